@@ -1,0 +1,50 @@
+# The program folder: every deliverable and data file lands in one folder, as
+# the monitor finds them beside its own executable.
+set(TAVIX_DIST_DIR ${CMAKE_BINARY_DIR}/dist CACHE INTERNAL "Program folder")
+file(MAKE_DIRECTORY ${TAVIX_DIST_DIR})
+
+# tavix_dist(<target> [NAME <file name>])
+# Puts a shared library or program into the program folder under its
+# deliverable name: no "lib" prefix, ".so" for libraries, no suffix for programs.
+function(tavix_dist target)
+  cmake_parse_arguments(ARG "" "NAME" "" ${ARGN})
+  set(name ${target})
+  if(ARG_NAME)
+    set(name ${ARG_NAME})
+  endif()
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME ${name}
+    PREFIX ""
+    LIBRARY_OUTPUT_DIRECTORY ${TAVIX_DIST_DIR}
+    RUNTIME_OUTPUT_DIRECTORY ${TAVIX_DIST_DIR})
+  get_target_property(kind ${target} TYPE)
+  if(kind STREQUAL "SHARED_LIBRARY" OR kind STREQUAL "MODULE_LIBRARY")
+    set_target_properties(${target} PROPERTIES SUFFIX ".so")
+  endif()
+endfunction()
+
+# tavix_plugin_flags(<target>)
+# A module loaded by name keeps its symbols to itself: its own calls never bind
+# to another module's export of the same name, and dlclose really unloads it.
+function(tavix_plugin_flags target)
+  set_target_properties(${target} PROPERTIES
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  target_compile_options(${target} PRIVATE -fno-gnu-unique)
+  target_link_options(${target} PRIVATE -Wl,-Bsymbolic -Wl,--exclude-libs,ALL)
+endfunction()
+
+# tavix_dist_data(<files...>)
+# Copies data files into the program folder at build time.
+function(tavix_dist_data)
+  foreach(f ${ARGN})
+    get_filename_component(abs ${f} ABSOLUTE)
+    get_filename_component(n ${f} NAME)
+    list(APPEND outs ${TAVIX_DIST_DIR}/${n})
+    add_custom_command(OUTPUT ${TAVIX_DIST_DIR}/${n}
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${abs} ${TAVIX_DIST_DIR}/${n}
+      DEPENDS ${abs})
+  endforeach()
+  string(MD5 tag "${outs}")
+  add_custom_target(dist_data_${tag} ALL DEPENDS ${outs})
+endfunction()

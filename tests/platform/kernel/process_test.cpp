@@ -1,0 +1,37 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/clock.h"
+#include "platform/process.h"
+#include "temp_dir.h"
+
+using namespace platform;
+using testsupport::TempDir;
+
+TEST(Process, StartsByNameWithoutCaseDroppingExeAndPassesArgumentsVerbatim) {
+  TempDir dir;
+  std::string out = dir.file("args.txt");
+  // Characters a shell would interpret reach the program unchanged.
+  ProcessResult r = StartProcess("PROBEPROG.EXE", {out, "/D", "/sC:x y;$(echo no)", "*"}, true,
+                                 PROBE_DIR);
+  ASSERT_TRUE(r.started);
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_EQ(dir.read("args.txt"), "/D\n/sC:x y;$(echo no)\n*\n");
+}
+
+TEST(Process, DetachedProcessRunsOnItsOwn) {
+  TempDir dir;
+  std::string out = dir.file("detached.txt");
+  ProcessResult r = StartProcess("probeprog", {out, "one"}, false, PROBE_DIR);
+  ASSERT_TRUE(r.started);
+  EXPECT_GT(r.pid, 0);
+  for (int i = 0; i < 200 && dir.read("detached.txt") != "one\n"; ++i) SleepMillis(10);
+  EXPECT_EQ(dir.read("detached.txt"), "one\n");
+}
+
+TEST(Process, MissingExecutableIsNotStarted) {
+  EXPECT_FALSE(StartProcess("NoSuchProgram.EXE", {}, true, PROBE_DIR).started);
+  EXPECT_EQ(ResolveExecutablePath("NoSuchProgram", PROBE_DIR), "");
+  EXPECT_EQ(ResolveExecutablePath("ProbeProg.exe", PROBE_DIR), std::string(PROBE_DIR) + "ProbeProg");
+}
