@@ -1,6 +1,12 @@
 #pragma once
 // The thread's message queue: window handles, posted messages, and the pump
-// that a simulation run calls between instructions.
+// that a simulation run calls between instructions. Everything here belongs
+// to the GUI thread.
+//
+// Each module loaded by name has its own copy of the queue, holding the
+// windows it registered; messages posted outside a run are dispatched by the
+// Qt event loop of the program (the queue asks for that on its first post),
+// messages posted during a run by the run's pump.
 #include <cstdint>
 #include <functional>
 
@@ -16,6 +22,7 @@ constexpr uint32_t WM_USER = 0x0400;
 void RegisterWindow(WindowHandle window, WindowProcedure procedure);
 // Forgets the window and drops its pending messages.
 void UnregisterWindow(WindowHandle window);
+bool IsWindowRegistered(WindowHandle window);
 
 // Queues a message. Returns false for an unknown window.
 bool PostMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
@@ -35,35 +42,55 @@ int PendingMessageCount();
 // Lets the GUI toolkit process its own pending events (no-op without one).
 void ProcessNativeEvents();
 
+// A test script replacing the pump: called once per round with the round
+// number, counted from 0 at BeginRun.
+using PumpScript = std::function<void(uint64_t round)>;
+
+// Called by the queue on every post: brings the running pump's slow path to
+// the next round.
+void NotifyRunPumpOfPost();
+
 // The pump a run loop calls every round. The common case is one decrement
-// and a not-taken branch; every kCountdown calls it reads the clock and lets
-// the toolkit run when at least kNativeIntervalMicros have passed. Each call
-// dispatches one of our own posted messages when there is one.
+// and a not-taken branch. The slow path runs when the countdown ends: it
+// dispatches one of our posted messages when there is one (a post shortens
+// the countdown to the next round), and every kCountdown rounds reads the
+// clock and lets the toolkit run when kNativeIntervalMicros have passed.
+//
+// With a script installed (SetScript, in the program or in the test program
+// hosting a module), every round calls the script and dispatches our own
+// messages, and the toolkit is never pumped: runs are deterministic.
 class RunPump {
  public:
   static constexpr int kCountdown = 4096;
   static constexpr int64_t kNativeIntervalMicros = 5000;
 
   // Call at the start of a run: the first Pump() of a run always pumps.
-  void BeginRun() { countdown_ = 0; lastNative_ = 0; }
+  void BeginRun();
 
   inline void Pump() {
-    if (queueNonEmpty_ != 0) DispatchOneMessage();
     if (--countdown_ > 0) return;
     Slow();
   }
 
-  // Tests replace the pump: `action(round)` runs at every call instead.
-  static void SetScript(std::function<void(uint64_t round)> action);
+  // Installs the script of this program (empty removes it). Modules loaded
+  // by name find the script of the program hosting them at BeginRun.
+  static void SetScript(PumpScript action);
+  // Convenience: `action` runs once, at round `round` of the next runs.
+  static void SetScriptAtRound(uint64_t round, std::function<void()> action);
 
  private:
+  friend void NotifyRunPumpOfPost();
   void Slow();
-  int countdown_ = 0;
-  int64_t lastNative_ = 0;
 
- public:
-  // Non-zero while our queue holds messages (kept by the queue).
-  static inline volatile int queueNonEmpty_ = 0;
+  // Shared by every pump of this module copy: a post reaches the running
+  // pump through them.
+  static inline int countdown_ = 1;
+  static inline int armed_ = 1;       // what countdown_ was last set to
+  static inline int untilClock_ = 1;  // rounds left until the next clock read, from the last arming
+  static inline bool forceNative_ = true;
+  static inline int64_t lastNative_ = 0;
+  static inline uint64_t round_ = 0;
+  static inline const PumpScript* script_ = nullptr;
 };
 
 }  // namespace platform

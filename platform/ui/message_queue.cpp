@@ -1,0 +1,119 @@
+// The posted-message queue of this module copy and its window procedures.
+#include <QCoreApplication>
+#include <QEvent>
+#include <QThread>
+
+#include <deque>
+#include <memory>
+#include <unordered_map>
+
+#include "platform/messages.h"
+
+namespace platform {
+namespace {
+
+struct Message {
+  WindowHandle window;
+  uint32_t message;
+  uintptr_t wParam;
+  intptr_t lParam;
+};
+
+struct Queue {
+  std::deque<Message> pending;
+  std::unordered_map<WindowHandle, WindowProcedure> windows;
+  bool drainRequested = false;
+};
+
+Queue& TheQueue() {
+  static Queue queue;
+  return queue;
+}
+
+bool OnGuiThread() {
+  QCoreApplication* app = QCoreApplication::instance();
+  return app != nullptr && QThread::currentThread() == app->thread();
+}
+
+// Dispatches, from the program's event loop, what was posted outside a run.
+class Drainer : public QObject {
+ public:
+  bool event(QEvent* e) override {
+    if (e->type() != QEvent::User) return QObject::event(e);
+    TheQueue().drainRequested = false;
+    // Only what is pending now: messages posted by the procedures wait for
+    // the next turn of the loop.
+    for (size_t n = TheQueue().pending.size(); n > 0 && DispatchOneMessage(); --n) {
+    }
+    return true;
+  }
+};
+
+void RequestDrain() {
+  Queue& queue = TheQueue();
+  if (queue.drainRequested || !OnGuiThread()) return;
+  static std::unique_ptr<Drainer> drainer;
+  if (!drainer) drainer = std::make_unique<Drainer>();
+  queue.drainRequested = true;
+  QCoreApplication::postEvent(drainer.get(), new QEvent(QEvent::User));
+}
+
+bool Enqueue(const Message& m) {
+  Queue& queue = TheQueue();
+  if (!queue.windows.contains(m.window)) return false;
+  queue.pending.push_back(m);
+  NotifyRunPumpOfPost();
+  RequestDrain();
+  return true;
+}
+
+}  // namespace
+
+void RegisterWindow(WindowHandle window, WindowProcedure procedure) {
+  TheQueue().windows[window] = std::move(procedure);
+}
+
+void UnregisterWindow(WindowHandle window) {
+  Queue& queue = TheQueue();
+  queue.windows.erase(window);
+  std::erase_if(queue.pending, [window](const Message& m) { return m.window == window; });
+}
+
+bool IsWindowRegistered(WindowHandle window) { return TheQueue().windows.contains(window); }
+
+bool PostMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  return Enqueue({window, message, wParam, lParam});
+}
+
+bool PostCoalescedMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  Queue& queue = TheQueue();
+  if (!queue.windows.contains(window)) return false;
+  for (Message& m : queue.pending) {
+    if (m.window == window && m.message == message && m.wParam == wParam) {
+      m.lParam |= lParam;
+      return true;
+    }
+  }
+  return Enqueue({window, message, wParam, lParam});
+}
+
+bool DispatchOneMessage() {
+  Queue& queue = TheQueue();
+  if (queue.pending.empty()) return false;
+  Message m = queue.pending.front();
+  queue.pending.pop_front();
+  auto it = queue.windows.find(m.window);
+  if (it == queue.windows.end()) return true;
+  // A copy: the procedure may unregister its own window.
+  WindowProcedure procedure = it->second;
+  procedure(m.window, m.message, m.wParam, m.lParam);
+  return true;
+}
+
+int PendingMessageCount() { return static_cast<int>(TheQueue().pending.size()); }
+
+void ProcessNativeEvents() {
+  if (OnGuiThread()) QCoreApplication::processEvents();
+}
+
+}  // namespace platform

@@ -1,0 +1,8 @@
+// A module without a toolkit that shows a message box.
+#include "platform/messagebox.h"
+
+extern "C" __attribute__((visibility("default"))) int ProbeMessageBox(const char* text,
+                                                                      const char* title,
+                                                                      unsigned style) {
+  return platform::MessageBox(text, title, style);
+}
