@@ -1,0 +1,116 @@
+#pragma once
+// A chip's register map as data: one line per periphery register, saying how
+// a read and a write behave. Every register not listed is plain (stores and
+// reads bits 0-3). The kinds that recur in every chip are done here; what is
+// truly a chip's own runs in its handlers:
+//   read  plain | bits(mask) | readClear(mask) | computed (chip's onRead)
+//   write stored | storedBits(mask) | ignored | oneClears(mask)
+//         | any of these followed by the chip's onWrite (".then()")
+#include <array>
+#include <cstdint>
+
+#include "cells.h"
+
+namespace periphery {
+
+enum class ReadKind : uint8_t { Plain, Bits, ReadClear, Computed };
+enum class WriteKind : uint8_t { Stored, Ignored, OneClears };
+
+struct ReadRule {
+  ReadKind kind = ReadKind::Plain;
+  uint8_t mask = 15;
+};
+
+struct WriteRule {
+  WriteKind kind = WriteKind::Stored;
+  uint8_t mask = 15;           // the bits stored (Stored) or cleared (OneClears)
+  bool handler = false;        // then call the chip's onWrite
+  // The same rule, followed by the chip's handler.
+  constexpr WriteRule then() const { return WriteRule{kind, mask, true}; }
+};
+
+constexpr ReadRule plain{ReadKind::Plain, 15};
+constexpr ReadRule bits(int mask) { return ReadRule{ReadKind::Bits, static_cast<uint8_t>(mask)}; }
+constexpr ReadRule readClear(int mask) {
+  return ReadRule{ReadKind::ReadClear, static_cast<uint8_t>(mask)};
+}
+constexpr ReadRule computed{ReadKind::Computed, 15};
+
+constexpr WriteRule stored{WriteKind::Stored, 15, false};
+constexpr WriteRule storedBits(int mask) {
+  return WriteRule{WriteKind::Stored, static_cast<uint8_t>(mask), false};
+}
+constexpr WriteRule ignored{WriteKind::Ignored, 0, false};
+// Nothing is stored; the chip's handler does it all.
+constexpr WriteRule handled{WriteKind::Ignored, 0, true};
+constexpr WriteRule oneClears(int mask) {
+  return WriteRule{WriteKind::OneClears, static_cast<uint8_t>(mask), false};
+}
+
+struct RegisterSpec {
+  int number;
+  ReadRule read;
+  WriteRule write;
+};
+
+// The full 128-entry map, built at compile time from a chip's list.
+struct RegisterMap {
+  std::array<ReadRule, Cells::kCount> reads{};
+  std::array<WriteRule, Cells::kCount> writes{};
+};
+
+template <std::size_t N>
+constexpr RegisterMap buildRegisterMap(const RegisterSpec (&list)[N]) {
+  RegisterMap map;
+  for (const RegisterSpec& spec : list) {
+    map.reads[spec.number] = spec.read;
+    map.writes[spec.number] = spec.write;
+  }
+  return map;
+}
+
+// True when register n has no behaviour beyond storing and reading bits 0-3:
+// the framework then handles it as RAM.
+constexpr bool isPlain(const RegisterMap& map, int n) {
+  const ReadRule r = map.reads[n];
+  const WriteRule w = map.writes[n];
+  return r.kind == ReadKind::Plain && w.kind == WriteKind::Stored && w.mask == 15 && !w.handler;
+}
+
+// Same, for a range of registers sharing one rule (RAM, unused blocks).
+constexpr void setRange(RegisterMap& map, int first, int last, ReadRule r, WriteRule w) {
+  for (int n = first; n <= last; ++n) {
+    map.reads[n] = r;
+    map.writes[n] = w;
+  }
+}
+
+// The value the program reads from register n (0..127). Computed registers
+// go to chip.onRead(n).
+template <class Chip>
+inline int readRegister(const RegisterMap& map, Chip& chip, Cells& cells, int n) {
+  const ReadRule rule = map.reads[n];
+  switch (rule.kind) {
+    case ReadKind::Plain: return cells.value(n);
+    case ReadKind::Bits: return cells.value(n) & rule.mask;
+    case ReadKind::ReadClear: return cells.readAndClear(n, rule.mask);
+    case ReadKind::Computed: return chip.onRead(n) & 15;
+  }
+  return 0;
+}
+
+// Stores `value` into register n by its rule, then runs chip.onWrite(n,
+// value, old) where the rule asks for it (old = bits 0-3 before the write).
+template <class Chip>
+inline void writeRegister(const RegisterMap& map, Chip& chip, Cells& cells, int n, int value) {
+  const WriteRule rule = map.writes[n];
+  const int old = cells.value(n);
+  switch (rule.kind) {
+    case WriteKind::Stored: cells.setMasked(n, rule.mask, value); break;
+    case WriteKind::Ignored: break;
+    case WriteKind::OneClears: cells.writeOneToClear(n, rule.mask, value); break;
+  }
+  if (rule.handler) chip.onWrite(n, value & 15, old);
+}
+
+}  // namespace periphery
