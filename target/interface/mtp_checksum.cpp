@@ -1,0 +1,61 @@
+#include "mtp_checksum.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include <platform/filenames.h>
+
+namespace stdk42xx {
+
+namespace {
+
+// Opens for reading with exclusive sharing: fails while another program holds
+// a lock on the file.
+int OpenExclusive(const std::string& path) {
+  int fd = open(platform::FindOrKeepPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
+int32_t CodeFileChecksum(int32_t type, const std::string& path, int32_t words, std::string& text) {
+  if (type != 16) return -1;
+  const int fd = OpenExclusive(path);
+  if (fd < 0) return -2;
+  Signature signature;
+  int32_t count = 0;
+  unsigned char buffer[8192];
+  size_t held = 0;  // an odd byte carried to the next read
+  for (;;) {
+    const ssize_t got = read(fd, buffer + held, sizeof buffer - held);
+    if (got < 0) {
+      close(fd);
+      return -2;
+    }
+    if (got == 0) break;
+    const size_t total = held + static_cast<size_t>(got);
+    size_t i = 0;
+    for (; i + 1 < total; i += 2) {
+      signature.feed(static_cast<uint16_t>(buffer[i] << 8 | buffer[i + 1]));
+      ++count;
+    }
+    held = total - i;
+    if (held != 0) buffer[0] = buffer[i];
+  }
+  close(fd);
+  for (int32_t i = count; i < words; ++i) signature.feed(0x0000);
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "%04X", signature.value());
+  text = hex;
+  return count;
+}
+
+}  // namespace stdk42xx

@@ -1,0 +1,135 @@
+#pragma once
+// The simulation framework of a chip module, as a base class over the chip
+// (CRTP): the chip's register map, periphery step and interrupt condition are
+// bound at compile time, so each module's run loop is compiled and inlined
+// for its own chip.
+//
+// A chip class derives from ChipCore<Chip> and provides (see
+// docs/chip-modules.md):
+//   static constexpr RegisterSet kPeriphery;      registers with behaviour
+//   int32_t Periphery_Read(int32_t n);            value of such a register
+//   void Periphery_Write(int32_t n, int32_t v);   store and side effects
+//   void Periphery_Tick();                        one round of periphery time
+//   void Periphery_Reset();                       power-on reset
+//   void SamplePorts();                           the port samplers, in order
+//   bool InterruptRequested();                    the interrupt condition
+// and may hide the defaults below (RunLoop, InitInterface, CurposDlg,
+// ModuleAttach, ModuleDetach, kKeepRegisterPointer, the controller options).
+#include <k42target.h>
+#include <platform/messages.h>
+
+#include <cstdint>
+
+#include "simcore/register_set.h"
+
+namespace simcore {
+
+template <class Chip>
+class ChipCore {
+ public:
+  // ---- Exports (bodies of the module's extern "C" functions).
+  int32_t Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
+                            TraceEntry* trace);
+  int32_t Instruction_Execute(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
+                              TraceEntry* trace, int32_t mode);
+  int32_t Instruction_Break(int32_t bits) { return stopFlags_ |= bits; }
+  int32_t Monitor_Write(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
+                        TraceEntry* trace, int32_t reg, int32_t value);
+
+  // ---- Window and module hooks; the periphery window framework fills them.
+  int32_t InitInterface(void* /*hostWindow*/) { return 0; }
+  intptr_t CurposDlg(void* /*window*/, uint32_t /*message*/, uintptr_t /*wParam*/,
+                     intptr_t /*lParam*/) {
+    return 0;
+  }
+  void ModuleAttach() {}
+  void ModuleDetach() {}
+
+  // The LCD family keeps the register-file pointer set after a run.
+  static constexpr bool kKeepRegisterPointer = false;
+
+  // ---- Register file access (the CPU's and the monitor's path).
+  // n = -1 is the register that the index register names.
+  int32_t Register_Read(int32_t n);
+  void Register_Write(int32_t n, int32_t value);
+
+  // ---- The interpreter: 0 after a completed instruction, -1 after a stack
+  // error it has reported.
+  int32_t Instruction_Step(uint32_t word);
+
+  // ---- The round, as primitives that run-loop variants compose.
+  // Stop flags = mode; checks the stack level; samples the ports; arms the
+  // pump. False: the run ends at once with -1.
+  bool beginRun(int32_t mode);
+  void pump() { pump_.Pump(); }
+  // Variant pump of some chips: every pending message, not only one.
+  void pumpAll();
+  // False (and stop flags -1, after the message) when the stack level is
+  // outside 0..2.
+  bool checkStack();
+  // Interrupt_Enter: 0 none taken, 1 taken, 2 taken and the run stops now,
+  // -1 error (reported).
+  int32_t interruptEnter(int32_t mode);
+  void recordTrace();
+  uint32_t fetchAndAdvance();
+  void execute(uint32_t word) {
+    if (Instruction_Step(word) != 0) stopFlags_ = k42::kStopError;
+  }
+  void testProgramBreakpoint();
+  // Trace, fetch and advance, execute, program-breakpoint test.
+  void stepInstruction() {
+    recordTrace();
+    execute(fetchAndAdvance());
+    testProgramBreakpoint();
+  }
+  bool halted() const { return cpu_->word[k42::kHalted] != 0; }
+  bool stopped() const { return stopFlags_ != 0; }
+  int32_t endRun();
+  // The default loop; a chip with its own loop hides it.
+  int32_t RunLoop(int32_t mode);
+
+  int32_t stopFlags() const { return stopFlags_; }
+
+ protected:
+  Chip& chip() { return static_cast<Chip&>(*this); }
+  void keepRecords(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
+                   TraceEntry* trace) {
+    cpu_ = cpu;
+    program_ = program;
+    registers_ = registers;
+    trace_ = trace;
+  }
+  int32_t& word(int n) { return cpu_->word[n]; }
+  int32_t& currentPc() { return cpu_->word[k42::kPcStack + cpu_->word[k42::kStackLevel]]; }
+  int32_t& carry() {
+    return cpu_->word[cpu_->word[k42::kInInterrupt] == 1 ? k42::kCarryInt : k42::kCarry];
+  }
+  // The value bits of a register cell, written as a periphery write does:
+  // bits 0-3 replaced, the compare value and the rest kept.
+  void storeValue(int32_t n, int32_t value) {
+    RegisterCell& cell = registers_[n & 0x7F];
+    cell.value = (cell.value & 0xFFF0) | (value & 15);
+  }
+
+  // The records of the last call; registers_ is none after a run.
+  CpuState* cpu_ = nullptr;
+  ProgramCell* program_ = nullptr;
+  RegisterCell* registers_ = nullptr;
+  TraceEntry* trace_ = nullptr;
+  int32_t stopFlags_ = 0;
+  platform::RunPump pump_;
+
+ private:
+  static constexpr int kIndexLow = 110;
+  static constexpr int kIndexHigh = 111;
+  int32_t mappedRead(int32_t n);
+  void mappedWrite(int32_t n, int32_t value);
+  [[gnu::noinline]] int32_t takeInterrupt(int32_t mode);
+  void writeTraceEntry(int32_t pc);
+  void traceFull();
+  template <int kOp, bool kShift>
+  int32_t alu(uint32_t low);
+  int32_t jump(uint32_t word);
+};
+
+}  // namespace simcore

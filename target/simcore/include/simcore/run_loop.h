@@ -1,0 +1,178 @@
+#pragma once
+// The round primitives (pump, tick, interrupt entry, trace, fetch and
+// advance, execute, breakpoint test, end of run), the default run loop built
+// from them, and the reset export.
+#include <algorithm>
+
+#include "simcore/chip_core.h"
+#include "simcore/vice_error.h"
+
+namespace simcore {
+
+template <class Chip>
+int32_t ChipCore<Chip>::Instruction_Reset(CpuState* cpu, ProgramCell* program,
+                                          RegisterCell* registers, TraceEntry* trace) {
+  keepRecords(cpu, program, registers, trace);
+  for (int n = k42::kAcc; n <= k42::kHalted; ++n) cpu->word[n] = 0;
+  chip().Periphery_Reset();
+  return 0;
+}
+
+template <class Chip>
+int32_t ChipCore<Chip>::Instruction_Execute(CpuState* cpu, ProgramCell* program,
+                                            RegisterCell* registers, TraceEntry* trace,
+                                            int32_t mode) {
+  keepRecords(cpu, program, registers, trace);
+  return chip().RunLoop(mode);
+}
+
+template <class Chip>
+bool ChipCore<Chip>::checkStack() {
+  const int32_t level = cpu_->word[k42::kStackLevel];
+  if (static_cast<uint32_t>(level) <= static_cast<uint32_t>(k42::kMaxStackLevel)) [[likely]]
+    return true;
+  // A level the monitor or a file put there: the stack cannot be used.
+  ViceError(level < 0 ? kRetWithoutCall : kCallStackFull);
+  stopFlags_ = k42::kStopError;
+  return false;
+}
+
+template <class Chip>
+bool ChipCore<Chip>::beginRun(int32_t mode) {
+  stopFlags_ = mode;
+  if (!checkStack()) return false;
+  chip().SamplePorts();
+  pump_.BeginRun();
+  return true;
+}
+
+template <class Chip>
+void ChipCore<Chip>::pumpAll() {
+  pump_.Pump();
+  while (platform::PendingMessageCount() > 0 && platform::DispatchOneMessage()) {
+  }
+}
+
+template <class Chip>
+inline int32_t ChipCore<Chip>::interruptEnter(int32_t mode) {
+  if (cpu_->word[k42::kInInterrupt] != 0) return 0;
+  if (!chip().InterruptRequested()) return 0;
+  return takeInterrupt(mode);
+}
+
+template <class Chip>
+int32_t ChipCore<Chip>::takeInterrupt(int32_t mode) {
+  int32_t* w = cpu_->word;
+  if (w[k42::kStackLevel] >= k42::kMaxStackLevel) {
+    ViceError(kInterruptStackFull);
+    return -1;
+  }
+  w[k42::kStackLevel] += 1;
+  currentPc() = k42::kInterruptVector;
+  w[k42::kInInterrupt] = 1;
+  w[k42::kHalted] = 0;
+  int32_t result = 1;
+  if (w[k42::kProgBreakEnable] != 0) {
+    w[k42::kProgBreakHit] = program_[k42::kInterruptVector].flags & k42::kCellBreakpoint;
+    if (w[k42::kProgBreakHit] != 0) result = 2;
+  }
+  return mode == k42::kRunModeStep ? 2 : result;
+}
+
+template <class Chip>
+void ChipCore<Chip>::traceFull() {
+  stopFlags_ |= k42::kStopTraceFull;
+  cpu_->word[k42::kTraceFull] = 1;
+  cpu_->word[k42::kTraceStopped] = 1;
+}
+
+// Writes one entry at the trace index, never outside 0..min(word 28, 8191):
+// an index outside is the end of the buffer (wrap to 0, or full).
+template <class Chip>
+void ChipCore<Chip>::writeTraceEntry(int32_t pc) {
+  int32_t* w = cpu_->word;
+  const int32_t last = std::min(w[k42::kTraceLast], k42::kTraceEntries - 1);
+  int32_t index = w[k42::kTraceIndex];
+  if (index < 0 || index > last) [[unlikely]] {
+    if (w[k42::kTraceWrap] == 0) {
+      traceFull();
+      return;
+    }
+    index = 0;
+    if (last < 0) {
+      w[k42::kTraceIndex] = 0;
+      return;
+    }
+  }
+  TraceEntry& entry = trace_[index];
+  entry.pc = pc;
+  entry.acc = w[k42::kAcc];
+  entry.flags = (w[k42::kCarry] != 0 ? k42::kTraceCarry : 0) |
+                (w[k42::kProgBreakHit] != 0 ? k42::kTraceProgBreak : 0) |
+                (w[k42::kDataBreakHit] != 0 ? k42::kTraceDataBreak : 0);
+  if (++index > last) {
+    if (w[k42::kTraceWrap] != 0)
+      index = 0;
+    else
+      traceFull();
+  }
+  w[k42::kTraceIndex] = index;
+}
+
+template <class Chip>
+inline void ChipCore<Chip>::recordTrace() {
+  const int32_t* w = cpu_->word;
+  if (w[k42::kTraceEnable] == 0 || w[k42::kTraceStopped] != 0) return;
+  const int32_t pc = currentPc() & k42::kPcMask;
+  if ((program_[pc].flags & k42::kCellTracePoint) != 0) writeTraceEntry(pc);
+}
+
+template <class Chip>
+inline uint32_t ChipCore<Chip>::fetchAndAdvance() {
+  int32_t& pcWord = currentPc();
+  const int32_t pc = pcWord & k42::kPcMask;
+  pcWord = (pc + 1) & k42::kPcMask;
+  return static_cast<uint32_t>(program_[pc].instr) & 0xFFFF;
+}
+
+template <class Chip>
+inline void ChipCore<Chip>::testProgramBreakpoint() {
+  int32_t* w = cpu_->word;
+  if (w[k42::kProgBreakEnable] == 0) return;
+  const int32_t hit = program_[currentPc() & k42::kPcMask].flags & k42::kCellBreakpoint;
+  w[k42::kProgBreakHit] = hit;
+  if (hit != 0) stopFlags_ |= k42::kStopProgBreak;
+}
+
+template <class Chip>
+int32_t ChipCore<Chip>::endRun() {
+  if constexpr (!Chip::kKeepRegisterPointer) registers_ = nullptr;
+  // An error result (-1) is not a data-breakpoint hit, though it has bit 1.
+  if (stopFlags_ != k42::kStopError && (stopFlags_ & k42::kStopDataBreak) != 0)
+    cpu_->word[k42::kDataBreakHit] = 1;
+  return stopFlags_;
+}
+
+template <class Chip>
+int32_t ChipCore<Chip>::RunLoop(int32_t mode) {
+  if (beginRun(mode)) {
+    for (;;) {
+      pump();
+      if (!checkStack()) break;
+      chip().Periphery_Tick();
+      const int32_t r = interruptEnter(mode);
+      if (r != 0) [[unlikely]] {
+        if (r == 2) break;
+        if (r < 0) {
+          stopFlags_ = k42::kStopError;
+          break;
+        }
+      }
+      if (!halted()) stepInstruction();
+      if (stopFlags_ != 0) break;
+    }
+  }
+  return endRun();
+}
+
+}  // namespace simcore
