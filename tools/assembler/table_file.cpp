@@ -1,0 +1,65 @@
+#include "table_file.h"
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "text_format.h"
+
+namespace k42asm {
+namespace {
+
+int16_t Int16Field(const std::string& text) {
+  double v = std::nearbyint(ValNumber(text));
+  if (v < -32768 || v > 32767) return 0;
+  return static_cast<int16_t>(v);
+}
+
+}  // namespace
+
+std::string SplitKeyValue(std::string& line) {
+  size_t eq = line.find('=');
+  if (eq == std::string::npos || eq == 0) return "";
+  std::string key = TrimRight(line.substr(0, eq));
+  line = TrimLeft(line.substr(eq + 1));
+  return key;
+}
+
+void ParseTableRecord(std::string value, TableRecord& row) {
+  double f1 = ValNumber(NextToken(value));
+  row.f1 = std::isfinite(f1) && std::fabs(f1) < 2147483648.0 ? static_cast<int32_t>(std::nearbyint(f1)) : 0;
+  row.f2 = Int16Field(NextToken(value));
+  row.name = NextToken(value);
+  row.f4 = Int16Field(NextToken(value));
+  row.f5 = Int16Field(NextToken(value));
+}
+
+bool ReadTableFile(const std::string& path, Table& table) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  size_t next = 0;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    line = UpperAscii(Trim(line));
+    std::string key = SplitKeyValue(line);
+    if (key == "COUNT") {
+      double n = ValNumber(line);
+      table.assign(n > 0 && n < 100000 ? static_cast<size_t>(n) : 0, TableRecord{});
+      next = 0;
+    } else if (key == "DATA") {
+      // More rows than announced grow the table.
+      if (next >= table.size()) table.resize(next + 1);
+      ParseTableRecord(line, table[next++]);
+    }
+  }
+  return true;
+}
+
+TableEntry FindTableEntry(const Table& table, const std::string& name) {
+  for (size_t i = 0; i < table.size(); ++i)
+    if (table[i].name == name) return {table[i].f5, table[i].f1, static_cast<int>(i)};
+  return {0, 0, static_cast<int>(table.size())};
+}
+
+}  // namespace k42asm
