@@ -8,7 +8,7 @@ namespace qv4128test {
 
 void* ModuleExport(const char* name) {
   // STDK42XX has loaded the module; this only finds its handle.
-  platform::LibraryHandle h = platform::LoadLibrary("42280000.DLL", QV4128_PROGRAM_FOLDER);
+  platform::LibraryHandle h = platform::LoadLibrary("42280000.DLL", QV4128_MODULE_FOLDER);
   void* symbol = platform::GetProcAddress(h, name);
   platform::FreeLibrary(h);
   return symbol;

@@ -1,0 +1,410 @@
+// QV4128's periphery model: register handlers, port samplers, reset.
+#include "qv4128.h"
+
+namespace qv4128 {
+
+using periphery::Cells;
+using periphery::PinEdge;
+namespace pin = periphery::pin;
+
+void Chip::post(int item, intptr_t data) {
+  if (dialog_ != nullptr) platform::PostCoalescedMessage(dialog_, platform::WM_USER, item, data);
+}
+
+void Chip::postAll() {
+  for (int p = 0; p < 5; ++p) post(kItemPort1 + p, kFirstPinButton[p]);
+  post(kItemPrescaler, prescalerItem::kAll);
+  post(kItemWatchdog, 1);
+  post(kItemTimer1, timer1::kAll);
+  post(kItemTimer2, timer2::kAll);
+  post(kItemMelody, melodyItem::kAll);
+  post(kItemSound, 1);
+}
+
+// ---- Reset.
+
+void Chip::Periphery_Reset() {
+  Cells c = cells();
+  if (c.valid()) {
+    c.clearValues();
+    c.set(kPrescalerReadout, 8);
+  }
+  prescaler_.reset();
+  watchdog_.reset();
+  timer1_.reset();
+  timer2_.reset();
+  timer1Sync_ = false;
+  for (int p = 0; p < 5; ++p) ports_[p].reset(p < 2 ? pin::kMarker : pin::kTextShown);
+  for (int& l : latch_) l = 0;
+  direction_ = 0;
+  serial_.reset();
+  melody_.reset();
+  bank_.reset();
+  signalLevel_ = 0;
+  shadow_ = Shadow{};
+  updateTaps();
+  for (periphery::Port& p : ports_)
+    for (int i = 0; i < periphery::Port::kPins; ++i) p.word(i) |= pin::kRefresh;
+  postAll();
+}
+
+// Watchdog and pin-combination reset: the CPU restarts at address 0 too.
+void Chip::chipReset() {
+  if (cpu_ != nullptr)
+    for (int n = k42::kAcc; n <= k42::kHalted; ++n) cpu_->word[n] = 0;
+  Periphery_Reset();
+}
+
+// ---- Registers.
+
+int Chip::onRead(int n) { return cells().value(n); }
+
+void Chip::onWrite(int n, int v, int old) {
+  Cells c = cells();
+  switch (n) {
+    case kInterruptMask:
+      c.setMasked(kControl, 0x2, v);
+      break;
+    case kControl: {
+      int r = periphery::bitSetClear(old, v);
+      c.setMasked(kInterruptMask, 0x2, r);
+      if (r & 1) {
+        watchdog_.clear();
+        r &= ~1;
+      }
+      c.set(kControl, r & 3);
+      break;
+    }
+    case kPrescalerSelect:
+      c.setMasked(kPrescalerControl, 0xC, v);
+      refreshReadout();
+      break;
+    case kPrescalerControl: {
+      int r = periphery::bitSetClear(old, v);
+      c.setMasked(kPrescalerSelect, 0xC, r);
+      if (r & 1) {
+        prescaler_.restart();
+        r &= ~1;
+      }
+      c.set(kPrescalerControl, r);
+      refreshReadout();
+      break;
+    }
+    case kOptions:
+      shadow_.options = v;
+      watchdog_.setOff((v & 4) != 0);
+      if (v & 4) watchdog_.clear();
+      updateTaps();
+      refreshOutputs();
+      post(kItemPort3, kFirstPinButton[2]);
+      post(kItemWatchdog, 1);
+      post(kItemPrescaler, 0);  // the IRQ label follows bit 0
+      break;
+    case kPort3:
+    case kPort4: {
+      const int d = shadow_.portDirections >> (n == kPort3 ? 0 : 1);
+      const int writable = ((d & 1) ? 0x7 : 0) | ((d & 4) ? 0x8 : 0);
+      int& latch = latch_[n == kPort3 ? 2 : 3];
+      latch = (latch & ~writable) | (v & writable);
+      refreshOutputs();
+      break;
+    }
+    case kPortDirections:
+      shadow_.portDirections = v;
+      refreshOutputs();
+      break;
+    case kPort5:
+      latch_[4] = (latch_[4] & ~shadow_.port5Directions) | (v & shadow_.port5Directions);
+      refreshPort5();
+      break;
+    case kPort5Directions:
+      shadow_.port5Directions = v;
+      refreshPort5();
+      break;
+    case kTimer1Control:
+      timer1_.setInput(v & 3);
+      timer1_.setAutoReload((v & 4) != 0);
+      timer1Sync_ = (v & 8) != 0;
+      refreshOutputs();
+      post(kItemTimer1, timer1::kZeroStop | timer1::kSync | timer1::kAutoReload | timer1::kInput);
+      break;
+    case kTimer1Start:
+      timer1_.setStart(v);
+      if (timer1Sync_)
+        timer1_.requestLoad();
+      else
+        timer1_.load();
+      refreshOutputs();
+      post(kItemTimer1, timer1::kRunning | timer1::kStart);
+      break;
+    case kTimer2Control:
+      timer2_.setInput(v & 3);
+      timer2_.setAutoReload((v & 4) != 0);
+      post(kItemTimer2, timer2::kZeroStop | timer2::kAutoReload | timer2::kInput);
+      break;
+    case kTimer2Start:
+      timer2_.setStart(v);
+      timer2_.load();
+      post(kItemTimer2, timer2::kRunning | timer2::kStart);
+      break;
+    case kPulseCount:
+      c.set(kPulseCount, 0);
+      break;
+    case kMelodyHigh:
+      melody_.setDivider(c.value(kMelodyLow) | (v << 4));
+      post(kItemMelody, melodyItem::kFrequency);
+      break;
+    case kMelodyControl:
+      shadow_.melodyControl = v;
+      post(kItemMelody, melodyItem::kEnabled | melodyItem::kEnvelope | melodyItem::kImage);
+      break;
+    case kEnables1:
+      shadow_.enables1 = v;
+      post(kItemPrescaler, prescalerItem::kAll);
+      post(kItemTimer1, timer1::kEnable);
+      post(kItemTimer2, timer2::kEnable);
+      break;
+    case kEnables2:
+      shadow_.enables2 = v;
+      refreshMarkers();
+      break;
+    case kEnables3:
+      shadow_.enables3 = v;
+      refreshMarkers();
+      break;
+    case kSerialLow:
+      serial_.load(v);
+      break;
+    case kSerialHigh:
+      serial_.load(serial_.shiftRegister() + 16 * v);
+      break;
+    case kSerialMode:
+      shadow_.serialMode = v;
+      serial_.setBitsPerTransfer(8 - (v & 3));
+      updateTaps();
+      refreshPort5();
+      break;
+    case kSerialControl: {
+      const int before = shadow_.serialControl;
+      shadow_.serialControl = v;
+      if ((v & 8) && !(before & 8)) serial_.start();
+      updateTaps();
+      refreshPort5();
+      if ((v ^ before) & 2) post(kItemPort5, kFirstPinButton[4]);
+      break;
+    }
+    case kRamBank:
+      c.set(kRamBank, v & 1);
+      bank_.select(c, v & 1);
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- Prescaler, timers, outputs.
+
+void Chip::refreshReadout() {
+  Cells c = cells();
+  if (!c.valid()) return;
+  const bool low = c.bit(kPrescalerSelect, 8);
+  c.set(kPrescalerReadout, prescaler_.stageBits(low ? 7 : 11, 4));
+}
+
+void Chip::timerStep(periphery::DownTimer4& timer, int input, int request, int item) {
+  if (!timer.step(input)) return;
+  Cells c = cells();
+  kTimerRequests.raise(c, request);
+  if (!timer.running()) post(item, 1);  // stopped: the running LED goes out
+  if (&timer == &timer1_) refreshOutputs();
+}
+
+// The serial clock and the P3.3 signal use the tick tap that register 114
+// bits 2-3 name; the serial clock only while a transfer runs on the internal
+// clock, the signal only while register 68 bit 1 is set.
+void Chip::updateTaps() {
+  const int tap = shadow_.serialMode & 0xC;
+  const bool transfer = (shadow_.serialControl & 0xA) == 0xA;
+  serialTap_ = (transfer && tap != 0) ? tap : -1;
+  signalTap_ = (shadow_.options & 2) ? tap : -1;
+}
+
+void Chip::toggleSignal() {
+  signalLevel_ ^= 1;
+  if (ports_[2].drive(3, signalLevel_ != 0)) post(kItemPort3, kFirstPinButton[2]);
+}
+
+// Ports 3 and 4: output pins show their latch bit, or are driven high while
+// Timer1 is synchronous and at 0 (port 4 only unless register 68 bit 3);
+// P3.3 carries the prescaler signal while register 68 bit 1 is set.
+void Chip::refreshOutputs() {
+  const bool syncHigh = timer1Sync_ && timer1_.counter() == 0;
+  for (int p = 2; p <= 3; ++p) {
+    const int d = shadow_.portDirections >> (p - 2);
+    const int outputs = ((d & 1) ? 0x7 : 0) | ((d & 4) ? 0x8 : 0);
+    const bool high = syncHigh && (p == 2 || !(shadow_.options & 8));
+    bool changed = false;
+    for (int i = 0; i < 4; ++i) {
+      if (p == 2 && i == 3 && (shadow_.options & 2)) {
+        changed |= ports_[p].drive(3, signalLevel_ != 0);
+      } else if (outputs & (1 << i)) {
+        changed |= ports_[p].drive(i, high || ((latch_[p] >> i) & 1));
+      } else {
+        changed |= ports_[p].release(i);
+      }
+    }
+    Cells c = cells();
+    if (c.valid()) c.setMasked(p == 2 ? kPort3 : kPort4, outputs, latch_[p]);
+    if (changed) post(kItemPort1 + p, kFirstPinButton[p]);
+  }
+}
+
+// Port 5: with the serial function, IN is an input, RDY shows a running
+// transfer, OUT the bit being sent and CLK the clock phase when the clock is
+// internal; otherwise the output pins show their latch bits.
+void Chip::refreshPort5() {
+  periphery::Port& p = ports_[4];
+  bool changed = false;
+  if (serialFunction()) {
+    changed |= p.release(kPinIn);
+    changed |= p.drive(kPinRdy, (shadow_.serialControl & 8) != 0);
+    changed |= p.drive(kPinOut, serial_.out() != 0);
+    if (shadow_.serialMode & 0xC)
+      changed |= p.drive(kPinClk, serial_.phase() != 0);
+    else
+      changed |= p.release(kPinClk);
+  } else {
+    const int outputs = shadow_.port5Directions;
+    for (int i = 0; i < 4; ++i)
+      changed |= (outputs & (1 << i)) ? p.drive(i, (latch_[4] >> i) & 1) : p.release(i);
+    Cells c = cells();
+    if (c.valid()) c.setMasked(kPort5, outputs, latch_[4]);
+  }
+  if (changed) post(kItemPort5, kFirstPinButton[4]);
+}
+
+// Interrupt markers of ports 1 and 2: shown, kind 1 while the pin's request
+// is enabled.
+void Chip::refreshMarkers() {
+  const int e2 = shadow_.enables2;
+  const bool port1[4] = {(e2 & 4) != 0, (e2 & 4) != 0, (e2 & 1) != 0, (e2 & 2) != 0};
+  for (int i = 0; i < 4; ++i) {
+    uint32_t& w1 = ports_[0].word(i);
+    w1 = (w1 & ~pin::kMarkerKind) | (port1[i] ? (1u << 4) : 0u);
+    uint32_t& w2 = ports_[1].word(i);
+    w2 = (w2 & ~pin::kMarkerKind) | ((shadow_.enables3 & 2) ? (1u << 4) : 0u);
+  }
+  post(kItemPort1, kFirstPinButton[0]);
+  post(kItemPort2, kFirstPinButton[1]);
+}
+
+// ---- Serial interface.
+
+void Chip::serialClock() {
+  const periphery::SerialPhases phases{(shadow_.serialControl >> 2) & 1,
+                                       (shadow_.serialControl & 1) != 0};
+  const periphery::SerialShifter::Clock r = serial_.clock(ports_[4].level(kPinIn), phases);
+  if (r.done) serialDone();
+  refreshPort5();
+}
+
+void Chip::serialDone() {
+  Cells c = cells();
+  if (!c.valid()) return;
+  shadow_.serialControl &= ~8;
+  c.clearBits(kSerialControl, 8);
+  kSerialRequests.raise(c, kReqSerial);
+  c.set(kSerialLow, serial_.received() & 15);
+  c.set(kSerialHigh, serial_.received() >> 4);
+  updateTaps();
+}
+
+// ---- Port samplers.
+
+bool Chip::clickPin(int port, int p) {
+  if (!ports_[port].toggle(p)) return false;
+  post(kItemPort1 + port, kFirstPinButton[port]);
+  if (registers_ != nullptr) {
+    switch (port) {
+      case 0: samplePort1(); break;
+      case 1: samplePort2(); break;
+      case 2:
+      case 3: samplePorts34(); break;
+      default: samplePort5(); break;
+    }
+  }
+  return true;
+}
+
+void Chip::SamplePorts() {
+  if (registers_ == nullptr) return;
+  samplePort1();
+  samplePort2();
+  samplePorts34();
+  samplePort5();
+}
+
+void Chip::samplePort1() {
+  Cells c = cells();
+  periphery::Port& p = ports_[0];
+  c.set(kPort1, p.levels());
+  p.takeEdges([&](PinEdge e) {
+    if (e.pin <= 1) {
+      c.set(kPulseCount, c.value(kPulseCount) < 7 ? c.value(kPulseCount) + 1 : 7);
+      kPinRequests.raise(c, kReqPulse);
+      // Quadrature: a rising edge of pin 0 with pin 1 low (and the three
+      // cases that follow it in the same sense) means direction 1.
+      const bool pin0 = e.levelsAfter & 1, pin1 = (e.levelsAfter & 2) != 0;
+      const int dir = e.pin == 0 ? (e.rising != pin1) : (e.rising == pin0);
+      if (dir != direction_) {
+        direction_ = dir;
+        kPinRequests.raise(c, kReqDirection);
+      }
+    } else {
+      kPinRequests.raise(c, e.pin == 2 ? kReqPin2 : kReqPin3);
+    }
+  });
+  c.set(kDirection, direction_);
+}
+
+void Chip::samplePort2() {
+  Cells c = cells();
+  periphery::Port& p = ports_[1];
+  c.set(kPort2, p.levels());
+  if (!c.bit(kResetOptions, 8) && p.level(2) && p.level(3) && ports_[0].level(3)) {
+    chipReset();
+    return;
+  }
+  bool rising = false;
+  p.takeEdges([&](PinEdge e) { rising |= e.rising; });
+  if (rising) kSerialRequests.raise(c, kReqPort2);
+}
+
+void Chip::samplePorts34() {
+  Cells c = cells();
+  for (int p = 2; p <= 3; ++p) {
+    const int d = shadow_.portDirections >> (p - 2);
+    const int outputs = ((d & 1) ? 0x7 : 0) | ((d & 4) ? 0x8 : 0);
+    c.set(p == 2 ? kPort3 : kPort4, (latch_[p] & outputs) | (ports_[p].levels() & ~outputs));
+    ports_[p].takeEdges([](PinEdge) {});
+  }
+}
+
+void Chip::samplePort5() {
+  Cells c = cells();
+  periphery::Port& p = ports_[4];
+  if (!serialFunction()) {
+    const int outputs = shadow_.port5Directions;
+    c.set(kPort5, (latch_[4] & outputs) | (p.levels() & ~outputs));
+    p.takeEdges([](PinEdge) {});
+    return;
+  }
+  const bool externalClock = (shadow_.serialMode & 0xC) == 0;
+  const bool running = (shadow_.serialControl & 8) != 0;
+  int clockEdges = 0;
+  p.takeEdges([&](PinEdge e) { clockEdges += e.pin == kPinClk; });
+  if (externalClock && running)
+    for (int i = 0; i < clockEdges && (shadow_.serialControl & 8); ++i) serialClock();
+}
+
+}  // namespace qv4128

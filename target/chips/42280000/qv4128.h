@@ -1,0 +1,255 @@
+#pragma once
+// Chip QV4128: the framework's hooks over its periphery blocks. Five ports
+// (1 and 2 inputs, 3 to 5 bidirectional), a pulse counter with direction
+// detector on port 1, a 15-stage prescaler, two 4-bit timers, a watchdog, a
+// melody divider, a serial interface on port 5, a second bank of RAM 0-63 and
+// a reset by pin combination. 16384 ticks are one second of chip time.
+#include <simcore/simcore.h>
+
+#include <cstdint>
+
+#include "periphery/cells.h"
+#include "periphery/down_timer4.h"
+#include "periphery/melody.h"
+#include "periphery/port.h"
+#include "periphery/prescaler.h"
+#include "periphery/ram_bank.h"
+#include "periphery/requests.h"
+#include "periphery/serial_shifter.h"
+#include "periphery/watchdog.h"
+#include "registers.h"
+
+namespace qv4128 {
+
+// The tick events, one per line of the chip's event table.
+enum class Event : uint8_t {
+  SerialTap4, SignalTap4,                      // 16384 Hz
+  SerialTap8, SignalTap8,                      // 8192 Hz
+  Timer1Input3,                                // 4096 Hz
+  SerialTap12, SignalTap12, Timer1Input2,      // 2048 Hz
+  Timer1Input1,                                // 1024 Hz
+  SignalTap0, Timer1Input0,                    // 512 Hz
+  Timer2Input3,                                // 256 Hz
+  Timer1SyncLoad, Prescaler64Hz, Timer2Input2, // 64 Hz
+  Prescaler32Hz,                               // 32 Hz
+  Timer2Input1,                                // 16 Hz
+  Timer2Input0,                                // 4 Hz
+  OneHzInterrupt, WatchdogStep,                // 1 Hz
+};
+
+// Every 2^carries ticks, in the order they happen within one tick.
+constexpr periphery::Tap<Event> kTicks[] = {
+    {0, Event::SerialTap4},     {0, Event::SignalTap4},
+    {1, Event::SerialTap8},     {1, Event::SignalTap8},
+    {2, Event::Timer1Input3},
+    {3, Event::SerialTap12},    {3, Event::SignalTap12},   {3, Event::Timer1Input2},
+    {4, Event::Timer1Input1},
+    {5, Event::SignalTap0},     {5, Event::Timer1Input0},
+    {6, Event::Timer2Input3},
+    {8, Event::Timer1SyncLoad}, {8, Event::Prescaler64Hz}, {8, Event::Timer2Input2},
+    {9, Event::Prescaler32Hz},
+    {10, Event::Timer2Input1},
+    {12, Event::Timer2Input0},
+    {14, Event::OneHzInterrupt}, {14, Event::WatchdogStep},
+};
+static_assert(periphery::tapsInOrder(kTicks));
+
+// 15 one-bit stages; stage 14 starts at 1; a restart clears stages 9-13 and
+// sets stage 14.
+constexpr periphery::PrescalerConfig kPrescaler{15, 1u << 14, 0x1Fu << 9, 1u << 14};
+constexpr periphery::WatchdogConfig kWatchdog{4};  // resets at the 4th step after a clear
+constexpr double kMelodyBaseHz = 65536.0;
+
+constexpr periphery::RequestGroup kTimerRequests{kRequests1, kEnables1};
+constexpr periphery::RequestGroup kPinRequests{kRequests2, kEnables2};
+constexpr periphery::RequestGroup kSerialRequests{kRequests3, kEnables3};
+// No interrupt while register 64 bit 1 is set.
+constexpr periphery::InterruptCondition kInterrupts{
+    kInterruptMask, 0x2, true, {kRequests1, kRequests2, kRequests3, -1}};
+
+// Request bits.
+constexpr int kReq1Hz = 1, kReqPrescaler = 2, kReqTimer1 = 4, kReqTimer2 = 8;
+constexpr int kReqPin2 = 1, kReqPin3 = 2, kReqPulse = 4, kReqDirection = 8;
+constexpr int kReqSerial = 1, kReqPort2 = 2;
+
+// Window redraw items and their lParam masks.
+enum Item : int {
+  kItemPort1 = 0, kItemPort2 = 1, kItemPort3 = 2, kItemPort4 = 3, kItemPort5 = 4,
+  kItemPrescaler = 8, kItemWatchdog = 9, kItemTimer1 = 10, kItemTimer2 = 11,
+  kItemMelody = 15, kItemSound = 16,
+};
+constexpr int kFirstPinButton[5] = {1035, 1045, 1055, 1065, 1075};
+namespace timer1 {
+constexpr int kRunning = 1, kEnable = 2, kZeroStop = 4, kSync = 8, kAutoReload = 16, kInput = 32,
+              kStart = 64, kAll = 127;
+}
+namespace timer2 {
+constexpr int kRunning = 1, kEnable = 2, kZeroStop = 4, kAutoReload = 8, kInput = 16, kStart = 32,
+              kAll = 63;
+}
+namespace prescalerItem {
+constexpr int k1Hz = 1, kIrq = 2, kAll = 3;
+}
+namespace melodyItem {
+constexpr int kEnabled = 1, kFrequency = 2, kEnvelope = 4, kImage = 8, kAll = 15;
+}
+
+// Port 5 pins with the serial function.
+constexpr int kPinIn = 0, kPinRdy = 1, kPinOut = 2, kPinClk = 3;
+
+class Chip : public simcore::ChipCore<Chip> {
+ public:
+  static constexpr simcore::RegisterSet kPeriphery = [] {
+    simcore::RegisterSet set;
+    for (int n = 0; n < periphery::Cells::kCount; ++n)
+      if (!periphery::isPlain(kRegisterMap, n)) set.add(n);
+    return set;
+  }();
+
+  // ---- Framework hooks.
+  int32_t Periphery_Read(int32_t n) {
+    periphery::Cells c = cells();
+    return periphery::readRegister(kRegisterMap, *this, c, n);
+  }
+  void Periphery_Write(int32_t n, int32_t v) {
+    periphery::Cells c = cells();
+    periphery::writeRegister(kRegisterMap, *this, c, n, v);
+  }
+  inline void Periphery_Tick();
+  void Periphery_Reset();
+  void SamplePorts();
+  bool InterruptRequested() const { return kInterrupts.pending(periphery::Cells(registers_)); }
+
+  // ---- Register handlers (called by the register table).
+  int onRead(int n);
+  void onWrite(int n, int value, int old);
+
+  // A click on pin `pin` of port `port` (0..4) in the window: an input pin
+  // toggles, its port is redrawn and, while the register file is set,
+  // sampled at once. Returns false for a pin the chip drives.
+  bool clickPin(int port, int pin);
+  // The window that receives the redraw items (null: none).
+  void setDialog(platform::WindowHandle dialog) { dialog_ = dialog; }
+
+  // ---- State the window shows.
+  const periphery::Port& port(int n) const { return ports_[n]; }
+  const periphery::DownTimer4& timer1() const { return timer1_; }
+  const periphery::DownTimer4& timer2() const { return timer2_; }
+  bool timer1Synchronous() const { return timer1Sync_; }
+  double melodyFrequency() const { return melody_.frequency(); }
+  bool serialFunction() const { return (shadow_.serialControl & 2) != 0; }
+  bool watchdogOff() const { return watchdog_.off(); }
+  int watchdogCount() const { return watchdog_.count(); }
+  bool prescaler32Hz() const { return (shadow_.options & 1) != 0; }
+  int enables1() const { return shadow_.enables1; }
+  int melodyControl() const { return shadow_.melodyControl; }
+  int directionFlipFlop() const { return direction_; }
+  bool registerFileSet() const { return registers_ != nullptr; }
+
+ private:
+  periphery::Cells cells() const { return periphery::Cells(registers_); }
+  inline bool onEvent(Event e);
+  void post(int item, intptr_t data);
+  void postAll();
+  void chipReset();
+
+  void timerStep(periphery::DownTimer4& timer, int input, int request, int item);
+  void refreshReadout();
+  void refreshOutputs();
+  void refreshPort5();
+  void refreshMarkers();
+  void toggleSignal();
+  void serialClock();
+  void serialDone();
+  void updateTaps();
+
+  void samplePort1();
+  void samplePort2();
+  void samplePorts34();
+  void samplePort5();
+
+  periphery::BinaryPrescaler prescaler_{kPrescaler};
+  periphery::Watchdog watchdog_{kWatchdog};
+  periphery::DownTimer4 timer1_;
+  periphery::DownTimer4 timer2_;
+  bool timer1Sync_ = false;
+  periphery::Port ports_[5];
+  int latch_[5] = {};  // output latches of ports 3-5 (index 2..4)
+  int direction_ = 0;
+  periphery::SerialShifter serial_;
+  periphery::MelodyDivider melody_{kMelodyBaseHz};
+  periphery::HiddenRamBank<0, 64> bank_;
+  int signalLevel_ = 0;
+  // Tick taps in use: 0, 4, 8 or 12 when active, -1 when off.
+  int serialTap_ = -1;
+  int signalTap_ = -1;
+
+  // Copies of control registers the model and the window need when no
+  // register file is set (the window draws after a run has ended).
+  struct Shadow {
+    int options = 0, portDirections = 0, port5Directions = 0, enables1 = 0, enables2 = 0,
+        enables3 = 0, melodyControl = 0, serialMode = 0, serialControl = 0;
+  } shadow_;
+
+  platform::WindowHandle dialog_ = nullptr;
+  friend class Window;
+};
+
+inline bool Chip::onEvent(Event e) {
+  switch (e) {
+    case Event::SerialTap4: if (serialTap_ == 4) serialClock(); break;
+    case Event::SignalTap4: if (signalTap_ == 4) toggleSignal(); break;
+    case Event::SerialTap8: if (serialTap_ == 8) serialClock(); break;
+    case Event::SignalTap8: if (signalTap_ == 8) toggleSignal(); break;
+    case Event::SerialTap12: if (serialTap_ == 12) serialClock(); break;
+    case Event::SignalTap12: if (signalTap_ == 12) toggleSignal(); break;
+    case Event::SignalTap0: if (signalTap_ == 0) toggleSignal(); break;
+    case Event::Timer1Input3: timerStep(timer1_, 3, kReqTimer1, kItemTimer1); break;
+    case Event::Timer1Input2: timerStep(timer1_, 2, kReqTimer1, kItemTimer1); break;
+    case Event::Timer1Input1: timerStep(timer1_, 1, kReqTimer1, kItemTimer1); break;
+    case Event::Timer1Input0: timerStep(timer1_, 0, kReqTimer1, kItemTimer1); break;
+    case Event::Timer2Input3: timerStep(timer2_, 3, kReqTimer2, kItemTimer2); break;
+    case Event::Timer2Input2: timerStep(timer2_, 2, kReqTimer2, kItemTimer2); break;
+    case Event::Timer2Input1: timerStep(timer2_, 1, kReqTimer2, kItemTimer2); break;
+    case Event::Timer2Input0: timerStep(timer2_, 0, kReqTimer2, kItemTimer2); break;
+    case Event::Timer1SyncLoad:
+      if (timer1_.loadIfPending()) {
+        post(kItemTimer1, timer1::kRunning);
+        refreshOutputs();
+      }
+      break;
+    case Event::Prescaler64Hz:
+      if (!(shadow_.options & 1)) {
+        periphery::Cells c = cells();
+        kTimerRequests.raise(c, kReqPrescaler);
+      }
+      break;
+    case Event::Prescaler32Hz:
+      if (shadow_.options & 1) {
+        periphery::Cells c = cells();
+        kTimerRequests.raise(c, kReqPrescaler);
+      }
+      break;
+    case Event::OneHzInterrupt: {
+      periphery::Cells c = cells();
+      kTimerRequests.raise(c, kReq1Hz);
+      break;
+    }
+    case Event::WatchdogStep:
+      if (watchdog_.step()) {
+        chipReset();
+        return false;  // a reset ends the tick
+      }
+      break;
+  }
+  return true;
+}
+
+inline void Chip::Periphery_Tick() {
+  const int carried = prescaler_.step();
+  periphery::fireTaps(kTicks, carried, [this](Event e) { return onEvent(e); });
+  // Stages 7 and up changed: the readout (85) may have changed.
+  if (carried >= 7) refreshReadout();
+}
+
+}  // namespace qv4128
