@@ -61,7 +61,7 @@ class ChipCore {
   // Stop flags = mode; checks the stack level; samples the ports; arms the
   // pump. False: the run ends at once with -1.
   bool beginRun(int32_t mode);
-  void pump() { pump_.Pump(); }
+  [[gnu::always_inline]] void pump() { pump_.Pump(); }
   // Variant pump of some chips: every pending message, not only one.
   void pumpAll();
   // False (and stop flags -1, after the message) when the stack level is
@@ -72,12 +72,12 @@ class ChipCore {
   int32_t interruptEnter(int32_t mode);
   void recordTrace();
   uint32_t fetchAndAdvance();
-  void execute(uint32_t word) {
+  [[gnu::always_inline]] void execute(uint32_t word) {
     if (Instruction_Step(word) != 0) stopFlags_ = k42::kStopError;
   }
   void testProgramBreakpoint();
   // Trace, fetch and advance, execute, program-breakpoint test.
-  void stepInstruction() {
+  [[gnu::always_inline]] void stepInstruction() {
     recordTrace();
     execute(fetchAndAdvance());
     testProgramBreakpoint();
@@ -125,6 +125,7 @@ class ChipCore {
   int32_t mappedRead(int32_t n);
   void mappedWrite(int32_t n, int32_t value);
   [[gnu::noinline]] int32_t takeInterrupt(int32_t mode);
+  [[gnu::noinline, gnu::cold]] bool stackError(int32_t level);
   void writeTraceEntry(int32_t pc);
   void traceFull();
   template <int kOp, bool kShift>

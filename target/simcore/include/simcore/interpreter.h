@@ -90,7 +90,7 @@ inline int32_t ChipCore<Chip>::jump(uint32_t word) {
 }
 
 template <class Chip>
-inline int32_t ChipCore<Chip>::Instruction_Step(uint32_t word) {
+[[gnu::always_inline]] inline int32_t ChipCore<Chip>::Instruction_Step(uint32_t word) {
   int32_t* w = cpu_->word;
   const uint32_t high = (word >> 8) & 0xFF;
   const uint32_t low = word & 0xFF;

@@ -30,7 +30,7 @@ void ChipCore<Chip>::mappedWrite(int32_t n, int32_t value) {
 
 template <class Chip>
 inline int32_t ChipCore<Chip>::Register_Read(int32_t n) {
-  constexpr RegisterSet kMapped = Chip::kPeriphery.with({kIndexLow, kIndexHigh});
+  static constexpr RegisterSet kMapped = Chip::kPeriphery.with({kIndexLow, kIndexHigh});
   n = (n < 0 ? cpu_->word[k42::kIndex] : n) & 0x7F;
   const int32_t v = kMapped.contains(n) ? mappedRead(n) : (registers_[n].value & 15);
   if (cpu_->word[k42::kDataBreakEnable] != 0) [[unlikely]] {
@@ -44,7 +44,7 @@ inline int32_t ChipCore<Chip>::Register_Read(int32_t n) {
 
 template <class Chip>
 inline void ChipCore<Chip>::Register_Write(int32_t n, int32_t value) {
-  constexpr RegisterSet kMapped = Chip::kPeriphery.with({kIndexLow, kIndexHigh});
+  static constexpr RegisterSet kMapped = Chip::kPeriphery.with({kIndexLow, kIndexHigh});
   n = (n < 0 ? cpu_->word[k42::kIndex] : n) & 0x7F;
   if (kMapped.contains(n))
     mappedWrite(n, value);

@@ -27,10 +27,15 @@ int32_t ChipCore<Chip>::Instruction_Execute(CpuState* cpu, ProgramCell* program,
 }
 
 template <class Chip>
-bool ChipCore<Chip>::checkStack() {
+[[gnu::always_inline]] inline bool ChipCore<Chip>::checkStack() {
   const int32_t level = cpu_->word[k42::kStackLevel];
   if (static_cast<uint32_t>(level) <= static_cast<uint32_t>(k42::kMaxStackLevel)) [[likely]]
     return true;
+  return stackError(level);
+}
+
+template <class Chip>
+bool ChipCore<Chip>::stackError(int32_t level) {
   // A level the monitor or a file put there: the stack cannot be used.
   ViceError(level < 0 ? kRetWithoutCall : kCallStackFull);
   stopFlags_ = k42::kStopError;
@@ -54,7 +59,7 @@ void ChipCore<Chip>::pumpAll() {
 }
 
 template <class Chip>
-inline int32_t ChipCore<Chip>::interruptEnter(int32_t mode) {
+[[gnu::always_inline]] inline int32_t ChipCore<Chip>::interruptEnter(int32_t mode) {
   if (cpu_->word[k42::kInInterrupt] != 0) return 0;
   if (!chip().InterruptRequested()) return 0;
   return takeInterrupt(mode);
@@ -120,7 +125,7 @@ void ChipCore<Chip>::writeTraceEntry(int32_t pc) {
 }
 
 template <class Chip>
-inline void ChipCore<Chip>::recordTrace() {
+[[gnu::always_inline]] inline void ChipCore<Chip>::recordTrace() {
   const int32_t* w = cpu_->word;
   if (w[k42::kTraceEnable] == 0 || w[k42::kTraceStopped] != 0) return;
   const int32_t pc = currentPc() & k42::kPcMask;
@@ -128,7 +133,7 @@ inline void ChipCore<Chip>::recordTrace() {
 }
 
 template <class Chip>
-inline uint32_t ChipCore<Chip>::fetchAndAdvance() {
+[[gnu::always_inline]] inline uint32_t ChipCore<Chip>::fetchAndAdvance() {
   int32_t& pcWord = currentPc();
   const int32_t pc = pcWord & k42::kPcMask;
   pcWord = (pc + 1) & k42::kPcMask;
@@ -136,7 +141,7 @@ inline uint32_t ChipCore<Chip>::fetchAndAdvance() {
 }
 
 template <class Chip>
-inline void ChipCore<Chip>::testProgramBreakpoint() {
+[[gnu::always_inline]] inline void ChipCore<Chip>::testProgramBreakpoint() {
   int32_t* w = cpu_->word;
   if (w[k42::kProgBreakEnable] == 0) return;
   const int32_t hit = program_[currentPc() & k42::kPcMask].flags & k42::kCellBreakpoint;
