@@ -16,6 +16,7 @@
 
 #include "platform/dialog.h"
 #include "platform/dialog_items.h"
+#include "platform/library.h"
 #include "platform/window.h"
 
 namespace {
@@ -387,6 +388,43 @@ TEST(DialogFrameTest, MinimizedTopLevelHostMakesTheDialogIconic) {
   EXPECT_FALSE(IsIconic(dialog));
   EXPECT_EQ(paints, 2);
   DestroyWindow(dialog);
+}
+
+}  // namespace
+
+namespace {
+
+// A module loaded by name builds its window in the program's host widget;
+// the program's event loop delivers the module's posted redraws.
+TEST(ModuleDialogTest, ModuleWindowLivesInTheHostAndGetsItsRedraws) {
+  platform::LibraryHandle module = platform::LoadLibrary(UI_PROBE_PUMP);
+  ASSERT_NE(module, nullptr) << platform::LastLibraryError();
+  auto open = reinterpret_cast<void* (*)(void*)>(platform::GetProcAddress(module, "ProbeOpenDialog"));
+  auto post = reinterpret_cast<void (*)(int)>(platform::GetProcAddress(module, "ProbePostRedraws"));
+  auto close = reinterpret_cast<bool (*)()>(platform::GetProcAddress(module, "ProbeCloseDialog"));
+  ASSERT_TRUE(open && post && close);
+
+  QWidget host;
+  host.show();
+  auto* dialog = static_cast<QWidget*>(open(&host));
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->parentWidget(), &host);
+  EXPECT_EQ(host.windowTitle(), "Probe Periphery");
+
+  post(10000);
+  QApplication::processEvents();
+  auto* text = host.findChild<QLabel*>("ctl1001");
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->text(), "1 FFF");
+
+  QTest::mouseClick(host.findChild<QPushButton*>("ctl1002"), Qt::LeftButton);
+  EXPECT_EQ(host.findChild<QPushButton*>("ctl1002")->text(), "H");
+
+  post(3);
+  EXPECT_TRUE(close());
+  EXPECT_EQ(host.findChild<QWidget*>("Curpos"), nullptr);
+  QApplication::processEvents();  // nothing left for a destroyed window
+  platform::FreeLibrary(module);
 }
 
 }  // namespace

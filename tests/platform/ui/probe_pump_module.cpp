@@ -30,3 +30,48 @@ extern "C" __attribute__((visibility("default"))) int64_t ProbeRun(int64_t round
 extern "C" __attribute__((visibility("default"))) int ProbeQtMessageBox(const char* text) {
   return platform::MessageBox(text, "Probe", platform::MB_OKCANCEL);
 }
+
+// A periphery-like window of the module: its procedure counts the redraws
+// it receives and shows the count and the mask of the last one.
+#include <cstdio>
+
+#include "platform/dialog.h"
+#include "platform/dialog_items.h"
+#include "platform/window.h"
+
+namespace {
+const platform::DialogTemplate kProbeDialog{
+    "Curpos", 100, 40, nullptr, 8,
+    {{1001, platform::ControlKind::Text, "", 2, 2, 96, 10},
+     {1002, platform::ControlKind::PushButton, "L", 2, 16, 20, 12}}};
+platform::WindowHandle gDialog = nullptr;
+int gRedraws = 0;
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) void* ProbeOpenDialog(void* host) {
+  gRedraws = 0;
+  gDialog = platform::CreateDialog(kProbeDialog, host,
+                                   [](platform::WindowHandle d, uint32_t m, uintptr_t, intptr_t l) {
+    if (m == platform::WM_USER) {
+      char text[32];
+      std::snprintf(text, sizeof text, "%d %lX", ++gRedraws, static_cast<unsigned long>(l));
+      platform::SetDlgItemText(d, 1001, text);
+    } else if (m == platform::WM_COMMAND) {
+      platform::SetDlgItemText(d, 1002, "H");
+    }
+    return intptr_t{1};
+  });
+  platform::SetWindowText(host, "Probe Periphery");
+  platform::ShowWindow(gDialog, platform::SW_SHOWNA);
+  return gDialog;
+}
+
+extern "C" __attribute__((visibility("default"))) void ProbePostRedraws(int count) {
+  for (int i = 0; i < count; ++i) platform::PostCoalescedMessage(gDialog, platform::WM_USER, 3, intptr_t{1} << (i % 12));
+}
+
+extern "C" __attribute__((visibility("default"))) bool ProbeCloseDialog() {
+  bool closed = platform::DestroyWindow(gDialog);
+  gDialog = nullptr;
+  return closed;
+}
