@@ -1,0 +1,4 @@
+; two errors
+START: NOP
+ FOO 1
+ JMP NOWHERE
