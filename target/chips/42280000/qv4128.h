@@ -128,8 +128,10 @@ class Chip : public simcore::ChipCore<Chip> {
   // toggles, its port is redrawn and, while the register file is set,
   // sampled at once. Returns false for a pin the chip drives.
   bool clickPin(int port, int pin);
-  // The window that receives the redraw items (null: none).
-  void setDialog(platform::WindowHandle dialog) { dialog_ = dialog; }
+  // ---- Window (window.cpp).
+  int32_t InitInterface(void* hostWindow);
+  intptr_t CurposDlg(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+  void ModuleDetach();
 
   // ---- State the window shows.
   const periphery::Port& port(int n) const { return ports_[n]; }
@@ -192,7 +194,6 @@ class Chip : public simcore::ChipCore<Chip> {
   } shadow_;
 
   platform::WindowHandle dialog_ = nullptr;
-  friend class Window;
 };
 
 inline bool Chip::onEvent(Event e) {

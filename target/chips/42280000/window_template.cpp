@@ -1,0 +1,98 @@
+// The dialog "Curpos" of QV4128's periphery window, as data: one group per
+// periphery block. Pin LED places have the id of their button + 4, the
+// interrupt markers of ports 1 and 2 the id of their button + 100.
+#include "window.h"
+
+namespace qv4128 {
+
+using platform::ControlKind;
+using platform::ControlTemplate;
+using platform::IDC_STATIC;
+
+namespace {
+
+constexpr const char* kPortNames[5] = {"Port1", "Port2", "Port3", "Port4", "Port5"};
+constexpr const char* kPinNames[4] = {"0", "1", "2", "3"};
+
+void addPorts(std::vector<ControlTemplate>& c) {
+  for (int p = 0; p < 5; ++p) {
+    const int x = 4 + p * 64, y = 4;
+    c.push_back({1019 + p, ControlKind::GroupBox, kPortNames[p], x, y, 60, 60});
+    for (int i = 0; i < 4; ++i) {
+      const int px = x + 5 + i * 14;
+      c.push_back({p == 4 ? kPort5Labels[i] : IDC_STATIC, ControlKind::Text, kPinNames[i], px - 2, y + 10, 16, 8,
+                   platform::kAlignCenter});
+      c.push_back({kFirstPinButton[p] + i + kLedOffset, ControlKind::Place, "", px, y + 20, 10, 10});
+      c.push_back({kFirstPinButton[p] + i, ControlKind::PushButton, "L", px - 1, y + 32, 12, 12});
+      if (p < 2) c.push_back({kFirstPinButton[p] + i + kMarkerOffset, ControlKind::Place, "", px, y + 47, 10, 6});
+    }
+  }
+}
+
+void addLed(std::vector<ControlTemplate>& c, int id, const char* label, int x, int y) {
+  c.push_back({id, ControlKind::Place, "", x, y, 8, 8});
+  c.push_back({IDC_STATIC, ControlKind::Text, label, x + 11, y, 50, 8});
+}
+
+std::vector<ControlTemplate> controls() {
+  std::vector<ControlTemplate> c;
+  addPorts(c);
+  // Melody.
+  c.push_back({1024, ControlKind::GroupBox, "Melody", 328, 4, 92, 60});
+  addLed(c, kMelodyEnabledLed, "Melody enabled", 332, 14);
+  addLed(c, 1095, "Envelope enable", 332, 24);
+  c.push_back({1094, ControlKind::Text, "0.000", 332, 36, 40, 8, platform::kAlignRight});
+  c.push_back({1096, ControlKind::Text, "Hz Output", 374, 36, 40, 8});
+  c.push_back({kMelodyImage, ControlKind::Place, "", 332, 47, 40, 12});
+  // Timer1.
+  c.push_back({1026, ControlKind::GroupBox, "Timer1", 4, 68, 124, 66});
+  addLed(c, 1085, "IRQCount0", 8, 78);
+  addLed(c, 1087, "Enabled", 8, 88);
+  addLed(c, 1086, "Zero Stop", 8, 98);
+  addLed(c, 1088, "Synchronous", 8, 108);
+  addLed(c, 1089, "Auto Reload", 8, 118);
+  c.push_back({IDC_STATIC, ControlKind::Text, "Input", 74, 78, 50, 8});
+  c.push_back({1176, ControlKind::Text, "512Hz", 74, 88, 50, 8});
+  c.push_back({IDC_STATIC, ControlKind::Text, "Start.Val.", 74, 100, 50, 8});
+  c.push_back({1175, ControlKind::Text, "0", 74, 110, 50, 8});
+  // Timer2.
+  c.push_back({1027, ControlKind::GroupBox, "Timer2", 132, 68, 124, 66});
+  addLed(c, 1090, "IRQCount0", 136, 78);
+  addLed(c, 1091, "Enabled", 136, 88);
+  addLed(c, 1092, "Zero Stop", 136, 98);
+  addLed(c, 1093, "Auto Reload", 136, 108);
+  c.push_back({1002, ControlKind::Text, "Input", 202, 78, 50, 8});
+  c.push_back({1185, ControlKind::Text, "4Hz", 202, 88, 50, 8});
+  c.push_back({1003, ControlKind::Text, "Start.Val.", 202, 100, 50, 8});
+  c.push_back({1184, ControlKind::Text, "0", 202, 110, 50, 8});
+  // Prescaler and watchdog.
+  c.push_back({1025, ControlKind::GroupBox, "Prescaler", 260, 68, 64, 36});
+  addLed(c, kOneHzLed, "1Hz IRQ", 264, 78);
+  c.push_back({kPrescalerLed, ControlKind::Place, "", 264, 90, 8, 8});
+  c.push_back({1152, ControlKind::Text, "64Hz IRQ", 275, 90, 46, 8});
+  c.push_back({1028, ControlKind::GroupBox, "Watchdog", 260, 106, 64, 28});
+  c.push_back({kWatchdogLed, ControlKind::Place, "", 264, 118, 8, 8});
+  c.push_back({1197, ControlKind::Text, "enabled", 275, 118, 46, 8});
+  // Speed (no effect on the run).
+  c.push_back({1220, ControlKind::GroupBox, "Speed", 328, 68, 30, 98});
+  c.push_back({1221, ControlKind::VScroll, "", 337, 78, 10, 84});
+  // Sound (no effect).
+  c.push_back({1230, ControlKind::GroupBox, "Sound", 362, 68, 58, 98});
+  c.push_back({1236, ControlKind::PushButton, "OFF", 366, 78, 30, 12});
+  c.push_back({1237, ControlKind::Place, "", 402, 80, 8, 8});
+  for (int i = 0; i < 5; ++i) {
+    static constexpr const char* kEffects[5] = {"effect1", "effect2", "effect3", "effect4", "effect5"};
+    c.push_back({1231 + i, ControlKind::RadioButton, kEffects[i], 366, 96 + i * 12, 50, 10,
+                 i == 0 ? unsigned{platform::kGroupStart} : 0u});
+  }
+  return c;
+}
+
+}  // namespace
+
+const platform::DialogTemplate& DialogTemplate() {
+  static const platform::DialogTemplate t{"Curpos", 424, 170, nullptr, 8, controls()};
+  return t;
+}
+
+}  // namespace qv4128
