@@ -45,7 +45,7 @@ std::vector<std::string> Assembler::ListItems(const SourceLine& line) const {
   return items;
 }
 
-std::string Assembler::NextSuffix() { return "." + std::to_string(++suffixCounter_); }
+std::string Assembler::NextSuffix() { return std::string(".").append(std::to_string(++suffixCounter_)); }
 
 void Assembler::DoDirective(SourceLine& line) {
   if (!line.operation.empty() && line.operation[0] == '.') line.operation.erase(0, 1);

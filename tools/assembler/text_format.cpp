@@ -7,13 +7,13 @@
 namespace k42asm {
 
 std::string StrNumber(int64_t value) {
-  return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+  return value < 0 ? std::to_string(value) : std::string(" ").append(std::to_string(value));
 }
 
 std::string FormatLineNumber(int64_t value, int width) {
   std::string digits = std::to_string(value < 0 ? -value : value);
   if (static_cast<int>(digits.size()) < width) digits.insert(0, width - digits.size(), '0');
-  return value < 0 ? "-" + digits : digits;
+  return value < 0 ? std::string("-").append(digits) : digits;
 }
 
 std::string FormatHex(int64_t value) {
