@@ -67,9 +67,12 @@ class RunPump {
   // Call at the start of a run: the first Pump() of a run always pumps.
   void BeginRun();
 
-  inline void Pump() {
-    if (--countdown_ > 0) return;
+  // True when the slow path ran, i.e. when events may have run.
+  inline bool Pump() {
+    if (--countdown_ > 0) [[likely]]
+      return false;
     Slow();
+    return true;
   }
 
   // Installs the script of this program (empty removes it). Modules loaded

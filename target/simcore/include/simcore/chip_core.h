@@ -61,9 +61,10 @@ class ChipCore {
   // Stop flags = mode; checks the stack level; samples the ports; arms the
   // pump. False: the run ends at once with -1.
   bool beginRun(int32_t mode);
-  [[gnu::always_inline]] void pump() { pump_.Pump(); }
+  // True when events may have run (the slow path of the pump).
+  [[gnu::always_inline]] bool pump() { return pump_.Pump(); }
   // Variant pump of some chips: every pending message, not only one.
-  void pumpAll();
+  bool pumpAll();
   // False (and stop flags -1, after the message) when the stack level is
   // outside 0..2.
   bool checkStack();

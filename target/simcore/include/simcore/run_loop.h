@@ -52,10 +52,14 @@ bool ChipCore<Chip>::beginRun(int32_t mode) {
 }
 
 template <class Chip>
-void ChipCore<Chip>::pumpAll() {
-  pump_.Pump();
-  while (platform::PendingMessageCount() > 0 && platform::DispatchOneMessage()) {
+bool ChipCore<Chip>::pumpAll() {
+  // A post makes the next Pump() take its slow path, so pending messages are
+  // looked for only then.
+  if (!pump_.Pump()) [[likely]]
+    return false;
+  while (platform::DispatchOneMessage()) {
   }
+  return true;
 }
 
 template <class Chip>
@@ -162,8 +166,10 @@ template <class Chip>
 int32_t ChipCore<Chip>::RunLoop(int32_t mode) {
   if (beginRun(mode)) {
     for (;;) {
-      pump();
-      if (!checkStack()) break;
+      // Only a pumped event can move the stack level out of range between
+      // instructions; the interpreter checks its own stack moves.
+      if (pump() && !checkStack()) [[unlikely]]
+        break;
       chip().Periphery_Tick();
       const int32_t r = interruptEnter(mode);
       if (r != 0) [[unlikely]] {
