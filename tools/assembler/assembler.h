@@ -179,6 +179,8 @@ class Assembler {
   bool DefineSymbol(const std::string& name, int line, int file);
   bool IsValidSymbolName(const std::string& name);
   std::string QualifySymbolName(const std::string& name) const;
+  std::string QualifyIn(const std::string& name, const std::string& prefix, bool expanding,
+                        const std::string& suffix) const;
   int32_t LookupSymbolValue(const std::string& name);
   int FindSymbol(const std::string& name) const;
   void MarkRegisterUse(const std::string& text);
@@ -265,6 +267,12 @@ class Assembler {
   bool expanding_ = false;
   std::vector<std::pair<std::string, std::string>> bindings_;
   int macroDepth_ = 0;
+  // While a call binds its parameters, the arguments are names of the caller:
+  // its qualification.
+  bool binding_ = false;
+  std::string callerPrefix_;
+  bool callerExpanding_ = false;
+  std::string callerSuffix_;
 };
 
 }  // namespace k42asm

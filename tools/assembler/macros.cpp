@@ -98,7 +98,12 @@ void Assembler::ExpandMacro(SourceLine& line) {
   const std::string savedSuffix = suffix_;
   const bool savedExpanding = expanding_;
   const auto savedBindings = bindings_;
+  const std::string savedCallerPrefix = callerPrefix_, savedCallerSuffix = callerSuffix_;
+  const bool savedCallerExpanding = callerExpanding_;
   ++macroDepth_;
+  callerPrefix_ = macroPrefix_;
+  callerExpanding_ = expanding_;
+  callerSuffix_ = suffix_;
 
   expanding_ = false;
   bindings_.clear();
@@ -119,7 +124,9 @@ void Assembler::ExpandMacro(SourceLine& line) {
     }
     const std::string& param = macroStore_[record.paramStart + i];
     bindings_.emplace_back(param, argument);
+    binding_ = true;
     AssembleLine(macroPrefix_ + param + suffix_ + " EQU " + argument);
+    binding_ = false;
   }
 
   expanding_ = true;
@@ -133,6 +140,9 @@ void Assembler::ExpandMacro(SourceLine& line) {
   expanding_ = savedExpanding;
   bindings_ = savedBindings;
   suffix_ = savedSuffix;
+  callerPrefix_ = savedCallerPrefix;
+  callerSuffix_ = savedCallerSuffix;
+  callerExpanding_ = savedCallerExpanding;
 }
 
 std::string Assembler::SubstituteMacroParameters(const std::string& text) const {

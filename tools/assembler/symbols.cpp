@@ -25,15 +25,20 @@ std::vector<std::string> Assembler::symbolNames() const {
 }
 
 std::string Assembler::QualifySymbolName(const std::string& name) const {
-  if (expanding_) return macroPrefix_ + name + suffix_;
-  // While a call binds its parameters the names stay as generated, also
-  // inside a procedure, so the body finds them.
-  if (!macroPrefix_.empty()) return name;
+  // While a call binds its parameters the names it defines stay as generated,
+  // also inside a procedure, so the body finds them.
+  if (!expanding_ && !macroPrefix_.empty()) return name;
+  return QualifyIn(name, macroPrefix_, expanding_, suffix_);
+}
+
+std::string Assembler::QualifyIn(const std::string& name, const std::string& prefix, bool expanding,
+                                 const std::string& suffix) const {
+  if (expanding) return prefix + name + suffix;
   if (procedure_) {
     bool global = std::any_of(globals_.begin(), globals_.end(), [&](const std::string& g) {
       return !NameLess()(g, name) && !NameLess()(name, g);
     });
-    if (!global) return name + suffix_;
+    if (!global) return name + suffix;
   }
   return name;
 }
@@ -66,7 +71,9 @@ bool Assembler::DefineSymbol(const std::string& name, int line, int file) {
 }
 
 int Assembler::FindSymbol(const std::string& name) const {
-  auto it = symbols_.find(QualifySymbolName(name));
+  std::string qualified = binding_ ? QualifyIn(name, callerPrefix_, callerExpanding_, callerSuffix_)
+                                   : QualifySymbolName(name);
+  auto it = symbols_.find(qualified);
   if (it == symbols_.end()) it = symbols_.find(name);
   return it == symbols_.end() ? 0 : it->second;
 }
