@@ -7,10 +7,6 @@ using periphery::Cells;
 using periphery::PinEdge;
 namespace pin = periphery::pin;
 
-void Chip::post(int item, intptr_t data) {
-  if (dialog_ != nullptr) platform::PostCoalescedMessage(dialog_, platform::WM_USER, item, data);
-}
-
 void Chip::postAll() {
   for (int p = 0; p < 5; ++p) post(kItemPort1 + p, kFirstPinButton[p]);
   post(kItemPrescaler, prescalerItem::kAll);

@@ -150,8 +150,8 @@ class Chip : public simcore::ChipCore<Chip> {
 
  private:
   periphery::Cells cells() const { return periphery::Cells(registers_); }
-  inline bool onEvent(Event e);
-  void post(int item, intptr_t data);
+  [[gnu::always_inline]] inline bool onEvent(Event e);
+  void post(int item, intptr_t data);  // window.cpp
   void postAll();
   void chipReset();
 
@@ -193,7 +193,6 @@ class Chip : public simcore::ChipCore<Chip> {
         enables3 = 0, melodyControl = 0, serialMode = 0, serialControl = 0;
   } shadow_;
 
-  platform::WindowHandle dialog_ = nullptr;
 };
 
 inline bool Chip::onEvent(Event e) {
@@ -248,7 +247,7 @@ inline bool Chip::onEvent(Event e) {
 
 inline void Chip::Periphery_Tick() {
   const int carried = prescaler_.step();
-  periphery::fireTaps(kTicks, carried, [this](Event e) { return onEvent(e); });
+  periphery::fireTaps<kTicks>(carried, [this](auto e) { return onEvent(e()); });
   // Stages 7 and up changed: the readout (85) may have changed.
   if (carried >= 7) refreshReadout();
 }

@@ -13,7 +13,10 @@ namespace pin = periphery::pin;
 
 namespace {
 
+// The window of the module's one chip. It closes itself when the module is
+// unloaded (its destructor, whatever the order of the module's statics).
 struct WindowState {
+  ~WindowState() { frame.close(); }
   simcore::PeripheryWindow frame;
   int speed = 0;      // kept, no effect on the run
   bool sound = false; // kept, no sound is produced
@@ -182,18 +185,18 @@ intptr_t Chip::CurposDlg(void* window, uint32_t message, uintptr_t wParam, intpt
   }
 }
 
-int32_t Chip::InitInterface(void* hostWindow) {
-  dialog_ = nullptr;
-  const int32_t r = gWindow.frame.open(
-      hostWindow, DialogTemplate(), "QV4128 Periphery",
-      [this](WindowHandle w, uint32_t m, uintptr_t wp, intptr_t lp) { return CurposDlg(w, m, wp, lp); });
-  dialog_ = gWindow.frame.dialog();
-  return r;
+// Redraw requests coalesce per item until the window draws them.
+void Chip::post(int item, intptr_t data) {
+  if (WindowHandle d = gWindow.frame.dialog()) PostCoalescedMessage(d, WM_USER, item, data);
 }
 
-void Chip::ModuleDetach() {
-  dialog_ = nullptr;
-  gWindow.frame.close();
+int32_t Chip::InitInterface(void* hostWindow) {
+  return gWindow.frame.open(
+      hostWindow, DialogTemplate(), "QV4128 Periphery",
+      [this](WindowHandle w, uint32_t m, uintptr_t wp, intptr_t lp) { return CurposDlg(w, m, wp, lp); });
 }
+
+// The window closes with the module's statics (WindowState).
+void Chip::ModuleDetach() {}
 
 }  // namespace qv4128

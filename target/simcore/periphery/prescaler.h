@@ -6,6 +6,9 @@
 // carried. The common tick is one increment and one count of trailing zeros.
 #include <bit>
 #include <cstdint>
+#include <iterator>
+#include <type_traits>
+#include <utility>
 
 namespace periphery {
 
@@ -60,15 +63,25 @@ constexpr bool tapsInOrder(const Tap<Event> (&taps)[N]) {
 }
 
 // Fires, in table order, every tap due after `carried` stages carried. The
-// handler returns false to end the tick there (a reset inside the tick).
-// Returns false when a handler ended it.
-template <class Event, std::size_t N, class Handler>
-inline bool fireTaps(const Tap<Event> (&taps)[N], int carried, Handler&& handler) {
-  for (const Tap<Event>& tap : taps) {
-    if (tap.carries > carried) break;
-    if (!handler(tap.event)) return false;
-  }
-  return true;
+// handler gets each event as a compile-time constant (the table is unrolled,
+// so a chip's event switch folds away) and returns false to end the tick
+// there (a reset inside the tick). Returns false when a handler ended it.
+namespace detail {
+template <const auto& Taps, class Handler, std::size_t... I>
+[[gnu::always_inline]] inline bool fireTapsUnrolled(int carried, Handler& handler,
+                                                    std::index_sequence<I...>) {
+  bool going = true, ended = false;
+  (((going = going && Taps[I].carries <= carried) &&
+    !(going = handler(std::integral_constant<decltype(Taps[I].event), Taps[I].event>{})) &&
+    (ended = true)),
+   ...);
+  return !ended;
+}
+}  // namespace detail
+
+template <const auto& Taps, class Handler>
+[[gnu::always_inline]] inline bool fireTaps(int carried, Handler&& handler) {
+  return detail::fireTapsUnrolled<Taps>(carried, handler, std::make_index_sequence<std::size(Taps)>{});
 }
 
 }  // namespace periphery
