@@ -28,14 +28,30 @@ int WriteProgram(const std::string& folder) {
     for (int i = 0; i < 1023 && word < 4095; ++i, ++word, ++lines) {
       if (word % 8 == 0) inc << "L" << word << ": ";
       switch (word % 8) {
-        case 0: inc << " JMP L" << (word + 8 < 4095 ? word + 8 : 0) << "\r\n"; break;
-        case 1: inc << " LDI COUNT + 1 ; load\r\n"; break;
-        case 2: inc << " STI FLAGS, 3\r\n"; break;
-        case 3: inc << " ADD FLAGS + 1\r\n"; break;
-        case 4: inc << " CALL L" << (word + 4 < 4095 ? word + 4 : 0) << "\r\n"; break;
-        case 5: inc << " STIX 5\r\n"; break;
-        case 6: inc << " JPNZ L" << (word - 6) << "\r\n"; break;
-        default: inc << " NOP\r\n"; break;
+        case 0:
+          inc << " JMP L" << (word + 8 < 4095 ? word + 8 : 0) << "\r\n";
+          break;
+        case 1:
+          inc << " LDI COUNT + 1 ; load\r\n";
+          break;
+        case 2:
+          inc << " STI FLAGS, 3\r\n";
+          break;
+        case 3:
+          inc << " ADD FLAGS + 1\r\n";
+          break;
+        case 4:
+          inc << " CALL L" << (word + 4 < 4095 ? word + 4 : 0) << "\r\n";
+          break;
+        case 5:
+          inc << " STIX 5\r\n";
+          break;
+        case 6:
+          inc << " JPNZ L" << (word - 6) << "\r\n";
+          break;
+        default:
+          inc << " NOP\r\n";
+          break;
       }
     }
   }

@@ -19,7 +19,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 int RemainingMillis(Clock::time_point deadline) {
-  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
   return left > 0 ? static_cast<int>(left) : 0;
 }
 
@@ -53,7 +54,9 @@ bool SendAll(int fd, const std::string& data, Clock::time_point deadline) {
 
 }  // namespace
 
-LinkClient::~LinkClient() { Close(); }
+LinkClient::~LinkClient() {
+  Close();
+}
 
 bool LinkClient::Open(const std::string& application, const std::string& topic,
                       const std::string& item, int timeoutTenths) {

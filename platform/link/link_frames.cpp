@@ -18,7 +18,8 @@ bool DecodeFrame(std::string& buffer, char& type, std::string& payload, bool& ba
   bad = false;
   if (buffer.size() < kHeaderSize) return false;
   uint32_t n = 0;
-  for (int i = 0; i < 4; ++i) n |= static_cast<uint32_t>(static_cast<unsigned char>(buffer[i])) << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    n |= static_cast<uint32_t>(static_cast<unsigned char>(buffer[i])) << (8 * i);
   if (n > kMaxPayload) {
     bad = true;
     return false;

@@ -33,7 +33,8 @@ bool PrepareFolder(const std::string& folder) {
     if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
   }
   struct stat st;
-  if (lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid()) return false;
+  if (lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid())
+    return false;
   if ((st.st_mode & 0077) != 0 && chmod(folder.c_str(), 0700) != 0) return false;
   return true;
 }
@@ -131,7 +132,9 @@ struct LinkServer::State {
 
 LinkServer::LinkServer() : state_(std::make_unique<State>()) {}
 
-LinkServer::~LinkServer() { Stop(); }
+LinkServer::~LinkServer() {
+  Stop();
+}
 
 bool LinkServer::Listen(const std::string& application, const std::string& topic,
                         const std::vector<std::string>& items, PokeHandler handler) {
@@ -177,11 +180,17 @@ void LinkServer::Stop() {
   state_->listenFd = -1;
 }
 
-bool LinkServer::IsListening() const { return state_->listenFd >= 0; }
+bool LinkServer::IsListening() const {
+  return state_->listenFd >= 0;
+}
 
-const std::string& LinkServer::SocketPath() const { return state_->path; }
+const std::string& LinkServer::SocketPath() const {
+  return state_->path;
+}
 
-int LinkServer::ClientCount() const { return static_cast<int>(state_->clients.size()); }
+int LinkServer::ClientCount() const {
+  return static_cast<int>(state_->clients.size());
+}
 
 std::vector<int> LinkServer::Descriptors() const {
   std::vector<int> fds;

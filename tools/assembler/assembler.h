@@ -81,11 +81,11 @@ struct MacroRecord {
 // What the run needs from its surroundings.
 struct RunEnvironment {
   bool linkMode = false;
-  std::string programFolder;                        // table files and K42XXDIS
-  std::function<void(const std::string&)> poke;     // one line to the monitor
+  std::string programFolder;                     // table files and K42XXDIS
+  std::function<void(const std::string&)> poke;  // one line to the monitor
   std::function<void()> beep;
   std::function<int64_t()> now;                     // seconds since the epoch
-  std::function<void(const std::string&)> romStep; // replaces the ROM characteristic step (tests)
+  std::function<void(const std::string&)> romStep;  // replaces the ROM characteristic step (tests)
 };
 
 class Assembler {

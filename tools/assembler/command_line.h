@@ -6,9 +6,9 @@
 namespace k42asm {
 
 struct CommandLine {
-  bool empty = true;      // nothing on the line
-  bool linkMode = false;  // "/D"
-  bool hasSource = false; // "/S" given
+  bool empty = true;       // nothing on the line
+  bool linkMode = false;   // "/D"
+  bool hasSource = false;  // "/S" given
   std::string source;
 };
 

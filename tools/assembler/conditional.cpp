@@ -25,11 +25,15 @@ void Assembler::ConditionalLine(SourceLine& line) {
         if (++elseCount_ > ifCount_) ReportError(708, "ELSE");
         break;
       case kEndIf:
-        if (skippedDepth_ > 0) --skippedDepth_;
-        else skip_ = false;
+        if (skippedDepth_ > 0)
+          --skippedDepth_;
+        else
+          skip_ = false;
         if (elseCount_ > 0) --elseCount_;
-        if (ifCount_ < 1) ReportError(708, "ENDIF");
-        else --ifCount_;
+        if (ifCount_ < 1)
+          ReportError(708, "ENDIF");
+        else
+          --ifCount_;
         break;
       case kMacro:
         defining_ = true;

@@ -9,8 +9,26 @@ namespace k42asm {
 namespace {
 
 enum DirectiveCode {
-  kInclude = 6, kEnd, kEqu, kExtern, kOrg, kDefineByte, kDefineWord, kDefineDouble, kVar, kGlobal,
-  kProc, kEndProc, kPublic, kTitle, kPageWidth, kPageLength, kEject, kLeject, kPage, kError,
+  kInclude = 6,
+  kEnd,
+  kEqu,
+  kExtern,
+  kOrg,
+  kDefineByte,
+  kDefineWord,
+  kDefineDouble,
+  kVar,
+  kGlobal,
+  kProc,
+  kEndProc,
+  kPublic,
+  kTitle,
+  kPageWidth,
+  kPageLength,
+  kEject,
+  kLeject,
+  kPage,
+  kError,
 };
 
 constexpr uint16_t kNopWord = 0xF0FF;
@@ -26,8 +44,10 @@ std::vector<std::string> ByteItems(const std::string& text) {
       item.clear();
       continue;
     }
-    if (quote == 0 && (c == '\'' || c == '"')) quote = c;
-    else if (c == quote) quote = 0;
+    if (quote == 0 && (c == '\'' || c == '"'))
+      quote = c;
+    else if (c == quote)
+      quote = 0;
     item += c;
   }
   items.push_back(Trim(item));
@@ -45,7 +65,9 @@ std::vector<std::string> Assembler::ListItems(const SourceLine& line) const {
   return items;
 }
 
-std::string Assembler::NextSuffix() { return std::string(".").append(std::to_string(++suffixCounter_)); }
+std::string Assembler::NextSuffix() {
+  return std::string(".").append(std::to_string(++suffixCounter_));
+}
 
 void Assembler::DoDirective(SourceLine& line) {
   if (!line.operation.empty() && line.operation[0] == '.') line.operation.erase(0, 1);
@@ -66,7 +88,8 @@ void Assembler::DoDirective(SourceLine& line) {
       DoEqu(line);
       break;
     case kExtern:
-      if (line.operand.empty()) ReportError(502, "EXTERN");
+      if (line.operand.empty())
+        ReportError(502, "EXTERN");
       else
         for (const std::string& name : ListItems(line)) DeclareExtern(name);
       break;
@@ -95,10 +118,12 @@ void Assembler::DoDirective(SourceLine& line) {
       DoEndProc();
       break;
     case kPublic:
-      if (line.operand.empty()) ReportError(502, "PUBLIC");
+      if (line.operand.empty())
+        ReportError(502, "PUBLIC");
       else
         for (const std::string& name : ListItems(line))
-          publics_.insert(std::upper_bound(publics_.begin(), publics_.end(), name, NameLess()), name);
+          publics_.insert(std::upper_bound(publics_.begin(), publics_.end(), name, NameLess()),
+                          name);
       break;
     case kTitle:
       title_ = line.operand;
@@ -119,9 +144,11 @@ void Assembler::DoDirective(SourceLine& line) {
     case kLeject: {
       // Without operands (or with unknown values) the sizes stay as they were.
       if (!line.operand.empty())
-        if (int32_t w = Evaluate(line.operand); w != kUnresolved) pageWidth_ = static_cast<int16_t>(w);
+        if (int32_t w = Evaluate(line.operand); w != kUnresolved)
+          pageWidth_ = static_cast<int16_t>(w);
       if (!line.rest.empty())
-        if (int32_t l = Evaluate(line.rest); l != kUnresolved) pageLength_ = static_cast<int16_t>(l);
+        if (int32_t l = Evaluate(line.rest); l != kUnresolved)
+          pageLength_ = static_cast<int16_t>(l);
       DoEject();
       break;
     }
@@ -194,7 +221,8 @@ void Assembler::DoDefineByte(SourceLine& line) {
   for (const std::string& item : ByteItems(line.operands)) {
     char q = item.empty() ? 0 : item[0];
     if ((q == '\'' || q == '"') && item.size() >= 2 && item.back() == q) {
-      for (size_t i = 1; i + 1 < item.size(); ++i) words.push_back(static_cast<unsigned char>(item[i]));
+      for (size_t i = 1; i + 1 < item.size(); ++i)
+        words.push_back(static_cast<unsigned char>(item[i]));
     } else {
       int32_t value = Evaluate(item);
       if (value == kUnresolved) ReportError(200, item);
@@ -247,7 +275,8 @@ void Assembler::DoVar(SourceLine& line) {
   if (!line.rest.empty()) variableCounter_ = Evaluate(line.rest);
   if (lineSymbol_ != 0) records_[lineSymbol_].value = variableCounter_;
   int32_t size = line.operand.empty() ? 1 : Evaluate(line.operand);
-  variableCounter_ = static_cast<int32_t>(static_cast<uint32_t>(variableCounter_) + static_cast<uint32_t>(size));
+  variableCounter_ =
+      static_cast<int32_t>(static_cast<uint32_t>(variableCounter_) + static_cast<uint32_t>(size));
 }
 
 void Assembler::DoProc(SourceLine& line) {
@@ -262,6 +291,8 @@ void Assembler::DoEndProc() {
   if (static_cast<int>(globals_.size()) > savedGlobalCount_) globals_.resize(savedGlobalCount_);
 }
 
-void Assembler::DoEject() { AddListingLine("\f"); }
+void Assembler::DoEject() {
+  AddListingLine("\f");
+}
 
 }  // namespace k42asm

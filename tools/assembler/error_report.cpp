@@ -55,7 +55,8 @@ void Assembler::ReportErrorAt(int code, const std::string& extra, const std::str
                               int line, const std::string& lineText) {
   if (fileName.empty()) {
     int current = listingCount();
-    WriteError(code, CurrentFileName(), lineNumber_, current > 0 ? listing_[current].text : "", extra);
+    WriteError(code, CurrentFileName(), lineNumber_, current > 0 ? listing_[current].text : "",
+               extra);
   } else {
     WriteError(code, fileName, line, lineText, extra);
   }

@@ -19,7 +19,8 @@ std::string StripOuterParentheses(const std::string& text) {
   int depth = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '(') ++depth;
-    if (text[i] == ')' && --depth == 0) return i == text.size() - 1 ? text.substr(1, text.size() - 2) : text;
+    if (text[i] == ')' && --depth == 0)
+      return i == text.size() - 1 ? text.substr(1, text.size() - 2) : text;
   }
   return text;
 }
@@ -115,10 +116,12 @@ int32_t Assembler::Evaluate(std::string text) {
     }
     part = StripOuterParentheses(part);
     bool ignored = false;
-    int32_t value = SplitPoint(part, ignored) != std::string::npos ? Evaluate(part) : EvaluateTerm(part);
+    int32_t value =
+        SplitPoint(part, ignored) != std::string::npos ? Evaluate(part) : EvaluateTerm(part);
     if (value == kUnresolved) return kUnresolved;
     result = sign == '+' ? result + value : result - value;
-    if (result < std::numeric_limits<int32_t>::min() || result > std::numeric_limits<int32_t>::max()) {
+    if (result < std::numeric_limits<int32_t>::min() ||
+        result > std::numeric_limits<int32_t>::max()) {
       ReportError(400, StrNumber(value));
       return 0;
     }
@@ -214,24 +217,49 @@ int32_t Assembler::ApplyBinaryOperator(int code, int32_t left, int32_t right) {
   int64_t l = left, r = right;
   double result = 0;
   switch (code) {
-    case 1: result = static_cast<double>(l + r); break;
-    case 2: result = static_cast<double>(l - r); break;
-    case 3: result = static_cast<double>(l * r); break;
-    case 4: result = r == 0 ? NAN : std::nearbyint(static_cast<double>(l) / static_cast<double>(r)); break;
-    case 5: result = r == 0 ? NAN : static_cast<double>(l / r); break;
-    case 6: result = r == 0 ? NAN : static_cast<double>(l % r); break;
-    case 7: result = std::nearbyint(std::pow(static_cast<double>(l), static_cast<double>(r))); break;
-    case 9: return left & right;
-    case 10: return left | right;
-    case 11: return left ^ right;
-    case 12: return ShiftRight(left, right);
-    case 13: return ShiftLeft(left, right);
-    case 14: return left == right ? -1 : 0;
-    case 15: return left != right ? -1 : 0;
-    case 16: return left <= right ? -1 : 0;
-    case 17: return left < right ? -1 : 0;
-    case 18: return left >= right ? -1 : 0;
-    case 19: return left > right ? -1 : 0;
+    case 1:
+      result = static_cast<double>(l + r);
+      break;
+    case 2:
+      result = static_cast<double>(l - r);
+      break;
+    case 3:
+      result = static_cast<double>(l * r);
+      break;
+    case 4:
+      result = r == 0 ? NAN : std::nearbyint(static_cast<double>(l) / static_cast<double>(r));
+      break;
+    case 5:
+      result = r == 0 ? NAN : static_cast<double>(l / r);
+      break;
+    case 6:
+      result = r == 0 ? NAN : static_cast<double>(l % r);
+      break;
+    case 7:
+      result = std::nearbyint(std::pow(static_cast<double>(l), static_cast<double>(r)));
+      break;
+    case 9:
+      return left & right;
+    case 10:
+      return left | right;
+    case 11:
+      return left ^ right;
+    case 12:
+      return ShiftRight(left, right);
+    case 13:
+      return ShiftLeft(left, right);
+    case 14:
+      return left == right ? -1 : 0;
+    case 15:
+      return left != right ? -1 : 0;
+    case 16:
+      return left <= right ? -1 : 0;
+    case 17:
+      return left < right ? -1 : 0;
+    case 18:
+      return left >= right ? -1 : 0;
+    case 19:
+      return left > right ? -1 : 0;
     default:
       ReportError(100, StrNumber(code));
       return 0;
@@ -245,12 +273,18 @@ int32_t Assembler::ApplyBinaryOperator(int code, int32_t left, int32_t right) {
 
 int32_t Assembler::ApplyUnaryOperator(int code, int32_t v) {
   switch (code) {
-    case 8: return ~v;
-    case 20: return ((v / 256) & 255) | ((v & 255) * 256);
-    case 21: return v & 255;
-    case 22: return (v / 256) & 255;
-    case 23: return v & 65535;
-    case 24: return v / 65536;
+    case 8:
+      return ~v;
+    case 20:
+      return ((v / 256) & 255) | ((v & 255) * 256);
+    case 21:
+      return v & 255;
+    case 22:
+      return (v / 256) & 255;
+    case 23:
+      return v & 65535;
+    case 24:
+      return v / 65536;
     default:
       ReportError(100, StrNumber(code));
       return 0;

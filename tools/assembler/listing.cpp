@@ -12,7 +12,8 @@ namespace k42asm {
 
 std::string Assembler::FileHeader(const std::string& path, const std::string& title) const {
   int width = pageWidth_ < 1 ? 1 : pageWidth_;
-  const std::string rule = std::string(";").append(static_cast<size_t>(width - 1), '-').append("\r\n");
+  const std::string rule =
+      std::string(";").append(static_cast<size_t>(width - 1), '-').append("\r\n");
   const std::string lead = ";      ";
   // The header holds no ":", so a drive letter is left out of the path.
   std::string file = path.size() >= 2 && path[1] == ':' ? path.substr(2) : path;

@@ -59,8 +59,10 @@ void Assembler::RecordMacroLine(const std::string& text) {
   }
   SourceLine line;
   line.rest = text;
-  if (text[0] != ' ') SplitLabel(line);  // reserved words are reported; nothing is defined
-  else line.rest = TrimLeft(line.rest);
+  if (text[0] != ' ')
+    SplitLabel(line);  // reserved words are reported; nothing is defined
+  else
+    line.rest = TrimLeft(line.rest);
   SplitFirstWord(line);
 
   TableEntry entry = FindTableEntry(conditionals_, line.operation);

@@ -36,17 +36,27 @@ int RunLinked(const k42asm::CommandLine& command, const std::string& folder) {
 
 int RunWithWindow(const k42asm::CommandLine& command, const std::string& folder) {
   platform::LibraryHandle gui = platform::LoadLibrary(ASM_WINDOW_LIBRARY, folder);
-  auto open = gui ? reinterpret_cast<AsmWindowOpenFunction>(platform::GetProcAddress(gui, "K42xxasmWindowOpen")) : nullptr;
-  auto box = gui ? reinterpret_cast<AsmWindowMessageBoxFunction>(platform::GetProcAddress(gui, "K42xxasmWindowMessageBox")) : nullptr;
-  auto create = gui ? reinterpret_cast<AsmWindowCreateFunction>(platform::GetProcAddress(gui, "K42xxasmWindowCreate")) : nullptr;
-  auto run = gui ? reinterpret_cast<AsmWindowRunFunction>(platform::GetProcAddress(gui, "K42xxasmWindowRun")) : nullptr;
+  auto open = gui ? reinterpret_cast<AsmWindowOpenFunction>(
+                        platform::GetProcAddress(gui, "K42xxasmWindowOpen"))
+                  : nullptr;
+  auto box = gui ? reinterpret_cast<AsmWindowMessageBoxFunction>(
+                       platform::GetProcAddress(gui, "K42xxasmWindowMessageBox"))
+                 : nullptr;
+  auto create = gui ? reinterpret_cast<AsmWindowCreateFunction>(
+                          platform::GetProcAddress(gui, "K42xxasmWindowCreate"))
+                    : nullptr;
+  auto run = gui ? reinterpret_cast<AsmWindowRunFunction>(
+                       platform::GetProcAddress(gui, "K42xxasmWindowRun"))
+                 : nullptr;
   bool windowed = open && box && create && run && open() != 0;
   if (windowed)
-    platform::SetMessageBoxHook([box](const std::string& text, const std::string& title, unsigned style) {
-      return static_cast<int>(box(text.c_str(), title.c_str(), style));
-    });
+    platform::SetMessageBoxHook(
+        [box](const std::string& text, const std::string& title, unsigned style) {
+          return static_cast<int>(box(text.c_str(), title.c_str(), style));
+        });
   else
-    std::fprintf(stderr, "K42xxasm: the debug window is not available (%s)\n", platform::LastLibraryError().c_str());
+    std::fprintf(stderr, "K42xxasm: the debug window is not available (%s)\n",
+                 platform::LastLibraryError().c_str());
 
   k42asm::RunEnvironment env;
   env.programFolder = folder;
@@ -59,10 +69,9 @@ int RunWithWindow(const k42asm::CommandLine& command, const std::string& folder)
   std::vector<std::string> symbols = assembler.symbolNames(), publics = assembler.publicNames(),
                            macros = assembler.macroNames();
   std::vector<const char*> s = Pointers(symbols), p = Pointers(publics), m = Pointers(macros);
-  AsmWindowContent content{assembler.debugCaption().c_str(),
-                           s.data(), static_cast<int32_t>(s.size()),
-                           p.data(), static_cast<int32_t>(p.size()),
-                           m.data(), static_cast<int32_t>(m.size())};
+  AsmWindowContent content{
+      assembler.debugCaption().c_str(), s.data(), static_cast<int32_t>(s.size()), p.data(),
+      static_cast<int32_t>(p.size()),   m.data(), static_cast<int32_t>(m.size())};
   run(create(&content));
   platform::SetMessageBoxHook(nullptr);
   return status;

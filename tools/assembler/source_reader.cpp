@@ -36,7 +36,9 @@ int Assembler::FilerPush(const std::string& path) {
   return saved;
 }
 
-void Assembler::FilerSetLevel(int saved) { currentFile_ = saved; }
+void Assembler::FilerSetLevel(int saved) {
+  currentFile_ = saved;
+}
 
 void Assembler::AssembleFile(const std::string& path) {
   if (includeDepth_ >= kMaxIncludeDepth) {
@@ -68,7 +70,9 @@ int Assembler::AddListingLine(const std::string& text) {
   return listingCount();
 }
 
-void Assembler::SetListingCode(int32_t addressPlusOne) { listing_.back().codeAddress = addressPlusOne; }
+void Assembler::SetListingCode(int32_t addressPlusOne) {
+  listing_.back().codeAddress = addressPlusOne;
+}
 
 void Assembler::AssembleLine(const std::string& raw) {
   AddListingLine(expanding_ ? SubstituteMacroParameters(raw) : raw);
@@ -104,7 +108,8 @@ void Assembler::DefineLineLabel(SourceLine& line) {
   if (line.rest[0] != ' ') {
     SplitLabel(line);
     if (line.status == -1) return;
-    if (DefineSymbol(line.label, lineNumber_, currentFile_)) lineSymbol_ = static_cast<int>(symbols_.size());
+    if (DefineSymbol(line.label, lineNumber_, currentFile_))
+      lineSymbol_ = static_cast<int>(symbols_.size());
   } else {
     line.rest = TrimLeft(line.rest);
   }

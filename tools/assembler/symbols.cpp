@@ -111,11 +111,20 @@ void Assembler::CheckPublics() {
 bool Assembler::WriteSymbolFile(const std::string& path) {
   if (errorCount_ != 0) return false;
   std::string out = FileHeader(path, "[Symbol Table]");
-  out += PrintZoneLine().NextZone().Join("Value:Length").NextZone().Join("Line").NextZone().Join("Class").text();
+  out += PrintZoneLine()
+             .NextZone()
+             .Join("Value:Length")
+             .NextZone()
+             .Join("Line")
+             .NextZone()
+             .Join("Class")
+             .text();
   out += "\r\n";
   for (const auto& [name, number] : symbols_) {
     const SymbolRecord& r = records_[number];
-    std::string cls = (r.cls & 3) == kClassPublic ? "PUBLIC" : (r.cls & 3) == kClassExtern ? "EXTERN" : "";
+    std::string cls = (r.cls & 3) == kClassPublic   ? "PUBLIC"
+                      : (r.cls & 3) == kClassExtern ? "EXTERN"
+                                                    : "";
     if (r.cls & kClassRegister) cls += "-Reg";
     PrintZoneLine line;
     line.Join(name).NextZone().Join(FormatHex(r.value)).Join("  4").NextZone();

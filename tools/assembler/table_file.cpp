@@ -27,7 +27,9 @@ std::string SplitKeyValue(std::string& line) {
 
 void ParseTableRecord(std::string value, TableRecord& row) {
   double f1 = ValNumber(NextToken(value));
-  row.f1 = std::isfinite(f1) && std::fabs(f1) < 2147483648.0 ? static_cast<int32_t>(std::nearbyint(f1)) : 0;
+  row.f1 = std::isfinite(f1) && std::fabs(f1) < 2147483648.0
+               ? static_cast<int32_t>(std::nearbyint(f1))
+               : 0;
   row.f2 = Int16Field(NextToken(value));
   row.name = NextToken(value);
   row.f4 = Int16Field(NextToken(value));

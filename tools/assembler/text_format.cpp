@@ -47,7 +47,9 @@ std::string TrimRight(const std::string& text) {
   return i == std::string::npos ? std::string() : text.substr(0, i + 1);
 }
 
-std::string Trim(const std::string& text) { return TrimLeft(TrimRight(text)); }
+std::string Trim(const std::string& text) {
+  return TrimLeft(TrimRight(text));
+}
 
 std::string NextToken(std::string& text) {
   size_t comma = text.find(',');
@@ -68,9 +70,10 @@ double ValNumber(const std::string& text) {
     uint64_t v = 0;
     size_t j = i + 2;
     for (; j < text.size() && std::isxdigit(static_cast<unsigned char>(text[j])); ++j)
-      v = (v << 4) | static_cast<uint64_t>(std::isdigit(static_cast<unsigned char>(text[j]))
-                                               ? text[j] - '0'
-                                               : std::toupper(static_cast<unsigned char>(text[j])) - 'A' + 10);
+      v = (v << 4) |
+          static_cast<uint64_t>(std::isdigit(static_cast<unsigned char>(text[j]))
+                                    ? text[j] - '0'
+                                    : std::toupper(static_cast<unsigned char>(text[j])) - 'A' + 10);
     // Four digits or fewer stand for a 16-bit word, eight for a 32-bit one.
     if (j - (i + 2) <= 4) return static_cast<int16_t>(v & 0xFFFF);
     return static_cast<int32_t>(v & 0xFFFFFFFF);
@@ -79,10 +82,12 @@ double ValNumber(const std::string& text) {
   std::string number;
   if (text[j] == '+' || text[j] == '-') number += text[j++];
   bool digits = false;
-  while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) number += text[j++], digits = true;
+  while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])))
+    number += text[j++], digits = true;
   if (j < text.size() && text[j] == '.') {
     number += text[j++];
-    while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) number += text[j++], digits = true;
+    while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])))
+      number += text[j++], digits = true;
   }
   if (!digits) return 0;
   if (j < text.size() && (text[j] == 'E' || text[j] == 'e' || text[j] == 'D' || text[j] == 'd')) {
@@ -90,7 +95,8 @@ double ValNumber(const std::string& text) {
     std::string exponent = "e";
     if (k < text.size() && (text[k] == '+' || text[k] == '-')) exponent += text[k++];
     size_t start = k;
-    while (k < text.size() && std::isdigit(static_cast<unsigned char>(text[k]))) exponent += text[k++];
+    while (k < text.size() && std::isdigit(static_cast<unsigned char>(text[k])))
+      exponent += text[k++];
     if (k > start) number += exponent;
   }
   return std::strtod(number.c_str(), nullptr);

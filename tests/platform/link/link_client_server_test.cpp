@@ -8,9 +8,9 @@
 
 #include <atomic>
 #include <chrono>
-#include <thread>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "link_test_server.h"
 #include "platform/link.h"
@@ -70,8 +70,8 @@ TEST_F(LinkTest, PokedLinesArriveInOrderAndUnchanged) {
   client.Close();
   client.Close();
   // Each poke is acknowledged after it was handled: all three are there.
-  EXPECT_EQ(server.lines(), (std::vector<std::string>{"Corvane - K42XX Microcontroller assembler", "",
-                                                       "Caf\xC3\xA9 ; line 0000 - \x01\xFF"}));
+  EXPECT_EQ(server.lines(), (std::vector<std::string>{"Corvane - K42XX Microcontroller assembler",
+                                                      "", "Caf\xC3\xA9 ; line 0000 - \x01\xFF"}));
 }
 
 TEST_F(LinkTest, UnknownItemOrTopicIsRefused) {

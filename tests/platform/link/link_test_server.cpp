@@ -20,14 +20,15 @@ LinkTestServer::~LinkTestServer() {
 
 void LinkTestServer::run(std::string application, std::string topic, std::string item) {
   platform::LinkServer server;
-  bool ok = server.Listen(application, topic, {item}, [this](const std::string&, const std::string& text) {
-    if (int stall = stallMillis_; stall > 0)
-      std::this_thread::sleep_for(std::chrono::milliseconds(stall));
-    std::lock_guard<std::mutex> lock(mutex_);
-    lines_.push_back(text);
-    changed_.notify_all();
-    return true;
-  });
+  bool ok = server.Listen(application, topic, {item},
+                          [this](const std::string&, const std::string& text) {
+                            if (int stall = stallMillis_; stall > 0)
+                              std::this_thread::sleep_for(std::chrono::milliseconds(stall));
+                            std::lock_guard<std::mutex> lock(mutex_);
+                            lines_.push_back(text);
+                            changed_.notify_all();
+                            return true;
+                          });
   {
     std::lock_guard<std::mutex> lock(mutex_);
     listening_ = ok;

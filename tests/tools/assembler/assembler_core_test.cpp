@@ -18,7 +18,9 @@ class AssemblerTestAccess {
                          const std::string& text, const std::string& extra) {
     a.WriteError(code, file, line, text, extra);
   }
-  static bool CreateErrorFile(Assembler& a, const std::string& path) { return a.CreateErrorFile(path); }
+  static bool CreateErrorFile(Assembler& a, const std::string& path) {
+    return a.CreateErrorFile(path);
+  }
   static const Table& Instructions(const Assembler& a) { return a.instructions_; }
   static const Table& Directives(const Assembler& a) { return a.directives_; }
   static const Table& Conditionals(const Assembler& a) { return a.conditionals_; }
@@ -74,7 +76,8 @@ class AssemblerCoreTest : public ::testing::Test {
 TEST(PrintZoneLine, FieldsMoveToTheNextZoneStrictlyAfterTheColumn) {
   using k42asm::PrintZoneLine;
   EXPECT_EQ(PrintZoneLine().NextZone().Join("X").text(), std::string(14, ' ') + "X");
-  EXPECT_EQ(PrintZoneLine().Join(std::string(13, 'A')).NextZone().Join("X").text(), std::string(13, 'A') + " X");
+  EXPECT_EQ(PrintZoneLine().Join(std::string(13, 'A')).NextZone().Join("X").text(),
+            std::string(13, 'A') + " X");
   EXPECT_EQ(PrintZoneLine().Join(std::string(14, 'A')).NextZone().Join("X").text(),
             std::string(14, 'A') + std::string(14, ' ') + "X");
   EXPECT_EQ(PrintZoneLine().Join(std::string(15, 'A')).NextZone().Join("X").text(),
@@ -96,24 +99,36 @@ TEST_F(AssemblerCoreTest, ErrorLinesAndPokesFollowTheirFormats) {
   AssemblerTestAccess::WriteError(a, 300, "F", 1, "L", "");
   AssemblerTestAccess::WriteError(a, 17, "F", 2, "L", "Y");
   AssemblerTestAccess::WriteError(a, 0, "F", 3, "ERROR STOP HERE", "STOP HERE");
-  EXPECT_EQ(asmtest::CrlfLines(temp_.read("x.err")),
-            (std::vector<std::string>{
-                name + "M 0012:" + std::string(6, ' ') + "ABCDE Error 100:" + std::string(12, ' ') + "X",
-                "F 0001:" + std::string(7, ' ') + "L Error 300:" + std::string(2, ' '),
-                "F 0002:" + std::string(7, ' ') + "L Error 17:" + std::string(3, ' ') + "Y",
-                "F 0003:" + std::string(7, ' ') + "ERROR STOP HERE Error 0:" + std::string(4, ' ') + "STOP HERE"}));
+  EXPECT_EQ(
+      asmtest::CrlfLines(temp_.read("x.err")),
+      (std::vector<std::string>{
+          name + "M 0012:" + std::string(6, ' ') + "ABCDE Error 100:" + std::string(12, ' ') + "X",
+          "F 0001:" + std::string(7, ' ') + "L Error 300:" + std::string(2, ' '),
+          "F 0002:" + std::string(7, ' ') + "L Error 17:" + std::string(3, ' ') + "Y",
+          "F 0003:" + std::string(7, ' ') + "ERROR STOP HERE Error 0:" + std::string(4, ' ') +
+              "STOP HERE"}));
   EXPECT_EQ(rec.pokes, (std::vector<std::string>{
                            name + "M ERROR 100: Unknown Instruction; line 0011 - X",
                            "F ERROR 300: Symbol defined twice ; line 0000 - ",
                            "F ERROR 17: 17; line 0001 - Y", "F ERROR 0: ; line 0002 - STOP HERE"}));
   EXPECT_EQ(a.errorCount(), 4);
-  const std::pair<int, const char*> texts[] = {
-      {100, "Unknown Instruction"}, {200, "Undefined Variable or Constant"}, {230, "Reserved Word"},
-      {240, "Wrong Nr.of Parameters"}, {400, "Invalid Numeric Constant"}, {700, "Unable to open File"},
-      {705, "No End of Macro"}, {1204, "MACRO Name Duplicated"}, {1599, "Program Memory Overflow"},
-      {209, "Incorrect use of Parenthesis"}, {902, "MACRO nesting not allowed"},
-      {708, "Nr of .IF and .ELSE missmatch"}, {212, "Relocatable Expresion not Allowed"},
-      {799, "MACRO without Name"}, {300, "Symbol defined twice "}, {399, "Invalid symbol"}, {502, "502"}};
+  const std::pair<int, const char*> texts[] = {{100, "Unknown Instruction"},
+                                               {200, "Undefined Variable or Constant"},
+                                               {230, "Reserved Word"},
+                                               {240, "Wrong Nr.of Parameters"},
+                                               {400, "Invalid Numeric Constant"},
+                                               {700, "Unable to open File"},
+                                               {705, "No End of Macro"},
+                                               {1204, "MACRO Name Duplicated"},
+                                               {1599, "Program Memory Overflow"},
+                                               {209, "Incorrect use of Parenthesis"},
+                                               {902, "MACRO nesting not allowed"},
+                                               {708, "Nr of .IF and .ELSE missmatch"},
+                                               {212, "Relocatable Expresion not Allowed"},
+                                               {799, "MACRO without Name"},
+                                               {300, "Symbol defined twice "},
+                                               {399, "Invalid symbol"},
+                                               {502, "502"}};
   for (const auto& [code, text] : texts) EXPECT_EQ(a.ErrorText(code), text);
 }
 
@@ -185,17 +200,51 @@ TEST_F(AssemblerCoreTest, ExpressionsEvaluateAsSpecified) {
   k42asm::Assembler a(rec.Env());
   AssemblerTestAccess::CreateErrorFile(a, temp_.file("x.err"));
   AssemblerTestAccess::LoadTables(a);
-  const std::pair<const char*, int32_t> cases[] = {
-      {"1 + 2 * 3", 7}, {"2 * 3 + 1", 7}, {"8 / 2 / 2", 8}, {"7 / 2", 4}, {"5 / 2", 2},
-      {"7 DIV 2", 3}, {"7 \\ 2", 3}, {"-7 MOD 2", -1}, {"(1 + 2) * (3 + 4)", 21}, {"((5))", 5},
-      {"10B", 2}, {"17O", 15}, {"17Q", 15}, {"0ABH", 171}, {"'A'", 65}, {"'AB'", 0x4142},
-      {"''", 0}, {"'ABCDE'", 0x42434445}, {"HIGH 1234H", 0x12}, {"LOW 1234H", 0x34},
-      {"SWAP 1234H", 0x3412}, {"UPPER 12345678H", 0x1234}, {"LOWER 12345678H", 0x5678},
-      {"1 SHL 0", 1}, {"1 SHL 31", INT32_MIN}, {"3 SHL 30", 0x40000000}, {"-16 SHR 2", -4},
-      {"(0 - 1) SHR 31", 1}, {"-1 SHR 31", 0}, {"HIGH 1234H + 1", 0x13}, {"NOT 0 AND 5", -1}, {"2.5", 2}, {"3.5", 4},
-      {"1 = 1", -1}, {"2 <> 1", -1}, {"2 ** 10", 1024}, {"0FFFFFFFFH", -1}, {"$", 0}, {"@", 0},
-      {"12B", k42asm::kUnresolved}, {"ABH", k42asm::kUnresolved}, {"UNDEF * 2", k42asm::kUnresolved},
-      {"", k42asm::kUnresolved}, {"5 * -3", k42asm::kUnresolved}, {"A*B", k42asm::kUnresolved}};
+  const std::pair<const char*, int32_t> cases[] = {{"1 + 2 * 3", 7},
+                                                   {"2 * 3 + 1", 7},
+                                                   {"8 / 2 / 2", 8},
+                                                   {"7 / 2", 4},
+                                                   {"5 / 2", 2},
+                                                   {"7 DIV 2", 3},
+                                                   {"7 \\ 2", 3},
+                                                   {"-7 MOD 2", -1},
+                                                   {"(1 + 2) * (3 + 4)", 21},
+                                                   {"((5))", 5},
+                                                   {"10B", 2},
+                                                   {"17O", 15},
+                                                   {"17Q", 15},
+                                                   {"0ABH", 171},
+                                                   {"'A'", 65},
+                                                   {"'AB'", 0x4142},
+                                                   {"''", 0},
+                                                   {"'ABCDE'", 0x42434445},
+                                                   {"HIGH 1234H", 0x12},
+                                                   {"LOW 1234H", 0x34},
+                                                   {"SWAP 1234H", 0x3412},
+                                                   {"UPPER 12345678H", 0x1234},
+                                                   {"LOWER 12345678H", 0x5678},
+                                                   {"1 SHL 0", 1},
+                                                   {"1 SHL 31", INT32_MIN},
+                                                   {"3 SHL 30", 0x40000000},
+                                                   {"-16 SHR 2", -4},
+                                                   {"(0 - 1) SHR 31", 1},
+                                                   {"-1 SHR 31", 0},
+                                                   {"HIGH 1234H + 1", 0x13},
+                                                   {"NOT 0 AND 5", -1},
+                                                   {"2.5", 2},
+                                                   {"3.5", 4},
+                                                   {"1 = 1", -1},
+                                                   {"2 <> 1", -1},
+                                                   {"2 ** 10", 1024},
+                                                   {"0FFFFFFFFH", -1},
+                                                   {"$", 0},
+                                                   {"@", 0},
+                                                   {"12B", k42asm::kUnresolved},
+                                                   {"ABH", k42asm::kUnresolved},
+                                                   {"UNDEF * 2", k42asm::kUnresolved},
+                                                   {"", k42asm::kUnresolved},
+                                                   {"5 * -3", k42asm::kUnresolved},
+                                                   {"A*B", k42asm::kUnresolved}};
   for (const auto& [text, value] : cases) EXPECT_EQ(a.Evaluate(text), value) << text;
   EXPECT_EQ(a.errorCount(), 0);
 
@@ -230,7 +279,9 @@ TEST_F(AssemblerCoreTest, EncoderBuildsEveryFormatAndChecksOperands) {
                              "ERROR 200: Undefined Variable or Constant; line 0010 - R1",
                              "ERROR 200: Undefined Variable or Constant; line 0011 - 100H"}));
   // The same words without the faulty lines, as an image.
-  Assemble("START EQU 123H\n LDI 1FH\n STI 12H, 3\n STIX 5\n CALL START\n JMP LATER\n ROM 1\nLATER: NOP\n");
+  Assemble(
+      "START EQU 123H\n LDI 1FH\n STI 12H, 3\n STIX 5\n CALL START\n JMP LATER\n ROM 1\nLATER: "
+      "NOP\n");
   EXPECT_EQ(Bin(), std::string("\xF8\x0F\xC3\x12\xC5\xFF\xE1\x23\x00\x06\xF1\xFF\xF0\xFF", 14));
 }
 
@@ -242,27 +293,29 @@ TEST_F(AssemblerCoreTest, ProgramMemoryEndsAt4095Words) {
   EXPECT_EQ(Bin().size(), 8190u);
   EXPECT_EQ(run.pokes[run.pokes.size() - 2], "Prog-Size=4095");
   run = Assemble(full + " NOP\n HALT\n");
-  EXPECT_EQ(Errors(run), (std::vector<std::string>{
-                             "ERROR 1599: Program Memory Overflow; line 4095 - NOP",
-                             "ERROR 1599: Program Memory Overflow; line 4096 - HALT"}));
+  EXPECT_EQ(Errors(run),
+            (std::vector<std::string>{"ERROR 1599: Program Memory Overflow; line 4095 - NOP",
+                                      "ERROR 1599: Program Memory Overflow; line 4096 - HALT"}));
 }
 
 TEST_F(AssemblerCoreTest, LineParserSplitsLabelsAndRejectsReservedWords) {
   auto run = Assemble(
       "NAME: LDI 1, 2\nNAME2 LDI 3\n LDI 4\n\tLDI 5 ; tab\nALONE:\n ; comment only\n\n  \t \n"
       " LDI 6 ; 'A;B'\nsmall: ldi 7\n");
-  EXPECT_EQ(Errors(run), (std::vector<std::string>{"ERROR 240: Wrong Nr.of Parameters; line 0000 - 2"}));
-  run = Assemble("NAME: LDI 1\nNAME2 LDI 3\n LDI 4\n\tLDI 5 ; tab\nALONE:\n ; comment only\n\n  \t \n"
-                 " LDI 6 ; 'A;B'\nsmall: ldi 7\n FOO\n");
-  EXPECT_EQ(Errors(run), (std::vector<std::string>{"ERROR 100: Unknown Instruction; line 0010 - FOO"}));
+  EXPECT_EQ(Errors(run),
+            (std::vector<std::string>{"ERROR 240: Wrong Nr.of Parameters; line 0000 - 2"}));
+  run = Assemble(
+      "NAME: LDI 1\nNAME2 LDI 3\n LDI 4\n\tLDI 5 ; tab\nALONE:\n ; comment only\n\n  \t \n"
+      " LDI 6 ; 'A;B'\nsmall: ldi 7\n FOO\n");
+  EXPECT_EQ(Errors(run),
+            (std::vector<std::string>{"ERROR 100: Unknown Instruction; line 0010 - FOO"}));
   EXPECT_EQ(run.symbols, (std::vector<std::string>{"ALONE", "NAME", "NAME2", "SMALL"}));
   run = Assemble("ADD: NOP\nAND: NOP\nSHL: X\n");
-  EXPECT_EQ(Errors(run), (std::vector<std::string>{
-                             "ERROR 230: Reserved Word; line 0000 - ADD",
-                             "ERROR 230: Reserved Word; line 0001 - AND",
-                             "ERROR 230: Reserved Word; line 0001 - AND",
-                             "ERROR 230: Reserved Word; line 0002 - SHL",
-                             "ERROR 230: Reserved Word; line 0002 - SHL"}));
+  EXPECT_EQ(Errors(run), (std::vector<std::string>{"ERROR 230: Reserved Word; line 0000 - ADD",
+                                                   "ERROR 230: Reserved Word; line 0001 - AND",
+                                                   "ERROR 230: Reserved Word; line 0001 - AND",
+                                                   "ERROR 230: Reserved Word; line 0002 - SHL",
+                                                   "ERROR 230: Reserved Word; line 0002 - SHL"}));
   EXPECT_TRUE(run.symbols.empty());
 }
 
@@ -271,7 +324,7 @@ TEST_F(AssemblerCoreTest, LowerCaseAndLineEndsDoNotChangeTheOutputs) {
   Assemble(lf);
   std::string bin = Bin(), prn = temp_.read("t.prn");
   EXPECT_EQ(ListingBody(), (std::vector<std::string>{"000001 0000 F801 : START: LDI 1 ; ONE",
-                                                    "000002 0001 0000 :  JMP START"}));
+                                                     "000002 0001 0000 :  JMP START"}));
   Assemble("start: ldi 1 ; One\r\n jmp start\r\n");
   EXPECT_EQ(Bin(), bin);
   EXPECT_EQ(temp_.read("t.prn"), prn);
@@ -307,7 +360,7 @@ TEST_F(AssemblerCoreTest, IncludesNumberTheirFilesAndErrorsNameThem) {
   std::vector<std::string> prefixes;
   for (const std::string& l : body) prefixes.push_back(l.substr(0, 6));
   EXPECT_EQ(prefixes, (std::vector<std::string>{"      ", "010001", "      ", "020001", "000002",
-                                                 "      ", "030001", "      ", "040001", "000004"}));
+                                                "      ", "030001", "      ", "040001", "000004"}));
 }
 
 TEST_F(AssemblerCoreTest, EndStopsEveryIncluderAndSelfIncludeIsBounded) {
@@ -324,7 +377,8 @@ TEST_F(AssemblerCoreTest, EndStopsEveryIncluderAndSelfIncludeIsBounded) {
 TEST_F(AssemblerCoreTest, MissingSourceIsErrorSevenHundredAgainstNoFile) {
   auto run = asmtest::RunInProcess(temp_.file("absent"));
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.pokes[4], " ERROR 700: Unable to open File; line -0001 - " + temp_.file("absent.ASM"));
+  EXPECT_EQ(run.pokes[4],
+            " ERROR 700: Unable to open File; line -0001 - " + temp_.file("absent.ASM"));
   EXPECT_EQ(run.pokes.back(), " 1 Errors");
   EXPECT_EQ(run.beeps, 5);
 }
@@ -334,7 +388,8 @@ TEST_F(AssemblerCoreTest, SymbolsAreQualifiedInProceduresAndChecked) {
       "A PROC\nLOOP: NOP\n JMP LOOP\n ENDP\nB PROC\nLOOP: NOP\n JMP LOOP\n ENDP\n"
       " EXTERN _X1, A#2, A:B\n PUBLIC A\nREG EQU 3\n ADD REG\n PUBLIC REG\n");
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.symbols, (std::vector<std::string>{"A", "A#2", "A:B", "B", "LOOP.1", "LOOP.2", "REG", "_X1"}));
+  EXPECT_EQ(run.symbols,
+            (std::vector<std::string>{"A", "A#2", "A:B", "B", "LOOP.1", "LOOP.2", "REG", "_X1"}));
   std::vector<std::string> sym = asmtest::CrlfLines(temp_.read("t.sym"));
   ASSERT_EQ(sym.size(), 21u);
   EXPECT_EQ(sym[12], std::string(14, ' ') + "Value:Length  Line          Class");

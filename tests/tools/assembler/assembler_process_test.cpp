@@ -18,7 +18,8 @@ using asmtest::Golden;
 using asmtest::RunAssemblerProcess;
 
 std::string Source(const std::string& name) {
-  return testsupport::ReadFile(std::string(TAVIX_SOURCE_DIR) + "tests/tools/assembler/sources/" + name);
+  return testsupport::ReadFile(std::string(TAVIX_SOURCE_DIR) + "tests/tools/assembler/sources/" +
+                               name);
 }
 
 class AssemblerProcessTest : public ::testing::Test {
@@ -47,10 +48,9 @@ TEST_F(AssemblerProcessTest, CleanBuildPokesElevenLinesAndWritesGoldenFiles) {
   asmtest::ProcessRun run = RunAssemblerProcess({"/D/sdemo"}, linkDir_, "", work_);
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(server.lines(),
-            (std::vector<std::string>{"Corvane - K42XX Microcontroller assembler", "",
-                                      "Assembly of demo.ASM", "", "",
-                                      "Generating Rom characteristic file", "", " 0 Errors", "",
-                                      "Prog-Size=0020", ""}));
+            (std::vector<std::string>{
+                "Corvane - K42XX Microcontroller assembler", "", "Assembly of demo.ASM", "", "",
+                "Generating Rom characteristic file", "", " 0 Errors", "", "Prog-Size=0020", ""}));
   EXPECT_EQ(testsupport::ReadFile(work_ + "demo.err"), "");
   EXPECT_EQ(testsupport::ReadFile(work_ + "demo.prn"), Golden("demo.prn"));
   EXPECT_EQ(testsupport::ReadFile(work_ + "demo.sym"), Golden("demo.sym"));
@@ -84,11 +84,11 @@ TEST_F(AssemblerProcessTest, FailedBuildKeepsEarlierOutputsAndReportsItsErrors) 
   EXPECT_EQ(testsupport::ReadFile(work_ + "broken.err"), Golden("broken.err"));
   std::string file = "broken.asm";
   EXPECT_EQ(server.lines(),
-            (std::vector<std::string>{"Corvane - K42XX Microcontroller assembler", "",
-                                      "Assembly of " + file, "",
-                                      file + " ERROR 100: Unknown Instruction; line 0002 - FOO",
-                                      file + " ERROR 200: Undefined Variable or Constant; line 0003 - NOWHERE",
-                                      "", " 2 Errors"}));
+            (std::vector<std::string>{
+                "Corvane - K42XX Microcontroller assembler", "", "Assembly of " + file, "",
+                file + " ERROR 100: Unknown Instruction; line 0002 - FOO",
+                file + " ERROR 200: Undefined Variable or Constant; line 0003 - NOWHERE", "",
+                " 2 Errors"}));
 }
 
 TEST_F(AssemblerProcessTest, MissingOutputFolderGivesThePathNotFoundLinesOnly) {
@@ -107,7 +107,8 @@ TEST_F(AssemblerProcessTest, WithoutListeningMonitorTheBuildEndsPromptly) {
   asmtest::ProcessRun run = RunAssemblerProcess({"/D/s" + work_ + "demo"}, linkDir_);
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_LT(run.millis, 1000);
-  for (const char* ext : {"err", "bin", "prn", "sym", "STA"}) EXPECT_TRUE(fs::exists(work_ + "demo." + ext)) << ext;
+  for (const char* ext : {"err", "bin", "prn", "sym", "STA"})
+    EXPECT_TRUE(fs::exists(work_ + "demo." + ext)) << ext;
 }
 
 TEST_F(AssemblerProcessTest, PathsWithSwitchLikeFoldersKeepTheirCase) {
@@ -133,7 +134,8 @@ TEST_F(AssemblerProcessTest, ProgramFolderWithoutATableFileReportsItUncounted) {
     fs::copy_file(std::string(TAVIX_DIST_DIR) + ini, dist + ini);
   testsupport::WriteFile(work_ + "nop.asm", " NOP\n");
   testsupport::LinkTestServer server;
-  asmtest::ProcessRun run = RunAssemblerProcess({"/D/s" + work_ + "nop"}, linkDir_, dist + "K42xxasm");
+  asmtest::ProcessRun run =
+      RunAssemblerProcess({"/D/s" + work_ + "nop"}, linkDir_, dist + "K42xxasm");
   EXPECT_EQ(run.exitCode, 0);
   std::vector<std::string> lines = server.lines();
   ASSERT_EQ(lines.size(), 13u);
@@ -142,9 +144,9 @@ TEST_F(AssemblerProcessTest, ProgramFolderWithoutATableFileReportsItUncounted) {
   EXPECT_EQ(lines[7], "Unable to find the file K42xxDIS.DLL");
   EXPECT_EQ(lines[9], " 0 Errors");
   EXPECT_EQ(lines[11], "Prog-Size=0001");
-  EXPECT_EQ(testsupport::ReadFile(work_ + "nop.err"),
-            " 0000:" + std::string(8, ' ') + " Error 700:" + std::string(3, ' ') + dist +
-                "operator.ini\r\n");
+  EXPECT_EQ(testsupport::ReadFile(work_ + "nop.err"), " 0000:" + std::string(8, ' ') +
+                                                          " Error 700:" + std::string(3, ' ') +
+                                                          dist + "operator.ini\r\n");
 }
 
 }  // namespace

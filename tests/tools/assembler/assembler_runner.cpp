@@ -24,7 +24,8 @@ ProcessRun RunAssemblerProcess(const std::vector<std::string>& args, const std::
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
     std::string v = *e;
-    if (v.rfind("TAVIX_LINK_DIR=", 0) == 0 || v.rfind("TZ=", 0) == 0 || v.rfind("SOURCE_DATE_EPOCH=", 0) == 0)
+    if (v.rfind("TAVIX_LINK_DIR=", 0) == 0 || v.rfind("TZ=", 0) == 0 ||
+        v.rfind("SOURCE_DATE_EPOCH=", 0) == 0)
       continue;
     env.push_back(v);
   }
@@ -47,7 +48,8 @@ ProcessRun RunAssemblerProcess(const std::vector<std::string>& args, const std::
   int status = 0;
   waitpid(pid, &status, 0);
   run.millis = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::steady_clock::now() - start).count());
+                                     std::chrono::steady_clock::now() - start)
+                                     .count());
   if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
   return run;
 }
@@ -68,7 +70,8 @@ InProcessRun RunInProcess(const std::string& source, bool linkMode) {
 }
 
 std::string Golden(const std::string& name) {
-  return testsupport::ReadFile(std::string(TAVIX_SOURCE_DIR) + "tests/tools/assembler/golden/" + name);
+  return testsupport::ReadFile(std::string(TAVIX_SOURCE_DIR) + "tests/tools/assembler/golden/" +
+                               name);
 }
 
 std::vector<std::string> CrlfLines(const std::string& text) {

@@ -1,7 +1,7 @@
 // The switch prefix of the command line.
-#include <gtest/gtest.h>
-
 #include "command_line.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -14,8 +14,10 @@ namespace {
 TEST(DebugWindow, ShowsTheThreeSortedListsAndTheCaption) {
   platform::LibraryHandle lib = platform::LoadLibrary(ASM_WINDOW_LIBRARY, TAVIX_DIST_DIR);
   ASSERT_NE(lib, nullptr) << platform::LastLibraryError();
-  auto open = reinterpret_cast<AsmWindowOpenFunction>(platform::GetProcAddress(lib, "K42xxasmWindowOpen"));
-  auto create = reinterpret_cast<AsmWindowCreateFunction>(platform::GetProcAddress(lib, "K42xxasmWindowCreate"));
+  auto open =
+      reinterpret_cast<AsmWindowOpenFunction>(platform::GetProcAddress(lib, "K42xxasmWindowOpen"));
+  auto create = reinterpret_cast<AsmWindowCreateFunction>(
+      platform::GetProcAddress(lib, "K42xxasmWindowCreate"));
   ASSERT_TRUE(open && create);
   ASSERT_EQ(open(), 1);
   const char* symbols[] = {"START", "COUNT", "LOOP.1"};

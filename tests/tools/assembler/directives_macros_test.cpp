@@ -63,7 +63,9 @@ TEST_F(DirectivesTest, GoldenListingOfMacrosProceduresAndData) {
   asmtest::ProcessRun run = asmtest::RunAssemblerProcess({"/D/sdirectives"}, link, "", work);
   EXPECT_EQ(run.exitCode, 0);
   for (const char* ext : {"prn", "sym", "bin"})
-    EXPECT_EQ(temp_.read(std::string("directives.") + ext), asmtest::Golden(std::string("directives.") + ext)) << ext;
+    EXPECT_EQ(temp_.read(std::string("directives.") + ext),
+              asmtest::Golden(std::string("directives.") + ext))
+        << ext;
 }
 
 TEST_F(DirectivesTest, OrgFillsWithNopsAndRefusesToGoBack) {
@@ -93,24 +95,36 @@ TEST_F(DirectivesTest, OrgFillsWithNopsAndRefusesToGoBack) {
 TEST_F(DirectivesTest, OrgInLinkModeDoesNotWaitForAnyone) {
   platform::SetMessageBoxHook(nullptr);
   temp_.write("o.asm", " ORG 10H\n ORG 5\n");
-  asmtest::ProcessRun run = asmtest::RunAssemblerProcess({"/D/s" + temp_.file("o")}, temp_.file("link"));
+  asmtest::ProcessRun run =
+      asmtest::RunAssemblerProcess({"/D/s" + temp_.file("o")}, temp_.file("link"));
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_LT(run.millis, 2000);
 }
 
 TEST_F(DirectivesTest, DataWordsAndTheirListingLines) {
-  auto run = Assemble(" DW 1, 2, 3\n WORD 0FFFFH, -1\n DD 12345678H\n DD 8000H, UNDEF\n DB 'AB', 1FFH\n BYTE 7\n");
+  auto run = Assemble(
+      " DW 1, 2, 3\n WORD 0FFFFH, -1\n DD 12345678H\n DD 8000H, UNDEF\n DB 'AB', 1FFH\n BYTE 7\n");
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(Bin(), Words({1, 2, 3, 0xFFFF, 0xFFFF, 0x5678, 0x1234, 0x8000, 0, 0xA5A5, 0xA5A5, 0x41, 0x42, 0xFF, 7}));
+  EXPECT_EQ(Bin(), Words({1, 2, 3, 0xFFFF, 0xFFFF, 0x5678, 0x1234, 0x8000, 0, 0xA5A5, 0xA5A5, 0x41,
+                          0x42, 0xFF, 7}));
   std::vector<std::string> body = ListingBody();
-  std::vector<std::string> expected = {
-      "000001 0000 0001 :  DW 1, 2, 3", "000001 0001 0002 : ", "000001 0002 0003 : ",
-      "000002 0003 FFFF :  WORD 0FFFFH, -1", "000002 0004 FFFF : ",
-      "000003 0005 5678 :  DD 12345678H", "000003 0006 1234 : ", "                 : ",
-      "000004 0007 8000 :  DD 8000H, UNDEF", "000004 0008 0000 : ", "000004 0009 A5A5 : ",
-      "000004 000A A5A5 : ", "                 : ",
-      "000005 000B 0041 :  DB 'AB', 1FFH", "000005 000C 0042 : ", "000005 000D 00FF : ",
-      "000006 000E 0007 :  BYTE 7"};
+  std::vector<std::string> expected = {"000001 0000 0001 :  DW 1, 2, 3",
+                                       "000001 0001 0002 : ",
+                                       "000001 0002 0003 : ",
+                                       "000002 0003 FFFF :  WORD 0FFFFH, -1",
+                                       "000002 0004 FFFF : ",
+                                       "000003 0005 5678 :  DD 12345678H",
+                                       "000003 0006 1234 : ",
+                                       "                 : ",
+                                       "000004 0007 8000 :  DD 8000H, UNDEF",
+                                       "000004 0008 0000 : ",
+                                       "000004 0009 A5A5 : ",
+                                       "000004 000A A5A5 : ",
+                                       "                 : ",
+                                       "000005 000B 0041 :  DB 'AB', 1FFH",
+                                       "000005 000C 0042 : ",
+                                       "000005 000D 00FF : ",
+                                       "000006 000E 0007 :  BYTE 7"};
   EXPECT_EQ(body, expected);
 
   run = Assemble(" DW\n DD\n DB\n EXTERN\n PUBLIC\n DW UNDEF\n");
@@ -122,10 +136,11 @@ TEST_F(DirectivesTest, DataWordsAndTheirListingLines) {
 }
 
 TEST_F(DirectivesTest, VariablesConstantsAndTheHeader) {
-  auto run = Assemble("COUNTER VAR 2, 20H\nX VAR\nC EQU 5\nC EQU 6\nD .EQU @\nE EQU UNDEF\n $PAGEWIDTH 40\n NOP\n");
-  EXPECT_EQ(Errors(run), (std::vector<std::string>{
-                             "ERROR 300: Symbol defined twice ; line 0003 - C",
-                             "ERROR 100: Unknown Instruction; line 0005 - EQU"}));
+  auto run = Assemble(
+      "COUNTER VAR 2, 20H\nX VAR\nC EQU 5\nC EQU 6\nD .EQU @\nE EQU UNDEF\n $PAGEWIDTH 40\n NOP\n");
+  EXPECT_EQ(Errors(run),
+            (std::vector<std::string>{"ERROR 300: Symbol defined twice ; line 0003 - C",
+                                      "ERROR 100: Unknown Instruction; line 0005 - EQU"}));
   run = Assemble("COUNTER VAR 2, 20H\nX VAR\nC EQU 5\nD .EQU @\n $PAGEWIDTH 40\n NOP\n");
   EXPECT_EQ(run.status, 0);
   std::vector<std::string> header = Header();
@@ -142,16 +157,17 @@ TEST_F(DirectivesTest, VariablesConstantsAndTheHeader) {
 TEST_F(DirectivesTest, ListingDirectivesAndTheErrorDirective) {
   auto run = Assemble(" $TITLE DEMO\n $EJECT\n LEJECT 50, 60\n PAGE NEXT\n LEJECT\n NOP\n");
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(ListingBody(), (std::vector<std::string>{
-                               "                 :  $TITLE DEMO", "                 :  $EJECT",
-                               "                 : \f", "                 :  LEJECT 50, 60",
-                               "                 : \f", "                 :  PAGE NEXT",
-                               "                 : \f", "                 :  LEJECT",
-                               "                 : \f", "000006 0000 F0FF :  NOP"}));
+  EXPECT_EQ(ListingBody(),
+            (std::vector<std::string>{
+                "                 :  $TITLE DEMO", "                 :  $EJECT",
+                "                 : \f", "                 :  LEJECT 50, 60",
+                "                 : \f", "                 :  PAGE NEXT", "                 : \f",
+                "                 :  LEJECT", "                 : \f", "000006 0000 F0FF :  NOP"}));
   EXPECT_EQ(Header()[0], ";" + std::string(49, '-'));
   run = Assemble(" ERROR STOP HERE\n $PAGEWIDTH UNDEF\n");
-  EXPECT_EQ(Errors(run), (std::vector<std::string>{"ERROR 0: ; line 0000 - STOP HERE",
-                                                   "ERROR 100: Unknown Instruction; line 0001 - $PAGEWIDTH"}));
+  EXPECT_EQ(Errors(run),
+            (std::vector<std::string>{"ERROR 0: ; line 0000 - STOP HERE",
+                                      "ERROR 100: Unknown Instruction; line 0001 - $PAGEWIDTH"}));
   Assemble(" $PAGEWIDTH 0\n NOP\n");
   EXPECT_EQ(Header()[0], ";");
 }
@@ -166,35 +182,40 @@ TEST_F(DirectivesTest, IncludesComeFromTheMainFolderAndEndStopsAll) {
 }
 
 TEST_F(DirectivesTest, ProceduresMakeLabelsLocalExceptGlobals) {
-  auto run = Assemble("P1 PROC KEEP\nKEEP: NOP\nLOOP: JMP LOOP\n GLOBAL G\nG: NOP\n ENDP\n"
-                      "P2 PROC\nLOOP: JMP LOOP\n ENDP\n JMP KEEP\n JMP G\n");
+  auto run = Assemble(
+      "P1 PROC KEEP\nKEEP: NOP\nLOOP: JMP LOOP\n GLOBAL G\nG: NOP\n ENDP\n"
+      "P2 PROC\nLOOP: JMP LOOP\n ENDP\n JMP KEEP\n JMP G\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.symbols, (std::vector<std::string>{"G", "KEEP", "LOOP.1", "LOOP.2", "P1", "P2"}));
   run = Assemble("P1 PROC\nLOOP: NOP\n ENDP\n JMP LOOP\n");
-  EXPECT_EQ(Errors(run), (std::vector<std::string>{"ERROR 200: Undefined Variable or Constant; line 0003 - LOOP"}));
+  EXPECT_EQ(
+      Errors(run),
+      (std::vector<std::string>{"ERROR 200: Undefined Variable or Constant; line 0003 - LOOP"}));
 }
 
 TEST_F(DirectivesTest, ConditionalBlocksNestAndCountTheirWords) {
-  auto run = Assemble(" IF 0\n NOP\n ELSE\n HALT\n ENDIF\n IF 1\n RET\n ENDIF\n"
-                      " IF 0\n IF 1\n NOP\n ENDIF\n ELSE\n RTI\n ENDIF\n"
-                      " .IF UNDEF\n CPLA\n .ENDIF\n IF 0\nSKIPPED: NOP\n ENDIF\nSKIPPED: NOP\n");
+  auto run = Assemble(
+      " IF 0\n NOP\n ELSE\n HALT\n ENDIF\n IF 1\n RET\n ENDIF\n"
+      " IF 0\n IF 1\n NOP\n ENDIF\n ELSE\n RTI\n ENDIF\n"
+      " .IF UNDEF\n CPLA\n .ENDIF\n IF 0\nSKIPPED: NOP\n ENDIF\nSKIPPED: NOP\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Bin(), Words({0xF4FF, 0xFA7F, 0xF27F, 0xAA7F, 0xF0FF}));
   EXPECT_EQ(run.symbols, (std::vector<std::string>{"SKIPPED"}));
 
   // Kept as the reader has it: labels on skipped lines are still checked.
   run = Assemble(" IF 0\nNOP: NOP\n1X: NOP\n ENDIF\n ENDIF\n IF 1\n ELSE\n ELSE\n ENDIF\n ENDM\n");
-  EXPECT_EQ(Errors(run), (std::vector<std::string>{
-                             "ERROR 230: Reserved Word; line 0001 - NOP",
-                             "ERROR 399: Invalid symbol; line 0002 - 1X",
-                             "ERROR 708: Nr of .IF and .ELSE missmatch; line 0004 - ENDIF",
-                             "ERROR 708: Nr of .IF and .ELSE missmatch; line 0007 - ELSE",
-                             "ERROR 705: No End of Macro; line 0009 - ENDM"}));
+  EXPECT_EQ(Errors(run),
+            (std::vector<std::string>{"ERROR 230: Reserved Word; line 0001 - NOP",
+                                      "ERROR 399: Invalid symbol; line 0002 - 1X",
+                                      "ERROR 708: Nr of .IF and .ELSE missmatch; line 0004 - ENDIF",
+                                      "ERROR 708: Nr of .IF and .ELSE missmatch; line 0007 - ELSE",
+                                      "ERROR 705: No End of Macro; line 0009 - ENDM"}));
 }
 
 TEST_F(DirectivesTest, MacrosBindParametersAndKeepTheirLabelsLocal) {
   auto run = Assemble("DELAY MACRO N\nLOOP: LDI N\n JMP LOOP\n ENDM\n DELAY 5\n DELAY 7\n DELAY\n");
-  EXPECT_EQ(Errors(run), (std::vector<std::string>{"ERROR 200: Undefined Variable or Constant; line 0006 - N"}));
+  EXPECT_EQ(Errors(run),
+            (std::vector<std::string>{"ERROR 200: Undefined Variable or Constant; line 0006 - N"}));
   run = Assemble("DELAY MACRO N\n LDI N\n ENDM\n DELAY 5\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Bin(), Words({0xF805}));
@@ -210,15 +231,19 @@ TEST_F(DirectivesTest, MacrosBindParametersAndKeepTheirLabelsLocal) {
 }
 
 TEST_F(DirectivesTest, MacroCallInsideAProcedureKeepsItsLocals) {
-  auto run = Assemble("WAIT MACRO T\n LDI T\n ENDM\nMAIN PROC\nBACK: NOP\n WAIT 2\n JMP BACK\n JMP FWD\nFWD: RET\n ENDP\n");
+  auto run = Assemble(
+      "WAIT MACRO T\n LDI T\n ENDM\nMAIN PROC\nBACK: NOP\n WAIT 2\n JMP BACK\n JMP FWD\nFWD: RET\n "
+      "ENDP\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Bin(), Words({0xF0FF, 0xF802, 0x0000, 0x0004, 0xFA7F}));
-  EXPECT_EQ(run.symbols, (std::vector<std::string>{"BACK.1", "FWD.1", "MAIN", "WAIT..2", "WAIT.T.2"}));
+  EXPECT_EQ(run.symbols,
+            (std::vector<std::string>{"BACK.1", "FWD.1", "MAIN", "WAIT..2", "WAIT.T.2"}));
 }
 
 TEST_F(DirectivesTest, MacroDefinitionErrors) {
-  auto run = Assemble(" MACRO\n NOP\n ENDM\nM MACRO\n ENDM\nM MACRO\n NOP\n ENDM\n"
-                      "N MACRO\n M\nX MACRO\n ENDM\n ENDM\n");
+  auto run = Assemble(
+      " MACRO\n NOP\n ENDM\nM MACRO\n ENDM\nM MACRO\n NOP\n ENDM\n"
+      "N MACRO\n M\nX MACRO\n ENDM\n ENDM\n");
   EXPECT_EQ(Errors(run), (std::vector<std::string>{
                              "ERROR 799: MACRO without Name; line 0000 - MACRO",
                              "ERROR 1204: MACRO Name Duplicated; line 0005 - M",
@@ -230,12 +255,14 @@ TEST_F(DirectivesTest, MacroDefinitionErrors) {
 
 TEST_F(DirectivesTest, NestedCallsWorkAndDepthIsBounded) {
   // A body may call a macro defined after it.
-  auto run = Assemble("OUTER MACRO A\n INNER A\n LDI A\n ENDM\nINNER MACRO B\n LDI B\n ENDM\n OUTER 4\n");
+  auto run =
+      Assemble("OUTER MACRO A\n INNER A\n LDI A\n ENDM\nINNER MACRO B\n LDI B\n ENDM\n OUTER 4\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(Bin(), Words({0xF804, 0xF804}));
   // A chain longer than the bound ends in an error, not in a crash.
   std::string chain;
-  for (int i = 0; i < 20; ++i) chain += "M" + std::to_string(i) + " MACRO\n M" + std::to_string(i + 1) + "\n ENDM\n";
+  for (int i = 0; i < 20; ++i)
+    chain += "M" + std::to_string(i) + " MACRO\n M" + std::to_string(i + 1) + "\n ENDM\n";
   chain += "M20 MACRO\n NOP\n ENDM\n M0\n";
   run = Assemble(chain);
   ASSERT_EQ(Errors(run).size(), 1u);

@@ -12,7 +12,8 @@
 namespace {
 
 QListWidget* AddList(QGridLayout* grid, int column, const char* name, const char* labelName,
-                     const QString& caption, const char* const* items, int32_t count, QWidget* parent) {
+                     const QString& caption, const char* const* items, int32_t count,
+                     QWidget* parent) {
   auto* label = new QLabel(caption, parent);
   label->setObjectName(labelName);
   auto* list = new QListWidget(parent);
@@ -37,11 +38,13 @@ __attribute__((visibility("default"))) int32_t K42xxasmWindowOpen() {
   return 1;
 }
 
-__attribute__((visibility("default"))) int32_t K42xxasmWindowMessageBox(const char* text, const char* title,
-                                                                      uint32_t style) {
+__attribute__((visibility("default"))) int32_t K42xxasmWindowMessageBox(const char* text,
+                                                                        const char* title,
+                                                                        uint32_t style) {
   QMessageBox::StandardButtons buttons = QMessageBox::Ok;
   if ((style & 0x0F) == 0x01) buttons = QMessageBox::Ok | QMessageBox::Cancel;
-  int answer = QMessageBox::information(nullptr, QString::fromLatin1(title), QString::fromLatin1(text), buttons);
+  int answer = QMessageBox::information(nullptr, QString::fromLatin1(title),
+                                        QString::fromLatin1(text), buttons);
   return answer == QMessageBox::Cancel ? 2 : 1;
 }
 
@@ -50,8 +53,10 @@ __attribute__((visibility("default"))) void* K42xxasmWindowCreate(const AsmWindo
   window->setObjectName("frmMain");
   window->setWindowTitle("K42xxasm");
   auto* grid = new QGridLayout(window);
-  AddList(grid, 0, "lstSymbol", "lblSymbols", "Symbols", content->symbols, content->symbolCount, window);
-  AddList(grid, 1, "lstPublic", "lblPublic", "Public", content->publics, content->publicCount, window);
+  AddList(grid, 0, "lstSymbol", "lblSymbols", "Symbols", content->symbols, content->symbolCount,
+          window);
+  AddList(grid, 1, "lstPublic", "lblPublic", "Public", content->publics, content->publicCount,
+          window);
   AddList(grid, 2, "lstMacro", "lblMacros", "Macros", content->macros, content->macroCount, window);
   auto* debug = new QLabel(QString::fromLatin1(content->caption ? content->caption : ""), window);
   debug->setObjectName("datDebug");
