@@ -13,7 +13,7 @@ namespace {
 
 struct Line {
   std::string text;  // without its line end
-  std::string end;   // "\r\n", "\n" or "" for the last line
+  const char* end;   // "\r\n", "\n" or "" for a last line without an end
 };
 
 std::vector<Line> ReadLines(const std::string& file) {
@@ -24,7 +24,7 @@ std::vector<Line> ReadLines(const std::string& file) {
   size_t start = 0;
   while (start < all.size()) {
     size_t nl = all.find('\n', start);
-    Line l;
+    Line l{"", ""};
     if (nl == std::string::npos) {
       l.text = all.substr(start);
       start = all.size();
@@ -35,7 +35,7 @@ std::vector<Line> ReadLines(const std::string& file) {
     }
     if (!l.text.empty() && l.text.back() == '\r') {
       l.text.pop_back();
-      l.end = "\r" + l.end;
+      l.end = *l.end ? "\r\n" : "\r";
     }
     lines.push_back(std::move(l));
   }
@@ -176,9 +176,9 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
   if (!section) return false;
   std::string path = FindOrKeepPath(file);
   std::vector<Line> lines = ReadLines(path);
-  std::string eol = "\r\n";
+  const char* eol = "\r\n";
   for (const Line& l : lines)
-    if (!l.end.empty()) {
+    if (*l.end) {
       eol = l.end;
       break;
     }
@@ -220,11 +220,11 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
   } else if (value) {
     Line entry{std::string(key) + "=" + value, eol};
     if (sectionLine < 0) {
-      if (!lines.empty() && lines.back().end.empty()) lines.back().end = eol;
+      if (!lines.empty() && !*lines.back().end) lines.back().end = eol;
       lines.push_back(Line{std::string("[") + section + "]", eol});
       lines.push_back(entry);
     } else {
-      if (lines[lastInSection].end.empty()) lines[lastInSection].end = eol;
+      if (!*lines[lastInSection].end) lines[lastInSection].end = eol;
       entry.end = lines[lastInSection].end;
       lines.insert(lines.begin() + lastInSection + 1, entry);
     }
