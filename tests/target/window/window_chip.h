@@ -73,6 +73,7 @@ class WindowChip : public simcore::PeripheryChip<WindowChip> {
   void SamplePort() {
     if (registers_ == nullptr) return;
     ++samples_;
+    if (busy() != 0) ++busySamples_;
     port_.takeEdges([](const periphery::PinEdge&) {});
     const int32_t old = registers_[kPort].value & 15;
     storeValue(kPort, port_.levels());
@@ -90,6 +91,7 @@ class WindowChip : public simcore::PeripheryChip<WindowChip> {
   // ---- What the tests read.
   int32_t draws(int item) const { return item == kItemPort ? portDraws_ : item == kItemStatus ? statusDraws_ : 0; }
   int32_t samples() const { return samples_; }
+  int32_t busySamples() const { return busySamples_; }
   int32_t supply() const { return supply_; }
   uint64_t ticks() const { return ticks_; }
   platform::WindowHandle dialogHandle() const { return dialog(); }
@@ -103,7 +105,7 @@ class WindowChip : public simcore::PeripheryChip<WindowChip> {
   uint64_t ticks_ = 0;
   int32_t enable_ = 0;  // copy of register 121: the LED draws from it after a run
   int32_t supply_ = kSupplyMax;  // hundredths of a volt
-  int32_t portDraws_ = 0, statusDraws_ = 0, samples_ = 0;
+  int32_t portDraws_ = 0, statusDraws_ = 0, samples_ = 0, busySamples_ = 0;
 };
 
 }  // namespace winchip

@@ -138,6 +138,9 @@ TEST_F(Window, PinClicksToggleAndSampleWhileTheRegisterFileIsKnown) {
   EXPECT_EQ(text(kFirstButton + 1), "H");
   EXPECT_EQ(r_.reg(kPortRegister), 2);
   EXPECT_EQ(Samples(), samplesBefore + 1);
+  // The sampling ran with the busy flag set, and it is clear again.
+  EXPECT_EQ(Export<int32_t (*)()>("WinChip_BusySamples")(), 1);
+  EXPECT_EQ(Export<int32_t (*)()>("WinChip_Busy")(), 0);
   Pump();
   EXPECT_EQ(picture(kFirstLed + 1), platform::Picture::PinHigh);
   EXPECT_EQ(picture(kFirstLed + 0), platform::Picture::PinLow);

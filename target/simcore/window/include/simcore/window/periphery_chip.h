@@ -65,14 +65,7 @@ class PeripheryChip : public ChipCore<Chip> {
     }
   }
 
-  // The dialog layer keeps its dialogs and window procedures in function
-  // statics of this module, made on first use. Making them now, before the
-  // module's attach completes, has them destroyed after its detach, which
-  // still needs them to destroy the dialog.
-  void ModuleAttach() {
-    platform::IsWindowRegistered(nullptr);
-    platform::SendMessage(nullptr, 0, 0, 0);
-  }
+  void ModuleAttach() { PrepareWindowLayer(); }
   void ModuleDetach() { window_.close(); }
 
   // Defaults a chip hides.
