@@ -1,22 +1,15 @@
 // The build run: the order of the steps, the names of the outputs and the
 // summary lines.
-#include <cstdlib>
-#include <ctime>
-
 #include "assembler.h"
 #include "platform/filenames.h"
+#include "platform/wallclock.h"
 
 namespace k42asm {
 
 Assembler::Assembler(RunEnvironment environment) : env_(std::move(environment)) {
   // The clock of the output headers; SOURCE_DATE_EPOCH fixes it for
   // reproducible outputs.
-  if (!env_.now)
-    env_.now = [] {
-      if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH"); fixed && *fixed)
-        return static_cast<int64_t>(std::strtoll(fixed, nullptr, 10));
-      return static_cast<int64_t>(std::time(nullptr));
-    };
+  if (!env_.now) env_.now = platform::WallClockSeconds;
   linkOpen_ = env_.linkMode && static_cast<bool>(env_.poke);
 }
 

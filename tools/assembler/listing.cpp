@@ -2,11 +2,11 @@
 #include <stdio.h>
 #include <unistd.h>
 
-#include <ctime>
 #include <fstream>
 
 #include "assembler.h"
 #include "platform/filenames.h"
+#include "platform/wallclock.h"
 
 namespace k42asm {
 
@@ -18,12 +18,10 @@ std::string Assembler::FileHeader(const std::string& path, const std::string& ti
   // The header holds no ":", so a drive letter is left out of the path.
   std::string file = path.size() >= 2 && path[1] == ':' ? path.substr(2) : path;
 
-  time_t now = static_cast<time_t>(env_.now());
-  std::tm t{};
-  localtime_r(&now, &t);
+  const platform::LocalDateTime t = platform::ToLocalDateTime(env_.now());
   char date[32], time[32];
-  std::snprintf(date, sizeof date, "%02d.%02d.%04d", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900);
-  std::snprintf(time, sizeof time, "%02d.%02d.%02d", t.tm_hour, t.tm_min, t.tm_sec);
+  std::snprintf(date, sizeof date, "%02d.%02d.%04d", t.day, t.month, t.year);
+  std::snprintf(time, sizeof time, "%02d.%02d.%02d", t.hour, t.minute, t.second);
 
   std::string h;
   h += rule;
