@@ -62,6 +62,7 @@ class Window : public ::testing::Test {
     host_->setWindowTitle("Tavix - [demo.prj]");
     host_->resize(40, 30);
     host_->show();
+    Pump();
   }
   void TearDown() override {
     platform::RunPump::SetScript({});
@@ -116,6 +117,22 @@ TEST_F(Window, InitInterfaceFillsAndTitlesTheHost) {
 
   // A null host creates nothing and still answers 0.
   EXPECT_EQ(Stdk::Get().InitInterface(nullptr), 0);
+}
+
+TEST_F(Window, AHiddenHostGetsItsBoxesDrawnWhenShown) {
+  host_->hide();
+  open();
+  r_.reset();
+  r_.write(kEnableRegister, 8);
+  Pump();
+  EXPECT_FALSE(dialog_->isVisible());
+  EXPECT_EQ(Draws(kItemStatus), 0);
+  host_->show();
+
+  Pump();
+  EXPECT_GT(Draws(kItemStatus), 0);
+  EXPECT_EQ(picture(kEnableLed), platform::Picture::IndicatorOn);
+  EXPECT_EQ(host_->size(), dialog_->size());
 }
 
 TEST_F(Window, PostsWithoutADialogAreNoOps) {
