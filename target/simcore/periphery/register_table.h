@@ -62,9 +62,9 @@ struct RegisterMap {
 template <std::size_t N>
 constexpr RegisterMap buildRegisterMap(const RegisterSpec (&list)[N]) {
   RegisterMap map;
-  for (const RegisterSpec& spec : list) {
-    map.reads[spec.number] = spec.read;
-    map.writes[spec.number] = spec.write;
+  for (const RegisterSpec& line : list) {
+    map.reads[line.number] = line.read;
+    map.writes[line.number] = line.write;
   }
   return map;
 }
