@@ -22,7 +22,9 @@ TEST(RedrawQueue, CoalescesPartsInFirstPostOrderAndAsksForOneFlush) {
   q.flush([&](int item, intptr_t parts) {
     drawn.emplace_back(item, parts);
     // Posted while drawing: waits for the next flush, which it asks for.
-    if (item == 0) EXPECT_TRUE(q.add(6, 2));
+    if (item == 0) {
+      EXPECT_TRUE(q.add(6, 2));
+    }
   });
   EXPECT_EQ(drawn, (Drawn{{6, 1 | 512 | 32}, {0, 1035}, {63, 4}}));
 

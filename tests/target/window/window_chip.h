@@ -60,6 +60,7 @@ class WindowChip : public simcore::PeripheryChip<WindowChip> {
   void Periphery_Tick() {
     ++ticks_;
     postRedraw(kItemStatus, kPartCounter);
+    if (ticks_ == breakAtTick_) Instruction_Break(k42::kStopStep);
   }
   void Periphery_Reset() {
     ticks_ = 0;
@@ -94,6 +95,7 @@ class WindowChip : public simcore::PeripheryChip<WindowChip> {
   int32_t busySamples() const { return busySamples_; }
   int32_t supply() const { return supply_; }
   uint64_t ticks() const { return ticks_; }
+  void breakAtTick(uint64_t tick) { breakAtTick_ = tick; }
   platform::WindowHandle dialogHandle() const { return dialog(); }
   // The pin a test drives as an output (a click then changes nothing).
   void drivePin(int pin, bool level) {
@@ -103,6 +105,7 @@ class WindowChip : public simcore::PeripheryChip<WindowChip> {
  private:
   periphery::Port port_;
   uint64_t ticks_ = 0;
+  uint64_t breakAtTick_ = 0;
   int32_t enable_ = 0;  // copy of register 121: the LED draws from it after a run
   int32_t supply_ = kSupplyMax;  // hundredths of a volt
   int32_t portDraws_ = 0, statusDraws_ = 0, samples_ = 0, busySamples_ = 0;

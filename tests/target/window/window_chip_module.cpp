@@ -12,6 +12,7 @@ K42_EXPORT int32_t WinChip_Supply() { return gModuleChip.supply(); }
 K42_EXPORT int32_t WinChip_Busy() { return gModuleChip.busy(); }
 K42_EXPORT int32_t WinChip_BusySamples() { return gModuleChip.busySamples(); }
 K42_EXPORT uint64_t WinChip_Ticks() { return gModuleChip.ticks(); }
+K42_EXPORT void WinChip_BreakAtTick(uint64_t tick) { gModuleChip.breakAtTick(tick); }
 K42_EXPORT void WinChip_DrivePin(int32_t pin, int32_t level) { gModuleChip.drivePin(pin & 3, level != 0); }
 // The picture of a place, as an int (the dialog lives in this module's copy
 // of the dialog layer).

@@ -128,7 +128,6 @@ TEST_F(Window, AHiddenHostGetsItsBoxesDrawnWhenShown) {
   EXPECT_FALSE(dialog_->isVisible());
   EXPECT_EQ(Draws(kItemStatus), 0);
   host_->show();
-
   Pump();
   EXPECT_GT(Draws(kItemStatus), 0);
   EXPECT_EQ(picture(kEnableLed), platform::Picture::IndicatorOn);
@@ -254,6 +253,22 @@ TEST_F(Window, TenThousandPostsDuringARunGiveOneDrawOfTheLatestState) {
   r_.execute(k42::kRunModeStep);
   Pump();
   EXPECT_EQ(picture(kEnableLed), platform::Picture::IndicatorOn);
+}
+
+TEST_F(Window, TheRunPumpDrawsAtMostOncePerToolkitTurn) {
+  open();
+  r_.reset();
+  Pump();
+  const int32_t before = Draws(kItemStatus);
+
+  // The real pump: the toolkit runs at most once every RunPump::kCountdown
+  // rounds, and each turn draws the counter box at most once.
+  constexpr uint64_t kRounds = 200000;
+  Export<void (*)(uint64_t)>("WinChip_BreakAtTick")(kRounds);
+  EXPECT_EQ(r_.execute(k42::kRunModeRun), k42::kStopStep);
+  EXPECT_LE(Draws(kItemStatus) - before, static_cast<int32_t>(kRounds / platform::RunPump::kCountdown + 1));
+  Pump();
+  EXPECT_EQ(text(kCounterText), std::to_string(kRounds));
 }
 
 TEST_F(Window, AMinimizedWindowDrawsNothingAndRedrawsEveryBoxOnRestore) {
