@@ -25,9 +25,11 @@ struct Queue {
   bool drainRequested = false;
 };
 
+// Never destroyed: a module's detach still posts and unregisters while the
+// module's other statics are being destroyed.
 Queue& TheQueue() {
-  static Queue queue;
-  return queue;
+  static Queue* queue = new Queue;
+  return *queue;
 }
 
 bool OnGuiThread() {

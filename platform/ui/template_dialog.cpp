@@ -24,10 +24,11 @@ namespace {
 
 constexpr char kIdProperty[] = "dialogItemId";
 
-// The dialogs of this module copy.
+// The dialogs of this module copy; never destroyed, so a module's detach can
+// still destroy its dialog while the module's statics are being destroyed.
 std::unordered_set<TemplateDialog*>& LiveDialogs() {
-  static std::unordered_set<TemplateDialog*> dialogs;
-  return dialogs;
+  static auto* dialogs = new std::unordered_set<TemplateDialog*>;
+  return *dialogs;
 }
 
 QFont DialogFont(const DialogTemplate& t, const QWidget* parent) {
