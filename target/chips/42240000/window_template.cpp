@@ -1,0 +1,109 @@
+// The dialog "Curpos" of QV4124's periphery window, as data: 432 x 150
+// dialog units, one group per periphery block.
+#include "window.h"
+
+namespace qv4124 {
+
+using platform::ControlKind;
+using platform::ControlTemplate;
+using platform::IDC_STATIC;
+
+namespace {
+
+void addPins(std::vector<ControlTemplate>& c, const char* caption, int x, int width, int firstButton,
+             int firstLabel, bool markers) {
+  static constexpr const char* kNames[4] = {"0", "1", "2", "3"};
+  c.push_back({IDC_STATIC, ControlKind::GroupBox, caption, x, 1, width, 66});
+  for (int i = 0; i < 4; ++i) {
+    const int y = 12 + i * 13;
+    c.push_back({firstLabel != 0 ? firstLabel + i : IDC_STATIC, ControlKind::Text, kNames[i], x + 4, y + 2, 14, 8});
+    c.push_back({firstButton + i + kLedOffset, ControlKind::Place, "", x + 19, y + 2, 8, 8});
+    c.push_back({firstButton + i, ControlKind::PushButton, "L", x + 29, y, 14, 11});
+    if (markers) c.push_back({firstButton + i + kMarkerOffset, ControlKind::Place, "", x + 46, y + 2, 8, 8});
+  }
+}
+
+void addLed(std::vector<ControlTemplate>& c, int id, int labelId, const char* label, int x, int y, int w = 50) {
+  c.push_back({id, ControlKind::Place, "", x, y, 8, 8});
+  c.push_back({labelId, ControlKind::Text, label, x + 11, y, w, 8});
+}
+
+void addValue(std::vector<ControlTemplate>& c, const char* label, int id, const char* text, int x, int y) {
+  c.push_back({IDC_STATIC, ControlKind::Text, label, x, y, 38, 8});
+  c.push_back({id, ControlKind::Text, text, x + 40, y, 30, 8});
+}
+
+std::vector<ControlTemplate> controls() {
+  std::vector<ControlTemplate> c;
+  addPins(c, "PortA", 5, 62, kPortAButton, 0, true);
+  addPins(c, "PortB", 72, 52, kPortBButton, 0, false);
+  addPins(c, "Serial Port", 128, 52, kSerialButton, kSerialLabels, false);
+  // Prescaler.
+  c.push_back({IDC_STATIC, ControlKind::GroupBox, "Prescaler", 184, 1, 63, 66});
+  addLed(c, kOneHzLed, IDC_STATIC, "1Hz IRQ", 188, 14, 45);
+  addLed(c, kPrescalerLed, kPrescalerLabel, "8 Hz IRQ", 188, 28, 45);
+  addLed(c, kBlinkLed, IDC_STATIC, "Blink IRQ", 188, 42, 45);
+  // Supply.
+  c.push_back({IDC_STATIC, ControlKind::GroupBox, "Supply", 251, 1, 38, 66});
+  c.push_back({kSupplyBar, ControlKind::VScroll, "", 264, 10, 10, 42});
+  c.push_back({kSupplyText, ControlKind::Text, "3.60V", 255, 54, 30, 8, platform::kAlignCenter});
+  // Oscillator.
+  c.push_back({IDC_STATIC, ControlKind::GroupBox, "Xtal/Rc", 293, 1, 40, 66});
+  c.push_back({kXtal, ControlKind::RadioButton, "Xtal", 297, 11, 34, 10, platform::kGroupStart});
+  c.push_back({kRc128, ControlKind::RadioButton, "128kHz", 297, 23, 34, 10});
+  c.push_back({kRc512, ControlKind::RadioButton, "512kHz", 297, 35, 34, 10});
+  c.push_back({kClockText, ControlKind::Text, "32 kHz", 297, 52, 34, 8});
+  // Reset.
+  c.push_back({IDC_STATIC, ControlKind::GroupBox, " Reset ", 337, 1, 40, 66});
+  c.push_back({kResetButton, ControlKind::PushButton, "RESET", 341, 12, 32, 14});
+  c.push_back({IDC_STATIC, ControlKind::Text, "Update", 341, 32, 32, 8});
+  c.push_back({kRam2Button, ControlKind::PushButton, "RAM 2", 341, 44, 32, 14});
+  // Delay per instruction and the CPU's state.
+  c.push_back({IDC_STATIC, ControlKind::GroupBox, "Delay ", 381, 1, 46, 66});
+  c.push_back({simcore::lcd::kDelayEdit, ControlKind::Edit, "", 385, 12, 30, 12});
+  c.push_back({IDC_STATIC, ControlKind::Text, "cpu mode", 385, 32, 38, 8});
+  c.push_back({simcore::lcd::kStatusText, ControlKind::Text, "Active", 385, 44, 38, 8});
+  // Timer.
+  c.push_back({IDC_STATIC, ControlKind::GroupBox, "Timer", 5, 69, 123, 78});
+  addLed(c, kTimerEnabledLed, IDC_STATIC, "Enabled", 9, 80);
+  addLed(c, kTimerEndLed, IDC_STATIC, "IRQCount0", 9, 93);
+  addLed(c, kTimerCompareLed, IDC_STATIC, "IRQComp", 9, 106);
+  addLed(c, kTimerPwmLed, IDC_STATIC, "PWM", 9, 119);
+  addLed(c, kTimerCompareOnLed, IDC_STATIC, "EnComp", 9, 132);
+  addValue(c, "Input", kTimerInput, "PA0", 62, 80);
+  addValue(c, "Step", kTimerStep, "-1", 62, 93);
+  addValue(c, "Start.Val", kTimerCount, "0", 62, 106);
+  addValue(c, "Comp.Val", kTimerCompare, "0", 62, 119);
+  addValue(c, "Comp.bits", kTimerWidth, "10", 62, 132);
+  // Melody.
+  c.push_back({IDC_STATIC, ControlKind::GroupBox, "Melody", 132, 70, 97, 77});
+  addLed(c, kBuzzerLed, IDC_STATIC, "Buzzer Out", 136, 80);
+  addLed(c, kMelodyIrqLed, IDC_STATIC, "IRQ  Enable", 136, 91);
+  addLed(c, kAutoReloadLed, IDC_STATIC, "Autoreload", 136, 102);
+  addLed(c, kContinuousLed, IDC_STATIC, "Continuous", 136, 113);
+  c.push_back({kToneText, ControlKind::Text, "0", 136, 124, 24, 8, platform::kAlignRight});
+  c.push_back({IDC_STATIC, ControlKind::Text, "Hz Output", 164, 124, 40, 8});
+  c.push_back({kMelodyClockText, ControlKind::Text, "4", 136, 134, 24, 8, platform::kAlignRight});
+  c.push_back({IDC_STATIC, ControlKind::Text, "Hz Timer", 164, 134, 30, 8});
+  c.push_back({kCyclesText, ControlKind::Text, "0", 196, 134, 12, 8, platform::kAlignRight});
+  c.push_back({IDC_STATIC, ControlKind::Text, "Cycles", 204, 124, 24, 8});
+  // EEPROM, general-purpose outputs, RAM 2.
+  c.push_back({IDC_STATIC, ControlKind::GroupBox, "EEPROM", 233, 70, 48, 77});
+  c.push_back({IDC_STATIC, ControlKind::Text, "Addr  Data", 237, 79, 40, 8});
+  c.push_back({kEepromList, ControlKind::List, "", 237, 89, 40, 54});
+  c.push_back({kGpoGroup, ControlKind::GroupBox, "Lcd GPO", 285, 70, 51, 77, platform::kHidden});
+  c.push_back({kGpoList, ControlKind::List, "", 289, 80, 43, 63, platform::kHidden});
+  c.push_back({IDC_STATIC, ControlKind::GroupBox, "RAM 2", 340, 70, 88, 77});
+  c.push_back({kRam2Label, ControlKind::Text, "Addr  Data", 344, 79, 40, 8});
+  c.push_back({kRam2List, ControlKind::List, "", 344, 89, 80, 54});
+  return c;
+}
+
+}  // namespace
+
+const platform::DialogTemplate& Chip::WindowTemplate() {
+  static const platform::DialogTemplate t{"Curpos", 432, 150, nullptr, 8, controls()};
+  return t;
+}
+
+}  // namespace qv4124

@@ -1,0 +1,256 @@
+#pragma once
+// The frame of the LCD chip family, between the periphery window layer and
+// the chip (CRTP): the display library bound at InitInterface, the register
+// pointer kept after a run, the reset extras of the module table, the
+// interrupt condition of the family and the three run-loop variants, each a
+// composition of the framework's round primitives.
+//
+// The chip derives from LcdChip<Chip> and provides, besides the framework's
+// and the window layer's hooks:
+//   static constexpr const LcdModule& kModule = LcdModuleOf("<digits>");
+//   static constexpr const char* kCaption = kModule.caption.data();
+//   bool Periphery_TakeWatchdogReset();   the watchdog asked for a reset
+// and may hide:
+//   void Periphery_RunEnded();            a run has ended (redraws of counters)
+//   void Lcd_HaltEnable();                a halted pass sets 107 bit 3 (default:
+//                                         the value bit, without side effects)
+#include <platform/clock.h>
+#include <platform/dialog_items.h>
+#include <platform/event_wait.h>
+#include <platform/module_path.h>
+#include <platform/window.h>
+#include <simcore/periphery_window.h>
+#include <simcore/simcore.h>
+
+#include <cstdint>
+#include <string>
+
+#include "periphery/cells.h"
+#include "simcore/lcd/lcd_library.h"
+#include "simcore/lcd/lcd_modules.h"
+#include "simcore/lcd/lcd_project_path.h"
+
+namespace simcore::lcd {
+
+// Registers the frame knows.
+constexpr int kRequestA = 104, kRequestB = 105, kRequestC = 106;
+constexpr int kInterruptControl = 107;  // bit 3 interrupt enable, bit 2 sleep
+constexpr int kSleepControl = 108;      // bit 2 sleep
+constexpr int kLcdMode = 114;
+constexpr int kInterruptEnable = 8, kSleepBit = 4;
+
+// Variant 1's controls: the delay edit box and the status field.
+constexpr int kDelayEdit = 1144;
+constexpr int kStatusText = 1143;
+// The redraw item posted when a run ends.
+constexpr int kRunEndItem = 8;
+
+// The delay of a "Delay" text in microseconds: one to three decimal digits;
+// any other text means no delay.
+inline int32_t ParseDelay(const std::string& text) {
+  if (text.empty() || text.size() > 3) return 0;
+  int32_t v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return 0;
+    v = v * 10 + (c - '0');
+  }
+  return v;
+}
+
+template <class Chip>
+class LcdChip : public PeripheryChip<Chip> {
+  using Base = PeripheryChip<Chip>;
+
+ public:
+  static constexpr bool kKeepRegisterPointer = true;
+
+  // The host caption names the project; then the window; then the library.
+  int32_t InitInterface(void* host) {
+    const std::string projectPath =
+        LcdProjectPath(host != nullptr ? platform::GetWindowText(host) : std::string());
+    Base::InitInterface(host);
+    const std::string folders[3] = {platform::ModuleFolder(reinterpret_cast<const void*>(&anchor)),
+                                    platform::ProgramPath(), "./"};
+    lcd_.open(std::string(Chip::kModule.digits), host, projectPath,
+              std::string(Chip::kModule.definition), folders);
+    return 0;
+  }
+
+  void ModuleDetach() {
+    Base::ModuleDetach();
+    lcd_.unload();
+  }
+
+  int32_t Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
+                            TraceEntry* trace) {
+    Base::Instruction_Reset(cpu, program, registers, trace);
+    if constexpr (Chip::kModule.resetExtra == ResetExtra::ClearRegisters) {
+      periphery::Cells c(registers);
+      for (int n = 0; n <= 126; ++n) {
+        if (n == kSleepControl)
+          c.clearBits(n, 7);
+        else if (n == kLcdMode)
+          c.setMasked(n, 14, 14);
+        else
+          c.set(n, 0);
+      }
+    } else if constexpr (Chip::kModule.resetExtra == ResetExtra::DisplayOff) {
+      lcd_.setStatus(0);
+      lcd_.setMux(15);
+    }
+    return 0;
+  }
+
+  // Interrupts: enabled by register 107 bit 3, pending with any request of
+  // registers 104-106.
+  bool InterruptRequested() const {
+    const periphery::Cells c(this->registers_);
+    return c.bit(kInterruptControl, kInterruptEnable) &&
+           (c.value(kRequestA) | c.value(kRequestB) | c.value(kRequestC)) != 0;
+  }
+
+  int32_t RunLoop(int32_t mode) {
+    if constexpr (Chip::kModule.variant == RunVariant::Delayed)
+      runDelayed(mode);
+    else
+      runPlain(mode);
+    return endLcdRun();
+  }
+
+  // Defaults the chip may hide.
+  void Periphery_RunEnded() {}
+  void Lcd_HaltEnable() { periphery::Cells(this->registers_).setBits(kInterruptControl, kInterruptEnable); }
+
+  const LcdLibrary& lcd() const { return lcd_; }
+  int32_t delay() const { return delay_; }
+
+ protected:
+  // Both sleep bits (107 and 108 bit 2) set.
+  bool sleeping() const {
+    const periphery::Cells c(this->registers_);
+    return c.bit(kInterruptControl, kSleepBit) && c.bit(kSleepControl, kSleepBit);
+  }
+
+  LcdLibrary lcd_;
+
+ private:
+  static void anchor() {}
+  Chip& self() { return static_cast<Chip&>(*this); }
+
+  // Every queued message, when the pump says events may have come.
+  [[gnu::always_inline]] bool pumpEverything() {
+    if (!this->pump()) [[likely]]
+      return true;
+    while (platform::PendingMessageCount() > 0 && platform::DispatchOneMessage()) {
+    }
+    return this->checkStack();
+  }
+
+  // A pass in which only an event can change anything: wait for one.
+  void waitForEvents() {
+    platform::WaitForEvents();
+    while (platform::PendingMessageCount() > 0 && platform::DispatchOneMessage()) {
+    }
+  }
+
+  // The watchdog's power-on reset: the CPU restarts too.
+  [[gnu::always_inline]] void watchdogCheck() {
+    if (!self().Periphery_TakeWatchdogReset()) [[likely]]
+      return;
+    for (int n = k42::kAcc; n <= k42::kHalted; ++n) this->cpu_->word[n] = 0;
+    self().Periphery_Reset();
+  }
+
+  // 0 go on, otherwise the loop ends.
+  [[gnu::always_inline]] bool enterInterrupt(int32_t mode) {
+    const int32_t r = this->interruptEnter(mode);
+    if (r == 0 || r == 1) [[likely]]
+      return true;
+    if (r < 0) this->stopFlags_ = k42::kStopError;
+    return false;
+  }
+
+  void showStatus(const char* text) {
+    if (text[0] == shownStatus_) return;
+    shownStatus_ = text[0];
+    if (this->dialog() != nullptr) platform::SetDlgItemText(this->dialog(), kStatusText, text);
+  }
+
+  // Variant 1: delay and every message per pass, sleep, four periphery
+  // steps, the watchdog reset, interrupt entry, halt or one instruction.
+  void runDelayed(int32_t mode) {
+    if (!this->beginRun(mode)) return;
+    delay_ = this->dialog() != nullptr ? ParseDelay(platform::GetDlgItemText(this->dialog(), kDelayEdit)) : 0;
+    platform::BusyWaitMicros(32);
+    bool displayOffSent = false;
+    for (;;) {
+      if (delay_ != 0) platform::BusyWaitMicros(delay_);
+      if (!pumpEverything()) break;
+      if (sleeping()) [[unlikely]] {
+        if (!displayOffSent) lcd_.setStatus(0);
+        displayOffSent = true;
+        showStatus("Sleep");
+        if (this->stopFlags_ != 0) break;
+        if (sleeping()) waitForEvents();
+        if (this->stopFlags_ != 0) break;
+        continue;
+      }
+      displayOffSent = false;
+      self().Periphery_Tick();
+      self().Periphery_Tick();
+      self().Periphery_Tick();
+      self().Periphery_Tick();
+      watchdogCheck();
+      if (!enterInterrupt(mode)) break;
+      if (this->halted()) {
+        periphery::Cells(this->registers_).setBits(kInterruptControl, kInterruptEnable);
+        showStatus("Halt");
+      } else {
+        showStatus("Active");
+        this->stepInstruction();
+      }
+      if (this->stopFlags_ != 0) break;
+    }
+  }
+
+  // Variants 2 and 3: one message per pass, one periphery step, the
+  // watchdog reset, interrupt entry, halt or one instruction; variant 3
+  // only dispatches messages while both sleep bits are set.
+  void runPlain(int32_t mode) {
+    if (!this->beginRun(mode)) return;
+    for (;;) {
+      if (this->pump() && !this->checkStack()) [[unlikely]]
+        break;
+      if constexpr (Chip::kModule.variant == RunVariant::Sleeping) {
+        if (sleeping()) [[unlikely]] {
+          if (this->stopFlags_ == 0) waitForEvents();
+          if (this->stopFlags_ != 0) break;
+          continue;
+        }
+      }
+      self().Periphery_Tick();
+      watchdogCheck();
+      if (!enterInterrupt(mode)) break;
+      if (this->halted())
+        self().Lcd_HaltEnable();
+      else
+        this->stepInstruction();
+      if (this->stopFlags_ != 0) break;
+    }
+  }
+
+  // Posts the run's end to the window, marks a data-breakpoint stop in
+  // word 18 (the register pointer stays set). The window's busy flag is
+  // only ever set inside its own click handling, never here: nothing to
+  // wait for.
+  int32_t endLcdRun() {
+    self().Periphery_RunEnded();
+    if (this->dialog() != nullptr) platform::PostMessage(this->dialog(), platform::WM_USER, kRunEndItem, 1);
+    return this->endRun();
+  }
+
+  int32_t delay_ = 0;
+  char shownStatus_ = 0;
+};
+
+}  // namespace simcore::lcd
