@@ -1,0 +1,48 @@
+// The reset: register values, what it keeps, and the nine redraw requests.
+#include "qv4115_client.h"
+
+namespace qv4115test {
+namespace {
+
+using Reset = Qv4115;
+
+TEST_F(Reset, RegisterValuesAfterAReset) {
+  for (int n = 0; n < 128; ++n) r.registers[n].value = 0xF0 | 0x9;
+  r.registers[97].value = 0xF4;
+  r.registers[108].value = 0xF7;
+  r.reset();
+  for (int n = 0; n <= 126; ++n) {
+    int expected = 0;
+    if (n == 86 || n == 95 || n == 96) expected = 15;
+    if (n == 97) expected = 7;   // bits 0-1 set, bit 2 kept
+    if (n == 108) expected = 4;  // only bit 2 kept
+    EXPECT_EQ(r.registers[n].value, 0xF0 | expected) << n;
+  }
+  EXPECT_EQ(r.reg(127), 9);
+}
+
+TEST_F(Reset, PostsTheNineRedrawsInOrder) {
+  Redraws posted;
+  RecordRedraws(&posted);
+  r.reset();
+  const Redraws expected = {{0, 1035}, {1, 1081}, {2, 1097}, {3, 0xFFFF}, {4, 255},
+                            {5, 255},  {6, 4095}, {7, 255},  {8, 255}};
+  EXPECT_EQ(posted, expected);
+}
+
+TEST_F(Reset, KeepsLatchesAndSwbSizeAndCount) {
+  write(82, 5);
+  write(83, 0);
+  write(84, 6);
+  r.reset();
+  write(81, 1);
+  write(82, 5);  // same latch as before the reset: nothing happens
+  step(1);
+  EXPECT_EQ(r.reg(82), 1);  // PB0 took the kept latch bit when it became an output
+  write(83, 1);
+  step(1);
+  EXPECT_EQ(r.reg(84), 6);
+}
+
+}  // namespace
+}  // namespace qv4115test
