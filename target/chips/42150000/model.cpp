@@ -16,11 +16,6 @@ void setLevel(periphery::Port& port, int p, bool high) {
 }
 }  // namespace
 
-void Chip::postRedraw(int item, intptr_t parts) {
-  if (recorder_ != nullptr) recorder_(item, parts);
-  if (dialog_ != nullptr) platform::PostCoalescedMessage(dialog_, platform::WM_USER, item, parts);
-}
-
 // ---- Reset.
 
 void Chip::Periphery_Reset() {
@@ -303,19 +298,6 @@ void Chip::SamplePortC() {
   if (!c.valid()) return;
   c.set(kPortC, ports_[2].levels());
   ports_[2].takeEdges([](periphery::PinEdge) {});
-}
-
-bool Chip::clickPin(int port, int p) {
-  if (!ports_[port].toggle(p)) return false;
-  post(kItemPortA + port, kFirstPinButton[port]);
-  if (registers_ != nullptr) {
-    switch (port) {
-      case 0: SamplePortA(); break;
-      case 1: SamplePortB(); break;
-      default: SamplePortC(); break;
-    }
-  }
-  return true;
 }
 
 // ---- Timer.

@@ -6,6 +6,7 @@
 // PWM, a two-channel 8-bit ADC, a supply level detector, a 32-byte EEPROM,
 // the serial write buffer (SWB) and a RAM window of 16 banks. 16384 ticks
 // are one second of chip time; the chip has its own run loop.
+#include <simcore/periphery_window.h>
 #include <simcore/simcore.h>
 
 #include <cstdint>
@@ -91,8 +92,9 @@ constexpr int kEnabled = 1, kEndIrq = 2, kCompareIrq = 4, kPwm = 8, kCompareEnab
               kSource = 32, kStep = 64, kCompareValue = 128, kWidth = 256, kCounter = 512;
 }
 
-class Chip : public simcore::ChipCore<Chip> {
+class Chip : public simcore::PeripheryChip<Chip> {
  public:
+  static constexpr const char* kCaption = "QV4115 Periphery";
   static constexpr simcore::RegisterSet kPeriphery = [] {
     simcore::RegisterSet set;
     for (int n = 0; n < periphery::Cells::kCount; ++n)
@@ -133,17 +135,14 @@ class Chip : public simcore::ChipCore<Chip> {
   // false ("hold") on a falling clock edge.
   inline bool SwbStep(int selection);
 
-  // A click on pin `pin` of port `port` (0..2): an input pin toggles, the
-  // port's box is redrawn and, during a run, the port is sampled at once.
-  // Returns false for a pin the chip drives.
-  bool clickPin(int port, int pin);
-  void setSupply(int hundredths) { supply_ = hundredths; }
-  void setAdcInput(int channel, int value) { adc_.setInput(channel, value); }
-
-  // ---- Window (window.cpp).
-  int32_t InitInterface(void* hostWindow);
-  intptr_t CurposDlg(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
-  void ModuleDetach();
+  // ---- Window (window.cpp, window_template.cpp): drawn from the model's
+  // state, never through the register file.
+  static const platform::DialogTemplate& WindowTemplate();
+  void Window_Init(platform::WindowHandle dialog);
+  void Window_Redraw(int item, intptr_t parts);
+  void Window_RedrawAll();
+  bool Window_Command(int id);
+  bool Window_Scroll(int barId, uint16_t code, int thumb);
   // Tests: every redraw request, in post order, before coalescing.
   using RedrawRecorder = void (*)(int32_t item, intptr_t parts);
   void setRedrawRecorder(RedrawRecorder r) { recorder_ = r; }
@@ -167,11 +166,13 @@ class Chip : public simcore::ChipCore<Chip> {
  private:
   periphery::Cells cells() const { return periphery::Cells(registers_); }
   inline bool onEvent(Event e);
-  // A redraw request: nothing to do without a dialog or a recorder.
+  // A redraw request to the window (nothing without a dialog).
   void post(int item, intptr_t parts) {
-    if (dialog_ != nullptr || recorder_ != nullptr) [[unlikely]] postRedraw(item, parts);
+    if (recorder_ != nullptr) [[unlikely]] recorder_(item, parts);
+    postRedraw(item, parts);
   }
-  void postRedraw(int item, intptr_t parts);
+  void drawSwb(intptr_t parts);
+  void drawTimer(intptr_t parts);
   // PB0-PB2 carry a clock output when they are outputs and their bit of
   // register 123 (1, 2, 3) is set.
   bool clockOutputOn(int pin) const {
@@ -219,7 +220,6 @@ class Chip : public simcore::ChipCore<Chip> {
         masks105 = 0, masks106 = 0, enablesA = 0, edgesA = 0;
   } shadow_;
 
-  platform::WindowHandle dialog_ = nullptr;
   RedrawRecorder recorder_ = nullptr;
 };
 

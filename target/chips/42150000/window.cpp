@@ -1,10 +1,150 @@
-// QV4115's periphery window (placeholder until the window is built).
+// QV4115's periphery window: initial state, the redraw of each box, pin
+// buttons and the supply and ADC bars.
+#include "window.h"
+
+#include <platform/dialog_items.h>
+
+#include <cstdio>
+#include <string>
+
 #include "qv4115.h"
 
 namespace qv4115 {
 
-int32_t Chip::InitInterface(void*) { return 0; }
-intptr_t Chip::CurposDlg(void*, uint32_t, uintptr_t, intptr_t) { return 0; }
-void Chip::ModuleDetach() { dialog_ = nullptr; }
+using namespace platform;
+
+namespace {
+
+constexpr const char* kSwbClocks[4] = {"1KHz Clk", "2KHz Clk", "8KHz Clk", "16KHz Clk"};
+constexpr const char* kTimerSources[8] = {"PA0", "16KHz", "2048Hz", "512Hz", "128Hz", "8Hz", "1Hz", "PA3"};
+constexpr const char* kWidths[4] = {"10", "8", "6", "4"};
+constexpr int kWidthCodes[11] = {0, 0, 0, 0, 3, 0, 2, 0, 1, 0, 0};  // by width in bits
+
+std::string Format(const char* format, unsigned a, unsigned b = 0) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, a, b);
+  return text;
+}
+
+// 32 lines of address and byte; the window opens with every byte shown 00.
+std::string EepromList(const periphery::Eeprom<32>* bytes) {
+  std::string text;
+  for (int a = 0; a < 32; ++a)
+    text += Format("  %02X  %02X\r\n", static_cast<unsigned>(a), bytes ? static_cast<unsigned>(bytes->read(a)) : 0u);
+  return text;
+}
+
+}  // namespace
+
+void Chip::Window_Init(WindowHandle d) {
+  adc_.reset();
+  detectorLevel_ = kDetectorLevels[0];
+  swb_.clearText();
+  SetDlgItemText(d, kEepromList, EepromList(nullptr));
+  SetScrollRange(GetDlgItem(d, kSupplyBar), 0, 500);
+  SetScrollPos(GetDlgItem(d, kSupplyBar), 0);
+  supply_ = 500;
+  SetDlgItemText(d, kSupplyText, "5.00V");
+  for (int channel = 1; channel <= 2; ++channel) {
+    const int bar = channel == 1 ? kAdcBar1 : kAdcBar2;
+    SetScrollRange(GetDlgItem(d, bar), 0, 255);
+    SetScrollPos(GetDlgItem(d, bar), 128);
+    adc_.setInput(channel, 0x80);
+    SetDlgItemText(d, channel == 1 ? kAdcText1 : kAdcText2, "80");
+  }
+}
+
+void Chip::drawSwb(intptr_t parts) {
+  WindowHandle d = dialog();
+  if (parts & swbItem::kClock) simcore::ShowPinLed(d, kSwbClockLed, swb_.clock());
+  if (parts & swbItem::kData) simcore::ShowPinLed(d, kSwbDataLed, swb_.data());
+  if (parts & swbItem::kText) SetDlgItemText(d, kSwbSentEdit, swb_.text());
+  if (parts & swbItem::kClockText) SetDlgItemText(d, kSwbClockText, kSwbClocks[swbClockCopy_ & 3]);
+  if (parts & swbItem::kMode) SetDlgItemText(d, kSwbModeText, swbAutomatic_ ? "Automatic" : "Interactive");
+}
+
+void Chip::drawTimer(intptr_t parts) {
+  WindowHandle d = dialog();
+  const int widthMask = timer_.widthMask();
+  if (parts & timerItem::kEnabled) simcore::ShowLed(d, kTimerEnabledLed, timer_.running());
+  if (parts & timerItem::kEndIrq) simcore::ShowLed(d, kTimerEndLed, shadow_.masks106 & 2);
+  if (parts & timerItem::kCompareIrq) simcore::ShowLed(d, kTimerCompareLed, shadow_.masks106 & 1);
+  if (parts & timerItem::kPwm) simcore::ShowLed(d, kTimerPwmLed, pwmEnabled());
+  if (parts & timerItem::kCompareEnable) simcore::ShowLed(d, kTimerCompareEnableLed, timer_.compareEnabled());
+  if (parts & timerItem::kSource) SetDlgItemText(d, kTimerSourceText, kTimerSources[timerSource_ & 7]);
+  if (parts & timerItem::kStep) SetDlgItemText(d, kTimerStepText, timer_.up() ? "+1" : "-1");
+  if (parts & timerItem::kCompareValue)
+    SetDlgItemText(d, kTimerCompareText, Format("%X", timer_.value() & (fullCompare() ? 0x3FF : widthMask)));
+  if (parts & timerItem::kWidth) SetDlgItemText(d, kTimerWidthText, kWidths[kWidthCodes[timer_.width()]]);
+  if (parts & timerItem::kCounter) SetDlgItemText(d, kTimerCounterText, Format("%X", timer_.counter() & widthMask));
+}
+
+void Chip::Window_Redraw(int item, intptr_t parts) {
+  WindowHandle d = dialog();
+  switch (item) {
+    case kItemPortA: simcore::DrawPinGroup(d, kPinsA, ports_[0]); break;
+    case kItemPortB: simcore::DrawPinGroup(d, kPinsB, ports_[1]); break;
+    case kItemPortC: simcore::DrawPinGroup(d, kPinsC, ports_[2]); break;
+    case kItemSwb: drawSwb(parts); break;
+    case kItemPrescaler:
+      if (parts & prescalerItem::kRateText) SetDlgItemText(d, kPrescalerText, prescaler32Hz() ? "32Hz IRQ" : "8Hz IRQ");
+      if (parts & prescalerItem::kLeds) {
+        simcore::ShowLed(d, kPrescalerLed, shadow_.masks105 & 4);
+        simcore::ShowLed(d, kOneHzLed, shadow_.masks105 & 8);
+      }
+      break;
+    case kItemTimer: drawTimer(parts); break;
+    case kItemEepromList: SetDlgItemText(d, kEepromList, EepromList(&eeprom_)); break;
+    default: break;  // the supply, ADC and EEPROM boxes draw nothing
+  }
+}
+
+void Chip::Window_RedrawAll() {
+  WindowHandle d = dialog();
+  simcore::DrawPinGroup(d, kPinsA, ports_[0], true);
+  simcore::DrawPinGroup(d, kPinsB, ports_[1], true);
+  simcore::DrawPinGroup(d, kPinsC, ports_[2], true);
+  drawSwb(0xFFFF);
+  Window_Redraw(kItemPrescaler, 255);
+  drawTimer(4095);
+}
+
+bool Chip::Window_Command(int id) {
+  return clickPin(kPinsA, ports_[0], id, [this] { SamplePortA(); }) ||
+         clickPin(kPinsB, ports_[1], id, [this] { SamplePortB(); }) ||
+         clickPin(kPinsC, ports_[2], id, [this] { SamplePortC(); });
+}
+
+bool Chip::Window_Scroll(int barId, uint16_t code, int thumb) {
+  WindowHandle bar = GetDlgItem(dialog(), barId);
+  if (barId == kSupplyBar) {
+    const std::optional<int> pos = simcore::ScrollTarget({0, 500, 1, 10}, GetScrollPos(bar), code, thumb);
+    if (pos) {
+      SetScrollPos(bar, *pos);
+      supply_ = 500 - *pos;
+      SetDlgItemText(dialog(), kSupplyText, Format("%u.%02uV", supply_ / 100, supply_ % 100));
+    }
+    return true;
+  }
+  if (barId == kAdcBar1 || barId == kAdcBar2) {
+    int pos = GetScrollPos(bar);
+    switch (code) {
+      case SB_LINEUP: pos -= 1; break;
+      case SB_LINEDOWN: pos += 1; break;
+      case SB_PAGEUP: pos -= 16; break;
+      case SB_PAGEDOWN: pos += 16; break;
+      case SB_THUMBTRACK: pos = thumb; break;
+      default: break;
+    }
+    pos = pos < 0 ? 0 : pos > 255 ? 255 : pos;
+    SetScrollPos(bar, pos);
+    // Every code sets the input from the bar, the initial 0x80 included.
+    const int channel = barId == kAdcBar1 ? 1 : 2;
+    adc_.setInput(channel, 255 - pos);
+    SetDlgItemText(dialog(), channel == 1 ? kAdcText1 : kAdcText2, Format("%02X", 255u - pos));
+    return true;
+  }
+  return false;
+}
 
 }  // namespace qv4115

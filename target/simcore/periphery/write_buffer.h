@@ -37,6 +37,8 @@ class SerialWriteBuffer {
     text_.clear();
   }
 
+  void clearText() { text_.clear(); }
+
   // ---- Register writes.
   // The data register was written: new data, not ready.
   void dataWritten() {
