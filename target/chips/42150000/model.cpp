@@ -41,6 +41,7 @@ void Chip::Periphery_Reset() {
   ports_[2].reset(pin::kRefresh);
   detector_.reset();
   swb_.reset();
+  swbRunning_ = -1;
   if (cpu_ != nullptr) cpu_->word[k42::kCond3] = 0;
   timer_.reset();
   timerSource_ = 0;
@@ -89,6 +90,7 @@ void Chip::onWrite(int n, int v, int old) {
     case kSwbClock:
       c.set(kSwbClock, v & 3);
       swbClockCopy_ = v & 3;
+      updateSwbRunning(c);
       post(kItemSwb, swbItem::kClockText);
       break;
     case kSwbData:
@@ -106,6 +108,7 @@ void Chip::onWrite(int n, int v, int old) {
       swb_.setSizeHigh(v & 3);
       swb_.control((v & 4) != 0, (v & 8) != 0, c.value(kSwbData));
       if (v & 4) post(kItemSwb, swbItem::kText);
+      updateSwbRunning(c);
       break;
     case kEepromControl: {
       c.set(kEepromControl, v | 4);
@@ -372,8 +375,10 @@ void Chip::eepromDone() {
 
 void Chip::swbHalfDone(const periphery::SerialWriteBuffer::Half& h) {
   if (h.stop) {
-    cells().clearBits(kSwbControl, 4);
+    periphery::Cells c = cells();
+    c.clearBits(kSwbControl, 4);
     swb_.stopped();
+    updateSwbRunning(c);
   }
   if (h.ready) word(k42::kCond3) = 1;
   post(kItemSwb, swbItem::kClock | swbItem::kData | (h.appended ? swbItem::kText : 0));

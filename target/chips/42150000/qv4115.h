@@ -208,6 +208,12 @@ class Chip : public simcore::PeripheryChip<Chip> {
   periphery::Eeprom<32> eeprom_;
   periphery::SerialWriteBuffer swb_{kSwb};
   bool swbAutomatic_ = false;
+  // The selection the SWB clock runs on (register 85 while register 88 bit 2
+  // is set), -1 while it is stopped.
+  int swbRunning_ = -1;
+  void updateSwbRunning(periphery::Cells& c) {
+    swbRunning_ = c.bit(kSwbControl, 4) ? (c.value(kSwbClock) & 3) : -1;
+  }
   int swbClockCopy_ = 0;
   periphery::BankedRamWindow<kRamWindow, 4, 16> banks_;
   periphery::Port ports_[3];
@@ -226,8 +232,8 @@ class Chip : public simcore::PeripheryChip<Chip> {
 // ---- Hot paths: the tick, the timer step, the SWB step, the run loop.
 
 inline bool Chip::SwbStep(int selection) {
+  if (selection != swbRunning_) [[likely]] return true;
   periphery::Cells c = cells();
-  if (!c.bit(kSwbControl, 4) || (c.value(kSwbClock) & 3) != selection) return true;
   const periphery::SerialWriteBuffer::Half h = swb_.halfStep(c.value(kSwbData));
   swbHalfDone(h);
   return !h.hold;
@@ -237,6 +243,11 @@ inline void Chip::Timer_Step(int source) {
   if (!timer_.running() || source != timerSource_) return;
   periphery::Cells c = cells();
   const periphery::UpDownTimer10::Step s = timer_.step();  // compare and end on the width's bits
+  if (!s.compare && !s.end) [[likely]] {  // a full compare match is a match on the width too
+    showCounter(c, timer_.counter());
+    post(kItemTimer, timerItem::kCounter);
+    return;
+  }
   const bool full = fullCompare(), pwm = pwmEnabled(), enabled = timer_.compareEnabled();
   const bool down = !timer_.up();
   bool level = pwmLevel_;
