@@ -154,7 +154,10 @@ void Chip::onWrite(int n, int v, int old) {
       timer_.setWidthCode(v >> 2);
       postRedraw(kItemTimer, timerPart::kCompareValue | timerPart::kWidth);
       break;
-    case kClockSelect: setOscillator(oscillator_); break;
+    case kClockSelect:
+      setOscillator(oscillator_);
+      drawClock();
+      break;
     case kEepromControl: {
       int r = v;
       if ((v & 3) == 2) {
@@ -198,7 +201,7 @@ void Chip::onWrite(int n, int v, int old) {
     case kPage: pageWrite(v, old); break;
     case kLcdControl:
       postRedraw(kItemGpo, 255);
-      postRedraw(kItemLcd, 1);
+      if ((v ^ old) & 1) postRedraw(kItemLcd, 1);  // into or out of general-purpose outputs
       break;
     case kLcdMode: lcdMode(v, old); break;
     case kConditionCopy:

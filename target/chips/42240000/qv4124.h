@@ -166,6 +166,7 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
   // The EEPROM list, redrawn at every write of register 97.
   void drawEepromList();
   void drawRam2List();
+  void drawClock();
 
   static const platform::DialogTemplate& WindowTemplate();
   void Window_Init(platform::WindowHandle dialog);

@@ -126,7 +126,7 @@ void Chip::Window_RedrawAll() {
   Window_Redraw(kItemTimer, timerPart::kAll);
   Window_Redraw(kItemGpo, 255);
   SetDlgItemText(d, kSupplyText, Format("%u.%02uV", supply_ / 100, supply_ % 100));
-  SetDlgItemText(d, kClockText, kClockLabels[clockIndex_]);
+  drawClock();
   drawEepromList();
   drawRam2List();
 }
@@ -137,6 +137,10 @@ void Chip::drawEepromList() {
   std::string text;
   for (int i = 0; i < 8; ++i) text += Format("%02X  %02X\r\n", i, eeprom_.read(i));
   SetDlgItemText(d, kEepromList, text);
+}
+
+void Chip::drawClock() {
+  if (dialog() != nullptr) SetDlgItemText(dialog(), kClockText, kClockLabels[clockIndex_]);
 }
 
 void Chip::drawRam2List() {
@@ -154,13 +158,12 @@ bool Chip::Window_Command(int id) {
     clickPin(port, id - kPinGroups[port].firstButton);
     return true;
   }
-  const WindowHandle d = dialog();
   switch (id) {
     case kXtal:
     case kRc128:
     case kRc512:
       setOscillator(static_cast<Oscillator>(id - kXtal));
-      if (d != nullptr) SetDlgItemText(d, kClockText, kClockLabels[clockIndex_]);
+      drawClock();
       return true;
     case kResetButton:
       reset(kResetPin);

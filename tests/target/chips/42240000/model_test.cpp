@@ -1,0 +1,189 @@
+// QV4124's periphery through programs run in the module: the time base at
+// two clock indexes, RAM 2 paging, the EEPROM, the supply detector and the
+// reset table.
+#include <platform/dialog.h>
+#include <platform/dialog_items.h>
+#include <platform/window.h>
+
+#include "qv4124_client.h"
+
+namespace qv4124test {
+namespace {
+
+// Runs `instructions` passes in run mode: a break at the last one.
+void RunFor(Records& r, int64_t instructions) {
+  platform::RunPump::SetScriptAtRound(static_cast<uint64_t>(instructions - 1),
+                                      [] { Stdk::Get().Instruction_Break(16); });
+  r.execute(k42::kRunModeRun);
+  platform::RunPump::SetScript({});
+}
+
+TEST_F(Qv4124, OneHertzRequestAtClockIndexZeroAfter16384Instructions) {
+  write(102, 8);
+  RunFor(r, 16383);
+  EXPECT_EQ(r.reg(105) & 8, 0);
+  RunFor(r, 1);
+  EXPECT_EQ(r.reg(105) & 8, 8);
+  EXPECT_EQ(read(105), 8);
+  EXPECT_EQ(read(105), 0);  // read clears
+}
+
+TEST_F(Qv4124, OneHertzRequestAtClockIndexFourAfter262144Instructions) {
+  openWindow();
+  click(1133);  // 512kHz
+  write(96, 8);
+  write(102, 8);
+  RunFor(r, 262143);
+  EXPECT_EQ(r.reg(105) & 8, 0);
+  RunFor(r, 1);
+  EXPECT_EQ(r.reg(105) & 8, 8);
+}
+
+TEST_F(Qv4124, PrescalerRequestAt32Or8HzAndRestartDelaysOneHertz) {
+  write(102, 4);
+  write(109, 2);  // 32 Hz: 1024 base ticks
+  RunFor(r, 511);
+  EXPECT_EQ(r.reg(105), 0);
+  RunFor(r, 1);
+  EXPECT_EQ(r.reg(105), 4);
+  write(105, 4);
+  write(109, 0);  // 8 Hz: the next one at 4096 base ticks
+  RunFor(r, 2047 - 512);
+  EXPECT_EQ(r.reg(105), 0);
+  RunFor(r, 1);
+  EXPECT_EQ(r.reg(105), 4);
+
+  write(102, 8);
+  RunFor(r, 10000 - 2048);
+  write(109, 4);  // restart: the 1 Hz stage starts again
+  RunFor(r, 16384 - 10000);
+  EXPECT_EQ(r.reg(105) & 8, 0);
+  RunFor(r, 10000);
+  EXPECT_EQ(r.reg(105) & 8, 8);
+}
+
+TEST_F(Qv4124, RequestNeedsItsMaskBit) {
+  RunFor(r, 16384);
+  EXPECT_EQ(r.reg(105), 0);
+}
+
+TEST_F(Qv4124, Ram2PagesAndLcdBanksFollowThePageRegister) {
+  write(112, 3);
+  for (int i = 0; i < 4; ++i) write(64 + i, i + 1);
+  write(68, 7);
+  write(112, 5);
+  EXPECT_EQ(r.reg(64), 0);
+  EXPECT_EQ(r.reg(68), 0);
+  write(64, 9);
+  write(69, 2);
+  write(112, 3);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(r.reg(64 + i), i + 1);
+  EXPECT_EQ(r.reg(68), 7);
+  write(112, 5);
+  EXPECT_EQ(r.reg(64), 9);
+  EXPECT_EQ(r.reg(69), 2);
+}
+
+TEST_F(Qv4124, EepromWriteIsBusy520BaseTicksThenRequestsAndReadsBack) {
+  openWindow();
+  write(98, 5);
+  write(99, 0xA);
+  write(100, 0x3);
+  write(103, 4);
+  write(97, 7);
+  EXPECT_EQ(r.reg(97) & 2, 2);
+  RunFor(r, 259);  // two base ticks per instruction
+  EXPECT_EQ(r.reg(97) & 2, 2);
+  EXPECT_EQ(r.reg(106), 0);
+  RunFor(r, 1);
+  EXPECT_EQ(r.reg(97) & 2, 0);
+  EXPECT_EQ(r.reg(106), 4);
+  write(99, 0);
+  write(100, 0);
+  write(97, 2);  // read: 24 base ticks, no request
+  EXPECT_EQ(r.reg(99), 0xA);
+  EXPECT_EQ(r.reg(100), 0x3);
+  write(106, 15);
+  RunFor(r, 12);
+  EXPECT_EQ(r.reg(97) & 2, 0);
+  EXPECT_EQ(r.reg(106), 0);
+  const std::string list = text(1136);
+  EXPECT_EQ(list, "00  00\n01  00\n02  00\n03  00\n04  00\n05  3A\n06  00\n07  00");
+}
+
+TEST_F(Qv4124, SupplyDetectorAtTheLowLevelDrivesEepromBit2) {
+  openWindow();
+  write(115, 4);
+  RunFor(r, 200);
+  EXPECT_EQ(r.reg(115), 0);       // above 1.38 V
+  EXPECT_EQ(r.reg(97) & 4, 4);    // supply sufficient
+  send(platform::WM_VSCROLL, platform::MAKEWPARAM(platform::SB_THUMBTRACK, 300),
+       bar(1044));
+  EXPECT_EQ(text(1045), "0.60V");
+  write(115, 4);
+  RunFor(r, 200);
+  EXPECT_EQ(r.reg(115), 8);
+  EXPECT_EQ(r.reg(97) & 4, 0);
+  write(115, 6);                  // the 2.50 V level leaves 97 alone
+  RunFor(r, 200);
+  EXPECT_EQ(r.reg(115), 10);
+  EXPECT_EQ(r.reg(97) & 4, 0);
+}
+
+TEST_F(Qv4124, SimpleRegisterRules) {
+  write(111, 15);
+  EXPECT_EQ(r[k42::kIndex] >> 4, 7);
+  write(108, 8);
+  EXPECT_EQ(r.reg(108), 8);
+  write(104, 0);
+  EXPECT_EQ(read(104), 0);
+}
+
+TEST_F(Qv4124, ResetTableForBothKindsKeepsCompareValuesAndFlags) {
+  openWindow();
+  auto fill = [&] {
+    for (int n = 64; n < 128; ++n) r.registers[n] = RegisterCell{0x5F, 0x1B};
+  };
+  //                          64  ...                                                             127
+  const int powerOn[64] = {15, 15, 15, 15, 0, 0, 15, 0, 0, 0, 0, 6, 6, 12, 0, 0,       // 64-79
+                           15, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,            // 80-95
+                           0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 15, 15,           // 96-111
+                           0, 0, 15, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};           // 112-127
+  int resetPin[64];
+  std::copy(std::begin(powerOn), std::end(powerOn), resetPin);
+  for (int n : {77, 78, 79, 96, 113}) resetPin[n - 64] = 15;
+  resetPin[108 - 64] = 4;
+  resetPin[114 - 64] = 15;
+  fill();
+  r.reset();
+  for (int n = 64; n < 128; ++n) {
+    EXPECT_EQ(r.reg(n), powerOn[n - 64]) << "power-on, register " << n;
+    EXPECT_EQ(r.registers[n].value & 0xF0, 0x50) << n;
+    EXPECT_EQ(r.registers[n].flags, 0x1B) << n;
+  }
+  fill();
+  r[0] = 9;
+  r[14] = 1;
+  click(1043);  // RESET
+  for (int n = 64; n < 128; ++n) {
+    EXPECT_EQ(r.reg(n), resetPin[n - 64]) << "RESET, register " << n;
+    EXPECT_EQ(r.registers[n].flags, 0x1B) << n;
+  }
+  EXPECT_EQ(r[0], 0);
+  EXPECT_EQ(r[14], 0);
+}
+
+TEST_F(Qv4124, WatchdogResetsAtTheFifthSecondUnlessOff) {
+  r.registers[114].value = 0;
+  RunFor(r, 81919);
+  EXPECT_EQ(r.reg(114), 0);
+  RunFor(r, 1);
+  EXPECT_EQ(r.reg(114), 15);  // the power-on reset
+  write(115, 1);              // watchdog off
+  r.registers[114].value = 0;
+  RunFor(r, 16384 * 6);
+  EXPECT_EQ(r.reg(114), 0);
+}
+
+}  // namespace
+}  // namespace qv4124test
