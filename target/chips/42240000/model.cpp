@@ -58,7 +58,14 @@ void Chip::refreshActivity() {
   int m = 15;
   auto use = [&m](int carries) { m = std::min(m, carries); };
   if (eeprom_.busy()) use(0);
+  taps_ = Taps{};
   if (c.valid()) {
+    taps_.serial = serialRunning_ ? (c.value(kSerialControl) >> 2) : -1;
+    taps_.timer = c.bit(kTimerCommand, 8) ? (c.value(kTimerControl) & 7) : -1;
+    taps_.melody = melody_.running() ? (c.value(kMelodyControl) & 3) : -1;
+    taps_.sampling = c.value(kPrescalerControl) & 9;
+    taps_.toggles = c.value(kPortBDirection) & c.value(kPulseOutputs);
+    taps_.fast32Hz = c.bit(kPrescalerControl, 2);
     if (serialRunning_) {
       constexpr int kSerialCarries[4] = {15, 2, 1, 0};
       use(kSerialCarries[c.value(kSerialControl) >> 2]);

@@ -192,6 +192,10 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
 
  private:
   periphery::Cells cells() const { return periphery::Cells(registers_); }
+  void raise(const periphery::RequestGroup& group, int bits) {
+    periphery::Cells c = cells();
+    group.raise(c, bits);
+  }
   inline bool onEvent(Event e);
   void refreshActivity();
 
@@ -242,22 +246,25 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
   bool serialRunning_ = false;
   int lcdState_ = 3;          // bit 0 multiplex 15, bit 1 display off
   int page_ = 0;              // the RAM 2 page in registers 64-67
+  // The taps in use, from the control registers (-1: none).
+  struct Taps {
+    int serial = -1, timer = -1, melody = -1, sampling = 0, toggles = 0;
+    bool fast32Hz = false;
+  } taps_;
 };
 
-inline bool Chip::onEvent(Event e) {
-  periphery::Cells c = cells();
-  const int sampling = c.value(kPrescalerControl) & 9;
-  const int timerTap = c.bit(kTimerCommand, 8) ? (c.value(kTimerControl) & 7) : -1;
-  const int melodyTap = melody_.running() ? (c.value(kMelodyControl) & 3) : -1;
-  const int serialTap = serialRunning_ ? (c.value(kSerialControl) >> 2) : -1;
+[[gnu::always_inline]] inline bool Chip::onEvent(Event e) {
+  // The taps in use are kept by refreshActivity(): each case is one compare.
+  const int serialTap = taps_.serial, timerTap = taps_.timer, melodyTap = taps_.melody,
+            sampling = taps_.sampling;
   switch (e) {
     case Event::EepromBusy: if (eeprom_.tick()) eepromDone(); break;
     case Event::SerialClock3: if (serialTap == 3) serialClock(); break;
     case Event::SerialClock2: if (serialTap == 2) serialClock(); break;
     case Event::SerialClock1: if (serialTap == 1) serialClock(); break;
-    case Event::PortB2Toggle: togglePortB(2); break;
-    case Event::PortB1Toggle: togglePortB(1); break;
-    case Event::PortB0Toggle: togglePortB(0); break;
+    case Event::PortB2Toggle: if (taps_.toggles & 4) togglePortB(2); break;
+    case Event::PortB1Toggle: if (taps_.toggles & 2) togglePortB(1); break;
+    case Event::PortB0Toggle: if (taps_.toggles & 1) togglePortB(0); break;
     case Event::TimerClock1: if (timerTap == 1) timerClock(); break;
     case Event::TimerClock2: if (timerTap == 2) timerClock(); break;
     case Event::TimerClock3: if (timerTap == 3) timerClock(); break;
@@ -268,17 +275,17 @@ inline bool Chip::onEvent(Event e) {
     case Event::PortASample1024: if (sampling == 1) samplePortA(); break;
     case Event::PortASample128: if ((sampling & 1) == 0) samplePortA(); break;
     case Event::SupplyResult: if (detector_.pending()) supplyResult(); break;
-    case Event::SupplyStart: if (c.bit(kSupply, 4)) supplyStart(); break;
+    case Event::SupplyStart: if (cells().bit(kSupply, 4)) supplyStart(); break;
     case Event::MelodyClock0: if (melodyTap == 0) melodyClock(); break;
     case Event::MelodyClock1: if (melodyTap == 1) melodyClock(); break;
     case Event::MelodyClock2: if (melodyTap == 2) melodyClock(); break;
     case Event::MelodyClock3: if (melodyTap == 3) melodyClock(); break;
-    case Event::Request32Hz: if (c.bit(kPrescalerControl, 2)) kRequestsB.raise(c, kReqPrescaler); break;
-    case Event::Request8Hz: if (!c.bit(kPrescalerControl, 2)) kRequestsB.raise(c, kReqPrescaler); break;
-    case Event::Blink: if (prescaler_.stageBits(13, 2) == 3) kRequestsB.raise(c, kReqBlink); break;
-    case Event::Request1Hz: kRequestsB.raise(c, kReq1Hz); break;
+    case Event::Request32Hz: if (taps_.fast32Hz) raise(kRequestsB, kReqPrescaler); break;
+    case Event::Request8Hz: if (!taps_.fast32Hz) raise(kRequestsB, kReqPrescaler); break;
+    case Event::Blink: if (prescaler_.stageBits(13, 2) == 3) raise(kRequestsB, kReqBlink); break;
+    case Event::Request1Hz: raise(kRequestsB, kReq1Hz); break;
     case Event::Watchdog:
-      if (c.bit(kSupply, 1)) {
+      if (cells().bit(kSupply, 1)) {
         watchdog_.clear();
       } else if (watchdog_.step()) {
         watchdogReset_ = true;
