@@ -1,5 +1,5 @@
 #pragma once
-// A 4-pin port: one pin-state word per pin, the same bit layout in every
+// A port of 4 pins (or another count: BasicPort<N>): one pin-state word per pin, the same bit layout in every
 // chip, shared between the periphery model and its window:
 //   bit 0 level (0 "L", 1 "H")   bit 1 falling edge, bit 2 rising edge since
 //   the last sampling            bit 3 interrupt marker shown
@@ -28,12 +28,14 @@ constexpr uint32_t kEdges = kFalling | kRising;
 struct PinEdge {
   uint8_t pin;
   bool rising;
-  uint8_t levelsAfter;  // the port's four levels just after this edge
+  uint8_t levelsAfter;  // the port's levels just after this edge
 };
 
-class Port {
+template <int PinCount>
+class BasicPort {
  public:
-  static constexpr int kPins = 4;
+  static constexpr int kPins = PinCount;
+  static_assert(PinCount >= 1 && PinCount <= 8, "levels fit a byte");
   static constexpr int kEdgeLog = 8;
 
   // Every pin word becomes `word`; the edge log is emptied.
@@ -47,7 +49,7 @@ class Port {
   bool level(int pin) const { return (words_[pin] & pin::kLevel) != 0; }
   bool driven(int pin) const { return (words_[pin] & pin::kDriven) != 0; }
 
-  // The four levels, bit n = pin n.
+  // The levels, bit n = pin n.
   int levels() const {
     int v = 0;
     for (int i = 0; i < kPins; ++i) v |= static_cast<int>(words_[i] & pin::kLevel) << i;
@@ -116,5 +118,7 @@ class Port {
   PinEdge edgeLog_[kEdgeLog] = {};
   int edgeCount_ = 0;
 };
+
+using Port = BasicPort<4>;
 
 }  // namespace periphery

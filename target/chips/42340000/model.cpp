@@ -1,0 +1,557 @@
+// QV4234's periphery model: register handlers, port A, timer, serial,
+// comparator, resets and the controller options.
+#include "qv4234.h"
+
+namespace qv4234 {
+
+using periphery::Cells;
+using periphery::PinEdge;
+namespace pin = periphery::pin;
+
+const char* FunctionText(PinFunction f) {
+  switch (f) {
+    case PinFunction::Pwm: return "PWM";
+    case PinFunction::Clk: return "Clk";
+    case PinFunction::Por: return "POR";
+    case PinFunction::Out: return "Out";
+    case PinFunction::Freq: return "Freq";
+    case PinFunction::S: return "S";
+    case PinFunction::Adc: return "ADC";
+    case PinFunction::None: break;
+  }
+  return "NC";
+}
+
+void Chip::setReg(int n, int v) {
+  ctl_[n] = v & 15;
+  Cells c = cells();
+  if (c.valid()) c.set(n, v);
+}
+
+void Chip::raise(const periphery::RequestGroup& g, int mask) {
+  Cells c = cells();
+  if (c.valid()) g.raise(c, mask);
+}
+
+void Chip::postAll() {
+  postRedraw(kItemPortA, kFirstPinButton);
+  postRedraw(kItemComparator, comparatorItem::kAll);
+  postRedraw(kItemPrescaler, prescalerItem::kAll);
+  postRedraw(kItemTimer, timerItem::kAll);
+}
+
+// ---- Resets.
+
+// Watchdog, sleep time-out and pin level: RAM 0-79 and registers 82-85, 97,
+// 98, 107, 110, 111, 116, 126, 127 keep their values; 86 and 106 keep bits
+// 2-3, 96 bit 3, 105 and 115 bit 0; every other register up to 125 is 0.
+void Chip::peripheryReset() {
+  auto keepBits = [](int n) {
+    if (n < 80 || (n >= 82 && n <= 85) || n == 97 || n == 98 || n == 107 || n == 110 || n == 111 ||
+        n == 116 || n > 125)
+      return 15;
+    if (n == 86 || n == 106) return 0xC;
+    if (n == 96) return 0x8;
+    if (n == 105 || n == 115) return 0x1;
+    return 0;
+  };
+  Cells c = cells();
+  for (int n = 80; n <= 125; ++n) {
+    const int keep = keepBits(n);
+    ctl_[n] &= keep;
+    if (c.valid()) c.setMasked(n, 15 & ~keep, 0);
+  }
+  if (cpu_ != nullptr) {
+    cpu_->word[k42::kAcc] = 0;
+    for (int w = k42::kStackLevel; w <= k42::kHalted; ++w) cpu_->word[w] = 0;
+  }
+  clearPeriphery();
+  if (params_[kFieldRestartPowerOn] != 0) {
+    supply_.reset();
+    params_[kFieldComparatorUp] = 0;
+  }
+  deriveState();
+  postAll();
+}
+
+void Chip::clearPeriphery() {
+  prescaler_.reset();
+  watchdog_.reset();
+  timer_.reset();
+  serial_.reset();
+  comparator_.reset();
+  channelAdc_ = false;
+  resetRequest_ = false;
+  tickCount_ = 0;
+  rcCount_ = 0;
+  sleepCountdown_ = kSleepRounds;
+  latch_ = 0;
+  pwm_ = freqPa2_ = freqPa5_ = sLine_ = false;
+  // Pins as at power-on: "L" on every button, markers, PA4 without text.
+  port_.reset(pin::kMarker | pin::kTextShown | pin::kRefresh);
+  port_.word(4) = pin::kMarker;
+}
+
+// Power-on: the periphery reset, then every register 0-125 cleared except
+// 98 = 3 and 106 = 8; 116 = the threshold index of field 34 or 35; the index
+// register and the power-on comparison cleared.
+void Chip::powerOnReset(bool post) {
+  Cells c = cells();
+  for (int n = 0; n <= 125; ++n) {
+    ctl_[n] = 0;
+    if (c.valid()) c.set(n, 0);
+  }
+  if (cpu_ != nullptr)
+    for (int w = k42::kAcc; w <= k42::kHalted; ++w) cpu_->word[w] = 0;
+  clearPeriphery();
+  setReg(kPinFunctions2, 3);
+  setReg(kWatchdog, 8);
+  const int index = params_[kFieldPowerOnIndex + ((options_.word[3] & kOptPowerOnIndex) ? 1 : 0)];
+  setReg(kThresholdIndex, index);
+  supply_.reset();
+  params_[kFieldComparatorUp] = 0;
+  deriveState();
+  if (post) postAll();
+}
+
+// Every state that follows the control registers, after a reset.
+void Chip::deriveState() {
+  timerInput_ = ctl_[kTimerMode] & 7;
+  timer_.setUp((ctl_[kTimerMode] & 8) != 0);
+  timer_.setFullCompare((ctl_[kSystem] & 2) != 0);
+  timer_.setDoubleStep(params_[kFieldDoubleStep] != 0);
+  freqTap_ = ctl_[kOutputControl] & 3;
+  serialOnInstructionClock_ = (ctl_[kClockOptions] & 4) != 0;
+  int n = ctl_[kTickDivider] & 7;
+  if (n > 4) n = 0;
+  tickPeriod_ = 1 << n;
+  applyRegisterFields();
+  updateSerialTap();
+  updateRc();
+  updateSleep();
+  refreshPins();
+  refreshMarkers();
+}
+
+// The fields of the active set that registers write.
+void Chip::applyRegisterFields() {
+  int n = ctl_[kTickDivider] & 7;
+  params_[kFieldTickExponent] = n > 4 ? 0 : n;
+  params_[kFieldTickBit3] = (ctl_[kTickDivider] >> 3) & 1;
+  params_[kFieldRcMode] = (ctl_[kClockOptions] >> 1) & 1;
+  params_[kFieldAdcIndex] = ctl_[kThresholdIndex];
+  params_[kFieldSupplyIndex] = ctl_[kThresholdIndex];
+}
+
+void Chip::updateRc() {
+  rcActive_ = (ctl_[kClockOptions] & 2) != 0 && timerInput_ == 7 && timer_.running();
+}
+
+void Chip::updateSleep() { sleeping_ = (ctl_[kSystem] & 4) && (ctl_[kWatchdog] & 4); }
+
+void Chip::updateSerialTap() {
+  const int clock = ctl_[kSerialMode] & 0xC;
+  serialTap_ = (serial_.running() && clock != 0) ? clock : -1;
+}
+
+// ---- Registers.
+
+int Chip::onRead(int n) {
+  Cells c = cells();
+  // Request register 103: read and cleared; the pin edge bits go too.
+  for (int p = 0; p < kPins; ++p) port_.word(p) &= ~pin::kEdges;
+  return c.readAndClear(n, 0xF);
+}
+
+void Chip::onWrite(int n, int v, int old) {
+  Cells c = cells();
+  ctl_[n] = c.value(n);
+  switch (n) {
+    case kPortA:
+      ctl_[n] = v;
+      latch_ = (latch_ & ~0xF) | v;
+      refreshPins();
+      break;
+    case kDirections:
+    case kPinFunctions:
+    case kPinFunctions2:
+      refreshPins();
+      postRedraw(kItemTimer, timerItem::kPwm);
+      break;
+    case kEdges:
+      c.setMasked(kRequests1, 0xF, 0);
+      refreshMarkers();
+      break;
+    case kPinSelect:
+      refreshMarkers();
+      break;
+    case kOutputControl:
+      freqTap_ = v & 3;
+      break;
+    case kSerialMode:
+      updateSerialTap();
+      break;
+    case kSerialControl:
+      if ((v & 8) && !serial_.running()) startTransfer();
+      if (!(v & 8) && serial_.running()) {  // the program stops a transfer
+        serial_.stop();
+        sLine_ = (v & 4) != 0;
+        updateSerialTap();
+      }
+      refreshPins();
+      break;
+    case kTimerMode: {
+      const bool wasUp = timer_.up();
+      timerInput_ = v & 7;
+      timer_.setUp((v & 8) != 0);
+      if (wasUp != timer_.up()) {
+        // The direction changed: counter and value are mirrored, and so
+        // are the registers that show them.
+        timer_.invert();
+        c.set(kTimerValue0, ~c.value(kTimerValue0));
+        c.set(kTimerValue1, ~c.value(kTimerValue1));
+        c.setMasked(kTimerValue2, 0x3, ~c.value(kTimerValue2));
+        for (int r = kTimerValue0; r <= kTimerValue2; ++r) ctl_[r] = c.value(r);
+      }
+      updateRc();
+      postRedraw(kItemTimer, timerItem::kInput | timerItem::kDirection | timerItem::kCompare |
+                                 timerItem::kCounter);
+      break;
+    }
+    case kTimerControl: {
+      bool run = (v & 8) != 0;
+      timer_.setCompareEnabled((v & 2) != 0);
+      if (v & 1) {
+        if (!timer_.load()) run = false;  // a start value of 0 stops the timer
+        c.setMasked(kTimerControl, 0x3, 0);
+      }
+      // Not started on a full compare already matched, with 108 bit 3.
+      if (run && !timer_.running() && (ctl_[kPrescaler] & 8) && (ctl_[kSystem] & 2) &&
+          timer_.counterAtCompare())
+        run = false;
+      timer_.setRunning(run);
+      if (!run) c.clearBits(kTimerControl, 8);
+      ctl_[n] = c.value(n);
+      updateRc();
+      postRedraw(kItemTimer, timerItem::kRun | timerItem::kCompareOn | timerItem::kCounter);
+      break;
+    }
+    case kTimerValue0:
+    case kTimerValue1:
+    case kTimerValue2:
+      timer_.setValue(c.value(kTimerValue0) | c.value(kTimerValue1) << 4 | (c.value(kTimerValue2) & 3) << 8);
+      timer_.setWidthCode(c.value(kTimerValue2) >> 2);
+      postRedraw(kItemTimer, timerItem::kCompare | timerItem::kWidth | timerItem::kCounter);
+      break;
+    case kPortA45:
+      latch_ = (latch_ & ~0x20) | ((v & 2) << 4);
+      refreshPins();
+      break;
+    case kEnables1:
+      postRedraw(kItemTimer, timerItem::kEndEnable | timerItem::kCompareEnable);
+      break;
+    case kEnables2:
+      postRedraw(kItemPrescaler, prescalerItem::kEnables);
+      break;
+    case kSystem:
+      timer_.setFullCompare((v & 2) != 0);
+      updateSleep();
+      postRedraw(kItemTimer, timerItem::kCompare);
+      break;
+    case kWatchdog:
+      if (v & 8) {
+        watchdog_.clear();
+        c.setMasked(kWatchdog, 0x3, 0);
+        ctl_[n] = c.value(n);
+      }
+      updateSleep();
+      break;
+    case kPrescaler:
+      if (v & 4) prescaler_.reset();
+      postRedraw(kItemPrescaler, prescalerItem::kLabel);
+      break;
+    case kComparator: {
+      const bool adc = (v & 8) != 0;
+      comparator_.setContinuous((v & 2) != 0);
+      if (v & 4) comparator_.start();
+      if (adc != channelAdc_) {
+        channelAdc_ = adc;
+        refreshPins();
+      }
+      postRedraw(kItemComparator, comparatorItem::kAll);
+      break;
+    }
+    case kThresholdIndex:
+      applyRegisterFields();
+      break;
+    case kClockOptions:
+      serialOnInstructionClock_ = (v & 4) != 0;
+      applyRegisterFields();
+      updateRc();
+      break;
+    case kTickDivider: {
+      int e = v & 7;
+      if (e > 4) e = 0;
+      tickPeriod_ = 1 << e;
+      if (tickCount_ >= tickPeriod_) tickCount_ = 0;
+      applyRegisterFields();
+      break;
+    }
+    case kTopThreshold:
+      params_[kFieldAdcThreshold + 15] = params_[kFieldAdcTopPair + (v & 1)];
+      params_[kFieldSupplyThreshold + 15] = params_[kFieldSupplyTopPair + (v & 1)];
+      break;
+    default:
+      break;
+  }
+  (void)old;
+}
+
+// ---- Timer.
+
+void Chip::timerStep() {
+  if (!timer_.running()) return;
+  const periphery::UpDownTimer10::Step s = timer_.step();
+  if (s.compare && timer_.compareEnabled()) raise(kPinTimerRequests, kReqCompare);
+  if (s.end) raise(kPinTimerRequests, kReqEnd);
+  if (s.stopped) {
+    setReg(kTimerControl, ctl_[kTimerControl] & ~8);
+    updateRc();
+    postRedraw(kItemTimer, timerItem::kRun);
+  }
+  if ((s.end || s.compare) && (ctl_[kPinFunctions] & 3)) {
+    // PWM: high at the end value, low at the compare match counting up;
+    // the reverse counting down.
+    const bool level = s.end ? timer_.up() : !timer_.up();
+    if (level != pwm_) {
+      pwm_ = level;
+      refreshPins();
+    }
+  }
+  showCounter();
+}
+
+void Chip::showCounter() {
+  Cells c = cells();
+  if (!c.valid()) return;
+  const int v = timer_.counter();
+  c.set(kTimerValue0, v & 15);
+  c.set(kTimerValue1, (v >> 4) & 15);
+  c.setMasked(kTimerValue2, 0x3, v >> 8);
+  postRedraw(kItemTimer, timerItem::kCounter);
+}
+
+// ---- Comparator.
+
+void Chip::measure() {
+  const int index = ctl_[kThresholdIndex] & 15;
+  const int voltage = channelAdc_ ? params_[kFieldAdcVoltage] : params_[kFieldSupplyVoltage];
+  const int threshold = params_[(channelAdc_ ? kFieldAdcThreshold : kFieldSupplyThreshold) + index];
+  const periphery::LevelComparator::Result r = comparator_.step(voltage, threshold);
+  Cells c = cells();
+  if (!c.valid()) return;
+  if (r.atOrAbove) {
+    c.setBits(kComparator, 8);
+    c.clearBits(kComparator, 4);
+  } else {
+    c.clearBits(kComparator, 0xC);
+    raise(kSystemRequests, kReqComparator);
+  }
+  ctl_[kComparator] = c.value(kComparator);
+  postRedraw(kItemComparator, comparatorItem::kMode);
+}
+
+void Chip::checkSupply() {
+  supply_.check(params_[kFieldSupplyVoltage], params_[kFieldSupplyFall], params_[kFieldSupplyRise]);
+  params_[kFieldComparatorUp] = supply_.up() ? 1 : 0;
+}
+
+void Chip::setAdcVoltage(int v) {
+  params_[kFieldAdcVoltage] = v < 0 ? 0 : v > params_[kFieldSliderTop] ? params_[kFieldSliderTop] : v;
+}
+
+// The supply slider: a running chip whose supply falls below the fall level
+// is held in power-on reset from the next round on.
+void Chip::setSupplyVoltage(int v) {
+  params_[kFieldSupplyVoltage] = v < 0 ? 0 : v > params_[kFieldSliderTop] ? params_[kFieldSliderTop] : v;
+  checkSupply();
+}
+
+// ---- Frequency outputs: PA2 with "Freq" as an output, PA5 with 96 bit 2
+// and 98 bit 2. Only the slowest tap is drawn at every toggle; faster ones
+// show as the pin's function.
+void Chip::toggleFrequency() {
+  bool changed = false;
+  if (function_[2] == PinFunction::Freq) {
+    freqPa2_ = !freqPa2_;
+    changed = true;
+  }
+  if (function_[5] == PinFunction::Freq) {
+    freqPa5_ = !freqPa5_;
+    changed = true;
+  }
+  if (!changed) return;
+  refreshPins();
+}
+
+// ---- Serial interface: clock PA1, data out PA2, "S" line PA3; the input
+// bit is the level of PA2 (the data line: the user's level when PA2 is an
+// input, the bit sent when the chip drives it).
+void Chip::startTransfer() {
+  Cells c = cells();
+  const int data = (c.valid() ? c.value(kSerialLow) | c.value(kSerialHigh) << 4 : 0);
+  serial_.start(data, (ctl_[kSerialMode] & 1) ? periphery::BitOrder::MsbFirst : periphery::BitOrder::LsbFirst,
+                (ctl_[kSerialMode] & 2) ? periphery::OutputPhase::Rising : periphery::OutputPhase::Falling);
+  sLine_ = true;
+  updateSerialTap();
+}
+
+void Chip::serialClock() {
+  const periphery::ByteShifter::Clock r = serial_.clock(port_.level(2));
+  if (r.done) serialDone();
+  if (r.changed) refreshPins();
+}
+
+void Chip::serialDone() {
+  Cells c = cells();
+  setReg(kSerialControl, ctl_[kSerialControl] & ~8);
+  raise(kSystemRequests, kReqSerial);
+  if (c.valid()) {
+    c.set(kSerialLow, serial_.received() & 15);
+    c.set(kSerialHigh, serial_.received() >> 4);
+  }
+  sLine_ = (ctl_[kSerialControl] & 4) != 0;
+  updateSerialTap();
+}
+
+// ---- Port A.
+
+// Pins driven by the chip and their functions, from 81 (directions), 96
+// (PA5), 97, 98 and the comparator channel; outputs without a function
+// show the latch.
+void Chip::refreshPins() {
+  const int dir = ctl_[kDirections];
+  const int f1 = ctl_[kPinFunctions], f2 = ctl_[kPinFunctions2];
+  PinFunction f[kPins] = {};
+  bool level[kPins] = {};
+  bool driven[kPins] = {};
+  for (int p = 0; p < 4; ++p) {
+    driven[p] = (dir >> p) & 1;
+    level[p] = (latch_ >> p) & 1;
+  }
+  if (f1 & 1) f[0] = PinFunction::Pwm, level[0] = pwm_;
+  if (f1 & 4) f[1] = PinFunction::Clk, level[1] = serial_.clockLevel();
+  else if (f1 & 2) f[1] = PinFunction::Pwm, level[1] = pwm_;
+  switch (f2 & 3) {
+    case 3: f[2] = PinFunction::Por, level[2] = supply_.up(); break;
+    case 2: f[2] = PinFunction::Out, level[2] = serial_.running() ? serial_.out() : ((latch_ >> 2) & 1); break;
+    case 1: f[2] = PinFunction::Freq, level[2] = freqPa2_; break;
+    default: break;
+  }
+  if (f1 & 8) f[3] = PinFunction::S, level[3] = sLine_;
+  driven[5] = (ctl_[kPortA45] & 4) != 0;
+  level[5] = (latch_ >> 5) & 1;
+  if (f2 & 4) f[5] = PinFunction::Freq, level[5] = freqPa5_;
+  bool changed = false;
+  for (int p = 0; p < kPins; ++p) {
+    if (p == 4) continue;
+    const PinFunction fn = driven[p] ? f[p] : PinFunction::None;
+    if (fn != function_[p]) {
+      function_[p] = fn;
+      port_.word(p) |= pin::kRefresh;
+      changed = true;
+    }
+    changed |= driven[p] ? port_.drive(p, level[p]) : port_.release(p);
+  }
+  // PA4 is the ADC input while the comparator measures that channel.
+  uint32_t& w4 = port_.word(4);
+  const bool adc = channelAdc_;
+  if (adc != (function_[4] == PinFunction::Adc)) {
+    function_[4] = adc ? PinFunction::Adc : PinFunction::None;
+    w4 = (w4 & ~pin::kDriven) | (adc ? pin::kDriven : 0u) | pin::kRefresh;
+    changed = true;
+  }
+  Cells c = cells();
+  if (c.valid()) {
+    c.set(kPortA, port_.levels() & 15);
+    c.setMasked(kPortA45, 0x3, port_.levels() >> 4);
+  }
+  if (changed) postRedraw(kItemPortA, kFirstPinButton);
+}
+
+// Interrupt markers: pin interrupt 0 on PA0 or PA5, pin interrupt 1 on PA3 or
+// PA4, kind 1 for a falling and 2 for a rising edge.
+void Chip::refreshMarkers() {
+  const int src0 = (ctl_[kPinSelect] & 1) ? 5 : 0;
+  const int src1 = (ctl_[kPinSelect] & 2) ? 4 : 3;
+  for (int p = 0; p < kPins; ++p) port_.word(p) &= ~pin::kMarkerKind;
+  port_.word(src0) |= (ctl_[kEdges] & 1) ? (1u << 4) : (2u << 4);
+  port_.word(src1) |= (ctl_[kEdges] & 2) ? (1u << 4) : (2u << 4);
+  postRedraw(kItemPortA, kFirstPinButton);
+}
+
+bool Chip::clickPinA(int p) {
+  if (p < 0 || p >= kPins || !port_.toggle(p)) return false;
+  postRedraw(kItemPortA, kFirstPinButton);
+  if (registers_ != nullptr) {
+    window_.busy = 1;
+    samplePortA();
+    window_.busy = 0;
+  }
+  return true;
+}
+
+// Port A sampling: levels into 80 and 96, the jump conditions, the pin
+// interrupts and the timer's pin inputs on their edges, then the pin-level
+// reset and the wake-up pins.
+void Chip::samplePortA() {
+  Cells c = cells();
+  if (!c.valid()) return;
+  c.set(kPortA, port_.levels() & 15);
+  c.setMasked(kPortA45, 0x3, port_.levels() >> 4);
+  const int src0 = (ctl_[kPinSelect] & 1) ? 5 : 0;
+  const int src1 = (ctl_[kPinSelect] & 2) ? 4 : 3;
+  if (cpu_ != nullptr) {
+    cpu_->word[k42::kCond1] = port_.level(src0) ? 1 : 0;
+    cpu_->word[k42::kCond2] = port_.level(src1) ? 1 : 0;
+  }
+  const bool falling0 = ctl_[kEdges] & 1, falling1 = ctl_[kEdges] & 2;
+  const bool rcMode = ctl_[kClockOptions] & 2;
+  port_.takeEdges([&](PinEdge e) {
+    if (e.pin == src0 && e.rising != falling0) raise(kPinTimerRequests, kReqPin0);
+    if (e.pin == src1 && e.rising != falling1) raise(kPinTimerRequests, kReqPin1);
+    const bool timerEdge = e.rising != falling1;
+    if (timerEdge && ((timerInput_ == 0 && e.pin == 0) || (timerInput_ == 7 && !rcMode && e.pin == src1)))
+      timerStep();
+    if (e.pin == 1 && serial_.running() && (ctl_[kSerialMode] & 0xC) == 0) serialClock();
+  });
+  resetByPin();
+}
+
+void Chip::resetByPin() {
+  const int src0 = (ctl_[kPinSelect] & 1) ? 5 : 0;
+  const int src1 = (ctl_[kPinSelect] & 2) ? 4 : 3;
+  bool reset = false;
+  if (ctl_[kOutputControl] & 4) reset = port_.level(src1) && (sleeping_ || (ctl_[kOutputControl] & 8));
+  if (sleeping_) {
+    if ((ctl_[kPinSelect] & 4) && port_.level(src0)) reset = true;
+    if ((ctl_[kPinSelect] & 8) && port_.level(src1)) reset = true;
+  }
+  if (reset) peripheryReset();
+}
+
+// ---- Controller options.
+
+int32_t Chip::SetControllerOptions(const char* text) {
+  options_.set(text);
+  params_ = BuildActiveSet(options_.word[3]);
+  applyRegisterFields();
+  params_[kFieldComparatorUp] = supply_.up() ? 1 : 0;
+  timer_.setDoubleStep(params_[kFieldDoubleStep] != 0);
+  checkSupply();
+  if (dialog() != nullptr) Window_Init(dialog());
+  postRedraw(kItemOptions, 0);
+  return 0;
+}
+
+}  // namespace qv4234

@@ -1,0 +1,336 @@
+#pragma once
+// Chip QV4234: its own run loop (power-on hold, sleep, tick divider, RC
+// clock, serial clock on the instruction clock, watchdog reset request) over
+// its periphery blocks: six-pin port A with pin functions, two pin
+// interrupts, a 10-bit up/down timer with compare and PWM, a prescaler with
+// 64/8 Hz and 1 Hz interrupts, frequency outputs, a comparator with an ADC
+// and a supply channel, an 8-bit serial interface, a watchdog, sleep, and
+// the parameter set the controller options choose. 16384 ticks are one
+// second of chip time.
+#include <simcore/periphery_window.h>
+#include <simcore/simcore.h>
+
+#include <cstdint>
+
+#include "parameter_set.h"
+#include "periphery/byte_shifter.h"
+#include "periphery/cells.h"
+#include "periphery/level_comparator.h"
+#include "periphery/port.h"
+#include "periphery/prescaler.h"
+#include "periphery/requests.h"
+#include "periphery/updown_timer10.h"
+#include "periphery/watchdog.h"
+#include "registers.h"
+
+namespace qv4234 {
+
+// The tick events, one per line of the chip's event table.
+enum class Event : uint8_t {
+  FreqTap3, FreqTap2, TimerInput1, SerialTap8, SerialTap12,  // every tick (16 kHz)
+  SerialTap4,                                               // 2
+  ComparatorStep,                                           // 4
+  TimerInput2, FreqTap1,                                    // 8 (2 kHz)
+  TimerInput3,                                              // 32 (512 Hz)
+  TimerInput4,                                              // 128 (128 Hz)
+  Prescaler64Hz,                                            // 256
+  Prescaler8Hz, TimerInput5,                                // 2048
+  FreqTap0, TimerInput6, OneHzInterrupt,                    // 16384 (1 Hz)
+  WatchdogStep,                                             // 32768
+};
+
+// Every 2^carries ticks, in the order they happen within one tick.
+constexpr periphery::Tap<Event> kTicks[] = {
+    {0, Event::FreqTap3},       {0, Event::FreqTap2},     {0, Event::TimerInput1},
+    {0, Event::SerialTap8},     {0, Event::SerialTap12},
+    {1, Event::SerialTap4},
+    {2, Event::ComparatorStep},
+    {3, Event::TimerInput2},    {3, Event::FreqTap1},
+    {5, Event::TimerInput3},
+    {7, Event::TimerInput4},
+    {8, Event::Prescaler64Hz},
+    {11, Event::Prescaler8Hz},  {11, Event::TimerInput5},
+    {14, Event::FreqTap0},      {14, Event::TimerInput6}, {14, Event::OneHzInterrupt},
+    {15, Event::WatchdogStep},
+};
+static_assert(periphery::tapsInOrder(kTicks));
+
+// 16 one-bit stages from 0; a restart clears them all.
+constexpr periphery::PrescalerConfig kPrescalerChain{16, 0, 0xFFFF, 0};
+constexpr periphery::WatchdogConfig kWatchdogSteps{4};  // a reset is requested at the 4th step
+constexpr int32_t kSleepRounds = 2'500'000;
+
+constexpr periphery::RequestGroup kPinTimerRequests{kRequests1, kEnables1};
+constexpr periphery::RequestGroup kSystemRequests{kRequests2, kEnables2};
+constexpr periphery::InterruptCondition kInterrupts{kSystem, 0x8, false, {kRequests1, kRequests2, -1, -1}};
+
+// Request bits.
+constexpr int kReqPin0 = 1, kReqPin1 = 2, kReqCompare = 4, kReqEnd = 8;
+constexpr int kReqSerial = 1, kReqComparator = 2, kReqPrescaler = 4, kReq1Hz = 8;
+
+// Port A pins.
+constexpr int kPins = 6;
+using PortA = periphery::BasicPort<kPins>;
+
+// Window redraw items and their lParam masks.
+enum Item : int { kItemPortA = 0, kItemComparator = 4, kItemPrescaler = 5, kItemTimer = 6, kItemOptions = 7 };
+constexpr int kFirstPinButton = 1035;
+namespace comparatorItem {
+constexpr int kMode = 1, kChannel = 2, kAll = 3;
+}
+namespace prescalerItem {
+constexpr int kLabel = 1, kEnables = 2, kAll = 3;
+}
+namespace timerItem {
+constexpr int kEndEnable = 1, kCompareEnable = 2, kRun = 4, kPwm = 8, kCompareOn = 16, kInput = 32,
+              kDirection = 64, kCompare = 128, kWidth = 256, kCounter = 512, kAll = 1023;
+}
+
+// The function a driven pin shows.
+enum class PinFunction : uint8_t { None, Pwm, Clk, Por, Out, Freq, S, Adc };
+const char* FunctionText(PinFunction f);
+
+class Chip : public simcore::PeripheryChip<Chip> {
+ public:
+  static constexpr simcore::RegisterSet kPeriphery = [] {
+    simcore::RegisterSet set;
+    for (int n = 0; n < periphery::Cells::kCount; ++n)
+      if (!periphery::isPlain(kRegisterMap, n)) set.add(n);
+    return set;
+  }();
+
+  // The active set exists before the first SetControllerOptions: built as
+  // an empty options text builds it, without the changed flag.
+  Chip() {
+    params_ = BuildActiveSet(0);
+    clearPeriphery();
+    deriveState();
+  }
+
+  // ---- Framework hooks.
+  int32_t Periphery_Read(int32_t n) {
+    periphery::Cells c = cells();
+    return periphery::readRegister(kRegisterMap, *this, c, n);
+  }
+  void Periphery_Write(int32_t n, int32_t v) {
+    periphery::Cells c = cells();
+    periphery::writeRegister(kRegisterMap, *this, c, n, v);
+  }
+  inline void Periphery_Tick();
+  void Periphery_Reset() { powerOnReset(true); }
+  void SamplePorts() { samplePortA(); }
+  bool InterruptRequested() const {
+    return (ctl_[kSystem] & 8) != 0 &&
+           ((registers_[kRequests1].value | registers_[kRequests2].value) & 15) != 0;
+  }
+  inline int32_t RunLoop(int32_t mode);
+
+  // ---- Register handlers (called by the register table).
+  int onRead(int n);
+  void onWrite(int n, int value, int old);
+
+  // ---- Controller options.
+  int32_t SetControllerOptions(const char* text);
+  int32_t GetControllerOptions(int32_t length, char* buffer) { return options_.get(length, buffer); }
+
+  // ---- Window (window.cpp).
+  static constexpr const char* kCaption = "QV4234 Periphery";
+  static const platform::DialogTemplate& WindowTemplate();
+  void Window_Init(platform::WindowHandle dialog);
+  void Window_Redraw(int item, intptr_t parts);
+  void Window_RedrawAll();
+  bool Window_Command(int id);
+  bool Window_Scroll(int barId, uint16_t code, int thumb);
+
+  // A click on pin p in the window: an input pin toggles, the port is redrawn
+  // and, while the register file is known, sampled at once. A driven pin
+  // ignores it (false).
+  bool clickPinA(int p);
+  // The sliders: voltages in hundredths of a volt, 0..field 10.
+  void setAdcVoltage(int v);
+  void setSupplyVoltage(int v);
+
+  // ---- State the window shows.
+  const PortA& port() const { return port_; }
+  PinFunction function(int p) const { return function_[p]; }
+  const ParameterSet& parameters() const { return params_; }
+  const ControllerOptions& options() const { return options_; }
+  int control(int n) const { return ctl_[n & 0x7F]; }
+  const periphery::UpDownTimer10& timer() const { return timer_; }
+  int timerInput() const { return timerInput_; }
+  int rcDivider() const { return rcPeriod(); }
+  bool comparatorContinuous() const { return comparator_.continuous(); }
+  bool comparatorOnAdc() const { return channelAdc_; }
+  bool supplyUp() const { return supply_.up(); }
+
+ private:
+  periphery::Cells cells() const { return periphery::Cells(registers_); }
+  inline bool onEvent(Event e);
+  inline bool round(int32_t mode);
+
+  // Resets.
+  void powerOnReset(bool post);
+  void peripheryReset();
+  void clearPeriphery();
+  void deriveState();
+  void setReg(int n, int v);
+  void postAll();
+
+  // Blocks.
+  void timerStep();
+  void showCounter();
+  void measure();
+  void toggleFrequency();
+  void serialClock();
+  void startTransfer();
+  void serialDone();
+  void raise(const periphery::RequestGroup& g, int mask);
+
+  // Port A.
+  void refreshPins();
+  void refreshMarkers();
+  void samplePortA();
+  void resetByPin();
+  int rcPeriod() const { return (params_[kFieldRcDivider] > 0 ? params_[kFieldRcDivider] : 1) << ((ctl_[kEdges] >> 3) & 1); }
+  void updateRc();
+  void updateSleep();
+  void updateSerialTap();
+  void applyRegisterFields();
+  void checkSupply();
+
+  // Control registers as last written (the model and the window read them;
+  // the register file is not there between runs).
+  int ctl_[128] = {};
+
+  ParameterSet params_{};
+  ControllerOptions options_;
+
+  periphery::BinaryPrescaler prescaler_{kPrescalerChain};
+  periphery::Watchdog watchdog_{kWatchdogSteps};
+  periphery::UpDownTimer10 timer_;
+  periphery::ByteShifter serial_;
+  periphery::LevelComparator comparator_;
+  periphery::PowerOnComparator supply_;
+  PortA port_;
+  PinFunction function_[kPins] = {};
+
+  int latch_ = 0;         // PA0-PA3 from 80, PA5 as bit 5 from 96 bit 1
+  bool pwm_ = false;      // the PWM output level
+  bool freqPa2_ = false;  // frequency output levels
+  bool freqPa5_ = false;
+  bool sLine_ = false;    // PA3 during a transfer
+  bool channelAdc_ = false;
+  int timerInput_ = 0;
+  int freqTap_ = 0;
+  int serialTap_ = -1;    // 4, 8 or 12 while a transfer runs on an internal clock
+  bool serialOnInstructionClock_ = false;
+
+  // Run-loop state: counters, not divisions.
+  int tickPeriod_ = 1;
+  int tickCount_ = 0;
+  bool rcActive_ = false;  // the timer counts the CPU clock through the RC divider
+  int rcCount_ = 0;
+  bool sleeping_ = false;
+  int32_t sleepCountdown_ = kSleepRounds;
+  bool resetRequest_ = false;
+  bool holding_ = false;   // in the power-on hold (redraws posted on entering only)
+};
+
+inline bool Chip::onEvent(Event e) {
+  switch (e) {
+    case Event::FreqTap3: if (freqTap_ == 3) toggleFrequency(); break;
+    case Event::FreqTap2: if (freqTap_ == 2) toggleFrequency(); break;
+    case Event::FreqTap1: if (freqTap_ == 1) toggleFrequency(); break;
+    case Event::FreqTap0: if (freqTap_ == 0) toggleFrequency(); break;
+    case Event::TimerInput1: if (timerInput_ == 1) timerStep(); break;
+    case Event::TimerInput2: if (timerInput_ == 2) timerStep(); break;
+    case Event::TimerInput3: if (timerInput_ == 3) timerStep(); break;
+    case Event::TimerInput4: if (timerInput_ == 4) timerStep(); break;
+    case Event::TimerInput5: if (timerInput_ == 5) timerStep(); break;
+    case Event::TimerInput6: if (timerInput_ == 6) timerStep(); break;
+    case Event::SerialTap4: if (serialTap_ == 4) serialClock(); break;
+    case Event::SerialTap8: if (serialTap_ == 8) serialClock(); break;
+    case Event::SerialTap12:
+      if (serialTap_ == 12 && !serialOnInstructionClock_) serialClock();
+      break;
+    case Event::ComparatorStep: if (comparator_.active()) measure(); break;
+    case Event::Prescaler64Hz: if (ctl_[kPrescaler] & 2) raise(kSystemRequests, kReqPrescaler); break;
+    case Event::Prescaler8Hz: if (!(ctl_[kPrescaler] & 2)) raise(kSystemRequests, kReqPrescaler); break;
+    case Event::OneHzInterrupt: raise(kSystemRequests, kReq1Hz); break;
+    case Event::WatchdogStep:
+      if (ctl_[kComparator] & 1)
+        watchdog_.clear();
+      else if (watchdog_.step())
+        resetRequest_ = true;  // the run loop resets after the tick
+      cells().setMasked(kWatchdog, 0x3, watchdog_.count());
+      break;
+  }
+  return true;
+}
+
+inline void Chip::Periphery_Tick() {
+  periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return onEvent(e()); });
+}
+
+// One round; false when the run ends now whatever the stop flags say.
+inline bool Chip::round(int32_t mode) {
+  if (!supply_.up()) [[unlikely]] {
+    // Power-on hold: the reset repeats while the supply is below the level
+    // needed; the window is told once, when the hold begins.
+    checkSupply();
+    if (!supply_.up()) {
+      powerOnReset(!holding_);
+      holding_ = true;
+      return true;
+    }
+    holding_ = false;
+  }
+  if (sleeping_) [[unlikely]] {
+    if (!(ctl_[kSleepOptions] & 4) && --sleepCountdown_ <= 0) peripheryReset();
+    return true;
+  }
+  if (rcActive_ && ++rcCount_ >= rcPeriod()) [[unlikely]] {
+    rcCount_ = 0;
+    timerStep();
+  }
+  if (++tickCount_ >= tickPeriod_) {
+    tickCount_ = 0;
+    Periphery_Tick();
+  }
+  if (serialOnInstructionClock_ && serialTap_ == 12) [[unlikely]] {
+    serialClock();
+    serialClock();
+  }
+  if (resetRequest_) [[unlikely]]
+    peripheryReset();
+  const int32_t r = interruptEnter(mode);
+  if (r != 0) [[unlikely]] {
+    if (r == 2) return false;
+    if (r < 0) {
+      stopFlags_ = k42::kStopError;
+      return false;
+    }
+  }
+  if (!halted()) {
+    stepInstruction();
+    if (halted()) [[unlikely]]
+      setReg(kSystem, ctl_[kSystem] | 8);  // HALT enables interrupts
+  }
+  return true;
+}
+
+inline int32_t Chip::RunLoop(int32_t mode) {
+  if (beginRun(mode)) {
+    for (;;) {
+      // Every pending message on the pump's slow path (a post brings it to
+      // the next round; otherwise a time slice).
+      if (pumpAll() && !checkStack()) [[unlikely]]
+        break;
+      if (!round(mode)) break;
+      if (stopFlags_ != 0) break;
+    }
+  }
+  return endRun();
+}
+
+}  // namespace qv4234
