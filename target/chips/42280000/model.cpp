@@ -46,8 +46,7 @@ void Chip::Periphery_Reset() {
 
 // Watchdog and pin-combination reset: the CPU restarts at address 0 too.
 void Chip::chipReset() {
-  if (cpu_ != nullptr)
-    for (int n = k42::kAcc; n <= k42::kHalted; ++n) cpu_->word[n] = 0;
+  if (cpu_ != nullptr) resetCpu();
   Periphery_Reset();
 }
 

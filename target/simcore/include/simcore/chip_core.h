@@ -56,6 +56,9 @@ class ChipCore {
   // ---- The interpreter: 0 after a completed instruction, -1 after a stack
   // error it has reported.
   int32_t Instruction_Step(uint32_t word);
+  // The same with the program counter of the current level held by the
+  // caller (already advanced past this instruction).
+  int32_t Instruction_Step(uint32_t word, int32_t& pc);
 
   // ---- The round, as primitives that run-loop variants compose.
   // Stop flags = mode; checks the stack level; samples the ports; arms the
@@ -71,17 +74,75 @@ class ChipCore {
   // Interrupt_Enter: 0 none taken, 1 taken, 2 taken and the run stops now,
   // -1 error (reported).
   int32_t interruptEnter(int32_t mode);
-  void recordTrace();
-  uint32_t fetchAndAdvance();
+
+  // The instruction primitives. A loop may hold the program counter of the
+  // current stack level in a local (`pc`, always 0..4095): loadPc() at the
+  // start of the run and after anything that may move it outside the
+  // interpreter (events, interrupt entry, a CPU reset), storePc() before
+  // anything that may read it and at the end of the run. The forms without
+  // `pc` work on CpuState directly.
+  int32_t loadPc() { return currentPc() & k42::kPcMask; }
+  void storePc(int32_t pc) { currentPc() = pc; }
+  // Interrupt entry with a held program counter.
+  [[gnu::always_inline]] int32_t interruptEnter(int32_t mode, int32_t& pc) {
+    if (cpu_->word[k42::kInInterrupt] != 0 || !chip().InterruptRequested()) [[likely]]
+      return 0;
+    storePc(pc);
+    const int32_t r = takeInterrupt(mode);
+    pc = loadPc();
+    return r;
+  }
+  // After a periphery step: a CPU reset by the periphery moved the counter.
+  [[gnu::always_inline]] void reloadPcAfterReset(int32_t& pc) {
+    if (cpuReset_) [[unlikely]] {
+      cpuReset_ = false;
+      pc = loadPc();
+    }
+  }
+  [[gnu::always_inline]] void recordTrace(int32_t pc) {
+    const int32_t* w = cpu_->word;
+    if (w[k42::kTraceEnable] != 0 && w[k42::kTraceStopped] == 0 &&
+        (program_[pc].flags & k42::kCellTracePoint) != 0)
+      writeTraceEntry(pc);
+  }
+  [[gnu::always_inline]] uint32_t fetchAndAdvance(int32_t& pc) {
+    const uint32_t word = static_cast<uint32_t>(program_[pc].instr) & 0xFFFF;
+    pc = (pc + 1) & k42::kPcMask;
+    return word;
+  }
+  [[gnu::always_inline]] void execute(uint32_t word, int32_t& pc) {
+    if (Instruction_Step(word, pc) != 0) [[unlikely]]
+      stopFlags_ = k42::kStopError;
+    reloadPcAfterReset(pc);
+  }
+  [[gnu::always_inline]] void testProgramBreakpoint(int32_t pc) {
+    int32_t* w = cpu_->word;
+    if (w[k42::kProgBreakEnable] == 0) return;
+    const int32_t hit = program_[pc].flags & k42::kCellBreakpoint;
+    w[k42::kProgBreakHit] = hit;
+    if (hit != 0) stopFlags_ |= k42::kStopProgBreak;
+  }
+  // Trace, fetch and advance, execute, program-breakpoint test.
+  [[gnu::always_inline]] void stepInstruction(int32_t& pc) {
+    recordTrace(pc);
+    execute(fetchAndAdvance(pc), pc);
+    testProgramBreakpoint(pc);
+  }
+  [[gnu::always_inline]] void recordTrace() { recordTrace(loadPc()); }
+  [[gnu::always_inline]] uint32_t fetchAndAdvance() {
+    int32_t pc = loadPc();
+    const uint32_t word = fetchAndAdvance(pc);
+    storePc(pc);
+    return word;
+  }
   [[gnu::always_inline]] void execute(uint32_t word) {
     if (Instruction_Step(word) != 0) stopFlags_ = k42::kStopError;
   }
-  void testProgramBreakpoint();
-  // Trace, fetch and advance, execute, program-breakpoint test.
+  [[gnu::always_inline]] void testProgramBreakpoint() { testProgramBreakpoint(loadPc()); }
   [[gnu::always_inline]] void stepInstruction() {
-    recordTrace();
-    execute(fetchAndAdvance());
-    testProgramBreakpoint();
+    int32_t pc = loadPc();
+    stepInstruction(pc);
+    storePc(pc);
   }
   bool halted() const { return cpu_->word[k42::kHalted] != 0; }
   bool stopped() const { return stopFlags_ != 0; }
@@ -105,6 +166,13 @@ class ChipCore {
   int32_t& carry() {
     return cpu_->word[cpu_->word[k42::kInInterrupt] == 1 ? k42::kCarryInt : k42::kCarry];
   }
+  // The CPU's part of a power-on or watchdog reset: words 0-10 cleared. A
+  // loop holding the program counter reloads it after the periphery step or
+  // instruction that called this.
+  void resetCpu() {
+    for (int n = k42::kAcc; n <= k42::kHalted; ++n) cpu_->word[n] = 0;
+    cpuReset_ = true;
+  }
   // The value bits of a register cell, written as a periphery write does:
   // bits 0-3 replaced, the compare value and the rest kept.
   void storeValue(int32_t n, int32_t value) {
@@ -118,6 +186,7 @@ class ChipCore {
   RegisterCell* registers_ = nullptr;
   TraceEntry* trace_ = nullptr;
   int32_t stopFlags_ = 0;
+  bool cpuReset_ = false;  // resetCpu() ran since the loop last loaded the counter
   platform::RunPump pump_;
 
  private:
@@ -131,7 +200,7 @@ class ChipCore {
   void traceFull();
   template <int kOp, bool kShift>
   int32_t alu(uint32_t low);
-  int32_t jump(uint32_t word);
+  int32_t jump(uint32_t word, int32_t& pc);
 };
 
 }  // namespace simcore

@@ -62,7 +62,7 @@ inline int32_t ChipCore<Chip>::alu(uint32_t low) {
 }
 
 template <class Chip>
-inline int32_t ChipCore<Chip>::jump(uint32_t word) {
+inline int32_t ChipCore<Chip>::jump(uint32_t word, int32_t& pc) {
   int32_t* w = cpu_->word;
   const int32_t target = static_cast<int32_t>(word & k42::kPcMask);
   bool taken;
@@ -81,16 +81,26 @@ inline int32_t ChipCore<Chip>::jump(uint32_t word) {
         ViceError(kCallStackFull);
         return -1;
       }
+      // The return address stays in the level being left.
+      w[k42::kPcStack + level] = pc;
       level += 1;
       taken = true;
     }
   }
-  if (taken) currentPc() = target;
+  if (taken) pc = target;
   return 0;
 }
 
 template <class Chip>
 [[gnu::always_inline]] inline int32_t ChipCore<Chip>::Instruction_Step(uint32_t word) {
+  int32_t pc = currentPc() & k42::kPcMask;
+  const int32_t result = Instruction_Step(word, pc);
+  currentPc() = pc;
+  return result;
+}
+
+template <class Chip>
+[[gnu::always_inline]] inline int32_t ChipCore<Chip>::Instruction_Step(uint32_t word, int32_t& pc) {
   int32_t* w = cpu_->word;
   const uint32_t high = (word >> 8) & 0xFF;
   const uint32_t low = word & 0xFF;
@@ -98,7 +108,7 @@ template <class Chip>
   switch (high) {
     case 0x00 ... 0x7F:
     case 0xE0 ... 0xEF:
-      result = jump(word);
+      result = jump(word, pc);
       break;
     case 0x86: result = alu<op::kInc, false>(low); break;
     case 0x87: result = alu<op::kInc, true>(low); break;
@@ -159,6 +169,7 @@ template <class Chip>
         int32_t& level = w[k42::kStackLevel];
         if (level > 0 && w[k42::kInInterrupt] == 1) {
           level -= 1;
+          pc = w[k42::kPcStack + level] & k42::kPcMask;
           w[k42::kInInterrupt] = 0;
         } else {
           w[k42::kInInterrupt] = 0;
@@ -184,6 +195,7 @@ template <class Chip>
           return -1;
         }
         level -= 1;
+        pc = w[k42::kPcStack + level] & k42::kPcMask;
       }
       break;
     default:  // NOP 0xF0FF, ROM 0xF1FF, and every word that is no instruction

@@ -129,31 +129,6 @@ void ChipCore<Chip>::writeTraceEntry(int32_t pc) {
 }
 
 template <class Chip>
-[[gnu::always_inline]] inline void ChipCore<Chip>::recordTrace() {
-  const int32_t* w = cpu_->word;
-  if (w[k42::kTraceEnable] == 0 || w[k42::kTraceStopped] != 0) return;
-  const int32_t pc = currentPc() & k42::kPcMask;
-  if ((program_[pc].flags & k42::kCellTracePoint) != 0) writeTraceEntry(pc);
-}
-
-template <class Chip>
-[[gnu::always_inline]] inline uint32_t ChipCore<Chip>::fetchAndAdvance() {
-  int32_t& pcWord = currentPc();
-  const int32_t pc = pcWord & k42::kPcMask;
-  pcWord = (pc + 1) & k42::kPcMask;
-  return static_cast<uint32_t>(program_[pc].instr) & 0xFFFF;
-}
-
-template <class Chip>
-[[gnu::always_inline]] inline void ChipCore<Chip>::testProgramBreakpoint() {
-  int32_t* w = cpu_->word;
-  if (w[k42::kProgBreakEnable] == 0) return;
-  const int32_t hit = program_[currentPc() & k42::kPcMask].flags & k42::kCellBreakpoint;
-  w[k42::kProgBreakHit] = hit;
-  if (hit != 0) stopFlags_ |= k42::kStopProgBreak;
-}
-
-template <class Chip>
 int32_t ChipCore<Chip>::endRun() {
   if constexpr (!Chip::kKeepRegisterPointer) registers_ = nullptr;
   // An error result (-1) is not a data-breakpoint hit, though it has bit 1.
@@ -165,13 +140,18 @@ int32_t ChipCore<Chip>::endRun() {
 template <class Chip>
 int32_t ChipCore<Chip>::RunLoop(int32_t mode) {
   if (beginRun(mode)) {
+    int32_t pc = loadPc();
     for (;;) {
       // Only a pumped event can move the stack level out of range between
       // instructions; the interpreter checks its own stack moves.
-      if (pump() && !checkStack()) [[unlikely]]
-        break;
+      if (pump()) [[unlikely]] {
+        storePc(pc);
+        if (!checkStack()) return endRun();  // the level names no counter
+        pc = loadPc();
+      }
       chip().Periphery_Tick();
-      const int32_t r = interruptEnter(mode);
+      reloadPcAfterReset(pc);
+      const int32_t r = interruptEnter(mode, pc);
       if (r != 0) [[unlikely]] {
         if (r == 2) break;
         if (r < 0) {
@@ -179,9 +159,10 @@ int32_t ChipCore<Chip>::RunLoop(int32_t mode) {
           break;
         }
       }
-      if (!halted()) stepInstruction();
+      if (!halted()) stepInstruction(pc);
       if (stopFlags_ != 0) break;
     }
+    storePc(pc);
   }
   return endRun();
 }
