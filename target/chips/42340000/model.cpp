@@ -309,9 +309,7 @@ void Chip::onWrite(int n, int v, int old) {
 
 // ---- Timer.
 
-void Chip::timerStep() {
-  if (!timer_.running()) return;
-  const periphery::UpDownTimer10::Step s = timer_.step();
+void Chip::timerMatch(const periphery::UpDownTimer10::Step& s) {
   if (s.compare && timer_.compareEnabled()) raise(kPinTimerRequests, kReqCompare);
   if (s.end) raise(kPinTimerRequests, kReqEnd);
   if (s.stopped) {
@@ -319,7 +317,7 @@ void Chip::timerStep() {
     updateRc();
     postRedraw(kItemTimer, timerItem::kRun);
   }
-  if ((s.end || s.compare) && (ctl_[kPinFunctions] & 3)) {
+  if (ctl_[kPinFunctions] & 3) {
     // PWM: high at the end value, low at the compare match counting up;
     // the reverse counting down.
     const bool level = s.end ? timer_.up() : !timer_.up();
@@ -328,17 +326,6 @@ void Chip::timerStep() {
       refreshPins();
     }
   }
-  showCounter();
-}
-
-void Chip::showCounter() {
-  Cells c = cells();
-  if (!c.valid()) return;
-  const int v = timer_.counter();
-  c.set(kTimerValue0, v & 15);
-  c.set(kTimerValue1, (v >> 4) & 15);
-  c.setMasked(kTimerValue2, 0x3, v >> 8);
-  postRedraw(kItemTimer, timerItem::kCounter);
 }
 
 // ---- Comparator.

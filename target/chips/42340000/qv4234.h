@@ -116,7 +116,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
     periphery::Cells c = cells();
     periphery::writeRegister(kRegisterMap, *this, c, n, v);
   }
-  inline void Periphery_Tick();
+  [[gnu::always_inline]] inline void Periphery_Tick();
   void Periphery_Reset() { powerOnReset(true); }
   void SamplePorts() { samplePortA(); }
   bool InterruptRequested() const {
@@ -165,8 +165,8 @@ class Chip : public simcore::PeripheryChip<Chip> {
 
  private:
   periphery::Cells cells() const { return periphery::Cells(registers_); }
-  inline bool onEvent(Event e);
-  inline bool round(int32_t mode);
+  [[gnu::always_inline]] inline bool onEvent(Event e);
+  [[gnu::always_inline]] inline bool round(int32_t mode);
 
   // Resets.
   void powerOnReset(bool post);
@@ -177,8 +177,25 @@ class Chip : public simcore::PeripheryChip<Chip> {
   void postAll();
 
   // Blocks.
-  void timerStep();
-  void showCounter();
+  // One event of the timer's input: the count, then (rarely) the matches.
+  [[gnu::always_inline]] void timerStep() {
+    if (!timer_.running()) return;
+    const periphery::UpDownTimer10::Step s = timer_.step();
+    if (s.compare || s.end) [[unlikely]]
+      timerMatch(s);
+    showCounter();
+  }
+  void timerMatch(const periphery::UpDownTimer10::Step& s);
+  // Registers 93-95 show the counter while the timer runs.
+  [[gnu::always_inline]] void showCounter() {
+    if (registers_ == nullptr) return;
+    const int v = timer_.counter();
+    storeValue(kTimerValue0, v & 15);
+    storeValue(kTimerValue1, (v >> 4) & 15);
+    RegisterCell& high = registers_[kTimerValue2];
+    high.value = (high.value & ~3) | (v >> 8);
+    postRedraw(kItemTimer, timerItem::kCounter);
+  }
   void measure();
   void toggleFrequency();
   void serialClock();
@@ -236,7 +253,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
   bool holding_ = false;   // in the power-on hold (redraws posted on entering only)
 };
 
-inline bool Chip::onEvent(Event e) {
+[[gnu::always_inline]] inline bool Chip::onEvent(Event e) {
   switch (e) {
     case Event::FreqTap3: if (freqTap_ == 3) toggleFrequency(); break;
     case Event::FreqTap2: if (freqTap_ == 2) toggleFrequency(); break;
@@ -268,12 +285,12 @@ inline bool Chip::onEvent(Event e) {
   return true;
 }
 
-inline void Chip::Periphery_Tick() {
+[[gnu::always_inline]] inline void Chip::Periphery_Tick() {
   periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return onEvent(e()); });
 }
 
 // One round; false when the run ends now whatever the stop flags say.
-inline bool Chip::round(int32_t mode) {
+[[gnu::always_inline]] inline bool Chip::round(int32_t mode) {
   if (!supply_.up()) [[unlikely]] {
     // Power-on hold: the reset repeats while the supply is below the level
     // needed; the window is told once, when the hold begins.
