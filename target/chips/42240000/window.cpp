@@ -191,11 +191,14 @@ bool Chip::Window_Scroll(int barId, uint16_t code, int thumb) {
 // A pin button: an input pin toggles, its box is redrawn, and while the
 // register file is known its port is sampled at once.
 bool Chip::clickPin(int port, int p) {
-  static constexpr void (Chip::*kSamplers[3])() = {&Chip::samplePortA, &Chip::samplePortB,
-                                                    &Chip::sampleSerial};
   return PeripheryChip::clickPin(kPinGroups[port], ports_[port], kPinGroups[port].firstButton + p,
                                  [this, port] {
-                                   (this->*kSamplers[port])();
+                                   if (port == 0)
+                                     samplePortA();
+                                   else if (port == 1)
+                                     samplePortB();
+                                   else
+                                     sampleSerial();
                                    refreshActivity();
                                  });
 }
