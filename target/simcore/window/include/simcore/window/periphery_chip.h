@@ -65,7 +65,7 @@ class PeripheryChip : public ChipCore<Chip> {
     }
   }
 
-  void ModuleAttach() { PrepareWindowLayer(); }
+  void ModuleAttach() {}
   void ModuleDetach() { window_.close(); }
 
   // Defaults a chip hides.

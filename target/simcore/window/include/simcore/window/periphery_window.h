@@ -26,16 +26,6 @@
 
 namespace simcore {
 
-// The dialog layer keeps its dialogs and window procedures in function
-// statics of each module, made on first use, and a module's statics are
-// destroyed in the reverse order of their making. Call this from the
-// module's attach: the statics then outlive the detach, which still needs
-// them to destroy the dialog.
-inline void PrepareWindowLayer() {
-  platform::IsWindowRegistered(nullptr);
-  platform::SendMessage(nullptr, 0, 0, 0);
-}
-
 // The pending redraw items of one dialog, and the flush that draws them.
 class RedrawQueue {
  public:
