@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "platform/messages.h"
+#include "template_dialog.h"
 
 namespace platform {
 namespace {
@@ -25,11 +26,14 @@ struct Queue {
   bool drainRequested = false;
 };
 
-// Never destroyed: a module's detach still posts and unregisters while the
-// module's other statics are being destroyed.
+// Not a static object: a module's detach still posts and unregisters while
+// the module's statics are being destroyed; the module releases the queue
+// after its detach (ReleaseWindowLayer).
+Queue* gQueue = nullptr;
+
 Queue& TheQueue() {
-  static Queue* queue = new Queue;
-  return *queue;
+  if (gQueue == nullptr) gQueue = new Queue;
+  return *gQueue;
 }
 
 bool OnGuiThread() {
@@ -116,6 +120,12 @@ int PendingMessageCount() { return static_cast<int>(TheQueue().pending.size()); 
 
 void ProcessNativeEvents() {
   if (OnGuiThread()) QCoreApplication::processEvents();
+}
+
+void ReleaseWindowLayer() {
+  delete gQueue;
+  gQueue = nullptr;
+  ReleaseDialogList();
 }
 
 }  // namespace platform

@@ -24,11 +24,14 @@ namespace {
 
 constexpr char kIdProperty[] = "dialogItemId";
 
-// The dialogs of this module copy; never destroyed, so a module's detach can
-// still destroy its dialog while the module's statics are being destroyed.
+// The dialogs of this module copy. Not a static object: a module's detach
+// still destroys its dialog while the module's statics are being destroyed;
+// the module releases it after its detach (ReleaseWindowLayer).
+std::unordered_set<TemplateDialog*>* gLiveDialogs = nullptr;
+
 std::unordered_set<TemplateDialog*>& LiveDialogs() {
-  static auto* dialogs = new std::unordered_set<TemplateDialog*>;
-  return *dialogs;
+  if (gLiveDialogs == nullptr) gLiveDialogs = new std::unordered_set<TemplateDialog*>;
+  return *gLiveDialogs;
 }
 
 QFont DialogFont(const DialogTemplate& t, const QWidget* parent) {
@@ -245,6 +248,11 @@ void PicturePlace::setPicture(Picture picture) {
 void PicturePlace::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   DrawPicture(painter, rect(), picture_);
+}
+
+void ReleaseDialogList() {
+  delete gLiveDialogs;
+  gLiveDialogs = nullptr;
 }
 
 }  // namespace platform

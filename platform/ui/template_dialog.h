@@ -14,6 +14,9 @@ class QScrollBar;
 
 namespace platform {
 
+// Frees the list of live dialogs (ReleaseWindowLayer).
+void ReleaseDialogList();
+
 class TemplateDialog : public QWidget {
  public:
   TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent, WindowProcedure procedure);

@@ -24,6 +24,10 @@ void RegisterWindow(WindowHandle window, WindowProcedure procedure);
 void UnregisterWindow(WindowHandle window);
 bool IsWindowRegistered(WindowHandle window);
 
+// Frees this module copy's queue and dialog list. A module calls it last when
+// it is unloaded, after its own windows are gone.
+void ReleaseWindowLayer();
+
 // Queues a message. Returns false for an unknown window.
 bool PostMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 

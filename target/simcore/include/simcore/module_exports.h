@@ -11,13 +11,17 @@
 //
 // Use it in exactly one source file of the module, at namespace scope.
 #include <k42target.h>
+#include <platform/messages.h>
 
 #define K42_CHIP_MODULE(ChipClass)                                                         \
   namespace {                                                                              \
   ChipClass gModuleChip;                                                                   \
   struct ModuleLifetime {                                                                  \
     ModuleLifetime() { gModuleChip.ModuleAttach(); }                                       \
-    ~ModuleLifetime() { gModuleChip.ModuleDetach(); }                                      \
+    ~ModuleLifetime() {                                                                    \
+      gModuleChip.ModuleDetach();                                                          \
+      platform::ReleaseWindowLayer();                                                      \
+    }                                                                                      \
   } gModuleLifetime;                                                                       \
   }                                                                                        \
   K42_EXPORT int32_t InitInterface(void* hostWindow) {                                     \
