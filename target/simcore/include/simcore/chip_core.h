@@ -85,12 +85,13 @@ class ChipCore {
   void storePc(int32_t pc) { currentPc() = pc; }
   // Interrupt entry with a held program counter.
   [[gnu::always_inline]] int32_t interruptEnter(int32_t mode, int32_t& pc) {
-    if (cpu_->word[k42::kInInterrupt] != 0 || !chip().InterruptRequested()) [[likely]]
-      return 0;
-    storePc(pc);
-    const int32_t r = takeInterrupt(mode);
-    pc = loadPc();
-    return r;
+    if (cpu_->word[k42::kInInterrupt] == 0 && chip().InterruptRequested()) [[unlikely]] {
+      storePc(pc);
+      const int32_t r = takeInterrupt(mode);
+      pc = loadPc();
+      return r;
+    }
+    return 0;
   }
   // After a periphery step: a CPU reset by the periphery moved the counter.
   [[gnu::always_inline]] void reloadPcAfterReset(int32_t& pc) {
@@ -101,12 +102,12 @@ class ChipCore {
   }
   [[gnu::always_inline]] void recordTrace(int32_t pc) {
     const int32_t* w = cpu_->word;
-    if (w[k42::kTraceEnable] != 0 && w[k42::kTraceStopped] == 0 &&
-        (program_[pc].flags & k42::kCellTracePoint) != 0)
-      writeTraceEntry(pc);
+    if (w[k42::kTraceEnable] != 0) [[unlikely]]
+      if (w[k42::kTraceStopped] == 0 && (programCell(pc).flags & k42::kCellTracePoint) != 0)
+        writeTraceEntry(pc);
   }
   [[gnu::always_inline]] uint32_t fetchAndAdvance(int32_t& pc) {
-    const uint32_t word = static_cast<uint32_t>(program_[pc].instr) & 0xFFFF;
+    const uint32_t word = static_cast<uint32_t>(programCell(pc).instr) & 0xFFFF;
     pc = (pc + 1) & k42::kPcMask;
     return word;
   }
@@ -118,9 +119,10 @@ class ChipCore {
   [[gnu::always_inline]] void testProgramBreakpoint(int32_t pc) {
     int32_t* w = cpu_->word;
     if (w[k42::kProgBreakEnable] == 0) return;
-    const int32_t hit = program_[pc].flags & k42::kCellBreakpoint;
+    const int32_t hit = programCell(pc).flags & k42::kCellBreakpoint;
     w[k42::kProgBreakHit] = hit;
-    if (hit != 0) stopFlags_ |= k42::kStopProgBreak;
+    if (hit != 0) [[unlikely]]
+      stopFlags_ |= k42::kStopProgBreak;
   }
   // Trace, fetch and advance, execute, program-breakpoint test.
   [[gnu::always_inline]] void stepInstruction(int32_t& pc) {
@@ -162,6 +164,9 @@ class ChipCore {
     trace_ = trace;
   }
   int32_t& word(int n) { return cpu_->word[n]; }
+  // The program cell at a held counter (0..4095; unsigned, so the index
+  // needs no sign extension).
+  const ProgramCell& programCell(int32_t pc) const { return program_[static_cast<uint32_t>(pc)]; }
   int32_t& currentPc() { return cpu_->word[k42::kPcStack + cpu_->word[k42::kStackLevel]]; }
   int32_t& carry() {
     return cpu_->word[cpu_->word[k42::kInInterrupt] == 1 ? k42::kCarryInt : k42::kCarry];
@@ -200,7 +205,7 @@ class ChipCore {
   void traceFull();
   template <int kOp, bool kShift>
   int32_t alu(uint32_t low);
-  int32_t jump(uint32_t word, int32_t& pc);
+  int32_t call(uint32_t word, int32_t& pc);
 };
 
 }  // namespace simcore

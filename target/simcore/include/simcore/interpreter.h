@@ -61,33 +61,18 @@ inline int32_t ChipCore<Chip>::alu(uint32_t low) {
   return 0;
 }
 
+// CALL: the return address stays in the level being left.
 template <class Chip>
-inline int32_t ChipCore<Chip>::jump(uint32_t word, int32_t& pc) {
+inline int32_t ChipCore<Chip>::call(uint32_t word, int32_t& pc) {
   int32_t* w = cpu_->word;
-  const int32_t target = static_cast<int32_t>(word & k42::kPcMask);
-  bool taken;
-  switch (word >> 12) {
-    case 0x0: taken = true; break;
-    case 0x1: taken = w[k42::kCond1] != 0; break;
-    case 0x2: taken = w[k42::kCond2] != 0; break;
-    case 0x3: taken = w[k42::kCond3] != 0; break;
-    case 0x4: taken = carry() != 0; break;
-    case 0x5: taken = carry() == 0; break;
-    case 0x6: taken = w[k42::kZero] != 0; break;
-    case 0x7: taken = w[k42::kZero] == 0; break;
-    default: {  // 0xE: CALL
-      int32_t& level = w[k42::kStackLevel];
-      if (level >= k42::kMaxStackLevel) {
-        ViceError(kCallStackFull);
-        return -1;
-      }
-      // The return address stays in the level being left.
-      w[k42::kPcStack + level] = pc;
-      level += 1;
-      taken = true;
-    }
+  int32_t& level = w[k42::kStackLevel];
+  if (level >= k42::kMaxStackLevel) {
+    ViceError(kCallStackFull);
+    return -1;
   }
-  if (taken) pc = target;
+  w[k42::kPcStack + level] = pc;
+  level += 1;
+  pc = static_cast<int32_t>(word & k42::kPcMask);
   return 0;
 }
 
@@ -105,11 +90,21 @@ template <class Chip>
   const uint32_t high = (word >> 8) & 0xFF;
   const uint32_t low = word & 0xFF;
   int32_t result = 0;
+  // One table jump per instruction: the jumps are decoded here too
+  // (condition in bits 12-15, target in bits 0-11).
+  const auto jumpIf = [&pc, word](bool taken) {
+    if (taken) pc = static_cast<int32_t>(word & k42::kPcMask);
+  };
   switch (high) {
-    case 0x00 ... 0x7F:
-    case 0xE0 ... 0xEF:
-      result = jump(word, pc);
-      break;
+    case 0x00 ... 0x0F: jumpIf(true); break;
+    case 0x10 ... 0x1F: jumpIf(w[k42::kCond1] != 0); break;
+    case 0x20 ... 0x2F: jumpIf(w[k42::kCond2] != 0); break;
+    case 0x30 ... 0x3F: jumpIf(w[k42::kCond3] != 0); break;
+    case 0x40 ... 0x4F: jumpIf(carry() != 0); break;
+    case 0x50 ... 0x5F: jumpIf(carry() == 0); break;
+    case 0x60 ... 0x6F: jumpIf(w[k42::kZero] != 0); break;
+    case 0x70 ... 0x7F: jumpIf(w[k42::kZero] == 0); break;
+    case 0xE0 ... 0xEF: result = call(word, pc); break;
     case 0x86: result = alu<op::kInc, false>(low); break;
     case 0x87: result = alu<op::kInc, true>(low); break;
     case 0x8C: result = alu<op::kSub, false>(low); break;

@@ -13,7 +13,13 @@ class RegisterSet {
     for (int n : registers) add(n);
   }
 
-  constexpr bool contains(int n) const { return ((bits_[(n >> 6) & 1] >> (n & 63)) & 1) != 0; }
+  // The two halves are picked by a branch rather than an index, so a set
+  // known at compile time folds into immediates (often no test at all for
+  // registers 0-63).
+  constexpr bool contains(int n) const {
+    const uint64_t half = (n & 64) != 0 ? bits_[1] : bits_[0];
+    return ((half >> (n & 63)) & 1) != 0;
+  }
 
   constexpr RegisterSet& add(int n) {
     bits_[(n >> 6) & 1] |= uint64_t{1} << (n & 63);

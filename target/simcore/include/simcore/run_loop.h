@@ -159,8 +159,10 @@ int32_t ChipCore<Chip>::RunLoop(int32_t mode) {
           break;
         }
       }
-      if (!halted()) stepInstruction(pc);
-      if (stopFlags_ != 0) break;
+      if (!halted()) [[likely]]
+        stepInstruction(pc);
+      if (stopFlags_ != 0) [[unlikely]]
+        break;
     }
     storePc(pc);
   }
