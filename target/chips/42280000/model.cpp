@@ -120,6 +120,7 @@ void Chip::onWrite(int n, int v, int old) {
       timer1_.setInput(v & 3);
       timer1_.setAutoReload((v & 4) != 0);
       timer1Sync_ = (v & 8) != 0;
+      updateTaps();
       refreshOutputs();
       post(kItemTimer1, timer1::kZeroStop | timer1::kSync | timer1::kAutoReload | timer1::kInput);
       break;
@@ -135,6 +136,7 @@ void Chip::onWrite(int n, int v, int old) {
     case kTimer2Control:
       timer2_.setInput(v & 3);
       timer2_.setAutoReload((v & 4) != 0);
+      updateTaps();
       post(kItemTimer2, timer2::kZeroStop | timer2::kAutoReload | timer2::kInput);
       break;
     case kTimer2Start:
@@ -199,6 +201,33 @@ void Chip::onWrite(int n, int v, int old) {
 
 // ---- Prescaler, timers, outputs.
 
+void Chip::tickEvents(int carried) {
+  periphery::fireTaps<kTicks>(carried, [this](auto e) { return onEvent(e()); });
+  // Stages 7 and up changed: the readout (85) may have changed.
+  if (carried >= kReadoutCarries) refreshReadout();
+}
+
+bool Chip::tapInUse(Event e) const {
+  switch (e) {
+    case Event::SerialTap4: return serialTap_ == 4;
+    case Event::SerialTap8: return serialTap_ == 8;
+    case Event::SerialTap12: return serialTap_ == 12;
+    case Event::SignalTap0: return signalTap_ == 0;
+    case Event::SignalTap4: return signalTap_ == 4;
+    case Event::SignalTap8: return signalTap_ == 8;
+    case Event::SignalTap12: return signalTap_ == 12;
+    case Event::Timer1Input0: return timer1_.input() == 0;
+    case Event::Timer1Input1: return timer1_.input() == 1;
+    case Event::Timer1Input2: return timer1_.input() == 2;
+    case Event::Timer1Input3: return timer1_.input() == 3;
+    case Event::Timer2Input0: return timer2_.input() == 0;
+    case Event::Timer2Input1: return timer2_.input() == 1;
+    case Event::Timer2Input2: return timer2_.input() == 2;
+    case Event::Timer2Input3: return timer2_.input() == 3;
+    default: return true;
+  }
+}
+
 void Chip::refreshReadout() {
   Cells c = cells();
   if (!c.valid()) return;
@@ -216,12 +245,16 @@ void Chip::timerStep(periphery::DownTimer4& timer, int input, int request, int i
 
 // The serial clock and the P3.3 signal use the tick tap that register 114
 // bits 2-3 name; the serial clock only while a transfer runs on the internal
-// clock, the signal only while register 68 bit 1 is set.
+// clock, the signal only while register 68 bit 1 is set. The prescaler
+// skips the ticks below the fastest tap in use (the timers' selected inputs
+// included).
 void Chip::updateTaps() {
   const int tap = shadow_.serialMode & 0xC;
   const bool transfer = (shadow_.serialControl & 0xA) == 0xA;
   serialTap_ = (transfer && tap != 0) ? tap : -1;
   signalTap_ = (shadow_.options & 2) ? tap : -1;
+  prescaler_.setDueFrom(periphery::firstTapInUse(
+      kTicks, [this](Event e) { return tapInUse(e); }, kReadoutCarries));
 }
 
 void Chip::toggleSignal() {

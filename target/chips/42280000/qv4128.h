@@ -53,6 +53,8 @@ constexpr periphery::Tap<Event> kTicks[] = {
     {14, Event::OneHzInterrupt}, {14, Event::WatchdogStep},
 };
 static_assert(periphery::tapsInOrder(kTicks));
+// Every 2^7 ticks, after the chain: the readout (85) follows stages 7 and up.
+constexpr int kReadoutCarries = 7;
 
 // 15 one-bit stages; stage 14 starts at 1; a restart clears stages 9-13 and
 // sets stage 14.
@@ -151,6 +153,10 @@ class Chip : public simcore::ChipCore<Chip> {
  private:
   periphery::Cells cells() const { return periphery::Cells(registers_); }
   [[gnu::always_inline]] inline bool onEvent(Event e);
+  // Whether event e has work in the current configuration; the ticks below
+  // the first tap in use are skipped by the prescaler.
+  bool tapInUse(Event e) const;
+  void tickEvents(int carried);
   void post(int item, intptr_t data);  // window.cpp
   void postAll();
   void chipReset();
@@ -182,7 +188,9 @@ class Chip : public simcore::ChipCore<Chip> {
   periphery::MelodyDivider melody_{kMelodyBaseHz};
   periphery::HiddenRamBank<0, 64> bank_;
   int signalLevel_ = 0;
-  // Tick taps in use: 0, 4, 8 or 12 when active, -1 when off.
+  // Tick taps of the serial clock and the signal: 0, 4, 8 or 12 when
+  // active, -1 when off. updateTaps() sets them and the prescaler's due
+  // level (also after a timer input changes).
   int serialTap_ = -1;
   int signalTap_ = -1;
 
@@ -247,9 +255,7 @@ inline bool Chip::onEvent(Event e) {
 
 inline void Chip::Periphery_Tick() {
   const int carried = prescaler_.step();
-  periphery::fireTaps<kTicks>(carried, [this](auto e) { return onEvent(e()); });
-  // Stages 7 and up changed: the readout (85) may have changed.
-  if (carried >= 7) refreshReadout();
+  if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
 }
 
 }  // namespace qv4128
