@@ -20,7 +20,7 @@ constexpr uint16_t JPNZ(int a) { return static_cast<uint16_t>(0x7000 | a); }
 constexpr uint16_t NOP = 0xF0FF;
 constexpr uint16_t JMP(int a) { return static_cast<uint16_t>(a); }
 
-constexpr int kLoop = 12, kEnd = 29;
+constexpr int kLoop = 14, kEnd = 29;
 const std::vector<uint16_t> kCode = {
     JMP(2), JMP(1),                    // interrupt vector unused (107 bit 3 clear)
     LDI(1), STA(91),                   // timer at 16 kHz
@@ -58,10 +58,11 @@ struct Target {
     cpu.word[k42::kProgBreakEnable] = 1;
     cpu.word[k42::kTraceLast] = k42::kTraceEntries - 1;
     // The instructions of one run, counted from the loop (single steps
-    // would take minutes: each call waits 32 us): 12 before the loop, three
-    // per count of each nibble, one last jump.
+    // would take minutes: each call waits 32 us): 13 before the loop (the
+    // first jump, the set-up and the two NOPs), three per count of each
+    // nibble, one last jump.
     start();
-    instructions = 12 + 1;
+    instructions = 13 + 1;
     for (int n = 1; n <= 5; ++n) instructions += 3 * (int64_t{1} << (4 * n));
   }
 
