@@ -16,7 +16,7 @@ void Chip::reset(ResetKind kind) {
   if (c.valid()) {
     periphery::applyReset(kResetTable, c, kind);
     if (cpu_ != nullptr) {
-      for (int n = k42::kAcc; n <= k42::kHalted; ++n) cpu_->word[n] = 0;
+      resetCpu();
       for (int n = k42::kCond1; n <= k42::kCond3; ++n) cpu_->word[n] = 0;
     }
   }

@@ -144,9 +144,10 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
   }
   void Periphery_Reset() { reset(kPowerOn); }
   bool Periphery_TakeWatchdogReset() {
-    const bool r = watchdogReset_;
+    if (!watchdogReset_) [[likely]]
+      return false;
     watchdogReset_ = false;
-    return r;
+    return true;
   }
   void Periphery_RunEnded() { postRedraw(kItemTimer, timerPart::kCount); }
   void SamplePorts();

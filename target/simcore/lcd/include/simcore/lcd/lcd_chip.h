@@ -14,6 +14,8 @@
 //   void Periphery_RunEnded();            a run has ended (redraws of counters)
 //   void Lcd_HaltEnable();                a halted pass sets 107 bit 3 (default:
 //                                         the value bit, without side effects)
+//   void Periphery_FourTicks();           variant 1's four periphery steps
+//                                         (default: Periphery_Tick four times)
 #include <platform/clock.h>
 #include <platform/dialog_items.h>
 #include <platform/event_wait.h>
@@ -119,6 +121,11 @@ class LcdChip : public PeripheryChip<Chip> {
 
   // Defaults the chip may hide.
   void Periphery_RunEnded() {}
+  // Variant 1's periphery time of one pass. A chip may hide it with a form
+  // that sees at once when none of the four steps has anything to do.
+  [[gnu::always_inline]] void Periphery_FourTicks() {
+    for (int i = 0; i < 4; ++i) self().Periphery_Tick();
+  }
   void Lcd_HaltEnable() { periphery::Cells(this->registers_).setBits(kInterruptControl, kInterruptEnable); }
 
   const LcdLibrary& lcd() const { return lcd_; }
@@ -137,33 +144,42 @@ class LcdChip : public PeripheryChip<Chip> {
   static void anchor() {}
   Chip& self() { return static_cast<Chip&>(*this); }
 
-  // Every queued message, when the pump says events may have come.
-  [[gnu::always_inline]] bool pumpEverything() {
+  // Every queued message, when the pump says events may have come; the
+  // held program counter is stored before and reloaded after. False when
+  // the stack level is then outside 0..2 (the counter is not stored at the
+  // end of such a run).
+  [[gnu::always_inline]] bool pumpEverything(int32_t& pc) {
     if (!this->pump()) [[likely]]
       return true;
+    this->storePc(pc);
     while (platform::PendingMessageCount() > 0 && platform::DispatchOneMessage()) {
     }
-    return this->checkStack();
+    if (!this->checkStack()) return false;
+    pc = this->loadPc();
+    return true;
   }
 
   // A pass in which only an event can change anything: wait for one.
-  void waitForEvents() {
+  void waitForEvents(int32_t& pc) {
+    this->storePc(pc);
     platform::WaitForEvents();
     while (platform::PendingMessageCount() > 0 && platform::DispatchOneMessage()) {
     }
+    pc = this->loadPc();
   }
 
   // The watchdog's power-on reset: the CPU restarts too.
-  [[gnu::always_inline]] void watchdogCheck() {
+  [[gnu::always_inline]] void watchdogCheck(int32_t& pc) {
     if (!self().Periphery_TakeWatchdogReset()) [[likely]]
       return;
-    for (int n = k42::kAcc; n <= k42::kHalted; ++n) this->cpu_->word[n] = 0;
+    this->resetCpu();
     self().Periphery_Reset();
+    this->reloadPcAfterReset(pc);
   }
 
-  // 0 go on, otherwise the loop ends.
-  [[gnu::always_inline]] bool enterInterrupt(int32_t mode) {
-    const int32_t r = this->interruptEnter(mode);
+  // False when the loop ends (a stop at the vector, or an error).
+  [[gnu::always_inline]] bool enterInterrupt(int32_t mode, int32_t& pc) {
+    const int32_t r = this->interruptEnter(mode, pc);
     if (r == 0 || r == 1) [[likely]]
       return true;
     if (r < 0) this->stopFlags_ = k42::kStopError;
@@ -183,34 +199,36 @@ class LcdChip : public PeripheryChip<Chip> {
     delay_ = this->dialog() != nullptr ? ParseDelay(platform::GetDlgItemText(this->dialog(), kDelayEdit)) : 0;
     platform::BusyWaitMicros(32);
     bool displayOffSent = false;
+    int32_t pc = this->loadPc();
     for (;;) {
-      if (delay_ != 0) platform::BusyWaitMicros(delay_);
-      if (!pumpEverything()) break;
+      if (delay_ != 0) [[unlikely]]
+        platform::BusyWaitMicros(delay_);
+      if (!pumpEverything(pc)) [[unlikely]]
+        return;
       if (sleeping()) [[unlikely]] {
         if (!displayOffSent) lcd_.setStatus(0);
         displayOffSent = true;
         showStatus("Sleep");
         if (this->stopFlags_ != 0) break;
-        if (sleeping()) waitForEvents();
+        if (sleeping()) waitForEvents(pc);
         if (this->stopFlags_ != 0) break;
         continue;
       }
       displayOffSent = false;
-      self().Periphery_Tick();
-      self().Periphery_Tick();
-      self().Periphery_Tick();
-      self().Periphery_Tick();
-      watchdogCheck();
-      if (!enterInterrupt(mode)) break;
+      self().Periphery_FourTicks();
+      this->reloadPcAfterReset(pc);
+      watchdogCheck(pc);
+      if (!enterInterrupt(mode, pc)) break;
       if (this->halted()) {
         periphery::Cells(this->registers_).setBits(kInterruptControl, kInterruptEnable);
         showStatus("Halt");
       } else {
         showStatus("Active");
-        this->stepInstruction();
+        this->stepInstruction(pc);
       }
       if (this->stopFlags_ != 0) break;
     }
+    this->storePc(pc);
   }
 
   // Variants 2 and 3: one message per pass, one periphery step, the
@@ -218,25 +236,31 @@ class LcdChip : public PeripheryChip<Chip> {
   // only dispatches messages while both sleep bits are set.
   void runPlain(int32_t mode) {
     if (!this->beginRun(mode)) return;
+    int32_t pc = this->loadPc();
     for (;;) {
-      if (this->pump() && !this->checkStack()) [[unlikely]]
-        break;
+      if (this->pump()) [[unlikely]] {
+        this->storePc(pc);
+        if (!this->checkStack()) return;
+        pc = this->loadPc();
+      }
       if constexpr (Chip::kModule.variant == RunVariant::Sleeping) {
         if (sleeping()) [[unlikely]] {
-          if (this->stopFlags_ == 0) waitForEvents();
+          if (this->stopFlags_ == 0) waitForEvents(pc);
           if (this->stopFlags_ != 0) break;
           continue;
         }
       }
       self().Periphery_Tick();
-      watchdogCheck();
-      if (!enterInterrupt(mode)) break;
+      this->reloadPcAfterReset(pc);
+      watchdogCheck(pc);
+      if (!enterInterrupt(mode, pc)) break;
       if (this->halted())
         self().Lcd_HaltEnable();
       else
-        this->stepInstruction();
+        this->stepInstruction(pc);
       if (this->stopFlags_ != 0) break;
     }
+    this->storePc(pc);
   }
 
   // Posts the run's end to the window, marks a data-breakpoint stop in
