@@ -22,8 +22,7 @@ void Chip::reset(ResetKind kind) {
   }
   lcdMemory_.reset();
   for (int i = 0; i < periphery::LcdMemory<2, 16>::kSize; ++i) lcd_.setSegment(i, 0);
-  prescaler_.reset();
-  steps_ = 0;
+  timeBase_.reset();
   watchdog_.reset();
   watchdogReset_ = false;
   timer_.reset();
@@ -40,7 +39,7 @@ void Chip::reset(ResetKind kind) {
   lcdState_ = 3;
   page_ = 0;
   clockIndex_ = ClockIndex(oscillator_, reg(kClockSelect));
-  preMask_ = (2u << clockIndex_) - 1;
+  timeBase_.setClockIndex(clockIndex_);
   refreshActivity();
   postRedraw(kItemPortA, kPortAButton);
   postRedraw(kItemPortB, kPortBButton);
@@ -51,8 +50,8 @@ void Chip::reset(ResetKind kind) {
   postRedraw(kItemGpo, 255);
 }
 
-// The fastest base-tick tap that has something to do now: the tick skips
-// the tap table below it.
+// The fastest base-tick tap that has something to do now: the time base
+// skips the steps and base ticks below it.
 void Chip::refreshActivity() {
   const Cells c = cells();
   int m = 15;
@@ -91,7 +90,7 @@ void Chip::refreshActivity() {
     if (c.bit(kMask102, 4)) use(c.bit(kPrescalerControl, 2) ? 10 : 12);
     if (c.bit(kMask102, 2)) use(13);
   }
-  minCarry_ = m;
+  timeBase_.setFastestTap(m);
 }
 
 // ---- Registers.
@@ -202,7 +201,7 @@ void Chip::onWrite(int n, int v, int old) {
       }
       break;
     case kPrescalerControl:
-      if (v & 4) prescaler_.restart();
+      if (v & 4) timeBase_.clearStages(kRestartStages);
       postRedraw(kItemPrescaler, prescalerPart::kLabel);
       break;
     case kPage: pageWrite(v, old); break;
@@ -459,7 +458,7 @@ void Chip::setSupply(int hundredths) { supply_ = std::clamp(hundredths, 0, kSupp
 void Chip::setOscillator(Oscillator osc) {
   oscillator_ = osc;
   clockIndex_ = ClockIndex(osc, reg(kClockSelect));
-  preMask_ = (2u << clockIndex_) - 1;
+  timeBase_.setClockIndex(clockIndex_);
 }
 
 // ---- LCD and RAM 2.

@@ -7,6 +7,7 @@
 // the clock index puts k divide-by-two stages in front of the base tick,
 // which runs at 32768 per simulated second.
 #include <simcore/lcd/lcd_chip.h>
+#include <simcore/lcd/time_base.h>
 
 #include <cstdint>
 
@@ -65,7 +66,8 @@ static_assert(periphery::tapsInOrder(kTicks));
 
 // 15 stages from 16384 Hz to 1 Hz; a restart (109 bit 2) zeroes the stages
 // from the 8192 Hz one down.
-constexpr periphery::PrescalerConfig kPrescaler{15, 0, 0x7FFEu, 0};
+static_assert(simcore::lcd::TimeBase::kStages == 15);
+constexpr uint32_t kRestartStages = 0x7FFEu;
 constexpr periphery::WatchdogConfig kWatchdog{5};  // above 4 seconds
 constexpr int kEepromReadTicks = 24, kEepromWriteTicks = 520;
 constexpr int kLevelHigh = 250, kLevelLow = 138;   // supply detector, hundredths of a volt
@@ -133,15 +135,10 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
     periphery::Cells c = cells();
     periphery::writeRegister(kRegisterMap, *this, c, n, v);
   }
-  // One periphery step: the pre-divider of the clock index, then a base tick.
-  [[gnu::always_inline]] void Periphery_Tick() {
-    if ((++steps_ & preMask_) != 0) [[likely]]
-      return;
-    const int carried = prescaler_.step();
-    if (carried < minCarry_) [[likely]]
-      return;
-    periphery::fireTaps<kTicks>(carried, [this](auto e) { return onEvent(e); });
-  }
+  // Periphery steps: the pre-divider of the clock index, then base ticks
+  // that fire the taps their carries reach.
+  [[gnu::always_inline]] void Periphery_Tick() { advance(1); }
+  [[gnu::always_inline]] void Periphery_FourTicks() { advance(4); }
   void Periphery_Reset() { reset(kPowerOn); }
   bool Periphery_TakeWatchdogReset() {
     if (!watchdogReset_) [[likely]]
@@ -197,6 +194,11 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
     periphery::Cells c = cells();
     group.raise(c, bits);
   }
+  [[gnu::always_inline]] void advance(uint32_t steps) {
+    timeBase_.advance(steps, [this](int carried) {
+      periphery::fireTaps<kTicks>(carried, [this](auto e) { return onEvent(e); });
+    });
+  }
   inline bool onEvent(Event e);
   void refreshActivity();
 
@@ -222,7 +224,7 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
   void lcdMode(int value, int old);
   void pageWrite(int page, int old);
 
-  periphery::BinaryPrescaler prescaler_{kPrescaler};
+  simcore::lcd::TimeBase timeBase_;
   periphery::Watchdog watchdog_{kWatchdog};
   periphery::Timer10 timer_;
   periphery::MelodyCounter melody_;
@@ -233,9 +235,6 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
   periphery::PagedRam<16, kRam2First, 4> ram2_;
   periphery::Port ports_[3];  // A, B, serial
 
-  uint32_t steps_ = 0;
-  uint32_t preMask_ = 1;      // 2^(clock index + 1) - 1
-  int minCarry_ = 15;         // the fastest tap in use
   int clockIndex_ = 0;
   Oscillator oscillator_ = Oscillator::Xtal;
   int supply_ = kSupplyMax;
@@ -283,7 +282,7 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
     case Event::MelodyClock3: if (melodyTap == 3) melodyClock(); break;
     case Event::Request32Hz: if (taps_.fast32Hz) raise(kRequestsB, kReqPrescaler); break;
     case Event::Request8Hz: if (!taps_.fast32Hz) raise(kRequestsB, kReqPrescaler); break;
-    case Event::Blink: if (prescaler_.stageBits(13, 2) == 3) raise(kRequestsB, kReqBlink); break;
+    case Event::Blink: if (timeBase_.stageBits(13, 2) == 3) raise(kRequestsB, kReqBlink); break;
     case Event::Request1Hz: raise(kRequestsB, kReq1Hz); break;
     case Event::Watchdog:
       if (cells().bit(kSupply, 1)) {

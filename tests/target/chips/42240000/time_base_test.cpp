@@ -1,0 +1,118 @@
+// The counted time blocks against the plain step-by-step forms they replace:
+// the LCD family's time base (pre-divider and 15-stage chain in one counter)
+// against a free-running step counter with a separate prescaler chain,
+// driven through long pseudo-random sequences of every operation.
+#include <gtest/gtest.h>
+#include <simcore/lcd/time_base.h>
+
+#include <bit>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace {
+
+using simcore::lcd::TimeBase;
+
+// The time base as steps of a free-running counter masked by the clock
+// index, and a separate chain that counts the base ticks.
+class SteppedTimeBase {
+ public:
+  void reset() {
+    chain_ = 0;
+    steps_ = 0;
+  }
+  void setClockIndex(int index) { preMask_ = (2u << index) - 1; }
+  void setFastestTap(int carries) { fastest_ = carries; }
+  // Stages 1-14 to 0.
+  void restart() { chain_ &= ~0x7FFEu; }
+  template <class Fire>
+  void advance(uint32_t steps, Fire&& fire) {
+    for (uint32_t i = 0; i < steps; ++i) {
+      if ((++steps_ & preMask_) != 0) continue;
+      chain_ = (chain_ + 1) & 0x7FFFu;
+      const int carried = chain_ != 0 ? std::countr_zero(chain_) : 15;
+      if (carried >= fastest_) fire(carried);
+    }
+  }
+  uint32_t chainCount() const { return chain_; }
+  int stageBits(int first, int width) const { return static_cast<int>((chain_ >> first) & ((1u << width) - 1)); }
+
+ private:
+  uint32_t chain_ = 0;  // 15 stages
+  uint32_t steps_ = 0;
+  uint32_t preMask_ = 1;
+  int fastest_ = 15;
+};
+
+// A fired tick: the steps counted before the advance it came in, and its
+// carries.
+struct Fired {
+  uint64_t step;
+  int carried;
+  bool operator==(const Fired&) const = default;
+};
+
+// Runs the same operations on a time base of either form. A fired tick may
+// change the fastest tap or reset the time base, as a chip's taps do.
+template <class Base>
+std::vector<Fired> Drive(uint32_t seed, std::vector<uint32_t>* chains) {
+  Base base;
+  base.reset();
+  base.setClockIndex(0);
+  std::mt19937 random(seed);
+  std::vector<Fired> fired;
+  uint64_t steps = 0;
+  for (int op = 0; op < 20000; ++op) {
+    const uint32_t pick = random() % 100;
+    if (pick < 80) {
+      const uint32_t n = 1 + random() % 9;
+      base.advance(n, [&](int carried) {
+        fired.push_back({steps, carried});
+        const size_t k = fired.size();
+        if (k % 7 == 0) base.setFastestTap(static_cast<int>(k % 16));
+        if (k % 101 == 0) base.reset();
+      });
+      steps += n;
+    } else if (pick < 88) {
+      base.setFastestTap(static_cast<int>(random() % 16));
+    } else if (pick < 94) {
+      base.setClockIndex(static_cast<int>(random() % 5));
+    } else if (pick < 98) {
+      base.restart();
+    } else {
+      base.reset();
+    }
+    chains->push_back(base.chainCount() | (static_cast<uint32_t>(base.stageBits(13, 2)) << 16));
+  }
+  return fired;
+}
+
+class CountedTimeBase : public TimeBase {
+ public:
+  void restart() { clearStages(0x7FFEu); }
+};
+
+TEST(CountedTime, TimeBaseFiresTheTicksOfStepByStepCounting) {
+  for (uint32_t seed = 1; seed <= 20; ++seed) {
+    std::vector<uint32_t> chainsStepped, chainsCounted;
+    const std::vector<Fired> stepped = Drive<SteppedTimeBase>(seed, &chainsStepped);
+    const std::vector<Fired> counted = Drive<CountedTimeBase>(seed, &chainsCounted);
+    ASSERT_FALSE(stepped.empty());
+    EXPECT_EQ(counted, stepped) << "seed " << seed;
+    EXPECT_EQ(chainsCounted, chainsStepped) << "seed " << seed;
+  }
+}
+
+TEST(CountedTime, TimeBaseFiresEachFifteenStageWrapAtEveryClockIndex) {
+  for (int index = 0; index <= 4; ++index) {
+    TimeBase base;
+    base.setClockIndex(index);
+    std::vector<int> carries;
+    base.advance(uint32_t{2} << (index + 16), [&](int carried) { carries.push_back(carried); });
+    EXPECT_EQ(carries, (std::vector<int>{15, 15})) << index;
+    EXPECT_EQ(base.chainCount(), 0u);
+  }
+}
+
+}  // namespace
