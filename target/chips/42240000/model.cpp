@@ -401,9 +401,10 @@ void Chip::timerLoad() {
   if (timer_.start() == 0) c.clearBits(kTimerCommand, 8);
 }
 
-void Chip::timerClock() {
+// The count may have reached the end or the compare value.
+void Chip::timerMatched() {
   Cells c = cells();
-  const periphery::Timer10::Step s = timer_.step();
+  const periphery::Timer10::Match s = timer_.match();
   const bool fullCompare = c.bit(kInterruptControl, 2);
   const bool pwm = c.bit(kInterruptControl, 1);
   if (s.end) {

@@ -214,7 +214,12 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
   void refreshSerialPins();
   void serialStart();
   void serialClock();
-  void timerClock();
+  // A timer clock; most only count.
+  [[gnu::always_inline]] void timerClock() {
+    if (timer_.step()) [[unlikely]]
+      timerMatched();
+  }
+  void timerMatched();
   void timerLoad();
   void melodyClock();
   void eepromDone();

@@ -173,6 +173,41 @@ TEST_F(Qv4124, ResetTableForBothKindsKeepsCompareValuesAndFlags) {
   EXPECT_EQ(r[14], 0);
 }
 
+TEST_F(Qv4124, TimerAt16KilohertzRequestsEndAndCompareWithinItsWidth) {
+  write(103, 3);         // compare and end requests
+  write(91, 1 | 8);      // 16 kHz (one count per instruction), up
+  write(93, 0xC);
+  write(95, 4);          // 8 bits wide
+  write(92, 8 | 2 | 1);  // run, compare, load 0x00C
+  RunFor(r, 242);
+  EXPECT_EQ(r.reg(106), 0);
+  RunFor(r, 1);  // 0x0FF: the end of 8 bits
+  EXPECT_EQ(r.reg(106), 2);
+  RunFor(r, 12);
+  EXPECT_EQ(r.reg(106), 2);
+  RunFor(r, 1);  // 0x10C: the compare of 8 bits
+  EXPECT_EQ(r.reg(106), 3);
+  // Each read is two more passes; the count is read after the first one.
+  EXPECT_EQ(read(93), 0xD);  // 0x10D
+  EXPECT_EQ(read(94), 0x0);  // 0x10F
+  EXPECT_EQ(read(95), 0x5);  // 0x111, width code 1
+
+  // Counting down in full width from 2: the end at 0, no compare until the
+  // count comes round to 2 again.
+  write(106, 3);  // ones clear
+  write(91, 1);
+  write(95, 0);
+  write(93, 2);
+  write(94, 0);
+  write(92, 8 | 2 | 1);
+  RunFor(r, 2);
+  EXPECT_EQ(r.reg(106), 2);
+  RunFor(r, 1021);
+  EXPECT_EQ(r.reg(106), 2);
+  RunFor(r, 1);
+  EXPECT_EQ(r.reg(106), 3);
+}
+
 TEST_F(Qv4124, WatchdogResetsAtTheFifthSecondUnlessOff) {
   r.registers[114].value = 0;
   RunFor(r, 81919);

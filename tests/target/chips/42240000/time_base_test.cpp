@@ -1,7 +1,8 @@
 // The counted time blocks against the plain step-by-step forms they replace:
 // the LCD family's time base (pre-divider and 15-stage chain in one counter)
-// against a free-running step counter with a separate prescaler chain,
-// driven through long pseudo-random sequences of every operation.
+// against a free-running step counter with a separate prescaler chain, and
+// the 10-bit timer's match countdown against comparing at every step. Both
+// are driven through long pseudo-random sequences of every operation.
 #include <gtest/gtest.h>
 #include <simcore/lcd/time_base.h>
 
@@ -9,6 +10,8 @@
 #include <cstdint>
 #include <random>
 #include <vector>
+
+#include "periphery/timer10.h"
 
 namespace {
 
@@ -112,6 +115,62 @@ TEST(CountedTime, TimeBaseFiresEachFifteenStageWrapAtEveryClockIndex) {
     base.advance(uint32_t{2} << (index + 16), [&](int carried) { carries.push_back(carried); });
     EXPECT_EQ(carries, (std::vector<int>{15, 15})) << index;
     EXPECT_EQ(base.chainCount(), 0u);
+  }
+}
+
+// The timer comparing its masked count at every step.
+struct Compared {
+  int count = 0, start = 0, step = -1, end = 0, width = 1023;
+  periphery::Timer10::Match advance() {
+    count = (count + step) & 1023;
+    return {(count & width) == (end & width), (count & width) == (start & width), count == start};
+  }
+};
+
+TEST(CountedTime, TimerMatchesWhereComparingEveryStepDoes) {
+  for (uint32_t seed = 1; seed <= 10; ++seed) {
+    std::mt19937 random(seed);
+    periphery::Timer10 timer;
+    Compared plain;
+    int matches = 0;
+    for (int op = 0; op < 200000; ++op) {
+      const uint32_t pick = random() % 1000;
+      if (pick < 990) {
+        const bool matched = timer.step();
+        const periphery::Timer10::Match m = plain.advance();
+        ASSERT_EQ(matched, m.end || m.compare) << "seed " << seed << " op " << op;
+        if (matched) {
+          const periphery::Timer10::Match t = timer.match();
+          EXPECT_EQ(t.end, m.end);
+          EXPECT_EQ(t.compare, m.compare);
+          EXPECT_EQ(t.fullCompare, m.fullCompare);
+          ++matches;
+        }
+      } else if (pick < 993) {
+        const bool up = random() & 1;
+        timer.setUp(up);
+        plain.step = up ? 1 : -1;
+        plain.end = up ? 1023 : 0;
+      } else if (pick < 996) {
+        const int code = static_cast<int>(random() % 4);
+        timer.setWidthCode(code);
+        plain.width = 1023 >> (2 * code);
+      } else if (pick < 998) {
+        const int mask = 0xF << (4 * (random() % 3));
+        const int value = static_cast<int>(random());
+        timer.setStartBits(mask, value);
+        plain.start = ((plain.start & ~mask) | (value & mask)) & 1023;
+      } else if (pick < 999) {
+        timer.load();
+        plain.count = plain.start;
+      } else {
+        timer.reset();
+        plain = Compared{};
+      }
+      ASSERT_EQ(timer.count(), plain.count);
+      ASSERT_EQ(timer.start(), plain.start);
+    }
+    EXPECT_GT(matches, 100);
   }
 }
 
