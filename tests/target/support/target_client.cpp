@@ -51,13 +51,15 @@ Stdk& Stdk::Get() {
   return s;
 }
 
-void* ChipExport(const char* name) {
+void* LoadedExport(const std::string& module, const std::string& folder, const char* name) {
   // The module is already loaded by STDK42XX; this only finds its handle.
-  platform::LibraryHandle h = platform::LoadLibrary("TestChip.DLL", TEST_PROGRAM_FOLDER);
+  platform::LibraryHandle h = platform::LoadLibrary(module, folder);
   void* symbol = platform::GetProcAddress(h, name);
   platform::FreeLibrary(h);
   return symbol;
 }
+
+void* ChipExport(const char* name) { return LoadedExport("TestChip.DLL", TEST_PROGRAM_FOLDER, name); }
 
 std::string ImageBytes(const std::vector<uint16_t>& words) {
   std::string bytes;

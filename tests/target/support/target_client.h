@@ -27,7 +27,10 @@ struct Stdk {
   static Stdk& Get();
 };
 
-// An export of the chip module STDK42XX has loaded (test controls).
+// An export of a module STDK42XX has already loaded (test controls, the
+// dialog procedure): `module` as it is named in `folder`, or a full path.
+void* LoadedExport(const std::string& module, const std::string& folder, const char* name);
+// An export of the test chip of the test program folder.
 void* ChipExport(const char* name);
 
 // The records the monitor owns.

@@ -8,22 +8,9 @@ namespace {
 
 class Watchdog : public Qv4115 {
  protected:
-  // 0: JMP 4 (where a reset lands)  4: LDI 5  5: STA 10  6: JMP 6
   void SetUp() override {
     Qv4115::SetUp();
-    program({JMP(4), NOP, NOP, NOP, LDI(5), STA(10), JMP(6)});
-    r.registers[10].value = 0x70;  // compare value 7
-    r.registers[10].flags = 0x12;
-    step(3);
-    ASSERT_EQ(r.reg(10), 5);
-    write(50, 15);
-  }
-  // The marker in RAM 50, which the program never writes, is gone.
-  bool wasReset() const { return r.reg(50) == 0; }
-  int ticks = 3;
-  void stepTo(int tick) {
-    step(tick - ticks);
-    ticks = tick;
+    startMarkedLoop();
   }
 };
 

@@ -4,28 +4,18 @@
 #include <platform/dialog.h>
 #include <platform/messages.h>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QWidget>
 
 #include "qv4115_client.h"
 
 namespace qv4115test {
 namespace {
 
-class Window : public Qv4115 {
+class Window : public Qv4115, protected ChipWindow {
  protected:
   void SetUp() override {
     Qv4115::SetUp();
-    ASSERT_EQ(Stdk::Get().InitInterface(&host), 0);
-    dialog = host.findChild<QWidget*>("Curpos");
-    ASSERT_NE(dialog, nullptr);
-    host.show();
+    open("42150000.DLL", QV4115_MODULE_FOLDER);
     r.reset();
     flush();
   }
@@ -33,33 +23,7 @@ class Window : public Qv4115 {
     platform::RunPump::SetScript(nullptr);
     Qv4115::TearDown();
   }
-  void flush() {
-    for (int i = 0; i < 3; ++i) {
-      while (platform::DispatchOneMessage()) {
-      }
-      QApplication::processEvents();
-    }
-  }
-  QWidget* control(int id) { return dialog->findChild<QWidget*>(QStringLiteral("ctl%1").arg(id)); }
-  std::string text(int id) {
-    QWidget* w = control(id);
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();
-    if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
-    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
-    if (auto* p = qobject_cast<QPlainTextEdit*>(w)) return p->toPlainText().toStdString();
-    return "?";
-  }
-  void click(int id) { qobject_cast<QPushButton*>(control(id))->click(); }
-  // A scroll message through the module's dialog procedure.
-  void scroll(int barId, uint16_t code, int thumb = 0) {
-    auto proc = reinterpret_cast<CurposDlgFn>(ModuleExport("CurposDlg"));
-    proc(dialog, platform::WM_VSCROLL, platform::MAKEWPARAM(code, static_cast<uint16_t>(thumb)),
-         reinterpret_cast<intptr_t>(control(barId)));
-  }
   int position(int barId) { return qobject_cast<QScrollBar*>(control(barId))->value(); }
-
-  QWidget host;
-  QWidget* dialog = nullptr;
 };
 
 TEST_F(Window, OpensWithItsInitialState) {

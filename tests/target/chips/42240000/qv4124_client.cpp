@@ -1,14 +1,9 @@
 #include "qv4124_client.h"
 
 #include <platform/dialog.h>
-#include <platform/library.h>
 #include <platform/window.h>
 
-#include <QAbstractButton>
 #include <QCoreApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 
 #include <cstdlib>
 #include <filesystem>
@@ -22,9 +17,7 @@ void Qv4124::bind(const std::string& fake, bool reset) {
   folder.write("TAVIX.INI", "[Controllers]\nQV4124=" + folder.file("42240000.so") + "\n");
   if (!fake.empty()) fs::copy_file(std::string(FAKE_LCD_DIR) + "fake_lcd_" + fake + ".so", folder.file("42XX_Lcd.so"));
   setenv("FAKE_LCD_LOG", folder.file("lcd.log").c_str(), 1);
-  ASSERT_EQ(Stdk::Get().SetController("QV4124", 0, folder.path().c_str()), 0);
-  r[k42::kTraceLast] = 8191;
-  if (reset) program({JMP(0)});
+  bindChip("QV4124", folder.path(), reset);
 }
 
 void Qv4124::TearDown() {
@@ -42,30 +35,13 @@ int32_t Qv4124::openWindow(const std::string& caption) {
   return result;
 }
 
-void* Qv4124::moduleExport(const char* name) const {
-  platform::LibraryHandle h = platform::LoadLibrary(folder.file("42240000.so"));
-  void* symbol = platform::GetProcAddress(h, name);
-  platform::FreeLibrary(h);
-  return symbol;
-}
+void* Qv4124::moduleExport(const char* name) const { return LoadedExport(folder.file("42240000.so"), "", name); }
 
 platform::WindowHandle Qv4124::dialog() const {
   return host ? host->findChild<QWidget*>("Curpos") : nullptr;
 }
 
-QWidget* Qv4124::control(int id) const {
-  auto* d = static_cast<QWidget*>(dialog());
-  return d != nullptr ? d->findChild<QWidget*>(QStringLiteral("ctl%1").arg(id)) : nullptr;
-}
-
-std::string Qv4124::text(int id) const {
-  QWidget* w = control(id);
-  if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();
-  if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
-  if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
-  if (auto* t = qobject_cast<QPlainTextEdit*>(w)) return t->toPlainText().toStdString();
-  return "?";
-}
+QWidget* Qv4124::control(int id) const { return Control(static_cast<QWidget*>(dialog()), id); }
 
 intptr_t Qv4124::send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   auto proc = reinterpret_cast<CurposDlgFn>(moduleExport("CurposDlg"));
@@ -84,26 +60,6 @@ std::vector<std::string> Qv4124::takeLog() {
     lines.push_back(text.substr(start, end - start));
   folder.write("lcd.log", "");
   return lines;
-}
-
-void Qv4124::program(const std::vector<uint16_t>& words) {
-  r.load(words);
-  r.load({LDR(0), STA(127), JMP(kReadRoutine + 2)}, kReadRoutine);
-  r.reset();
-}
-
-void Qv4124::step(int n) {
-  for (int i = 0; i < n; ++i) r.execute(k42::kRunModeStep);
-}
-
-int Qv4124::read(int n) {
-  const int32_t level = r[k42::kStackLevel];
-  const int32_t pc = r.pc();
-  r.program[kReadRoutine].instr = LDR(n);
-  r[k42::kPcStack + level] = kReadRoutine;
-  step(2);
-  r[k42::kPcStack + level] = pc;
-  return r.reg(127);
 }
 
 }  // namespace qv4124test

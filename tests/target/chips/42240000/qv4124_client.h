@@ -2,7 +2,6 @@
 // QV4124 bound through STDK42XX from a program folder of its own: a copy of
 // the module, TAVIX.INI and, when asked, a fake display library that logs
 // its calls. The host window carries the monitor's caption.
-#include <gtest/gtest.h>
 #include <platform/dialog.h>
 #include <platform/messages.h>
 
@@ -12,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "encoding.h"
-#include "target_client.h"
+#include "chip_test.h"
+#include "chip_window.h"
 #include "temp_dir.h"
 
 namespace qv4124test {
 
 using namespace k42test;
 
-class Qv4124 : public ::testing::Test {
+class Qv4124 : public ChipTest {
  protected:
   // `fake`: "" for no library, else a variant (full, no_init, no_status,
   // no_status_mux). `reset`: Instruction_Reset once bound.
@@ -39,7 +38,7 @@ class Qv4124 : public ::testing::Test {
   // Controls are read through Qt: the dialog belongs to the module's own
   // copy of the dialog layer.
   QWidget* control(int id) const;
-  std::string text(int id) const;
+  std::string text(int id) const { return ControlText(static_cast<QWidget*>(dialog()), id); }
   intptr_t bar(int id) const { return reinterpret_cast<intptr_t>(control(id)); }
   // Dispatches what the module posted to its dialog.
   void drain();
@@ -47,15 +46,8 @@ class Qv4124 : public ::testing::Test {
   // The fake library's calls since the last take.
   std::vector<std::string> takeLog();
 
-  void program(const std::vector<uint16_t>& words);
-  void step(int n);
-  int read(int n);
-  void write(int n, int v) { r.write(n, v); }
-
   testsupport::TempDir folder;
-  Records r;
   std::unique_ptr<QWidget> host;
-  static constexpr int kReadRoutine = 0xF00;
 };
 
 }  // namespace qv4124test

@@ -5,29 +5,14 @@
 namespace qv4128test {
 namespace {
 
-constexpr int kOneSecond = 16384;
-
 class Watchdog : public Qv4128 {
  protected:
-  // 0: JMP 4 (where a reset lands)  4: LDI 5  5: STA 10  6: JMP 6
   void SetUp() override {
     Qv4128::SetUp();
-    program({JMP(4), NOP, NOP, NOP, LDI(5), STA(10), JMP(6)});
-    r.registers[10].value = 0x70;  // compare value 7
-    r.registers[10].flags = 0x12;
-    r.registers[40].value = 0x3A;
-    r.registers[40].flags = 0x05;
-    step(3);  // JMP 4, LDI 5, STA 10
-    ASSERT_EQ(r.reg(10), 5);
-    write(50, 15);
-  }
-  // True once the chip has been reset: the marker in RAM 50, which the
-  // program never writes, is gone.
-  bool wasReset() const { return r.reg(50) == 0; }
-  int ticks = 3;
-  void stepTo(int tick) {
-    step(tick - ticks);
-    ticks = tick;
+    startMarkedLoop([](Records& records) {
+      records.registers[40].value = 0x3A;
+      records.registers[40].flags = 0x05;
+    });
   }
 };
 

@@ -1,49 +1,20 @@
 // The periphery window of QV4128 inside a host widget (offscreen): caption
 // and size, texts and pin buttons as the model changes, the sound group.
-#include <platform/messages.h>
-
-#include <QAbstractButton>
 #include <QApplication>
-#include <QLabel>
-#include <QPushButton>
-#include <QWidget>
 
 #include "qv4128_client.h"
 
 namespace qv4128test {
 namespace {
 
-class Window : public Qv4128 {
+class Window : public Qv4128, protected ChipWindow {
  protected:
   void SetUp() override {
     Qv4128::SetUp();
-    ASSERT_EQ(Stdk::Get().InitInterface(&host), 0);
-    dialog = host.findChild<QWidget*>("Curpos");
-    ASSERT_NE(dialog, nullptr);
-    host.show();
+    open("42280000.DLL", QV4128_MODULE_FOLDER);
     r.reset();
     flush();
   }
-  // Lets the posted redraw items reach the dialog.
-  void flush() {
-    while (platform::DispatchOneMessage()) {
-    }
-    QApplication::processEvents();
-    while (platform::DispatchOneMessage()) {
-    }
-  }
-  // Controls are read through Qt: the dialog belongs to the module's own
-  // copy of the dialog layer.
-  std::string text(int id) {
-    QWidget* w = dialog->findChild<QWidget*>(QStringLiteral("ctl%1").arg(id));
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();
-    if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
-    return "?";
-  }
-  void click(int id) { dialog->findChild<QPushButton*>(QStringLiteral("ctl%1").arg(id))->click(); }
-
-  QWidget host;
-  QWidget* dialog = nullptr;
 };
 
 TEST_F(Window, HostTakesTheCaptionAndTheDialogsSize) {
