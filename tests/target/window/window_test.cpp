@@ -3,7 +3,6 @@
 // scroll actions, posted redraws during runs, minimize and restore, unload.
 #include <gtest/gtest.h>
 #include <platform/dialog.h>
-#include <platform/library.h>
 #include <platform/pictures.h>
 #include <platform/messages.h>
 #include <platform/window.h>
@@ -37,10 +36,7 @@ constexpr int kPortRegister = 122, kEnableRegister = 121;
 // An export of the window test chip (the module STDK42XX has loaded).
 template <class Fn>
 Fn Export(const char* name) {
-  platform::LibraryHandle h = platform::LoadLibrary("WinChip.DLL", WINDOW_PROGRAM_FOLDER);
-  auto fn = reinterpret_cast<Fn>(platform::GetProcAddress(h, name));
-  platform::FreeLibrary(h);
-  return fn;
+  return reinterpret_cast<Fn>(k42test::LoadedExport("WinChip.DLL", WINDOW_PROGRAM_FOLDER, name));
 }
 
 int32_t Draws(int item) { return Export<int32_t (*)(int32_t)>("WinChip_Draws")(item); }
