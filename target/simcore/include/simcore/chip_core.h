@@ -83,6 +83,12 @@ class ChipCore {
   // `pc` work on CpuState directly.
   int32_t loadPc() { return currentPc() & k42::kPcMask; }
   void storePc(int32_t pc) { currentPc() = pc; }
+  // After the pump ran events (pump() or pumpAll() returned true) with a held
+  // program counter: the counter goes back to CpuState unless an event reset
+  // the CPU (resetCpu: the reset's counter stands), and is loaded again.
+  // False, with nothing stored, when an event left the stack level outside
+  // 0..2 (reported, stop flags -1): the run ends with endRun().
+  bool afterEvents(int32_t& pc);
   // Interrupt entry with a held program counter.
   [[gnu::always_inline]] int32_t interruptEnter(int32_t mode, int32_t& pc) {
     if (cpu_->word[k42::kInInterrupt] == 0 && chip().InterruptRequested()) [[unlikely]] {

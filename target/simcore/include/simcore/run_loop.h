@@ -52,6 +52,17 @@ bool ChipCore<Chip>::beginRun(int32_t mode) {
 }
 
 template <class Chip>
+bool ChipCore<Chip>::afterEvents(int32_t& pc) {
+  if (!checkStack()) return false;  // the level names no counter
+  if (cpuReset_)
+    cpuReset_ = false;
+  else
+    storePc(pc);
+  pc = loadPc();
+  return true;
+}
+
+template <class Chip>
 bool ChipCore<Chip>::pumpAll() {
   // A post makes the next Pump() take its slow path, so pending messages are
   // looked for only then.
@@ -144,11 +155,8 @@ int32_t ChipCore<Chip>::RunLoop(int32_t mode) {
     for (;;) {
       // Only a pumped event can move the stack level out of range between
       // instructions; the interpreter checks its own stack moves.
-      if (pump()) [[unlikely]] {
-        storePc(pc);
-        if (!checkStack()) return endRun();  // the level names no counter
-        pc = loadPc();
-      }
+      if (pump()) [[unlikely]]
+        if (!afterEvents(pc)) return endRun();
       chip().Periphery_Tick();
       reloadPcAfterReset(pc);
       const int32_t r = interruptEnter(mode, pc);
