@@ -31,8 +31,8 @@ void Chip::Periphery_Reset() {
     c.set(kTimerHigh, (timerHigh & 0xC) | 3);
     c.set(kWatchdogClear, watchdogClear & 4);
   }
-  if (cpu_ != nullptr)
-    for (int n = k42::kAcc; n <= k42::kHalted; ++n) cpu_->word[n] = 0;
+  shownCounter_ = -1;
+  if (cpu_ != nullptr) resetCpu();
   prescaler_.restart();
   watchdog_.reset();
   watchdogRequest_ = false;
@@ -270,6 +270,7 @@ void Chip::refreshMarkers() {
 void Chip::SamplePortA() {
   Cells c = cells();
   if (!c.valid()) return;
+  shownCounter_ = -1;  // the monitor may have written the timer cells since
   periphery::Port& a = ports_[0];
   c.set(kPortA, a.levels());
   if (periphery::combinationResets(a.levels(), c.value(kResetSelect), c.value(kResetPolarity),
@@ -318,6 +319,7 @@ void Chip::writeTimerRun(int value) {
   }
   if (value & 1) {
     if (!timer_.load()) run = 0;
+    shownCounter_ = -1;  // all three cells, whatever they show now
     showCounter(c, timer_.counter());
   }
   timer_.setCompareEnabled((value & 2) != 0);
@@ -326,10 +328,36 @@ void Chip::writeTimerRun(int value) {
   post(kItemTimer, timerItem::kEnabled | timerItem::kCompareEnable | timerItem::kCounter);
 }
 
-void Chip::showCounter(Cells& c, int value) {
-  c.set(kTimerLow, value & 15);
-  c.set(kTimerMiddle, (value >> 4) & 15);
-  c.setMasked(kTimerHigh, 3, value >> 8);
+// After a match: requests, the PWM level and the full-compare stop.
+void Chip::timerMatched(periphery::UpDownTimer10::Step s) {
+  Cells c = cells();
+  const bool full = fullCompare(), pwm = pwmEnabled(), enabled = timer_.compareEnabled();
+  const bool down = !timer_.up();
+  bool level = pwmLevel_;
+  if (full) {
+    if (timer_.counterAtCompare()) {
+      if (enabled) c.setMasked(kRequests106, kReqCompare, c.value(kMasks106));
+      if (enabled && pwm) {
+        writeTimerRun(c.value(kTimerRun) & ~8);
+        level = down;
+      }
+    } else if (s.compare && enabled && pwm) {
+      level = down;
+    }
+  } else if (s.compare && enabled) {
+    c.setMasked(kRequests106, kReqCompare, c.value(kMasks106));
+    if (pwm) level = down;
+  }
+  if (s.end) {
+    c.setMasked(kRequests106, kReqEnd, c.value(kMasks106));
+    if (pwm) level = !down;
+  }
+  showCounter(c, timer_.counter());
+  post(kItemTimer, timerItem::kCounter);
+  if (level != pwmLevel_) {
+    pwmLevel_ = level;
+    pwmChanged();
+  }
 }
 
 // The PWM level reaches PB3 while PB3 is an output.

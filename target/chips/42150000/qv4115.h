@@ -181,7 +181,16 @@ class Chip : public simcore::PeripheryChip<Chip> {
   void toggleClockPin(int pin);
   void pwmChanged();
   void writeTimerRun(int value);
-  void showCounter(periphery::Cells& c, int value);
+  void timerMatched(periphery::UpDownTimer10::Step s);
+  // Cells 95-97 show the counter (bits 0-3, 4-7, 8-9). Only the nibbles
+  // that differ from the count they were last given are written; -1: all.
+  void showCounter(periphery::Cells& c, int value) {
+    const int changed = shownCounter_ < 0 ? 0x3FF : value ^ shownCounter_;
+    if (changed & 0x00F) c.set(kTimerLow, value & 15);
+    if (changed & 0x0F0) c.set(kTimerMiddle, (value >> 4) & 15);
+    if (changed & 0x300) c.setMasked(kTimerHigh, 3, value >> 8);
+    shownCounter_ = value;
+  }
   void adcDone();
   void detectorDone();
   void eepromDone();
@@ -200,6 +209,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
   bool watchdogRequest_ = false;
   periphery::UpDownTimer10 timer_;
   int timerSource_ = 0;
+  int shownCounter_ = -1;  // the count cells 95-97 show; -1 unknown (reset, monitor)
   bool pwmLevel_ = false;
   periphery::Adc8 adc_{kAdcTicks};
   periphery::SupplyDetector detector_;
@@ -241,40 +251,14 @@ inline bool Chip::SwbStep(int selection) {
 
 inline void Chip::Timer_Step(int source) {
   if (!timer_.running() || source != timerSource_) return;
-  periphery::Cells c = cells();
   const periphery::UpDownTimer10::Step s = timer_.step();  // compare and end on the width's bits
-  if (!s.compare && !s.end) [[likely]] {  // a full compare match is a match on the width too
-    showCounter(c, timer_.counter());
-    post(kItemTimer, timerItem::kCounter);
+  if (s.compare || s.end) [[unlikely]] {  // a full compare match is a match on the width too
+    timerMatched(s);
     return;
   }
-  const bool full = fullCompare(), pwm = pwmEnabled(), enabled = timer_.compareEnabled();
-  const bool down = !timer_.up();
-  bool level = pwmLevel_;
-  if (full) {
-    if (timer_.counterAtCompare()) {
-      if (enabled) c.setMasked(kRequests106, kReqCompare, c.value(kMasks106));
-      if (enabled && pwm) {
-        writeTimerRun(c.value(kTimerRun) & ~8);
-        level = down;
-      }
-    } else if (s.compare && enabled && pwm) {
-      level = down;
-    }
-  } else if (s.compare && enabled) {
-    c.setMasked(kRequests106, kReqCompare, c.value(kMasks106));
-    if (pwm) level = down;
-  }
-  if (s.end) {
-    c.setMasked(kRequests106, kReqEnd, c.value(kMasks106));
-    if (pwm) level = !down;
-  }
+  periphery::Cells c = cells();
   showCounter(c, timer_.counter());
   post(kItemTimer, timerItem::kCounter);
-  if (level != pwmLevel_) {
-    pwmLevel_ = level;
-    pwmChanged();
-  }
 }
 
 inline bool Chip::onEvent(Event e) {
@@ -334,15 +318,19 @@ inline void Chip::Periphery_Tick() {
 // instruction clock first, whose falling edge holds the pass; the tick and
 // the watchdog reset; the interrupt entry; then the instruction, or, while
 // halted, the automatic SWB. Every pass ends with the stop-flag test.
+// The program counter is held in a local; only events (and the stack check
+// after them) and a CPU reset move it outside the interpreter.
 inline int32_t Chip::RunLoop(int32_t mode) {
   if (beginRun(mode)) {
+    int32_t pc = loadPc();
     for (;;) {
-      pumpAll();
-      if (!checkStack()) break;
-      if (SwbStep(3)) {
+      if (pumpAll()) [[unlikely]]
+        if (!afterEvents(pc)) return endRun();
+      if (SwbStep(3)) [[likely]] {
         Periphery_Tick();
         if (watchdogRequest_) [[unlikely]] Periphery_Reset();
-        const int32_t r = interruptEnter(mode);
+        reloadPcAfterReset(pc);
+        const int32_t r = interruptEnter(mode, pc);
         if (r != 0) [[unlikely]] {
           if (r == 2) break;
           if (r < 0) {
@@ -350,8 +338,8 @@ inline int32_t Chip::RunLoop(int32_t mode) {
             break;
           }
         }
-        if (!halted()) {
-          stepInstruction();
+        if (!halted()) [[likely]] {
+          stepInstruction(pc);
           if (halted()) [[unlikely]] {
             cells().setBits(kInterruptControl, 8);
             shadow_.interruptControl |= 8;
@@ -364,8 +352,10 @@ inline int32_t Chip::RunLoop(int32_t mode) {
             automaticSwbStep();
         }
       }
-      if (stopped()) break;
+      if (stopped()) [[unlikely]]
+        break;
     }
+    storePc(pc);
   }
   return endRun();
 }
