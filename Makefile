@@ -21,7 +21,7 @@ build-test: deps
 	cmake --build $(BUILD)/test -j $(JOBS)
 
 test: build-test
-	cd $(BUILD)/test && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+	cd $(BUILD)/test && QT_QPA_PLATFORM=offscreen \
 	  ctest --output-on-failure -j $(JOBS)
 
 bench: deps

@@ -6,6 +6,11 @@
 #include "platform/messages.h"
 
 namespace {
+// At unload, as a chip module does: the layer's queue and dialog list go last.
+struct ModuleLifetime {
+  ~ModuleLifetime() { platform::ReleaseWindowLayer(); }
+} gLifetime;
+
 int gWindow;
 int64_t gDispatchedAt = -1;
 int64_t gRound = 0;
