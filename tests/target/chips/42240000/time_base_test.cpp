@@ -39,7 +39,9 @@ class SteppedTimeBase {
     }
   }
   uint32_t chainCount() const { return chain_; }
-  int stageBits(int first, int width) const { return static_cast<int>((chain_ >> first) & ((1u << width) - 1)); }
+  int stageBits(int first, int width) const {
+    return static_cast<int>((chain_ >> first) & ((1u << width) - 1));
+  }
 
  private:
   uint32_t chain_ = 0;  // 15 stages
