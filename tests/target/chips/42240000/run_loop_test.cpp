@@ -62,6 +62,19 @@ TEST_F(Qv4124, HaltTicksAndEnablesInterrupts) {
   EXPECT_EQ(r[k42::kInInterrupt], 1);
 }
 
+TEST_F(Qv4124, ResetClickedDuringARunRestartsTheProgram) {
+  openWindow();
+  program({INC(17), STA(17), JMP(2)});
+  platform::RunPump::SetScript([this](uint64_t round) {
+    if (round == 5) click(1043);  // RESET
+    if (round == 9) Stdk::Get().Instruction_Break(16);
+  });
+  EXPECT_EQ(r.execute(k42::kRunModeRun), 16);
+  platform::RunPump::SetScript({});
+  EXPECT_EQ(r.reg(17), 2);  // the first instruction ran again
+  EXPECT_EQ(r.pc(), 2);
+}
+
 TEST_F(Qv4124, PinClickAfterARunChangesThePortRegisterAtOnce) {
   openWindow();
   r.reset();

@@ -144,28 +144,32 @@ class LcdChip : public PeripheryChip<Chip> {
   static void anchor() {}
   Chip& self() { return static_cast<Chip&>(*this); }
 
-  // Every queued message, when the pump says events may have come; the
-  // held program counter is stored before and reloaded after. False when
-  // the stack level is then outside 0..2 (the counter is not stored at the
-  // end of such a run).
+  // Every queued message, when the pump says events may have come; then
+  // the held counter as after any pumped events (afterEvents). False when
+  // the run ends (the stack level left outside 0..2).
   [[gnu::always_inline]] bool pumpEverything(int32_t& pc) {
     if (!this->pump()) [[likely]]
       return true;
-    this->storePc(pc);
+    return dispatchQueued(pc);
+  }
+  [[gnu::noinline, gnu::cold]] bool dispatchQueued(int32_t& pc) {
     while (platform::PendingMessageCount() > 0 && platform::DispatchOneMessage()) {
     }
-    if (!this->checkStack()) return false;
-    pc = this->loadPc();
-    return true;
+    return this->afterEvents(pc);
   }
 
-  // A pass in which only an event can change anything: wait for one.
-  void waitForEvents(int32_t& pc) {
+  // A pass in which only an event can change anything: wait for one. The
+  // counter waits in CpuState, so what the events did to it stands. False
+  // when the run ends (the stack level left outside 0..2).
+  bool waitForEvents(int32_t& pc) {
     this->storePc(pc);
     platform::WaitForEvents();
     while (platform::PendingMessageCount() > 0 && platform::DispatchOneMessage()) {
     }
+    if (!this->checkStack()) return false;
+    this->cpuReset_ = false;
     pc = this->loadPc();
+    return true;
   }
 
   // The watchdog's power-on reset: the CPU restarts too.
@@ -210,7 +214,7 @@ class LcdChip : public PeripheryChip<Chip> {
         displayOffSent = true;
         showStatus("Sleep");
         if (this->stopFlags_ != 0) break;
-        if (sleeping()) waitForEvents(pc);
+        if (sleeping() && !waitForEvents(pc)) return;
         if (this->stopFlags_ != 0) break;
         continue;
       }
@@ -238,14 +242,11 @@ class LcdChip : public PeripheryChip<Chip> {
     if (!this->beginRun(mode)) return;
     int32_t pc = this->loadPc();
     for (;;) {
-      if (this->pump()) [[unlikely]] {
-        this->storePc(pc);
-        if (!this->checkStack()) return;
-        pc = this->loadPc();
-      }
+      if (this->pump() && !this->afterEvents(pc)) [[unlikely]]
+        return;
       if constexpr (Chip::kModule.variant == RunVariant::Sleeping) {
         if (sleeping()) [[unlikely]] {
-          if (this->stopFlags_ == 0) waitForEvents(pc);
+          if (this->stopFlags_ == 0 && !waitForEvents(pc)) return;
           if (this->stopFlags_ != 0) break;
           continue;
         }
