@@ -324,8 +324,8 @@ inline int32_t Chip::RunLoop(int32_t mode) {
   if (beginRun(mode)) {
     int32_t pc = loadPc();
     for (;;) {
-      if (pumpAll()) [[unlikely]]
-        if (!afterEvents(pc)) return endRun();
+      if (!pumpAll(pc)) [[unlikely]]
+        return endRun();
       if (SwbStep(3)) [[likely]] {
         Periphery_Tick();
         if (watchdogRequest_) [[unlikely]] Periphery_Reset();

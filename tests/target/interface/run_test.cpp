@@ -322,6 +322,21 @@ TEST_F(Run, BreakFromAScriptedPumpEndsTheRunAfterThatRound) {
   EXPECT_EQ(r.pc(), 1001 % 3);
 }
 
+TEST_F(Run, PumpedEventsSeeTheCurrentCounterAndWhatTheyWriteThereStands) {
+  r.load({INC(0x10), STA(0x10), JMP(0)});
+  int32_t seen = -1;
+  platform::RunPump::SetScriptAtRound(1000, [&] {
+    seen = r.pc();
+    r[k42::kPcStack] = 1;  // an event restarts the program elsewhere
+    Stdk::Get().Instruction_Break(k42::kStopStep);
+  });
+  int32_t result;
+  EXPECT_EQ(roundsOf(k42::kRunModeRun, &result), 1001u);
+  EXPECT_EQ(seen, 1000 % 3);
+  // The round after the event executed from address 1.
+  EXPECT_EQ(r.pc(), 2);
+}
+
 TEST_F(Run, HaltedCpuSpinsUntilAStopArrivesThroughTheEventLoop) {
   r.load({HALT});
   bool fired = false;

@@ -71,9 +71,13 @@ class RunPump {
   // Call at the start of a run: the first Pump() of a run always pumps.
   void BeginRun();
 
+  // The countdown alone: true when this round's pump is due (then call
+  // RunEvents), so a caller can prepare for events first.
+  inline bool Due() { return --countdown_ <= 0; }
+  void RunEvents() { Slow(); }
   // True when the slow path ran, i.e. when events may have run.
   inline bool Pump() {
-    if (--countdown_ > 0) [[likely]]
+    if (!Due()) [[likely]]
       return false;
     Slow();
     return true;

@@ -83,11 +83,28 @@ class ChipCore {
   // `pc` work on CpuState directly.
   int32_t loadPc() { return currentPc() & k42::kPcMask; }
   void storePc(int32_t pc) { currentPc() = pc; }
-  // After the pump ran events (pump() or pumpAll() returned true) with a held
-  // program counter: the counter goes back to CpuState unless an event reset
-  // the CPU (resetCpu: the reset's counter stands), and is loaded again.
-  // False, with nothing stored, when an event left the stack level outside
-  // 0..2 (reported, stop flags -1): the run ends with endRun().
+  // The pump with a held program counter. When events are due the counter
+  // goes to CpuState first, so the events see it (and may change it: a reset
+  // from a pin click, an edit), and is loaded again after them. pumpAll(pc)
+  // dispatches every posted message. False when an event left the stack
+  // level outside 0..2 (reported, stop flags -1): the run ends with endRun().
+  [[gnu::always_inline]] bool pump(int32_t& pc) {
+    if (!pump_.Due()) [[likely]]
+      return true;
+    storePc(pc);
+    pump_.RunEvents();
+    return afterEvents(pc);
+  }
+  [[gnu::always_inline]] bool pumpAll(int32_t& pc) {
+    if (!pump_.Due()) [[likely]]
+      return true;
+    storePc(pc);
+    pump_.RunEvents();
+    dispatchAll();
+    return afterEvents(pc);
+  }
+  // Takes the counter back after events ran outside the pump (a wait for
+  // events, with the counter stored before it).
   bool afterEvents(int32_t& pc);
   // Interrupt entry with a held program counter.
   [[gnu::always_inline]] int32_t interruptEnter(int32_t mode, int32_t& pc) {
@@ -206,6 +223,7 @@ class ChipCore {
   int32_t mappedRead(int32_t n);
   void mappedWrite(int32_t n, int32_t value);
   [[gnu::noinline]] int32_t takeInterrupt(int32_t mode);
+  [[gnu::noinline]] static void dispatchAll();
   [[gnu::noinline, gnu::cold]] bool stackError(int32_t level);
   void writeTraceEntry(int32_t pc);
   void traceFull();

@@ -54,12 +54,15 @@ bool ChipCore<Chip>::beginRun(int32_t mode) {
 template <class Chip>
 bool ChipCore<Chip>::afterEvents(int32_t& pc) {
   if (!checkStack()) return false;  // the level names no counter
-  if (cpuReset_)
-    cpuReset_ = false;
-  else
-    storePc(pc);
+  cpuReset_ = false;
   pc = loadPc();
   return true;
+}
+
+template <class Chip>
+void ChipCore<Chip>::dispatchAll() {
+  while (platform::DispatchOneMessage()) {
+  }
 }
 
 template <class Chip>
@@ -155,8 +158,8 @@ int32_t ChipCore<Chip>::RunLoop(int32_t mode) {
     for (;;) {
       // Only a pumped event can move the stack level out of range between
       // instructions; the interpreter checks its own stack moves.
-      if (pump()) [[unlikely]]
-        if (!afterEvents(pc)) return endRun();
+      if (!pump(pc)) [[unlikely]]
+        return endRun();
       chip().Periphery_Tick();
       reloadPcAfterReset(pc);
       const int32_t r = interruptEnter(mode, pc);

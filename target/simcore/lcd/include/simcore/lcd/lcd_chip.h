@@ -144,32 +144,15 @@ class LcdChip : public PeripheryChip<Chip> {
   static void anchor() {}
   Chip& self() { return static_cast<Chip&>(*this); }
 
-  // Every queued message, when the pump says events may have come; then
-  // the held counter as after any pumped events (afterEvents). False when
-  // the run ends (the stack level left outside 0..2).
-  [[gnu::always_inline]] bool pumpEverything(int32_t& pc) {
-    if (!this->pump()) [[likely]]
-      return true;
-    return dispatchQueued(pc);
-  }
-  [[gnu::noinline, gnu::cold]] bool dispatchQueued(int32_t& pc) {
-    while (platform::PendingMessageCount() > 0 && platform::DispatchOneMessage()) {
-    }
-    return this->afterEvents(pc);
-  }
-
   // A pass in which only an event can change anything: wait for one. The
   // counter waits in CpuState, so what the events did to it stands. False
   // when the run ends (the stack level left outside 0..2).
   bool waitForEvents(int32_t& pc) {
     this->storePc(pc);
     platform::WaitForEvents();
-    while (platform::PendingMessageCount() > 0 && platform::DispatchOneMessage()) {
+    while (platform::DispatchOneMessage()) {
     }
-    if (!this->checkStack()) return false;
-    this->cpuReset_ = false;
-    pc = this->loadPc();
-    return true;
+    return this->afterEvents(pc);
   }
 
   // The watchdog's power-on reset: the CPU restarts too.
@@ -207,7 +190,7 @@ class LcdChip : public PeripheryChip<Chip> {
     for (;;) {
       if (delay_ != 0) [[unlikely]]
         platform::BusyWaitMicros(delay_);
-      if (!pumpEverything(pc)) [[unlikely]]
+      if (!this->pumpAll(pc)) [[unlikely]]
         return;
       if (sleeping()) [[unlikely]] {
         if (!displayOffSent) lcd_.setStatus(0);
@@ -242,7 +225,7 @@ class LcdChip : public PeripheryChip<Chip> {
     if (!this->beginRun(mode)) return;
     int32_t pc = this->loadPc();
     for (;;) {
-      if (this->pump() && !this->afterEvents(pc)) [[unlikely]]
+      if (!this->pump(pc)) [[unlikely]]
         return;
       if constexpr (Chip::kModule.variant == RunVariant::Sleeping) {
         if (sleeping()) [[unlikely]] {
