@@ -95,21 +95,14 @@ constexpr int kEnabled = 1, kEndIrq = 2, kCompareIrq = 4, kPwm = 8, kCompareEnab
 class Chip : public simcore::PeripheryChip<Chip> {
  public:
   static constexpr const char* kCaption = "QV4115 Periphery";
-  static constexpr simcore::RegisterSet kPeriphery = [] {
-    simcore::RegisterSet set;
-    for (int n = 0; n < periphery::Cells::kCount; ++n)
-      if (!periphery::isPlain(kRegisterMap, n)) set.add(n);
-    return set;
-  }();
+  static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
 
   // ---- Framework hooks.
   int32_t Periphery_Read(int32_t n) {
-    periphery::Cells c = cells();
-    return periphery::readRegister(kRegisterMap, *this, c, n);
+    return periphery::readRegister(kRegisterMap, *this, cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
-    periphery::Cells c = cells();
-    periphery::writeRegister(kRegisterMap, *this, c, n, v);
+    periphery::writeRegister(kRegisterMap, *this, cells(), n, v);
   }
   inline void Periphery_Tick();
   void Periphery_Reset();

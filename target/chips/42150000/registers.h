@@ -49,14 +49,7 @@ enum Register : int {
   kResetPolarity = 125,
 };
 
-using periphery::bits;
-using periphery::computed;
-using periphery::handled;
-using periphery::ignored;
-using periphery::oneClears;
-using periphery::plain;
-using periphery::readClear;
-using periphery::stored;
+using namespace periphery::rules;
 
 // One line per register: number, read, write.
 constexpr periphery::RegisterSpec kRegisters[] = {

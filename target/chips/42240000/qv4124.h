@@ -119,21 +119,14 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
   static constexpr const char* kCaption = "QV4124 Periphery";
   static_assert(kModule.caption == kCaption);
 
-  static constexpr simcore::RegisterSet kPeriphery = [] {
-    simcore::RegisterSet set;
-    for (int n = 0; n < periphery::Cells::kCount; ++n)
-      if (!periphery::isPlain(kRegisterMap, n)) set.add(n);
-    return set;
-  }();
+  static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
 
   // ---- Framework hooks.
   int32_t Periphery_Read(int32_t n) {
-    periphery::Cells c = cells();
-    return periphery::readRegister(kRegisterMap, *this, c, n);
+    return periphery::readRegister(kRegisterMap, *this, cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
-    periphery::Cells c = cells();
-    periphery::writeRegister(kRegisterMap, *this, c, n, v);
+    periphery::writeRegister(kRegisterMap, *this, cells(), n, v);
   }
   // Periphery steps: the pre-divider of the clock index, then base ticks
   // that fire the taps their carries reach.

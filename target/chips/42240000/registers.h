@@ -52,15 +52,7 @@ enum Register : int {
   kResetLow = 125,
 };
 
-using periphery::bits;
-using periphery::computed;
-using periphery::handled;
-using periphery::ignored;
-using periphery::oneClears;
-using periphery::plain;
-using periphery::readClear;
-using periphery::stored;
-using periphery::storedBits;
+using namespace periphery::rules;
 
 // One line per register: number, read, write.
 constexpr periphery::RegisterSpec kRegisters[] = {
@@ -109,10 +101,6 @@ constexpr periphery::RegisterMap kRegisterMap = periphery::buildRegisterMap(kReg
 // (the window's button, the port A combination). Registers not listed (0-67,
 // 70, 80, 110, 111) are left unchanged by both.
 enum ResetKind : int { kPowerOn = 0, kResetPin = 1 };
-using periphery::clearBits;
-using periphery::kUnchanged;
-using periphery::kZero;
-using periphery::resetTo;
 constexpr periphery::ResetRule<2> kResetTable[] = {
     {68, 69, {kZero, kZero}},
     {71, 74, {kZero, kZero}},

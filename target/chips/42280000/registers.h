@@ -44,14 +44,7 @@ enum Register : int {
   kRamBank = 119,
 };
 
-using periphery::bits;
-using periphery::handled;
-using periphery::ignored;
-using periphery::oneClears;
-using periphery::plain;
-using periphery::readClear;
-using periphery::stored;
-using periphery::storedBits;
+using namespace periphery::rules;
 
 // One line per register: number, read, write.
 constexpr periphery::RegisterSpec kRegisters[] = {

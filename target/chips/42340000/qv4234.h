@@ -92,12 +92,7 @@ const char* FunctionText(PinFunction f);
 
 class Chip : public simcore::PeripheryChip<Chip> {
  public:
-  static constexpr simcore::RegisterSet kPeriphery = [] {
-    simcore::RegisterSet set;
-    for (int n = 0; n < periphery::Cells::kCount; ++n)
-      if (!periphery::isPlain(kRegisterMap, n)) set.add(n);
-    return set;
-  }();
+  static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
 
   // The active set exists before the first SetControllerOptions: built as
   // an empty options text builds it, without the changed flag.
@@ -109,12 +104,10 @@ class Chip : public simcore::PeripheryChip<Chip> {
 
   // ---- Framework hooks.
   int32_t Periphery_Read(int32_t n) {
-    periphery::Cells c = cells();
-    return periphery::readRegister(kRegisterMap, *this, c, n);
+    return periphery::readRegister(kRegisterMap, *this, cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
-    periphery::Cells c = cells();
-    periphery::writeRegister(kRegisterMap, *this, c, n, v);
+    periphery::writeRegister(kRegisterMap, *this, cells(), n, v);
   }
   [[gnu::always_inline]] inline void Periphery_Tick();
   void Periphery_Reset() { powerOnReset(true); }

@@ -38,14 +38,7 @@ enum Register : int {
   kTopThreshold = 123,    // 0: which of the pair is threshold 15
 };
 
-using periphery::bits;
-using periphery::computed;
-using periphery::handled;
-using periphery::oneClears;
-using periphery::plain;
-using periphery::readClear;
-using periphery::stored;
-using periphery::storedBits;
+using namespace periphery::rules;
 
 // One line per register: number, read, write.
 constexpr periphery::RegisterSpec kRegisters[] = {

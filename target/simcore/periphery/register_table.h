@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdint>
 
+#include <simcore/register_set.h>
+
 #include "cells.h"
 
 namespace periphery {
@@ -29,6 +31,10 @@ struct WriteRule {
   constexpr WriteRule then() const { return WriteRule{kind, mask, true}; }
 };
 
+// The rule names a chip's table is written in (`using namespace
+// periphery::rules;` in the chip's register file).
+inline namespace rules {
+
 constexpr ReadRule plain{ReadKind::Plain, 15};
 constexpr ReadRule bits(int mask) { return ReadRule{ReadKind::Bits, static_cast<uint8_t>(mask)}; }
 constexpr ReadRule readClear(int mask) {
@@ -46,6 +52,8 @@ constexpr WriteRule handled{WriteKind::Ignored, 0, true};
 constexpr WriteRule oneClears(int mask) {
   return WriteRule{WriteKind::OneClears, static_cast<uint8_t>(mask), false};
 }
+
+}  // namespace rules
 
 struct RegisterSpec {
   int number;
@@ -77,6 +85,15 @@ constexpr bool isPlain(const RegisterMap& map, int n) {
   return r.kind == ReadKind::Plain && w.kind == WriteKind::Stored && w.mask == 15 && !w.handler;
 }
 
+// The framework's periphery set of a chip described by `map`: every register
+// that is not plain, so RAM stays a mask test and a store.
+constexpr simcore::RegisterSet PeripheryRegisters(const RegisterMap& map) {
+  simcore::RegisterSet set;
+  for (int n = 0; n < Cells::kCount; ++n)
+    if (!isPlain(map, n)) set.add(n);
+  return set;
+}
+
 // Same, for a range of registers sharing one rule (RAM, unused blocks).
 constexpr void setRange(RegisterMap& map, int first, int last, ReadRule r, WriteRule w) {
   for (int n = first; n <= last; ++n) {
@@ -88,7 +105,7 @@ constexpr void setRange(RegisterMap& map, int first, int last, ReadRule r, Write
 // The value the program reads from register n (0..127). Computed registers
 // go to chip.onRead(n).
 template <class Chip>
-inline int readRegister(const RegisterMap& map, Chip& chip, Cells& cells, int n) {
+inline int readRegister(const RegisterMap& map, Chip& chip, Cells cells, int n) {
   const ReadRule rule = map.reads[n];
   switch (rule.kind) {
     case ReadKind::Plain: return cells.value(n);
@@ -102,7 +119,7 @@ inline int readRegister(const RegisterMap& map, Chip& chip, Cells& cells, int n)
 // Stores `value` into register n by its rule, then runs chip.onWrite(n,
 // value, old) where the rule asks for it (old = bits 0-3 before the write).
 template <class Chip>
-inline void writeRegister(const RegisterMap& map, Chip& chip, Cells& cells, int n, int value) {
+inline void writeRegister(const RegisterMap& map, Chip& chip, Cells cells, int n, int value) {
   const WriteRule rule = map.writes[n];
   const int old = cells.value(n);
   switch (rule.kind) {

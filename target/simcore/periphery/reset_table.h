@@ -12,10 +12,15 @@ struct ResetAction {
   int value;  // bits set
   int keep;   // old bits kept (15: unchanged)
 };
+
+inline namespace rules {
+
 constexpr ResetAction kUnchanged{0, 15};
 constexpr ResetAction kZero{0, 0};
 constexpr ResetAction resetTo(int value, int keep = 0) { return ResetAction{value & ~keep, keep}; }
 constexpr ResetAction clearBits(int mask) { return ResetAction{0, 15 & ~mask}; }
+
+}  // namespace rules
 
 // One line of a reset table: registers first..last, and what each kind of
 // reset does to them (kind 0, kind 1, ...).
