@@ -314,13 +314,13 @@ void Chip::writeTimerRun(int value) {
   Cells c = cells();
   int run = c.value(kTimerRun) & 8;
   if ((value & 8) != run) {
-    const bool refused = (value & 8) && pwmEnabled() && fullCompare() && timer_.counterAtCompare();
+    const bool refused = (value & 8) && pwmEnabled() && fullCompare() && timer_.countAtValue();
     if (!refused) run = value & 8;
   }
   if (value & 1) {
     if (!timer_.load()) run = 0;
     shownCounter_ = -1;  // all three cells, whatever they show now
-    showCounter(c, timer_.counter());
+    showCounter(c, timer_.count());
   }
   timer_.setCompareEnabled((value & 2) != 0);
   timer_.setRunning(run != 0);
@@ -329,13 +329,13 @@ void Chip::writeTimerRun(int value) {
 }
 
 // After a match: requests, the PWM level and the full-compare stop.
-void Chip::timerMatched(periphery::UpDownTimer10::Step s) {
+void Chip::timerMatched(periphery::Timer10::Match s) {
   Cells c = cells();
   const bool full = fullCompare(), pwm = pwmEnabled(), enabled = timer_.compareEnabled();
   const bool down = !timer_.up();
   bool level = pwmLevel_;
   if (full) {
-    if (timer_.counterAtCompare()) {
+    if (timer_.countAtValue()) {
       if (enabled) c.setMasked(kRequests106, kReqCompare, c.value(kMasks106));
       if (enabled && pwm) {
         writeTimerRun(c.value(kTimerRun) & ~8);
@@ -352,7 +352,7 @@ void Chip::timerMatched(periphery::UpDownTimer10::Step s) {
     c.setMasked(kRequests106, kReqEnd, c.value(kMasks106));
     if (pwm) level = !down;
   }
-  showCounter(c, timer_.counter());
+  showCounter(c, timer_.count());
   post(kItemTimer, timerItem::kCounter);
   if (level != pwmLevel_) {
     pwmLevel_ = level;

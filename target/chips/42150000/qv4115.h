@@ -20,7 +20,7 @@
 #include "periphery/prescaler.h"
 #include "periphery/requests.h"
 #include "periphery/supply_detector.h"
-#include "periphery/updown_timer10.h"
+#include "periphery/timer10.h"
 #include "periphery/watchdog.h"
 #include "periphery/write_buffer.h"
 #include "registers.h"
@@ -142,7 +142,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
 
   // ---- State the window shows (never read through the register file).
   const periphery::Port& port(int n) const { return ports_[n]; }
-  const periphery::UpDownTimer10& timer() const { return timer_; }
+  const periphery::Timer10& timer() const { return timer_; }
   const periphery::SerialWriteBuffer& swb() const { return swb_; }
   const periphery::Eeprom<32>& eeprom() const { return eeprom_; }
   int supply() const { return supply_; }
@@ -174,7 +174,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
   void toggleClockPin(int pin);
   void pwmChanged();
   void writeTimerRun(int value);
-  void timerMatched(periphery::UpDownTimer10::Step s);
+  void timerMatched(periphery::Timer10::Match s);
   // Cells 95-97 show the counter (bits 0-3, 4-7, 8-9). Only the nibbles
   // that differ from the count they were last given are written; -1: all.
   void showCounter(periphery::Cells& c, int value) {
@@ -200,7 +200,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
   periphery::BinaryPrescaler prescaler_{kPrescaler};
   periphery::Watchdog watchdog_{kWatchdog};
   bool watchdogRequest_ = false;
-  periphery::UpDownTimer10 timer_;
+  periphery::Timer10 timer_;
   int timerSource_ = 0;
   int shownCounter_ = -1;  // the count cells 95-97 show; -1 unknown (reset, monitor)
   bool pwmLevel_ = false;
@@ -244,13 +244,12 @@ inline bool Chip::SwbStep(int selection) {
 
 inline void Chip::Timer_Step(int source) {
   if (!timer_.running() || source != timerSource_) return;
-  const periphery::UpDownTimer10::Step s = timer_.step();  // compare and end on the width's bits
-  if (s.compare || s.end) [[unlikely]] {  // a full compare match is a match on the width too
-    timerMatched(s);
+  if (timer_.step()) [[unlikely]] {  // end or compare on the width's bits (a full compare too)
+    timerMatched(timer_.match());
     return;
   }
   periphery::Cells c = cells();
-  showCounter(c, timer_.counter());
+  showCounter(c, timer_.count());
   post(kItemTimer, timerItem::kCounter);
 }
 

@@ -76,7 +76,7 @@ void Chip::drawTimer(intptr_t parts) {
   if (parts & timerItem::kCompareValue)
     SetDlgItemText(d, kTimerCompareText, Format("%X", timer_.value() & (fullCompare() ? 0x3FF : widthMask)));
   if (parts & timerItem::kWidth) SetDlgItemText(d, kTimerWidthText, kWidths[kWidthCodes[timer_.width()]]);
-  if (parts & timerItem::kCounter) SetDlgItemText(d, kTimerCounterText, Format("%X", timer_.counter() & widthMask));
+  if (parts & timerItem::kCounter) SetDlgItemText(d, kTimerCounterText, Format("%X", timer_.count() & widthMask));
 }
 
 void Chip::Window_Redraw(int item, intptr_t parts) {

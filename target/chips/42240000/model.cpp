@@ -153,10 +153,10 @@ void Chip::onWrite(int n, int v, int old) {
       if (v & 1) timerLoad();
       postRedraw(kItemTimer, timerPart::kEnabled | timerPart::kCompareOn | timerPart::kCount);
       break;
-    case kTimerLow: timer_.setStartBits(0x00F, v); break;
-    case kTimerMiddle: timer_.setStartBits(0x0F0, v << 4); break;
+    case kTimerLow: timer_.setValueBits(0x00F, v); break;
+    case kTimerMiddle: timer_.setValueBits(0x0F0, v << 4); break;
     case kTimerHigh:
-      timer_.setStartBits(0x300, v << 8);
+      timer_.setValueBits(0x300, v << 8);
       timer_.setWidthCode(v >> 2);
       postRedraw(kItemTimer, timerPart::kCompareValue | timerPart::kWidth);
       break;
@@ -398,7 +398,7 @@ void Chip::sampleSerial() {
 void Chip::timerLoad() {
   Cells c = cells();
   timer_.load();
-  if (timer_.start() == 0) c.clearBits(kTimerCommand, 8);
+  if (timer_.value() == 0) c.clearBits(kTimerCommand, 8);
 }
 
 // The count may have reached the end or the compare value.

@@ -97,7 +97,7 @@ void Chip::Window_Redraw(int item, intptr_t parts) {
       if (parts & timerPart::kInput) SetDlgItemText(d, kTimerInput, kTimerInputs[reg(kTimerControl) & 7]);
       if (parts & timerPart::kStep) SetDlgItemText(d, kTimerStep, timer_.stepValue() > 0 ? "+1" : "-1");
       if (parts & timerPart::kCount) SetDlgItemText(d, kTimerCount, Format("%X", timer_.count()));
-      if (parts & timerPart::kCompareValue) SetDlgItemText(d, kTimerCompare, Format("%X", timer_.start()));
+      if (parts & timerPart::kCompareValue) SetDlgItemText(d, kTimerCompare, Format("%X", timer_.value()));
       if (parts & timerPart::kWidth) SetDlgItemText(d, kTimerWidth, kWidths[(reg(kTimerHigh) >> 2) & 3]);
       break;
     case kItemGpo: {

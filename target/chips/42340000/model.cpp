@@ -207,7 +207,7 @@ void Chip::onWrite(int n, int v, int old) {
       if (wasUp != timer_.up()) {
         // The direction changed: counter and value are mirrored, and so
         // are the registers that show them.
-        timer_.invert();
+        timer_.mirror();
         c.set(kTimerValue0, ~c.value(kTimerValue0));
         c.set(kTimerValue1, ~c.value(kTimerValue1));
         c.setMasked(kTimerValue2, 0x3, ~c.value(kTimerValue2));
@@ -227,7 +227,7 @@ void Chip::onWrite(int n, int v, int old) {
       }
       // Not started on a full compare already matched, with 108 bit 3.
       if (run && !timer_.running() && (ctl_[kPrescaler] & 8) && (ctl_[kSystem] & 2) &&
-          timer_.counterAtCompare())
+          timer_.countAtValue())
         run = false;
       timer_.setRunning(run);
       if (!run) c.clearBits(kTimerControl, 8);
@@ -309,10 +309,13 @@ void Chip::onWrite(int n, int v, int old) {
 
 // ---- Timer.
 
-void Chip::timerMatch(const periphery::UpDownTimer10::Step& s) {
-  if (s.compare && timer_.compareEnabled()) raise(kPinTimerRequests, kReqCompare);
-  if (s.end) raise(kPinTimerRequests, kReqEnd);
-  if (s.stopped) {
+// An end or compare match (the whole count with the full compare on); the
+// timer is stepped only while it runs, so a stopped timer is the full
+// compare's stop.
+void Chip::timerMatch(const Timer::Match& m) {
+  if (m.compare && timer_.compareEnabled()) raise(kPinTimerRequests, kReqCompare);
+  if (m.end) raise(kPinTimerRequests, kReqEnd);
+  if (!timer_.running()) {
     setReg(kTimerControl, ctl_[kTimerControl] & ~8);
     updateRc();
     postRedraw(kItemTimer, timerItem::kRun);
@@ -320,7 +323,7 @@ void Chip::timerMatch(const periphery::UpDownTimer10::Step& s) {
   if (ctl_[kPinFunctions] & 3) {
     // PWM: high at the end value, low at the compare match counting up;
     // the reverse counting down.
-    const bool level = s.end ? timer_.up() : !timer_.up();
+    const bool level = m.end ? timer_.up() : !timer_.up();
     if (level != pwm_) {
       pwm_ = level;
       refreshPins();

@@ -19,7 +19,7 @@
 #include "periphery/port.h"
 #include "periphery/prescaler.h"
 #include "periphery/requests.h"
-#include "periphery/updown_timer10.h"
+#include "periphery/timer10.h"
 #include "periphery/watchdog.h"
 #include "registers.h"
 
@@ -67,6 +67,9 @@ constexpr periphery::InterruptCondition kInterrupts{kSystem, 0x8, false, {kReque
 // Request bits.
 constexpr int kReqPin0 = 1, kReqPin1 = 2, kReqCompare = 4, kReqEnd = 8;
 constexpr int kReqSerial = 1, kReqComparator = 2, kReqPrescaler = 4, kReq1Hz = 8;
+
+// The 10-bit timer: a full compare match with the compare on stops it.
+using Timer = periphery::BasicTimer10<periphery::Timer10Config{periphery::FullCompareMatch::Stops}>;
 
 // Port A pins.
 constexpr int kPins = 6;
@@ -149,7 +152,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
   const ParameterSet& parameters() const { return params_; }
   const ControllerOptions& options() const { return options_; }
   int control(int n) const { return ctl_[n & 0x7F]; }
-  const periphery::UpDownTimer10& timer() const { return timer_; }
+  const Timer& timer() const { return timer_; }
   int timerInput() const { return timerInput_; }
   int rcDivider() const { return rcPeriod(); }
   bool comparatorContinuous() const { return comparator_.continuous(); }
@@ -173,16 +176,15 @@ class Chip : public simcore::PeripheryChip<Chip> {
   // One event of the timer's input: the count, then (rarely) the matches.
   [[gnu::always_inline]] void timerStep() {
     if (!timer_.running()) return;
-    const periphery::UpDownTimer10::Step s = timer_.step();
-    if (s.compare || s.end) [[unlikely]]
-      timerMatch(s);
+    if (timer_.step()) [[unlikely]]
+      timerMatch(timer_.match());
     showCounter();
   }
-  void timerMatch(const periphery::UpDownTimer10::Step& s);
+  void timerMatch(const Timer::Match& m);
   // Registers 93-95 show the counter while the timer runs.
   [[gnu::always_inline]] void showCounter() {
     if (registers_ == nullptr) return;
-    const int v = timer_.counter();
+    const int v = timer_.count();
     storeValue(kTimerValue0, v & 15);
     storeValue(kTimerValue1, (v >> 4) & 15);
     RegisterCell& high = registers_[kTimerValue2];
@@ -217,7 +219,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
 
   periphery::BinaryPrescaler prescaler_{kPrescalerChain};
   periphery::Watchdog watchdog_{kWatchdogSteps};
-  periphery::UpDownTimer10 timer_;
+  Timer timer_;
   periphery::ByteShifter serial_;
   periphery::LevelComparator comparator_;
   periphery::PowerOnComparator supply_;

@@ -77,8 +77,8 @@ void Chip::Window_Redraw(int item, intptr_t parts) {
       }
       break;
     case kItemTimer: {
-      const periphery::UpDownTimer10& t = timer_;
-      const int mask = (ctl_[kSystem] & 2) ? periphery::UpDownTimer10::kMask : t.widthMask();
+      const Timer& t = timer_;
+      const int mask = (ctl_[kSystem] & 2) ? Timer::kMask : t.widthMask();
       if (parts & timerItem::kEndEnable) simcore::ShowLed(d, kEndEnableLed, ctl_[kEnables1] & 8);
       if (parts & timerItem::kCompareEnable) simcore::ShowLed(d, kCompareEnableLed, ctl_[kEnables1] & 4);
       if (parts & timerItem::kRun) simcore::ShowLed(d, kRunLed, t.running());
@@ -97,7 +97,7 @@ void Chip::Window_Redraw(int item, intptr_t parts) {
       if (parts & timerItem::kDirection) SetDlgItemText(d, kDirectionText, t.up() ? "+1" : "-1");
       if (parts & timerItem::kCompare) SetDlgItemText(d, kCompareText, Hex(t.value() & mask));
       if (parts & timerItem::kWidth) SetDlgItemText(d, kWidthText, kWidths[(10 - t.width()) / 2]);
-      if (parts & timerItem::kCounter) SetDlgItemText(d, kCounterText, Hex(t.counter() & t.widthMask()));
+      if (parts & timerItem::kCounter) SetDlgItemText(d, kCounterText, Hex(t.count() & t.widthMask()));
       break;
     }
     case kItemOptions:

@@ -1,7 +1,9 @@
 #pragma once
-// A 10-bit up/down timer: count, start value, step +1 or -1 modulo 1024, end
-// value 1023 (up) or 0 (down), and a width (10, 8, 6 or 4 bits) that masks
-// the comparisons. What its matches raise and drive is the chip's.
+// A 10-bit up/down timer: a count that steps +1 or -1 modulo 1024 (or twice
+// that with the double step), one value register that is both the start and
+// the compare value, an end value 1023 (up) or 0 (down), and a width (10, 8,
+// 6 or 4 bits) that masks the comparisons. What its matches raise and drive
+// is the chip's.
 //
 // The timer knows how many steps its next match is away: the common step is
 // the count, a decrement and a not-taken branch.
@@ -10,79 +12,150 @@
 
 namespace periphery {
 
-class Timer10 {
+// What a whole-count compare match does while the full compare and the
+// compare are both on.
+enum class FullCompareMatch : uint8_t {
+  Reported,  // reported only: the chip decides
+  Stops,     // the timer stops
+};
+
+struct Timer10Config {
+  FullCompareMatch fullCompareMatch = FullCompareMatch::Reported;
+};
+
+// What a step reached.
+struct Timer10Match {
+  bool end = false;          // the masked count reached the masked end value
+  bool compare = false;      // the count equals the value on the compare's bits
+  bool fullCompare = false;  // the whole 10-bit count equals the value
+};
+
+template <Timer10Config Config = Timer10Config{}>
+class BasicTimer10 {
  public:
   static constexpr int kMask = 1023;
 
-  constexpr void reset() { *this = Timer10{}; }
+  constexpr void reset() { *this = BasicTimer10{}; }
 
   constexpr void setUp(bool up) {
-    step_ = up ? 1 : -1;
-    end_ = up ? kMask : 0;
-    findNextMatch();
+    up_ = up;
+    arm();
   }
+  constexpr bool up() const { return up_; }
+  constexpr int stepValue() const { return up_ ? 1 : -1; }
+  constexpr int endValue() const { return up_ ? kMask : 0; }
+  // Every step moves the count by two.
+  constexpr void setDoubleStep(bool on) {
+    doubleStep_ = on;
+    arm();
+  }
+
   // Width code 0..3: 10, 8, 6, 4 bits.
   constexpr void setWidthCode(int code) {
     widthMask_ = kMask >> (2 * (code & 3));
-    findNextMatch();
+    arm();
   }
-  constexpr int widthBits() const {
+  constexpr int width() const {
     return widthMask_ == kMask ? 10 : widthMask_ == 255 ? 8 : widthMask_ == 63 ? 6 : 4;
   }
-  // Start value bits: `value` into the bits of `mask`.
-  constexpr void setStartBits(int mask, int value) {
-    start_ = ((start_ & ~mask) | (value & mask)) & kMask;
-    findNextMatch();
-  }
-  constexpr void load() {
-    count_ = start_;
-    findNextMatch();
-  }
+  constexpr int widthMask() const { return widthMask_; }
 
-  // One step of the count. True when the count matches: match() says what
-  // it reached.
-  [[gnu::always_inline]] constexpr bool step() {
-    count_ = (count_ + step_) & kMask;
-    if (--untilMatch_ != 0) [[likely]]
-      return false;
-    findNextMatch();
-    return true;
+  // The value register: start and compare value.
+  constexpr void setValue(int v) {
+    value_ = v & kMask;
+    arm();
   }
-  struct Match {
-    bool end = false;      // the masked count reached the masked end value
-    bool compare = false;  // the masked count equals the masked start value
-    bool fullCompare = false;  // the whole 10-bit count equals the start value
-  };
-  constexpr Match match() const {
-    Match m;
-    m.end = (count_ & widthMask_) == (end_ & widthMask_);
-    m.compare = (count_ & widthMask_) == (start_ & widthMask_);
-    m.fullCompare = count_ == start_;
-    return m;
+  // `v` into the value bits of `mask`.
+  constexpr void setValueBits(int mask, int v) { setValue((value_ & ~mask) | (v & mask)); }
+  constexpr int value() const { return value_; }
+
+  // The compare takes all ten bits instead of the width's.
+  constexpr void setFullCompare(bool on) { fullCompare_ = on; }
+  constexpr bool fullCompare() const { return fullCompare_; }
+  constexpr void setCompareEnabled(bool on) { compareEnabled_ = on; }
+  constexpr bool compareEnabled() const { return compareEnabled_; }
+  // Whether the chip steps the timer; the timer itself only stops on a full
+  // compare match with FullCompareMatch::Stops.
+  constexpr void setRunning(bool on) { running_ = on; }
+  constexpr bool running() const { return running_; }
+
+  // Load: the count takes the start value; a start value of 0 stops the
+  // timer. Returns whether it may run.
+  constexpr bool load() {
+    count_ = value_;
+    arm();
+    if (value_ == 0) running_ = false;
+    return value_ != 0;
+  }
+  // A direction change mirrors the timer on the chips that do it: count and
+  // value inverted, so that the same distance to the end value remains.
+  constexpr void mirror() {
+    count_ = ~count_ & kMask;
+    value_ = ~value_ & kMask;
+    arm();
   }
 
   constexpr int count() const { return count_; }
-  constexpr int start() const { return start_; }
-  constexpr int stepValue() const { return step_; }
-  constexpr int end() const { return end_; }
+  constexpr bool countAtValue() const { return count_ == value_; }
+
+  // One step of the count. True when an end or compare match is reached:
+  // match() says which.
+  [[gnu::always_inline]] constexpr bool step() {
+    count_ = (count_ + stride()) & kMask;
+    if (--untilMatch_ != 0) [[likely]]
+      return false;
+    return arrive();
+  }
+  using Match = Timer10Match;
+  constexpr Match match() const {
+    Match m;
+    m.end = ((count_ ^ endValue()) & widthMask_) == 0;
+    m.fullCompare = count_ == value_;
+    m.compare = fullCompare_ ? m.fullCompare : ((count_ ^ value_) & widthMask_) == 0;
+    return m;
+  }
 
  private:
+  constexpr int stride() const { return (up_ ? 1 : -1) * (doubleStep_ ? 2 : 1); }
+
+  // The countdown ran out: a masked end or value is reached (or, with the
+  // double step, the count came round without reaching one).
+  constexpr bool arrive() {
+    arm();
+    const Match m = match();
+    if constexpr (Config.fullCompareMatch == FullCompareMatch::Stops) {
+      if (m.fullCompare && fullCompare_ && compareEnabled_) running_ = false;
+    }
+    return m.end || m.compare;
+  }
+
   // Steps from the count to the next masked count equal to the masked end
-  // or start value (1 .. width).
-  constexpr void findNextMatch() {
-    const auto stepsTo = [this](int target) {
-      const int d = ((target - count_) * step_) & widthMask_;
-      return d == 0 ? widthMask_ + 1 : d;
+  // or value: 1 .. width for single steps. A double step reaches only the
+  // targets an even distance away; when none is, the count comes round in
+  // half the width's span.
+  constexpr void arm() {
+    const int span = widthMask_ + 1;
+    const int dir = up_ ? 1 : -1;
+    const auto stepsTo = [&](int target) {
+      const int d = ((target - count_) * dir) & widthMask_;
+      if (!doubleStep_) return d == 0 ? span : d;
+      if (d & 1) return span / 2;
+      return d == 0 ? span / 2 : d / 2;
     };
-    untilMatch_ = std::min(stepsTo(end_), stepsTo(start_));
+    untilMatch_ = std::min(stepsTo(endValue()), stepsTo(value_));
   }
 
   int count_ = 0;
-  int start_ = 0;
-  int step_ = -1;
-  int end_ = 0;
+  int value_ = 0;
   int widthMask_ = kMask;
-  int untilMatch_ = kMask + 1;  // count 0 down to end 0 and start 0
+  int untilMatch_ = kMask + 1;  // count 0 down to end 0 and value 0
+  bool up_ = false;
+  bool doubleStep_ = false;
+  bool fullCompare_ = false;
+  bool compareEnabled_ = false;
+  bool running_ = false;
 };
+
+using Timer10 = BasicTimer10<>;
 
 }  // namespace periphery

@@ -1,8 +1,9 @@
 // The counted time blocks against the plain step-by-step forms they replace:
 // the LCD family's time base (pre-divider and 15-stage chain in one counter)
 // against a free-running step counter with a separate prescaler chain, and
-// the 10-bit timer's match countdown against comparing at every step. Both
-// are driven through long pseudo-random sequences of every operation.
+// the 10-bit timer's match countdown against comparing at every step (single
+// and double steps, mirroring, both full-compare options). Both are driven
+// through long pseudo-random sequences of every operation.
 #include <gtest/gtest.h>
 #include <simcore/lcd/time_base.h>
 
@@ -120,59 +121,90 @@ TEST(CountedTime, TimeBaseFiresEachFifteenStageWrapAtEveryClockIndex) {
   }
 }
 
-// The timer comparing its masked count at every step.
+// The timer comparing its count at every step.
 struct Compared {
-  int count = 0, start = 0, step = -1, end = 0, width = 1023;
-  periphery::Timer10::Match advance() {
-    count = (count + step) & 1023;
-    return {(count & width) == (end & width), (count & width) == (start & width), count == start};
+  int count = 0, value = 0, step = -1, end = 0, width = 1023;
+  bool doubleStep = false, full = false, compareOn = false, running = false;
+  periphery::Timer10::Match advance(bool stops) {
+    count = (count + (doubleStep ? 2 * step : step)) & 1023;
+    const bool fullMatch = count == value;
+    const bool compare = full ? fullMatch : (count & width) == (value & width);
+    if (stops && fullMatch && full && compareOn) running = false;
+    return {(count & width) == (end & width), compare, fullMatch};
   }
 };
 
+// Every operation at random against the reference; both full-compare options.
+template <periphery::Timer10Config Config>
+void CompareTimer(uint32_t seed) {
+  constexpr bool kStops = Config.fullCompareMatch == periphery::FullCompareMatch::Stops;
+  std::mt19937 random(seed);
+  periphery::BasicTimer10<Config> timer;
+  Compared plain;
+  int matches = 0;
+  for (int op = 0; op < 200000; ++op) {
+    const uint32_t pick = random() % 1000;
+    if (pick < 985) {
+      const bool matched = timer.step();
+      const periphery::Timer10::Match m = plain.advance(kStops);
+      ASSERT_EQ(matched, m.end || m.compare) << "seed " << seed << " op " << op;
+      if (matched) {
+        const periphery::Timer10::Match t = timer.match();
+        EXPECT_EQ(t.end, m.end);
+        EXPECT_EQ(t.compare, m.compare);
+        EXPECT_EQ(t.fullCompare, m.fullCompare);
+        ++matches;
+      }
+    } else if (pick < 988) {
+      const bool up = random() & 1;
+      timer.setUp(up);
+      plain.step = up ? 1 : -1;
+      plain.end = up ? 1023 : 0;
+    } else if (pick < 990) {
+      const int code = static_cast<int>(random() % 4);
+      timer.setWidthCode(code);
+      plain.width = 1023 >> (2 * code);
+    } else if (pick < 993) {
+      const int mask = 0xF << (4 * (random() % 3));
+      const int value = static_cast<int>(random());
+      timer.setValueBits(mask, value);
+      plain.value = ((plain.value & ~mask) | (value & mask)) & 1023;
+    } else if (pick < 994) {
+      const bool may = timer.load();
+      plain.count = plain.value;
+      if (plain.value == 0) plain.running = false;
+      EXPECT_EQ(may, plain.value != 0);
+    } else if (pick < 995) {
+      timer.mirror();
+      plain.count = ~plain.count & 1023;
+      plain.value = ~plain.value & 1023;
+    } else if (pick < 996) {
+      plain.doubleStep = random() % 4 == 0;
+      timer.setDoubleStep(plain.doubleStep);
+    } else if (pick < 997) {
+      plain.full = random() & 1;
+      timer.setFullCompare(plain.full);
+    } else if (pick < 998) {
+      plain.compareOn = random() & 1;
+      timer.setCompareEnabled(plain.compareOn);
+    } else if (pick < 999) {
+      plain.running = random() & 1;
+      timer.setRunning(plain.running);
+    } else {
+      timer.reset();
+      plain = Compared{};
+    }
+    ASSERT_EQ(timer.count(), plain.count);
+    ASSERT_EQ(timer.value(), plain.value);
+    ASSERT_EQ(timer.running(), plain.running);
+  }
+  EXPECT_GT(matches, 100);
+}
+
 TEST(CountedTime, TimerMatchesWhereComparingEveryStepDoes) {
   for (uint32_t seed = 1; seed <= 10; ++seed) {
-    std::mt19937 random(seed);
-    periphery::Timer10 timer;
-    Compared plain;
-    int matches = 0;
-    for (int op = 0; op < 200000; ++op) {
-      const uint32_t pick = random() % 1000;
-      if (pick < 990) {
-        const bool matched = timer.step();
-        const periphery::Timer10::Match m = plain.advance();
-        ASSERT_EQ(matched, m.end || m.compare) << "seed " << seed << " op " << op;
-        if (matched) {
-          const periphery::Timer10::Match t = timer.match();
-          EXPECT_EQ(t.end, m.end);
-          EXPECT_EQ(t.compare, m.compare);
-          EXPECT_EQ(t.fullCompare, m.fullCompare);
-          ++matches;
-        }
-      } else if (pick < 993) {
-        const bool up = random() & 1;
-        timer.setUp(up);
-        plain.step = up ? 1 : -1;
-        plain.end = up ? 1023 : 0;
-      } else if (pick < 996) {
-        const int code = static_cast<int>(random() % 4);
-        timer.setWidthCode(code);
-        plain.width = 1023 >> (2 * code);
-      } else if (pick < 998) {
-        const int mask = 0xF << (4 * (random() % 3));
-        const int value = static_cast<int>(random());
-        timer.setStartBits(mask, value);
-        plain.start = ((plain.start & ~mask) | (value & mask)) & 1023;
-      } else if (pick < 999) {
-        timer.load();
-        plain.count = plain.start;
-      } else {
-        timer.reset();
-        plain = Compared{};
-      }
-      ASSERT_EQ(timer.count(), plain.count);
-      ASSERT_EQ(timer.start(), plain.start);
-    }
-    EXPECT_GT(matches, 100);
+    CompareTimer<periphery::Timer10Config{}>(seed);
+    CompareTimer<periphery::Timer10Config{periphery::FullCompareMatch::Stops}>(seed + 100);
   }
 }
 
