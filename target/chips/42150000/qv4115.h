@@ -218,7 +218,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
     swbRunning_ = c.bit(kSwbControl, 4) ? (c.value(kSwbClock) & 3) : -1;
   }
   int swbClockCopy_ = 0;
-  periphery::BankedRamWindow<kRamWindow, 4, 16> banks_;
+  periphery::BankedRamWindow<kRamWindow, 4, 16, periphery::BankMoves::ValueWord> banks_;
   periphery::Port ports_[3];
   int latchB_ = 0, latchC_ = 0;
 

@@ -494,7 +494,7 @@ void Chip::refreshLcd() {
 
 void Chip::pageWrite(int page, int old) {
   Cells c = cells();
-  ram2_.switchPage(c, old, page);
+  ram2_.switchBank(c, old, page);
   page_ = page;
   c.set(kPage, page);
   c.set(kLcdBank0, lcdMemory_.at(lcdMemory_.index(0, page)));
@@ -503,7 +503,7 @@ void Chip::pageWrite(int page, int old) {
 
 int Chip::ram2(int page, int i) const {
   if (registers_ != nullptr && page == reg(kPage)) return reg(kRam2First + i);
-  return ram2_.at(page, i);
+  return ram2_.valueAt(page, i);
 }
 
 }  // namespace qv4124

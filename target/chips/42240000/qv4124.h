@@ -11,6 +11,7 @@
 
 #include <cstdint>
 
+#include "periphery/banked_ram_window.h"
 #include "periphery/cells.h"
 #include "periphery/eeprom.h"
 #include "periphery/lcd_memory.h"
@@ -230,7 +231,7 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
   periphery::SupplyDetector detector_;
   periphery::SerialShifter serial_;
   periphery::LcdMemory<2, 16> lcdMemory_;
-  periphery::PagedRam<16, kRam2First, 4> ram2_;
+  periphery::BankedRamWindow<kRam2First, 4, 16, periphery::BankMoves::ValueBits> ram2_;
   periphery::Port ports_[3];  // A, B, serial
 
   int clockIndex_ = 0;
