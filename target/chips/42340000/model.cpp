@@ -61,10 +61,7 @@ void Chip::peripheryReset() {
     ctl_[n] &= keep;
     if (c.valid()) c.setMasked(n, 15 & ~keep, 0);
   }
-  if (cpu_ != nullptr) {
-    cpu_->word[k42::kAcc] = 0;
-    for (int w = k42::kStackLevel; w <= k42::kHalted; ++w) cpu_->word[w] = 0;
-  }
+  if (cpu_ != nullptr) resetCpu(1u << k42::kIndex);  // the index register word stays
   clearPeriphery();
   if (params_[kFieldRestartPowerOn] != 0) {
     supply_.reset();
@@ -101,8 +98,7 @@ void Chip::powerOnReset(bool post) {
     ctl_[n] = 0;
     if (c.valid()) c.set(n, 0);
   }
-  if (cpu_ != nullptr)
-    for (int w = k42::kAcc; w <= k42::kHalted; ++w) cpu_->word[w] = 0;
+  if (cpu_ != nullptr) resetCpu();
   clearPeriphery();
   setReg(kPinFunctions2, 3);
   setReg(kWatchdog, 8);
@@ -131,6 +127,7 @@ void Chip::deriveState() {
   updateSleep();
   refreshPins();
   refreshMarkers();
+  updateDue();
 }
 
 // The fields of the active set that registers write.
@@ -145,6 +142,36 @@ void Chip::applyRegisterFields() {
 
 void Chip::updateRc() {
   rcActive_ = (ctl_[kClockOptions] & 2) != 0 && timerInput_ == 7 && timer_.running();
+}
+
+bool Chip::tapInUse(Event e) const {
+  const bool freqOut = function_[2] == PinFunction::Freq || function_[5] == PinFunction::Freq;
+  switch (e) {
+    case Event::FreqTap3: return freqOut && freqTap_ == 3;
+    case Event::FreqTap2: return freqOut && freqTap_ == 2;
+    case Event::FreqTap1: return freqOut && freqTap_ == 1;
+    case Event::FreqTap0: return freqOut && freqTap_ == 0;
+    case Event::TimerInput1: return false;
+    case Event::TimerInput2: return timerInput_ == 2;
+    case Event::TimerInput3: return timerInput_ == 3;
+    case Event::TimerInput4: return timerInput_ == 4;
+    case Event::TimerInput5: return timerInput_ == 5;
+    case Event::TimerInput6: return timerInput_ == 6;
+    case Event::SerialTap4: return serialTap_ == 4;
+    case Event::SerialTap8: return serialTap_ == 8;
+    case Event::SerialTap12: return serialTap_ == 12;
+    case Event::ComparatorStep: return comparator_.active();
+    case Event::Prescaler64Hz: return (ctl_[kPrescaler] & 2) != 0;
+    case Event::Prescaler8Hz: return (ctl_[kPrescaler] & 2) == 0;
+    case Event::OneHzInterrupt:
+    case Event::WatchdogStep: return true;
+  }
+  return true;
+}
+
+void Chip::updateDue() {
+  prescaler_.setDueFrom(periphery::firstTapInUse(
+      kTicks, [this](Event e) { return tapInUse(e); }, kPrescalerChain.stages));
 }
 
 void Chip::updateSleep() { sleeping_ = (ctl_[kSystem] & 4) && (ctl_[kWatchdog] & 4); }
@@ -304,6 +331,7 @@ void Chip::onWrite(int n, int v, int old) {
     default:
       break;
   }
+  updateDue();
   (void)old;
 }
 

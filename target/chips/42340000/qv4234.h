@@ -162,7 +162,17 @@ class Chip : public simcore::PeripheryChip<Chip> {
  private:
   periphery::Cells cells() const { return periphery::Cells(registers_); }
   [[gnu::always_inline]] inline bool onEvent(Event e);
-  [[gnu::always_inline]] inline bool round(int32_t mode);
+  // A tick with a tap due: the whole table, in order.
+  [[gnu::noinline]] void tickEvents(int carried) {
+    periphery::fireTaps<kTicks>(carried, [this](auto e) { return onEvent(e()); });
+  }
+  // Whether a tap has work with the current settings (the 16 kHz timer
+  // input aside: the tick steps it itself).
+  bool tapInUse(Event e) const;
+  // The prescaler's due level from the taps in use; after every register
+  // write and reset.
+  void updateDue();
+  [[gnu::always_inline]] inline bool round(int32_t mode, int32_t& pc);
 
   // Resets.
   void powerOnReset(bool post);
@@ -280,12 +290,21 @@ class Chip : public simcore::PeripheryChip<Chip> {
   return true;
 }
 
+// The common tick: the prescaler reports nothing due below the fastest tap
+// in use other than the 16 kHz timer input, which is then the tick's only
+// event.
 [[gnu::always_inline]] inline void Chip::Periphery_Tick() {
-  periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return onEvent(e()); });
+  const int carried = prescaler_.step();
+  if (carried == periphery::kNothingDue) [[likely]] {
+    if (timerInput_ == 1) timerStep();
+    return;
+  }
+  tickEvents(carried);
 }
 
-// One round; false when the run ends now whatever the stop flags say.
-[[gnu::always_inline]] inline bool Chip::round(int32_t mode) {
+// One round, with the program counter held in `pc`; false when the run
+// ends now whatever the stop flags say.
+[[gnu::always_inline]] inline bool Chip::round(int32_t mode, int32_t& pc) {
   if (!supply_.up()) [[unlikely]] {
     // Power-on hold: the reset repeats while the supply is below the level
     // needed; the window is told once, when the hold begins.
@@ -293,12 +312,14 @@ class Chip : public simcore::PeripheryChip<Chip> {
     if (!supply_.up()) {
       powerOnReset(!holding_);
       holding_ = true;
+      reloadPcAfterReset(pc);
       return true;
     }
     holding_ = false;
   }
   if (sleeping_) [[unlikely]] {
     if (!(ctl_[kSleepOptions] & 4) && --sleepCountdown_ <= 0) peripheryReset();
+    reloadPcAfterReset(pc);
     return true;
   }
   if (rcActive_ && ++rcCount_ >= rcPeriod()) [[unlikely]] {
@@ -315,7 +336,8 @@ class Chip : public simcore::PeripheryChip<Chip> {
   }
   if (resetRequest_) [[unlikely]]
     peripheryReset();
-  const int32_t r = interruptEnter(mode);
+  reloadPcAfterReset(pc);
+  const int32_t r = interruptEnter(mode, pc);
   if (r != 0) [[unlikely]] {
     if (r == 2) return false;
     if (r < 0) {
@@ -324,7 +346,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
     }
   }
   if (!halted()) {
-    stepInstruction();
+    stepInstruction(pc);
     if (halted()) [[unlikely]]
       setReg(kSystem, ctl_[kSystem] | 8);  // HALT enables interrupts
   }
@@ -333,14 +355,17 @@ class Chip : public simcore::PeripheryChip<Chip> {
 
 inline int32_t Chip::RunLoop(int32_t mode) {
   if (beginRun(mode)) {
+    int32_t pc = loadPc();
     for (;;) {
       // Every pending message on the pump's slow path (a post brings it to
-      // the next round; otherwise a time slice).
-      if (pumpAll() && !checkStack()) [[unlikely]]
-        break;
-      if (!round(mode)) break;
+      // the next round; otherwise a time slice); the counter is stored for
+      // the events and taken back after them.
+      if (!pumpAll(pc)) [[unlikely]]
+        return endRun();
+      if (!round(mode, pc)) break;
       if (stopFlags_ != 0) break;
     }
+    storePc(pc);
   }
   return endRun();
 }

@@ -39,7 +39,7 @@ class BasicTimer10 {
 
   constexpr void setUp(bool up) {
     up_ = up;
-    arm();
+    setStride();
   }
   constexpr bool up() const { return up_; }
   constexpr int stepValue() const { return up_ ? 1 : -1; }
@@ -47,7 +47,7 @@ class BasicTimer10 {
   // Every step moves the count by two.
   constexpr void setDoubleStep(bool on) {
     doubleStep_ = on;
-    arm();
+    setStride();
   }
 
   // Width code 0..3: 10, 8, 6, 4 bits.
@@ -101,7 +101,7 @@ class BasicTimer10 {
   // One step of the count. True when an end or compare match is reached:
   // match() says which.
   [[gnu::always_inline]] constexpr bool step() {
-    count_ = (count_ + stride()) & kMask;
+    count_ = (count_ + stride_) & kMask;
     if (--untilMatch_ != 0) [[likely]]
       return false;
     return arrive();
@@ -116,7 +116,10 @@ class BasicTimer10 {
   }
 
  private:
-  constexpr int stride() const { return (up_ ? 1 : -1) * (doubleStep_ ? 2 : 1); }
+  constexpr void setStride() {
+    stride_ = (up_ ? 1 : -1) * (doubleStep_ ? 2 : 1);
+    arm();
+  }
 
   // The countdown ran out: a masked end or value is reached (or, with the
   // double step, the count came round without reaching one).
@@ -149,6 +152,7 @@ class BasicTimer10 {
   int value_ = 0;
   int widthMask_ = kMask;
   int untilMatch_ = kMask + 1;  // count 0 down to end 0 and value 0
+  int stride_ = -1;
   bool up_ = false;
   bool doubleStep_ = false;
   bool fullCompare_ = false;

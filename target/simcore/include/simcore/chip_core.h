@@ -194,11 +194,13 @@ class ChipCore {
   int32_t& carry() {
     return cpu_->word[cpu_->word[k42::kInInterrupt] == 1 ? k42::kCarryInt : k42::kCarry];
   }
-  // The CPU's part of a power-on or watchdog reset: words 0-10 cleared. A
-  // loop holding the program counter reloads it after the periphery step or
+  // The CPU's part of a power-on or watchdog reset: words 0-10 cleared,
+  // except those a chip's reset keeps (bit n of `keep`: word n). A loop
+  // holding the program counter reloads it after the periphery step or
   // instruction that called this.
-  void resetCpu() {
-    for (int n = k42::kAcc; n <= k42::kHalted; ++n) cpu_->word[n] = 0;
+  void resetCpu(uint32_t keep = 0) {
+    for (int n = k42::kAcc; n <= k42::kHalted; ++n)
+      if (((keep >> n) & 1) == 0) cpu_->word[n] = 0;
     cpuReset_ = true;
   }
   // The value bits of a register cell, written as a periphery write does:
