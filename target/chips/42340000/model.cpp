@@ -87,6 +87,7 @@ void Chip::clearPeriphery() {
   // Pins as at power-on: "L" on every button, markers, PA4 without text.
   port_.reset(pin::kMarker | pin::kTextShown | pin::kRefresh);
   port_.word(4) = pin::kMarker;
+  refreshRare();
 }
 
 // Power-on: the periphery reset, then every register 0-125 cleared except
@@ -128,6 +129,7 @@ void Chip::deriveState() {
   refreshPins();
   refreshMarkers();
   updateDue();
+  refreshRare();
 }
 
 // The fields of the active set that registers write.
@@ -142,6 +144,7 @@ void Chip::applyRegisterFields() {
 
 void Chip::updateRc() {
   rcActive_ = (ctl_[kClockOptions] & 2) != 0 && timerInput_ == 7 && timer_.running();
+  refreshRare();
 }
 
 bool Chip::tapInUse(Event e) const {
@@ -174,11 +177,15 @@ void Chip::updateDue() {
       kTicks, [this](Event e) { return tapInUse(e); }, kPrescalerChain.stages));
 }
 
-void Chip::updateSleep() { sleeping_ = (ctl_[kSystem] & 4) && (ctl_[kWatchdog] & 4); }
+void Chip::updateSleep() {
+  sleeping_ = (ctl_[kSystem] & 4) && (ctl_[kWatchdog] & 4);
+  refreshRare();
+}
 
 void Chip::updateSerialTap() {
   const int clock = ctl_[kSerialMode] & 0xC;
   serialTap_ = (serial_.running() && clock != 0) ? clock : -1;
+  refreshRare();
 }
 
 // ---- Registers.
@@ -313,6 +320,7 @@ void Chip::onWrite(int n, int v, int old) {
       break;
     case kClockOptions:
       serialOnInstructionClock_ = (v & 4) != 0;
+      refreshRare();
       applyRegisterFields();
       updateRc();
       break;
@@ -382,6 +390,7 @@ void Chip::measure() {
 void Chip::checkSupply() {
   supply_.check(params_[kFieldSupplyVoltage], params_[kFieldSupplyFall], params_[kFieldSupplyRise]);
   params_[kFieldComparatorUp] = supply_.up() ? 1 : 0;
+  refreshRare();
 }
 
 void Chip::setAdcVoltage(int v) {
@@ -556,6 +565,52 @@ void Chip::resetByPin() {
     if ((ctl_[kPinSelect] & 8) && port_.level(src1)) reset = true;
   }
   if (reset) peripheryReset();
+}
+
+// ---- The run loop's rare work.
+
+// The round while any rare work is flagged, in its order: the supply and
+// sleep end the round early, the RC clock steps the timer before the tick,
+// the serial clock and a reset request follow it.
+bool Chip::rareRound(int32_t mode, int32_t& pc) {
+  if (!supply_.up()) {
+    // Power-on hold: the reset repeats while the supply is below the level
+    // needed; the window is told once, when the hold begins.
+    checkSupply();
+    if (!supply_.up()) {
+      powerOnReset(!holding_);
+      holding_ = true;
+      reloadPcAfterReset(pc);
+      return true;
+    }
+    holding_ = false;
+  }
+  if (sleeping_) {
+    if (!(ctl_[kSleepOptions] & 4) && --sleepCountdown_ <= 0) peripheryReset();
+    reloadPcAfterReset(pc);
+    return true;
+  }
+  if (rcActive_ && ++rcCount_ >= rcPeriod()) {
+    rcCount_ = 0;
+    timerStep();
+  }
+  if (++tickCount_ >= tickPeriod_) {
+    tickCount_ = 0;
+    Periphery_Tick();
+  }
+  afterTick();
+  reloadPcAfterReset(pc);
+  return stepRound(mode, pc);
+}
+
+// After the tick: the serial clock on the instruction clock, then a reset
+// the watchdog requested.
+void Chip::afterTick() {
+  if (serialOnInstructionClock_ && serialTap_ == 12) {
+    serialClock();
+    serialClock();
+  }
+  if (resetRequest_) peripheryReset();
 }
 
 // ---- Controller options.

@@ -173,6 +173,17 @@ class Chip : public simcore::PeripheryChip<Chip> {
   // write and reset.
   void updateDue();
   [[gnu::always_inline]] inline bool round(int32_t mode, int32_t& pc);
+  [[gnu::always_inline]] inline bool stepRound(int32_t mode, int32_t& pc);
+  // Out of line (model.cpp): the rare work of a round.
+  [[gnu::noinline]] bool rareRound(int32_t mode, int32_t& pc);
+  [[gnu::noinline]] void afterTick();
+  // Nonzero while any rare per-round work may be due; kept after every
+  // change of the state it follows (supply, sleep, RC clock, serial clock,
+  // reset request).
+  void refreshRare() {
+    rare_ = static_cast<uint8_t>(!supply_.up() || sleeping_ || rcActive_ ||
+                                 (serialOnInstructionClock_ && serialTap_ == 12) || resetRequest_);
+  }
 
   // Resets.
   void powerOnReset(bool post);
@@ -256,6 +267,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
   int32_t sleepCountdown_ = kSleepRounds;
   bool resetRequest_ = false;
   bool holding_ = false;   // in the power-on hold (redraws posted on entering only)
+  uint8_t rare_ = 1;       // see refreshRare()
 };
 
 [[gnu::always_inline]] inline bool Chip::onEvent(Event e) {
@@ -283,7 +295,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
       if (ctl_[kComparator] & 1)
         watchdog_.clear();
       else if (watchdog_.step())
-        resetRequest_ = true;  // the run loop resets after the tick
+        resetRequest_ = true, rare_ = 1;  // the run loop resets after the tick
       cells().setMasked(kWatchdog, 0x3, watchdog_.count());
       break;
   }
@@ -303,40 +315,24 @@ class Chip : public simcore::PeripheryChip<Chip> {
 }
 
 // One round, with the program counter held in `pc`; false when the run
-// ends now whatever the stop flags say.
+// ends now whatever the stop flags say. The common round tests one word for
+// the rare work (power-on hold, sleep, RC clock, serial clock on the
+// instruction clock, reset request) and otherwise only ticks and steps.
 [[gnu::always_inline]] inline bool Chip::round(int32_t mode, int32_t& pc) {
-  if (!supply_.up()) [[unlikely]] {
-    // Power-on hold: the reset repeats while the supply is below the level
-    // needed; the window is told once, when the hold begins.
-    checkSupply();
-    if (!supply_.up()) {
-      powerOnReset(!holding_);
-      holding_ = true;
-      reloadPcAfterReset(pc);
-      return true;
-    }
-    holding_ = false;
-  }
-  if (sleeping_) [[unlikely]] {
-    if (!(ctl_[kSleepOptions] & 4) && --sleepCountdown_ <= 0) peripheryReset();
-    reloadPcAfterReset(pc);
-    return true;
-  }
-  if (rcActive_ && ++rcCount_ >= rcPeriod()) [[unlikely]] {
-    rcCount_ = 0;
-    timerStep();
-  }
-  if (++tickCount_ >= tickPeriod_) {
+  if (rare_ != 0) [[unlikely]]
+    return rareRound(mode, pc);
+  if (++tickCount_ >= tickPeriod_) [[likely]] {  // every round with the divider off
     tickCount_ = 0;
     Periphery_Tick();
+    if (rare_ != 0) [[unlikely]]
+      afterTick();
   }
-  if (serialOnInstructionClock_ && serialTap_ == 12) [[unlikely]] {
-    serialClock();
-    serialClock();
-  }
-  if (resetRequest_) [[unlikely]]
-    peripheryReset();
   reloadPcAfterReset(pc);
+  return stepRound(mode, pc);
+}
+
+// Interrupt entry and the instruction: the end of every round that runs one.
+[[gnu::always_inline]] inline bool Chip::stepRound(int32_t mode, int32_t& pc) {
   const int32_t r = interruptEnter(mode, pc);
   if (r != 0) [[unlikely]] {
     if (r == 2) return false;
