@@ -322,14 +322,8 @@ inline int32_t Chip::RunLoop(int32_t mode) {
         Periphery_Tick();
         if (watchdogRequest_) [[unlikely]] Periphery_Reset();
         reloadPcAfterReset(pc);
-        const int32_t r = interruptEnter(mode, pc);
-        if (r != 0) [[unlikely]] {
-          if (r == 2) break;
-          if (r < 0) {
-            stopFlags_ = k42::kStopError;
-            break;
-          }
-        }
+        if (!enterInterrupt(mode, pc)) [[unlikely]]
+          break;
         if (!halted()) [[likely]] {
           stepInstruction(pc);
           if (halted()) [[unlikely]] {

@@ -333,14 +333,8 @@ class Chip : public simcore::PeripheryChip<Chip> {
 
 // Interrupt entry and the instruction: the end of every round that runs one.
 [[gnu::always_inline]] inline bool Chip::stepRound(int32_t mode, int32_t& pc) {
-  const int32_t r = interruptEnter(mode, pc);
-  if (r != 0) [[unlikely]] {
-    if (r == 2) return false;
-    if (r < 0) {
-      stopFlags_ = k42::kStopError;
-      return false;
-    }
-  }
+  if (!enterInterrupt(mode, pc)) [[unlikely]]
+    return false;
   if (!halted()) {
     stepInstruction(pc);
     if (halted()) [[unlikely]]

@@ -116,6 +116,15 @@ class ChipCore {
     }
     return 0;
   }
+  // Interrupt entry as a loop uses it: false when the loop must end (a stop
+  // at the interrupt vector, or an error with stop flags -1).
+  [[gnu::always_inline]] bool enterInterrupt(int32_t mode, int32_t& pc) {
+    const int32_t r = interruptEnter(mode, pc);
+    if (r == 0 || r == 1) [[likely]]
+      return true;
+    if (r < 0) stopFlags_ = k42::kStopError;
+    return false;
+  }
   // After a periphery step: a CPU reset by the periphery moved the counter.
   [[gnu::always_inline]] void reloadPcAfterReset(int32_t& pc) {
     if (cpuReset_) [[unlikely]] {

@@ -162,14 +162,8 @@ int32_t ChipCore<Chip>::RunLoop(int32_t mode) {
         return endRun();
       chip().Periphery_Tick();
       reloadPcAfterReset(pc);
-      const int32_t r = interruptEnter(mode, pc);
-      if (r != 0) [[unlikely]] {
-        if (r == 2) break;
-        if (r < 0) {
-          stopFlags_ = k42::kStopError;
-          break;
-        }
-      }
+      if (!enterInterrupt(mode, pc)) [[unlikely]]
+        break;
       if (!halted()) [[likely]]
         stepInstruction(pc);
       if (stopFlags_ != 0) [[unlikely]]

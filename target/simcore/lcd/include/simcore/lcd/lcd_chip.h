@@ -164,15 +164,6 @@ class LcdChip : public PeripheryChip<Chip> {
     this->reloadPcAfterReset(pc);
   }
 
-  // False when the loop ends (a stop at the vector, or an error).
-  [[gnu::always_inline]] bool enterInterrupt(int32_t mode, int32_t& pc) {
-    const int32_t r = this->interruptEnter(mode, pc);
-    if (r == 0 || r == 1) [[likely]]
-      return true;
-    if (r < 0) this->stopFlags_ = k42::kStopError;
-    return false;
-  }
-
   void showStatus(const char* text) {
     if (text[0] == shownStatus_) return;
     shownStatus_ = text[0];
@@ -205,7 +196,7 @@ class LcdChip : public PeripheryChip<Chip> {
       self().Periphery_FourTicks();
       this->reloadPcAfterReset(pc);
       watchdogCheck(pc);
-      if (!enterInterrupt(mode, pc)) break;
+      if (!this->enterInterrupt(mode, pc)) break;
       if (this->halted()) {
         periphery::Cells(this->registers_).setBits(kInterruptControl, kInterruptEnable);
         showStatus("Halt");
@@ -237,7 +228,7 @@ class LcdChip : public PeripheryChip<Chip> {
       self().Periphery_Tick();
       this->reloadPcAfterReset(pc);
       watchdogCheck(pc);
-      if (!enterInterrupt(mode, pc)) break;
+      if (!this->enterInterrupt(mode, pc)) break;
       if (this->halted())
         self().Lcd_HaltEnable();
       else
