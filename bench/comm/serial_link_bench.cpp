@@ -65,11 +65,3 @@ void BM_UnbufferedDownload(benchmark::State& state) {
 BENCHMARK(BM_UnbufferedDownload)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
