@@ -22,7 +22,9 @@ void clsByteStream::conc_(const std::vector<uint8_t>& bytes) {
   bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
 }
 
-void clsByteStream::and_(uint8_t byte) { bytes_.push_back(byte); }
+void clsByteStream::and_(uint8_t byte) {
+  bytes_.push_back(byte);
+}
 
 std::vector<uint8_t> clsByteStream::right_(int32_t n) const {
   CheckRange(n, bytes_.size());

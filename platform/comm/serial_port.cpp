@@ -30,7 +30,9 @@ constexpr int kUnavailable = 31990;
 constexpr int kLineCheckMillis = 10;
 constexpr uint32_t kMostEdgesPerCheck = 64;
 
-[[noreturn]] void Raise(int number, const std::string& text) { throw RunTimeError(number, text); }
+[[noreturn]] void Raise(int number, const std::string& text) {
+  throw RunTimeError(number, text);
+}
 
 std::string PortPath(int port) {
   std::string name = "TAVIX_COM" + std::to_string(port);
@@ -156,13 +158,16 @@ struct SerialPort::Impl {
 
     if (slotDepth == 0) retired.clear();
     readNotifier = new QSocketNotifier(fd, QSocketNotifier::Read);
-    QObject::connect(readNotifier, &QSocketNotifier::activated, [this] { Slot([this] { Pull(); }); });
+    QObject::connect(readNotifier, &QSocketNotifier::activated,
+                     [this] { Slot([this] { Pull(); }); });
     writeNotifier = new QSocketNotifier(fd, QSocketNotifier::Write);
     writeNotifier->setEnabled(false);
-    QObject::connect(writeNotifier, &QSocketNotifier::activated, [this] { Slot([this] { Check(); }); });
+    QObject::connect(writeNotifier, &QSocketNotifier::activated,
+                     [this] { Slot([this] { Check(); }); });
     if (lines->NotifyFd() >= 0) {
       lineNotifier = new QSocketNotifier(lines->NotifyFd(), QSocketNotifier::Read);
-      QObject::connect(lineNotifier, &QSocketNotifier::activated, [this] { Slot([this] { Check(); }); });
+      QObject::connect(lineNotifier, &QSocketNotifier::activated,
+                       [this] { Slot([this] { Check(); }); });
     }
     UpdateLineTimer();
   }
@@ -302,8 +307,8 @@ struct SerialPort::Impl {
     lines->Refresh(current);
     bool changed = held != Hold();
     for (int i = 0; i < 3; ++i)
-      changed = changed || current.level[i] != reported.level[i] ||
-                current.count[i] != reported.count[i];
+      changed =
+          changed || current.level[i] != reported.level[i] || current.count[i] != reported.count[i];
     if (changed) deliverTimer.start();
   }
 
@@ -377,13 +382,17 @@ struct SerialPort::Impl {
 SerialPort::SerialPort() : impl_(std::make_unique<Impl>()) {}
 SerialPort::~SerialPort() = default;
 
-int SerialPort::CommPort() const { return impl_->port; }
+int SerialPort::CommPort() const {
+  return impl_->port;
+}
 void SerialPort::SetCommPort(int port) {
   if (port < 1 || port > 99) Raise(kInvalidPort, "Invalid port number " + std::to_string(port));
   impl_->port = port;
 }
 
-std::string SerialPort::Settings() const { return impl_->settings; }
+std::string SerialPort::Settings() const {
+  return impl_->settings;
+}
 void SerialPort::SetSettings(const std::string& settings) {
   SerialFormat f;
   if (!ParseSerialSettings(settings, f)) Raise(kInvalidSettings, "Invalid settings: " + settings);
@@ -395,19 +404,33 @@ void SerialPort::SetSettings(const std::string& settings) {
   impl_->format = f;
 }
 
-bool SerialPort::PortOpen() const { return impl_->open; }
+bool SerialPort::PortOpen() const {
+  return impl_->open;
+}
 void SerialPort::SetPortOpen(bool open) {
   if (open && !impl_->open) impl_->Open();
   if (!open) impl_->Close();
 }
 
-int SerialPort::InBufferSize() const { return impl_->inSize; }
-void SerialPort::SetInBufferSize(int size) { impl_->inSize = std::max(1, size); }
-int SerialPort::OutBufferSize() const { return impl_->outSize; }
-void SerialPort::SetOutBufferSize(int size) { impl_->outSize = std::max(1, size); }
+int SerialPort::InBufferSize() const {
+  return impl_->inSize;
+}
+void SerialPort::SetInBufferSize(int size) {
+  impl_->inSize = std::max(1, size);
+}
+int SerialPort::OutBufferSize() const {
+  return impl_->outSize;
+}
+void SerialPort::SetOutBufferSize(int size) {
+  impl_->outSize = std::max(1, size);
+}
 
-int SerialPort::InputLen() const { return impl_->inputLen; }
-void SerialPort::SetInputLen(int length) { impl_->inputLen = std::max(0, length); }
+int SerialPort::InputLen() const {
+  return impl_->inputLen;
+}
+void SerialPort::SetInputLen(int length) {
+  impl_->inputLen = std::max(0, length);
+}
 
 std::vector<uint8_t> SerialPort::Input() {
   Impl& p = *impl_;
@@ -437,7 +460,9 @@ void SerialPort::SetInBufferCount(int count) {
   p.Pull();
 }
 
-void SerialPort::Output(const uint8_t* data, size_t size) { impl_->Output(data, size); }
+void SerialPort::Output(const uint8_t* data, size_t size) {
+  impl_->Output(data, size);
+}
 
 int SerialPort::OutBufferCount() {
   Impl& p = *impl_;
@@ -453,36 +478,58 @@ void SerialPort::SetOutBufferCount(int count) {
   tcflush(impl_->fd, TCOFLUSH);
 }
 
-bool SerialPort::OutputWaits() const { return impl_->outputWaits; }
-void SerialPort::SetOutputWaits(bool wait) { impl_->outputWaits = wait; }
+bool SerialPort::OutputWaits() const {
+  return impl_->outputWaits;
+}
+void SerialPort::SetOutputWaits(bool wait) {
+  impl_->outputWaits = wait;
+}
 
-bool SerialPort::DTREnable() const { return impl_->dtr; }
+bool SerialPort::DTREnable() const {
+  return impl_->dtr;
+}
 void SerialPort::SetDTREnable(bool on) {
   impl_->dtr = on;
   if (impl_->open) impl_->lines->SetOutputs(impl_->dtr, impl_->rts);
 }
-bool SerialPort::RTSEnable() const { return impl_->rts; }
+bool SerialPort::RTSEnable() const {
+  return impl_->rts;
+}
 void SerialPort::SetRTSEnable(bool on) {
   impl_->rts = on;
   if (impl_->open) impl_->lines->SetOutputs(impl_->dtr, impl_->rts);
 }
 
-bool SerialPort::CTSHolding() { return impl_->Line(0); }
-bool SerialPort::DSRHolding() { return impl_->Line(1); }
-bool SerialPort::CDHolding() { return impl_->Line(2); }
+bool SerialPort::CTSHolding() {
+  return impl_->Line(0);
+}
+bool SerialPort::DSRHolding() {
+  return impl_->Line(1);
+}
+bool SerialPort::CDHolding() {
+  return impl_->Line(2);
+}
 
-int SerialPort::CTSTimeout() const { return impl_->timeout[0]; }
+int SerialPort::CTSTimeout() const {
+  return impl_->timeout[0];
+}
 void SerialPort::SetCTSTimeout(int ms) {
   impl_->timeout[0] = std::max(0, ms);
   impl_->UpdateLineTimer();
 }
-int SerialPort::DSRTimeout() const { return impl_->timeout[1]; }
+int SerialPort::DSRTimeout() const {
+  return impl_->timeout[1];
+}
 void SerialPort::SetDSRTimeout(int ms) {
   impl_->timeout[1] = std::max(0, ms);
   impl_->UpdateLineTimer();
 }
 
-int SerialPort::CommEvent() const { return impl_->commEvent; }
-void SerialPort::SetOnComm(std::function<void()> handler) { impl_->onComm = std::move(handler); }
+int SerialPort::CommEvent() const {
+  return impl_->commEvent;
+}
+void SerialPort::SetOnComm(std::function<void()> handler) {
+  impl_->onComm = std::move(handler);
+}
 
 }  // namespace platform

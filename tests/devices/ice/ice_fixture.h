@@ -25,8 +25,9 @@ class IceTest : public ::testing::Test {
     port_.SetSettings("baud=14400 parity=N data=8 stop=1");
     port_.SetOnComm([this] {
       int code = port_.CommEvent();
-      bool level = code == 3 ? port_.CTSHolding() : code == 4 ? port_.DSRHolding()
-                                                               : port_.CDHolding();
+      bool level = code == 3   ? port_.CTSHolding()
+                   : code == 4 ? port_.DSRHolding()
+                               : port_.CDHolding();
       events_.push_back(std::to_string(code) + (level ? "+" : "-"));
     });
   }

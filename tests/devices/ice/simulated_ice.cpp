@@ -83,9 +83,12 @@ struct SimulatedIce::Impl {
 
   int ProgramCounter() const {
     switch (PacketByte(3) & 3) {
-      case 0: return PacketByte(4) | (PacketByte(5) & 0x0F) << 8;
-      case 1: return PacketByte(5) >> 4 | PacketByte(6) << 4;
-      default: return PacketByte(7) | (PacketByte(8) & 0x0F) << 8;
+      case 0:
+        return PacketByte(4) | (PacketByte(5) & 0x0F) << 8;
+      case 1:
+        return PacketByte(5) >> 4 | PacketByte(6) << 4;
+      default:
+        return PacketByte(7) | (PacketByte(8) & 0x0F) << 8;
     }
   }
 
@@ -268,8 +271,12 @@ SimulatedIce::~SimulatedIce() = default;
 
 #define ICE_LOCK std::lock_guard<std::recursive_mutex> lock(impl_->m)
 
-const std::string& SimulatedIce::Endpoint() const { return impl_->device.Endpoint(); }
-SerialDevice& SimulatedIce::Device() { return impl_->device; }
+const std::string& SimulatedIce::Endpoint() const {
+  return impl_->device.Endpoint();
+}
+SerialDevice& SimulatedIce::Device() {
+  return impl_->device;
+}
 void SimulatedIce::SetTimings(IceTimings timings) {
   ICE_LOCK;
   impl_->timings = timings;
@@ -379,8 +386,12 @@ void SimulatedIce::HoldCtsOff(int ms) {
   impl_->device.SetCts(false);
   if (ms >= 0) impl_->device.After(ms, [this] { impl_->device.SetCts(true); });
 }
-void SimulatedIce::SetHold(bool on) { impl_->device.SetHold(on); }
-void SimulatedIce::SetRefuseHosts(bool on) { impl_->device.SetRefuseHosts(on); }
+void SimulatedIce::SetHold(bool on) {
+  impl_->device.SetHold(on);
+}
+void SimulatedIce::SetRefuseHosts(bool on) {
+  impl_->device.SetRefuseHosts(on);
+}
 void SimulatedIce::SetDsr(bool on) {
   ICE_LOCK;
   impl_->device.Cancel(impl_->dsrTimer);

@@ -93,16 +93,16 @@ class SimulatedIce {
   void ScriptGoHalt(int ms, int pc);
 
   // Faults; each switch is cleared by calling it again with its "off" value.
-  void SetSilent(bool on);             // no reply to reads
-  void SetShortReply(int bytes);       // only the first `bytes` of a reply; -1 off
-  void SetReplyDelay(int ms);          // replies leave after `ms`; 0 off
-  void SetDsrStuckOn(bool on);         // DSR never goes off after DTR off
-  void SetDsrDead(bool on);            // DSR never comes on (silent or missing emulator)
-  void DropDsr(bool ctsOn);            // DSR off now, with CTS on or off
-  void HoldCtsOff(int ms);             // CTS off for `ms`, for good when negative
-  void SetHold(bool on);               // the host's output stalls
-  void SetRefuseHosts(bool on);        // refuse every host
-  void SetDsr(bool on);                // DSR back on (or off) now
+  void SetSilent(bool on);        // no reply to reads
+  void SetShortReply(int bytes);  // only the first `bytes` of a reply; -1 off
+  void SetReplyDelay(int ms);     // replies leave after `ms`; 0 off
+  void SetDsrStuckOn(bool on);    // DSR never goes off after DTR off
+  void SetDsrDead(bool on);       // DSR never comes on (silent or missing emulator)
+  void DropDsr(bool ctsOn);       // DSR off now, with CTS on or off
+  void HoldCtsOff(int ms);        // CTS off for `ms`, for good when negative
+  void SetHold(bool on);          // the host's output stalls
+  void SetRefuseHosts(bool on);   // refuse every host
+  void SetDsr(bool on);           // DSR back on (or off) now
 
  private:
   struct Impl;

@@ -39,8 +39,8 @@ TEST_F(IceTest, AStepExchangeIsByteExactAcrossSplitUnits) {
   Send({0x44, 0x04, 0x59});
   Send({0x0A});
   Send({0x01, 0x23, 0x61, 0x45, 0x89, 0x07, 0x00, 0x00, 0x00, 0x00});
-  EXPECT_EQ(ice_.StatePacket(), (std::array<uint8_t, 12>{0x59, 0x0A, 0x01, 0x23, 0x61, 0x45,
-                                                         0x89, 0x07, 0, 0, 0, 0}));
+  EXPECT_EQ(ice_.StatePacket(),
+            (std::array<uint8_t, 12>{0x59, 0x0A, 0x01, 0x23, 0x61, 0x45, 0x89, 0x07, 0, 0, 0, 0}));
   EXPECT_EQ(ice_.ProgramCounter(), 0x456);  // level code 1: the second stack entry
 
   Send({0x31, 0x00, 0x00});  // word 12: step
@@ -51,9 +51,9 @@ TEST_F(IceTest, AStepExchangeIsByteExactAcrossSplitUnits) {
   Send({0x00, 0x44, 0x04});
   EXPECT_EQ(Reply(12), (Bytes{0x59, 0x0A, 0x01, 0x23, 0x71, 0x45, 0x89, 0x07, 0, 0, 0, 0}));
   EXPECT_EQ(ice_.TranscriptText(),
-            (Lines{"02 44 04 write 1100 4", "59 0A 01 data 1100 010A59", "23 61 45 data 1101 456123",
-                   "89 07 00 data 1102 000789", "00 00 00 data 1103 000000", "31 00 00 word 12",
-                   "00 44 04 read 1100 4"}));
+            (Lines{"02 44 04 write 1100 4", "59 0A 01 data 1100 010A59",
+                   "23 61 45 data 1101 456123", "89 07 00 data 1102 000789",
+                   "00 00 00 data 1103 000000", "31 00 00 word 12", "00 44 04 read 1100 4"}));
   EXPECT_EQ(ice_.Words(), (std::vector<int>{12}));
   EXPECT_EQ(ice_.ReceivedBytes().size(), 21u);
 }

@@ -275,17 +275,27 @@ struct SerialDevice::Impl {
 SerialDevice::SerialDevice() : impl_(std::make_unique<Impl>()) {}
 SerialDevice::~SerialDevice() = default;
 
-const std::string& SerialDevice::Endpoint() const { return impl_->endpoint; }
-const std::string& SerialDevice::SlavePath() const { return impl_->slavePath; }
+const std::string& SerialDevice::Endpoint() const {
+  return impl_->endpoint;
+}
+const std::string& SerialDevice::SlavePath() const {
+  return impl_->slavePath;
+}
 
 void SerialDevice::SetHandlers(Handlers handlers) {
   std::lock_guard<std::mutex> lock(impl_->m);
   impl_->handlers = std::move(handlers);
 }
 
-void SerialDevice::SetCts(bool on) { impl_->SetLine(0, on); }
-void SerialDevice::SetDsr(bool on) { impl_->SetLine(1, on); }
-void SerialDevice::SetCd(bool on) { impl_->SetLine(2, on); }
+void SerialDevice::SetCts(bool on) {
+  impl_->SetLine(0, on);
+}
+void SerialDevice::SetDsr(bool on) {
+  impl_->SetLine(1, on);
+}
+void SerialDevice::SetCd(bool on) {
+  impl_->SetLine(2, on);
+}
 void SerialDevice::PulseCd() {
   std::lock_guard<std::mutex> lock(impl_->m);
   impl_->count[2] += 2;
@@ -327,7 +337,9 @@ bool SerialDevice::Rts() const {
   std::lock_guard<std::mutex> lock(impl_->m);
   return impl_->rts;
 }
-int SerialDevice::HostRate() const { return platform::TtyRate(impl_->slave); }
+int SerialDevice::HostRate() const {
+  return platform::TtyRate(impl_->slave);
+}
 void SerialDevice::SetRefuseHosts(bool refuse) {
   std::lock_guard<std::mutex> lock(impl_->m);
   impl_->refuse = refuse;

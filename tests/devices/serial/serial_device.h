@@ -29,8 +29,8 @@ class SerialDevice {
  public:
   struct Handlers {
     std::function<void(const uint8_t* data, size_t size)> bytes;  // host to device
-    std::function<void(bool dtr, bool rts)> hostLines;  // on every change
-    std::function<void(bool attached)> attach;          // host came or left
+    std::function<void(bool dtr, bool rts)> hostLines;            // on every change
+    std::function<void(bool attached)> attach;                    // host came or left
   };
 
   SerialDevice();

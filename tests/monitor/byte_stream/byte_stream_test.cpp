@@ -1,8 +1,9 @@
 // The byte stream in the ways the link uses it: packets built byte by byte,
 // received blocks wrapped and cut, chunks appended, bounds enforced.
+#include "byte_stream.h"
+
 #include <gtest/gtest.h>
 
-#include "byte_stream.h"
 #include "platform/run_time_error.h"
 
 namespace {
@@ -42,9 +43,8 @@ TEST(ByteStream, BuildsWrapsCutsAndGuardsItsBounds) {
   EXPECT_EQ(s.left_(1), Bytes({0xAA}));
 
   for (auto bad : std::vector<std::function<void()>>{
-           [&] { s.left_(13); }, [&] { s.right_(13); }, [&] { s.left_(0); },
-           [&] { s.right_(-1); }, [&] { s.set_(0, 1); }, [&] { s.set_(13, 1); },
-           [&] { s.ReDim_(-1, 0); }})
+           [&] { s.left_(13); }, [&] { s.right_(13); }, [&] { s.left_(0); }, [&] { s.right_(-1); },
+           [&] { s.set_(0, 1); }, [&] { s.set_(13, 1); }, [&] { s.ReDim_(-1, 0); }})
     EXPECT_EQ(ErrorOf(bad), 9);
   EXPECT_EQ(s.length_(), 12);
 

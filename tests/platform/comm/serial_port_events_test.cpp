@@ -19,9 +19,8 @@ class PortEventsTest : public PortTest {
   // Records each event as "<code> <CTS><DSR><CD>" with the getters' levels
   // inside the handler.
   void Record() {
-    port_.SetOnComm([this] {
-      seen_.push_back(std::to_string(port_.CommEvent()) + " " + Levels());
-    });
+    port_.SetOnComm(
+        [this] { seen_.push_back(std::to_string(port_.CommEvent()) + " " + Levels()); });
   }
   std::string Levels() {
     return std::string(port_.CTSHolding() ? "1" : "0") + (port_.DSRHolding() ? "1" : "0") +

@@ -114,7 +114,8 @@ TEST_F(PortTest, DataBothWaysWithExactCountsAndFlushes) {
   size_t before = DeviceGot().size();
   device_.SetHold(false);
   port_.Output({0x55});
-  EXPECT_TRUE(WaitUntil([&] { return port_.OutBufferCount() == 0 && DeviceGot().size() > before; }));
+  EXPECT_TRUE(
+      WaitUntil([&] { return port_.OutBufferCount() == 0 && DeviceGot().size() > before; }));
   testsupport::RunEventsFor(20);
   EXPECT_EQ(DeviceGot().size(), before + 1);
   EXPECT_EQ(DeviceGot().back(), 0x55);
@@ -157,7 +158,8 @@ TEST_F(PortTest, HoldStallsOutputAndTheSendOptionWaitsBoundedly) {
   int queued = port_.OutBufferCount();
   device_.SetHold(false);
   EXPECT_TRUE(WaitUntil([&] { return port_.OutBufferCount() == 0; }));
-  EXPECT_TRUE(WaitUntil([&] { return DeviceGot().size() == before + static_cast<size_t>(queued); }));
+  EXPECT_TRUE(
+      WaitUntil([&] { return DeviceGot().size() == before + static_cast<size_t>(queued); }));
 }
 
 TEST(SerialPortTerminal, APlainTerminalOpensExclusivelyWithLinesOn) {

@@ -32,12 +32,25 @@ TEST(SerialSettings, AcceptsBothFormsAndRejectsTheRest) {
     EXPECT_EQ(f.stopBits, c.stop) << c.text;
   }
 
-  const char* invalid[] = {
-      "", "9600", "9601,N,8,1", "0,N,8,1", "-9600,N,8,1", "9600,X,8,1", "9600,NN,8,1",
-      "9600,N,9,1", "9600,N,4,1", "9600,N,8,3", "9600,N,8,0", "9600,N,8,1,1", "9600,,8,1",
-      "baud=9600 parity=N data=8", "baud=9600 parity=N data=8 stop=1 baud=9600",
-      "baud = 9600 parity=N data=8 stop=1", "baud=9600 parity=N data=8 stop=1 speed=2",
-      "baud=2400x parity=N data=8 stop=1", "baud=99999999999 parity=N data=8 stop=1"};
+  const char* invalid[] = {"",
+                           "9600",
+                           "9601,N,8,1",
+                           "0,N,8,1",
+                           "-9600,N,8,1",
+                           "9600,X,8,1",
+                           "9600,NN,8,1",
+                           "9600,N,9,1",
+                           "9600,N,4,1",
+                           "9600,N,8,3",
+                           "9600,N,8,0",
+                           "9600,N,8,1,1",
+                           "9600,,8,1",
+                           "baud=9600 parity=N data=8",
+                           "baud=9600 parity=N data=8 stop=1 baud=9600",
+                           "baud = 9600 parity=N data=8 stop=1",
+                           "baud=9600 parity=N data=8 stop=1 speed=2",
+                           "baud=2400x parity=N data=8 stop=1",
+                           "baud=99999999999 parity=N data=8 stop=1"};
   platform::SerialPort port;
   port.SetSettings("2400,N,8,1");
   for (const char* text : invalid) {

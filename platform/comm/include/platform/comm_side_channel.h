@@ -52,7 +52,8 @@ inline Record Decode(const uint8_t in[kRecordSize]) {
   r.kind = in[0];
   r.levels = in[1];
   for (int i = 0; i < 3; ++i)
-    for (int b = 0; b < 4; ++b) r.counters[i] |= static_cast<uint32_t>(in[4 + 4 * i + b]) << (8 * b);
+    for (int b = 0; b < 4; ++b)
+      r.counters[i] |= static_cast<uint32_t>(in[4 + 4 * i + b]) << (8 * b);
   return r;
 }
 

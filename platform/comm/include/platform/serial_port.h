@@ -52,7 +52,8 @@ class SerialPort {
   void SetPortOpen(bool open);
 
   // Sizes of the port's own buffers (default 4096). Input beyond the input
-  // size stays in the device until the buffer is read.
+  // size stays in the device until the buffer is read; the output queue grows
+  // past its size rather than drop a byte.
   int InBufferSize() const;
   void SetInBufferSize(int size);
   int OutBufferSize() const;
