@@ -1,22 +1,9 @@
 #pragma once
-// Each test gets its own registry folder; text values are set and read in
-// one call.
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
+// Text values set and read in one call, for tests in a fresh registry folder.
 #include <string>
 
 #include "platform/registry.h"
-#include "temp_dir.h"
-
-class RegistryFolderTest : public ::testing::Test {
- protected:
-  void SetUp() override { setenv("TAVIX_REGISTRY_DIR", dir.path().c_str(), 1); }
-  std::string Hive(const char* root = "HKEY_CURRENT_USER") const {
-    return dir.read(std::string(root) + ".hive");
-  }
-  testsupport::TempDir dir;
-};
+#include "registry_folder.h"
 
 inline int32_t SetText(platform::HKEY key, const std::string& name, const std::string& text) {
   return platform::RegSetValueEx(key, name, platform::REG_SZ, text.data(),

@@ -3,16 +3,16 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "registry_folder.h"
 #include "settings/mdl_registry.h"
 #include "settings/registry_layout.h"
-#include "settings_test_folder.h"
 
 using namespace monitor;
 using platform::HKEY_CURRENT_USER;
 
 namespace {
 
-using Settings = SettingsFolderTest;
+using Settings = RegistryFolderTest;
 
 std::string Key(const char* name) {
   return std::string(kTavixKey) + "\\" + name;
@@ -46,7 +46,7 @@ const char kGolden[] =
 
 TEST_F(Settings, FirstStartWritesTheDefaultsAndASecondStartWritesNothing) {
   LoadSettings();
-  EXPECT_EQ(UserHive(), kGolden);
+  EXPECT_EQ(Hive(), kGolden);
   EXPECT_EQ(dir.read("HKEY_LOCAL_MACHINE.hive"), "");
 
   const std::string hive = dir.file("HKEY_CURRENT_USER.hive");
@@ -55,7 +55,7 @@ TEST_F(Settings, FirstStartWritesTheDefaultsAndASecondStartWritesNothing) {
   ASSERT_EQ(stat(hive.c_str(), &before), 0);
   LoadSettings();
   ASSERT_EQ(stat(hive.c_str(), &after), 0);
-  EXPECT_EQ(UserHive(), kGolden);
+  EXPECT_EQ(Hive(), kGolden);
   EXPECT_EQ(after.st_ino, before.st_ino);  // not replaced
   EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
 }
@@ -87,29 +87,23 @@ TEST_F(Settings, OnlyKeysWithoutTheirMarkerGetTheirDefaults) {
   EXPECT_EQ(RegGetSetting(HKEY_CURRENT_USER, code, "height"), RegValue(6600));
   EXPECT_EQ(RegGetSetting(HKEY_CURRENT_USER, code, "fontname"), RegValue("Courier New"));
   EXPECT_EQ(RegGetSetting(HKEY_CURRENT_USER, code, "remcol"), RegValue(3940));
-  EXPECT_NE(UserHive().find("\"breakcol\"=dword:000000e1\n\"tracecol\""), std::string::npos);
+  EXPECT_NE(Hive().find("\"breakcol\"=dword:000000e1\n\"tracecol\""), std::string::npos);
   EXPECT_NE(dir.read("HKEY_LOCAL_MACHINE.hive").find("[SOFTWARE\\Corvane\\Tavix\\MTPCOMM]"),
             std::string::npos);
-  EXPECT_EQ(UserHive().find("MTPCOMM"), std::string::npos);
+  EXPECT_EQ(Hive().find("MTPCOMM"), std::string::npos);
 }
 
 TEST_F(Settings, TipsAreShownUnlessTurnedOffOrTheMainWindowIsMinimized) {
-  int shown = 0;
-  auto show = [&] { ++shown; };
-  CheckShowTips(0, show);  // no key at all
-  EXPECT_EQ(shown, 1);
-  CheckShowTips(kWindowMinimized, show);
-  EXPECT_EQ(shown, 1);
-
+  auto shown = [](int32_t windowState) {
+    int calls = 0;
+    CheckShowTips(windowState, [&] { ++calls; });
+    return calls;
+  };
+  EXPECT_EQ(shown(0), 1);  // no key at all
+  EXPECT_EQ(shown(kWindowMinimized), 0);
   RegCreateKeyPath(HKEY_CURRENT_USER, kTavixKey);
-  RegSetSetting(HKEY_CURRENT_USER, kTavixKey, "Show Tips at Startup", 0, 4);
-  CheckShowTips(2, show);
-  EXPECT_EQ(shown, 2);
-  RegSetSetting(HKEY_CURRENT_USER, kTavixKey, "Show Tips at Startup", 1, 4);
-  CheckShowTips(0, show);
-  EXPECT_EQ(shown, 2);
-  // A value beyond 16 bits is a plain "don't show".
-  RegSetSetting(HKEY_CURRENT_USER, kTavixKey, "Show Tips at Startup", 65536, 4);
-  CheckShowTips(0, show);
-  EXPECT_EQ(shown, 2);
+  for (int32_t stored : {0, 1, 65536}) {  // beyond 16 bits is a plain "don't show"
+    RegSetSetting(HKEY_CURRENT_USER, kTavixKey, "Show Tips at Startup", stored, 4);
+    EXPECT_EQ(shown(2), stored == 0 ? 1 : 0) << stored;
+  }
 }
