@@ -78,12 +78,17 @@ void Form::SetKeyPreview(bool on) {
 }
 
 bool Form::eventFilter(QObject* watched, QEvent* event) {
-  // A key travels from the focus widget up through its parents; the form
-  // sees it once, before the first of its controls does.
-  if (event->type() != QEvent::KeyPress || event == lastPreviewed_) return false;
+  // A key goes to the focus widget first and then up through its parents;
+  // the form sees it once, before the focus widget does.
+  if (event->type() != QEvent::KeyPress) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (widget == nullptr || widget == this || !isAncestorOf(widget)) return false;
+  // The same event at a parent of the widget that had it last is its way up.
+  const bool propagating = event == lastPreviewed_ && lastReceiver_ && widget != lastReceiver_ &&
+                           widget->isAncestorOf(lastReceiver_);
   lastPreviewed_ = event;
+  lastReceiver_ = widget;
+  if (propagating) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   int code = KeyCodeOf(key->key());
   if (code == 0) return false;

@@ -377,11 +377,16 @@ void GridControl::mouseDoubleClickEvent(QMouseEvent* event) {
 
 bool GridControl::eventFilter(QObject* watched, QEvent* event) {
   if (watched != horizontalHeader()->viewport()) return QTableView::eventFilter(watched, event);
+  const QEvent::Type type = event->type();
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+      type != QEvent::MouseButtonDblClick) {
+    return QTableView::eventFilter(watched, event);
+  }
   auto* mouse = static_cast<QMouseEvent*>(event);
   const auto gridPoint = [&] {
     return horizontalHeader()->viewport()->mapTo(this, mouse->position().toPoint());
   };
-  switch (event->type()) {
+  switch (type) {
     case QEvent::MouseButtonPress: Press(mouse, gridPoint()); return true;
     case QEvent::MouseButtonRelease: Release(mouse, gridPoint()); return true;
     case QEvent::MouseButtonDblClick:

@@ -103,6 +103,7 @@ class Form : public QMainWindow {
   FormManager* manager_ = nullptr;
   bool keyPreview_ = false;
   const QEvent* lastPreviewed_ = nullptr;
+  QPointer<QWidget> lastReceiver_;
   std::vector<QMenu*> ownMenus_;
 };
 
