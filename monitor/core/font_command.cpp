@@ -19,10 +19,13 @@ struct View {
 
 const View* ViewOf(const QString& caption) {
   static const View panel{"SOFTWARE\\Corvane\\Tavix\\code window", "grdProgram", "grdProgram", {}};
-  static const View watch{"SOFTWARE\\Corvane\\Tavix\\watch window", "grdData", "txtInput",
+  static const View watch{"SOFTWARE\\Corvane\\Tavix\\watch window",
+                          "grdData",
+                          "txtInput",
                           {"grdSymbols", "txtInput", "Text1", "Text2"}};
   static const View ram{"SOFTWARE\\Corvane\\Tavix\\ram window", "grdRAM", "grdRAM", {"RAMEditBox"}};
-  if (caption == "VICE - VIRTUAL Emulator Control Panel" || caption == "ICE - Emulator Control Panel") {
+  if (caption == "VICE - VIRTUAL Emulator Control Panel" ||
+      caption == "ICE - Emulator Control Panel") {
     return &panel;
   }
   if (caption == "Watch") return &watch;
@@ -119,7 +122,8 @@ void FontCommand(MonitorState& state) {
   PassOver([&] { state.Seams.SetString(view->key, "fontname", stored.family().toStdString()); });
   PassOver([&] { state.Seams.SetDword(view->key, "fontsize", stored.pointSizeF()); });
   PassOver([&] {
-    state.Seams.SetDword(view->key, "fontpara", (stored.italic() ? 1 : 0) + (stored.bold() ? 2 : 0));
+    state.Seams.SetDword(view->key, "fontpara",
+                         (stored.italic() ? 1 : 0) + (stored.bold() ? 2 : 0));
   });
 }
 

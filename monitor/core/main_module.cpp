@@ -39,8 +39,9 @@ void Unrecoverable(Body body) {
 }  // namespace
 
 void UnrecoverableError(int number, int line) {
-  platform::MessageBox(platform::ErrorText("Monitor ERROR", number, line) + "\rPress OK to RESET all",
-                       "Unrecoverable ERROR", platform::MB_OK | platform::MB_ICONEXCLAMATION);
+  platform::MessageBox(
+      platform::ErrorText("Monitor ERROR", number, line) + "\rPress OK to RESET all",
+      "Unrecoverable ERROR", platform::MB_OK | platform::MB_ICONEXCLAMATION);
   platform::EndProgram();
 }
 
@@ -112,7 +113,8 @@ void StartPollLoop(MonitorState& state) {
   QObject::connect(timer, &QTimer::timeout, timer, [&state, timer, quitWhenIdle] {
     Unrecoverable([&] { PollStep(state); });
     if (quitWhenIdle) {
-      if (Monitorform* frame = state.MainForm()) platform::GuardedCall([&] { frame->CloseFrame(); });
+      if (Monitorform* frame = state.MainForm())
+        platform::GuardedCall([&] { frame->CloseFrame(); });
     }
     if (state.MainForm() != nullptr) timer->start(kPollIntervalMs);
   });

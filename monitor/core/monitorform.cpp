@@ -92,17 +92,34 @@ const std::vector<MenuRow>& MonitorformMenuTable() {
         {3, "mnuemulator", "Emulator Hardware desc."},
         {3, "mnudemoboard", "Demo board "},
         {2, "mnudatasheets", "&Datasheets"},
-        {3, "mnu4224", "QV4224"}, {3, "mnu4132", "QV4132"}, {3, "mnu4214", "QV4214"},
-        {3, "mnu4219", "QV4219"}, {3, "mnu4223", "QV4223"}, {3, "mnu4229", "QV4229"},
-        {3, "mnu4232", "QV4232"}, {3, "mnu4234", "QV4234"}, {3, "mnu4236", "QV4236"},
+        {3, "mnu4224", "QV4224"},
+        {3, "mnu4132", "QV4132"},
+        {3, "mnu4214", "QV4214"},
+        {3, "mnu4219", "QV4219"},
+        {3, "mnu4223", "QV4223"},
+        {3, "mnu4229", "QV4229"},
+        {3, "mnu4232", "QV4232"},
+        {3, "mnu4234", "QV4234"},
+        {3, "mnu4236", "QV4236"},
         {3, "mnudevdevices", "Dev. Devices"},
-        {4, "mnu4111", "QV4111"}, {4, "mnu4112", "QV4112"}, {4, "mnu4113", "QV4113"},
-        {4, "mnu4115", "QV4115"}, {4, "mnu4116", "QV4116"}, {4, "mnu4117", "QV4117"},
-        {4, "mnu4118", "QV4118"}, {4, "mnu4131", "QV4131"},
+        {4, "mnu4111", "QV4111"},
+        {4, "mnu4112", "QV4112"},
+        {4, "mnu4113", "QV4113"},
+        {4, "mnu4115", "QV4115"},
+        {4, "mnu4116", "QV4116"},
+        {4, "mnu4117", "QV4117"},
+        {4, "mnu4118", "QV4118"},
+        {4, "mnu4131", "QV4131"},
         {3, "mnuolddevices", "Old Devices"},
-        {4, "mnu4211", "QV4211"}, {4, "mnu4212", "QV4212"}, {4, "mnu4213", "QV4213"},
-        {4, "mnu4215", "QV4215"}, {4, "mnu4216", "QV4216"}, {4, "mnu4217", "QV4217"},
-        {4, "mnu4218", "QV4218"}, {4, "mnu4231", "QV4231"}, {4, "mnu4817", "QV4817"},
+        {4, "mnu4211", "QV4211"},
+        {4, "mnu4212", "QV4212"},
+        {4, "mnu4213", "QV4213"},
+        {4, "mnu4215", "QV4215"},
+        {4, "mnu4216", "QV4216"},
+        {4, "mnu4217", "QV4217"},
+        {4, "mnu4218", "QV4218"},
+        {4, "mnu4231", "QV4231"},
+        {4, "mnu4817", "QV4817"},
         {2, "sephelp1", "-"},
         {2, "mnuabout", "&About Tavix...", "", 0, -1, "frmAbout"},
         {2, "sephelp0", "-"},
@@ -221,8 +238,8 @@ bool Monitorform::NeedsBuilt(const std::string& needs) const {
     size_t end = needs.find('+', start);
     if (end == std::string::npos) end = needs.size();
     const std::string need = needs.substr(start, end - start);
-    const bool built = state_.Forms.IsKnown(need) ? state_.Forms.IsBuilt(need)
-                                                  : state_.Seams.Bound(need);
+    const bool built =
+        state_.Forms.IsKnown(need) ? state_.Forms.IsBuilt(need) : state_.Seams.Bound(need);
     if (!built) return false;
     start = end + 1;
   }
@@ -291,8 +308,7 @@ void Monitorform::Command(const std::string& name, int index) {
   WorkbenchServices& bench = seams.workbench;
   const std::string document = DocumentOf(name);
   if (!document.empty()) {
-    const std::string path =
-        platform::FindOrKeepPath(WithoutSlash(state_.ProgramPath) + document);
+    const std::string path = platform::FindOrKeepPath(WithoutSlash(state_.ProgramPath) + document);
     platform::ShellOpen({this, "open", path, "", "", 1});
   } else if (name == "mnuFNew") {
     Services::Call(bench.OpenNewEditor);
@@ -304,13 +320,15 @@ void Monitorform::Command(const std::string& name, int index) {
     Exit();
   } else if (name == "mnuRecentFile") {
     if (bench.LoadSourceFile) {
-      bench.LoadSourceFile(Menu(platform::MenuItemName("mnuRecentFile", index))->text().toStdString());
+      bench.LoadSourceFile(
+          Menu(platform::MenuItemName("mnuRecentFile", index))->text().toStdString());
     }
     Services::Call(bench.LoadRecentFileList);
   } else if (name == "mnuRecentProj") {
     if (state_.ProjectModified != 0 && seams.AskSaveProject() == platform::IDCANCEL) return;
     if (bench.OpenProjectFile) {
-      bench.OpenProjectFile(Menu(platform::MenuItemName("mnuRecentProj", index))->text().toStdString());
+      bench.OpenProjectFile(
+          Menu(platform::MenuItemName("mnuRecentProj", index))->text().toStdString());
     }
     Services::Call(bench.LoadRecentProjects);
   } else if (name == "mnuFontName") {

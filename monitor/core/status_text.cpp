@@ -69,7 +69,9 @@ void StatusText::ShowProgress(int16_t value) {
   }
 }
 
-void StatusText::ResetProgress() { SetFlood(0, 0); }
+void StatusText::ResetProgress() {
+  SetFlood(0, 0);
+}
 
 void StatusText::SetFlood(int type, int percent) {
   percent = std::clamp(percent, 0, 100);

@@ -43,25 +43,45 @@ int KeyCodeOf(int key) {
   if (key >= Qt::Key_A && key <= Qt::Key_Z) return vbKeyA + (key - Qt::Key_A);
   if (key >= Qt::Key_0 && key <= Qt::Key_9) return vbKey0 + (key - Qt::Key_0);
   switch (key) {
-    case Qt::Key_Return: case Qt::Key_Enter: return vbKeyReturn;
-    case Qt::Key_Escape: return vbKeyEscape;
-    case Qt::Key_Delete: return vbKeyDelete;
-    case Qt::Key_Home: return vbKeyHome;
-    case Qt::Key_End: return vbKeyEnd;
-    case Qt::Key_Pause: return vbKeyPause;
-    case Qt::Key_Backspace: return vbKeyBack;
-    case Qt::Key_Tab: return vbKeyTab;
-    case Qt::Key_Space: return vbKeySpace;
-    case Qt::Key_PageUp: return vbKeyPageUp;
-    case Qt::Key_PageDown: return vbKeyPageDown;
-    case Qt::Key_Insert: return vbKeyInsert;
-    case Qt::Key_Left: return vbKeyLeft;
-    case Qt::Key_Up: return vbKeyUp;
-    case Qt::Key_Right: return vbKeyRight;
-    case Qt::Key_Down: return vbKeyDown;
-    case Qt::Key_Shift: return vbKeyShift;
-    case Qt::Key_Control: return vbKeyControl;
-    default: return 0;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return vbKeyReturn;
+    case Qt::Key_Escape:
+      return vbKeyEscape;
+    case Qt::Key_Delete:
+      return vbKeyDelete;
+    case Qt::Key_Home:
+      return vbKeyHome;
+    case Qt::Key_End:
+      return vbKeyEnd;
+    case Qt::Key_Pause:
+      return vbKeyPause;
+    case Qt::Key_Backspace:
+      return vbKeyBack;
+    case Qt::Key_Tab:
+      return vbKeyTab;
+    case Qt::Key_Space:
+      return vbKeySpace;
+    case Qt::Key_PageUp:
+      return vbKeyPageUp;
+    case Qt::Key_PageDown:
+      return vbKeyPageDown;
+    case Qt::Key_Insert:
+      return vbKeyInsert;
+    case Qt::Key_Left:
+      return vbKeyLeft;
+    case Qt::Key_Up:
+      return vbKeyUp;
+    case Qt::Key_Right:
+      return vbKeyRight;
+    case Qt::Key_Down:
+      return vbKeyDown;
+    case Qt::Key_Shift:
+      return vbKeyShift;
+    case Qt::Key_Control:
+      return vbKeyControl;
+    default:
+      return 0;
   }
 }
 
@@ -73,10 +93,14 @@ int ShiftMaskOf(Qt::KeyboardModifiers modifiers) {
 
 int MouseButtonOf(Qt::MouseButton button) {
   switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
+    case Qt::LeftButton:
+      return 1;
+    case Qt::RightButton:
+      return 2;
+    case Qt::MiddleButton:
+      return 4;
+    default:
+      return 0;
   }
 }
 
@@ -89,15 +113,21 @@ long LongFromColor(const QColor& color) {
   return color.red() + color.green() * 256L + color.blue() * 65536L;
 }
 
-int ButtonValue(const QAbstractButton& button) { return button.isChecked() ? 1 : 0; }
+int ButtonValue(const QAbstractButton& button) {
+  return button.isChecked() ? 1 : 0;
+}
 
-void SetButtonValue(QAbstractButton& button, int value) { button.setChecked(value != 0); }
+void SetButtonValue(QAbstractButton& button, int value) {
+  button.setChecked(value != 0);
+}
 
 int SelStart(const QLineEdit& box) {
   return box.hasSelectedText() ? box.selectionStart() : box.cursorPosition();
 }
 
-int SelLength(const QLineEdit& box) { return box.hasSelectedText() ? box.selectionLength() : 0; }
+int SelLength(const QLineEdit& box) {
+  return box.hasSelectedText() ? box.selectionLength() : 0;
+}
 
 void SetSelection(QLineEdit& box, int start, int length) {
   const int size = box.text().size();

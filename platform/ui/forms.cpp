@@ -13,9 +13,13 @@
 
 namespace platform {
 
-Form::Form(const QString& name, QWidget* parent) : QMainWindow(parent) { setObjectName(name); }
+Form::Form(const QString& name, QWidget* parent) : QMainWindow(parent) {
+  setObjectName(name);
+}
 
-QMdiSubWindow* Form::SubWindow() const { return dynamic_cast<QMdiSubWindow*>(parentWidget()); }
+QMdiSubWindow* Form::SubWindow() const {
+  return dynamic_cast<QMdiSubWindow*>(parentWidget());
+}
 
 QWidget* Form::Outer() const {
   if (QMdiSubWindow* sub = SubWindow()) return sub;
@@ -39,32 +43,33 @@ void Form::SetWindowState(int state) {
   if (visible) outer->show();
 }
 
-TwipsRect Form::Placement() const { return WidgetTwips(*Outer()); }
+TwipsRect Form::Placement() const {
+  return WidgetTwips(*Outer());
+}
 
-void Form::SetPlacement(const TwipsRect& rect) { SetWidgetTwips(*Outer(), rect); }
+void Form::SetPlacement(const TwipsRect& rect) {
+  SetWidgetTwips(*Outer(), rect);
+}
+
+namespace {
+void SetPlacementField(Form& form, int TwipsRect::*field, int twips) {
+  TwipsRect rect = form.Placement();
+  rect.*field = twips;
+  form.SetPlacement(rect);
+}
+}  // namespace
 
 void Form::SetLeft(int twips) {
-  TwipsRect rect = Placement();
-  rect.left = twips;
-  SetPlacement(rect);
+  SetPlacementField(*this, &TwipsRect::left, twips);
 }
-
 void Form::SetTop(int twips) {
-  TwipsRect rect = Placement();
-  rect.top = twips;
-  SetPlacement(rect);
+  SetPlacementField(*this, &TwipsRect::top, twips);
 }
-
 void Form::SetWidth(int twips) {
-  TwipsRect rect = Placement();
-  rect.width = twips;
-  SetPlacement(rect);
+  SetPlacementField(*this, &TwipsRect::width, twips);
 }
-
 void Form::SetHeight(int twips) {
-  TwipsRect rect = Placement();
-  rect.height = twips;
-  SetPlacement(rect);
+  SetPlacementField(*this, &TwipsRect::height, twips);
 }
 
 void Form::SetKeyPreview(bool on) {

@@ -100,7 +100,8 @@ void GridControl::SetCols(int cols) {
   std::vector<QString> cells(static_cast<size_t>(rows_) * cols);
   for (int r = 0; r < rows_; ++r) {
     for (int c = 0; c < std::min(cols, cols_); ++c) {
-      cells[static_cast<size_t>(r) * cols + c] = std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
+      cells[static_cast<size_t>(r) * cols + c] =
+          std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
     }
   }
   cells_ = std::move(cells);
@@ -174,10 +175,18 @@ void GridControl::SetSelection(int startRow, int startCol, int endRow, int endCo
   if (onSelChange) onSelChange();
 }
 
-void GridControl::SetSelStartRow(int row) { SetSelection(row, SelStartCol(), SelEndRow(), SelEndCol()); }
-void GridControl::SetSelEndRow(int row) { SetSelection(SelStartRow(), SelStartCol(), row, SelEndCol()); }
-void GridControl::SetSelStartCol(int col) { SetSelection(SelStartRow(), col, SelEndRow(), SelEndCol()); }
-void GridControl::SetSelEndCol(int col) { SetSelection(SelStartRow(), SelStartCol(), SelEndRow(), col); }
+void GridControl::SetSelStartRow(int row) {
+  SetSelection(row, SelStartCol(), SelEndRow(), SelEndCol());
+}
+void GridControl::SetSelEndRow(int row) {
+  SetSelection(SelStartRow(), SelStartCol(), row, SelEndCol());
+}
+void GridControl::SetSelStartCol(int col) {
+  SetSelection(SelStartRow(), col, SelEndRow(), SelEndCol());
+}
+void GridControl::SetSelEndCol(int col) {
+  SetSelection(SelStartRow(), SelStartCol(), SelEndRow(), col);
+}
 
 void GridControl::CellsChanged(int row1, int col1, int row2, int col2) {
   if (updating_ != 0) return;
@@ -251,9 +260,13 @@ void GridControl::SetBackColor(long color) {
   setPalette(colours);
 }
 
-void GridControl::Refresh() { viewport()->update(); }
+void GridControl::Refresh() {
+  viewport()->update();
+}
 
-void GridControl::BeginUpdate() { ++updating_; }
+void GridControl::BeginUpdate() {
+  ++updating_;
+}
 
 void GridControl::EndUpdate() {
   if (updating_ == 0 || --updating_ != 0) return;
@@ -271,7 +284,8 @@ void GridControl::IndexColumn(int col) {
 void GridControl::Reindex(int col) {
   index_[col].clear();
   if (!indexed_[col]) return;
-  for (int r = 1; r < rows_; ++r) index_[col][cells_[static_cast<size_t>(r) * cols_ + col]].insert(r);
+  for (int r = 1; r < rows_; ++r)
+    index_[col][cells_[static_cast<size_t>(r) * cols_ + col]].insert(r);
 }
 
 int GridControl::FindInColumn(int col, const QString& text) const {
@@ -387,15 +401,20 @@ bool GridControl::eventFilter(QObject* watched, QEvent* event) {
     return horizontalHeader()->viewport()->mapTo(this, mouse->position().toPoint());
   };
   switch (type) {
-    case QEvent::MouseButtonPress: Press(mouse, gridPoint()); return true;
-    case QEvent::MouseButtonRelease: Release(mouse, gridPoint()); return true;
+    case QEvent::MouseButtonPress:
+      Press(mouse, gridPoint());
+      return true;
+    case QEvent::MouseButtonRelease:
+      Release(mouse, gridPoint());
+      return true;
     case QEvent::MouseButtonDblClick:
       Locate(gridPoint());
       pressed_ = true;
       secondClick_ = true;
       if (onDblClick) onDblClick();
       return true;
-    default: return QTableView::eventFilter(watched, event);
+    default:
+      return QTableView::eventFilter(watched, event);
   }
 }
 
@@ -407,11 +426,21 @@ void GridControl::keyPressEvent(QKeyEvent* event) {
   }
   int row = row_, col = col_;
   switch (code) {
-    case vbKeyUp: row = std::max(1, row - 1); break;
-    case vbKeyDown: row = std::min(rows_ - 1, row + 1); break;
-    case vbKeyLeft: col = std::max(0, col - 1); break;
-    case vbKeyRight: col = std::min(cols_ - 1, col + 1); break;
-    default: event->ignore(); return;
+    case vbKeyUp:
+      row = std::max(1, row - 1);
+      break;
+    case vbKeyDown:
+      row = std::min(rows_ - 1, row + 1);
+      break;
+    case vbKeyLeft:
+      col = std::max(0, col - 1);
+      break;
+    case vbKeyRight:
+      col = std::min(cols_ - 1, col + 1);
+      break;
+    default:
+      event->ignore();
+      return;
   }
   if (rows_ < 2) return;
   MoveCurrent(row, col, true);

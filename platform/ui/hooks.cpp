@@ -38,7 +38,8 @@ Hooks& TheHooks() {
 }
 
 std::string Signed(int value) {
-  return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+  std::string text(value < 0 ? "" : " ");
+  return text.append(std::to_string(value));
 }
 
 // Qt's own dialogs, for a person at the screen.
@@ -134,7 +135,7 @@ QString CommonDialog::QtFilter(const std::string& filter) {
     const QString description = parts[i], pattern = QString(parts[i + 1]).replace(';', ' ');
     // Qt takes the patterns from the last parentheses of each entry.
     filters << (description.endsWith("(" + pattern + ")") ? description
-                                                           : description + " (" + pattern + ")");
+                                                          : description + " (" + pattern + ")");
   }
   return filters.join(";;");
 }
@@ -156,7 +157,9 @@ void CommonDialog::Run(Action action) {
   }
 }
 
-void SetDialogHook(DialogScript script) { TheHooks().dialog = std::move(script); }
+void SetDialogHook(DialogScript script) {
+  TheHooks().dialog = std::move(script);
+}
 
 void ShellOpen(const ShellRequest& request) {
   if (TheHooks().shell) {
@@ -197,7 +200,9 @@ WaitCursor::~WaitCursor() {
   }
 }
 
-int WaitCursor::Depth() { return TheHooks().waitDepth; }
+int WaitCursor::Depth() {
+  return TheHooks().waitDepth;
+}
 
 std::unique_ptr<LinePrinter> MakeSystemPrinter();  // printer_qt.cpp
 
@@ -210,9 +215,13 @@ void SetPrinterFactory(std::function<std::unique_ptr<LinePrinter>()> factory) {
   TheHooks().printer = std::move(factory);
 }
 
-QString ClipboardText() { return QGuiApplication::clipboard()->text(); }
+QString ClipboardText() {
+  return QGuiApplication::clipboard()->text();
+}
 
-void SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+void SetClipboardText(const QString& text) {
+  QGuiApplication::clipboard()->setText(text);
+}
 
 void RunModalForm(QWidget& form) {
   if (TheHooks().modal) {
@@ -228,7 +237,9 @@ void RunModalForm(QWidget& form) {
   if (alive) alive->setWindowModality(Qt::NonModal);
 }
 
-void SetModalFormHook(std::function<void(QWidget&)> hook) { TheHooks().modal = std::move(hook); }
+void SetModalFormHook(std::function<void(QWidget&)> hook) {
+  TheHooks().modal = std::move(hook);
+}
 
 void EndProgram() {
   if (TheHooks().endProgram) {
@@ -238,6 +249,8 @@ void EndProgram() {
   }
 }
 
-void SetEndProgramHook(std::function<void()> hook) { TheHooks().endProgram = std::move(hook); }
+void SetEndProgramHook(std::function<void()> hook) {
+  TheHooks().endProgram = std::move(hook);
+}
 
 }  // namespace platform

@@ -84,7 +84,9 @@ void MdiFrame::ShowMenus(const std::vector<QMenu*>& menus) {
   shown_ = menus;
 }
 
-std::vector<QMenu*> MdiFrame::ShownMenus() const { return shown_; }
+std::vector<QMenu*> MdiFrame::ShownMenus() const {
+  return shown_;
+}
 
 void MdiFrame::AttachWindowList(QMenu* menu) {
   QObject::connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillWindowList(menu); });

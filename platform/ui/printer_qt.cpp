@@ -46,6 +46,8 @@ class QtLinePrinter : public LinePrinter {
 
 }  // namespace
 
-std::unique_ptr<LinePrinter> MakeSystemPrinter() { return std::make_unique<QtLinePrinter>(); }
+std::unique_ptr<LinePrinter> MakeSystemPrinter() {
+  return std::make_unique<QtLinePrinter>();
+}
 
 }  // namespace platform

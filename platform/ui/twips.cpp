@@ -21,7 +21,9 @@ int TwipsToPixels(int twips) {
   return twips >= 0 ? (twips + perPixel / 2) / perPixel : -((-twips + perPixel / 2) / perPixel);
 }
 
-int PixelsToTwips(int pixels) { return pixels * TwipsPerPixel(); }
+int PixelsToTwips(int pixels) {
+  return pixels * TwipsPerPixel();
+}
 
 TwipsRect WidgetTwips(const QWidget& widget) {
   const QRect frame = widget.isWindow() ? widget.frameGeometry() : widget.geometry();

@@ -1,16 +1,17 @@
 // The small controls, twips and the hooks of modal and outside actions.
+#include "platform/controls.h"
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "platform/controls.h"
 #include "platform/hooks.h"
 #include "platform/run_time_error.h"
 #include "platform/twips.h"
@@ -103,7 +104,9 @@ TEST(Controls, PanelFloodAndImageButtonPictures) {
   play.SetPicture(up);
   EXPECT_EQ(play.pictureName(), "playuppic");
   std::vector<std::string> events;
-  play.onMouseDown = [&](int b, int, int x, int) { events.push_back("down" + std::to_string(b) + "@" + std::to_string(x)); };
+  play.onMouseDown = [&](int b, int, int x, int) {
+    events.push_back("down" + std::to_string(b) + "@" + std::to_string(x));
+  };
   play.onMouseUp = [&](int b, int, int, int) { events.push_back("up" + std::to_string(b)); };
   play.onClick = [&] { events.push_back("click"); };
   QTest::mouseClick(&play, Qt::LeftButton, {}, QPoint(2, 2));
@@ -173,9 +176,9 @@ TEST(Hooks, GuardedCallsShowTheErrorAndGoOn) {
   GuardedCall([] { throw RunTimeError(-5, "odd"); });
   GuardedCall([] {});
   SetMessageBoxHook(nullptr);
-  EXPECT_EQ(boxes, (std::vector<std::string>{"Tavix|Monitor ERROR 53 12|48",
-                                             "Tavix|Monitor ERROR 51 0|48",
-                                             "Tavix|Monitor ERROR-5 0|48"}));
+  EXPECT_EQ(boxes,
+            (std::vector<std::string>{"Tavix|Monitor ERROR 53 12|48", "Tavix|Monitor ERROR 51 0|48",
+                                      "Tavix|Monitor ERROR-5 0|48"}));
 
   int beeps = 0;
   SetBeepHook([&] { ++beeps; });

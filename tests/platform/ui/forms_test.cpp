@@ -1,6 +1,10 @@
 // Forms, the form manager and the MDI frame: load and unload rules, the
 // frame's close order, menus from a table and their swap, the window list,
 // arrange and key preview, on real widgets.
+#include "platform/forms.h"
+
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
@@ -8,12 +12,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "platform/forms.h"
 #include "platform/mdi_frame.h"
 #include "platform/menu_table.h"
 
@@ -74,7 +75,7 @@ TEST_F(FormsTest, LoadUnloadAndTheListOfLoadedForms) {
   EXPECT_EQ(forms.Get("One"), nullptr);  // Get never loads
   Form* one = forms.Load("One");
   ASSERT_NE(one, nullptr);
-  EXPECT_EQ(forms.Load("One"), one);  // loaded once
+  EXPECT_EQ(forms.Load("One"), one);           // loaded once
   EXPECT_TRUE(one->SubWindow()->isVisible());  // a child is shown when it loads
   EXPECT_EQ(one->objectName(), "One");
   forms.Load("Two");
@@ -95,14 +96,14 @@ TEST_F(FormsTest, LoadUnloadAndTheListOfLoadedForms) {
   EXPECT_TRUE(forms.Unload("One"));
   EXPECT_FALSE(forms.IsLoaded("One"));  // leaves the list at once…
   EXPECT_FALSE(platform::FindFormByCaption(forms, "One", false));
-  EXPECT_TRUE(old);                     // …and is deleted later
+  EXPECT_TRUE(old);  // …and is deleted later
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_FALSE(old);
   Form* fresh = forms.Load("One");
   EXPECT_NE(fresh, nullptr);
-  EXPECT_EQ(gLog, (std::vector<std::string>{"One.Load", "One.Activate", "Two.Load",
-                                            "Two.Activate", "One.QueryUnload", "One.QueryUnload",
-                                            "One.Unload", "One.Load", "One.Activate"}));
+  EXPECT_EQ(gLog, (std::vector<std::string>{"One.Load", "One.Activate", "Two.Load", "Two.Activate",
+                                            "One.QueryUnload", "One.QueryUnload", "One.Unload",
+                                            "One.Load", "One.Activate"}));
   // The user's close button on a child asks it and unloads it.
   fresh->SubWindow()->close();
   EXPECT_FALSE(forms.IsLoaded("One"));

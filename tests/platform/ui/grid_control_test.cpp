@@ -1,14 +1,15 @@
 // The grid control driven as the debug views drive it: programmatic sets,
 // real mouse and key events, twips geometry and the column index.
+#include "platform/grid_control.h"
+
+#include <gtest/gtest.h>
+
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "platform/grid_control.h"
 #include "platform/run_time_error.h"
 #include "platform/twips.h"
 
@@ -37,9 +38,7 @@ class GridTest : public ::testing::Test {
   QPoint Cell(int row, int col) {
     return grid.visualRect(grid.model()->index(row - 1, col)).center();
   }
-  QPoint Header(int col) {
-    return {grid.horizontalHeader()->sectionViewportPosition(col) + 5, 5};
-  }
+  QPoint Header(int col) { return {grid.horizontalHeader()->sectionViewportPosition(col) + 5, 5}; }
 
   GridControl grid;
   std::vector<std::string> events;

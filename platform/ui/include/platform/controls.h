@@ -49,10 +49,27 @@ class Timer : public QObject {
 // Key codes of the forms' KeyDown events and the shift mask (1 Shift, 2 Ctrl,
 // 4 Alt). Keys without a code give 0.
 enum KeyCodes : int {
-  vbKeyBack = 8, vbKeyTab = 9, vbKeyReturn = 13, vbKeyShift = 16, vbKeyControl = 17,
-  vbKeyPause = 19, vbKeyEscape = 27, vbKeySpace = 32, vbKeyPageUp = 33, vbKeyPageDown = 34,
-  vbKeyEnd = 35, vbKeyHome = 36, vbKeyLeft = 37, vbKeyUp = 38, vbKeyRight = 39,
-  vbKeyDown = 40, vbKeyInsert = 45, vbKeyDelete = 46, vbKey0 = 48, vbKeyA = 65, vbKeyF1 = 112,
+  vbKeyBack = 8,
+  vbKeyTab = 9,
+  vbKeyReturn = 13,
+  vbKeyShift = 16,
+  vbKeyControl = 17,
+  vbKeyPause = 19,
+  vbKeyEscape = 27,
+  vbKeySpace = 32,
+  vbKeyPageUp = 33,
+  vbKeyPageDown = 34,
+  vbKeyEnd = 35,
+  vbKeyHome = 36,
+  vbKeyLeft = 37,
+  vbKeyUp = 38,
+  vbKeyRight = 39,
+  vbKeyDown = 40,
+  vbKeyInsert = 45,
+  vbKeyDelete = 46,
+  vbKey0 = 48,
+  vbKeyA = 65,
+  vbKeyF1 = 112,
 };
 constexpr int kShiftMask = 1, kCtrlMask = 2, kAltMask = 4;
 int KeyCodeOf(int qtKey);
