@@ -204,7 +204,6 @@ Monitorform::Monitorform(MonitorState& state)
       MonitorformMenuTable(), this, [this](const std::string& needs) { return NeedsBuilt(needs); },
       [this](const std::string& name, int index) { Command(name, index); });
   SetFrameMenus(menus_.TopLevel());
-  AttachWindowList(menus_.Submenu("windowmnu"));
 
   QStatusBar* bar = statusBar();
   for (const char* name : {"helppanel", "helptext", "messagepnl", "textpnl"}) {

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "platform/hooks.h"
+#include "platform/menu_table.h"
 
 namespace platform {
 
@@ -80,7 +81,13 @@ void MdiFrame::ShowMenus(const std::vector<QMenu*>& menus) {
   if (menus == shown_) return;
   QMenuBar* bar = menuBar();
   bar->clear();
-  for (QMenu* menu : menus) bar->addMenu(menu);
+  for (QMenu* menu : menus) {
+    bar->addMenu(menu);
+    if (menu->property(kWindowListProperty).toBool()) {
+      menu->setProperty(kWindowListProperty, false);  // attached once
+      AttachWindowList(menu);
+    }
+  }
   shown_ = menus;
 }
 

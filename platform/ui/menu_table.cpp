@@ -38,6 +38,7 @@ MenuSet BuildMenus(const std::vector<MenuRow>& rows, QWidget* owner,
     if (row.level == 1 || hasChildren) {
       QMenu* menu = new QMenu(QString::fromUtf8(row.caption), owner);
       menu->setObjectName(QString::fromStdString(name));
+      if ((row.state & kMenuWindowList) != 0) menu->setProperty(kWindowListProperty, true);
       if (row.level == 1) {
         set.topLevel_.push_back(menu);
       } else {

@@ -139,11 +139,10 @@ TEST_F(FormsTest, ChildMenusReplaceTheFramesWhileActiveWithTheirShortcuts) {
        {2, "mnuBuild", "&Build", "", 0, -1, "Builder"},
        {2, "mnuSub", "&More"},
        {3, "mnuDeep", "&Deep"},
-       {1, "windowmnu", "&Window"},
+       {1, "windowmnu", "&Window", "", platform::kMenuWindowList},
        {2, "mnuCascade", "&Cascade"}},
       frame, [](const std::string& needs) { return needs != "Builder"; }, record);
   frame->SetFrameMenus(frameMenus.TopLevel());
-  frame->AttachWindowList(frameMenus.Submenu("windowmnu"));
   EXPECT_EQ(frameMenus.Item("mnuRecent(1)")->isVisible(), false);
   EXPECT_FALSE(frameMenus.Item("mnuBuild")->isEnabled());
   EXPECT_TRUE(frameMenus.Item("SEPERATOR0")->isSeparator());

@@ -5,7 +5,8 @@
 //   child with menus of its own is active; while such a child is active, the
 //   one menu bar shows the child's top-level menus instead. Each form owns its
 //   menus, and only the shown set's shortcuts are live.
-// - The window list: a menu given to AttachWindowList lists the visible
+// - The window list: a menu built with kMenuWindowList (or given to
+//   AttachWindowList) lists the visible
 //   children below its own items, rebuilt each time it opens; the active child
 //   is checked and choosing an entry activates that child.
 // - Closing the frame (the user's close button or CloseFrame) follows this

@@ -26,8 +26,11 @@ enum MenuState : unsigned {
   kMenuOn = 0,
   kMenuOff = 1,         // disabled at creation
   kMenuHidden = 2,      // invisible at creation
-  kMenuWindowList = 4,  // the window list of an MDI frame
+  kMenuWindowList = 4,  // lists the MDI frame's children while it is shown
 };
+
+// The property that marks a window-list menu for the MDI frame.
+inline constexpr const char* kWindowListProperty = "tavixWindowList";
 
 struct MenuRow {
   int level;
