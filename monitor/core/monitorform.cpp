@@ -192,6 +192,10 @@ void OpenWebSite(MonitorState& state) {
   platform::ShellOpen({nullptr, "Open", kWebSiteAddress, "", state.ProgramPath, 1});
 }
 
+int16_t FindFormByCaption(const MonitorState& state, const QString& text, int16_t containing) {
+  return platform::FindFormByCaption(state.Forms, text, containing != 0) ? -1 : 0;
+}
+
 Monitorform::Monitorform(MonitorState& state)
     : MdiFrame("Monitorform", state.Forms),
       CMDialog1("CMDialog1", this),

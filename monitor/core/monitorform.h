@@ -2,6 +2,7 @@
 // The main window: the MDI frame with the monitor's menu tree, the status
 // panels, the two common dialogs and the picture holders. Its load, close
 // request and unload are the monitor's start-up and shut-down.
+#include <cstdint>
 #include <string>
 
 #include "platform/controls.h"
@@ -61,5 +62,8 @@ std::string NewTemplatePath(const std::string& programPath);
 // The help file through the help hook; the home page through the shell.
 void ShowHelp(MonitorState& state);
 void OpenWebSite(MonitorState& state);
+// -1 when a loaded form's caption equals `text` (or contains it when
+// `containing` is non-zero), else 0.
+int16_t FindFormByCaption(const MonitorState& state, const QString& text, int16_t containing);
 
 }  // namespace monitor

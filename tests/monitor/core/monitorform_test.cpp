@@ -291,6 +291,8 @@ TEST_F(MonitorTest, DocumentsHelpAndWebSiteGoThroughTheShell) {
                 std::string("Open|") + monitor::kWebSiteAddress + "|" + program.path() + "|1",
             }));
   EXPECT_TRUE(boxes.empty());  // missing files give no message
+  EXPECT_EQ(monitor::FindFormByCaption(state, "Tav", -1), -1);
+  EXPECT_EQ(monitor::FindFormByCaption(state, "Tav", 0), 0);
   EXPECT_EQ(monitor::NewTemplatePath("/x/Tools/Bin/"), "/x/Tools/tavix/Start.asm");
 }
 

@@ -10,7 +10,7 @@
 // SelStartRow..SelEndRow x SelStartCol..SelEndCol is the selection rectangle
 // (normalised, start <= end). Setting either never changes the other.
 //
-// User input:
+// User input (the left button; other buttons raise only the mouse events):
 // - a press on a data cell makes it current and the selection that one cell;
 // - a drag with the button held extends the selection from that anchor, the
 //   current cell staying at the anchor;
