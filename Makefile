@@ -13,7 +13,7 @@ build-release: deps
 	cmake --build $(BUILD)/release -j $(JOBS)
 
 run: build-release
-	@./scripts/run-monitor $(BUILD)/release/dist
+	@./scripts/run-monitor $(BUILD)/release/dist $(ARGS)
 
 build-test: deps
 	cmake -S . -B $(BUILD)/test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTAVIX_SANITIZE=ON \
