@@ -16,12 +16,14 @@ void BindRegistrySettings(SettingsServices& settings) {
     CheckShowTips(0, [&wanted] { wanted = true; });
     return wanted;
   };
-  settings.GetDword = [](const std::string& key, const std::string& name) -> std::optional<int32_t> {
+  settings.GetDword = [](const std::string& key,
+                         const std::string& name) -> std::optional<int32_t> {
     RegValue value = RegGetSetting(HKEY_CURRENT_USER, key, name);
     if (value.IsEmpty()) return std::nullopt;
     return value.AsNumber();
   };
-  settings.SetString = [](const std::string& key, const std::string& name, const std::string& value) {
+  settings.SetString = [](const std::string& key, const std::string& name,
+                          const std::string& value) {
     RegSetSetting(HKEY_CURRENT_USER, key, name, RegValue(value), platform::REG_SZ);
   };
   // The registry layer rounds a fractional number written as text (a font

@@ -100,6 +100,7 @@ TEST_F(MonitorTest, ProgramStartsToIdleAndASecondCopyEndsAtOnce) {
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("TAVIX_UNATTENDED", "1");
   env.insert("TAVIX_LINK_DIR", QString::fromStdString(link.path()));
+  env.insert("TAVIX_REGISTRY_DIR", QString::fromStdString(link.path()));
   const QString program = TAVIX_DIST_DIR "Tavix";
 
   QProcess idle;
@@ -110,6 +111,14 @@ TEST_F(MonitorTest, ProgramStartsToIdleAndASecondCopyEndsAtOnce) {
   ASSERT_TRUE(idle.waitForFinished(30000));
   EXPECT_EQ(idle.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(idle.exitCode(), 0);
+  // The start-up settings and the window state written at close reach the hive.
+  const std::string hive = link.read("HKEY_CURRENT_USER.hive");
+  EXPECT_NE(
+      hive.find(
+          "[SOFTWARE\\Corvane\\Tavix\\monitor window]\n@=sz:\"Default\"\n\"windowstate\"=dword:"),
+      std::string::npos)
+      << hive;
+  EXPECT_NE(hive.find("[SOFTWARE\\Corvane\\Tavix\\Recent Files]"), std::string::npos);
 
   QProcess first;
   first.setProcessEnvironment(env);
