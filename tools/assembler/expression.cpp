@@ -135,8 +135,13 @@ int32_t Assembler::EvaluateNested(std::string_view text) {
       part = Trim(part.substr(1));
     }
     part = StripOuterParentheses(part);
-    bool ignored = false;
-    int32_t value = SplitPoint(part, ignored) != View::npos ? EvaluateNested(part) : EvaluateTerm(part);
+    // A text of one part that came through unchanged has just been scanned.
+    bool split = false;
+    if (parts.size() > 1 || part.data() != text.data() || part.size() != text.size()) {
+      bool ignored = false;
+      split = SplitPoint(part, ignored) != View::npos;
+    }
+    int32_t value = split ? EvaluateNested(part) : EvaluateTerm(part);
     if (expressionTooDeep_) return 0;
     if (value == kUnresolved) return kUnresolved;
     result = sign == '+' ? result + value : result - value;
