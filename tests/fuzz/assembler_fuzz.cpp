@@ -7,6 +7,7 @@
 #include <string>
 
 #include "assembler.h"
+#include "platform/messagebox.h"
 #include "platform/tempfiles.h"
 
 namespace {
@@ -21,6 +22,8 @@ void WriteText(const std::string& name, const std::string& text) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   g_folder = platform::MakeTempFolder("tavix-fuzz-asm-") + "/";
+  // ORG's message box answers at once.
+  platform::SetMessageBoxHook([](const std::string&, const std::string&, unsigned) { return 1; });
   return 0;
 }
 

@@ -29,6 +29,9 @@ constexpr int kMaxExpressionDepth = 256;
 constexpr int kMaxErrorLines = 4000;
 constexpr size_t kMaxErrorFileBytes = 16u << 20;
 
+// The dispatch codes of the conditional table.
+enum ConditionalCode { kIf = 1, kElse, kEndIf, kMacro, kEndMacro };
+
 // One line taken apart by the line parser.
 struct SourceLine {
   std::string label;

@@ -3,11 +3,6 @@
 #include "assembler.h"
 
 namespace k42asm {
-namespace {
-
-enum ConditionalCode { kIf = 1, kElse, kEndIf, kMacro, kEndMacro };
-
-}  // namespace
 
 void Assembler::ConditionalLine(SourceLine& line) {
   TableEntry entry = FindTableEntry(conditionals_, line.operation);

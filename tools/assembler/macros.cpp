@@ -61,9 +61,9 @@ void Assembler::RecordMacroLine(const std::string& text) {
   SplitFirstWord(line);
 
   TableEntry entry = FindTableEntry(conditionals_, line.operation);
-  if (entry.format != 0 && entry.code == 4) {
+  if (entry.format != 0 && entry.code == kMacro) {
     ReportError(902, "MACRO");
-  } else if (entry.format != 0 && entry.code == 5) {
+  } else if (entry.format != 0 && entry.code == kEndMacro) {
     defining_ = false;
     if (definitionAccepted_) {
       // The ENDM line itself is not part of the body.
