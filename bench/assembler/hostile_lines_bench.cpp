@@ -38,22 +38,39 @@ void AssembleLine(benchmark::State& state, const std::string& line) {
 void BM_LongSum(benchmark::State& state) {
   AssembleLine(state, " LDI 1" + Repeat(" + 1", state.range(0) / 4));
 }
-BENCHMARK(BM_LongSum)->RangeMultiplier(2)->Range(256 << 10, 2 << 20)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongSum)
+    ->RangeMultiplier(2)
+    ->Range(256 << 10, 2 << 20)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_LongDataList(benchmark::State& state) {
   AssembleLine(state, " DW 1" + Repeat(",1", state.range(0) / 2));
 }
-BENCHMARK(BM_LongDataList)->RangeMultiplier(2)->Range(256 << 10, 2 << 20)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongDataList)
+    ->RangeMultiplier(2)
+    ->Range(256 << 10, 2 << 20)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_DeepParentheses(benchmark::State& state) {
-  AssembleLine(state, " LDI " + Repeat("(", state.range(0) / 2) + "1" + Repeat(")", state.range(0) / 2));
+  AssembleLine(state,
+               " LDI " + Repeat("(", state.range(0) / 2) + "1" + Repeat(")", state.range(0) / 2));
 }
-BENCHMARK(BM_DeepParentheses)->RangeMultiplier(2)->Range(256 << 10, 2 << 20)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeepParentheses)
+    ->RangeMultiplier(2)
+    ->Range(256 << 10, 2 << 20)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_DeepNot(benchmark::State& state) {
   AssembleLine(state, " LDI " + Repeat("NOT ", state.range(0) / 4) + "1");
 }
-BENCHMARK(BM_DeepNot)->RangeMultiplier(2)->Range(256 << 10, 2 << 20)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeepNot)
+    ->RangeMultiplier(2)
+    ->Range(256 << 10, 2 << 20)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

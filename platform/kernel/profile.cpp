@@ -148,8 +148,8 @@ uint32_t GetPrivateProfileString(const char* section, const char* key, const cha
   if (!buffer) return 0;
   if (!section) return CopyList(ProfileSections(file), buffer, size);
   if (!key) return CopyList(ProfileKeys(file, section), buffer, size);
-  return CopyString(ReadProfileString(file, section, key, defaultValue ? defaultValue : ""),
-                    buffer, size);
+  return CopyString(ReadProfileString(file, section, key, defaultValue ? defaultValue : ""), buffer,
+                    size);
 }
 
 std::string ReadProfileString(const std::string& file, const std::string& section,

@@ -11,15 +11,16 @@
 
 namespace {
 
-using DisassembleFunction = int32_t (*)(const char*, const char*, const char*, const char*, const char*,
-                                        const char*, int32_t);
+using DisassembleFunction = int32_t (*)(const char*, const char*, const char*, const char*,
+                                        const char*, const char*, int32_t);
 DisassembleFunction g_disassemble = nullptr;
 std::string g_folder;
 
 }  // namespace
 
 // The library's message boxes land here instead of on standard error.
-extern "C" __attribute__((visibility("default"))) int TavixMessageBoxPresenter(const char*, const char*,
+extern "C" __attribute__((visibility("default"))) int TavixMessageBoxPresenter(const char*,
+                                                                               const char*,
                                                                                unsigned) {
   return 1;
 }
@@ -27,7 +28,8 @@ extern "C" __attribute__((visibility("default"))) int TavixMessageBoxPresenter(c
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   g_folder = platform::MakeTempFolder("tavix-fuzz-dis-") + "/";
   void* library = dlopen(TAVIX_DIST_DIR "K42XXDIS.so", RTLD_NOW | RTLD_LOCAL);
-  if (library) g_disassemble = reinterpret_cast<DisassembleFunction>(dlsym(library, "Disassemble_K42XX"));
+  if (library)
+    g_disassemble = reinterpret_cast<DisassembleFunction>(dlsym(library, "Disassemble_K42XX"));
   if (!g_disassemble) {
     std::fprintf(stderr, "cannot load K42XXDIS: %s\n", dlerror());
     return 1;
@@ -40,8 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ofstream(image, std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   const std::string base = g_folder + "out.";
-  const int32_t result = g_disassemble(image.c_str(), (base + "asm").c_str(), (base + "prt").c_str(),
-                                       (base + "sym").c_str(), (base + "sta").c_str(), (base + "xrf").c_str(), 0x3E);
+  const int32_t result =
+      g_disassemble(image.c_str(), (base + "asm").c_str(), (base + "prt").c_str(),
+                    (base + "sym").c_str(), (base + "sta").c_str(), (base + "xrf").c_str(), 0x3E);
   if (result != -1) __builtin_trap();
   return 0;
 }

@@ -217,8 +217,8 @@ class Assembler {
 
   // Run state.
   int errorCount_ = 0;
-  int errorLines_ = 0;       // lines written to the error file, up to kMaxErrorLines
-  size_t errorBytes_ = 0;    // and their bytes
+  int errorLines_ = 0;     // lines written to the error file, up to kMaxErrorLines
+  size_t errorBytes_ = 0;  // and their bytes
   bool errorsLeftOut_ = false;
   std::string errorFile_;
   std::string sourcePath_;
@@ -238,7 +238,7 @@ class Assembler {
   int lineNumber_ = 0;
   bool endOfSource_ = false;
   std::vector<std::string> openFiles_;  // the include chain, as resolved paths
-  int lineSymbol_ = 0;  // symbol entered by the current line's label, or 0
+  int lineSymbol_ = 0;                  // symbol entered by the current line's label, or 0
 
   // Source files.
   std::vector<std::string> fileNames_;

@@ -51,19 +51,20 @@ void Assembler::ReportError(int code, std::string_view extra) {
   ReportErrorAt(code, extra, "", 0, "");
 }
 
-void Assembler::ReportErrorAt(int code, std::string_view extra, const std::string& fileName, int line,
-                              const std::string& lineText) {
+void Assembler::ReportErrorAt(int code, std::string_view extra, const std::string& fileName,
+                              int line, const std::string& lineText) {
   if (fileName.empty()) {
     int current = listingCount();
     static const std::string kNoText;
-    WriteError(code, CurrentFileName(), lineNumber_, current > 0 ? listing_[current].text : kNoText, extra);
+    WriteError(code, CurrentFileName(), lineNumber_, current > 0 ? listing_[current].text : kNoText,
+               extra);
   } else {
     WriteError(code, fileName, line, lineText, extra);
   }
 }
 
-void Assembler::WriteError(int code, const std::string& fileName, int line, const std::string& lineText,
-                           std::string_view extra) {
+void Assembler::WriteError(int code, const std::string& fileName, int line,
+                           const std::string& lineText, std::string_view extra) {
   if (errorCount_ < 32767) ++errorCount_;
   // A hostile source can make millions of errors: after the bound they are
   // only counted, and one last line says so.

@@ -23,7 +23,8 @@ View StripOuterParentheses(View text) {
   int depth = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '(') ++depth;
-    if (text[i] == ')' && --depth == 0) return i == text.size() - 1 ? text.substr(1, text.size() - 2) : text;
+    if (text[i] == ')' && --depth == 0)
+      return i == text.size() - 1 ? text.substr(1, text.size() - 2) : text;
   }
   return text;
 }
@@ -50,8 +51,9 @@ size_t SplitPoint(View text, bool& parenthesisError) {
 
 // The next token: "(" or ")", or the text up to a parenthesis or a blank.
 View NextExpressionToken(View& text) {
-  View token = !text.empty() && (text[0] == '(' || text[0] == ')') ? text.substr(0, 1)
-                                                                   : text.substr(0, text.find_first_of("() "));
+  View token = !text.empty() && (text[0] == '(' || text[0] == ')')
+                   ? text.substr(0, 1)
+                   : text.substr(0, text.find_first_of("() "));
   text = TrimLeft(text.substr(token.size()));
   return token;
 }
@@ -66,7 +68,8 @@ int32_t QuotedConstant(View token) {
 }
 
 bool Fits(double v) {
-  return std::isfinite(v) && v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
+  return std::isfinite(v) && v >= std::numeric_limits<int32_t>::min() &&
+         v <= std::numeric_limits<int32_t>::max();
 }
 
 int32_t ShiftRight(int32_t v, int32_t n);
@@ -145,7 +148,8 @@ int32_t Assembler::EvaluateNested(std::string_view text) {
     if (expressionTooDeep_) return 0;
     if (value == kUnresolved) return kUnresolved;
     result = sign == '+' ? result + value : result - value;
-    if (result < std::numeric_limits<int32_t>::min() || result > std::numeric_limits<int32_t>::max()) {
+    if (result < std::numeric_limits<int32_t>::min() ||
+        result > std::numeric_limits<int32_t>::max()) {
       ReportError(400, StrNumber(value));
       return 0;
     }
@@ -189,7 +193,8 @@ int32_t Assembler::EvaluateFactor(std::string_view& text) {
   }
   View token = NextExpressionToken(text);
   if (!token.empty() && token[0] == '\'') return QuotedConstant(token);
-  if (!token.empty() && token[0] >= '0' && token[0] <= '9') return NumericConstant(std::string(token));
+  if (!token.empty() && token[0] >= '0' && token[0] <= '9')
+    return NumericConstant(std::string(token));
   TableEntry op = FindTableEntry(operators_, token);
   switch (op.format) {
     case 0:

@@ -23,7 +23,8 @@ std::vector<const char*> Pointers(const std::vector<std::string>& texts) {
 // Without an error file the build has nowhere to say why it stopped.
 void ReportUncreatedErrorFile(const k42asm::Assembler& assembler, int status) {
   if (status == k42asm::kErrorFileNotCreated)
-    std::fprintf(stderr, "K42xxasm: cannot create the error file %s\n", assembler.errorFilePath().c_str());
+    std::fprintf(stderr, "K42xxasm: cannot create the error file %s\n",
+                 assembler.errorFilePath().c_str());
 }
 
 int RunLinked(const k42asm::CommandLine& command, const std::string& folder) {

@@ -27,7 +27,9 @@ std::string SplitKeyValue(std::string& line) {
 
 void ParseTableRecord(std::string value, TableRecord& row) {
   double code = ValNumber(NextToken(value));
-  row.code = std::isfinite(code) && std::fabs(code) < 2147483648.0 ? static_cast<int32_t>(std::nearbyint(code)) : 0;
+  row.code = std::isfinite(code) && std::fabs(code) < 2147483648.0
+                 ? static_cast<int32_t>(std::nearbyint(code))
+                 : 0;
   row.size = Int16Field(NextToken(value));
   row.name = NextToken(value);
   row.operandCount = Int16Field(NextToken(value));

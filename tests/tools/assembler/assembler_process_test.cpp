@@ -111,7 +111,8 @@ TEST_F(AssemblerProcessTest, WithoutADisplayTheDebugModeSaysSoAndAFolderIsAMissi
   asmtest::ProcessRun run = RunAssemblerProcess({"/s" + work_ + "demo"}, linkDir_, "", "",
                                                 {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.standardError, "K42xxasm: the debug window needs a display; /D builds without it\n");
+  EXPECT_EQ(run.standardError,
+            "K42xxasm: the debug window needs a display; /D builds without it\n");
   EXPECT_FALSE(fs::exists(work_ + "demo.err"));
 
   // A folder named as the source, and another included, are files that
@@ -123,8 +124,9 @@ TEST_F(AssemblerProcessTest, WithoutADisplayTheDebugModeSaysSoAndAFolderIsAMissi
   EXPECT_EQ(RunAssemblerProcess({"/D/s" + work_ + "dir.asm"}, linkDir_).exitCode, 1);
   EXPECT_EQ(RunAssemblerProcess({"/D/s" + work_ + "inc"}, linkDir_).exitCode, 1);
   const std::vector<std::string> lines = server.lines();
-  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const std::string& l) { return l.find(" ERROR 700: ") != std::string::npos; }),
+  EXPECT_EQ(std::count_if(
+                lines.begin(), lines.end(),
+                [](const std::string& l) { return l.find(" ERROR 700: ") != std::string::npos; }),
             2);
 }
 

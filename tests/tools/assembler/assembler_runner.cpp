@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-
 #include <chrono>
 #include <cstdlib>
 
@@ -63,8 +62,10 @@ ProcessRun RunAssemblerProcess(const std::vector<std::string>& args, const std::
   // Drained while the process runs, so a long report cannot block it.
   char buffer[4096];
   for (ssize_t n; (n = read(errorPipe[0], buffer, sizeof buffer)) != 0;)
-    if (n > 0) run.standardError.append(buffer, static_cast<size_t>(n));
-    else if (errno != EINTR) break;
+    if (n > 0)
+      run.standardError.append(buffer, static_cast<size_t>(n));
+    else if (errno != EINTR)
+      break;
   close(errorPipe[0]);
   int status = 0;
   waitpid(pid, &status, 0);

@@ -64,7 +64,8 @@ TEST_F(HostileSourceTest, FoldersAndFilesOpenUpTheIncludeChainAreUnopenable) {
   EXPECT_EQ(run.status, 1);
   const std::vector<std::string> lines = CrlfLines(Errors());
   ASSERT_EQ(lines.size(), 6u) << Errors();
-  EXPECT_EQ(ErrorCodes(Errors()), (std::vector<std::string>{"700", "700", "700", "700", "700", "300"}));
+  EXPECT_EQ(ErrorCodes(Errors()),
+            (std::vector<std::string>{"700", "700", "700", "700", "700", "300"}));
   EXPECT_NE(lines[0].find("SUB"), std::string::npos);
   EXPECT_NE(lines[2].find("/./T.ASM"), std::string::npos);
   // The refusal inside B.INC names B.INC, line 1, and its next line is read:
@@ -76,7 +77,8 @@ TEST_F(HostileSourceTest, FoldersAndFilesOpenUpTheIncludeChainAreUnopenable) {
 
 TEST_F(HostileSourceTest, AMacroCallingItselfStopsAtTheDepthBoundOncePerCall) {
   // Three calls in its body: without the stop, 3^16 expansions.
-  asmtest::InProcessRun run = Assemble("M MACRO\r\n M\r\n M\r\n M\r\n ENDM\r\n M\r\n NOP\r\n M\r\n");
+  asmtest::InProcessRun run =
+      Assemble("M MACRO\r\n M\r\n M\r\n M\r\n ENDM\r\n M\r\n NOP\r\n M\r\n");
   EXPECT_EQ(run.status, 1);
   // Three calls reported while defining, then one per call of the source.
   EXPECT_EQ(ErrorCodes(Errors()), std::vector<std::string>(5, "902"));
@@ -122,7 +124,8 @@ TEST_F(HostileSourceTest, ErrorsBeyondTheBoundAreCountedButNotWritten) {
   const std::vector<std::string> lines = CrlfLines(Errors());
   ASSERT_EQ(lines.size(), 4001u);
   EXPECT_EQ(lines.back(), "Too many errors: the rest are left out");
-  EXPECT_EQ(std::count(run.pokes.begin(), run.pokes.end(), "Too many errors: the rest are left out"), 1);
+  EXPECT_EQ(
+      std::count(run.pokes.begin(), run.pokes.end(), "Too many errors: the rest are left out"), 1);
   EXPECT_NE(std::find(run.pokes.begin(), run.pokes.end(), " 10000 Errors"), run.pokes.end());
   EXPECT_LT(run.pokes.size(), 4020u);
 
@@ -139,12 +142,15 @@ TEST_F(HostileSourceTest, ErrorsBeyondTheBoundAreCountedButNotWritten) {
 TEST_F(HostileSourceTest, SeededRandomSourcesEndInAResult) {
   // Lines made of the assembler's own words, names, numbers and punctuation,
   // with includes of each other and macros, from a fixed seed.
-  const std::vector<std::string> words = {
-      "LDI",  "STI",   "JMP",  "CALL", "ROM",    "NOP",   "DW",    "DD",   "DB",    "EQU",   "ORG",  "VAR",
-      "PROC", "ENDP",  "IF",   "ELSE", "ENDIF",  "MACRO", "ENDM",  "END",  "PUBLIC", "EXTERN", "NOT", "HIGH",
-      "+",    "-",     "*",    "/",    "SHL",    "(",     ")",     ",",    "'A'",   "0FFH",  "12",   "$",
-      "@",    "X",     "Y",    "M",    "LOOP",   "$EJECT", "LEJECT", "ERROR", "INCLUDE A.INC", "INCLUDE B.INC",
-      ":",    ";",     "\t",   "PAGE", "GLOBAL", "SWAP",  "MOD",   "**",   "1000H", "-7",    "'",    "\"AB\""};
+  const std::string vocabulary =
+      "LDI|STI|JMP|CALL|ROM|NOP|DW|DD|DB|EQU|ORG|VAR|PROC|ENDP|IF|ELSE|ENDIF|MACRO|ENDM|END|PUBLIC|"
+      "EXTERN|NOT|HIGH|+|-|*|/|SHL|(|)|,|'A'|0FFH|12|$|@|X|Y|M|LOOP|$EJECT|LEJECT|ERROR|"
+      "INCLUDE A.INC|INCLUDE B.INC|:|;|\t|PAGE|GLOBAL|SWAP|MOD|**|1000H|-7|'|\"AB\"";
+  std::vector<std::string> words;
+  for (size_t at = 0, bar = 0; at <= vocabulary.size(); at = bar + 1) {
+    bar = std::min(vocabulary.find('|', at), vocabulary.size());
+    words.push_back(vocabulary.substr(at, bar - at));
+  }
   std::mt19937 random(20231114);
   auto randomText = [&](size_t lines) {
     std::string text;
