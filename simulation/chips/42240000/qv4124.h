@@ -74,9 +74,9 @@ constexpr int kEepromReadTicks = 24, kEepromWriteTicks = 520;
 constexpr int kLevelHigh = 250, kLevelLow = 138;   // supply detector, hundredths of a volt
 constexpr int kSupplyMax = 360;
 
-constexpr periphery::RequestGroup kPortARequests{kRequestsA, kPortAMask};
-constexpr periphery::RequestGroup kRequestsB{kRequests105, kMask102};
-constexpr periphery::RequestGroup kRequestsC{kRequests106, kMask103};
+constexpr periphery::RequestGroup kPortARequests{{kRequestsA}, {kPortAMask}};
+constexpr periphery::RequestGroup kRequestsB{{kRequests105}, {kMask102}};
+constexpr periphery::RequestGroup kRequestsC{{kRequests106}, {kMask103}};
 constexpr int kReqMelody = 1, kReqBlink = 2, kReqPrescaler = 4, kReq1Hz = 8;
 constexpr int kReqCompare = 1, kReqEnd = 2, kReqEeprom = 4, kReqSerial = 8;
 

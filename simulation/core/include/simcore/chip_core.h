@@ -20,6 +20,7 @@
 
 #include <cstdint>
 
+#include "simcore/field.h"
 #include "simcore/register_set.h"
 
 namespace simcore {
@@ -185,6 +186,8 @@ class ChipCore {
   int32_t RunLoop(int32_t mode);
 
   int32_t stopFlags() const { return stopFlags_; }
+  // The last value written into each periphery register (see field.h).
+  const RegisterLatch& latch() const { return latch_; }
 
  protected:
   Chip& chip() { return static_cast<Chip&>(*this); }
@@ -227,6 +230,9 @@ class ChipCore {
   int32_t stopFlags_ = 0;
   bool cpuReset_ = false;  // resetCpu() ran since the loop last loaded the counter
   platform::RunPump pump_;
+  // Written by every periphery register write before the chip's handler
+  // runs; a chip's reset clears or sets what its reset does to them.
+  RegisterLatch latch_;
 
  private:
   static constexpr int kIndexLow = 110;
