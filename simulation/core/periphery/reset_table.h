@@ -3,6 +3,7 @@
 // leaves (new value = set bits, plus the old bits of the keep mask). Only
 // value bits change; compare values and flags stay.
 #include <cstddef>
+#include <span>
 
 #include "cells.h"
 
@@ -33,19 +34,23 @@ struct ResetRule {
 };
 
 // The action of the last line naming register n, or none.
-template <int Kinds, std::size_t N>
-constexpr const ResetAction* resetActionOf(const ResetRule<Kinds> (&table)[N], int n, int kind) {
+template <int Kinds>
+constexpr const ResetAction* resetActionOf(std::span<const ResetRule<Kinds>> table, int n, int kind) {
   const ResetAction* found = nullptr;
   for (const ResetRule<Kinds>& rule : table)
     if (n >= rule.first && n <= rule.last) found = &rule.action[kind];
   return found;
 }
 
-template <int Kinds, std::size_t N>
-void applyReset(const ResetRule<Kinds> (&table)[N], Cells& cells, int kind) {
+template <int Kinds>
+void applyReset(std::span<const ResetRule<Kinds>> table, Cells& cells, int kind) {
   for (int n = 0; n < Cells::kCount; ++n)
     if (const ResetAction* a = resetActionOf(table, n, kind))
       cells.set(n, a->value | (cells.value(n) & a->keep));
+}
+template <int Kinds, std::size_t N>
+void applyReset(const ResetRule<Kinds> (&table)[N], Cells& cells, int kind) {
+  applyReset(std::span<const ResetRule<Kinds>>(table), cells, kind);
 }
 
 }  // namespace periphery

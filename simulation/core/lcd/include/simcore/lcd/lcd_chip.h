@@ -28,6 +28,7 @@
 #include <string>
 
 #include "periphery/cells.h"
+#include "periphery/requests.h"
 #include "simcore/lcd/lcd_library.h"
 #include "simcore/lcd/lcd_modules.h"
 #include "simcore/lcd/lcd_project_path.h"
@@ -40,6 +41,10 @@ constexpr int kInterruptControl = 107;  // bit 3 interrupt enable, bit 2 sleep
 constexpr int kSleepControl = 108;      // bit 2 sleep
 constexpr int kLcdMode = 114;
 constexpr int kInterruptEnable = 8, kSleepBit = 4;
+// The family's interrupt condition: enabled by register 107 bit 3, pending
+// with any request of registers 104-106.
+constexpr periphery::InterruptCondition kLcdInterrupts{
+    {kInterruptControl, kInterruptEnable}, false, {{{kRequestA}, {kRequestB}, {kRequestC}, {0, 0}}}};
 
 // Variant 1's controls: the delay edit box and the status field.
 constexpr int kDelayEdit = 1144;
@@ -103,13 +108,7 @@ class LcdChip : public PeripheryChip<Chip> {
     return 0;
   }
 
-  // Interrupts: enabled by register 107 bit 3, pending with any request of
-  // registers 104-106.
-  bool InterruptRequested() const {
-    const periphery::Cells c(this->registers_);
-    return c.bit(kInterruptControl, kInterruptEnable) &&
-           (c.value(kRequestA) | c.value(kRequestB) | c.value(kRequestC)) != 0;
-  }
+  bool InterruptRequested() const { return kLcdInterrupts.pending(periphery::Cells(this->registers_)); }
 
   int32_t RunLoop(int32_t mode) {
     if constexpr (Chip::kModule.variant == RunVariant::Delayed)
