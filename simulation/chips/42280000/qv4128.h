@@ -175,7 +175,7 @@ class Chip : public simcore::ChipCore<Chip> {
   periphery::DownTimer4 timer2_;
   bool timer1Sync_ = false;
   periphery::Port ports_[5];
-  int latch_[5] = {};  // output latches of ports 3-5 (index 2..4)
+  int outputLatches_[5] = {};  // output latches of ports 3-5 (index 2..4)
   int direction_ = 0;
   periphery::SerialShifter serial_;
   periphery::MelodyDivider melody_{kMelodyBaseHz};

@@ -42,25 +42,11 @@ void Chip::postAll() {
 
 // ---- Resets.
 
-// Watchdog, sleep time-out and pin level: RAM 0-79 and registers 82-85, 97,
-// 98, 107, 110, 111, 116, 126, 127 keep their values; 86 and 106 keep bits
-// 2-3, 96 bit 3, 105 and 115 bit 0; every other register up to 125 is 0.
+// Watchdog, sleep time-out and pin level: the periphery reset table.
 void Chip::peripheryReset() {
-  auto keepBits = [](int n) {
-    if (n < 80 || (n >= 82 && n <= 85) || n == 97 || n == 98 || n == 107 || n == 110 || n == 111 ||
-        n == 116 || n > 125)
-      return 15;
-    if (n == 86 || n == 106) return 0xC;
-    if (n == 96) return 0x8;
-    if (n == 105 || n == 115) return 0x1;
-    return 0;
-  };
   Cells c = cells();
-  for (int n = 80; n <= 125; ++n) {
-    const int keep = keepBits(n);
-    latch_.store(n, latch_.at(n) & keep);
-    if (c.valid()) c.setMasked(n, 15 & ~keep, 0);
-  }
+  periphery::applyReset(kPeripheryReset, latch_, 0);
+  if (c.valid()) periphery::applyReset(kPeripheryReset, c, 0);
   if (cpu_ != nullptr) resetCpu(1u << k42::kIndex);  // the index register word stays
   clearPeriphery();
   if (params_[kFieldRestartPowerOn] != 0) {
@@ -95,10 +81,8 @@ void Chip::clearPeriphery() {
 // register and the power-on comparison cleared.
 void Chip::powerOnReset(bool post) {
   Cells c = cells();
-  for (int n = 0; n <= 125; ++n) {
-    latch_.store(n, 0);
-    if (c.valid()) c.set(n, 0);
-  }
+  periphery::applyReset(kPowerOnReset, latch_, 0);
+  if (c.valid()) periphery::applyReset(kPowerOnReset, c, 0);
   if (cpu_ != nullptr) resetCpu();
   clearPeriphery();
   setReg(kPinFunctions2, 3);

@@ -2,6 +2,8 @@
 // A reset as data: per register range, the value bits each kind of reset
 // leaves (new value = set bits, plus the old bits of the keep mask). Only
 // value bits change; compare values and flags stay.
+#include <simcore/field.h>
+
 #include <cstddef>
 #include <span>
 
@@ -51,6 +53,14 @@ void applyReset(std::span<const ResetRule<Kinds>> table, Cells& cells, int kind)
 template <int Kinds, std::size_t N>
 void applyReset(const ResetRule<Kinds> (&table)[N], Cells& cells, int kind) {
   applyReset(std::span<const ResetRule<Kinds>>(table), cells, kind);
+}
+
+// The same reset applied to the register latch.
+template <int Kinds, std::size_t N>
+void applyReset(const ResetRule<Kinds> (&table)[N], simcore::RegisterLatch& latch, int kind) {
+  for (int n = 0; n < Cells::kCount; ++n)
+    if (const ResetAction* a = resetActionOf(std::span<const ResetRule<Kinds>>(table), n, kind))
+      latch.store(n, a->value | (latch.at(n) & a->keep));
 }
 
 }  // namespace periphery
