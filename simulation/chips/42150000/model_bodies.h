@@ -265,7 +265,7 @@ void Qv4115Model<Self, L>::SamplePortA() {
   c.set(L.portA.levels.reg, a.levels());
   if (periphery::combinationResets(a.levels(), c.value(L.reset.select.reg), c.value(L.reset.polarity.reg),
                                    periphery::CombinationRule::AllPins))
-    Periphery_Reset();
+    self().Periphery_Reset();
   word(k42::kCond1) = a.level(0);
   word(k42::kCond2) = a.level(1);
   word(k42::kCond3) = swb_.ready() ? 1 : a.level(2);

@@ -125,10 +125,10 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
 
   // ---- Framework hooks.
   int32_t Periphery_Read(int32_t n) {
-    return periphery::readRegister(kRegisterMap, self(), cells(), n);
+    return periphery::readRegister(Self::kRegisterMap, self(), cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
-    periphery::writeRegister(kRegisterMap, self(), cells(), n, v);
+    periphery::writeRegister(Self::kRegisterMap, self(), cells(), n, v);
   }
   inline void Periphery_Tick();
   void Periphery_Reset();
@@ -336,7 +336,7 @@ template <class Self, const Qv4115Layout& L>
 inline void Qv4115Model<Self, L>::Periphery_Tick() {
   if (eeprom_.tick()) [[unlikely]] eepromDone();
   if (adc_.tick()) [[unlikely]] adcDone();
-  periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return onEvent(e); });
+  periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return self().onEvent(e); });
 }
 
 // The chip's run loop: every pending message each pass; the SWB on the
@@ -353,8 +353,8 @@ inline int32_t Qv4115Model<Self, L>::RunLoop(int32_t mode) {
       if (!pumpAll(pc)) [[unlikely]]
         return endRun();
       if (SwbStep(3)) [[likely]] {
-        Periphery_Tick();
-        if (watchdogRequest_) [[unlikely]] Periphery_Reset();
+        self().Periphery_Tick();
+        if (watchdogRequest_) [[unlikely]] self().Periphery_Reset();
         reloadPcAfterReset(pc);
         if (!enterInterrupt(mode, pc)) [[unlikely]]
           break;

@@ -136,10 +136,10 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
 
   // ---- Framework hooks.
   int32_t Periphery_Read(int32_t n) {
-    return periphery::readRegister(kRegisterMap, self(), cells(), n);
+    return periphery::readRegister(Self::kRegisterMap, self(), cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
-    periphery::writeRegister(kRegisterMap, self(), cells(), n, v);
+    periphery::writeRegister(Self::kRegisterMap, self(), cells(), n, v);
   }
   // Periphery steps: the pre-divider of the clock index, then base ticks
   // that fire the taps their carries reach.
@@ -213,7 +213,7 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
   }
   [[gnu::always_inline]] void advance(uint32_t steps) {
     timeBase_.advance(steps, [this](int carried) {
-      periphery::fireTaps<kTicks>(carried, [this](auto e) { return onEvent(e); });
+      periphery::fireTaps<kTicks>(carried, [this](auto e) { return self().onEvent(e); });
     });
   }
   inline bool onEvent(Event e);
