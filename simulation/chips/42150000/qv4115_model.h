@@ -347,17 +347,17 @@ inline void Qv4115Model<Self, L>::Periphery_Tick() {
 // after them) and a CPU reset move it outside the interpreter.
 template <class Self, const Qv4115Layout& L>
 inline int32_t Qv4115Model<Self, L>::RunLoop(int32_t mode) {
-  if (beginRun(mode)) {
-    int32_t pc = loadPc();
-    for (;;) {
-      if (!pumpAll(pc)) [[unlikely]]
-        return endRun();
-      if (SwbStep(3)) [[likely]] {
+  using Pass = typename Base::Pass;
+  this->runRounds(
+      mode, [] {}, [this](int32_t& pc) { return pumpAll(pc); },
+      [this, mode](int32_t& pc) {
+        if (!SwbStep(3)) [[unlikely]]
+          return Pass::Next;  // a falling SWB clock edge holds the pass
         self().Periphery_Tick();
         if (watchdogRequest_) [[unlikely]] self().Periphery_Reset();
         reloadPcAfterReset(pc);
         if (!enterInterrupt(mode, pc)) [[unlikely]]
-          break;
+          return Pass::Stop;
         if (!halted()) [[likely]] {
           stepInstruction(pc);
           if (halted()) [[unlikely]] {
@@ -371,12 +371,8 @@ inline int32_t Qv4115Model<Self, L>::RunLoop(int32_t mode) {
           else
             automaticSwbStep();
         }
-      }
-      if (stopped()) [[unlikely]]
-        break;
-    }
-    storePc(pc);
-  }
+        return Pass::Next;
+      });
   return endRun();
 }
 

@@ -337,19 +337,12 @@ class Chip : public simcore::PeripheryChip<Chip> {
 }
 
 inline int32_t Chip::RunLoop(int32_t mode) {
-  if (beginRun(mode)) {
-    int32_t pc = loadPc();
-    for (;;) {
-      // Every pending message on the pump's slow path (a post brings it to
-      // the next round; otherwise a time slice); the counter is stored for
-      // the events and taken back after them.
-      if (!pumpAll(pc)) [[unlikely]]
-        return endRun();
-      if (!round(mode, pc)) break;
-      if (stopFlags_ != 0) break;
-    }
-    storePc(pc);
-  }
+  // Every pending message on the pump's slow path (a post brings it to the
+  // next round; otherwise a time slice); the counter is stored for the
+  // events and taken back after them.
+  runRounds(
+      mode, [] {}, [this](int32_t& pc) { return pumpAll(pc); },
+      [this, mode](int32_t& pc) { return round(mode, pc) ? Pass::Next : Pass::Stop; });
   return endRun();
 }
 

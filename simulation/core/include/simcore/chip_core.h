@@ -182,6 +182,32 @@ class ChipCore {
   bool halted() const { return cpu_->word[k42::kHalted] != 0; }
   bool stopped() const { return stopFlags_ != 0; }
   int32_t endRun();
+
+  // What a loop's round asks for: the stop test and the next pass, the end
+  // of the run with the counter stored, or the end now (the counter is
+  // already in CpuState, where events left it).
+  enum class Pass : uint8_t { Next, Stop, EndNow };
+  // The scaffold of every run loop: begin (nothing runs when it fails),
+  // `start()`, then each pass `pumpStep(pc)` (false: the run ends now), the
+  // loop's `round(pc)` and the stop test; the held counter stored at the
+  // end. The caller ends the run (endRun()). Each loop supplies only its
+  // pump variant and its round; everything inlines.
+  template <class Start, class PumpStep, class Round>
+  [[gnu::always_inline]] void runRounds(int32_t mode, Start&& start, PumpStep&& pumpStep, Round&& round) {
+    if (!beginRun(mode)) return;
+    start();
+    int32_t pc = loadPc();
+    for (;;) {
+      if (!pumpStep(pc)) [[unlikely]]
+        return;
+      const Pass pass = round(pc);
+      if (pass == Pass::EndNow) [[unlikely]]
+        return;
+      if (pass == Pass::Stop || stopFlags_ != 0) [[unlikely]]
+        break;
+    }
+    storePc(pc);
+  }
   // The default loop; a chip with its own loop hides it.
   int32_t RunLoop(int32_t mode);
 
