@@ -90,7 +90,8 @@ enum Item : int {
 constexpr int kAllParts = 0xFF;
 constexpr int kPortAButton = 1035, kPortBButton = 1081, kSerialButton = 1039;
 namespace melodyPart {
-constexpr int kTone = 1, kBuzzer = 2, kClock = 4, kAutoReload = 8, kCount = 16, kIrq = 32, kContinuous = 64;
+constexpr int kTone = 1, kBuzzer = 2, kClock = 4, kAutoReload = 8, kCount = 16, kIrq = 32, kContinuous = 64,
+              kAll = 127;
 }
 namespace prescalerPart {
 constexpr int kLabel = 1, kLeds = 2, kAll = 0xFF;

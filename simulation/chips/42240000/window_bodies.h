@@ -121,10 +121,10 @@ void Qv4124Model<Self, L>::Window_RedrawAll() {
   if (d == nullptr) return;
   for (int i = 0; i < 3; ++i) simcore::DrawPinGroup(d, windowText::kPinGroups[i], ports_[i], true);
   Window_Redraw(kItemSerial, 0);
-  Window_Redraw(kItemMelody, 127);
-  Window_Redraw(kItemPrescaler, 3);
+  Window_Redraw(kItemMelody, melodyPart::kAll);
+  Window_Redraw(kItemPrescaler, prescalerPart::kLabel | prescalerPart::kLeds);
   Window_Redraw(kItemTimer, timerPart::kAll);
-  Window_Redraw(kItemGpo, 255);
+  Window_Redraw(kItemGpo, kAllParts);
   platform::SetDlgItemText(d, kSupplyText, windowText::Format("%u.%02uV", supply_ / 100, supply_ % 100));
   drawClock();
   drawEepromList();
