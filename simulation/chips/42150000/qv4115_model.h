@@ -137,7 +137,7 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
     SamplePortB();
     SamplePortC();
   }
-  bool InterruptRequested() const { return kInterrupts.pending(cells()); }
+  bool InterruptRequested() const { return periphery::interruptPending<kInterrupts>(cells()); }
   inline int32_t RunLoop(int32_t mode);
 
   // ---- Register handlers (called by the register table).
@@ -349,8 +349,8 @@ template <class Self, const Qv4115Layout& L>
 inline int32_t Qv4115Model<Self, L>::RunLoop(int32_t mode) {
   using Pass = typename Base::Pass;
   this->runRounds(
-      mode, [] {}, [this](int32_t& pc) { return pumpAll(pc); },
-      [this, mode](int32_t& pc) {
+      mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
+      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
         if (!SwbStep(3)) [[unlikely]]
           return Pass::Next;  // a falling SWB clock edge holds the pass
         self().Periphery_Tick();

@@ -113,7 +113,7 @@ class Chip : public simcore::ChipCore<Chip> {
   inline void Periphery_Tick();
   void Periphery_Reset();
   void SamplePorts();
-  bool InterruptRequested() const { return kInterrupts.pending(periphery::Cells(registers_)); }
+  bool InterruptRequested() const { return periphery::interruptPending<kInterrupts>(periphery::Cells(registers_)); }
 
   // ---- Register handlers (called by the register table).
   int onRead(int n);

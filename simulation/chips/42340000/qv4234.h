@@ -115,7 +115,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
   [[gnu::always_inline]] inline void Periphery_Tick();
   void Periphery_Reset() { powerOnReset(true); }
   void SamplePorts() { samplePortA(); }
-  bool InterruptRequested() const { return kInterrupts.pending(cells(), latch_); }
+  bool InterruptRequested() const { return periphery::interruptPending<kInterrupts>(cells(), latch_); }
   inline int32_t RunLoop(int32_t mode);
 
   // ---- Register handlers (called by the register table).
@@ -341,8 +341,8 @@ inline int32_t Chip::RunLoop(int32_t mode) {
   // next round; otherwise a time slice); the counter is stored for the
   // events and taken back after them.
   runRounds(
-      mode, [] {}, [this](int32_t& pc) { return pumpAll(pc); },
-      [this, mode](int32_t& pc) { return round(mode, pc) ? Pass::Next : Pass::Stop; });
+      mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
+      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND { return round(mode, pc) ? Pass::Next : Pass::Stop; });
   return endRun();
 }
 

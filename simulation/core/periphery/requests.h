@@ -5,6 +5,8 @@
 #include <simcore/field.h>
 
 #include <array>
+#include <cstddef>
+#include <utility>
 
 #include "cells.h"
 
@@ -24,31 +26,39 @@ struct RequestGroup {
 
 // "Interrupts allowed" is a control field (set, or with `allowedWhenClear`
 // clear), and an interrupt is pending when any request bit of the listed
-// fields is set. Unused list entries have mask 0.
+// fields is set. Unused list entries have mask 0. It is tested every round,
+// so it is a template argument: every field is a constant and the test
+// folds to the loads and masks it needs.
 struct InterruptCondition {
   Field allow;
   bool allowedWhenClear;
   std::array<Field, 4> requests;
-
-  // Any request bit set, the allow field aside.
-  bool requested(const Cells& cells) const {
-    int any = 0;
-    for (const Field& r : requests) {
-      if (r.mask == 0) break;
-      any |= cells.value(r.reg) & r.mask;
-    }
-    return any != 0;
-  }
-  bool allowed(int allowBits) const { return (allowBits != 0) != allowedWhenClear; }
-  // Allowed by the register file's allow field.
-  bool pending(const Cells& cells) const {
-    return allowed(cells.value(allow.reg) & allow.mask) && requested(cells);
-  }
-  // Allowed by the latched allow field (chips whose allow register the
-  // program's writes alone set).
-  bool pending(const Cells& cells, const simcore::RegisterLatch& latch) const {
-    return allowed(latch.bits(allow)) && requested(cells);
-  }
 };
+
+// Any request bit of condition C set, the allow field aside.
+template <const InterruptCondition& C>
+[[gnu::always_inline]] inline bool interruptRequested(const Cells& cells) {
+  return [&]<std::size_t... I>(std::index_sequence<I...>) {
+    return ((C.requests[I].mask != 0 ? (cells.value(C.requests[I].reg) & C.requests[I].mask) : 0) | ...) != 0;
+  }(std::make_index_sequence<C.requests.size()>{});
+}
+
+template <const InterruptCondition& C>
+[[gnu::always_inline]] inline bool interruptAllowed(int allowBits) {
+  return (allowBits != 0) != C.allowedWhenClear;
+}
+
+// Pending, allowed by the register file's allow field.
+template <const InterruptCondition& C>
+[[gnu::always_inline]] inline bool interruptPending(const Cells& cells) {
+  return interruptAllowed<C>(cells.value(C.allow.reg) & C.allow.mask) && interruptRequested<C>(cells);
+}
+
+// Pending, allowed by the latched allow field (chips whose allow register
+// the program's writes alone set).
+template <const InterruptCondition& C>
+[[gnu::always_inline]] inline bool interruptPending(const Cells& cells, const simcore::RegisterLatch& latch) {
+  return interruptAllowed<C>(latch.bits(C.allow)) && interruptRequested<C>(cells);
+}
 
 }  // namespace periphery

@@ -23,6 +23,11 @@
 #include "simcore/field.h"
 #include "simcore/register_set.h"
 
+// A loop's pump and round lambdas are inlined into the scaffold like the
+// primitives they compose (a lambda's call operator takes the attribute
+// after its parameters).
+#define TAVIX_INLINE_ROUND __attribute__((always_inline))
+
 namespace simcore {
 
 template <class Chip>
@@ -248,6 +253,10 @@ class ChipCore {
     cell.value = (cell.value & 0xFFF0) | (value & 15);
   }
 
+  // Written by every periphery register write before the chip's handler
+  // runs; a chip's reset clears or sets what its reset does to them. First,
+  // so that the round's state below stays together with the chip's own.
+  RegisterLatch latch_;
   // The records of the last call; registers_ is none after a run.
   CpuState* cpu_ = nullptr;
   ProgramCell* program_ = nullptr;
@@ -256,9 +265,6 @@ class ChipCore {
   int32_t stopFlags_ = 0;
   bool cpuReset_ = false;  // resetCpu() ran since the loop last loaded the counter
   platform::RunPump pump_;
-  // Written by every periphery register write before the chip's handler
-  // runs; a chip's reset clears or sets what its reset does to them.
-  RegisterLatch latch_;
 
  private:
   static constexpr int kIndexLow = 110;

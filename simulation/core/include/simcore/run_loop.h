@@ -156,8 +156,8 @@ int32_t ChipCore<Chip>::RunLoop(int32_t mode) {
   // Only a pumped event can move the stack level out of range between
   // instructions; the interpreter checks its own stack moves.
   runRounds(
-      mode, [] {}, [this](int32_t& pc) { return pump(pc); },
-      [this, mode](int32_t& pc) {
+      mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pump(pc); },
+      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
         chip().Periphery_Tick();
         reloadPcAfterReset(pc);
         if (!enterInterrupt(mode, pc)) [[unlikely]]

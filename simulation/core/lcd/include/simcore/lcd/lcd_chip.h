@@ -108,7 +108,7 @@ class LcdChip : public PeripheryChip<Chip> {
     return 0;
   }
 
-  bool InterruptRequested() const { return kLcdInterrupts.pending(periphery::Cells(this->registers_)); }
+  bool InterruptRequested() const { return periphery::interruptPending<kLcdInterrupts>(periphery::Cells(this->registers_)); }
 
   int32_t RunLoop(int32_t mode) {
     if constexpr (Chip::kModule.variant == RunVariant::Delayed)
@@ -177,16 +177,16 @@ class LcdChip : public PeripheryChip<Chip> {
     bool displayOffSent = false;
     this->runRounds(
         mode,
-        [this] {
+        [this]() TAVIX_INLINE_ROUND {
           delay_ = this->dialog() != nullptr ? ParseDelay(platform::GetDlgItemText(this->dialog(), kDelayEdit)) : 0;
           platform::BusyWaitMicros(32);
         },
-        [this](int32_t& pc) {
+        [this](int32_t& pc) TAVIX_INLINE_ROUND {
           if (delay_ != 0) [[unlikely]]
             platform::BusyWaitMicros(delay_);
           return this->pumpAll(pc);
         },
-        [this, mode, &displayOffSent](int32_t& pc) {
+        [this, mode, &displayOffSent](int32_t& pc) TAVIX_INLINE_ROUND {
           if (sleeping()) [[unlikely]] {
             if (!displayOffSent) lcd_.setStatus(0);
             displayOffSent = true;
@@ -216,8 +216,8 @@ class LcdChip : public PeripheryChip<Chip> {
   // only dispatches messages while both sleep bits are set.
   void runPlain(int32_t mode) {
     this->runRounds(
-        mode, [] {}, [this](int32_t& pc) { return this->pump(pc); },
-        [this, mode](int32_t& pc) {
+        mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return this->pump(pc); },
+        [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
           if constexpr (Chip::kModule.variant == RunVariant::Sleeping) {
             if (sleeping()) [[unlikely]] {
               if (this->stopFlags_ == 0 && !waitForEvents(pc)) return Pass::EndNow;
