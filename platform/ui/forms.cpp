@@ -168,17 +168,10 @@ std::vector<Form*> FormManager::Loaded() const {
 Form* FormManager::Load(const std::string& name) {
   assert(IsKnown(name) && "unknown form name");
   if (Form* form = Get(name)) return form;
-  if (!IsBuilt(name)) return nullptr;
-  const Entry& entry = table_.at(name);
-  Form* form = entry.factory();
-  form->manager_ = this;
-  loaded_.push_back(form);
-  if (entry.kind == FormKind::MdiChild && frame_ != nullptr) frame_->AddChild(form);
-  QPointer<Form> alive(form);
-  form->OnLoad();
+  Form* form = LoadInstance(name);
   // A form that unloaded itself during its load is gone.
-  if (!alive || Get(name) != form) return nullptr;
-  if (entry.kind == FormKind::MdiChild && frame_ != nullptr) {
+  if (form == nullptr || Get(name) != form) return nullptr;
+  if (KindOf(name) == FormKind::MdiChild && frame_ != nullptr) {
     form->Outer()->show();
     form->show();
   }

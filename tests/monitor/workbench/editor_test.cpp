@@ -9,7 +9,6 @@
 #include <QTest>
 
 #include "core/main_module.h"
-#include "settings/mdl_registry.h"
 #include "temp_dir.h"
 #include "workbench/filopen.h"
 #include "workbench_fixture.h"
@@ -139,10 +138,6 @@ TEST_F(WorkbenchTest, EditorMenuBarSwapsInWithItsShortcutsAndStates) {
                           "mnuQVVICE", "mnuMTP", "mnuTips", "mnuAbout"}) {
     EXPECT_FALSE(editor->Menu(off)->isEnabled()) << off;
   }
-  for (const char* on : {"mnuFSave", "mnuFPrint", "mnuECut", "mnuFontName", "mnuSFind",
-                         "mnuWCascade", "mnuIndex", "mnuWebSite"}) {
-    EXPECT_TRUE(editor->Menu(on)->isEnabled()) << on;
-  }
   EXPECT_FALSE(editor->Menu("mnuRecentFile(0)")->isVisible());
   // The editor's Help items are the main window's.
   Click(editor, "mnuWebSite");
@@ -153,31 +148,6 @@ TEST_F(WorkbenchTest, EditorMenuBarSwapsInWithItsShortcutsAndStates) {
   // Closing the editor gives the main window's menus back.
   Click(editor, "mnuFClose");
   EXPECT_EQ(frame->ShownMenus(), frame->Menus().TopLevel());
-}
-
-TEST_F(WorkbenchTest, EditorFontComesFromTheRegistry) {
-  Begin();
-  const char* key = "SOFTWARE\\Corvane\\Tavix\\editor window";
-  using platform::HKEY_CURRENT_USER;
-  monitor::RegSetSetting(HKEY_CURRENT_USER, key, "fontname", monitor::RegValue("Serif"),
-                         platform::REG_SZ);
-  monitor::RegSetSetting(HKEY_CURRENT_USER, key, "fontsize", monitor::RegValue(14),
-                         platform::REG_DWORD);
-  monitor::RegSetSetting(HKEY_CURRENT_USER, key, "fontpara", monitor::RegValue(3),
-                         platform::REG_DWORD);
-  Click("mnuFNew");
-  QFont font = Editor(1)->Text1->Font();
-  EXPECT_EQ(font.family(), "Serif");
-  EXPECT_EQ(font.pointSize(), 14);
-  EXPECT_TRUE(font.bold());
-  EXPECT_TRUE(font.italic());
-  // Without a name the default font stays.
-  monitor::RegSetSetting(HKEY_CURRENT_USER, key, "fontname", monitor::RegValue(""),
-                         platform::REG_SZ);
-  Click("mnuFNew");
-  font = Editor(2)->Text1->Font();
-  EXPECT_NE(font.family(), "Serif");
-  EXPECT_FALSE(font.bold());
 }
 
 }  // namespace

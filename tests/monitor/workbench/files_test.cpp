@@ -69,8 +69,10 @@ TEST_F(WorkbenchTest, LoadAndSaveKeepBytesAndEndLinesWithCrLf) {
 
 TEST_F(WorkbenchTest, PathsFoundWithoutCaseLinksAndFailuresOpenNothing) {
   Begin();
-  fs::create_directories(files.path() + "my src");
-  const std::string folder = files.path() + "my src/";
+  // Captions that hold the debug views' names fool none of the main
+  // window's commands.
+  const std::string folder = files.path() + "Watch RAM Emulator Control Panel Go to Label/";
+  fs::create_directories(folder);
   testsupport::WriteFile(folder + "main.asm", "NOP\r\n");
   state.Seams.workbench.LoadSourceFile(folder + "MAIN.ASM");
   monitor::frmNotePad* editor = Editor(1);
@@ -80,6 +82,13 @@ TEST_F(WorkbenchTest, PathsFoundWithoutCaseLinksAndFailuresOpenNothing) {
   Click(editor, "mnuFSave");
   EXPECT_EQ(testsupport::ReadFile(folder + "main.asm"), "RET\r\n");
   EXPECT_FALSE(fs::exists(folder + "MAIN.ASM"));
+  const QFont font = editor->Text1->Font();
+  platform::SetDialogHook([](platform::CommonDialog& dialog, platform::CommonDialog::Action) {
+    dialog.FontName = "Serif";
+    return true;
+  });
+  Click("mnuFontName");
+  EXPECT_EQ(editor->Text1->Font(), font);
 
   // A save through a symbolic link writes its target and keeps the link.
   fs::create_symlink("main.asm", folder + "link.asm");
@@ -92,10 +101,10 @@ TEST_F(WorkbenchTest, PathsFoundWithoutCaseLinksAndFailuresOpenNothing) {
   // A missing file and a folder: the message, no window and no slot.
   const size_t count = state.EditorSlot.size();
   state.Seams.workbench.LoadSourceFile(folder + "none.asm");
-  state.Seams.workbench.LoadSourceFile(files.path() + "my src");
+  state.Seams.workbench.LoadSourceFile(folder);
   ASSERT_GE(boxes.size(), 2u);
   EXPECT_EQ(boxes[boxes.size() - 2], "Tavix|Can't open file: " + folder + "none.asm|0");
-  EXPECT_EQ(boxes.back(), "Tavix|Format error : " + files.path() + "my src|0");
+  EXPECT_EQ(boxes.back(), "Tavix|Format error : " + folder + "|0");
   EXPECT_EQ(state.EditorSlot.size(), count);
   EXPECT_EQ(SlotsInUse(), 2);
 }
@@ -184,6 +193,39 @@ TEST_F(WorkbenchTest, RecentFilesFollowOpensAndSaveAsInEveryMenu) {
   Click(Editor(1), "mnuRecentFile(2)");
   EXPECT_EQ(Active()->Caption().toStdString(), files.path() + "saved.asm");
   EXPECT_EQ(Recent().size(), 4u);
+}
+
+TEST_F(WorkbenchTest, CheckedOpenAsksRefusesAndReportsFileErrors) {
+  const std::string name = files.path() + "trace.txt";
+  // A blank (or ";<=>?[*]") is an illegal name: the message, nothing opened.
+  EXPECT_EQ(monitor::OpenFileChecked(files.path() + "a b.txt", 1, 0, -1), 0);
+  EXPECT_EQ(boxes.back(), "File Error|That file name is illegal.|48");
+  // A missing file: the create question; OK creates it.
+  int fd = monitor::OpenFileChecked(name, 1, 0, -1);
+  ASSERT_GT(fd, 0);
+  EXPECT_EQ(boxes.back(),
+            "Create File?|The file " + name + " does not exist. Do you want to create it?|1");
+  EXPECT_EQ(write(fd, "x", 1), 1);
+  close(fd);
+  // An existing file: the replace question; Cancel opens nothing, and
+  // without the ask flag it is replaced without a question.
+  boxAnswers = {platform::IDCANCEL};
+  EXPECT_EQ(monitor::OpenFileChecked(name, 1, 0, -1), 0);
+  EXPECT_EQ(boxes.back(), "Replace File?|Replace contents of " + name + "?|49");
+  const size_t asked = boxes.size();
+  fd = monitor::OpenFileChecked(name, 1, 0, 0);
+  ASSERT_GT(fd, 0);
+  close(fd);
+  EXPECT_EQ(boxes.size(), asked);
+  EXPECT_EQ(files.read("trace.txt"), "");
+  EXPECT_EQ(monitor::OpenFileChecked(name, 2, 0, 0), 0);
+  // The answers: Retry 0 for a device error, 2 for OK, 3 without a box.
+  boxAnswers = {platform::IDRETRY};
+  EXPECT_EQ(monitor::ReportFileError(68), 0);
+  EXPECT_EQ(boxes.back(), "File Error|That device appears to be unavailable.|53");
+  EXPECT_EQ(monitor::ReportFileError(76), 2);
+  EXPECT_EQ(monitor::ReportFileError(75), 3);
+  EXPECT_EQ(boxes.back(), "File Error|That path doesn't exist.|48");
 }
 
 }  // namespace
