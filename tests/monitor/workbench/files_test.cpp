@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QTest>
 #include <filesystem>
 
@@ -54,7 +56,10 @@ TEST_F(WorkbenchTest, LoadAndSaveKeepBytesAndEndLinesWithCrLf) {
   monitor::frmNotePad* binary = Editor(2);
   EXPECT_EQ(binary->Encoding(), monitor::SourceEncoding::Bytes);
   binary->Text1->SetSelection(0, 0);
-  binary->Text1->SetSelText(QString::fromUtf8("\xE2\x82\xAC\xE2\x86\x92"));
+  binary->Text1->SetSelText(QString::fromUtf8("\xE2\x82\xAC"));
+  QKeyEvent arrow(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                  QString::fromUtf8("\xE2\x86\x92"));
+  QCoreApplication::sendEvent(binary->Text1, &arrow);
   QTest::keyClick(binary->Text1, Qt::Key_Return, Qt::ShiftModifier);
   Click(binary, "mnuFSave");
   EXPECT_EQ(files.read("b.asm"), "??\r\n" + std::string("; \xA0\x00\xFF\r\nx\r\n", 10));
