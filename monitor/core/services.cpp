@@ -27,6 +27,7 @@ bool Services::Bound(const std::string& operation) const {
       {"OpenNewEditor", workbench.OpenNewEditor != nullptr},
       {"LoadSourceFile", workbench.LoadSourceFile != nullptr},
       {"ShowOpenFileDialog", workbench.ShowOpenFileDialog != nullptr},
+      {"QuerySaveDocuments", workbench.QuerySaveDocuments != nullptr},
       {"BuildProject", workbench.BuildProject != nullptr},
       {"LaunchAssembler", workbench.LaunchAssembler != nullptr},
   };

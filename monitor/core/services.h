@@ -45,6 +45,8 @@ struct WorkbenchServices {
   std::function<void()> OpenNewEditor;
   std::function<void(const std::string& path)> LoadSourceFile;
   std::function<void()> ShowOpenFileDialog;
+  // Asks for each changed editor whether to save it, before code is loaded.
+  std::function<void()> QuerySaveDocuments;
   std::function<void()> BuildProject, LaunchAssembler;
 };
 
