@@ -5,6 +5,7 @@
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"
 #include "platform/hooks.h"
+#include "workbench/tools/workbench_tools.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     // built; every operation left empty acts as its subsystem would with
     // nothing open.
     monitor::BindRegistrySettings(state.Seams.settings);
+    monitor::BindWorkbenchTools(state);
     if (monitor::Main(state)) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }

@@ -46,6 +46,7 @@ struct WorkbenchServices {
   std::function<void(const std::string& path)> LoadSourceFile;
   std::function<void()> ShowOpenFileDialog;
   std::function<void()> BuildProject, LaunchAssembler;
+  std::function<void()> DisassembleBinary, ConvertCodToBin;
 };
 
 // The registry of the settings layer: keys below HKEY_CURRENT_USER.

@@ -1,0 +1,60 @@
+#include "tools_fixture.h"
+
+#include <unistd.h>
+
+#include "core/registry_settings.h"
+#include "settings/mdl_registry.h"
+#include "workbench/tools/workbench_tools.h"
+
+namespace toolstest {
+
+ToolsTest::ToolsTest(bool withLibrary) {
+  setenv("TAVIX_REGISTRY_DIR", registry.path().c_str(), 1);
+  monitor::BindRegistrySettings(state.Seams.settings);
+  monitor::BindWorkbenchTools(state);
+  if (withLibrary) LinkFromDist("K42XXDIS.so");
+  LinkFromDist("tipofday.txt");
+  ScriptDialogs({});
+  ScriptModal(nullptr);
+}
+
+ToolsTest::~ToolsTest() {
+  unsetenv("TAVIX_UNATTENDED");
+}
+
+void ToolsTest::LinkFromDist(const std::string& name) {
+  const std::string target = std::string(TAVIX_DIST_DIR) + name;
+  ASSERT_EQ(symlink(target.c_str(), program.file(name).c_str()), 0) << name;
+}
+
+void ToolsTest::ScriptDialogs(std::vector<DialogAnswer> script) {
+  answers = std::move(script);
+  platform::SetDialogHook([this](platform::CommonDialog& d, platform::CommonDialog::Action) {
+    dialogs.push_back(d.Name() + "|" + d.DialogTitle + "|" + d.Filter + "|" + d.FileName + "|" +
+                      std::to_string(d.FilterIndex) + "|" + (d.CancelError ? "on" : "off"));
+    if (answers.empty()) return false;
+    const DialogAnswer answer = answers.front();
+    answers.erase(answers.begin());
+    if (answer.cancel) return false;
+    d.FileName = answer.fileName;
+    return true;
+  });
+}
+
+void ToolsTest::ScriptModal(std::function<void(platform::Form&)> act) {
+  platform::SetModalFormHook([this, act](QWidget& widget) {
+    auto& form = dynamic_cast<platform::Form&>(widget);
+    modal.push_back(form.Name());
+    if (act) {
+      act(form);
+    } else {
+      form.close();
+    }
+  });
+}
+
+std::string ToolsTest::UserSetting(const std::string& key, const std::string& name) {
+  return monitor::RegGetSetting(platform::HKEY_CURRENT_USER, key, name).AsText();
+}
+
+}  // namespace toolstest
