@@ -1,194 +1,174 @@
-// The about box and the tip of the day, from the main window's Help menu and
-// at start-up, with real hives.
-#include <QAction>
-#include <QTest>
+// The about box and the tip of the day from the Help menu and at start-up,
+// with real hives; the programmer's host form with a recording double.
+#include <QApplication>
 #include <filesystem>
 
 #include "core/main_module.h"
 #include "core/registry_settings.h"
-#include "settings/load_settings.h"
 #include "settings/mdl_registry.h"
 #include "settings/registry_layout.h"
 #include "tavix_version.h"
-#include "temp_dir.h"
 #include "tools_fixture.h"
 #include "workbench/tools/frmabout.h"
 #include "workbench/tools/frmtip.h"
+#include "workbench/tools/pelto_host.h"
 #include "workbench/tools/workbench_tools.h"
 
 namespace {
 
 using monitor::frmTip;
-using monitor::SplitTipLines;
-using monitor::TipList;
 using toolstest::ToolsTest;
 
-std::vector<std::string> Strings(const std::vector<QString>& lines) {
-  std::vector<std::string> out;
-  for (const QString& line : lines) out.push_back(line.toStdString());
+std::string Joined(const std::vector<QString>& lines) {
+  std::string out;
+  for (const QString& line : lines) out += "[" + line.toStdString() + "]";
   return out;
 }
 
-TEST(TipList, LinesEndAtCrLfCrOrLfAndEveryLineIsATip) {
-  EXPECT_EQ(Strings(SplitTipLines("one\r\n\r\nthree\rfour\nfive\r\n")),
-            (std::vector<std::string>{"one", "", "three", "four", "five"}));
-  EXPECT_EQ(Strings(SplitTipLines("last without end")),
-            (std::vector<std::string>{"last without end"}));
-  EXPECT_EQ(Strings(SplitTipLines("\n")), (std::vector<std::string>{""}));
-  EXPECT_TRUE(SplitTipLines("").empty());
-  EXPECT_EQ(SplitTipLines("caf\xE9")[0], QString::fromUtf8("café"));  // 8-bit characters
-
+TEST(TipList, EveryLineIsATipAndASeededSourceReachesEachOne) {
+  EXPECT_EQ(Joined(monitor::SplitTipLines("one\r\n\r\nthree\rfour\nfiv\xE9\r\n")),
+            "[one][][three][four][fivé]");
+  EXPECT_EQ(Joined(monitor::SplitTipLines("\nlast")), "[][last]");
   testsupport::TempDir dir;
-  TipList none;
-  EXPECT_FALSE(none.Load(""));
-  EXPECT_FALSE(none.Load(dir.file("missing.txt")));
-  EXPECT_FALSE(none.Load(dir.path()));
-  QString text = "kept";
-  EXPECT_FALSE(none.CurrentText(text));
-  EXPECT_EQ(text, "kept");
-
-  dir.write("one.txt", "only tip\r\n");
-  TipList one;
-  ASSERT_TRUE(one.Load(dir.file("one.txt")));
-  for (int i = 0; i < 20; ++i) {
-    EXPECT_EQ(one.PickNext(), 1);
-    ASSERT_TRUE(one.CurrentText(text));
-    EXPECT_EQ(text, "only tip");
-  }
-
-  // A seeded source reaches every tip of five, and only those.
   dir.write("five.txt", "a\nb\n\nd\ne\n");
-  TipList five;
-  five.Seed(12345);
-  ASSERT_TRUE(five.Load(dir.file("five.txt")));
+  monitor::TipList tips;
+  EXPECT_FALSE(tips.Load(dir.file("missing.txt")));
+  ASSERT_TRUE(tips.Load(dir.file("five.txt")));
+  tips.Seed(12345);
   std::vector<int> seen(7, 0);
-  for (int i = 0; i < 200; ++i) ++seen[static_cast<size_t>(five.PickNext())];
-  EXPECT_EQ(seen[0], 0);
-  EXPECT_EQ(seen[6], 0);
+  for (int i = 0; i < 200; ++i) ++seen[static_cast<size_t>(tips.PickNext())];
+  EXPECT_TRUE(seen[0] == 0 && seen[6] == 0);
   for (int n = 1; n <= 5; ++n) EXPECT_GT(seen[static_cast<size_t>(n)], 10) << n;
-  TipList again;
-  again.Seed(12345);
-  again.Load(dir.file("five.txt"));
-  five.Seed(12345);
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(again.PickNext(), five.PickNext());
 }
 
-class AboutTipsTest : public ToolsTest {
- protected:
-  std::string ShowTips() const { return UserSetting(monitor::kTavixKey, "Show Tips at Startup"); }
-};
-
-TEST_F(AboutTipsTest, AboutShowsTheBuildsVersionAndNoSystemInformation) {
-  ScriptModal([](platform::Form& form) {
-    if (auto* tip = dynamic_cast<frmTip*>(&form)) {
-      tip->cmdOK_Click();
-      return;
-    }
+TEST_F(ToolsTest, AboutShowsTheBuildsVersionAndSaysThereIsNoSystemInformation) {
+  Start();  // a first start shows the tips (closed here)
+  act = [](platform::Form& form) {
     auto& about = dynamic_cast<monitor::frmAbout&>(form);
     EXPECT_EQ(about.Caption(), "About Tavix");
-    EXPECT_EQ(about.lblVersion->text().toStdString(),
-              "Version " + std::to_string(monitor::kVersionMajor) + "." +
-                  std::to_string(monitor::kVersionMinor));
-    EXPECT_EQ(about.lblTitle->text(), "Tavix");
-    EXPECT_EQ(about.lblcompany->text(), monitor::kCompanyName);
-    EXPECT_EQ(about.lblcopyright->text(), monitor::kLegalNotice);
+    EXPECT_EQ(about.lblVersion->text(),
+              QString("Version %1.%2").arg(monitor::kVersionMajor).arg(monitor::kVersionMinor));
+    EXPECT_EQ(about.lblTitle->text() + about.lblcompany->text() + about.lblcopyright->text(),
+              QString("Tavix") + monitor::kCompanyName + monitor::kLegalNotice);
     EXPECT_TRUE(about.lblDisclaimer->text().startsWith("Warning: "));
-    EXPECT_FALSE(about.picIcon->pixmap().isNull());
-    QTest::mouseClick(about.cmdSysInfo, Qt::LeftButton);
-    QTest::mouseClick(about.cmdOK, Qt::LeftButton);
-  });
-  Start();
-  ASSERT_TRUE(state.MainForm()->Menu("mnuabout")->isEnabled());
+    about.cmdSysInfo->click();
+    about.cmdOK->click();
+  };
   Click("mnuabout");
-  EXPECT_EQ(modal, (std::vector<std::string>{"frmTip", "frmAbout"}));  // the first start shows tips
+  EXPECT_EQ(modal, (std::vector<std::string>{"frmTip", "frmAbout"}));
   EXPECT_EQ(boxes,
             (std::vector<std::string>{"Tavix|System Information Is Unavailable At This Time|0"}));
   EXPECT_FALSE(state.Forms.IsLoaded("frmAbout"));
-  // No programmer control: MTP stays off.
-  EXPECT_FALSE(state.MainForm()->Menu("mnuMTP")->isEnabled());
+  EXPECT_FALSE(state.MainForm()->Menu("mnuMTP")->isEnabled());  // no programmer control
 }
 
-TEST_F(AboutTipsTest, TipWindowWritesOnlyOnClickAndTheNextStartObeysIt) {
-  std::vector<std::string> shipped;
-  for (const QString& line : SplitTipLines(testsupport::ReadFile(program.file("tipofday.txt")))) {
-    shipped.push_back(line.toStdString());
-  }
+TEST_F(ToolsTest, TipWindowWritesOnlyOnClickAndTheNextStartsObeyIt) {
+  const std::vector<QString> shipped =
+      monitor::SplitTipLines(testsupport::ReadFile(program.file("tipofday.txt")));
   ASSERT_GE(shipped.size(), 5u);
   std::vector<std::string> steps;
-  ScriptModal([&](platform::Form& form) {
+  act = [&](platform::Form& form) {
     auto& tip = dynamic_cast<frmTip&>(form);
     EXPECT_EQ(tip.Caption(), "Tip of the Day");
-    const std::string first = tip.lblTipText->text().toStdString();
-    EXPECT_NE(std::find(shipped.begin(), shipped.end(), first), shipped.end()) << first;
-    steps.push_back("load " + ShowTips() + " box " +
+    steps.push_back(UserSetting(monitor::kTavixKey, "Show Tips at Startup") + "," +
                     std::to_string(tip.chkLoadTipsAtStartup->isChecked()));
-    tip.Tips().Seed(7);
     for (int i = 0; i < 5; ++i) {
-      QTest::mouseClick(tip.cmdNextTip, Qt::LeftButton);
-      EXPECT_EQ(tip.lblTipText->text().toStdString(),
-                shipped[static_cast<size_t>(tip.Tips().Current()) - 1]);
+      EXPECT_EQ(tip.lblTipText->text(), shipped.at(static_cast<size_t>(tip.Tips().Current()) - 1));
+      tip.cmdNextTip->click();
     }
     tip.chkLoadTipsAtStartup->click();
-    steps.push_back("ticked " + ShowTips());
-    tip.chkLoadTipsAtStartup->click();
-    steps.push_back("unticked " + ShowTips());
-    tip.chkLoadTipsAtStartup->click();
-    QTest::mouseClick(tip.cmdOK, Qt::LeftButton);
-  });
-  Start();  // first start: no value, the tips show
-  EXPECT_EQ(steps, (std::vector<std::string>{"load  box 0", "ticked 1", "unticked 0"}));
-  EXPECT_EQ(ShowTips(), "1");
+    steps.push_back(UserSetting(monitor::kTavixKey, "Show Tips at Startup"));
+    tip.cmdOK->click();
+  };
+  Start();           // no value yet: the tips show, and ticking writes 1
+  Click("mnuTips");  // still reachable; unticking writes 0
+  EXPECT_EQ(steps, (std::vector<std::string>{",0", "1", "1,1", "0"}));
   EXPECT_FALSE(state.Forms.IsLoaded("frmTip"));
 
-  // Help > Tip of the Day still opens it, with the box ticked.
-  ScriptModal([&](platform::Form& form) {
-    auto& tip = dynamic_cast<frmTip&>(form);
-    EXPECT_TRUE(tip.chkLoadTipsAtStartup->isChecked());
-    QTest::mouseClick(tip.cmdOK, Qt::LeftButton);
-  });
-  modal.clear();
-  Click("mnuTips");
-  EXPECT_EQ(modal, (std::vector<std::string>{"frmTip"}));
-  EXPECT_EQ(ShowTips(), "1");
-
-  // The next start shows none.
+  // The next starts: none when ticked, none while minimized; unattended and
+  // without a hook it returns at once.
   state.MainForm()->CloseFrame();
   state.InstanceLock.reset();
-  modal.clear();
-  monitor::MonitorState second;
-  monitor::BindRegistrySettings(second.Seams.settings);
-  monitor::BindWorkbenchTools(second);
-  ASSERT_TRUE(monitor::Main(second));
+  auto startAgain = [&](int32_t showTips, int32_t windowState) {
+    monitor::RegSetSetting(platform::HKEY_CURRENT_USER, monitor::kTavixKey, "Show Tips at Startup",
+                           showTips, platform::REG_DWORD);
+    monitor::RegSetSetting(platform::HKEY_CURRENT_USER, monitor::kMonitorWindowKey, "windowstate",
+                           windowState, platform::REG_DWORD);
+    modal.clear();
+    auto next = std::make_unique<monitor::MonitorState>();
+    monitor::BindRegistrySettings(next->Seams.settings);
+    monitor::BindWorkbenchTools(*next);
+    EXPECT_TRUE(monitor::Main(*next));
+    return next;
+  };
+  startAgain(1, 0);
   EXPECT_TRUE(modal.empty());
-}
-
-TEST_F(AboutTipsTest, NoTipsWhileMinimizedUnattendedReturnsAtOnceAndAMissingFileIsSaid) {
-  monitor::LoadSettings();
-  monitor::RegSetSetting(platform::HKEY_CURRENT_USER, monitor::kMonitorWindowKey, "windowstate",
-                         monitor::RegValue(1), platform::REG_DWORD);
-  ScriptModal(nullptr);
-  Start();
+  startAgain(0, 1);
   EXPECT_TRUE(modal.empty());
-  state.MainForm()->CloseFrame();
-  state.InstanceLock.reset();
-
-  // Unattended and without a hook, the start-up tip returns at once.
   platform::SetModalFormHook(nullptr);
   setenv("TAVIX_UNATTENDED", "1", 1);
   std::filesystem::remove(program.file("tipofday.txt"));
-  monitor::MonitorState second;
-  monitor::BindRegistrySettings(second.Seams.settings);
-  monitor::BindWorkbenchTools(second);
-  monitor::RegSetSetting(platform::HKEY_CURRENT_USER, monitor::kMonitorWindowKey, "windowstate",
-                         monitor::RegValue(0), platform::REG_DWORD);
-  ASSERT_TRUE(monitor::Main(second));
-  auto* tip = dynamic_cast<frmTip*>(second.Forms.Get("frmTip"));
+  auto last = startAgain(0, 0);
+  auto* tip = dynamic_cast<frmTip*>(last->Forms.Get("frmTip"));
   ASSERT_NE(tip, nullptr);
   EXPECT_FALSE(tip->isVisible());
+  tip->cmdNextTip->click();
   EXPECT_EQ(tip->lblTipText->text(), "That the tipofday.txt file was not found.");
-  tip->cmdNextTip_Click();
-  EXPECT_EQ(tip->lblTipText->text(), "That the tipofday.txt file was not found.");
-  EXPECT_EQ(ShowTips(), "");
+}
+
+// A recording double of the programmer control: what the host sets, and
+// whether the host was shown by then.
+class RecordingControl : public monitor::PeltoControl {
+ public:
+  RecordingControl(QWidget* host, std::vector<std::string>& log) : host_(host), log_(log) {}
+  QWidget* Widget() override { return &panel; }
+  void SetPadBytes(int16_t v) override { Log("PadBytes", std::to_string(v)); }
+  void SetInBuffSize(int16_t v) override { Log("InBuffSize", std::to_string(v)); }
+  void SetOutBuffSize(int16_t v) override { Log("OutBuffSize", std::to_string(v)); }
+  std::string ActiveMicro() const override { return micro; }
+  void SetActiveMicro(const std::string& v) override { Log("ActiveMicro", micro = v); }
+  std::string ActiveFile() const override { return file; }
+  void SetActiveFile(const std::string& v) override { Log("ActiveFile", file = v); }
+  std::string micro, file;
+  QWidget panel;
+
+ private:
+  void Log(const char* member, const std::string& v) {
+    log_.push_back(std::string(member) + "=" + v + (host_->isVisible() ? " shown" : ""));
+  }
+  QWidget* host_;
+  std::vector<std::string>& log_;
+};
+
+TEST_F(ToolsTest, ProgrammerHostSetsTheControlBeforeShowingAndKeepsItsChoice) {
+  std::vector<std::string> log;
+  RecordingControl* control = nullptr;
+  monitor::BindPeltoHost(state, [&](QWidget* host) {
+    auto made = std::make_unique<RecordingControl>(host, log);
+    control = made.get();
+    return made;
+  });
+  Start();
+  Click("mnuMTP");
+  // The key was missing: it is created, and the texts start empty.
+  EXPECT_NE(registry.read("HKEY_CURRENT_USER.hive").find("[SOFTWARE\\Corvane\\PELTO Programmer]"),
+            std::string::npos);
+  EXPECT_EQ(log, (std::vector<std::string>{"PadBytes=2", "InBuffSize=8096", "OutBuffSize=8096",
+                                           "ActiveMicro=", "ActiveFile="}));
+  platform::Form* host = state.Forms.Get("Pelto");
+  ASSERT_NE(host, nullptr);
+  EXPECT_EQ(QApplication::activeModalWidget(), host);
+  EXPECT_EQ(host->centralWidget(), &control->panel);
+
+  control->micro = "QV4234";
+  control->file = work.file("main code.bin");
+  host->close();
+  EXPECT_EQ(UserSetting(monitor::kProgrammerKey, "ActiveMicro"), "QV4234");
+  log.clear();
+  Click("mnuMTP");
+  EXPECT_EQ(log, (std::vector<std::string>{"PadBytes=2", "InBuffSize=8096", "OutBuffSize=8096",
+                                           "ActiveMicro=QV4234",
+                                           "ActiveFile=" + work.file("main code.bin")}));
 }
 
 }  // namespace

@@ -1,144 +1,111 @@
-// The dialog "DISSASSEMBLE OPTIONS": its proposals, focus and Browse, and the
-// real K42XXDIS behind Disassemble.
+// The dialog "DISSASSEMBLE OPTIONS": proposals, focus, Browse, and the real
+// K42XXDIS behind Disassemble.
 #include "workbench/tools/dissassamble_params.h"
 
 #include <QApplication>
 #include <QFocusEvent>
-#include <QPushButton>
-#include <QTest>
 #include <filesystem>
 
 #include "tools_fixture.h"
 
 namespace {
 
-using monitor::Dissassamble_params;
-using toolstest::ToolsTest;
+using Dialog = monitor::Dissassamble_params;
 
-class DisassembleDialogTest : public ToolsTest {
+class DisassembleDialogTest : public toolstest::ToolsTest {
  protected:
-  Dissassamble_params* Open() {
+  Dialog* Open(const std::string& source) {
+    state.Forms.Unload("Dissassamble_params");
+    state.SourceFile = source;
     if (state.MainForm() == nullptr) Start();
     Click("disassemblermnu");
-    return dynamic_cast<Dissassamble_params*>(state.Forms.Get("Dissassamble_params"));
+    return dynamic_cast<Dialog*>(state.Forms.Get("Dissassamble_params"));
   }
-  static std::vector<std::string> Texts(const Dissassamble_params& d) {
-    std::vector<std::string> texts;
-    for (QLineEdit* box : {d.BINfile, d.ASMfile, d.PRTfile, d.SYMfile, d.STATfile, d.XREFfile}) {
-      texts.push_back(box->text().toStdString());
-    }
+  static std::string Texts(const Dialog& d) {
+    std::string texts;
+    for (QLineEdit* box : {d.BINfile, d.ASMfile, d.PRTfile, d.SYMfile, d.STATfile, d.XREFfile})
+      texts += box->text().toStdString() + " ";
     return texts;
   }
   static void Focus(QWidget* widget) {
-    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+    QFocusEvent in(QEvent::FocusIn);
     QApplication::sendEvent(widget, &in);
   }
-  // A code image of four words, high byte first.
-  std::string Image(const std::string& name) {
-    work.write(name, std::string("\x10\x00\x20\x05\x30\x0A\x00\x00", 8));
-    return work.file(name);
-  }
-  std::vector<std::string> Outputs(const std::string& base) const {
-    std::vector<std::string> found;
-    for (const char* ext : {"asm", "prt", "sym", "sta", "xrf"}) {
-      if (std::filesystem::exists(work.file(base + "." + ext))) found.push_back(ext);
-    }
+  std::string Written(const std::string& base) const {
+    std::string found;
+    for (const char* ext : {"asm", "prt", "sym", "sta", "xrf"})
+      if (std::filesystem::exists(work.file(base + "." + ext))) found += ext;
     return found;
   }
 };
 
-TEST_F(DisassembleDialogTest, ProposesTheSourceBaseNameHoldsTheInputAndClosesOnCancel) {
-  state.SourceFile = "/w/v1.2/MAIN.ASM";
-  Dissassamble_params* dialog = Open();
+TEST_F(DisassembleDialogTest, ProposesTheBaseNameHoldsTheInputAndBrowsesTheFocusedBox) {
+  Dialog* dialog = Open("/w/v1.2/MAIN.ASM");
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->Caption(), "DISSASSEMBLE OPTIONS");
   EXPECT_EQ(Texts(*dialog),
-            (std::vector<std::string>{"/w/v1.2/MAIN.bin", "/w/v1.2/MAIN.asm", "/w/v1.2/MAIN.prt",
-                                      "/w/v1.2/MAIN.sym", "/w/v1.2/MAIN.sta", "/w/v1.2/MAIN.xrf"}));
-  EXPECT_EQ(dialog->Flags(), 2 + 4 + 8 + 16 + 32);
+            "/w/v1.2/MAIN.bin /w/v1.2/MAIN.asm /w/v1.2/MAIN.prt /w/v1.2/MAIN.sym "
+            "/w/v1.2/MAIN.sta /w/v1.2/MAIN.xrf ");
+  EXPECT_EQ(dialog->Flags(), 62);
   EXPECT_EQ(dialog->FocusedBox(), 1);
-  EXPECT_TRUE(dialog->Command3->isEnabled());
-  // Application-modal without blocking: the main window takes no input.
+  // Application-modal without blocking; closing gives the input back.
   EXPECT_TRUE(dialog->isVisible());
-  EXPECT_EQ(dialog->windowModality(), Qt::ApplicationModal);
   EXPECT_EQ(QApplication::activeModalWidget(), dialog);
-
-  QTest::mouseClick(dialog->Command2, Qt::LeftButton);
+  dialog->Command2->click();
   EXPECT_FALSE(state.Forms.IsLoaded("Dissassamble_params"));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_EQ(Texts(*Open("/w/proj.v2/main")).substr(0, 19), "/w/proj.v2/main.bin");
+  EXPECT_EQ(Texts(*Open("")), "*.bin *.asm *.prt *.sym *.sta *.xrf ");
 
-  // A file name without "." and no source at all.
-  state.SourceFile = "/w/proj.v2/main";
-  EXPECT_EQ(Texts(*Open())[4], "/w/proj.v2/main.sta");
-  state.Forms.Unload("Dissassamble_params");
-  state.SourceFile.clear();
-  EXPECT_EQ(Texts(*Open()),
-            (std::vector<std::string>{"*.bin", "*.asm", "*.prt", "*.sym", "*.sta", "*.xrf"}));
-  EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(DisassembleDialogTest, BrowseActsOnTheLastFocusedFileBoxOnly) {
-  state.SourceFile = work.file("MAIN.ASM");
-  Dissassamble_params* dialog = Open();
-  ScriptDialogs({{work.file("other.bin")}, {work.file("new/never.asm")}, {"", true}});
-
+  dialog = Open(work.file("M.ASM"));
+  answers = {work.file("other.bin"), work.file("new/never.asm"), ""};
   Focus(dialog->PRTCheck);
   EXPECT_FALSE(dialog->Command3->isEnabled());
   dialog->Command3_Click();  // after a check box: nothing
-  EXPECT_TRUE(dialogs.empty());
-
-  Focus(dialog->BINfile);
-  EXPECT_TRUE(dialog->Command3->isEnabled());
-  QTest::mouseClick(dialog->Command3, Qt::LeftButton);
-  Focus(dialog->ASMfile);
-  QTest::mouseClick(dialog->Command3, Qt::LeftButton);
-  Focus(dialog->XREFfile);
-  QTest::mouseClick(dialog->Command3, Qt::LeftButton);  // cancelled
+  for (QWidget* box : {dialog->BINfile, dialog->ASMfile, dialog->XREFfile}) {
+    Focus(box);
+    dialog->Command3->click();
+  }
   EXPECT_EQ(dialogs,
             (std::vector<std::string>{
-                "CMDialog1|Binary File|BIN Files (*.bin)|*.bin|" + work.file("MAIN.bin") + "|1|on",
+                "CMDialog1|Binary File|BIN Files (*.bin)|*.bin|" + work.file("M.bin") + "|1|on",
                 "CMDialog1|Assembly source to generate|ASM Files (*.asm)|*.asm|" +
-                    work.file("MAIN.asm") + "|1|on",
+                    work.file("M.asm") + "|1|on",
                 "CMDialog1|Variable cross reference file|XRF Files (*.xrf)|*.xrf|" +
-                    work.file("MAIN.xrf") + "|1|on"}));
-  EXPECT_EQ(Texts(*dialog)[0], work.file("other.bin"));
-  EXPECT_EQ(Texts(*dialog)[1], work.file("new/never.asm"));  // a name that does not exist yet
-  EXPECT_EQ(Texts(*dialog)[5], work.file("MAIN.xrf"));
+                    work.file("M.xrf") + "|1|on"}));
+  // A new name is taken; a cancel keeps the box.
+  EXPECT_EQ(Texts(*dialog), work.file("other.bin") + " " + work.file("new/never.asm") + " " +
+                                work.file("M.prt") + " " + work.file("M.sym") + " " +
+                                work.file("M.sta") + " " + work.file("M.xrf") + " ");
   EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(DisassembleDialogTest, DisassembleWritesTheTickedFilesThroughTheRealLibraryAndStaysOpen) {
-  state.SourceFile = work.file("all.asm");
-  Image("all.bin");
-  Dissassamble_params* dialog = Open();
-  QTest::mouseClick(dialog->Command1, Qt::LeftButton);
-  EXPECT_EQ(Outputs("all"), (std::vector<std::string>{"asm", "prt", "sym", "sta", "xrf"}));
-  EXPECT_NE(work.read("all.asm").find("JMP           L0000"), std::string::npos)
-      << work.read("all.asm");
+TEST_F(DisassembleDialogTest, WritesTheTickedFilesThroughTheRealLibraryAndStaysOpen) {
+  const std::string image("\x10\x00\x20\x05\x30\x0A\x00\x00", 8);
+  work.write("all.bin", image);
+  Dialog* dialog = Open(work.file("all.ASM"));
+  dialog->Command1->click();
+  EXPECT_EQ(Written("all"), "asmprtsymstaxrf");
+  EXPECT_NE(work.read("all.asm").find("JMP           L0000"), std::string::npos);
   EXPECT_EQ(platform::WaitCursor::Depth(), 0);
   EXPECT_TRUE(dialog->isVisible());
 
-  // ASM and XREF alone: flags 34, two files.
-  state.Forms.Unload("Dissassamble_params");
-  state.SourceFile = work.file("two.asm");
-  Image("two.bin");
-  dialog = Open();
+  work.write("two.bin", image);
+  dialog = Open(work.file("two.ASM"));
   for (QCheckBox* check : {dialog->PRTCheck, dialog->SYMCheck, dialog->STATCheck}) check->click();
   EXPECT_EQ(dialog->Flags(), 34);
   dialog->Command1->click();
-  EXPECT_EQ(Outputs("two"), (std::vector<std::string>{"asm", "xrf"}));
+  EXPECT_EQ(Written("two"), "asmxrf");
 
-  // Nothing ticked still calls the library: it reads the image, here missing,
-  // and says so through the program's message hook; the dialog stays.
+  // Nothing ticked still calls: the library reads the (missing) image and
+  // says so through the program's hook; the dialog stays.
   for (QCheckBox* check : {dialog->ASMCheck, dialog->XREFCheck}) check->click();
-  EXPECT_EQ(dialog->Flags(), 0);
-  dialog->BINfile->setText(QString::fromStdString(work.file("missing.bin")));
+  dialog->BINfile->setText(QString::fromStdString(work.file("gone.bin")));
   dialog->ASMfile->setText(QString::fromStdString(work.file("none.asm")));
   dialog->Command1->click();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find("Error opening binary file"), std::string::npos) << boxes[0];
   EXPECT_FALSE(std::filesystem::exists(work.file("none.asm")));
-  EXPECT_TRUE(state.Forms.IsLoaded("Dissassamble_params"));
   EXPECT_TRUE(dialog->isVisible());
 }
 

@@ -2,7 +2,6 @@
 // dotted folder; Build > Disassemble proposes its outputs there and the real
 // K42XXDIS writes them; the ROM characteristic file matches the assembler's,
 // and the disassembly assembles to the same image.
-#include <QTest>
 #include <filesystem>
 
 #include "assembler_runner.h"
@@ -24,16 +23,6 @@ constexpr char kSource[] =
     "DELAY:  NOP\r\n"
     "        NOP\r\n"
     "        RET\r\n";
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
 
 class DisassembleBuiltProgramTest : public toolstest::ToolsTest {
  protected:
@@ -61,14 +50,15 @@ TEST_F(DisassembleBuiltProgramTest, OutputsBesideTheSourceMatchTheBuildAndReasse
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->BINfile->text().toStdString(), folder + "MAIN.bin");
   EXPECT_EQ(dialog->XREFfile->text().toStdString(), folder + "MAIN.xrf");
-  QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+  dialog->Command1->click();
   for (const char* ext : {"asm", "prt", "sym", "sta", "xrf"}) {
     EXPECT_TRUE(std::filesystem::exists(folder + "MAIN." + ext)) << ext;
   }
 
   // The same ROM characteristic file, but for the line naming the file itself.
-  std::vector<std::string> ours = Lines(testsupport::ReadFile(folder + "MAIN.sta"));
-  const std::vector<std::string> built = Lines(testsupport::ReadFile(folder + "MAIN.STA"));
+  std::vector<std::string> ours = asmtest::CrlfLines(testsupport::ReadFile(folder + "MAIN.sta"));
+  const std::vector<std::string> built =
+      asmtest::CrlfLines(testsupport::ReadFile(folder + "MAIN.STA"));
   ASSERT_EQ(ours.size(), built.size());
   ASSERT_GT(ours.size(), 2u);
   EXPECT_NE(ours[1], built[1]);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "core/registry_settings.h"
+#include "platform/hooks.h"
 #include "settings/mdl_registry.h"
 #include "workbench/tools/workbench_tools.h"
 
@@ -14,8 +15,19 @@ ToolsTest::ToolsTest(bool withLibrary) {
   monitor::BindWorkbenchTools(state);
   if (withLibrary) LinkFromDist("K42XXDIS.so");
   LinkFromDist("tipofday.txt");
-  ScriptDialogs({});
-  ScriptModal(nullptr);
+  platform::SetDialogHook([this](platform::CommonDialog& d, platform::CommonDialog::Action) {
+    dialogs.push_back(d.Name() + "|" + d.DialogTitle + "|" + d.Filter + "|" + d.FileName + "|" +
+                      std::to_string(d.FilterIndex) + "|" + (d.CancelError ? "on" : "off"));
+    if (answers.empty()) return false;
+    d.FileName = answers.front();
+    answers.erase(answers.begin());
+    return !d.FileName.empty();
+  });
+  platform::SetModalFormHook([this](QWidget& widget) {
+    auto& form = dynamic_cast<platform::Form&>(widget);
+    modal.push_back(form.Name());
+    act ? act(form) : void(form.close());
+  });
 }
 
 ToolsTest::~ToolsTest() {
@@ -25,32 +37,6 @@ ToolsTest::~ToolsTest() {
 void ToolsTest::LinkFromDist(const std::string& name) {
   const std::string target = std::string(TAVIX_DIST_DIR) + name;
   ASSERT_EQ(symlink(target.c_str(), program.file(name).c_str()), 0) << name;
-}
-
-void ToolsTest::ScriptDialogs(std::vector<DialogAnswer> script) {
-  answers = std::move(script);
-  platform::SetDialogHook([this](platform::CommonDialog& d, platform::CommonDialog::Action) {
-    dialogs.push_back(d.Name() + "|" + d.DialogTitle + "|" + d.Filter + "|" + d.FileName + "|" +
-                      std::to_string(d.FilterIndex) + "|" + (d.CancelError ? "on" : "off"));
-    if (answers.empty()) return false;
-    const DialogAnswer answer = answers.front();
-    answers.erase(answers.begin());
-    if (answer.cancel) return false;
-    d.FileName = answer.fileName;
-    return true;
-  });
-}
-
-void ToolsTest::ScriptModal(std::function<void(platform::Form&)> act) {
-  platform::SetModalFormHook([this, act](QWidget& widget) {
-    auto& form = dynamic_cast<platform::Form&>(widget);
-    modal.push_back(form.Name());
-    if (act) {
-      act(form);
-    } else {
-      form.close();
-    }
-  });
 }
 
 std::string ToolsTest::UserSetting(const std::string& key, const std::string& name) {

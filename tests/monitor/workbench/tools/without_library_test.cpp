@@ -1,5 +1,4 @@
 // A program folder without K42XXDIS, in a process that never bound it.
-#include <QTest>
 #include <filesystem>
 
 #include "tools_fixture.h"
@@ -14,9 +13,9 @@ class WithoutLibraryTest : public toolstest::ToolsTest {
 
 TEST_F(WithoutLibraryTest, TheRomCommandIsSilentTheDialogSaysSoAndTheBindIsTriedAgain) {
   work.write("MAIN.bin", std::string("\x10\x00", 2));
-  state.SourceFile = work.file("MAIN.asm");
+  state.SourceFile = work.file("MAIN.ASM");
   Start();
-  ScriptDialogs({{work.file("MAIN.bin")}});
+  answers = {work.file("MAIN.bin")};
   Click("mnuDisassembleBinary");
   EXPECT_EQ(boxes, (std::vector<std::string>{"Tavix|" + work.file("MAIN.bin") +
                                              "|0"}));  // the proposal only
@@ -27,7 +26,7 @@ TEST_F(WithoutLibraryTest, TheRomCommandIsSilentTheDialogSaysSoAndTheBindIsTried
   auto* dialog =
       dynamic_cast<monitor::Dissassamble_params*>(state.Forms.Get("Dissassamble_params"));
   ASSERT_NE(dialog, nullptr);
-  QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+  dialog->Command1->click();
   EXPECT_EQ(boxes, (std::vector<std::string>{"Tavix|Unable to find the file K42xxDIS.DLL|0"}));
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(platform::WaitCursor::Depth(), 0);
@@ -35,7 +34,7 @@ TEST_F(WithoutLibraryTest, TheRomCommandIsSilentTheDialogSaysSoAndTheBindIsTried
 
   // Once the library is there, the next run binds it.
   LinkFromDist("K42XXDIS.so");
-  QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+  dialog->Command1->click();
   EXPECT_EQ(boxes.size(), 1u);
   for (const char* output : {"MAIN.asm", "MAIN.prt", "MAIN.sym", "MAIN.sta", "MAIN.xrf"}) {
     EXPECT_TRUE(std::filesystem::exists(work.file(output))) << output;
