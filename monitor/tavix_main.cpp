@@ -7,6 +7,7 @@
 #include "platform/hooks.h"
 #include "workbench/mdinote.h"
 #include "workbench/workbench.h"
+#include "workbench/tools/workbench_tools.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     monitor::BindRegistrySettings(state.Seams.settings);
     monitor::Workbench workbench(state);
     monitor::BindWorkbench(workbench);
+    monitor::BindWorkbenchTools(state);
     if (monitor::Main(state)) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }

@@ -30,6 +30,8 @@ bool Services::Bound(const std::string& operation) const {
       {"QuerySaveDocuments", workbench.QuerySaveDocuments != nullptr},
       {"BuildProject", workbench.BuildProject != nullptr},
       {"LaunchAssembler", workbench.LaunchAssembler != nullptr},
+      {"DisassembleBinary", workbench.DisassembleBinary != nullptr},
+      {"ConvertCodToBin", workbench.ConvertCodToBin != nullptr},
   };
   auto it = bound.find(operation);
   return it != bound.end() && it->second;

@@ -48,6 +48,7 @@ struct WorkbenchServices {
   // Asks for each changed editor whether to save it, before code is loaded.
   std::function<void()> QuerySaveDocuments;
   std::function<void()> BuildProject, LaunchAssembler;
+  std::function<void()> DisassembleBinary, ConvertCodToBin;
 };
 
 // The registry of the settings layer: keys below HKEY_CURRENT_USER.
