@@ -1,5 +1,7 @@
 #include "workbench/tools/dissassamble_params.h"
 
+#include <sys/stat.h>
+
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -34,6 +36,15 @@ constexpr std::array<BrowseChoice, 6> kBrowse = {{
 constexpr std::array<const char*, 6> kExtensions = {"bin", "asm", "prt", "sym", "sta", "xrf"};
 constexpr std::array<int32_t, 5> kCheckFlags = {kAssemblyOutput, kPrintOutput, kSymbolOutput,
                                                 kRomCharacteristicOutput, kCrossReferenceOutput};
+
+// True when both paths name one existing file (links followed).
+bool SameExistingFile(const std::string& a, const std::string& b) {
+  struct stat first {
+  }, second{};
+  return !a.empty() && !b.empty() && ::stat(a.c_str(), &first) == 0 &&
+         ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
+}
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -148,6 +159,15 @@ bool Dissassamble_params::eventFilter(QObject* watched, QEvent* event) {
 
 void Dissassamble_params::Command1_Click() {
   const int32_t flags = Flags();
+  // The proposed assembly file of a lower-case source is the source itself:
+  // never let a disassembly replace the program it was built from.
+  const std::string assembly = ASMfile->text().toStdString();
+  if ((flags & kAssemblyOutput) != 0 && SameExistingFile(assembly, state_.SourceFile)) {
+    platform::MessageBox("The assembly file " + assembly +
+                             " is the project's source file. Choose another name for it.",
+                         kProductName, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    return;
+  }
   try {
     platform::WaitCursor hourglass;
     Disassemble_K42XX(state_.ProgramPath,

@@ -107,6 +107,18 @@ TEST_F(DisassembleDialogTest, WritesTheTickedFilesThroughTheRealLibraryAndStaysO
   EXPECT_NE(boxes[0].find("Error opening binary file"), std::string::npos) << boxes[0];
   EXPECT_FALSE(std::filesystem::exists(work.file("none.asm")));
   EXPECT_TRUE(dialog->isVisible());
+
+  // A lower-case source is proposed as its own assembly file: the source is
+  // kept, nothing is written, and the user is told why.
+  work.write("low.bin", image);
+  work.write("low.asm", "; the user's program\r\n");
+  boxes.clear();
+  dialog = Open(work.file("low.asm"));
+  dialog->Command1->click();
+  EXPECT_EQ(work.read("low.asm"), "; the user's program\r\n");
+  EXPECT_EQ(Written("low"), "asm");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("is the project's source file"), std::string::npos) << boxes[0];
 }
 
 }  // namespace
