@@ -77,6 +77,16 @@ constexpr RegisterMap buildRegisterMap(const RegisterSpec (&list)[N]) {
   return map;
 }
 
+// A map with the lines of `list` put over `map`'s: a chip that extends another.
+template <std::size_t N>
+constexpr RegisterMap withRegisters(RegisterMap map, const RegisterSpec (&list)[N]) {
+  for (const RegisterSpec& line : list) {
+    map.reads[line.number] = line.read;
+    map.writes[line.number] = line.write;
+  }
+  return map;
+}
+
 // True when register n has no behaviour beyond storing and reading bits 0-3:
 // the framework then handles it as RAM.
 constexpr bool isPlain(const RegisterMap& map, int n) {
