@@ -187,7 +187,6 @@ class Model : public simcore::PeripheryChip<Self> {
   int firstButton(int port) const;
   // A chip-driven pin: drive at `level` or release to level 0.
   void drivePin(periphery::Port& port, int p, bool output, bool level);
-  static void setLevel(periphery::Port& port, int p, bool high);
 
   periphery::Port ports_[4];
   int latchB_ = 0, latchC_ = 0, latchD_ = 0;

@@ -304,8 +304,8 @@ template <class Self, const Layout& L>
 void Model<Self, L>::followSerialPins() {
   if (!serialMode_) return;
   periphery::Port& d = ports_[kD];
-  if (d.driven(0)) setLevel(d, 0, serial_.clock());
-  if (d.driven(1)) setLevel(d, 1, serial_.data());
+  if (d.driven(0)) d.setLevel(0, serial_.clock());
+  if (d.driven(1)) d.setLevel(1, serial_.data());
   post(L.items.portD, kPortDButton);
 }
 
@@ -330,17 +330,11 @@ void Model<Self, L>::writeSerialMode(int v, int old) {
 // ---- Ports.
 
 template <class Self, const Layout& L>
-void Model<Self, L>::setLevel(periphery::Port& port, int p, bool high) {
-  uint32_t& w = port.word(p);
-  w = (w & ~pin::kLevel) | (high ? pin::kLevel : 0u);
-}
-
-template <class Self, const Layout& L>
 void Model<Self, L>::drivePin(periphery::Port& port, int p, bool output, bool level) {
   if (output) {
     port.drive(p, level);
   } else if (port.release(p)) {
-    setLevel(port, p, false);
+    port.setLevel(p, false);
   }
 }
 
@@ -373,7 +367,7 @@ void Model<Self, L>::writePortB(int value) {
   const int direction = c.value(kPortBDirection);
   for (int p = buzzerOn_ ? 1 : 0; p < 4; ++p) {
     if (!((direction >> p) & 1)) continue;
-    setLevel(ports_[kB], p, (value >> p) & 1);
+    ports_[kB].setLevel(p, (value >> p) & 1);
     c.setMasked(kPortB, 1 << p, value);
   }
   postPort(L.items.portB, kPortBButton);
@@ -392,7 +386,7 @@ void Model<Self, L>::writeWholePortLatch(int port, int reg, int& latch, bool out
   if (!output) return;
   Cells c = cells();
   for (int p = first; p < 4; ++p) {
-    setLevel(ports_[port], p, (value >> p) & 1);
+    ports_[port].setLevel(p, (value >> p) & 1);
     c.setMasked(reg, 1 << p, value);
   }
   postPort(portItem(port), firstButton(port));
@@ -434,13 +428,9 @@ void Model<Self, L>::SamplePortA() {
   this->word(k42::kCond2) = a.level(1);
   this->word(k42::kCond3) = a.level(2);
   const bool falling = !c.bit(kWatchdogEdge, 8);
-  const int enables = c.value(kPortAEnables);
-  int requests = 0;
-  for (int p = 0; p < 4; ++p)
-    if (((enables >> p) & 1) && periphery::selectedEdge(a.word(p), falling)) requests |= 1 << p;
   const bool pa3Falling = c.bit(kPa3Clock, 1) && falling;
   if (periphery::selectedEdge(a.word(3), pa3Falling)) timerStep(7);
-  c.setBits(kPortARequests, requests);
+  c.setBits(kPortARequests, periphery::edgeRequests(a, c.value(kPortAEnables), falling ? 15 : 0));
   if (c.value(kPortARequests) != 0) c.setBits(kRequests, kReqPortA);
   a.takeEdges([](periphery::PinEdge) {});
 }
@@ -459,12 +449,8 @@ void Model<Self, L>::SamplePortC() {
   if (!c.valid()) return;
   periphery::Port& pc = ports_[kC];
   c.set(kPortC, pc.levels());
-  const bool falling = !c.bit(kWatchdogEdge, 8);
-  const int enables = c.value(kPortCEnables);
-  int requests = 0;
-  for (int p = 0; p < 4; ++p)
-    if (((enables >> p) & 1) && periphery::selectedEdge(pc.word(p), falling)) requests |= 1 << p;
-  c.setBits(kPortCRequests, requests);
+  const int fallingMask = c.bit(kWatchdogEdge, 8) ? 0 : 15;
+  c.setBits(kPortCRequests, periphery::edgeRequests(pc, c.value(kPortCEnables), fallingMask));
   if (c.value(kPortCRequests) != 0) c.setBits(kRequests, kReqPortC);
   pc.takeEdges([](periphery::PinEdge) {});
 }

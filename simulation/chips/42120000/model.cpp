@@ -7,13 +7,6 @@ namespace qv4112 {
 using periphery::Cells;
 namespace pin = periphery::pin;
 
-namespace {
-void setLevel(periphery::Port& port, int p, bool high) {
-  uint32_t& w = port.word(p);
-  w = (w & ~pin::kLevel) | (high ? pin::kLevel : 0u);
-}
-}  // namespace
-
 // ---- Resets.
 
 int32_t Qv4112::Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
@@ -224,7 +217,7 @@ void Qv4112::writePortCDirection(int value) {
     if ((value >> p) & 1)
       pc.drive(p, (latchC_ >> p) & 1);
     else if (pc.release(p))
-      setLevel(pc, p, false);
+      pc.setLevel(p, false);
   }
   post(kItemPortC, kPortCButton);
 }
@@ -239,7 +232,7 @@ void Qv4112::writePortC(int value) {
     const int bit = 1 << p;
     latchC_ = (latchC_ & ~bit) | (value & bit);
     c.setMasked(kPortC, bit, value);
-    setLevel(ports_[2], p, value & bit);
+    ports_[2].setLevel(p, value & bit);
   }
   post(kItemPortC, kPortCButton);
 }
@@ -271,11 +264,7 @@ void Qv4112::SamplePortA() {
   word(k42::kCond1) = a.level(0);
   word(k42::kCond2) = a.level(1);
   word(k42::kCond3) = a.level(2);
-  const int enables = c.value(kPortAEnables), edges = c.value(kPortAEdges);
-  int requests = 0;
-  for (int p = 0; p < 4; ++p)
-    if (((enables >> p) & 1) && periphery::selectedEdge(a.word(p), !((edges >> p) & 1))) requests |= 1 << p;
-  c.setBits(kPortARequests, requests);
+  c.setBits(kPortARequests, periphery::edgeRequests(a, c.value(kPortAEnables), ~c.value(kPortAEdges) & 15));
   a.takeEdges([](periphery::PinEdge) {});
 }
 

@@ -50,7 +50,7 @@ void Qv4114::writeComparator(int v, int old) {
   comparator_.active = (v & 3) == 3;
   if (((v ^ old) & 1) && !c.bit(kPortEDirection, 2)) {
     portE_.setFunction(1, (v & 1) != 0);
-    setLevel(portE_, 1, false);
+    portE_.setLevel(1, false);
     post(kQv4114.items.portE, kPortEButton);
   }
   post(kQv4114.items.comparator, comparatorItem::kActive);
@@ -112,7 +112,7 @@ void Qv4114::writePortE(int value) {
   const int direction = c.value(kPortEDirection);
   for (int p = buzzerOn_ ? 1 : 0; p < 4; ++p) {
     if (!((direction >> p) & 1)) continue;
-    setLevel(portE_, p, (value >> p) & 1);
+    portE_.setLevel(p, (value >> p) & 1);
     c.setMasked(kPortE, 1 << p, value);
   }
   post(kQv4114.items.portE, kPortEButton);

@@ -90,6 +90,12 @@ class BasicPort {
   }
   bool function(int p) const { return (words_[p] & pin::kFunction) != 0; }
 
+  // The level of a pin, as the chip sets it (no edge noted).
+  void setLevel(int p, bool high) {
+    uint32_t& w = words_[p];
+    w = (w & ~pin::kLevel) | (high ? pin::kLevel : 0u);
+  }
+
   // The pin becomes an input again, keeping its level.
   bool release(int p) {
     uint32_t& w = words_[p];
