@@ -112,6 +112,24 @@ TEST_F(Trace, WrapModeGoesOnAndTheIndexStaysInTheBuffer) {
   EXPECT_EQ(r.trace[1].pc, -1);
 }
 
+using Detector = Qv4112;
+
+// A request (bit 0) makes 108 read 5 until the 2048 Hz step after the next
+// 256 Hz step, which leaves 8 for a supply below 1.26 V, else 0. The supply
+// is 5.00 V from the module's load, window or not.
+TEST_F(Detector, RequestMeasuresAtTheNextStepsAndReadsClearIdleBits) {
+  write(kLevelDetector, 8 | 2 | 1);
+  EXPECT_EQ(r.reg(kLevelDetector), 5);
+  step(k256Hz + 7);
+  EXPECT_EQ(r.reg(kLevelDetector), 5);
+  step(1);
+  EXPECT_EQ(r.reg(kLevelDetector), 0);
+  write(kLevelDetector, 2);  // bit 0 clear: stored as written
+  EXPECT_EQ(r.reg(kLevelDetector), 2);
+  EXPECT_EQ(read(kLevelDetector), 2);
+  EXPECT_EQ(r.reg(kLevelDetector), 0);  // bits 0 and 2 were clear: bits 0-1 cleared
+}
+
 using Resets = Qv4112;
 
 TEST_F(Resets, PowerOnValuesKeepCompareNibbles) {

@@ -54,6 +54,19 @@ TEST_F(Window, BoxesDrawTheModel) {
   EXPECT_EQ(picture(1091), Picture::PinLow);
 }
 
+// Below 1.26 V, strictly: 1.26 V is not low, 1.25 V is.
+TEST_F(Window, DetectorLevelIsStrict) {
+  scroll(1044, platform::SB_THUMBTRACK, 500 - 126);
+  EXPECT_EQ(text(1045), "1.26V");
+  write(kLevelDetector, 1);
+  step(2 * k256Hz);
+  EXPECT_EQ(r.reg(kLevelDetector), 0);
+  scroll(1044, platform::SB_LINEDOWN);
+  write(kLevelDetector, 1);
+  step(2 * k256Hz);
+  EXPECT_EQ(r.reg(kLevelDetector), 8);
+}
+
 // The eighth 2 Hz step without a clear (pass 65536) resets the CPU, the
 // pins and the window, and leaves every register and the running timer.
 TEST_F(Window, WatchdogResetKeepsRegistersAndTheTimer) {

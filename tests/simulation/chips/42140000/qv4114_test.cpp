@@ -82,6 +82,9 @@ TEST_F(Window, ComparatorFirstAndLaterEvaluations) {
   EXPECT_EQ(r[k42::kInInterrupt], 1);
   EXPECT_EQ(read(kInterruptControl), 8 | 4 | 1);
   EXPECT_EQ(r.reg(kInterruptControl), 8 | 1);
+  r.registers[kInterruptControl].value |= 4;
+  write(kInterruptControl, 8 | 4 | 1);  // a request written as 1 is cleared
+  EXPECT_EQ(r.reg(kInterruptControl), 8 | 1);
   // Switched off, it raises nothing and keeps its output.
   write(kComparator, 1);
   supply(100);
