@@ -8,7 +8,6 @@
 #include <platform/clock.h>
 #include <platform/library.h>
 
-#include <QCoreApplication>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -60,11 +59,3 @@ void BM_StopEndsARun(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_StopEndsARun)->Unit(benchmark::kMillisecond)->Iterations(50);
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

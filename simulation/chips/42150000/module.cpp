@@ -3,10 +3,10 @@
 
 #include "qv4115.h"
 
-K42_CHIP_MODULE(qv4115::Chip)
+K42_CHIP_MODULE(qv4115::Qv4115)
 
-// Test control: records every redraw request of the model in post order
-// (null stops recording).
-K42_EXPORT void SetRedrawRecorder(qv4115::Chip::RedrawRecorder recorder) {
+// Records every redraw request of the model in post order, before
+// coalescing (null stops recording).
+K42_EXPORT void SetRedrawRecorder(simcore::RedrawRecorder recorder) {
   gModuleChip.setRedrawRecorder(recorder);
 }

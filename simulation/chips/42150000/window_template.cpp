@@ -2,7 +2,7 @@
 // per unit. LED and marker places are picture places drawn from the model.
 #include <vector>
 
-#include "qv4115.h"
+#include "qv4115_model.h"
 #include "window.h"
 
 namespace qv4115 {
@@ -81,7 +81,7 @@ std::vector<ControlTemplate> controls() {
 
 }  // namespace
 
-const platform::DialogTemplate& Chip::WindowTemplate() {
+const platform::DialogTemplate& Qv4115Window() {
   static const platform::DialogTemplate t{"Curpos", 314, 148, "Courier New", 8, controls()};
   return t;
 }

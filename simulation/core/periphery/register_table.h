@@ -77,7 +77,8 @@ constexpr RegisterMap buildRegisterMap(const RegisterSpec (&list)[N]) {
   return map;
 }
 
-// A map with the lines of `list` put over `map`'s: a chip that extends another.
+// A map with more lines: a variant's registers over its family's table (a
+// line for a register already in the map replaces it).
 template <std::size_t N>
 constexpr RegisterMap withRegisters(RegisterMap map, const RegisterSpec (&list)[N]) {
   for (const RegisterSpec& line : list) {

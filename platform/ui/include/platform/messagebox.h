@@ -51,6 +51,8 @@ std::vector<int> MessageBoxButtons(unsigned style);
 
 // The system's plain beep.
 void Beep();
+// Replaces the beep of this program copy (tests count beeps); empty removes it.
+void SetBeepHook(std::function<void()> hook);
 
 // A tone of `frequency` Hz lasting `durationMs` milliseconds. A tone too short
 // to be heard as one (under 20 ms) is silent; a longer one is the plain beep.

@@ -20,7 +20,13 @@
 
 #include <cstdint>
 
+#include "simcore/field.h"
 #include "simcore/register_set.h"
+
+// A loop's pump and round lambdas are inlined into the scaffold like the
+// primitives they compose (a lambda's call operator takes the attribute
+// after its parameters).
+#define TAVIX_INLINE_ROUND __attribute__((always_inline))
 
 namespace simcore {
 
@@ -199,10 +205,38 @@ class ChipCore {
   bool halted() const { return cpu_->word[k42::kHalted] != 0; }
   bool stopped() const { return stopFlags_ != 0; }
   int32_t endRun();
+
+  // What a loop's round asks for: the stop test and the next pass, the end
+  // of the run with the counter stored, or the end now (the counter is
+  // already in CpuState, where events left it).
+  enum class Pass : uint8_t { Next, Stop, EndNow };
+  // The scaffold of every run loop: begin (nothing runs when it fails),
+  // `start()`, then each pass `pumpStep(pc)` (false: the run ends now), the
+  // loop's `round(pc)` and the stop test; the held counter stored at the
+  // end. The caller ends the run (endRun()). Each loop supplies only its
+  // pump variant and its round; everything inlines.
+  template <class Start, class PumpStep, class Round>
+  [[gnu::always_inline]] void runRounds(int32_t mode, Start&& start, PumpStep&& pumpStep, Round&& round) {
+    if (!beginRun(mode)) return;
+    start();
+    int32_t pc = loadPc();
+    for (;;) {
+      if (!pumpStep(pc)) [[unlikely]]
+        return;
+      const Pass pass = round(pc);
+      if (pass == Pass::EndNow) [[unlikely]]
+        return;
+      if (pass == Pass::Stop || stopFlags_ != 0) [[unlikely]]
+        break;
+    }
+    storePc(pc);
+  }
   // The default loop; a chip with its own loop hides it.
   int32_t RunLoop(int32_t mode);
 
   int32_t stopFlags() const { return stopFlags_; }
+  // The last value written into each periphery register (see field.h).
+  const RegisterLatch& latch() const { return latch_; }
 
  protected:
   Chip& chip() { return static_cast<Chip&>(*this); }
@@ -237,6 +271,10 @@ class ChipCore {
     cell.value = (cell.value & 0xFFF0) | (value & 15);
   }
 
+  // Written by every periphery register write before the chip's handler
+  // runs; a chip's reset clears or sets what its reset does to them. First,
+  // so that the round's state below stays together with the chip's own.
+  RegisterLatch latch_;
   // The records of the last call; registers_ is none after a run.
   CpuState* cpu_ = nullptr;
   ProgramCell* program_ = nullptr;

@@ -192,24 +192,19 @@ int32_t ChipCore<Chip>::endRun() {
 
 template <class Chip>
 int32_t ChipCore<Chip>::RunLoop(int32_t mode) {
-  if (beginRun(mode)) {
-    int32_t pc = loadPc();
-    for (;;) {
-      // Only a pumped event can move the stack level out of range between
-      // instructions; the interpreter checks its own stack moves.
-      if (!pump(pc)) [[unlikely]]
-        return endRun();
-      chip().Periphery_Tick();
-      reloadPcAfterReset(pc);
-      if (!enterInterrupt(mode, pc)) [[unlikely]]
-        break;
-      if (!halted()) [[likely]]
-        stepInstruction(pc);
-      if (stopFlags_ != 0) [[unlikely]]
-        break;
-    }
-    storePc(pc);
-  }
+  // Only a pumped event can move the stack level out of range between
+  // instructions; the interpreter checks its own stack moves.
+  runRounds(
+      mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pump(pc); },
+      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
+        chip().Periphery_Tick();
+        reloadPcAfterReset(pc);
+        if (!enterInterrupt(mode, pc)) [[unlikely]]
+          return Pass::Stop;
+        if (!halted()) [[likely]]
+          stepInstruction(pc);
+        return Pass::Next;
+      });
   return endRun();
 }
 

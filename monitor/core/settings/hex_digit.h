@@ -1,0 +1,13 @@
+#pragma once
+
+namespace monitor {
+
+// The value of a hex digit in either case, or -1.
+inline int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+}  // namespace monitor

@@ -1,0 +1,57 @@
+#pragma once
+// One hive kept in step with its file. Reads reload the file only when it
+// changed (one stat otherwise); changes are made under an exclusive lock on
+// a lock file beside the hive, on a freshly loaded tree, and saved whole
+// through an atomic replace, so writers in other processes are never lost.
+#include <sys/types.h>
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+
+#include "hive_model.h"
+
+namespace platform::hive {
+
+class HiveFile {
+ public:
+  explicit HiveFile(std::string rootName) : rootName_(std::move(rootName)) {}
+
+  // The tree as the hive file in `folder` holds it now.
+  Key& Current(const std::string& folder);
+
+  // Runs `change` on the current tree under the lock and saves the file when
+  // it reports a change. Returns the status `change` gives, or 1016 when the
+  // file could not be written (the tree then reflects the file again).
+  using ChangeFunction = std::function<int32_t(Key& root, bool& changed)>;
+  int32_t Change(const std::string& folder, const ChangeFunction& change);
+
+ private:
+  struct FileId {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    bool operator==(const FileId& o) const;
+  };
+
+  void UseFolder(const std::string& folder);
+  void Refresh();
+  void Load();
+  bool Save();
+  bool KeepDamagedFile();
+  std::string FreeBadName() const;
+
+  std::string rootName_;
+  std::string folder_;
+  std::string path_;
+  Key root_;
+  FileId id_;
+  bool known_ = false;    // root_ holds what the file `id_` describes held
+  bool damaged_ = false;  // that file has lines that did not parse
+  std::string badPath_;   // where a damaged file is kept at the next save
+};
+
+}  // namespace platform::hive
