@@ -18,8 +18,8 @@ MessageBoxHandler& Hook() {
   return hook;
 }
 
-BeepHandler& BeepHook() {
-  static BeepHandler hook;
+ToneHandler& ToneHook() {
+  static ToneHandler hook;
   return hook;
 }
 
@@ -36,8 +36,8 @@ Fn HostFunction(const char* name, Fn own) {
 using Presenter = int (*)(const char*, const char*, unsigned);
 Presenter HostPresenter() { return HostFunction<Presenter>("TavixMessageBoxPresenter", &TavixMessageBoxPresenter); }
 
-using BeepPresenter = void (*)(int, int);
-BeepPresenter HostBeepPresenter() { return HostFunction<BeepPresenter>("TavixBeepPresenter", &TavixBeepPresenter); }
+using TonePresenter = void (*)(int, int);
+TonePresenter HostTonePresenter() { return HostFunction<TonePresenter>("TavixTonePresenter", &TavixTonePresenter); }
 
 constexpr int kShortestAudibleMs = 20;
 
@@ -97,21 +97,21 @@ void Beep() {
   }
 }
 
-void SetBeepHook(BeepHandler handler) { BeepHook() = std::move(handler); }
+void SetToneHook(ToneHandler handler) { ToneHook() = std::move(handler); }
 
 void BeepTone(int frequency, int durationMs) {
-  BeepPresenter host = BeepHook() ? nullptr : HostBeepPresenter();
+  TonePresenter host = ToneHook() ? nullptr : HostTonePresenter();
   if (host != nullptr)
     host(frequency, durationMs);
   else
-    detail::PresentBeepHere(frequency, durationMs);
+    detail::PresentToneHere(frequency, durationMs);
 }
 
 namespace detail {
 
-void PresentBeepHere(int frequency, int durationMs) {
-  if (BeepHook()) {
-    BeepHook()(frequency, durationMs);
+void PresentToneHere(int frequency, int durationMs) {
+  if (ToneHook()) {
+    ToneHook()(frequency, durationMs);
   } else if (durationMs >= kShortestAudibleMs) {
     Beep();
   }
@@ -135,6 +135,6 @@ extern "C" __attribute__((visibility("default"))) int TavixMessageBoxPresenter(
   return platform::detail::PresentMessageBoxHere(text, title, style);
 }
 
-extern "C" __attribute__((visibility("default"))) void TavixBeepPresenter(int frequency, int durationMs) {
-  platform::detail::PresentBeepHere(frequency, durationMs);
+extern "C" __attribute__((visibility("default"))) void TavixTonePresenter(int frequency, int durationMs) {
+  platform::detail::PresentToneHere(frequency, durationMs);
 }

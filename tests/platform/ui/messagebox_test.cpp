@@ -119,14 +119,14 @@ TEST(MessageBoxTest, ModulesLoadedByNameReachTheProgramsHook) {
 
 TEST(MessageBoxTest, TonesOfTheProgramAndOfModulesReachTheHook) {
   std::vector<std::pair<int, int>> tones;
-  SetBeepHook([&tones](int frequency, int durationMs) { tones.emplace_back(frequency, durationMs); });
+  SetToneHook([&tones](int frequency, int durationMs) { tones.emplace_back(frequency, durationMs); });
   BeepTone(440, 250);
   LibraryHandle module = LoadLibrary(UI_PROBE_MESSAGES);
   ASSERT_NE(module, nullptr) << LastLibraryError();
   auto probe = reinterpret_cast<void (*)(int, int)>(GetProcAddress(module, "ProbeBeep"));
   ASSERT_NE(probe, nullptr);
   probe(39, 1);
-  SetBeepHook(nullptr);
+  SetToneHook(nullptr);
   probe(39, 1);  // no hook: a 1 ms tone is silent, and nothing is recorded
   FreeLibrary(module);
   EXPECT_EQ(tones, (std::vector<std::pair<int, int>>{{440, 250}, {39, 1}}));

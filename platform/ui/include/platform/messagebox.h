@@ -62,7 +62,7 @@ void BeepTone(int frequency, int durationMs);
 
 // Installs a handler that receives every tone of this process and of the
 // modules it loads, instead of sounding it (tests); empty removes it.
-using BeepHandler = std::function<void(int frequency, int durationMs)>;
-void SetBeepHook(BeepHandler handler);
+using ToneHandler = std::function<void(int frequency, int durationMs)>;
+void SetToneHook(ToneHandler handler);
 
 }  // namespace platform

@@ -8,7 +8,7 @@ extern "C" {
 // the program (its hook, its GUI, or standard error) and returns the answer.
 int TavixMessageBoxPresenter(const char* text, const char* title, unsigned style);
 // The same for tones: the program's beep hook, or the sound.
-void TavixBeepPresenter(int frequency, int durationMs);
+void TavixTonePresenter(int frequency, int durationMs);
 }
 
 namespace platform::detail {
@@ -26,6 +26,6 @@ void SetGuiMessageBoxes(const GuiMessageBoxes* gui);
 // What the program itself does with a box: hook, GUI, or standard error.
 int PresentMessageBoxHere(const char* text, const char* title, unsigned style);
 // What the program itself does with a tone: hook, or sound.
-void PresentBeepHere(int frequency, int durationMs);
+void PresentToneHere(int frequency, int durationMs);
 
 }  // namespace platform::detail

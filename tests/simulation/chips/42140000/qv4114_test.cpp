@@ -98,7 +98,7 @@ TEST_F(Window, ComparatorFirstAndLaterEvaluations) {
 
 TEST_F(Window, BuzzerOnPe0AndItsBeep) {
   std::vector<std::pair<int, int>> beeps;
-  platform::SetBeepHook([&beeps](int f, int ms) { beeps.emplace_back(f, ms); });
+  platform::SetToneHook([&beeps](int f, int ms) { beeps.emplace_back(f, ms); });
   write(kBuzzerPin, 1);
   write(kPortEDirection, 1);
   write(kPortE, 1);
@@ -114,7 +114,7 @@ TEST_F(Window, BuzzerOnPe0AndItsBeep) {
   EXPECT_EQ(r.reg(kPortB), 0);
   write(kBuzzerTimer, 0);  // 103 applies again: PE0 an output at its latch
   flush();
-  platform::SetBeepHook(nullptr);
+  platform::SetToneHook(nullptr);
   EXPECT_EQ(beeps, (std::vector<std::pair<int, int>>{{39, 1}}));
   EXPECT_EQ(text(1050), "NC");
   EXPECT_EQ(picture(1113), Picture::PinLow);
