@@ -13,11 +13,8 @@ int32_t Qv4112::Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterC
                                   TraceEntry* trace) {
   PeripheryChip<Qv4112>::Instruction_Reset(cpu, program, registers, trace);
   Cells c = cells();
-  for (int n = 0; n <= 126; ++n) c.set(n, 0);
-  c.set(kTimerLow, 15);
-  c.set(kTimerHigh, 15);
-  c.set(kPortB, 15);
-  c.set(kPortA, 14);
+  periphery::applyReset(kPowerOnTable, c, 0);
+  latch_.clear();
   // The model follows the registers it keeps copies of.
   timer_.setRunning(false);
   timer_.setAutoreload(false);

@@ -188,27 +188,22 @@ inline void Qv4112::Periphery_Tick() {
 // breakpoint at the vector nor stops a single step; then, unless halted,
 // the trace of every instruction, the instruction and the breakpoint test.
 inline int32_t Qv4112::RunLoop(int32_t mode) {
-  if (beginRun(mode)) {
-    int32_t pc = loadPc();
-    for (;;) {
-      if (!pump(pc)) [[unlikely]]
-        return endRun();
-      Periphery_Tick();
-      if (resetRequest_) [[unlikely]]
-        Periphery_Reset();
-      reloadPcAfterReset(pc);
-      if (word(k42::kInInterrupt) == 0 && InterruptRequested()) [[unlikely]]
-        if (!enterInterruptDirect(pc)) break;
-      if (!halted()) [[likely]] {
-        recordEveryInstruction(pc);
-        execute(fetchAndAdvance(pc), pc);
-        testProgramBreakpoint(pc);
-      }
-      if (stopped()) [[unlikely]]
-        break;
-    }
-    storePc(pc);
-  }
+  runRounds(
+      mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pump(pc); },
+      [this](int32_t& pc) TAVIX_INLINE_ROUND {
+        Periphery_Tick();
+        if (resetRequest_) [[unlikely]]
+          Periphery_Reset();
+        reloadPcAfterReset(pc);
+        if (word(k42::kInInterrupt) == 0 && InterruptRequested()) [[unlikely]]
+          if (!enterInterruptDirect(pc)) return Pass::Stop;
+        if (!halted()) [[likely]] {
+          recordEveryInstruction(pc);
+          execute(fetchAndAdvance(pc), pc);
+          testProgramBreakpoint(pc);
+        }
+        return Pass::Next;
+      });
   return endRun();
 }
 

@@ -3,6 +3,7 @@
 // Registers not listed are plain cells (RAM 0-95 and every number the chip
 // does not use).
 #include "periphery/register_table.h"
+#include "periphery/reset_table.h"
 
 namespace qv4112 {
 
@@ -48,5 +49,14 @@ constexpr periphery::RegisterSpec kRegisters[] = {
 };
 
 constexpr periphery::RegisterMap kRegisterMap = periphery::buildRegisterMap(kRegisters);
+
+// The power-on values (Instruction_Reset; a watchdog time-out leaves the
+// registers): 0, except the timer's cells and port B (15) and port A (14).
+constexpr periphery::ResetRule<1> kPowerOnTable[] = {
+    {0, 126, {periphery::kZero}},
+    {kTimerLow, kTimerHigh, {periphery::resetTo(15)}},
+    {kPortB, kPortB, {periphery::resetTo(15)}},
+    {kPortA, kPortA, {periphery::resetTo(14)}},
+};
 
 }  // namespace qv4112

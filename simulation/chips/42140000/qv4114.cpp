@@ -4,37 +4,36 @@
 
 #include <platform/messagebox.h>
 
-#include "model_impl.h"
-#include "window_impl.h"
 
 namespace qv4114 {
 
 using periphery::Cells;
-using qv4111::kInterruptControl;
+constexpr int kInterruptControl = kQv4114.irq.control.reg;
+constexpr simcore::Field kRequest = kExtras.comparatorRequest, kOutput = kExtras.comparatorOutput;
 
 int Qv4114::onRead(int n) {
   if (n != kInterruptControl) return Base::onRead(n);
   Cells c = cells();
   const int v = c.value(kInterruptControl);
-  c.clearBits(kInterruptControl, 4);
+  c.clearBits(kRequest.reg, kRequest.mask);
   return v;
 }
 
 void Qv4114::onWrite(int n, int v, int old) {
   Cells c = cells();
   switch (n) {
-    case kPortE: writePortE(v); break;
-    case kPortEDirection: writePortEDirection(v); break;
+    case kExtras.portE.reg: writePortE(v); break;
+    case kExtras.portEDirection.reg: writePortEDirection(v); break;
     case kInterruptControl:
       // Bits 0, 1 and 3 are stored; the request (bit 2) is cleared by a 1.
-      c.setMasked(kInterruptControl, 0xB, v);
-      if (v & 4) c.clearBits(kInterruptControl, 4);
-      if ((v ^ old) & 8) {
-        comparator_.interruptEnable = (v & 8) != 0;
+      c.setMasked(kInterruptControl, 15 & ~kRequest.mask, v);
+      c.clearBits(kRequest.reg, v & kRequest.mask);
+      if ((v ^ old) & kExtras.comparatorIrq.mask) {
+        comparator_.interruptEnable = (v & kExtras.comparatorIrq.mask) != 0;
         post(kQv4114.items.comparator, comparatorItem::kInterruptEnable);
       }
       break;
-    case kComparator: writeComparator(v, old); break;
+    case kExtras.comparator.reg: writeComparator(v, old); break;
     default: Base::onWrite(n, v, old); break;
   }
 }
@@ -45,10 +44,10 @@ void Qv4114::onWrite(int n, int v, int old) {
 // comparator off keeps its output and validity.
 void Qv4114::writeComparator(int v, int old) {
   Cells c = cells();
-  c.setMasked(kComparator, 3, v);
-  if (v & 8) resetRequest_ = true;
+  c.setMasked(kExtras.comparator.reg, 3, v);
+  if (v & kExtras.softwareReset.mask) resetRequest_ = true;
   comparator_.active = (v & 3) == 3;
-  if (((v ^ old) & 1) && !c.bit(kPortEDirection, 2)) {
+  if (((v ^ old) & 1) && !test(c, kExtras.portEDirection.bits(2))) {
     portE_.setFunction(1, (v & 1) != 0);
     portE_.setLevel(1, false);
     post(kQv4114.items.portE, kPortEButton);
@@ -62,7 +61,7 @@ void Qv4114::detectorStep() {
   if (!comparator_.active || comparator_.valid) return;
   comparator_.output = supply_ < threshold_;
   comparator_.valid = true;
-  cells().setMasked(kComparator, 4, comparator_.output ? 4 : 0);
+  cells().setMasked(kOutput.reg, kOutput.mask, comparator_.output ? 15 : 0);
 }
 
 // Every third 8192 Hz call: a change of the output is a request.
@@ -74,8 +73,8 @@ void Qv4114::fastStep() {
   if (output == comparator_.output) return;
   comparator_.output = output;
   Cells c = cells();
-  c.setMasked(kComparator, 4, output ? 4 : 0);
-  if (comparator_.interruptEnable) c.setBits(kInterruptControl, 4);
+  c.setMasked(kOutput.reg, kOutput.mask, output ? 15 : 0);
+  if (comparator_.interruptEnable) c.setBits(kRequest.reg, kRequest.mask);
 }
 
 void Qv4114::resetExtras() {
@@ -88,14 +87,14 @@ void Qv4114::resetExtras() {
 // ---- Buzzer.
 
 Qv4114::BuzzerPin Qv4114::buzzerPin() {
-  if (cells().bit(kBuzzerPin, 1)) return {&portE_, kQv4114.items.portE};
+  if (test(cells(), kExtras.buzzerPin)) return {&portE_, kQv4114.items.portE};
   return Base::buzzerPin();
 }
 
 void Qv4114::buzzerReleased(BuzzerPin pin) {
   platform::BeepTone(kBeepFrequency, kBeepMs);
   if (pin.port != &portE_) return Base::buzzerReleased(pin);
-  drivePin(portE_, 0, cells().bit(kPortEDirection, 1), latchE_ & 1);
+  drivePin(portE_, 0, test(cells(), kExtras.portEDirection.bits(1)), latchE_ & 1);
 }
 
 // ---- Port E: per-pin direction as port B; pin 0 stays with the buzzer
@@ -109,11 +108,11 @@ void Qv4114::writePortEDirection(int value) {
 void Qv4114::writePortE(int value) {
   Cells c = cells();
   latchE_ = value;
-  const int direction = c.value(kPortEDirection);
+  const int direction = c.value(kExtras.portEDirection.reg);
   for (int p = buzzerOn_ ? 1 : 0; p < 4; ++p) {
     if (!((direction >> p) & 1)) continue;
     portE_.setLevel(p, (value >> p) & 1);
-    c.setMasked(kPortE, 1 << p, value);
+    c.setMasked(kExtras.portE.reg, 1 << p, value);
   }
   post(kQv4114.items.portE, kPortEButton);
 }
@@ -121,7 +120,7 @@ void Qv4114::writePortE(int value) {
 void Qv4114::SamplePortE() {
   Cells c = cells();
   if (!c.valid()) return;
-  c.set(kPortE, portE_.levels());
+  c.set(kExtras.portE.reg, portE_.levels());
   portE_.takeEdges([](periphery::PinEdge) {});
 }
 

@@ -2,7 +2,7 @@
 // Chip QV4114: QV4111 with port E, a choice of the buzzer pin, a comparator
 // on PE1 with its own interrupt, a software reset and other detector levels.
 // Only what differs from QV4111 is here; the rest is the family model.
-#include "model.h"
+#include "qv4111_model.h"
 #include "qv4114_layout.h"
 
 namespace qv4114 {
@@ -17,15 +17,18 @@ constexpr int kActive = 1, kInterruptEnable = 2;
 constexpr int kBeepFrequency = 39, kBeepMs = 1;  // when the buzzer is cleared
 constexpr int kComparatorPeriod = 3;             // in 8192 Hz calls
 
-class Qv4114 final : public qv4111::Model<Qv4114, kQv4114> {
-  using Base = qv4111::Model<Qv4114, kQv4114>;
+class Qv4114 final : public qv4111::Qv4111Model<Qv4114, kQv4114> {
+  using Base = qv4111::Qv4111Model<Qv4114, kQv4114>;
 
  public:
+  static constexpr periphery::RegisterMap kRegisterMap =
+      periphery::withRegisters(qv4111::Qv4111RegisterMap(kQv4114), kExtensions);
+  static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
   static constexpr bool kHasFastStep = true;
 
   int onRead(int n);
   void onWrite(int n, int value, int old);
-  bool extraInterrupt(const periphery::Cells& c) const { return c.bit(qv4111::kInterruptControl, 4); }
+  bool extraInterrupt(const periphery::Cells& c) const { return test(c, kExtras.comparatorRequest); }
   void fastStep();
   void detectorStep();
   void resetExtras();

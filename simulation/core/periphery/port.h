@@ -139,4 +139,32 @@ class BasicPort {
 
 using Port = BasicPort<4>;
 
+// The rule of a port whose pins share one direction bit (all in or all out).
+// A direction write drives every pin of `pins` at its bit of `levels` (an
+// output port), or releases the driven ones to level 0 (an input port). A
+// latch write acts only when the value differs from the latch; then, while
+// the port is an output, the pins of `pins` take its bits, and the result is
+// true (the chip writes its register bits and redraws).
+struct WholePortRule {
+  template <int N>
+  static void setDirection(BasicPort<N>& port, bool output, int levels, int pins = (1 << N) - 1) {
+    for (int p = 0; p < N; ++p) {
+      if (!((pins >> p) & 1)) continue;
+      if (output)
+        port.drive(p, (levels >> p) & 1);
+      else if (port.release(p))
+        port.setLevel(p, false);
+    }
+  }
+  template <int N>
+  static bool writeLatch(BasicPort<N>& port, int& latch, bool output, int value, int pins = (1 << N) - 1) {
+    if (value == latch) return false;
+    latch = value;
+    if (!output) return false;
+    for (int p = 0; p < N; ++p)
+      if ((pins >> p) & 1) port.setLevel(p, (value >> p) & 1);
+    return true;
+  }
+};
+
 }  // namespace periphery

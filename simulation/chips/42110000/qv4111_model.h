@@ -7,16 +7,21 @@
 // PD0/PD1 with an automatic mode. 16384 ticks are one second.
 //
 // The model is a template over the most-derived chip (`Self`) and its layout
-// `L`. A chip of the family hides these hooks to add what it has beside them
-// (defaults do nothing):
-//   onRead, onWrite                 registers of its own, then the model's
+// `L` (layout.h). A chip of the family is
+//   class Qv4111 final : public Qv4111Model<Qv4111, kQv4111> {};
+// and a member with more units another layout plus a subclass that hides
+// these hooks (defaults do nothing):
+//   kRegisterMap, kPeriphery        its registers over the family's table
+//   onRead, onWrite                 its registers, then the model's
 //   extraInterrupt(cells)           an interrupt request of its own
-//   fastStep(), detectorStep()      its units at 8192 Hz and at 128 Hz
-//   kHasFastStep                    true when fastStep does something
+//   fastStep(), kHasFastStep        its unit at 8192 Hz
+//   detectorStep()                  its unit at 128 Hz
 //   resetExtras()                   its part of Periphery_Reset
 //   sampleExtraPorts()              its port samplers
 //   buzzerPin(), buzzerReleased()   where the buzzer goes, what its end does
-//   window hooks                    addWindowControls, redrawExtra, clickExtra
+//   addWindowControls(controls)     its boxes (the default: the supply box)
+// and Window_Redraw, Window_RedrawAll, Window_Command for its boxes, handing
+// the others to the model.
 #include <simcore/periphery_window.h>
 #include <simcore/simcore.h>
 
@@ -32,7 +37,7 @@
 #include "periphery/supply_detector.h"
 #include "periphery/watchdog.h"
 #include "periphery/write_buffer.h"
-#include "registers.h"
+#include "periphery/reset_table.h"
 #include "window_ids.h"
 
 namespace qv4111 {
@@ -69,9 +74,6 @@ constexpr int kChainStages = 14;
 // A restart (125 bit 2) and a reset clear every stage but the first /2.
 constexpr periphery::PrescalerConfig kChain{kChainStages, 0, 0x3FFEu, 0};
 constexpr periphery::WatchdogConfig kWatchdog{3};  // the third 1 Hz step after a clear
-constexpr periphery::WriteBufferConfig kSerial{kSerialData, 6, periphery::WriteBufferStart::LatchesData,
-                                               periphery::WriteBufferReport::Nothing,
-                                               periphery::AutomaticEnd::LeftToChip};
 
 // Request summary bits (112).
 constexpr int kReqPortA = 1, kReqPortC = 2, kReqTimer = 4, kReqPrescaler = 8;
@@ -88,16 +90,30 @@ constexpr int kAllParts = 255;
 // Port indexes.
 enum PortIndex : int { kA = 0, kB = 1, kC = 2, kD = 3 };
 
-template <class Self, const Layout& L>
-class Model : public simcore::PeripheryChip<Self> {
+template <class Self, const Qv4111Layout& L>
+class Qv4111Model : public simcore::PeripheryChip<Self> {
+  using Base = simcore::PeripheryChip<Self>;
+
  public:
   static constexpr const char* kCaption = L.caption;
-  static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(L.registers);
+  // A member with registers of its own hides both.
+  static constexpr periphery::RegisterMap kRegisterMap = Qv4111RegisterMap(L);
+  static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
   static constexpr bool kHasFastStep = false;
+  static constexpr periphery::WriteBufferConfig kSerial{L.serial.data.reg, 6, periphery::WriteBufferStart::LatchesData,
+                                                        periphery::WriteBufferReport::Nothing,
+                                                        periphery::AutomaticEnd::LeftToChip};
+  // The reset: every value nibble up to 126 cleared, the serial data 15.
+  static constexpr periphery::ResetRule<1> kResetTable[] = {
+      {0, 126, {periphery::kZero}},
+      {L.serial.data.reg, L.serial.data.reg, {periphery::resetTo(15)}},
+  };
 
   // ---- Framework hooks.
-  int32_t Periphery_Read(int32_t n) { return periphery::readRegister(L.registers, self(), cells(), n); }
-  void Periphery_Write(int32_t n, int32_t v) { periphery::writeRegister(L.registers, self(), cells(), n, v); }
+  int32_t Periphery_Read(int32_t n) { return periphery::readRegister(Self::kRegisterMap, self(), cells(), n); }
+  void Periphery_Write(int32_t n, int32_t v) {
+    periphery::writeRegister(Self::kRegisterMap, self(), cells(), n, v);
+  }
   inline void Periphery_Tick();
   void Periphery_Reset();
   void SamplePorts();
@@ -123,8 +139,6 @@ class Model : public simcore::PeripheryChip<Self> {
   BuzzerPin buzzerPin() { return {&ports_[kB], L.items.portB}; }
   void buzzerReleased(BuzzerPin pin);
   static void addWindowControls(std::vector<platform::ControlTemplate>& c);
-  bool redrawExtra(int /*item*/, intptr_t /*parts*/) { return false; }
-  bool clickExtra(int /*id*/) { return false; }
 
   // ---- Window (window_impl.h): drawn from the model's state.
   static const platform::DialogTemplate& WindowTemplate();
@@ -144,6 +158,7 @@ class Model : public simcore::PeripheryChip<Self> {
   Self& self() { return static_cast<Self&>(*this); }
   const Self& self() const { return static_cast<const Self&>(*this); }
   periphery::Cells cells() const { return periphery::Cells(this->registers_); }
+  static bool test(const periphery::Cells& c, simcore::Field f) { return c.bit(f.reg, f.mask); }
   // A redraw request (nothing without a dialog).
   void post(int item, intptr_t parts) { this->postRedraw(item, parts); }
   void postPort(int item, int firstButton) { post(item, firstButton); }
@@ -156,7 +171,7 @@ class Model : public simcore::PeripheryChip<Self> {
   inline void timerStep(int source);
   void timerCounted(bool terminal);
   void prescalerTap(int tap) {
-    if (tap_ == tap) cells().setBits(kRequests, kReqPrescaler);
+    if (tap_ == tap) cells().setBits(L.irq.requests.reg, kReqPrescaler);
   }
   void watchdogStep();
   void detectorEvaluate();
@@ -195,7 +210,6 @@ class Model : public simcore::PeripheryChip<Self> {
   bool resetRequest_ = false;  // the watchdog's (a member may add its own)
   periphery::ReloadTimer8 timer_{{periphery::CountDirection::DownToZero}};
   int timerSource_ = 0;
-  bool timerEnabled_ = false;  // 126 bit 3: the Enabled LED
   bool irqLed_ = false;
   int tap_ = 0;  // 125 bits 0-1
   periphery::SupplyDetector detector_;
@@ -206,20 +220,18 @@ class Model : public simcore::PeripheryChip<Self> {
   bool serialMode_ = false;   // 104 bit 3: PD0/PD1 belong to the serial output
   bool buzzerOn_ = false;
   BuzzerPin buzzer_{};
-  int buzzerText_ = 0;     // 126 bits 0-1
-  int prescalerText_ = 0;  // 125 bits 0-1
 };
 
 // ---- Hot paths: the run loop, the tick, the timer and serial steps.
 
-template <class Self, const Layout& L>
-inline bool Model<Self, L>::serialStep(int selection) {
+template <class Self, const Qv4111Layout& L>
+inline bool Qv4111Model<Self, L>::serialStep(int selection) {
   if (selection != serialSelection_) [[likely]]
     return true;
   periphery::Cells c = cells();
-  const periphery::SerialWriteBuffer::Half h = serial_.halfStep(c.value(kSerialData));
+  const periphery::SerialWriteBuffer::Half h = serial_.halfStep(c.value(L.serial.data.reg));
   if (h.stop) {
-    c.clearBits(kSerialControl, 4);
+    c.clearBits(L.serial.control.reg, 4);
     serial_.stopped();
     updateSerialSelection();
   }
@@ -227,15 +239,15 @@ inline bool Model<Self, L>::serialStep(int selection) {
   return !h.hold;
 }
 
-template <class Self, const Layout& L>
-inline void Model<Self, L>::timerStep(int source) {
+template <class Self, const Qv4111Layout& L>
+inline void Qv4111Model<Self, L>::timerStep(int source) {
   if (source != timerSource_ || !timer_.running()) [[likely]]
     return;
   timerCounted(timer_.step());
 }
 
-template <class Self, const Layout& L>
-inline bool Model<Self, L>::onEvent(Event e) {
+template <class Self, const Qv4111Layout& L>
+inline bool Qv4111Model<Self, L>::onEvent(Event e) {
   switch (e) {
     case Event::Serial3: serialStep(3); break;  // the result of the tick's own step is ignored
     case Event::Serial2: serialStep(2); break;
@@ -262,8 +274,8 @@ inline bool Model<Self, L>::onEvent(Event e) {
   return true;
 }
 
-template <class Self, const Layout& L>
-inline void Model<Self, L>::Periphery_Tick() {
+template <class Self, const Qv4111Layout& L>
+inline void Qv4111Model<Self, L>::Periphery_Tick() {
   periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return onEvent(e()); });
 }
 
@@ -271,32 +283,30 @@ inline void Model<Self, L>::Periphery_Tick() {
 // the pass clock first, whose falling edge holds the pass; the tick and the
 // reset it requested; the interrupt entry; then the instruction, or, while
 // halted, the automatic serial output. Every pass ends with the stop test.
-template <class Self, const Layout& L>
-inline int32_t Model<Self, L>::RunLoop(int32_t mode) {
-  if (this->beginRun(mode)) {
-    int32_t pc = this->loadPc();
-    for (;;) {
-      if (!this->pump(pc)) [[unlikely]]
-        return this->endRun();
-      if (serialStep(3)) [[likely]] {
-        Periphery_Tick();
+template <class Self, const Qv4111Layout& L>
+inline int32_t Qv4111Model<Self, L>::RunLoop(int32_t mode) {
+  using Pass = typename Base::Pass;
+  this->runRounds(
+      mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return this->pump(pc); },
+      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
+        if (!serialStep(3)) [[unlikely]]
+          return Pass::Next;  // a falling serial clock edge holds the pass
+        self().Periphery_Tick();
         if (resetRequest_) [[unlikely]]
           self().Periphery_Reset();
         this->reloadPcAfterReset(pc);
         if (!this->enterInterrupt(mode, pc)) [[unlikely]]
-          break;
-        if (!this->halted()) [[likely]] {
+          return Pass::Stop;
+        if (!this->halted()) [[likely]]
           this->stepInstruction(pc);
-        } else if (automaticRunning() && !automaticStep(pc)) {
-          break;
-        }
-      }
-      if (this->stopped()) [[unlikely]]
-        break;
-    }
-    this->storePc(pc);
-  }
+        else if (automaticRunning() && !automaticStep(pc))
+          return Pass::Stop;
+        return Pass::Next;
+      });
   return this->endRun();
 }
 
 }  // namespace qv4111
+
+#include "model_bodies.h"
+#include "window_bodies.h"

@@ -1,11 +1,11 @@
 #pragma once
-// The QV4111 family's periphery window: the dialog template, the initial
-// state, the redraw of each box, the pin buttons and the supply bar. Every
-// box is drawn from the model's state.
+// The QV4111 family window's bodies: the dialog template, the initial state,
+// the redraw of each box, the pin buttons and the supply bar. Every box is
+// drawn from the model's state and the latch, never through the register
+// file. Included by qv4111_model.h.
 #include <platform/dialog_items.h>
 
 
-#include "model.h"
 
 namespace qv4111 {
 
@@ -15,7 +15,7 @@ constexpr const char* kBuzzerTexts[4] = {"0 Hz Input", "1024 Hz Input", "2048 Hz
 constexpr const char* kPrescalerTexts[4] = {"0 Hz Input", "1 Hz Input", "8 Hz Input", "32 Hz Input"};
 constexpr const char* kTimerSources[8] = {"0 Hz", "2048 Hz", "512 Hz", "128 Hz", "32 Hz", "8 Hz", "1 Hz", "PA3"};
 
-template <const Layout& L>
+template <const Qv4111Layout& L>
 struct Groups {
   static constexpr simcore::PinGroup kA{L.items.portA, kPortAButton, kPortALed, kPortAMarker};
   static constexpr simcore::PinGroup kB{L.items.portB, kPortBButton, kPortBLed, 0, 4, simcore::kEdgeMarkers,
@@ -28,16 +28,16 @@ struct Groups {
 }  // namespace window
 
 // The supply box of QV4111 at the right; a member with more boxes hides it.
-template <class Self, const Layout& L>
-void Model<Self, L>::addWindowControls(std::vector<platform::ControlTemplate>& c) {
+template <class Self, const Qv4111Layout& L>
+void Qv4111Model<Self, L>::addWindowControls(std::vector<platform::ControlTemplate>& c) {
   using platform::ControlKind;
   c.push_back({platform::IDC_STATIC, ControlKind::GroupBox, "Supply", 268, 2, 49, 72});
   c.push_back({kSupply.bar, ControlKind::VScroll, "", 287, 12, 10, 46});
   c.push_back({kSupply.text, ControlKind::Text, "0.00V", 270, 62, 45, 8, platform::kAlignCenter});
 }
 
-template <class Self, const Layout& L>
-const platform::DialogTemplate& Model<Self, L>::WindowTemplate() {
+template <class Self, const Qv4111Layout& L>
+const platform::DialogTemplate& Qv4111Model<Self, L>::WindowTemplate() {
   static const platform::DialogTemplate t = [] {
     using platform::ControlKind;
     using G = window::Groups<L>;
@@ -71,13 +71,13 @@ const platform::DialogTemplate& Model<Self, L>::WindowTemplate() {
   return t;
 }
 
-template <class Self, const Layout& L>
-void Model<Self, L>::Window_Init(platform::WindowHandle d) {
+template <class Self, const Qv4111Layout& L>
+void Qv4111Model<Self, L>::Window_Init(platform::WindowHandle d) {
   kSupply.init(d, supply_);
 }
 
-template <class Self, const Layout& L>
-void Model<Self, L>::Window_Redraw(int item, intptr_t parts) {
+template <class Self, const Qv4111Layout& L>
+void Qv4111Model<Self, L>::Window_Redraw(int item, intptr_t parts) {
   using G = window::Groups<L>;
   platform::WindowHandle d = this->dialog();
   if (item == L.items.portA) {
@@ -89,22 +89,22 @@ void Model<Self, L>::Window_Redraw(int item, intptr_t parts) {
   } else if (item == L.items.portD) {
     simcore::DrawPinGroup(d, G::kD, ports_[kD]);
   } else if (item == L.items.buzzer) {
-    platform::SetDlgItemText(d, kBuzzerText, window::kBuzzerTexts[buzzerText_ & 3]);
+    platform::SetDlgItemText(d, kBuzzerText, window::kBuzzerTexts[this->latch_.value(L.buzzer.frequency)]);
   } else if (item == L.items.prescaler) {
     if (parts & prescalerItem::kText)
-      platform::SetDlgItemText(d, kPrescalerText, window::kPrescalerTexts[prescalerText_ & 3]);
+      platform::SetDlgItemText(d, kPrescalerText, window::kPrescalerTexts[this->latch_.value(L.prescaler.tap)]);
   } else if (item == L.items.timer) {
     if (parts & timerItem::kSource) platform::SetDlgItemText(d, kTimerSourceText, window::kTimerSources[timerSource_ & 7]);
     if (parts & timerItem::kReload) platform::SetDlgItemText(d, kTimerReloadText, simcore::HexByteText(timer_.reload()));
     if (parts & timerItem::kActual) platform::SetDlgItemText(d, kTimerActualText, simcore::HexByteText(timer_.count()));
-    if (parts & timerItem::kEnabled) simcore::ShowLed(d, kTimerEnabledLed, timerEnabled_);
+    if (parts & timerItem::kEnabled) simcore::ShowLed(d, kTimerEnabledLed, this->latch_.test(L.buzzer.timerEnable));
     if (parts & timerItem::kIrq) simcore::ShowLed(d, kTimerIrqLed, irqLed_);
     if (parts & timerItem::kAutoreload) simcore::ShowLed(d, kTimerAutoreloadLed, timer_.autoreload());
   }
 }
 
-template <class Self, const Layout& L>
-void Model<Self, L>::Window_RedrawAll() {
+template <class Self, const Qv4111Layout& L>
+void Qv4111Model<Self, L>::Window_RedrawAll() {
   using G = window::Groups<L>;
   platform::WindowHandle d = this->dialog();
   simcore::DrawPinGroup(d, G::kA, ports_[kA], true);
@@ -116,8 +116,8 @@ void Model<Self, L>::Window_RedrawAll() {
   Window_Redraw(L.items.timer, kAllParts);
 }
 
-template <class Self, const Layout& L>
-bool Model<Self, L>::Window_Command(int id) {
+template <class Self, const Qv4111Layout& L>
+bool Qv4111Model<Self, L>::Window_Command(int id) {
   using G = window::Groups<L>;
   return this->clickPin(G::kA, ports_[kA], id, [this] { SamplePortA(); }) ||
          this->clickPin(G::kB, ports_[kB], id, [this] { SamplePortB(); }) ||
@@ -125,8 +125,8 @@ bool Model<Self, L>::Window_Command(int id) {
          this->clickPin(G::kD, ports_[kD], id, [this] { SamplePortD(); });
 }
 
-template <class Self, const Layout& L>
-bool Model<Self, L>::Window_Scroll(int barId, uint16_t code, int thumb) {
+template <class Self, const Qv4111Layout& L>
+bool Qv4111Model<Self, L>::Window_Scroll(int barId, uint16_t code, int thumb) {
   return kSupply.scroll(this->dialog(), barId, code, thumb, supply_);
 }
 
