@@ -15,6 +15,7 @@
 #include "periphery/port.h"
 #include "periphery/prescaler.h"
 #include "periphery/reload_timer8.h"
+#include "periphery/requests.h"
 #include "periphery/supply_detector.h"
 #include "periphery/watchdog.h"
 #include "registers.h"
@@ -53,6 +54,10 @@ constexpr int kMeasureRequest = 5;                 // 108 after a request: bits 
 // Request register bits (125).
 constexpr int kTimerEnable = 1, kTimerRequest = 2, kPrescalerEnable = 4, kPrescalerRequest = 8;
 
+// Interrupts need 115 bit 0; the timer and prescaler requests and port A's.
+inline constexpr periphery::InterruptCondition kInterrupts{
+    {kInterruptControl, 1}, false, {{{kRequests, kTimerRequest | kPrescalerRequest}, {kPortARequests}, {0, 0}, {0, 0}}}};
+
 // Window ids and redraw items.
 constexpr int kPortAButton = 1035, kPortCButton = 1040;
 constexpr simcore::PinGroup kPinsA{0, kPortAButton, 1086, 1098};
@@ -88,11 +93,7 @@ class Qv4112 final : public simcore::PeripheryChip<Qv4112> {
   inline void Periphery_Tick();
   void Periphery_Reset();
   void SamplePorts();
-  bool InterruptRequested() const {
-    const periphery::Cells c = cells();
-    return c.bit(kInterruptControl, 1) &&
-           ((c.value(kRequests) & (kTimerRequest | kPrescalerRequest)) != 0 || c.value(kPortARequests) != 0);
-  }
+  bool InterruptRequested() const { return periphery::interruptPending<kInterrupts>(cells()); }
   inline int32_t RunLoop(int32_t mode);
   // Power-on: the reset of the periphery, then every register 0 but the
   // timer's and port B's (15) and port A's levels (14).
