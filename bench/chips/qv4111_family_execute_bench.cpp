@@ -12,12 +12,11 @@ using namespace chipbench;
 
 std::vector<uint16_t> TimerSetup() {
   return {
-      LDI(8), STA(126),   // timer enabled
-      LDI(9), STA(98),    // 2048 Hz, autoreload
-      LDI(0), STA(97),
-      LDI(1), STA(96),    // reload 1: started
-      LDI(11), STA(125),  // timer request, prescaler tap 3
-      LDI(1), STA(99),    // watchdog held
+      LDI(8),  STA(126),                   // timer enabled
+      LDI(9),  STA(98),                    // 2048 Hz, autoreload
+      LDI(0),  STA(97),  LDI(1), STA(96),  // reload 1: started
+      LDI(11), STA(125),                   // timer request, prescaler tap 3
+      LDI(1),  STA(99),                    // watchdog held
   };
 }
 

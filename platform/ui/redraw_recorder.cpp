@@ -17,7 +17,9 @@ extern "C" __attribute__((visibility("default"))) platform::RedrawRecorder Tavix
 
 namespace platform {
 
-void SetRedrawRecorder(RedrawRecorder recorder) { gRecorder = recorder; }
+void SetRedrawRecorder(RedrawRecorder recorder) {
+  gRecorder = recorder;
+}
 
 RedrawRecorder FindRedrawRecorder() {
   if (gRecorder != nullptr) return gRecorder;

@@ -22,9 +22,9 @@ struct Items {
 
 struct Qv4111Layout {
   struct {
-    Field low;         // actual count bits 0-3 / reload bits 0-3 and start
-    Field high;        // latched count bits 4-7 / reload bits 4-7
-    Field control;     // 0-2 clock source, 3 autoreload
+    Field low;      // actual count bits 0-3 / reload bits 0-3 and start
+    Field high;     // latched count bits 4-7 / reload bits 4-7
+    Field control;  // 0-2 clock source, 3 autoreload
     Field source;
     Field autoreload;
   } timer;
@@ -32,7 +32,7 @@ struct Qv4111Layout {
     Field levels;    // PA levels, set by the sampler
     Field requests;  // a read clears them, the summary bit and the edges
     Field enables;
-    Field pa3Edge;   // 1: PA3 clocks the timer on the interrupt edge, 0 on a rising one
+    Field pa3Edge;  // 1: PA3 clocks the timer on the interrupt edge, 0 on a rising one
   } portA;
   struct {
     Field data;       // levels / latch
@@ -58,9 +58,9 @@ struct Qv4111Layout {
     Field clear;   // a write with the bit set clears the watchdog
   } edgeWatchdog;
   struct {
-    Field clock;    // 0-1 clock selection, 3 serial mode
+    Field clock;  // 0-1 clock selection, 3 serial mode
     Field mode;
-    Field data;     // the nibble to send
+    Field data;  // the nibble to send
     Field sizeLow;
     Field control;  // 0-1 size bits 4-5, 2 start, 3 automatic
     Field start;
@@ -70,18 +70,18 @@ struct Qv4111Layout {
     Field control;  // 0-1 level, 2 measuring, 3 result
   } detector;
   struct {
-    Field control;          // 0 interrupt enable
+    Field control;  // 0 interrupt enable
     Field interruptEnable;
-    Field requests;         // 0 port A, 1 port C, 2 timer, 3 prescaler
+    Field requests;  // 0 port A, 1 port C, 2 timer, 3 prescaler
   } irq;
   struct {
-    Field control;      // 0-1 interrupt tap, 2 restart, 3 timer interrupt enable
+    Field control;  // 0-1 interrupt tap, 2 restart, 3 timer interrupt enable
     Field tap;
     Field restart;
     Field timerIrq;
   } prescaler;
   struct {
-    Field control;    // 0-1 buzzer frequency, 2 buzzer on, 3 timer enable
+    Field control;  // 0-1 buzzer frequency, 2 buzzer on, 3 timer enable
     Field frequency;
     Field on;
     Field timerEnable;
@@ -97,6 +97,7 @@ struct Qv4111Layout {
 // register, its read and its write rule. Registers not listed are plain.
 constexpr periphery::RegisterMap Qv4111RegisterMap(const Qv4111Layout& L) {
   using namespace periphery::rules;
+  // clang-format off
   const periphery::RegisterSpec lines[] = {
       {L.timer.low.reg, computed, handled},                  // count; latches the high nibble
       {L.timer.high.reg, computed, handled},                 // latched nibble; reload, cell not written
@@ -122,6 +123,7 @@ constexpr periphery::RegisterMap Qv4111RegisterMap(const Qv4111Layout& L) {
       {L.prescaler.control.reg, bits(0x7), storedBits(0xB).then()},  // bit 2 restarts, not kept
       {L.buzzer.control.reg, plain, stored.then()},          // buzzer, timer enable
   };
+  // clang-format on
   return periphery::buildRegisterMap(lines);
 }
 
@@ -136,8 +138,13 @@ inline constexpr Qv4111Layout kQv4111{
     .portD = {.data = {122}},
     .ports = {.control = {124}, .bothPorts = {124, 1}, .outputC = {124, 2}, .outputD = {124, 4}},
     .edgeWatchdog = {.rising = {99, 8}, .hold = {99, 1}, .clear = {113, 8}},
-    .serial = {.clock = {104}, .mode = {104, 8}, .data = {105}, .sizeLow = {106}, .control = {107},
-               .start = {107, 4}, .automatic = {107, 8}},
+    .serial = {.clock = {104},
+               .mode = {104, 8},
+               .data = {105},
+               .sizeLow = {106},
+               .control = {107},
+               .start = {107, 4},
+               .automatic = {107, 8}},
     .detector = {.control = {108}},
     .irq = {.control = {109}, .interruptEnable = {109, 1}, .requests = {112}},
     .prescaler = {.control = {125}, .tap = {125, 3}, .restart = {125, 4}, .timerIrq = {125, 8}},

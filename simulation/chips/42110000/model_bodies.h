@@ -12,8 +12,8 @@ using periphery::Cells;
 // ---- Reset.
 
 template <class Self, const Qv4111Layout& L>
-int32_t Qv4111Model<Self, L>::Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
-                                          TraceEntry* trace) {
+int32_t Qv4111Model<Self, L>::Instruction_Reset(CpuState* cpu, ProgramCell* program,
+                                                RegisterCell* registers, TraceEntry* trace) {
   timer_.setReload(0);
   timer_.setCount(0);
   return simcore::PeripheryChip<Self>::Instruction_Reset(cpu, program, registers, trace);
@@ -54,8 +54,10 @@ template <class Self, const Qv4111Layout& L>
 int Qv4111Model<Self, L>::onRead(int n) {
   Cells c = cells();
   switch (n) {
-    case L.timer.low.reg: return timer_.readLow();
-    case L.timer.high.reg: return timer_.latchedHigh();
+    case L.timer.low.reg:
+      return timer_.readLow();
+    case L.timer.high.reg:
+      return timer_.latchedHigh();
     case L.irq.requests.reg: {
       const int v = c.value(L.irq.requests.reg);
       c.clearBits(L.irq.requests.reg, kReqTimer | kReqPrescaler);
@@ -73,7 +75,8 @@ int Qv4111Model<Self, L>::onRead(int n) {
       ports_[kC].takeEdges([](periphery::PinEdge) {});
       return v;
     }
-    default: return c.value(n);
+    default:
+      return c.value(n);
   }
 }
 
@@ -81,7 +84,9 @@ template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::onWrite(int n, int v, int old) {
   Cells c = cells();
   switch (n) {
-    case L.timer.low.reg: writeTimerLow(v); break;
+    case L.timer.low.reg:
+      writeTimerLow(v);
+      break;
     case L.timer.high.reg:
       timer_.setReloadHigh(v);
       post(L.items.timer, timerItem::kReload);
@@ -92,9 +97,15 @@ void Qv4111Model<Self, L>::onWrite(int n, int v, int old) {
       updateDue();
       post(L.items.timer, timerItem::kSource | timerItem::kAutoreload);
       break;
-    case L.serial.clock.reg: writeSerialMode(v, old); break;
-    case L.serial.data.reg: serial_.dataWritten(); break;
-    case L.serial.sizeLow.reg: serial_.setSizeLow(v); break;
+    case L.serial.clock.reg:
+      writeSerialMode(v, old);
+      break;
+    case L.serial.data.reg:
+      serial_.dataWritten();
+      break;
+    case L.serial.sizeLow.reg:
+      serial_.setSizeLow(v);
+      break;
     case L.serial.control.reg:
       serial_.setSizeHigh(v & 3);
       serial_.control((v & 4) != 0, (v & 8) != 0, c.value(L.serial.data.reg));
@@ -117,12 +128,25 @@ void Qv4111Model<Self, L>::onWrite(int n, int v, int old) {
     case L.edgeWatchdog.clear.reg:
       if (v & 8) watchdog_.clear();
       break;
-    case L.portA.enables.reg: refreshMarkers(kA, v); break;
-    case L.portB.data.reg: writePortB(v); break;
-    case L.portB.direction.reg: writePortBDirection(v); break;
-    case L.portC.data.reg: writeWholePortLatch(kC, L.portC.data.reg, latchC_, test(c, L.ports.outputC), v, 0); break;
-    case L.portC.enables.reg: refreshMarkers(kC, v); break;
-    case L.portD.data.reg: writeWholePortLatch(kD, L.portD.data.reg, latchD_, test(c, L.ports.outputD), v, serialMode_ ? 2 : 0); break;
+    case L.portA.enables.reg:
+      refreshMarkers(kA, v);
+      break;
+    case L.portB.data.reg:
+      writePortB(v);
+      break;
+    case L.portB.direction.reg:
+      writePortBDirection(v);
+      break;
+    case L.portC.data.reg:
+      writeWholePortLatch(kC, L.portC.data.reg, latchC_, test(c, L.ports.outputC), v, 0);
+      break;
+    case L.portC.enables.reg:
+      refreshMarkers(kC, v);
+      break;
+    case L.portD.data.reg:
+      writeWholePortLatch(kD, L.portD.data.reg, latchD_, test(c, L.ports.outputD), v,
+                          serialMode_ ? 2 : 0);
+      break;
     case L.ports.control.reg:
       writeWholePortDirection(kC, (v & 2) != 0, latchC_);
       writeWholePortDirection(kD, (v & 4) != 0, portDLevels());
@@ -138,8 +162,11 @@ void Qv4111Model<Self, L>::onWrite(int n, int v, int old) {
       updateDue();
       post(L.items.prescaler, prescalerItem::kText);
       break;
-    case L.buzzer.control.reg: writeBuzzerTimer(v, old); break;
-    default: break;
+    case L.buzzer.control.reg:
+      writeBuzzerTimer(v, old);
+      break;
+    default:
+      break;
   }
 }
 
@@ -161,7 +188,8 @@ void Qv4111Model<Self, L>::writeTimerLow(int value) {
     c.clearBits(L.timer.control.reg, 8);
   }
   updateDue();
-  post(L.items.timer, timerItem::kReload | timerItem::kActual | timerItem::kEnabled | timerItem::kAutoreload);
+  post(L.items.timer,
+       timerItem::kReload | timerItem::kActual | timerItem::kEnabled | timerItem::kAutoreload);
 }
 
 // The count's nibbles go to 96 and 97; the actual text is redrawn for the
@@ -240,22 +268,37 @@ template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::updateDue() {
   const auto inUse = [this](Event e) {
     switch (e) {
-      case Event::Serial3: return serialSelection_ == 3;
-      case Event::Serial2: return serialSelection_ == 2;
-      case Event::Serial1: return serialSelection_ == 1;
-      case Event::Serial0: return serialSelection_ == 0;
-      case Event::Fast: return Self::kHasFastStep;
-      case Event::Timer1: return timer_.running() && timerSource_ == 1;
-      case Event::Timer2: return timer_.running() && timerSource_ == 2;
-      case Event::Timer3: return timer_.running() && timerSource_ == 3;
-      case Event::Timer4: return timer_.running() && timerSource_ == 4;
-      case Event::Timer5: return timer_.running() && timerSource_ == 5;
-      case Event::Timer6: return timer_.running() && timerSource_ == 6;
-      case Event::Tap3: return tap_ == 3;
-      case Event::Tap2: return tap_ == 2;
-      case Event::Tap1: return tap_ == 1;
+      case Event::Serial3:
+        return serialSelection_ == 3;
+      case Event::Serial2:
+        return serialSelection_ == 2;
+      case Event::Serial1:
+        return serialSelection_ == 1;
+      case Event::Serial0:
+        return serialSelection_ == 0;
+      case Event::Fast:
+        return Self::kHasFastStep;
+      case Event::Timer1:
+        return timer_.running() && timerSource_ == 1;
+      case Event::Timer2:
+        return timer_.running() && timerSource_ == 2;
+      case Event::Timer3:
+        return timer_.running() && timerSource_ == 3;
+      case Event::Timer4:
+        return timer_.running() && timerSource_ == 4;
+      case Event::Timer5:
+        return timer_.running() && timerSource_ == 5;
+      case Event::Timer6:
+        return timer_.running() && timerSource_ == 6;
+      case Event::Tap3:
+        return tap_ == 3;
+      case Event::Tap2:
+        return tap_ == 2;
+      case Event::Tap1:
+        return tap_ == 1;
       case Event::Detector:
-      case Event::Watchdog: return true;
+      case Event::Watchdog:
+        return true;
     }
     return true;
   };
@@ -346,7 +389,8 @@ int Qv4111Model<Self, L>::firstButton(int port) const {
 // at level 0; PB0 stays with the buzzer while it is on.
 template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::writePortBDirection(int value) {
-  for (int p = buzzerOn_ ? 1 : 0; p < 4; ++p) drivePin(ports_[kB], p, (value >> p) & 1, (latchB_ >> p) & 1);
+  for (int p = buzzerOn_ ? 1 : 0; p < 4; ++p)
+    drivePin(ports_[kB], p, (value >> p) & 1, (latchB_ >> p) & 1);
   postPort(L.items.portB, kPortBButton);
 }
 
@@ -372,7 +416,8 @@ void Qv4111Model<Self, L>::writeWholePortDirection(int port, bool output, int le
 }
 
 template <class Self, const Qv4111Layout& L>
-void Qv4111Model<Self, L>::writeWholePortLatch(int port, int reg, int& latch, bool output, int value, int first) {
+void Qv4111Model<Self, L>::writeWholePortLatch(int port, int reg, int& latch, bool output,
+                                               int value, int first) {
   const int pins = 15 & ~((1 << first) - 1);
   if (!periphery::WholePortRule::writeLatch(ports_[port], latch, output, value, pins)) return;
   cells().setMasked(reg, pins, value);
@@ -394,7 +439,9 @@ void Qv4111Model<Self, L>::refreshMarkers(int port, int enables) {
 template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::SamplePorts() {
   Cells c = cells();
-  if (c.valid()) timer_.setCount(16 * c.value(L.timer.high.reg) + c.value(L.timer.low.reg));  // the monitor may have edited them
+  if (c.valid())
+    timer_.setCount(16 * c.value(L.timer.high.reg) +
+                    c.value(L.timer.low.reg));  // the monitor may have edited them
   SamplePortA();
   SamplePortB();
   SamplePortC();
@@ -417,7 +464,8 @@ void Qv4111Model<Self, L>::SamplePortA() {
   const bool falling = !test(c, L.edgeWatchdog.rising);
   const bool pa3Falling = test(c, L.portA.pa3Edge) && falling;
   if (periphery::selectedEdge(a.word(3), pa3Falling)) timerStep(7);
-  c.setBits(L.portA.requests.reg, periphery::edgeRequests(a, c.value(L.portA.enables.reg), falling ? 15 : 0));
+  c.setBits(L.portA.requests.reg,
+            periphery::edgeRequests(a, c.value(L.portA.enables.reg), falling ? 15 : 0));
   if (c.value(L.portA.requests.reg) != 0) c.setBits(L.irq.requests.reg, kReqPortA);
   a.takeEdges([](periphery::PinEdge) {});
 }
@@ -437,7 +485,8 @@ void Qv4111Model<Self, L>::SamplePortC() {
   periphery::Port& pc = ports_[kC];
   c.set(L.portC.data.reg, pc.levels());
   const int fallingMask = test(c, L.edgeWatchdog.rising) ? 0 : 15;
-  c.setBits(L.portC.requests.reg, periphery::edgeRequests(pc, c.value(L.portC.enables.reg), fallingMask));
+  c.setBits(L.portC.requests.reg,
+            periphery::edgeRequests(pc, c.value(L.portC.enables.reg), fallingMask));
   if (c.value(L.portC.requests.reg) != 0) c.setBits(L.irq.requests.reg, kReqPortC);
   pc.takeEdges([](periphery::PinEdge) {});
 }

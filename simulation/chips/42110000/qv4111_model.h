@@ -34,15 +34,16 @@
 #include "periphery/port.h"
 #include "periphery/prescaler.h"
 #include "periphery/reload_timer8.h"
+#include "periphery/reset_table.h"
 #include "periphery/supply_detector.h"
 #include "periphery/watchdog.h"
 #include "periphery/write_buffer.h"
-#include "periphery/reset_table.h"
 #include "window_ids.h"
 
 namespace qv4111 {
 
 // The tick events, one per line of the stage table.
+// clang-format off
 enum class Event : uint8_t {
   Serial3,                   // 16384 Hz
   Serial2, Fast,             // 8192 Hz
@@ -54,9 +55,11 @@ enum class Event : uint8_t {
   Timer5, Tap2,              // 8 Hz
   Timer6, Tap1, Watchdog,    // 1 Hz
 };
+// clang-format on
 
 // Every 2^carries ticks; the chain divides by 2, 2, 2, 2, 2, 2, 4, 4, 4, 8:
 // one binary counter of 14 bits.
+// clang-format off
 constexpr periphery::Tap<Event> kTicks[] = {
     {0, Event::Serial3},
     {1, Event::Serial2}, {1, Event::Fast},
@@ -68,6 +71,7 @@ constexpr periphery::Tap<Event> kTicks[] = {
     {11, Event::Timer5}, {11, Event::Tap2},
     {14, Event::Timer6}, {14, Event::Tap1}, {14, Event::Watchdog},
 };
+// clang-format on
 static_assert(periphery::tapsInOrder(kTicks));
 constexpr int kChainStages = 14;
 
@@ -83,7 +87,8 @@ namespace prescalerItem {
 constexpr int kText = 1, kAll = 255;
 }
 namespace timerItem {
-constexpr int kSource = 1, kReload = 2, kEnabled = 4, kIrq = 8, kAutoreload = 16, kActual = 32, kAll = 255;
+constexpr int kSource = 1, kReload = 2, kEnabled = 4, kIrq = 8, kAutoreload = 16, kActual = 32,
+              kAll = 255;
 }
 constexpr int kAllParts = 255;
 
@@ -100,9 +105,9 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   static constexpr periphery::RegisterMap kRegisterMap = Qv4111RegisterMap(L);
   static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
   static constexpr bool kHasFastStep = false;
-  static constexpr periphery::WriteBufferConfig kSerial{L.serial.data.reg, 6, periphery::WriteBufferStart::LatchesData,
-                                                        periphery::WriteBufferReport::Nothing,
-                                                        periphery::AutomaticEnd::LeftToChip};
+  static constexpr periphery::WriteBufferConfig kSerial{
+      L.serial.data.reg, 6, periphery::WriteBufferStart::LatchesData,
+      periphery::WriteBufferReport::Nothing, periphery::AutomaticEnd::LeftToChip};
   // The reset: every value nibble up to 126 cleared, the serial data 15.
   static constexpr periphery::ResetRule<1> kResetTable[] = {
       {0, 126, {periphery::kZero}},
@@ -110,7 +115,9 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   };
 
   // ---- Framework hooks.
-  int32_t Periphery_Read(int32_t n) { return periphery::readRegister(Self::kRegisterMap, self(), cells(), n); }
+  int32_t Periphery_Read(int32_t n) {
+    return periphery::readRegister(Self::kRegisterMap, self(), cells(), n);
+  }
   void Periphery_Write(int32_t n, int32_t v) {
     periphery::writeRegister(Self::kRegisterMap, self(), cells(), n, v);
   }
@@ -120,7 +127,8 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   bool InterruptRequested() const;
   inline int32_t RunLoop(int32_t mode);
   // Power-on: the timer's reload and count are 0, then the reset.
-  int32_t Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterCell* registers, TraceEntry* trace);
+  int32_t Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
+                            TraceEntry* trace);
 
   // ---- Register handlers (called by the register table).
   int onRead(int n);
@@ -194,7 +202,8 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   // What port D's output pins show: the latch, and in serial mode the clock
   // and data lines on PD0 and PD1.
   int portDLevels() const {
-    return serialMode_ ? (latchD_ & 0xC) | (serial_.clock() ? 1 : 0) | (serial_.data() ? 2 : 0) : latchD_;
+    return serialMode_ ? (latchD_ & 0xC) | (serial_.clock() ? 1 : 0) | (serial_.data() ? 2 : 0)
+                       : latchD_;
   }
   void writeWholePortLatch(int port, int reg, int& latch, bool output, int value, int first);
   void refreshMarkers(int port, int enables);
@@ -249,27 +258,55 @@ inline void Qv4111Model<Self, L>::timerStep(int source) {
 template <class Self, const Qv4111Layout& L>
 inline bool Qv4111Model<Self, L>::onEvent(Event e) {
   switch (e) {
-    case Event::Serial3: serialStep(3); break;  // the result of the tick's own step is ignored
-    case Event::Serial2: serialStep(2); break;
+    case Event::Serial3:
+      serialStep(3);
+      break;  // the result of the tick's own step is ignored
+    case Event::Serial2:
+      serialStep(2);
+      break;
     case Event::Fast:
       if constexpr (Self::kHasFastStep) self().fastStep();
       break;
-    case Event::Timer1: timerStep(1); break;
-    case Event::Serial1: serialStep(1); break;
-    case Event::Serial0: serialStep(0); break;
-    case Event::Timer2: timerStep(2); break;
+    case Event::Timer1:
+      timerStep(1);
+      break;
+    case Event::Serial1:
+      serialStep(1);
+      break;
+    case Event::Serial0:
+      serialStep(0);
+      break;
+    case Event::Timer2:
+      timerStep(2);
+      break;
     case Event::Detector:
       detectorEvaluate();
       self().detectorStep();
       break;
-    case Event::Timer3: timerStep(3); break;
-    case Event::Tap3: prescalerTap(3); break;
-    case Event::Timer4: timerStep(4); break;
-    case Event::Timer5: timerStep(5); break;
-    case Event::Tap2: prescalerTap(2); break;
-    case Event::Timer6: timerStep(6); break;
-    case Event::Tap1: prescalerTap(1); break;
-    case Event::Watchdog: watchdogStep(); break;
+    case Event::Timer3:
+      timerStep(3);
+      break;
+    case Event::Tap3:
+      prescalerTap(3);
+      break;
+    case Event::Timer4:
+      timerStep(4);
+      break;
+    case Event::Timer5:
+      timerStep(5);
+      break;
+    case Event::Tap2:
+      prescalerTap(2);
+      break;
+    case Event::Timer6:
+      timerStep(6);
+      break;
+    case Event::Tap1:
+      prescalerTap(1);
+      break;
+    case Event::Watchdog:
+      watchdogStep();
+      break;
   }
   return true;
 }
@@ -287,7 +324,8 @@ template <class Self, const Qv4111Layout& L>
 inline int32_t Qv4111Model<Self, L>::RunLoop(int32_t mode) {
   using Pass = typename Base::Pass;
   this->runRounds(
-      mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return this->pump(pc); },
+      mode, []() TAVIX_INLINE_ROUND {},
+      [this](int32_t& pc) TAVIX_INLINE_ROUND { return this->pump(pc); },
       [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
         if (!serialStep(3)) [[unlikely]]
           return Pass::Next;  // a falling serial clock edge holds the pass

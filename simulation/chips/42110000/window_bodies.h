@@ -5,24 +5,25 @@
 // file. Included by qv4111_model.h.
 #include <platform/dialog_items.h>
 
-
-
 namespace qv4111 {
 
 namespace window {
 
-constexpr const char* kBuzzerTexts[4] = {"0 Hz Input", "1024 Hz Input", "2048 Hz Input", "2667 Hz Input"};
-constexpr const char* kPrescalerTexts[4] = {"0 Hz Input", "1 Hz Input", "8 Hz Input", "32 Hz Input"};
-constexpr const char* kTimerSources[8] = {"0 Hz", "2048 Hz", "512 Hz", "128 Hz", "32 Hz", "8 Hz", "1 Hz", "PA3"};
+constexpr const char* kBuzzerTexts[4] = {"0 Hz Input", "1024 Hz Input", "2048 Hz Input",
+                                         "2667 Hz Input"};
+constexpr const char* kPrescalerTexts[4] = {"0 Hz Input", "1 Hz Input", "8 Hz Input",
+                                            "32 Hz Input"};
+constexpr const char* kTimerSources[8] = {"0 Hz",  "2048 Hz", "512 Hz", "128 Hz",
+                                          "32 Hz", "8 Hz",    "1 Hz",   "PA3"};
 
 template <const Qv4111Layout& L>
 struct Groups {
   static constexpr simcore::PinGroup kA{L.items.portA, kPortAButton, kPortALed, kPortAMarker};
-  static constexpr simcore::PinGroup kB{L.items.portB, kPortBButton, kPortBLed, 0, 4, simcore::kEdgeMarkers,
-                                        kPortBFunctions};
+  static constexpr simcore::PinGroup kB{L.items.portB,         kPortBButton,   kPortBLed, 0, 4,
+                                        simcore::kEdgeMarkers, kPortBFunctions};
   static constexpr simcore::PinGroup kC{L.items.portC, kPortCButton, kPortCLed, kPortCMarker};
-  static constexpr simcore::PinGroup kD{L.items.portD, kPortDButton, kPortDLed, 0, 4, simcore::kEdgeMarkers,
-                                        kPortDFunctions};
+  static constexpr simcore::PinGroup kD{L.items.portD,         kPortDButton,   kPortDLed, 0, 4,
+                                        simcore::kEdgeMarkers, kPortDFunctions};
 };
 
 }  // namespace window
@@ -62,7 +63,8 @@ const platform::DialogTemplate& Qv4111Model<Self, L>::WindowTemplate() {
                    {"Loaded", kTimerReloadText, "00"},
                    {"Actual", kTimerActualText, "00"}};
     for (int i = 0; i < 3; ++i) {
-      c.push_back({platform::IDC_STATIC, ControlKind::Text, kTexts[i].label, 150, 74 + 12 * i, 34, 8});
+      c.push_back(
+          {platform::IDC_STATIC, ControlKind::Text, kTexts[i].label, 150, 74 + 12 * i, 34, 8});
       c.push_back({kTexts[i].id, ControlKind::Text, kTexts[i].text, 186, 74 + 12 * i, 60, 8});
     }
     Self::addWindowControls(c);
@@ -89,17 +91,24 @@ void Qv4111Model<Self, L>::Window_Redraw(int item, intptr_t parts) {
   } else if (item == L.items.portD) {
     simcore::DrawPinGroup(d, G::kD, ports_[kD]);
   } else if (item == L.items.buzzer) {
-    platform::SetDlgItemText(d, kBuzzerText, window::kBuzzerTexts[this->latch_.value(L.buzzer.frequency)]);
+    platform::SetDlgItemText(d, kBuzzerText,
+                             window::kBuzzerTexts[this->latch_.value(L.buzzer.frequency)]);
   } else if (item == L.items.prescaler) {
     if (parts & prescalerItem::kText)
-      platform::SetDlgItemText(d, kPrescalerText, window::kPrescalerTexts[this->latch_.value(L.prescaler.tap)]);
+      platform::SetDlgItemText(d, kPrescalerText,
+                               window::kPrescalerTexts[this->latch_.value(L.prescaler.tap)]);
   } else if (item == L.items.timer) {
-    if (parts & timerItem::kSource) platform::SetDlgItemText(d, kTimerSourceText, window::kTimerSources[timerSource_ & 7]);
-    if (parts & timerItem::kReload) platform::SetDlgItemText(d, kTimerReloadText, simcore::HexByteText(timer_.reload()));
-    if (parts & timerItem::kActual) platform::SetDlgItemText(d, kTimerActualText, simcore::HexByteText(timer_.count()));
-    if (parts & timerItem::kEnabled) simcore::ShowLed(d, kTimerEnabledLed, this->latch_.test(L.buzzer.timerEnable));
+    if (parts & timerItem::kSource)
+      platform::SetDlgItemText(d, kTimerSourceText, window::kTimerSources[timerSource_ & 7]);
+    if (parts & timerItem::kReload)
+      platform::SetDlgItemText(d, kTimerReloadText, simcore::HexByteText(timer_.reload()));
+    if (parts & timerItem::kActual)
+      platform::SetDlgItemText(d, kTimerActualText, simcore::HexByteText(timer_.count()));
+    if (parts & timerItem::kEnabled)
+      simcore::ShowLed(d, kTimerEnabledLed, this->latch_.test(L.buzzer.timerEnable));
     if (parts & timerItem::kIrq) simcore::ShowLed(d, kTimerIrqLed, irqLed_);
-    if (parts & timerItem::kAutoreload) simcore::ShowLed(d, kTimerAutoreloadLed, timer_.autoreload());
+    if (parts & timerItem::kAutoreload)
+      simcore::ShowLed(d, kTimerAutoreloadLed, timer_.autoreload());
   }
 }
 

@@ -56,8 +56,10 @@ int Qv4112::onRead(int n) {
       if (!(v & 5)) c.clearBits(kLevelDetector, 3);
       return v;
     }
-    case kTimerLow: return timer_.readLow();
-    case kTimerHigh: return timer_.latchedHigh();
+    case kTimerLow:
+      return timer_.readLow();
+    case kTimerHigh:
+      return timer_.latchedHigh();
     case kPortARequests: {
       const int v = c.readAndClear(kPortARequests, 15);
       ports_[0].takeEdges([](periphery::PinEdge) {});
@@ -68,19 +70,26 @@ int Qv4112::onRead(int n) {
       c.clearBits(kRequests, kTimerRequest | kPrescalerRequest);
       return v;
     }
-    default: return c.value(n);
+    default:
+      return c.value(n);
   }
 }
 
 void Qv4112::onWrite(int n, int v, int old) {
   Cells c = cells();
   switch (n) {
-    case kPortCDirection: writePortCDirection(v); break;
+    case kPortCDirection:
+      writePortCDirection(v);
+      break;
     case kPortAEdges:
       if (v != old) refreshMarkers();
       break;
-    case kLevelDetector: c.set(kLevelDetector, (v & 1) ? kMeasureRequest : v); break;
-    case kTimerLow: writeTimerLow(v); break;
+    case kLevelDetector:
+      c.set(kLevelDetector, (v & 1) ? kMeasureRequest : v);
+      break;
+    case kTimerLow:
+      writeTimerLow(v);
+      break;
     case kTimerHigh:
       timer_.setReloadHigh(v);
       post(kItemTimer, timerItem::kReload);
@@ -114,7 +123,9 @@ void Qv4112::onWrite(int n, int v, int old) {
       for (int p = 0; p < 4; ++p) ports_[1].drive(p, (v >> p) & 1);
       post(kItemPortB, 0);
       break;
-    case kPortC: writePortC(v); break;
+    case kPortC:
+      writePortC(v);
+      break;
     case kRequests:
       // Enables (0, 2) are stored; a request (1, 3) written as 1 is cleared.
       c.setMasked(kRequests, kTimerEnable | kPrescalerEnable, v);
@@ -128,7 +139,8 @@ void Qv4112::onWrite(int n, int v, int old) {
       shown_.buzzer = v & 3;
       post(kItemBuzzer, kAllParts);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -152,7 +164,8 @@ void Qv4112::writeTimerLow(int value) {
     shown_.timerEnabled = true;
   }
   updateDue();
-  post(kItemTimer, timerItem::kReload | timerItem::kActual | timerItem::kEnabled | timerItem::kAutoreload);
+  post(kItemTimer,
+       timerItem::kReload | timerItem::kActual | timerItem::kEnabled | timerItem::kAutoreload);
 }
 
 // The request at 255 needs the interrupt enable (115 bit 0) and the timer's
@@ -170,7 +183,8 @@ void Qv4112::timerCounted(bool terminal) {
 void Qv4112::prescalerTap(int tap) {
   if (tap != tap_) return;
   Cells c = cells();
-  if (c.bit(kInterruptControl, 1) && c.bit(kRequests, kPrescalerEnable)) c.setBits(kRequests, kPrescalerRequest);
+  if (c.bit(kInterruptControl, 1) && c.bit(kRequests, kPrescalerEnable))
+    c.setBits(kRequests, kPrescalerRequest);
 }
 
 // ---- Detector: a request (108 bit 0 or 2) is measured at the next 2048 Hz
@@ -190,16 +204,25 @@ void Qv4112::detectorEvaluate() {
 void Qv4112::updateDue() {
   const auto inUse = [this](Event e) {
     switch (e) {
-      case Event::DetectorEvaluate: return detector_.pending();
-      case Event::Timer0: return timer_.running() && timerSource_ == 0;
-      case Event::Timer1: return timer_.running() && timerSource_ == 1;
-      case Event::Timer2: return timer_.running() && timerSource_ == 2;
-      case Event::Timer3: return timer_.running() && timerSource_ == 3;
-      case Event::Tap3: return tap_ == 3;
-      case Event::Tap2: return tap_ == 2;
-      case Event::Tap1: return tap_ == 1;
+      case Event::DetectorEvaluate:
+        return detector_.pending();
+      case Event::Timer0:
+        return timer_.running() && timerSource_ == 0;
+      case Event::Timer1:
+        return timer_.running() && timerSource_ == 1;
+      case Event::Timer2:
+        return timer_.running() && timerSource_ == 2;
+      case Event::Timer3:
+        return timer_.running() && timerSource_ == 3;
+      case Event::Tap3:
+        return tap_ == 3;
+      case Event::Tap2:
+        return tap_ == 2;
+      case Event::Tap1:
+        return tap_ == 1;
       case Event::DetectorStart:
-      case Event::Watchdog: return true;
+      case Event::Watchdog:
+        return true;
     }
     return true;
   };
@@ -248,7 +271,9 @@ void Qv4112::refreshMarkers() {
 
 void Qv4112::SamplePorts() {
   Cells c = cells();
-  if (c.valid()) timer_.setCount(16 * c.value(kTimerHigh) + c.value(kTimerLow));  // the monitor may have edited them
+  if (c.valid())
+    timer_.setCount(16 * c.value(kTimerHigh) +
+                    c.value(kTimerLow));  // the monitor may have edited them
   SamplePortA();
   SamplePortC();
 }
@@ -261,7 +286,8 @@ void Qv4112::SamplePortA() {
   word(k42::kCond1) = a.level(0);
   word(k42::kCond2) = a.level(1);
   word(k42::kCond3) = a.level(2);
-  c.setBits(kPortARequests, periphery::edgeRequests(a, c.value(kPortAEnables), ~c.value(kPortAEdges) & 15));
+  c.setBits(kPortARequests,
+            periphery::edgeRequests(a, c.value(kPortAEnables), ~c.value(kPortAEdges) & 15));
   a.takeEdges([](periphery::PinEdge) {});
 }
 

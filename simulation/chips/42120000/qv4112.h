@@ -23,6 +23,7 @@
 namespace qv4112 {
 
 // The tick events, one per line of the stage table.
+// clang-format off
 enum class Event : uint8_t {
   DetectorEvaluate,       // 2048 Hz
   DetectorStart, Timer0,  // 256 Hz
@@ -31,9 +32,11 @@ enum class Event : uint8_t {
   Timer2, Tap2,           // 8 Hz
   Timer3, Tap1, Watchdog, // 2 Hz
 };
+// clang-format on
 
 // Every 2^carries ticks; the chain divides by 8, 8, 2, 4, 4, 4: one binary
 // counter of 13 bits.
+// clang-format off
 constexpr periphery::Tap<Event> kTicks[] = {
     {3, Event::DetectorEvaluate},
     {6, Event::DetectorStart}, {6, Event::Timer0},
@@ -42,6 +45,7 @@ constexpr periphery::Tap<Event> kTicks[] = {
     {11, Event::Timer2}, {11, Event::Tap2},
     {13, Event::Timer3}, {13, Event::Tap1}, {13, Event::Watchdog},
 };
+// clang-format on
 static_assert(periphery::tapsInOrder(kTicks));
 constexpr int kChainStages = 13;
 
@@ -56,7 +60,9 @@ constexpr int kTimerEnable = 1, kTimerRequest = 2, kPrescalerEnable = 4, kPresca
 
 // Interrupts need 115 bit 0; the timer and prescaler requests and port A's.
 inline constexpr periphery::InterruptCondition kInterrupts{
-    {kInterruptControl, 1}, false, {{{kRequests, kTimerRequest | kPrescalerRequest}, {kPortARequests}, {0, 0}, {0, 0}}}};
+    {kInterruptControl, 1},
+    false,
+    {{{kRequests, kTimerRequest | kPrescalerRequest}, {kPortARequests}, {0, 0}, {0, 0}}}};
 
 // Window ids and redraw items.
 constexpr int kPortAButton = 1035, kPortCButton = 1040;
@@ -70,10 +76,12 @@ constexpr int kPrescalerText = 1072, kPrescalerLed = 1113;
 constexpr int kTimerEnabledLed = 1110, kTimerIrqLed = 1111, kTimerAutoreloadLed = 1112;
 constexpr int kTimerSourceText = 1071, kTimerReloadText = 1069, kTimerActualText = 1070;
 
+// clang-format off
 enum Item : int {
   kItemPortA = 0, kItemPortB = 1, kItemPortC = 2, kItemNothing = 3, kItemBuzzer = 4, kItemPrescaler = 5,
   kItemTimer = 6,
 };
+// clang-format on
 namespace prescalerItem {
 constexpr int kText = 1, kLed = 2;
 }
@@ -88,8 +96,12 @@ class Qv4112 final : public simcore::PeripheryChip<Qv4112> {
   static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
 
   // ---- Framework hooks.
-  int32_t Periphery_Read(int32_t n) { return periphery::readRegister(kRegisterMap, *this, cells(), n); }
-  void Periphery_Write(int32_t n, int32_t v) { periphery::writeRegister(kRegisterMap, *this, cells(), n, v); }
+  int32_t Periphery_Read(int32_t n) {
+    return periphery::readRegister(kRegisterMap, *this, cells(), n);
+  }
+  void Periphery_Write(int32_t n, int32_t v) {
+    periphery::writeRegister(kRegisterMap, *this, cells(), n, v);
+  }
   inline void Periphery_Tick();
   void Periphery_Reset();
   void SamplePorts();
@@ -97,7 +109,8 @@ class Qv4112 final : public simcore::PeripheryChip<Qv4112> {
   inline int32_t RunLoop(int32_t mode);
   // Power-on: the reset of the periphery, then every register 0 but the
   // timer's and port B's (15) and port A's levels (14).
-  int32_t Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterCell* registers, TraceEntry* trace);
+  int32_t Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
+                            TraceEntry* trace);
 
   // ---- Register handlers (called by the register table).
   int onRead(int n);
@@ -139,13 +152,13 @@ class Qv4112 final : public simcore::PeripheryChip<Qv4112> {
   int timerSource_ = 0;  // 114 bits 0-1; run and autoreload are the timer's
   int tap_ = 0;          // 116 bits 0-1
   periphery::SupplyDetector detector_{periphery::LowWhen::Below};
-  int supply_ = 500;     // hundredths of a volt, from the window's bar
+  int supply_ = 500;  // hundredths of a volt, from the window's bar
 
   // What the window shows; a reset clears it even where the registers keep
   // their values.
   struct WindowState {
-    int buzzer = 0;          // 126 bits 0-1
-    int prescalerText = 0;   // 116 bits 0-1
+    int buzzer = 0;         // 126 bits 0-1
+    int prescalerText = 0;  // 116 bits 0-1
     bool prescalerLed = false;
     int timerSource = 0;
     bool timerEnabled = false, timerIrq = false, timerAutoreload = false;
@@ -165,14 +178,30 @@ inline bool Qv4112::onEvent(Event e) {
     case Event::DetectorEvaluate:
       if (detector_.pending()) detectorEvaluate();
       break;
-    case Event::DetectorStart: detectorStart(); break;
-    case Event::Timer0: timerStep(0); break;
-    case Event::Tap3: prescalerTap(3); break;
-    case Event::Timer1: timerStep(1); break;
-    case Event::Timer2: timerStep(2); break;
-    case Event::Tap2: prescalerTap(2); break;
-    case Event::Timer3: timerStep(3); break;
-    case Event::Tap1: prescalerTap(1); break;
+    case Event::DetectorStart:
+      detectorStart();
+      break;
+    case Event::Timer0:
+      timerStep(0);
+      break;
+    case Event::Tap3:
+      prescalerTap(3);
+      break;
+    case Event::Timer1:
+      timerStep(1);
+      break;
+    case Event::Timer2:
+      timerStep(2);
+      break;
+    case Event::Tap2:
+      prescalerTap(2);
+      break;
+    case Event::Timer3:
+      timerStep(3);
+      break;
+    case Event::Tap1:
+      prescalerTap(1);
+      break;
     case Event::Watchdog:
       if (watchdog_.step()) resetRequest_ = true;
       break;

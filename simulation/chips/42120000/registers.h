@@ -7,6 +7,7 @@
 
 namespace qv4112 {
 
+// clang-format off
 enum Register : int {
   kPortCDirection = 96,     // bit n = 1: PCn output
   kPortAEdges = 99,         // bit n = 1: rising edge of PAn
@@ -25,10 +26,12 @@ enum Register : int {
   kRequests = 125,          // 0 timer enable, 1 timer request, 2 prescaler enable, 3 prescaler request
   kBuzzer = 126,            // 0-1 buzzer setting
 };
+// clang-format on
 
 using namespace periphery::rules;
 
 // One line per register: number, read, write.
+// clang-format off
 constexpr periphery::RegisterSpec kRegisters[] = {
     {kPortCDirection, plain, stored.then()},           // pins driven or released
     {kPortAEdges, plain, stored.then()},               // markers
@@ -47,6 +50,7 @@ constexpr periphery::RegisterSpec kRegisters[] = {
     {kRequests, computed, handled},                    // read clears 1 and 3; a 1 clears them
     {kBuzzer, plain, storedBits(0x3).then()},          // picture
 };
+// clang-format on
 
 constexpr periphery::RegisterMap kRegisterMap = periphery::buildRegisterMap(kRegisters);
 

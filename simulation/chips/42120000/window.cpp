@@ -13,9 +13,11 @@ using namespace platform;
 
 namespace {
 
-constexpr const char* kPrescalerTexts[4] = {"0 Hz Input", "2 Hz Input", "8 Hz Input", "128 Hz Input"};
+constexpr const char* kPrescalerTexts[4] = {"0 Hz Input", "2 Hz Input", "8 Hz Input",
+                                            "128 Hz Input"};
 constexpr const char* kTimerSources[4] = {"256 Hz", "32 Hz", "8 Hz", "2 Hz"};
-constexpr Picture kBuzzerPictures[4] = {Picture::MelodyOff, Picture::Melody1, Picture::Melody2, Picture::Melody3};
+constexpr Picture kBuzzerPictures[4] = {Picture::MelodyOff, Picture::Melody1, Picture::Melody2,
+                                        Picture::Melody3};
 
 std::vector<ControlTemplate> controls() {
   std::vector<ControlTemplate> c;
@@ -38,7 +40,8 @@ std::vector<ControlTemplate> controls() {
     const char* label;
     int id;
     const char* text;
-  } kTexts[3] = {{"Input", kTimerSourceText, kTimerSources[0]}, {"Loaded", kTimerReloadText, "00"},
+  } kTexts[3] = {{"Input", kTimerSourceText, kTimerSources[0]},
+                 {"Loaded", kTimerReloadText, "00"},
                  {"Actual", kTimerActualText, "00"}};
   for (int i = 0; i < 3; ++i) {
     c.push_back({IDC_STATIC, ControlKind::Text, kTexts[i].label, 150, 74 + 12 * i, 34, 8});
@@ -54,28 +57,44 @@ const DialogTemplate& Qv4112::WindowTemplate() {
   return t;
 }
 
-void Qv4112::Window_Init(WindowHandle d) { kSupply.init(d, supply_); }
+void Qv4112::Window_Init(WindowHandle d) {
+  kSupply.init(d, supply_);
+}
 
 void Qv4112::Window_Redraw(int item, intptr_t parts) {
   WindowHandle d = dialog();
   switch (item) {
-    case kItemPortA: simcore::DrawPinGroup(d, kPinsA, ports_[0]); break;
-    case kItemPortB: simcore::DrawPinGroup(d, kPinsB, ports_[1]); break;
-    case kItemPortC: simcore::DrawPinGroup(d, kPinsC, ports_[2]); break;
-    case kItemBuzzer: SetDlgItemPicture(d, kBuzzerPicture, kBuzzerPictures[shown_.buzzer & 3]); break;
+    case kItemPortA:
+      simcore::DrawPinGroup(d, kPinsA, ports_[0]);
+      break;
+    case kItemPortB:
+      simcore::DrawPinGroup(d, kPinsB, ports_[1]);
+      break;
+    case kItemPortC:
+      simcore::DrawPinGroup(d, kPinsC, ports_[2]);
+      break;
+    case kItemBuzzer:
+      SetDlgItemPicture(d, kBuzzerPicture, kBuzzerPictures[shown_.buzzer & 3]);
+      break;
     case kItemPrescaler:
-      if (parts & prescalerItem::kText) SetDlgItemText(d, kPrescalerText, kPrescalerTexts[shown_.prescalerText & 3]);
+      if (parts & prescalerItem::kText)
+        SetDlgItemText(d, kPrescalerText, kPrescalerTexts[shown_.prescalerText & 3]);
       if (parts & prescalerItem::kLed) simcore::ShowLed(d, kPrescalerLed, shown_.prescalerLed);
       break;
     case kItemTimer:
-      if (parts & timerItem::kSource) SetDlgItemText(d, kTimerSourceText, kTimerSources[shown_.timerSource & 3]);
-      if (parts & timerItem::kReload) SetDlgItemText(d, kTimerReloadText, simcore::HexByteText(timer_.reload()));
-      if (parts & timerItem::kActual) SetDlgItemText(d, kTimerActualText, simcore::HexByteText(timer_.count()));
+      if (parts & timerItem::kSource)
+        SetDlgItemText(d, kTimerSourceText, kTimerSources[shown_.timerSource & 3]);
+      if (parts & timerItem::kReload)
+        SetDlgItemText(d, kTimerReloadText, simcore::HexByteText(timer_.reload()));
+      if (parts & timerItem::kActual)
+        SetDlgItemText(d, kTimerActualText, simcore::HexByteText(timer_.count()));
       if (parts & timerItem::kEnabled) simcore::ShowLed(d, kTimerEnabledLed, shown_.timerEnabled);
       if (parts & timerItem::kIrq) simcore::ShowLed(d, kTimerIrqLed, shown_.timerIrq);
-      if (parts & timerItem::kAutoreload) simcore::ShowLed(d, kTimerAutoreloadLed, shown_.timerAutoreload);
+      if (parts & timerItem::kAutoreload)
+        simcore::ShowLed(d, kTimerAutoreloadLed, shown_.timerAutoreload);
       break;
-    default: break;  // item 3 draws nothing
+    default:
+      break;  // item 3 draws nothing
   }
 }
 

@@ -4,7 +4,6 @@
 
 #include <platform/messagebox.h>
 
-
 namespace qv4114 {
 
 using periphery::Cells;
@@ -22,8 +21,12 @@ int Qv4114::onRead(int n) {
 void Qv4114::onWrite(int n, int v, int old) {
   Cells c = cells();
   switch (n) {
-    case kExtras.portE.reg: writePortE(v); break;
-    case kExtras.portEDirection.reg: writePortEDirection(v); break;
+    case kExtras.portE.reg:
+      writePortE(v);
+      break;
+    case kExtras.portEDirection.reg:
+      writePortEDirection(v);
+      break;
     case kInterruptControl:
       // Bits 0, 1 and 3 are stored; the request (bit 2) is cleared by a 1.
       c.setMasked(kInterruptControl, 15 & ~kRequest.mask, v);
@@ -33,8 +36,12 @@ void Qv4114::onWrite(int n, int v, int old) {
         post(kQv4114.items.comparator, comparatorItem::kInterruptEnable);
       }
       break;
-    case kExtras.comparator.reg: writeComparator(v, old); break;
-    default: Base::onWrite(n, v, old); break;
+    case kExtras.comparator.reg:
+      writeComparator(v, old);
+      break;
+    default:
+      Base::onWrite(n, v, old);
+      break;
   }
 }
 
@@ -101,7 +108,8 @@ void Qv4114::buzzerReleased(BuzzerPin pin) {
 // while it is on.
 
 void Qv4114::writePortEDirection(int value) {
-  for (int p = buzzerOn_ ? 1 : 0; p < 4; ++p) drivePin(portE_, p, (value >> p) & 1, (latchE_ >> p) & 1);
+  for (int p = buzzerOn_ ? 1 : 0; p < 4; ++p)
+    drivePin(portE_, p, (value >> p) & 1, (latchE_ >> p) & 1);
   post(kQv4114.items.portE, kPortEButton);
 }
 
@@ -131,7 +139,8 @@ void Qv4114::addWindowControls(std::vector<platform::ControlTemplate>& c) {
   simcore::AddPortBox(c, "PortE", kPinsE, 268, 2);
   c.push_back({platform::IDC_STATIC, ControlKind::GroupBox, "Supply/PE1Comp", 334, 2, 87, 72});
   c.push_back({qv4111::kSupply.bar, ControlKind::VScroll, "", 340, 12, 10, 46});
-  c.push_back({qv4111::kSupply.text, ControlKind::Text, "0.00V", 336, 62, 30, 8, platform::kAlignCenter});
+  c.push_back(
+      {qv4111::kSupply.text, ControlKind::Text, "0.00V", 336, 62, 30, 8, platform::kAlignCenter});
   simcore::AddLed(c, kComparatorLed, platform::IDC_STATIC, "COMP", 356, 20, 40);
   simcore::AddLed(c, kComparatorIrqLed, platform::IDC_STATIC, "IRQ COMP", 356, 34, 40);
 }
@@ -142,7 +151,8 @@ void Qv4114::Window_Redraw(int item, intptr_t parts) {
     simcore::DrawPinGroup(d, kPinsE, portE_);
   } else if (item == kQv4114.items.comparator) {
     if (parts & comparatorItem::kActive) simcore::ShowLed(d, kComparatorLed, comparator_.active);
-    if (parts & comparatorItem::kInterruptEnable) simcore::ShowLed(d, kComparatorIrqLed, comparator_.interruptEnable);
+    if (parts & comparatorItem::kInterruptEnable)
+      simcore::ShowLed(d, kComparatorIrqLed, comparator_.interruptEnable);
   } else {
     Base::Window_Redraw(item, parts);
   }

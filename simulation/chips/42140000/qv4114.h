@@ -9,7 +9,12 @@ namespace qv4114 {
 
 constexpr int kPortEButton = 1050, kPortELed = 1113;
 constexpr int kComparatorLed = 1118, kComparatorIrqLed = 1119;
-constexpr simcore::PinGroup kPinsE{kQv4114.items.portE, kPortEButton, kPortELed, 0, 4, simcore::kEdgeMarkers,
+constexpr simcore::PinGroup kPinsE{kQv4114.items.portE,
+                                   kPortEButton,
+                                   kPortELed,
+                                   0,
+                                   4,
+                                   simcore::kEdgeMarkers,
                                    {"BUZ", "COMP", nullptr, nullptr}};
 namespace comparatorItem {
 constexpr int kActive = 1, kInterruptEnable = 2;
@@ -28,7 +33,9 @@ class Qv4114 final : public qv4111::Qv4111Model<Qv4114, kQv4114> {
 
   int onRead(int n);
   void onWrite(int n, int value, int old);
-  bool extraInterrupt(const periphery::Cells& c) const { return test(c, kExtras.comparatorRequest); }
+  bool extraInterrupt(const periphery::Cells& c) const {
+    return test(c, kExtras.comparatorRequest);
+  }
   void fastStep();
   void detectorStep();
   void resetExtras();

@@ -34,11 +34,13 @@ inline constexpr qv4111::Qv4111Layout kQv4114 = [] {
 
 using namespace periphery::rules;
 
+// clang-format off
 constexpr periphery::RegisterSpec kExtensions[] = {
     {kExtras.portE.reg, plain, handled},                 // latch; output pins follow
     {kExtras.portEDirection.reg, plain, stored.then()},
     {kQv4114.irq.control.reg, computed, handled},        // a read clears the comparator request
     {kExtras.comparator.reg, plain, handled},            // bits 2-3 not stored by the write
 };
+// clang-format on
 
 }  // namespace qv4114

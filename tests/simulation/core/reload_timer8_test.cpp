@@ -1,8 +1,8 @@
 // The 8-bit reload timer: its terminal values in both directions, with and
 // without autoreload, and the nibble read latch.
-#include <gtest/gtest.h>
-
 #include "periphery/reload_timer8.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -126,7 +126,9 @@ TEST_F(Watchdog, HoldAndRestart) {
 using Resets = Qv4111;
 
 std::vector<std::pair<int, intptr_t>>* gPosted = nullptr;
-void Record(int32_t item, intptr_t parts) { gPosted->emplace_back(item, parts); }
+void Record(int32_t item, intptr_t parts) {
+  gPosted->emplace_back(item, parts);
+}
 
 // The value nibbles become 0 and 105 15; compare nibbles and flags, the
 // monitor's data breakpoints, stay. Every box is redrawn.
@@ -140,8 +142,8 @@ TEST_F(Resets, PowerOnWritesValueBitsOnly) {
   platform::SetRedrawRecorder(&Record);
   r.reset();
   platform::SetRedrawRecorder(nullptr);
-  EXPECT_EQ(posted, (std::vector<std::pair<int, intptr_t>>{{0, 255}, {1, 255}, {2, 255}, {3, 255}, {4, 255},
-                                                           {5, 255}, {6, 255}}));
+  EXPECT_EQ(posted, (std::vector<std::pair<int, intptr_t>>{
+                        {0, 255}, {1, 255}, {2, 255}, {3, 255}, {4, 255}, {5, 255}, {6, 255}}));
   EXPECT_EQ(r.registers[kSerialData].value, 0x3F);
   EXPECT_EQ(r.registers[kSerialData].flags, 0x12);
   EXPECT_EQ(r.registers[20].value, 0x50);

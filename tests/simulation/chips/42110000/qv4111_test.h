@@ -7,6 +7,7 @@ namespace qv4111test {
 using namespace k42test;
 
 // Register numbers, as the chip names them.
+// clang-format off
 enum : int {
   kTimerLow = 96, kTimerHigh = 97, kTimerControl = 98, kWatchdogEdge = 99, kPa3Clock = 101,
   kSerialClock = 104, kSerialData = 105, kSerialSizeLow = 106, kSerialControl = 107, kLevelDetector = 108,
@@ -14,6 +15,7 @@ enum : int {
   kPortB = 117, kPortBDirection = 118, kPortC = 119, kPortCRequests = 120, kPortD = 122, kPortControl = 124,
   kPrescaler = 125, kBuzzerTimer = 126,
 };
+// clang-format on
 
 class Qv4111 : public ChipTest {
  protected:

@@ -33,7 +33,7 @@ class Serial : public Qv4111 {
 
 TEST_F(Serial, ANibbleWrittenOnceGoesOutTwice) {
   startOnPassClock(0xA);
-  EXPECT_EQ(dataBits(8), "01010101");  // bit 0 first, twice
+  EXPECT_EQ(dataBits(8), "01010101");   // bit 0 first, twice
   EXPECT_EQ(r.reg(kSerialControl), 0);  // stopped after the second nibble
 }
 
@@ -43,9 +43,9 @@ TEST_F(Serial, ANibbleWrittenAgainReplacesTheRepeat) {
 }
 
 // 0: port D output, serial mode, size 0, first nibble 6, automatic, HALT.
-const std::vector<uint16_t> kAutomatic = {LDI(4), STA(kPortControl), LDI(8), STA(kSerialClock),
+const std::vector<uint16_t> kAutomatic = {LDI(4), STA(kPortControl),   LDI(8), STA(kSerialClock),
                                           LDI(0), STA(kSerialSizeLow), LDI(6), STA(kSerialData),
-                                          LDI(8), STA(kSerialControl), HALT, JMP(11)};
+                                          LDI(8), STA(kSerialControl), HALT,   JMP(11)};
 
 TEST_F(Serial, AutomaticTransferEndsWithADirectInterruptEntry) {
   program(kAutomatic);

@@ -41,8 +41,8 @@ TEST_F(Window, BoxTextsFollowTheRegisters) {
   EXPECT_EQ(text(1071), "PA3");
   EXPECT_EQ(text(1069), "A5");
   EXPECT_EQ(text(1070), "A5");
-  EXPECT_EQ(picture(1110), Picture::IndicatorOn);   // Enabled
-  EXPECT_EQ(picture(1112), Picture::IndicatorOn);   // Autoreload
+  EXPECT_EQ(picture(1110), Picture::IndicatorOn);  // Enabled
+  EXPECT_EQ(picture(1112), Picture::IndicatorOn);  // Autoreload
   scroll(1044, platform::SB_PAGEDOWN);
   EXPECT_EQ(text(1045), "4.90V");
   // A reset redraws every box from the cleared model.
@@ -137,7 +137,7 @@ TEST_F(Window, DetectorMeasuresTheSupplyOfTheBar) {
   write(kLevelDetector, 1);  // 2.30 V
   EXPECT_EQ(r.reg(kLevelDetector), 5);
   step(256);
-  EXPECT_EQ(r.reg(kLevelDetector), 1);  // 5.00 V is above
+  EXPECT_EQ(r.reg(kLevelDetector), 1);         // 5.00 V is above
   scroll(1044, platform::SB_THUMBTRACK, 270);  // 2.30 V
   EXPECT_EQ(text(1045), "2.30V");
   write(kLevelDetector, 1);

@@ -14,10 +14,10 @@ using Timer = Qv4112;
 
 TEST_F(Timer, RequestsAt255ReloadingOrWrappingOn) {
   write(kInterruptControl, 1);
-  write(kRequests, 1);        // timer request enabled
-  write(kTimerControl, 8);    // 256 Hz, autoreload
+  write(kRequests, 1);      // timer request enabled
+  write(kTimerControl, 8);  // 256 Hz, autoreload
   write(kTimerHigh, 0xF);
-  write(kTimerLow, 0xE);      // reload 0xFE, started
+  write(kTimerLow, 0xE);  // reload 0xFE, started
   EXPECT_EQ(r.reg(kTimerControl), 8 | 4);
   step(k256Hz - 1);
   EXPECT_EQ(r.reg(kRequests), 1);
@@ -69,7 +69,8 @@ TEST_F(Interrupts, EntryRunsTheVectorsFirstInstruction) {
   r.registers[kRequests].value |= 8;
   MessageLog log;
   EXPECT_EQ(r.execute(k42::kRunModeStep), k42::kStopError);
-  EXPECT_EQ(log.texts(), std::vector<std::string>{"Stack Overflow\nInterrupt generated and stack full"});
+  EXPECT_EQ(log.texts(),
+            std::vector<std::string>{"Stack Overflow\nInterrupt generated and stack full"});
   EXPECT_EQ(r[k42::kStackLevel], 2);
 }
 
@@ -137,7 +138,9 @@ TEST_F(Detector, RequestMeasuresAtTheNextStepsAndReadsClearIdleBits) {
 using Resets = Qv4112;
 
 std::vector<std::pair<int, intptr_t>>* gPosted = nullptr;
-void Record(int32_t item, intptr_t parts) { gPosted->emplace_back(item, parts); }
+void Record(int32_t item, intptr_t parts) {
+  gPosted->emplace_back(item, parts);
+}
 
 // The reset posts every box in its order; the power-on adds three port B
 // redraws after its register writes.
@@ -147,8 +150,8 @@ TEST_F(Resets, RedrawOrder) {
   platform::SetRedrawRecorder(&Record);
   r.reset();
   platform::SetRedrawRecorder(nullptr);
-  const std::vector<std::pair<int, intptr_t>> expected = {{0, 1035}, {1, 0},   {2, 1040}, {3, 255}, {4, 255},
-                                                          {5, 255},  {6, 255}, {1, 0},    {1, 0},   {1, 0}};
+  const std::vector<std::pair<int, intptr_t>> expected = {
+      {0, 1035}, {1, 0}, {2, 1040}, {3, 255}, {4, 255}, {5, 255}, {6, 255}, {1, 0}, {1, 0}, {1, 0}};
   EXPECT_EQ(posted, expected);
 }
 
@@ -157,7 +160,9 @@ TEST_F(Resets, PowerOnValuesKeepCompareNibbles) {
   r.registers[kPortA].flags = 0x12;
   r.reset();
   for (int n = 0; n < 127; ++n) {
-    const int expected = n == kTimerLow || n == kTimerHigh || n == kPortB ? 15 : n == kPortA ? 14 : 0;
+    const int expected = n == kTimerLow || n == kTimerHigh || n == kPortB ? 15
+                         : n == kPortA                                    ? 14
+                                                                          : 0;
     EXPECT_EQ(r.registers[n].value, 0x20 | expected) << n;
   }
   EXPECT_EQ(r.registers[kPortA].flags, 0x12);

@@ -29,7 +29,8 @@ TEST_F(Window, BoxesDrawTheModel) {
   EXPECT_EQ(control(1053)->isVisible(), true);  // port B's labels, and no buttons
   EXPECT_EQ(picture(1090), Picture::PinHigh);
   EXPECT_EQ(picture(1114), Picture::MelodyOff);
-  const Picture melodies[4] = {Picture::MelodyOff, Picture::Melody1, Picture::Melody2, Picture::Melody3};
+  const Picture melodies[4] = {Picture::MelodyOff, Picture::Melody1, Picture::Melody2,
+                               Picture::Melody3};
   for (int setting = 3; setting >= 0; --setting) {
     write(kBuzzer, setting);
     flush();

@@ -15,10 +15,12 @@ namespace {
 using namespace k42test;
 using platform::Picture;
 
+// clang-format off
 enum : int {
   kBuzzerPin = 100, kPortE = 102, kPortEDirection = 103, kLevelDetector = 108, kInterruptControl = 109,
   kPortB = 117, kPortBDirection = 118, kComparator = 123, kBuzzerTimer = 126,
 };
+// clang-format on
 
 class Qv4114 : public ChipTest {
  protected:

@@ -34,10 +34,12 @@ struct SupplyBar {
 
   // A scroll message of bar `barId`: false when it is another bar; a code
   // that moves the bar sets the position, `supply` and the text.
-  bool scroll(platform::WindowHandle dialog, int barId, uint16_t code, int thumb, int& supply) const {
+  bool scroll(platform::WindowHandle dialog, int barId, uint16_t code, int thumb,
+              int& supply) const {
     if (barId != bar) return false;
     platform::WindowHandle b = platform::GetDlgItem(dialog, bar);
-    const std::optional<int> pos = ScrollTarget({0, kMaximum, 1, 10}, platform::GetScrollPos(b), code, thumb);
+    const std::optional<int> pos =
+        ScrollTarget({0, kMaximum, 1, 10}, platform::GetScrollPos(b), code, thumb);
     if (pos) {
       platform::SetScrollPos(b, *pos);
       supply = kMaximum - *pos;
