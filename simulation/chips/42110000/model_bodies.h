@@ -276,8 +276,6 @@ void Qv4111Model<Self, L>::updateDue() {
         return serialSelection_ == 1;
       case Event::Serial0:
         return serialSelection_ == 0;
-      case Event::Fast:
-        return Self::kHasFastStep;
       case Event::Timer1:
         return timer_.running() && timerSource_ == 1;
       case Event::Timer2:

@@ -14,7 +14,7 @@
 //   kRegisterMap, kPeriphery        its registers over the family's table
 //   onRead, onWrite                 its registers, then the model's
 //   extraInterrupt(cells)           an interrupt request of its own
-//   fastStep(), kHasFastStep        its unit at 8192 Hz
+//   Periphery_Tick()                its units besides the chain (calling the model's)
 //   detectorStep()                  its unit at 128 Hz
 //   resetExtras()                   its part of Periphery_Reset
 //   sampleExtraPorts()              its port samplers
@@ -46,7 +46,7 @@ namespace qv4111 {
 // clang-format off
 enum class Event : uint8_t {
   Serial3,                   // 16384 Hz
-  Serial2, Fast,             // 8192 Hz
+  Serial2,                   // 8192 Hz
   Timer1, Serial1,           // 2048 Hz
   Serial0,                   // 1024 Hz
   Timer2,                    // 512 Hz
@@ -62,7 +62,7 @@ enum class Event : uint8_t {
 // clang-format off
 constexpr periphery::Tap<Event> kTicks[] = {
     {0, Event::Serial3},
-    {1, Event::Serial2}, {1, Event::Fast},
+    {1, Event::Serial2},
     {3, Event::Timer1}, {3, Event::Serial1},
     {4, Event::Serial0},
     {5, Event::Timer2},
@@ -104,7 +104,6 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   // A member with registers of its own hides both.
   static constexpr periphery::RegisterMap kRegisterMap = Qv4111RegisterMap(L);
   static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
-  static constexpr bool kHasFastStep = false;
   static constexpr periphery::WriteBufferConfig kSerial{
       L.serial.data.reg, 6, periphery::WriteBufferStart::LatchesData,
       periphery::WriteBufferReport::Nothing, periphery::AutomaticEnd::LeftToChip};
@@ -136,7 +135,6 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
 
   // ---- Default hooks of a family member.
   bool extraInterrupt(const periphery::Cells&) const { return false; }
-  void fastStep() {}
   void detectorStep() {}
   void resetExtras() {}
   void sampleExtraPorts() {}
@@ -263,9 +261,6 @@ inline bool Qv4111Model<Self, L>::onEvent(Event e) {
       break;  // the result of the tick's own step is ignored
     case Event::Serial2:
       serialStep(2);
-      break;
-    case Event::Fast:
-      if constexpr (Self::kHasFastStep) self().fastStep();
       break;
     case Event::Timer1:
       timerStep(1);

@@ -71,10 +71,8 @@ void Qv4114::detectorStep() {
   cells().setMasked(kOutput.reg, kOutput.mask, comparator_.output ? 15 : 0);
 }
 
-// Every third 8192 Hz call: a change of the output is a request.
-void Qv4114::fastStep() {
-  if (++fastCalls_ < kComparatorPeriod) return;
-  fastCalls_ = 0;
+// A change of the output is a request.
+void Qv4114::evaluateComparator() {
   if (!comparator_.active || !comparator_.valid) return;
   const bool output = supply_ < threshold_;
   if (output == comparator_.output) return;
@@ -88,7 +86,7 @@ void Qv4114::resetExtras() {
   portE_.reset(periphery::pin::kRefresh);
   latchE_ = 0;
   comparator_ = Comparator{};
-  fastCalls_ = 0;
+  evaluationCountdown_ = (prescaler_.count() & 1) != 0 ? kEvaluationTicks - 1 : kEvaluationTicks;
 }
 
 // ---- Buzzer.

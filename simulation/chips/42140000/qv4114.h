@@ -20,7 +20,10 @@ namespace comparatorItem {
 constexpr int kActive = 1, kInterruptEnable = 2;
 }
 constexpr int kBeepFrequency = 39, kBeepMs = 1;  // when the buzzer is cleared
-constexpr int kComparatorPeriod = 3;             // in 8192 Hz calls
+// The comparator is evaluated at every third 8192 Hz call since the last
+// reset: every 6 ticks, the first 6 ticks after the reset when the chain's
+// first /2 (kept by resets and restarts) stood at 0, else 5.
+constexpr int kEvaluationTicks = 6;
 
 class Qv4114 final : public qv4111::Qv4111Model<Qv4114, kQv4114> {
   using Base = qv4111::Qv4111Model<Qv4114, kQv4114>;
@@ -29,14 +32,20 @@ class Qv4114 final : public qv4111::Qv4111Model<Qv4114, kQv4114> {
   static constexpr periphery::RegisterMap kRegisterMap =
       periphery::withRegisters(qv4111::Qv4111RegisterMap(kQv4114), kExtensions);
   static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
-  static constexpr bool kHasFastStep = true;
 
   int onRead(int n);
   void onWrite(int n, int value, int old);
   bool extraInterrupt(const periphery::Cells& c) const {
     return test(c, kExtras.comparatorRequest);
   }
-  void fastStep();
+  // The comparator's evaluation every third 8192 Hz call, then the chain.
+  void Periphery_Tick() {
+    if (--evaluationCountdown_ == 0) [[unlikely]] {
+      evaluationCountdown_ = kEvaluationTicks;
+      evaluateComparator();
+    }
+    Base::Periphery_Tick();
+  }
   void detectorStep();
   void resetExtras();
   void sampleExtraPorts() { SamplePortE(); }
@@ -64,7 +73,8 @@ class Qv4114 final : public qv4111::Qv4111Model<Qv4114, kQv4114> {
     bool valid = false;            // a first evaluation was made
     bool interruptEnable = false;  // 109 bit 3
   } comparator_;
-  int fastCalls_ = 0;  // 8192 Hz calls since the last reset, modulo the period
+  void evaluateComparator();
+  int evaluationCountdown_ = kEvaluationTicks;  // ticks to the next evaluation
 };
 
 }  // namespace qv4114
