@@ -5,6 +5,9 @@
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"
 #include "platform/hooks.h"
+#include "workbench/mdinote.h"
+#include "workbench/workbench.h"
+#include "workbench/tools/workbench_tools.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -19,6 +22,9 @@ int main(int argc, char** argv) {
     // built; every operation left empty acts as its subsystem would with
     // nothing open.
     monitor::BindRegistrySettings(state.Seams.settings);
+    monitor::Workbench workbench(state);
+    monitor::BindWorkbench(workbench);
+    monitor::BindWorkbenchTools(state);
     if (monitor::Main(state)) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
