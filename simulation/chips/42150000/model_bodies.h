@@ -10,13 +10,6 @@ namespace qv4115 {
 
 namespace pin = periphery::pin;
 
-namespace detail {
-inline void setLevel(periphery::Port& port, int p, bool high) {
-  uint32_t& w = port.word(p);
-  w = (w & ~pin::kLevel) | (high ? pin::kLevel : 0u);
-}
-}  // namespace detail
-
 // ---- Reset.
 
 template <class Self, const Qv4115Layout& L>
@@ -188,7 +181,7 @@ void Qv4115Model<Self, L>::writePortBDirection(int value) {
       b.drive(p, (latchB_ >> p) & 1);
     } else if (!output && b.driven(p)) {
       b.release(p);
-      detail::setLevel(b, p, false);
+      b.setLevel(p, false);
     }
   }
   post(kItemPortB, kFirstPinButton[1]);
@@ -206,7 +199,7 @@ void Qv4115Model<Self, L>::writePortB(int value) {
     const bool taken = p < 3 ? ((latch_.at(L.portB.clockOutputs.reg) >> (p + 1)) & 1) != 0 : pwmEnabled();
     if (taken) continue;
     const bool bit = (value >> p) & 1;
-    detail::setLevel(ports_[1], p, bit);
+    ports_[1].setLevel(p, bit);
     if (c.valid()) c.setMasked(L.portB.data.reg, 1 << p, bit ? 15 : 0);
   }
   post(kItemPortB, kFirstPinButton[1]);
@@ -214,24 +207,13 @@ void Qv4115Model<Self, L>::writePortB(int value) {
 
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::writePortCDirection(int value) {
-  periphery::Port& pc = ports_[2];
-  for (int p = 0; p < 4; ++p) {
-    if ((value & 1) && !pc.driven(p)) {
-      pc.drive(p, (latchC_ >> p) & 1);
-    } else if (!(value & 1) && pc.driven(p)) {
-      pc.release(p);
-      detail::setLevel(pc, p, false);
-    }
-  }
+  periphery::WholePortRule::setDirection(ports_[2], value & 1, latchC_);
   post(kItemPortC, kFirstPinButton[2]);
 }
 
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::writePortC(int value) {
-  if (value == latchC_) return;
-  latchC_ = value;
-  if (!(latch_.at(L.portC.direction.reg) & 1)) return;
-  for (int p = 0; p < 4; ++p) detail::setLevel(ports_[2], p, (value >> p) & 1);
+  if (!periphery::WholePortRule::writeLatch(ports_[2], latchC_, latch_.at(L.portC.direction.reg) & 1, value)) return;
   periphery::Cells c = cells();
   if (c.valid()) c.set(L.portC.data.reg, value);
   post(kItemPortC, kFirstPinButton[2]);
@@ -358,7 +340,7 @@ void Qv4115Model<Self, L>::timerMatched(periphery::Timer10::Match s) {
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::pwmChanged() {
   if (!((latch_.at(L.portB.direction.reg) >> 3) & 1)) return;
-  detail::setLevel(ports_[1], 3, pwmLevel_);
+  ports_[1].setLevel(3, pwmLevel_);
   post(kItemPortB, kFirstPinButton[1]);
 }
 

@@ -39,10 +39,8 @@ void Qv4115Model<Self, L>::Window_Init(platform::WindowHandle d) {
   detectorLevel_ = kDetectorLevels[0];
   swb_.clearText();
   platform::SetDlgItemText(d, kEepromList, windowText::EepromList(nullptr));
-  platform::SetScrollRange(platform::GetDlgItem(d, kSupplyBar), 0, 500);
-  platform::SetScrollPos(platform::GetDlgItem(d, kSupplyBar), 0);
   supply_ = 500;
-  platform::SetDlgItemText(d, kSupplyText, "5.00V");
+  kSupply.init(d, supply_);
   for (int channel = 1; channel <= 2; ++channel) {
     const int bar = channel == 1 ? kAdcBar1 : kAdcBar2;
     platform::SetScrollRange(platform::GetDlgItem(d, bar), 0, 255);
@@ -120,16 +118,8 @@ bool Qv4115Model<Self, L>::Window_Command(int id) {
 
 template <class Self, const Qv4115Layout& L>
 bool Qv4115Model<Self, L>::Window_Scroll(int barId, uint16_t code, int thumb) {
+  if (kSupply.scroll(dialog(), barId, code, thumb, supply_)) return true;
   platform::WindowHandle bar = platform::GetDlgItem(dialog(), barId);
-  if (barId == kSupplyBar) {
-    const std::optional<int> pos = simcore::ScrollTarget({0, 500, 1, 10}, platform::GetScrollPos(bar), code, thumb);
-    if (pos) {
-      platform::SetScrollPos(bar, *pos);
-      supply_ = 500 - *pos;
-      platform::SetDlgItemText(dialog(), kSupplyText, windowText::Format("%u.%02uV", supply_ / 100, supply_ % 100));
-    }
-    return true;
-  }
   if (barId == kAdcBar1 || barId == kAdcBar2) {
     int pos = platform::GetScrollPos(bar);
     switch (code) {

@@ -39,8 +39,8 @@ std::vector<ControlTemplate> controls() {
   addPort(c, 1021, "PortC", kPinsC, 136, 2);
   // Supply and ADC.
   c.push_back({1046, ControlKind::GroupBox, "Supply", 202, 2, 34, 72});
-  c.push_back({kSupplyBar, ControlKind::VScroll, "", 214, 12, 10, 46});
-  c.push_back({kSupplyText, ControlKind::Text, "0.00V", 204, 62, 30, 8, platform::kAlignCenter});
+  c.push_back({kSupply.bar, ControlKind::VScroll, "", 214, 12, 10, 46});
+  c.push_back({kSupply.text, ControlKind::Text, "0.00V", 204, 62, 30, 8, platform::kAlignCenter});
   c.push_back({1047, ControlKind::GroupBox, "ADC", 240, 2, 38, 72});
   c.push_back({kAdcBar1, ControlKind::VScroll, "", 246, 12, 10, 46});
   c.push_back({kAdcBar2, ControlKind::VScroll, "", 262, 12, 10, 46});

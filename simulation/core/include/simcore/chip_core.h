@@ -131,6 +131,18 @@ class ChipCore {
     if (r < 0) stopFlags_ = k42::kStopError;
     return false;
   }
+  // Interrupt entry that never stops the run by itself: no breakpoint test
+  // at the vector and no single-step stop. False after the stack-full
+  // message, with stop flags -1 (the loop must end).
+  bool enterInterruptDirect(int32_t& pc) {
+    storePc(pc);
+    if (!pushInterrupt()) {
+      stopFlags_ = k42::kStopError;
+      return false;
+    }
+    pc = loadPc();
+    return true;
+  }
   // After a periphery step: a CPU reset by the periphery moved the counter.
   [[gnu::always_inline]] void reloadPcAfterReset(int32_t& pc) {
     if (cpuReset_) [[unlikely]] {
@@ -167,6 +179,12 @@ class ChipCore {
     recordTrace(pc);
     execute(fetchAndAdvance(pc), pc);
     testProgramBreakpoint(pc);
+  }
+  // The trace of a loop that records every instruction while word 22 is
+  // set (no trace points, no test of word 26); see writeEveryTraceEntry.
+  [[gnu::always_inline]] void recordEveryInstruction(int32_t pc) {
+    if (cpu_->word[k42::kTraceEnable] != 0) [[unlikely]]
+      writeEveryTraceEntry(pc);
   }
   [[gnu::always_inline]] void recordTrace() { recordTrace(loadPc()); }
   [[gnu::always_inline]] uint32_t fetchAndAdvance() {
@@ -272,9 +290,13 @@ class ChipCore {
   int32_t mappedRead(int32_t n);
   void mappedWrite(int32_t n, int32_t value);
   [[gnu::noinline]] int32_t takeInterrupt(int32_t mode);
+  // The entry itself: false (after the message) when the stack is full.
+  bool pushInterrupt();
   [[gnu::noinline]] static void dispatchAll();
   [[gnu::noinline, gnu::cold]] bool stackError(int32_t level);
   void writeTraceEntry(int32_t pc);
+  [[gnu::noinline]] void writeEveryTraceEntry(int32_t pc);
+  void storeTraceEntry(int32_t index, int32_t pc);
   void traceFull();
   template <int kOp, bool kShift>
   int32_t alu(uint32_t low);
