@@ -4,6 +4,7 @@
 #include "core/main_module.h"
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"
+#include "debug/debug_forms.h"
 #include "platform/hooks.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     // built; every operation left empty acts as its subsystem would with
     // nothing open.
     monitor::BindRegistrySettings(state.Seams.settings);
+    monitor::RegisterDebugForms(state);
     if (monitor::Main(state)) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
