@@ -247,8 +247,9 @@ void IceView::OnLoad() {
   SetWindowState(windowState);
   Outer()->show();
   if (WindowState() == 0) {
-    SetHeight(Setting("height"));
-    SetWidth(Setting("width"));
+    // A size that is not positive (a value removed by hand) is not applied.
+    if (const int32_t height = Setting("height"); height > 0) SetHeight(height);
+    if (const int32_t width = Setting("width"); width > 0) SetWidth(width);
     SetTop(Setting("top"));
     SetLeft(Setting("left"));
   }
@@ -280,7 +281,12 @@ void IceView::BindController() {
 
 void IceView::OnQueryUnload(bool& cancel) {
   // Never while a command or a call into the chip module is in progress.
-  if (state_.RunActive != 0 || state_.SimulatorBusy != 0) cancel = true;
+  // The host stays held as long as the panel stays (a main window's close
+  // that this refusal abandons has already let it go).
+  if (state_.RunActive != 0 || state_.SimulatorBusy != 0) {
+    cancel = true;
+    state_.HostCloseAllowed = 0;
+  }
 }
 
 void IceView::OnUnload() {
