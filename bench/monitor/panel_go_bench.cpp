@@ -38,49 +38,28 @@ ChipRun& Engine() {
   return run;
 }
 
-double gEngineRate = 0;
-
 int64_t CpuMicros() {
   timespec now{};
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
   return static_cast<int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 
-double gEngineCpuRate = 0;
-
-// Instructions per second of the runs `go` makes, timed run by run, on the
-// wall clock and in the process's CPU time (a loaded machine takes the CPU
-// away at the run's system calls).
-template <class Start, class Go>
-double TimedRuns(benchmark::State& state, Start start, Go go, double* cpuRate) {
-  int64_t instructions = 0, micros = 0, cpu = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    start();
-    state.ResumeTiming();
+// Wall-clock and CPU time of a series of runs (a loaded machine takes the CPU
+// away at a run's system calls, which the wall clock counts).
+struct RunTimes {
+  int64_t micros = 0, cpu = 0, instructions = 0;
+  template <class Go>
+  bool Time(Go go) {
     const int64_t from = platform::MonotonicMicros(), fromCpu = CpuMicros();
-    if (!go()) {
-      state.SkipWithError("the run did not end on the breakpoint");
-      break;
-    }
+    const bool ok = go();
     micros += platform::MonotonicMicros() - from;
     cpu += CpuMicros() - fromCpu;
     instructions += Engine().instructions();
+    return ok;
   }
-  const double rate = micros > 0 ? static_cast<double>(instructions) * 1e6 / micros : 0;
-  *cpuRate = cpu > 0 ? static_cast<double>(instructions) * 1e6 / cpu : 0;
-  state.counters["instructions_per_s"] = rate;
-  state.counters["instructions_per_cpu_s"] = *cpuRate;
-  return rate;
-}
-
-void BM_EngineAlone(benchmark::State& state) {
-  ChipRun& run = Engine();
-  gEngineRate = TimedRuns(
-      state, [&] { run.start(); }, [&] { return run.endedOnBreakpoint(run.run()); },
-      &gEngineCpuRate);
-}
-BENCHMARK(BM_EngineAlone)->Unit(benchmark::kMillisecond)->Iterations(5);
+  double Rate() const { return micros > 0 ? 1e6 * static_cast<double>(instructions) / micros : 0; }
+  double CpuRate() const { return cpu > 0 ? 1e6 * static_cast<double>(instructions) / cpu : 0; }
+};
 
 // The monitor with the panel loaded on QV4128.
 struct LoadedPanel {
@@ -128,21 +107,32 @@ LoadedPanel& Loaded() {
 
 constexpr int kF5 = platform::vbKeyF1 + 4;
 
+// Each iteration runs the program to its breakpoint twice, alternately: the
+// engine alone, then F5 on the panel, so that both see the same machine load.
 void BM_GoFromThePanel(benchmark::State& state) {
   LoadedPanel& loaded = Loaded();
-  double cpuRate = 0;
-  const double rate = TimedRuns(
-      state, [&] { loaded.Reset(true); },
-      [&] {
-        loaded.Key(kF5);
-        const auto& word = loaded.state.CpuState.word;
-        return word[k42::kPcStack + word[k42::kStackLevel]] == loaded.end;
-      },
-      &cpuRate);
-  if (gEngineRate > 0) state.counters["fraction_of_engine"] = rate / gEngineRate;
-  if (gEngineCpuRate > 0) state.counters["cpu_fraction_of_engine"] = cpuRate / gEngineCpuRate;
+  ChipRun& engine = Engine();
+  RunTimes alone, panel;
+  for (auto _ : state) {
+    engine.start();
+    loaded.Reset(true);
+    const bool ended =
+        alone.Time([&] { return engine.endedOnBreakpoint(engine.run()); }) && panel.Time([&] {
+          loaded.Key(kF5);
+          const auto& word = loaded.state.CpuState.word;
+          return word[k42::kPcStack + word[k42::kStackLevel]] == loaded.end;
+        });
+    if (!ended) {
+      state.SkipWithError("a run did not end on the breakpoint");
+      break;
+    }
+  }
+  state.counters["engine_per_s"] = alone.Rate();
+  state.counters["panel_per_s"] = panel.Rate();
+  state.counters["panel_of_engine"] = panel.Rate() / alone.Rate();
+  state.counters["panel_of_engine_cpu"] = panel.CpuRate() / alone.CpuRate();
 }
-BENCHMARK(BM_GoFromThePanel)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_GoFromThePanel)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 
 // A toolkit timer due 20 ms into a Go sends P to the panel; the time from its
 // due time to the end of the Go command (the run's return and the redisplay).
