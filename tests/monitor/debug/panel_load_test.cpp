@@ -175,4 +175,13 @@ TEST_F(PanelLoadTest, AControllerMissingFromTheListIsRefused) {
   EXPECT_TRUE(RegGetSetting(platform::HKEY_CURRENT_USER, kCodeWindowKey, "").IsEmpty());
 }
 
+TEST_F(PanelLoadTest, WithoutTheInterfaceModuleTheErrorIsToldOnce) {
+  StartMonitor();
+  state.ProgramPath = program.path();  // no STDK42XX there
+  EXPECT_EQ(Virtual("QV4128"), nullptr);
+  EXPECT_EQ(boxes, std::vector<std::string>{"Tavix|Monitor ERROR 53 0|48"});
+  EXPECT_FALSE(state.Forms.IsLoaded("Display"));
+  EXPECT_EQ(state.PanelLoaded, 0);
+}
+
 }  // namespace

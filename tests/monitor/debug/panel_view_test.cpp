@@ -5,6 +5,7 @@
 #include <QRadioButton>
 
 #include "core/code_grid.h"
+#include "core/vicectrl.h"
 #include "core/view.h"
 #include "panel_fixture.h"
 #include "platform/controls.h"
@@ -213,6 +214,8 @@ TEST_F(PanelViewTest, ShowAndFindCodeRows) {
   const int before = beeps;
   ShowCodeRow(grid, 0, 1);
   ShowCodeRow(grid, 201, 1);
+  state.CpuState.word[k42::kStackLevel] = 3;  // no stack word: the row is not looked for
+  ShowProgramCounter(state);
   EXPECT_EQ(beeps, before + 2);
   EXPECT_EQ(grid.SelStartRow(), 198);
   SetGridSelection(grid);
