@@ -27,8 +27,11 @@ bool Services::Bound(const std::string& operation) const {
       {"OpenNewEditor", workbench.OpenNewEditor != nullptr},
       {"LoadSourceFile", workbench.LoadSourceFile != nullptr},
       {"ShowOpenFileDialog", workbench.ShowOpenFileDialog != nullptr},
+      {"QuerySaveDocuments", workbench.QuerySaveDocuments != nullptr},
       {"BuildProject", workbench.BuildProject != nullptr},
       {"LaunchAssembler", workbench.LaunchAssembler != nullptr},
+      {"DisassembleBinary", workbench.DisassembleBinary != nullptr},
+      {"ConvertCodToBin", workbench.ConvertCodToBin != nullptr},
   };
   auto it = bound.find(operation);
   return it != bound.end() && it->second;

@@ -45,7 +45,10 @@ struct WorkbenchServices {
   std::function<void()> OpenNewEditor;
   std::function<void(const std::string& path)> LoadSourceFile;
   std::function<void()> ShowOpenFileDialog;
+  // Asks for each changed editor whether to save it, before code is loaded.
+  std::function<void()> QuerySaveDocuments;
   std::function<void()> BuildProject, LaunchAssembler;
+  std::function<void()> DisassembleBinary, ConvertCodToBin;
 };
 
 // The registry of the settings layer: keys below HKEY_CURRENT_USER.
