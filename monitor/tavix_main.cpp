@@ -4,6 +4,7 @@
 #include "core/main_module.h"
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"
+#include "debug/debug_forms.h"
 #include "platform/hooks.h"
 #include "workbench/mdinote.h"
 #include "workbench/workbench.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     monitor::Workbench workbench(state);
     monitor::BindWorkbench(workbench);
     monitor::BindWorkbenchTools(state);
+    monitor::RegisterDebugForms(state);
     if (monitor::Main(state)) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }

@@ -11,6 +11,7 @@
 
 #include "core/services.h"
 #include "core/status_text.h"
+#include "core/target_interface.h"
 #include "k42target.h"
 #include "platform/forms.h"
 
@@ -53,6 +54,8 @@ class MonitorState {
 
   // The program folder with a trailing "/".
   std::string ProgramPath;
+  // STDK42XX, bound from ProgramPath at its first call.
+  TargetInterface Target{ProgramPath};
 
   // The target records, alive for the process.
   ::CpuState CpuState{};

@@ -1,0 +1,17 @@
+#include "debug/debug_forms.h"
+
+#include "core/code_grid.h"
+#include "core/monitor_state.h"
+#include "debug/display.h"
+#include "debug/iceview.h"
+
+namespace monitor {
+
+void RegisterDebugForms(MonitorState& state) {
+  using platform::FormKind;
+  state.Forms.Register("IceView", FormKind::MdiChild, [&state] { return new IceView(state); });
+  state.Forms.Register("Display", FormKind::MdiChild, [&state] { return new Display(state); });
+  state.Seams.debug.FindCodeRow = [&state](int32_t address) { return FindCodeRow(state, address); };
+}
+
+}  // namespace monitor
