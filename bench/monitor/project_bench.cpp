@@ -13,7 +13,9 @@
 
 #include "core/main_module.h"
 #include "core/monitor_state.h"
+#include "core/monitorform.h"
 #include "core/registry_settings.h"
+#include "platform/filenames.h"
 #include "platform/grid_control.h"
 #include "platform/hooks.h"
 #include "platform/menu_table.h"
@@ -135,12 +137,3 @@ void BM_ApplyListsAfterLoad(benchmark::State& run) {
 BENCHMARK(BM_ApplyListsAfterLoad)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QTest>
 
@@ -22,6 +23,14 @@ class ProjectDialogTest : public WorkbenchTest {
     const std::string module = program.path() + "STDK42XX.so";
     unlink(module.c_str());
     ASSERT_EQ(symlink(TAVIX_DIST_DIR "STDK42XX.so", module.c_str()), 0);
+  }
+  // The program folder of the build: its STDK42XX and TAVIX.INI.
+  void BuildControllers() {
+    for (const char* name : {"STDK42XX.so", "TAVIX.INI"}) {
+      const std::string link = program.path() + name;
+      unlink(link.c_str());
+      ASSERT_EQ(symlink((std::string(TAVIX_DIST_DIR) + name).c_str(), link.c_str()), 0);
+    }
   }
   monitor::Project* Edit() {
     Click("mnuPEdit");
@@ -115,6 +124,45 @@ TEST_F(ProjectDialogTest, BrowseWorksOnlyWhileSourceHasTheFocus) {
   EXPECT_EQ(dialog->Source->text(), "/src/main.asm");
   EXPECT_EQ(dialogs.back(), "Open||Source Files (*.asm)|*.asm|All Files (*.*)|*.*");
   dialog->Command2->click();
+}
+
+TEST_F(ProjectDialogTest, ANewProjectChoosesItsControllerSavesAndComesBackFromTheRecentList) {
+  BuildControllers();
+  Begin();
+  Click("mnuPNew");
+  auto* dialog = dynamic_cast<monitor::Project*>(state.Forms.Get("Project"));
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->Caption(), "Edit Project");
+  EXPECT_EQ(Items(*dialog->ComboTargCon),
+            (std::vector<std::string>{"QV4115", "QV4124", "QV4128", "QV4234"}));
+  dialog->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+  QTest::keyClicks(dialog->Source, "/w/demo/main.asm");
+  dialog->ComboTargCon->setFocus();
+  for (int i = 0; i < 4; ++i) QTest::keyClick(dialog->ComboTargCon, Qt::Key_Down);
+  EXPECT_EQ(dialog->ComboTargCon->currentText(), "QV4234");
+
+  const std::string path = files.path() + "demo.prj";
+  boxAnswers = {platform::IDYES};
+  fileAnswers = {path};
+  QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+  EXPECT_EQ(boxes, std::vector<std::string>{"Tavix|Save Current Project Definition ?|51"});
+  EXPECT_EQ(dialogs.back(), "Save|Save Project|Project Files (*.prj)|*.prj|All Files (*.*)|*.*");
+  EXPECT_EQ(files.read("demo.prj"), "/w/demo/main.asm\r\n\r\n\r\nQV4234\r\n\r\n\r\n\r\n");
+  EXPECT_EQ(state.MainForm()->Caption().toStdString(), "Tavix " + path);
+  QAction* recent = state.MainForm()->Menu("mnuRecentProj(1)");
+  EXPECT_TRUE(recent->isVisible());
+  EXPECT_EQ(recent->text().toStdString(), path);
+  EXPECT_EQ(state.ProjectModified, 0);
+
+  Click("mnuPClose");
+  EXPECT_EQ(state.MainForm()->Caption().toStdString(), "Tavix");
+  EXPECT_EQ(state.ControllerName, "");
+  recent->trigger();
+  EXPECT_EQ(state.ControllerName, "QV4234");
+  EXPECT_EQ(state.SourceFile, "/w/demo/main.asm");
+  EXPECT_EQ(state.MainForm()->Caption().toStdString(), "Tavix " + path);
+  EXPECT_EQ(boxes.size(), 1u);
 }
 
 }  // namespace
