@@ -6,35 +6,30 @@
 #include <unistd.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QTest>
 
 #include "workbench_fixture.h"
 
 namespace {
 
-using monitortest::WorkbenchTest;
-
-class ProjectDialogTest : public WorkbenchTest {
+class ProjectDialogTest : public monitortest::WorkbenchTest {
  protected:
-  // The program folder: the real STDK42XX beside a TAVIX.INI of the test.
-  void Controllers(const std::string& lines) {
-    program.write("TAVIX.INI", "[Controllers]\r\n" + lines + "[ROM Sizes]\r\nQV4111=2043\r\n");
-    const std::string module = program.path() + "STDK42XX.so";
-    unlink(module.c_str());
-    ASSERT_EQ(symlink(TAVIX_DIST_DIR "STDK42XX.so", module.c_str()), 0);
-  }
-  // The program folder of the build: its STDK42XX and TAVIX.INI.
-  void BuildControllers() {
+  // The program folder: the build's STDK42XX, and its TAVIX.INI or `ini`.
+  void ProgramFolder(const char* ini = nullptr) {
     for (const char* name : {"STDK42XX.so", "TAVIX.INI"}) {
-      const std::string link = program.path() + name;
-      unlink(link.c_str());
-      ASSERT_EQ(symlink((std::string(TAVIX_DIST_DIR) + name).c_str(), link.c_str()), 0);
+      if (ini != nullptr && name == std::string("TAVIX.INI")) continue;
+      ASSERT_EQ(symlink((TAVIX_DIST_DIR + std::string(name)).c_str(), program.file(name).c_str()),
+                0);
     }
+    if (ini != nullptr) program.write("TAVIX.INI", ini);
   }
-  monitor::Project* Edit() {
-    Click("mnuPEdit");
-    return dynamic_cast<monitor::Project*>(state.Forms.Get("Project"));
+  monitor::Project* Edit(const char* command = "mnuPEdit") {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Click(command);
+    auto* dialog = dynamic_cast<monitor::Project*>(state.Forms.Get("Project"));
+    if (dialog != nullptr) dialog->activateWindow();
+    EXPECT_TRUE(dialog != nullptr && QTest::qWaitForWindowActive(dialog));
+    return dialog;
   }
   static std::vector<std::string> Items(const QComboBox& combo) {
     std::vector<std::string> items;
@@ -43,100 +38,15 @@ class ProjectDialogTest : public WorkbenchTest {
   }
 };
 
-TEST_F(ProjectDialogTest, TheListIsTheProgramFoldersControllersAndTheTextStaysTheProjects) {
-  Controllers("QV4234=42340000.DLL\r\nQV4115=42150000.DLL\r\nQV4128=42280000.DLL\r\n");
-  Begin();
-  state.ControllerName = "QV9999";
-  monitor::Project* dialog = Edit();
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_TRUE(dialog->isVisible());
-  EXPECT_EQ(dialog->Caption(), "Edit Project");
-  EXPECT_EQ(Items(*dialog->ComboTargCon), (std::vector<std::string>{"QV4234", "QV4115", "QV4128"}));
-  EXPECT_EQ(dialog->ComboTargCon->currentText(), "QV9999");
-  // A second Edit brings the same dialog forward.
-  EXPECT_EQ(Edit(), dialog);
-  Click("mnuPEdit");
-  dialog->Command2->click();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-  state.ControllerName.clear();
-  dialog = Edit();
-  EXPECT_EQ(dialog->ComboTargCon->currentText(), "");
-  EXPECT_EQ(dialog->ComboTargCon->count(), 3);
-  EXPECT_TRUE(boxes.empty());
-  dialog->Command2->click();
-}
-
-TEST_F(ProjectDialogTest, OkCopiesOnlyChangedFieldsAndAsksCancelCopiesNothing) {
-  Controllers("");  // an empty section: no list, a name can still be typed
-  Begin();
-  const std::string latin1Source = "/p/\xE9t\xE9.asm";
-  state.SourceFile = latin1Source;
-  state.IncludePath = "inc";
-  monitor::Project* dialog = Edit();
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->ComboTargCon->count(), 0);
-  dialog->include_path->clear();
-  QTest::keyClicks(dialog->include_path, "INC2");
-  dialog->Command2->click();
-  EXPECT_EQ(state.IncludePath, "inc");
-  EXPECT_EQ(state.ProjectModified, 0);
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-  dialog = Edit();
-  dialog->ComboTargCon->lineEdit()->selectAll();
-  QTest::keyClicks(dialog->ComboTargCon->lineEdit(), "QV4128");
-  boxAnswers = {platform::IDNO};
-  QTest::mouseClick(dialog->Command1, Qt::LeftButton);
-  EXPECT_EQ(state.ControllerName, "QV4128");
-  EXPECT_EQ(state.SourceFile, latin1Source);  // unchanged field, bytes kept
-  EXPECT_EQ(state.IncludePath, "inc");
-  EXPECT_EQ(state.ProjectModified, -1);
-  EXPECT_EQ(boxes, std::vector<std::string>{"Tavix|Save Current Project Definition ?|51"});
-  EXPECT_FALSE(state.Forms.IsLoaded("Project"));
-
-  // Nothing changed, yet the project still is: OK asks again.
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  dialog = Edit();
-  dialog->Command1->click();
-  EXPECT_EQ(boxes.size(), 2u);
-}
-
-TEST_F(ProjectDialogTest, BrowseWorksOnlyWhileSourceHasTheFocus) {
-  Controllers("QV4115=42150000.DLL\r\n");
-  Begin();
-  monitor::Project* dialog = Edit();
-  ASSERT_NE(dialog, nullptr);
-  dialog->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
-  QTest::mouseClick(dialog->include_path, Qt::LeftButton);
-  EXPECT_FALSE(dialog->Command3->isEnabled());
-  QTest::mouseClick(dialog->ComboTargCon->lineEdit(), Qt::LeftButton);
-  EXPECT_FALSE(dialog->Command3->isEnabled());
-  QTest::mouseClick(dialog->Source, Qt::LeftButton);
-  ASSERT_TRUE(dialog->Command3->isEnabled());
-
-  fileAnswers = {std::nullopt, std::string("/src/main.asm")};
-  dialog->Source->setText("kept");
-  QTest::mouseClick(dialog->Command3, Qt::LeftButton);
-  EXPECT_EQ(dialog->Source->text(), "kept");
-  QTest::mouseClick(dialog->Command3, Qt::LeftButton);
-  EXPECT_EQ(dialog->Source->text(), "/src/main.asm");
-  EXPECT_EQ(dialogs.back(), "Open||Source Files (*.asm)|*.asm|All Files (*.*)|*.*");
-  dialog->Command2->click();
-}
-
 TEST_F(ProjectDialogTest, ANewProjectChoosesItsControllerSavesAndComesBackFromTheRecentList) {
-  BuildControllers();
+  ProgramFolder();
   Begin();
-  Click("mnuPNew");
-  auto* dialog = dynamic_cast<monitor::Project*>(state.Forms.Get("Project"));
+  monitor::Project* dialog = Edit("mnuPNew");
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->Caption(), "Edit Project");
   EXPECT_EQ(Items(*dialog->ComboTargCon),
             (std::vector<std::string>{"QV4115", "QV4124", "QV4128", "QV4234"}));
-  dialog->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+  EXPECT_EQ(Edit(), dialog);  // a second Edit brings the same dialog forward
   QTest::keyClicks(dialog->Source, "/w/demo/main.asm");
   dialog->ComboTargCon->setFocus();
   for (int i = 0; i < 4; ++i) QTest::keyClick(dialog->ComboTargCon, Qt::Key_Down);
@@ -159,10 +69,65 @@ TEST_F(ProjectDialogTest, ANewProjectChoosesItsControllerSavesAndComesBackFromTh
   EXPECT_EQ(state.MainForm()->Caption().toStdString(), "Tavix");
   EXPECT_EQ(state.ControllerName, "");
   recent->trigger();
-  EXPECT_EQ(state.ControllerName, "QV4234");
-  EXPECT_EQ(state.SourceFile, "/w/demo/main.asm");
+  EXPECT_EQ(state.ControllerName + "|" + state.SourceFile, "QV4234|/w/demo/main.asm");
   EXPECT_EQ(state.MainForm()->Caption().toStdString(), "Tavix " + path);
+
+  // The combo keeps a name that is not listed.
+  state.ControllerName = "QV9999";
+  dialog = Edit();
+  EXPECT_EQ(dialog->ComboTargCon->currentText(), "QV9999");
+  EXPECT_EQ(dialog->ComboTargCon->count(), 4);
+  dialog->Command2->click();
   EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(ProjectDialogTest, OkCopiesOnlyChangedFieldsAndCancelNothingWithAnEmptyList) {
+  ProgramFolder("[Controllers]\r\n[ROM Sizes]\r\nQV4111=2043\r\n");
+  Begin();
+  const std::string latin1Source = "/p/\xE9t\xE9.asm";
+  state.SourceFile = latin1Source;
+  state.IncludePath = "inc";
+  monitor::Project* dialog = Edit();
+  EXPECT_EQ(dialog->ComboTargCon->count(), 0);
+  dialog->include_path->setText("INC2");
+  dialog->Command2->click();
+  EXPECT_EQ(state.IncludePath, "inc");
+  EXPECT_EQ(state.ProjectModified, 0);
+
+  dialog = Edit();
+  QTest::keyClicks(dialog->ComboTargCon->lineEdit(), "QV4128");
+  boxAnswers = {platform::IDNO};
+  QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+  EXPECT_EQ(state.ControllerName, "QV4128");
+  EXPECT_EQ(state.SourceFile, latin1Source);  // an unchanged field keeps its bytes
+  EXPECT_EQ(state.IncludePath, "inc");
+  EXPECT_EQ(state.ProjectModified, -1);
+  EXPECT_FALSE(state.Forms.IsLoaded("Project"));
+  // Nothing changed, yet the project still is: OK asks again.
+  Edit()->Command1->click();
+  EXPECT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes.back(), "Tavix|Save Current Project Definition ?|51");
+}
+
+TEST_F(ProjectDialogTest, BrowseWorksOnlyWhileSourceHasTheFocus) {
+  ProgramFolder();
+  Begin();
+  monitor::Project* dialog = Edit();
+  QTest::mouseClick(dialog->include_path, Qt::LeftButton);
+  EXPECT_FALSE(dialog->Command3->isEnabled());
+  QTest::mouseClick(dialog->Source, Qt::LeftButton);
+  EXPECT_TRUE(dialog->Command3->isEnabled());
+  QTest::mouseClick(dialog->ComboTargCon->lineEdit(), Qt::LeftButton);
+  EXPECT_FALSE(dialog->Command3->isEnabled());
+  QTest::mouseClick(dialog->Source, Qt::LeftButton);
+
+  fileAnswers = {std::nullopt, std::string("/src/main.asm")};
+  dialog->Source->setText("kept");
+  QTest::mouseClick(dialog->Command3, Qt::LeftButton);
+  EXPECT_EQ(dialog->Source->text(), "kept");
+  QTest::mouseClick(dialog->Command3, Qt::LeftButton);
+  EXPECT_EQ(dialog->Source->text(), "/src/main.asm");
+  EXPECT_EQ(dialogs.back(), "Open||Source Files (*.asm)|*.asm|All Files (*.*)|*.*");
 }
 
 }  // namespace
