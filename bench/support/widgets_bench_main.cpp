@@ -1,5 +1,5 @@
-// Shared main of the benchmarks that drive widgets: one offscreen
-// QApplication for the whole program.
+// Shared main of the benchmarks that drive widgets: one QApplication on the
+// offscreen platform for the whole program.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

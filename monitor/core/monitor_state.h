@@ -66,6 +66,8 @@ class MonitorState {
   // The project.
   std::string ProjectFile, SourceFile, IncludePath, OutputPath, ControllerName;
   std::string BreakpointList, TracepointList, PanelSettings;
+  // Changes whenever another project, or none, becomes the current one.
+  uint32_t ProjectSerial = 0;
 
   // Editor slots; index 0 is never a real editor.
   std::vector<EditorSlotRecord> EditorSlot;

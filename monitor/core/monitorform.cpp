@@ -349,7 +349,7 @@ void Monitorform::Command(const std::string& name, int index) {
   } else if (name == "mnuPOpen") {
     Services::Call(bench.OpenProjectCommand);
   } else if (name == "mnuPEdit") {
-    state_.Forms.Load("Project");
+    state_.Forms.Show("Project");
   } else if (name == "mnuPSave") {
     Services::Call(bench.SaveProject);
   } else if (name == "mnuPSaveAs") {

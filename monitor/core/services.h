@@ -23,6 +23,9 @@ struct DebugViewServices {
   std::function<void()> ShowFindDialog;
   std::function<void()> FindNextInView;
   std::function<void()> FillLabelList;
+  // The program mark of an address: its ProgramCell flag and, outside
+  // simulation, its grid row's marks sent again.
+  std::function<void(int32_t address, bool on)> SetBreakpoint, SetTracepoint;
 };
 
 // The in-circuit emulator's link and session, as the poll step calls them.
@@ -42,6 +45,8 @@ struct WorkbenchServices {
   std::function<std::optional<int16_t>()> SaveProjectCommand;
   std::function<void()> NewProject, OpenProjectCommand, SaveProject, SaveProjectAs, CloseProject;
   std::function<void(const std::string& path)> OpenProjectFile;
+  // The project's mark lists into the program grid after a code load.
+  std::function<void()> ApplyBreakpointLine, ApplyTracepointLine;
   std::function<void()> OpenNewEditor;
   std::function<void(const std::string& path)> LoadSourceFile;
   std::function<void()> ShowOpenFileDialog;

@@ -11,6 +11,7 @@
 #include "workbench/filopen.h"
 #include "workbench/frmfind.h"
 #include "workbench/mdinote.h"
+#include "workbench/project.h"
 #include "workbench/recent_files.h"
 
 namespace monitor {
@@ -142,7 +143,6 @@ void frmNotePad::Command(const std::string& name, int index) {
       {"mnuPOpen", "mnuPOpen"},
       {"mnuPEdit", "mnuPEdit"},
       {"mnuPSave", "mnuPSave"},
-      {"mnuPSaveAs", "mnuPSaveAs"},
       {"mnuPClose", "mnuPClose"},
       {"buildprojmnu", "buildprojmnu"},
       {"assemblermnu", "assemblermnu"},
@@ -161,6 +161,8 @@ void frmNotePad::Command(const std::string& name, int index) {
   Monitorform* frame = bench_.State.MainForm();
   if (auto it = frameCommand.find(name); it != frameCommand.end()) {
     if (frame != nullptr) frame->Command(it->second, -1);
+  } else if (name == "mnuPSaveAs") {
+    EditorSaveProjectAs(bench_.State);
   } else if (name == "mnuFNew") {
     OpenNewEditor(bench_);
   } else if (name == "mnuFNewT") {

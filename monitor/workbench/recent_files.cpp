@@ -18,48 +18,40 @@ const RecentList& RecentFiles() {
   return list;
 }
 
-QAction* Entry(const platform::MenuSet& menus, int index) {
-  return menus.Item(platform::MenuItemName("mnuRecentFile", index));
+QAction* Entry(const platform::MenuSet& menus, const char* array, int index) {
+  return menus.Item(platform::MenuItemName(array, index));
 }
 
-// The main window's four captions are the list's working copy.
-class MainWindowCaptions : public RecentCaptions {
- public:
-  explicit MainWindowCaptions(const Monitorform& frame) : frame_(frame) {}
-  std::string Caption(int entry) const override {
-    QAction* item = Entry(frame_.Menus(), entry);
-    return item != nullptr ? item->text().toStdString() : "";
-  }
-  void SetCaption(int entry, const std::string& caption) override {
-    if (QAction* item = Entry(frame_.Menus(), entry))
-      item->setText(QString::fromStdString(caption));
-  }
+}  // namespace
 
- private:
-  const Monitorform& frame_;
-};
+std::string MenuCaptions::Caption(int entry) const {
+  QAction* item = Entry(menus_, array_, entry);
+  return item != nullptr ? item->text().toStdString() : "";
+}
 
-void Fill(const platform::MenuSet& menus,
-          const std::array<std::string, RecentList::kEntries>& entries, bool separator) {
+void MenuCaptions::SetCaption(int entry, const std::string& caption) {
+  if (QAction* item = Entry(menus_, array_, entry)) item->setText(QString::fromStdString(caption));
+}
+
+void FillRecentMenu(const platform::MenuSet& menus, const char* array,
+                    const std::array<std::string, RecentList::kEntries>& entries, bool separator) {
   for (int i = 1; i <= RecentList::kEntries; ++i) {
     const std::string& entry = entries[static_cast<size_t>(i - 1)];
     if (RecentList::IsFree(entry)) continue;
     if (separator) {
-      if (QAction* line = Entry(menus, 0)) line->setVisible(true);
+      if (QAction* line = Entry(menus, array, 0)) line->setVisible(true);
     }
-    if (QAction* item = Entry(menus, i)) {
+    if (QAction* item = Entry(menus, array, i)) {
       item->setText(QString::fromStdString(entry));
       item->setVisible(true);
     }
   }
 }
 
-}  // namespace
-
 void RefreshFileMenu(Workbench& bench, const std::string& name) {
   Monitorform* frame = bench.State.MainForm();
   if (frame != nullptr) {
-    MainWindowCaptions captions(*frame);
+    MenuCaptions captions(frame->Menus(), "mnuRecentFile");
     RecentFiles().Add(name, &captions);
   } else {
     RecentFiles().Add(name, nullptr);
@@ -69,16 +61,17 @@ void RefreshFileMenu(Workbench& bench, const std::string& name) {
 
 void LoadRecentFileList(Workbench& bench) {
   const auto entries = RecentFiles().Entries();
-  if (Monitorform* frame = bench.State.MainForm()) Fill(frame->Menus(), entries, false);
+  if (Monitorform* frame = bench.State.MainForm())
+    FillRecentMenu(frame->Menus(), "mnuRecentFile", entries, false);
   const std::vector<EditorSlotRecord>& records = bench.State.EditorSlot;
   for (size_t slot = 1; slot < records.size() && slot < bench.NotePad.size(); ++slot) {
     if (records[slot].Free == 0 && bench.NotePad[slot])
-      Fill(bench.NotePad[slot]->Menus(), entries, true);
+      FillRecentMenu(bench.NotePad[slot]->Menus(), "mnuRecentFile", entries, true);
   }
 }
 
 void FillRecentFileMenu(frmNotePad& editor) {
-  Fill(editor.Menus(), RecentFiles().Entries(), true);
+  FillRecentMenu(editor.Menus(), "mnuRecentFile", RecentFiles().Entries(), true);
 }
 
 }  // namespace monitor

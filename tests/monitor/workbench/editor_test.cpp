@@ -139,10 +139,12 @@ TEST_F(WorkbenchTest, EditorMenuBarSwapsInWithItsShortcutsAndStates) {
   EXPECT_NE(Editor(2), nullptr);
   EXPECT_EQ(Editor(3), nullptr);
   EXPECT_EQ(editor->Menu("mnuQVVICE")->shortcut().toString(), "Ctrl+F5");
-  for (const char* off : {"mnuPNew", "mnuPEdit", "mnuPClose", "buildprojmnu", "Dissassemblemnu",
-                          "mnuQVVICE", "mnuMTP", "mnuTips", "mnuAbout"}) {
+  for (const char* off :
+       {"buildprojmnu", "Dissassemblemnu", "mnuQVVICE", "mnuMTP", "mnuTips", "mnuAbout"}) {
     EXPECT_FALSE(editor->Menu(off)->isEnabled()) << off;
   }
+  for (const char* on : {"mnuPNew", "mnuPOpen", "mnuPEdit", "mnuPSave", "mnuPSaveAs", "mnuPClose"})
+    EXPECT_TRUE(editor->Menu(on)->isEnabled()) << on;
   EXPECT_FALSE(editor->Menu("mnuRecentFile(0)")->isVisible());
   // The editor's Help items are the main window's.
   Click(editor, "mnuWebSite");
