@@ -5,6 +5,7 @@
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"
 #include "platform/hooks.h"
+#include "workbench/build_command.h"
 #include "workbench/mdinote.h"
 #include "workbench/workbench.h"
 #include "workbench/tools/workbench_tools.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     monitor::BindRegistrySettings(state.Seams.settings);
     monitor::Workbench workbench(state);
     monitor::BindWorkbench(workbench);
+    monitor::BindBuilds(workbench);
     monitor::BindWorkbenchTools(state);
     if (monitor::Main(state)) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -63,6 +63,8 @@ class MonitorState {
   // The project.
   std::string ProjectFile, SourceFile, IncludePath, OutputPath, ControllerName;
   std::string BreakpointList, TracepointList, PanelSettings;
+  // Words of the last clean build, as its "Prog-Size=" line reported them.
+  int16_t ProgramSize = 0;
 
   // Editor slots; index 0 is never a real editor.
   std::vector<EditorSlotRecord> EditorSlot;

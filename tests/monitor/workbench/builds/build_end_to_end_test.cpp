@@ -1,0 +1,116 @@
+// End to end: the real K42xxasm of the program folder builds a project's
+// source over the real link into BuildOut; a double-click on the error line
+// selects it in an editor; the fix is saved by the next build, which is clean.
+// The project values are set in the monitor's state as a loaded project
+// leaves them.
+#include <sys/stat.h>
+
+#include <QTest>
+
+#include "build_fixture.h"
+#include "core/monitorform.h"
+
+namespace {
+
+using buildtest::BuildTest;
+using Rows = std::vector<std::string>;
+
+class BuildEndToEndTest : public BuildTest {
+ protected:
+  void SetUp() override { InstallAssembler(); }
+  void DoubleClick(int row) {
+    QListWidget* list = Out()->ErrorList;
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+  }
+};
+
+TEST_F(BuildEndToEndTest, BuildJumpToTheErrorFixAndBuildAgain) {
+  files.write("main.asm", "; demo\r\nSTART:  LDI 0\r\n        FOO\r\n        JMP START\r\n");
+  state.SourceFile = "main.asm";
+  state.ProjectFile = files.file("demo.prj");
+  state.ControllerName = "QV4234";
+  monitor::Monitorform* frame = Begin();
+  QAction* build = frame->Menu("buildprojmnu");
+  EXPECT_EQ(build->shortcut().toString(), "Shift+F8");
+  ASSERT_TRUE(build->isEnabled());
+  build->trigger();
+  ASSERT_NE(Out(), nullptr);
+  EXPECT_EQ(Out()->Caption(), "Output");
+  WaitForBuild();
+  const std::string source = files.file("main.asm");
+  const Rows failed{"Corvane - K42XX Microcontroller assembler",
+                     "",
+                     "Assembly of " + files.file("main.ASM"),
+                     "",
+                     source + " ERROR 100: Unknown Instruction; line 0002 - FOO",
+                     "",
+                     " 1 Errors"};
+  ASSERT_EQ(Lines(), failed);
+
+  DoubleClick(4);
+  ASSERT_EQ(SlotsInUse(), 1);
+  monitor::frmNotePad* editor = Editor(1);
+  EXPECT_EQ(editor->Path(), source);
+  EXPECT_EQ(editor->Text1->SelStart(), 21);
+  EXPECT_EQ(editor->Text1->SelLength(), 11);
+  DoubleClick(4);
+  EXPECT_EQ(SlotsInUse(), 1);
+
+  // The fix is typed over the selection; the editor's Build Project saves it
+  // and builds again into the cleared list.
+  QTest::keyClicks(editor->Text1, "        NOP");
+  Click(editor, "buildprojmnu");
+  EXPECT_EQ(Lines().size(), 0u);
+  WaitForBuild();
+  EXPECT_EQ(testsupport::ReadFile(source),
+            "; demo\r\nSTART:  LDI 0\r\n        NOP\r\n        JMP START\r\n");
+  const Rows clean = Lines();
+  ASSERT_GE(clean.size(), 4u);
+  EXPECT_EQ(Rows(clean.end() - 4, clean.end()), (Rows{" 0 Errors", "", "Prog-Size=0003", ""}));
+  EXPECT_EQ(state.ProgramSize, 3);
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(BuildEndToEndTest, ProgramAboveTheRomSizeGetsTheCaution) {
+  files.write("big.asm", "        ORG 5DCH\r\n        NOP\r\n");
+  state.SourceFile = files.file("big.asm");
+  state.ControllerName = "QV4234";
+  Begin();
+  Click("buildprojmnu");
+  WaitForBuild();
+  const Rows lines = Lines();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(Rows(lines.end() - 3, lines.end()),
+            (Rows{"Prog-Size=1501", "    CAUTION: Code too big for the QV4234 !!!", ""}));
+  EXPECT_EQ(state.ProgramSize, 1501);
+}
+
+TEST_F(BuildEndToEndTest, AssembleBuildsThePickedFileInAFolderWithABlank) {
+  const std::string folder = files.file("my src/");
+  mkdir(folder.c_str(), 0700);
+  testsupport::WriteFile(folder + "Tool.Asm", "        NOP\r\n");
+  Begin();
+  OpenNewEditor(bench);
+  // Cancelled, "*.asm" left as it was, or not an ".ASM" file: nothing starts.
+  fileAnswers = {std::nullopt, std::string("*.asm"), folder + "Tool.txt"};
+  for (int i = 0; i < 3; ++i) Click(Active(), "assemblermnu");
+  EXPECT_EQ(Out(), nullptr);
+  ASSERT_TRUE(lastDialog);
+  EXPECT_EQ(lastDialog->DialogTitle, "Assembler Source File");
+  EXPECT_EQ(lastDialog->Filter, "ASM Files (*.asm)|*.asm");
+  EXPECT_EQ(lastDialog->FileName, "*.asm");
+
+  fileAnswers = {folder + "Tool.Asm"};
+  Click(Active(), "assemblermnu");
+  WaitForBuild();
+  EXPECT_EQ(Lines()[2].substr(0, 12 + folder.size() + 5), "Assembly of " + folder + "Tool.");
+  EXPECT_EQ(Lines().back(), "");
+  EXPECT_EQ(state.ProgramSize, 1);
+  struct stat info {};
+  EXPECT_EQ(stat((folder + "Tool.bin").c_str(), &info), 0);
+  EXPECT_TRUE(boxes.empty());
+}
+
+}  // namespace
