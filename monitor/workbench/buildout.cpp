@@ -76,6 +76,7 @@ BuildOut::BuildOut(Workbench& bench)
 }
 
 BuildOut::~BuildOut() {
+  notifiers_.clear();
   server_.Stop();
 }
 

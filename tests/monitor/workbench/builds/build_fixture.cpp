@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QTest>
 #include <atomic>
 #include <thread>
 
@@ -23,28 +24,37 @@ monitor::BuildOut* BuildTest::LoadOut() {
   return dynamic_cast<monitor::BuildOut*>(state.Forms.Load("BuildOut"));
 }
 
-std::vector<std::string> BuildTest::Lines() const {
-  std::vector<std::string> lines;
+Rows BuildTest::Lines() const {
+  Rows lines;
   if (Out() != nullptr)
     for (const QString& line : Out()->Lines()) lines.push_back(line.toStdString());
   return lines;
 }
 
-std::vector<bool> BuildTest::Poke(const std::vector<std::string>& lines, const std::string& item) {
+void BuildTest::DoubleClick(int row) {
+  QListWidget* list = Out()->ErrorList;
+  const QPoint at = list->visualItemRect(list->item(row)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+void BuildTest::Enter(int row) {
+  Out()->ErrorList->setCurrentRow(row);
+  QTest::keyClick(Out()->ErrorList, Qt::Key_Return);
+}
+
+std::vector<bool> BuildTest::Poke(const Rows& lines, const std::string& item) {
   std::vector<bool> results;
   std::atomic<bool> done{false};
   std::thread client([&] {
     platform::LinkClient link;
-    if (link.Open("TAVIX", "BuildOut", item, 50)) {
+    if (link.Open("TAVIX", "BuildOut", item, 50))
       for (const std::string& line : lines) results.push_back(link.Poke(line));
-      link.Close();
-    }
+    link.Close();
     done = true;
   });
-  const bool finished = testsupport::WaitUntil([&] { return done.load(); }, 10000);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return done.load(); }, 10000));
   client.join();
-  EXPECT_TRUE(finished);
-  // Let the server see the conversation end.
   testsupport::WaitUntil([&] { return Out() == nullptr || Out()->Conversations() == 0; }, 2000);
   return results;
 }
@@ -58,19 +68,16 @@ void BuildTest::InstallAssembler() {
 }
 
 void BuildTest::WaitForBuild() {
-  const bool built = testsupport::WaitUntil(
-      [this] {
-        if (Out() == nullptr || Out()->Conversations() != 0) return false;
-        for (const std::string& line : Lines())
-          if (line.size() > 7 && line.substr(line.size() - 7) == " Errors") return true;
-        return false;
-      },
-      10000);
-  if (!built) {
-    std::string list;
-    for (const std::string& line : Lines()) list += "\n  " + line;
-    ADD_FAILURE() << "no finished build in the list:" << list;
-  }
+  auto finished = [this] {
+    if (Out() == nullptr || Out()->Conversations() != 0) return false;
+    for (const std::string& line : Lines())
+      if (line.size() > 7 && line.substr(line.size() - 7) == " Errors") return true;
+    return false;
+  };
+  if (testsupport::WaitUntil(finished, 10000)) return;
+  std::string list;
+  for (const std::string& line : Lines()) list += "\n  " + line;
+  ADD_FAILURE() << "no finished build in the list:" << list;
 }
 
 }  // namespace buildtest
