@@ -73,6 +73,9 @@ BuildOut::BuildOut(Workbench& bench)
   ErrorList->onKeyDown = [this](int keyCode) {
     if (keyCode == 13) GotoErrorLine();
   };
+  paintTimer_.setSingleShot(true);
+  paintTimer_.setInterval(25);
+  connect(&paintTimer_, &QTimer::timeout, this, [this] { ErrorList->setUpdatesEnabled(true); });
 }
 
 BuildOut::~BuildOut() {
@@ -111,6 +114,10 @@ void BuildOut::ClearList() {
 
 void BuildOut::AddLine(const QString& line) {
   ErrorList->addItem(line);
+  if (!paintTimer_.isActive()) {
+    ErrorList->setUpdatesEnabled(false);
+    paintTimer_.start();
+  }
 }
 
 QStringList BuildOut::Lines() const {

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -73,6 +74,8 @@ class BuildOut : public platform::Form {
   platform::LinkServer server_;
   std::map<int, std::unique_ptr<QSocketNotifier>> notifiers_;
   bool serving_ = false, again_ = false;
+  // Lines come by the thousand: the list is painted at most once per period.
+  QTimer paintTimer_;
 };
 
 }  // namespace monitor
