@@ -1,6 +1,6 @@
 // Builds as a user feels them, offscreen: Build Project of a clean
-// 4,095-word program (the largest the assembler holds) with the real assembler until its "Prog-Size=" line is
-// listed (target 250 ms); 1,000 error lines poked over the link until all are
+// 4,095-word program (the largest the assembler holds) with the real assembler until its
+// "Prog-Size=" line is listed (target 250 ms); 1,000 error lines poked over the link until all are
 // listed (1 s); the jump to line 9,999 of a 10,000-line source already open
 // (5 ms), and of one not open yet, its load included (150 ms). Linked into
 // bench_editor, whose main makes the QApplication.
@@ -73,7 +73,8 @@ class Bench {
     source = files.path().toStdString() + "/big.asm";
     std::string text;
     for (int line = 1; line <= 10000; ++line)
-      text += "LINE" + std::to_string(line) + ":  LDI 1FH            ; a comment of some length\r\n";
+      text +=
+          "LINE" + std::to_string(line) + ":  LDI 1FH            ; a comment of some length\r\n";
     WriteFile(source, text);
   }
   ~Bench() {
@@ -133,8 +134,8 @@ BENCHMARK(BM_ThousandErrorLinesListed)->Unit(benchmark::kMillisecond)->UseRealTi
 void GotoLine(benchmark::State& run, bool open) {
   Bench bench;
   monitor::BuildOut* out = bench.Out();
-  out->AddLine(QString::fromStdString(bench.source +
-                                      " ERROR 100: Unknown Instruction; line 9998 - FOO"));
+  out->AddLine(
+      QString::fromStdString(bench.source + " ERROR 100: Unknown Instruction; line 9998 - FOO"));
   out->ErrorList->setCurrentRow(0);
   if (open) monitor::LoadSourceFile(bench.workbench, bench.source);
   for (auto _ : run) {

@@ -95,8 +95,8 @@ void BuildProject(Workbench& bench) {
 
 void CheckRomSize(MonitorState& state) {
   if (state.ControllerName.empty()) return;
-  const std::string value = platform::ReadProfileString(state.ProgramPath + kIniFile, "ROM Sizes",
-                                                        state.ControllerName);
+  const std::string value =
+      platform::ReadProfileString(state.ProgramPath + kIniFile, "ROM Sizes", state.ControllerName);
   if (value.empty()) return;
   if (state.ProgramSize <= RomSizeValue(value)) return;
   if (auto* out = dynamic_cast<BuildOut*>(state.Forms.Get("BuildOut")))

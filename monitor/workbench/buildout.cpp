@@ -23,7 +23,8 @@ const char* const kTopic = "BuildOut";
 const char* const kItem = "Monlink";
 
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat first {}, second {};
+  struct stat first {
+  }, second{};
   return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
          first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
@@ -84,8 +85,8 @@ BuildOut::~BuildOut() {
 }
 
 void BuildOut::OnLoad() {
-  if (!Listen()) AddLine(QString::fromStdString("Build output link not available: " +
-                                                platform::LinkFolder()));
+  if (!Listen())
+    AddLine(QString::fromStdString("Build output link not available: " + platform::LinkFolder()));
   show();
 }
 

@@ -27,9 +27,17 @@ TEST_F(BuildTest, LinesAreListedInOrderAndSizeLinesAreChecked) {
   EXPECT_EQ(out->Caption(), "Output");
   EXPECT_TRUE(out->isVisible());
   EXPECT_TRUE(out->ErrorList->uniformItemSizes());
-  const Rows clean = {"Corvane - K42XX Microcontroller assembler", "", "Assembly of /w/MAIN.ASM",
-                      "", "", "Generating Rom characteristic file", "", " 0 Errors", "",
-                      "Prog-Size=0100", ""};
+  const Rows clean = {"Corvane - K42XX Microcontroller assembler",
+                      "",
+                      "Assembly of /w/MAIN.ASM",
+                      "",
+                      "",
+                      "Generating Rom characteristic file",
+                      "",
+                      " 0 Errors",
+                      "",
+                      "Prog-Size=0100",
+                      ""};
   EXPECT_EQ(Poke(clean), std::vector<bool>(11, true));
   EXPECT_EQ(Lines(), clean);  // equal to the ROM size passes
   EXPECT_EQ(state.ProgramSize, 100);
@@ -39,8 +47,8 @@ TEST_F(BuildTest, LinesAreListedInOrderAndSizeLinesAreChecked) {
   out->ClearList();
   Poke({"Prog-Size=12345", std::string("caf\xe9")});
   EXPECT_EQ(state.ProgramSize, 1234);
-  EXPECT_EQ(Lines(), (Rows{"Prog-Size=12345", "    CAUTION: Code too big for the qv4234 !!!",
-                           "caf\u00e9"}));
+  EXPECT_EQ(Lines(),
+            (Rows{"Prog-Size=12345", "    CAUTION: Code too big for the qv4234 !!!", "caf\u00e9"}));
   // A ROM size above 16 bits; no key, no controller, no file: no caution.
   out->ClearList();
   for (const char* controller : {"BIG", "QV4124", ""}) {

@@ -26,9 +26,10 @@ TEST_F(BuildTest, GotoErrorLineOpensTheFileOnceAndSelectsTheLine) {
   // The file in another case, line 1, a one-line file, past the end, below
   // 0, no number, and the same file under a symbolic link's name.
   for (const QString& item :
-       {error(files.file("MAIN.ASM"), "0002"), error(main, "0000"), error(files.file("one.asm"), "0000"),
-        error(main, "0009"), error(main, "-001"), QString::fromStdString(main + " ERROR 17: 17"),
-        error(files.file("alias.asm"), "0003"), QString("Main.asm; line 0001")})
+       {error(files.file("MAIN.ASM"), "0002"), error(main, "0000"),
+        error(files.file("one.asm"), "0000"), error(main, "0009"), error(main, "-001"),
+        QString::fromStdString(main + " ERROR 17: 17"), error(files.file("alias.asm"), "0003"),
+        QString("Main.asm; line 0001")})
     LoadOut()->AddLine(item);
   DoubleClick(0);
   ASSERT_EQ(SlotsInUse(), 1);
@@ -65,7 +66,8 @@ TEST_F(BuildTest, GotoErrorLineWithoutAFileDoesNothingAndAMissingFileIsSaid) {
   Begin();
   for (const char* item : {" 1 Errors", " ERROR 700: Unable to open File; line -001 - x"})
     LoadOut()->AddLine(item);
-  LoadOut()->AddLine(QString::fromStdString(files.file("abERRORS/a.asm") + " ERROR 100: x; line 0000"));
+  LoadOut()->AddLine(
+      QString::fromStdString(files.file("abERRORS/a.asm") + " ERROR 100: x; line 0000"));
   Out()->ErrorList->setCurrentRow(-1);
   QTest::keyClick(Out()->ErrorList, Qt::Key_Return);
   Enter(0);
