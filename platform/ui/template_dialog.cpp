@@ -242,6 +242,9 @@ bool TemplateDialog::event(QEvent* e) {
 
 void PicturePlace::setPicture(Picture picture) {
   picture_ = picture;
+  // Readable as a property by a program hosting a module's dialog (the
+  // module's copy of this class is not the program's).
+  setProperty("picture", static_cast<int>(picture));
   update();
 }
 

@@ -25,6 +25,12 @@ constexpr uint32_t kRefresh = 1u << 8;
 constexpr uint32_t kEdges = kFalling | kRising;
 }  // namespace pin
 
+// What a pin released by the chip (an output made an input) shows.
+enum class ReleasedPin : uint8_t {
+  KeepsLevel,  // the level it was driven at, until a click
+  GoesLow,
+};
+
 struct PinEdge {
   uint8_t pin;
   bool rising;
@@ -78,11 +84,16 @@ class BasicPort {
     return changed;
   }
 
-  // The pin becomes an input again, keeping its level.
-  bool release(int p) {
+  // A driven pin's level inverted by the chip (a pulse output).
+  void invertDriven(int p) { words_[p] = (words_[p] ^ pin::kLevel) | pin::kRefresh; }
+
+  // The pin becomes an input again: it keeps its level, or goes low with
+  // ReleasedPin::GoesLow. Returns true when the pin's display changed.
+  bool release(int p, ReleasedPin rule = ReleasedPin::KeepsLevel) {
     uint32_t& w = words_[p];
     if (!(w & pin::kDriven)) return false;
     w = (w & ~pin::kDriven) | pin::kRefresh;
+    if (rule == ReleasedPin::GoesLow) w &= ~pin::kLevel;
     return true;
   }
 

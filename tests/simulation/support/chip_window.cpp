@@ -18,6 +18,11 @@ QWidget* Control(const QWidget* dialog, int id) {
   return dialog != nullptr ? dialog->findChild<QWidget*>(QStringLiteral("ctl%1").arg(id)) : nullptr;
 }
 
+int ControlPicture(const QWidget* dialog, int id) {
+  const QWidget* w = Control(dialog, id);
+  return w != nullptr ? w->property("picture").toInt() : 0;
+}
+
 std::string ControlText(const QWidget* dialog, int id) {
   QWidget* w = Control(dialog, id);
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();

@@ -16,6 +16,8 @@ namespace k42test {
 QWidget* Control(const QWidget* dialog, int id);
 // Its text: button, label, line edit or plain text edit; "?" otherwise.
 std::string ControlText(const QWidget* dialog, int id);
+// The picture a picture place shows (platform::Picture as int; 0 for none).
+int ControlPicture(const QWidget* dialog, int id);
 
 class ChipWindow {
  public:

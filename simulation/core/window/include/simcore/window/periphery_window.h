@@ -15,6 +15,7 @@
 // box therefore draws the state at the time of drawing, and the queue never
 // grows with the number of posts.
 #include <platform/dialog.h>
+#include <platform/redraw_recorder.h>
 #include <platform/window.h>
 
 #include <QCoreApplication>
@@ -159,8 +160,10 @@ class PeripheryWindow {
 
   // A redraw request of the model: WM_USER, wParam = item, lParam = the parts,
   // coalesced as told above. No dialog (before InitInterface, or after the
-  // host took it away): nothing.
+  // host took it away): nothing. A test's recorder sees every post.
   void post(int item, intptr_t parts) {
+    if (*recorder_) [[unlikely]]
+      (*recorder_)(item, parts);
     if (flusher_.isNull()) return;
     if (static_cast<unsigned>(item) >= RedrawQueue::kItems) {
       platform::PostCoalescedMessage(dialog_.data(), platform::WM_USER, static_cast<uintptr_t>(item), parts);
@@ -180,6 +183,7 @@ class PeripheryWindow {
   QPointer<QWidget> dialog_;
   QPointer<detail::RedrawFlusher> flusher_;
   RedrawQueue redraws_;
+  const platform::RedrawRecorder* recorder_ = &platform::ActiveRedrawRecorder();
   bool creating_ = false;
 };
 
