@@ -36,9 +36,10 @@ TEST_F(WithoutModeFunctions, EveryChangedModeWriteReportsBothWithTheModulesName)
   write(114, 2);
   write(114, 2);
   write(114, 0);
-  const std::string e3 = "E0003 42160000.DLL\nUnable to load SetLCDstatus function\n from 42XX-LCD.DLL";
-  const std::string e4 = "E0004 42160000.DLL\nUnable to load SetLCDMUX function\nfrom 42XX_LCD.DLL";
-  EXPECT_EQ(log.texts(), (Lines{e3, e4, e3, e4}));
+  const Lines once = modeErrors();
+  Lines twice = once;
+  twice.insert(twice.end(), once.begin(), once.end());
+  EXPECT_EQ(log.texts(), twice);
 }
 
 // Every reset (Instruction_Reset and the watchdog's) clears the glass it
@@ -67,16 +68,11 @@ TEST_F(Qv4116, EveryResetClearsTheGlassAndPostsTheBoxesInOrder) {
 }
 
 TEST_F(Qv4116, ResetTableKeepsCompareValuesFlagsAndTheConditionInputs) {
-  for (RegisterCell& cell : r.registers) cell = RegisterCell{0x5F, 0x1B};
+  fillRegisters();
   r[k42::kCond1] = 1;
   r[k42::kCond3] = 1;
   r.reset();
-  for (int n = 0; n < 128; ++n) {
-    const int expected = n == 108 ? 8 : n == 114 ? 14 : n == 127 ? 15 : 0;
-    EXPECT_EQ(r.reg(n), expected) << n;
-    EXPECT_EQ(r.registers[n].value & 0xF0, 0x50) << n;
-    EXPECT_EQ(r.registers[n].flags, 0x1B) << n;
-  }
+  expectFilledRegisters([](int n) { return n == 108 ? 8 : n == 114 ? 14 : n == 127 ? 15 : 0; });
   EXPECT_EQ(r[k42::kCond1], 1);
   EXPECT_EQ(r[k42::kCond3], 1);
 }

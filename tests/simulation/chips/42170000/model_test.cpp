@@ -135,13 +135,9 @@ TEST_P(Family, ThreeLcdBanksAndTheModeWhateverRegister113Holds) {
 }
 
 TEST_P(Family, InstructionResetClearsEveryValueButTheModeRegister) {
-  for (RegisterCell& cell : r.registers) cell = RegisterCell{0x5F, 0x1B};
+  fillRegisters();
   r.reset();
-  for (int n = 0; n < 128; ++n) {
-    EXPECT_EQ(r.reg(n), n == 114 ? 14 : 0) << n;
-    EXPECT_EQ(r.registers[n].value & 0xF0, 0x50) << n;
-    EXPECT_EQ(r.registers[n].flags, 0x1B) << n;
-  }
+  expectFilledRegisters([](int n) { return n == 114 ? 14 : 0; });
   write(108, 8);
   EXPECT_EQ(read(108), 0);  // not stored
 }
@@ -177,9 +173,7 @@ TEST_F(WithoutModeFunctions, EveryChangedModeWriteReportsBothWithTheModulesName)
   write(113, 1);
   write(114, 2);
   write(114, 2);
-  const std::string e3 = "E0003 42170000.DLL\nUnable to load SetLCDstatus function\n from 42XX-LCD.DLL";
-  const std::string e4 = "E0004 42170000.DLL\nUnable to load SetLCDMUX function\nfrom 42XX_LCD.DLL";
-  EXPECT_EQ(log.texts(), (Lines{e3, e4}));
+  EXPECT_EQ(log.texts(), modeErrors());
 }
 
 }  // namespace

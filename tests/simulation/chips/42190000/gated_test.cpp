@@ -93,13 +93,9 @@ TEST_P(Gated, SleepRunsNothingUntilABreakAndAStepIsOnePass) {
 }
 
 TEST_P(Gated, InstructionResetClearsEveryValueButTheModeRegister) {
-  for (RegisterCell& cell : r.registers) cell = RegisterCell{0x5F, 0x1B};
+  fillRegisters();
   r.reset();
-  for (int n = 0; n < 128; ++n) {
-    EXPECT_EQ(r.reg(n), n == 114 ? 14 : 0) << n;
-    EXPECT_EQ(r.registers[n].value & 0xF0, 0x50) << n;
-    EXPECT_EQ(r.registers[n].flags, 0x1B) << n;
-  }
+  expectFilledRegisters([](int n) { return n == 114 ? 14 : 0; });
 }
 
 TEST_P(Gated, ClearRequestTakesTheOverflowOnlyInQv4123) {

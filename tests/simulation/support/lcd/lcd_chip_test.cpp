@@ -67,6 +67,23 @@ void LcdChipTest::runFor(int64_t passes) {
   platform::RunPump::SetScript({});
 }
 
+void LcdChipTest::fillRegisters() {
+  for (RegisterCell& cell : r.registers) cell = RegisterCell{0x5F, 0x1B};
+}
+
+void LcdChipTest::expectFilledRegisters(const std::function<int(int)>& expected) const {
+  for (int n = 0; n < k42::kRegisterCells; ++n) {
+    EXPECT_EQ(r.reg(n), expected(n)) << "register " << n;
+    EXPECT_EQ(r.registers[n].value & 0xF0, 0x50) << "register " << n;
+    EXPECT_EQ(r.registers[n].flags, 0x1B) << "register " << n;
+  }
+}
+
+std::vector<std::string> LcdChipTest::modeErrors() const {
+  return {"E0003 " + digits + ".DLL\nUnable to load SetLCDstatus function\n from 42XX-LCD.DLL",
+          "E0004 " + digits + ".DLL\nUnable to load SetLCDMUX function\nfrom 42XX_LCD.DLL"};
+}
+
 bool LcdChipTest::lit(int id) const {
   return ControlPicture(static_cast<QWidget*>(dialog()), id) == static_cast<int>(platform::Picture::IndicatorOn);
 }

@@ -8,6 +8,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <string>
@@ -46,6 +47,13 @@ class LcdChipTest : public ChipTest {
   void drain();
   // Runs `passes` passes in run mode: a break at the last one.
   void runFor(int64_t passes);
+
+  // Every register cell: value 15, compare value 5, flags 0x1B.
+  void fillRegisters();
+  // Each cell's value is `expected(n)`, its compare value and flags as filled.
+  void expectFilledRegisters(const std::function<int(int)>& expected) const;
+  // E0003 and E0004 as this module shows them.
+  std::vector<std::string> modeErrors() const;
 
   // The fake library's calls since the last take.
   std::vector<std::string> takeLog();
