@@ -127,8 +127,8 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
     if (timerTap_ >= 0) postRedraw(kItemTimer, simcore::lcd::timerPart::kCount);
   }
   // A halted pass enables interrupts through the register write, with its
-  // side effects.
-  void Lcd_HaltEnable() { Periphery_Write(kInterruptControl, reg(kInterruptControl) | 8); }
+  // side effects (the latch, a write breakpoint).
+  void Lcd_HaltEnable() { Register_Write(kInterruptControl, reg(kInterruptControl) | 8); }
   void SamplePorts() {
     if (registers_ == nullptr) return;
     samplePortA();

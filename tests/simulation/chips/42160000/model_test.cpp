@@ -171,6 +171,19 @@ TEST_F(Qv4116, ToggleZeroEveryPassAndTheReservedPinKeepsItsLevel) {
   EXPECT_EQ(read(82) & 1, level);
 }
 
+TEST_F(Qv4116, HaltedPassEnablesInterruptsThroughTheRegisterWrite) {
+  program({HALT, JMP(1)});
+  step(1);
+  ASSERT_EQ(r[k42::kHalted], 1);
+  r[k42::kDataBreakEnable] = 1;
+  r.registers[107].value = 0x80;  // compare value 8
+  r.registers[107].flags = k42::kBreakOnWrite | 2;  // equal
+  platform::RunPump::SetScriptAtRound(100, [] { Stdk::Get().Instruction_Break(k42::kStopStep); });
+  EXPECT_EQ(r.execute(k42::kRunModeRun), k42::kStopDataBreak);
+  EXPECT_EQ(r.reg(107), 8);
+  EXPECT_EQ(r[k42::kDataBreakHit], 1);
+}
+
 TEST_F(Qv4116, TimerLoadTurnsTheCompareOffAndALoadOfZeroStops) {
   write(103, 3);
   write(91, 1 | 8);  // 16 kHz, up
