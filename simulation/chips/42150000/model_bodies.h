@@ -180,8 +180,7 @@ void Qv4115Model<Self, L>::writePortBDirection(int value) {
     if (output && !b.driven(p)) {
       b.drive(p, (latchB_ >> p) & 1);
     } else if (!output && b.driven(p)) {
-      b.release(p);
-      b.setLevel(p, false);
+      b.release(p, periphery::ReleasedLevel::Low);
     }
   }
   post(kItemPortB, kFirstPinButton[1]);
