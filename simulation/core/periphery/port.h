@@ -25,6 +25,13 @@ constexpr uint32_t kRefresh = 1u << 8;
 constexpr uint32_t kEdges = kFalling | kRising;
 }  // namespace pin
 
+// The level a pin takes when the chip releases it.
+enum class ReleasedLevel : uint8_t {
+  Kept,   // the level it had
+  Low,    // 0
+  Latch,  // the port latch's bit for the pin
+};
+
 struct PinEdge {
   uint8_t pin;
   bool rising;
@@ -83,6 +90,15 @@ class BasicPort {
     uint32_t& w = words_[p];
     if (!(w & pin::kDriven)) return false;
     w = (w & ~pin::kDriven) | pin::kRefresh;
+    return true;
+  }
+  // The same, with the level `rule` gives it (`latchBit`: the latch's bit).
+  bool release(int p, ReleasedLevel rule, bool latchBit = false) {
+    if (!release(p)) return false;
+    if (rule != ReleasedLevel::Kept) {
+      const bool high = rule == ReleasedLevel::Latch && latchBit;
+      words_[p] = (words_[p] & ~pin::kLevel) | (high ? pin::kLevel : 0u);
+    }
     return true;
   }
 

@@ -6,6 +6,9 @@
 
 #include <cstdlib>
 
+// Found by the modules this program loads (see periphery_chip.h).
+extern "C" __attribute__((visibility("default"))) void TavixRedrawRecorder(int32_t item, intptr_t parts);
+
 namespace k42test {
 
 namespace {
@@ -108,8 +111,18 @@ std::vector<std::string> MessageLog::texts() const {
   return t;
 }
 
+namespace {
+Redraws* gRedraws = nullptr;
+}  // namespace
+
+void RecordRedraws(Redraws* into) { gRedraws = into; }
+
 void UseTestChip() {
   ASSERT_EQ(Stdk::Get().SetController("TESTCHIP", 0, TEST_PROGRAM_FOLDER), 0);
 }
 
 }  // namespace k42test
+
+extern "C" void TavixRedrawRecorder(int32_t item, intptr_t parts) {
+  if (k42test::gRedraws != nullptr) k42test::gRedraws->emplace_back(item, parts);
+}

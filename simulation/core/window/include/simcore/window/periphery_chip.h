@@ -17,6 +17,8 @@
 #include <platform/dialog.h>
 #include <platform/window.h>
 
+#include <dlfcn.h>
+
 #include <cstdint>
 
 #include "periphery/port.h"
@@ -27,7 +29,13 @@
 namespace simcore {
 
 // Receives every redraw request of a model in post order, before coalescing.
+// A program that wants them (a test) exports one as "TavixRedrawRecorder";
+// the modules it loads find it there, as they find its message-box
+// presenter. Elsewhere there is none.
 using RedrawRecorder = void (*)(int32_t item, intptr_t parts);
+inline RedrawRecorder HostRedrawRecorder() {
+  return reinterpret_cast<RedrawRecorder>(dlsym(RTLD_DEFAULT, "TavixRedrawRecorder"));
+}
 
 template <class Chip>
 class PeripheryChip : public ChipCore<Chip> {
@@ -77,7 +85,6 @@ class PeripheryChip : public ChipCore<Chip> {
   bool Window_Scroll(int /*barId*/, uint16_t /*code*/, int /*thumb*/) { return false; }
 
   int32_t busy() const { return window_.busy; }
-  void setRedrawRecorder(RedrawRecorder r) { recorder_ = r; }
 
  protected:
   // The model's redraw request for box `item` (see PeripheryWindow::post).
@@ -111,7 +118,7 @@ class PeripheryChip : public ChipCore<Chip> {
   PeripheryWindow window_;
 
  private:
-  RedrawRecorder recorder_ = nullptr;
+  RedrawRecorder recorder_ = HostRedrawRecorder();
   Chip& self() { return static_cast<Chip&>(*this); }
 };
 
