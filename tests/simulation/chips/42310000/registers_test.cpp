@@ -135,5 +135,28 @@ TEST_F(Registers, ResetCombinationBySinglePinOrDisabled) {
   EXPECT_EQ(r.reg(50), 9);
 }
 
+TEST_F(Registers, AHaltedPassSetsTheInterruptEnable) {
+  program({HALT, JMP(1)});
+  write(kPrescalerEnables, 2);  // the first tick raises the 4688 Hz request
+  step(1);
+  EXPECT_EQ(r[k42::kHalted], 1);
+  EXPECT_EQ(r.reg(kInterruptControl), 0);  // not by HALT itself
+  step(1);
+  EXPECT_EQ(r.reg(kInterruptControl), 8);
+  step(1);
+  EXPECT_EQ(r.pc(), 1);
+  EXPECT_EQ(r[k42::kHalted], 0);
+}
+
+TEST_F(Registers, DetectorComparesWithTheSupplyOfTheModulesLoad) {
+  write(kTimerEnables, 4);
+  write(kLevelDetector, 4);  // start, level 2.50 V
+  step(512);                 // started at tick 1, evaluated at tick 513
+  EXPECT_EQ(r.reg(kLevelDetector), 4);
+  step(1);
+  EXPECT_EQ(r.reg(kLevelDetector), 0);  // 5.00 V is above: bits 1-3 cleared
+  EXPECT_EQ(r.reg(kTimerRequests), 4);
+}
+
 }  // namespace
 }  // namespace qv4131test
