@@ -22,10 +22,13 @@ constexpr const auto& L = kQv4131;
 
 // ---- Reset.
 
+// The power-on reset, then register 122 := 8 (the text 1066 keeps the
+// reset's "100000" until 122 or 123 is written).
 int32_t Qv4131::Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
                                   TraceEntry* trace) {
   Model::Instruction_Reset(cpu, program, registers, trace);
-  cells().set(kClockAdjustLow.reg, 8);
+  Cells c = cells();
+  if (c.valid()) c.set(kClockAdjustLow.reg, 8);
   latch_.store(kClockAdjustLow.reg, 8);
   return 0;
 }
