@@ -213,9 +213,12 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
   void drawTimer(intptr_t parts);
   // PB0-PB2 carry a clock output when they are outputs and their bit of the
   // clock output field is set.
-  bool clockOutputOn(int pin) const { return clockOutputSet(pin) && ((latch_.at(L.portB.direction.reg) >> pin) & 1); }
+  bool clockOutputOn(int pin) const {
+    return ((latch_.at(L.portB.clockOutputs.reg) >> (pin + L.portB.clockOutputs.shift())) &
+            (latch_.at(L.portB.direction.reg) >> pin) & 1) != 0;
+  }
   bool clockOutputSet(int pin) const {
-    return ((latch_.bits(L.portB.clockOutputs) >> (pin + L.portB.clockOutputs.shift())) & 1) != 0;
+    return ((latch_.at(L.portB.clockOutputs.reg) >> (pin + L.portB.clockOutputs.shift())) & 1) != 0;
   }
   void toggleClockPin(int pin);
   void pwmChanged();
