@@ -103,6 +103,14 @@ class BasicTimer10 {
     arm();
   }
 
+  // A direction change inverts the count alone on the chips that do so
+  // (the value stays): the count is as far from the new end value as it
+  // was from the old one.
+  constexpr void invertCount() {
+    count_ = ~count_ & kMask;
+    arm();
+  }
+
   constexpr int count() const { return count_; }
   constexpr bool countAtValue() const { return count_ == value_; }
 

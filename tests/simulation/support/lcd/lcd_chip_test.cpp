@@ -2,7 +2,6 @@
 
 #include <platform/dialog.h>
 #include <platform/pictures.h>
-#include <platform/redraw_recorder.h>
 #include <platform/window.h>
 
 #include <QCoreApplication>
@@ -13,13 +12,6 @@
 namespace k42test {
 
 namespace fs = std::filesystem;
-
-namespace {
-LcdChipTest::Redraws* gRedraws = nullptr;
-void Record(int32_t item, intptr_t parts) {
-  if (gRedraws != nullptr) gRedraws->emplace_back(item, parts);
-}
-}  // namespace
 
 void LcdChipTest::bindLcd(const std::string& controller, const std::string& moduleDigits,
                           const std::string& fake, bool reset) {
@@ -33,8 +25,7 @@ void LcdChipTest::bindLcd(const std::string& controller, const std::string& modu
 }
 
 void LcdChipTest::TearDown() {
-  platform::SetRedrawRecorder(nullptr);
-  gRedraws = nullptr;
+  RecordRedraws(nullptr);
   platform::RunPump::SetScript({});
   Stdk::Get().UnloadInterface(0);
   host.reset();
@@ -98,11 +89,10 @@ bool LcdChipTest::lit(int id) const {
 
 void LcdChipTest::recordRedraws() {
   redraws.clear();
-  gRedraws = &redraws;
-  platform::SetRedrawRecorder(&Record);
+  RecordRedraws(&redraws);
 }
 
-LcdChipTest::Redraws LcdChipTest::takeRedraws() { return std::exchange(redraws, {}); }
+Redraws LcdChipTest::takeRedraws() { return std::exchange(redraws, {}); }
 
 std::vector<std::string> LcdChipTest::takeLog() {
   std::vector<std::string> lines;

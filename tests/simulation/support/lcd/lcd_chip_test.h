@@ -58,7 +58,6 @@ class LcdChipTest : public ChipTest {
   // The fake library's calls since the last take.
   std::vector<std::string> takeLog();
   // The redraw posts of the module since recording began, in post order.
-  using Redraws = std::vector<std::pair<int, intptr_t>>;
   void recordRedraws();
   Redraws takeRedraws();
 
