@@ -366,8 +366,8 @@ template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::drivePin(periphery::Port& port, int p, bool output, bool level) {
   if (output) {
     port.drive(p, level);
-  } else if (port.release(p)) {
-    port.setLevel(p, false);
+  } else {
+    port.release(p, periphery::ReleasedLevel::Low);
   }
 }
 

@@ -105,8 +105,10 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   static constexpr periphery::RegisterMap kRegisterMap = Qv4111RegisterMap(L);
   static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
   static constexpr periphery::WriteBufferConfig kSerial{
-      L.serial.data.reg, 6, periphery::WriteBufferStart::LatchesData,
-      periphery::WriteBufferReport::Nothing, periphery::AutomaticEnd::LeftToChip};
+      L.serial.data.reg, 6,
+      {.start = periphery::WriteBufferStart::LatchesData,
+       .report = periphery::WriteBufferReport::Nothing,
+       .automaticFinish = periphery::AutomaticFinish::LeftToChip}};
   // The reset: every value nibble up to 126 cleared, the serial data 15.
   static constexpr periphery::ResetRule<1> kResetTable[] = {
       {0, 126, {periphery::kZero}},

@@ -236,8 +236,8 @@ void Qv4112::writePortCDirection(int value) {
   for (int p = 0; p < 4; ++p) {
     if ((value >> p) & 1)
       pc.drive(p, (latchC_ >> p) & 1);
-    else if (pc.release(p))
-      pc.setLevel(p, false);
+    else
+      pc.release(p, periphery::ReleasedLevel::Low);
   }
   post(kItemPortC, kPortCButton);
 }

@@ -6,7 +6,11 @@
 // disagree. A variant of the family is another constant of this type.
 #include <simcore/field.h>
 
+#include <array>
+
+#include "periphery/prescaler.h"
 #include "periphery/register_table.h"
+#include "periphery/write_buffer.h"
 
 namespace qv4115 {
 
@@ -26,7 +30,7 @@ struct Qv4115Layout {
   struct {
     Field direction;     // bit n = 1: PBn output
     Field data;          // sampled levels / output latch
-    Field clockOutputs;  // bits 1-3: clock outputs on PB0-PB2
+    Field clockOutputs;  // three bits: clock outputs on PB0-PB2
   } portB;
   struct {
     Field direction;  // bit 0 = 1: every PC pin an output
@@ -37,6 +41,7 @@ struct Qv4115Layout {
     Field data;     // next nibble
     Field sizeLow;
     Field control;  // bits 0-1 size bits 4-5, 2 start, 3 automatic
+    periphery::WriteBufferStyle style;
   } swb;
   struct {
     Field control;  // 0 address bit 4, 1 write, 2 busy
@@ -73,14 +78,20 @@ struct Qv4115Layout {
     Field control;  // 1 IRQ at 32 Hz (else 8 Hz), 3 PWM on PB3
     Field fast32Hz;
     Field pwm;
+    periphery::PrescalerConfig chain;  // its stages, and what a reset leaves in them
   } prescaler;
   struct {
     Field control;  // 0-1 level, 2 start, 3 result
+    Field result;   // the bits an evaluation writes: the result bit 3, the others cleared
   } detector;
   struct {
     Field select;
     Field polarity;
   } reset;
+  struct {
+    std::array<const char*, 4> swbClocks;     // by clock selection
+    std::array<const char*, 8> timerSources;  // by timer source
+  } texts;
 };
 
 // The family's register table, generated from a layout: one line per
@@ -129,7 +140,7 @@ inline constexpr Qv4115Layout kQv4115{
     .portA = {.levels = {80}, .enables = {101}, .edges = {118}, .requests = {104}},
     .portB = {.direction = {81}, .data = {82}, .clockOutputs = {123, 0xE}},
     .portC = {.direction = {83}, .data = {84}},
-    .swb = {.clock = {85}, .data = {86}, .sizeLow = {87}, .control = {88}},
+    .swb = {.clock = {85}, .data = {86}, .sizeLow = {87}, .control = {88}, .style = {}},
     .eeprom = {.control = {89}, .address = {90}, .dataLow = {91}, .dataHigh = {92}},
     .timer = {.control = {93}, .run = {94}, .low = {95}, .middle = {96}, .high = {97},
               .fullCompare = {107, 2}},
@@ -137,9 +148,14 @@ inline constexpr Qv4115Layout kQv4115{
     .irq = {.systemEnables = {102}, .timerEnables = {103}, .systemRequests = {105},
             .timerRequests = {106}, .control = {107}, .interruptEnable = {107, 8}},
     .watchdog = {.clear = {108}, .hold = {109, 3}},
-    .prescaler = {.control = {113, 0xA}, .fast32Hz = {113, 2}, .pwm = {113, 8}},
-    .detector = {.control = {114}},
+    // A reset keeps the counts of the stages that give 64 Hz, 16 Hz and 4 Hz
+    // (counter bits 7, 9 and 11) and clears the others.
+    .prescaler = {.control = {113, 0xA}, .fast32Hz = {113, 2}, .pwm = {113, 8},
+                  .chain = {14, 0, 0x3FFFu & ~((1u << 7) | (1u << 9) | (1u << 11)), 0}},
+    .detector = {.control = {114}, .result = {114, 0xC}},
     .reset = {.select = {124}, .polarity = {125}},
+    .texts = {.swbClocks = {"1KHz Clk", "2KHz Clk", "8KHz Clk", "16KHz Clk"},
+              .timerSources = {"PA0", "16KHz", "2048Hz", "512Hz", "128Hz", "8Hz", "1Hz", "PA3"}},
 };
 
 }  // namespace qv4115

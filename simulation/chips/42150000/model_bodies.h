@@ -15,7 +15,7 @@ namespace pin = periphery::pin;
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::Periphery_Reset() {
   periphery::Cells c = cells();
-  if (c.valid()) periphery::applyReset(kResetTable, c, 0);
+  if (c.valid()) periphery::applyReset(Self::kResetTable, c, 0);
   latch_.clear();
   shownCounter_ = -1;
   if (cpu_ != nullptr) resetCpu();
@@ -180,8 +180,7 @@ void Qv4115Model<Self, L>::writePortBDirection(int value) {
     if (output && !b.driven(p)) {
       b.drive(p, (latchB_ >> p) & 1);
     } else if (!output && b.driven(p)) {
-      b.release(p);
-      b.setLevel(p, false);
+      b.release(p, periphery::ReleasedLevel::Low);
     }
   }
   post(kItemPortB, kFirstPinButton[1]);
@@ -196,7 +195,7 @@ void Qv4115Model<Self, L>::writePortB(int value) {
   periphery::Cells c = cells();
   for (int p = 0; p < 4; ++p) {
     if (!((latch_.at(L.portB.direction.reg) >> p) & 1)) continue;
-    const bool taken = p < 3 ? ((latch_.at(L.portB.clockOutputs.reg) >> (p + 1)) & 1) != 0 : pwmEnabled();
+    const bool taken = p < 3 ? clockOutputSet(p) : pwmEnabled();
     if (taken) continue;
     const bool bit = (value >> p) & 1;
     ports_[1].setLevel(p, bit);
@@ -245,15 +244,13 @@ void Qv4115Model<Self, L>::SamplePortA() {
   shownCounter_ = -1;  // the monitor may have written the timer cells since
   periphery::Port& a = ports_[0];
   c.set(L.portA.levels.reg, a.levels());
-  if (periphery::combinationResets(a.levels(), c.value(L.reset.select.reg), c.value(L.reset.polarity.reg),
-                                   periphery::CombinationRule::AllPins))
-    self().Periphery_Reset();
+  if (self().resetByCombination(c, a.levels())) self().Periphery_Reset();
   word(k42::kCond1) = a.level(0);
   word(k42::kCond2) = a.level(1);
   word(k42::kCond3) = swb_.ready() ? 1 : a.level(2);
   const int edges = c.value(L.portA.edges.reg);
-  if (periphery::selectedEdge(a.word(0), edges & 1)) Timer_Step(0);
-  if (periphery::selectedEdge(a.word(3), edges & 8)) Timer_Step(7);
+  if (periphery::selectedEdge(a.word(0), edges & 1)) self().clockPinEdge(0);
+  if (periphery::selectedEdge(a.word(3), edges & 8)) self().clockPinEdge(7);
   const int enables = c.value(L.portA.enables.reg);
   int requests = 0;
   for (int p = 0; p < 4; ++p)
@@ -368,7 +365,7 @@ template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::detectorDone() {
   periphery::Cells c = cells();
   const bool low = detector_.finish(supply_);
-  c.setMasked(L.detector.control.reg, 0xC, low ? 8 : 0);
+  c.setMasked(L.detector.result.reg, L.detector.result.mask, low ? 8 : 0);
   kRequestsB.raise(c, kReqDetector);
 }
 
@@ -398,7 +395,7 @@ void Qv4115Model<Self, L>::swbHalfDone(const periphery::SerialWriteBuffer::Half&
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::automaticSwbStep() {
   periphery::Cells c = cells();
-  const bool finished = swb_.automaticHalfStep(c);
+  const bool finished = swb_.automaticHalfStep(c, self().swbLastNibbleBits());
   post(kItemSwb, swbItem::kClock | swbItem::kData);
   if (!finished) return;
   c.clearBits(L.swb.control.reg, 8);

@@ -61,10 +61,6 @@ constexpr periphery::Tap<Event> kTicks[] = {
 };
 static_assert(periphery::tapsInOrder(kTicks));
 
-// A reset keeps the counts of the stages that give 64 Hz, 16 Hz and 4 Hz
-// (counter bits 7, 9 and 11) and clears the others.
-constexpr uint32_t kKeptStages = (1u << 7) | (1u << 9) | (1u << 11);
-constexpr periphery::PrescalerConfig kPrescaler{14, 0, 0x3FFFu & ~kKeptStages, 0};
 constexpr periphery::WatchdogConfig kWatchdog{3};  // the third 1 Hz step without a clear
 constexpr int kEepromWriteTicks = 512, kEepromReadTicks = 1;
 constexpr int kAdcTicks = 10;
@@ -106,7 +102,7 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
   static constexpr const char* kCaption = "QV4115 Periphery";
   static constexpr periphery::RegisterMap kRegisterMap = Qv4115RegisterMap(L);
   static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
-  static constexpr periphery::WriteBufferConfig kSwb{L.swb.data.reg, 6};
+  static constexpr periphery::WriteBufferConfig kSwb{L.swb.data.reg, 6, L.swb.style};
   static constexpr periphery::RequestGroup kRequestsA{L.irq.systemRequests, L.irq.systemEnables};
   static constexpr periphery::RequestGroup kRequestsB{L.irq.timerRequests, L.irq.timerEnables};
   // The reset: every value nibble up to 126 cleared, except the SWB data and
@@ -148,6 +144,16 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
   void SamplePortA();
   void SamplePortB();
   void SamplePortC();
+  // Hooks of the samplers and the SWB a variant may hide: whether the pin
+  // levels reset the chip by the combination; a timer clock pin's edge
+  // (source 0 for PA0, 7 for PA3); the bits an automatic transfer's last
+  // nibble keeps.
+  bool resetByCombination(const periphery::Cells& c, int levels) const {
+    return periphery::combinationResets(levels, c.value(L.reset.select.reg), c.value(L.reset.polarity.reg),
+                                        periphery::CombinationRule::AllPins);
+  }
+  void clockPinEdge(int source) { Timer_Step(source); }
+  int swbLastNibbleBits() const { return 4; }
   // One count of the timer when it runs from `source`.
   inline void Timer_Step(int source);
   // One half period of the SWB clock when it is started on `selection`;
@@ -202,12 +208,17 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
   inline bool onEvent(Event e);
   // A redraw request to the window (nothing without a dialog).
   void post(int item, intptr_t parts) { postRedraw(item, parts); }
+  void initSupplyAndLists(platform::WindowHandle dialog);
   void drawSwb(intptr_t parts);
   void drawTimer(intptr_t parts);
   // PB0-PB2 carry a clock output when they are outputs and their bit of the
-  // clock output field (1, 2, 3) is set.
+  // clock output field is set.
   bool clockOutputOn(int pin) const {
-    return ((latch_.at(L.portB.clockOutputs.reg) >> (pin + 1)) & (latch_.at(L.portB.direction.reg) >> pin) & 1) != 0;
+    return ((latch_.at(L.portB.clockOutputs.reg) >> (pin + L.portB.clockOutputs.shift())) &
+            (latch_.at(L.portB.direction.reg) >> pin) & 1) != 0;
+  }
+  bool clockOutputSet(int pin) const {
+    return ((latch_.at(L.portB.clockOutputs.reg) >> (pin + L.portB.clockOutputs.shift())) & 1) != 0;
   }
   void toggleClockPin(int pin);
   void pwmChanged();
@@ -235,7 +246,7 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
   void setSwbReady(bool ready);
   void setCondition16();
 
-  periphery::BinaryPrescaler prescaler_{kPrescaler};
+  periphery::BinaryPrescaler prescaler_{L.prescaler.chain};
   periphery::Watchdog watchdog_{kWatchdog};
   bool watchdogRequest_ = false;
   periphery::Timer10 timer_;

@@ -12,8 +12,6 @@ namespace qv4115 {
 
 namespace windowText {
 
-constexpr const char* kSwbClocks[4] = {"1KHz Clk", "2KHz Clk", "8KHz Clk", "16KHz Clk"};
-constexpr const char* kTimerSources[8] = {"PA0", "16KHz", "2048Hz", "512Hz", "128Hz", "8Hz", "1Hz", "PA3"};
 constexpr const char* kWidths[4] = {"10", "8", "6", "4"};
 constexpr int kWidthCodes[11] = {0, 0, 0, 0, 3, 0, 2, 0, 1, 0, 0};  // by width in bits
 
@@ -37,10 +35,7 @@ template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::Window_Init(platform::WindowHandle d) {
   adc_.reset();
   detectorLevel_ = kDetectorLevels[0];
-  swb_.clearText();
-  platform::SetDlgItemText(d, kEepromList, windowText::EepromList(nullptr));
-  supply_ = 500;
-  kSupply.init(d, supply_);
+  initSupplyAndLists(d);
   for (int channel = 1; channel <= 2; ++channel) {
     const int bar = channel == 1 ? kAdcBar1 : kAdcBar2;
     platform::SetScrollRange(platform::GetDlgItem(d, bar), 0, 255);
@@ -50,13 +45,23 @@ void Qv4115Model<Self, L>::Window_Init(platform::WindowHandle d) {
   }
 }
 
+// What every window of the family starts with: no sent text, every EEPROM
+// byte shown 00, the supply bar at 5.00 V.
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::initSupplyAndLists(platform::WindowHandle d) {
+  swb_.clearText();
+  platform::SetDlgItemText(d, kEepromList, windowText::EepromList(nullptr));
+  supply_ = 500;
+  kSupply.init(d, supply_);
+}
+
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::drawSwb(intptr_t parts) {
   platform::WindowHandle d = dialog();
   if (parts & swbItem::kClock) simcore::ShowPinLed(d, kSwbClockLed, swb_.clock());
   if (parts & swbItem::kData) simcore::ShowPinLed(d, kSwbDataLed, swb_.data());
   if (parts & swbItem::kText) platform::SetDlgItemText(d, kSwbSentEdit, swb_.text());
-  if (parts & swbItem::kClockText) platform::SetDlgItemText(d, kSwbClockText, windowText::kSwbClocks[swbClockCopy_ & 3]);
+  if (parts & swbItem::kClockText) platform::SetDlgItemText(d, kSwbClockText, L.texts.swbClocks[swbClockCopy_ & 3]);
   if (parts & swbItem::kMode) platform::SetDlgItemText(d, kSwbModeText, swbAutomatic_ ? "Automatic" : "Interactive");
 }
 
@@ -69,7 +74,7 @@ void Qv4115Model<Self, L>::drawTimer(intptr_t parts) {
   if (parts & timerItem::kCompareIrq) simcore::ShowLed(d, kTimerCompareLed, latch_.at(L.irq.timerEnables.reg) & 1);
   if (parts & timerItem::kPwm) simcore::ShowLed(d, kTimerPwmLed, pwmEnabled());
   if (parts & timerItem::kCompareEnable) simcore::ShowLed(d, kTimerCompareEnableLed, timer_.compareEnabled());
-  if (parts & timerItem::kSource) platform::SetDlgItemText(d, kTimerSourceText, windowText::kTimerSources[timerSource_ & 7]);
+  if (parts & timerItem::kSource) platform::SetDlgItemText(d, kTimerSourceText, L.texts.timerSources[timerSource_ & 7]);
   if (parts & timerItem::kStep) platform::SetDlgItemText(d, kTimerStepText, timer_.up() ? "+1" : "-1");
   if (parts & timerItem::kCompareValue)
     platform::SetDlgItemText(d, kTimerCompareText, windowText::Format("%X", timer_.value() & (fullCompare() ? 0x3FF : widthMask)));
@@ -104,14 +109,15 @@ void Qv4115Model<Self, L>::Window_RedrawAll() {
   simcore::DrawPinGroup(d, kPinsA, ports_[0], true);
   simcore::DrawPinGroup(d, kPinsB, ports_[1], true);
   simcore::DrawPinGroup(d, kPinsC, ports_[2], true);
-  drawSwb(swbItem::kAll);
-  Window_Redraw(kItemPrescaler, prescalerItem::kAll);
+  self().Window_Redraw(kItemSwb, swbItem::kAll);
+  self().Window_Redraw(kItemPrescaler, prescalerItem::kAll);
+  self().Window_Redraw(kItemEepromBox, kAllParts);
   drawTimer(timerItem::kAll);
 }
 
 template <class Self, const Qv4115Layout& L>
 bool Qv4115Model<Self, L>::Window_Command(int id) {
-  return clickPin(kPinsA, ports_[0], id, [this] { SamplePortA(); }) ||
+  return clickPin(kPinsA, ports_[0], id, [this] { self().SamplePortA(); }) ||
          clickPin(kPinsB, ports_[1], id, [this] { SamplePortB(); }) ||
          clickPin(kPinsC, ports_[2], id, [this] { SamplePortC(); });
 }

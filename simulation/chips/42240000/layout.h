@@ -50,6 +50,7 @@ struct Qv4124Layout {
     Field direction;     // 1 = output
     Field data;          // write: latch; read: pin levels
     Field pulseOutputs;  // PB0-PB2 toggled by the prescaler
+    std::array<int8_t, 3> toggleTaps;  // of PB0, PB1, PB2
   } portB;
   struct {
     Field control;  // 0 MSB first, 1 sampling phase, 2-3 clock
@@ -63,6 +64,7 @@ struct Qv4124Layout {
     Field control;  // 0-1 clock, 2 autoreload, 3 continuous (reads running)
     Field cycles;
     std::array<int8_t, 4> taps;  // by clock select
+    std::array<const char*, 4> clockTexts;  // the window's counter clock, Hz, by clock select
   } melody;
   struct {
     Field control;  // 0-2 input, 3 count up
@@ -87,12 +89,19 @@ struct Qv4124Layout {
   } irq;
   struct {
     Field sleepWatchdog;  // 2 sleep, 3 watchdog clear
+    int watchdogSeconds;  // the count at which the watchdog resets
   } power;
   struct {
     Field control;  // 0, 3 port A sampling, 1 32 Hz, 2 restart
+    int8_t fastTap, slowTap;  // the 32 Hz and 8 Hz requests
+    int8_t blinkTap;
+    int8_t secondTap;         // 1 Hz: the watchdog's, always in use
+    uint32_t restartStages;   // the chain stages a restart zeroes
   } prescaler;
   struct {
     Field control;  // 0 watchdog off, 1 level, 2 start, 3 low
+    int8_t startTap, resultTap;
+    int maximum;    // the slider's top, hundredths of a volt
   } supply;
   struct {
     Field high, low;
@@ -176,19 +185,21 @@ inline constexpr Qv4124Layout kQv4124{
     .ram2 = {.window = {64}, .page = {112}},
     .lcd = {.bank0 = {68}, .bank1 = {69}, .control = {113}, .mode = {114}},
     .portA = {.levels = {80}, .enables = {101}, .edges = {118}, .requests = {104}, .conditionCopy = {117}},
-    .portB = {.direction = {81}, .data = {82}, .pulseOutputs = {123}},
+    .portB = {.direction = {81}, .data = {82}, .pulseOutputs = {123}, .toggleTaps = {15, 6, 0}},
     .serial = {.control = {83}, .mode = {84}, .low = {85}, .high = {86}, .pins = {87},
                .taps = {kNoTap, 2, 1, 0}},
-    .melody = {.tone = {88}, .control = {89}, .cycles = {90}, .taps = {13, 11, 9, 15}},
+    .melody = {.tone = {88}, .control = {89}, .cycles = {90}, .taps = {13, 11, 9, 15},
+               .clockTexts = {"4", "16", "64", "1"}},
     .timer = {.control = {91}, .command = {92}, .low = {93}, .middle = {94}, .high = {95},
               .taps = {kNoTap, 1, 4, 6, 8, 12, 15, kNoTap}},
     .clock = {.select = {96}},
     .eeprom = {.control = {97}, .address = {98}, .low = {99}, .high = {100}},
     .irq = {.timeEnables = {102}, .unitEnables = {103}, .timeRequests = {105}, .unitRequests = {106},
             .control = {107}},
-    .power = {.sleepWatchdog = {108}},
-    .prescaler = {.control = {109}},
-    .supply = {.control = {115}},
+    .power = {.sleepWatchdog = {108}, .watchdogSeconds = 5},
+    .prescaler = {.control = {109}, .fastTap = 10, .slowTap = 12, .blinkTap = 13, .secondTap = 15,
+                  .restartStages = 0x7FFEu},
+    .supply = {.control = {115}, .startTap = 7, .resultTap = 6, .maximum = 360},
     .reset = {.high = {124}, .low = {125}},
     .resetTable = kQv4124Reset,
 };

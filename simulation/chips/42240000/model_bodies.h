@@ -40,7 +40,7 @@ void Qv4124Model<Self, L>::reset(ResetKind kind) {
   page_ = 0;
   clockIndex_ = ClockIndex(oscillator_, reg(L.clock.select.reg));
   timeBase_.setClockIndex(clockIndex_);
-  refreshActivity();
+  self().refreshActivity();
   postRedraw(kItemPortA, kPortAButton);
   postRedraw(kItemPortB, kPortBButton);
   for (int item = 2; item <= 5; ++item) postRedraw(item, kAllParts);
@@ -55,7 +55,7 @@ void Qv4124Model<Self, L>::reset(ResetKind kind) {
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::refreshActivity() {
   const periphery::Cells c = cells();
-  int m = 15;
+  int m = L.prescaler.secondTap;
   auto use = [&m](int carries) { m = std::min(m, carries); };
   if (eeprom_.busy()) use(0);
   taps_ = Taps{};
@@ -68,19 +68,20 @@ void Qv4124Model<Self, L>::refreshActivity() {
     taps_.fast32Hz = c.bit(L.prescaler.control.reg, 2);
     if (serialRunning_) use(L.serial.taps[c.value(L.serial.control.reg) >> 2]);
     const int toggles = c.value(L.portB.direction.reg) & c.value(L.portB.pulseOutputs.reg);
-    if (toggles & 4) use(0);
-    if (toggles & 2) use(6);
+    for (int i = 0; i < 3; ++i)
+      if ((toggles >> i) & 1) use(L.portB.toggleTaps[i]);
     if (c.bit(L.timer.command.reg, 8)) use(L.timer.taps[c.value(L.timer.control.reg) & 7]);
     if (std::any_of(std::begin(debounce_), std::end(debounce_), [](int n) { return n > 0; }) ||
         ports_[0].levels() != debounced_) {
       const int s = c.value(L.prescaler.control.reg) & 9;
       use(s == 9 ? 2 : s == 1 ? 5 : 8);
     }
-    if (detector_.pending()) use(6);
-    if (c.bit(L.supply.control.reg, 4)) use(7);
+    if (detector_.pending()) use(L.supply.resultTap);
+    if (c.bit(L.supply.control.reg, 4)) use(L.supply.startTap);
     if (melody_.running()) use(L.melody.taps[c.value(L.melody.control.reg) & 3]);
-    if (c.bit(L.irq.timeEnables.reg, 4)) use(c.bit(L.prescaler.control.reg, 2) ? 10 : 12);
-    if (c.bit(L.irq.timeEnables.reg, 2)) use(13);
+    if (c.bit(L.irq.timeEnables.reg, 4))
+      use(c.bit(L.prescaler.control.reg, 2) ? L.prescaler.fastTap : L.prescaler.slowTap);
+    if (c.bit(L.irq.timeEnables.reg, 2)) use(L.prescaler.blinkTap);
   }
   timeBase_.setFastestTap(m);
 }
@@ -195,7 +196,7 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
       }
       break;
     case L.prescaler.control.reg:
-      if (v & 4) timeBase_.clearStages(kRestartStages);
+      if (v & 4) timeBase_.clearStages(L.prescaler.restartStages);
       postRedraw(kItemPrescaler, prescalerPart::kLabel);
       break;
     case L.ram2.page.reg: pageWrite(v, old); break;
@@ -213,7 +214,7 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
     case L.reset.low.reg: checkResetCombination(); break;
     default: break;
   }
-  refreshActivity();
+  self().refreshActivity();
 }
 
 // ---- Port A: debounced edges, requests, condition inputs, reset combination.
@@ -241,7 +242,7 @@ void Qv4124Model<Self, L>::samplePortA() {
   c.set(L.portA.levels.reg, debounced_);
   for (int i = 0; i < 3; ++i) word(k42::kCond1 + i) = (debounced_ >> i) & 1;
   if (taken) checkResetCombination();
-  refreshActivity();
+  self().refreshActivity();
 }
 
 template <class Self, const Qv4124Layout& L>
@@ -266,7 +267,7 @@ void Qv4124Model<Self, L>::checkResetCombination() {
     const bool match = (h && l) || (h && !l && !level) || (!h && l && level);
     if (!match) return;
   }
-  reset(kResetPin);
+  self().reset(kResetPin);
 }
 
 template <class Self, const Qv4124Layout& L>
@@ -384,7 +385,7 @@ void Qv4124Model<Self, L>::serialClock() {
     c.set(L.serial.low.reg, byte & 15);
     c.set(L.serial.high.reg, byte >> 4);
     kRequestsC.raise(c, kReqSerial);
-    refreshActivity();
+    self().refreshActivity();
   }
   refreshSerialPins();
 }
@@ -426,7 +427,7 @@ void Qv4124Model<Self, L>::timerMatched() {
     if (pwm) pwmLevel_ = 0;
     if (fullCompare && pwm) {
       c.clearBits(L.timer.command.reg, 8);
-      refreshActivity();
+      self().refreshActivity();
       postRedraw(kItemTimer, timerPart::kEnabled);
     }
   }
@@ -441,7 +442,7 @@ void Qv4124Model<Self, L>::melodyClock() {
     periphery::Cells c = cells();
     kRequestsB.raise(c, kReqMelody);
   }
-  if (!melody_.running()) refreshActivity();
+  if (!melody_.running()) self().refreshActivity();
 }
 
 template <class Self, const Qv4124Layout& L>
@@ -449,13 +450,13 @@ void Qv4124Model<Self, L>::eepromDone() {
   periphery::Cells c = cells();
   c.clearBits(L.eeprom.control.reg, 2);
   if (c.bit(L.eeprom.control.reg, 1)) kRequestsC.raise(c, kReqEeprom);
-  refreshActivity();
+  self().refreshActivity();
 }
 
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::supplyStart() {
   detector_.start(reg(L.supply.control.reg) & 2 ? kLevelHigh : kLevelLow);
-  refreshActivity();
+  self().refreshActivity();
 }
 
 template <class Self, const Qv4124Layout& L>
@@ -464,11 +465,11 @@ void Qv4124Model<Self, L>::supplyResult() {
   const bool low = detector_.finish(supply_);
   c.setMasked(L.supply.control.reg, 0xC, low ? 8 : 0);
   if (detector_.level() == kLevelLow) c.setMasked(L.eeprom.control.reg, 4, low ? 0 : 4);
-  refreshActivity();
+  self().refreshActivity();
 }
 
 template <class Self, const Qv4124Layout& L>
-void Qv4124Model<Self, L>::setSupply(int hundredths) { supply_ = std::clamp(hundredths, 0, kSupplyMax); }
+void Qv4124Model<Self, L>::setSupply(int hundredths) { supply_ = std::clamp(hundredths, 0, L.supply.maximum); }
 
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::setOscillator(Oscillator osc) {

@@ -10,6 +10,7 @@
 //   class Qv4124 final : public Qv4124Model<Qv4124, kQv4124> {};
 // and a variant another layout constant plus a subclass holding only what
 // differs (see docs/lcd-family.md).
+#include <simcore/lcd/lcd_boxes.h>
 #include <simcore/lcd/lcd_chip.h>
 #include <simcore/lcd/time_base.h>
 
@@ -70,13 +71,10 @@ constexpr periphery::Tap<Event> kTicks[] = {
 static_assert(periphery::tapsInOrder(kTicks));
 
 // 15 stages from 16384 Hz to 1 Hz; a restart (109 bit 2) zeroes the stages
-// from the 8192 Hz one down.
+// from the 8192 Hz one down (the layout's restartStages).
 static_assert(simcore::lcd::TimeBase::kStages == 15);
-constexpr uint32_t kRestartStages = 0x7FFEu;
-constexpr periphery::WatchdogConfig kWatchdog{5};  // above 4 seconds
 constexpr int kEepromReadTicks = 24, kEepromWriteTicks = 520;
 constexpr int kLevelHigh = 250, kLevelLow = 138;   // supply detector, hundredths of a volt
-constexpr int kSupplyMax = 360;
 
 constexpr int kReqMelody = 1, kReqBlink = 2, kReqPrescaler = 4, kReq1Hz = 8;
 constexpr int kReqCompare = 1, kReqEnd = 2, kReqEeprom = 4, kReqSerial = 8;
@@ -93,13 +91,8 @@ namespace melodyPart {
 constexpr int kTone = 1, kBuzzer = 2, kClock = 4, kAutoReload = 8, kCount = 16, kIrq = 32, kContinuous = 64,
               kAll = 127;
 }
-namespace prescalerPart {
-constexpr int kLabel = 1, kLeds = 2, kAll = 0xFF;
-}
-namespace timerPart {
-constexpr int kEnabled = 1, kIrqEnd = 2, kIrqCompare = 4, kPwm = 8, kCompareOn = 16, kInput = 32, kStep = 64,
-              kCount = 128, kCompareValue = 256, kWidth = 512, kAll = 0xFFF;
-}
+namespace prescalerPart = simcore::lcd::prescalerPart;
+namespace timerPart = simcore::lcd::timerPart;
 
 // The serial pins in modes 1 and 2.
 constexpr int kPinIn = 0, kPinS = 1, kPinOut = 2, kPinClk = 3;
@@ -146,7 +139,7 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
   // that fire the taps their carries reach.
   [[gnu::always_inline]] void Periphery_Tick() { advance(1); }
   [[gnu::always_inline]] void Periphery_FourTicks() { advance(4); }
-  void Periphery_Reset() { reset(kPowerOn); }
+  void Periphery_Reset() { self().reset(kPowerOn); }
   bool Periphery_TakeWatchdogReset() {
     if (!watchdogReset_) [[likely]]
       return false;
@@ -172,6 +165,8 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
   void drawEepromList();
   void drawRam2List();
   void drawClock();
+  // What the timer box shows.
+  simcore::lcd::TimerView timerView() const;
 
   static const platform::DialogTemplate& WindowTemplate() { return Qv4124Window(); }
   void Window_Init(platform::WindowHandle dialog);
@@ -218,6 +213,8 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
     });
   }
   inline bool onEvent(Event e);
+  // The fastest tap in use; a chip of the family may hide it (the model
+  // calls it through Self).
   void refreshActivity();
 
   void samplePortA();
@@ -239,6 +236,13 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
   }
   void timerMatched();
   void timerLoad();
+  // The watchdog's count of a second: held at 0 while switched off.
+  void watchdogSecond() {
+    if (cells().bit(L.supply.control.reg, 1))
+      watchdog_.clear();
+    else if (watchdog_.step())
+      watchdogReset_ = true;
+  }
   void melodyClock();
   void eepromDone();
   void supplyStart();
@@ -248,7 +252,7 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
   void pageWrite(int page, int old);
 
   simcore::lcd::TimeBase timeBase_;
-  periphery::Watchdog watchdog_{kWatchdog};
+  periphery::Watchdog watchdog_{{L.power.watchdogSeconds}};
   periphery::Timer10 timer_;
   periphery::MelodyCounter melody_;
   periphery::Eeprom<8> eeprom_;
@@ -260,7 +264,7 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
 
   int clockIndex_ = 0;
   Oscillator oscillator_ = Oscillator::Xtal;
-  int supply_ = kSupplyMax;
+  int supply_ = L.supply.maximum;
   bool watchdogReset_ = false;
   int debounced_ = 0;         // port A levels after debouncing
   int debounce_[4] = {};      // samples seen of a pending level change
@@ -308,13 +312,7 @@ template <class Self, const Qv4124Layout& L>
     case Event::Request8Hz: if (!taps_.fast32Hz) raise(kRequestsB, kReqPrescaler); break;
     case Event::Blink: if (timeBase_.stageBits(13, 2) == 3) raise(kRequestsB, kReqBlink); break;
     case Event::Request1Hz: raise(kRequestsB, kReq1Hz); break;
-    case Event::Watchdog:
-      if (cells().bit(L.supply.control.reg, 1)) {
-        watchdog_.clear();
-      } else if (watchdog_.step()) {
-        watchdogReset_ = true;
-      }
-      break;
+    case Event::Watchdog: watchdogSecond(); break;
   }
   return true;
 }

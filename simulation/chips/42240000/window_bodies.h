@@ -24,12 +24,8 @@ inline constexpr simcore::PinGroup kPinGroups[3] = {
 };
 
 constexpr const char* kTones[8] = {"0", "4096", "3276", "2730", "2340", "2048", "1638", "1365"};
-constexpr const char* kMelodyClocks[4] = {"4", "16", "64", "1"};
-constexpr const char* kTimerInputs[8] = {"PA0", "16KHz", "2048Hz", "512Hz", "128Hz", "8Hz", "1Hz", "PA3"};
-constexpr const char* kWidths[4] = {"10", "8", "6", "4"};
 constexpr const char* kPinNames[4] = {"0", "1", "2", "3"};
 constexpr const char* kSerialNames[4] = {"In", "S", "Out", "Clk"};
-constexpr simcore::ScrollSteps kSupplySteps{0, kSupplyMax, 1, 10};
 
 inline std::string Format(const char* format, int a, int b = 0) {
   char text[32];
@@ -41,11 +37,10 @@ inline std::string Format(const char* format, int a, int b = 0) {
 
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::Window_Init(platform::WindowHandle d) {
-  supply_ = kSupplyMax;
+  supply_ = L.supply.maximum;
   oscillator_ = Oscillator::Xtal;
   setOscillator(oscillator_);
-  platform::SetScrollRange(platform::GetDlgItem(d, kSupplyBar), 0, kSupplyMax);
-  platform::SetScrollPos(platform::GetDlgItem(d, kSupplyBar), 0);
+  simcore::lcd::InitSupplySlider(d, L.supply.maximum, supply_);
   platform::CheckRadioButton(d, kXtal, kRc512, kXtal);
   platform::SetEditLimit(d, simcore::lcd::kDelayEdit, 3);
 }
@@ -71,7 +66,7 @@ void Qv4124Model<Self, L>::Window_Redraw(int item, intptr_t parts) {
       const int tone = reg(L.melody.tone.reg), control = registers_ != nullptr ? registers_[L.melody.control.reg].value : 0;
       if (parts & melodyPart::kTone) platform::SetDlgItemText(d, kToneText, windowText::kTones[tone & 7]);
       if (parts & melodyPart::kBuzzer) simcore::ShowLed(d, kBuzzerLed, tone & 8);
-      if (parts & melodyPart::kClock) platform::SetDlgItemText(d, kMelodyClockText, windowText::kMelodyClocks[control & 3]);
+      if (parts & melodyPart::kClock) platform::SetDlgItemText(d, kMelodyClockText, L.melody.clockTexts[control & 3]);
       if (parts & melodyPart::kAutoReload) simcore::ShowLed(d, kAutoReloadLed, control & 4);
       if (parts & melodyPart::kCount) platform::SetDlgItemText(d, kCyclesText, windowText::Format("%d", melody_.count()));
       if (parts & melodyPart::kIrq) simcore::ShowLed(d, kMelodyIrqLed, reg(L.irq.timeEnables.reg) & 1);
@@ -79,26 +74,9 @@ void Qv4124Model<Self, L>::Window_Redraw(int item, intptr_t parts) {
       break;
     }
     case kItemPrescaler:
-      if (parts & prescalerPart::kLabel)
-        platform::SetDlgItemText(d, kPrescalerLabel, (reg(L.prescaler.control.reg) & 2) ? "32 Hz IRQ" : "8 Hz IRQ");
-      if (parts & prescalerPart::kLeds) {
-        simcore::ShowLed(d, kOneHzLed, reg(L.irq.timeEnables.reg) & 8);
-        simcore::ShowLed(d, kPrescalerLed, reg(L.irq.timeEnables.reg) & 4);
-        simcore::ShowLed(d, kBlinkLed, reg(L.irq.timeEnables.reg) & 2);
-      }
+      simcore::lcd::DrawPrescalerBox(d, parts, reg(L.irq.timeEnables.reg), (reg(L.prescaler.control.reg) & 2) != 0);
       break;
-    case kItemTimer:
-      if (parts & timerPart::kEnabled) simcore::ShowLed(d, kTimerEnabledLed, reg(L.timer.command.reg) & 8);
-      if (parts & timerPart::kIrqEnd) simcore::ShowLed(d, kTimerEndLed, reg(L.irq.unitEnables.reg) & 2);
-      if (parts & timerPart::kIrqCompare) simcore::ShowLed(d, kTimerCompareLed, reg(L.irq.unitEnables.reg) & 1);
-      if (parts & timerPart::kPwm) simcore::ShowLed(d, kTimerPwmLed, reg(L.irq.control.reg) & 1);
-      if (parts & timerPart::kCompareOn) simcore::ShowLed(d, kTimerCompareOnLed, reg(L.timer.command.reg) & 2);
-      if (parts & timerPart::kInput) platform::SetDlgItemText(d, kTimerInput, windowText::kTimerInputs[reg(L.timer.control.reg) & 7]);
-      if (parts & timerPart::kStep) platform::SetDlgItemText(d, kTimerStep, timer_.stepValue() > 0 ? "+1" : "-1");
-      if (parts & timerPart::kCount) platform::SetDlgItemText(d, kTimerCount, windowText::Format("%X", timer_.count()));
-      if (parts & timerPart::kCompareValue) platform::SetDlgItemText(d, kTimerCompare, windowText::Format("%X", timer_.value()));
-      if (parts & timerPart::kWidth) platform::SetDlgItemText(d, kTimerWidth, windowText::kWidths[(reg(L.timer.high.reg) >> 2) & 3]);
-      break;
+    case kItemTimer: simcore::lcd::DrawTimerBox(d, parts, timerView()); break;
     case kItemGpo: {
       const bool shown = reg(L.lcd.control.reg) & 1;
       platform::ShowWindow(platform::GetDlgItem(d, kGpoGroup), shown ? platform::SW_SHOWNOACTIVATE : platform::SW_HIDE);
@@ -125,7 +103,7 @@ void Qv4124Model<Self, L>::Window_RedrawAll() {
   Window_Redraw(kItemPrescaler, prescalerPart::kLabel | prescalerPart::kLeds);
   Window_Redraw(kItemTimer, timerPart::kAll);
   Window_Redraw(kItemGpo, kAllParts);
-  platform::SetDlgItemText(d, kSupplyText, windowText::Format("%u.%02uV", supply_ / 100, supply_ % 100));
+  simcore::lcd::DrawSupplyText(d, supply_);
   drawClock();
   drawEepromList();
   drawRam2List();
@@ -183,14 +161,19 @@ bool Qv4124Model<Self, L>::Window_Command(int id) {
 
 template <class Self, const Qv4124Layout& L>
 bool Qv4124Model<Self, L>::Window_Scroll(int barId, uint16_t code, int thumb) {
-  if (barId != kSupplyBar || dialog() == nullptr) return false;
-  const platform::WindowHandle bar = platform::GetDlgItem(dialog(), kSupplyBar);
-  const std::optional<int> next = simcore::ScrollTarget(windowText::kSupplySteps, platform::GetScrollPos(bar), code, thumb);
-  if (!next) return true;
-  platform::SetScrollPos(bar, *next);
-  setSupply(kSupplyMax - *next);
-  platform::SetDlgItemText(dialog(), kSupplyText, windowText::Format("%u.%02uV", supply_ / 100, supply_ % 100));
+  if (barId != simcore::lcd::supplyBox::kBar || dialog() == nullptr) return false;
+  if (const std::optional<int> supply = simcore::lcd::ScrollSupply(dialog(), L.supply.maximum, code, thumb))
+    setSupply(*supply);
   return true;
+}
+
+template <class Self, const Qv4124Layout& L>
+simcore::lcd::TimerView Qv4124Model<Self, L>::timerView() const {
+  return {(reg(L.timer.command.reg) & 8) != 0, (reg(L.irq.unitEnables.reg) & 2) != 0,
+          (reg(L.irq.unitEnables.reg) & 1) != 0, (reg(L.irq.control.reg) & 1) != 0,
+          (reg(L.timer.command.reg) & 2) != 0,  reg(L.timer.control.reg) & 7,
+          timer_.up(), timer_.value(), reg(L.timer.high.reg) >> 2, timer_.count(),
+          (reg(L.irq.control.reg) & 2) != 0};
 }
 
 // A pin button: an input pin toggles, its box is redrawn, and while the
@@ -205,7 +188,7 @@ bool Qv4124Model<Self, L>::clickPin(int port, int p) {
                                      samplePortB();
                                    else
                                      sampleSerial();
-                                   refreshActivity();
+                                   self().refreshActivity();
                                  });
 }
 

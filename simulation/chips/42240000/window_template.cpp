@@ -29,25 +29,36 @@ void addLed(std::vector<ControlTemplate>& c, int id, int labelId, const char* la
   c.push_back({labelId, ControlKind::Text, label, x + 11, y, w, 8});
 }
 
-void addValue(std::vector<ControlTemplate>& c, const char* label, int id, const char* text, int x, int y) {
-  c.push_back({IDC_STATIC, ControlKind::Text, label, x, y, 38, 8});
-  c.push_back({id, ControlKind::Text, text, x + 40, y, 30, 8});
-}
+}  // namespace
 
-std::vector<ControlTemplate> controls() {
-  std::vector<ControlTemplate> c;
+void AddPortGroups(std::vector<ControlTemplate>& c) {
   addPins(c, "PortA", 5, 62, kPortAButton, 0, true);
   addPins(c, "PortB", 72, 52, kPortBButton, 0, false);
   addPins(c, "Serial Port", 128, 52, kSerialButton, kSerialLabels, false);
-  // Prescaler.
-  c.push_back({IDC_STATIC, ControlKind::GroupBox, "Prescaler", 184, 1, 63, 66});
-  addLed(c, kOneHzLed, IDC_STATIC, "1Hz IRQ", 188, 14, 45);
-  addLed(c, kPrescalerLed, kPrescalerLabel, "8 Hz IRQ", 188, 28, 45);
-  addLed(c, kBlinkLed, IDC_STATIC, "Blink IRQ", 188, 42, 45);
-  // Supply.
+}
+
+void AddMelodyBox(std::vector<ControlTemplate>& c, int x, int y) {
+  c.push_back({IDC_STATIC, ControlKind::GroupBox, "Melody", x, y, 97, 77});
+  addLed(c, kBuzzerLed, IDC_STATIC, "Buzzer Out", x + 4, y + 10);
+  addLed(c, kMelodyIrqLed, IDC_STATIC, "IRQ  Enable", x + 4, y + 21);
+  addLed(c, kAutoReloadLed, IDC_STATIC, "Autoreload", x + 4, y + 32);
+  addLed(c, kContinuousLed, IDC_STATIC, "Continuous", x + 4, y + 43);
+  c.push_back({kToneText, ControlKind::Text, "0", x + 4, y + 54, 24, 8, platform::kAlignRight});
+  c.push_back({IDC_STATIC, ControlKind::Text, "Hz Output", x + 32, y + 54, 40, 8});
+  c.push_back({kMelodyClockText, ControlKind::Text, "4", x + 4, y + 64, 24, 8, platform::kAlignRight});
+  c.push_back({IDC_STATIC, ControlKind::Text, "Hz Timer", x + 32, y + 64, 30, 8});
+  c.push_back({kCyclesText, ControlKind::Text, "0", x + 64, y + 64, 12, 8, platform::kAlignRight});
+  c.push_back({IDC_STATIC, ControlKind::Text, "Cycles", x + 72, y + 54, 24, 8});
+}
+
+namespace {
+
+std::vector<ControlTemplate> controls() {
+  std::vector<ControlTemplate> c;
+  AddPortGroups(c);
+  simcore::lcd::AddPrescalerBox(c, IDC_STATIC, 184, 1, 63, 66);
   c.push_back({IDC_STATIC, ControlKind::GroupBox, "Supply", 251, 1, 38, 66});
-  c.push_back({kSupplyBar, ControlKind::VScroll, "", 264, 10, 10, 42});
-  c.push_back({kSupplyText, ControlKind::Text, "3.60V", 255, 54, 30, 8, platform::kAlignCenter});
+  simcore::lcd::AddSupplySlider(c, 264, 10, 42, 30);
   // Oscillator.
   c.push_back({IDC_STATIC, ControlKind::GroupBox, "Xtal/Rc", 293, 1, 40, 66});
   c.push_back({kXtal, ControlKind::RadioButton, "Xtal", 297, 11, 34, 10, platform::kGroupStart});
@@ -64,30 +75,8 @@ std::vector<ControlTemplate> controls() {
   c.push_back({simcore::lcd::kDelayEdit, ControlKind::Edit, "", 385, 12, 30, 12});
   c.push_back({IDC_STATIC, ControlKind::Text, "cpu mode", 385, 32, 38, 8});
   c.push_back({simcore::lcd::kStatusText, ControlKind::Text, "Active", 385, 44, 38, 8});
-  // Timer.
-  c.push_back({IDC_STATIC, ControlKind::GroupBox, "Timer", 5, 69, 123, 78});
-  addLed(c, kTimerEnabledLed, IDC_STATIC, "Enabled", 9, 80);
-  addLed(c, kTimerEndLed, IDC_STATIC, "IRQCount0", 9, 93);
-  addLed(c, kTimerCompareLed, IDC_STATIC, "IRQComp", 9, 106);
-  addLed(c, kTimerPwmLed, IDC_STATIC, "PWM", 9, 119);
-  addLed(c, kTimerCompareOnLed, IDC_STATIC, "EnComp", 9, 132);
-  addValue(c, "Input", kTimerInput, "PA0", 62, 80);
-  addValue(c, "Step", kTimerStep, "-1", 62, 93);
-  addValue(c, "Start.Val", kTimerCount, "0", 62, 106);
-  addValue(c, "Comp.Val", kTimerCompare, "0", 62, 119);
-  addValue(c, "Comp.bits", kTimerWidth, "10", 62, 132);
-  // Melody.
-  c.push_back({IDC_STATIC, ControlKind::GroupBox, "Melody", 132, 70, 97, 77});
-  addLed(c, kBuzzerLed, IDC_STATIC, "Buzzer Out", 136, 80);
-  addLed(c, kMelodyIrqLed, IDC_STATIC, "IRQ  Enable", 136, 91);
-  addLed(c, kAutoReloadLed, IDC_STATIC, "Autoreload", 136, 102);
-  addLed(c, kContinuousLed, IDC_STATIC, "Continuous", 136, 113);
-  c.push_back({kToneText, ControlKind::Text, "0", 136, 124, 24, 8, platform::kAlignRight});
-  c.push_back({IDC_STATIC, ControlKind::Text, "Hz Output", 164, 124, 40, 8});
-  c.push_back({kMelodyClockText, ControlKind::Text, "4", 136, 134, 24, 8, platform::kAlignRight});
-  c.push_back({IDC_STATIC, ControlKind::Text, "Hz Timer", 164, 134, 30, 8});
-  c.push_back({kCyclesText, ControlKind::Text, "0", 196, 134, 12, 8, platform::kAlignRight});
-  c.push_back({IDC_STATIC, ControlKind::Text, "Cycles", 204, 124, 24, 8});
+  simcore::lcd::AddTimerBox(c, IDC_STATIC, 5, 69, 123, 78, {"IRQCount0", "IRQComp"});
+  AddMelodyBox(c, 132, 70);
   // EEPROM, general-purpose outputs, RAM 2.
   c.push_back({IDC_STATIC, ControlKind::GroupBox, "EEPROM", 233, 70, 48, 77});
   c.push_back({IDC_STATIC, ControlKind::Text, "Addr  Data", 237, 79, 40, 8});

@@ -29,6 +29,13 @@ constexpr uint32_t kFunction = 1u << 9;
 constexpr uint32_t kEdges = kFalling | kRising;
 }  // namespace pin
 
+// The level a pin takes when the chip releases it (an output made an input).
+enum class ReleasedLevel : uint8_t {
+  Kept,   // the level it was driven at, until a click
+  Low,    // 0
+  Latch,  // the port latch's bit for the pin
+};
+
 struct PinEdge {
   uint8_t pin;
   bool rising;
@@ -96,11 +103,19 @@ class BasicPort {
     w = (w & ~pin::kLevel) | (high ? pin::kLevel : 0u);
   }
 
-  // The pin becomes an input again, keeping its level.
-  bool release(int p) {
+  // A driven pin's level inverted by the chip (a pulse output).
+  void invertDriven(int p) { words_[p] = (words_[p] ^ pin::kLevel) | pin::kRefresh; }
+
+  // The pin becomes an input again, at the level `rule` gives it (`latchBit`:
+  // the port latch's bit for the pin). Returns true when it was driven.
+  bool release(int p, ReleasedLevel rule = ReleasedLevel::Kept, bool latchBit = false) {
     uint32_t& w = words_[p];
     if (!(w & pin::kDriven)) return false;
     w = (w & ~pin::kDriven) | pin::kRefresh;
+    if (rule != ReleasedLevel::Kept) {
+      const bool high = rule == ReleasedLevel::Latch && latchBit;
+      w = (w & ~pin::kLevel) | (high ? pin::kLevel : 0u);
+    }
     return true;
   }
 
@@ -152,8 +167,8 @@ struct WholePortRule {
       if (!((pins >> p) & 1)) continue;
       if (output)
         port.drive(p, (levels >> p) & 1);
-      else if (port.release(p))
-        port.setLevel(p, false);
+      else
+        port.release(p, ReleasedLevel::Low);
     }
   }
   template <int N>

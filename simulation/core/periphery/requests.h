@@ -1,11 +1,12 @@
 #pragma once
 // Interrupt request registers and the interrupt condition, written in Fields.
-// A request group is a request register and the register of its enables: a
-// source's request bit is only ever set while its enable bit is set.
+// A request group is a request register and the register of its enables; how
+// a source raises its bit is the group's policy.
 #include <simcore/field.h>
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 
 #include "cells.h"
@@ -14,13 +15,23 @@ namespace periphery {
 
 using simcore::Field;
 
+enum class RaisePolicy : uint8_t {
+  IfEnabled,    // a request bit is only ever set while its enable bit is set
+  TakesEnable,  // the request bit takes its enable bit's value: set, or cleared
+};
+
 struct RequestGroup {
   Field request;
   Field enable;
+  RaisePolicy policy = RaisePolicy::IfEnabled;
 
-  // Raises the request bits of `mask` that are enabled.
+  // Raises the request bits of `mask` by the group's policy.
   void raise(Cells& cells, int mask) const {
-    cells.setBits(request.reg, mask & request.mask & cells.value(enable.reg));
+    const int bits = mask & request.mask;
+    if (policy == RaisePolicy::TakesEnable)
+      cells.setMasked(request.reg, bits, cells.value(enable.reg));
+    else
+      cells.setBits(request.reg, bits & cells.value(enable.reg));
   }
 };
 

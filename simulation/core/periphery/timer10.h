@@ -19,8 +19,15 @@ enum class FullCompareMatch : uint8_t {
   Stops,     // the timer stops
 };
 
+// What a load does to the compare.
+enum class LoadCompare : uint8_t {
+  Kept,      // the compare stays on
+  Disabled,  // a load turns the compare off until the program turns it on again
+};
+
 struct Timer10Config {
   FullCompareMatch fullCompareMatch = FullCompareMatch::Reported;
+  LoadCompare loadCompare = LoadCompare::Kept;
 };
 
 // What a step reached.
@@ -83,6 +90,7 @@ class BasicTimer10 {
   // timer. Returns whether it may run.
   constexpr bool load() {
     count_ = value_;
+    if constexpr (Config.loadCompare == LoadCompare::Disabled) compareEnabled_ = false;
     arm();
     if (value_ == 0) running_ = false;
     return value_ != 0;
@@ -92,6 +100,14 @@ class BasicTimer10 {
   constexpr void mirror() {
     count_ = ~count_ & kMask;
     value_ = ~value_ & kMask;
+    arm();
+  }
+
+  // A direction change inverts the count alone on the chips that do so
+  // (the value stays): the count is as far from the new end value as it
+  // was from the old one.
+  constexpr void invertCount() {
+    count_ = ~count_ & kMask;
     arm();
   }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <platform/library.h>
 #include <platform/messagebox.h>
+#include <platform/redraw_recorder.h>
 
 #include <cstdlib>
 
@@ -106,6 +107,18 @@ std::vector<std::string> MessageLog::texts() const {
   std::vector<std::string> t;
   for (const Box& b : boxes_) t.push_back(b.text);
   return t;
+}
+
+namespace {
+Redraws* gRedraws = nullptr;
+void Record(int32_t item, intptr_t parts) {
+  if (gRedraws != nullptr) gRedraws->emplace_back(item, parts);
+}
+}  // namespace
+
+void RecordRedraws(Redraws* into) {
+  gRedraws = into;
+  platform::SetRedrawRecorder(into != nullptr ? &Record : nullptr);
 }
 
 void UseTestChip() {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace k42test {
@@ -72,6 +73,12 @@ class MessageLog {
  private:
   std::vector<Box> boxes_;
 };
+
+// The redraw requests of the models of the loaded modules, in post order,
+// before coalescing, appended to `into` (null stops recording). The modules
+// take the recorder at their next entry (reset, execute, monitor write).
+using Redraws = std::vector<std::pair<int, intptr_t>>;
+void RecordRedraws(Redraws* into);
 
 // Binds the test chip of the test program folder (fails the test otherwise).
 void UseTestChip();

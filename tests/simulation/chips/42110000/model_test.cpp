@@ -1,6 +1,5 @@
 // QV4111's timer at its terminal value, the interrupt rule of the ports, the
 // watchdog at its exact pass, and what the resets keep.
-#include <platform/redraw_recorder.h>
 
 #include <utility>
 
@@ -125,11 +124,6 @@ TEST_F(Watchdog, HoldAndRestart) {
 
 using Resets = Qv4111;
 
-std::vector<std::pair<int, intptr_t>>* gPosted = nullptr;
-void Record(int32_t item, intptr_t parts) {
-  gPosted->emplace_back(item, parts);
-}
-
 // The value nibbles become 0 and 105 15; compare nibbles and flags, the
 // monitor's data breakpoints, stay. Every box is redrawn.
 TEST_F(Resets, PowerOnWritesValueBitsOnly) {
@@ -137,11 +131,10 @@ TEST_F(Resets, PowerOnWritesValueBitsOnly) {
   r.registers[kSerialData].flags = 0x12;
   r.registers[20].value = 0x57;
   r.registers[126].value = 0x6F;
-  std::vector<std::pair<int, intptr_t>> posted;
-  gPosted = &posted;
-  platform::SetRedrawRecorder(&Record);
+  Redraws posted;
+  RecordRedraws(&posted);
   r.reset();
-  platform::SetRedrawRecorder(nullptr);
+  RecordRedraws(nullptr);
   EXPECT_EQ(posted, (std::vector<std::pair<int, intptr_t>>{
                         {0, 255}, {1, 255}, {2, 255}, {3, 255}, {4, 255}, {5, 255}, {6, 255}}));
   EXPECT_EQ(r.registers[kSerialData].value, 0x3F);

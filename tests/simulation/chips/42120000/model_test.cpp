@@ -1,7 +1,6 @@
 // QV4112: the up-counting timer at 255, the chip's own interrupt entry, its
 // trace of every instruction, the watchdog at the eighth 2 Hz step and the
 // power-on register values.
-#include <platform/redraw_recorder.h>
 
 #include <utility>
 
@@ -137,19 +136,13 @@ TEST_F(Detector, RequestMeasuresAtTheNextStepsAndReadsClearIdleBits) {
 
 using Resets = Qv4112;
 
-std::vector<std::pair<int, intptr_t>>* gPosted = nullptr;
-void Record(int32_t item, intptr_t parts) {
-  gPosted->emplace_back(item, parts);
-}
-
 // The reset posts every box in its order; the power-on adds three port B
 // redraws after its register writes.
 TEST_F(Resets, RedrawOrder) {
-  std::vector<std::pair<int, intptr_t>> posted;
-  gPosted = &posted;
-  platform::SetRedrawRecorder(&Record);
+  Redraws posted;
+  RecordRedraws(&posted);
   r.reset();
-  platform::SetRedrawRecorder(nullptr);
+  RecordRedraws(nullptr);
   const std::vector<std::pair<int, intptr_t>> expected = {
       {0, 1035}, {1, 0}, {2, 1040}, {3, 255}, {4, 255}, {5, 255}, {6, 255}, {1, 0}, {1, 0}, {1, 0}};
   EXPECT_EQ(posted, expected);

@@ -1,9 +1,5 @@
 #pragma once
-// QV4115 bound through STDK42XX from a program folder, with its own test
-// seam: the model's redraw requests.
-#include <cstdint>
-#include <utility>
-#include <vector>
+// QV4115 bound through STDK42XX from a program folder.
 
 #include "chip_test.h"
 #include "chip_window.h"
@@ -14,10 +10,6 @@ using namespace k42test;
 
 // An export of the loaded module (test controls, the dialog procedure).
 void* ModuleExport(const char* name);
-
-// The redraw requests of the model, in post order.
-using Redraws = std::vector<std::pair<int, intptr_t>>;
-void RecordRedraws(Redraws* into);  // null stops recording
 
 class Qv4115 : public ChipTest {
  protected:

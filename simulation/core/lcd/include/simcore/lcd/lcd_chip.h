@@ -101,9 +101,8 @@ class LcdChip : public PeripheryChip<Chip> {
         else
           c.set(n, 0);
       }
-    } else if constexpr (Chip::kModule.resetExtra == ResetExtra::DisplayOff) {
-      lcd_.setStatus(0);
-      lcd_.setMux(15);
+    } else {
+      displayOffAfterReset();
     }
     return 0;
   }
@@ -154,12 +153,22 @@ class LcdChip : public PeripheryChip<Chip> {
     return this->afterEvents(pc);
   }
 
+  // The display-off extra ends every power-on reset, the watchdog's too, so
+  // that the glass never keeps what the reset cleared.
+  void displayOffAfterReset() {
+    if constexpr (Chip::kModule.resetExtra == ResetExtra::DisplayOff) {
+      lcd_.setStatus(0);
+      lcd_.setMux(15);
+    }
+  }
+
   // The watchdog's power-on reset: the CPU restarts too.
   [[gnu::always_inline]] void watchdogCheck(int32_t& pc) {
     if (!self().Periphery_TakeWatchdogReset()) [[likely]]
       return;
     this->resetCpu();
     self().Periphery_Reset();
+    displayOffAfterReset();
     this->reloadPcAfterReset(pc);
   }
 

@@ -34,9 +34,10 @@ class LcdLibrary {
 
   bool loaded() const { return handle_ != nullptr; }
 
-  // The calls; a missing function is skipped.
+  // The calls; a missing function is skipped. The segment index is the
+  // chip's own (its LCD memory bounds it: 0-31, 0-39 or 0-7).
   void setSegment(int index, int nibble) const {
-    if (segment_ != nullptr) segment_(index & 31, nibble & 15, 1);
+    if (segment_ != nullptr) segment_(index, nibble & 15, 1);
   }
   void setStatus(int on) const {
     if (status_ != nullptr) status_(on);

@@ -16,7 +16,7 @@ enum class RunVariant { Delayed = 1, Plain = 2, Sleeping = 3 };
 enum class ResetExtra {
   None,
   ClearRegisters,  // value nibbles of 0-126 cleared, 108 keeps bit 3, 114 = 14 keeping bit 0
-  DisplayOff,      // SetLCDstatus(0) and SetLCDMUX(15)
+  DisplayOff,      // SetLCDstatus(0) and SetLCDMUX(15), after the watchdog's reset too
 };
 
 struct LcdModule {

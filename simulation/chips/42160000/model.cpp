@@ -1,0 +1,354 @@
+// QV4116's periphery model: register handlers, samplers, the chain's
+// events, the comparator, the supply detector and the reset.
+#include <algorithm>
+
+#include "qv4116.h"
+
+namespace qv4116 {
+
+using periphery::Cells;
+namespace pin = periphery::pin;
+namespace ms = periphery::millisecond;
+namespace timerPart = simcore::lcd::timerPart;
+namespace millisecondPart = simcore::lcd::millisecondPart;
+
+// ---- Reset: the only kind, of Instruction_Reset and the watchdog. The port
+// B latch stays; the glass is cleared (the frame then turns the display off).
+
+void Chip::Periphery_Reset() {
+  Cells c = cells();
+  if (c.valid()) periphery::applyReset(kResetTable, c, 0);
+  prescaler_.restart();
+  watchdog_.reset();
+  watchdogReset_ = false;
+  ports_[0].reset(pin::kMarker | pin::kRefresh);
+  ports_[1].reset(pin::kTextShown | pin::kRefresh);
+  pwmLevel_ = 0;
+  timer_.reset();
+  ms_.reset();
+  detector_.reset();
+  comparatorLow_ = false;
+  indicator_ = indicator::kVdd;
+  for (int i = 0; i < kSegments; ++i) {
+    segments_[i] = 0;
+    lcd_.setSegment(i, 0);
+  }
+  refreshActivity();
+  postRedraw(kItemPortA, kPortAButton);
+  postRedraw(kItemPortB, kPortBButton);
+  for (int item = 2; item <= 5; ++item) postRedraw(item, 255);
+  postRedraw(kItemTimer, timerPart::kAll);
+  for (int item = 7; item <= 9; ++item) postRedraw(item, 255);
+}
+
+void Chip::refreshActivity() {
+  const Cells c = cells();
+  if (!c.valid()) return;
+  timerTap_ = c.bit(kTimerCommand, 8) ? (c.value(kTimerControl) & 7) : -1;
+  toggles_ = c.value(kPortBDirection) & (c.value(kPulseOutputs) >> 1);
+  int due = 14;
+  const auto use = [&due](int carries) { due = std::min(due, carries); };
+  if (ms_.active() || (toggles_ & 1)) use(0);
+  constexpr int kTimerCarries[8] = {14, 0, 3, 5, 7, 11, 14, 14};
+  if (timerTap_ >= 0) use(kTimerCarries[timerTap_]);
+  if ((toggles_ & 2) || detector_.pending() || c.bit(kComparator, 1)) use(3);
+  if (c.bit(kSupply, 4)) use(4);
+  if (c.bit(kPrescalerMasks, 4)) use(c.bit(kPrescalerControl, 2) ? 9 : 11);
+  if (c.bit(kPrescalerMasks, 2)) use(12);
+  prescaler_.setDueFrom(due);
+}
+
+// ---- Registers.
+
+int Chip::onRead(int n) {
+  Cells c = cells();
+  switch (n) {
+    case kTimerLow: return timer_.count() & 15;
+    case kTimerMiddle: return (timer_.count() >> 4) & 15;
+    case kTimerHigh: return ((timer_.count() >> 8) & 3) | (c.value(n) & 0xC);
+    case kMsStatus: {
+      const int v = c.value(n);
+      c.clearBits(n, ms::kOverflow);
+      ms_.clearOverflow();
+      postRedraw(kItemMillisecond, millisecondPart::kCount);
+      return v;
+    }
+    case kPortARequests: {
+      const int v = c.readAndClear(n, 15);
+      ports_[0].takeEdges([](periphery::PinEdge) {});
+      return v;
+    }
+    default: return c.value(n);
+  }
+}
+
+void Chip::onWrite(int n, int v, int old) {
+  Cells c = cells();
+  const int changed = v ^ old;
+  if (n >= kLcdFirst && n <= kLcdLast) {
+    if (changed != 0) {
+      c.set(n, v);
+      segments_[n - kLcdFirst] = static_cast<uint8_t>(v);
+      lcd_.setSegment(n - kLcdFirst, v);
+    }
+    return;
+  }
+  switch (n) {
+    case kPortBDirection: writeDirection(v, old); break;
+    case kPortBData: writeLatch(v); break;
+    case kComparator:
+      if (changed & 1) {
+        indicator_ = (indicator_ & ~(indicator::kVdd | indicator::kPb0)) |
+                     ((v & 1) ? indicator::kPb0 : indicator::kVdd);
+        postRedraw(kItemSupply, indicator::kVdd | indicator::kPb0);
+      }
+      if (changed & 2) setIndicator(indicator::kPb0Active, v & 2, indicator::kPb0Active);
+      break;
+    case kTimerControl:
+      timer_.setUp((v & 8) != 0);
+      postTimer(timerPart::kInput | timerPart::kStep);
+      break;
+    case kTimerCommand: writeTimerCommand(v, old); break;
+    case kTimerLow:
+      timer_.setValueBits(0x00F, v);
+      postTimer(timerPart::kCompareValue);
+      break;
+    case kTimerMiddle:
+      timer_.setValueBits(0x0F0, v << 4);
+      postTimer(timerPart::kCompareValue);
+      break;
+    case kTimerHigh:
+      timer_.setValueBits(0x300, v << 8);
+      timer_.setWidthCode(v >> 2);
+      postTimer(timerPart::kCompareValue | timerPart::kWidth);
+      break;
+    case kMsControl:
+      ms_.writeControl(v, old);
+      postRedraw(kItemMillisecond, millisecondPart::kStart | millisecondPart::kStop | millisecondPart::kEnabled);
+      break;
+    case kMsStatus:
+      postRedraw(kItemMillisecond, millisecondPart::kStart | millisecondPart::kStop | millisecondPart::kInterval);
+      break;
+    case kMsUnits:
+    case kMsUnits + 1:
+    case kMsHundreds:
+      ms_.setDigit(n - kMsUnits, v);
+      postRedraw(kItemMillisecond, millisecondPart::kDigits);
+      break;
+    case kPortAMask:
+    case kEdgeSelect:
+      c.set(kPortARequests, 0);
+      ports_[0].takeEdges([](periphery::PinEdge) {});
+      rearmPortA();
+      break;
+    case kPrescalerMasks:
+      if (changed & 1) setIndicator(indicator::kComparatorMask, v & 1, indicator::kComparatorMask);
+      if (changed & 0xE) postRedraw(kItemPrescaler, simcore::lcd::prescalerPart::kLeds);
+      break;
+    case kTimerMasks:
+      if (changed & 8) setIndicator(indicator::kDetectorMask, v & 8, indicator::kDetectorMask);
+      if (changed & 4) postRedraw(kItemMillisecond, millisecondPart::kIrq);
+      if (changed & 3)
+        postTimer(((changed & 1) ? timerPart::kIrqCompare : 0) | ((changed & 2) ? timerPart::kIrqEnd : 0));
+      break;
+    case kInterruptControl:
+      if (changed & 2) postTimer(timerPart::kCompareValue);
+      break;
+    case kWatchdogClear:
+      if (v & 8) watchdog_.clear();
+      break;
+    case kPrescalerControl:
+      if (v & 4) prescaler_.restart();
+      if (changed & 2) postRedraw(kItemPrescaler, simcore::lcd::prescalerPart::kLabel);
+      if (changed & 8) {
+        drivePwm();
+        postTimer(timerPart::kPwm);
+      }
+      break;
+    case kLcdMode:
+      if (changed != 0) {
+        c.set(n, v);
+        lcd_.setMode((v & 0xC) ? 0 : 1, (v & 2) ? 15 : 7);
+      }
+      break;
+    case kSupply:
+      c.set(n, v & 7);
+      if (changed & 4) setIndicator(indicator::kMeasuring, v & 4, indicator::kMeasuring);
+      break;
+    default: break;
+  }
+  refreshActivity();
+}
+
+void Chip::setIndicator(int bits, bool on, int parts) {
+  indicator_ = on ? (indicator_ | bits) : (indicator_ & ~bits);
+  postRedraw(kItemSupply, parts);
+}
+
+// ---- Port A: edges, requests, condition inputs, the timer's pin clocks
+// and the millisecond counter's port control.
+
+void Chip::samplePortA() {
+  Cells c = cells();
+  periphery::Port& a = ports_[0];
+  const int levels = a.levels();
+  c.set(kPortA, levels);
+  for (int i = 0; i < 3; ++i) word(k42::kCond1 + i) = (levels >> i) & 1;
+  const int select = c.value(kEdgeSelect);
+  const auto selected = [&](int p) { return periphery::selectedEdge(a.word(p), (select >> p) & 1); };
+  if ((timerTap_ == 0 && selected(0)) || (timerTap_ == 7 && selected(3))) timerClock();
+  int requests = 0;
+  for (int p = 0; p < 4; ++p)
+    if (selected(p)) requests |= 1 << p;
+  const bool running = ms_.running();
+  a.takeEdges([&](periphery::PinEdge e) {
+    if (e.pin == 3) ms_.portEdge(c.value(kMsControl), c.value(kMsStatus), e.rising);
+  });
+  kPortARequestGroup.raise(c, requests);
+  if (ms_.running() != running) postRedraw(kItemMillisecond, millisecondPart::kEnabled);
+  refreshActivity();
+}
+
+// The arming marker of each pin: shown always, its kind by the mask and the
+// edge select (rising, or falling with 118's bit).
+void Chip::rearmPortA() {
+  const int mask = reg(kPortAMask), select = reg(kEdgeSelect);
+  for (int i = 0; i < 4; ++i) {
+    uint32_t& w = ports_[0].word(i);
+    w = (w & ~pin::kMarkerKind) | pin::kMarker;
+    if ((mask >> i) & 1) w |= ((select >> i) & 1) ? (1u << 4) : (2u << 4);
+  }
+  postRedraw(kItemPortA, kPortAButton);
+}
+
+// ---- Port B: direction, latch, toggles, PWM on PB3.
+
+void Chip::samplePortB() {
+  ports_[1].takeEdges([](periphery::PinEdge) {});
+  cells().set(kPortBData, ports_[1].levels());
+}
+
+// A pin made an output takes its latch bit (PB3 the PWM level while the PWM
+// output is on); a pin made an input goes low.
+void Chip::writeDirection(int value, int old) {
+  const bool pwm = reg(kPrescalerControl) & 8;
+  bool shown = false;
+  for (int i = 0; i < 4; ++i) {
+    const int bit = 1 << i;
+    if (!((value ^ old) & bit)) continue;
+    if (value & bit)
+      shown |= ports_[1].drive(i, (i == 3 && pwm) ? pwmLevel_ != 0 : (latchB_ & bit) != 0);
+    else
+      shown |= ports_[1].release(i, periphery::ReleasedLevel::Low);
+  }
+  cells().set(kPortBData, ports_[1].levels());
+  if (shown) postRedraw(kItemPortB, kPortBButton);
+}
+
+// Only a changed latch acts: every output pin not reserved by register 123
+// (PB0-PB2) or by the PWM output (PB3) takes its bit.
+void Chip::writeLatch(int value) {
+  if (value == latchB_) return;
+  latchB_ = value;
+  const int reserved = (reg(kPulseOutputs) & 7) | (reg(kPrescalerControl) & 8);
+  const int outputs = reg(kPortBDirection) & ~reserved;
+  bool shown = false;
+  for (int i = 0; i < 4; ++i)
+    if ((outputs >> i) & 1) shown |= ports_[1].drive(i, (value >> i) & 1);
+  cells().setMasked(kPortBData, outputs, value);
+  if (shown) postRedraw(kItemPortB, kPortBButton);
+}
+
+void Chip::toggle(int p) {
+  ports_[1].invertDriven(p);
+  registers_[kPortBData].value ^= 1 << p;
+  postRedraw(kItemPortB, kPortBButton);
+}
+
+void Chip::drivePwm() {
+  if (!(reg(kPortBDirection) & 8) || !(reg(kPrescalerControl) & 8)) return;
+  if (ports_[1].drive(3, pwmLevel_ != 0)) postRedraw(kItemPortB, kPortBButton);
+  cells().setMasked(kPortBData, 8, pwmLevel_ ? 8 : 0);
+}
+
+// ---- Timer.
+
+// A start (bit 3 from 0 to 1) is refused while the PWM output and the
+// full-count compare are on and the count stands at the start value. A load
+// turns the compare off; a load of 0 stops the timer.
+void Chip::writeTimerCommand(int value, int old) {
+  Cells c = cells();
+  int next = value & 0xE;
+  if ((value & 8) && !(old & 8) && c.bit(kPrescalerControl, 8) && c.bit(kInterruptControl, 2) &&
+      timer_.countAtValue())
+    next &= ~8;
+  timer_.setCompareEnabled((value & 2) != 0);
+  if (value & 1) {
+    if (!timer_.load()) next &= ~8;
+    if (!timer_.compareEnabled()) next &= ~2;
+  }
+  c.set(kTimerCommand, next);
+  postTimer(timerPart::kEnabled | timerPart::kCompareOn | timerPart::kCount);
+}
+
+void Chip::timerMatched() {
+  Cells c = cells();
+  const Timer::Match s = timer_.match();
+  const bool fullCompare = c.bit(kInterruptControl, 2);
+  const bool pwm = c.bit(kPrescalerControl, 8);
+  if (s.end) {
+    kTimerGroup.raise(c, kReqEnd);
+    if (pwm) pwmLevel_ = 1;
+  }
+  const bool compare = fullCompare ? s.fullCompare : s.compare;
+  if (c.bit(kTimerCommand, 2) && compare) {
+    kTimerGroup.raise(c, kReqCompare);
+    if (pwm) pwmLevel_ = 0;
+    if (fullCompare && pwm) {
+      c.clearBits(kTimerCommand, 8);
+      refreshActivity();
+      postTimer(timerPart::kEnabled);
+    }
+  }
+  if (pwm && (s.end || compare)) drivePwm();
+}
+
+// ---- Millisecond counter, supply detector, comparator.
+
+void Chip::millisecondCounted() {
+  Cells c = cells();
+  const int happened = ms_.count(c);
+  const bool everySecond = c.bit(kMsStatus, ms::kEverySecond);
+  if (((happened & ms::kTenth) && !everySecond) || ((happened & ms::kSecond) && everySecond))
+    kTimerGroup.raise(c, kReqMillisecond);
+  if (happened & (ms::kTenth | ms::kSecond))
+    postRedraw(kItemMillisecond, millisecondPart::kDigits | millisecondPart::kCount);
+  if (!ms_.active()) refreshActivity();
+}
+
+void Chip::supplyResult() {
+  Cells c = cells();
+  const bool low = detector_.finish(supply_);
+  c.setMasked(kSupply, 0xC, low ? 8 : 0);
+  indicator_ = (indicator_ & ~(indicator::kMeasuring | indicator::kLow)) | (low ? indicator::kLow : 0);
+  kDetectorGroup.raise(c, kReqDetector);
+  postRedraw(kItemSupply, indicator::kMeasuring | indicator::kLow);
+  refreshActivity();
+}
+
+// PB0 selected: the supply against the level. A change shows, requests, and
+// a falling result clears the status bits of register 83.
+void Chip::compare() {
+  const bool low = supply_ <= kLevel;
+  if (low == comparatorLow_) return;
+  comparatorLow_ = low;
+  Cells c = cells();
+  indicator_ = low ? (indicator_ | indicator::kComparatorResult) : (indicator_ & ~indicator::kComparatorResult);
+  kComparatorGroup.raise(c, kReqComparator);
+  if (!low) c.clearBits(kComparator, 0xC);
+  postRedraw(kItemSupply, indicator::kComparatorResult);
+}
+
+void Chip::setSupply(int hundredths) { supply_ = std::clamp(hundredths, 0, kSupplyMax); }
+
+}  // namespace qv4116

@@ -1,0 +1,301 @@
+#pragma once
+// Chip QV4131 (module 42310000): the QV4115 family without the converter and
+// the RAM banks, at its own register numbers, on a 300 kHz time base (one
+// tick per pass through 19 halving stages). Its own: a sleep mode with a
+// wake-up timer; a write buffer that raises its own interrupt request, can
+// drive PC0/PC1 (external mode), suppresses clock pulses of the last nibble
+// ("ClkSup") and keeps a sent text of limited length; a direction per port C
+// pin; a system clock adjustment display.
+#include "qv4115_model.h"
+
+namespace qv4131 {
+
+using simcore::Field;
+
+// QV4115's blocks at QV4131's numbers. The chip has no converter and no RAM
+// banks: their fields name 112 and 117-119, which it leaves as plain storage
+// (its register table marks them plain), so those units never act.
+inline constexpr qv4115::Qv4115Layout kQv4131{
+    .ram = {.window = {64}, .bank = {112}},
+    .portA = {.levels = {84}, .enables = {98}, .edges = {116}, .requests = {101}},
+    .portB = {.direction = {85}, .data = {86}, .clockOutputs = {124, 7}},
+    .portC = {.direction = {87}, .data = {88}},
+    .swb = {.clock = {89}, .data = {90}, .sizeLow = {91}, .control = {92},
+            .style = {.manual = periphery::ManualSequence::AppendAtEnd,
+                      .automaticEnd = periphery::AutomaticEnd::CountAtSize,
+                      .textLimit = periphery::TextLimit::RestartThenOverflow}},
+    .eeprom = {.control = {83}, .address = {82}, .dataLow = {80}, .dataHigh = {81}},
+    .timer = {.control = {93}, .run = {94}, .low = {95}, .middle = {96}, .high = {97},
+              .fullCompare = {104, 2}},
+    .adc = {.control = {117}, .low = {118}, .high = {119}},
+    .irq = {.systemEnables = {99}, .timerEnables = {100}, .systemRequests = {102},
+            .timerRequests = {103}, .control = {104}, .interruptEnable = {104, 8}},
+    .watchdog = {.clear = {105, 8}, .hold = {106, 1}},
+    // The chain restarts at 1: every stage bit set, so the tick after a
+    // reset or a restart carries through every stage.
+    .prescaler = {.control = {107}, .fast32Hz = {107, 0}, .pwm = {107, 8},
+                  .chain = {19, 0x7FFFF, 0, 0x7FFFF}},
+    .detector = {.control = {108}, .result = {108, 0xE}},
+    .reset = {.select = {125}, .polarity = {126}},
+    .texts = {.swbClocks = {"9375Hz", "2344Hz", "75000Hz", "150000Hz"},
+              .timerSources = {"PA0", "300KHz", "37.5KHz", "4688Hz", "586Hz", "9.2Hz", "1.1Hz",
+                               "PA3"}},
+};
+
+// Registers and bits of QV4131's own units.
+constexpr Field kSleep{104, 4};             // asleep while both are set
+constexpr Field kSleepToo{105, 4};
+constexpr Field kPrescalerRestart{107, 4};  // not stored
+constexpr Field kDetectorLow{108, 1};       // level 2.20 V, else 2.50 V
+constexpr Field kSwbExternal{89, 8};        // PC0 clock, PC1 data
+constexpr Field kSwbSupplement{109};        // 0-1 "ClkSup", 2-3 external divider
+constexpr Field kWakeUp{114};               // 0-2 count in 48000 passes, 3 enable
+constexpr Field kWakeUpEnable{114, 8};
+constexpr Field kClockAdjustLow{122};       // 0: no reset combination, 1: any pin resets
+constexpr Field kClockAdjustHigh{123};
+constexpr Field kCombinationOff{122, 1};
+constexpr Field kCombinationAnyPin{122, 2};
+
+constexpr int kWakeUpPasses = 48000;
+constexpr int kEepromWriteTicks = 12120, kEepromReadTicks = 12;
+constexpr int kDetectorLevelHigh = 250, kDetectorLevelLow = 220;
+constexpr int kClockAdjustAfterReset = 0x20;  // text "100000"
+
+// Request bits of the prescaler group (register 102).
+constexpr int kReqEepromWrite = 1, kReq4688Hz = 2, kReq293Hz = 4, kReq057Hz = 8;
+
+// Redraw parts QV4131 adds to the SWB box, and its box 8.
+namespace swbItem {
+constexpr int kSize = 32, kClkSup = 64;
+}
+constexpr int kItemClockAdjust = qv4115::kItemEepromBox;
+
+// The tick events, one per action of the stage table.
+enum class Event : uint8_t {
+  ClockPB0, Swb3, Timer1,          // 300 kHz
+  Swb2,                            // 150 kHz
+  ClockPB1, Timer2,                // 37.5 kHz
+  Swb0,                            // 18.75 kHz
+  Prescaler4688Hz, Swb1, Timer3,   // 4688 Hz
+  ClockPB2,                        // 2344 Hz
+  DetectorEvaluate, Timer4,        // 586 Hz
+  Prescaler293Hz,                  // 293 Hz
+  DetectorStart,                   // 146 Hz
+  Timer5,                          // 9.2 Hz
+  Timer6,                          // 1.1 Hz
+  Prescaler057Hz, WatchdogStep,    // 0.57 Hz
+};
+
+constexpr periphery::Tap<Event> kTicks[] = {
+    {0, Event::ClockPB0}, {0, Event::Swb3}, {0, Event::Timer1},
+    {1, Event::Swb2},
+    {3, Event::ClockPB1}, {3, Event::Timer2},
+    {4, Event::Swb0},
+    {6, Event::Prescaler4688Hz}, {6, Event::Swb1}, {6, Event::Timer3},
+    {7, Event::ClockPB2},
+    {9, Event::DetectorEvaluate}, {9, Event::Timer4},
+    {10, Event::Prescaler293Hz},
+    {11, Event::DetectorStart},
+    {15, Event::Timer5},
+    {18, Event::Timer6},
+    {19, Event::Prescaler057Hz}, {19, Event::WatchdogStep},
+};
+static_assert(periphery::tapsInOrder(kTicks));
+
+constexpr periphery::ReadRule kPlain = periphery::rules::plain;
+constexpr periphery::WriteRule kStored = periphery::rules::stored;
+
+class Qv4131 final : public qv4115::Qv4115Model<Qv4131, kQv4131> {
+  using Model = qv4115::Qv4115Model<Qv4131, kQv4131>;
+  friend Model;
+
+ public:
+  static constexpr const char* kCaption = "QV4131 Periphery";
+  // QV4131's own registers, and the units it lacks as plain storage.
+  static constexpr periphery::RegisterSpec kOwnRegisters[] = {
+      {kQv4131.ram.bank.reg, kPlain, kStored},     // no RAM banks
+      {kQv4131.adc.control.reg, kPlain, kStored},  // no converter
+      {kQv4131.swb.clock.reg, kPlain, kStored.then()},
+      {kQv4131.detector.control.reg, kPlain, periphery::rules::storedBits(5).then()},
+      {kSwbSupplement.reg, kPlain, kStored.then()},
+      {kWakeUp.reg, kPlain, kStored.then()},
+      {kClockAdjustLow.reg, kPlain, kStored.then()},
+      {kClockAdjustHigh.reg, kPlain, kStored.then()},
+  };
+  static constexpr periphery::RegisterMap kRegisterMap =
+      periphery::withRegisters(qv4115::Qv4115RegisterMap(kQv4131), kOwnRegisters);
+  static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
+  // Every value nibble up to 126 cleared, except: the port A levels kept,
+  // the sleep bit of 105 kept, port B data, SWB data and the timer's low
+  // cell all ones.
+  static constexpr periphery::ResetRule<1> kResetTable[] = {
+      {0, 126, {periphery::kZero}},
+      {kQv4131.portA.levels.reg, kQv4131.portA.levels.reg, {periphery::kUnchanged}},
+      {kQv4131.portB.data.reg, kQv4131.portB.data.reg, {periphery::resetTo(15)}},
+      {kQv4131.swb.data.reg, kQv4131.swb.data.reg, {periphery::resetTo(15)}},
+      {kQv4131.timer.low.reg, kQv4131.timer.low.reg, {periphery::resetTo(15)}},
+      {kSleepToo.reg, kSleepToo.reg, {periphery::clearBits(15 & ~kSleepToo.mask)}},
+  };
+
+  // The supply is 5.00 V and the detector at 2.50 V from the module's load.
+  Qv4131() {
+    supply_ = 500;
+    detectorLevel_ = kDetectorLevelHigh;
+  }
+
+  // ---- Framework hooks that differ.
+  int32_t Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
+                            TraceEntry* trace);
+  inline void Periphery_Tick();
+  void Periphery_Reset();
+  bool InterruptRequested() const { return swb_.request() || Model::InterruptRequested(); }
+  inline int32_t RunLoop(int32_t mode);
+  void onWrite(int n, int value, int old);
+
+  // ---- Hooks of the family model.
+  bool resetByCombination(const periphery::Cells& c, int levels) const {
+    if (c.bit(kCombinationOff.reg, kCombinationOff.mask)) return false;
+    return periphery::combinationResets(levels, c.value(kQv4131.reset.select.reg),
+                                        c.value(kQv4131.reset.polarity.reg),
+                                        c.bit(kCombinationAnyPin.reg, kCombinationAnyPin.mask)
+                                            ? periphery::CombinationRule::AnyPin
+                                            : periphery::CombinationRule::AllPins);
+  }
+  // A PA0 edge that clocks the timer steps the SWB on selection 0 too.
+  void clockPinEdge(int source) {
+    Timer_Step(source);
+    if (source == 0) SwbStep(0);
+  }
+  int swbLastNibbleBits() const { return external() ? 4 - clkSup_ : 4; }
+
+  // One half period of the SWB on `selection` while a manual transfer runs
+  // on it; PC0/PC1 follow in external mode.
+  inline void SwbStep(int selection);
+
+  // ---- Window (window.cpp).
+  static const platform::DialogTemplate& WindowTemplate();
+  void Window_Init(platform::WindowHandle dialog);
+  void Window_Redraw(int item, intptr_t parts);
+
+ private:
+  using Model::onEvent;  // the family's events, which QV4131's reuse
+  inline bool onEvent(Event e);
+  bool asleep() const {
+    const periphery::Cells c = cells();
+    return c.bit(kSleep.reg, kSleep.mask) && c.bit(kSleepToo.reg, kSleepToo.mask);
+  }
+  Pass sleepingPass(int32_t& pc);
+  void eepromDone();
+  void writeEepromControl(int value);
+  void writeTimerRun(int value);
+  void writePrescaler(int value, int old);
+  void writePortCDirection(int value);
+  void writePortC(int value);
+  void writeSwbClock(int value, int old);
+  void writeSwbData();
+  void writeSwbControl(int value, int old);
+  void automaticSwbStep();
+  bool external() const { return latch_.test(kSwbExternal); }
+  // In external mode, driven PC0 and PC1 carry the SWB's clock and data.
+  void showSwbLines();
+  void setPortCLevel(int p, bool high);
+  void updateSwbRunning();
+  void drawSwb(intptr_t parts);
+
+  int clkSup_ = 0;        // suppressed clock pulses of the last nibble
+  int divider_ = 0;       // external divider code
+  int wakeUpCount_ = 0;   // sleeping passes until the wake-up
+  int clockAdjust_ = 0;   // the six bits text 1066 shows
+};
+
+// ---- Hot paths.
+
+inline void Qv4131::SwbStep(int selection) {
+  if (selection != swbRunning_) [[likely]] return;
+  Model::SwbStep(selection);
+  showSwbLines();
+  post(qv4115::kItemPortC, qv4115::kFirstPinButton[2]);
+}
+
+inline bool Qv4131::onEvent(Event e) {
+  using Shared = qv4115::Event;
+  switch (e) {
+    case Event::ClockPB0: return Model::onEvent(Shared::ClockPB0);
+    case Event::Swb3: SwbStep(3); break;
+    case Event::Timer1: Timer_Step(1); break;
+    case Event::Swb2: SwbStep(2); break;
+    case Event::ClockPB1: return Model::onEvent(Shared::ClockPB1);
+    case Event::Timer2: Timer_Step(2); break;
+    case Event::Swb0: SwbStep(0); break;
+    case Event::Prescaler4688Hz: {
+      periphery::Cells c = cells();
+      kRequestsA.raise(c, kReq4688Hz);
+      break;
+    }
+    case Event::Swb1: SwbStep(1); break;
+    case Event::Timer3: Timer_Step(3); break;
+    case Event::ClockPB2: return Model::onEvent(Shared::ClockPB2);
+    case Event::DetectorEvaluate: return Model::onEvent(Shared::DetectorEvaluate);
+    case Event::Timer4: Timer_Step(4); break;
+    case Event::Prescaler293Hz: {
+      periphery::Cells c = cells();
+      kRequestsA.raise(c, kReq293Hz);
+      break;
+    }
+    case Event::DetectorStart: return Model::onEvent(Shared::DetectorStart);
+    case Event::Timer5: Timer_Step(5); break;
+    case Event::Timer6: Timer_Step(6); break;
+    case Event::Prescaler057Hz: {
+      periphery::Cells c = cells();
+      kRequestsA.raise(c, kReq057Hz);
+      break;
+    }
+    case Event::WatchdogStep: return Model::onEvent(Shared::WatchdogStep);
+  }
+  return true;
+}
+
+inline void Qv4131::Periphery_Tick() {
+  if (eeprom_.tick()) [[unlikely]] eepromDone();
+  periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return onEvent(e); });
+}
+
+// The chip's pass: the pump; asleep, only the sleep's work; else the tick
+// (the SWB steps inside it), the stop of an overflowed sent text, the
+// watchdog reset, the interrupt entry, then one instruction or, while
+// halted, the automatic SWB or the interrupt enable. Every pass ends with
+// the stop test.
+inline int32_t Qv4131::RunLoop(int32_t mode) {
+  runRounds(
+      mode, []() TAVIX_INLINE_ROUND {},
+      [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
+      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
+        if (asleep()) [[unlikely]]
+          return sleepingPass(pc);
+        Periphery_Tick();
+        if (swb_.takeOverflow()) [[unlikely]] {
+          stopFlags_ = k42::kStopError;
+          return Pass::Stop;
+        }
+        if (watchdogRequest_) [[unlikely]] Periphery_Reset();
+        reloadPcAfterReset(pc);
+        if (!enterInterrupt(mode, pc)) [[unlikely]]
+          return Pass::Stop;
+        if (!halted()) [[likely]] {
+          stepInstruction(pc);
+          if (halted() && swb_.ready()) [[unlikely]] word(k42::kHalted) = 0;
+        } else if (cells().bit(kQv4131.swb.control.reg, 8)) {
+          if (swb_.ready())
+            word(k42::kHalted) = 0;
+          else
+            automaticSwbStep();
+        } else {
+          cells().setBits(kQv4131.irq.interruptEnable.reg, kQv4131.irq.interruptEnable.mask);
+          latch_.set(kQv4131.irq.interruptEnable);
+        }
+        return Pass::Next;
+      });
+  return endRun();
+}
+
+}  // namespace qv4131
