@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace monitor {
 
@@ -20,9 +21,15 @@ struct DebugViewServices {
   std::function<int16_t(int32_t address)> FindCodeRow;
   // Reads and shows the trace; no effect while no trace window can be open.
   std::function<void()> UpdateTraceWindow;
+  // The symbol file into the watch window, and the RAM window refilled.
+  std::function<void(const std::string& path)> LoadSymbolFile;
+  std::function<void()> FillRamWindow;
   std::function<void()> ShowFindDialog;
   std::function<void()> FindNextInView;
   std::function<void()> FillLabelList;
+  // The program mark of an address: its ProgramCell flag and, outside
+  // simulation, its grid row's marks sent again.
+  std::function<void(int32_t address, bool on)> SetBreakpoint, SetTracepoint;
 };
 
 // The in-circuit emulator's link and session, as the poll step calls them.
@@ -30,6 +37,10 @@ struct LinkServices {
   std::function<void()> ReceiveEmulatorState;
   std::function<void()> RefreshAfterStop;
   std::function<void()> PollEmulator;
+  // A block of 3-byte units written from a unit address on, and `count`
+  // units read from one (empty when the link refuses).
+  std::function<void(int32_t address, const std::vector<uint8_t>& bytes)> SendCommand;
+  std::function<std::vector<uint8_t>(int32_t address, int32_t count)> ReceiveData;
 };
 
 // Editors, projects and builds.
@@ -42,6 +53,8 @@ struct WorkbenchServices {
   std::function<std::optional<int16_t>()> SaveProjectCommand;
   std::function<void()> NewProject, OpenProjectCommand, SaveProject, SaveProjectAs, CloseProject;
   std::function<void(const std::string& path)> OpenProjectFile;
+  // The project's mark lists into the program grid after a code load.
+  std::function<void()> ApplyBreakpointLine, ApplyTracepointLine;
   std::function<void()> OpenNewEditor;
   std::function<void(const std::string& path)> LoadSourceFile;
   std::function<void()> ShowOpenFileDialog;
