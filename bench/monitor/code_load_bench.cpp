@@ -12,6 +12,7 @@
 #include "core/main_module.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
+#include "core/panel_controls.h"
 #include "debug/code_load.h"
 #include "debug/debug_forms.h"
 #include "platform/filenames.h"
@@ -38,7 +39,10 @@ struct LoadedPanel {
     qputenv("TAVIX_LINK_DIR", link.path().toUtf8());
     qputenv("TAVIX_REGISTRY_DIR", registry.path().toUtf8());
     platform::SetEndProgramHook([] {});
-    platform::SetMessageBoxHook([](const std::string&, const std::string&, unsigned) { return 1; });
+    platform::SetMessageBoxHook([](const std::string& text, const std::string&, unsigned) {
+      fprintf(stderr, "box: %s\n", text.c_str());
+      return 1;
+    });
     platform::SetProgramPath(TAVIX_DIST_DIR);
     monitor::RegisterDebugForms(state);
     monitor::Main(state);

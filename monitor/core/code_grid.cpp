@@ -72,7 +72,9 @@ std::optional<int32_t> HexField(const std::string& text) {
   return value;
 }
 
-bool Marked(const QString& text) { return !text.isEmpty() && text != " "; }
+bool Marked(const QString& text) {
+  return !text.isEmpty() && text != " ";
+}
 
 void AppendUnit(std::vector<uint8_t>& stream, int32_t unit) {
   const std::array<uint8_t, 3> bytes = LongToBytes3(unit);

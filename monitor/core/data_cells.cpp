@@ -126,8 +126,8 @@ void RefreshAfterStop(MonitorState& state) {
   Tolerant([&] {
     if (!state.Seams.link.ReceiveData) return;
     const std::vector<uint8_t> units = state.Seams.link.ReceiveData(kDataCellBase, count);
-    for (int32_t n = 0; n < count && n < MonitorState::kRegisterCells &&
-                        static_cast<size_t>(3 * n) < units.size();
+    for (int32_t n = 0;
+         n < count && n < MonitorState::kRegisterCells && static_cast<size_t>(3 * n) < units.size();
          ++n) {
       state.RegisterFile[static_cast<size_t>(n)].value = units[static_cast<size_t>(3 * n)] & 15;
     }

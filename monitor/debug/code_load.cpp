@@ -32,7 +32,9 @@ void JoinLabel(std::string& pending, const std::string& label) {
   pending = pending.empty() ? label : pending + "," + label;
 }
 
-QString Text(const std::string& text) { return QString::fromLatin1(text); }
+QString Text(const std::string& text) {
+  return QString::fromLatin1(text);
+}
 
 std::vector<std::string> SplitLines(const QByteArray& bytes) {
   std::vector<std::string> lines;
@@ -60,8 +62,8 @@ void ShowMissingListing() {
 
 bool IsMacroLine(bool lookForStart, const std::string& text) {
   static const std::vector<std::string> kStart = {".MACRO", "MACRO"};
-  static const std::vector<std::string> kEnd = {".ENDMACRO", ".ENDM",    ".MACEND",
-                                                "ENDMACRO",  "ENDM",     "MACEND"};
+  static const std::vector<std::string> kEnd = {".ENDMACRO", ".ENDM", ".MACEND",
+                                                "ENDMACRO",  "ENDM",  "MACEND"};
   const QString upper = Text(text).toUpper();
   for (const std::string& keyword : lookForStart ? kStart : kEnd) {
     const QString key = Text(keyword);
@@ -185,8 +187,9 @@ void LoadDebugInfo(MonitorState& state, const std::string& path) {
 void LoadCodeCommand(MonitorState& state, int button) {
   PanelControls* panel = Panel(state);
   if (panel != nullptr) panel->Loadcodeimg->SetPicture(panel->Picture("imgreloadup"));
-  const std::string sourceBinary =
-      state.SourceFile.empty() ? std::string("*.bin") : platform::BaseName(state.SourceFile) + ".bin";
+  const std::string sourceBinary = state.SourceFile.empty()
+                                       ? std::string("*.bin")
+                                       : platform::BaseName(state.SourceFile) + ".bin";
   std::string name;
   if (button != 1 && !state.SourceFile.empty()) {
     name = sourceBinary;

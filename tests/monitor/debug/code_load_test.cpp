@@ -1,10 +1,11 @@
 // The listing reader over a hand-made listing, its failures, its row limit,
 // and the Load button on the panel.
+#include "debug/code_load.h"
+
 #include <QTest>
 #include <filesystem>
 
 #include "core/monitor_state.h"
-#include "debug/code_load.h"
 #include "panel_fixture.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
@@ -18,7 +19,9 @@ std::string CodeLine(int line, const char* address, const char* code, const char
   return QString::asprintf("%06d %s %s : %s", line, address, code, text).toStdString();
 }
 
-std::string Note(const char* text) { return std::string(16, ' ') + " : " + text; }
+std::string Note(const char* text) {
+  return std::string(16, ' ') + " : " + text;
+}
 
 std::vector<std::string> HandListing() {
   std::vector<std::string> lines(14, ";      Key = value.");
@@ -47,9 +50,8 @@ TEST(ListingReader, RowsLabelsMacrosAndWords) {
   ASSERT_FALSE(listing.failed);
   ASSERT_EQ(listing.rows.size(), 5u);
   using Row = std::array<QString, 9>;
-  EXPECT_EQ(listing.rows[0],
-            (Row{" ", " ", "000004", "0000", "F800", "START:,AGAIN:", "LDI ", "0" + QString(8, ' '),
-                 "load: MACRO zero"}));
+  EXPECT_EQ(listing.rows[0], (Row{" ", " ", "000004", "0000", "F800", "START:,AGAIN:", "LDI ",
+                                  "0" + QString(8, ' '), "load: MACRO zero"}));
   // A macro's definition is skipped with its label; its expansion is listed.
   EXPECT_EQ(listing.rows[1], (Row{" ", " ", "000008", "0001", "8000", "", "TWICE", "", ""}));
   EXPECT_EQ(listing.rows[2][6], "NOP");
@@ -171,8 +173,9 @@ TEST_F(CodeLoadTest, CancelChangesNothingAndTheSourceNamesTheImage) {
   EXPECT_EQ(codes, (QStringList{"1234", "4321", ""}));
   Load(files.file("a.bin"));
   EXPECT_EQ(Column(4), codes);
-  EXPECT_EQ(dialogs.back(), "Load Binary File Into Emulator|binary Files (*.bin)|*.bin|All "
-                            "Files (*.*)|*.*|*.bin");
+  EXPECT_EQ(dialogs.back(),
+            "Load Binary File Into Emulator|binary Files (*.bin)|*.bin|All "
+            "Files (*.*)|*.*|*.bin");
   state.ProgramMemory[1].flags = 2;
   state.CpuState.word[k42::kAcc] = 7;
   Load("");

@@ -1,8 +1,9 @@
 // The program download's units, the listing text of a row, and the data
 // cells' condition units, reads and register writes, with a stand-in watch
 // window and the link's write and read recorded where the core hands them over.
-#include "core/code_grid.h"
 #include "core/data_cells.h"
+
+#include "core/code_grid.h"
 #include "core/monitor_state.h"
 #include "core/view.h"
 #include "panel_fixture.h"
@@ -84,8 +85,8 @@ TEST_F(DataCellsTest, DownloadUnitsFillersAndMarks) {
   Program({{" ", "X", "0003", "0001"}, {" ", " ", "0005", "0002"}, {" ", " ", "1000", "0003"}});
   state.ProgramMemory[4].instr = 0xBEEF;
   state.ListedAddresses.set(4);
-  EXPECT_EQ(Download(), (Bytes{0xFF, 0xF0, 0, 0xFF, 0xF0, 0, 0xFF, 0xF0, 0, 0x01, 0x00, 0x02,
-                               0xEF, 0xBE, 0, 0x02, 0x00, 0x00}));
+  EXPECT_EQ(Download(), (Bytes{0xFF, 0xF0, 0, 0xFF, 0xF0, 0, 0xFF, 0xF0, 0, 0x01, 0x00, 0x02, 0xEF,
+                               0xBE, 0, 0x02, 0x00, 0x00}));
   DownloadProgram(state);
   EXPECT_EQ(writes, (std::vector<Write>{{0, Download()}}));
 
@@ -103,7 +104,8 @@ TEST_F(DataCellsTest, DownloadUnitsFillersAndMarks) {
   SetBreakpoint(state, 6, true);
   EXPECT_EQ(state.ProgramMemory[5].flags, 3);
   EXPECT_EQ(writes, (std::vector<Write>{{5, {0x02, 0x00, 0x01}}}));
-  EXPECT_EQ(boxes, (std::vector<std::string>{"|ERROR: cannot find the Row corresponding to address|0"}));
+  EXPECT_EQ(boxes,
+            (std::vector<std::string>{"|ERROR: cannot find the Row corresponding to address|0"}));
   state.TargetState = 32;
 }
 
@@ -223,7 +225,8 @@ TEST_F(DataCellsTest, RegisterWriteOnTheSimulatedChip) {
   WriteTargetRegister(state, 0x11, 9);
   EXPECT_EQ(state.RegisterFile[0x11].value & 15, 9);
   int changed = 0;
-  for (size_t i = 0; i < before.size(); ++i) changed += before[i].value != state.RegisterFile[i].value;
+  for (size_t i = 0; i < before.size(); ++i)
+    changed += before[i].value != state.RegisterFile[i].value;
   EXPECT_EQ(changed, 1);
   // The index register's high cell holds three bits and moves the register.
   state.CpuState.word[k42::kIndex] = 0x05;

@@ -1,13 +1,14 @@
 // Marks set with the mouse on the program grid, the operand's symbol look-up,
 // and a program from the real assembler loaded, marked and run to its
 // breakpoint on a real chip.
+#include "debug/program_grid.h"
+
 #include <QHeaderView>
 #include <QTest>
 #include <filesystem>
 
 #include "core/code_grid.h"
 #include "core/monitor_state.h"
-#include "debug/program_grid.h"
 #include "panel_fixture.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
@@ -48,7 +49,9 @@ class ProgramGridTest : public paneltest::PanelTest {
     QHeaderView* header = Grid().horizontalHeader();
     DoubleClick(header->viewport(), {header->sectionViewportPosition(col) + 3, 3});
   }
-  int32_t Flags(int address) const { return state.ProgramMemory[static_cast<size_t>(address)].flags; }
+  int32_t Flags(int address) const {
+    return state.ProgramMemory[static_cast<size_t>(address)].flags;
+  }
 
   IceView* panel = nullptr;
 };
@@ -104,7 +107,8 @@ TEST_F(ProgramGridTest, TraceDragsAndBreakpointDoubleClicks) {
   const std::vector<ProgramCell> before = state.ProgramMemory;
   DoubleClickCell(4, kBreakColumn);
   EXPECT_EQ(Grid().TextMatrix(4, kBreakColumn), "X");
-  for (size_t i = 0; i < before.size(); ++i) ASSERT_EQ(state.ProgramMemory[i].flags, before[i].flags);
+  for (size_t i = 0; i < before.size(); ++i)
+    ASSERT_EQ(state.ProgramMemory[i].flags, before[i].flags);
 }
 
 TEST_F(ProgramGridTest, OperandSymbolLookUp) {
@@ -178,20 +182,23 @@ TEST_F(ProgramGridTest, AssembledProgramLoadsMarksAndRunsToItsBreakpoint) {
   QTest::mouseClick(panel->Loadcodeimg, Qt::LeftButton);
   EXPECT_TRUE(boxes.empty());
 
-  const QStringList addresses = {"0000", "0001", "0002", "0003", "0010", "0011", "0012", "0015", ""};
+  const QStringList addresses = {"0000", "0001", "0002", "0003", "0010",
+                                 "0011", "0012", "0015", ""};
   QStringList shown, labels;
   for (int row = 1; row < Grid().Rows(); ++row) {
     shown << Grid().TextMatrix(row, kAddrColumn);
     labels << Grid().TextMatrix(row, kLabelColumn);
   }
   EXPECT_EQ(shown, addresses);
-  EXPECT_EQ(labels.mid(0, 6), (QStringList{"START:,FIRST:", "LOOP:", "BUMP..1:", "", "NEXT:", "DONE:"}));
+  EXPECT_EQ(labels.mid(0, 6),
+            (QStringList{"START:,FIRST:", "LOOP:", "BUMP..1:", "", "NEXT:", "DONE:"}));
   EXPECT_EQ(Grid().TextMatrix(1, kCodeColumn), "F803");
   EXPECT_EQ(Grid().TextMatrix(1, kRemarkColumn), "NOTE: MACRO IN A REMARK");
   // Every listed cell holds the image's word, data words included, with no
   // mark left over; the ORG gap keeps what it held.
   for (int address : {0, 1, 2, 3, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16}) {
-    EXPECT_EQ(state.ProgramMemory[static_cast<size_t>(address)].instr, image[static_cast<size_t>(address)])
+    EXPECT_EQ(state.ProgramMemory[static_cast<size_t>(address)].instr,
+              image[static_cast<size_t>(address)])
         << address;
     EXPECT_EQ(Flags(address), 0) << address;
   }
