@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "core/monitor_state.h"
 #include "core/panel_controls.h"
+#include "core/settings/convert_mod.h"
 #include "platform/grid_control.h"
 #include "platform/messagebox.h"
 #include "platform/twips.h"
@@ -47,6 +49,153 @@ int16_t FindCodeRow(const platform::GridControl& grid, int32_t address) {
 int16_t FindCodeRow(const MonitorState& state, int32_t address) {
   const PanelControls* panel = Panel(state);
   return panel != nullptr ? FindCodeRow(*panel->grdProgram, address) : int16_t{-1};
+}
+
+}  // namespace monitor
+
+namespace monitor {
+
+namespace {
+
+// 1-4 hex digits, or nothing.
+std::optional<int32_t> HexField(const std::string& text) {
+  if (text.empty() || text.size() > 4) return std::nullopt;
+  int32_t value = 0;
+  for (char c : text) {
+    const int digit = (c >= '0' && c <= '9')   ? c - '0'
+                      : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                      : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                                               : -1;
+    if (digit < 0) return std::nullopt;
+    value = value * 16 + digit;
+  }
+  return value;
+}
+
+bool Marked(const QString& text) {
+  return !text.isEmpty() && text != " ";
+}
+
+void AppendUnit(std::vector<uint8_t>& stream, int32_t unit) {
+  const std::array<uint8_t, 3> bytes = LongToBytes3(unit);
+  stream.insert(stream.end(), bytes.begin(), bytes.end());
+}
+
+void SetMark(MonitorState& state, int32_t address, int32_t bit, bool on) {
+  if (address < 0 || address >= kProgramAddresses) return;
+  int32_t& flags = state.ProgramMemory[static_cast<size_t>(address)].flags;
+  flags = on ? (flags | bit) : (flags & ~bit);
+  if (state.TargetState != 32) MarkCodeRow(state, address);
+}
+
+QString RightAligned(const QString& text, int width, QChar fill) {
+  return text.size() >= width ? text.right(width) : text.rightJustified(width, fill);
+}
+
+QString LeftAligned(const QString& text, int width) {
+  return text.leftJustified(width, ' ', true);
+}
+
+}  // namespace
+
+std::optional<int32_t> ProgramAddress(const std::string& text) {
+  const std::optional<int32_t> value = HexField(text);
+  if (!value || *value >= kProgramAddresses) return std::nullopt;
+  return value;
+}
+
+std::optional<int32_t> ProgramWord(const std::string& text) {
+  return HexField(text);
+}
+
+void SetBreakpoint(MonitorState& state, int32_t address, bool on) {
+  SetMark(state, address, 1, on);
+}
+
+void SetTracepoint(MonitorState& state, int32_t address, bool on) {
+  SetMark(state, address, 2, on);
+}
+
+void MarkCodeRow(MonitorState& state, int32_t address) {
+  if (address < 0 || address >= kProgramAddresses) return;
+  const PanelControls* panel = Panel(state);
+  if (panel == nullptr) return;
+  const platform::GridControl& grid = *panel->grdProgram;
+  const int row = FindCodeRow(grid, address);
+  if (row < 0) {
+    platform::MessageBox("ERROR: cannot find the Row corresponding to address", "",
+                         platform::MB_OK);
+    return;
+  }
+  const std::optional<int32_t> word = ProgramWord(grid.TextMatrix(row, kCodeColumn).toStdString());
+  if (!word) return;
+  int32_t unit = *word;
+  if (grid.TextMatrix(row, kBreakColumn) == "X") unit += kBreakpointBit;
+  if (grid.TextMatrix(row, kTraceColumn) == "X") unit += kTracepointBit;
+  std::vector<uint8_t> bytes;
+  AppendUnit(bytes, unit);
+  if (state.Seams.link.SendCommand) state.Seams.link.SendCommand(address, bytes);
+}
+
+std::vector<uint8_t> BuildDownloadStream(const platform::GridControl& grid,
+                                         const std::vector<ProgramCell>& cells,
+                                         const std::bitset<kProgramAddresses>& listed) {
+  std::vector<uint8_t> stream;
+  stream.reserve(3 * kProgramAddresses);
+  int32_t next = 0;  // the address the next unit lands at
+  for (int row = 1; row < grid.Rows(); ++row) {
+    const std::optional<int32_t> address =
+        ProgramAddress(grid.TextMatrix(row, kAddrColumn).toStdString());
+    const std::optional<int32_t> word =
+        ProgramWord(grid.TextMatrix(row, kCodeColumn).toStdString());
+    if (!address || !word) continue;
+    for (; next < *address; ++next) {
+      AppendUnit(stream, listed[static_cast<size_t>(next)]
+                             ? cells[static_cast<size_t>(next)].instr & 0xFFFF
+                             : kFillerUnit);
+    }
+    int32_t unit = *word;
+    if (Marked(grid.TextMatrix(row, kBreakColumn))) unit += kBreakpointBit;
+    if (Marked(grid.TextMatrix(row, kTraceColumn))) unit += kTracepointBit;
+    AppendUnit(stream, unit);
+    next = *address + 1;
+  }
+  return stream;
+}
+
+void DownloadProgram(MonitorState& state) {
+  const PanelControls* panel = Panel(state);
+  if (panel == nullptr || !state.Seams.link.SendCommand) return;
+  state.Seams.link.SendCommand(
+      0, BuildDownloadStream(*panel->grdProgram, state.ProgramMemory, state.ListedAddresses));
+}
+
+QString FormatListingRow(const platform::GridControl& grid, int32_t address) {
+  const int row = FindCodeRow(grid, address);
+  if (row < 0) return {};
+  const auto cell = [&](int col) { return grid.TextMatrix(row, col); };
+  return RightAligned(cell(kCodeColumn), 5, '0') + ' ' + RightAligned(cell(kLabelColumn), 12, ' ') +
+         ' ' + LeftAligned(cell(kInstrColumn), 6) + "   " + LeftAligned(cell(kOperandColumn), 20) +
+         "   " + LeftAligned(cell(kRemarkColumn), 20);
+}
+
+QString FormatListingRow(const MonitorState& state, int32_t address) {
+  const PanelControls* panel = Panel(state);
+  return panel != nullptr ? FormatListingRow(*panel->grdProgram, address) : QString();
+}
+
+std::string TrimLeading(const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) >= 33) return text.substr(i);
+  }
+  return text;
+}
+
+int16_t FirstBlank(const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) < 33) return static_cast<int16_t>(i + 1);
+  }
+  return 0;
 }
 
 }  // namespace monitor

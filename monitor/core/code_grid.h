@@ -1,7 +1,15 @@
 #pragma once
 // Operations on the program grid that every view shares: showing and
 // selecting a row, resetting the selection, finding the row of an address.
+#include <bitset>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "k42target.h"
+
+class QString;
 
 namespace platform {
 class GridControl;
@@ -11,8 +19,21 @@ namespace monitor {
 
 class MonitorState;
 
-// The program grid's address column ("Addr").
-inline constexpr int kAddrColumn = 3;
+// The program grid's columns.
+inline constexpr int kBreakColumn = 0, kTraceColumn = 1, kLineColumn = 2, kAddrColumn = 3,
+                     kCodeColumn = 4, kLabelColumn = 5, kInstrColumn = 6, kOperandColumn = 7,
+                     kRemarkColumn = 8;
+
+// Program memory: 4,096 words; what a download places where no row or listed
+// word says otherwise.
+inline constexpr int kProgramAddresses = 4096;
+inline constexpr int32_t kFillerUnit = 0xF0FF;
+inline constexpr int32_t kBreakpointBit = 0x10000, kTracepointBit = 0x20000;
+
+// Strict readings of the listing's and the grid's fields: a program address
+// is 1-4 hex digits below 0x1000, a program word 1-4 hex digits (16 bits).
+std::optional<int32_t> ProgramAddress(const std::string& text);
+std::optional<int32_t> ProgramWord(const std::string& text);
 
 // Scrolls `grid` so that `row` is visible, with a few rows of context above
 // it, and selects the whole row. A row below the fixed rows or past the last
@@ -27,5 +48,39 @@ void SetGridSelection(platform::GridControl& grid);
 int16_t FindCodeRow(const platform::GridControl& grid, int32_t address);
 // The same in the panel's grdProgram; -1 while the panel is not loaded.
 int16_t FindCodeRow(const MonitorState& state, int32_t address);
+
+// Bit 0 (breakpoint) or bit 1 (trace point) of the cell's flags; outside
+// simulation the address's row is sent again with its marks. Addresses
+// outside 0..4095 are ignored.
+void SetBreakpoint(MonitorState& state, int32_t address, bool on);
+void SetTracepoint(MonitorState& state, int32_t address, bool on);
+
+// Sends the unit of the address's grid row (word, + 0x10000 for "X" in B,
+// + 0x20000 for "X" in T) to the emulator at that address. No row: the
+// message "ERROR: cannot find the Row corresponding to address", nothing sent.
+void MarkCodeRow(MonitorState& state, int32_t address);
+
+// The download's units from address 0: each row with a program address at
+// its own address with its marks (B or T neither empty nor a blank); an
+// address between rows gets the listed word when the listing gave one, else
+// the filler. Rows without a program address are skipped; a row whose
+// address goes back is appended where it falls.
+std::vector<uint8_t> BuildDownloadStream(const platform::GridControl& grid,
+                                         const std::vector<ProgramCell>& cells,
+                                         const std::bitset<kProgramAddresses>& listed);
+// The whole program in one write at address 0.
+void DownloadProgram(MonitorState& state);
+
+// The listing text of the address's row: code right-aligned in 5 with "0",
+// label right-aligned in 12, instruction in 6, operand in 20, remark in 20;
+// "" when the address has no row.
+QString FormatListingRow(const platform::GridControl& grid, int32_t address);
+QString FormatListingRow(const MonitorState& state, int32_t address);
+
+// The text from its first character above a blank; the whole text when there
+// is none.
+std::string TrimLeading(const std::string& text);
+// 1-based position of the first character at or below a blank, or 0.
+int16_t FirstBlank(const std::string& text);
 
 }  // namespace monitor

@@ -4,6 +4,7 @@
 // the flags, with -1 for true. Later subsystems add the fields they own here.
 #include <QLockFile>
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -62,6 +63,14 @@ class MonitorState {
   std::vector<ProgramCell> ProgramMemory;
   std::vector<RegisterCell> RegisterFile;
   std::vector<TraceEntry> TraceBuffer;
+
+  // The data-memory range the emulator's cells are moved in (the connect
+  // and the watch window set 0 and 127).
+  uint16_t DataLower = 0, DataUpper = 0;
+  // The symbol the last operand double-click found ("" when none).
+  std::string LastSymbolName, LastSymbolValue;
+  // The program addresses the last code load took a word for from the listing.
+  std::bitset<kProgramCells> ListedAddresses;
 
   // The project.
   std::string ProjectFile, SourceFile, IncludePath, OutputPath, ControllerName;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace monitor {
 
@@ -20,6 +21,9 @@ struct DebugViewServices {
   std::function<int16_t(int32_t address)> FindCodeRow;
   // Reads and shows the trace; no effect while no trace window can be open.
   std::function<void()> UpdateTraceWindow;
+  // The symbol file into the watch window, and the RAM window refilled.
+  std::function<void(const std::string& path)> LoadSymbolFile;
+  std::function<void()> FillRamWindow;
   std::function<void()> ShowFindDialog;
   std::function<void()> FindNextInView;
   std::function<void()> FillLabelList;
@@ -33,6 +37,10 @@ struct LinkServices {
   std::function<void()> ReceiveEmulatorState;
   std::function<void()> RefreshAfterStop;
   std::function<void()> PollEmulator;
+  // A block of 3-byte units written from a unit address on, and `count`
+  // units read from one (empty when the link refuses).
+  std::function<void(int32_t address, const std::vector<uint8_t>& bytes)> SendCommand;
+  std::function<std::vector<uint8_t>(int32_t address, int32_t count)> ReceiveData;
 };
 
 // Editors, projects and builds.

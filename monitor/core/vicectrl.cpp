@@ -2,6 +2,7 @@
 #include "core/vicectrl.h"
 
 #include "core/code_grid.h"
+#include "core/data_cells.h"
 #include "core/monitor_state.h"
 #include "core/panel_controls.h"
 #include "core/view.h"
@@ -68,7 +69,7 @@ void ResetCommand(MonitorState& state) {
   } else if (state.TargetState == 2) {
     ClearCpuState(state);
     ShowProgramCounter(state);
-    Services::Call(state.Seams.link.RefreshAfterStop);
+    RefreshAfterStop(state);
   } else {
     return;
   }

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <cstdio>
 
+#include "core/data_cells.h"
 #include "core/monitor_state.h"
 #include "core/panel_controls.h"
 #include "core/settings/global_numbers.h"
@@ -329,6 +330,7 @@ void ClearCpuState(MonitorState& state) {
   for (int word = k42::kAcc; word <= k42::kHalted; ++word) state.CpuState.word[word] = 0;
   state.CpuStateDirty = -1;
   RefreshRegisters(state);
+  InitDataMemory(state);
 }
 
 void ClearControlGroup(MonitorState& state) {

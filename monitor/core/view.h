@@ -60,7 +60,7 @@ void RefreshRamWindow(MonitorState& state);
 
 // Clearing of CpuState groups; each marks CpuStateDirty. Word 28 is never
 // cleared.
-void ClearCpuState(MonitorState& state);      // words 0-10, then RefreshRegisters
+void ClearCpuState(MonitorState& state);      // words 0-10, RefreshRegisters, InitDataMemory
 void ClearControlGroup(MonitorState& state);  // words 11-16
 void ClearRunGroup(MonitorState& state);      // words 17-23
 void ResetTraceControl(MonitorState& state);  // word 24 := -1, words 25-27 := 0

@@ -1,6 +1,7 @@
 #include "debug/debug_forms.h"
 
 #include "core/code_grid.h"
+#include "core/data_cells.h"
 #include "core/monitor_state.h"
 #include "debug/display.h"
 #include "debug/iceview.h"
@@ -12,6 +13,13 @@ void RegisterDebugForms(MonitorState& state) {
   state.Forms.Register("IceView", FormKind::MdiChild, [&state] { return new IceView(state); });
   state.Forms.Register("Display", FormKind::MdiChild, [&state] { return new Display(state); });
   state.Seams.debug.FindCodeRow = [&state](int32_t address) { return FindCodeRow(state, address); };
+  state.Seams.debug.SetBreakpoint = [&state](int32_t address, bool on) {
+    SetBreakpoint(state, address, on);
+  };
+  state.Seams.debug.SetTracepoint = [&state](int32_t address, bool on) {
+    SetTracepoint(state, address, on);
+  };
+  state.Seams.link.RefreshAfterStop = [&state] { RefreshAfterStop(state); };
 }
 
 }  // namespace monitor

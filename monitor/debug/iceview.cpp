@@ -14,7 +14,9 @@
 #include "core/settings/registry_layout.h"
 #include "core/vicectrl.h"
 #include "core/view.h"
+#include "debug/code_load.h"
 #include "debug/display.h"
+#include "debug/program_grid.h"
 #include "debug/panel_pictures.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
@@ -59,6 +61,8 @@ std::vector<double> ScaleColumns(const std::vector<double>& widths, int innerWid
 
 IceView::IceView(MonitorState& state) : Form("IceView"), state_(state) {
   BuildControls();
+  BindProgramGrid(*this, state_);
+  BindCodeLoad(*this, state_);
   SetKeyPreview(true);
 }
 

@@ -18,7 +18,11 @@ namespace paneltest {
 
 std::vector<uint16_t> Assemble(const std::string& source) {
   testsupport::TempDir work;
-  work.write("FIXTURE.ASM", source);
+  return AssembleIn(work.path(), source);
+}
+
+std::vector<uint16_t> AssembleIn(const std::string& folder, const std::string& source) {
+  testsupport::WriteFile(folder + "FIXTURE.ASM", source);
   const std::string exe = std::string(TAVIX_DIST_DIR) + "K42xxasm";
   std::vector<std::string> args{exe, "/D/SFIXTURE"};
   std::vector<char*> argv;
@@ -26,7 +30,7 @@ std::vector<uint16_t> Assemble(const std::string& source) {
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addchdir_np(&actions, work.path().c_str());
+  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -34,7 +38,7 @@ std::vector<uint16_t> Assemble(const std::string& source) {
   if (spawned == 0) waitpid(pid, &status, 0);
   EXPECT_EQ(status, 0) << "assembler failed";
   const std::string image =
-      testsupport::ReadFile(platform::FindOrKeepPath(work.file("FIXTURE.BIN")));
+      testsupport::ReadFile(platform::FindOrKeepPath(folder + "FIXTURE.BIN"));
   std::vector<uint16_t> words;
   for (size_t i = 0; i + 1 < image.size(); i += 2) {
     words.push_back(static_cast<uint16_t>(static_cast<uint8_t>(image[i]) << 8 |
