@@ -27,6 +27,13 @@ Monitorform* MonitorState::MainForm() const {
   return dynamic_cast<Monitorform*>(Forms.Get("Monitorform"));
 }
 
+bool StorePanelOptions(MonitorState& state, uint32_t serialAtLoad, const std::string& options) {
+  if (state.ProjectSerial != serialAtLoad) return false;
+  state.PanelSettings = options;
+  state.ProjectModified = -1;
+  return true;
+}
+
 void DeclareMonitorForms(MonitorState& state) {
   using platform::FormKind;
   platform::FormManager& forms = state.Forms;

@@ -100,4 +100,9 @@ class MonitorState {
 // Every form name of the system, and the forms of the monitor core.
 void DeclareMonitorForms(MonitorState& state);
 
+// The control panel's options taken back at its unload: kept, and the
+// project changed, only when the project it was opened for (ProjectSerial
+// at its load) is still the current one. True when kept.
+bool StorePanelOptions(MonitorState& state, uint32_t serialAtLoad, const std::string& options);
+
 }  // namespace monitor

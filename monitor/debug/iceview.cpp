@@ -202,6 +202,7 @@ void IceView::OnLoad() {
   if (Monitorform* frame = state_.MainForm()) frame->Menu("mnusearch")->setEnabled(true);
   state_.RunActive = 0;
   state_.PanelLoaded = -1;
+  projectAtLoad_ = state_.ProjectSerial;
   const bool simulator = state_.TargetState == 32;
   if (simulator) {
     int32_t bound = -1;
@@ -301,8 +302,8 @@ void IceView::OnUnload() {
       std::string buffer(256, '\0');
       const int32_t length = state_.Target.GetControllerOptions(255, buffer.data());
       if (length != -1) {
-        state_.PanelSettings = buffer.substr(0, static_cast<size_t>(std::clamp(length, 0, 255)));
-        state_.ProjectModified = -1;
+        StorePanelOptions(state_, projectAtLoad_,
+                          buffer.substr(0, static_cast<size_t>(std::clamp(length, 0, 255))));
       }
     });
     platform::GuardedCall([&] {

@@ -7,6 +7,7 @@
 // window settings live under the registry key "code window".
 #include <QLabel>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "core/panel_controls.h"
@@ -59,6 +60,8 @@ class IceView : public platform::Form, public PanelControls {
   void ApplyColumns(const std::vector<double>& widths);
 
   MonitorState& state_;
+  // The project the panel was opened for: its options go back only there.
+  uint32_t projectAtLoad_ = 0;
   // The columns' widths as the last resize computed them, in twips.
   std::vector<double> exactWidths_;
 };

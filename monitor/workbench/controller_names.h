@@ -6,9 +6,13 @@
 
 namespace monitor {
 
-// Enumerates GetController with 1, 2, 3 … until -1, each time with a buffer
-// of 255 NUL bytes and length 255, each name up to its first NUL. A module
-// that cannot be loaded raises run-time error 53, a missing export 453.
-std::vector<std::string> ReadControllerNames(const std::string& programPath);
+class TargetInterface;
+
+// Enumerates GetController through the monitor's STDK42XX binding with 1, 2,
+// 3 … until -1, each time with a buffer of 255 NUL bytes and length 255,
+// each name up to its first NUL. A module that cannot be loaded raises
+// run-time error 53, a missing export 453.
+std::vector<std::string> ReadControllerNames(TargetInterface& target,
+                                             const std::string& programPath);
 
 }  // namespace monitor

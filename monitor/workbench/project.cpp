@@ -195,11 +195,4 @@ void LoadRecentProjects(MonitorState& state) {
     FillRecentMenu(frame->Menus(), "mnuRecentProj", RecentProjects().Entries(), false);
 }
 
-bool StorePanelOptions(MonitorState& state, uint32_t serialAtLoad, const std::string& options) {
-  if (state.ProjectSerial != serialAtLoad) return false;
-  state.PanelSettings = options;
-  state.ProjectModified = -1;
-  return true;
-}
-
 }  // namespace monitor

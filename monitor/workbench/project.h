@@ -61,9 +61,4 @@ bool UpdateRecentProjectMenu(MonitorState& state, const std::string& path);
 void StoreRecentProjects(const std::string& path);
 void LoadRecentProjects(MonitorState& state);
 
-// The control panel's options taken back at its unload: kept, and the
-// project changed, only when the project it was opened for (ProjectSerial
-// at its load) is still the current one. True when kept.
-bool StorePanelOptions(MonitorState& state, uint32_t serialAtLoad, const std::string& options);
-
 }  // namespace monitor

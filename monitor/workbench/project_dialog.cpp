@@ -95,7 +95,7 @@ void Project::OnLoad() {
   // has none, which would replace the project's text.
   ComboTargCon->clear();
   platform::GuardedCall([this] {
-    for (const std::string& name : ReadControllerNames(state_.ProgramPath))
+    for (const std::string& name : ReadControllerNames(state_.Target, state_.ProgramPath))
       ComboTargCon->addItem(QString::fromStdString(name));
   });
   ComboTargCon->setCurrentIndex(-1);
