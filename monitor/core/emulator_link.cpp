@@ -33,58 +33,27 @@ enum : int16_t {
 }  // namespace
 
 LinkStep NextLinkState(int16_t state, int16_t event) {
-  const LinkStep keep{state, false};
-  const LinkStep failed{7, true};
-  switch (state) {
-    case 1:
-      switch (event) {
-        case kClosed:
-          return {2, false};
-        case kWordSend:
-          return {6, false};
-        case kCommand:
-          return {4, false};
-        case kReceive:
-          return {3, false};
-        case kFailure:
-          return failed;
-        case kPoll:
-          return {5, false};
-        default:
-          return keep;
-      }
-    case 2:
-      return event == kOpened ? LinkStep{1, false} : keep;
-    case 3:
-    case 4:
-    case 6:
-      switch (event) {
-        case kDone:
-          return {1, false};
-        case kFailure:
-          return failed;
-        case kPoll:
-          return {5, false};
-        default:
-          return keep;
-      }
-    case 5:
-      switch (event) {
-        case kClosed:
-          return {2, false};
-        case kDone:
-          return {1, false};
-        case kFailure:
-        case kPoll:
-          return failed;
-        default:
-          return keep;
-      }
-    case 7:
-      return event == kPoll ? LinkStep{5, false} : keep;
-    default:
-      return keep;
+  struct Rule {
+    int16_t state, event, next;
+    bool beep;
+  };
+  // Every failure beeps; the busy states 3, 4 and 6 end alike.
+  // clang-format off
+  static constexpr Rule kRules[] = {
+      {1, kClosed, 2, false}, {1, kWordSend, 6, false}, {1, kCommand, 4, false},
+      {1, kReceive, 3, false}, {1, kFailure, 7, true}, {1, kPoll, 5, false},
+      {2, kOpened, 1, false},
+      {3, kDone, 1, false}, {3, kFailure, 7, true}, {3, kPoll, 5, false},
+      {4, kDone, 1, false}, {4, kFailure, 7, true}, {4, kPoll, 5, false},
+      {6, kDone, 1, false}, {6, kFailure, 7, true}, {6, kPoll, 5, false},
+      {5, kClosed, 2, false}, {5, kDone, 1, false}, {5, kFailure, 7, true}, {5, kPoll, 7, true},
+      {7, kPoll, 5, false},
+  };
+  // clang-format on
+  for (const Rule& rule : kRules) {
+    if (rule.state == state && rule.event == event) return {rule.next, rule.beep};
   }
+  return {state, false};
 }
 
 std::array<uint8_t, 3> PackUnit(int32_t a, int tag, int32_t b) {
@@ -131,23 +100,20 @@ void EmulatorLink::SetLinkState(int16_t event) {
 void EmulatorLink::OpenPort() {
   if (state_.LinkState != 2) return;
   ClosePort();
-  platform::SerialPort& port = Comm();
-  port.SetSettings(LinkSettingsText(baudRate_));
-  if (port.PortOpen()) port.SetPortOpen(false);
-  port.SetCommPort(portNumber_);
-  if (timings_.openDelayMs > 0) platform::SleepMillis(timings_.openDelayMs);
-  port.SetPortOpen(true);
-  port.SetDTREnable(true);
-  port.SetRTSEnable(true);
-  if (Transferwin* window = Transferwin::Loaded(state_)) window->TickOutputLines();
+  Open(timings_.openDelayMs);
   SetLinkState(kOpened);
 }
 
 void EmulatorLink::OpenPortQuietly() {
+  Open(0);
+}
+
+void EmulatorLink::Open(int pauseMs) {
   platform::SerialPort& port = Comm();
   port.SetSettings(LinkSettingsText(baudRate_));
   if (port.PortOpen()) port.SetPortOpen(false);
   port.SetCommPort(portNumber_);
+  if (pauseMs > 0) platform::SleepMillis(pauseMs);
   port.SetPortOpen(true);
   port.SetDTREnable(true);
   port.SetRTSEnable(true);

@@ -123,6 +123,8 @@ class EmulatorLink {
   void PollEmulator();
 
  private:
+  // The stored settings, the pause, the open, DTR and RTS on and ticked.
+  void Open(int pauseMs);
   // False when the output did not empty within the transmit time of `bytes`
   // plus the drain margin.
   bool DrainOutput(size_t bytes);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
 #include <algorithm>
 
 #include "core/emulator_session.h"
@@ -180,7 +181,7 @@ TEST_F(EmulatorCommandsTest, TheResetGoesThroughItsTablesAndReportsAFailure) {
   EXPECT_EQ(path, (Lines{"14:2>16", "11:16>10"}));
 }
 
-TEST_F(EmulatorCommandsTest, AShortStateReadRecoversInTheSamePollStep) {
+TEST_F(EmulatorCommandsTest, AFailedStateReadRecoversInTheSamePollStep) {
   Connect();
   state.TargetState = 12;
   ice.SetShortReply(5);
@@ -190,6 +191,18 @@ TEST_F(EmulatorCommandsTest, AShortStateReadRecoversInTheSamePollStep) {
   EXPECT_EQ(state.LinkState, 1);
   EXPECT_EQ(state.TargetState, 10);
   EXPECT_EQ(ice.TranscriptText(), (Lines{"00 44 04 read 1100 4", "DTR off", "DTR on"}));
+  // The emulator goes silent and its DSR dies during the next read: the
+  // disconnect that the DSR event runs inside the read's wait uses up the
+  // shared time-out, and the read still ends.
+  Connect();
+  state.TargetState = 12;
+  ice.SetSilent(true);
+  QTimer::singleShot(5, [&] { ice.SetDsrDead(true); });
+  monitor::PollStep(state);
+  EXPECT_EQ(state.TargetState, 1);
+  EXPECT_EQ(state.LinkState, 2);
+  EXPECT_EQ(ends, 0);
+
   // A clean flag sends no packet and no event.
   state.TargetState = 2;
   state.CpuStateDirty = 0;
