@@ -179,11 +179,12 @@ void Transferwin::ReportPortError(int number) {
 }
 
 void Transferwin::OKCommand_Click() {
+  // Without both entries nothing is stored and the port stays as it is.
+  if (comCombo->currentIndex() < 0 || baudcombo->currentIndex() < 0) return;
   EmulatorLink& link = *state_.Link;
   if (state_.LinkState != 2) link.ClosePort();
   const int16_t keptPort = link.PortNumber();
   const int32_t keptBaud = link.BaudRate();
-  if (comCombo->currentIndex() < 0 || baudcombo->currentIndex() < 0) return;
   try {
     link.SetPortNumber(static_cast<int16_t>(comCombo->currentIndex() + 1));
     link.SetBaudRate(baudcombo->currentText().toInt());

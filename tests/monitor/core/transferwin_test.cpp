@@ -7,6 +7,7 @@
 #include <QAction>
 #include <cstdlib>
 
+#include "core/emulator_commands.h"
 #include "core/main_module.h"
 #include "emulator_fixture.h"
 #include "platform/hooks.h"
@@ -73,6 +74,20 @@ TEST_F(TransferwinTest, OkStoresTheSettingsInANewKeyOnlyWithBothEntries) {
             std::string::npos)
       << Machine();
   EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(TransferwinTest, TheQuietOpenSendsNoLinkEventAndOkWithoutARateLeavesIt) {
+  StoreSettings(1, 57600);  // a rate the list does not hold
+  monitor::LoadCommSettings(state);
+  EXPECT_EQ(state.LinkState, 2);
+  EXPECT_TRUE(Link().Port().PortOpen());
+  EXPECT_EQ(ice.Device().HostRate(), 57600);
+  Transferwin& window = *Transferwin::Loaded(state);
+  EXPECT_EQ(window.baudcombo->currentIndex(), -1);
+  EXPECT_TRUE(window.DTRCheck->isChecked());
+  window.OKCommand->click();
+  EXPECT_TRUE(Link().Port().PortOpen());
+  EXPECT_EQ(state.LinkState, 2);
 }
 
 TEST_F(TransferwinTest, OkThatCannotOpenReportsOnceAndFallsBack) {
