@@ -3,7 +3,7 @@ BUILD      ?= build
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: run test bench deps build-release build-test clean
+.PHONY: run test bench fuzz deps build-release build-test clean
 
 deps:
 	@./scripts/install-deps
@@ -13,7 +13,7 @@ build-release: deps
 	cmake --build $(BUILD)/release -j $(JOBS)
 
 run: build-release
-	@./scripts/run-monitor $(BUILD)/release/dist
+	@./scripts/run-monitor $(BUILD)/release/dist $(ARGS)
 
 build-test: deps
 	cmake -S . -B $(BUILD)/test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTAVIX_SANITIZE=ON \
@@ -28,6 +28,14 @@ bench: deps
 	cmake -S . -B $(BUILD)/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTAVIX_TESTS=OFF -DTAVIX_BENCH=ON
 	cmake --build $(BUILD)/bench -j $(JOBS)
 	./scripts/run-benchmarks $(BUILD)/bench
+
+# Coverage-guided fuzzing with clang's libFuzzer, FUZZ_SECONDS per target.
+FUZZ_SECONDS ?= 120
+fuzz: deps
+	cmake -S . -B $(BUILD)/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang \
+	  -DCMAKE_CXX_COMPILER=clang++ -DTAVIX_TESTS=OFF -DTAVIX_FUZZ=ON
+	cmake --build $(BUILD)/fuzz -j $(JOBS) --target fuzz_targets
+	./scripts/run-fuzzers $(BUILD)/fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

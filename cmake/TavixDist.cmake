@@ -30,7 +30,11 @@ function(tavix_plugin_flags target)
   set_target_properties(${target} PROPERTIES
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
-  target_compile_options(${target} PRIVATE -fno-gnu-unique)
+  # GCC's unique symbols would keep the module loaded; clang makes none and
+  # rejects the flag.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -fno-gnu-unique)
+  endif()
   target_link_options(${target} PRIVATE -Wl,-Bsymbolic -Wl,--exclude-libs,ALL)
 endfunction()
 

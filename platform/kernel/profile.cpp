@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "platform/atomic_write.h"
 #include "platform/filenames.h"
+#include "platform/read_file.h"
 
 namespace platform {
 namespace {
@@ -18,9 +17,9 @@ struct Line {
 
 std::vector<Line> ReadLines(const std::string& file) {
   std::vector<Line> lines;
-  std::ifstream in(ResolvePathNoCase(file), std::ios::binary);
-  if (!in) return lines;
-  std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // A folder, like any file that cannot be read, reads as a missing file.
+  std::string all;
+  if (!ReadWholeFile(ResolvePathNoCase(file), all)) return lines;
   size_t start = 0;
   while (start < all.size()) {
     size_t nl = all.find('\n', start);
@@ -149,8 +148,8 @@ uint32_t GetPrivateProfileString(const char* section, const char* key, const cha
   if (!buffer) return 0;
   if (!section) return CopyList(ProfileSections(file), buffer, size);
   if (!key) return CopyList(ProfileKeys(file, section), buffer, size);
-  return CopyString(ReadProfileString(file, section, key, defaultValue ? defaultValue : ""),
-                    buffer, size);
+  return CopyString(ReadProfileString(file, section, key, defaultValue ? defaultValue : ""), buffer,
+                    size);
 }
 
 std::string ReadProfileString(const std::string& file, const std::string& section,

@@ -69,8 +69,17 @@ int MessageBox(const std::string& text, const std::string& title, unsigned style
   return detail::PresentMessageBoxHere(text.c_str(), title.c_str(), style);
 }
 
+std::function<void()>& BeepHook() {
+  static std::function<void()> hook;
+  return hook;
+}
+
+void SetBeepHook(std::function<void()> hook) { BeepHook() = std::move(hook); }
+
 void Beep() {
-  if (gGui != nullptr) {
+  if (BeepHook()) {
+    BeepHook()();
+  } else if (gGui != nullptr) {
     gGui->beep();
   } else if (isatty(STDERR_FILENO)) {
     std::fputc('\a', stderr);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "table_file.h"
@@ -18,7 +19,18 @@ namespace k42asm {
 constexpr int32_t kUnresolved = static_cast<int32_t>(0xA5A5A5A5u);
 constexpr int kCodeSize = 4096;
 constexpr int kMaxIncludeDepth = 32;
+// The run's exit status when the error file cannot be created.
+constexpr int kErrorFileNotCreated = 2;
 constexpr int kMaxMacroDepth = 16;
+// Parentheses and operators nested deeper than this are refused.
+constexpr int kMaxExpressionDepth = 256;
+// Error lines written to the error file (and poked) before the rest are left
+// out, and the bytes they may take (a line repeats its source line).
+constexpr int kMaxErrorLines = 4000;
+constexpr size_t kMaxErrorFileBytes = 16u << 20;
+
+// The dispatch codes of the conditional table.
+enum ConditionalCode { kIf = 1, kElse, kEndIf, kMacro, kEndMacro };
 
 // One line taken apart by the line parser.
 struct SourceLine {
@@ -99,6 +111,7 @@ class Assembler {
 
   // Views for the debug window.
   int errorCount() const { return errorCount_; }
+  const std::string& errorFilePath() const { return errorFile_; }
   int32_t locationCounter() const { return locationCounter_; }
   int listingCount() const { return static_cast<int>(listing_.size()) - 1; }
   std::vector<std::string> symbolNames() const;
@@ -107,8 +120,8 @@ class Assembler {
   const std::string& debugCaption() const { return debugCaption_; }
 
   // Parts open to tests.
-  int32_t Evaluate(std::string text);
-  void ReportError(int code, const std::string& extra);
+  int32_t Evaluate(std::string_view text);
+  void ReportError(int code, std::string_view extra);
   std::string ErrorText(int code) const;
   const Table& operatorTable() const { return operators_; }
 
@@ -123,10 +136,10 @@ class Assembler {
 
   // Errors (error_report.cpp).
   bool CreateErrorFile(const std::string& path);
-  void ReportErrorAt(int code, const std::string& extra, const std::string& fileName, int line,
+  void ReportErrorAt(int code, std::string_view extra, const std::string& fileName, int line,
                      const std::string& lineText);
   void WriteError(int code, const std::string& fileName, int line, const std::string& lineText,
-                  const std::string& extra);
+                  std::string_view extra);
 
   // Source reader and line parser (source_reader.cpp).
   void AssembleFile(const std::string& path);
@@ -158,7 +171,7 @@ class Assembler {
   void DoEndProc();
   void DoEject();
   std::vector<std::string> ListItems(const SourceLine& line) const;
-  void StoreDataWord(uint16_t word, const std::string& remaining);
+  void StoreDataWord(uint16_t word, std::string_view remaining);
   std::string NextSuffix();
 
   // Conditional assembly and macros (conditional.cpp, macros.cpp).
@@ -169,8 +182,9 @@ class Assembler {
   std::string SubstituteMacroParameters(const std::string& text) const;
 
   // Expressions (expression.cpp).
-  int32_t EvaluateTerm(std::string& text);
-  int32_t EvaluateFactor(std::string& text);
+  int32_t EvaluateNested(std::string_view text);
+  int32_t EvaluateTerm(std::string_view& text);
+  int32_t EvaluateFactor(std::string_view& text);
   int32_t ApplyBinaryOperator(int code, int32_t left, int32_t right);
   int32_t ApplyUnaryOperator(int code, int32_t value);
   int32_t NumericConstant(const std::string& token);
@@ -203,6 +217,9 @@ class Assembler {
 
   // Run state.
   int errorCount_ = 0;
+  int errorLines_ = 0;     // lines written to the error file, up to kMaxErrorLines
+  size_t errorBytes_ = 0;  // and their bytes
+  bool errorsLeftOut_ = false;
   std::string errorFile_;
   std::string sourcePath_;
   std::string baseName_;
@@ -220,8 +237,8 @@ class Assembler {
   std::vector<ListingLine> listing_;  // index 0 unused
   int lineNumber_ = 0;
   bool endOfSource_ = false;
-  int includeDepth_ = 0;
-  int lineSymbol_ = 0;  // symbol entered by the current line's label, or 0
+  std::vector<std::string> openFiles_;  // the include chain, as resolved paths
+  int lineSymbol_ = 0;                  // symbol entered by the current line's label, or 0
 
   // Source files.
   std::vector<std::string> fileNames_;
@@ -238,6 +255,10 @@ class Assembler {
   std::vector<SymbolRecord> records_;  // index = symbol number, 0 unused
   std::vector<std::string> publics_;   // sorted, duplicates kept
   bool found_ = false;
+
+  // Expressions.
+  int expressionDepth_ = 0;
+  bool expressionTooDeep_ = false;
 
   // Directives.
   int32_t variableCounter_ = 0;
@@ -267,6 +288,8 @@ class Assembler {
   bool expanding_ = false;
   std::vector<std::pair<std::string, std::string>> bindings_;
   int macroDepth_ = 0;
+  // Set when a call nests too deeply: every enclosing expansion stops too.
+  bool expansionRefused_ = false;
   // While a call binds its parameters, the arguments are names of the caller:
   // its qualification.
   bool binding_ = false;

@@ -50,7 +50,7 @@ int Assembler::Run(const std::string& source, bool hasSource) {
     Poke("1 Errors");
     linkOpen_ = false;
     Beeps(5);
-    return 2;
+    return kErrorFileNotCreated;
   }
 
   LoadTables();

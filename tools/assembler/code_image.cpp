@@ -19,7 +19,7 @@ void Assembler::ResolveCode() {
     int32_t value = LookupSymbolValue(ref.name);
     if (found_) {
       if (ref.address >= 0 && ref.address < kCodeSize) {
-        uint16_t base = static_cast<uint16_t>(instructions_[ref.row].f1 & 0xFFFF);
+        uint16_t base = static_cast<uint16_t>(instructions_[ref.row].code & 0xFFFF);
         code_[ref.address].word = static_cast<uint16_t>(base | (value & 0x0FFF));
       }
     } else {

@@ -3,17 +3,12 @@
 #include "assembler.h"
 
 namespace k42asm {
-namespace {
-
-enum ConditionalCode { kIf = 1, kElse, kEndIf, kMacro, kEndMacro };
-
-}  // namespace
 
 void Assembler::ConditionalLine(SourceLine& line) {
   TableEntry entry = FindTableEntry(conditionals_, line.operation);
-  line.status = entry.f5 != 0 ? 0 : -1;
-  if (entry.f5 != 0) {
-    switch (entry.f1) {
+  line.status = entry.format != 0 ? 0 : -1;
+  if (entry.format != 0) {
+    switch (entry.code) {
       case kIf:
         if (skip_) ++skippedDepth_;
         // An unknown value counts as true; an IF met while skipping is only counted.

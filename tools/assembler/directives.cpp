@@ -57,11 +57,9 @@ std::vector<std::string> ByteItems(const std::string& text) {
 }  // namespace
 
 std::vector<std::string> Assembler::ListItems(const SourceLine& line) const {
-  std::vector<std::string> items;
-  if (line.operand.empty() && line.rest.empty()) return items;
-  items.push_back(line.operand);
-  std::string rest = line.rest;
-  while (!rest.empty()) items.push_back(NextToken(rest));
+  if (line.operand.empty() && line.rest.empty()) return {};
+  std::vector<std::string> items = SplitList(line.rest);
+  items.insert(items.begin(), line.operand);
   return items;
 }
 
@@ -72,12 +70,12 @@ std::string Assembler::NextSuffix() {
 void Assembler::DoDirective(SourceLine& line) {
   if (!line.operation.empty() && line.operation[0] == '.') line.operation.erase(0, 1);
   TableEntry entry = FindTableEntry(directives_, line.operation);
-  if (entry.f5 == 0) {
+  if (entry.format == 0) {
     line.status = -1;
     return;
   }
   line.status = 0;
-  switch (entry.f1) {
+  switch (entry.code) {
     case kInclude:
       DoInclude(line.operand);
       break;
@@ -134,7 +132,7 @@ void Assembler::DoDirective(SourceLine& line) {
       if (value == kUnresolved) {
         line.status = -1;
       } else {
-        (entry.f1 == kPageWidth ? pageWidth_ : pageLength_) = static_cast<int16_t>(value);
+        (entry.code == kPageWidth ? pageWidth_ : pageLength_) = static_cast<int16_t>(value);
       }
       break;
     }
@@ -203,7 +201,7 @@ void Assembler::DoOrg(SourceLine& line) {
   if (lineSymbol_ != 0) records_[lineSymbol_].value = address;
 }
 
-void Assembler::StoreDataWord(uint16_t word, const std::string& remaining) {
+void Assembler::StoreDataWord(uint16_t word, std::string_view remaining) {
   StoreCode(word);
   ++locationCounter_;
   if (locationCounter_ > kCodeSize - 1) ReportError(1599, remaining);
@@ -241,14 +239,14 @@ void Assembler::DoDefineWord(SourceLine& line) {
     return;
   }
   std::string expression = line.operand;
-  std::string rest = line.rest;
+  ListCursor rest(line.rest);
   for (;;) {
     int32_t value = Evaluate(expression);
     if (value == kUnresolved) ReportError(200, expression);
-    StoreDataWord(static_cast<uint16_t>(value & 0xFFFF), rest);
+    StoreDataWord(static_cast<uint16_t>(value & 0xFFFF), rest.rest());
     if (rest.empty()) break;
     AddListingLine("");
-    expression = NextToken(rest);
+    expression = rest.Next();
   }
 }
 
@@ -258,16 +256,16 @@ void Assembler::DoDefineDouble(SourceLine& line) {
     return;
   }
   std::string expression = line.operand;
-  std::string rest = line.rest;
+  ListCursor rest(line.rest);
   for (;;) {
     // An unknown value is stored as it stands: A5A5 A5A5.
     uint32_t value = static_cast<uint32_t>(Evaluate(expression));
-    StoreDataWord(static_cast<uint16_t>(value & 0xFFFF), rest);
+    StoreDataWord(static_cast<uint16_t>(value & 0xFFFF), rest.rest());
     AddListingLine("");
-    StoreDataWord(static_cast<uint16_t>(value >> 16), rest);
+    StoreDataWord(static_cast<uint16_t>(value >> 16), rest.rest());
     AddListingLine("");
     if (rest.empty()) break;
-    expression = NextToken(rest);
+    expression = rest.Next();
   }
 }
 

@@ -6,16 +6,16 @@ namespace k42asm {
 
 void Assembler::AssembleInstruction(SourceLine& line) {
   TableEntry entry = FindTableEntry(instructions_, line.operation);
-  if (entry.f5 == 0) {
+  if (entry.format == 0) {
     line.status = -1;
     return;
   }
   line.status = 0;
   const TableRecord& row = instructions_[entry.row];
-  uint16_t base = static_cast<uint16_t>(row.f1 & 0xFFFF);
+  uint16_t base = static_cast<uint16_t>(row.code & 0xFFFF);
   uint16_t word = 0;
 
-  if (row.f5 == 2) {
+  if (row.format == kFormatAddress) {
     // A program address is the value of the symbol the operand names; an
     // unknown name is patched after the pass.
     int32_t value = LookupSymbolValue(line.operand);
@@ -25,36 +25,36 @@ void Assembler::AssembleInstruction(SourceLine& line) {
     }
     word = static_cast<uint16_t>(base | (value & 0x0FFF));
   } else {
-    if (row.f4 == 0 && !line.operand.empty()) ReportError(240, line.operand);
-    if (row.f4 == 1 && !line.rest.empty()) ReportError(240, line.rest);
-    if (row.f4 >= 1 && line.operand.empty()) ReportError(240, "");
-    if (row.f4 >= 2 && line.rest.empty()) ReportError(240, "");
+    if (row.operandCount == 0 && !line.operand.empty()) ReportError(240, line.operand);
+    if (row.operandCount == 1 && !line.rest.empty()) ReportError(240, line.rest);
+    if (row.operandCount >= 1 && line.operand.empty()) ReportError(240, "");
+    if (row.operandCount >= 2 && line.rest.empty()) ReportError(240, "");
     int32_t op1 = 0;
     int32_t op2 = 0;
-    if (row.f4 >= 1) {
+    if (row.operandCount >= 1) {
       op1 = Evaluate(line.operand);
       if (op1 == kUnresolved) ReportError(200, line.operand);
     }
-    if (row.f4 >= 2) {
+    if (row.operandCount >= 2) {
       op2 = Evaluate(line.rest);
       if (op2 == kUnresolved) ReportError(200, line.rest);
     }
-    switch (row.f5) {
-      case 1:
+    switch (row.format) {
+      case kFormatNone:
         word = base;
         break;
-      case 3:
+      case kFormatRegister:
         MarkRegisterUse(line.operand);
         word = static_cast<uint16_t>(base | (op1 & 0x7F));
         break;
-      case 4:
+      case kFormatImmediate:
         word = static_cast<uint16_t>(base | (op1 & 0x0F));
         break;
-      case 5:
+      case kFormatRegisterImmediate:
         MarkRegisterUse(line.operand);
         word = static_cast<uint16_t>(base | ((op2 & 0x0F) << 8) | (op1 & 0x7F));
         break;
-      case 14:
+      case kFormatHighImmediate:
         word = static_cast<uint16_t>(base | ((op1 & 0x0F) << 8));
         break;
       default:
@@ -65,7 +65,7 @@ void Assembler::AssembleInstruction(SourceLine& line) {
 
   StoreCode(word);
   SetListingCode(locationCounter_ + 1);
-  locationCounter_ += row.f2;
+  locationCounter_ += row.size;
   if (locationCounter_ >= kCodeSize) ReportError(1599, line.operation);
 }
 

@@ -47,15 +47,16 @@ bool Assembler::CreateErrorFile(const std::string& path) {
   return static_cast<bool>(out);
 }
 
-void Assembler::ReportError(int code, const std::string& extra) {
+void Assembler::ReportError(int code, std::string_view extra) {
   ReportErrorAt(code, extra, "", 0, "");
 }
 
-void Assembler::ReportErrorAt(int code, const std::string& extra, const std::string& fileName,
+void Assembler::ReportErrorAt(int code, std::string_view extra, const std::string& fileName,
                               int line, const std::string& lineText) {
   if (fileName.empty()) {
     int current = listingCount();
-    WriteError(code, CurrentFileName(), lineNumber_, current > 0 ? listing_[current].text : "",
+    static const std::string kNoText;
+    WriteError(code, CurrentFileName(), lineNumber_, current > 0 ? listing_[current].text : kNoText,
                extra);
   } else {
     WriteError(code, fileName, line, lineText, extra);
@@ -63,20 +64,34 @@ void Assembler::ReportErrorAt(int code, const std::string& extra, const std::str
 }
 
 void Assembler::WriteError(int code, const std::string& fileName, int line,
-                           const std::string& lineText, const std::string& extra) {
-  PrintZoneLine text;
-  text.Join(fileName + " ").Join(FormatLineNumber(line, 4)).Join(":").NextZone();
-  text.Join(lineText).Join(" Error ").Join(std::to_string(code)).Join(":").NextZone();
-  text.Join(extra);
+                           const std::string& lineText, std::string_view extra) {
+  if (errorCount_ < 32767) ++errorCount_;
+  // A hostile source can make millions of errors: after the bound they are
+  // only counted, and one last line says so.
+  if (errorsLeftOut_) return;
+  std::string text;
+  std::string poked;
+  PrintZoneLine zones;
+  zones.Join(fileName + " ").Join(FormatLineNumber(line, 4)).Join(":").NextZone();
+  zones.Join(lineText).Join(" Error ").Join(std::to_string(code)).Join(":").NextZone();
+  zones.Join(std::string(extra));
+  if (errorLines_ >= kMaxErrorLines || errorBytes_ + zones.text().size() > kMaxErrorFileBytes) {
+    errorsLeftOut_ = true;
+    text = poked = "Too many errors: the rest are left out";
+  } else {
+    text = zones.text();
+    poked = fileName + " ERROR " + std::to_string(code) + ": " + ErrorText(code) + "; line " +
+            FormatLineNumber(line - 1, 4) + " - " + std::string(extra);
+  }
+  ++errorLines_;
+  errorBytes_ += text.size() + 2;
   {
     // Opened for every error, so the file is complete whenever the run stops;
     // a failed write still counts and pokes the error.
     std::ofstream out(errorFile_, std::ios::binary | std::ios::app);
-    if (out) out << text.text() << "\r\n";
+    if (out) out << text << "\r\n";
   }
-  if (errorCount_ < 32767) ++errorCount_;
-  Poke(fileName + " ERROR " + std::to_string(code) + ": " + ErrorText(code) + "; line " +
-       FormatLineNumber(line - 1, 4) + " - " + extra);
+  Poke(poked);
 }
 
 }  // namespace k42asm

@@ -3,18 +3,22 @@
 // the right; unary operators take the rest of their part.
 #include <cmath>
 #include <limits>
+#include <string_view>
+#include <vector>
 
 #include "assembler.h"
 
 namespace k42asm {
 namespace {
 
+using View = std::string_view;
+
 constexpr int kBinary = 14;
 constexpr int kUnary = 15;
 constexpr int kOperandLess = 16;
 
 // Removes one pair of parentheses around the whole text.
-std::string StripOuterParentheses(const std::string& text) {
+View StripOuterParentheses(View text) {
   if (text.size() < 2 || text.front() != '(' || text.back() != ')') return text;
   int depth = 0;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -27,7 +31,7 @@ std::string StripOuterParentheses(const std::string& text) {
 
 // The first "+" or "-" at depth 0 after the first character, or npos. A ")"
 // closing more than was opened stops the scan and sets `parenthesisError`.
-size_t SplitPoint(const std::string& text, bool& parenthesisError) {
+size_t SplitPoint(View text, bool& parenthesisError) {
   int depth = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
@@ -36,29 +40,25 @@ size_t SplitPoint(const std::string& text, bool& parenthesisError) {
     } else if (c == ')') {
       if (--depth < 0) {
         parenthesisError = true;
-        return std::string::npos;
+        return View::npos;
       }
     } else if (i > 0 && depth == 0 && (c == '+' || c == '-')) {
       return i;
     }
   }
-  return std::string::npos;
+  return View::npos;
 }
 
 // The next token: "(" or ")", or the text up to a parenthesis or a blank.
-std::string NextExpressionToken(std::string& text) {
-  std::string token;
-  if (!text.empty() && (text[0] == '(' || text[0] == ')')) {
-    token = text.substr(0, 1);
-  } else {
-    size_t end = text.find_first_of("() ");
-    token = text.substr(0, end);
-  }
+View NextExpressionToken(View& text) {
+  View token = !text.empty() && (text[0] == '(' || text[0] == ')')
+                   ? text.substr(0, 1)
+                   : text.substr(0, text.find_first_of("() "));
   text = TrimLeft(text.substr(token.size()));
   return token;
 }
 
-int32_t QuotedConstant(const std::string& token) {
+int32_t QuotedConstant(View token) {
   // The characters up to the closing quote; the last four stay, the last
   // one in the low byte.
   uint32_t value = 0;
@@ -93,13 +93,36 @@ int32_t ShiftRight(int32_t v, int32_t n) {
 
 }  // namespace
 
-int32_t Assembler::Evaluate(std::string text) {
+int32_t Assembler::Evaluate(std::string_view text) {
+  expressionDepth_ = 0;
+  expressionTooDeep_ = false;
+  int32_t value = EvaluateNested(text);
+  if (!expressionTooDeep_) return value;
+  // Deeper than any real program nests: refused as a malformed expression.
+  ReportError(209, "nested too deeply");
+  return 0;
+}
+
+int32_t Assembler::EvaluateNested(std::string_view text) {
+  // Every level of parentheses and every operator that takes the rest of the
+  // text comes through here: the depth bound keeps the stack small.
+  if (expressionTooDeep_) return 0;
+  if (expressionDepth_ >= kMaxExpressionDepth) {
+    expressionTooDeep_ = true;
+    return 0;
+  }
+  struct DepthGuard {
+    int& depth;
+    explicit DepthGuard(int& d) : depth(d) { ++depth; }
+    ~DepthGuard() { --depth; }
+  } guard(expressionDepth_);
+
   bool parenthesisError = false;
   text = StripOuterParentheses(text);
-  std::vector<std::string> parts;
+  std::vector<View> parts;
   for (;;) {
     size_t split = SplitPoint(text, parenthesisError);
-    if (split == std::string::npos) break;
+    if (split == View::npos) break;
     parts.push_back(text.substr(0, split));
     text = text.substr(split);
   }
@@ -107,7 +130,7 @@ int32_t Assembler::Evaluate(std::string text) {
   if (parenthesisError) ReportError(209, ")");
 
   int64_t result = 0;
-  for (std::string part : parts) {
+  for (View part : parts) {
     part = Trim(part);
     char sign = '+';
     if (!part.empty() && (part[0] == '+' || part[0] == '-')) {
@@ -115,9 +138,14 @@ int32_t Assembler::Evaluate(std::string text) {
       part = Trim(part.substr(1));
     }
     part = StripOuterParentheses(part);
-    bool ignored = false;
-    int32_t value =
-        SplitPoint(part, ignored) != std::string::npos ? Evaluate(part) : EvaluateTerm(part);
+    // A text of one part that came through unchanged has just been scanned.
+    bool split = false;
+    if (parts.size() > 1 || part.data() != text.data() || part.size() != text.size()) {
+      bool ignored = false;
+      split = SplitPoint(part, ignored) != View::npos;
+    }
+    int32_t value = split ? EvaluateNested(part) : EvaluateTerm(part);
+    if (expressionTooDeep_) return 0;
     if (value == kUnresolved) return kUnresolved;
     result = sign == '+' ? result + value : result - value;
     if (result < std::numeric_limits<int32_t>::min() ||
@@ -129,56 +157,58 @@ int32_t Assembler::Evaluate(std::string text) {
   return static_cast<int32_t>(result);
 }
 
-int32_t Assembler::EvaluateTerm(std::string& text) {
+int32_t Assembler::EvaluateTerm(std::string_view& text) {
   int32_t value = EvaluateFactor(text);
-  while (!text.empty()) {
+  while (!text.empty() && !expressionTooDeep_) {
     if (text[0] == ')') break;
-    std::string token = NextExpressionToken(text);
+    View token = NextExpressionToken(text);
     TableEntry op = FindTableEntry(operators_, token);
-    if (op.f5 != 0) {
-      int32_t right = Evaluate(text);
-      text.clear();
-      value = ApplyBinaryOperator(op.f1, value, right);
+    if (op.format != 0) {
+      int32_t right = EvaluateNested(text);
+      text = {};
+      if (expressionTooDeep_) return 0;
+      value = ApplyBinaryOperator(op.code, value, right);
     } else {
-      ReportError(100, token + text);
-      text.clear();
+      ReportError(100, std::string(token).append(text));
+      text = {};
       value = 0;
     }
   }
   return value;
 }
 
-int32_t Assembler::EvaluateFactor(std::string& text) {
+int32_t Assembler::EvaluateFactor(std::string_view& text) {
   if (!text.empty() && text[0] == '(') {
     int depth = 0;
     for (size_t i = 0; i < text.size(); ++i) {
       if (text[i] == '(') ++depth;
       if (text[i] == ')' && --depth == 0) {
-        std::string inside = text.substr(1, i - 1);
+        View inside = text.substr(1, i - 1);
         text = Trim(text.substr(i + 1));
-        return Evaluate(inside);
+        return EvaluateNested(inside);
       }
     }
-    text.clear();
+    text = {};
     return kUnresolved;
   }
-  std::string token = NextExpressionToken(text);
+  View token = NextExpressionToken(text);
   if (!token.empty() && token[0] == '\'') return QuotedConstant(token);
-  if (!token.empty() && token[0] >= '0' && token[0] <= '9') return NumericConstant(token);
+  if (!token.empty() && token[0] >= '0' && token[0] <= '9')
+    return NumericConstant(std::string(token));
   TableEntry op = FindTableEntry(operators_, token);
-  switch (op.f5) {
+  switch (op.format) {
     case 0:
-      return LookupSymbolValue(token);
+      return LookupSymbolValue(std::string(token));
     case kUnary: {
       if (text.empty()) return kUnresolved;
-      int32_t operand = Evaluate(text);
-      text.clear();
-      return operand == kUnresolved ? kUnresolved : ApplyUnaryOperator(op.f1, operand);
+      int32_t operand = EvaluateNested(text);
+      text = {};
+      return operand == kUnresolved ? kUnresolved : ApplyUnaryOperator(op.code, operand);
     }
     case kOperandLess:
-      if (op.f1 == 25) return locationCounter_;
-      if (op.f1 == 26) return variableCounter_;
-      ReportError(100, StrNumber(op.f1));
+      if (op.code == 25) return locationCounter_;
+      if (op.code == 26) return variableCounter_;
+      ReportError(100, StrNumber(op.code));
       return 0;
     case kBinary:
     default:

@@ -1,11 +1,8 @@
 // The listing file and the parameter header it shares with the symbol file.
-#include <stdio.h>
-#include <unistd.h>
-
-#include <fstream>
+#include <cstdio>
 
 #include "assembler.h"
-#include "platform/filenames.h"
+#include "platform/atomic_write.h"
 #include "platform/wallclock.h"
 
 namespace k42asm {
@@ -64,23 +61,10 @@ bool Assembler::WriteListFile(const std::string& path) {
 }
 
 bool Assembler::WriteOutput(const std::string& path, const std::string& content) {
-  // Written beside the target and renamed over it, so a failed write leaves
-  // the file of an earlier build whole. A failure counts as an error.
-  std::string temp = path + ".tmp" + std::to_string(getpid());
-  bool ok = false;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out.write(content.data(), static_cast<std::streamsize>(content.size()));
-      out.flush();
-      ok = static_cast<bool>(out);
-    }
-  }
-  if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) {
-    std::remove(temp.c_str());
-    ReportError(700, path);
-  }
+  // A failed write leaves the file of an earlier build whole, and counts as
+  // an error.
+  bool ok = platform::WriteFileAtomically(path, content);
+  if (!ok) ReportError(700, path);
   return ok;
 }
 

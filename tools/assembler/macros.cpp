@@ -34,12 +34,7 @@ void Assembler::DefineMacro(SourceLine& line) {
     return;
   }
   MacroRecord record;
-  std::vector<std::string> params;
-  if (!line.operand.empty() || !line.rest.empty()) {
-    params.push_back(line.operand);
-    std::string rest = line.rest;
-    while (!rest.empty()) params.push_back(NextToken(rest));
-  }
+  std::vector<std::string> params = ListItems(line);
   record.paramStart = params.empty() ? 0 : static_cast<int>(macroStore_.size());
   record.paramCount = static_cast<int>(params.size());
   for (const std::string& p : params) macroStore_.push_back(p);
@@ -66,9 +61,9 @@ void Assembler::RecordMacroLine(const std::string& text) {
   SplitFirstWord(line);
 
   TableEntry entry = FindTableEntry(conditionals_, line.operation);
-  if (entry.f5 != 0 && entry.f1 == 4) {
+  if (entry.format != 0 && entry.code == kMacro) {
     ReportError(902, "MACRO");
-  } else if (entry.f5 != 0 && entry.f1 == 5) {
+  } else if (entry.format != 0 && entry.code == kEndMacro) {
     defining_ = false;
     if (definitionAccepted_) {
       // The ENDM line itself is not part of the body.
@@ -88,8 +83,13 @@ void Assembler::ExpandMacro(SourceLine& line) {
     return;
   }
   line.status = 0;
+  if (expansionRefused_) return;
   if (macroDepth_ >= kMaxMacroDepth) {
+    // A call nested this deep calls itself: the whole expansion it stands in
+    // stops here, or a body that calls itself twice would double the work
+    // at every level.
     ReportError(902, "MACRO");
+    expansionRefused_ = true;
     return;
   }
   const MacroRecord record = macroRecords_[it->second];
@@ -113,16 +113,15 @@ void Assembler::ExpandMacro(SourceLine& line) {
   suffix_ = NextSuffix();
   AssembleLine(macroPrefix_ + suffix_ + ":");
 
-  std::string first = line.operand;
-  std::string rest = line.rest;
-  for (int i = 0; i < record.paramCount; ++i) {
+  ListCursor rest(line.rest);
+  for (int i = 0; i < record.paramCount && !expansionRefused_; ++i) {
     std::string argument;
     if (i == 0) {
-      if (first.empty()) break;
-      argument = first;
+      if (line.operand.empty()) break;
+      argument = line.operand;
     } else {
       if (rest.empty()) break;
-      argument = NextToken(rest);
+      argument = rest.Next();
     }
     const std::string& param = macroStore_[record.paramStart + i];
     bindings_.emplace_back(param, argument);
@@ -132,12 +131,13 @@ void Assembler::ExpandMacro(SourceLine& line) {
   }
 
   expanding_ = true;
-  for (int i = 0; i < record.bodyCount; ++i) {
+  for (int i = 0; i < record.bodyCount && !expansionRefused_; ++i) {
     std::string body = macroStore_[record.bodyStart + i];  // the store may grow meanwhile
     AssembleLine(body);
   }
 
-  --macroDepth_;
+  // The outermost call ends the refused expansion; the next call starts anew.
+  if (--macroDepth_ == 0) expansionRefused_ = false;
   macroPrefix_ = savedPrefix;
   expanding_ = savedExpanding;
   bindings_ = savedBindings;

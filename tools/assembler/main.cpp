@@ -2,6 +2,7 @@
 // over the build-output link; without it the same build followed by the
 // debug window.
 #include <cstdio>
+#include <cstdlib>
 
 #include "assembler.h"
 #include "command_line.h"
@@ -19,6 +20,13 @@ std::vector<const char*> Pointers(const std::vector<std::string>& texts) {
   return p;
 }
 
+// Without an error file the build has nowhere to say why it stopped.
+void ReportUncreatedErrorFile(const k42asm::Assembler& assembler, int status) {
+  if (status == k42asm::kErrorFileNotCreated)
+    std::fprintf(stderr, "K42xxasm: cannot create the error file %s\n",
+                 assembler.errorFilePath().c_str());
+}
+
 int RunLinked(const k42asm::CommandLine& command, const std::string& folder) {
   platform::LinkClient link;
   // A monitor that does not listen is no reason to stop the build.
@@ -31,6 +39,7 @@ int RunLinked(const k42asm::CommandLine& command, const std::string& folder) {
   k42asm::Assembler assembler(env);
   int status = assembler.Run(command.source, command.hasSource);
   link.Close();
+  ReportUncreatedErrorFile(assembler, status);
   return status;
 }
 
@@ -48,7 +57,12 @@ int RunWithWindow(const k42asm::CommandLine& command, const std::string& folder)
   auto run = gui ? reinterpret_cast<AsmWindowRunFunction>(
                        platform::GetProcAddress(gui, "K42xxasmWindowRun"))
                  : nullptr;
-  bool windowed = open && box && create && run && open() != 0;
+  const bool loaded = open && box && create && run;
+  if (loaded && open() == 0) {
+    std::fprintf(stderr, "K42xxasm: the debug window needs a display; /D builds without it\n");
+    return EXIT_FAILURE;
+  }
+  bool windowed = loaded;
   if (windowed)
     platform::SetMessageBoxHook(
         [box](const std::string& text, const std::string& title, unsigned style) {
@@ -64,6 +78,7 @@ int RunWithWindow(const k42asm::CommandLine& command, const std::string& folder)
   k42asm::Assembler assembler(env);
   int status = 0;
   if (!command.empty) status = assembler.Run(command.source, command.hasSource);
+  ReportUncreatedErrorFile(assembler, status);
   if (!windowed) return status;
 
   std::vector<std::string> symbols = assembler.symbolNames(), publics = assembler.publicNames(),

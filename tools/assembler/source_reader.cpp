@@ -1,20 +1,21 @@
 // The source reader and line parser: files are read line by line, each line
 // is listed, cut into label, operation and operands, and offered to the
 // conditional, macro, instruction and directive handlers in this order.
-#include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <cstdlib>
 
 #include "assembler.h"
 #include "platform/filenames.h"
+#include "platform/read_file.h"
 
 namespace k42asm {
 namespace {
 
-// Reads a whole text file; lines end with CR LF, LF or CR.
+// Reads a whole text file; lines end with CR LF, LF or CR. A folder or
+// anything else that is not a readable file gives false.
 bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string data;
+  if (!platform::ReadWholeFile(path, data)) return false;
   size_t start = 0;
   for (size_t i = 0; i < data.size(); ++i) {
     if (data[i] != '\r' && data[i] != '\n') continue;
@@ -24,6 +25,15 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
   }
   if (start < data.size()) lines.push_back(data.substr(start));
   return true;
+}
+
+// The one name of a file, whatever path leads to it.
+std::string FileIdentity(const std::string& path) {
+  char* resolved = realpath(path.c_str(), nullptr);
+  if (!resolved) return path;
+  std::string identity(resolved);
+  std::free(resolved);
+  return identity;
 }
 
 }  // namespace
@@ -41,27 +51,28 @@ void Assembler::FilerSetLevel(int saved) {
 }
 
 void Assembler::AssembleFile(const std::string& path) {
-  if (includeDepth_ >= kMaxIncludeDepth) {
-    ReportError(700, path);
-    return;
-  }
   // The name as given, else the same name found without regard to case.
   std::string actual = platform::ResolvePathNoCase(path);
+  // A file that is still open further up the include chain would include
+  // itself without end: it is refused like a file that cannot be opened.
+  std::string identity = actual.empty() ? std::string() : FileIdentity(actual);
+  bool inChain = std::find(openFiles_.begin(), openFiles_.end(), identity) != openFiles_.end();
   std::vector<std::string> lines;
-  if (actual.empty() || !ReadLines(actual, lines)) {
+  if (static_cast<int>(openFiles_.size()) >= kMaxIncludeDepth || actual.empty() || inChain ||
+      !ReadLines(actual, lines)) {
     ReportError(700, path);
     return;
   }
   int saved = FilerPush(actual);
   lineNumber_ = 0;
   endOfSource_ = false;
-  ++includeDepth_;
+  openFiles_.push_back(identity);
   for (const std::string& line : lines) {
     if (endOfSource_) break;
     ++lineNumber_;
     AssembleLine(UpperAscii(line));
   }
-  --includeDepth_;
+  openFiles_.pop_back();
   FilerSetLevel(saved);
 }
 
@@ -129,7 +140,7 @@ void Assembler::SplitLabel(SourceLine& line) {
     line.rest = TrimLeft(line.rest.substr(cut + 1));
   }
   for (const Table* table : {&operators_, &instructions_, &directives_, &conditionals_}) {
-    if (FindTableEntry(*table, line.label).f5 != 0) {
+    if (FindTableEntry(*table, line.label).format != 0) {
       ReportError(230, line.label);
       line.status = -1;
     }

@@ -26,14 +26,14 @@ std::string SplitKeyValue(std::string& line) {
 }
 
 void ParseTableRecord(std::string value, TableRecord& row) {
-  double f1 = ValNumber(NextToken(value));
-  row.f1 = std::isfinite(f1) && std::fabs(f1) < 2147483648.0
-               ? static_cast<int32_t>(std::nearbyint(f1))
-               : 0;
-  row.f2 = Int16Field(NextToken(value));
+  double code = ValNumber(NextToken(value));
+  row.code = std::isfinite(code) && std::fabs(code) < 2147483648.0
+                 ? static_cast<int32_t>(std::nearbyint(code))
+                 : 0;
+  row.size = Int16Field(NextToken(value));
   row.name = NextToken(value);
-  row.f4 = Int16Field(NextToken(value));
-  row.f5 = Int16Field(NextToken(value));
+  row.operandCount = Int16Field(NextToken(value));
+  row.format = Int16Field(NextToken(value));
 }
 
 bool ReadTableFile(const std::string& path, Table& table) {
@@ -58,9 +58,9 @@ bool ReadTableFile(const std::string& path, Table& table) {
   return true;
 }
 
-TableEntry FindTableEntry(const Table& table, const std::string& name) {
+TableEntry FindTableEntry(const Table& table, std::string_view name) {
   for (size_t i = 0; i < table.size(); ++i)
-    if (table[i].name == name) return {table[i].f5, table[i].f1, static_cast<int>(i)};
+    if (table[i].name == name) return {table[i].format, table[i].code, static_cast<int>(i)};
   return {0, 0, static_cast<int>(table.size())};
 }
 

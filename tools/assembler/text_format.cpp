@@ -37,30 +37,50 @@ std::string UpperAscii(std::string text) {
   return text;
 }
 
-std::string TrimLeft(const std::string& text) {
+std::string_view TrimLeft(std::string_view text) {
   size_t i = text.find_first_not_of(' ');
-  return i == std::string::npos ? std::string() : text.substr(i);
+  return i == std::string_view::npos ? std::string_view() : text.substr(i);
 }
 
-std::string TrimRight(const std::string& text) {
+std::string_view TrimRight(std::string_view text) {
   size_t i = text.find_last_not_of(' ');
-  return i == std::string::npos ? std::string() : text.substr(0, i + 1);
+  return i == std::string_view::npos ? std::string_view() : text.substr(0, i + 1);
 }
 
-std::string Trim(const std::string& text) {
+std::string_view Trim(std::string_view text) {
   return TrimLeft(TrimRight(text));
 }
 
-std::string NextToken(std::string& text) {
-  size_t comma = text.find(',');
-  if (comma == std::string::npos) {
-    std::string field = TrimRight(text);
-    text.clear();
-    return field;
-  }
-  std::string field = TrimRight(text.substr(0, comma));
-  text = TrimLeft(text.substr(comma + 1));
+std::string TrimLeft(const std::string& text) {
+  return std::string(TrimLeft(std::string_view(text)));
+}
+
+std::string TrimRight(const std::string& text) {
+  return std::string(TrimRight(std::string_view(text)));
+}
+
+std::string Trim(const std::string& text) {
+  return std::string(Trim(std::string_view(text)));
+}
+
+std::string ListCursor::Next() {
+  size_t comma = rest_.find(',');
+  std::string field(TrimRight(rest_.substr(0, comma)));
+  rest_ = comma == std::string_view::npos ? std::string_view() : TrimLeft(rest_.substr(comma + 1));
   return field;
+}
+
+std::string NextToken(std::string& text) {
+  ListCursor cursor(text);
+  std::string field = cursor.Next();
+  text = std::string(cursor.rest());
+  return field;
+}
+
+std::vector<std::string> SplitList(std::string_view text) {
+  std::vector<std::string> fields;
+  for (ListCursor cursor(text); !cursor.empty();) fields.push_back(cursor.Next());
+  return fields;
 }
 
 double ValNumber(const std::string& text) {

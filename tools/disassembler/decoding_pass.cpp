@@ -48,11 +48,17 @@ void RunDecodingPass(LibraryState& state) {
   InstructionRecord record{};
   unsigned char bytes[2];
   size_t got = 0;
+  bool undefinedShown = false;
   while ((got = std::fread(bytes, 1, 2, image.get())) == 2) {
     record.word = static_cast<uint32_t>(bytes[0]) << 8 | bytes[1];
     ++state.wordCount;
     state.checkSum ^= record.word;
     DecodeInstruction(record);
+    // One box for the whole image: a table of data words is not a box each.
+    if (record.opcode == kUndefinedOpcode && !undefinedShown) {
+      ShowMessage("UNDEFINED CODE", "ERROR");
+      undefinedShown = true;
+    }
     ++state.opcodeCounts[record.opcode % kOpcodeCounters];
     bool written = true;
     for (const OperandReference& operand : record.operand)

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "messages.h"
-
 namespace k42xxdis {
 namespace {
 
@@ -95,7 +93,6 @@ int DecodeInstruction(InstructionRecord& record) {
     // Written back as a data word, so the text reassembles to the same image.
     SetMnemonic(record, kUndefinedOpcode, "DW    ");
     SetOperand(record, 0, kDataWord, w);
-    ShowMessage("UNDEFINED CODE", "ERROR");
   }
   return 0;
 }

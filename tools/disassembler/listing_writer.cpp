@@ -15,7 +15,8 @@ void WriteDisassemblyListing(LibraryState& state) {
                         [&](TextOut& out, const std::vector<InstructionRecord>& records,
                             const std::vector<OperandReference>&) {
                           WriteDisassemblyHeader(out, state);
-                          WriteEquList(out, state, kPrintPrefix);
+                          WriteVariableEquLines(out, state, kPrintPrefix);
+                          WriteEquListEnd(out, kPrintPrefix);
                           for (const InstructionRecord& r : records)
                             out.Line(Printf("%06X %04X    %04X :   ", r.address, r.address, r.word) +
                                      LabelField(state, r.address) + InstructionText(OperandStyle::kPrint, r));

@@ -126,6 +126,8 @@ std::string InstructionText(OperandStyle style, const InstructionRecord& record)
   std::string text(record.mnemonic, strnlen(record.mnemonic, sizeof record.mnemonic));
   text += OperandText(style, 0, record.operand[0]);
   text += OperandText(style, 1, record.operand[1]);
+  // The assembler wants ROM's operand; 0 leaves the word as it is.
+  if (style == OperandStyle::kAssembly && record.opcode == kRomOpcode) text += std::string(8, ' ') + "0 ";
   return text;
 }
 

@@ -35,6 +35,8 @@ static_assert(sizeof(OperandReference) == 12);
 static_assert(sizeof(InstructionRecord) == 48);
 
 constexpr int kOpcodeCounters = 80;
+// ROM: the one instruction whose operand is checked but leaves the word alone.
+constexpr uint32_t kRomOpcode = 4;
 // Undefined words are counted here; the ROM characteristic file shows 0-71.
 constexpr uint32_t kUndefinedOpcode = 72;
 // Label map size: code addresses 0 to 4095.

@@ -15,8 +15,10 @@ void WriteDisSymbolFile(LibraryState& state);          // flag 0x08
 void WriteRomCharacteristicFile(LibraryState& state);  // flag 0x10
 void WriteCrossReference(LibraryState& state);         // flag 0x20
 
-// "; Referenced Addresses", an EQU line per referenced variable, the rule.
-void WriteEquList(TextOut& out, const LibraryState& state, std::string_view prefix);
+// "; Referenced Addresses" and an EQU line per referenced variable; then the
+// rule that ends the list.
+void WriteVariableEquLines(TextOut& out, const LibraryState& state, std::string_view prefix);
+void WriteEquListEnd(TextOut& out, std::string_view prefix);
 
 using BodyWriter = std::function<void(TextOut& out, const std::vector<InstructionRecord>& records,
                                       const std::vector<OperandReference>& references)>;

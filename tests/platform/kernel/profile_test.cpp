@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 
 #include "platform/profile.h"
+#include "platform/read_file.h"
 #include "temp_dir.h"
 
 using namespace platform;
@@ -94,4 +96,28 @@ TEST(Profile, WritesKeepTheRestOfTheFile) {
   ASSERT_TRUE(WritePrivateProfileString("S", "K", "V", dir.file("new.ini")));
   EXPECT_EQ(dir.read("new.ini"), "[S]\r\nK=V\r\n");
   EXPECT_FALSE(WritePrivateProfileString("S", "K", "V", dir.file("no/such/x.ini")));
+}
+
+TEST(Profile, AFolderOrAPipeReadsAsAMissingFile) {
+  TempDir dir;
+  ASSERT_EQ(mkdir(dir.file("TAVIX.INI").c_str(), 0755), 0);
+  const std::string folder = dir.file("TAVIX.INI");
+  EXPECT_EQ(ReadProfileString(folder, "Controllers", "QV4128", "none"), "none");
+  EXPECT_TRUE(ProfileSections(folder).empty());
+  char buffer[16] = "x";
+  EXPECT_EQ(GetPrivateProfileString("Controllers", "QV4128", "d", buffer, sizeof buffer, folder), 1u);
+  EXPECT_STREQ(buffer, "d");
+  // Writing cannot replace a folder: refused, the folder stays.
+  EXPECT_FALSE(WritePrivateProfileString("Controllers", "QV4128", "1", folder));
+  std::string content = "kept";
+  EXPECT_FALSE(ReadWholeFile(folder, content));
+  EXPECT_EQ(content, "");
+
+  // A pipe without a writer would block a plain read.
+  ASSERT_EQ(mkfifo(dir.file("pipe.ini").c_str(), 0644), 0);
+  EXPECT_FALSE(ReadWholeFile(dir.file("pipe.ini"), content));
+  EXPECT_EQ(ReadProfileString(dir.file("pipe.ini"), "a", "b", "d"), "d");
+  dir.write("real.ini", "[a]\nb=c");
+  EXPECT_TRUE(ReadWholeFile(dir.file("real.ini"), content));
+  EXPECT_EQ(content, "[a]\nb=c");
 }

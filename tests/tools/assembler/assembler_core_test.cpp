@@ -152,17 +152,17 @@ TEST_F(AssemblerCoreTest, ShippedTablesHoldTheirRowsAndAgreeWithTheInstructionSe
   EXPECT_EQ(instructions.size(), 73u);
   EXPECT_EQ(AssemblerTestAccess::Directives(a).size(), 25u);
   ASSERT_EQ(a.operatorTable().size(), 48u);
-  EXPECT_EQ(a.operatorTable()[47].f5, 0);
-  EXPECT_EQ(k42asm::FindTableEntry(a.operatorTable(), "").f5, 0);
-  EXPECT_EQ(k42asm::FindTableEntry(a.operatorTable(), "|").f1, 10);
-  EXPECT_EQ(k42asm::FindTableEntry(a.operatorTable(), "=").f1, 14);
+  EXPECT_EQ(a.operatorTable()[47].format, 0);
+  EXPECT_EQ(k42asm::FindTableEntry(a.operatorTable(), "").format, 0);
+  EXPECT_EQ(k42asm::FindTableEntry(a.operatorTable(), "|").code, 10);
+  EXPECT_EQ(k42asm::FindTableEntry(a.operatorTable(), "=").code, 14);
   for (const testsupport::InstructionRow& row : testsupport::InstructionRows()) {
     k42asm::TableEntry e = k42asm::FindTableEntry(instructions, row.mnemonic);
-    ASSERT_NE(e.f5, 0) << row.mnemonic;
-    EXPECT_EQ(e.f1 & 0xFFFF, row.base) << row.mnemonic;
-    EXPECT_EQ(e.f5, row.format) << row.mnemonic;
-    EXPECT_EQ(instructions[e.row].f4, row.operands) << row.mnemonic;
-    EXPECT_EQ(instructions[e.row].f2, 1) << row.mnemonic;
+    ASSERT_NE(e.format, 0) << row.mnemonic;
+    EXPECT_EQ(e.code & 0xFFFF, row.base) << row.mnemonic;
+    EXPECT_EQ(e.format, row.format) << row.mnemonic;
+    EXPECT_EQ(instructions[e.row].operandCount, row.operands) << row.mnemonic;
+    EXPECT_EQ(instructions[e.row].size, 1) << row.mnemonic;
   }
 }
 
@@ -177,14 +177,14 @@ TEST(TableFile, KeyValueGrammarAndRows) {
   k42asm::TableRecord row;
   k42asm::ParseTableRecord(line, row);
   EXPECT_EQ(row.name, "=");
-  EXPECT_EQ(row.f1, 14);
+  EXPECT_EQ(row.code, 14);
   k42asm::ParseTableRecord("&HE000,1,CALL,1,2", row);
-  EXPECT_EQ(row.f1 & 0xFFFF, 0xE000);
-  EXPECT_EQ(row.f5, 2);
+  EXPECT_EQ(row.code & 0xFFFF, 0xE000);
+  EXPECT_EQ(row.format, 2);
   k42asm::ParseTableRecord("7,X,NAME", row);
-  EXPECT_EQ(row.f2, 0);
-  EXPECT_EQ(row.f4, 0);
-  EXPECT_EQ(row.f5, 0);
+  EXPECT_EQ(row.size, 0);
+  EXPECT_EQ(row.operandCount, 0);
+  EXPECT_EQ(row.format, 0);
 
   testsupport::TempDir dir;
   dir.write("t.ini", "[Set]\r\n count = 2 \r\nDATA=1,0,A,0,1\ndata=2,0,b,0,1\nDATA=3,0,C,0,1\n");

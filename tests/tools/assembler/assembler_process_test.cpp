@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "assembler_runner.h"
@@ -101,6 +102,32 @@ TEST_F(AssemblerProcessTest, MissingOutputFolderGivesThePathNotFoundLinesOnly) {
                                       "Assembly of " + base + ".ASM", "",
                                       "Path not found : " + base + ".err", "", "1 Errors"}));
   EXPECT_FALSE(fs::exists(work_ + "nofolder"));
+  // Standard error names the file that could not be made.
+  EXPECT_EQ(run.standardError, "K42xxasm: cannot create the error file " + base + ".err\n");
+}
+
+TEST_F(AssemblerProcessTest, WithoutADisplayTheDebugModeSaysSoAndAFolderIsAMissingSource) {
+  // No display and no "/D": one line and the failure code, nothing built.
+  asmtest::ProcessRun run = RunAssemblerProcess({"/s" + work_ + "demo"}, linkDir_, "", "",
+                                                {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.standardError,
+            "K42xxasm: the debug window needs a display; /D builds without it\n");
+  EXPECT_FALSE(fs::exists(work_ + "demo.err"));
+
+  // A folder named as the source, and another included, are files that
+  // cannot be opened: two errors, no abort.
+  fs::create_directories(work_ + "dir.asm");
+  fs::create_directories(work_ + "SUB");
+  testsupport::WriteFile(work_ + "inc.asm", " INCLUDE SUB\n NOP\n");
+  testsupport::LinkTestServer server;
+  EXPECT_EQ(RunAssemblerProcess({"/D/s" + work_ + "dir.asm"}, linkDir_).exitCode, 1);
+  EXPECT_EQ(RunAssemblerProcess({"/D/s" + work_ + "inc"}, linkDir_).exitCode, 1);
+  const std::vector<std::string> lines = server.lines();
+  EXPECT_EQ(std::count_if(
+                lines.begin(), lines.end(),
+                [](const std::string& l) { return l.find(" ERROR 700: ") != std::string::npos; }),
+            2);
 }
 
 TEST_F(AssemblerProcessTest, WithoutListeningMonitorTheBuildEndsPromptly) {

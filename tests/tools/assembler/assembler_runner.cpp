@@ -1,8 +1,11 @@
 #include "assembler_runner.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 
@@ -13,7 +16,8 @@ extern char** environ;
 namespace asmtest {
 
 ProcessRun RunAssemblerProcess(const std::vector<std::string>& args, const std::string& linkDir,
-                               const std::string& program, const std::string& cwd) {
+                               const std::string& program, const std::string& cwd,
+                               const std::vector<std::string>& unset) {
   std::string exe = program.empty() ? std::string(TAVIX_DIST_DIR) + "K42xxasm" : program;
   std::vector<std::string> argv{exe};
   argv.insert(argv.end(), args.begin(), args.end());
@@ -27,6 +31,9 @@ ProcessRun RunAssemblerProcess(const std::vector<std::string>& args, const std::
     if (v.rfind("TAVIX_LINK_DIR=", 0) == 0 || v.rfind("TZ=", 0) == 0 ||
         v.rfind("SOURCE_DATE_EPOCH=", 0) == 0)
       continue;
+    bool dropped = false;
+    for (const std::string& name : unset) dropped = dropped || v.rfind(name + "=", 0) == 0;
+    if (dropped) continue;
     env.push_back(v);
   }
   env.push_back("TAVIX_LINK_DIR=" + linkDir);
@@ -39,12 +46,27 @@ ProcessRun RunAssemblerProcess(const std::vector<std::string>& args, const std::
   ProcessRun run;
   auto start = std::chrono::steady_clock::now();
   pid_t pid = 0;
+  int errorPipe[2];
+  if (pipe2(errorPipe, O_CLOEXEC) != 0) return run;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, errorPipe[1], 2);
   if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
   int spawned = posix_spawn(&pid, exe.c_str(), &actions, nullptr, cargv.data(), cenv.data());
   posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return run;
+  close(errorPipe[1]);
+  if (spawned != 0) {
+    close(errorPipe[0]);
+    return run;
+  }
+  // Drained while the process runs, so a long report cannot block it.
+  char buffer[4096];
+  for (ssize_t n; (n = read(errorPipe[0], buffer, sizeof buffer)) != 0;)
+    if (n > 0)
+      run.standardError.append(buffer, static_cast<size_t>(n));
+    else if (errno != EINTR)
+      break;
+  close(errorPipe[0]);
   int status = 0;
   waitpid(pid, &status, 0);
   run.millis = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(

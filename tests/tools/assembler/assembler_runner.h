@@ -11,14 +11,18 @@ namespace asmtest {
 struct ProcessRun {
   int exitCode = -1;
   long millis = 0;
+  std::string standardError;
 };
 
 // Starts `program` (default: K42xxasm in the program folder) with the
 // arguments, TAVIX_LINK_DIR = `linkDir`, TZ=UTC and a fixed SOURCE_DATE_EPOCH,
 // and waits for it.
-// `cwd` (when not empty) is the working folder of the process.
+// `cwd` (when not empty) is the working folder of the process; the variables
+// named in `unset` are left out of its environment. Its standard error is
+// collected.
 ProcessRun RunAssemblerProcess(const std::vector<std::string>& args, const std::string& linkDir,
-                               const std::string& program = "", const std::string& cwd = "");
+                               const std::string& program = "", const std::string& cwd = "",
+                               const std::vector<std::string>& unset = {});
 
 // An in-process run of the assembler: link mode records the poked lines.
 struct InProcessRun {

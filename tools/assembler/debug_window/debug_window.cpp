@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QWidget>
+#include <cstdlib>
+#include <string>
 
 #include "debug_window_api.h"
 
@@ -25,12 +27,30 @@ QListWidget* AddList(QGridLayout* grid, int column, const char* name, const char
   return list;
 }
 
+// Whether the toolkit will find a display: a platform named in
+// QT_QPA_PLATFORM that draws without one (offscreen, minimal, ...), or the
+// display that the windowing system names. Without one the toolkit would
+// abort the whole program.
+bool DisplayAvailable() {
+  auto set = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+  };
+  const char* chosen = std::getenv("QT_QPA_PLATFORM");
+  const std::string platform = chosen ? chosen : "";
+  if (platform.rfind("xcb", 0) == 0) return set("DISPLAY");
+  if (platform.rfind("wayland", 0) == 0) return set("WAYLAND_DISPLAY");
+  if (!platform.empty()) return true;
+  return set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
 }  // namespace
 
 extern "C" {
 
 __attribute__((visibility("default"))) int32_t K42xxasmWindowOpen() {
   if (QApplication::instance()) return 1;
+  if (!DisplayAvailable()) return 0;
   static int argc = 1;
   static char name[] = "K42xxasm";
   static char* argv[] = {name, nullptr};

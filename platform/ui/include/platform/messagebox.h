@@ -50,5 +50,7 @@ int DefaultAnswer(unsigned style);
 std::vector<int> MessageBoxButtons(unsigned style);
 
 void Beep();
+// Replaces the beep of this program copy (tests count beeps); empty removes it.
+void SetBeepHook(std::function<void()> hook);
 
 }  // namespace platform

@@ -15,6 +15,7 @@ V10		EQU			10H
 V5A		EQU			5AH
 V5F		EQU			5FH
 V7F		EQU			7FH
+L0FFF		EQU			0FFFH
 ;-------------------------------------------------------------------------------
 ;
 L0000: LDI           05h 
@@ -30,7 +31,7 @@ L0008: JMP           L0000
        RET   
        INC           V7F 
        JPZ           L0FFF 
-       ROM   
+       ROM           0 
        JPC           L0008 
        JPNZ          L0000 
        JPNZ          L0000 

@@ -1,0 +1,145 @@
+#include "core/main_module.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTimer>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/monitor_state.h"
+#include "core/monitorform.h"
+#include "platform/link.h"
+#include "platform/messagebox.h"
+#include "platform/run_time_error.h"
+
+namespace monitor {
+namespace {
+
+bool QuitWhenIdle() {
+  const char* value = std::getenv("TAVIX_QUIT_WHEN_IDLE");
+  return value != nullptr && std::strcmp(value, "1") == 0;
+}
+
+bool LinkFailure(const platform::RunTimeError& error) {
+  return error.Number() == 31993 || error.Number() == 32000;
+}
+
+// Runs a step of the main loop; an error it lets out ends the program.
+template <typename Body>
+void Unrecoverable(Body body) {
+  try {
+    body();
+  } catch (const platform::RunTimeError& error) {
+    UnrecoverableError(error.Number(), error.Line());
+  } catch (...) {
+    UnrecoverableError(51, 0);
+  }
+}
+
+}  // namespace
+
+void UnrecoverableError(int number, int line) {
+  platform::MessageBox(
+      platform::ErrorText("Monitor ERROR", number, line) + "\rPress OK to RESET all",
+      "Unrecoverable ERROR", platform::MB_OK | platform::MB_ICONEXCLAMATION);
+  platform::EndProgram();
+}
+
+bool AcquireInstanceLock(MonitorState& state) {
+  if (state.InstanceLock && state.InstanceLock->isLocked()) return true;
+  const QString folder = QString::fromStdString(platform::LinkFolder());
+  QDir().mkpath(folder);
+  QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  auto lock = std::make_unique<QLockFile>(folder + "/Tavix.lock");
+  // Never stale by age: a monitor runs for days. A lock whose process is gone
+  // is still taken over.
+  lock->setStaleLockTime(0);
+  if (!lock->tryLock(0)) return false;
+  state.InstanceLock = std::move(lock);
+  return true;
+}
+
+int16_t AnyEditorOpen(const MonitorState& state) {
+  for (size_t slot = 1; slot < state.EditorSlot.size(); ++slot) {
+    if (state.EditorSlot[slot].Free == 0) return -1;
+  }
+  return 0;
+}
+
+void SetTopmost(QWidget& form, int16_t flag) {
+  if (form.windowFlags() & Qt::WindowStaysOnTopHint) {
+    form.setWindowFlag(Qt::WindowStaysOnTopHint, false);
+  }
+  const bool activate = form.testAttribute(Qt::WA_ShowWithoutActivating);
+  form.setAttribute(Qt::WA_ShowWithoutActivating, true);
+  form.show();
+  if (flag == -1) form.raise();
+  form.setAttribute(Qt::WA_ShowWithoutActivating, activate);
+}
+
+void CheckShowTips(MonitorState& state) {
+  Monitorform* frame = state.MainForm();
+  if (frame == nullptr || frame->WindowState() == 1) return;
+  if (!state.Forms.IsBuilt("frmTip")) return;
+  if (state.Seams.settings.TipsWanted && state.Seams.settings.TipsWanted()) {
+    state.Forms.ShowModal("frmTip");
+  }
+}
+
+void PollStep(MonitorState& state) {
+  LinkServices& link = state.Seams.link;
+  try {
+    if (state.TargetState == 12 && state.LinkState == 1) {
+      Services::Call(link.ReceiveEmulatorState);
+      Services::Call(link.RefreshAfterStop);
+      Services::Call(state.Seams.debug.UpdateTraceWindow);
+    }
+  } catch (const platform::RunTimeError& error) {
+    if (!LinkFailure(error)) throw;
+  }
+  try {
+    if (state.LinkState == 7) Services::Call(link.PollEmulator);
+  } catch (const platform::RunTimeError& error) {
+    if (!LinkFailure(error)) throw;
+  }
+  QCoreApplication::processEvents();
+}
+
+void StartPollLoop(MonitorState& state) {
+  state.PollTimer = std::make_unique<QTimer>();
+  QTimer* timer = state.PollTimer.get();
+  timer->setSingleShot(true);
+  const bool quitWhenIdle = QuitWhenIdle();
+  QObject::connect(timer, &QTimer::timeout, timer, [&state, timer, quitWhenIdle] {
+    Unrecoverable([&] { PollStep(state); });
+    if (quitWhenIdle) {
+      if (Monitorform* frame = state.MainForm())
+        platform::GuardedCall([&] { frame->CloseFrame(); });
+    }
+    if (state.MainForm() != nullptr) timer->start(kPollIntervalMs);
+  });
+  // The first step runs at once, as the loop steps before it sleeps.
+  timer->start(0);
+}
+
+bool Main(MonitorState& state) {
+  bool started = false;
+  Unrecoverable([&] {
+    state.SimulationRefused = 0;
+    state.PanelLoaded = 0;
+    state.Forms.Load("Monitorform");
+    if (state.Ended || state.MainForm() == nullptr) return;
+    Services::Call(state.Seams.workbench.LoadRecentProjects);
+    state.Status.ShowReady();
+    state.MainForm()->Arrange(platform::MdiFrame::kArrangeIcons);
+    CheckShowTips(state);
+    if (Monitorform* frame = state.MainForm()) {
+      frame->StatusPanel("floodpnl")->SetFloodType(0);
+      StartPollLoop(state);
+      started = true;
+    }
+  });
+  return started;
+}
+
+}  // namespace monitor

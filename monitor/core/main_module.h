@@ -1,0 +1,52 @@
+#pragma once
+// The monitor's spine: start-up, the poll step and its loop, the instance
+// guard, and two small services of the main module.
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+namespace monitor {
+
+class MonitorState;
+
+// Start-up up to the poll loop: the main window loaded (one instance only),
+// recent projects, "Ready", icons arranged, the tips, the progress panel off;
+// then the poll loop armed on the event loop. False when the program ended
+// during start-up (a second instance); the caller then does not run the
+// event loop.
+bool Main(MonitorState& state);
+
+// One pass of the main loop: the halted emulator's state read, the link's
+// recovery, then the pending window events. Link failures (31993, 32000) of
+// the first two steps are caught: the session is failed already and the
+// recovery runs. Any other error goes to the caller.
+void PollStep(MonitorState& state);
+
+// The main loop: PollStep, then 50 ms, on a re-armed single-shot timer, so
+// the event loop runs between steps. An error escaping a step ends the
+// program through the "Unrecoverable ERROR" box. With TAVIX_QUIT_WHEN_IDLE=1
+// the first step closes the main window through the normal close path.
+void StartPollLoop(MonitorState& state);
+constexpr int kPollIntervalMs = 50;
+
+// "Monitor ERROR 32755 0\rPress OK to RESET all" in a box titled
+// "Unrecoverable ERROR", then the end of the program.
+void UnrecoverableError(int number, int line);
+
+// Takes the one-instance lock "Tavix.lock" in the link folder; a stale lock
+// of a process that is gone is taken over. False when another instance holds
+// it.
+bool AcquireInstanceLock(MonitorState& state);
+
+// -1 when an editor slot from 1 up is in use, else 0.
+int16_t AnyEditorOpen(const MonitorState& state);
+
+// Flag -1: the form goes to the top of the normal order and is shown without
+// being activated. Any other flag: the form is not topmost, and shown.
+void SetTopmost(QWidget& form, int16_t flag);
+
+// The tip window, modal, when the settings ask for it and the main window is
+// not minimized.
+void CheckShowTips(MonitorState& state);
+
+}  // namespace monitor

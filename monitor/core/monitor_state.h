@@ -1,0 +1,87 @@
+#pragma once
+// The monitor-wide state: one object, made by Main and handed to every
+// subsystem (tests make a fresh one each). Integers keep the 16-bit widths of
+// the flags, with -1 for true. Later subsystems add the fields they own here.
+#include <QLockFile>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/services.h"
+#include "core/status_text.h"
+#include "k42target.h"
+#include "platform/forms.h"
+
+class QTimer;
+
+namespace monitor {
+
+class Monitorform;
+
+struct EditorSlotRecord {
+  int16_t Free = -1;
+  int16_t Changed = 0;
+};
+
+class MonitorState {
+ public:
+  static constexpr int kProgramCells = 4096;
+  static constexpr int kRegisterCells = 128;
+  static constexpr int kTraceEntries = 8192;
+
+  MonitorState();
+  ~MonitorState();
+  MonitorState(const MonitorState&) = delete;
+  MonitorState& operator=(const MonitorState&) = delete;
+
+  // Target selection and link (0 at creation).
+  int16_t TargetState = 0;
+  int16_t LinkState = 0;
+
+  int16_t RunActive = 0;
+  int16_t SimulationRefused = 0;
+  int16_t HostCloseAllowed = 0;
+  int16_t PanelLoaded = 0;
+  int16_t ProjectModified = 0;
+  int16_t CpuStateDirty = 0;
+  int16_t SimulatorBusy = 0;
+  int16_t TraceStartIndex = 0;
+  std::array<int16_t, 11> CommandBitMode{};
+  std::array<int16_t, 11> CommandBitValue{};
+
+  // The program folder with a trailing "/".
+  std::string ProgramPath;
+
+  // The target records, alive for the process.
+  ::CpuState CpuState{};
+  std::vector<ProgramCell> ProgramMemory;
+  std::vector<RegisterCell> RegisterFile;
+  std::vector<TraceEntry> TraceBuffer;
+
+  // The project.
+  std::string ProjectFile, SourceFile, IncludePath, OutputPath, ControllerName;
+  std::string BreakpointList, TracepointList, PanelSettings;
+
+  // Editor slots; index 0 is never a real editor.
+  std::vector<EditorSlotRecord> EditorSlot;
+
+  platform::FormManager Forms;
+  Services Seams;
+  StatusText Status;
+
+  // The main window while it is loaded.
+  Monitorform* MainForm() const;
+
+  // Held for the life of the process by the first instance.
+  std::unique_ptr<QLockFile> InstanceLock;
+  // The poll loop's timer, and whether start-up ended the program.
+  std::unique_ptr<QTimer> PollTimer;
+  bool Ended = false;
+};
+
+// Every form name of the system, and the forms of the monitor core.
+void DeclareMonitorForms(MonitorState& state);
+
+}  // namespace monitor

@@ -1,0 +1,65 @@
+#include "core/services.h"
+
+#include <map>
+
+namespace monitor {
+
+bool Services::Bound(const std::string& operation) const {
+  const std::map<std::string, bool> bound = {
+      {"FindCodeRow", debug.FindCodeRow != nullptr},
+      {"UpdateTraceWindow", debug.UpdateTraceWindow != nullptr},
+      {"ShowFindDialog", debug.ShowFindDialog != nullptr},
+      {"FindNextInView", debug.FindNextInView != nullptr},
+      {"FillLabelList", debug.FillLabelList != nullptr},
+      {"ReceiveEmulatorState", link.ReceiveEmulatorState != nullptr},
+      {"RefreshAfterStop", link.RefreshAfterStop != nullptr},
+      {"PollEmulator", link.PollEmulator != nullptr},
+      {"LoadRecentProjects", workbench.LoadRecentProjects != nullptr},
+      {"LoadRecentFileList", workbench.LoadRecentFileList != nullptr},
+      {"AskSaveProject", workbench.AskSaveProject != nullptr},
+      {"SaveProjectCommand", workbench.SaveProjectCommand != nullptr},
+      {"NewProject", workbench.NewProject != nullptr},
+      {"OpenProjectCommand", workbench.OpenProjectCommand != nullptr},
+      {"SaveProject", workbench.SaveProject != nullptr},
+      {"SaveProjectAs", workbench.SaveProjectAs != nullptr},
+      {"CloseProject", workbench.CloseProject != nullptr},
+      {"OpenProjectFile", workbench.OpenProjectFile != nullptr},
+      {"OpenNewEditor", workbench.OpenNewEditor != nullptr},
+      {"LoadSourceFile", workbench.LoadSourceFile != nullptr},
+      {"ShowOpenFileDialog", workbench.ShowOpenFileDialog != nullptr},
+      {"BuildProject", workbench.BuildProject != nullptr},
+      {"LaunchAssembler", workbench.LaunchAssembler != nullptr},
+  };
+  auto it = bound.find(operation);
+  return it != bound.end() && it->second;
+}
+
+int16_t Services::FindCodeRow(int32_t address) const {
+  return debug.FindCodeRow ? debug.FindCodeRow(address) : int16_t{-1};
+}
+
+int16_t Services::AskSaveProject() const {
+  // No project can be changed while the project commands are missing.
+  return workbench.AskSaveProject ? workbench.AskSaveProject() : int16_t{7};
+}
+
+std::optional<int16_t> Services::SaveProjectCommand() const {
+  if (workbench.SaveProjectCommand) return workbench.SaveProjectCommand();
+  return std::nullopt;
+}
+
+std::optional<int32_t> Services::GetDword(const std::string& key, const std::string& name) const {
+  if (settings.GetDword) return settings.GetDword(key, name);
+  return std::nullopt;
+}
+
+void Services::SetDword(const std::string& key, const std::string& name, double value) const {
+  if (settings.SetDword) settings.SetDword(key, name, value);
+}
+
+void Services::SetString(const std::string& key, const std::string& name,
+                         const std::string& value) const {
+  if (settings.SetString) settings.SetString(key, name, value);
+}
+
+}  // namespace monitor

@@ -1,0 +1,87 @@
+#pragma once
+// The seams through which the monitor core reaches its neighbouring
+// subsystems: the debug views, the emulator link and session, the workbench
+// and the settings. Each operation has the name its subsystem gives it. The
+// code that builds an operation assigns it here when the monitor starts
+// (see BindServices in the program); until then it is empty, and the core
+// acts as that subsystem would with nothing open. A menu command that needs
+// an empty operation is disabled at start-up (Services::Bound).
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace monitor {
+
+// The control panel, the debug views and the trace window.
+struct DebugViewServices {
+  // The code-grid row whose address column holds the address as four
+  // upper-case hexadecimal digits; -1 when there is none (or no panel).
+  std::function<int16_t(int32_t address)> FindCodeRow;
+  // Reads and shows the trace; no effect while no trace window can be open.
+  std::function<void()> UpdateTraceWindow;
+  std::function<void()> ShowFindDialog;
+  std::function<void()> FindNextInView;
+  std::function<void()> FillLabelList;
+};
+
+// The in-circuit emulator's link and session, as the poll step calls them.
+struct LinkServices {
+  std::function<void()> ReceiveEmulatorState;
+  std::function<void()> RefreshAfterStop;
+  std::function<void()> PollEmulator;
+};
+
+// Editors, projects and builds.
+struct WorkbenchServices {
+  std::function<void()> LoadRecentProjects;
+  std::function<void()> LoadRecentFileList;
+  // 6 Yes (after saving), 7 No, 2 Cancel.
+  std::function<int16_t()> AskSaveProject;
+  // The answer when the project was modified, empty when it was not.
+  std::function<std::optional<int16_t>()> SaveProjectCommand;
+  std::function<void()> NewProject, OpenProjectCommand, SaveProject, SaveProjectAs, CloseProject;
+  std::function<void(const std::string& path)> OpenProjectFile;
+  std::function<void()> OpenNewEditor;
+  std::function<void(const std::string& path)> LoadSourceFile;
+  std::function<void()> ShowOpenFileDialog;
+  std::function<void()> BuildProject, LaunchAssembler;
+};
+
+// The registry of the settings layer: keys below HKEY_CURRENT_USER.
+struct SettingsServices {
+  // Creates the keys other windows rely on, with their defaults.
+  std::function<void()> LoadSettings;
+  // True when "Show Tips at Startup" asks for the tips (0 or missing).
+  std::function<bool()> TipsWanted;
+  // A REG_DWORD value, or nothing when it is missing.
+  std::function<std::optional<int32_t>(const std::string& key, const std::string& name)> GetDword;
+  std::function<void(const std::string& key, const std::string& name, const std::string& value)>
+      SetString;
+  // Stored as a whole number, rounded as the registry layer rounds.
+  std::function<void(const std::string& key, const std::string& name, double value)> SetDword;
+};
+
+struct Services {
+  DebugViewServices debug;
+  LinkServices link;
+  WorkbenchServices workbench;
+  SettingsServices settings;
+
+  // True when the operation of that name is bound. Unknown names are false.
+  bool Bound(const std::string& operation) const;
+
+  // The operations with what they answer while they are not bound.
+  int16_t FindCodeRow(int32_t address) const;
+  int16_t AskSaveProject() const;
+  std::optional<int16_t> SaveProjectCommand() const;
+  std::optional<int32_t> GetDword(const std::string& key, const std::string& name) const;
+  void SetDword(const std::string& key, const std::string& name, double value) const;
+  void SetString(const std::string& key, const std::string& name, const std::string& value) const;
+  // Calls a bound operation without arguments; nothing when it is not bound.
+  static void Call(const std::function<void()>& operation) {
+    if (operation) operation();
+  }
+};
+
+}  // namespace monitor

@@ -1,0 +1,256 @@
+#include "platform/hooks.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QPointer>
+#include <QStringList>
+#include <QUrl>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/run_time_error.h"
+
+namespace platform {
+namespace {
+
+struct Hooks {
+  DialogScript dialog;
+  std::function<void(const ShellRequest&)> shell;
+  std::function<void(const std::string&, int)> help;
+  std::function<std::unique_ptr<LinePrinter>()> printer;
+  std::function<void(QWidget&)> modal;
+  std::function<void()> endProgram;
+  std::string errorTitle = "Tavix";
+  std::string errorPrefix = "Monitor ERROR";
+  int waitDepth = 0;
+};
+
+Hooks& TheHooks() {
+  static Hooks hooks;
+  return hooks;
+}
+
+std::string Signed(int value) {
+  std::string text(value < 0 ? "" : " ");
+  return text.append(std::to_string(value));
+}
+
+// Qt's own dialogs, for a person at the screen.
+bool RunQtDialog(CommonDialog& dialog, CommonDialog::Action action, QWidget* owner) {
+  using Action = CommonDialog::Action;
+  const QString title = QString::fromStdString(dialog.DialogTitle);
+  if (action == Action::Open || action == Action::Save) {
+    const QString filter = CommonDialog::QtFilter(dialog.Filter);
+    const QStringList filters = filter.split(";;", Qt::SkipEmptyParts);
+    QString selected = dialog.FilterIndex >= 1 && dialog.FilterIndex <= filters.size()
+                           ? filters[dialog.FilterIndex - 1]
+                           : QString();
+    const QString start = QString::fromStdString(dialog.FileName);
+    const QString chosen =
+        action == Action::Open
+            ? QFileDialog::getOpenFileName(owner, title, start, filter, &selected)
+            : QFileDialog::getSaveFileName(owner, title, start, filter, &selected);
+    if (chosen.isEmpty()) return false;
+    dialog.FileName = chosen.toStdString();
+    dialog.FilterIndex = static_cast<int>(filters.indexOf(selected)) + 1;
+    return true;
+  }
+  if (action == Action::Font) {
+    QFont initial(dialog.FontName);
+    if (dialog.FontSize > 0) initial.setPointSizeF(dialog.FontSize);
+    initial.setBold(dialog.FontBold);
+    initial.setItalic(dialog.FontItalic);
+    bool ok = false;
+    QFontDialog::FontDialogOptions options;
+    if ((dialog.Flags & 0x20000) != 0) options |= QFontDialog::ScalableFonts;
+    const QFont font = QFontDialog::getFont(&ok, initial, owner, title, options);
+    if (!ok) return false;
+    dialog.FontName = font.family();
+    dialog.FontSize = font.pointSizeF();
+    dialog.FontBold = font.bold();
+    dialog.FontItalic = font.italic();
+    return true;
+  }
+  if (action == Action::Help) {
+    OpenHelp(dialog.HelpFile, dialog.HelpCommand);
+    return true;
+  }
+  // No print dialog is needed by the forms; the line printer picks the
+  // system's default printer.
+  return true;
+}
+
+}  // namespace
+
+bool Unattended() {
+  const char* value = std::getenv("TAVIX_UNATTENDED");
+  return value != nullptr && std::strcmp(value, "1") == 0;
+}
+
+void InstallUnattendedBoxes() {
+  SetMessageBoxHook([](const std::string& text, const std::string& title, unsigned style) {
+    std::string line = title + ": ";
+    for (char c : text) line += (c == '\r' || c == '\n') ? ' ' : c;
+    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fflush(stderr);
+    return DefaultAnswer(style);
+  });
+}
+
+std::string ErrorText(const std::string& prefix, int number, int line) {
+  return prefix + Signed(number) + Signed(line);
+}
+
+void SetErrorBoxTitle(const std::string& title, const std::string& prefix) {
+  TheHooks().errorTitle = title;
+  TheHooks().errorPrefix = prefix;
+}
+
+void GuardedCall(const std::function<void()>& body) {
+  int number = 0, line = 0;
+  try {
+    body();
+    return;
+  } catch (const RunTimeError& error) {
+    number = error.Number();
+    line = error.Line();
+  } catch (...) {
+    number = 51;  // internal error
+  }
+  MessageBox(ErrorText(TheHooks().errorPrefix, number, line), TheHooks().errorTitle,
+             MB_OK | MB_ICONEXCLAMATION);
+}
+
+QString CommonDialog::QtFilter(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString description = parts[i], pattern = QString(parts[i + 1]).replace(';', ' ');
+    // Qt takes the patterns from the last parentheses of each entry.
+    filters << (description.endsWith("(" + pattern + ")") ? description
+                                                          : description + " (" + pattern + ")");
+  }
+  return filters.join(";;");
+}
+
+void CommonDialog::Run(Action action) {
+  CommonDialog copy = *this;
+  bool ok;
+  if (TheHooks().dialog) {
+    ok = TheHooks().dialog(copy, action);
+  } else if (Unattended() || qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+    ok = false;
+  } else {
+    ok = RunQtDialog(copy, action, owner_);
+  }
+  if (ok) {
+    *this = copy;
+  } else if (CancelError) {
+    throw RunTimeError(kCancelError, "Cancel was selected.");
+  }
+}
+
+void SetDialogHook(DialogScript script) {
+  TheHooks().dialog = std::move(script);
+}
+
+void ShellOpen(const ShellRequest& request) {
+  if (TheHooks().shell) {
+    TheHooks().shell(request);
+    return;
+  }
+  if (Unattended()) return;
+  const QString target = QString::fromStdString(request.file);
+  const QUrl url = target.contains("://") ? QUrl(target) : QUrl::fromLocalFile(target);
+  QDesktopServices::openUrl(url);
+}
+
+void SetShellHook(std::function<void(const ShellRequest&)> hook) {
+  TheHooks().shell = std::move(hook);
+}
+
+void OpenHelp(const std::string& helpFile, int command) {
+  if (TheHooks().help) {
+    TheHooks().help(helpFile, command);
+    return;
+  }
+  ShellOpen({nullptr, "open", helpFile, "", "", 1});
+}
+
+void SetHelpHook(std::function<void(const std::string&, int)> hook) {
+  TheHooks().help = std::move(hook);
+}
+
+WaitCursor::WaitCursor() {
+  if (TheHooks().waitDepth++ == 0 && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+}
+
+WaitCursor::~WaitCursor() {
+  if (--TheHooks().waitDepth == 0 && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+int WaitCursor::Depth() {
+  return TheHooks().waitDepth;
+}
+
+std::unique_ptr<LinePrinter> MakeSystemPrinter();  // printer_qt.cpp
+
+std::unique_ptr<LinePrinter> MakePrinter() {
+  if (TheHooks().printer) return TheHooks().printer();
+  return MakeSystemPrinter();
+}
+
+void SetPrinterFactory(std::function<std::unique_ptr<LinePrinter>()> factory) {
+  TheHooks().printer = std::move(factory);
+}
+
+QString ClipboardText() {
+  return QGuiApplication::clipboard()->text();
+}
+
+void SetClipboardText(const QString& text) {
+  QGuiApplication::clipboard()->setText(text);
+}
+
+void RunModalForm(QWidget& form) {
+  if (TheHooks().modal) {
+    TheHooks().modal(form);
+    return;
+  }
+  if (Unattended()) return;
+  QPointer<QWidget> alive(&form);
+  form.setWindowModality(Qt::ApplicationModal);
+  form.show();
+  QEventLoop loop;
+  while (alive && alive->isVisible()) loop.processEvents(QEventLoop::WaitForMoreEvents);
+  if (alive) alive->setWindowModality(Qt::NonModal);
+}
+
+void SetModalFormHook(std::function<void(QWidget&)> hook) {
+  TheHooks().modal = std::move(hook);
+}
+
+void EndProgram() {
+  if (TheHooks().endProgram) {
+    TheHooks().endProgram();
+  } else {
+    QCoreApplication::exit(0);
+  }
+}
+
+void SetEndProgramHook(std::function<void()> hook) {
+  TheHooks().endProgram = std::move(hook);
+}
+
+}  // namespace platform

@@ -1,0 +1,132 @@
+#pragma once
+// Every modal or outside action of the forms, one call each. Each call has a
+// hook that a test replaces with a script, so no test ever blocks; with
+// TAVIX_UNATTENDED=1 every action answers without a person (dialogs cancel,
+// modal forms return at once, message boxes go to standard error with their
+// default answer once the program installs that with InstallUnattendedBoxes).
+#include <QFont>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/messagebox.h"  // MessageBox, Beep and SetBeepHook
+
+class QWidget;
+
+namespace platform {
+
+// TAVIX_UNATTENDED=1.
+bool Unattended();
+// Message boxes to standard error with their default answer.
+void InstallUnattendedBoxes();
+
+// Runs a slot's body: nothing throws through the event loop. A RunTimeError
+// and any other exception (as number 51) are shown in a box "<app> ERROR"
+// with the number and the line, and the program goes on.
+void GuardedCall(const std::function<void()>& body);
+// "Monitor ERROR 52 0": the prefix, the number and the line, each with a
+// leading blank (a minus sign for a negative value).
+std::string ErrorText(const std::string& prefix, int number, int line);
+void SetErrorBoxTitle(const std::string& title, const std::string& prefix);
+
+// The common dialog of a form. The filter is "desc|pattern|desc|pattern…";
+// FileName is kept between calls. Cancel with CancelError set throws
+// RunTimeError 32755; without it the properties stay as they were.
+class CommonDialog {
+ public:
+  enum class Action { Open, Save, Font, Printer, Help };
+  static constexpr int kCancelError = 32755;
+  static constexpr int kScalableFontFlags = 0x28003;
+
+  explicit CommonDialog(std::string name, QWidget* owner = nullptr)
+      : name_(std::move(name)), owner_(owner) {}
+  const std::string& Name() const { return name_; }
+
+  std::string DialogTitle, Filter, FileName, HelpFile;
+  int FilterIndex = 1;
+  bool CancelError = false;
+  int Flags = 0;
+  QString FontName;
+  double FontSize = 0;
+  bool FontBold = false, FontItalic = false;
+  int Copies = 1, Min = 0, Max = 0;
+  bool PrintSelection = false;
+  int HelpCommand = 0;
+
+  void ShowOpen() { Run(Action::Open); }
+  void ShowSave() { Run(Action::Save); }
+  void ShowFont() { Run(Action::Font); }
+  void ShowPrinter() { Run(Action::Printer); }
+  void ShowHelp() { Run(Action::Help); }
+
+  // "desc|pattern|…" as Qt's "desc (pattern);;…".
+  static QString QtFilter(const std::string& filter);
+
+ private:
+  void Run(Action action);
+  std::string name_;
+  QWidget* owner_;
+};
+
+// A dialog script: acts on the dialog's properties and returns false to
+// cancel. Replaces every dialog while installed; empty removes it.
+using DialogScript = std::function<bool(CommonDialog& dialog, CommonDialog::Action action)>;
+void SetDialogHook(DialogScript script);
+
+// The shell's open of a document or web address. The result is ignored.
+struct ShellRequest {
+  QWidget* owner;
+  std::string verb, file, parameters, folder;
+  int show;
+};
+void ShellOpen(const ShellRequest& request);
+void SetShellHook(std::function<void(const ShellRequest&)> hook);
+
+// A help file with a command. There is no viewer of that format here, so the
+// program opens the file through the shell.
+void OpenHelp(const std::string& helpFile, int command);
+void SetHelpHook(std::function<void(const std::string& file, int command)> hook);
+
+// The wait cursor: counted, restored when the last guard ends.
+class WaitCursor {
+ public:
+  WaitCursor();
+  ~WaitCursor();
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+  static int Depth();
+};
+
+// A line printer: a job with a font, printed line by line with page breaks.
+class LinePrinter {
+ public:
+  virtual ~LinePrinter() = default;
+  // Starts a job; false when no printer can be had. `sample` is the text whose
+  // height is one line.
+  virtual bool BeginJob(const QFont& font, const QString& sample) = 0;
+  // Page height and line height in twips.
+  virtual int PageHeight() const = 0;
+  virtual int TextHeight(const QString& sample) const = 0;
+  virtual void PrintLine(const QString& line) = 0;
+  virtual void NewPage() = 0;
+  virtual void EndJob() = 0;
+};
+// The program's printer (Qt PrintSupport), or what the test installed.
+std::unique_ptr<LinePrinter> MakePrinter();
+void SetPrinterFactory(std::function<std::unique_ptr<LinePrinter>()> factory);
+
+QString ClipboardText();
+void SetClipboardText(const QString& text);
+
+// Shows a form modally until it is hidden or closed. A script installed with
+// SetModalFormHook acts on the form instead; unattended it returns at once.
+void RunModalForm(QWidget& form);
+void SetModalFormHook(std::function<void(QWidget& form)> hook);
+
+// The end of the program: the program's callback (QCoreApplication::exit);
+// tests record it.
+void EndProgram();
+void SetEndProgramHook(std::function<void()> hook);
+
+}  // namespace platform

@@ -1,0 +1,70 @@
+#pragma once
+// The MDI frame: a Form with a QMdiArea holding the MDI children.
+//
+// - Menus: the frame's own top-level menus are in its menu bar while no
+//   child with menus of its own is active; while such a child is active, the
+//   one menu bar shows the child's top-level menus instead. Each form owns its
+//   menus, and only the shown set's shortcuts are live.
+// - The window list: a menu built with kMenuWindowList (or given to
+//   AttachWindowList) lists the visible
+//   children below its own items, rebuilt each time it opens; the active child
+//   is checked and choosing an entry activates that child.
+// - Closing the frame (the user's close button or CloseFrame) follows this
+//   order: the frame's OnQueryUnload; each loaded child's OnQueryUnload in load
+//   order, where any refusal abandons the close with nothing unloaded; each
+//   child is unloaded; the frame's OnUnload. The user's close button on a
+//   child runs that child's OnQueryUnload and OnUnload.
+// - Arrange: 0 cascade; 1 tile horizontally (the non-minimized children one
+//   above the other at full width with equal heights); 3 arrange icons (the
+//   minimized children along the bottom from the left, wrapping upwards).
+#include <QMdiArea>
+
+#include "platform/forms.h"
+
+namespace platform {
+
+class MdiFrame : public Form {
+ public:
+  MdiFrame(const QString& name, FormManager& forms);
+  ~MdiFrame() override;
+
+  QMdiArea* Area() const { return area_; }
+  FormManager& Forms() const { return forms_; }
+
+  // Puts a child into a (hidden) sub-window of the area.
+  QMdiSubWindow* AddChild(Form* child);
+  // The active child (the current one when the application is inactive).
+  Form* ActiveChild() const;
+  void ActivateChild(Form* child);
+  std::vector<Form*> Children() const;
+
+  void Arrange(int mode);
+  static constexpr int kCascade = 0, kTileHorizontal = 1, kArrangeIcons = 3;
+
+  void SetFrameMenus(std::vector<QMenu*> menus);
+  void AttachWindowList(QMenu* menu);
+  // The top-level menus the menu bar shows now.
+  std::vector<QMenu*> ShownMenus() const;
+
+  // Runs the close order above; true when the frame unloaded.
+  bool CloseFrame();
+  bool Closed() const { return closed_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void ChildActivated(QMdiSubWindow* window);
+  void ShowMenus(const std::vector<QMenu*>& menus);
+  void FillWindowList(QMenu* menu);
+
+  FormManager& forms_;
+  QMdiArea* area_;
+  std::vector<QMenu*> frameMenus_;
+  std::vector<QMenu*> shown_;
+  QPointer<Form> active_;
+  bool closed_ = false;
+  bool closing_ = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,158 @@
+// The poll step, the poll loop's fatal handler, the instance guard and the
+// real program run as a process.
+#include "core/main_module.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "monitor_fixture.h"
+#include "platform/run_time_error.h"
+
+namespace {
+
+using monitortest::MonitorTest;
+using platform::RunTimeError;
+
+class PollTest : public MonitorTest {
+ protected:
+  // Link doubles: each records its call, then does what `act` says.
+  void BindLink(std::function<void(const std::string&)> act) {
+    auto record = [this, act](const char* name) {
+      return [this, act, name] {
+        calls.push_back(name);
+        if (act) act(name);
+      };
+    };
+    state.Seams.link.ReceiveEmulatorState = record("receive");
+    state.Seams.link.RefreshAfterStop = record("refresh");
+    state.Seams.debug.UpdateTraceWindow = record("trace");
+    state.Seams.link.PollEmulator = record("recover");
+  }
+  std::vector<std::string> calls;
+};
+
+TEST_F(PollTest, HaltedEmulatorIsReadAndAFailedLinkRecoversInTheSameStep) {
+  BindLink(nullptr);
+  state.TargetState = 1;
+  state.LinkState = 1;
+  monitor::PollStep(state);
+  EXPECT_TRUE(calls.empty());
+  state.TargetState = 12;
+  monitor::PollStep(state);
+  EXPECT_EQ(calls, (std::vector<std::string>{"receive", "refresh", "trace"}));
+
+  // The read fails the link: the recovery follows in the same pass.
+  calls.clear();
+  BindLink([this](const std::string& name) {
+    if (name == "receive") {
+      state.LinkState = 7;
+      throw RunTimeError(31993, "state packet not read");
+    }
+  });
+  monitor::PollStep(state);
+  EXPECT_EQ(calls, (std::vector<std::string>{"receive", "recover"}));
+  // Failed at the start: only the recovery, whose own failure is caught too.
+  calls.clear();
+  BindLink([](const std::string&) { throw RunTimeError(32000, "link failed"); });
+  monitor::PollStep(state);
+  EXPECT_EQ(calls, (std::vector<std::string>{"recover"}));
+  // Any other error leaves the step.
+  BindLink([](const std::string&) { throw RunTimeError(5, "bad call"); });
+  EXPECT_THROW(monitor::PollStep(state), RunTimeError);
+}
+
+TEST_F(PollTest, AnErrorEscapingTheLoopEndsTheProgramWithItsNumber) {
+  Start();
+  state.LinkState = 7;
+  BindLink([](const std::string&) { throw RunTimeError(5, "bad call"); });
+  QTRY_COMPARE_WITH_TIMEOUT(ends, 1, 2000);
+  EXPECT_EQ(boxes, (std::vector<std::string>{
+                       "Unrecoverable ERROR|Monitor ERROR 5 0\rPress OK to RESET all|48"}));
+  monitor::UnrecoverableError(-5, 0);
+  EXPECT_EQ(boxes.back(), "Unrecoverable ERROR|Monitor ERROR-5 0\rPress OK to RESET all|48");
+}
+
+TEST_F(MonitorTest, SecondInstanceEndsBeforeTouchingAnySetting) {
+  Start();
+  monitor::MonitorState second;
+  settings.log.clear();
+  settings.Bind(second.Seams);
+  EXPECT_FALSE(monitor::Main(second));
+  EXPECT_EQ(boxes,
+            (std::vector<std::string>{"Tavix|The development system is already running|16"}));
+  EXPECT_TRUE(settings.log.empty());
+  EXPECT_EQ(ends, 1);
+  EXPECT_TRUE(state.MainForm()->isVisible());
+  // A lock left by a process that is gone is taken over.
+  state.InstanceLock.reset();
+  link.write("Tavix.lock", "999999\nTavix\n" + QSysInfo::machineHostName().toStdString() + "\n");
+  monitor::MonitorState third;
+  EXPECT_TRUE(monitor::AcquireInstanceLock(third));
+}
+
+TEST_F(MonitorTest, ProgramStartsToIdleAndASecondCopyEndsAtOnce) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("TAVIX_UNATTENDED", "1");
+  env.insert("TAVIX_LINK_DIR", QString::fromStdString(link.path()));
+  env.insert("TAVIX_REGISTRY_DIR", QString::fromStdString(link.path()));
+  const QString program = TAVIX_DIST_DIR "Tavix";
+
+  QProcess idle;
+  QProcessEnvironment quick = env;
+  quick.insert("TAVIX_QUIT_WHEN_IDLE", "1");
+  idle.setProcessEnvironment(quick);
+  idle.start(program, {});
+  ASSERT_TRUE(idle.waitForFinished(30000));
+  EXPECT_EQ(idle.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(idle.exitCode(), 0);
+  // The start-up settings and the window state written at close reach the hive.
+  const std::string hive = link.read("HKEY_CURRENT_USER.hive");
+  EXPECT_NE(
+      hive.find(
+          "[SOFTWARE\\Corvane\\Tavix\\monitor window]\n@=sz:\"Default\"\n\"windowstate\"=dword:"),
+      std::string::npos)
+      << hive;
+  EXPECT_NE(hive.find("[SOFTWARE\\Corvane\\Tavix\\Recent Files]"), std::string::npos);
+
+  QProcess first;
+  first.setProcessEnvironment(env);
+  first.start(program, {});
+  ASSERT_TRUE(first.waitForStarted(30000));
+  QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QString::fromStdString(link.file("Tavix.lock"))), 30000);
+  QProcess second;
+  second.setProcessEnvironment(env);
+  second.start(program, {});
+  ASSERT_TRUE(second.waitForFinished(30000));
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_TRUE(
+      second.readAllStandardError().contains("Tavix: The development system is already running"));
+  EXPECT_EQ(first.state(), QProcess::Running);
+  first.terminate();  // only the process this test started
+  EXPECT_TRUE(first.waitForFinished(30000));
+}
+
+TEST_F(MonitorTest, TopmostAndEditorSlots) {
+  QWidget dialog;
+  dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  monitor::SetTopmost(dialog, -1);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_FALSE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
+  monitor::SetTopmost(dialog, 0);
+  EXPECT_TRUE(dialog.isVisible());
+
+  state.EditorSlot.assign(3, {});
+  EXPECT_EQ(monitor::AnyEditorOpen(state), 0);
+  state.EditorSlot[2].Free = 0;
+  EXPECT_EQ(monitor::AnyEditorOpen(state), -1);
+  state.EditorSlot.assign(1, {-1, 0});
+  state.EditorSlot[0].Free = 0;  // slot 0 is never an editor
+  EXPECT_EQ(monitor::AnyEditorOpen(state), 0);
+}
+
+}  // namespace

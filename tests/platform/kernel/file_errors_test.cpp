@@ -1,0 +1,37 @@
+// errno of real failed file operations to the monitor's file-error numbers.
+#include "platform/file_errors.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "temp_dir.h"
+
+namespace {
+
+int ErrnoOfOpen(const std::string& path, int flags) {
+  errno = 0;
+  const int fd = open(path.c_str(), flags, 0600);
+  if (fd >= 0) close(fd);
+  return fd >= 0 ? 0 : errno;
+}
+
+TEST(FileErrors, RealFailuresMapToTheirNumbers) {
+  testsupport::TempDir dir;
+  dir.write("plain", "x");
+  EXPECT_EQ(platform::FileErrorNumberOf(ErrnoOfOpen(dir.file("missing"), O_RDONLY)), 53);
+  EXPECT_EQ(platform::FileErrorNumberOf(ErrnoOfOpen(dir.file("plain/below"), O_RDONLY)), 76);
+  EXPECT_EQ(platform::FileErrorNumberOf(ErrnoOfOpen(dir.path(), O_WRONLY)), 75);  // a folder
+  EXPECT_EQ(platform::FileErrorNumberOf(ErrnoOfOpen(dir.file(std::string(5000, 'n')), O_RDONLY)),
+            64);
+  EXPECT_EQ(platform::FileErrorNumberOf(EIO), 57);
+  EXPECT_EQ(platform::FileErrorNumberOf(EBUSY), 55);
+  EXPECT_EQ(platform::FileErrorNumberOf(ENXIO), 68);
+  const platform::RunTimeError error = platform::FileError(ENOENT, "/x/a.asm");
+  EXPECT_EQ(error.Number(), 53);
+  EXPECT_EQ(error.Description().rfind("/x/a.asm: ", 0), 0u);
+}
+
+}  // namespace
