@@ -1,6 +1,7 @@
 // The monitor Tavix.
 #include <QApplication>
 
+#include "core/emulator_commands.h"
 #include "core/main_module.h"
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     // built; every operation left empty acts as its subsystem would with
     // nothing open.
     monitor::BindRegistrySettings(state.Seams.settings);
+    monitor::BindEmulatorLink(state);
     if (monitor::Main(state)) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }

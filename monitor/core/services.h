@@ -23,6 +23,14 @@ struct DebugViewServices {
   std::function<void()> ShowFindDialog;
   std::function<void()> FindNextInView;
   std::function<void()> FillLabelList;
+  // The control panel's displays, redrawn; nothing while no panel is loaded.
+  std::function<void()> RefreshPanel;
+  // Scrolls the program grid to a row and selects it.
+  std::function<void(int16_t row)> ShowCodeRow;
+  // The target state's clearing: CpuState with the panel, and the command
+  // bits' values with their indicators.
+  std::function<void()> ClearPanelState;
+  std::function<void()> ClearCommandBits;
 };
 
 // The in-circuit emulator's link and session, as the poll step calls them.
