@@ -36,15 +36,12 @@ class EmulatorCommandsTest : public EmulatorTest {
     auto last = std::find(wire.rbegin(), wire.rend(), "attach");
     return Lines(last.base() - 1, wire.end());
   }
-  // The packet's header and data units, then the command word.
-  static Lines PacketThen(const std::string& word) {
-    return {"02 44 04 write 1100 4", "data", "data", "data", "data", word};
-  }
-  Lines UnitKinds() const {
-    Lines lines = ice.TranscriptText();
-    for (std::string& line : lines)
-      if (line.find(" data ") != std::string::npos) line = "data";
-    return lines;
+  // The state packet's header and units as they reach the emulator, then
+  // the command word.
+  static Lines PacketThen(const std::string& pc, const std::string& word) {
+    return {"02 44 04 write 1100 4",           "00 00 00 data 1100 000000",
+            pc + " 00 00 data 1101 0000" + pc, "00 00 00 data 1102 000000",
+            "23 01 00 data 1103 000123",       word};
   }
   std::vector<int16_t> rows;
 };
@@ -76,9 +73,9 @@ TEST_F(EmulatorCommandsTest, ConnectStepGoStopAndDisconnectOnTheWire) {
     ASSERT_TRUE(WaitForSession(12));
     monitor::PollStep(state);
     EXPECT_EQ(state.TargetState, 2);
-    Lines wire = PacketThen("31 00 00 word 12");
+    Lines wire = PacketThen("10", "31 00 00 word 12");
     wire.push_back("00 44 04 read 1100 4");
-    EXPECT_EQ(UnitKinds(), wire);
+    EXPECT_EQ(ice.TranscriptText(), wire);
     EXPECT_EQ(path, (Lines{"3:2>6", "10:6>13", "13:13>3", "6:3>12", "7:12>5", "10:5>2"}));
     EXPECT_EQ(state.CpuState.word[3], 0x011);
     EXPECT_EQ(rows, (std::vector<int16_t>{0x012}));
@@ -94,9 +91,9 @@ TEST_F(EmulatorCommandsTest, ConnectStepGoStopAndDisconnectOnTheWire) {
   monitor::HardwareStop(state);
   ASSERT_TRUE(WaitForSession(12));
   monitor::PollStep(state);
-  Lines wire = PacketThen("29 00 00 word 10");
+  Lines wire = PacketThen("11", "29 00 00 word 10");
   wire.insert(wire.end(), {"25 00 00 word 9", "00 44 04 read 1100 4"});
-  EXPECT_EQ(UnitKinds(), wire);
+  EXPECT_EQ(ice.TranscriptText(), wire);
   EXPECT_EQ(path, (Lines{"4:2>7", "10:7>14", "13:14>4", "5:4>15", "6:15>12", "7:12>5", "10:5>2"}));
   // A stop already asked sends nothing; connect while connected does nothing.
   ice.ClearTranscript();
