@@ -52,3 +52,22 @@ function(tavix_dist_data)
   string(MD5 tag "${outs}")
   add_custom_target(dist_data_${tag} ALL DEPENDS ${outs})
 endfunction()
+
+# tavix_dist_beside(<folder> <files...>)
+# Copies data files at build time into <folder> beside the program folder
+# (build/<config>/<folder>/), where the monitor finds what lies next to its
+# own folder.
+function(tavix_dist_beside folder)
+  get_filename_component(parent ${TAVIX_DIST_DIR} DIRECTORY)
+  set(target_dir ${parent}/${folder})
+  foreach(f ${ARGN})
+    get_filename_component(abs ${f} ABSOLUTE)
+    get_filename_component(n ${f} NAME)
+    list(APPEND outs ${target_dir}/${n})
+    add_custom_command(OUTPUT ${target_dir}/${n}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${target_dir}
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${abs} ${target_dir}/${n}
+      DEPENDS ${abs})
+  endforeach()
+  add_custom_target(dist_beside_${folder} ALL DEPENDS ${outs})
+endfunction()

@@ -5,7 +5,11 @@
 #include "core/main_module.h"
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"
+#include "debug/debug_forms.h"
 #include "platform/hooks.h"
+#include "workbench/mdinote.h"
+#include "workbench/workbench.h"
+#include "workbench/tools/workbench_tools.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -20,6 +24,10 @@ int main(int argc, char** argv) {
     // built; every operation left empty acts as its subsystem would with
     // nothing open.
     monitor::BindRegistrySettings(state.Seams.settings);
+    monitor::Workbench workbench(state);
+    monitor::BindWorkbench(workbench);
+    monitor::BindWorkbenchTools(state);
+    monitor::RegisterDebugForms(state);
     monitor::BindEmulatorLink(state);
     if (monitor::Main(state)) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -5,7 +5,7 @@
 // take about 3.2 s at 38400 baud.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -66,12 +66,3 @@ void BM_TraceSizedReceiveData(benchmark::State& state) {
 BENCHMARK(BM_TraceSizedReceiveData)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -12,6 +12,7 @@
 
 #include "core/services.h"
 #include "core/status_text.h"
+#include "core/target_interface.h"
 #include "k42target.h"
 #include "platform/forms.h"
 
@@ -57,6 +58,8 @@ class MonitorState {
 
   // The program folder with a trailing "/".
   std::string ProgramPath;
+  // STDK42XX, bound from ProgramPath at its first call.
+  TargetInterface Target{ProgramPath};
 
   // The target records, alive for the process.
   ::CpuState CpuState{};
@@ -67,6 +70,8 @@ class MonitorState {
   // The project.
   std::string ProjectFile, SourceFile, IncludePath, OutputPath, ControllerName;
   std::string BreakpointList, TracepointList, PanelSettings;
+  // Changes whenever another project, or none, becomes the current one.
+  uint32_t ProjectSerial = 0;
 
   // Editor slots; index 0 is never a real editor.
   std::vector<EditorSlotRecord> EditorSlot;

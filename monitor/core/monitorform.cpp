@@ -70,6 +70,8 @@ const std::vector<MenuRow>& MonitorformMenuTable() {
         {2, "assemblermnu", "&Assemble", "Ctrl+F8", 0, -1, "LaunchAssembler"},
         {2, "sepbuild", "-"},
         {2, "disassemblermnu", "&Disassemble", "", 0, -1, "Dissassamble_params"},
+        {2, "mnuDisassembleBinary", "&ROM Characteristic File", "", 0, -1, "DisassembleBinary"},
+        {2, "mnuConvertCodToBin", "&Convert COD File", "", 0, -1, "ConvertCodToBin"},
         {1, "mnuEmulation", "E&mulation"},
         {2, "mnuQVVICE", "&Virtual", "Ctrl+F5", 0, -1, "IceView"},
         {2, "sepem", "-"},
@@ -347,7 +349,7 @@ void Monitorform::Command(const std::string& name, int index) {
   } else if (name == "mnuPOpen") {
     Services::Call(bench.OpenProjectCommand);
   } else if (name == "mnuPEdit") {
-    state_.Forms.Load("Project");
+    state_.Forms.Show("Project");
   } else if (name == "mnuPSave") {
     Services::Call(bench.SaveProject);
   } else if (name == "mnuPSaveAs") {
@@ -360,6 +362,10 @@ void Monitorform::Command(const std::string& name, int index) {
     Services::Call(bench.LaunchAssembler);
   } else if (name == "disassemblermnu") {
     state_.Forms.Load("Dissassamble_params");
+  } else if (name == "mnuDisassembleBinary") {
+    Services::Call(bench.DisassembleBinary);
+  } else if (name == "mnuConvertCodToBin") {
+    Services::Call(bench.ConvertCodToBin);
   } else if (name == "mnuQVVICE") {
     Virtual();
   } else if (name == "mnuQVUICE") {

@@ -38,9 +38,10 @@ class Monitorform : public platform::MdiFrame {
 
   // A menu command by its item name and control-array index.
   void Command(const std::string& name, int index);
+  // True when every form or operation of `needs` ("IceView+transferwin") is built.
+  bool NeedsBuilt(const std::string& needs) const;
 
  private:
-  bool NeedsBuilt(const std::string& needs) const;
   void Virtual();
   void InCircuit();
   void Exit();

@@ -11,6 +11,8 @@ bool Services::Bound(const std::string& operation) const {
       {"ShowFindDialog", debug.ShowFindDialog != nullptr},
       {"FindNextInView", debug.FindNextInView != nullptr},
       {"FillLabelList", debug.FillLabelList != nullptr},
+      {"SetBreakpoint", debug.SetBreakpoint != nullptr},
+      {"SetTracepoint", debug.SetTracepoint != nullptr},
       {"ReceiveEmulatorState", link.ReceiveEmulatorState != nullptr},
       {"RefreshAfterStop", link.RefreshAfterStop != nullptr},
       {"PollEmulator", link.PollEmulator != nullptr},
@@ -24,11 +26,16 @@ bool Services::Bound(const std::string& operation) const {
       {"SaveProjectAs", workbench.SaveProjectAs != nullptr},
       {"CloseProject", workbench.CloseProject != nullptr},
       {"OpenProjectFile", workbench.OpenProjectFile != nullptr},
+      {"ApplyBreakpointLine", workbench.ApplyBreakpointLine != nullptr},
+      {"ApplyTracepointLine", workbench.ApplyTracepointLine != nullptr},
       {"OpenNewEditor", workbench.OpenNewEditor != nullptr},
       {"LoadSourceFile", workbench.LoadSourceFile != nullptr},
       {"ShowOpenFileDialog", workbench.ShowOpenFileDialog != nullptr},
+      {"QuerySaveDocuments", workbench.QuerySaveDocuments != nullptr},
       {"BuildProject", workbench.BuildProject != nullptr},
       {"LaunchAssembler", workbench.LaunchAssembler != nullptr},
+      {"DisassembleBinary", workbench.DisassembleBinary != nullptr},
+      {"ConvertCodToBin", workbench.ConvertCodToBin != nullptr},
   };
   auto it = bound.find(operation);
   return it != bound.end() && it->second;

@@ -23,6 +23,9 @@ struct DebugViewServices {
   std::function<void()> ShowFindDialog;
   std::function<void()> FindNextInView;
   std::function<void()> FillLabelList;
+  // The program mark of an address: its ProgramCell flag and, outside
+  // simulation, its grid row's marks sent again.
+  std::function<void(int32_t address, bool on)> SetBreakpoint, SetTracepoint;
   // The control panel's displays, redrawn; nothing while no panel is loaded.
   std::function<void()> RefreshPanel;
   // Scrolls the program grid to a row and selects it.
@@ -50,10 +53,15 @@ struct WorkbenchServices {
   std::function<std::optional<int16_t>()> SaveProjectCommand;
   std::function<void()> NewProject, OpenProjectCommand, SaveProject, SaveProjectAs, CloseProject;
   std::function<void(const std::string& path)> OpenProjectFile;
+  // The project's mark lists into the program grid after a code load.
+  std::function<void()> ApplyBreakpointLine, ApplyTracepointLine;
   std::function<void()> OpenNewEditor;
   std::function<void(const std::string& path)> LoadSourceFile;
   std::function<void()> ShowOpenFileDialog;
+  // Asks for each changed editor whether to save it, before code is loaded.
+  std::function<void()> QuerySaveDocuments;
   std::function<void()> BuildProject, LaunchAssembler;
+  std::function<void()> DisassembleBinary, ConvertCodToBin;
 };
 
 // The registry of the settings layer: keys below HKEY_CURRENT_USER.

@@ -1,7 +1,11 @@
 #include "platform/file_errors.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
+
+#include "platform/filenames.h"
 
 namespace platform {
 
@@ -36,6 +40,15 @@ int FileErrorNumberOf(int errnoValue) {
     default:
       return kPathFileAccessError;  // EACCES, EPERM, EROFS, EISDIR, EEXIST…
   }
+}
+
+int FileErrorNumberOf(int errnoValue, const std::string& path) {
+  if (errnoValue != ENOENT) return FileErrorNumberOf(errnoValue);
+  const std::string folder = FolderOf(path);
+  struct stat info {};
+  const bool folderExists =
+      folder.empty() || (stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+  return folderExists ? kFileNotFound : kPathNotFound;
 }
 
 RunTimeError FileError(int errnoValue, const std::string& path) {

@@ -2,10 +2,12 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "platform/filenames.h"
 
@@ -50,6 +52,26 @@ std::string ResolveExecutablePath(const std::string& executable, const std::stri
   for (const std::string& c : candidates) {
     std::string found = ResolvePathNoCase(c);
     if (!found.empty() && IsExecutable(found)) return found;
+  }
+  return "";
+}
+
+std::string FindOnPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  if (program.empty() || program.find('/') != std::string::npos || path == nullptr) return "";
+  const std::string folders = path;
+  size_t start = 0;
+  while (start <= folders.size()) {
+    size_t end = folders.find(':', start);
+    if (end == std::string::npos) end = folders.size();
+    if (end > start) {
+      const std::string candidate = folders.substr(start, end - start) + "/" + program;
+      struct stat info;
+      if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && IsExecutable(candidate)) {
+        return candidate;
+      }
+    }
+    start = end + 1;
   }
   return "";
 }

@@ -81,6 +81,13 @@ bool SetDlgItemText(WindowHandle dialog, int id, const std::string& text) {
   return true;
 }
 
+bool SetEditLimit(WindowHandle dialog, int id, int characters) {
+  auto* edit = qobject_cast<QLineEdit*>(Item(dialog, id));
+  if (edit == nullptr) return false;
+  edit->setMaxLength(characters);
+  return true;
+}
+
 std::string GetDlgItemText(WindowHandle dialog, int id) {
   QWidget* item = Item(dialog, id);
   return item != nullptr ? ControlText(item) : std::string();

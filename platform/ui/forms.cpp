@@ -117,7 +117,7 @@ void Form::resizeEvent(QResizeEvent* event) {
 void Form::closeEvent(QCloseEvent* event) {
   // The user's close: the manager asks the form and unloads it.
   event->ignore();
-  if (manager_ != nullptr) GuardedCall([&] { manager_->Unload(Name()); });
+  if (manager_ != nullptr) GuardedCall([&] { manager_->Unload(this); });
 }
 
 void Form::changeEvent(QEvent* event) {
@@ -168,6 +168,18 @@ std::vector<Form*> FormManager::Loaded() const {
 Form* FormManager::Load(const std::string& name) {
   assert(IsKnown(name) && "unknown form name");
   if (Form* form = Get(name)) return form;
+  Form* form = LoadInstance(name);
+  // A form that unloaded itself during its load is gone.
+  if (form == nullptr || Get(name) != form) return nullptr;
+  if (KindOf(name) == FormKind::MdiChild && frame_ != nullptr) {
+    form->Outer()->show();
+    form->show();
+  }
+  return form;
+}
+
+Form* FormManager::LoadInstance(const std::string& name) {
+  assert(IsKnown(name) && "unknown form name");
   if (!IsBuilt(name)) return nullptr;
   const Entry& entry = table_.at(name);
   Form* form = entry.factory();
@@ -176,18 +188,18 @@ Form* FormManager::Load(const std::string& name) {
   if (entry.kind == FormKind::MdiChild && frame_ != nullptr) frame_->AddChild(form);
   QPointer<Form> alive(form);
   form->OnLoad();
-  // A form that unloaded itself during its load is gone.
-  if (!alive || Get(name) != form) return nullptr;
-  if (entry.kind == FormKind::MdiChild && frame_ != nullptr) {
-    form->Outer()->show();
-    form->show();
-  }
-  return form;
+  const bool stillLoaded =
+      alive && std::find(loaded_.begin(), loaded_.end(), form) != loaded_.end();
+  return stillLoaded ? form : nullptr;
 }
 
 Form* FormManager::Show(const std::string& name) {
   Form* form = Load(name);
-  if (form == nullptr) return nullptr;
+  if (form != nullptr) Show(form);
+  return form;
+}
+
+void FormManager::Show(Form* form) {
   QWidget* outer = form->Outer();
   outer->show();
   form->show();
@@ -197,7 +209,6 @@ Form* FormManager::Show(const std::string& name) {
   } else {
     outer->activateWindow();
   }
-  return form;
 }
 
 void FormManager::Hide(const std::string& name) {
@@ -206,8 +217,13 @@ void FormManager::Hide(const std::string& name) {
 
 bool FormManager::Unload(const std::string& name) {
   assert(IsKnown(name) && "unknown form name");
-  Form* form = Get(name);
-  if (form == nullptr) return true;
+  return Unload(Get(name));
+}
+
+bool FormManager::Unload(Form* form) {
+  if (form == nullptr || std::find(loaded_.begin(), loaded_.end(), form) == loaded_.end()) {
+    return true;
+  }
   if (frame_ != nullptr && form == frame_) return frame_->CloseFrame();
   bool cancel = false;
   form->OnQueryUnload(cancel);

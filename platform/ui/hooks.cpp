@@ -53,10 +53,22 @@ bool RunQtDialog(CommonDialog& dialog, CommonDialog::Action action, QWidget* own
                            ? filters[dialog.FilterIndex - 1]
                            : QString();
     const QString start = QString::fromStdString(dialog.FileName);
-    const QString chosen =
-        action == Action::Open
-            ? QFileDialog::getOpenFileName(owner, title, start, filter, &selected)
-            : QFileDialog::getSaveFileName(owner, title, start, filter, &selected);
+    QString chosen;
+    if (action == Action::Save) {
+      chosen = QFileDialog::getSaveFileName(owner, title, start, filter, &selected);
+    } else {
+      // An Open accepts a new name unless the flags ask for an existing file.
+      QFileDialog box(owner, title, start, filter);
+      box.setAcceptMode(QFileDialog::AcceptOpen);
+      box.setFileMode((dialog.Flags & CommonDialog::kFileMustExist) != 0
+                          ? QFileDialog::ExistingFile
+                          : QFileDialog::AnyFile);
+      if (!selected.isEmpty()) box.selectNameFilter(selected);
+      if (box.exec() == QDialog::Accepted && !box.selectedFiles().isEmpty()) {
+        chosen = box.selectedFiles().first();
+        selected = box.selectedNameFilter();
+      }
+    }
     if (chosen.isEmpty()) return false;
     dialog.FileName = chosen.toStdString();
     dialog.FilterIndex = static_cast<int>(filters.indexOf(selected)) + 1;
@@ -140,7 +152,7 @@ QString CommonDialog::QtFilter(const std::string& filter) {
   return filters.join(";;");
 }
 
-void CommonDialog::Run(Action action) {
+bool CommonDialog::Run(Action action) {
   CommonDialog copy = *this;
   bool ok;
   if (TheHooks().dialog) {
@@ -155,6 +167,7 @@ void CommonDialog::Run(Action action) {
   } else if (CancelError) {
     throw RunTimeError(kCancelError, "Cancel was selected.");
   }
+  return ok;
 }
 
 void SetDialogHook(DialogScript script) {

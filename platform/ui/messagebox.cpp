@@ -18,18 +18,28 @@ MessageBoxHandler& Hook() {
   return hook;
 }
 
+ToneHandler& ToneHook() {
+  static ToneHandler hook;
+  return hook;
+}
+
 const detail::GuiMessageBoxes* gGui = nullptr;
 
-using Presenter = int (*)(const char*, const char*, unsigned);
-
-// The presenter of the program in the global scope, when it is not our own
-// copy (modules loaded with RTLD_LOCAL keep theirs private).
-Presenter HostPresenter() {
-  void* symbol = dlsym(RTLD_DEFAULT, "TavixMessageBoxPresenter");
-  auto presenter = reinterpret_cast<Presenter>(symbol);
-  if (presenter == &TavixMessageBoxPresenter) return nullptr;
-  return presenter;
+// The program's function `name` in the global scope, when it is not our own
+// copy `own` (modules loaded with RTLD_LOCAL keep theirs private).
+template <class Fn>
+Fn HostFunction(const char* name, Fn own) {
+  auto host = reinterpret_cast<Fn>(dlsym(RTLD_DEFAULT, name));
+  return host == own ? nullptr : host;
 }
+
+using Presenter = int (*)(const char*, const char*, unsigned);
+Presenter HostPresenter() { return HostFunction<Presenter>("TavixMessageBoxPresenter", &TavixMessageBoxPresenter); }
+
+using TonePresenter = void (*)(int, int);
+TonePresenter HostTonePresenter() { return HostFunction<TonePresenter>("TavixTonePresenter", &TavixTonePresenter); }
+
+constexpr int kShortestAudibleMs = 20;
 
 int ToStandardError(const char* text, const char* title, unsigned style) {
   std::string line = title;
@@ -87,7 +97,25 @@ void Beep() {
   }
 }
 
+void SetToneHook(ToneHandler handler) { ToneHook() = std::move(handler); }
+
+void BeepTone(int frequency, int durationMs) {
+  TonePresenter host = ToneHook() ? nullptr : HostTonePresenter();
+  if (host != nullptr)
+    host(frequency, durationMs);
+  else
+    detail::PresentToneHere(frequency, durationMs);
+}
+
 namespace detail {
+
+void PresentToneHere(int frequency, int durationMs) {
+  if (ToneHook()) {
+    ToneHook()(frequency, durationMs);
+  } else if (durationMs >= kShortestAudibleMs) {
+    Beep();
+  }
+}
 
 void SetGuiMessageBoxes(const GuiMessageBoxes* gui) { gGui = gui; }
 
@@ -105,4 +133,8 @@ int PresentMessageBoxHere(const char* text, const char* title, unsigned style) {
 extern "C" __attribute__((visibility("default"))) int TavixMessageBoxPresenter(
     const char* text, const char* title, unsigned style) {
   return platform::detail::PresentMessageBoxHere(text, title, style);
+}
+
+extern "C" __attribute__((visibility("default"))) void TavixTonePresenter(int frequency, int durationMs) {
+  platform::detail::PresentToneHere(frequency, durationMs);
 }

@@ -242,6 +242,9 @@ bool TemplateDialog::event(QEvent* e) {
 
 void PicturePlace::setPicture(Picture picture) {
   picture_ = picture;
+  // Readable through Qt alone, from code that does not share this copy of
+  // the dialog layer (tests of a module loaded by name).
+  setProperty("picture", static_cast<int>(picture));
   update();
 }
 

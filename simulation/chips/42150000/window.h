@@ -9,7 +9,7 @@ constexpr simcore::PinGroup kPinsA{0, 1035, 1085, 1093};
 constexpr simcore::PinGroup kPinsB{1, 1081, 1089, 0};
 constexpr simcore::PinGroup kPinsC{2, 1097, 1101, 0};
 
-constexpr int kSupplyBar = 1044, kSupplyText = 1045;
+constexpr simcore::SupplyBar kSupply{1044, 1045};
 constexpr int kAdcText1 = 1051, kAdcText2 = 1052, kAdcBar1 = 1053, kAdcBar2 = 1054;
 constexpr int kPrescalerLed = 1107, kOneHzLed = 1108, kPrescalerText = 1109;
 constexpr int kTimerEnabledLed = 1119, kTimerEndLed = 1120, kTimerCompareLed = 1121, kTimerPwmLed = 1122,

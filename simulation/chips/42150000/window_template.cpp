@@ -2,7 +2,7 @@
 // per unit. LED and marker places are picture places drawn from the model.
 #include <vector>
 
-#include "qv4115.h"
+#include "qv4115_model.h"
 #include "window.h"
 
 namespace qv4115 {
@@ -39,8 +39,8 @@ std::vector<ControlTemplate> controls() {
   addPort(c, 1021, "PortC", kPinsC, 136, 2);
   // Supply and ADC.
   c.push_back({1046, ControlKind::GroupBox, "Supply", 202, 2, 34, 72});
-  c.push_back({kSupplyBar, ControlKind::VScroll, "", 214, 12, 10, 46});
-  c.push_back({kSupplyText, ControlKind::Text, "0.00V", 204, 62, 30, 8, platform::kAlignCenter});
+  c.push_back({kSupply.bar, ControlKind::VScroll, "", 214, 12, 10, 46});
+  c.push_back({kSupply.text, ControlKind::Text, "0.00V", 204, 62, 30, 8, platform::kAlignCenter});
   c.push_back({1047, ControlKind::GroupBox, "ADC", 240, 2, 38, 72});
   c.push_back({kAdcBar1, ControlKind::VScroll, "", 246, 12, 10, 46});
   c.push_back({kAdcBar2, ControlKind::VScroll, "", 262, 12, 10, 46});
@@ -81,7 +81,7 @@ std::vector<ControlTemplate> controls() {
 
 }  // namespace
 
-const platform::DialogTemplate& Chip::WindowTemplate() {
+const platform::DialogTemplate& Qv4115Window() {
   static const platform::DialogTemplate t{"Curpos", 314, 148, "Courier New", 8, controls()};
   return t;
 }

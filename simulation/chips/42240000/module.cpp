@@ -3,4 +3,4 @@
 
 #include "qv4124.h"
 
-K42_CHIP_MODULE(qv4124::Chip)
+K42_CHIP_MODULE(qv4124::Qv4124)

@@ -1,6 +1,6 @@
 #pragma once
 // QV4124's periphery window: control ids beyond the pin buttons.
-#include "qv4124.h"
+#include <simcore/periphery_window.h>
 
 namespace qv4124 {
 

@@ -1,5 +1,6 @@
 // The dialog "Curpos" of QV4124's periphery window, as data: 432 x 150
 // dialog units, one group per periphery block.
+#include "qv4124_model.h"
 #include "window.h"
 
 namespace qv4124 {
@@ -101,7 +102,7 @@ std::vector<ControlTemplate> controls() {
 
 }  // namespace
 
-const platform::DialogTemplate& Chip::WindowTemplate() {
+const platform::DialogTemplate& Qv4124Window() {
   static const platform::DialogTemplate t{"Curpos", 432, 150, nullptr, 8, controls()};
   return t;
 }

@@ -21,17 +21,14 @@ void Chip::postAll() {
 
 void Chip::Periphery_Reset() {
   Cells c = cells();
-  if (c.valid()) {
-    c.clearValues();
-    c.set(kPrescalerReadout, 8);
-  }
+  if (c.valid()) periphery::applyReset(kResetTable, c, 0);
   prescaler_.reset();
   watchdog_.reset();
   timer1_.reset();
   timer2_.reset();
   timer1Sync_ = false;
   for (int p = 0; p < 5; ++p) ports_[p].reset(p < 2 ? pin::kMarker : pin::kTextShown);
-  for (int& l : latch_) l = 0;
+  for (int& l : outputLatches_) l = 0;
   direction_ = 0;
   serial_.reset();
   melody_.reset();
@@ -99,7 +96,7 @@ void Chip::onWrite(int n, int v, int old) {
     case kPort4: {
       const int d = shadow_.portDirections >> (n == kPort3 ? 0 : 1);
       const int writable = ((d & 1) ? 0x7 : 0) | ((d & 4) ? 0x8 : 0);
-      int& latch = latch_[n == kPort3 ? 2 : 3];
+      int& latch = outputLatches_[n == kPort3 ? 2 : 3];
       latch = (latch & ~writable) | (v & writable);
       refreshOutputs();
       break;
@@ -109,7 +106,7 @@ void Chip::onWrite(int n, int v, int old) {
       refreshOutputs();
       break;
     case kPort5:
-      latch_[4] = (latch_[4] & ~shadow_.port5Directions) | (v & shadow_.port5Directions);
+      outputLatches_[4] = (outputLatches_[4] & ~shadow_.port5Directions) | (v & shadow_.port5Directions);
       refreshPort5();
       break;
     case kPort5Directions:
@@ -276,13 +273,13 @@ void Chip::refreshOutputs() {
       if (p == 2 && i == 3 && (shadow_.options & 2)) {
         changed |= ports_[p].drive(3, signalLevel_ != 0);
       } else if (outputs & (1 << i)) {
-        changed |= ports_[p].drive(i, high || ((latch_[p] >> i) & 1));
+        changed |= ports_[p].drive(i, high || ((outputLatches_[p] >> i) & 1));
       } else {
         changed |= ports_[p].release(i);
       }
     }
     Cells c = cells();
-    if (c.valid()) c.setMasked(p == 2 ? kPort3 : kPort4, outputs, latch_[p]);
+    if (c.valid()) c.setMasked(p == 2 ? kPort3 : kPort4, outputs, outputLatches_[p]);
     if (changed) post(kItemPort1 + p, kFirstPinButton[p]);
   }
 }
@@ -304,9 +301,9 @@ void Chip::refreshPort5() {
   } else {
     const int outputs = shadow_.port5Directions;
     for (int i = 0; i < 4; ++i)
-      changed |= (outputs & (1 << i)) ? p.drive(i, (latch_[4] >> i) & 1) : p.release(i);
+      changed |= (outputs & (1 << i)) ? p.drive(i, (outputLatches_[4] >> i) & 1) : p.release(i);
     Cells c = cells();
-    if (c.valid()) c.setMasked(kPort5, outputs, latch_[4]);
+    if (c.valid()) c.setMasked(kPort5, outputs, outputLatches_[4]);
   }
   if (changed) post(kItemPort5, kFirstPinButton[4]);
 }
@@ -413,7 +410,7 @@ void Chip::samplePorts34() {
   for (int p = 2; p <= 3; ++p) {
     const int d = shadow_.portDirections >> (p - 2);
     const int outputs = ((d & 1) ? 0x7 : 0) | ((d & 4) ? 0x8 : 0);
-    c.set(p == 2 ? kPort3 : kPort4, (latch_[p] & outputs) | (ports_[p].levels() & ~outputs));
+    c.set(p == 2 ? kPort3 : kPort4, (outputLatches_[p] & outputs) | (ports_[p].levels() & ~outputs));
     ports_[p].takeEdges([](PinEdge) {});
   }
 }
@@ -423,7 +420,7 @@ void Chip::samplePort5() {
   periphery::Port& p = ports_[4];
   if (!serialFunction()) {
     const int outputs = shadow_.port5Directions;
-    c.set(kPort5, (latch_[4] & outputs) | (p.levels() & ~outputs));
+    c.set(kPort5, (outputLatches_[4] & outputs) | (p.levels() & ~outputs));
     p.takeEdges([](PinEdge) {});
     return;
   }

@@ -62,12 +62,12 @@ constexpr periphery::PrescalerConfig kPrescaler{15, 1u << 14, 0x1Fu << 9, 1u << 
 constexpr periphery::WatchdogConfig kWatchdog{4};  // resets at the 4th step after a clear
 constexpr double kMelodyBaseHz = 65536.0;
 
-constexpr periphery::RequestGroup kTimerRequests{kRequests1, kEnables1};
-constexpr periphery::RequestGroup kPinRequests{kRequests2, kEnables2};
-constexpr periphery::RequestGroup kSerialRequests{kRequests3, kEnables3};
+constexpr periphery::RequestGroup kTimerRequests{{kRequests1}, {kEnables1}};
+constexpr periphery::RequestGroup kPinRequests{{kRequests2}, {kEnables2}};
+constexpr periphery::RequestGroup kSerialRequests{{kRequests3}, {kEnables3}};
 // No interrupt while register 64 bit 1 is set.
 constexpr periphery::InterruptCondition kInterrupts{
-    kInterruptMask, 0x2, true, {kRequests1, kRequests2, kRequests3, -1}};
+    {kInterruptMask, 0x2}, true, {{{kRequests1}, {kRequests2}, {kRequests3}, {0, 0}}}};
 
 // Request bits.
 constexpr int kReq1Hz = 1, kReqPrescaler = 2, kReqTimer1 = 4, kReqTimer2 = 8;
@@ -113,7 +113,7 @@ class Chip : public simcore::ChipCore<Chip> {
   inline void Periphery_Tick();
   void Periphery_Reset();
   void SamplePorts();
-  bool InterruptRequested() const { return kInterrupts.pending(periphery::Cells(registers_)); }
+  bool InterruptRequested() const { return periphery::interruptPending<kInterrupts>(periphery::Cells(registers_)); }
 
   // ---- Register handlers (called by the register table).
   int onRead(int n);
@@ -175,7 +175,7 @@ class Chip : public simcore::ChipCore<Chip> {
   periphery::DownTimer4 timer2_;
   bool timer1Sync_ = false;
   periphery::Port ports_[5];
-  int latch_[5] = {};  // output latches of ports 3-5 (index 2..4)
+  int outputLatches_[5] = {};  // output latches of ports 3-5 (index 2..4)
   int direction_ = 0;
   periphery::SerialShifter serial_;
   periphery::MelodyDivider melody_{kMelodyBaseHz};

@@ -3,6 +3,7 @@
 // Registers not listed are plain RAM-like cells (0-63, 69-70, 74-79, 90-95,
 // 97, 106-109, 116-118 store and read bits 0-3).
 #include "periphery/register_table.h"
+#include "periphery/reset_table.h"
 
 namespace qv4128 {
 
@@ -86,5 +87,11 @@ constexpr periphery::RegisterSpec kRegisters[] = {
 };
 
 constexpr periphery::RegisterMap kRegisterMap = periphery::buildRegisterMap(kRegisters);
+
+// The reset: every value nibble 0, the prescaler readout 8 (stage 14 set).
+constexpr periphery::ResetRule<1> kResetTable[] = {
+    {0, 127, {kZero}},
+    {kPrescalerReadout, kPrescalerReadout, {resetTo(8)}},
+};
 
 }  // namespace qv4128

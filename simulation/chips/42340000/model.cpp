@@ -23,7 +23,7 @@ const char* FunctionText(PinFunction f) {
 }
 
 void Chip::setReg(int n, int v) {
-  ctl_[n] = v & 15;
+  latch_.store(n, v & 15);
   Cells c = cells();
   if (c.valid()) c.set(n, v);
 }
@@ -42,25 +42,11 @@ void Chip::postAll() {
 
 // ---- Resets.
 
-// Watchdog, sleep time-out and pin level: RAM 0-79 and registers 82-85, 97,
-// 98, 107, 110, 111, 116, 126, 127 keep their values; 86 and 106 keep bits
-// 2-3, 96 bit 3, 105 and 115 bit 0; every other register up to 125 is 0.
+// Watchdog, sleep time-out and pin level: the periphery reset table.
 void Chip::peripheryReset() {
-  auto keepBits = [](int n) {
-    if (n < 80 || (n >= 82 && n <= 85) || n == 97 || n == 98 || n == 107 || n == 110 || n == 111 ||
-        n == 116 || n > 125)
-      return 15;
-    if (n == 86 || n == 106) return 0xC;
-    if (n == 96) return 0x8;
-    if (n == 105 || n == 115) return 0x1;
-    return 0;
-  };
   Cells c = cells();
-  for (int n = 80; n <= 125; ++n) {
-    const int keep = keepBits(n);
-    ctl_[n] &= keep;
-    if (c.valid()) c.setMasked(n, 15 & ~keep, 0);
-  }
+  periphery::applyReset(kPeripheryReset, latch_, 0);
+  if (c.valid()) periphery::applyReset(kPeripheryReset, c, 0);
   if (cpu_ != nullptr) resetCpu(1u << k42::kIndex);  // the index register word stays
   clearPeriphery();
   if (params_[kFieldRestartPowerOn] != 0) {
@@ -82,7 +68,7 @@ void Chip::clearPeriphery() {
   tickCount_ = 0;
   rcCount_ = 0;
   sleepCountdown_ = kSleepRounds;
-  latch_ = 0;
+  outputLatch_ = 0;
   pwm_ = freqPa2_ = freqPa5_ = sLine_ = false;
   // Pins as at power-on: "L" on every button, markers, PA4 without text.
   port_.reset(pin::kMarker | pin::kTextShown | pin::kRefresh);
@@ -95,10 +81,8 @@ void Chip::clearPeriphery() {
 // register and the power-on comparison cleared.
 void Chip::powerOnReset(bool post) {
   Cells c = cells();
-  for (int n = 0; n <= 125; ++n) {
-    ctl_[n] = 0;
-    if (c.valid()) c.set(n, 0);
-  }
+  periphery::applyReset(kPowerOnReset, latch_, 0);
+  if (c.valid()) periphery::applyReset(kPowerOnReset, c, 0);
   if (cpu_ != nullptr) resetCpu();
   clearPeriphery();
   setReg(kPinFunctions2, 3);
@@ -113,13 +97,13 @@ void Chip::powerOnReset(bool post) {
 
 // Every state that follows the control registers, after a reset.
 void Chip::deriveState() {
-  timerInput_ = ctl_[kTimerMode] & 7;
-  timer_.setUp((ctl_[kTimerMode] & 8) != 0);
-  timer_.setFullCompare((ctl_[kSystem] & 2) != 0);
+  timerInput_ = latch_.at(kTimerMode) & 7;
+  timer_.setUp((latch_.at(kTimerMode) & 8) != 0);
+  timer_.setFullCompare((latch_.at(kSystem) & 2) != 0);
   timer_.setDoubleStep(params_[kFieldDoubleStep] != 0);
-  freqTap_ = ctl_[kOutputControl] & 3;
-  serialOnInstructionClock_ = (ctl_[kClockOptions] & 4) != 0;
-  int n = ctl_[kTickDivider] & 7;
+  freqTap_ = latch_.at(kOutputControl) & 3;
+  serialOnInstructionClock_ = (latch_.at(kClockOptions) & 4) != 0;
+  int n = latch_.at(kTickDivider) & 7;
   if (n > 4) n = 0;
   tickPeriod_ = 1 << n;
   applyRegisterFields();
@@ -134,16 +118,16 @@ void Chip::deriveState() {
 
 // The fields of the active set that registers write.
 void Chip::applyRegisterFields() {
-  int n = ctl_[kTickDivider] & 7;
+  int n = latch_.at(kTickDivider) & 7;
   params_[kFieldTickExponent] = n > 4 ? 0 : n;
-  params_[kFieldTickBit3] = (ctl_[kTickDivider] >> 3) & 1;
-  params_[kFieldRcMode] = (ctl_[kClockOptions] >> 1) & 1;
-  params_[kFieldAdcIndex] = ctl_[kThresholdIndex];
-  params_[kFieldSupplyIndex] = ctl_[kThresholdIndex];
+  params_[kFieldTickBit3] = (latch_.at(kTickDivider) >> 3) & 1;
+  params_[kFieldRcMode] = (latch_.at(kClockOptions) >> 1) & 1;
+  params_[kFieldAdcIndex] = latch_.at(kThresholdIndex);
+  params_[kFieldSupplyIndex] = latch_.at(kThresholdIndex);
 }
 
 void Chip::updateRc() {
-  rcActive_ = (ctl_[kClockOptions] & 2) != 0 && timerInput_ == 7 && timer_.running();
+  rcActive_ = (latch_.at(kClockOptions) & 2) != 0 && timerInput_ == 7 && timer_.running();
   refreshRare();
 }
 
@@ -164,8 +148,8 @@ bool Chip::tapInUse(Event e) const {
     case Event::SerialTap8: return serialTap_ == 8;
     case Event::SerialTap12: return serialTap_ == 12;
     case Event::ComparatorStep: return comparator_.active();
-    case Event::Prescaler64Hz: return (ctl_[kPrescaler] & 2) != 0;
-    case Event::Prescaler8Hz: return (ctl_[kPrescaler] & 2) == 0;
+    case Event::Prescaler64Hz: return (latch_.at(kPrescaler) & 2) != 0;
+    case Event::Prescaler8Hz: return (latch_.at(kPrescaler) & 2) == 0;
     case Event::OneHzInterrupt:
     case Event::WatchdogStep: return true;
   }
@@ -178,12 +162,12 @@ void Chip::updateDue() {
 }
 
 void Chip::updateSleep() {
-  sleeping_ = (ctl_[kSystem] & 4) && (ctl_[kWatchdog] & 4);
+  sleeping_ = (latch_.at(kSystem) & 4) && (latch_.at(kWatchdog) & 4);
   refreshRare();
 }
 
 void Chip::updateSerialTap() {
-  const int clock = ctl_[kSerialMode] & 0xC;
+  const int clock = latch_.at(kSerialMode) & 0xC;
   serialTap_ = (serial_.running() && clock != 0) ? clock : -1;
   refreshRare();
 }
@@ -199,11 +183,11 @@ int Chip::onRead(int n) {
 
 void Chip::onWrite(int n, int v, int old) {
   Cells c = cells();
-  ctl_[n] = c.value(n);
+  latch_.store(n, c.value(n));
   switch (n) {
     case kPortA:
-      ctl_[n] = v;
-      latch_ = (latch_ & ~0xF) | v;
+      latch_.store(n, v);
+      outputLatch_ = (outputLatch_ & ~0xF) | v;
       refreshPins();
       break;
     case kDirections:
@@ -245,7 +229,7 @@ void Chip::onWrite(int n, int v, int old) {
         c.set(kTimerValue0, ~c.value(kTimerValue0));
         c.set(kTimerValue1, ~c.value(kTimerValue1));
         c.setMasked(kTimerValue2, 0x3, ~c.value(kTimerValue2));
-        for (int r = kTimerValue0; r <= kTimerValue2; ++r) ctl_[r] = c.value(r);
+        for (int r = kTimerValue0; r <= kTimerValue2; ++r) latch_.store(r, c.value(r));
       }
       updateRc();
       postRedraw(kItemTimer, timerItem::kInput | timerItem::kDirection | timerItem::kCompare |
@@ -260,12 +244,12 @@ void Chip::onWrite(int n, int v, int old) {
         c.setMasked(kTimerControl, 0x3, 0);
       }
       // Not started on a full compare already matched, with 108 bit 3.
-      if (run && !timer_.running() && (ctl_[kPrescaler] & 8) && (ctl_[kSystem] & 2) &&
+      if (run && !timer_.running() && (latch_.at(kPrescaler) & 8) && (latch_.at(kSystem) & 2) &&
           timer_.countAtValue())
         run = false;
       timer_.setRunning(run);
       if (!run) c.clearBits(kTimerControl, 8);
-      ctl_[n] = c.value(n);
+      latch_.store(n, c.value(n));
       updateRc();
       postRedraw(kItemTimer, timerItem::kRun | timerItem::kCompareOn | timerItem::kCounter);
       break;
@@ -278,7 +262,7 @@ void Chip::onWrite(int n, int v, int old) {
       postRedraw(kItemTimer, timerItem::kCompare | timerItem::kWidth | timerItem::kCounter);
       break;
     case kPortA45:
-      latch_ = (latch_ & ~0x20) | ((v & 2) << 4);
+      outputLatch_ = (outputLatch_ & ~0x20) | ((v & 2) << 4);
       refreshPins();
       break;
     case kEnables1:
@@ -296,7 +280,7 @@ void Chip::onWrite(int n, int v, int old) {
       if (v & 8) {
         watchdog_.clear();
         c.setMasked(kWatchdog, 0x3, 0);
-        ctl_[n] = c.value(n);
+        latch_.store(n, c.value(n));
       }
       updateSleep();
       break;
@@ -352,11 +336,11 @@ void Chip::timerMatch(const Timer::Match& m) {
   if (m.compare && timer_.compareEnabled()) raise(kPinTimerRequests, kReqCompare);
   if (m.end) raise(kPinTimerRequests, kReqEnd);
   if (!timer_.running()) {
-    setReg(kTimerControl, ctl_[kTimerControl] & ~8);
+    setReg(kTimerControl, latch_.at(kTimerControl) & ~8);
     updateRc();
     postRedraw(kItemTimer, timerItem::kRun);
   }
-  if (ctl_[kPinFunctions] & 3) {
+  if (latch_.at(kPinFunctions) & 3) {
     // PWM: high at the end value, low at the compare match counting up;
     // the reverse counting down.
     const bool level = m.end ? timer_.up() : !timer_.up();
@@ -370,7 +354,7 @@ void Chip::timerMatch(const Timer::Match& m) {
 // ---- Comparator.
 
 void Chip::measure() {
-  const int index = ctl_[kThresholdIndex] & 15;
+  const int index = latch_.at(kThresholdIndex) & 15;
   const int voltage = channelAdc_ ? params_[kFieldAdcVoltage] : params_[kFieldSupplyVoltage];
   const int threshold = params_[(channelAdc_ ? kFieldAdcThreshold : kFieldSupplyThreshold) + index];
   const periphery::LevelComparator::Result r = comparator_.step(voltage, threshold);
@@ -383,7 +367,7 @@ void Chip::measure() {
     c.clearBits(kComparator, 0xC);
     raise(kSystemRequests, kReqComparator);
   }
-  ctl_[kComparator] = c.value(kComparator);
+  latch_.store(kComparator, c.value(kComparator));
   postRedraw(kItemComparator, comparatorItem::kMode);
 }
 
@@ -427,8 +411,8 @@ void Chip::toggleFrequency() {
 void Chip::startTransfer() {
   Cells c = cells();
   const int data = (c.valid() ? c.value(kSerialLow) | c.value(kSerialHigh) << 4 : 0);
-  serial_.start(data, (ctl_[kSerialMode] & 1) ? periphery::BitOrder::MsbFirst : periphery::BitOrder::LsbFirst,
-                (ctl_[kSerialMode] & 2) ? periphery::OutputPhase::Rising : periphery::OutputPhase::Falling);
+  serial_.start(data, (latch_.at(kSerialMode) & 1) ? periphery::BitOrder::MsbFirst : periphery::BitOrder::LsbFirst,
+                (latch_.at(kSerialMode) & 2) ? periphery::OutputPhase::Rising : periphery::OutputPhase::Falling);
   sLine_ = true;
   updateSerialTap();
 }
@@ -441,13 +425,13 @@ void Chip::serialClock() {
 
 void Chip::serialDone() {
   Cells c = cells();
-  setReg(kSerialControl, ctl_[kSerialControl] & ~8);
+  setReg(kSerialControl, latch_.at(kSerialControl) & ~8);
   raise(kSystemRequests, kReqSerial);
   if (c.valid()) {
     c.set(kSerialLow, serial_.received() & 15);
     c.set(kSerialHigh, serial_.received() >> 4);
   }
-  sLine_ = (ctl_[kSerialControl] & 4) != 0;
+  sLine_ = (latch_.at(kSerialControl) & 4) != 0;
   updateSerialTap();
 }
 
@@ -457,27 +441,27 @@ void Chip::serialDone() {
 // (PA5), 97, 98 and the comparator channel; outputs without a function
 // show the latch.
 void Chip::refreshPins() {
-  const int dir = ctl_[kDirections];
-  const int f1 = ctl_[kPinFunctions], f2 = ctl_[kPinFunctions2];
+  const int dir = latch_.at(kDirections);
+  const int f1 = latch_.at(kPinFunctions), f2 = latch_.at(kPinFunctions2);
   PinFunction f[kPins] = {};
   bool level[kPins] = {};
   bool driven[kPins] = {};
   for (int p = 0; p < 4; ++p) {
     driven[p] = (dir >> p) & 1;
-    level[p] = (latch_ >> p) & 1;
+    level[p] = (outputLatch_ >> p) & 1;
   }
   if (f1 & 1) f[0] = PinFunction::Pwm, level[0] = pwm_;
   if (f1 & 4) f[1] = PinFunction::Clk, level[1] = serial_.clockLevel();
   else if (f1 & 2) f[1] = PinFunction::Pwm, level[1] = pwm_;
   switch (f2 & 3) {
     case 3: f[2] = PinFunction::Por, level[2] = supply_.up(); break;
-    case 2: f[2] = PinFunction::Out, level[2] = serial_.running() ? serial_.out() : ((latch_ >> 2) & 1); break;
+    case 2: f[2] = PinFunction::Out, level[2] = serial_.running() ? serial_.out() : ((outputLatch_ >> 2) & 1); break;
     case 1: f[2] = PinFunction::Freq, level[2] = freqPa2_; break;
     default: break;
   }
   if (f1 & 8) f[3] = PinFunction::S, level[3] = sLine_;
-  driven[5] = (ctl_[kPortA45] & 4) != 0;
-  level[5] = (latch_ >> 5) & 1;
+  driven[5] = (latch_.at(kPortA45) & 4) != 0;
+  level[5] = (outputLatch_ >> 5) & 1;
   if (f2 & 4) f[5] = PinFunction::Freq, level[5] = freqPa5_;
   bool changed = false;
   for (int p = 0; p < kPins; ++p) {
@@ -509,11 +493,11 @@ void Chip::refreshPins() {
 // Interrupt markers: pin interrupt 0 on PA0 or PA5, pin interrupt 1 on PA3 or
 // PA4, kind 1 for a falling and 2 for a rising edge.
 void Chip::refreshMarkers() {
-  const int src0 = (ctl_[kPinSelect] & 1) ? 5 : 0;
-  const int src1 = (ctl_[kPinSelect] & 2) ? 4 : 3;
+  const int src0 = (latch_.at(kPinSelect) & 1) ? 5 : 0;
+  const int src1 = (latch_.at(kPinSelect) & 2) ? 4 : 3;
   for (int p = 0; p < kPins; ++p) port_.word(p) &= ~pin::kMarkerKind;
-  port_.word(src0) |= (ctl_[kEdges] & 1) ? (1u << 4) : (2u << 4);
-  port_.word(src1) |= (ctl_[kEdges] & 2) ? (1u << 4) : (2u << 4);
+  port_.word(src0) |= (latch_.at(kEdges) & 1) ? (1u << 4) : (2u << 4);
+  port_.word(src1) |= (latch_.at(kEdges) & 2) ? (1u << 4) : (2u << 4);
   postRedraw(kItemPortA, kFirstPinButton);
 }
 
@@ -536,33 +520,33 @@ void Chip::samplePortA() {
   if (!c.valid()) return;
   c.set(kPortA, port_.levels() & 15);
   c.setMasked(kPortA45, 0x3, port_.levels() >> 4);
-  const int src0 = (ctl_[kPinSelect] & 1) ? 5 : 0;
-  const int src1 = (ctl_[kPinSelect] & 2) ? 4 : 3;
+  const int src0 = (latch_.at(kPinSelect) & 1) ? 5 : 0;
+  const int src1 = (latch_.at(kPinSelect) & 2) ? 4 : 3;
   if (cpu_ != nullptr) {
     cpu_->word[k42::kCond1] = port_.level(src0) ? 1 : 0;
     cpu_->word[k42::kCond2] = port_.level(src1) ? 1 : 0;
   }
-  const bool falling0 = ctl_[kEdges] & 1, falling1 = ctl_[kEdges] & 2;
-  const bool rcMode = ctl_[kClockOptions] & 2;
+  const bool falling0 = latch_.at(kEdges) & 1, falling1 = latch_.at(kEdges) & 2;
+  const bool rcMode = latch_.at(kClockOptions) & 2;
   port_.takeEdges([&](PinEdge e) {
     if (e.pin == src0 && e.rising != falling0) raise(kPinTimerRequests, kReqPin0);
     if (e.pin == src1 && e.rising != falling1) raise(kPinTimerRequests, kReqPin1);
     const bool timerEdge = e.rising != falling1;
     if (timerEdge && ((timerInput_ == 0 && e.pin == 0) || (timerInput_ == 7 && !rcMode && e.pin == src1)))
       timerStep();
-    if (e.pin == 1 && serial_.running() && (ctl_[kSerialMode] & 0xC) == 0) serialClock();
+    if (e.pin == 1 && serial_.running() && (latch_.at(kSerialMode) & 0xC) == 0) serialClock();
   });
   resetByPin();
 }
 
 void Chip::resetByPin() {
-  const int src0 = (ctl_[kPinSelect] & 1) ? 5 : 0;
-  const int src1 = (ctl_[kPinSelect] & 2) ? 4 : 3;
+  const int src0 = (latch_.at(kPinSelect) & 1) ? 5 : 0;
+  const int src1 = (latch_.at(kPinSelect) & 2) ? 4 : 3;
   bool reset = false;
-  if (ctl_[kOutputControl] & 4) reset = port_.level(src1) && (sleeping_ || (ctl_[kOutputControl] & 8));
+  if (latch_.at(kOutputControl) & 4) reset = port_.level(src1) && (sleeping_ || (latch_.at(kOutputControl) & 8));
   if (sleeping_) {
-    if ((ctl_[kPinSelect] & 4) && port_.level(src0)) reset = true;
-    if ((ctl_[kPinSelect] & 8) && port_.level(src1)) reset = true;
+    if ((latch_.at(kPinSelect) & 4) && port_.level(src0)) reset = true;
+    if ((latch_.at(kPinSelect) & 8) && port_.level(src1)) reset = true;
   }
   if (reset) peripheryReset();
 }
@@ -586,7 +570,7 @@ bool Chip::rareRound(int32_t mode, int32_t& pc) {
     holding_ = false;
   }
   if (sleeping_) {
-    if (!(ctl_[kSleepOptions] & 4) && --sleepCountdown_ <= 0) peripheryReset();
+    if (!(latch_.at(kSleepOptions) & 4) && --sleepCountdown_ <= 0) peripheryReset();
     reloadPcAfterReset(pc);
     return true;
   }

@@ -60,9 +60,9 @@ constexpr periphery::PrescalerConfig kPrescalerChain{16, 0, 0xFFFF, 0};
 constexpr periphery::WatchdogConfig kWatchdogSteps{4};  // a reset is requested at the 4th step
 constexpr int32_t kSleepRounds = 2'500'000;
 
-constexpr periphery::RequestGroup kPinTimerRequests{kRequests1, kEnables1};
-constexpr periphery::RequestGroup kSystemRequests{kRequests2, kEnables2};
-constexpr periphery::InterruptCondition kInterrupts{kSystem, 0x8, false, {kRequests1, kRequests2, -1, -1}};
+constexpr periphery::RequestGroup kPinTimerRequests{{kRequests1}, {kEnables1}};
+constexpr periphery::RequestGroup kSystemRequests{{kRequests2}, {kEnables2}};
+constexpr periphery::InterruptCondition kInterrupts{{kSystem, 0x8}, false, {{{kRequests1}, {kRequests2}, {0, 0}, {0, 0}}}};
 
 // Request bits.
 constexpr int kReqPin0 = 1, kReqPin1 = 2, kReqCompare = 4, kReqEnd = 8;
@@ -115,10 +115,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
   [[gnu::always_inline]] inline void Periphery_Tick();
   void Periphery_Reset() { powerOnReset(true); }
   void SamplePorts() { samplePortA(); }
-  bool InterruptRequested() const {
-    return (ctl_[kSystem] & 8) != 0 &&
-           ((registers_[kRequests1].value | registers_[kRequests2].value) & 15) != 0;
-  }
+  bool InterruptRequested() const { return periphery::interruptPending<kInterrupts>(cells(), latch_); }
   inline int32_t RunLoop(int32_t mode);
 
   // ---- Register handlers (called by the register table).
@@ -151,7 +148,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
   PinFunction function(int p) const { return function_[p]; }
   const ParameterSet& parameters() const { return params_; }
   const ControllerOptions& options() const { return options_; }
-  int control(int n) const { return ctl_[n & 0x7F]; }
+  int control(int n) const { return latch_.at(n); }
   const Timer& timer() const { return timer_; }
   int timerInput() const { return timerInput_; }
   int rcDivider() const { return rcPeriod(); }
@@ -224,16 +221,12 @@ class Chip : public simcore::PeripheryChip<Chip> {
   void refreshMarkers();
   void samplePortA();
   void resetByPin();
-  int rcPeriod() const { return (params_[kFieldRcDivider] > 0 ? params_[kFieldRcDivider] : 1) << ((ctl_[kEdges] >> 3) & 1); }
+  int rcPeriod() const { return (params_[kFieldRcDivider] > 0 ? params_[kFieldRcDivider] : 1) << ((latch_.at(kEdges) >> 3) & 1); }
   void updateRc();
   void updateSleep();
   void updateSerialTap();
   void applyRegisterFields();
   void checkSupply();
-
-  // Control registers as last written (the model and the window read them;
-  // the register file is not there between runs).
-  int ctl_[128] = {};
 
   ParameterSet params_{};
   ControllerOptions options_;
@@ -247,7 +240,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
   PortA port_;
   PinFunction function_[kPins] = {};
 
-  int latch_ = 0;         // PA0-PA3 from 80, PA5 as bit 5 from 96 bit 1
+  int outputLatch_ = 0;         // PA0-PA3 from 80, PA5 as bit 5 from 96 bit 1
   bool pwm_ = false;      // the PWM output level
   bool freqPa2_ = false;  // frequency output levels
   bool freqPa5_ = false;
@@ -288,11 +281,11 @@ class Chip : public simcore::PeripheryChip<Chip> {
       if (serialTap_ == 12 && !serialOnInstructionClock_) serialClock();
       break;
     case Event::ComparatorStep: if (comparator_.active()) measure(); break;
-    case Event::Prescaler64Hz: if (ctl_[kPrescaler] & 2) raise(kSystemRequests, kReqPrescaler); break;
-    case Event::Prescaler8Hz: if (!(ctl_[kPrescaler] & 2)) raise(kSystemRequests, kReqPrescaler); break;
+    case Event::Prescaler64Hz: if (latch_.at(kPrescaler) & 2) raise(kSystemRequests, kReqPrescaler); break;
+    case Event::Prescaler8Hz: if (!(latch_.at(kPrescaler) & 2)) raise(kSystemRequests, kReqPrescaler); break;
     case Event::OneHzInterrupt: raise(kSystemRequests, kReq1Hz); break;
     case Event::WatchdogStep:
-      if (ctl_[kComparator] & 1)
+      if (latch_.at(kComparator) & 1)
         watchdog_.clear();
       else if (watchdog_.step())
         resetRequest_ = true, rare_ = 1;  // the run loop resets after the tick
@@ -338,25 +331,18 @@ class Chip : public simcore::PeripheryChip<Chip> {
   if (!halted()) {
     stepInstruction(pc);
     if (halted()) [[unlikely]]
-      setReg(kSystem, ctl_[kSystem] | 8);  // HALT enables interrupts
+      setReg(kSystem, latch_.at(kSystem) | 8);  // HALT enables interrupts
   }
   return true;
 }
 
 inline int32_t Chip::RunLoop(int32_t mode) {
-  if (beginRun(mode)) {
-    int32_t pc = loadPc();
-    for (;;) {
-      // Every pending message on the pump's slow path (a post brings it to
-      // the next round; otherwise a time slice); the counter is stored for
-      // the events and taken back after them.
-      if (!pumpAll(pc)) [[unlikely]]
-        return endRun();
-      if (!round(mode, pc)) break;
-      if (stopFlags_ != 0) break;
-    }
-    storePc(pc);
-  }
+  // Every pending message on the pump's slow path (a post brings it to the
+  // next round; otherwise a time slice); the counter is stored for the
+  // events and taken back after them.
+  runRounds(
+      mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
+      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND { return round(mode, pc) ? Pass::Next : Pass::Stop; });
   return endRun();
 }
 

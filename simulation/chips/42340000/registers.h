@@ -2,6 +2,7 @@
 // QV4234's register map: numbers and the table of their read and write rules.
 // Registers 0-79 are RAM; registers not listed store and read bits 0-3.
 #include "periphery/register_table.h"
+#include "periphery/reset_table.h"
 
 namespace qv4234 {
 
@@ -73,5 +74,25 @@ constexpr periphery::RegisterSpec kRegisters[] = {
 };
 
 constexpr periphery::RegisterMap kRegisterMap = periphery::buildRegisterMap(kRegisters);
+
+// The periphery reset (watchdog, sleep time-out, pin level): RAM 0-79 and
+// registers 82-85, 97, 98, 107, 110, 111, 116, 126, 127 keep their values;
+// 86 and 106 keep bits 2-3, 96 bit 3, 105 and 115 bit 0; every other
+// register up to 125 is 0.
+constexpr periphery::ResetRule<1> kPeripheryReset[] = {
+    {80, 125, {kZero}},
+    {82, 85, {kUnchanged}},
+    {86, 86, {clearBits(0x3)}},
+    {96, 96, {clearBits(0x7)}},
+    {97, 98, {kUnchanged}},
+    {105, 105, {clearBits(0xE)}},
+    {106, 106, {clearBits(0x3)}},
+    {107, 107, {kUnchanged}},
+    {110, 111, {kUnchanged}},
+    {115, 115, {clearBits(0xE)}},
+    {116, 116, {kUnchanged}},
+};
+// Power-on: every register up to 125 is 0 first.
+constexpr periphery::ResetRule<1> kPowerOnReset[] = {{0, 125, {kZero}}};
 
 }  // namespace qv4234

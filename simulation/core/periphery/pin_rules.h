@@ -11,6 +11,16 @@ constexpr bool selectedEdge(uint32_t pinWord, bool fallingSelected) {
   return (pinWord & (fallingSelected ? pin::kFalling : pin::kRising)) != 0;
 }
 
+// The pins enabled in `enables` whose edge flags show the edge their bit of
+// `fallingMask` selects (1 falling, 0 rising): the requests of a sampling.
+template <int N>
+constexpr int edgeRequests(const BasicPort<N>& port, int enables, int fallingMask) {
+  int requests = 0;
+  for (int p = 0; p < N; ++p)
+    if (((enables >> p) & 1) && selectedEdge(port.word(p), (fallingMask >> p) & 1)) requests |= 1 << p;
+  return requests;
+}
+
 // The reset combination: per pin a select bit and a polarity bit. A pin
 // matches when both are set, when only the select bit is set and the pin is
 // low, or when only the polarity bit is set and the pin is high.

@@ -6,6 +6,9 @@
 //   bits 4-5 marker kind         bit 6 button text shown
 //   bit 7 the chip drives the pin (output)
 //   bit 8 the pin's display must be refreshed
+//   bit 9 the pin serves a function of the chip (buzzer, serial clock, a
+//         comparator input): its button shows the function's text and a
+//         click changes nothing
 // Beside the words, the port keeps the edges of its input pins in the order
 // they happened since the last sampling, so that a pin toggled twice between
 // two samplings counts both edges, in order.
@@ -22,6 +25,7 @@ constexpr uint32_t kMarkerKind = 3u << 4;
 constexpr uint32_t kTextShown = 1u << 6;
 constexpr uint32_t kDriven = 1u << 7;
 constexpr uint32_t kRefresh = 1u << 8;
+constexpr uint32_t kFunction = 1u << 9;
 constexpr uint32_t kEdges = kFalling | kRising;
 }  // namespace pin
 
@@ -57,9 +61,10 @@ class BasicPort {
   }
 
   // A click on an input pin: the level toggles, the edge is noted and the
-  // text is to be refreshed. A driven pin ignores it (returns false).
+  // text is to be refreshed. A driven pin, or one serving a function,
+  // ignores it (returns false).
   bool toggle(int p) {
-    if (driven(p)) return false;
+    if (words_[p] & (pin::kDriven | pin::kFunction)) return false;
     uint32_t& w = words_[p];
     w ^= pin::kLevel;
     const bool rising = (w & pin::kLevel) != 0;
@@ -76,6 +81,19 @@ class BasicPort {
     const bool changed = (next & shown) != (w & shown);
     w = next | (changed ? pin::kRefresh : 0u);
     return changed;
+  }
+
+  // The pin starts or stops serving a function of the chip (its button text).
+  void setFunction(int p, bool on) {
+    uint32_t& w = words_[p];
+    w = (w & ~pin::kFunction) | (on ? pin::kFunction : 0u) | pin::kRefresh;
+  }
+  bool function(int p) const { return (words_[p] & pin::kFunction) != 0; }
+
+  // The level of a pin, as the chip sets it (no edge noted).
+  void setLevel(int p, bool high) {
+    uint32_t& w = words_[p];
+    w = (w & ~pin::kLevel) | (high ? pin::kLevel : 0u);
   }
 
   // The pin becomes an input again, keeping its level.
@@ -120,5 +138,33 @@ class BasicPort {
 };
 
 using Port = BasicPort<4>;
+
+// The rule of a port whose pins share one direction bit (all in or all out).
+// A direction write drives every pin of `pins` at its bit of `levels` (an
+// output port), or releases the driven ones to level 0 (an input port). A
+// latch write acts only when the value differs from the latch; then, while
+// the port is an output, the pins of `pins` take its bits, and the result is
+// true (the chip writes its register bits and redraws).
+struct WholePortRule {
+  template <int N>
+  static void setDirection(BasicPort<N>& port, bool output, int levels, int pins = (1 << N) - 1) {
+    for (int p = 0; p < N; ++p) {
+      if (!((pins >> p) & 1)) continue;
+      if (output)
+        port.drive(p, (levels >> p) & 1);
+      else if (port.release(p))
+        port.setLevel(p, false);
+    }
+  }
+  template <int N>
+  static bool writeLatch(BasicPort<N>& port, int& latch, bool output, int value, int pins = (1 << N) - 1) {
+    if (value == latch) return false;
+    latch = value;
+    if (!output) return false;
+    for (int p = 0; p < N; ++p)
+      if ((pins >> p) & 1) port.setLevel(p, (value >> p) & 1);
+    return true;
+  }
+};
 
 }  // namespace periphery

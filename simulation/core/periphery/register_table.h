@@ -77,6 +77,17 @@ constexpr RegisterMap buildRegisterMap(const RegisterSpec (&list)[N]) {
   return map;
 }
 
+// A map with more lines: a variant's registers over its family's table (a
+// line for a register already in the map replaces it).
+template <std::size_t N>
+constexpr RegisterMap withRegisters(RegisterMap map, const RegisterSpec (&list)[N]) {
+  for (const RegisterSpec& line : list) {
+    map.reads[line.number] = line.read;
+    map.writes[line.number] = line.write;
+  }
+  return map;
+}
+
 // True when register n has no behaviour beyond storing and reading bits 0-3:
 // the framework then handles it as RAM.
 constexpr bool isPlain(const RegisterMap& map, int n) {

@@ -13,9 +13,28 @@
 
 namespace periphery {
 
+// What a start (control bit 2) or the automatic mode does to the first nibble.
+enum class WriteBufferStart : uint8_t {
+  WaitsForData,  // a start sends nothing until the first half step takes the data register
+  LatchesData,   // the data register is latched at once and stays new data as well, so a
+                 // nibble written once goes out twice unless it is written again in time
+};
+
+// Whether the buffer keeps a ready flag and the text of the sent nibbles.
+enum class WriteBufferReport : uint8_t { ReadyAndText, Nothing };
+
+// The falling half that ends an automatic transfer.
+enum class AutomaticEnd : uint8_t {
+  DataLowAndReady,  // the data line goes low and the buffer is ready
+  LeftToChip,       // only the automatic count restarts; the chip does the rest
+};
+
 struct WriteBufferConfig {
   int dataRegister;  // the next nibble; automatic mode loads RAM into it
   int sizeBits;      // bits of the automatic size
+  WriteBufferStart start = WriteBufferStart::WaitsForData;
+  WriteBufferReport report = WriteBufferReport::ReadyAndText;
+  AutomaticEnd automaticEnd = AutomaticEnd::DataLowAndReady;
 };
 
 class SerialWriteBuffer {
@@ -47,12 +66,18 @@ class SerialWriteBuffer {
   }
   void setSizeLow(int v) { size_ = (size_ & ~15) | (v & 15); }
   void setSizeHigh(int v) { size_ = ((size_ & 15) | ((v & 3) << 4)) & ((1 << config_.sizeBits) - 1); }
-  // The control register: `start` begins a manual transfer, which loads the
-  // data register at its first half step; `automatic` (or start) loads it now.
+  // The control register: `start` begins a manual transfer, `automatic` an
+  // automatic one; both latch the data register now. By the start option, a
+  // manual transfer then waits for its first half step to take the data
+  // register, or sends the latched nibble with the data still new.
   void control(bool start, bool automatic, int data) {
     if (start || automatic) {
       mask_ = 1;
       latch_ = data & 15;
+    }
+    if (config_.start == WriteBufferStart::LatchesData) {
+      if (start || automatic) newData_ = true;
+      return;
     }
     if (start) {
       mask_ = kNibbleDone;
@@ -80,13 +105,16 @@ class SerialWriteBuffer {
       send(latch_);
     } else if (mask_ == kNibbleDone) {
       mask_ = 1;
-      h.ready = true;
-      ready_ = true;
+      const bool reports = config_.report == WriteBufferReport::ReadyAndText;
+      h.ready = reports;
+      ready_ = reports;
       if (newData_) {
         latch_ = data & 15;
         newData_ = false;
-        append(latch_);
-        h.appended = true;
+        if (reports) {
+          append(latch_);
+          h.appended = true;
+        }
         send(latch_);
       } else {
         mask_ = kFinished;
@@ -98,14 +126,17 @@ class SerialWriteBuffer {
   // ---- Automatic half step (the CPU is halted). Bits come from the data
   // register as it stands; after each nibble it is loaded from RAM at the
   // automatic count (bounded to the register file), until the count exceeds
-  // the size. True when the transfer has finished (after the falling half).
+  // the size. True when the transfer has finished (after the falling half,
+  // which does what the end option says).
   bool automaticHalfStep(Cells& cells) {
     if (clock_) {
       clock_ = false;
       if (mask_ != kFinished) return false;
-      data_ = false;
       count_ = 0;
-      ready_ = true;
+      if (config_.automaticEnd == AutomaticEnd::DataLowAndReady) {
+        data_ = false;
+        ready_ = true;
+      }
       return true;
     }
     if (mask_ == kFinished) {

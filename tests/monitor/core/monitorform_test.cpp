@@ -81,6 +81,8 @@ mnubuild|&Build
   assemblermnu|&Assemble|Ctrl+F8|off
   sepbuild|-|
   disassemblermnu|&Disassemble||off
+  mnuDisassembleBinary|&ROM Characteristic File||off
+  mnuConvertCodToBin|&Convert COD File||off
 mnuEmulation|E&mulation
   mnuQVVICE|&Virtual|Ctrl+F5|off
   sepem|-|

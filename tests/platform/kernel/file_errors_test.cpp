@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "platform/read_file.h"
 #include "temp_dir.h"
 
 namespace {
@@ -32,6 +33,22 @@ TEST(FileErrors, RealFailuresMapToTheirNumbers) {
   const platform::RunTimeError error = platform::FileError(ENOENT, "/x/a.asm");
   EXPECT_EQ(error.Number(), 53);
   EXPECT_EQ(error.Description().rfind("/x/a.asm: ", 0), 0u);
+}
+
+TEST(FileErrors, AMissingFileIsAMissingPathWhenItsFolderIsMissingToo) {
+  testsupport::TempDir dir;
+  std::string content = "stale";
+  int error = 0;
+  EXPECT_FALSE(platform::ReadWholeFile(dir.file("none/a.prj"), content, &error));
+  EXPECT_EQ(platform::FileErrorNumberOf(error, dir.file("none/a.prj")), 76);
+  EXPECT_FALSE(platform::ReadWholeFile(dir.file("a.prj"), content, &error));
+  EXPECT_EQ(platform::FileErrorNumberOf(error, dir.file("a.prj")), 53);
+  EXPECT_EQ(platform::FileErrorNumberOf(error, "a.prj"), 53);  // the current folder
+  // A folder read as a file names its own reason; the content is emptied.
+  EXPECT_FALSE(platform::ReadWholeFile(dir.path(), content, &error));
+  EXPECT_EQ(error, EISDIR);
+  EXPECT_EQ(content, "");
+  EXPECT_EQ(platform::FileErrorNumberOf(EACCES, dir.file("none/a.prj")), 75);
 }
 
 }  // namespace

@@ -35,3 +35,23 @@ TEST(Process, MissingExecutableIsNotStarted) {
   EXPECT_EQ(ResolveExecutablePath("NoSuchProgram", PROBE_DIR), "");
   EXPECT_EQ(ResolveExecutablePath("ProbeProg.exe", PROBE_DIR), std::string(PROBE_DIR) + "ProbeProg");
 }
+
+TEST(Process, FindOnPathTakesTheFirstExecutableFileOfItsExactName) {
+  TempDir a, b;
+  std::filesystem::create_directory(a.file("tool"));  // a folder is not a program
+  b.write("notexec", "");
+  b.write("tool", "#!/bin/sh\n");
+  std::filesystem::permissions(b.file("tool"), std::filesystem::perms::owner_all);
+  a.write("Tool", "#!/bin/sh\n");
+  std::filesystem::permissions(a.file("Tool"), std::filesystem::perms::owner_all);
+  const char* old = std::getenv("PATH");
+  const std::string saved = old != nullptr ? old : "";
+  const std::string folders = "::" + a.path() + ":" + b.path();
+  setenv("PATH", folders.c_str(), 1);
+  EXPECT_EQ(FindOnPath("tool"), b.path() + "/tool");
+  EXPECT_EQ(FindOnPath("Tool"), a.path() + "/Tool");
+  EXPECT_EQ(FindOnPath("notexec"), "");
+  EXPECT_EQ(FindOnPath("missing"), "");
+  EXPECT_EQ(FindOnPath(b.file("tool")), "");  // a path is not searched
+  setenv("PATH", saved.c_str(), 1);
+}

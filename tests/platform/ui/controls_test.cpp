@@ -5,9 +5,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "platform/hooks.h"
 #include "platform/run_time_error.h"
 #include "platform/twips.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -130,11 +133,11 @@ TEST(Hooks, CommonDialogsAnswerFromAScriptAndCancelAsTheFormsExpect) {
     d.FontName = "Courier New";
     return answer;
   });
-  dialog.ShowOpen();
+  EXPECT_TRUE(dialog.ShowOpen());
   EXPECT_EQ(dialog.FileName, "new.asm");
   answer = false;
   dialog.FileName = "kept";
-  dialog.ShowSave();  // cancel without CancelError: nothing changes
+  EXPECT_FALSE(dialog.ShowSave());  // cancel without CancelError: nothing changes but the result
   EXPECT_EQ(dialog.FileName, "kept");
   dialog.CancelError = true;
   dialog.FontName = "Arial";
@@ -201,3 +204,35 @@ TEST(Hooks, GuardedCallsShowTheErrorAndGoOn) {
 }
 
 }  // namespace
+
+// The Qt dialog a person sees: Open takes a name that does not exist yet
+// unless the flags ask for an existing file.
+TEST(Hooks, OpenDialogTakesANewNameUnlessTheFlagsAskForAnExistingFile) {
+  testsupport::TempDir dir;
+  const QString wanted = QString::fromStdString(dir.file("to be written.asm"));
+  std::vector<QFileDialog::FileMode> modes;
+  QTimer answer;
+  answer.setInterval(10);
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QFileDialog*>(top);
+      if (box == nullptr || !box->isVisible()) continue;
+      modes.push_back(box->fileMode());
+      if (box->fileMode() == QFileDialog::AnyFile) {
+        box->selectFile(wanted);
+        static_cast<QDialog*>(box)->accept();  // QFileDialog::accept checks the name
+      } else {
+        box->reject();
+      }
+    }
+  });
+  answer.start();
+  CommonDialog dialog("CMDialog1");
+  dialog.Filter = "ASM Files (*.asm)|*.asm";
+  EXPECT_TRUE(dialog.ShowOpen());
+  EXPECT_EQ(dialog.FileName, wanted.toStdString());
+  EXPECT_EQ(dialog.FilterIndex, 1);
+  dialog.Flags = CommonDialog::kFileMustExist;
+  EXPECT_FALSE(dialog.ShowOpen());
+  EXPECT_EQ(modes, (std::vector<QFileDialog::FileMode>{QFileDialog::AnyFile, QFileDialog::ExistingFile}));
+}

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/library.h"
@@ -114,6 +115,21 @@ TEST(MessageBoxTest, ModulesLoadedByNameReachTheProgramsHook) {
   ASSERT_EQ(hook.boxes.size(), 2u);
   EXPECT_EQ(hook.boxes[0], Box("From the module", "Disassembler", MB_YESNO));
   EXPECT_EQ(hook.boxes[1], Box("From the chip", "Probe", MB_OKCANCEL));
+}
+
+TEST(MessageBoxTest, TonesOfTheProgramAndOfModulesReachTheHook) {
+  std::vector<std::pair<int, int>> tones;
+  SetToneHook([&tones](int frequency, int durationMs) { tones.emplace_back(frequency, durationMs); });
+  BeepTone(440, 250);
+  LibraryHandle module = LoadLibrary(UI_PROBE_MESSAGES);
+  ASSERT_NE(module, nullptr) << LastLibraryError();
+  auto probe = reinterpret_cast<void (*)(int, int)>(GetProcAddress(module, "ProbeBeep"));
+  ASSERT_NE(probe, nullptr);
+  probe(39, 1);
+  SetToneHook(nullptr);
+  probe(39, 1);  // no hook: a 1 ms tone is silent, and nothing is recorded
+  FreeLibrary(module);
+  EXPECT_EQ(tones, (std::vector<std::pair<int, int>>{{440, 250}, {39, 1}}));
 }
 
 TEST(MessageBoxTest, ConsoleProgramWritesOneLineAndTakesTheDefault) {

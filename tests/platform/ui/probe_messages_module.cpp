@@ -6,3 +6,7 @@ extern "C" __attribute__((visibility("default"))) int ProbeMessageBox(const char
                                                                       unsigned style) {
   return platform::MessageBox(text, title, style);
 }
+
+extern "C" __attribute__((visibility("default"))) void ProbeBeep(int frequency, int durationMs) {
+  platform::BeepTone(frequency, durationMs);
+}

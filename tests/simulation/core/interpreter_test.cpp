@@ -224,3 +224,44 @@ TEST(Interpreter, ReadsTheRegisterOnceThroughItsSideEffects) {
   ASSERT_EQ(b.step(AluS(kSub, testchip::TestChip::kRequest)), 0);
   EXPECT_EQ(b.chip.requestReads(), 2);
 }
+
+// The three stack words after every step of nested calls, returns, an
+// interrupt entry and RTI: each level change leaves the held counter in the
+// level it leaves.
+TEST(Interpreter, StackWordsAreExactAcrossLevelChanges) {
+  Bench b;
+  const std::vector<uint16_t> code = {JMP(0x10), NOP, RTI};
+  for (size_t a = 0; a < code.size(); ++a) b.r.program[a].instr = code[a];
+  const std::pair<int, uint16_t> at[] = {{0x10, CALL(0x20)}, {0x11, JMP(0x11)}, {0x20, NOP},
+                                         {0x21, CALL(0x30)}, {0x22, RET},       {0x30, NOP},
+                                         {0x31, RET}};
+  for (const auto& [a, w] : at) b.r.program[a].instr = w;
+  struct Want {
+    int level, w3, w4, w5;
+  };
+  const auto step = [&b](const Want& want, const char* what) {
+    EXPECT_EQ(b.chip.Instruction_Execute(&b.r.cpu, b.r.program.data(), b.r.registers.data(),
+                                         b.r.trace.data(), k42::kRunModeStep),
+              k42::kStopStep)
+        << what;
+    EXPECT_EQ(b.r[k42::kStackLevel], want.level) << what;
+    EXPECT_EQ(b.r[k42::kPcStack], want.w3) << what;
+    EXPECT_EQ(b.r[k42::kPcStack + 1], want.w4) << what;
+    EXPECT_EQ(b.r[k42::kPcStack + 2], want.w5) << what;
+  };
+  step({0, 0x10, 0, 0}, "JMP");
+  step({1, 0x11, 0x20, 0}, "CALL from level 0");
+  step({1, 0x11, 0x21, 0}, "NOP");
+  step({2, 0x11, 0x22, 0x30}, "CALL from level 1");
+  step({2, 0x11, 0x22, 0x31}, "NOP");
+  step({1, 0x11, 0x22, 0x32}, "RET from level 2");
+  b.r.registers[testchip::TestChip::kEnable].value = 8;
+  b.r.registers[testchip::TestChip::kRequest].value = 1;
+  step({2, 0x11, 0x22, 1}, "interrupt entry (the step stops at the vector)");
+  EXPECT_EQ(b.r[k42::kInInterrupt], 1);
+  b.r.registers[testchip::TestChip::kRequest].value = 0;
+  step({2, 0x11, 0x22, 2}, "NOP in the handler");
+  step({1, 0x11, 0x22, 3}, "RTI");
+  EXPECT_EQ(b.r[k42::kInInterrupt], 0);
+  step({0, 0x11, 0x23, 3}, "RET from level 1");
+}

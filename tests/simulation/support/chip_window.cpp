@@ -27,6 +27,11 @@ std::string ControlText(const QWidget* dialog, int id) {
   return "?";
 }
 
+platform::Picture ControlPicture(const QWidget* dialog, int id) {
+  QWidget* w = Control(dialog, id);
+  return w != nullptr ? static_cast<platform::Picture>(w->property("picture").toInt()) : platform::Picture::None;
+}
+
 void ChipWindow::open(const std::string& module, const std::string& folder) {
   module_ = module;
   folder_ = folder;

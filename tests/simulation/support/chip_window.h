@@ -4,6 +4,7 @@
 // dialog belongs to the module's own copy of the dialog layer), messages
 // sent through the module's dialog procedure.
 #include <k42target.h>
+#include <platform/pictures.h>
 
 #include <QWidget>
 
@@ -16,6 +17,8 @@ namespace k42test {
 QWidget* Control(const QWidget* dialog, int id);
 // Its text: button, label, line edit or plain text edit; "?" otherwise.
 std::string ControlText(const QWidget* dialog, int id);
+// The picture drawn in picture place `id` (None when there is none).
+platform::Picture ControlPicture(const QWidget* dialog, int id);
 
 class ChipWindow {
  public:
@@ -28,6 +31,7 @@ class ChipWindow {
 
   QWidget* control(int id) const { return Control(dialog, id); }
   std::string text(int id) const { return ControlText(dialog, id); }
+  platform::Picture picture(int id) const { return ControlPicture(dialog, id); }
   void click(int id);
   // A message through the module's dialog procedure.
   intptr_t send(uint32_t message, uintptr_t wParam, intptr_t lParam = 0);

@@ -24,6 +24,9 @@ enum FileErrorNumber : int {
 // The number for an errno value; an errno the table does not name is a path
 // or file access error (75).
 int FileErrorNumberOf(int errnoValue);
+// The same for an operation on `path`: a missing file in a folder that does
+// not exist is a missing path (76), in an existing folder a missing file (53).
+int FileErrorNumberOf(int errnoValue, const std::string& path);
 
 // The error for a failed file operation on `path`, with the system's text.
 RunTimeError FileError(int errnoValue, const std::string& path);

@@ -20,4 +20,9 @@ ProcessResult StartProcess(const std::string& executable, const std::vector<std:
 // The path StartProcess would run, or "" when none exists.
 std::string ResolveExecutablePath(const std::string& executable, const std::string& folder = "");
 
+// An outside program by its exact name along $PATH, as a shell finds it: the
+// first folder holding an executable regular file of that name. Empty entries
+// (the current folder) are skipped. "" when there is none.
+std::string FindOnPath(const std::string& program);
+
 }  // namespace platform

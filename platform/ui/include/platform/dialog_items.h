@@ -16,6 +16,9 @@ std::string GetDlgItemText(WindowHandle dialog, int id);
 // the number of characters copied (0 for an unknown item).
 int GetDlgItemText(WindowHandle dialog, int id, char* buffer, int size);
 bool SetDlgItemInt(WindowHandle dialog, int id, unsigned value, bool isSigned);
+// The most characters an edit item takes from the user; false when the item
+// is not an edit box.
+bool SetEditLimit(WindowHandle dialog, int id, int characters);
 
 // Scroll bars (the control's handle, as in WM_HSCROLL/WM_VSCROLL lParam or
 // GetDlgItem). The position is kept within the range.

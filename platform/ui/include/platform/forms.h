@@ -19,6 +19,10 @@
 // whose form is not built yet are known as "not built": loading or unloading
 // them does nothing. An unknown name is a programming error (assert).
 //
+// A form name may also have instances (the editor windows): LoadInstance
+// makes a fresh one each time, registered in Loaded() in load order, and
+// Unload(form) and Show(form) reach one instance. Get(name) gives the first.
+//
 // Load(name) creates the form on first use, runs OnLoad and returns it (an
 // MDI child is shown when it loads, as the frame shows its children); a
 // loaded form is returned as it is. Unload(name) runs OnQueryUnload, which
@@ -127,12 +131,17 @@ class FormManager {
   FormKind KindOf(const std::string& name) const;
 
   Form* Load(const std::string& name);
+  // A fresh instance of the form, loaded (OnLoad run) but not shown; an MDI
+  // child is in its hidden sub-window. Null when the form is not built.
+  Form* LoadInstance(const std::string& name);
   // Loads, shows, brings forward and activates.
   Form* Show(const std::string& name);
+  void Show(Form* form);
   void Hide(const std::string& name);
   // False when the form refused in OnQueryUnload; true otherwise (also for a
   // form that is not loaded or not built).
   bool Unload(const std::string& name);
+  bool Unload(Form* form);
   Form* Get(const std::string& name) const;
   bool IsLoaded(const std::string& name) const { return Get(name) != nullptr; }
   std::vector<Form*> Loaded() const;

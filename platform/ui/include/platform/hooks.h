@@ -32,12 +32,15 @@ void SetErrorBoxTitle(const std::string& title, const std::string& prefix);
 
 // The common dialog of a form. The filter is "desc|pattern|desc|pattern…";
 // FileName is kept between calls. Cancel with CancelError set throws
-// RunTimeError 32755; without it the properties stay as they were.
+// RunTimeError 32755; without it the properties stay as they were and the
+// call returns false (true when the user chose). Open accepts a name that does
+// not exist unless Flags carry kFileMustExist.
 class CommonDialog {
  public:
   enum class Action { Open, Save, Font, Printer, Help };
   static constexpr int kCancelError = 32755;
   static constexpr int kScalableFontFlags = 0x28003;
+  static constexpr int kFileMustExist = 0x1000;
 
   explicit CommonDialog(std::string name, QWidget* owner = nullptr)
       : name_(std::move(name)), owner_(owner) {}
@@ -54,17 +57,17 @@ class CommonDialog {
   bool PrintSelection = false;
   int HelpCommand = 0;
 
-  void ShowOpen() { Run(Action::Open); }
-  void ShowSave() { Run(Action::Save); }
-  void ShowFont() { Run(Action::Font); }
-  void ShowPrinter() { Run(Action::Printer); }
-  void ShowHelp() { Run(Action::Help); }
+  bool ShowOpen() { return Run(Action::Open); }
+  bool ShowSave() { return Run(Action::Save); }
+  bool ShowFont() { return Run(Action::Font); }
+  bool ShowPrinter() { return Run(Action::Printer); }
+  bool ShowHelp() { return Run(Action::Help); }
 
   // "desc|pattern|…" as Qt's "desc (pattern);;…".
   static QString QtFilter(const std::string& filter);
 
  private:
-  void Run(Action action);
+  bool Run(Action action);
   std::string name_;
   QWidget* owner_;
 };

@@ -49,8 +49,20 @@ int DefaultAnswer(unsigned style);
 // The buttons of a style, in the order they are shown.
 std::vector<int> MessageBoxButtons(unsigned style);
 
+// The system's plain beep.
 void Beep();
 // Replaces the beep of this program copy (tests count beeps); empty removes it.
 void SetBeepHook(std::function<void()> hook);
+
+// A tone of `frequency` Hz lasting `durationMs` milliseconds. A tone too short
+// to be heard as one (under 20 ms) is silent; a longer one is the plain beep.
+// Like message boxes, the tones of modules loaded by name go to the hosting
+// program's hook.
+void BeepTone(int frequency, int durationMs);
+
+// Installs a handler that receives every tone of this process and of the
+// modules it loads, instead of sounding it (tests); empty removes it.
+using ToneHandler = std::function<void(int frequency, int durationMs)>;
+void SetToneHook(ToneHandler handler);
 
 }  // namespace platform

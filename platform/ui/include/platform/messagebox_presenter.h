@@ -7,6 +7,8 @@ extern "C" {
 // Exported by every executable that links platform_messages: shows the box in
 // the program (its hook, its GUI, or standard error) and returns the answer.
 int TavixMessageBoxPresenter(const char* text, const char* title, unsigned style);
+// The same for tones: the program's beep hook, or the sound.
+void TavixTonePresenter(int frequency, int durationMs);
 }
 
 namespace platform::detail {
@@ -23,5 +25,7 @@ void SetGuiMessageBoxes(const GuiMessageBoxes* gui);
 
 // What the program itself does with a box: hook, GUI, or standard error.
 int PresentMessageBoxHere(const char* text, const char* title, unsigned style);
+// What the program itself does with a tone: hook, or sound.
+void PresentToneHere(int frequency, int durationMs);
 
 }  // namespace platform::detail

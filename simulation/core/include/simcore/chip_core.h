@@ -20,7 +20,13 @@
 
 #include <cstdint>
 
+#include "simcore/field.h"
 #include "simcore/register_set.h"
+
+// A loop's pump and round lambdas are inlined into the scaffold like the
+// primitives they compose (a lambda's call operator takes the attribute
+// after its parameters).
+#define TAVIX_INLINE_ROUND __attribute__((always_inline))
 
 namespace simcore {
 
@@ -125,6 +131,18 @@ class ChipCore {
     if (r < 0) stopFlags_ = k42::kStopError;
     return false;
   }
+  // Interrupt entry that never stops the run by itself: no breakpoint test
+  // at the vector and no single-step stop. False after the stack-full
+  // message, with stop flags -1 (the loop must end).
+  bool enterInterruptDirect(int32_t& pc) {
+    storePc(pc);
+    if (!pushInterrupt()) {
+      stopFlags_ = k42::kStopError;
+      return false;
+    }
+    pc = loadPc();
+    return true;
+  }
   // After a periphery step: a CPU reset by the periphery moved the counter.
   [[gnu::always_inline]] void reloadPcAfterReset(int32_t& pc) {
     if (cpuReset_) [[unlikely]] {
@@ -162,6 +180,12 @@ class ChipCore {
     execute(fetchAndAdvance(pc), pc);
     testProgramBreakpoint(pc);
   }
+  // The trace of a loop that records every instruction while word 22 is
+  // set (no trace points, no test of word 26); see writeEveryTraceEntry.
+  [[gnu::always_inline]] void recordEveryInstruction(int32_t pc) {
+    if (cpu_->word[k42::kTraceEnable] != 0) [[unlikely]]
+      writeEveryTraceEntry(pc);
+  }
   [[gnu::always_inline]] void recordTrace() { recordTrace(loadPc()); }
   [[gnu::always_inline]] uint32_t fetchAndAdvance() {
     int32_t pc = loadPc();
@@ -181,10 +205,38 @@ class ChipCore {
   bool halted() const { return cpu_->word[k42::kHalted] != 0; }
   bool stopped() const { return stopFlags_ != 0; }
   int32_t endRun();
+
+  // What a loop's round asks for: the stop test and the next pass, the end
+  // of the run with the counter stored, or the end now (the counter is
+  // already in CpuState, where events left it).
+  enum class Pass : uint8_t { Next, Stop, EndNow };
+  // The scaffold of every run loop: begin (nothing runs when it fails),
+  // `start()`, then each pass `pumpStep(pc)` (false: the run ends now), the
+  // loop's `round(pc)` and the stop test; the held counter stored at the
+  // end. The caller ends the run (endRun()). Each loop supplies only its
+  // pump variant and its round; everything inlines.
+  template <class Start, class PumpStep, class Round>
+  [[gnu::always_inline]] void runRounds(int32_t mode, Start&& start, PumpStep&& pumpStep, Round&& round) {
+    if (!beginRun(mode)) return;
+    start();
+    int32_t pc = loadPc();
+    for (;;) {
+      if (!pumpStep(pc)) [[unlikely]]
+        return;
+      const Pass pass = round(pc);
+      if (pass == Pass::EndNow) [[unlikely]]
+        return;
+      if (pass == Pass::Stop || stopFlags_ != 0) [[unlikely]]
+        break;
+    }
+    storePc(pc);
+  }
   // The default loop; a chip with its own loop hides it.
   int32_t RunLoop(int32_t mode);
 
   int32_t stopFlags() const { return stopFlags_; }
+  // The last value written into each periphery register (see field.h).
+  const RegisterLatch& latch() const { return latch_; }
 
  protected:
   Chip& chip() { return static_cast<Chip&>(*this); }
@@ -219,6 +271,10 @@ class ChipCore {
     cell.value = (cell.value & 0xFFF0) | (value & 15);
   }
 
+  // Written by every periphery register write before the chip's handler
+  // runs; a chip's reset clears or sets what its reset does to them. First,
+  // so that the round's state below stays together with the chip's own.
+  RegisterLatch latch_;
   // The records of the last call; registers_ is none after a run.
   CpuState* cpu_ = nullptr;
   ProgramCell* program_ = nullptr;
@@ -234,9 +290,13 @@ class ChipCore {
   int32_t mappedRead(int32_t n);
   void mappedWrite(int32_t n, int32_t value);
   [[gnu::noinline]] int32_t takeInterrupt(int32_t mode);
+  // The entry itself: false (after the message) when the stack is full.
+  bool pushInterrupt();
   [[gnu::noinline]] static void dispatchAll();
   [[gnu::noinline, gnu::cold]] bool stackError(int32_t level);
   void writeTraceEntry(int32_t pc);
+  [[gnu::noinline]] void writeEveryTraceEntry(int32_t pc);
+  void storeTraceEntry(int32_t index, int32_t pc);
   void traceFull();
   template <int kOp, bool kShift>
   int32_t alu(uint32_t low);

@@ -61,7 +61,9 @@ inline int32_t ChipCore<Chip>::alu(uint32_t low) {
   return 0;
 }
 
-// CALL: the return address stays in the level being left.
+// CALL: the return address stays in the level being left. Every level change
+// first stores the held counter into the level it leaves, so the three stack
+// words always read what the program left in them.
 template <class Chip>
 inline int32_t ChipCore<Chip>::call(uint32_t word, int32_t& pc) {
   int32_t* w = cpu_->word;
@@ -163,6 +165,7 @@ template <class Chip>
       if (low == 0x7F) {
         int32_t& level = w[k42::kStackLevel];
         if (level > 0 && w[k42::kInInterrupt] == 1) {
+          w[k42::kPcStack + level] = pc;  // the level left keeps the held counter
           level -= 1;
           pc = w[k42::kPcStack + level] & k42::kPcMask;
           w[k42::kInInterrupt] = 0;
@@ -189,6 +192,7 @@ template <class Chip>
           ViceError(kRetWithoutCall);
           return -1;
         }
+        w[k42::kPcStack + level] = pc;  // the level left keeps the held counter
         level -= 1;
         pc = w[k42::kPcStack + level] & k42::kPcMask;
       }

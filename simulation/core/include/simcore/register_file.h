@@ -24,6 +24,7 @@ void ChipCore<Chip>::mappedWrite(int32_t n, int32_t value) {
     index = (index & 15) | ((value & 7) << 4);
     storeValue(n, value & 7);
   } else {
+    latch_.store(n, value);
     chip().Periphery_Write(n, value);
   }
 }

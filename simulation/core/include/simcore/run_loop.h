@@ -84,16 +84,23 @@ template <class Chip>
 }
 
 template <class Chip>
-int32_t ChipCore<Chip>::takeInterrupt(int32_t mode) {
+bool ChipCore<Chip>::pushInterrupt() {
   int32_t* w = cpu_->word;
   if (w[k42::kStackLevel] >= k42::kMaxStackLevel) {
     ViceError(kInterruptStackFull);
-    return -1;
+    return false;
   }
   w[k42::kStackLevel] += 1;
   currentPc() = k42::kInterruptVector;
   w[k42::kInInterrupt] = 1;
   w[k42::kHalted] = 0;
+  return true;
+}
+
+template <class Chip>
+int32_t ChipCore<Chip>::takeInterrupt(int32_t mode) {
+  if (!pushInterrupt()) return -1;
+  int32_t* w = cpu_->word;
   int32_t result = 1;
   if (w[k42::kProgBreakEnable] != 0) {
     w[k42::kProgBreakHit] = program_[k42::kInterruptVector].flags & k42::kCellBreakpoint;
@@ -127,12 +134,7 @@ void ChipCore<Chip>::writeTraceEntry(int32_t pc) {
       return;
     }
   }
-  TraceEntry& entry = trace_[index];
-  entry.pc = pc;
-  entry.acc = w[k42::kAcc];
-  entry.flags = (w[k42::kCarry] != 0 ? k42::kTraceCarry : 0) |
-                (w[k42::kProgBreakHit] != 0 ? k42::kTraceProgBreak : 0) |
-                (w[k42::kDataBreakHit] != 0 ? k42::kTraceDataBreak : 0);
+  storeTraceEntry(index, pc);
   if (++index > last) {
     if (w[k42::kTraceWrap] != 0)
       index = 0;
@@ -140,6 +142,43 @@ void ChipCore<Chip>::writeTraceEntry(int32_t pc) {
       traceFull();
   }
   w[k42::kTraceIndex] = index;
+}
+
+// Every instruction, trace points or not, with word 26 not tested: when the
+// index passes the end, word 26 := 1, and without wrap the run stops with
+// flag 4 and word 19 := 1; the index restarts at 0 either way. The write
+// stays within 0..min(word 28, 8191): an index outside restarts at 0 first,
+// and with word 28 below 0 nothing is written.
+template <class Chip>
+void ChipCore<Chip>::writeEveryTraceEntry(int32_t pc) {
+  int32_t* w = cpu_->word;
+  const int32_t last = std::min(w[k42::kTraceLast], k42::kTraceEntries - 1);
+  if (last < 0) [[unlikely]]
+    return;
+  int32_t index = w[k42::kTraceIndex];
+  if (index < 0 || index > last) [[unlikely]]
+    index = 0;
+  storeTraceEntry(index, pc);
+  if (++index > last) {
+    w[k42::kTraceStopped] = 1;
+    if (w[k42::kTraceWrap] == 0) {
+      stopFlags_ |= k42::kStopTraceFull;
+      w[k42::kTraceFull] = 1;
+    }
+    index = 0;
+  }
+  w[k42::kTraceIndex] = index;
+}
+
+template <class Chip>
+void ChipCore<Chip>::storeTraceEntry(int32_t index, int32_t pc) {
+  const int32_t* w = cpu_->word;
+  TraceEntry& entry = trace_[index];
+  entry.pc = pc;
+  entry.acc = w[k42::kAcc];
+  entry.flags = (w[k42::kCarry] != 0 ? k42::kTraceCarry : 0) |
+                (w[k42::kProgBreakHit] != 0 ? k42::kTraceProgBreak : 0) |
+                (w[k42::kDataBreakHit] != 0 ? k42::kTraceDataBreak : 0);
 }
 
 template <class Chip>
@@ -153,24 +192,19 @@ int32_t ChipCore<Chip>::endRun() {
 
 template <class Chip>
 int32_t ChipCore<Chip>::RunLoop(int32_t mode) {
-  if (beginRun(mode)) {
-    int32_t pc = loadPc();
-    for (;;) {
-      // Only a pumped event can move the stack level out of range between
-      // instructions; the interpreter checks its own stack moves.
-      if (!pump(pc)) [[unlikely]]
-        return endRun();
-      chip().Periphery_Tick();
-      reloadPcAfterReset(pc);
-      if (!enterInterrupt(mode, pc)) [[unlikely]]
-        break;
-      if (!halted()) [[likely]]
-        stepInstruction(pc);
-      if (stopFlags_ != 0) [[unlikely]]
-        break;
-    }
-    storePc(pc);
-  }
+  // Only a pumped event can move the stack level out of range between
+  // instructions; the interpreter checks its own stack moves.
+  runRounds(
+      mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pump(pc); },
+      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
+        chip().Periphery_Tick();
+        reloadPcAfterReset(pc);
+        if (!enterInterrupt(mode, pc)) [[unlikely]]
+          return Pass::Stop;
+        if (!halted()) [[likely]]
+          stepInstruction(pc);
+        return Pass::Next;
+      });
   return endRun();
 }
 

@@ -4,4 +4,6 @@
 #include "simcore/window/periphery_window.h"
 #include "simcore/window/pin_group.h"
 #include "simcore/window/places.h"
+#include "simcore/window/port_box.h"
 #include "simcore/window/scroll_steps.h"
+#include "simcore/window/supply_bar.h"

@@ -28,6 +28,7 @@
 #include <string>
 
 #include "periphery/cells.h"
+#include "periphery/requests.h"
 #include "simcore/lcd/lcd_library.h"
 #include "simcore/lcd/lcd_modules.h"
 #include "simcore/lcd/lcd_project_path.h"
@@ -40,6 +41,10 @@ constexpr int kInterruptControl = 107;  // bit 3 interrupt enable, bit 2 sleep
 constexpr int kSleepControl = 108;      // bit 2 sleep
 constexpr int kLcdMode = 114;
 constexpr int kInterruptEnable = 8, kSleepBit = 4;
+// The family's interrupt condition: enabled by register 107 bit 3, pending
+// with any request of registers 104-106.
+constexpr periphery::InterruptCondition kLcdInterrupts{
+    {kInterruptControl, kInterruptEnable}, false, {{{kRequestA}, {kRequestB}, {kRequestC}, {0, 0}}}};
 
 // Variant 1's controls: the delay edit box and the status field.
 constexpr int kDelayEdit = 1144;
@@ -103,13 +108,7 @@ class LcdChip : public PeripheryChip<Chip> {
     return 0;
   }
 
-  // Interrupts: enabled by register 107 bit 3, pending with any request of
-  // registers 104-106.
-  bool InterruptRequested() const {
-    const periphery::Cells c(this->registers_);
-    return c.bit(kInterruptControl, kInterruptEnable) &&
-           (c.value(kRequestA) | c.value(kRequestB) | c.value(kRequestC)) != 0;
-  }
+  bool InterruptRequested() const { return periphery::interruptPending<kLcdInterrupts>(periphery::Cells(this->registers_)); }
 
   int32_t RunLoop(int32_t mode) {
     if constexpr (Chip::kModule.variant == RunVariant::Delayed)
@@ -170,72 +169,71 @@ class LcdChip : public PeripheryChip<Chip> {
     if (this->dialog() != nullptr) platform::SetDlgItemText(this->dialog(), kStatusText, text);
   }
 
+  using Pass = typename Base::Pass;
+
   // Variant 1: delay and every message per pass, sleep, four periphery
   // steps, the watchdog reset, interrupt entry, halt or one instruction.
   void runDelayed(int32_t mode) {
-    if (!this->beginRun(mode)) return;
-    delay_ = this->dialog() != nullptr ? ParseDelay(platform::GetDlgItemText(this->dialog(), kDelayEdit)) : 0;
-    platform::BusyWaitMicros(32);
     bool displayOffSent = false;
-    int32_t pc = this->loadPc();
-    for (;;) {
-      if (delay_ != 0) [[unlikely]]
-        platform::BusyWaitMicros(delay_);
-      if (!this->pumpAll(pc)) [[unlikely]]
-        return;
-      if (sleeping()) [[unlikely]] {
-        if (!displayOffSent) lcd_.setStatus(0);
-        displayOffSent = true;
-        showStatus("Sleep");
-        if (this->stopFlags_ != 0) break;
-        if (sleeping() && !waitForEvents(pc)) return;
-        if (this->stopFlags_ != 0) break;
-        continue;
-      }
-      displayOffSent = false;
-      self().Periphery_FourTicks();
-      this->reloadPcAfterReset(pc);
-      watchdogCheck(pc);
-      if (!this->enterInterrupt(mode, pc)) break;
-      if (this->halted()) {
-        periphery::Cells(this->registers_).setBits(kInterruptControl, kInterruptEnable);
-        showStatus("Halt");
-      } else {
-        showStatus("Active");
-        this->stepInstruction(pc);
-      }
-      if (this->stopFlags_ != 0) break;
-    }
-    this->storePc(pc);
+    this->runRounds(
+        mode,
+        [this]() TAVIX_INLINE_ROUND {
+          delay_ = this->dialog() != nullptr ? ParseDelay(platform::GetDlgItemText(this->dialog(), kDelayEdit)) : 0;
+          platform::BusyWaitMicros(32);
+        },
+        [this](int32_t& pc) TAVIX_INLINE_ROUND {
+          if (delay_ != 0) [[unlikely]]
+            platform::BusyWaitMicros(delay_);
+          return this->pumpAll(pc);
+        },
+        [this, mode, &displayOffSent](int32_t& pc) TAVIX_INLINE_ROUND {
+          if (sleeping()) [[unlikely]] {
+            if (!displayOffSent) lcd_.setStatus(0);
+            displayOffSent = true;
+            showStatus("Sleep");
+            if (this->stopFlags_ != 0) return Pass::Stop;
+            if (sleeping() && !waitForEvents(pc)) return Pass::EndNow;
+            return Pass::Next;
+          }
+          displayOffSent = false;
+          self().Periphery_FourTicks();
+          this->reloadPcAfterReset(pc);
+          watchdogCheck(pc);
+          if (!this->enterInterrupt(mode, pc)) return Pass::Stop;
+          if (this->halted()) {
+            periphery::Cells(this->registers_).setBits(kInterruptControl, kInterruptEnable);
+            showStatus("Halt");
+          } else {
+            showStatus("Active");
+            this->stepInstruction(pc);
+          }
+          return Pass::Next;
+        });
   }
 
   // Variants 2 and 3: one message per pass, one periphery step, the
   // watchdog reset, interrupt entry, halt or one instruction; variant 3
   // only dispatches messages while both sleep bits are set.
   void runPlain(int32_t mode) {
-    if (!this->beginRun(mode)) return;
-    int32_t pc = this->loadPc();
-    for (;;) {
-      if (!this->pump(pc)) [[unlikely]]
-        return;
-      if constexpr (Chip::kModule.variant == RunVariant::Sleeping) {
-        if (sleeping()) [[unlikely]] {
-          if (this->stopFlags_ == 0 && !waitForEvents(pc)) return;
-          if (this->stopFlags_ != 0) break;
-          continue;
-        }
-      }
-      self().Periphery_Tick();
-      this->reloadPcAfterReset(pc);
-      watchdogCheck(pc);
-      if (!this->enterInterrupt(mode, pc)) break;
-      if (this->halted())
-        self().Lcd_HaltEnable();
-      else
-        this->stepInstruction(pc);
-      if (this->stopFlags_ != 0) break;
-    }
-    this->storePc(pc);
+    this->runRounds(
+        mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return this->pump(pc); },
+        [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
+          if constexpr (Chip::kModule.variant == RunVariant::Sleeping) {
+            if (sleeping()) [[unlikely]] {
+              if (this->stopFlags_ == 0 && !waitForEvents(pc)) return Pass::EndNow;
+              return Pass::Next;
+            }
+          }
+          self().Periphery_Tick();
+          this->reloadPcAfterReset(pc);
+          watchdogCheck(pc);
+          if (!this->enterInterrupt(mode, pc)) return Pass::Stop;
+          if (this->halted())
+            self().Lcd_HaltEnable();
+          else
+            this->stepInstruction(pc);
+          return Pass::Next;
+        });
   }
 
   // Posts the run's end to the window, marks a data-breakpoint stop in

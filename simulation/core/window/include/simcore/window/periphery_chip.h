@@ -15,6 +15,7 @@
 // A box draws what the model holds now, never through the register-file
 // pointer: the run loop clears it when a run ends, and boxes are drawn after.
 #include <platform/dialog.h>
+#include <platform/redraw_recorder.h>
 #include <platform/window.h>
 
 #include <cstdint>
@@ -28,7 +29,26 @@ namespace simcore {
 
 template <class Chip>
 class PeripheryChip : public ChipCore<Chip> {
+  using Core = ChipCore<Chip>;
+
  public:
+  // The framework's exports; each entry takes the test program's redraw
+  // recorder, if it has one (platform/redraw_recorder.h).
+  int32_t Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterCell* registers, TraceEntry* trace) {
+    recorder_ = platform::FindRedrawRecorder();
+    return Core::Instruction_Reset(cpu, program, registers, trace);
+  }
+  int32_t Instruction_Execute(CpuState* cpu, ProgramCell* program, RegisterCell* registers, TraceEntry* trace,
+                              int32_t mode) {
+    recorder_ = platform::FindRedrawRecorder();
+    return Core::Instruction_Execute(cpu, program, registers, trace, mode);
+  }
+  int32_t Monitor_Write(CpuState* cpu, ProgramCell* program, RegisterCell* registers, TraceEntry* trace,
+                        int32_t reg, int32_t value) {
+    recorder_ = platform::FindRedrawRecorder();
+    return Core::Monitor_Write(cpu, program, registers, trace, reg, value);
+  }
+
   int32_t InitInterface(void* host) {
     return window_.open(host, Chip::WindowTemplate(), Chip::kCaption,
                         [this](platform::WindowHandle w, uint32_t m, uintptr_t wp, intptr_t lp) {
@@ -77,7 +97,11 @@ class PeripheryChip : public ChipCore<Chip> {
 
  protected:
   // The model's redraw request for box `item` (see PeripheryWindow::post).
-  void postRedraw(int item, intptr_t parts) { window_.post(item, parts); }
+  void postRedraw(int item, intptr_t parts) {
+    if (recorder_ != nullptr) [[unlikely]]
+      recorder_(item, parts);
+    window_.post(item, parts);
+  }
   platform::WindowHandle dialog() const { return window_.dialog(); }
 
   // A click on pin button `id` of `group`: an input pin toggles ("L"/"H",
@@ -103,6 +127,7 @@ class PeripheryChip : public ChipCore<Chip> {
   PeripheryWindow window_;
 
  private:
+  platform::RedrawRecorder recorder_ = nullptr;
   Chip& self() { return static_cast<Chip&>(*this); }
 };
 

@@ -22,18 +22,28 @@ using MarkerPictures = std::array<platform::Picture, 4>;
 constexpr MarkerPictures kEdgeMarkers = {platform::Picture::MarkerNone, platform::Picture::MarkerFalling,
                                          platform::Picture::MarkerRising, platform::Picture::MarkerRising};
 
+// The button texts of pins serving a function of the chip, by pin (null:
+// the pin has none).
+using FunctionTexts = std::array<const char*, 4>;
+
 struct PinGroup {
   int item;                 // the redraw item of the port's box
-  int firstButton;          // button id of pin 0 (the item's lParam); pins follow in order
+  int firstButton;          // button id of pin 0 (the item's lParam); pins follow in order; 0: no buttons
   int firstLed = 0;         // LED place of pin 0, 0 for none
   int firstMarker = 0;      // marker place of pin 0, 0 for none
   int pins = periphery::Port::kPins;
   MarkerPictures markers = kEdgeMarkers;
+  FunctionTexts functions = {};
 
   // The pin a button id names, or -1.
   int pinOf(int buttonId) const {
     const int p = buttonId - firstButton;
-    return p >= 0 && p < pins ? p : -1;
+    return firstButton != 0 && p >= 0 && p < pins ? p : -1;
+  }
+  // The text of pin p's button: its function's while it serves one.
+  const char* text(int p, uint32_t word) const {
+    if ((word & periphery::pin::kFunction) != 0 && p < 4 && functions[p] != nullptr) return functions[p];
+    return PinText(word);
   }
 };
 
@@ -50,7 +60,8 @@ inline void DrawPinGroup(platform::WindowHandle dialog, const PinGroup& group, p
                                            : platform::Picture::None;
       platform::SetDlgItemPicture(dialog, group.firstMarker + p, marker);
     }
-    if (port.takeRefresh(p) || allTexts) platform::SetDlgItemText(dialog, group.firstButton + p, PinText(word));
+    if ((port.takeRefresh(p) || allTexts) && group.firstButton != 0)
+      platform::SetDlgItemText(dialog, group.firstButton + p, group.text(p, word));
   }
 }
 

@@ -1,0 +1,68 @@
+#pragma once
+// What the monitor core sets and reads of the emulator control panel
+// IceView: its register boxes, flags, stack-level options, stop-cause and run
+// panels, image buttons with their picture holders, the animation timer and
+// the program grid. The panel form derives from this; the core finds it among
+// the loaded forms (Panel) and never depends on the form's own code.
+#include <QString>
+#include <cstdint>
+#include <map>
+#include <string>
+
+class QCheckBox;
+class QLineEdit;
+class QRadioButton;
+
+namespace platform {
+class GridControl;
+class ImageButton;
+class Panel3D;
+class PictureHolder;
+class Timer;
+}  // namespace platform
+
+namespace monitor {
+
+class MonitorState;
+
+class PanelControls {
+ public:
+  virtual ~PanelControls();
+
+  QLineEdit *AccText = nullptr, *IndexText = nullptr, *Pc1Text = nullptr, *Pc2Text = nullptr,
+            *Pc3text = nullptr;
+  QCheckBox *CarryCheck = nullptr, *CarryIntCheck = nullptr, *ZeroCheck = nullptr,
+            *InterruptCheck = nullptr, *HaltCheck = nullptr;
+  QRadioButton *Pc1option = nullptr, *Pc2Option = nullptr, *Pc3Option = nullptr;
+  platform::Panel3D *instrbrkpnl = nullptr, *databrkpnl = nullptr, *trcbrkpnl = nullptr,
+                    *wheelpnl = nullptr, *dravstatepnl = nullptr;
+  platform::ImageButton *playimg = nullptr, *stepimg = nullptr, *stopimg = nullptr,
+                        *resetimg = nullptr, *animimg = nullptr, *connectimg = nullptr,
+                        *brkimg = nullptr, *datimg = nullptr, *trcimg = nullptr, *Intimg = nullptr,
+                        *intmuximg = nullptr, *pintimg = nullptr, *tv1muximg = nullptr,
+                        *ptv1img = nullptr, *tv2muximg = nullptr, *ptv2img = nullptr,
+                        *tv3muximg = nullptr, *ptv3img = nullptr, *Loadcodeimg = nullptr,
+                        *Downloadimg = nullptr;
+  platform::Timer* timAnimate = nullptr;
+  platform::GridControl* grdProgram = nullptr;
+
+  // Set at MouseDown of the program grid when the trace column was clicked.
+  int16_t TraceColumnFlag = 0;
+
+  // A hidden picture holder by name ("playuppic"); every name the displays use
+  // exists.
+  const platform::PictureHolder& Picture(const std::string& name) const;
+
+ protected:
+  std::map<std::string, platform::PictureHolder*> pictures_;
+};
+
+// A text box's fore colour as a long colour value (red + green * 256 + blue
+// * 65536).
+long TextForeColor(const QLineEdit& box);
+void SetTextForeColor(QLineEdit& box, long color);
+
+// The loaded control panel, or null.
+PanelControls* Panel(const MonitorState& state);
+
+}  // namespace monitor

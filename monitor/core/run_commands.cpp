@@ -1,0 +1,143 @@
+// Run, step, animate and stop on either target.
+#include "core/run_commands.h"
+
+#include "core/code_grid.h"
+#include "core/emulator_commands.h"
+#include "core/monitor_state.h"
+#include "core/panel_controls.h"
+#include "core/vicectrl.h"
+#include "core/view.h"
+#include "platform/controls.h"
+#include "platform/grid_control.h"
+#include "platform/messagebox.h"
+
+namespace monitor {
+namespace {
+
+constexpr long kRunColour = 128;  // dark red
+
+void StopAnimation(MonitorState& state) {
+  if (PanelControls* panel = Panel(state)) panel->timAnimate->SetEnabled(false);
+}
+
+bool Animating(const MonitorState& state) {
+  const PanelControls* panel = Panel(state);
+  return panel != nullptr && panel->timAnimate->Enabled();
+}
+
+// An image shown pressed: disabled with its dis picture.
+void Press(MonitorState& state, platform::ImageButton* PanelControls::*image, const char* picture) {
+  if (PanelControls* panel = Panel(state)) {
+    (panel->*image)->setEnabled(false);
+    (panel->*image)->SetPicture(panel->Picture(picture));
+  }
+}
+
+void UpdateTraceWindow(MonitorState& state) {
+  Services::Call(state.Seams.debug.UpdateTraceWindow);
+}
+
+// RunActive back to 0 when a command leaves through an error, so that the
+// next command is not refused for ever.
+struct RunActiveGuard {
+  MonitorState& state;
+  ~RunActiveGuard() { state.RunActive = 0; }
+};
+
+}  // namespace
+
+void GoCommand(MonitorState& state) {
+  if (state.RunActive == 1) return;
+  state.RunActive = 1;
+  RunActiveGuard guard{state};
+  StopAnimation(state);
+  Press(state, &PanelControls::playimg, "playdispic");
+  if (PanelControls* panel = Panel(state)) {
+    panel->wheelpnl->SetCaption("RUN");
+    panel->wheelpnl->SetForeColor(kRunColour);
+    SetGridSelection(*panel->grdProgram);
+  }
+  if (state.TargetState == 32) {
+    RefreshPanel(state);
+    GoSimulator(state);
+    if (PanelControls* panel = Panel(state)) {
+      panel->wheelpnl->SetCaption("STOP");
+      panel->wheelpnl->SetForeColor(0);
+    }
+    ShowProgramCounter(state);
+    UpdateTraceWindow(state);
+    for (int beep = 0; beep < 3; ++beep) platform::Beep();
+  } else {
+    state.CpuStateDirty = -1;
+    HardwareGo(state);
+  }
+  state.RunActive = 0;
+  RefreshPanel(state);
+}
+
+void StepCommand(MonitorState& state) {
+  if (state.RunActive != 0) return;
+  state.RunActive = 1;
+  struct Restore {
+    MonitorState& state;
+    ~Restore() {
+      state.RunActive = 0;
+      if (PanelControls* panel = Panel(state)) {
+        panel->stepimg->setEnabled(true);
+        panel->stepimg->SetPicture(panel->Picture("stepuppic"));
+      }
+    }
+  } restore{state};
+  StopAnimation(state);
+  Press(state, &PanelControls::stepimg, "stepdispic");
+  if (state.TargetState == 32) {
+    StepSimulator(state);
+    ShowProgramCounter(state);
+    UpdateTraceWindow(state);
+  } else {
+    state.CpuStateDirty = -1;
+    HardwareStep(state);
+  }
+}
+
+void AnimateCommand(MonitorState& state) {
+  if (state.RunActive == 1 || Animating(state)) return;
+  state.RunActive = 0;
+  if (PanelControls* panel = Panel(state)) panel->timAnimate->SetEnabled(true);
+  RefreshPanel(state);
+  if (state.TargetState == 32) {
+    StepSimulator(state);
+    ShowProgramCounter(state);
+  } else {
+    state.CpuStateDirty = -1;
+    HardwareStep(state);
+  }
+}
+
+void StopCommand(MonitorState& state) {
+  if (state.TargetState == 32 && state.RunActive == 0 && !Animating(state)) return;
+  StopAnimation(state);
+  if (state.TargetState == 32) {
+    state.Target.Instruction_Break(k42::kStopStep);
+    StepSimulator(state);
+    ShowProgramCounter(state);
+    UpdateTraceWindow(state);
+  } else {
+    HardwareStop(state);
+  }
+  state.RunActive = 0;
+  RefreshPanel(state);
+}
+
+void AnimateTick(MonitorState& state) {
+  if (state.TargetState == 32) {
+    StepSimulator(state);
+    ShowProgramCounter(state);
+  } else if (state.TargetState == 2) {
+    // Only a connected, idle emulator steps, so steps never pile up.
+    state.CpuStateDirty = -1;
+    HardwareStep(state);
+  }
+}
+
+}  // namespace monitor

@@ -1,0 +1,24 @@
+#pragma once
+// The run commands of the control panel's keys: go (F5), step (F8), animate
+// (F6) and stop (P), and the animation timer's tick. Each looks at
+// TargetState: 32 runs the simulator; any other value sends the emulator's
+// go, step or stop (emulator_commands.h), which return at once.
+//
+// A simulated go runs synchronously inside the key's handler while the chip
+// module pumps events, so these commands may be entered again during a run:
+// RunActive keeps a second go or step out, SimulatorBusy a second execute.
+namespace monitor {
+
+class MonitorState;
+
+// The animation timer's period in milliseconds.
+inline constexpr int kAnimateInterval = 600;
+
+void GoCommand(MonitorState& state);
+void StepCommand(MonitorState& state);
+void AnimateCommand(MonitorState& state);
+void StopCommand(MonitorState& state);
+// One tick of timAnimate: a step and the program counter's row.
+void AnimateTick(MonitorState& state);
+
+}  // namespace monitor

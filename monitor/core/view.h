@@ -1,0 +1,70 @@
+#pragma once
+// The control panel's displays: one procedure per register, flag and
+// indicator, each writing its control from CpuState and TargetState; the
+// collectors that call them in their fixed order; the watch and RAM data
+// columns; and the clearing of groups of CpuState words.
+//
+// Displays are silent: they set values without raising the controls' Change
+// or Click. Each does nothing while the panel is not loaded.
+#include <cstdint>
+#include <string>
+
+namespace monitor {
+
+class MonitorState;
+
+// The value's upper-case hex digits, zero-padded and cut to the last `width`.
+std::string HexText(int32_t value, int width);
+
+// RefreshRegisters and RefreshIndicators, while the panel is loaded.
+void RefreshPanel(MonitorState& state);
+
+// The eleven register displays, in this order.
+void RefreshRegisters(MonitorState& state);
+void ShowAccumulator(MonitorState& state);
+void ShowCarry(MonitorState& state);
+void ShowCarryInt(MonitorState& state);
+void ShowHalt(MonitorState& state);
+void ShowZero(MonitorState& state);
+void ShowIndexRegister(MonitorState& state);
+void ShowInterruptFlag(MonitorState& state);
+void ShowPc1(MonitorState& state);
+void ShowPc2(MonitorState& state);
+void ShowPc3(MonitorState& state);
+void ShowStackLevel(MonitorState& state);
+
+// The fifteen indicator displays, in this order.
+void RefreshIndicators(MonitorState& state);
+void ShowConnectButton(MonitorState& state);
+void ShowResetButton(MonitorState& state);
+void ShowRunButton(MonitorState& state);
+void ShowStopButton(MonitorState& state);
+void ShowStepButton(MonitorState& state);
+void ShowAnimateButton(MonitorState& state);
+void ShowProgramBreakEnable(MonitorState& state);
+void ShowDataBreakEnable(MonitorState& state);
+void ShowInterruptRequest(MonitorState& state);
+void ShowTraceEnable(MonitorState& state);
+void ShowPort1(MonitorState& state);
+void ShowPort2(MonitorState& state);
+void ShowPort3(MonitorState& state);
+void ShowPort4(MonitorState& state);
+void ShowRunIndicators(MonitorState& state);
+
+// The Data column of the watch rows (the window captioned "Watch", grid
+// grdData): each row's Addr names a register cell 0..127; other rows are
+// skipped, and so is the last row, the empty entry row.
+void RefreshWatchWindow(MonitorState& state);
+// The Data column of rows 1..128 of the window captioned "RAM" (grdRAM).
+void RefreshRamWindow(MonitorState& state);
+
+// Clearing of CpuState groups; each marks CpuStateDirty. Word 28 is never
+// cleared.
+void ClearCpuState(MonitorState& state);      // words 0-10, then RefreshRegisters
+void ClearControlGroup(MonitorState& state);  // words 11-16
+void ClearRunGroup(MonitorState& state);      // words 17-23
+void ResetTraceControl(MonitorState& state);  // word 24 := -1, words 25-27 := 0
+void ClearPanelState(MonitorState& state);    // the four above, then RefreshPanel
+void ClearCommandBits(MonitorState& state);   // every CommandBitValue, then RefreshIndicators
+
+}  // namespace monitor

@@ -1,0 +1,25 @@
+#include "debug/debug_forms.h"
+
+#include "core/code_grid.h"
+#include "core/panel_controls.h"
+#include "core/view.h"
+#include "core/monitor_state.h"
+#include "debug/display.h"
+#include "debug/iceview.h"
+
+namespace monitor {
+
+void RegisterDebugForms(MonitorState& state) {
+  using platform::FormKind;
+  state.Forms.Register("IceView", FormKind::MdiChild, [&state] { return new IceView(state); });
+  state.Forms.Register("Display", FormKind::MdiChild, [&state] { return new Display(state); });
+  state.Seams.debug.FindCodeRow = [&state](int32_t address) { return FindCodeRow(state, address); };
+  state.Seams.debug.RefreshPanel = [&state] { RefreshPanel(state); };
+  state.Seams.debug.ShowCodeRow = [&state](int16_t row) {
+    if (PanelControls* panel = Panel(state)) ShowCodeRow(*panel->grdProgram, row, 1);
+  };
+  state.Seams.debug.ClearPanelState = [&state] { ClearPanelState(state); };
+  state.Seams.debug.ClearCommandBits = [&state] { ClearCommandBits(state); };
+}
+
+}  // namespace monitor

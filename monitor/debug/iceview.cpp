@@ -1,0 +1,389 @@
+// The emulator control panel: its controls, load, unload, layout and keys.
+#include "debug/iceview.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <cmath>
+
+#include "core/emulator_commands.h"
+#include "core/monitor_state.h"
+#include "core/monitorform.h"
+#include "core/run_commands.h"
+#include "core/settings/mdl_registry.h"
+#include "core/settings/registry_layout.h"
+#include "core/vicectrl.h"
+#include "core/view.h"
+#include "debug/display.h"
+#include "debug/panel_pictures.h"
+#include "platform/controls.h"
+#include "platform/grid_control.h"
+#include "platform/hooks.h"
+#include "platform/messagebox.h"
+#include "platform/twips.h"
+
+namespace monitor {
+namespace {
+
+using platform::HKEY_CURRENT_USER;
+
+constexpr int kButton = 24;  // image buttons, in pixels
+constexpr int kLabelHeightTwips = 255;
+constexpr const char* kRefusedText =
+    "impossible to simulate before type of controller defined in the project";
+
+int32_t Setting(const char* name) {
+  return RegGetSetting(HKEY_CURRENT_USER, kCodeWindowKey, name).AsNumber();
+}
+
+void Store(const char* name, int32_t value) {
+  RegSetSetting(HKEY_CURRENT_USER, kCodeWindowKey, name, RegValue(value), 4);
+}
+
+template <class Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(name);
+  return widget;
+}
+
+}  // namespace
+
+std::vector<double> ScaleColumns(const std::vector<double>& widths, int innerWidth) {
+  double sum = 0;
+  for (double width : widths) sum += width;
+  if (innerWidth <= 0 || sum <= 0) return widths;
+  std::vector<double> scaled;
+  for (double width : widths) scaled.push_back(width * innerWidth / sum);
+  return scaled;
+}
+
+IceView::IceView(MonitorState& state) : Form("IceView"), state_(state) {
+  BuildControls();
+  SetKeyPreview(true);
+}
+
+void IceView::BuildControls() {
+  auto* client = Named(new QWidget(this), "IceViewClient");
+  setCentralWidget(client);
+  dravstatepnl = new platform::Panel3D("dravstatepnl", client);
+  dravstatepnl->setGeometry(0, 0, 640, 112);
+
+  for (const PanelPicture& holder : PanelPictures()) {
+    pictures_[holder.name.toStdString()] =
+        new platform::PictureHolder(holder.name, holder.picture, client);
+  }
+
+  int x = 4;
+  const auto image = [&](platform::ImageButton*& field, const char* name, const char* picture) {
+    field = new platform::ImageButton(name, dravstatepnl);
+    field->setGeometry(x, 4, kButton, kButton);
+    field->SetPicture(Picture(picture));
+    x += kButton + 2;
+  };
+  image(playimg, "playimg", "playuppic");
+  image(stepimg, "stepimg", "stepuppic");
+  image(animimg, "animimg", "animuppic");
+  image(stopimg, "stopimg", "stopdispic");
+  image(resetimg, "resetimg", "backuppic");
+  x += 8;
+  image(connectimg, "connectimg", "cntuppic");
+  image(Loadcodeimg, "Loadcodeimg", "imgreloadup");
+  image(Downloadimg, "Downloadimg", "downloaduppic");
+  x += 8;
+  image(brkimg, "brkimg", "nbrkuppic");
+  image(datimg, "datimg", "ndatuppic");
+  image(trcimg, "trcimg", "ntrcuppic");
+  image(Intimg, "Intimg", "intuppic");
+  x += 8;
+  image(intmuximg, "intmuximg", "offdispic");
+  image(pintimg, "pintimg", "pintdispic");
+  image(tv1muximg, "tv1muximg", "offdispic");
+  image(ptv1img, "ptv1img", "ptv1dispic");
+  image(tv2muximg, "tv2muximg", "offdispic");
+  image(ptv2img, "ptv2img", "ptv2dispic");
+  image(tv3muximg, "tv3muximg", "offdispic");
+  image(ptv3img, "ptv3img", "ptv3dispic");
+
+  // Registers: read-only until register editing comes.
+  const auto label = [&](const char* text, int left, int top) {
+    auto* caption = new QLabel(text, dravstatepnl);
+    caption->setGeometry(left, top, 40, 20);
+  };
+  const auto box = [&](QLineEdit*& field, const char* name, int left, int top, int width) {
+    field = Named(new QLineEdit(dravstatepnl), name);
+    field->setGeometry(left, top, width, 20);
+    field->setReadOnly(true);
+  };
+  label("Acc", 4, 34);
+  box(AccText, "AccText", 34, 34, 28);
+  label("Index", 70, 34);
+  box(IndexText, "IndexText", 110, 34, 34);
+  const auto option = [&](QRadioButton*& field, const char* name, const char* text, int left) {
+    field = Named(new QRadioButton(text, dravstatepnl), name);
+    field->setGeometry(left, 34, 48, 20);
+  };
+  option(Pc1option, "Pc1option", "PC1", 156);
+  box(Pc1Text, "Pc1Text", 204, 34, 40);
+  option(Pc2Option, "Pc2Option", "PC2", 252);
+  box(Pc2Text, "Pc2Text", 300, 34, 40);
+  option(Pc3Option, "Pc3Option", "PC3", 348);
+  box(Pc3text, "Pc3text", 396, 34, 40);
+
+  int checkLeft = 4;
+  const auto check = [&](QCheckBox*& field, const char* name, const char* text, int width) {
+    field = Named(new QCheckBox(text, dravstatepnl), name);
+    field->setGeometry(checkLeft, 60, width, 20);
+    field->setAttribute(Qt::WA_TransparentForMouseEvents);
+    field->setFocusPolicy(Qt::NoFocus);
+    checkLeft += width + 4;
+  };
+  check(CarryCheck, "CarryCheck", "Carry", 60);
+  check(CarryIntCheck, "CarryIntCheck", "Carry Int", 80);
+  check(ZeroCheck, "ZeroCheck", "Zero", 56);
+  check(InterruptCheck, "InterruptCheck", "Interrupt", 80);
+  check(HaltCheck, "HaltCheck", "Halt", 56);
+
+  int panelLeft = 4;
+  const auto indicator = [&](platform::Panel3D*& field, const char* name, int width) {
+    field = new platform::Panel3D(name, dravstatepnl);
+    field->setGeometry(panelLeft, 86, width, 20);
+    panelLeft += width + 4;
+  };
+  indicator(instrbrkpnl, "instrbrkpnl", 24);
+  indicator(databrkpnl, "databrkpnl", 24);
+  indicator(trcbrkpnl, "trcbrkpnl", 24);
+  indicator(wheelpnl, "wheelpnl", 64);
+  wheelpnl->SetCaption("STOP");
+
+  lblBreak = Named(new QLabel("Break", client), "lblBreak");
+  lblProgram = Named(new QLabel("Program", client), "lblProgram");
+  grdProgram = new platform::GridControl("grdProgram", client);
+  grdProgram->SetCols(kCodeColumns);
+  grdProgram->IndexColumn(3);
+  for (int col = 0; col < kCodeColumns; ++col) {
+    grdProgram->SetColWidth(col, kCodeColumnDefaults[static_cast<size_t>(col)]);
+    exactWidths_.push_back(kCodeColumnDefaults[static_cast<size_t>(col)]);
+  }
+
+  timAnimate = new platform::Timer(this);
+  timAnimate->setObjectName("timAnimate");
+  timAnimate->SetInterval(kAnimateInterval);
+  timAnimate->SetEnabled(false);
+  timAnimate->onTimer = [this] { platform::GuardedCall([this] { AnimateTick(state_); }); };
+}
+
+void IceView::LoadCodeWindowSettings() {
+  EnsureLayoutKey("code window");
+}
+
+void IceView::SetupProgramGrid() {
+  std::vector<double> widths;
+  for (int col = 0; col < kCodeColumns; ++col) {
+    const int32_t width = Setting(kCodeColumnValues[static_cast<size_t>(col)]);
+    widths.push_back(width > 0 ? width : kCodeColumnDefaults[static_cast<size_t>(col)]);
+    grdProgram->SetTextMatrix(0, col, kCodeColumnHeaders[static_cast<size_t>(col)]);
+  }
+  ApplyColumns(widths);
+}
+
+void IceView::ApplyColumns(const std::vector<double>& widths) {
+  exactWidths_ = widths;
+  for (int col = 0; col < kCodeColumns; ++col) {
+    const long width = std::lround(widths[static_cast<size_t>(col)]);
+    grdProgram->SetColWidth(col, static_cast<int>(std::max(1L, width)));
+  }
+}
+
+void IceView::OnLoad() {
+  if (Monitorform* frame = state_.MainForm()) frame->Menu("mnusearch")->setEnabled(true);
+  state_.RunActive = 0;
+  state_.PanelLoaded = -1;
+  const bool simulator = state_.TargetState == 32;
+  if (simulator) {
+    int32_t bound = -1;
+    platform::GuardedCall([&] {
+      bound = state_.Target.SetController(state_.ControllerName, reinterpret_cast<intptr_t>(this),
+                                          state_.ProgramPath);
+    });
+    if (bound == -1) {
+      // Without STDK42XX its own error was shown; the refusal is told only
+      // when the module answered.
+      if (state_.Target.Bound()) platform::MessageBox(kRefusedText, "Tavix", platform::MB_OK);
+      state_.SimulationRefused = -1;
+      return;
+    }
+  }
+  if (!simulator) LoadCommSettings(state_);
+  state_.CpuState.word[k42::kTraceLast] = 0x1FFF;
+  TraceColumnFlag = 0;
+  platform::WaitCursor hourglass;
+  ClearRunGroup(state_);
+  for (platform::ImageButton* option :
+       {intmuximg, pintimg, tv1muximg, ptv1img, tv2muximg, ptv2img, tv3muximg, ptv3img}) {
+    option->hide();
+    option->setEnabled(false);
+  }
+  LoadCodeWindowSettings();
+  if (simulator) {
+    for (int word : {0, 2, 3, 4}) {  // accumulator, stack level, PC stack 0 and 1
+      state_.CpuState.word[word] = 0;
+    }
+    SetCaption("VICE - VIRTUAL Emulator Control Panel");
+    for (platform::ImageButton* hardware : {connectimg, Downloadimg}) {
+      hardware->hide();
+      hardware->setEnabled(false);
+    }
+  } else {
+    SetCaption("ICE - Emulator Control Panel");
+    OpenEmulatorSession(state_);
+  }
+  RefreshIndicators(state_);
+  ShowDataBreakEnable(state_);
+  ShowInterruptRequest(state_);
+  ShowTraceEnable(state_);
+  ShowProgramBreakEnable(state_);
+  if (simulator) platform::GuardedCall([this] { BindController(); });
+
+  const int32_t windowState = Setting("windowstate");
+  SetWindowState(windowState);
+  Outer()->show();
+  if (WindowState() == 0) {
+    // A size that is not positive (a value removed by hand) is not applied.
+    if (const int32_t height = Setting("height"); height > 0) SetHeight(height);
+    if (const int32_t width = Setting("width"); width > 0) SetWidth(width);
+    SetTop(Setting("top"));
+    SetLeft(Setting("left"));
+  }
+  const std::string fontName =
+      RegGetSetting(HKEY_CURRENT_USER, kCodeWindowKey, "fontname").AsText();
+  if (!fontName.empty()) {
+    const int32_t style = Setting("fontpara");
+    grdProgram->SetFontFace(QString::fromStdString(fontName), Setting("fontsize"), (style & 2) != 0,
+                            (style & 1) != 0);
+  }
+  SetupProgramGrid();
+  state_.Forms.Load("Watchwin");
+  state_.Forms.Load("RAMWin");
+}
+
+// The chip's periphery window inside the host, and the host sized to it.
+void IceView::BindController() {
+  state_.HostCloseAllowed = 0;
+  auto* host = dynamic_cast<Display*>(state_.Forms.Load("Display"));
+  if (host == nullptr) return;
+  if (Monitorform* frame = state_.MainForm()) host->FrameDisp->setWindowTitle(frame->Caption());
+  state_.Target.InitInterface(static_cast<void*>(host->FrameDisp));
+  state_.Target.SetControllerOptions(state_.PanelSettings);
+  using platform::PixelsToTwips;
+  host->SetHeight(host->Height() - host->ScaleHeight() + PixelsToTwips(host->FrameDisp->height()));
+  host->SetWidth(host->Width() - host->ScaleWidth() + PixelsToTwips(host->FrameDisp->width()));
+  host->SetCaption(host->FrameDisp->windowTitle());
+}
+
+void IceView::OnQueryUnload(bool& cancel) {
+  // Never while a command or a call into the chip module is in progress.
+  // The host stays held as long as the panel stays (a main window's close
+  // that this refusal abandons has already let it go).
+  if (state_.RunActive != 0 || state_.SimulatorBusy != 0) {
+    cancel = true;
+    state_.HostCloseAllowed = 0;
+  }
+}
+
+void IceView::OnUnload() {
+  state_.PanelLoaded = 0;
+  if (Monitorform* frame = state_.MainForm()) frame->Menu("mnusearch")->setEnabled(false);
+  if (state_.TargetState == 32 && state_.Target.Bound()) {
+    platform::GuardedCall([&] {
+      std::string buffer(256, '\0');
+      const int32_t length = state_.Target.GetControllerOptions(255, buffer.data());
+      if (length != -1) {
+        state_.PanelSettings = buffer.substr(0, static_cast<size_t>(std::clamp(length, 0, 255)));
+        state_.ProjectModified = -1;
+      }
+    });
+    platform::GuardedCall([&] {
+      Display* host = dynamic_cast<Display*>(state_.Forms.Get("Display"));
+      state_.Target.UnloadInterface(host != nullptr ? reinterpret_cast<intptr_t>(host->FrameDisp)
+                                                    : 0);
+    });
+  }
+  if (state_.TargetState == 32) {
+    state_.HostCloseAllowed = -1;
+    state_.Forms.Unload("Display");
+  }
+  for (const char* form : {"Watchwin", "RAMWin", "Tracewin", "FormGoLabel", "FormFind"}) {
+    state_.Forms.Unload(form);
+  }
+  if (state_.SimulationRefused == 0) {
+    if (WindowState() == 0) {
+      const platform::TwipsRect place = Placement();
+      Store("height", place.height);
+      Store("width", place.width);
+      Store("top", place.top);
+      Store("left", place.left);
+    }
+    Store("windowstate", WindowState());
+    for (int col = 0; col < kCodeColumns; ++col) {
+      Store(kCodeColumnValues[static_cast<size_t>(col)], grdProgram->ColWidth(col));
+    }
+  }
+  timAnimate->SetEnabled(false);
+  if (state_.TargetState != 32) HardwareStop(state_);
+  state_.Seams.SaveProjectCommand();
+}
+
+void IceView::OnResize() {
+  using platform::PixelsToTwips;
+  using platform::TwipsRect;
+  const int inner = ScaleWidth();
+  // The exact widths stand for the grid's as long as nobody changed those.
+  std::vector<double> widths = exactWidths_;
+  double sum = 0;
+  for (int col = 0; col < kCodeColumns; ++col) sum += grdProgram->ColWidth(col);
+  if (sum <= 0) widths.assign(kCodeColumnDefaults.begin(), kCodeColumnDefaults.end());
+  for (int col = 0; col < kCodeColumns; ++col) {
+    if (std::max(1L, std::lround(widths[static_cast<size_t>(col)])) != grdProgram->ColWidth(col)) {
+      for (int c = 0; c < kCodeColumns; ++c)
+        widths[static_cast<size_t>(c)] = grdProgram->ColWidth(c);
+      break;
+    }
+  }
+  ApplyColumns(ScaleColumns(widths, inner));
+
+  const TwipsRect status = platform::WidgetTwips(*dravstatepnl);
+  const int labelTop = status.top + status.height;
+  const int breakWidth = grdProgram->ColWidth(0) + grdProgram->ColWidth(1) + 30;
+  platform::SetWidgetTwips(*lblBreak, {0, labelTop, breakWidth, kLabelHeightTwips});
+  platform::SetWidgetTwips(
+      *lblProgram, {breakWidth, labelTop, std::max(0, inner - breakWidth), kLabelHeightTwips});
+  const int gridTop = labelTop + kLabelHeightTwips;
+  TwipsRect grid = platform::WidgetTwips(*grdProgram);
+  grid = {0, gridTop, inner, ScaleHeight() - gridTop > 0 ? ScaleHeight() - gridTop : grid.height};
+  platform::SetWidgetTwips(*grdProgram, grid);
+}
+
+void IceView::OnKeyDown(int& keyCode, int shift) {
+  constexpr int kF5 = platform::vbKeyF1 + 4, kF6 = platform::vbKeyF1 + 5,
+                kF8 = platform::vbKeyF1 + 7, kKeyP = 'P', kKeyR = 'R';
+  void (*command)(MonitorState&) = nullptr;
+  if (keyCode == kF8) {
+    command = StepCommand;
+  } else if (keyCode == kF5) {
+    command = GoCommand;
+  } else if (keyCode == kF6) {
+    command = AnimateCommand;
+  } else if (keyCode == kKeyP || keyCode == platform::vbKeyPause) {
+    command = StopCommand;
+  } else if ((keyCode == kKeyR || keyCode == platform::vbKeyHome) && shift == platform::kAltMask) {
+    command = ResetCommand;
+  }
+  if (command == nullptr) return;
+  // The command's key goes no further: a key sent while a run pumps events
+  // must not reach the panel a second time on its way up.
+  keyCode = 0;
+  platform::GuardedCall([&] { command(state_); });
+}
+
+}  // namespace monitor

@@ -1,0 +1,281 @@
+#include "workbench/filopen.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "core/monitor_state.h"
+#include "core/monitorform.h"
+#include "platform/atomic_write.h"
+#include "platform/file_errors.h"
+#include "platform/filenames.h"
+#include "platform/hooks.h"
+#include "platform/messagebox.h"
+#include "platform/run_time_error.h"
+#include "workbench/frmnotepad.h"
+#include "workbench/mdinote.h"
+#include "workbench/recent_files.h"
+
+namespace monitor {
+
+namespace {
+
+const char* const kAppTitle = "Tavix";
+
+// The main window's common dialog; null when the window is not loaded.
+platform::CommonDialog* Dialog(Workbench& bench) {
+  Monitorform* frame = bench.State.MainForm();
+  return frame != nullptr ? &frame->CMDialog1 : nullptr;
+}
+
+std::string MainCaption(Workbench& bench) {
+  Monitorform* frame = bench.State.MainForm();
+  return frame != nullptr ? frame->Caption().toStdString() : kAppTitle;
+}
+
+// Where a save writes: a symbolic link's target, so the link stays a link.
+std::string WriteTarget(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) return path;
+  std::filesystem::path target = std::filesystem::read_symlink(path, error);
+  if (error) return path;
+  if (target.is_relative()) target = std::filesystem::path(path).parent_path() / target;
+  return target.string();
+}
+
+// Writes a text to the path used for `name`; on failure the message with the
+// system's reason. The path used, or "" when the write failed.
+std::string WriteSource(const frmNotePad& editor, const std::string& name) {
+  const std::string path = platform::FindOrKeepPath(name);
+  const std::string bytes = EncodeSource(editor.Text1->Text(), editor.Encoding());
+  int error = 0;
+  bool written;
+  {
+    platform::WaitCursor wait;
+    written = platform::WriteFileAtomically(WriteTarget(path), bytes, &error);
+  }
+  if (written) return path;
+  platform::MessageBox(std::string(std::strerror(error)) + ": " + path, kAppTitle,
+                       platform::MB_OK | platform::MB_ICONEXCLAMATION);
+  return "";
+}
+
+// The whole file, or the message of the failure.
+enum class ReadResult { Read, CannotOpen, CannotRead };
+ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return ReadResult::CannotOpen;
+  ReadResult result = ReadResult::Read;
+  struct stat info {};
+  if (fstat(fd, &info) == 0 && info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      result = ReadResult::CannotRead;
+      break;
+    }
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return result;
+}
+
+}  // namespace
+
+bool DialogAnswered(const std::function<void()>& show) {
+  try {
+    show();
+    return true;
+  } catch (const platform::RunTimeError& error) {
+    if (error.Number() != platform::CommonDialog::kCancelError) throw;
+    return false;
+  }
+}
+
+void ShowOpenFileDialog(Workbench& bench) {
+  platform::CommonDialog* dialog = Dialog(bench);
+  if (dialog == nullptr) return;
+  dialog->CancelError = true;
+  dialog->DialogTitle = "Open File";
+  dialog->Filter = "Assembler Files (*.asm)|*.asm|All Files (*.*)|*.*";
+  dialog->FilterIndex = 1;
+  dialog->FileName.clear();
+  if (!DialogAnswered([&] { dialog->ShowOpen(); })) return;
+  LoadSourceFile(bench, dialog->FileName);
+}
+
+std::string ShowSaveAsDialog(Workbench& bench) {
+  platform::CommonDialog* dialog = Dialog(bench);
+  if (dialog == nullptr) return "";
+  dialog->CancelError = true;
+  dialog->DialogTitle = "Save File As...";
+  dialog->FileName.clear();
+  dialog->Filter = "Source (*.asm)|*.asm|All (*.*)|*.*";
+  if (!DialogAnswered([&] { dialog->ShowSave(); })) return "";
+  return dialog->FileName;
+}
+
+void LoadSourceFile(Workbench& bench, const std::string& path) {
+  const std::string used = platform::FindOrKeepPath(path);
+  std::string bytes;
+  switch (ReadWholeFile(used, bytes)) {
+    case ReadResult::CannotOpen:
+      platform::MessageBox("Can't open file: " + path, kAppTitle, platform::MB_OK);
+      return;
+    case ReadResult::CannotRead:
+      platform::MessageBox("Format error : " + path, kAppTitle, platform::MB_OK);
+      return;
+    case ReadResult::Read:
+      break;
+  }
+  platform::WaitCursor wait;
+  const int16_t slot = GrowEditorArrays(bench);
+  frmNotePad* editor = NewEditorWindow(bench, slot);
+  if (editor == nullptr) {
+    bench.State.EditorSlot[static_cast<size_t>(slot)] = EditorSlotRecord{};
+    return;
+  }
+  editor->SetPath(used);
+  editor->SetDocumentText(DecodeSource(bytes));
+  bench.State.EditorSlot[static_cast<size_t>(slot)].Changed = 0;
+  editor->ShowWindow();
+  RefreshFileMenu(bench, used);
+}
+
+bool SaveDocument(Workbench& bench, frmNotePad& editor, const std::string& name) {
+  const std::string used = WriteSource(editor, name);
+  if (used.empty()) return false;
+  editor.SetPath(used);
+  const size_t slot = static_cast<size_t>(editor.Slot());
+  if (slot < bench.State.EditorSlot.size()) bench.State.EditorSlot[slot].Changed = 0;
+  return true;
+}
+
+void SaveCommand(Workbench& bench, frmNotePad& editor) {
+  const std::string name = editor.Untitled() ? ShowSaveAsDialog(bench) : editor.Path();
+  if (!name.empty()) SaveDocument(bench, editor, name);
+}
+
+void SaveAsCommand(Workbench& bench, frmNotePad& editor) {
+  const std::string name = ShowSaveAsDialog(bench);
+  if (name.empty()) return;
+  // A name that could not be written is not a recent file.
+  if (SaveDocument(bench, editor, name)) RefreshFileMenu(bench, editor.Path());
+}
+
+namespace {
+
+// Each changed editor in use, in slot order.
+template <typename Visit>
+void ForEachChangedEditor(Workbench& bench, Visit visit) {
+  std::vector<EditorSlotRecord>& records = bench.State.EditorSlot;
+  for (size_t slot = 1; slot < records.size() && slot < bench.NotePad.size(); ++slot) {
+    if (records[slot].Free != 0 || records[slot].Changed == 0 || !bench.NotePad[slot]) continue;
+    if (visit(*bench.NotePad[slot])) records[slot].Changed = 0;
+  }
+}
+
+}  // namespace
+
+void SaveAllDocuments(Workbench& bench) {
+  ForEachChangedEditor(bench, [](frmNotePad& editor) {
+    return !editor.Untitled() && !WriteSource(editor, editor.Path()).empty();
+  });
+}
+
+void QuerySaveDocuments(Workbench& bench) {
+  ForEachChangedEditor(bench, [&bench](frmNotePad& editor) {
+    const int answer =
+        platform::MessageBox(editor.Caption().toStdString() +
+                                 " has been changed.\r\nWould you want to save the changes?",
+                             MainCaption(bench), platform::MB_YESNO | platform::MB_ICONQUESTION);
+    if (answer != platform::IDYES) return false;
+    const std::string name = editor.Untitled() ? ShowSaveAsDialog(bench) : editor.Path();
+    return !name.empty() && !WriteSource(editor, name).empty();
+  });
+}
+
+int ReportFileError(int errorNumber) {
+  const char* text = nullptr;
+  unsigned buttons = platform::MB_OK;
+  switch (errorNumber) {
+    case 52:
+    case 64:
+      text = "That file name is illegal.";
+      break;
+    case 54:
+      text = "Can't open your file for that type of access.";
+      break;
+    case 55:
+      text = "That file is already open.";
+      break;
+    case 57:
+      text = "The disk is full.";
+      break;
+    case 62:
+      text =
+          "This file has a nonstandard end-of-file marker,"
+          "or an attempt was made to read beyond "
+          "the end-of-file marker.";
+      break;
+    case 68:
+      text = "That device appears to be unavailable.";
+      buttons = platform::MB_RETRYCANCEL;
+      break;
+    case 71:
+      text = "The disk is not ready.";
+      break;
+    case 76:
+      text = "That path doesn't exist.";
+      break;
+    default:
+      return 3;
+  }
+  switch (platform::MessageBox(text, "File Error", buttons | platform::MB_ICONEXCLAMATION)) {
+    case platform::IDRETRY:
+      return 0;
+    case platform::IDIGNORE:
+      return 1;
+    default:
+      return 2;
+  }
+}
+
+int OpenFileChecked(const std::string& name, int mode, int /*recordLength*/, int ask) {
+  if (mode != 1) return 0;
+  if (name.find_first_of(";<=>?[* ]") != std::string::npos) {
+    ReportFileError(platform::kBadFileName);
+    return 0;
+  }
+  const std::string path = platform::FindOrKeepPath(name);
+  if (ask != 0) {
+    const bool exists = !platform::ResolvePathNoCase(name).empty();
+    const int answer =
+        exists ? platform::MessageBox("Replace contents of " + name + "?", "Replace File?",
+                                      platform::MB_OKCANCEL | platform::MB_ICONEXCLAMATION)
+               : platform::MessageBox(
+                     "The file " + name + " does not exist. Do you want to create it?",
+                     "Create File?", platform::MB_OKCANCEL);
+    if (answer == platform::IDCANCEL) return 0;
+  }
+  for (;;) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd > 0) return fd;
+    if (fd == 0) {
+      // 0 means "nothing opened" to the callers.
+      const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 1);
+      ::close(fd);
+      if (moved > 0) return moved;
+    }
+    if (ReportFileError(platform::FileErrorNumberOf(errno)) != 0) return 0;
+  }
+}
+
+}  // namespace monitor

@@ -1,0 +1,145 @@
+#pragma once
+// The QV4115 family's layout: where each block of the family sits in the
+// register file, as Fields. The family model (qv4115_model.h) reads every
+// register number and control bit from here, and its register table is
+// generated from it, so the register map and the block bindings cannot
+// disagree. A variant of the family is another constant of this type.
+#include <simcore/field.h>
+
+#include "periphery/register_table.h"
+
+namespace qv4115 {
+
+using simcore::Field;
+
+struct Qv4115Layout {
+  struct {
+    Field window;  // first of four registers backed by 16 banks
+    Field bank;    // the bank in the window
+  } ram;
+  struct {
+    Field levels;    // PA levels, set by the sampler
+    Field enables;   // bit n: PAn edge interrupt
+    Field edges;     // bit n = 1: falling edge
+    Field requests;  // edge requests; a read clears them and the edges
+  } portA;
+  struct {
+    Field direction;     // bit n = 1: PBn output
+    Field data;          // sampled levels / output latch
+    Field clockOutputs;  // bits 1-3: clock outputs on PB0-PB2
+  } portB;
+  struct {
+    Field direction;  // bit 0 = 1: every PC pin an output
+    Field data;
+  } portC;
+  struct {
+    Field clock;    // bits 0-1 clock selection
+    Field data;     // next nibble
+    Field sizeLow;
+    Field control;  // bits 0-1 size bits 4-5, 2 start, 3 automatic
+  } swb;
+  struct {
+    Field control;  // 0 address bit 4, 1 write, 2 busy
+    Field address;
+    Field dataLow;
+    Field dataHigh;
+  } eeprom;
+  struct {
+    Field control;  // 0-2 source, 3 count up
+    Field run;      // 0 load, 1 compare enable, 3 run
+    Field low;      // counter / latch bits 0-3
+    Field middle;   // 4-7
+    Field high;     // 0-1 bits 8-9, 2-3 compare width
+    Field fullCompare;
+  } timer;
+  struct {
+    Field control;  // 0-1 channel, 2 single, 3 start
+    Field low;
+    Field high;
+  } adc;
+  struct {
+    Field systemEnables;   // 0 ADC, 1 EEPROM, 2 prescaler, 3 1 Hz
+    Field timerEnables;    // 0 timer compare, 1 timer end, 2 level detector
+    Field systemRequests;
+    Field timerRequests;
+    Field control;         // 3 interrupt enable, 1 timer full compare
+    Field interruptEnable;
+  } irq;
+  struct {
+    Field clear;
+    Field hold;  // bits 0-1 not both 0: held at 0
+  } watchdog;
+  struct {
+    Field control;  // 1 IRQ at 32 Hz (else 8 Hz), 3 PWM on PB3
+    Field fast32Hz;
+    Field pwm;
+  } prescaler;
+  struct {
+    Field control;  // 0-1 level, 2 start, 3 result
+  } detector;
+  struct {
+    Field select;
+    Field polarity;
+  } reset;
+};
+
+// The family's register table, generated from a layout: one line per
+// register, its read and its write rule.
+constexpr periphery::RegisterMap Qv4115RegisterMap(const Qv4115Layout& L) {
+  using namespace periphery::rules;
+  const periphery::RegisterSpec lines[] = {
+      {L.portA.levels.reg, plain, ignored},              // set by the sampler
+      {L.portB.direction.reg, plain, stored.then()},     // pins driven or released
+      {L.portB.data.reg, plain, handled},                // latch; output pins follow
+      {L.portC.direction.reg, plain, stored.then()},
+      {L.portC.data.reg, plain, handled},
+      {L.swb.clock.reg, plain, handled},                 // bits 2-3 not kept
+      {L.swb.data.reg, plain, stored.then()},            // new data, not ready
+      {L.swb.sizeLow.reg, plain, stored.then()},
+      {L.swb.control.reg, plain, stored.then()},         // start, automatic, size
+      {L.eeprom.control.reg, plain, handled},            // value | 4, read or write
+      {L.timer.control.reg, plain, stored.then()},       // source, direction
+      {L.timer.run.reg, bits(0xE), handled},             // run rule, load, compare enable
+      {L.timer.low.reg, plain, handled},                 // latch; the cells show the counter
+      {L.timer.middle.reg, plain, handled},
+      {L.timer.high.reg, plain, handled},
+      {L.adc.control.reg, plain, stored.then()},         // start
+      {L.portA.enables.reg, plain, stored.then()},       // markers, requests cleared
+      {L.irq.systemEnables.reg, plain, stored.then()},   // window LEDs
+      {L.irq.timerEnables.reg, plain, stored.then()},
+      {L.portA.requests.reg, computed, oneClears(0xF)},  // read clears it and the edges
+      {L.irq.systemRequests.reg, readClear(0xF), oneClears(0xF)},
+      {L.irq.timerRequests.reg, readClear(0xF), oneClears(0xF)},
+      {L.irq.control.reg, plain, stored.then()},         // full compare shown
+      {L.watchdog.clear.reg, plain, stored.then()},      // clears the watchdog
+      {L.ram.bank.reg, plain, handled},                  // bank switch of the window
+      {L.prescaler.control.reg, plain, handled},         // bits 0 and 2 not kept
+      {L.detector.control.reg, plain, handled},          // value & 7, level
+      {L.portA.edges.reg, plain, stored.then()},         // markers, requests cleared
+      {L.portB.clockOutputs.reg, plain, stored.then()},  // clock outputs of port B
+  };
+  return periphery::buildRegisterMap(lines);
+}
+
+// QV4115. Registers not in the table are plain cells: RAM 0-63 and 68-79,
+// the RAM window 64-67, the EEPROM address and data 90-92, the ADC results
+// 99-100, the watchdog hold 109, the reset combination 124-125.
+inline constexpr Qv4115Layout kQv4115{
+    .ram = {.window = {64}, .bank = {112}},
+    .portA = {.levels = {80}, .enables = {101}, .edges = {118}, .requests = {104}},
+    .portB = {.direction = {81}, .data = {82}, .clockOutputs = {123, 0xE}},
+    .portC = {.direction = {83}, .data = {84}},
+    .swb = {.clock = {85}, .data = {86}, .sizeLow = {87}, .control = {88}},
+    .eeprom = {.control = {89}, .address = {90}, .dataLow = {91}, .dataHigh = {92}},
+    .timer = {.control = {93}, .run = {94}, .low = {95}, .middle = {96}, .high = {97},
+              .fullCompare = {107, 2}},
+    .adc = {.control = {98}, .low = {99}, .high = {100}},
+    .irq = {.systemEnables = {102}, .timerEnables = {103}, .systemRequests = {105},
+            .timerRequests = {106}, .control = {107}, .interruptEnable = {107, 8}},
+    .watchdog = {.clear = {108}, .hold = {109, 3}},
+    .prescaler = {.control = {113, 0xA}, .fast32Hz = {113, 2}, .pwm = {113, 8}},
+    .detector = {.control = {114}},
+    .reset = {.select = {124}, .polarity = {125}},
+};
+
+}  // namespace qv4115

@@ -1,0 +1,212 @@
+#pragma once
+// The QV4124 family's periphery window: the redraw items, pin buttons, the
+// supply slider, the oscillator, RESET and the RAM 2 list. Included by
+// qv4124_model.h.
+#include <platform/dialog_items.h>
+#include <platform/window.h>
+#include <simcore/periphery_window.h>
+
+#include <cstdio>
+#include <string>
+
+#include "window.h"
+
+namespace qv4124 {
+
+namespace windowText {
+
+// The pin groups as the template lays them out: redraws take the button ids
+// from here, never from a posted lParam.
+inline constexpr simcore::PinGroup kPinGroups[3] = {
+    {kItemPortA, kPortAButton, kPortAButton + kLedOffset, kPortAButton + kMarkerOffset},
+    {kItemPortB, kPortBButton, kPortBButton + kLedOffset, 0},
+    {kItemSerial, kSerialButton, kSerialButton + kLedOffset, 0},
+};
+
+constexpr const char* kTones[8] = {"0", "4096", "3276", "2730", "2340", "2048", "1638", "1365"};
+constexpr const char* kMelodyClocks[4] = {"4", "16", "64", "1"};
+constexpr const char* kTimerInputs[8] = {"PA0", "16KHz", "2048Hz", "512Hz", "128Hz", "8Hz", "1Hz", "PA3"};
+constexpr const char* kWidths[4] = {"10", "8", "6", "4"};
+constexpr const char* kPinNames[4] = {"0", "1", "2", "3"};
+constexpr const char* kSerialNames[4] = {"In", "S", "Out", "Clk"};
+constexpr simcore::ScrollSteps kSupplySteps{0, kSupplyMax, 1, 10};
+
+inline std::string Format(const char* format, int a, int b = 0) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, a, b);
+  return text;
+}
+
+}  // namespace windowText
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::Window_Init(platform::WindowHandle d) {
+  supply_ = kSupplyMax;
+  oscillator_ = Oscillator::Xtal;
+  setOscillator(oscillator_);
+  platform::SetScrollRange(platform::GetDlgItem(d, kSupplyBar), 0, kSupplyMax);
+  platform::SetScrollPos(platform::GetDlgItem(d, kSupplyBar), 0);
+  platform::CheckRadioButton(d, kXtal, kRc512, kXtal);
+  platform::SetEditLimit(d, simcore::lcd::kDelayEdit, 3);
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::Window_Redraw(int item, intptr_t parts) {
+  const platform::WindowHandle d = dialog();
+  if (d == nullptr) return;
+  switch (item) {
+    case kItemPortA:
+    case kItemPortB:
+    case kItemSerial: {
+      const simcore::PinGroup& g = windowText::kPinGroups[item];
+      simcore::DrawPinGroup(d, g, ports_[item]);
+      if (item == kItemSerial) {
+        const int mode = reg(L.serial.mode.reg) & 3;
+        for (int i = 0; i < 4; ++i)
+          platform::SetDlgItemText(d, kSerialLabels + i, (mode == 1 || mode == 2) ? windowText::kSerialNames[i] : windowText::kPinNames[i]);
+      }
+      break;
+    }
+    case kItemMelody: {
+      const int tone = reg(L.melody.tone.reg), control = registers_ != nullptr ? registers_[L.melody.control.reg].value : 0;
+      if (parts & melodyPart::kTone) platform::SetDlgItemText(d, kToneText, windowText::kTones[tone & 7]);
+      if (parts & melodyPart::kBuzzer) simcore::ShowLed(d, kBuzzerLed, tone & 8);
+      if (parts & melodyPart::kClock) platform::SetDlgItemText(d, kMelodyClockText, windowText::kMelodyClocks[control & 3]);
+      if (parts & melodyPart::kAutoReload) simcore::ShowLed(d, kAutoReloadLed, control & 4);
+      if (parts & melodyPart::kCount) platform::SetDlgItemText(d, kCyclesText, windowText::Format("%d", melody_.count()));
+      if (parts & melodyPart::kIrq) simcore::ShowLed(d, kMelodyIrqLed, reg(L.irq.timeEnables.reg) & 1);
+      if (parts & melodyPart::kContinuous) simcore::ShowLed(d, kContinuousLed, control & 8);
+      break;
+    }
+    case kItemPrescaler:
+      if (parts & prescalerPart::kLabel)
+        platform::SetDlgItemText(d, kPrescalerLabel, (reg(L.prescaler.control.reg) & 2) ? "32 Hz IRQ" : "8 Hz IRQ");
+      if (parts & prescalerPart::kLeds) {
+        simcore::ShowLed(d, kOneHzLed, reg(L.irq.timeEnables.reg) & 8);
+        simcore::ShowLed(d, kPrescalerLed, reg(L.irq.timeEnables.reg) & 4);
+        simcore::ShowLed(d, kBlinkLed, reg(L.irq.timeEnables.reg) & 2);
+      }
+      break;
+    case kItemTimer:
+      if (parts & timerPart::kEnabled) simcore::ShowLed(d, kTimerEnabledLed, reg(L.timer.command.reg) & 8);
+      if (parts & timerPart::kIrqEnd) simcore::ShowLed(d, kTimerEndLed, reg(L.irq.unitEnables.reg) & 2);
+      if (parts & timerPart::kIrqCompare) simcore::ShowLed(d, kTimerCompareLed, reg(L.irq.unitEnables.reg) & 1);
+      if (parts & timerPart::kPwm) simcore::ShowLed(d, kTimerPwmLed, reg(L.irq.control.reg) & 1);
+      if (parts & timerPart::kCompareOn) simcore::ShowLed(d, kTimerCompareOnLed, reg(L.timer.command.reg) & 2);
+      if (parts & timerPart::kInput) platform::SetDlgItemText(d, kTimerInput, windowText::kTimerInputs[reg(L.timer.control.reg) & 7]);
+      if (parts & timerPart::kStep) platform::SetDlgItemText(d, kTimerStep, timer_.stepValue() > 0 ? "+1" : "-1");
+      if (parts & timerPart::kCount) platform::SetDlgItemText(d, kTimerCount, windowText::Format("%X", timer_.count()));
+      if (parts & timerPart::kCompareValue) platform::SetDlgItemText(d, kTimerCompare, windowText::Format("%X", timer_.value()));
+      if (parts & timerPart::kWidth) platform::SetDlgItemText(d, kTimerWidth, windowText::kWidths[(reg(L.timer.high.reg) >> 2) & 3]);
+      break;
+    case kItemGpo: {
+      const bool shown = reg(L.lcd.control.reg) & 1;
+      platform::ShowWindow(platform::GetDlgItem(d, kGpoGroup), shown ? platform::SW_SHOWNOACTIVATE : platform::SW_HIDE);
+      platform::ShowWindow(platform::GetDlgItem(d, kGpoList), shown ? platform::SW_SHOWNOACTIVATE : platform::SW_HIDE);
+      if (shown) {
+        std::string text;
+        for (int i = 0; i < 32; ++i) text += windowText::Format("%02u %02u\r\n", i, lcdMemory_.at(i) & 1);
+        platform::SetDlgItemText(d, kGpoList, text);
+      }
+      break;
+    }
+    case kItemLcd: refreshLcd(); break;
+    default: break;  // items this window does not define
+  }
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::Window_RedrawAll() {
+  const platform::WindowHandle d = dialog();
+  if (d == nullptr) return;
+  for (int i = 0; i < 3; ++i) simcore::DrawPinGroup(d, windowText::kPinGroups[i], ports_[i], true);
+  Window_Redraw(kItemSerial, 0);
+  Window_Redraw(kItemMelody, melodyPart::kAll);
+  Window_Redraw(kItemPrescaler, prescalerPart::kLabel | prescalerPart::kLeds);
+  Window_Redraw(kItemTimer, timerPart::kAll);
+  Window_Redraw(kItemGpo, kAllParts);
+  platform::SetDlgItemText(d, kSupplyText, windowText::Format("%u.%02uV", supply_ / 100, supply_ % 100));
+  drawClock();
+  drawEepromList();
+  drawRam2List();
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::drawEepromList() {
+  const platform::WindowHandle d = dialog();
+  if (d == nullptr || window_.hidden()) return;
+  std::string text;
+  for (int i = 0; i < 8; ++i) text += windowText::Format("%02X  %02X\r\n", i, eeprom_.read(i));
+  platform::SetDlgItemText(d, kEepromList, text);
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::drawClock() {
+  if (dialog() != nullptr) platform::SetDlgItemText(dialog(), kClockText, kClockLabels[clockIndex_]);
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::drawRam2List() {
+  const platform::WindowHandle d = dialog();
+  if (d == nullptr) return;
+  std::string text;
+  for (int page = 0; page < 16; ++page)
+    for (int i = 0; i < 4; ++i) text += windowText::Format("%02X  %02X\r\n", page * 4 + i, ram2(page, i));
+  platform::SetDlgItemText(d, kRam2List, text);
+}
+
+template <class Self, const Qv4124Layout& L>
+bool Qv4124Model<Self, L>::Window_Command(int id) {
+  for (int port = 0; port < 3; ++port) {
+    if (windowText::kPinGroups[port].pinOf(id) < 0) continue;
+    clickPin(port, id - windowText::kPinGroups[port].firstButton);
+    return true;
+  }
+  switch (id) {
+    case kXtal:
+    case kRc128:
+    case kRc512:
+      setOscillator(static_cast<Oscillator>(id - kXtal));
+      drawClock();
+      return true;
+    case kResetButton:
+      reset(kResetPin);
+      drawRam2List();
+      return true;
+    case kRam2Button:
+      drawRam2List();
+      return true;
+    default:
+      return false;
+  }
+}
+
+template <class Self, const Qv4124Layout& L>
+bool Qv4124Model<Self, L>::Window_Scroll(int barId, uint16_t code, int thumb) {
+  if (barId != kSupplyBar || dialog() == nullptr) return false;
+  const platform::WindowHandle bar = platform::GetDlgItem(dialog(), kSupplyBar);
+  const std::optional<int> next = simcore::ScrollTarget(windowText::kSupplySteps, platform::GetScrollPos(bar), code, thumb);
+  if (!next) return true;
+  platform::SetScrollPos(bar, *next);
+  setSupply(kSupplyMax - *next);
+  platform::SetDlgItemText(dialog(), kSupplyText, windowText::Format("%u.%02uV", supply_ / 100, supply_ % 100));
+  return true;
+}
+
+// A pin button: an input pin toggles, its box is redrawn, and while the
+// register file is known its port is sampled at once.
+template <class Self, const Qv4124Layout& L>
+bool Qv4124Model<Self, L>::clickPin(int port, int p) {
+  return Base::clickPin(windowText::kPinGroups[port], ports_[port], windowText::kPinGroups[port].firstButton + p,
+                                 [this, port] {
+                                   if (port == 0)
+                                     samplePortA();
+                                   else if (port == 1)
+                                     samplePortB();
+                                   else
+                                     sampleSerial();
+                                   refreshActivity();
+                                 });
+}
+
+}  // namespace qv4124

@@ -1,0 +1,44 @@
+#pragma once
+// The monitor with its control panel registered, the real program folder,
+// registry hives in a temporary folder, and the beeps counted. Programs come
+// from the real assembler.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "debug/display.h"
+#include "debug/iceview.h"
+#include "monitor_fixture.h"
+
+namespace paneltest {
+
+// The code image of an assembled source: 16-bit words, high byte first.
+std::vector<uint16_t> Assemble(const std::string& source);
+
+class PanelTest : public monitortest::MonitorTest {
+ protected:
+  PanelTest();
+  ~PanelTest() override;
+
+  // Starts the monitor and points it at the program folder of the build.
+  void StartMonitor();
+  // Emulation > Virtual with the project's controller; the panel, or null.
+  monitor::IceView* Virtual(const std::string& controller, const std::string& options = "");
+  monitor::IceView* Panel() const;
+  monitor::Display* Host() const;
+
+  // The words into ProgramCell from 0, and one grid row per word (address and
+  // code), as a loaded listing would give them.
+  void LoadProgram(const std::vector<uint16_t>& words);
+  // A key at the panel, as the focused program grid receives it.
+  void Key(int qtKey, int modifiers = 0);
+  int32_t Pc() const;
+
+  testsupport::TempDir registry;
+  int beeps = 0;
+};
+
+// The settings of the panel's registry key.
+int32_t CodeWindowNumber(const char* name);
+
+}  // namespace paneltest

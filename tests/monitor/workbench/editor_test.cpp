@@ -1,0 +1,161 @@
+// Editor windows: count, the close question and the exit gate, the menu bar
+// and the editor font, through the real main window and editor forms.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+
+#include "core/main_module.h"
+#include "temp_dir.h"
+#include "workbench/filopen.h"
+#include "workbench_fixture.h"
+
+namespace {
+
+using monitortest::WorkbenchTest;
+const unsigned kClose = platform::MB_YESNOCANCEL | platform::MB_ICONEXCLAMATION;
+
+TEST_F(WorkbenchTest, SlotsAreTakenReusedAndFreedUnchanged) {
+  Begin();
+  Click("mnuFNew");
+  ASSERT_NE(Editor(1), nullptr);
+  EXPECT_EQ(Editor(1)->Caption(), "Untitled:1");
+  EXPECT_EQ(Editor(1)->Tag, "1");
+  EXPECT_EQ(Active(), Editor(1));
+  Click(Editor(1), "mnuFNew");
+  EXPECT_EQ(Active(), Editor(2));
+  EXPECT_EQ(monitor::AnyEditorOpen(state), -1);
+
+  // An unchanged editor closes without a question; its slot is reused.
+  Click(Editor(1), "mnuFClose");
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(state.EditorSlot[1].Free, -1);
+  Click("mnuFNew");
+  EXPECT_EQ(Editor(1)->Caption(), "Untitled:1");
+  Click("mnuFNew");
+  EXPECT_EQ(Editor(3)->Caption(), "Untitled:3");
+
+  // Closed with No: the slot is freed and unchanged, so a new editor there
+  // starts unchanged and closes without asking.
+  QTest::keyClicks(Editor(2)->Text1, "x");
+  EXPECT_EQ(state.EditorSlot[2].Changed, -1);
+  boxAnswers = {platform::IDNO};
+  Click(Editor(2), "mnuFClose");
+  EXPECT_EQ(boxes.back(),
+            "Tavix|Untitled:2 has been changed.\r\nWould you want to save the changes?|" +
+                std::to_string(kClose));
+  EXPECT_EQ(state.EditorSlot[2].Free, -1);
+  EXPECT_EQ(state.EditorSlot[2].Changed, 0);
+  Click("mnuFNew");
+  EXPECT_EQ(state.EditorSlot[2].Changed, 0);
+  const size_t asked = boxes.size();
+  Click(Editor(2), "mnuFClose");
+  EXPECT_EQ(boxes.size(), asked);
+  EXPECT_EQ(SlotsInUse(), 2);
+}
+
+TEST_F(WorkbenchTest, CloseQuestionCancelSaveAsAndFailedSaveKeepTheWindow) {
+  Begin();
+  Click("mnuFNew");
+  monitor::frmNotePad* editor = Editor(1);
+  editor->Text1->SetText("NOP");
+  // Cancel; then Yes with the Save As dialog cancelled.
+  boxAnswers = {platform::IDCANCEL, platform::IDYES};
+  fileAnswers = {std::nullopt};
+  Click(editor, "mnuFClose");
+  Click(editor, "mnuFClose");
+  EXPECT_EQ(Editor(1), editor);
+  EXPECT_EQ(dialogs,
+            (std::vector<std::string>{"Save|Save File As...|Source (*.asm)|*.asm|All (*.*)|*.*"}));
+
+  // Yes with a name in a folder that cannot be written: the message with the
+  // system's reason, and the window keeps its text and its flag.
+  if (geteuid() != 0) {
+    const std::string locked = files.path() + "locked";
+    ASSERT_EQ(mkdir(locked.c_str(), 0555), 0);
+    boxAnswers = {platform::IDYES};
+    fileAnswers = {locked + "/prog.asm"};
+    Click(editor, "mnuFClose");
+    EXPECT_EQ(boxes.back(), "Tavix|Permission denied: " + locked + "/prog.asm|48");
+    EXPECT_EQ(Editor(1), editor);
+    EXPECT_EQ(editor->Text1->Text(), "NOP");
+    EXPECT_EQ(editor->Caption(), "Untitled:1");
+    EXPECT_EQ(state.EditorSlot[1].Changed, -1);
+  }
+
+  // Yes with a writable name: written, then closed.
+  boxAnswers = {platform::IDYES};
+  fileAnswers = {files.path() + "prog.asm"};
+  Click(editor, "mnuFClose");
+  EXPECT_EQ(files.read("prog.asm"), "NOP\r\n");
+  EXPECT_EQ(Editor(1), nullptr);
+  EXPECT_EQ(monitor::AnyEditorOpen(state), 0);
+}
+
+TEST_F(WorkbenchTest, ExitGateOfTheMainWindowAndOfTheEditorsExit) {
+  monitor::Monitorform* frame = Begin();
+  Click("mnuFNew");
+  Click("mnuFNew");
+  Editor(2)->Text1->SetText("changed");
+  // Cancel at the second editor: every window stays, the program goes on.
+  boxAnswers = {platform::IDCANCEL};
+  frame->close();
+  EXPECT_EQ(ends, 0);
+  EXPECT_NE(state.MainForm(), nullptr);
+  EXPECT_NE(Editor(1), nullptr);
+  EXPECT_NE(Editor(2), nullptr);
+  // The editor's Exit is the main window's close: No closes everything.
+  boxAnswers = {platform::IDNO};
+  Click(Editor(1), "mnuFExit");
+  EXPECT_EQ(ends, 1);
+  EXPECT_EQ(Editor(1), nullptr);
+  EXPECT_EQ(Editor(2), nullptr);
+  EXPECT_EQ(monitor::AnyEditorOpen(state), 0);
+  EXPECT_EQ(state.MainForm(), nullptr);
+}
+
+TEST_F(WorkbenchTest, EditorMenuBarSwapsInWithItsShortcutsAndStates) {
+  monitor::Monitorform* frame = Begin();
+  EXPECT_TRUE(frame->Menu("mnuFNewT")->isEnabled());
+  EXPECT_FALSE(frame->Menu("mnuFSave")->isEnabled());
+  // The main window's Ctrl+N opens an editor.
+  frame->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+  QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
+  monitor::frmNotePad* editor = Editor(1);
+  std::vector<std::string> shown;
+  for (QMenu* menu : frame->ShownMenus()) shown.push_back(menu->title().toStdString());
+  EXPECT_EQ(shown, (std::vector<std::string>{"&File", "&Edit", "&Search", "&Project", "&Build",
+                                             "E&mulation", "&Window", "&Help"}));
+  EXPECT_EQ(frame->ShownMenus().front(), editor->Menus().TopLevel().front());
+  // Only the editor's shortcuts are live: F3 with nothing to find opens its
+  // Find dialog, Ctrl+N opens one more editor.
+  QTest::keyClick(editor->Text1, Qt::Key_F3);
+  EXPECT_NE(state.Forms.Get("frmFind"), nullptr);
+  QTest::keyClick(editor->Text1, Qt::Key_N, Qt::ControlModifier);
+  EXPECT_NE(Editor(2), nullptr);
+  EXPECT_EQ(Editor(3), nullptr);
+  EXPECT_EQ(editor->Menu("mnuQVVICE")->shortcut().toString(), "Ctrl+F5");
+  for (const char* off :
+       {"buildprojmnu", "Dissassemblemnu", "mnuQVVICE", "mnuMTP", "mnuTips", "mnuAbout"}) {
+    EXPECT_FALSE(editor->Menu(off)->isEnabled()) << off;
+  }
+  for (const char* on : {"mnuPNew", "mnuPOpen", "mnuPEdit", "mnuPSave", "mnuPSaveAs", "mnuPClose"})
+    EXPECT_TRUE(editor->Menu(on)->isEnabled()) << on;
+  EXPECT_FALSE(editor->Menu("mnuRecentFile(0)")->isVisible());
+  // The editor's Help items are the main window's.
+  Click(editor, "mnuWebSite");
+  Click(editor, "mnuIndex");
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0].substr(0, 5), "Open|");
+  EXPECT_EQ(dialogs.back().substr(0, 5), "Help|");
+  // Closing the editor gives the main window's menus back.
+  Click(editor, "mnuFClose");
+  Click(Editor(2), "mnuFClose");
+  EXPECT_EQ(frame->ShownMenus(), frame->Menus().TopLevel());
+}
+
+}  // namespace
