@@ -7,6 +7,7 @@
 #include "core/registry_settings.h"
 #include "debug/debug_forms.h"
 #include "platform/hooks.h"
+#include "workbench/build_command.h"
 #include "workbench/mdinote.h"
 #include "workbench/workbench.h"
 #include "workbench/tools/workbench_tools.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     monitor::BindRegistrySettings(state.Seams.settings);
     monitor::Workbench workbench(state);
     monitor::BindWorkbench(workbench);
+    monitor::BindBuilds(workbench);
     monitor::BindWorkbenchTools(state);
     monitor::RegisterDebugForms(state);
     monitor::BindEmulatorLink(state);

@@ -72,6 +72,8 @@ class MonitorState {
   std::string BreakpointList, TracepointList, PanelSettings;
   // Changes whenever another project, or none, becomes the current one.
   uint32_t ProjectSerial = 0;
+  // Words of the last clean build, as its "Prog-Size=" line reported them.
+  int16_t ProgramSize = 0;
 
   // Editor slots; index 0 is never a real editor.
   std::vector<EditorSlotRecord> EditorSlot;

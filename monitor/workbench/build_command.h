@@ -1,0 +1,44 @@
+#pragma once
+// The build commands: Build > Build Project and Build > Assemble start the
+// assembler K42xxasm of the program folder, detached, with one argument
+// "/D/s" and the source path without its ".ASM". The assembler reports every
+// line over the build-output link into BuildOut, whose "Prog-Size=" line runs
+// the ROM-size check.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace monitor {
+
+class MonitorState;
+class Workbench;
+
+// The arguments of the assembler for a source, or the reason it is refused
+// (then `arguments` is empty). A source name without "/" is taken relative to
+// the folder of `projectFile`.
+struct AssemblerCommand {
+  std::vector<std::string> arguments;
+  std::string refusal;
+};
+AssemblerCommand AssemblerArguments(const std::string& sourcePath, const std::string& projectFile);
+
+// The largest program size in a "ROM Sizes" value: its leading number,
+// rounded, as a 32-bit value.
+int32_t RomSizeValue(const std::string& text);
+
+// Build > Assemble: saves the changed editors, asks for a source
+// ("Assembler Source File") and builds it. A cancelled dialog, "*.asm" left
+// as it was, or a name without ".ASM" does nothing.
+void LaunchAssembler(Workbench& bench);
+// Build > Build Project: saves the changed editors and builds the project's
+// source; says why when there is none or it is not an ".ASM" file.
+void BuildProject(Workbench& bench);
+// Lists the caution line in BuildOut when ProgramSize is above the ROM size
+// of ControllerName in TAVIX.INI; nothing without an entry.
+void CheckRomSize(MonitorState& state);
+
+// Registers BuildOut and binds BuildProject and LaunchAssembler, so the
+// Build menus of the main window and the editors are live.
+void BindBuilds(Workbench& bench);
+
+}  // namespace monitor
