@@ -1,6 +1,7 @@
 // The monitor Tavix.
 #include <QApplication>
 
+#include "core/emulator_commands.h"
 #include "core/main_module.h"
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     monitor::BindBuilds(workbench);
     monitor::BindWorkbenchTools(state);
     monitor::RegisterDebugForms(state);
+    monitor::BindEmulatorLink(state);
     if (monitor::Main(state)) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }

@@ -2,6 +2,7 @@
 
 #include <QTimer>
 
+#include "core/emulator_link.h"
 #include "core/monitorform.h"
 
 namespace monitor {

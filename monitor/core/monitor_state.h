@@ -6,6 +6,7 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@ class QTimer;
 
 namespace monitor {
 
+class EmulatorLink;
 class Monitorform;
 
 struct EditorSlotRecord {
@@ -50,6 +52,8 @@ class MonitorState {
   int16_t CpuStateDirty = 0;
   int16_t SimulatorBusy = 0;
   int16_t TraceStartIndex = 0;
+  // 1: the emulator link sends byte by byte, paced by every handshake line.
+  int16_t LinkBuffered = 0;
   std::array<int16_t, 11> CommandBitMode{};
   std::array<int16_t, 11> CommandBitValue{};
 
@@ -84,6 +88,10 @@ class MonitorState {
   std::vector<EditorSlotRecord> EditorSlot;
 
   platform::FormManager Forms;
+  // The in-circuit emulator's link, once BindEmulatorLink made it.
+  std::unique_ptr<EmulatorLink> Link;
+  // Sees every session event with the states before and after it.
+  std::function<void(int16_t event, int16_t from, int16_t to)> OnEmulatorTransition;
   Services Seams;
   StatusText Status;
 

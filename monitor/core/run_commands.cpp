@@ -1,7 +1,8 @@
-// Run, step, animate and stop: the simulator side.
+// Run, step, animate and stop on either target.
 #include "core/run_commands.h"
 
 #include "core/code_grid.h"
+#include "core/emulator_commands.h"
 #include "core/monitor_state.h"
 #include "core/panel_controls.h"
 #include "core/vicectrl.h"
@@ -66,8 +67,10 @@ void GoCommand(MonitorState& state) {
     ShowProgramCounter(state);
     UpdateTraceWindow(state);
     for (int beep = 0; beep < 3; ++beep) platform::Beep();
+  } else {
+    state.CpuStateDirty = -1;
+    HardwareGo(state);
   }
-  // The in-circuit emulator's go is sent by the emulator link's commands.
   state.RunActive = 0;
   RefreshPanel(state);
 }
@@ -91,6 +94,9 @@ void StepCommand(MonitorState& state) {
     StepSimulator(state);
     ShowProgramCounter(state);
     UpdateTraceWindow(state);
+  } else {
+    state.CpuStateDirty = -1;
+    HardwareStep(state);
   }
 }
 
@@ -102,6 +108,9 @@ void AnimateCommand(MonitorState& state) {
   if (state.TargetState == 32) {
     StepSimulator(state);
     ShowProgramCounter(state);
+  } else {
+    state.CpuStateDirty = -1;
+    HardwareStep(state);
   }
 }
 
@@ -113,15 +122,22 @@ void StopCommand(MonitorState& state) {
     StepSimulator(state);
     ShowProgramCounter(state);
     UpdateTraceWindow(state);
+  } else {
+    HardwareStop(state);
   }
   state.RunActive = 0;
   RefreshPanel(state);
 }
 
 void AnimateTick(MonitorState& state) {
-  if (state.TargetState != 32) return;
-  StepSimulator(state);
-  ShowProgramCounter(state);
+  if (state.TargetState == 32) {
+    StepSimulator(state);
+    ShowProgramCounter(state);
+  } else if (state.TargetState == 2) {
+    // Only a connected, idle emulator steps, so steps never pile up.
+    state.CpuStateDirty = -1;
+    HardwareStep(state);
+  }
 }
 
 }  // namespace monitor

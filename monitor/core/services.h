@@ -30,6 +30,14 @@ struct DebugViewServices {
   // The program mark of an address: its ProgramCell flag and, outside
   // simulation, its grid row's marks sent again.
   std::function<void(int32_t address, bool on)> SetBreakpoint, SetTracepoint;
+  // The control panel's displays, redrawn; nothing while no panel is loaded.
+  std::function<void()> RefreshPanel;
+  // Scrolls the program grid to a row and selects it.
+  std::function<void(int16_t row)> ShowCodeRow;
+  // The target state's clearing: CpuState with the panel, and the command
+  // bits' values with their indicators.
+  std::function<void()> ClearPanelState;
+  std::function<void()> ClearCommandBits;
 };
 
 // The in-circuit emulator's link and session, as the poll step calls them.

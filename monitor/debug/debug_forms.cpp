@@ -3,6 +3,8 @@
 #include "core/code_grid.h"
 #include "core/data_cells.h"
 #include "core/monitor_state.h"
+#include "core/panel_controls.h"
+#include "core/view.h"
 #include "debug/display.h"
 #include "debug/iceview.h"
 
@@ -20,6 +22,12 @@ void RegisterDebugForms(MonitorState& state) {
     SetTracepoint(state, address, on);
   };
   state.Seams.link.RefreshAfterStop = [&state] { RefreshAfterStop(state); };
+  state.Seams.debug.RefreshPanel = [&state] { RefreshPanel(state); };
+  state.Seams.debug.ShowCodeRow = [&state](int16_t row) {
+    if (PanelControls* panel = Panel(state)) ShowCodeRow(*panel->grdProgram, row, 1);
+  };
+  state.Seams.debug.ClearPanelState = [&state] { ClearPanelState(state); };
+  state.Seams.debug.ClearCommandBits = [&state] { ClearCommandBits(state); };
 }
 
 }  // namespace monitor

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <cmath>
 
+#include "core/emulator_commands.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
 #include "core/run_commands.h"
@@ -218,6 +219,7 @@ void IceView::OnLoad() {
       return;
     }
   }
+  if (!simulator) LoadCommSettings(state_);
   state_.CpuState.word[k42::kTraceLast] = 0x1FFF;
   TraceColumnFlag = 0;
   platform::WaitCursor hourglass;
@@ -238,8 +240,8 @@ void IceView::OnLoad() {
       hardware->setEnabled(false);
     }
   } else {
-    // The in-circuit emulator's link is opened by the emulator link's code.
     SetCaption("ICE - Emulator Control Panel");
+    OpenEmulatorSession(state_);
   }
   RefreshIndicators(state_);
   ShowDataBreakEnable(state_);
@@ -333,7 +335,7 @@ void IceView::OnUnload() {
     }
   }
   timAnimate->SetEnabled(false);
-  // The emulator's stop at unload is sent by the emulator link's code.
+  if (state_.TargetState != 32) HardwareStop(state_);
   state_.Seams.SaveProjectCommand();
 }
 

@@ -1,0 +1,220 @@
+#include "core/emulator_commands.h"
+
+#include <memory>
+
+#include "core/emulator_link.h"
+#include "core/emulator_session.h"
+#include "core/main_module.h"
+#include "core/monitor_state.h"
+#include "core/transferwin.h"
+#include "platform/clock.h"
+#include "platform/messagebox.h"
+#include "platform/run_time_error.h"
+
+namespace monitor {
+namespace {
+
+enum : int16_t {
+  kConnected = 1,
+  kDisconnect = 2,
+  kStep = 3,
+  kGo = 4,
+  kStop = 5,
+  kDone = 10,
+  kFailed = 11,
+  kReset = 14,
+};
+
+// Command-bit indices: bit i has the weight 2^i.
+enum : size_t { kBitStop = 0, kBitGo = 1, kBitStep = 2, kBitEight = 3, kBitReset = 4 };
+
+// One step of an emulator command: a failure sends session event 11 and the
+// command goes on with its next step.
+template <typename Body>
+void SessionStep(MonitorState& state, Body body) {
+  try {
+    body();
+  } catch (const std::exception&) {
+    NextEmulatorState(state, kFailed);
+  }
+}
+
+void TakeTraceStart(MonitorState& state) {
+  state.TraceStartIndex = static_cast<int16_t>(state.CpuState.word[25] & 0xFFFF);
+}
+
+void RefreshPanel(MonitorState& state) {
+  Services::Call(state.Seams.debug.RefreshPanel);
+}
+
+// The connect's steps from the reopen on; false when the link did not come
+// up idle (a silent emulator closes the port in the handshake).
+bool Connect(MonitorState& state) {
+  EmulatorLink& link = *state.Link;
+  link.ClosePort();
+  link.OpenPort();
+  ResetHardwareCommand(state);
+  if (state.LinkState != 1) return false;
+  ResetIndicatorStates(state);
+  state.CommandBitMode[kBitEight] = 1;
+  state.CommandBitMode[kBitStop] = 1;
+  EmulatorDispatch(state);
+  NextEmulatorState(state, kConnected);
+  state.Status.ShowReady();
+  return true;
+}
+
+}  // namespace
+
+void ResetIndicatorStates(MonitorState& state) {
+  state.CommandBitMode.fill(2);
+}
+
+void HardwareGo(MonitorState& state) {
+  SessionStep(state, [&] { NextEmulatorState(state, kGo); });
+  if (state.TargetState != 7) return;
+  SessionStep(state, [&] { TakeTraceStart(state); });
+  SessionStep(state, [&] { SendEmulatorState(state); });
+  SessionStep(state, [&] {
+    if (state.TargetState == 14) {
+      ResetIndicatorStates(state);
+      state.CommandBitMode[kBitGo] = 1;
+    }
+  });
+  SessionStep(state, [&] { EmulatorDispatch(state); });
+}
+
+void HardwareStep(MonitorState& state) {
+  SessionStep(state, [&] { NextEmulatorState(state, kStep); });
+  if (state.TargetState != 6) return;
+  SessionStep(state, [&] { TakeTraceStart(state); });
+  SessionStep(state, [&] { SendEmulatorState(state); });
+  if (state.TargetState != 13) return;
+  SessionStep(state, [&] {
+    ResetIndicatorStates(state);
+    state.CommandBitMode[kBitStep] = 1;
+    state.CommandBitMode[kBitEight] = 1;
+  });
+  SessionStep(state, [&] { EmulatorDispatch(state); });
+}
+
+void HardwareStop(MonitorState& state) {
+  if (state.TargetState == 15) return;
+  SessionStep(state, [&] { NextEmulatorState(state, kStop); });
+  if (state.TargetState != 15) return;
+  SessionStep(state, [&] {
+    ResetIndicatorStates(state);
+    state.CommandBitMode[kBitStop] = 1;
+  });
+  SessionStep(state, [&] { EmulatorDispatch(state); });
+}
+
+void OpenEmulatorSession(MonitorState& state) {
+  if (state.TargetState != 1) return;
+  for (;;) {
+    bool connected = false;
+    try {
+      connected = Connect(state);
+    } catch (const std::exception&) {
+      connected = false;
+    }
+    if (connected) return;
+    RefreshPanel(state);
+    const int answer =
+        platform::MessageBox("The monitor is not connected.\rPress OK to continue", "Connect Error",
+                             platform::MB_OKCANCEL | platform::MB_ICONEXCLAMATION);
+    if (answer != platform::IDOK) break;
+  }
+  // Given up: the port closed, the session still not connected.
+  SessionStep(state, [&] { state.Link->ClosePort(); });
+  RefreshPanel(state);
+}
+
+void CloseEmulatorSession(MonitorState& state) {
+  if (state.TargetState == 1) return;
+  const auto step = [&state](const auto& body) {
+    try {
+      body();
+    } catch (const std::exception&) {
+      NextEmulatorState(state, kFailed);
+      RefreshPanel(state);
+    }
+  };
+  step([&] { state.Link->PollEmulator(); });
+  step([&] { state.Link->ClosePort(); });
+  step([&] { RefreshPanel(state); });
+  step([&] { NextEmulatorState(state, kDisconnect); });
+  step([&] { state.Status.PopStatusText(); });
+}
+
+void LoadCommSettings(MonitorState& state) {
+  EmulatorLink& link = *state.Link;
+  const CommSettings stored = ReadCommSettings();
+  state.LinkBuffered = static_cast<int16_t>(stored.buffered);
+  link.SetBaudRate(stored.baud);
+  link.SetPortNumber(static_cast<int16_t>(stored.com + 1));
+  try {
+    link.ClosePort();
+    link.OpenPortQuietly();
+  } catch (const std::exception&) {
+  }
+}
+
+void ResetEmulator(MonitorState& state) {
+  NextEmulatorState(state, kReset);
+  if (state.TargetState != 16) return;
+  EmulatorLink& link = *state.Link;
+  try {
+    ResetIndicatorStates(state);
+    state.CommandBitMode[kBitReset] = 1;
+    EmulatorDispatch(state);
+    // DSR within the reset time, the poll step running while it is off.
+    platform::SerialPort& port = link.Comm();
+    const Deadline deadline = link.StartTimeout(link.Timings().resetDsrMs);
+    while (!port.DSRHolding()) {
+      PollStep(state);
+      if (link.TimedOut(deadline)) {
+        throw platform::RunTimeError(32000, "The emulator did not come back from its reset");
+      }
+      if (!port.DSRHolding()) platform::SleepMillis(1);
+    }
+    Services::Call(state.Seams.debug.ClearPanelState);
+    Services::Call(state.Seams.debug.ClearCommandBits);
+    NextEmulatorState(state, kDone);
+  } catch (const std::exception& error) {
+    NextEmulatorState(state, kFailed);
+    const auto* numbered = dynamic_cast<const platform::RunTimeError*>(&error);
+    throw platform::RunTimeError(numbered != nullptr ? numbered->Number() : 51, error.what());
+  }
+}
+
+void ResetHardwareCommand(MonitorState& state) {
+  try {
+    state.Link->PollEmulator();
+    ResetEmulator(state);
+  } catch (const std::exception&) {
+    platform::MessageBox(
+        "The monitor can not reset the hardware.\rCheck the emulator and the connection with "
+        "the host.",
+        "Hardware Reset Error", platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    state.Link->PollEmulator();
+    throw platform::RunTimeError(31991, "The monitor can not reset the hardware.");
+  }
+}
+
+void BindEmulatorLink(MonitorState& state) {
+  state.Link = std::make_unique<EmulatorLink>(state);
+  state.Forms.Register("transferwin", platform::FormKind::Dialog,
+                       [&state] { return new Transferwin(state); });
+  state.Seams.link.ReceiveEmulatorState = [&state] { ReceiveEmulatorState(state); };
+  state.Seams.link.PollEmulator = [&state] { state.Link->PollEmulator(); };
+  // The download, the marks and the data cells reach the emulator's memory.
+  state.Seams.link.SendCommand = [&state](int32_t address, const std::vector<uint8_t>& bytes) {
+    state.Link->SendCommand(address, bytes);
+  };
+  state.Seams.link.ReceiveData = [&state](int32_t address, int32_t count) {
+    return state.Link->ReceiveData(address, count);
+  };
+}
+
+}  // namespace monitor

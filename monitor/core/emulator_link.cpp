@@ -1,0 +1,327 @@
+#include "core/emulator_link.h"
+
+#include <algorithm>
+
+#include "core/emulator_commands.h"
+#include "core/monitor_state.h"
+#include "core/transferwin.h"
+#include "core/yielding_wait.h"
+#include "platform/clock.h"
+#include "platform/messagebox.h"
+#include "platform/run_time_error.h"
+
+namespace monitor {
+namespace {
+
+constexpr int kSendTimeout = 31995;
+constexpr int kReadTimeout = 32000;
+constexpr int kOverflow = 6;
+constexpr const char* kSendFailure = "Communication Error timeout DSR ";
+
+// Link events.
+enum : int16_t {
+  kOpened = 1,
+  kClosed = 2,
+  kWordSend = 3,
+  kCommand = 4,
+  kReceive = 5,
+  kDone = 6,
+  kFailure = 7,
+  kPoll = 8,
+};
+
+}  // namespace
+
+LinkStep NextLinkState(int16_t state, int16_t event) {
+  struct Rule {
+    int16_t state, event, next;
+    bool beep;
+  };
+  // Every failure beeps; the busy states 3, 4 and 6 end alike.
+  // clang-format off
+  static constexpr Rule kRules[] = {
+      {1, kClosed, 2, false}, {1, kWordSend, 6, false}, {1, kCommand, 4, false},
+      {1, kReceive, 3, false}, {1, kFailure, 7, true}, {1, kPoll, 5, false},
+      {2, kOpened, 1, false},
+      {3, kDone, 1, false}, {3, kFailure, 7, true}, {3, kPoll, 5, false},
+      {4, kDone, 1, false}, {4, kFailure, 7, true}, {4, kPoll, 5, false},
+      {6, kDone, 1, false}, {6, kFailure, 7, true}, {6, kPoll, 5, false},
+      {5, kClosed, 2, false}, {5, kDone, 1, false}, {5, kFailure, 7, true}, {5, kPoll, 7, true},
+      {7, kPoll, 5, false},
+  };
+  // clang-format on
+  for (const Rule& rule : kRules) {
+    if (rule.state == state && rule.event == event) return {rule.next, rule.beep};
+  }
+  return {state, false};
+}
+
+std::array<uint8_t, 3> PackUnit(int32_t a, int tag, int32_t b) {
+  if (a < 0 || a > 16383 || b < 0 || b > 255) {
+    throw platform::RunTimeError(kOverflow, "Overflow");
+  }
+  return {static_cast<uint8_t>((a & 63) * 4 + tag), static_cast<uint8_t>(a / 64),
+          static_cast<uint8_t>(b)};
+}
+
+std::string LinkSettingsText(int32_t baud) {
+  return "baud=" + std::to_string(baud) + " parity=N data=8 stop=1";
+}
+
+EmulatorLink::EmulatorLink(MonitorState& state) : state_(state) {
+  timer_.setSingleShot(true);
+  timer_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
+    timedOut_ = true;
+    timer_.stop();
+  });
+}
+
+EmulatorLink::~EmulatorLink() {
+  port_.SetOnComm(nullptr);
+}
+
+platform::SerialPort& EmulatorLink::Comm() {
+  if (state_.Forms.IsBuilt("transferwin")) state_.Forms.Load("transferwin");
+  return port_;
+}
+
+QTimer& EmulatorLink::Timeouttimer() {
+  Comm();
+  return timer_;
+}
+
+void EmulatorLink::SetLinkState(int16_t event) {
+  const LinkStep next = NextLinkState(state_.LinkState, event);
+  state_.LinkState = next.state;
+  if (next.beep) platform::Beep();
+}
+
+void EmulatorLink::OpenPort() {
+  if (state_.LinkState != 2) return;
+  ClosePort();
+  Open(timings_.openDelayMs);
+  SetLinkState(kOpened);
+}
+
+void EmulatorLink::OpenPortQuietly() {
+  Open(0);
+}
+
+void EmulatorLink::Open(int pauseMs) {
+  platform::SerialPort& port = Comm();
+  port.SetSettings(LinkSettingsText(baudRate_));
+  if (port.PortOpen()) port.SetPortOpen(false);
+  port.SetCommPort(portNumber_);
+  if (pauseMs > 0) platform::SleepMillis(pauseMs);
+  port.SetPortOpen(true);
+  port.SetDTREnable(true);
+  port.SetRTSEnable(true);
+  if (Transferwin* window = Transferwin::Loaded(state_)) window->TickOutputLines();
+}
+
+void EmulatorLink::ClosePort() {
+  platform::SerialPort& port = Comm();
+  if (port.PortOpen()) port.SetPortOpen(false);
+  SetLinkState(kClosed);
+}
+
+void EmulatorLink::StartLinkTimeout(int ms) {
+  QTimer& timer = Timeouttimer();
+  timedOut_ = false;
+  timer.stop();
+  timer.setInterval(ms);
+  timer.start();
+}
+
+bool EmulatorLink::LinkTimedOut() {
+  if (!timedOut_) return false;
+  timedOut_ = false;
+  return true;
+}
+
+Deadline EmulatorLink::StartTimeout(int ms) {
+  StartLinkTimeout(ms);
+  return Deadline(int64_t{ms} * 1000);
+}
+
+bool EmulatorLink::TimedOut(const Deadline& deadline) {
+  return LinkTimedOut() || deadline.Passed();
+}
+
+void EmulatorLink::ClearTimeout() {
+  timedOut_ = false;
+  timer_.stop();
+}
+
+int16_t EmulatorLink::ReadPortSignal() {
+  return Comm().CDHolding() ? 1 : 0;
+}
+
+std::vector<uint8_t> EmulatorLink::ReadPortInput() {
+  return Comm().Input();
+}
+
+void EmulatorLink::Pace() const {
+  if (timings_.pacingMicros > 0) platform::BusyWaitMicros(timings_.pacingMicros);
+}
+
+int16_t EmulatorLink::SendBytes(const std::vector<uint8_t>& bytes) {
+  try {
+    platform::SerialPort& port = Comm();
+    const auto fail = [] { throw platform::RunTimeError(kSendTimeout, kSendFailure); };
+    if (state_.LinkBuffered != 1) {
+      port.SetOutputWaits(true);
+      for (size_t i = 0; i < bytes.size(); i += 3) {
+        const Deadline deadline = StartTimeout(timings_.sendUnitMs);
+        const auto expired = [&] { return TimedOut(deadline); };
+        if (!WaitYielding([&] { return port.DSRHolding(); }, expired)) fail();
+        port.Output(bytes.data() + i, std::min<size_t>(3, bytes.size() - i));
+        Pace();
+      }
+    } else {
+      port.SetOutputWaits(false);
+      for (size_t i = 0; i < bytes.size(); ++i) {
+        const Deadline deadline = StartTimeout(timings_.sendUnitMs);
+        const auto expired = [&] { return TimedOut(deadline); };
+        if (!WaitYielding([&] { return port.OutBufferCount() == 0; }, expired) ||
+            !WaitYielding([&] { return port.CTSHolding(); }, expired) ||
+            !WaitYielding([&] { return port.DSRHolding(); }, expired)) {
+          fail();
+        }
+        port.Output(bytes.data() + i, 1);
+        Pace();
+      }
+    }
+    return 1;
+  } catch (const std::exception&) {
+    platform::MessageBox(kSendFailure, "", platform::MB_OK);
+    return 0;
+  }
+}
+
+int16_t EmulatorLink::SendValue(int32_t a, int32_t b) {
+  const std::array<uint8_t, 3> unit = PackUnit(a, 0, b);
+  return SendBytes({unit.begin(), unit.end()});
+}
+
+int16_t EmulatorLink::SendValueEx(int32_t a, int32_t b) {
+  const std::array<uint8_t, 3> unit = PackUnit(a, 2, b);
+  return SendBytes({unit.begin(), unit.end()});
+}
+
+bool EmulatorLink::DrainOutput(size_t bytes) {
+  platform::SerialPort& port = Comm();
+  const int64_t transmitMicros =
+      static_cast<int64_t>(bytes) * 10 * 1000000 / std::max<int32_t>(baudRate_, 1);
+  const Deadline deadline(transmitMicros + int64_t{timings_.drainMarginMs} * 1000);
+  return WaitYielding([&] { return port.OutBufferCount() == 0; },
+                      [&] { return deadline.Passed(); });
+}
+
+int16_t EmulatorLink::SendWord(int32_t value) {
+  if (state_.LinkState != 1) return 0;
+  SetLinkState(kWordSend);
+  try {
+    const std::array<uint8_t, 3> unit = PackUnit(value, 1, 0);
+    const int16_t sent = SendBytes({unit.begin(), unit.end()});
+    if (!DrainOutput(unit.size())) throw platform::RunTimeError(kSendTimeout, kSendFailure);
+    SetLinkState(kDone);
+    return sent;
+  } catch (...) {
+    SetLinkState(kFailure);
+    throw;
+  }
+}
+
+void EmulatorLink::SendCommand(int32_t address, const std::vector<uint8_t>& data) {
+  SetLinkState(kCommand);
+  if (state_.LinkState != 4) return;
+  try {
+    size_t units = data.size() / 3;
+    size_t offset = 0;
+    while (units >= 1) {
+      const size_t block = std::min<size_t>(units, kMaxBlockUnits);
+      const std::vector<uint8_t> bytes(data.begin() + offset, data.begin() + offset + block * 3);
+      // Data after a failed header would be read as units of their own.
+      if (SendValueEx(address, static_cast<int32_t>(block)) == 0 || SendBytes(bytes) == 0 ||
+          !DrainOutput((block + 1) * 3)) {
+        SetLinkState(kFailure);
+        return;
+      }
+      units -= block;
+      offset += block * 3;
+      address += static_cast<int32_t>(block);
+    }
+    SetLinkState(kDone);
+  } catch (const std::exception&) {
+    SetLinkState(kFailure);
+  }
+}
+
+std::vector<uint8_t> EmulatorLink::ReceiveData(int32_t address, int32_t count) {
+  SetLinkState(kReceive);
+  if (state_.LinkState != 3) return {};
+  try {
+    platform::SerialPort& port = Comm();
+    std::vector<uint8_t> result;
+    while (count > 0) {
+      const int32_t chunk = std::min<int32_t>(count, kMaxBlockUnits);
+      port.SetInputLen(chunk * 3);
+      SendValue(address, chunk);
+      const Deadline deadline = StartTimeout(chunk * timings_.readUnitMs);
+      if (!WaitYielding([&] { return port.InBufferCount() >= chunk * 3; },
+                        [&] { return TimedOut(deadline); })) {
+        throw platform::RunTimeError(kReadTimeout, "The emulator did not answer in time");
+      }
+      const std::vector<uint8_t> bytes = ReadPortInput();
+      result.insert(result.end(), bytes.begin(), bytes.end());
+      count -= chunk;
+      address += chunk;
+    }
+    // The link is idle again when the caller sees the bytes.
+    SetLinkState(kDone);
+    return result;
+  } catch (...) {
+    SetLinkState(kFailure);
+    throw;
+  }
+}
+
+void EmulatorLink::PollEmulator() {
+  if (state_.LinkState == 5) return;
+  SetLinkState(kPoll);
+  if (state_.LinkState != 5) return;
+  // A failing step fails the link and the handshake goes on with the next.
+  const auto step = [this](const auto& body) {
+    try {
+      body();
+    } catch (const std::exception&) {
+      SetLinkState(kFailure);
+    }
+  };
+  platform::SerialPort& port = Comm();
+  Deadline deadline(0);
+  const auto expired = [&] { return TimedOut(deadline); };
+  bool followed = true;
+  step([&] { deadline = StartTimeout(timings_.handshakeMs); });
+  step([&] { port.SetDTREnable(false); });
+  step([&] { followed = WaitYielding([&] { return !port.DSRHolding(); }, expired); });
+  if (!followed) return HandshakeTimedOut();
+  step([&] { port.SetDTREnable(true); });
+  step([&] { deadline = StartTimeout(timings_.handshakeMs); });
+  step([&] { followed = WaitYielding([&] { return port.DSRHolding(); }, expired); });
+  if (!followed) return HandshakeTimedOut();
+  step([&] { port.SetInBufferCount(0); });
+  step([&] { port.SetOutBufferCount(0); });
+  SetLinkState(kDone);
+}
+
+// The session goes, and the port is closed whatever the session was: a link
+// left in the handshake state would refuse every later operation.
+void EmulatorLink::HandshakeTimedOut() {
+  CloseEmulatorSession(state_);
+  ClosePort();
+}
+
+}  // namespace monitor

@@ -1,0 +1,264 @@
+#include "core/transferwin.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+
+#include "core/emulator_commands.h"
+#include "core/emulator_link.h"
+#include "core/emulator_session.h"
+#include "core/monitor_state.h"
+#include "core/settings/mdl_registry.h"
+#include "core/settings/registry_layout.h"
+#include "platform/controls.h"
+#include "platform/hooks.h"
+#include "platform/run_time_error.h"
+
+namespace monitor {
+namespace {
+
+constexpr int kRates[] = {2400, 9600, 14400, 19200, 38400};
+
+std::string CommunicationsKey() {
+  return FindLayoutKey("Communications")->path;
+}
+
+int RateIndex(int32_t baud) {
+  for (int i = 0; i < 5; ++i) {
+    if (kRates[i] == baud) return i;
+  }
+  return -1;
+}
+
+QCheckBox* Box(const char* name, const char* text, QWidget* parent) {
+  auto* box = new QCheckBox(text, parent);
+  box->setObjectName(name);
+  return box;
+}
+
+QPushButton* Button(const char* name, const char* text, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  return button;
+}
+
+void SetBox(QCheckBox& box, bool on) {
+  platform::SetButtonValue(box, on ? 1 : 0);
+}
+
+}  // namespace
+
+CommSettings ReadCommSettings() {
+  const std::string key = CommunicationsKey();
+  CommSettings settings;
+  settings.com = RegGetSetting(platform::HKEY_LOCAL_MACHINE, key, "Com").AsNumber();
+  settings.baud = RegGetSetting(platform::HKEY_LOCAL_MACHINE, key, "Baud Rate").AsNumber();
+  settings.buffered = RegGetSetting(platform::HKEY_LOCAL_MACHINE, key, "Buffed").AsNumber();
+  return settings;
+}
+
+void StoreCommSettings(const CommSettings& settings) {
+  const std::string key = CommunicationsKey();
+  // Nothing else creates the key, and a value is never stored into a missing one.
+  RegCreateKeyPath(platform::HKEY_LOCAL_MACHINE, key);
+  const auto store = [&](const char* name, int32_t value) {
+    RegSetSetting(platform::HKEY_LOCAL_MACHINE, key, name, std::to_string(value), platform::REG_SZ);
+  };
+  store("Buffed", settings.buffered);
+  store("Baud Rate", settings.baud);
+  store("Com", settings.com);
+}
+
+Transferwin::Transferwin(MonitorState& state) : platform::Form("transferwin"), state_(state) {
+  SetCaption("ICE Serial Interface Parameters");
+  auto* body = new QWidget(this);
+  auto* grid = new QGridLayout(body);
+  comCombo = new QComboBox(body);
+  comCombo->setObjectName("comCombo");
+  baudcombo = new QComboBox(body);
+  baudcombo->setObjectName("baudcombo");
+  Buffcheck = Box("Buffcheck", "Buffered", body);
+  DTRCheck = Box("DTRCheck", "DTR", body);
+  RTSCheck = Box("RTSCheck", "RTS", body);
+  CTSCheck = Box("CTSCheck", "CTS", body);
+  DSRCheck = Box("DSRCheck", "DSR", body);
+  OKCommand = Button("OKCommand", "&OK", body);
+  CancelCommand = Button("CancelCommand", "&Cancel", body);
+  resetcommand = Button("resetcommand", "&Reset", body);
+  grid->addWidget(new QLabel("COM Port", body), 0, 0);
+  grid->addWidget(new QLabel("Baud Rate", body), 0, 1);
+  grid->addWidget(comCombo, 1, 0);
+  grid->addWidget(baudcombo, 1, 1);
+  grid->addWidget(Buffcheck, 2, 0);
+  grid->addWidget(DTRCheck, 3, 0);
+  grid->addWidget(RTSCheck, 3, 1);
+  grid->addWidget(CTSCheck, 4, 0);
+  grid->addWidget(DSRCheck, 4, 1);
+  grid->addWidget(OKCommand, 5, 0);
+  grid->addWidget(CancelCommand, 5, 1);
+  grid->addWidget(resetcommand, 6, 0);
+  setCentralWidget(body);
+
+  const auto guarded = [](auto body) { return [body] { platform::GuardedCall(body); }; };
+  connect(OKCommand, &QPushButton::clicked, this, guarded([this] { OKCommand_Click(); }));
+  connect(CancelCommand, &QPushButton::clicked, this, guarded([this] { CancelCommand_Click(); }));
+  connect(resetcommand, &QPushButton::clicked, this, guarded([this] { resetcommand_Click(); }));
+  connect(Buffcheck, &QCheckBox::clicked, this, [this] {
+    state_.LinkBuffered = static_cast<int16_t>(platform::ButtonValue(*Buffcheck));
+  });
+  connect(DTRCheck, &QCheckBox::clicked, this, guarded([this] {
+            state_.Link->Comm().SetDTREnable(platform::ButtonValue(*DTRCheck) != 0);
+          }));
+  connect(RTSCheck, &QCheckBox::clicked, this, guarded([this] {
+            state_.Link->Comm().SetRTSEnable(platform::ButtonValue(*RTSCheck) != 0);
+          }));
+  // The input lines' boxes only show the lines.
+  connect(CTSCheck, &QCheckBox::clicked, this,
+          [this] { SetBox(*CTSCheck, state_.Link->Port().CTSHolding()); });
+  connect(DSRCheck, &QCheckBox::clicked, this,
+          [this] { SetBox(*DSRCheck, state_.Link->Port().DSRHolding()); });
+}
+
+Transferwin* Transferwin::Loaded(const MonitorState& state) {
+  return dynamic_cast<Transferwin*>(state.Forms.Get("transferwin"));
+}
+
+void Transferwin::OnLoad() {
+  EmulatorLink& link = *state_.Link;
+  platform::SerialPort& port = link.Port();
+  port.SetOnComm([this] { Comm_OnComm(); });
+  state_.LinkState = 2;
+  link.ClearTimeout();
+
+  const CommSettings stored = ReadCommSettings();
+  state_.LinkBuffered = static_cast<int16_t>(stored.buffered);
+  SetBox(*Buffcheck, stored.buffered == 1);
+  for (int rate : kRates) baudcombo->addItem(QString::number(rate));
+  link.SetBaudRate(stored.baud);
+  baudcombo->setCurrentIndex(RateIndex(stored.baud));
+  for (const char* name : {"COM1", "COM2", "COM3", "COM4"}) comCombo->addItem(name);
+  comCombo->setCurrentIndex(stored.com >= 0 && stored.com <= 3 ? stored.com : -1);
+  link.SetPortNumber(static_cast<int16_t>(stored.com + 1));
+
+  loadedCom_ = comCombo->currentIndex();
+  loadedBaud_ = baudcombo->currentIndex();
+  if (loadedCom_ >= 0 && loadedBaud_ >= 0) {
+    // A port that does not open stays closed (LinkState 2); the next open
+    // that a command or OK asks for reports why.
+    try {
+      link.OpenPort();
+    } catch (const std::exception&) {
+    }
+  }
+  // A closed port shows its input lines off.
+  SetBox(*CTSCheck, port.CTSHolding());
+  SetBox(*DSRCheck, port.DSRHolding());
+  TickOutputLines();
+}
+
+void Transferwin::OnUnload() {
+  state_.Link->Port().SetOnComm(nullptr);
+}
+
+void Transferwin::TickOutputLines() {
+  platform::SerialPort& port = state_.Link->Port();
+  SetBox(*DTRCheck, port.DTREnable());
+  SetBox(*RTSCheck, port.RTSEnable());
+}
+
+void Transferwin::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  Outer()->hide();
+}
+
+void Transferwin::ReportPortError(int number) {
+  const char* text = number == 31989   ? "Invalid Baud rate"
+                     : number == 31988 ? "Invalid COM port"
+                                       : "Port unavailable";
+  platform::MessageBox(text, "", platform::MB_OK | platform::MB_ICONEXCLAMATION);
+}
+
+void Transferwin::OKCommand_Click() {
+  // Without both entries nothing is stored and the port stays as it is.
+  if (comCombo->currentIndex() < 0 || baudcombo->currentIndex() < 0) return;
+  EmulatorLink& link = *state_.Link;
+  if (state_.LinkState != 2) link.ClosePort();
+  const int16_t keptPort = link.PortNumber();
+  const int32_t keptBaud = link.BaudRate();
+  try {
+    link.SetPortNumber(static_cast<int16_t>(comCombo->currentIndex() + 1));
+    link.SetBaudRate(baudcombo->currentText().toInt());
+    link.OpenPort();
+  } catch (const std::exception& error) {
+    const auto* numbered = dynamic_cast<const platform::RunTimeError*>(&error);
+    ReportPortError(numbered != nullptr ? numbered->Number() : 0);
+    link.ClosePort();
+    link.SetPortNumber(keptPort);
+    link.SetBaudRate(keptBaud);
+    // The old port may fail as well: it then stays closed, without a
+    // second message.
+    try {
+      link.OpenPort();
+    } catch (const std::exception&) {
+      link.ClosePort();
+    }
+    comCombo->setCurrentIndex(loadedCom_);
+    baudcombo->setCurrentIndex(loadedBaud_);
+  }
+  StoreCommSettings({comCombo->currentIndex(), link.BaudRate(), state_.LinkBuffered});
+  Outer()->hide();
+}
+
+void Transferwin::CancelCommand_Click() {
+  comCombo->setCurrentIndex(loadedCom_);
+  baudcombo->setCurrentIndex(loadedBaud_);
+  Outer()->hide();
+}
+
+void Transferwin::resetcommand_Click() {
+  state_.Link->PollEmulator();
+}
+
+void Transferwin::Comm_OnComm() {
+  // An error inside the handler ends it.
+  try {
+    EmulatorLink& link = *state_.Link;
+    platform::SerialPort& port = link.Port();
+    switch (port.CommEvent()) {
+      case platform::SerialPort::kEventCts:
+        SetBox(*CTSCheck, port.CTSHolding());
+        break;
+      case platform::SerialPort::kEventDsr: {
+        const bool dsr = port.DSRHolding();
+        SetBox(*DSRCheck, dsr);
+        // The handshake drops DSR on purpose.
+        if (!dsr && state_.LinkState != 5) {
+          if (port.CTSHolding()) {
+            CloseEmulatorSession(state_);
+          } else {
+            link.SetLinkState(7);
+          }
+        }
+        break;
+      }
+      case platform::SerialPort::kEventCd:
+        NextEmulatorState(state_, port.CDHolding() ? 6 : 13);
+        break;
+      case platform::SerialPort::kEventCtsTimeout:
+        platform::Beep();
+        platform::MessageBox("CTS Time Out : hardware not responding, reset it", "",
+                             platform::MB_OK | platform::MB_ICONEXCLAMATION);
+        break;
+      case platform::SerialPort::kEventDsrTimeout:
+        platform::Beep();
+        platform::MessageBox("DSR Time Out : transer ERROR, reset hardware", "",
+                             platform::MB_OK | platform::MB_ICONEXCLAMATION);
+        break;
+      default:
+        break;
+    }
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace monitor

@@ -1,0 +1,211 @@
+// Connect, step, go, stop and disconnect against the simulated emulator,
+// with the exact transcript; the connect's failures; the hardware reset; the
+// poll step's state read.
+#include "core/emulator_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <algorithm>
+
+#include "core/emulator_session.h"
+#include "core/main_module.h"
+#include "emulator_fixture.h"
+#include "platform/messagebox.h"
+#include "platform/run_time_error.h"
+#include "wait_until.h"
+
+namespace {
+
+using monitortest::EmulatorTest;
+using Lines = std::vector<std::string>;
+
+const char kConnectError[] = "Connect Error|The monitor is not connected.\rPress OK to continue|49";
+
+class EmulatorCommandsTest : public EmulatorTest {
+ protected:
+  EmulatorCommandsTest() {
+    state.Seams.debug.FindCodeRow = [](int32_t address) {
+      return static_cast<int16_t>(address + 1);
+    };
+    state.Seams.debug.ShowCodeRow = [this](int16_t row) { rows.push_back(row); };
+  }
+  // The transcript from the last attach on.
+  Lines SinceAttach() const {
+    const Lines wire = ice.TranscriptText();
+    auto last = std::find(wire.rbegin(), wire.rend(), "attach");
+    return Lines(last.base() - 1, wire.end());
+  }
+  // The state packet's header and units as they reach the emulator, then
+  // the command word.
+  static Lines PacketThen(const std::string& pc, const std::string& word) {
+    return {"02 44 04 write 1100 4",           "00 00 00 data 1100 000000",
+            pc + " 00 00 data 1101 0000" + pc, "00 00 00 data 1102 000000",
+            "23 01 00 data 1103 000123",       word};
+  }
+  std::vector<int16_t> rows;
+};
+
+TEST_F(EmulatorCommandsTest, ConnectStepGoStopAndDisconnectOnTheWire) {
+  StoreSettings(1, 38400);
+  state.TargetState = 1;
+  monitor::OpenEmulatorSession(state);
+  EXPECT_EQ(state.TargetState, 2);
+  EXPECT_EQ(state.Status.Shown(), "Ready");
+  // The handshake and the connect word; no reset word.
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return !ice.Words().empty(); }));
+  EXPECT_EQ(SinceAttach(),
+            (Lines{"attach", "DTR on", "RTS on", "DTR off", "DTR on", "25 00 00 word 9"}));
+  EXPECT_EQ(path, (Lines{"9:1>17", "10:17>1", "1:1>2"}));
+
+  for (bool tooShort : {false, true}) {
+    SCOPED_TRACE(tooShort ? "CD pulse too short to see" : "CD off, then on");
+    ice.SetStepTooShort(tooShort);
+    ice.ClearTranscript();
+    path.clear();
+    rows.clear();
+    state.CpuState.word[2] = 0;
+    state.CpuState.word[3] = 0x010;
+    state.CpuState.word[25] = 0x0123;
+    state.CpuStateDirty = -1;
+    monitor::HardwareStep(state);
+    EXPECT_EQ(state.TraceStartIndex, 0x0123);
+    ASSERT_TRUE(WaitForSession(12));
+    monitor::PollStep(state);
+    EXPECT_EQ(state.TargetState, 2);
+    Lines wire = PacketThen("10", "31 00 00 word 12");
+    wire.push_back("00 44 04 read 1100 4");
+    EXPECT_EQ(ice.TranscriptText(), wire);
+    EXPECT_EQ(path, (Lines{"3:2>6", "10:6>13", "13:13>3", "6:3>12", "7:12>5", "10:5>2"}));
+    EXPECT_EQ(state.CpuState.word[3], 0x011);
+    EXPECT_EQ(rows, (std::vector<int16_t>{0x012}));
+    EXPECT_EQ(state.CpuStateDirty, 0);
+  }
+
+  // Go, then stop: the emulator halts and the next poll step reads it.
+  ice.ClearTranscript();
+  path.clear();
+  state.CpuStateDirty = -1;
+  monitor::HardwareGo(state);
+  ASSERT_TRUE(WaitForSession(4));
+  monitor::HardwareStop(state);
+  ASSERT_TRUE(WaitForSession(12));
+  monitor::PollStep(state);
+  Lines wire = PacketThen("11", "29 00 00 word 10");
+  wire.insert(wire.end(), {"25 00 00 word 9", "00 44 04 read 1100 4"});
+  EXPECT_EQ(ice.TranscriptText(), wire);
+  EXPECT_EQ(path, (Lines{"4:2>7", "10:7>14", "13:14>4", "5:4>15", "6:15>12", "7:12>5", "10:5>2"}));
+  // A stop already asked sends nothing; connect while connected does nothing.
+  ice.ClearTranscript();
+  state.TargetState = 15;
+  monitor::HardwareStop(state);
+  state.TargetState = 2;
+  monitor::OpenEmulatorSession(state);
+  testsupport::RunEventsFor(5);
+  EXPECT_TRUE(ice.TranscriptText().empty());
+
+  // Disconnect: the handshake, the port closed, the status text popped.
+  state.Status.PushStatusText("Connected");
+  monitor::CloseEmulatorSession(state);
+  EXPECT_EQ(state.TargetState, 1);
+  EXPECT_EQ(state.LinkState, 2);
+  EXPECT_EQ(state.Status.Shown(), "Ready");
+  const Lines closed{"DTR off", "DTR on", "DTR off", "RTS off", "detach"};
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return ice.TranscriptText().size() == 5; }));
+  EXPECT_EQ(ice.TranscriptText(), closed);
+  monitor::CloseEmulatorSession(state);
+  testsupport::RunEventsFor(5);
+  EXPECT_EQ(ice.TranscriptText(), closed);
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(EmulatorCommandsTest, ASilentEmulatorAsksAndCancelGivesUp) {
+  StoreSettings(1, 38400);
+  ice.SetDsrDead(true);
+  answers = {platform::IDCANCEL};
+  state.TargetState = 1;
+  monitor::OpenEmulatorSession(state);
+  EXPECT_EQ(boxes, (Lines{kConnectError}));
+  EXPECT_EQ(state.LinkState, 2);  // not left in the handshake
+  EXPECT_EQ(state.TargetState, 1);
+  EXPECT_FALSE(Link().Port().PortOpen());
+  EXPECT_GE(refreshes, 1);
+
+  // OK tries again from the reopen, and the emulator has come alive.
+  boxes.clear();
+  answers = {platform::IDOK};
+  onBox = [&] { ice.SetDsrDead(false); };
+  monitor::OpenEmulatorSession(state);
+  EXPECT_EQ(boxes, (Lines{kConnectError}));
+  EXPECT_EQ(state.TargetState, 2);
+  EXPECT_EQ(state.LinkState, 1);
+}
+
+TEST_F(EmulatorCommandsTest, AFreshRegistryCannotConnect) {
+  answers = {platform::IDCANCEL};
+  state.TargetState = 1;
+  monitor::OpenEmulatorSession(state);
+  EXPECT_EQ(boxes, (Lines{kConnectError}));
+  EXPECT_EQ(state.LinkState, 2);
+  EXPECT_EQ(state.TargetState, 1);
+}
+
+TEST_F(EmulatorCommandsTest, TheResetGoesThroughItsTablesAndReportsAFailure) {
+  int clears = 0;
+  state.Seams.debug.ClearPanelState = [&] { ++clears; };
+  state.Seams.debug.ClearCommandBits = [&] { clears += 10; };
+  Connect();
+  // Event 14 leads to 16, where no word is dispatched; done gives 1.
+  monitor::ResetEmulator(state);
+  EXPECT_EQ(path, (Lines{"14:2>16", "10:16>1"}));
+  EXPECT_EQ(clears, 11);
+  testsupport::RunEventsFor(5);
+  EXPECT_TRUE(ice.TranscriptText().empty());
+
+  // DSR off under a connected session: 32000 inside, the box, 31991 out.
+  state.TargetState = 2;
+  Link().ClosePort();
+  path.clear();
+  int number = 0;
+  try {
+    monitor::ResetHardwareCommand(state);
+  } catch (const platform::RunTimeError& error) {
+    number = error.Number();
+  }
+  EXPECT_EQ(number, 31991);
+  EXPECT_EQ(boxes, (Lines{"Hardware Reset Error|The monitor can not reset the hardware.\rCheck "
+                          "the emulator and the connection with the host.|48"}));
+  EXPECT_EQ(path, (Lines{"14:2>16", "11:16>10"}));
+}
+
+TEST_F(EmulatorCommandsTest, AFailedStateReadRecoversInTheSamePollStep) {
+  Connect();
+  state.TargetState = 12;
+  ice.SetShortReply(5);
+  monitor::PollStep(state);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(ends, 0);
+  EXPECT_EQ(state.LinkState, 1);
+  EXPECT_EQ(state.TargetState, 10);
+  EXPECT_EQ(ice.TranscriptText(), (Lines{"00 44 04 read 1100 4", "DTR off", "DTR on"}));
+  // The emulator goes silent and its DSR dies during the next read: the
+  // disconnect that the DSR event runs inside the read's wait uses up the
+  // shared time-out, and the read still ends.
+  Connect();
+  state.TargetState = 12;
+  ice.SetSilent(true);
+  QTimer::singleShot(5, [&] { ice.SetDsrDead(true); });
+  monitor::PollStep(state);
+  EXPECT_EQ(state.TargetState, 1);
+  EXPECT_EQ(state.LinkState, 2);
+  EXPECT_EQ(ends, 0);
+
+  // A clean flag sends no packet and no event.
+  state.TargetState = 2;
+  state.CpuStateDirty = 0;
+  path.clear();
+  monitor::SendEmulatorState(state);
+  EXPECT_TRUE(path.empty());
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+#include "emulator_fixture.h"
+
+#include <cstdlib>
+
+#include "core/emulator_commands.h"
+#include "core/transferwin.h"
+#include "platform/messagebox.h"
+#include "wait_until.h"
+
+namespace monitortest {
+
+EmulatorTest::EmulatorTest() {
+  setenv("TAVIX_REGISTRY_DIR", registry.path().c_str(), 1);
+  setenv("TAVIX_COM2", ice.Endpoint().c_str(), 1);
+  monitor::BindEmulatorLink(state);
+  monitor::LinkTimings& t = Link().Timings();
+  // The pause before an open stays: the rig's device needs it to see the
+  // previous host go.
+  t = {30, 5, 100, 100, 5, 0, 200};
+  platform::SetBeepHook([this] { ++beeps; });
+  platform::SetMessageBoxHook(
+      [this](const std::string& text, const std::string& title, unsigned style) {
+        boxes.push_back(title + "|" + text + "|" + std::to_string(style));
+        if (onBox) onBox();
+        if (answers.empty()) return platform::DefaultAnswer(style);
+        const int answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+      });
+  state.Seams.debug.RefreshPanel = [this] { ++refreshes; };
+  state.OnEmulatorTransition = [this](int16_t event, int16_t from, int16_t to) {
+    if (from != to)
+      path.push_back(std::to_string(event) + ":" + std::to_string(from) + ">" + std::to_string(to));
+  };
+}
+
+EmulatorTest::~EmulatorTest() {
+  platform::SetBeepHook(nullptr);
+  unsetenv("TAVIX_COM2");
+  unsetenv("TAVIX_REGISTRY_DIR");
+}
+
+void EmulatorTest::StoreSettings(int com, int baud, int buffered) {
+  monitor::StoreCommSettings({com, baud, buffered});
+}
+
+void EmulatorTest::OpenLink() {
+  StoreSettings(1, 38400);
+  Link().Comm();
+  ASSERT_EQ(state.LinkState, 1);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return Link().Port().DSRHolding(); }));
+  testsupport::RunEventsFor(5);
+  ice.ClearTranscript();
+}
+
+void EmulatorTest::Connect() {
+  StoreSettings(1, 38400);
+  state.TargetState = 1;
+  monitor::OpenEmulatorSession(state);
+  ASSERT_EQ(state.TargetState, 2);
+  ASSERT_EQ(state.LinkState, 1);
+  testsupport::RunEventsFor(5);
+  ice.ClearTranscript();
+  boxes.clear();
+  path.clear();
+  beeps = refreshes = 0;
+}
+
+bool EmulatorTest::WaitForSession(int16_t target, int ms) {
+  return testsupport::WaitUntil([&] { return state.TargetState == target; }, ms);
+}
+
+}  // namespace monitortest
