@@ -49,6 +49,9 @@ class MonitorState {
   int16_t CpuStateDirty = 0;
   int16_t SimulatorBusy = 0;
   int16_t TraceStartIndex = 0;
+  // The key that closed the last in-place editor of the watch or RAM window
+  // (13 Enter, 27 Escape).
+  int16_t LastEditKey = 0;
   std::array<int16_t, 11> CommandBitMode{};
   std::array<int16_t, 11> CommandBitValue{};
 

@@ -4,6 +4,9 @@
 #include "core/monitor_state.h"
 #include "debug/display.h"
 #include "debug/iceview.h"
+#include "debug/ramwin.h"
+#include "debug/symbol_loader.h"
+#include "debug/watchwin.h"
 
 namespace monitor {
 
@@ -11,6 +14,12 @@ void RegisterDebugForms(MonitorState& state) {
   using platform::FormKind;
   state.Forms.Register("IceView", FormKind::MdiChild, [&state] { return new IceView(state); });
   state.Forms.Register("Display", FormKind::MdiChild, [&state] { return new Display(state); });
+  state.Forms.Register("Watchwin", FormKind::MdiChild, [&state] { return new Watchwin(state); });
+  state.Forms.Register("RAMWin", FormKind::MdiChild, [&state] { return new RAMWin(state); });
+  state.Seams.debug.LoadSymbolFile = [&state](const std::string& path) {
+    LoadSymbolFile(state, path);
+  };
+  state.Seams.debug.FillRamWindow = [&state] { FillRamWindow(state); };
   state.Seams.debug.FindCodeRow = [&state](int32_t address) { return FindCodeRow(state, address); };
 }
 
