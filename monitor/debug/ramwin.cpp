@@ -153,16 +153,8 @@ void RAMWin::WriteRamCell() {
     if (state_.Seams.debug.ApplyRamValue) {
       state_.Seams.debug.ApplyRamValue(row > 0 ? row : int16_t{0}, address, value);
     }
-    if (address == 110 || address == 111) {
-      state_.CpuState.word[k42::kIndex] = static_cast<int16_t>(
-          (state_.RegisterFile[111].value & 15) * 16 + (state_.RegisterFile[110].value & 15));
-      state_.CpuStateDirty = -1;
-    }
-    Services::Call(state_.Seams.link.RefreshAfterStop);
   }
-  RefreshWatchWindow(state_);
-  RefreshRamWindow(state_);
-  ShowIndexRegister(state_);
+  FinishCellWrite(state_, address);
 }
 
 void FillRamWindow(MonitorState& state) {

@@ -135,10 +135,18 @@ void Watchwin::SelectRow(int row) {
   grdData->SetSelection(row, 0, row, grdData->Cols() - 1);
 }
 
-void Watchwin::AfterWrite() {
-  RefreshWatchWindow(state_);
-  RefreshRamWindow(state_);
-  ShowIndexRegister(state_);
+void FinishCellWrite(MonitorState& state, int32_t address) {
+  if (state.TargetState != 32) {
+    if (address == 110 || address == 111) {
+      state.CpuState.word[k42::kIndex] = static_cast<int16_t>(
+          (state.RegisterFile[111].value & 15) * 16 + (state.RegisterFile[110].value & 15));
+      state.CpuStateDirty = -1;
+    }
+    Services::Call(state.Seams.link.RefreshAfterStop);
+  }
+  RefreshWatchWindow(state);
+  RefreshRamWindow(state);
+  ShowIndexRegister(state);
 }
 
 void Watchwin::grdData_DblClick() {
@@ -292,14 +300,8 @@ void Watchwin::WriteWatchValue() {
   } else {
     state_.RegisterFile[static_cast<size_t>(address)].value = value;
     if (state_.Seams.debug.ApplyWatchValue) state_.Seams.debug.ApplyWatchValue(address);
-    if (address == 110 || address == 111) {
-      state_.CpuState.word[k42::kIndex] = static_cast<int16_t>(
-          (state_.RegisterFile[111].value & 15) * 16 + (state_.RegisterFile[110].value & 15));
-      state_.CpuStateDirty = -1;
-    }
-    Services::Call(state_.Seams.link.RefreshAfterStop);
   }
-  AfterWrite();
+  FinishCellWrite(state_, address);
 }
 
 void Watchwin::ApplyWatchInput() {

@@ -70,9 +70,13 @@ class Watchwin : public platform::Form {
   bool Simulator() const;
   int32_t RowAddress(int row) const;
   void SelectRow(int row);
-  void AfterWrite();
 
   MonitorState& state_;
 };
+
+// The rest of a cell write from either window: on the emulator the index
+// register follows cells 110/111 and the data memory is read back; then the
+// watch, RAM and index displays.
+void FinishCellWrite(MonitorState& state, int32_t address);
 
 }  // namespace monitor

@@ -55,6 +55,23 @@ class WatchWindowsTest : public paneltest::PanelTest {
     seams.ClearRegisterCondition = [this](int cell) {
       calls.push_back("clear " + std::to_string(cell));
     };
+    // The emulator's side: what would go over the link.
+    seams.InitDataMemory = [this] { calls.push_back("init"); };
+    seams.ApplyWatchCondition = [this](int32_t address) {
+      calls.push_back("condition " + std::to_string(address));
+    };
+    seams.ApplyWatchValue = [this](int32_t address) {
+      calls.push_back("value " + std::to_string(address));
+    };
+    seams.FindWatchRow = [this](const std::string& key, int16_t column) {
+      calls.push_back("find " + key + " " + std::to_string(column));
+      return static_cast<int16_t>(key == "006F" ? 2 : -1);
+    };
+    seams.ApplyRamValue = [this](int16_t row, int32_t address, int32_t value) {
+      calls.push_back("ram " + std::to_string(row) + " " + std::to_string(address) + " " +
+                      std::to_string(value));
+    };
+    state.Seams.link.RefreshAfterStop = [this] { calls.push_back("read back"); };
   }
 
   // The clicks reach the window on top: the grid's own is brought forward.
@@ -130,6 +147,17 @@ TEST_F(WatchWindowsTest, WatchRowsTakeAddressesValuesMarksAndConditions) {
   EXPECT_EQ(Cell(0x2A), 0);
   DoubleClick(grid, 1, Watchwin::kData);
   Type(watch->Text1, "9", Qt::Key_Escape);
+  EXPECT_EQ(Cell(0x2A), 0);
+  // A click elsewhere takes the focus and drops the edit.
+  state.MainForm()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(state.MainForm()));
+  DoubleClick(grid, 1, Watchwin::kData);
+  ASSERT_TRUE(watch->Text1->hasFocus());
+  QTest::keyClicks(watch->Text1, "7");
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                    grid->visualRect(grid->model()->index(0, Watchwin::kLabel)).center());
+  EXPECT_FALSE(watch->Text1->isVisible());
+  EXPECT_EQ(watch->EditRow, 0);
   EXPECT_EQ(Cell(0x2A), 0);
   DoubleClick(grid, 1, Watchwin::kData);
   Type(watch->Text1, "5");
@@ -255,6 +283,50 @@ TEST_F(WatchWindowsTest, RamWindowLabelsFromSymbolsAndWritesRowMinusOne) {
   EXPECT_EQ(Value("ram window", "windowstate").AsNumber(), 2);
   EXPECT_TRUE(Value("ram window", "height").IsEmpty());
   EXPECT_TRUE(Value("watch window", "windowstate").IsNumber());
+}
+
+TEST_F(WatchWindowsTest, OnTheEmulatorConditionsAndValuesGoOverTheLink) {
+  state.TargetState = 2;  // connected and idle
+  state.Forms.Unload("Watchwin");
+  watch = dynamic_cast<Watchwin*>(state.Forms.Load("Watchwin"));
+  ASSERT_NE(watch, nullptr);
+  EXPECT_EQ(calls, (std::vector<std::string>{"init"}));
+  calls.clear();
+  GridControl* grid = watch->grdData;
+  DoubleClick(grid, 1, Watchwin::kAddr);
+  Type(watch->Text2, "6e");
+  state.RegisterFile[111].value = 0x52;  // compare bits above the value
+  DoubleClick(grid, 1, Watchwin::kData);
+  Type(watch->Text1, "9");
+  EXPECT_EQ(state.RegisterFile[110].value, 9);
+  EXPECT_EQ(state.CpuState.word[k42::kIndex], 0x29);
+  EXPECT_EQ(state.CpuStateDirty, -1);
+  DoubleClick(grid, 1, Watchwin::kWrite);
+  EXPECT_EQ(Row(1), "Addr6E|006E|0009||X||<>=|0000");
+  EXPECT_EQ(calls,
+            (std::vector<std::string>{"value 110", "read back", "condition 110", "condition 110"}));
+  calls.clear();
+
+  // A RAM write carries the condition of the watch row naming its cell.
+  ram->grdRAM->SetRow(0x70);
+  ram->EditText = "3";
+  ram->WriteRamCell();
+  ram->grdRAM->SetRow(0x6);
+  ram->WriteRamCell();
+  EXPECT_EQ(state.CpuState.word[k42::kIndex], 0x39);
+  EXPECT_EQ(calls, (std::vector<std::string>{"find 006F 1", "ram 2 111 3", "read back",
+                                             "find 0005 1", "ram 0 5 3", "read back"}));
+  calls.clear();
+
+  // Busy: Addr and Data beep and open nothing; a deletion sends nothing.
+  state.TargetState = 5;
+  DoubleClick(grid, 1, Watchwin::kData);
+  EXPECT_EQ(beeps, 1);
+  EXPECT_EQ(watch->EditRow, 0);
+  DoubleClick(grid, 1, Watchwin::kLabel);
+  QTest::keyClick(grid, Qt::Key_Delete);
+  EXPECT_EQ(grid->Rows(), 2);
+  EXPECT_TRUE(calls.empty());
 }
 
 }  // namespace
