@@ -9,6 +9,7 @@
 #include "debug/watchwin.h"
 #include "panel_fixture.h"
 #include "platform/grid_control.h"
+#include "platform/hooks.h"
 
 namespace {
 
@@ -327,6 +328,38 @@ TEST_F(WatchWindowsTest, OnTheEmulatorConditionsAndValuesGoOverTheLink) {
   QTest::keyClick(grid, Qt::Key_Delete);
   EXPECT_EQ(grid->Rows(), 2);
   EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(WatchWindowsTest, FontsComeFromTheKeysAndTheFontCommand) {
+  // A stored font is applied at load to the grids and the editors.
+  const std::string key = std::string(kTavixKey) + "\\watch window";
+  RegSetSetting(platform::HKEY_CURRENT_USER, key, "fontsize", RegValue(12), 4);
+  RegSetSetting(platform::HKEY_CURRENT_USER, key, "fontpara", RegValue(1), 4);
+  state.Forms.Unload("Watchwin");
+  watch = dynamic_cast<Watchwin*>(state.Forms.Load("Watchwin"));
+  ASSERT_NE(watch, nullptr);
+  for (QWidget* control : std::vector<QWidget*>{watch->grdData, watch->grdSymbols, watch->Text1,
+                                                watch->Text2, watch->txtInput}) {
+    EXPECT_EQ(control->font().family(), "Courier New") << control->objectName().toStdString();
+    EXPECT_EQ(control->font().pointSize(), 12);
+    EXPECT_TRUE(control->font().italic());
+    EXPECT_FALSE(control->font().bold());
+  }
+  // The font command on the RAM window reaches its grid and its editor.
+  state.Forms.Show(ram);
+  platform::SetDialogHook([](platform::CommonDialog& dialog, platform::CommonDialog::Action) {
+    dialog.FontName = "Courier New";
+    dialog.FontSize = 9;
+    dialog.FontBold = true;
+    dialog.FontItalic = false;
+    return true;
+  });
+  Click("mnuFontName");
+  platform::SetDialogHook(nullptr);
+  for (QWidget* control : std::vector<QWidget*>{ram->grdRAM, ram->RAMEditBox}) {
+    EXPECT_EQ(control->font().pointSize(), 9);
+    EXPECT_TRUE(control->font().bold());
+  }
 }
 
 }  // namespace
