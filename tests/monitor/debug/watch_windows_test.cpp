@@ -231,6 +231,17 @@ TEST_F(WatchWindowsTest, RamWindowLabelsFromSymbolsAndWritesRowMinusOne) {
   EXPECT_EQ(Value("ram window", "").AsText(), "Default");
   GridControl* grid = ram->grdRAM;
   ASSERT_EQ(grid->Rows(), 129);
+  // The assembler's own symbol file: only its register symbols, in order
+  // (a long name, a PUBLIC, an EXTERN and unused names are skipped).
+  state.Seams.debug.LoadSymbolFile(std::string(TAVIX_SOURCE_DIR) +
+                                   "tests/tools/assembler/golden/demo.sym");
+  ASSERT_EQ(watch->grdSymbols->Rows(), 5);
+  EXPECT_EQ(watch->grdSymbols->TextMatrix(1, 0) + "=" + watch->grdSymbols->TextMatrix(1, 1) + " " +
+                watch->grdSymbols->TextMatrix(2, 0) + "=" + watch->grdSymbols->TextMatrix(2, 1),
+            "COUNT=0005 FLAG=0022");
+  state.Seams.debug.FillRamWindow();
+  EXPECT_EQ(grid->TextMatrix(6, RAMWin::kLabel), "COUNT");
+  EXPECT_EQ(grid->TextMatrix(0x23, RAMWin::kLabel), "FLAG");
   testsupport::TempDir dir;
   dir.write("P.sym", kSymbols);
   state.Seams.debug.LoadSymbolFile(dir.file("P.sym"));
