@@ -54,6 +54,9 @@ class MonitorState {
   int16_t TraceStartIndex = 0;
   // 1: the emulator link sends byte by byte, paced by every handshake line.
   int16_t LinkBuffered = 0;
+  // The key that closed the last in-place editor of the watch or RAM window
+  // (13 Enter, 27 Escape).
+  int16_t LastEditKey = 0;
   std::array<int16_t, 11> CommandBitMode{};
   std::array<int16_t, 11> CommandBitValue{};
 

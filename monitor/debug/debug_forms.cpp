@@ -7,6 +7,9 @@
 #include "core/view.h"
 #include "debug/display.h"
 #include "debug/iceview.h"
+#include "debug/ramwin.h"
+#include "debug/symbol_loader.h"
+#include "debug/watchwin.h"
 
 namespace monitor {
 
@@ -14,6 +17,12 @@ void RegisterDebugForms(MonitorState& state) {
   using platform::FormKind;
   state.Forms.Register("IceView", FormKind::MdiChild, [&state] { return new IceView(state); });
   state.Forms.Register("Display", FormKind::MdiChild, [&state] { return new Display(state); });
+  state.Forms.Register("Watchwin", FormKind::MdiChild, [&state] { return new Watchwin(state); });
+  state.Forms.Register("RAMWin", FormKind::MdiChild, [&state] { return new RAMWin(state); });
+  state.Seams.debug.LoadSymbolFile = [&state](const std::string& path) {
+    LoadSymbolFile(state, path);
+  };
+  state.Seams.debug.FillRamWindow = [&state] { FillRamWindow(state); };
   state.Seams.debug.FindCodeRow = [&state](int32_t address) { return FindCodeRow(state, address); };
   state.Seams.debug.SetBreakpoint = [&state](int32_t address, bool on) {
     SetBreakpoint(state, address, on);
@@ -28,6 +37,28 @@ void RegisterDebugForms(MonitorState& state) {
   };
   state.Seams.debug.ClearPanelState = [&state] { ClearPanelState(state); };
   state.Seams.debug.ClearCommandBits = [&state] { ClearCommandBits(state); };
+
+  // The watch and RAM windows reach the data cells through these.
+  DebugViewServices& debug = state.Seams.debug;
+  debug.SetRegisterCompare = [&state](int cell, int32_t relation, int32_t match) {
+    SetRegisterCompare(state, cell, relation, match);
+  };
+  debug.SetRegisterFlag = [&state](int cell, int32_t mask, bool on) {
+    SetRegisterFlag(state, cell, mask, on);
+  };
+  debug.ClearRegisterCondition = [&state](int cell) { ClearRegisterCondition(state, cell); };
+  debug.ApplyWatchCondition = [&state](int32_t address) { ApplyWatchCondition(state, address); };
+  debug.ApplyWatchValue = [&state](int32_t address) { ApplyWatchValue(state, address); };
+  debug.ApplyRamValue = [&state](int16_t row, int32_t address, int32_t value) {
+    ApplyRamValue(state, row, address, value);
+  };
+  debug.InitDataMemory = [&state] { InitDataMemory(state); };
+  debug.FindWatchRow = [&state](const std::string& key, int16_t column) {
+    return FindWatchRow(state, QString::fromStdString(key), column);
+  };
+  debug.WriteTargetRegister = [&state](int32_t address, int16_t value) {
+    return WriteTargetRegister(state, address, value);
+  };
 }
 
 }  // namespace monitor

@@ -150,6 +150,9 @@ TEST_F(PanelViewTest, ClearingTheStateAndTheStopCauses) {
 }
 
 TEST_F(PanelViewTest, WatchAndRamColumnsOnlyWhileTheirWindowsAreOpen) {
+  // The panel opened both windows; closed, they take no refresh.
+  state.Forms.Unload("Watchwin");
+  state.Forms.Unload("RAMWin");
   state.RegisterFile[3].value = 0x2A;
   state.RegisterFile[127].value = 7;
   RefreshWatchWindow(state);  // nothing open: nothing happens

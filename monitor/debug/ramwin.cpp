@@ -1,0 +1,186 @@
+#include "debug/ramwin.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/monitor_state.h"
+#include "core/settings/global_numbers.h"
+#include "core/view.h"
+#include "debug/view_window.h"
+#include "debug/watch_logic.h"
+#include "debug/watchwin.h"
+#include "platform/twips.h"
+
+namespace monitor {
+namespace {
+
+const ViewWindowKey& Key() {
+  static const ViewWindowKey key("ram window");
+  return key;
+}
+
+constexpr int kWidths[] = {2300, 550, 500};
+constexpr const char* kHeaders[] = {"Label", "Address", "Data"};
+
+QString Hex(int32_t value) {
+  return QString::fromStdString(NumberToHex(static_cast<int16_t>(value)));
+}
+
+}  // namespace
+
+RAMWin::RAMWin(MonitorState& state) : Form("RAMWin"), state_(state) {
+  SetCaption("RAM");
+  auto* client = new QWidget(this);
+  client->setObjectName("RAMClient");
+  setCentralWidget(client);
+  grdRAM = new platform::GridControl("grdRAM", client);
+  RAMEditBox = new platform::EditBox("RAMEditBox", client);
+  grdRAM->onMouseUp = [this](int, int, int x, int y) {
+    MouseX = static_cast<int16_t>(x);
+    MouseY = static_cast<int16_t>(y);
+  };
+  grdRAM->onDblClick = [this] { grdRAM_DblClick(); };
+  RAMEditBox->onGotFocus = [this] {
+    if (EditRow != 0) RAMEditBox->show();
+  };
+  RAMEditBox->onKeyDown = [this](int& keyCode, int) {
+    if (EditRow == 0 || (keyCode != 13 && keyCode != 27)) return;
+    state_.LastEditKey = static_cast<int16_t>(keyCode);
+    keyCode = 0;
+    RAMEditBox->hide();
+    if (EditRow != 0) RAMEditBox->onLostFocus();
+  };
+  RAMEditBox->onLostFocus = [this] {
+    if (EditRow == 0) return;
+    if (state_.LastEditKey == 13) {
+      ApplyEdit();
+    } else {
+      DropEdit();
+    }
+  };
+}
+
+void RAMWin::OnLoad() {
+  InitRamWindowSettings();
+  SetupRamGrid();
+  Key().ApplyFont({grdRAM, RAMEditBox});
+  Key().Restore(*this);
+}
+
+void RAMWin::OnUnload() {
+  Key().Save(*this);
+}
+
+void RAMWin::InitRamWindowSettings() {
+  Key().Ensure();
+}
+
+void RAMWin::SetupRamGrid() {
+  grdRAM->SetCols(3);
+  grdRAM->SetRows(MonitorState::kRegisterCells + 1);
+  for (int col = 0; col < 3; ++col) {
+    grdRAM->SetColWidth(col, kWidths[col]);
+    grdRAM->SetTextMatrix(0, col, kHeaders[col]);
+  }
+}
+
+void RAMWin::OnResize() {
+  using platform::PixelsToTwips;
+  using platform::TwipsToPixels;
+  const int top = PixelsToTwips(grdRAM->y());
+  const int width = static_cast<int>(Width() / 4.0 * 3.93);
+  grdRAM->setGeometry(0, grdRAM->y(), TwipsToPixels(width),
+                      TwipsToPixels(std::max(0, ScaleHeight() - top)));
+  std::vector<int> widths;
+  for (int col = 0; col < grdRAM->Cols(); ++col) widths.push_back(grdRAM->ColWidth(col));
+  widths = ScaleColumns(widths, width);
+  for (int col = 0; col < grdRAM->Cols(); ++col)
+    grdRAM->SetColWidth(col, widths[static_cast<size_t>(col)]);
+}
+
+void RAMWin::grdRAM_DblClick() {
+  if (EditRow != 0) {
+    RAMEditBox->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  const int row = grdRAM->Row();
+  if (row <= 0) return;
+  grdRAM->SetSelection(row, 0, row, 2);
+  if (grdRAM->Col() != kData) return;
+  EditRow = static_cast<int16_t>(row);
+  EditText = grdRAM->TextMatrix(row, kData);
+  using platform::PixelsToTwips;
+  RAMEditBox->Place(PixelsToTwips(grdRAM->x()) + MouseX, PixelsToTwips(grdRAM->y()) + MouseY, 800);
+  RAMEditBox->Open(EditText);
+}
+
+void RAMWin::DropEdit() {
+  state_.LastEditKey = 0;
+  EditRow = 0;
+  RAMEditBox->hide();
+}
+
+void RAMWin::ApplyEdit() {
+  if (EditRow == 0) return;
+  const int row = EditRow;
+  EditRow = 0;
+  state_.LastEditKey = 0;
+  RAMEditBox->hide();
+  grdRAM->SetRow(row);
+  grdRAM->SetCol(kData);
+  EditText = RAMEditBox->text();
+  WriteRamCell();
+}
+
+void RAMWin::WriteRamCell() {
+  const int32_t value = HexToNumber(EditText.toStdString(), 0);
+  if (value < 0 || value > 15) return;
+  // Row r holds cell r - 1, whether or not a fill has written its address.
+  const int32_t address = grdRAM->Row() - 1;
+  if (address < 0 || address >= MonitorState::kRegisterCells) return;
+  if (address == 111 && value > 7) return;
+  grdRAM->SetTextMatrix(grdRAM->Row(), kData, Hex(value));
+  if (state_.TargetState == 32) {
+    if (state_.Seams.debug.WriteTargetRegister) {
+      state_.Seams.debug.WriteTargetRegister(address, static_cast<int16_t>(value));
+    }
+  } else {
+    state_.RegisterFile[static_cast<size_t>(address)].value = value;
+    const int16_t row =
+        state_.Seams.debug.FindWatchRow
+            ? state_.Seams.debug.FindWatchRow(NumberToHex(static_cast<int16_t>(address)), 1)
+            : int16_t{-1};
+    if (state_.Seams.debug.ApplyRamValue) {
+      state_.Seams.debug.ApplyRamValue(row > 0 ? row : int16_t{0}, address, value);
+    }
+  }
+  FinishCellWrite(state_, address);
+}
+
+void FillRamWindow(MonitorState& state) {
+  auto* window = dynamic_cast<RAMWin*>(state.Forms.Load("RAMWin"));
+  if (window == nullptr) return;
+  std::vector<SymbolRow> symbols;
+  if (auto* watch = dynamic_cast<Watchwin*>(state.Forms.Get("Watchwin"))) {
+    const platform::GridControl& grid = *watch->grdSymbols;
+    for (int row = 1; row < grid.Rows(); ++row) {
+      symbols.push_back({grid.TextMatrix(row, 0).toLatin1().toStdString(),
+                         grid.TextMatrix(row, 1).toLatin1().toStdString()});
+    }
+  }
+  const std::array<std::string, 128> labels = RamLabels(symbols);
+  platform::GridControl& grid = *window->grdRAM;
+  grid.BeginUpdate();
+  for (int cell = 0; cell < MonitorState::kRegisterCells; ++cell) {
+    const int row = cell + 1;
+    grid.SetTextMatrix(row, RAMWin::kLabel, QString::fromLatin1(labels[static_cast<size_t>(cell)]));
+    grid.SetTextMatrix(row, RAMWin::kAddress, Hex(cell));
+    grid.SetTextMatrix(row, RAMWin::kData,
+                       Hex(state.RegisterFile[static_cast<size_t>(cell)].value & 15));
+  }
+  grid.EndUpdate();
+  grid.SetRow(MonitorState::kRegisterCells);
+  if (platform::Form* panel = state.Forms.Get("IceView")) panel->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace monitor

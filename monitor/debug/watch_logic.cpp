@@ -1,0 +1,152 @@
+#include "debug/watch_logic.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <numeric>
+
+#include "core/settings/global_numbers.h"
+
+namespace monitor {
+namespace {
+
+bool IsBlank(char c) {
+  return static_cast<unsigned char>(c) < 33;
+}
+
+std::string TrimmedLeft(const std::string& text) {
+  const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
+  return first == text.end() ? text : std::string(first, text.end());
+}
+
+std::string FirstWord(const std::string& text) {
+  return std::string(text.begin(), std::find_if(text.begin(), text.end(), IsBlank));
+}
+
+std::string LastFour(const std::string& text) {
+  return text.size() <= 4 ? text : text.substr(text.size() - 4);
+}
+
+// 1-based position of `marker` in `line` greater than `after`.
+bool MarkerAfter(const std::string& line, const char* marker, size_t after) {
+  const size_t at = line.find(marker);
+  return at != std::string::npos && at + 1 > after;
+}
+
+}  // namespace
+
+std::string RelationText(int32_t mode) {
+  std::string rel;
+  if ((mode & 4) != 0) rel += '<';
+  if ((mode & 1) != 0) rel += '>';
+  if ((mode & 2) != 0) rel += '=';
+  return rel;
+}
+
+WatchCondition ParseCondition(const std::string& text) {
+  std::string trimmed = text;
+  while (!trimmed.empty() && IsBlank(trimmed.back())) trimmed.pop_back();
+  WatchCondition condition;
+  if (!trimmed.empty()) {
+    condition.mode = 0;
+    for (size_t i = 0; i < trimmed.size(); ++i) {
+      const char c = trimmed[i];
+      if (c == '<') {
+        condition.mode |= 4;
+      } else if (c == '>') {
+        condition.mode |= 1;
+      } else if (c == '=') {
+        condition.mode |= 2;
+      } else {
+        if (condition.mode == 0) condition.mode = 2;
+        condition.compare = HexToNumber(trimmed.substr(i), 0) & 15;
+        break;
+      }
+    }
+  }
+  condition.rel = RelationText(condition.mode);
+  condition.match = NumberToHex(static_cast<int16_t>(condition.compare));
+  return condition;
+}
+
+std::vector<SymbolRow> ReadSymbols(const std::vector<std::string>& lines) {
+  std::vector<SymbolRow> rows;
+  std::string pending;
+  bool started = false;
+  for (const std::string& line : lines) {
+    if (line.empty()) continue;
+    if (line[0] == ' ' || line[0] == '\t') {
+      if (!started) {
+        started = MarkerAfter(line, "Value:Length", 1);
+      } else if (MarkerAfter(line, "-Reg", 10) && !pending.empty()) {
+        rows.push_back({pending, LastFour(FirstWord(TrimmedLeft(line)))});
+        pending.clear();
+      }
+      continue;
+    }
+    if (!started) continue;
+    const auto blank = std::find_if(line.begin(), line.end(), IsBlank);
+    if (blank == line.end()) {
+      pending = line;
+    } else if (MarkerAfter(line, "-Reg", 10)) {
+      rows.push_back(
+          {FirstWord(line), LastFour(FirstWord(TrimmedLeft(std::string(blank, line.end()))))});
+    }
+  }
+  return rows;
+}
+
+std::vector<std::string> ReadTextLines(const std::string& path) {
+  std::vector<std::string> lines;
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) return lines;
+  const QByteArray bytes = file.readAll();
+  qsizetype start = 0;
+  while (start < bytes.size()) {
+    qsizetype end = bytes.indexOf('\n', start);
+    if (end < 0) end = bytes.size();
+    qsizetype stop = end;
+    if (stop > start && bytes[stop - 1] == '\r') --stop;
+    lines.emplace_back(bytes.constData() + start, static_cast<size_t>(stop - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+int32_t LeadingHexValue(const std::string& text) {
+  const auto end = std::find_if_not(text.begin(), text.end(), [](char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+  });
+  const std::string digits(text.begin(), end);
+  if (digits.empty() || digits.size() > 8) return 0;
+  const uint32_t value = static_cast<uint32_t>(std::stoul(digits, nullptr, 16));
+  if (digits.size() <= 4) return static_cast<int16_t>(static_cast<uint16_t>(value));
+  return static_cast<int32_t>(value);
+}
+
+std::array<std::string, 128> RamLabels(const std::vector<SymbolRow>& symbols) {
+  std::array<std::string, 128> labels;
+  std::array<bool, 128> found{};
+  for (const SymbolRow& symbol : symbols) {
+    const int32_t address = LeadingHexValue(symbol.value);
+    if (address < 0 || address >= 128 || found[static_cast<size_t>(address)]) continue;
+    found[static_cast<size_t>(address)] = true;
+    labels[static_cast<size_t>(address)] = symbol.label;
+  }
+  return labels;
+}
+
+std::vector<int> ScaleColumns(const std::vector<int>& widths, int gridWidth) {
+  const long long sum = std::accumulate(widths.begin(), widths.end(), 0LL);
+  if (gridWidth <= 0 || sum <= 0) return widths;
+  std::vector<int> scaled;
+  scaled.reserve(widths.size());
+  for (int width : widths) {
+    const double share = static_cast<double>(gridWidth) * width / static_cast<double>(sum);
+    scaled.push_back(std::max(1, static_cast<int>(std::lround(share))));
+  }
+  return scaled;
+}
+
+}  // namespace monitor
