@@ -121,26 +121,22 @@ TEST_F(ProgramGridTest, OperandSymbolLookUp) {
   EXPECT_EQ(GetWordAt(text), "A.B");
   EXPECT_EQ(GetWordAt(text), "");
 
-  // A stand-in watch window with its symbol grid.
-  state.Forms.Register("Watchwin", platform::FormKind::MdiChild, [] {
-    auto* form = new platform::Form("Watchwin");
-    auto* symbols = new platform::GridControl("grdSymbols", form);
-    symbols->SetCols(2);
-    symbols->SetRows(40);
-    for (int row = 1; row < 40; ++row) symbols->SetTextMatrix(row, 0, QString("S%1").arg(row));
-    symbols->SetTextMatrix(30, 0, "FLAG");
-    symbols->SetTextMatrix(30, 1, "001E");
-    return form;
-  });
   LoadProgram({0xF801, 0xF802, 0xF803});
   for (int row = 1; row <= 3; ++row) Grid().SetTextMatrix(row, kOperandColumn, "not  flag");
-  DoubleClickCell(1, kOperandColumn);  // no watch window yet
+  state.Forms.Unload("Watchwin");
+  DoubleClickCell(1, kOperandColumn);  // no watch window
   EXPECT_EQ(state.LastSymbolName, "");
+  // The watch window's symbol grid, filled as a symbol load would fill it.
   state.Forms.Load("Watchwin");
+  auto* symbols = state.Forms.Get("Watchwin")->findChild<platform::GridControl*>("grdSymbols");
+  ASSERT_NE(symbols, nullptr);
+  symbols->SetRows(40);
+  for (int row = 1; row < 40; ++row) symbols->SetTextMatrix(row, 0, QString("S%1").arg(row));
+  symbols->SetTextMatrix(30, 0, "FLAG");
+  symbols->SetTextMatrix(30, 1, "001E");
   DoubleClickCell(2, kOperandColumn);
   EXPECT_EQ(state.LastSymbolName, "FLAG");
   EXPECT_EQ(state.LastSymbolValue, "001E");
-  auto* symbols = state.Forms.Get("Watchwin")->findChild<platform::GridControl*>("grdSymbols");
   EXPECT_EQ(symbols->SelStartRow(), 30);
   Grid().SetTextMatrix(3, kOperandColumn, "MISSING");
   DoubleClickCell(3, kOperandColumn);
