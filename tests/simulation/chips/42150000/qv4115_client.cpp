@@ -1,22 +1,16 @@
 #include "qv4115_client.h"
 
-namespace qv4115test {
+#include <platform/redraw_recorder.h>
 
-namespace {
-Redraws* gRedraws = nullptr;
-void Record(int32_t item, intptr_t parts) {
-  if (gRedraws != nullptr) gRedraws->emplace_back(item, parts);
-}
-}  // namespace
+namespace qv4115test {
 
 void* ModuleExport(const char* name) { return LoadedExport("42150000.DLL", QV4115_MODULE_FOLDER, name); }
 
 void RecordRedraws(Redraws* into) {
-  using SetRecorderFn = void (*)(void (*)(int32_t, intptr_t));
-  auto set = reinterpret_cast<SetRecorderFn>(ModuleExport("SetRedrawRecorder"));
-  ASSERT_NE(set, nullptr);
-  gRedraws = into;
-  set(into != nullptr ? &Record : nullptr);
+  if (into == nullptr)
+    platform::SetRedrawRecorder({});
+  else
+    platform::SetRedrawRecorder([into](int item, intptr_t parts) { into->emplace_back(item, parts); });
 }
 
 }  // namespace qv4115test

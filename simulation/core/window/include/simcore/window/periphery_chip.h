@@ -26,9 +26,6 @@
 
 namespace simcore {
 
-// Receives every redraw request of a model in post order, before coalescing.
-using RedrawRecorder = void (*)(int32_t item, intptr_t parts);
-
 template <class Chip>
 class PeripheryChip : public ChipCore<Chip> {
  public:
@@ -83,15 +80,10 @@ class PeripheryChip : public ChipCore<Chip> {
   bool Window_Scroll(int /*barId*/, uint16_t /*code*/, int /*thumb*/) { return false; }
 
   int32_t busy() const { return window_.busy; }
-  void setRedrawRecorder(RedrawRecorder r) { recorder_ = r; }
 
  protected:
   // The model's redraw request for box `item` (see PeripheryWindow::post).
-  void postRedraw(int item, intptr_t parts) {
-    if (recorder_ != nullptr) [[unlikely]]
-      recorder_(item, parts);
-    window_.post(item, parts);
-  }
+  void postRedraw(int item, intptr_t parts) { window_.post(item, parts); }
   platform::WindowHandle dialog() const { return window_.dialog(); }
 
   // A click on pin button `id` of `group`: an input pin toggles ("L"/"H",
@@ -117,7 +109,6 @@ class PeripheryChip : public ChipCore<Chip> {
   PeripheryWindow window_;
 
  private:
-  RedrawRecorder recorder_ = nullptr;
   Chip& self() { return static_cast<Chip&>(*this); }
 };
 
