@@ -13,13 +13,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "instruction_words.h"
+
 namespace {
 
-constexpr uint16_t LDI(int v) { return static_cast<uint16_t>(0xF800 | v); }
-constexpr uint16_t STA(int r) { return static_cast<uint16_t>(0xD000 | r); }
-constexpr uint16_t INC(int r) { return static_cast<uint16_t>(0x8600 | r); }
-constexpr uint16_t JPNZ(int a) { return static_cast<uint16_t>(0x7000 | a); }
-constexpr uint16_t JMP(int a) { return static_cast<uint16_t>(a); }
+using namespace k42words;
 
 constexpr int kLoop = 14, kEnd = 29;
 const std::vector<uint16_t> kCode = {
