@@ -2,6 +2,7 @@
 // the bit set/clear control register and its mirror in 64, write-only and
 // read-masked registers, the reset values.
 #include "qv4128_client.h"
+#include "registers.h"
 
 namespace qv4128test {
 namespace {
@@ -93,6 +94,10 @@ TEST_F(Registers, PortLatchesFollowTheDirections) {
   EXPECT_EQ(r.reg(80), 15);
   EXPECT_EQ(r.reg(83), 5);
 }
+
+// The whole road: a source assembled by K42xxasm, run in the module bound
+// by name; Timer1's and the 1 Hz enables stored and read back.
+TEST_F(Registers, AnAssembledSourceRunsInTheModule) { runWholeRoad(qv4128::kEnables1, 5); }
 
 }  // namespace
 }  // namespace qv4128test

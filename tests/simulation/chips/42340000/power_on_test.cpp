@@ -2,6 +2,7 @@
 // in power-on reset, round after round, yet single steps and breaks still end
 // the run; the comparator has hysteresis; HALT enables interrupts.
 #include "qv4234_client.h"
+#include "registers.h"
 
 namespace qv4234test {
 namespace {
@@ -72,6 +73,10 @@ TEST_F(PowerOn, HaltEnablesInterruptsSoAPendingRequestIsTakenInTheNextRound) {
   EXPECT_EQ(r.pc(), 1);
   EXPECT_EQ(r[k42::kHalted], 0);
 }
+
+// The whole road: a source assembled by K42xxasm, run in the module bound
+// by name; the timer's interrupt enables stored and read back.
+TEST_F(Qv4234, AnAssembledSourceRunsInTheModule) { runWholeRoad(qv4234::kEnables1, 12); }
 
 }  // namespace
 }  // namespace qv4234test
