@@ -115,7 +115,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
     ShowDeferredState();
     periphery::writeRegister(kRegisterMap, *this, cells(), n, v);
   }
-  void ShowDeferredState() {
+  [[gnu::always_inline]] void ShowDeferredState() {
     if (counterBehind_) [[unlikely]]
       showCounter();
   }
@@ -209,8 +209,9 @@ class Chip : public simcore::PeripheryChip<Chip> {
     counterBehind_ = true;
   }
   void timerMatch(const Timer::Match& m);
-  // Registers 93-95 show the counter while the timer runs.
-  void showCounter() {
+  // Registers 93-95 show the counter while the timer runs (out of line: the
+  // register accesses that call it stay small).
+  [[gnu::noinline]] void showCounter() {
     counterBehind_ = false;
     if (registers_ == nullptr) return;
     const int v = timer_.count();
