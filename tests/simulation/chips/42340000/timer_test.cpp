@@ -22,6 +22,25 @@ class Timer : public Qv4234 {
   int counter() const { return r.reg(qv4234::kTimerValue0) | r.reg(qv4234::kTimerValue1) << 4 | (r.reg(qv4234::kTimerValue2) & 3) << 8; }
 };
 
+// Without a pump script the pump looks in only every few thousand rounds:
+// the count the program reads and the count shown after the run are still
+// those of their round.
+TEST_F(Timer, TheProgramReadsTheCountOfItsRound) {
+  std::vector<uint16_t> words(20, NOP);
+  words.insert(words.end(), {LDR(qv4234::kTimerValue0), STA(40), LDR(qv4234::kTimerValue1), STA(41),
+                             LDI(0xC), STA(qv4234::kTimerValue2), JMP(26)});
+  program(words);
+  r[k42::kProgBreakEnable] = 1;
+  r.program[26].flags = k42::kCellBreakpoint;
+  setUpTimer();
+  EXPECT_EQ(r.execute(k42::kRunModeRun), k42::kStopProgBreak);
+  EXPECT_EQ(r.reg(40), 23 & 15);  // value 2, 21 steps
+  EXPECT_EQ(r.reg(41), 25 >> 4);
+  EXPECT_EQ(counter(), 28);      // the breakpoint stops before round 27
+  r.execute(k42::kRunModeStep);
+  EXPECT_EQ(counter(), 29);
+}
+
 TEST_F(Timer, UpCountRaisesEndAndMaskedCompareMatches) {
   setUpTimer();
   EXPECT_EQ(r.reg(qv4234::kTimerControl), 8 | 4 * 0);  // load and compare bits return to 0
