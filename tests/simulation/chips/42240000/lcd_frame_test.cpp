@@ -5,6 +5,8 @@
 
 #include <platform/messagebox.h>
 
+#include <QWidget>
+
 #include <filesystem>
 
 #include "temp_dir.h"
