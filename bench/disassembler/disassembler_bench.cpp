@@ -7,9 +7,12 @@
 
 #include "platform/library.h"
 #include "platform/messagebox.h"
+#include "instruction_words.h"
 #include "platform/tempfiles.h"
 
 namespace {
+
+using namespace k42words;
 
 using DisassembleFunction = int32_t (*)(const char*, const char*, const char*, const char*, const char*,
                                         const char*, int32_t);
@@ -17,18 +20,18 @@ using DisassembleFunction = int32_t (*)(const char*, const char*, const char*, c
 // A program-like mix: jumps and calls to every part of the image, register
 // operations over all 128 registers, immediates, and words without operands.
 std::string FullImage() {
-  const uint16_t plain[] = {0xFA7F, 0xF0FF, 0xB8FF, 0x92FF, 0xAA7F, 0xB57F};
+  const uint16_t plain[] = {RET, NOP, Op("LDRX"), Op("ADDX"), CPLA, SHRA};
   std::string bytes;
   for (uint32_t a = 0; a < 4096; ++a) {
     uint16_t w = 0;
     switch (a % 8) {
-      case 0: w = static_cast<uint16_t>(0x7000 | ((a * 37) & 0x0FFF)); break;   // JPNZ
-      case 1: w = static_cast<uint16_t>(0xB800 | (a & 0x7F)); break;            // LDR
-      case 2: w = static_cast<uint16_t>(0xD000 | ((a >> 3) & 0x7F)); break;     // STA
-      case 3: w = static_cast<uint16_t>(0xF800 | (a & 0x0F)); break;            // LDI
-      case 4: w = static_cast<uint16_t>(0xC000 | (a & 0x0F00) | (a & 0x7F)); break;  // STI
-      case 5: w = static_cast<uint16_t>(0xE000 | ((a * 101) & 0x0FFF)); break;  // CALL
-      case 6: w = static_cast<uint16_t>(0x9200 | ((a >> 2) & 0x7F)); break;     // ADD
+      case 0: w = JPNZ(static_cast<int>(a * 37)); break;
+      case 1: w = LDR(static_cast<int>(a)); break;
+      case 2: w = STA(static_cast<int>(a >> 3)); break;
+      case 3: w = LDI(static_cast<int>(a)); break;
+      case 4: w = STI(static_cast<int>(a >> 8), static_cast<int>(a)); break;
+      case 5: w = CALL(static_cast<int>(a * 101)); break;
+      case 6: w = ADD(static_cast<int>(a >> 2)); break;
       default: w = plain[a % 6]; break;
     }
     bytes += static_cast<char>(w >> 8);

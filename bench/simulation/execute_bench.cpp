@@ -11,7 +11,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "instruction_words.h"
+
 namespace {
+
+using namespace k42words;
 
 struct Target {
   platform::LibraryHandle stdk = nullptr;
@@ -37,7 +41,7 @@ struct Target {
     breakAtTick = reinterpret_cast<void (*)(uint64_t)>(platform::GetProcAddress(chip, "TestChip_BreakAtTick"));
     ticks = reinterpret_cast<uint64_t (*)()>(platform::GetProcAddress(chip, "TestChip_Ticks"));
     // Counter in RAM 0x10 and a JPNZ loop; a carry into RAM 0x11.
-    const uint16_t code[] = {0x8610, 0xD010, 0x7000, 0x8611, 0xD011, 0x0000};
+    const uint16_t code[] = {INC(0x10), STA(0x10), JPNZ(0), INC(0x11), STA(0x11), JMP(0)};
     for (size_t i = 0; i < sizeof code / sizeof code[0]; ++i) program[i].instr = code[i];
     program[0x100].flags = k42::kCellBreakpoint;  // enabled, never reached
     reset(&cpu, program.data(), registers.data(), trace.data());

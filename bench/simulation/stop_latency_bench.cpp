@@ -13,7 +13,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "instruction_words.h"
+
 namespace {
+
+using namespace k42words;
 
 template <class Fn>
 Fn Export(platform::LibraryHandle library, const char* name) {
@@ -38,7 +42,7 @@ void BM_StopEndsARun(benchmark::State& state) {
   std::vector<ProgramCell> program(k42::kProgramCells);
   std::vector<RegisterCell> registers(k42::kRegisterCells);
   std::vector<TraceEntry> trace(k42::kTraceEntries);
-  const uint16_t code[] = {0x8610, 0xD010, 0x7000, 0x0000};  // INC, STA, JPNZ 0, JMP 0
+  const uint16_t code[] = {INC(0x10), STA(0x10), JPNZ(0), JMP(0)};
   for (size_t i = 0; i < sizeof code / sizeof code[0]; ++i) program[i].instr = code[i];
   reset(&cpu, program.data(), registers.data(), trace.data());
 

@@ -9,14 +9,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "instruction_words.h"
+
 namespace chipbench {
 
-constexpr uint16_t LDI(int v) { return static_cast<uint16_t>(0xF800 | v); }
-constexpr uint16_t STA(int r) { return static_cast<uint16_t>(0xD000 | r); }
-constexpr uint16_t INC(int r) { return static_cast<uint16_t>(0x8600 | r); }
-constexpr uint16_t JPNZ(int a) { return static_cast<uint16_t>(0x7000 | a); }
-constexpr uint16_t JMP(int a) { return static_cast<uint16_t>(a & 0xFFF); }
-constexpr uint16_t NOP = 0xF0FF;
+using namespace k42words;
 
 // `setup` followed by the counting loop over RAM 16..20 and the final jump,
 // which carries the breakpoint. The loop starts after the setup, or at

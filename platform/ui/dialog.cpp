@@ -16,6 +16,9 @@ WindowHandle CreateDialog(const DialogTemplate& dialogTemplate, WindowHandle par
 }
 
 bool DestroyWindow(WindowHandle dialog) {
+  // Without the application object (a module unloaded after it) the widgets
+  // are gone or must not be touched.
+  if (QCoreApplication::instance() == nullptr) return false;
   TemplateDialog* d = TemplateDialog::From(dialog);
   if (d == nullptr) return false;
   QCoreApplication::removePostedEvents(d);

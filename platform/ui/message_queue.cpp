@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QThread>
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <unordered_map>
@@ -18,10 +19,12 @@ struct Message {
   uint32_t message;
   uintptr_t wParam;
   intptr_t lParam;
+  bool coalesced;  // a notification: waits for the toolkit, takes later bits
 };
 
 struct Queue {
   std::deque<Message> pending;
+  int posted = 0;  // plain messages among the pending
   std::unordered_map<WindowHandle, WindowProcedure> windows;
   bool drainRequested = false;
 };
@@ -68,9 +71,24 @@ bool Enqueue(const Message& m) {
   Queue& queue = TheQueue();
   if (!queue.windows.contains(m.window)) return false;
   queue.pending.push_back(m);
-  NotifyRunPumpOfPost();
+  if (!m.coalesced) {
+    ++queue.posted;
+    NotifyRunPumpOfPost();
+  }
   RequestDrain();
   return true;
+}
+
+// Removes pending message `it` and dispatches it.
+void Dispatch(Queue& queue, std::deque<Message>::iterator it) {
+  const Message m = *it;
+  queue.pending.erase(it);
+  if (!m.coalesced) --queue.posted;
+  auto window = queue.windows.find(m.window);
+  if (window == queue.windows.end()) return;
+  // A copy: the procedure may unregister its own window.
+  WindowProcedure procedure = window->second;
+  procedure(m.window, m.message, m.wParam, m.lParam);
 }
 
 }  // namespace
@@ -82,41 +100,50 @@ void RegisterWindow(WindowHandle window, WindowProcedure procedure) {
 void UnregisterWindow(WindowHandle window) {
   Queue& queue = TheQueue();
   queue.windows.erase(window);
-  std::erase_if(queue.pending, [window](const Message& m) { return m.window == window; });
+  std::erase_if(queue.pending, [&](const Message& m) {
+    if (m.window != window) return false;
+    if (!m.coalesced) --queue.posted;
+    return true;
+  });
 }
 
 bool IsWindowRegistered(WindowHandle window) { return TheQueue().windows.contains(window); }
 
 bool PostMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  return Enqueue({window, message, wParam, lParam});
+  return Enqueue({window, message, wParam, lParam, false});
 }
 
+// The common case (a box posted again before it was drawn) finds its entry
+// among the few pending ones: a short scan and an OR. Only a pending entry's
+// window is known to be registered (unregistering drops its entries).
 bool PostCoalescedMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   Queue& queue = TheQueue();
-  if (!queue.windows.contains(window)) return false;
   for (Message& m : queue.pending) {
-    if (m.window == window && m.message == message && m.wParam == wParam) {
+    if (m.coalesced && m.window == window && m.message == message && m.wParam == wParam) {
       m.lParam |= lParam;
       return true;
     }
   }
-  return Enqueue({window, message, wParam, lParam});
+  return Enqueue({window, message, wParam, lParam, true});
 }
 
 bool DispatchOneMessage() {
   Queue& queue = TheQueue();
   if (queue.pending.empty()) return false;
-  Message m = queue.pending.front();
-  queue.pending.pop_front();
-  auto it = queue.windows.find(m.window);
-  if (it == queue.windows.end()) return true;
-  // A copy: the procedure may unregister its own window.
-  WindowProcedure procedure = it->second;
-  procedure(m.window, m.message, m.wParam, m.lParam);
+  Dispatch(queue, queue.pending.begin());
+  return true;
+}
+
+bool DispatchOnePostedMessage() {
+  Queue& queue = TheQueue();
+  if (queue.posted == 0) return false;
+  Dispatch(queue, std::find_if(queue.pending.begin(), queue.pending.end(),
+                               [](const Message& m) { return !m.coalesced; }));
   return true;
 }
 
 int PendingMessageCount() { return static_cast<int>(TheQueue().pending.size()); }
+int PendingPostedMessageCount() { return TheQueue().posted; }
 
 void ProcessNativeEvents() {
   if (OnGuiThread()) QCoreApplication::processEvents();

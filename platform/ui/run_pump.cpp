@@ -55,12 +55,12 @@ void RunPump::BeginRun() {
 void RunPump::Slow() {
   if (script_ != nullptr) {
     (*script_)(round_++);
-    DispatchOneMessage();
+    DispatchOnePostedMessage();
     countdown_ = armed_ = 1;
     return;
   }
   untilClock_ -= armed_;
-  DispatchOneMessage();
+  DispatchOnePostedMessage();
   if (untilClock_ <= 0) {
     int64_t now = MonotonicMicros();
     if (forceNative_ || now - lastNative_ >= kNativeIntervalMicros) {
@@ -70,7 +70,7 @@ void RunPump::Slow() {
     }
     untilClock_ = kCountdown;
   }
-  armed_ = PendingMessageCount() > 0 ? 1 : untilClock_;
+  armed_ = PendingPostedMessageCount() > 0 ? 1 : untilClock_;
   countdown_ = armed_;
 }
 

@@ -8,13 +8,13 @@ using periphery::PinEdge;
 namespace pin = periphery::pin;
 
 void Chip::postAll() {
-  for (int p = 0; p < 5; ++p) post(kItemPort1 + p, kFirstPinButton[p]);
-  post(kItemPrescaler, prescalerItem::kAll);
-  post(kItemWatchdog, 1);
-  post(kItemTimer1, timer1::kAll);
-  post(kItemTimer2, timer2::kAll);
-  post(kItemMelody, melodyItem::kAll);
-  post(kItemSound, 1);
+  for (int p = 0; p < 5; ++p) postRedraw(kItemPort1 + p, kFirstPinButton[p]);
+  postRedraw(kItemPrescaler, prescalerItem::kAll);
+  postRedraw(kItemWatchdog, 1);
+  postRedraw(kItemTimer1, timer1::kAll);
+  postRedraw(kItemTimer2, timer2::kAll);
+  postRedraw(kItemMelody, melodyItem::kAll);
+  postRedraw(kItemSound, 1);
 }
 
 // ---- Reset.
@@ -34,7 +34,8 @@ void Chip::Periphery_Reset() {
   melody_.reset();
   bank_.reset();
   signalLevel_ = 0;
-  shadow_ = Shadow{};
+  periphery::applyReset(kResetTable, latch_, 0);
+  serialControl_ = 0;
   updateTaps();
   for (periphery::Port& p : ports_)
     for (int i = 0; i < periphery::Port::kPins; ++i) p.word(i) |= pin::kRefresh;
@@ -83,18 +84,17 @@ void Chip::onWrite(int n, int v, int old) {
       break;
     }
     case kOptions:
-      shadow_.options = v;
       watchdog_.setOff((v & 4) != 0);
       if (v & 4) watchdog_.clear();
       updateTaps();
       refreshOutputs();
-      post(kItemPort3, kFirstPinButton[2]);
-      post(kItemWatchdog, 1);
-      post(kItemPrescaler, 0);  // the IRQ label follows bit 0
+      postRedraw(kItemPort3, kFirstPinButton[2]);
+      postRedraw(kItemWatchdog, 1);
+      postRedraw(kItemPrescaler, 0);  // the IRQ label follows bit 0
       break;
     case kPort3:
     case kPort4: {
-      const int d = shadow_.portDirections >> (n == kPort3 ? 0 : 1);
+      const int d = latch_.at(kPortDirections) >> (n == kPort3 ? 0 : 1);
       const int writable = ((d & 1) ? 0x7 : 0) | ((d & 4) ? 0x8 : 0);
       int& latch = outputLatches_[n == kPort3 ? 2 : 3];
       latch = (latch & ~writable) | (v & writable);
@@ -102,15 +102,13 @@ void Chip::onWrite(int n, int v, int old) {
       break;
     }
     case kPortDirections:
-      shadow_.portDirections = v;
       refreshOutputs();
       break;
     case kPort5:
-      outputLatches_[4] = (outputLatches_[4] & ~shadow_.port5Directions) | (v & shadow_.port5Directions);
+      outputLatches_[4] = (outputLatches_[4] & ~latch_.at(kPort5Directions)) | (v & latch_.at(kPort5Directions));
       refreshPort5();
       break;
     case kPort5Directions:
-      shadow_.port5Directions = v;
       refreshPort5();
       break;
     case kTimer1Control:
@@ -119,7 +117,7 @@ void Chip::onWrite(int n, int v, int old) {
       timer1Sync_ = (v & 8) != 0;
       updateTaps();
       refreshOutputs();
-      post(kItemTimer1, timer1::kZeroStop | timer1::kSync | timer1::kAutoReload | timer1::kInput);
+      postRedraw(kItemTimer1, timer1::kZeroStop | timer1::kSync | timer1::kAutoReload | timer1::kInput);
       break;
     case kTimer1Start:
       timer1_.setStart(v);
@@ -128,42 +126,38 @@ void Chip::onWrite(int n, int v, int old) {
       else
         timer1_.load();
       refreshOutputs();
-      post(kItemTimer1, timer1::kRunning | timer1::kStart);
+      postRedraw(kItemTimer1, timer1::kRunning | timer1::kStart);
       break;
     case kTimer2Control:
       timer2_.setInput(v & 3);
       timer2_.setAutoReload((v & 4) != 0);
       updateTaps();
-      post(kItemTimer2, timer2::kZeroStop | timer2::kAutoReload | timer2::kInput);
+      postRedraw(kItemTimer2, timer2::kZeroStop | timer2::kAutoReload | timer2::kInput);
       break;
     case kTimer2Start:
       timer2_.setStart(v);
       timer2_.load();
-      post(kItemTimer2, timer2::kRunning | timer2::kStart);
+      postRedraw(kItemTimer2, timer2::kRunning | timer2::kStart);
       break;
     case kPulseCount:
       c.set(kPulseCount, 0);
       break;
     case kMelodyHigh:
       melody_.setDivider(c.value(kMelodyLow) | (v << 4));
-      post(kItemMelody, melodyItem::kFrequency);
+      postRedraw(kItemMelody, melodyItem::kFrequency);
       break;
     case kMelodyControl:
-      shadow_.melodyControl = v;
-      post(kItemMelody, melodyItem::kEnabled | melodyItem::kEnvelope | melodyItem::kImage);
+      postRedraw(kItemMelody, melodyItem::kEnabled | melodyItem::kEnvelope | melodyItem::kImage);
       break;
     case kEnables1:
-      shadow_.enables1 = v;
-      post(kItemPrescaler, prescalerItem::kAll);
-      post(kItemTimer1, timer1::kEnable);
-      post(kItemTimer2, timer2::kEnable);
+      postRedraw(kItemPrescaler, prescalerItem::kAll);
+      postRedraw(kItemTimer1, timer1::kEnable);
+      postRedraw(kItemTimer2, timer2::kEnable);
       break;
     case kEnables2:
-      shadow_.enables2 = v;
       refreshMarkers();
       break;
     case kEnables3:
-      shadow_.enables3 = v;
       refreshMarkers();
       break;
     case kSerialLow:
@@ -173,18 +167,17 @@ void Chip::onWrite(int n, int v, int old) {
       serial_.load(serial_.shiftRegister() + 16 * v);
       break;
     case kSerialMode:
-      shadow_.serialMode = v;
       serial_.setBitsPerTransfer(8 - (v & 3));
       updateTaps();
       refreshPort5();
       break;
     case kSerialControl: {
-      const int before = shadow_.serialControl;
-      shadow_.serialControl = v;
+      const int before = serialControl_;
+      serialControl_ = v;
       if ((v & 8) && !(before & 8)) serial_.start();
       updateTaps();
       refreshPort5();
-      if ((v ^ before) & 2) post(kItemPort5, kFirstPinButton[4]);
+      if ((v ^ before) & 2) postRedraw(kItemPort5, kFirstPinButton[4]);
       break;
     }
     case kRamBank:
@@ -236,7 +229,7 @@ void Chip::timerStep(periphery::DownTimer4& timer, int input, int request, int i
   if (!timer.step(input)) return;
   Cells c = cells();
   kTimerRequests.raise(c, request);
-  if (!timer.running()) post(item, 1);  // stopped: the running LED goes out
+  if (!timer.running()) postRedraw(item, 1);  // stopped: the running LED goes out
   if (&timer == &timer1_) refreshOutputs();
 }
 
@@ -246,17 +239,17 @@ void Chip::timerStep(periphery::DownTimer4& timer, int input, int request, int i
 // skips the ticks below the fastest tap in use (the timers' selected inputs
 // included).
 void Chip::updateTaps() {
-  const int tap = shadow_.serialMode & 0xC;
-  const bool transfer = (shadow_.serialControl & 0xA) == 0xA;
+  const int tap = latch_.at(kSerialMode) & 0xC;
+  const bool transfer = (latch_.at(kSerialControl) & 0xA) == 0xA;
   serialTap_ = (transfer && tap != 0) ? tap : -1;
-  signalTap_ = (shadow_.options & 2) ? tap : -1;
+  signalTap_ = (latch_.at(kOptions) & 2) ? tap : -1;
   prescaler_.setDueFrom(periphery::firstTapInUse(
       kTicks, [this](Event e) { return tapInUse(e); }, kReadoutCarries));
 }
 
 void Chip::toggleSignal() {
   signalLevel_ ^= 1;
-  if (ports_[2].drive(3, signalLevel_ != 0)) post(kItemPort3, kFirstPinButton[2]);
+  if (ports_[2].drive(3, signalLevel_ != 0)) postRedraw(kItemPort3, kFirstPinButton[2]);
 }
 
 // Ports 3 and 4: output pins show their latch bit, or are driven high while
@@ -265,12 +258,12 @@ void Chip::toggleSignal() {
 void Chip::refreshOutputs() {
   const bool syncHigh = timer1Sync_ && timer1_.counter() == 0;
   for (int p = 2; p <= 3; ++p) {
-    const int d = shadow_.portDirections >> (p - 2);
+    const int d = latch_.at(kPortDirections) >> (p - 2);
     const int outputs = ((d & 1) ? 0x7 : 0) | ((d & 4) ? 0x8 : 0);
-    const bool high = syncHigh && (p == 2 || !(shadow_.options & 8));
+    const bool high = syncHigh && (p == 2 || !(latch_.at(kOptions) & 8));
     bool changed = false;
     for (int i = 0; i < 4; ++i) {
-      if (p == 2 && i == 3 && (shadow_.options & 2)) {
+      if (p == 2 && i == 3 && (latch_.at(kOptions) & 2)) {
         changed |= ports_[p].drive(3, signalLevel_ != 0);
       } else if (outputs & (1 << i)) {
         changed |= ports_[p].drive(i, high || ((outputLatches_[p] >> i) & 1));
@@ -280,7 +273,7 @@ void Chip::refreshOutputs() {
     }
     Cells c = cells();
     if (c.valid()) c.setMasked(p == 2 ? kPort3 : kPort4, outputs, outputLatches_[p]);
-    if (changed) post(kItemPort1 + p, kFirstPinButton[p]);
+    if (changed) postRedraw(kItemPort1 + p, kFirstPinButton[p]);
   }
 }
 
@@ -292,42 +285,42 @@ void Chip::refreshPort5() {
   bool changed = false;
   if (serialFunction()) {
     changed |= p.release(kPinIn);
-    changed |= p.drive(kPinRdy, (shadow_.serialControl & 8) != 0);
+    changed |= p.drive(kPinRdy, (latch_.at(kSerialControl) & 8) != 0);
     changed |= p.drive(kPinOut, serial_.out() != 0);
-    if (shadow_.serialMode & 0xC)
+    if (latch_.at(kSerialMode) & 0xC)
       changed |= p.drive(kPinClk, serial_.phase() != 0);
     else
       changed |= p.release(kPinClk);
   } else {
-    const int outputs = shadow_.port5Directions;
+    const int outputs = latch_.at(kPort5Directions);
     for (int i = 0; i < 4; ++i)
       changed |= (outputs & (1 << i)) ? p.drive(i, (outputLatches_[4] >> i) & 1) : p.release(i);
     Cells c = cells();
     if (c.valid()) c.setMasked(kPort5, outputs, outputLatches_[4]);
   }
-  if (changed) post(kItemPort5, kFirstPinButton[4]);
+  if (changed) postRedraw(kItemPort5, kFirstPinButton[4]);
 }
 
 // Interrupt markers of ports 1 and 2: shown, kind 1 while the pin's request
 // is enabled.
 void Chip::refreshMarkers() {
-  const int e2 = shadow_.enables2;
+  const int e2 = latch_.at(kEnables2);
   const bool port1[4] = {(e2 & 4) != 0, (e2 & 4) != 0, (e2 & 1) != 0, (e2 & 2) != 0};
   for (int i = 0; i < 4; ++i) {
     uint32_t& w1 = ports_[0].word(i);
     w1 = (w1 & ~pin::kMarkerKind) | (port1[i] ? (1u << 4) : 0u);
     uint32_t& w2 = ports_[1].word(i);
-    w2 = (w2 & ~pin::kMarkerKind) | ((shadow_.enables3 & 2) ? (1u << 4) : 0u);
+    w2 = (w2 & ~pin::kMarkerKind) | ((latch_.at(kEnables3) & 2) ? (1u << 4) : 0u);
   }
-  post(kItemPort1, kFirstPinButton[0]);
-  post(kItemPort2, kFirstPinButton[1]);
+  postRedraw(kItemPort1, kFirstPinButton[0]);
+  postRedraw(kItemPort2, kFirstPinButton[1]);
 }
 
 // ---- Serial interface.
 
 void Chip::serialClock() {
-  const periphery::SerialPhases phases{(shadow_.serialControl >> 2) & 1,
-                                       (shadow_.serialControl & 1) != 0};
+  const periphery::SerialPhases phases{(latch_.at(kSerialControl) >> 2) & 1,
+                                       (latch_.at(kSerialControl) & 1) != 0};
   const periphery::SerialShifter::Clock r = serial_.clock(ports_[4].level(kPinIn), phases);
   if (r.done) serialDone();
   refreshPort5();
@@ -336,7 +329,8 @@ void Chip::serialClock() {
 void Chip::serialDone() {
   Cells c = cells();
   if (!c.valid()) return;
-  shadow_.serialControl &= ~8;
+  serialControl_ &= ~8;
+  latch_.store(kSerialControl, serialControl_);
   c.clearBits(kSerialControl, 8);
   kSerialRequests.raise(c, kReqSerial);
   c.set(kSerialLow, serial_.received() & 15);
@@ -346,19 +340,15 @@ void Chip::serialDone() {
 
 // ---- Port samplers.
 
-bool Chip::clickPin(int port, int p) {
-  if (!ports_[port].toggle(p)) return false;
-  post(kItemPort1 + port, kFirstPinButton[port]);
-  if (registers_ != nullptr) {
-    switch (port) {
-      case 0: samplePort1(); break;
-      case 1: samplePort2(); break;
-      case 2:
-      case 3: samplePorts34(); break;
-      default: samplePort5(); break;
-    }
+// The sampler of a port clicked in the window.
+void Chip::samplePort(int port) {
+  switch (port) {
+    case 0: samplePort1(); break;
+    case 1: samplePort2(); break;
+    case 2:
+    case 3: samplePorts34(); break;
+    default: samplePort5(); break;
   }
-  return true;
 }
 
 void Chip::SamplePorts() {
@@ -408,7 +398,7 @@ void Chip::samplePort2() {
 void Chip::samplePorts34() {
   Cells c = cells();
   for (int p = 2; p <= 3; ++p) {
-    const int d = shadow_.portDirections >> (p - 2);
+    const int d = latch_.at(kPortDirections) >> (p - 2);
     const int outputs = ((d & 1) ? 0x7 : 0) | ((d & 4) ? 0x8 : 0);
     c.set(p == 2 ? kPort3 : kPort4, (outputLatches_[p] & outputs) | (ports_[p].levels() & ~outputs));
     ports_[p].takeEdges([](PinEdge) {});
@@ -419,17 +409,17 @@ void Chip::samplePort5() {
   Cells c = cells();
   periphery::Port& p = ports_[4];
   if (!serialFunction()) {
-    const int outputs = shadow_.port5Directions;
+    const int outputs = latch_.at(kPort5Directions);
     c.set(kPort5, (outputLatches_[4] & outputs) | (p.levels() & ~outputs));
     p.takeEdges([](PinEdge) {});
     return;
   }
-  const bool externalClock = (shadow_.serialMode & 0xC) == 0;
-  const bool running = (shadow_.serialControl & 8) != 0;
+  const bool externalClock = (latch_.at(kSerialMode) & 0xC) == 0;
+  const bool running = (latch_.at(kSerialControl) & 8) != 0;
   int clockEdges = 0;
   p.takeEdges([&](PinEdge e) { clockEdges += e.pin == kPinClk; });
   if (externalClock && running)
-    for (int i = 0; i < clockEdges && (shadow_.serialControl & 8); ++i) serialClock();
+    for (int i = 0; i < clockEdges && (latch_.at(kSerialControl) & 8); ++i) serialClock();
 }
 
 }  // namespace qv4128

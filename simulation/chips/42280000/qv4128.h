@@ -4,6 +4,7 @@
 // detector on port 1, a 15-stage prescaler, two 4-bit timers, a watchdog, a
 // melody divider, a serial interface on port 5, a second bank of RAM 0-63 and
 // a reset by pin combination. 16384 ticks are one second of chip time.
+#include <simcore/periphery_window.h>
 #include <simcore/simcore.h>
 
 #include <cstdint>
@@ -99,8 +100,22 @@ constexpr int kEnabled = 1, kFrequency = 2, kEnvelope = 4, kImage = 8, kAll = 15
 // Port 5 pins with the serial function.
 constexpr int kPinIn = 0, kPinRdy = 1, kPinOut = 2, kPinClk = 3;
 
-class Chip : public simcore::ChipCore<Chip> {
+// The pin buttons of the five ports: LED places at button + 4, interrupt
+// markers (ports 1 and 2, shown with an enabled request) at button + 100.
+constexpr int kLedOffset = 4, kMarkerOffset = 100;
+constexpr simcore::MarkerPictures kRequestMarkers = {platform::Picture::MarkerNone, platform::Picture::MarkerRising,
+                                                     platform::Picture::MarkerRising, platform::Picture::MarkerRising};
+constexpr simcore::PinGroup kPinGroups[5] = {
+    {kItemPort1, kFirstPinButton[0], kFirstPinButton[0] + kLedOffset, kFirstPinButton[0] + kMarkerOffset, 4, kRequestMarkers},
+    {kItemPort2, kFirstPinButton[1], kFirstPinButton[1] + kLedOffset, kFirstPinButton[1] + kMarkerOffset, 4, kRequestMarkers},
+    {kItemPort3, kFirstPinButton[2], kFirstPinButton[2] + kLedOffset},
+    {kItemPort4, kFirstPinButton[3], kFirstPinButton[3] + kLedOffset},
+    {kItemPort5, kFirstPinButton[4], kFirstPinButton[4] + kLedOffset},
+};
+
+class Chip : public simcore::PeripheryChip<Chip> {
  public:
+  static constexpr const char* kCaption = "QV4128 Periphery";
   static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
 
   // ---- Framework hooks.
@@ -113,44 +128,34 @@ class Chip : public simcore::ChipCore<Chip> {
   inline void Periphery_Tick();
   void Periphery_Reset();
   void SamplePorts();
-  bool InterruptRequested() const { return periphery::interruptPending<kInterrupts>(periphery::Cells(registers_)); }
+  bool InterruptRequested() const {
+    return periphery::interruptPending<kInterrupts>(periphery::Cells(registers_));
+  }
 
   // ---- Register handlers (called by the register table).
   int onRead(int n);
   void onWrite(int n, int value, int old);
 
-  // A click on pin `pin` of port `port` (0..4) in the window: an input pin
-  // toggles, its port is redrawn and, while the register file is set,
-  // sampled at once. Returns false for a pin the chip drives.
-  bool clickPin(int port, int pin);
   // ---- Window (window.cpp).
-  int32_t InitInterface(void* hostWindow);
-  intptr_t CurposDlg(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
-  void ModuleDetach();
-
-  // ---- State the window shows.
-  const periphery::Port& port(int n) const { return ports_[n]; }
-  const periphery::DownTimer4& timer1() const { return timer1_; }
-  const periphery::DownTimer4& timer2() const { return timer2_; }
-  bool timer1Synchronous() const { return timer1Sync_; }
-  double melodyFrequency() const { return melody_.frequency(); }
-  bool serialFunction() const { return (shadow_.serialControl & 2) != 0; }
-  bool watchdogOff() const { return watchdog_.off(); }
-  int watchdogCount() const { return watchdog_.count(); }
-  bool prescaler32Hz() const { return (shadow_.options & 1) != 0; }
-  int enables1() const { return shadow_.enables1; }
-  int melodyControl() const { return shadow_.melodyControl; }
-  int directionFlipFlop() const { return direction_; }
-  bool registerFileSet() const { return registers_ != nullptr; }
+  static const platform::DialogTemplate& WindowTemplate();
+  void Window_Init(platform::WindowHandle dialog);
+  void Window_Redraw(int item, intptr_t parts) { draw(dialog(), item, parts); }
+  void Window_RedrawAll() { drawAll(dialog()); }
+  bool Window_Command(int id);
+  bool Window_Scroll(int barId, uint16_t code, int thumb);
 
  private:
   periphery::Cells cells() const { return periphery::Cells(registers_); }
+  bool serialFunction() const { return (latch_.at(kSerialControl) & 2) != 0; }
+  bool prescaler32Hz() const { return (latch_.at(kOptions) & 1) != 0; }
+  void samplePort(int port);
+  void draw(platform::WindowHandle d, int item, intptr_t parts);
+  void drawAll(platform::WindowHandle d);
   [[gnu::always_inline]] inline bool onEvent(Event e);
   // Whether event e has work in the current configuration; the ticks below
   // the first tap in use are skipped by the prescaler.
   bool tapInUse(Event e) const;
   void tickEvents(int carried);
-  void post(int item, intptr_t data);  // window.cpp
   void postAll();
   void chipReset();
 
@@ -187,13 +192,13 @@ class Chip : public simcore::ChipCore<Chip> {
   int serialTap_ = -1;
   int signalTap_ = -1;
 
-  // Copies of control registers the model and the window need when no
-  // register file is set (the window draws after a run has ended).
-  struct Shadow {
-    int options = 0, portDirections = 0, port5Directions = 0, enables1 = 0, enables2 = 0,
-        enables3 = 0, melodyControl = 0, serialMode = 0, serialControl = 0;
-  } shadow_;
-
+  // Register 115 as the serial interface last took it (the start bit
+  // cleared when a transfer ends): its handler starts a transfer on a new
+  // start bit, and the latch already holds the new value then.
+  int serialControl_ = 0;
+  // Window controls with no effect on the run.
+  int speed_ = 0;
+  bool sound_ = false;
 };
 
 inline bool Chip::onEvent(Event e) {
@@ -215,18 +220,18 @@ inline bool Chip::onEvent(Event e) {
     case Event::Timer2Input0: timerStep(timer2_, 0, kReqTimer2, kItemTimer2); break;
     case Event::Timer1SyncLoad:
       if (timer1_.loadIfPending()) {
-        post(kItemTimer1, timer1::kRunning);
+        postRedraw(kItemTimer1, timer1::kRunning);
         refreshOutputs();
       }
       break;
     case Event::Prescaler64Hz:
-      if (!(shadow_.options & 1)) {
+      if (!(latch_.at(kOptions) & 1)) {
         periphery::Cells c = cells();
         kTimerRequests.raise(c, kReqPrescaler);
       }
       break;
     case Event::Prescaler32Hz:
-      if (shadow_.options & 1) {
+      if (latch_.at(kOptions) & 1) {
         periphery::Cells c = cells();
         kTimerRequests.raise(c, kReqPrescaler);
       }

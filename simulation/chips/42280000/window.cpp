@@ -1,33 +1,25 @@
-// QV4128's periphery window: the dialog procedure and the redraw items.
+// QV4128's periphery window: the redraw of each box, pin and sound buttons,
+// the speed bar.
 #include "window.h"
 
 #include <platform/dialog_items.h>
-#include <simcore/periphery_window.h>
 
 #include <cstdio>
+#include <string>
 
 namespace qv4128 {
 
 using namespace platform;
-namespace pin = periphery::pin;
+using simcore::ShowLed;
 
 namespace {
-
-// The window of the module's one chip. It closes itself when the module is
-// unloaded (its destructor, whatever the order of the module's statics).
-struct WindowState {
-  ~WindowState() { frame.close(); }
-  simcore::PeripheryWindow frame;
-  int speed = 0;      // kept, no effect on the run
-  bool sound = false; // kept, no sound is produced
-} gWindow;
 
 constexpr const char* kTimer1Inputs[4] = {"512Hz", "1024Hz", "2048Hz", "4096Hz"};
 constexpr const char* kTimer2Inputs[4] = {"4Hz", "16Hz", "64Hz", "256Hz"};
 constexpr const char* kSerialPinNames[4] = {"IN", "RDY", "OUT", "CLK"};
 constexpr const char* kPinNames[4] = {"0", "1", "2", "3"};
-
-Picture Led(bool on) { return on ? Picture::IndicatorOn : Picture::IndicatorOff; }
+// The speed bar: line steps of 1, page steps of 10, thumb, top and bottom.
+constexpr simcore::ScrollSteps kSpeedSteps{0, 1000, 1, 10, true};
 
 std::string Hex(int v) {
   char text[8];
@@ -35,68 +27,61 @@ std::string Hex(int v) {
   return text;
 }
 
-void DrawPort(const Chip& chip, WindowHandle d, int p) {
-  const periphery::Port& port = chip.port(p);
-  for (int i = 0; i < 4; ++i) {
-    const uint32_t w = port.word(i);
-    const int button = kFirstPinButton[p] + i;
-    SetDlgItemPicture(d, button + kLedOffset, (w & pin::kLevel) ? Picture::PinHigh : Picture::PinLow);
-    if (p < 2) {
-      const Picture marker = !(w & pin::kMarker)      ? Picture::None
-                             : (w & pin::kMarkerKind) ? Picture::MarkerRising
-                                                      : Picture::MarkerNone;
-      SetDlgItemPicture(d, button + kMarkerOffset, marker);
-    }
-    SetDlgItemText(d, button, simcore::PinText(w));
-    if (p == 4) SetDlgItemText(d, kPort5Labels[i], chip.serialFunction() ? kSerialPinNames[i] : kPinNames[i]);
-  }
+}  // namespace
+
+void Chip::Window_Init(WindowHandle d) {
+  SetScrollRange(GetDlgItem(d, kSpeedBar), kSpeedSteps.minimum, kSpeedSteps.maximum);
+  SetScrollPos(GetDlgItem(d, kSpeedBar), speed_);
+  CheckRadioButton(d, kFirstEffect, kLastEffect, kFirstEffect);
+  SetDlgItemText(d, kSoundButton, sound_ ? "ON" : "OFF");
+  drawAll(d);
 }
 
-void Draw(const Chip& chip, WindowHandle d, int item, intptr_t mask) {
+void Chip::draw(WindowHandle d, int item, intptr_t parts) {
   switch (item) {
-    case kItemPort1: case kItemPort2: case kItemPort3: case kItemPort4: case kItemPort5:
-      DrawPort(chip, d, item - kItemPort1);
+    case kItemPort1: case kItemPort2: case kItemPort3: case kItemPort4: case kItemPort5: {
+      const int p = item - kItemPort1;
+      simcore::DrawPinGroup(d, kPinGroups[p], ports_[p], true);
+      if (item == kItemPort5)
+        for (int i = 0; i < 4; ++i) SetDlgItemText(d, kPort5Labels[i], serialFunction() ? kSerialPinNames[i] : kPinNames[i]);
       break;
+    }
     case kItemPrescaler:
-      if (mask & prescalerItem::k1Hz) SetDlgItemPicture(d, kOneHzLed, Led(chip.enables1() & 1));
-      if (mask & prescalerItem::kIrq) SetDlgItemPicture(d, kPrescalerLed, Led(chip.enables1() & 2));
-      SetDlgItemText(d, 1152, chip.prescaler32Hz() ? "32Hz IRQ" : "64Hz IRQ");
+      if (parts & prescalerItem::k1Hz) ShowLed(d, kOneHzLed, latch_.at(kEnables1) & 1);
+      if (parts & prescalerItem::kIrq) ShowLed(d, kPrescalerLed, latch_.at(kEnables1) & 2);
+      SetDlgItemText(d, kPrescalerText, prescaler32Hz() ? "32Hz IRQ" : "64Hz IRQ");
       break;
     case kItemWatchdog:
-      SetDlgItemPicture(d, kWatchdogLed, Led(!chip.watchdogOff()));
-      SetDlgItemText(d, 1197, chip.watchdogOff() ? "disabled" : "enabled");
+      ShowLed(d, kWatchdogLed, !watchdog_.off());
+      SetDlgItemText(d, kWatchdogText, watchdog_.off() ? "disabled" : "enabled");
       break;
-    case kItemTimer1: {
-      const periphery::DownTimer4& t = chip.timer1();
-      if (mask & timer1::kRunning) SetDlgItemPicture(d, 1085, Led(t.running()));
-      if (mask & timer1::kEnable) SetDlgItemPicture(d, 1087, Led(chip.enables1() & 4));
-      if (mask & timer1::kZeroStop) SetDlgItemPicture(d, 1086, Led(!t.autoReload()));
-      if (mask & timer1::kSync) SetDlgItemPicture(d, 1088, Led(chip.timer1Synchronous()));
-      if (mask & timer1::kAutoReload) SetDlgItemPicture(d, 1089, Led(t.autoReload()));
-      if (mask & timer1::kInput) SetDlgItemText(d, 1176, kTimer1Inputs[t.input()]);
-      if (mask & timer1::kStart) SetDlgItemText(d, 1175, Hex(t.start()));
+    case kItemTimer1:
+      if (parts & timer1::kRunning) ShowLed(d, kTimer1RunningLed, timer1_.running());
+      if (parts & timer1::kEnable) ShowLed(d, kTimer1EnabledLed, latch_.at(kEnables1) & 4);
+      if (parts & timer1::kZeroStop) ShowLed(d, kTimer1ZeroStopLed, !timer1_.autoReload());
+      if (parts & timer1::kSync) ShowLed(d, kTimer1SyncLed, timer1Sync_);
+      if (parts & timer1::kAutoReload) ShowLed(d, kTimer1AutoReloadLed, timer1_.autoReload());
+      if (parts & timer1::kInput) SetDlgItemText(d, kTimer1InputText, kTimer1Inputs[timer1_.input()]);
+      if (parts & timer1::kStart) SetDlgItemText(d, kTimer1StartText, Hex(timer1_.start()));
       break;
-    }
-    case kItemTimer2: {
-      const periphery::DownTimer4& t = chip.timer2();
-      if (mask & timer2::kRunning) SetDlgItemPicture(d, 1090, Led(t.running()));
-      if (mask & timer2::kEnable) SetDlgItemPicture(d, 1091, Led(chip.enables1() & 8));
-      if (mask & timer2::kZeroStop) SetDlgItemPicture(d, 1092, Led(!t.autoReload()));
-      if (mask & timer2::kAutoReload) SetDlgItemPicture(d, 1093, Led(t.autoReload()));
-      if (mask & timer2::kInput) SetDlgItemText(d, 1185, kTimer2Inputs[t.input()]);
-      if (mask & timer2::kStart) SetDlgItemText(d, 1184, Hex(t.start()));
+    case kItemTimer2:
+      if (parts & timer2::kRunning) ShowLed(d, kTimer2RunningLed, timer2_.running());
+      if (parts & timer2::kEnable) ShowLed(d, kTimer2EnabledLed, latch_.at(kEnables1) & 8);
+      if (parts & timer2::kZeroStop) ShowLed(d, kTimer2ZeroStopLed, !timer2_.autoReload());
+      if (parts & timer2::kAutoReload) ShowLed(d, kTimer2AutoReloadLed, timer2_.autoReload());
+      if (parts & timer2::kInput) SetDlgItemText(d, kTimer2InputText, kTimer2Inputs[timer2_.input()]);
+      if (parts & timer2::kStart) SetDlgItemText(d, kTimer2StartText, Hex(timer2_.start()));
       break;
-    }
     case kItemMelody: {
-      const int control = chip.melodyControl();
-      if (mask & melodyItem::kEnabled) SetDlgItemPicture(d, kMelodyEnabledLed, Led(control & 1));
-      if (mask & melodyItem::kFrequency) {
+      const int control = latch_.at(kMelodyControl);
+      if (parts & melodyItem::kEnabled) ShowLed(d, kMelodyEnabledLed, control & 1);
+      if (parts & melodyItem::kFrequency) {
         char text[32];
-        std::snprintf(text, sizeof text, "%.3f", chip.melodyFrequency());
-        SetDlgItemText(d, 1094, text);
+        std::snprintf(text, sizeof text, "%.3f", melody_.frequency());
+        SetDlgItemText(d, kMelodyFrequencyText, text);
       }
-      if (mask & melodyItem::kEnvelope) SetDlgItemPicture(d, 1095, Led(control & 2));
-      if (mask & melodyItem::kImage) {
+      if (parts & melodyItem::kEnvelope) ShowLed(d, kMelodyEnvelopeLed, control & 2);
+      if (parts & melodyItem::kImage) {
         Picture image = Picture::MelodyOff;
         if (control & 1) image = (control & 6) == 2 ? Picture::Melody1
                                  : (control & 6) == 6 ? Picture::Melody2
@@ -106,97 +91,40 @@ void Draw(const Chip& chip, WindowHandle d, int item, intptr_t mask) {
       break;
     }
     case kItemSound:
-      SetDlgItemPicture(d, kSoundLed, Led(gWindow.sound));
+      ShowLed(d, kSoundLed, sound_);
       break;
     default:
       break;
   }
 }
 
-void DrawAll(const Chip& chip, WindowHandle d) {
-  for (int p = 0; p < 5; ++p) Draw(chip, d, kItemPort1 + p, 0);
-  Draw(chip, d, kItemPrescaler, prescalerItem::kAll);
-  Draw(chip, d, kItemWatchdog, 1);
-  Draw(chip, d, kItemTimer1, timer1::kAll);
-  Draw(chip, d, kItemTimer2, timer2::kAll);
-  Draw(chip, d, kItemMelody, melodyItem::kAll);
-  Draw(chip, d, kItemSound, 1);
+void Chip::drawAll(WindowHandle d) {
+  for (int p = 0; p < 5; ++p) draw(d, kItemPort1 + p, 0);
+  draw(d, kItemPrescaler, prescalerItem::kAll);
+  draw(d, kItemWatchdog, 1);
+  draw(d, kItemTimer1, timer1::kAll);
+  draw(d, kItemTimer2, timer2::kAll);
+  draw(d, kItemMelody, melodyItem::kAll);
+  draw(d, kItemSound, 1);
 }
 
-// The speed bar: line steps of 1, page steps of 10, thumb tracking.
-void Scroll(WindowHandle d, uintptr_t wParam) {
-  int pos = gWindow.speed;
-  switch (LOWORD(wParam)) {
-    case SB_LINEUP: pos -= 1; break;
-    case SB_LINEDOWN: pos += 1; break;
-    case SB_PAGEUP: pos -= 10; break;
-    case SB_PAGEDOWN: pos += 10; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: pos = HIWORD(wParam); break;
-    case SB_TOP: pos = 0; break;
-    case SB_BOTTOM: pos = 1000; break;
-    default: return;
+bool Chip::Window_Command(int id) {
+  for (int p = 0; p < 5; ++p)
+    if (kPinGroups[p].pinOf(id) >= 0) return clickPin(kPinGroups[p], ports_[p], id, [this, p] { samplePort(p); });
+  if (id != kSoundButton) return false;
+  sound_ = !sound_;
+  if (dialog() != nullptr) SetDlgItemText(dialog(), kSoundButton, sound_ ? "ON" : "OFF");
+  postRedraw(kItemSound, 1);
+  return true;
+}
+
+bool Chip::Window_Scroll(int barId, uint16_t code, int thumb) {
+  if (barId != kSpeedBar) return false;
+  if (const std::optional<int> next = simcore::ScrollTarget(kSpeedSteps, speed_, code, thumb)) {
+    speed_ = *next;
+    SetScrollPos(GetDlgItem(dialog(), kSpeedBar), speed_);
   }
-  gWindow.speed = pos < 0 ? 0 : pos > 1000 ? 1000 : pos;
-  SetScrollPos(GetDlgItem(d, kSpeedBar), gWindow.speed);
+  return true;
 }
-
-}  // namespace
-
-intptr_t Chip::CurposDlg(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      registers_ = nullptr;
-      SetScrollRange(GetDlgItem(window, kSpeedBar), 0, 1000);
-      SetScrollPos(GetDlgItem(window, kSpeedBar), gWindow.speed);
-      CheckRadioButton(window, kFirstEffect, kLastEffect, kFirstEffect);
-      SetDlgItemText(window, kSoundButton, gWindow.sound ? "ON" : "OFF");
-      DrawAll(*this, window);
-      return 1;
-    case WM_PAINT:
-      if (window != nullptr) DrawAll(*this, window);
-      return 1;
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      for (int p = 0; p < 5; ++p)
-        if (id >= kFirstPinButton[p] && id < kFirstPinButton[p] + 4) {
-          clickPin(p, id - kFirstPinButton[p]);
-          return 1;
-        }
-      if (id == kSoundButton) {
-        gWindow.sound = !gWindow.sound;
-        if (window != nullptr) SetDlgItemText(window, kSoundButton, gWindow.sound ? "ON" : "OFF");
-        post(kItemSound, 1);
-        return 1;
-      }
-      return 0;
-    }
-    case WM_VSCROLL:
-      if (window != nullptr && GetDlgCtrlID(reinterpret_cast<WindowHandle>(lParam)) == kSpeedBar) {
-        Scroll(window, wParam);
-        return 1;
-      }
-      return 0;
-    case WM_USER:
-      if (window != nullptr && !gWindow.frame.hidden()) Draw(*this, window, static_cast<int>(wParam), lParam);
-      return 1;
-    default:
-      return 0;
-  }
-}
-
-// Redraw requests coalesce per item until the window draws them.
-void Chip::post(int item, intptr_t data) {
-  if (WindowHandle d = gWindow.frame.dialog()) PostCoalescedMessage(d, WM_USER, item, data);
-}
-
-int32_t Chip::InitInterface(void* hostWindow) {
-  return gWindow.frame.open(
-      hostWindow, DialogTemplate(), "QV4128 Periphery",
-      [this](WindowHandle w, uint32_t m, uintptr_t wp, intptr_t lp) { return CurposDlg(w, m, wp, lp); });
-}
-
-// The window closes with the module's statics (WindowState).
-void Chip::ModuleDetach() {}
 
 }  // namespace qv4128

@@ -40,49 +40,49 @@ std::vector<ControlTemplate> controls() {
   // Melody.
   c.push_back({1024, ControlKind::GroupBox, "Melody", 328, 4, 92, 60});
   addLed(c, kMelodyEnabledLed, "Melody enabled", 332, 14);
-  addLed(c, 1095, "Envelope enable", 332, 24);
-  c.push_back({1094, ControlKind::Text, "0.000", 332, 36, 40, 8, platform::kAlignRight});
+  addLed(c, kMelodyEnvelopeLed, "Envelope enable", 332, 24);
+  c.push_back({kMelodyFrequencyText, ControlKind::Text, "0.000", 332, 36, 40, 8, platform::kAlignRight});
   c.push_back({1096, ControlKind::Text, "Hz Output", 374, 36, 40, 8});
   c.push_back({kMelodyImage, ControlKind::Place, "", 332, 47, 40, 12});
   // Timer1.
   c.push_back({1026, ControlKind::GroupBox, "Timer1", 4, 68, 124, 66});
-  addLed(c, 1085, "IRQCount0", 8, 78);
-  addLed(c, 1087, "Enabled", 8, 88);
-  addLed(c, 1086, "Zero Stop", 8, 98);
-  addLed(c, 1088, "Synchronous", 8, 108);
-  addLed(c, 1089, "Auto Reload", 8, 118);
+  addLed(c, kTimer1RunningLed, "IRQCount0", 8, 78);
+  addLed(c, kTimer1EnabledLed, "Enabled", 8, 88);
+  addLed(c, kTimer1ZeroStopLed, "Zero Stop", 8, 98);
+  addLed(c, kTimer1SyncLed, "Synchronous", 8, 108);
+  addLed(c, kTimer1AutoReloadLed, "Auto Reload", 8, 118);
   c.push_back({IDC_STATIC, ControlKind::Text, "Input", 74, 78, 50, 8});
-  c.push_back({1176, ControlKind::Text, "512Hz", 74, 88, 50, 8});
+  c.push_back({kTimer1InputText, ControlKind::Text, "512Hz", 74, 88, 50, 8});
   c.push_back({IDC_STATIC, ControlKind::Text, "Start.Val.", 74, 100, 50, 8});
-  c.push_back({1175, ControlKind::Text, "0", 74, 110, 50, 8});
+  c.push_back({kTimer1StartText, ControlKind::Text, "0", 74, 110, 50, 8});
   // Timer2.
   c.push_back({1027, ControlKind::GroupBox, "Timer2", 132, 68, 124, 66});
-  addLed(c, 1090, "IRQCount0", 136, 78);
-  addLed(c, 1091, "Enabled", 136, 88);
-  addLed(c, 1092, "Zero Stop", 136, 98);
-  addLed(c, 1093, "Auto Reload", 136, 108);
+  addLed(c, kTimer2RunningLed, "IRQCount0", 136, 78);
+  addLed(c, kTimer2EnabledLed, "Enabled", 136, 88);
+  addLed(c, kTimer2ZeroStopLed, "Zero Stop", 136, 98);
+  addLed(c, kTimer2AutoReloadLed, "Auto Reload", 136, 108);
   c.push_back({1002, ControlKind::Text, "Input", 202, 78, 50, 8});
-  c.push_back({1185, ControlKind::Text, "4Hz", 202, 88, 50, 8});
+  c.push_back({kTimer2InputText, ControlKind::Text, "4Hz", 202, 88, 50, 8});
   c.push_back({1003, ControlKind::Text, "Start.Val.", 202, 100, 50, 8});
-  c.push_back({1184, ControlKind::Text, "0", 202, 110, 50, 8});
+  c.push_back({kTimer2StartText, ControlKind::Text, "0", 202, 110, 50, 8});
   // Prescaler and watchdog.
   c.push_back({1025, ControlKind::GroupBox, "Prescaler", 260, 68, 64, 36});
   addLed(c, kOneHzLed, "1Hz IRQ", 264, 78);
   c.push_back({kPrescalerLed, ControlKind::Place, "", 264, 90, 8, 8});
-  c.push_back({1152, ControlKind::Text, "64Hz IRQ", 275, 90, 46, 8});
+  c.push_back({kPrescalerText, ControlKind::Text, "64Hz IRQ", 275, 90, 46, 8});
   c.push_back({1028, ControlKind::GroupBox, "Watchdog", 260, 106, 64, 28});
   c.push_back({kWatchdogLed, ControlKind::Place, "", 264, 118, 8, 8});
-  c.push_back({1197, ControlKind::Text, "enabled", 275, 118, 46, 8});
+  c.push_back({kWatchdogText, ControlKind::Text, "enabled", 275, 118, 46, 8});
   // Speed (no effect on the run).
   c.push_back({1220, ControlKind::GroupBox, "Speed", 328, 68, 30, 98});
-  c.push_back({1221, ControlKind::VScroll, "", 337, 78, 10, 84});
+  c.push_back({kSpeedBar, ControlKind::VScroll, "", 337, 78, 10, 84});
   // Sound (no effect).
   c.push_back({1230, ControlKind::GroupBox, "Sound", 362, 68, 58, 98});
-  c.push_back({1236, ControlKind::PushButton, "OFF", 366, 78, 30, 12});
-  c.push_back({1237, ControlKind::Place, "", 402, 80, 8, 8});
+  c.push_back({kSoundButton, ControlKind::PushButton, "OFF", 366, 78, 30, 12});
+  c.push_back({kSoundLed, ControlKind::Place, "", 402, 80, 8, 8});
   for (int i = 0; i < 5; ++i) {
     static constexpr const char* kEffects[5] = {"effect1", "effect2", "effect3", "effect4", "effect5"};
-    c.push_back({1231 + i, ControlKind::RadioButton, kEffects[i], 366, 96 + i * 12, 50, 10,
+    c.push_back({kFirstEffect + i, ControlKind::RadioButton, kEffects[i], 366, 96 + i * 12, 50, 10,
                  i == 0 ? unsigned{platform::kGroupStart} : 0u});
   }
   return c;
@@ -90,7 +90,7 @@ std::vector<ControlTemplate> controls() {
 
 }  // namespace
 
-const platform::DialogTemplate& DialogTemplate() {
+const platform::DialogTemplate& Chip::WindowTemplate() {
   static const platform::DialogTemplate t{"Curpos", 424, 170, nullptr, 8, controls()};
   return t;
 }

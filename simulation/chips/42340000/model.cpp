@@ -44,6 +44,7 @@ void Chip::postAll() {
 
 // Watchdog, sleep time-out and pin level: the periphery reset table.
 void Chip::peripheryReset() {
+  ShowDeferredState();  // the reset keeps what the registers show
   Cells c = cells();
   periphery::applyReset(kPeripheryReset, latch_, 0);
   if (c.valid()) periphery::applyReset(kPeripheryReset, c, 0);
@@ -80,6 +81,7 @@ void Chip::clearPeriphery() {
 // 98 = 3 and 106 = 8; 116 = the threshold index of field 34 or 35; the index
 // register and the power-on comparison cleared.
 void Chip::powerOnReset(bool post) {
+  ShowDeferredState();
   Cells c = cells();
   periphery::applyReset(kPowerOnReset, latch_, 0);
   if (c.valid()) periphery::applyReset(kPowerOnReset, c, 0);
@@ -532,8 +534,10 @@ void Chip::samplePortA() {
     if (e.pin == src0 && e.rising != falling0) raise(kPinTimerRequests, kReqPin0);
     if (e.pin == src1 && e.rising != falling1) raise(kPinTimerRequests, kReqPin1);
     const bool timerEdge = e.rising != falling1;
-    if (timerEdge && ((timerInput_ == 0 && e.pin == 0) || (timerInput_ == 7 && !rcMode && e.pin == src1)))
+    if (timerEdge && ((timerInput_ == 0 && e.pin == 0) || (timerInput_ == 7 && !rcMode && e.pin == src1))) {
       timerStep();
+      ShowDeferredState();  // a click between runs shows the count at once
+    }
     if (e.pin == 1 && serial_.running() && (latch_.at(kSerialMode) & 0xC) == 0) serialClock();
   });
   resetByPin();

@@ -106,11 +106,18 @@ class Chip : public simcore::PeripheryChip<Chip> {
   }
 
   // ---- Framework hooks.
+  // Registers 93-95 show the running timer's count from here on.
   int32_t Periphery_Read(int32_t n) {
+    ShowDeferredState();
     return periphery::readRegister(kRegisterMap, *this, cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
+    ShowDeferredState();
     periphery::writeRegister(kRegisterMap, *this, cells(), n, v);
+  }
+  [[gnu::always_inline]] void ShowDeferredState() {
+    if (counterBehind_) [[unlikely]]
+      showCounter();
   }
   [[gnu::always_inline]] inline void Periphery_Tick();
   void Periphery_Reset() { powerOnReset(true); }
@@ -192,15 +199,20 @@ class Chip : public simcore::PeripheryChip<Chip> {
 
   // Blocks.
   // One event of the timer's input: the count, then (rarely) the matches.
+  // Registers 93-95 show the count from the next register access, event or
+  // the end of the run on (ShowDeferredState): a step is the count and a
+  // countdown to the next match.
   [[gnu::always_inline]] void timerStep() {
     if (!timer_.running()) return;
     if (timer_.step()) [[unlikely]]
       timerMatch(timer_.match());
-    showCounter();
+    counterBehind_ = true;
   }
   void timerMatch(const Timer::Match& m);
-  // Registers 93-95 show the counter while the timer runs.
-  [[gnu::always_inline]] void showCounter() {
+  // Registers 93-95 show the counter while the timer runs (out of line: the
+  // register accesses that call it stay small).
+  [[gnu::noinline]] void showCounter() {
+    counterBehind_ = false;
     if (registers_ == nullptr) return;
     const int v = timer_.count();
     storeValue(kTimerValue0, v & 15);
@@ -260,6 +272,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
   int32_t sleepCountdown_ = kSleepRounds;
   bool resetRequest_ = false;
   bool holding_ = false;   // in the power-on hold (redraws posted on entering only)
+  bool counterBehind_ = false;  // registers 93-95 lag the timer's count
   uint8_t rare_ = 1;       // see refreshRare()
 };
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <tuple>
 #include <vector>
 
 #include "platform/clock.h"
@@ -67,6 +68,38 @@ TEST(RunPumpTest, MessagePostedDuringARunIsDispatchedOnTheNextRound) {
   }
   // One per round, in the rounds right after the posts.
   EXPECT_EQ(dispatchedAt, (std::vector<int>{101, 102}));
+  UnregisterWindow(&window);
+}
+
+// Redraw requests during a scripted run: plain posts arrive at the next
+// round, notifications wait for the toolkit and then come once each, in the
+// order of their first post, with every bit posted.
+TEST(RunPumpTest, NotificationsWaitForTheToolkitWhilePlainPostsGoOnTheNextRound) {
+  int window = 0;
+  int round = 0;
+  std::vector<std::tuple<int, uintptr_t, intptr_t>> received;  // round, wParam, lParam
+  RegisterWindow(&window, [&](WindowHandle, uint32_t, uintptr_t wParam, intptr_t lParam) {
+    received.emplace_back(round, wParam, lParam);
+    return intptr_t{0};
+  });
+  RunPump::SetScript([](uint64_t) {});
+  RunPump pump;
+  pump.BeginRun();
+  for (round = 0; round < 1000; ++round) {
+    pump.Pump();
+    PostCoalescedMessage(&window, WM_USER, 6, intptr_t{1} << (round % 10));
+    if (round == 10) PostCoalescedMessage(&window, WM_USER, 0, 1035);
+    if (round == 20) PostMessage(&window, WM_USER + 1, 7, 7);
+  }
+  RunPump::SetScript(nullptr);
+  EXPECT_EQ(received, (std::vector<std::tuple<int, uintptr_t, intptr_t>>{{21, 7, 7}}));
+  EXPECT_EQ(PendingMessageCount(), 2);
+  EXPECT_EQ(PendingPostedMessageCount(), 0);
+
+  received.clear();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(received, (std::vector<std::tuple<int, uintptr_t, intptr_t>>{{1000, 6, 0x3FF}, {1000, 0, 1035}}));
+  EXPECT_EQ(PendingMessageCount(), 0);
   UnregisterWindow(&window);
 }
 

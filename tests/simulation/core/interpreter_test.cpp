@@ -35,21 +35,21 @@ const AluCase kAluCases[] = {
     {"DEC 0", DEC(kR), 0, 1, 0, 15, 0, 0},
     {"DEC 1", DEC(kR), 7, 0, 1, 0, 1, 1},
     {"INC 15", INC(kR), 3, 0, 15, 0, 1, 1},
-    {"INCS 15", AluS(kInc, kR), 3, 0, 15, 8, 0, 0},
+    {"INCS 15", Op("INCS", kR), 3, 0, 15, 8, 0, 0},
     {"ADD 9+8", ADD(kR), 9, 0, 8, 1, 1, 0},
-    {"ADDS 9+8", AluS(kAdd, kR), 9, 0, 8, 8, 1, 0},
-    {"ANDS to 5", AluS(kAnd, kR), 7, 1, 13, 2, 1, 0},
-    {"SHL 9", Alu(kShl, kR), 0, 0, 9, 2, 1, 0},
-    {"NOR", Alu(kNor, kR), 5, 1, 8, 2, 0, 0},
-    {"NORS", AluS(kNor, kR), 5, 1, 8, 1, 0, 0},
-    {"CPLR", Alu(kCplr, kR), 0, 1, 10, 5, 0, 0},
-    {"XOR", Alu(kXor, kR), 12, 1, 10, 6, 0, 0},
-    {"NAND", Alu(kNand, kR), 12, 0, 10, 7, 0, 0},
-    {"NXOR", Alu(kNxor, kR), 12, 0, 10, 9, 0, 0},
+    {"ADDS 9+8", Op("ADDS", kR), 9, 0, 8, 8, 1, 0},
+    {"ANDS to 5", Op("ANDS", kR), 7, 1, 13, 2, 1, 0},
+    {"SHL 9", Op("SHL", kR), 0, 0, 9, 2, 1, 0},
+    {"NOR", Op("NOR", kR), 5, 1, 8, 2, 0, 0},
+    {"NORS", Op("NORS", kR), 5, 1, 8, 1, 0, 0},
+    {"CPLR", Op("CPLR", kR), 0, 1, 10, 5, 0, 0},
+    {"XOR", Op("XOR", kR), 12, 1, 10, 6, 0, 0},
+    {"NAND", Op("NAND", kR), 12, 0, 10, 7, 0, 0},
+    {"NXOR", Op("NXOR", kR), 12, 0, 10, 9, 0, 0},
     {"LDR", LDR(kR), 0, 1, 9, 9, 0, 0},
-    {"SHRR", AluS(kLdr, kR), 0, 0, 9, 4, 1, 0},
-    {"OR", Alu(kOr, kR), 1, 1, 8, 9, 0, 0},
-    {"SUBS rotates carry in", AluS(kSub, kR), 3, 0, 5, 9, 0, 0},
+    {"SHRR", Op("SHRR", kR), 0, 0, 9, 4, 1, 0},
+    {"OR", Op("OR", kR), 1, 1, 8, 9, 0, 0},
+    {"SUBS rotates carry in", Op("SUBS", kR), 3, 0, 5, 9, 0, 0},
     {"CPLA", CPLA, 5, 1, 0, 10, 0, 0},
     {"CPLAS", CPLAS, 5, 0, 0, 5, 0, 0},
     {"SHRA", SHRA, 7, 0, 0, 3, 1, 0},
@@ -77,9 +77,9 @@ TEST(Interpreter, IndirectFormsUseTheIndexRegister) {
   b.r[k42::kIndex] = 0x45;
   b.r.registers[0x45].value = 6;
   b.r[kAcc] = 3;
-  ASSERT_EQ(b.step(AluX(kAdd)), 0);
+  ASSERT_EQ(b.step(Op("ADDX")), 0);
   EXPECT_EQ(b.r[kAcc], 9);
-  ASSERT_EQ(b.step(AluXS(kLdr)), 0);  // 6 shifted: 3, carry 0
+  ASSERT_EQ(b.step(Op("LDRXS")), 0);  // 6 shifted: 3, carry 0
   EXPECT_EQ(b.r[kAcc], 3);
   ASSERT_EQ(b.step(STIX(11)), 0);
   EXPECT_EQ(b.r.reg(0x45), 11);
@@ -221,7 +221,7 @@ TEST(Interpreter, ReadsTheRegisterOnceThroughItsSideEffects) {
   EXPECT_EQ(b.r[kAcc], 7);
   EXPECT_EQ(b.chip.requestReads(), 1);
   EXPECT_EQ(b.r.reg(testchip::TestChip::kRequest), 0) << "clear on read";
-  ASSERT_EQ(b.step(AluS(kSub, testchip::TestChip::kRequest)), 0);
+  ASSERT_EQ(b.step(Op("SUBS", testchip::TestChip::kRequest)), 0);
   EXPECT_EQ(b.chip.requestReads(), 2);
 }
 

@@ -2,6 +2,11 @@
 
 #include <platform/messages.h>
 
+#include <cstdio>
+#include <cstdlib>
+
+#include "temp_dir.h"
+
 namespace k42test {
 
 void ChipTest::bindChip(const char* name, const std::string& folder, bool reset) {
@@ -14,6 +19,49 @@ void ChipTest::program(const std::vector<uint16_t>& words) {
   r.load(words);
   r.load({LDR(0), STA(127), JMP(kReadRoutine + 2)}, kReadRoutine);
   r.reset();
+}
+
+void ChipTest::programFromSource(const std::string& source) {
+  testsupport::TempDir folder;
+  folder.write("road.asm", source);
+  const std::string command = "cd '" + folder.path() + "' && TAVIX_LINK_DIR='" + folder.path() + "link' '" +
+                              TAVIX_DIST_DIR + "K42xxasm' /D/sroad >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << folder.read("road.err");
+  const std::string image = folder.read("road.bin");
+  ASSERT_FALSE(image.empty());
+  r.loadImage(image);
+  r.load({LDR(0), STA(127), JMP(kReadRoutine + 2)}, kReadRoutine);
+  r.reset();
+}
+
+std::string ChipTest::WholeRoadSource(int reg, int value) {
+  char head[64];
+  std::snprintf(head, sizeof head, "PERIPH  EQU %d\r\nVALUE   EQU %d\r\n", reg, value);
+  return std::string(head) +
+         "START:  LDI 7\r\n"
+         "        STA 20H\r\n"
+         "        ADD 20H\r\n"
+         "        STA 21H\r\n"
+         "        CALL BUMP\r\n"
+         "        LDI VALUE\r\n"
+         "        STA PERIPH\r\n"
+         "        LDR PERIPH\r\n"
+         "        STA 22H\r\n"
+         "DONE:   JMP DONE\r\n"
+         "BUMP:   INC 21H\r\n"
+         "        STA 21H\r\n"
+         "        RET\r\n";
+}
+
+void ChipTest::runWholeRoad(int reg, int value) {
+  programFromSource(WholeRoadSource(reg, value));
+  step(13);
+  EXPECT_EQ(r.pc(), 9);  // DONE
+  EXPECT_EQ(r[k42::kStackLevel], 0);
+  EXPECT_EQ(r.reg(0x20), 7);
+  EXPECT_EQ(r.reg(0x21), 15);
+  EXPECT_EQ(r.reg(0x22), value);
+  EXPECT_EQ(r.reg(reg), value);
 }
 
 void ChipTest::step(int n) {

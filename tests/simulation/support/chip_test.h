@@ -22,6 +22,10 @@ class ChipTest : public ::testing::Test {
 
   // Loads `words` at address 0 (and the read routine) and resets.
   void program(const std::vector<uint16_t>& words);
+  // The whole road: `source` assembled by the program folder's K42xxasm (a
+  // process, in a folder of its own), its .bin loaded into the program cells
+  // (and the read routine), and a reset. Fails the test on an assembly error.
+  void programFromSource(const std::string& source);
   // n single-step passes.
   void step(int n);
   // Reads register n through a small program (LDR n; STA 127), as the CPU
@@ -41,6 +45,15 @@ class ChipTest : public ::testing::Test {
   bool wasReset() const { return r.reg(50) == 0; }
   // Steps up to pass `tick` since the loop's load.
   void stepTo(int tick);
+
+  // A source for the whole road: RAM arithmetic, a call and its return, and
+  // `value` stored into periphery register `reg` and read back into RAM 22H;
+  // it ends at DONE (address 9) after 13 instructions. Then 20H holds 7,
+  // 21H 15, 22H what the register reads.
+  static std::string WholeRoadSource(int reg, int value);
+  // Assembles, loads and steps WholeRoadSource(reg, value) to DONE and
+  // compares the registers, the counter and the stack level.
+  void runWholeRoad(int reg, int value);
 
   Records r;
   int ticks = 0;

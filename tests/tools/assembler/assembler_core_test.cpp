@@ -112,24 +112,6 @@ TEST_F(AssemblerCoreTest, ErrorLinesAndPokesFollowTheirFormats) {
                            "F ERROR 300: Symbol defined twice ; line 0000 - ",
                            "F ERROR 17: 17; line 0001 - Y", "F ERROR 0: ; line 0002 - STOP HERE"}));
   EXPECT_EQ(a.errorCount(), 4);
-  const std::pair<int, const char*> texts[] = {{100, "Unknown Instruction"},
-                                               {200, "Undefined Variable or Constant"},
-                                               {230, "Reserved Word"},
-                                               {240, "Wrong Nr.of Parameters"},
-                                               {400, "Invalid Numeric Constant"},
-                                               {700, "Unable to open File"},
-                                               {705, "No End of Macro"},
-                                               {1204, "MACRO Name Duplicated"},
-                                               {1599, "Program Memory Overflow"},
-                                               {209, "Incorrect use of Parenthesis"},
-                                               {902, "MACRO nesting not allowed"},
-                                               {708, "Nr of .IF and .ELSE missmatch"},
-                                               {212, "Relocatable Expresion not Allowed"},
-                                               {799, "MACRO without Name"},
-                                               {300, "Symbol defined twice "},
-                                               {399, "Invalid symbol"},
-                                               {502, "502"}};
-  for (const auto& [code, text] : texts) EXPECT_EQ(a.ErrorText(code), text);
 }
 
 TEST_F(AssemblerCoreTest, DebugModeCountsErrorsAndPokesNothing) {

@@ -37,7 +37,7 @@ std::string Hex(const char* format, uint32_t value) {
 std::vector<std::string> ExpectedPrintTokens(uint16_t word) {
   const WordMeaning& m = MeaningOf(word);
   if (m.row == nullptr) return {"DW", Hex("%04X", word)};
-  std::vector<std::string> tokens = {m.row->mnemonic};
+  std::vector<std::string> tokens = {std::string(m.row->mnemonic)};
   for (const testsupport::Operand& op : m.operands) {
     switch (op.field) {
       case Field::kAddress: tokens.push_back(Hex("L%04X", op.value)); break;

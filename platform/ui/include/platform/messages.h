@@ -31,17 +31,24 @@ void ReleaseWindowLayer();
 // Queues a message. Returns false for an unknown window.
 bool PostMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
-// Queues a notification whose lParam is a bit mask: a message already pending
-// for the same (window, message, wParam) takes the new bits (OR) and keeps its
-// place in the queue.
+// Queues a notification whose lParam is a bit mask (a redraw request): a
+// notification already pending for the same (window, message, wParam) takes
+// the new bits (OR) and keeps its place in the queue. Notifications wait for
+// the toolkit (the program's event loop, or a run's pump when it lets the
+// toolkit run, at most every few milliseconds), never for a run's next round,
+// so any number of posts between two turns of the toolkit give one call,
+// which shows the state at that time.
 bool PostCoalescedMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
-// Removes at most one pending message and dispatches it. Returns true when
-// one was dispatched.
+// Removes at most one pending message (of either kind) and dispatches it.
+// Returns true when one was dispatched.
 bool DispatchOneMessage();
+// The same for the oldest plain message only (a run's pump).
+bool DispatchOnePostedMessage();
 
-// Number of messages waiting (tests).
+// Number of messages waiting (tests), and of the plain ones among them.
 int PendingMessageCount();
+int PendingPostedMessageCount();
 
 // Lets the GUI toolkit process its own pending events (no-op without one).
 void ProcessNativeEvents();
@@ -56,13 +63,15 @@ void NotifyRunPumpOfPost();
 
 // The pump a run loop calls every round. The common case is one decrement
 // and a not-taken branch. The slow path runs when the countdown ends: it
-// dispatches one of our posted messages when there is one (a post shortens
-// the countdown to the next round), and every kCountdown rounds reads the
-// clock and lets the toolkit run when kNativeIntervalMicros have passed.
+// dispatches one of our plain posted messages when there is one (a post
+// shortens the countdown to the next round), and every kCountdown rounds
+// reads the clock and lets the toolkit run when kNativeIntervalMicros have
+// passed (which delivers the notifications).
 //
 // With a script installed (SetScript, in the program or in the test program
 // hosting a module), every round calls the script and dispatches our own
-// messages, and the toolkit is never pumped: runs are deterministic.
+// plain messages, and the toolkit is never pumped: runs are deterministic,
+// and notifications wait until the script or the test lets the toolkit run.
 class RunPump {
  public:
   static constexpr int kCountdown = 4096;

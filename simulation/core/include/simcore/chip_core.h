@@ -14,7 +14,8 @@
 //   void SamplePorts();                           the port samplers, in order
 //   bool InterruptRequested();                    the interrupt condition
 // and may hide the defaults below (RunLoop, InitInterface, CurposDlg,
-// ModuleAttach, ModuleDetach, kKeepRegisterPointer, the controller options).
+// ModuleAttach, ModuleDetach, kKeepRegisterPointer, ShowDeferredState, the
+// controller options).
 #include <k42target.h>
 #include <platform/messages.h>
 
@@ -53,6 +54,11 @@ class ChipCore {
 
   // The LCD family keeps the register-file pointer set after a run.
   static constexpr bool kKeepRegisterPointer = false;
+  // A chip that lets the register file fall behind its model between
+  // observations (a counter shown in registers, brought up to date only
+  // when looked at) brings it up to date here: called before events and at
+  // the end of a run; its register accesses do it themselves.
+  void ShowDeferredState() {}
 
   // ---- Register file access (the CPU's and the monitor's path).
   // n = -1 is the register that the index register names.
@@ -71,7 +77,13 @@ class ChipCore {
   // pump. False: the run ends at once with -1.
   bool beginRun(int32_t mode);
   // True when events may have run (the slow path of the pump).
-  [[gnu::always_inline]] bool pump() { return pump_.Pump(); }
+  [[gnu::always_inline]] bool pump() {
+    if (!pump_.Due()) [[likely]]
+      return false;
+    chip().ShowDeferredState();
+    pump_.RunEvents();
+    return true;
+  }
   // Variant pump of some chips: every pending message, not only one.
   bool pumpAll();
   // False (and stop flags -1, after the message) when the stack level is
@@ -98,6 +110,7 @@ class ChipCore {
     if (!pump_.Due()) [[likely]]
       return true;
     storePc(pc);
+    chip().ShowDeferredState();
     pump_.RunEvents();
     return afterEvents(pc);
   }
@@ -105,6 +118,7 @@ class ChipCore {
     if (!pump_.Due()) [[likely]]
       return true;
     storePc(pc);
+    chip().ShowDeferredState();
     pump_.RunEvents();
     dispatchAll();
     return afterEvents(pc);

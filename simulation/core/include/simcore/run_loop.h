@@ -69,7 +69,7 @@ template <class Chip>
 bool ChipCore<Chip>::pumpAll() {
   // A post makes the next Pump() take its slow path, so pending messages are
   // looked for only then.
-  if (!pump_.Pump()) [[likely]]
+  if (!pump()) [[likely]]
     return false;
   while (platform::DispatchOneMessage()) {
   }
@@ -183,6 +183,7 @@ void ChipCore<Chip>::storeTraceEntry(int32_t index, int32_t pc) {
 
 template <class Chip>
 int32_t ChipCore<Chip>::endRun() {
+  chip().ShowDeferredState();
   if constexpr (!Chip::kKeepRegisterPointer) registers_ = nullptr;
   // An error result (-1) is not a data-breakpoint hit, though it has bit 1.
   if (stopFlags_ != k42::kStopError && (stopFlags_ & k42::kStopDataBreak) != 0)

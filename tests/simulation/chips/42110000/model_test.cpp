@@ -148,5 +148,7 @@ TEST(ShippedIni, BindsTheThreeChipsByName) {
     EXPECT_EQ(Stdk::Get().SetController(name, 0, TAVIX_DIST_DIR), 0) << name;
 }
 
+TEST_F(Qv4111, AnAssembledSourceRunsInTheModule) { runWholeRoad(kPortAEnables, 5); }
+
 }  // namespace
 }  // namespace qv4111test

@@ -161,5 +161,7 @@ TEST_F(Resets, PowerOnValuesKeepCompareNibbles) {
   EXPECT_EQ(r.registers[kPortA].flags, 0x12);
 }
 
+TEST_F(Qv4112, AnAssembledSourceRunsInTheModule) { runWholeRoad(kPortAEnables, 5); }
+
 }  // namespace
 }  // namespace qv4112test

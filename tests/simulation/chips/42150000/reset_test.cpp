@@ -1,5 +1,6 @@
 // The reset: register values, what it keeps, and the nine redraw requests.
 #include "qv4115_client.h"
+#include "layout.h"
 
 namespace qv4115test {
 namespace {
@@ -43,6 +44,10 @@ TEST_F(Reset, KeepsLatchesAndSwbSizeAndCount) {
   step(1);
   EXPECT_EQ(r.reg(84), 6);
 }
+
+// The whole road: a source assembled by K42xxasm, run in the module bound
+// by name; the timer's interrupt enables stored and read back.
+TEST_F(Qv4115, AnAssembledSourceRunsInTheModule) { runWholeRoad(qv4115::kQv4115.irq.timerEnables.reg, 3); }
 
 }  // namespace
 }  // namespace qv4115test

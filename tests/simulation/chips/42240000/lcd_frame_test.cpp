@@ -5,8 +5,11 @@
 
 #include <platform/messagebox.h>
 
+#include <QWidget>
+
 #include <filesystem>
 
+#include "instruction_words.h"
 #include "temp_dir.h"
 
 namespace {
@@ -95,7 +98,7 @@ TEST(LcdFrame, VariantThreeSleepsUntilABreakAndARunEndPostsItem8) {
   chip.InitInterface(&host);
   host.show();
   Records r;
-  r.program[0].instr = 0xF0FF;  // NOP
+  r.program[0].instr = k42words::NOP;
   chip.Instruction_Reset(&r.cpu, r.program.data(), r.registers.data(), r.trace.data());
   r.registers[107].value = 4;
   r.registers[108].value = 4;

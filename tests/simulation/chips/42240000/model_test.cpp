@@ -6,6 +6,7 @@
 #include <platform/window.h>
 
 #include "qv4124_client.h"
+#include "layout.h"
 
 namespace qv4124test {
 namespace {
@@ -219,6 +220,10 @@ TEST_F(Qv4124, WatchdogResetsAtTheFifthSecondUnlessOff) {
   RunFor(r, 16384 * 6);
   EXPECT_EQ(r.reg(114), 0);
 }
+
+// The whole road: a source assembled by K42xxasm, run in the module bound
+// by name; the 1 Hz interrupt enable stored and read back.
+TEST_F(Qv4124, AnAssembledSourceRunsInTheModule) { runWholeRoad(qv4124::kQv4124.irq.timeEnables.reg, 8); }
 
 }  // namespace
 }  // namespace qv4124test

@@ -2,6 +2,7 @@
 // the bit set/clear control register and its mirror in 64, write-only and
 // read-masked registers, the reset values.
 #include "qv4128_client.h"
+#include "registers.h"
 
 namespace qv4128test {
 namespace {
@@ -13,62 +14,62 @@ TEST_F(Registers, BankSwitchedTwiceRestoresValuesAndCompareValuesNeverFlags) {
     r.registers[n].value = (n * 7) & 0xFF;
     r.registers[n].flags = 0x10 | (n & 7);
   }
-  write(119, 1);
+  write(qv4128::kRamBank, 1);
   for (int n = 0; n < 64; ++n) {
     ASSERT_EQ(r.registers[n].value, 0) << n;  // the hidden bank is cleared by reset
     ASSERT_EQ(r.registers[n].flags, 0x10 | (n & 7)) << n;
     r.registers[n].value = 0xA5;
   }
-  EXPECT_EQ(read(119), 1);
-  write(119, 1);  // no change, no swap
+  EXPECT_EQ(read(qv4128::kRamBank), 1);
+  write(qv4128::kRamBank, 1);  // no change, no swap
   EXPECT_EQ(r.registers[3].value, 0xA5);
-  write(119, 0);
+  write(qv4128::kRamBank, 0);
   for (int n = 0; n < 64; ++n) {
     ASSERT_EQ(r.registers[n].value, (n * 7) & 0xFF) << n;
     ASSERT_EQ(r.registers[n].flags, 0x10 | (n & 7)) << n;
   }
-  write(119, 1);
+  write(qv4128::kRamBank, 1);
   EXPECT_EQ(r.registers[63].value, 0xA5);
   EXPECT_EQ(r.registers[64].value & 15, 0);  // 64 and up never move
 }
 
 TEST_F(Registers, ControlRegisterSetsAndClearsNamedBitsAndMirrorsTheMask) {
-  write(65, 8 | 2);  // set bit 1: interrupts masked
-  EXPECT_EQ(read(64), 2);
-  EXPECT_EQ(read(65), 2);
-  write(65, 2);      // clear bit 1
-  EXPECT_EQ(read(64), 0);
-  write(64, 2);      // 64 bit 1 goes to 65 too
-  EXPECT_EQ(read(65), 2);
-  write(65, 9);      // watchdog clear: bit 0 returns to 0, bit 1 stays
-  EXPECT_EQ(r.reg(65), 2);
+  write(qv4128::kControl, 8 | 2);  // set bit 1: interrupts masked
+  EXPECT_EQ(read(qv4128::kInterruptMask), 2);
+  EXPECT_EQ(read(qv4128::kControl), 2);
+  write(qv4128::kControl, 2);      // clear bit 1
+  EXPECT_EQ(read(qv4128::kInterruptMask), 0);
+  write(qv4128::kInterruptMask, 2);      // 64 bit 1 goes to 65 too
+  EXPECT_EQ(read(qv4128::kControl), 2);
+  write(qv4128::kControl, 9);      // watchdog clear: bit 0 returns to 0, bit 1 stays
+  EXPECT_EQ(r.reg(qv4128::kControl), 2);
 }
 
 TEST_F(Registers, PeripheryWritesKeepCompareValues) {
   r.registers[101].value = 0x50;
   r.registers[65].value = 0x60;
-  write(101, 0xF);
-  write(65, 0xA);
+  write(qv4128::kEnables1, 0xF);
+  write(qv4128::kControl, 0xA);
   EXPECT_EQ(r.registers[101].value, 0x5F);
   EXPECT_EQ(r.registers[65].value, 0x62);
 }
 
 TEST_F(Registers, ReadOnlyAndMaskedRegisters) {
-  write(71, 15);
-  write(72, 15);
-  write(73, 15);
-  write(85, 3);
-  EXPECT_EQ(read(71), 0);
-  EXPECT_EQ(read(72), 0);
-  EXPECT_EQ(read(73), 0);
-  EXPECT_EQ(read(85), 8);
-  write(99, 15);
-  EXPECT_EQ(read(99), 7);
-  write(66, 15);
-  EXPECT_EQ(read(66), 12);
-  EXPECT_EQ(read(67), 12);
-  write(104, 3);
-  EXPECT_EQ(read(104), 0);
+  write(qv4128::kPort1, 15);
+  write(qv4128::kPort2, 15);
+  write(qv4128::kDirection, 15);
+  write(qv4128::kPrescalerReadout, 3);
+  EXPECT_EQ(read(qv4128::kPort1), 0);
+  EXPECT_EQ(read(qv4128::kPort2), 0);
+  EXPECT_EQ(read(qv4128::kDirection), 0);
+  EXPECT_EQ(read(qv4128::kPrescalerReadout), 8);
+  write(qv4128::kMelodyControl, 15);
+  EXPECT_EQ(read(qv4128::kMelodyControl), 7);
+  write(qv4128::kPrescalerSelect, 15);
+  EXPECT_EQ(read(qv4128::kPrescalerSelect), 12);
+  EXPECT_EQ(read(qv4128::kPrescalerControl), 12);
+  write(qv4128::kRequests3, 3);
+  EXPECT_EQ(read(qv4128::kRequests3), 0);
 }
 
 TEST_F(Registers, ResetClearsEveryValueAndSetsTheReadout) {
@@ -78,21 +79,25 @@ TEST_F(Registers, ResetClearsEveryValueAndSetsTheReadout) {
 }
 
 TEST_F(Registers, PortLatchesFollowTheDirections) {
-  write(80, 15);         // all inputs: the latch is not written
-  EXPECT_EQ(r.reg(80), 0);
-  write(82, 1);          // port 3 pins 0-2 outputs
-  write(80, 15);
-  EXPECT_EQ(r.reg(80), 7);
-  write(82, 1 | 4);      // pin 3 as well
-  write(80, 15);
-  EXPECT_EQ(r.reg(80), 15);
-  write(84, 5);          // port 5 pins 0 and 2
-  write(83, 15);
-  EXPECT_EQ(r.reg(83), 5);
+  write(qv4128::kPort3, 15);         // all inputs: the latch is not written
+  EXPECT_EQ(r.reg(qv4128::kPort3), 0);
+  write(qv4128::kPortDirections, 1);          // port 3 pins 0-2 outputs
+  write(qv4128::kPort3, 15);
+  EXPECT_EQ(r.reg(qv4128::kPort3), 7);
+  write(qv4128::kPortDirections, 1 | 4);      // pin 3 as well
+  write(qv4128::kPort3, 15);
+  EXPECT_EQ(r.reg(qv4128::kPort3), 15);
+  write(qv4128::kPort5Directions, 5);          // port 5 pins 0 and 2
+  write(qv4128::kPort5, 15);
+  EXPECT_EQ(r.reg(qv4128::kPort5), 5);
   step(1);               // the samplers keep the latches of output pins
-  EXPECT_EQ(r.reg(80), 15);
-  EXPECT_EQ(r.reg(83), 5);
+  EXPECT_EQ(r.reg(qv4128::kPort3), 15);
+  EXPECT_EQ(r.reg(qv4128::kPort5), 5);
 }
+
+// The whole road: a source assembled by K42xxasm, run in the module bound
+// by name; Timer1's and the 1 Hz enables stored and read back.
+TEST_F(Registers, AnAssembledSourceRunsInTheModule) { runWholeRoad(qv4128::kEnables1, 5); }
 
 }  // namespace
 }  // namespace qv4128test

@@ -1,6 +1,7 @@
 // The serial interface on port 5: internal clock from the prescaler, 8 to 5
 // bits per transfer, received bits into 112/113, completion request.
 #include "qv4128_client.h"
+#include "registers.h"
 
 namespace qv4128test {
 namespace {
@@ -11,50 +12,50 @@ class Serial : public Qv4128 {
  protected:
   void SetUp() override {
     Qv4128::SetUp();
-    write(64, 2);  // no interrupt is taken
+    write(qv4128::kInterruptMask, 2);  // no interrupt is taken
   }
 };
 
 TEST_F(Serial, InternalClockEightBitsWithInHigh) {
   ClickPin(kIn);    // IN high
-  write(114, 4);    // clock tap 4 (every tick), 8 bits
-  write(115, 2 | 8);
+  write(qv4128::kSerialMode, 4);    // clock tap 4 (every tick), 8 bits
+  write(qv4128::kSerialControl, 2 | 8);
   step(14);         // the 8th bit is sampled on the 15th clock event
-  EXPECT_EQ(r.reg(115) & 8, 8);
+  EXPECT_EQ(r.reg(qv4128::kSerialControl) & 8, 8);
   step(1);
-  EXPECT_EQ(r.reg(115), 2);
-  EXPECT_EQ(r.reg(112), 15);
-  EXPECT_EQ(r.reg(113), 15);
-  EXPECT_EQ(r.reg(104), 0);  // not enabled: no request
+  EXPECT_EQ(r.reg(qv4128::kSerialControl), 2);
+  EXPECT_EQ(r.reg(qv4128::kSerialLow), 15);
+  EXPECT_EQ(r.reg(qv4128::kSerialHigh), 15);
+  EXPECT_EQ(r.reg(qv4128::kRequests3), 0);  // not enabled: no request
 }
 
 TEST_F(Serial, CompletionRequestWhenEnabledAndFewerBits) {
-  write(105, 1);
-  write(114, 8 | 3);  // tap 8 (every 2nd tick), 5 bits
-  write(115, 2 | 8);
+  write(qv4128::kEnables3, 1);
+  write(qv4128::kSerialMode, 8 | 3);  // tap 8 (every 2nd tick), 5 bits
+  write(qv4128::kSerialControl, 2 | 8);
   step(2 * 10);
-  EXPECT_EQ(r.reg(115) & 8, 0);
-  EXPECT_EQ(r.reg(104), 1);
-  EXPECT_EQ(r.reg(112), 0);
-  EXPECT_EQ(r.reg(113), 0);
+  EXPECT_EQ(r.reg(qv4128::kSerialControl) & 8, 0);
+  EXPECT_EQ(r.reg(qv4128::kRequests3), 1);
+  EXPECT_EQ(r.reg(qv4128::kSerialLow), 0);
+  EXPECT_EQ(r.reg(qv4128::kSerialHigh), 0);
 }
 
 TEST_F(Serial, ExternalClockMovesOnClkEdges) {
-  write(114, 0);      // CLK pin
-  write(115, 2 | 8);
+  write(qv4128::kSerialMode, 0);      // CLK pin
+  write(qv4128::kSerialControl, 2 | 8);
   ClickPin(kIn);
   for (int i = 0; i < 14; ++i) ClickPin(kClk);
-  EXPECT_EQ(r.reg(115) & 8, 8);
+  EXPECT_EQ(r.reg(qv4128::kSerialControl) & 8, 8);
   ClickPin(kClk);
-  EXPECT_EQ(r.reg(115) & 8, 0);
-  EXPECT_EQ(r.reg(112), 15);
+  EXPECT_EQ(r.reg(qv4128::kSerialControl) & 8, 0);
+  EXPECT_EQ(r.reg(qv4128::kSerialLow), 15);
 }
 
 TEST_F(Serial, NoClockWithoutTheSerialFunction) {
-  write(114, 4);
-  write(115, 8);
+  write(qv4128::kSerialMode, 4);
+  write(qv4128::kSerialControl, 8);
   step(40);
-  EXPECT_EQ(r.reg(115), 8);
+  EXPECT_EQ(r.reg(qv4128::kSerialControl), 8);
 }
 
 }  // namespace

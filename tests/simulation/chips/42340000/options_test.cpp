@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "qv4234_client.h"
+#include "registers.h"
 
 namespace qv4234test {
 namespace {
@@ -74,10 +75,10 @@ TEST_F(Options, ShortBufferGetsNothingAndTheFlagStays) {
 TEST_F(Options, PowerOnThresholdIndexFollowsBit0) {
   set("0,0,0,0");
   r.reset();
-  EXPECT_EQ(r.reg(116), 5);
+  EXPECT_EQ(r.reg(qv4234::kThresholdIndex), 5);
   set("0,0,0,1");
   r.reset();
-  EXPECT_EQ(r.reg(116), 9);
+  EXPECT_EQ(r.reg(qv4234::kThresholdIndex), 9);
 }
 
 TEST_F(Options, Set1SupplyLevelsHoldBelow110AndFallBelow70) {

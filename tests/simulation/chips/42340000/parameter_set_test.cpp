@@ -1,48 +1,11 @@
-// QV4234's two parameter sets against the chip's table, and what each bit of
-// option word 3 patches in the active set.
+// What each bit of QV4234's option word 3 patches in the active parameter
+// set, and the controller options text.
 #include <gtest/gtest.h>
 
 #include "parameter_set.h"
 
 namespace qv4234 {
 namespace {
-
-TEST(ParameterSets, MatchTheTable) {
-  const int adc1[16] = {36, 49, 49, 58, 68, 77, 86, 94, 104, 113, 122, 131, 140, 149, 158, 168};
-  const int supply0[16] = {50, 65, 80, 95, 120, 125, 125, 125, 125, 125, 125, 125, 125, 125, 125, 125};
-  const int supply1[16] = {0, 0, 0, 0, 0, 0, 82, 92, 101, 110, 120, 129, 138, 148, 157, 166};
-  EXPECT_EQ(kSet0[6], 1);
-  EXPECT_EQ(kSet1[6], 2);
-  EXPECT_EQ(kSet0[10], 360);
-  EXPECT_EQ(kSet1[10], 180);
-  EXPECT_EQ(kSet0[32], 105);
-  EXPECT_EQ(kSet1[32], 70);
-  EXPECT_EQ(kSet0[33], 125);
-  EXPECT_EQ(kSet1[33], 110);
-  EXPECT_EQ(kSet0[34], 5);
-  EXPECT_EQ(kSet0[35], 9);
-  EXPECT_EQ(kSet1[34], 9);
-  EXPECT_EQ(kSet1[35], 9);
-  EXPECT_EQ(kSet0[37], 0);
-  EXPECT_EQ(kSet1[37], 1);
-  for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(kSet0[40 + i], 50);
-    EXPECT_EQ(kSet1[40 + i], adc1[i]);
-    EXPECT_EQ(kSet0[62 + i], supply0[i]);
-    EXPECT_EQ(kSet1[62 + i], supply1[i]);
-  }
-  EXPECT_EQ(kSet0[56], 275);
-  EXPECT_EQ(kSet0[57], 300);
-  EXPECT_EQ(kSet1[56], 166);
-  EXPECT_EQ(kSet1[57], 183);
-  EXPECT_EQ(kSet0[78], 275);
-  EXPECT_EQ(kSet0[79], 300);
-  EXPECT_EQ(kSet1[78], 166);
-  EXPECT_EQ(kSet1[79], 183);
-  // The rise level is the supply threshold of the power-on index.
-  EXPECT_EQ(kSet0[33], kSet0[62 + kSet0[34]]);
-  EXPECT_EQ(kSet1[33], kSet1[62 + kSet1[34]]);
-}
 
 // The fields that differ between `a` and `b`.
 std::vector<int> Differences(const ParameterSet& a, const ParameterSet& b) {

@@ -2,6 +2,7 @@
 // time); the tick divider stretches that in rounds; sleep ends in a periphery
 // reset after exactly 2,500,000 rounds unless it has no time-out.
 #include "qv4234_client.h"
+#include "registers.h"
 
 namespace qv4234test {
 namespace {
@@ -22,19 +23,19 @@ class WatchdogSleep : public Qv4234 {
 TEST_F(WatchdogSleep, NeverClearedResetsAtTheFourthStepKeepingRam) {
   mark();
   ASSERT_EQ(runRounds(3 * 32768), k42::kStopStep);
-  EXPECT_EQ(r.reg(106) & 3, 3);
-  EXPECT_EQ(r.reg(106) & 8, 8);
+  EXPECT_EQ(r.reg(qv4234::kWatchdog) & 3, 3);
+  EXPECT_EQ(r.reg(qv4234::kWatchdog) & 8, 8);
   ASSERT_EQ(runRounds(32767), k42::kStopStep);
   EXPECT_FALSE(wasReset());
   runRounds(1);
   EXPECT_TRUE(wasReset());
   EXPECT_EQ(r.reg(20), 9);
-  EXPECT_EQ(r.reg(106) & 3, 0);
-  EXPECT_EQ(r.reg(98), 3);  // kept by a periphery reset
+  EXPECT_EQ(r.reg(qv4234::kWatchdog) & 3, 0);
+  EXPECT_EQ(r.reg(qv4234::kPinFunctions2), 3);  // kept by a periphery reset
 }
 
 TEST_F(WatchdogSleep, TickDividerOfTwoTakesTwiceAsManyRounds) {
-  write(122, 1);
+  write(qv4234::kTickDivider, 1);
   mark();
   runRounds(2 * kWatchdogTicks - 1);
   EXPECT_FALSE(wasReset());
@@ -43,25 +44,25 @@ TEST_F(WatchdogSleep, TickDividerOfTwoTakesTwiceAsManyRounds) {
 }
 
 TEST_F(WatchdogSleep, DividerExponentsAboveFourGiveOneTickPerRound) {
-  write(122, 5);
+  write(qv4234::kTickDivider, 5);
   mark();
   runRounds(kWatchdogTicks);
   EXPECT_TRUE(wasReset());
 }
 
 TEST_F(WatchdogSleep, ComparatorBitZeroHoldsTheCounterAtZero) {
-  write(115, 1);
+  write(qv4234::kComparator, 1);
   mark();
   runRounds(3 * kWatchdogTicks);
   EXPECT_FALSE(wasReset());
-  EXPECT_EQ(r.reg(106) & 3, 0);
+  EXPECT_EQ(r.reg(qv4234::kWatchdog) & 3, 0);
 }
 
 TEST_F(WatchdogSleep, ClearingWithBitThreeStartsTheCountAgain) {
   mark();
   runRounds(3 * 32768 + 5);
-  write(106, 8);
-  EXPECT_EQ(r.reg(106) & 3, 0);
+  write(qv4234::kWatchdog, 8);
+  EXPECT_EQ(r.reg(qv4234::kWatchdog) & 3, 0);
   runRounds(kWatchdogTicks - 1000);
   EXPECT_FALSE(wasReset());
 }
@@ -73,7 +74,7 @@ class Sleep : public WatchdogSleep {
     WatchdogSleep::SetUp();
     program({LDI(4), STA(106), STA(105), JMP(3)});
     mark();
-    write(115, 1);  // no watchdog in the way
+    write(qv4234::kComparator, 1);  // no watchdog in the way
     step(3);
     ASSERT_EQ(r.pc(), 3);
   }
@@ -88,14 +89,14 @@ TEST_F(Sleep, EndsInAPeripheryResetAfterExactly2500000Rounds) {
   runRounds(1);
   EXPECT_TRUE(wasReset());
   EXPECT_EQ(r.pc(), 0);
-  EXPECT_EQ(r.reg(105) & 4, 0);
-  EXPECT_EQ(r.reg(106) & 4, 4);  // sleep enable is kept
+  EXPECT_EQ(r.reg(qv4234::kSystem) & 4, 0);
+  EXPECT_EQ(r.reg(qv4234::kWatchdog) & 4, 4);  // sleep enable is kept
   step(1);
   EXPECT_EQ(r.pc(), 1);  // running again
 }
 
 TEST_F(Sleep, WithoutTimeOutNeverResets) {
-  write(107, 4);
+  write(qv4234::kSleepOptions, 4);
   runRounds(kSleepRounds + 10);
   EXPECT_FALSE(wasReset());
   EXPECT_EQ(r.pc(), 3);
@@ -103,7 +104,7 @@ TEST_F(Sleep, WithoutTimeOutNeverResets) {
 
 TEST_F(Sleep, WakeUpPinResetsTheSleepingChip) {
   step(1);
-  write(83, 4);  // wake-up on the pin of pin interrupt 0 (PA0); the register file is known again
+  write(qv4234::kPinSelect, 4);  // wake-up on the pin of pin interrupt 0 (PA0); the register file is known again
   EXPECT_FALSE(wasReset());
   click(kPinButton);  // sampled at once
   EXPECT_TRUE(wasReset());

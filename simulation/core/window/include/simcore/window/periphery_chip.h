@@ -59,7 +59,13 @@ class PeripheryChip : public ChipCore<Chip> {
   // 1 for a handled message, 0 otherwise. Messages for a window that is not
   // this module's dialog are not handled.
   intptr_t CurposDlg(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    if (!window_.owns(window)) return 0;
+    if (!window_.owns(window)) {
+      // A button pressed without a dialog (a host or test driving the module
+      // before InitInterface) still acts on the model.
+      if (window == nullptr && message == platform::WM_COMMAND)
+        return self().Window_Command(platform::LOWORD(wParam)) ? 1 : 0;
+      return 0;
+    }
     switch (message) {
       case platform::WM_INITDIALOG:
         this->registers_ = nullptr;
