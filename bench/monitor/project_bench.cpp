@@ -96,7 +96,7 @@ void BM_OpenRecentProject(benchmark::State& run) {
   Bench bench;
   QAction* item = bench.state.MainForm()->Menu(platform::MenuItemName("mnuRecentProj", 1));
   for (auto _ : run) {
-    bench.state.MainForm()->setWindowTitle("Tavix");
+    bench.state.MainForm()->SetCaption("Tavix");
     item->trigger();
   }
   if (bench.state.ProjectFile != bench.path) run.SkipWithError("not opened");

@@ -143,23 +143,31 @@ std::vector<uint8_t> BuildDownloadStream(const platform::GridControl& grid,
   std::vector<uint8_t> stream;
   stream.reserve(3 * kProgramAddresses);
   int32_t next = 0;  // the address the next unit lands at
+  // Addresses without a row: the listing's word (a data word), else filler.
+  const auto fillTo = [&](int32_t end) {
+    for (; next < end; ++next) {
+      AppendUnit(stream, listed[static_cast<size_t>(next)]
+                             ? cells[static_cast<size_t>(next)].instr & 0xFFFF
+                             : kFillerUnit);
+    }
+  };
   for (int row = 1; row < grid.Rows(); ++row) {
     const std::optional<int32_t> address =
         ProgramAddress(grid.TextMatrix(row, kAddrColumn).toStdString());
     const std::optional<int32_t> word =
         ProgramWord(grid.TextMatrix(row, kCodeColumn).toStdString());
     if (!address || !word) continue;
-    for (; next < *address; ++next) {
-      AppendUnit(stream, listed[static_cast<size_t>(next)]
-                             ? cells[static_cast<size_t>(next)].instr & 0xFFFF
-                             : kFillerUnit);
-    }
+    fillTo(*address);
     int32_t unit = *word;
     if (Marked(grid.TextMatrix(row, kBreakColumn))) unit += kBreakpointBit;
     if (Marked(grid.TextMatrix(row, kTraceColumn))) unit += kTracepointBit;
     AppendUnit(stream, unit);
     next = *address + 1;
   }
+  // Data words listed after the last row (a DW or DD that ends the program).
+  int32_t last = kProgramAddresses - 1;
+  while (last >= next && !listed[static_cast<size_t>(last)]) --last;
+  fillTo(last + 1);
   return stream;
 }
 

@@ -63,7 +63,8 @@ void MarkCodeRow(MonitorState& state, int32_t address);
 // The download's units from address 0: each row with a program address at
 // its own address with its marks (B or T neither empty nor a blank); an
 // address between rows gets the listed word when the listing gave one, else
-// the filler. Rows without a program address are skipped; a row whose
+// the filler. Listed words after the last row (a data list that ends the
+// program) follow it. Rows without a program address are skipped; a row whose
 // address goes back is appended where it falls.
 std::vector<uint8_t> BuildDownloadStream(const platform::GridControl& grid,
                                          const std::vector<ProgramCell>& cells,

@@ -44,6 +44,8 @@ class PanelControls {
                         *tv3muximg = nullptr, *ptv3img = nullptr, *Loadcodeimg = nullptr,
                         *Downloadimg = nullptr;
   platform::Timer* timAnimate = nullptr;
+  // Ends the Download button's hold-off after a connect.
+  platform::Timer* RefreshTimer = nullptr;
   platform::GridControl* grdProgram = nullptr;
 
   // Set at MouseDown of the program grid when the trace column was clicked.

@@ -17,6 +17,7 @@
 #include "core/view.h"
 #include "debug/code_load.h"
 #include "debug/display.h"
+#include "debug/panel_connect.h"
 #include "debug/program_grid.h"
 #include "debug/panel_pictures.h"
 #include "platform/controls.h"
@@ -64,6 +65,7 @@ IceView::IceView(MonitorState& state) : Form("IceView"), state_(state) {
   BuildControls();
   BindProgramGrid(*this, state_);
   BindCodeLoad(*this, state_);
+  BindConnect(*this, state_);
   SetKeyPreview(true);
 }
 
@@ -175,6 +177,9 @@ void IceView::BuildControls() {
   timAnimate->SetInterval(kAnimateInterval);
   timAnimate->SetEnabled(false);
   timAnimate->onTimer = [this] { platform::GuardedCall([this] { AnimateTick(state_); }); };
+  RefreshTimer = new platform::Timer(this);
+  RefreshTimer->setObjectName("RefreshTimer");
+  RefreshTimer->SetEnabled(false);
 }
 
 void IceView::LoadCodeWindowSettings() {

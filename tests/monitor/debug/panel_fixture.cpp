@@ -1,8 +1,5 @@
 #include "panel_fixture.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <QTest>
 
 #include "core/settings/mdl_registry.h"
@@ -12,40 +9,7 @@
 #include "platform/messagebox.h"
 #include "platform/messages.h"
 
-extern char** environ;
-
 namespace paneltest {
-
-std::vector<uint16_t> Assemble(const std::string& source) {
-  testsupport::TempDir work;
-  return AssembleIn(work.path(), source);
-}
-
-std::vector<uint16_t> AssembleIn(const std::string& folder, const std::string& source) {
-  testsupport::WriteFile(folder + "FIXTURE.ASM", source);
-  const std::string exe = std::string(TAVIX_DIST_DIR) + "K42xxasm";
-  std::vector<std::string> args{exe, "/D/SFIXTURE"};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  int status = -1;
-  if (spawned == 0) waitpid(pid, &status, 0);
-  EXPECT_EQ(status, 0) << "assembler failed";
-  const std::string image =
-      testsupport::ReadFile(platform::FindOrKeepPath(folder + "FIXTURE.BIN"));
-  std::vector<uint16_t> words;
-  for (size_t i = 0; i + 1 < image.size(); i += 2) {
-    words.push_back(static_cast<uint16_t>(static_cast<uint8_t>(image[i]) << 8 |
-                                          static_cast<uint8_t>(image[i + 1])));
-  }
-  return words;
-}
 
 PanelTest::PanelTest() {
   setenv("TAVIX_REGISTRY_DIR", registry.path().c_str(), 1);

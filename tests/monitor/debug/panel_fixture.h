@@ -9,14 +9,9 @@
 #include "debug/display.h"
 #include "debug/iceview.h"
 #include "monitor_fixture.h"
+#include "program_fixture.h"
 
 namespace paneltest {
-
-// The code image of an assembled source: 16-bit words, high byte first.
-std::vector<uint16_t> Assemble(const std::string& source);
-// The same, assembled as FIXTURE.ASM in `folder` (an existing folder with a
-// trailing "/"), where the listing, symbol file and image stay.
-std::vector<uint16_t> AssembleIn(const std::string& folder, const std::string& source);
 
 class PanelTest : public monitortest::MonitorTest {
  protected:

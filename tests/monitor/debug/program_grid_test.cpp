@@ -27,27 +27,13 @@ class ProgramGridTest : public paneltest::PanelTest {
     panel->resize(900, 700);
   }
   platform::GridControl& Grid() const { return *panel->grdProgram; }
-  QPoint Cell(int row, int col) const {
-    return Grid().visualRect(Grid().model()->index(row - 1, col)).center();
-  }
   void Drag(int fromRow, int toRow, Qt::KeyboardModifiers keys = {}) {
-    QWidget* view = Grid().viewport();
-    QTest::mousePress(view, Qt::LeftButton, keys, Cell(fromRow, kTraceColumn));
-    QMouseEvent move(QEvent::MouseMove, Cell(toRow, kTraceColumn),
-                     view->mapToGlobal(Cell(toRow, kTraceColumn)), Qt::NoButton, Qt::LeftButton,
-                     keys);
-    QApplication::sendEvent(view, &move);
-    QTest::mouseRelease(view, Qt::LeftButton, keys, Cell(toRow, kTraceColumn));
+    paneltest::DragCells(Grid(), kTraceColumn, fromRow, toRow, keys);
   }
-  void DoubleClick(QWidget* view, const QPoint& at) {
-    QTest::mouseClick(view, Qt::LeftButton, {}, at);
-    QTest::mouseDClick(view, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(view, Qt::LeftButton, {}, at);
-  }
-  void DoubleClickCell(int row, int col) { DoubleClick(Grid().viewport(), Cell(row, col)); }
+  void DoubleClickCell(int row, int col) { paneltest::DoubleClickCell(Grid(), row, col); }
   void DoubleClickHeader(int col) {
     QHeaderView* header = Grid().horizontalHeader();
-    DoubleClick(header->viewport(), {header->sectionViewportPosition(col) + 3, 3});
+    paneltest::DoubleClickAt(header->viewport(), {header->sectionViewportPosition(col) + 3, 3});
   }
   int32_t Flags(int address) const {
     return state.ProgramMemory[static_cast<size_t>(address)].flags;
@@ -94,7 +80,7 @@ TEST_F(ProgramGridTest, TraceDragsAndBreakpointDoubleClicks) {
   Grid().SetTopRow(6);
   EXPECT_EQ(Flags(0) & 1, 1);
   DoubleClickHeader(kAddrColumn);
-  DoubleClick(Grid().viewport(), {5, Grid().viewport()->height() - 3});
+  paneltest::DoubleClickAt(Grid().viewport(), {5, Grid().viewport()->height() - 3});
   EXPECT_EQ(Flags(11) & 1, 1);
   DoubleClickHeader(kBreakColumn);
   for (int address : {0, 1, 11}) EXPECT_EQ(Flags(address) & 1, 0) << address;
@@ -145,28 +131,11 @@ TEST_F(ProgramGridTest, OperandSymbolLookUp) {
 
 // Labels on lines of their own, two in a row, a macro with its body, remarks
 // holding ":" and "MACRO", an ORG gap, a DW list and a DD value.
-constexpr const char* kFixture =
-    "; Load fixture\r\n"
-    "START:\r\n"
-    "FIRST:\r\n"
-    "        LDI 3           ; note: MACRO in a remark\r\n"
-    "BUMP    MACRO R\r\n"
-    "        INC R\r\n"
-    "        ENDM\r\n"
-    "LOOP:   STA 10H\r\n"
-    "        BUMP 10H\r\n"
-    "        JMP NEXT\r\n"
-    "        ORG 10H\r\n"
-    "NEXT:   LDI 15\r\n"
-    "DONE:   JMP DONE\r\n"
-    "        DW 1, 2, 3\r\n"
-    "        DD 12345678H\r\n";
-
 TEST_F(ProgramGridTest, AssembledProgramLoadsMarksAndRunsToItsBreakpoint) {
   testsupport::TempDir work;
   const std::string folder = work.path() + "proj.v2/";
   std::filesystem::create_directories(folder);
-  const std::vector<uint16_t> image = paneltest::AssembleIn(folder, kFixture);
+  const std::vector<uint16_t> image = paneltest::AssembleIn(folder, paneltest::kLoadFixture);
   ASSERT_GE(image.size(), 0x17u);
   for (ProgramCell& cell : state.ProgramMemory) cell = {0x7777, 3};
 

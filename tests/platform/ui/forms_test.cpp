@@ -217,6 +217,19 @@ TEST_F(FormsTest, TileHorizontallyAndArrangeIcons) {
   EXPECT_EQ(two->Placement(), (platform::TwipsRect{150, 300, 4500, 3000}));
   EXPECT_EQ(two->SubWindow()->geometry(), QRect(10, 20, 300, 200));
   EXPECT_LT(two->ScaleWidth(), 4500);
+
+  // A maximised child decorates the frame's shown title (Qt does it where the
+  // frame's menu bar holds the child's buttons; the title is set here as Qt
+  // sets it), never its caption.
+  frame->SetCaption("Tavix /w/p.prj");
+  two->SetWindowState(2);
+  frame->setWindowTitle("Tavix /w/p.prj - [" + two->windowTitle() + "]");
+  EXPECT_EQ(frame->Caption(), "Tavix /w/p.prj");
+  EXPECT_EQ(two->Caption(), "Two");
+  EXPECT_TRUE(platform::FindFormByCaption(forms, "Tavix /w/p.prj", false));
+  two->SetWindowState(0);
+  frame->SetCaption("Tavix /w/q.prj");
+  EXPECT_EQ(frame->windowTitle(), "Tavix /w/q.prj");
 }
 
 TEST_F(FormsTest, KeyPreviewSeesTheControlsKeysFirst) {

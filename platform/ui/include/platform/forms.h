@@ -52,8 +52,13 @@ class Form : public QMainWindow {
   explicit Form(const QString& name, QWidget* parent = nullptr);
 
   std::string Name() const { return objectName().toStdString(); }
-  QString Caption() const { return windowTitle(); }
-  void SetCaption(const QString& caption) { setWindowTitle(caption); }
+  // The caption as set, never the title Qt shows (a frame's title gains the
+  // maximised child's name while one is maximised).
+  QString Caption() const { return caption_; }
+  void SetCaption(const QString& caption) {
+    caption_ = caption;
+    setWindowTitle(caption);
+  }
 
   // 0 normal, 1 minimized, 2 maximized.
   int WindowState() const;
@@ -109,6 +114,7 @@ class Form : public QMainWindow {
   const QEvent* lastPreviewed_ = nullptr;
   QPointer<QWidget> lastReceiver_;
   std::vector<QMenu*> ownMenus_;
+  QString caption_;
 };
 
 enum class FormKind {

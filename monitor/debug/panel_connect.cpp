@@ -1,0 +1,60 @@
+#include "debug/panel_connect.h"
+
+#include "core/data_cells.h"
+#include "core/emulator_commands.h"
+#include "core/monitor_state.h"
+#include "debug/iceview.h"
+#include "platform/controls.h"
+#include "platform/hooks.h"
+
+namespace monitor {
+
+namespace {
+
+constexpr int kDownloadHoldMs = 1000;
+constexpr uint16_t kLastDataCell = 127;
+
+}  // namespace
+
+void HoldDownloadButton(MonitorState& state) {
+  PanelControls* panel = Panel(state);
+  if (panel == nullptr) return;
+  panel->Downloadimg->setEnabled(false);
+  panel->Downloadimg->SetPicture(panel->Picture("Dnloaddispic"));
+  panel->RefreshTimer->SetInterval(kDownloadHoldMs);
+  panel->RefreshTimer->SetEnabled(true);
+}
+
+void ConnectCommand(MonitorState& state) {
+  PanelControls* panel = Panel(state);
+  if (panel == nullptr || !panel->connectimg->isEnabled()) return;
+  panel->connectimg->setEnabled(false);
+  if (state.TargetState == 1) {
+    panel->connectimg->SetPicture(panel->Picture("cntuppic"));
+    OpenEmulatorSession(state);
+    state.DataLower = 0;
+    state.DataUpper = kLastDataCell;
+    InitDataMemory(state);
+    HoldDownloadButton(state);
+  } else if (state.TargetState == 2) {
+    panel->connectimg->SetPicture(panel->Picture("dcntuppic"));
+    HardwareStop(state);
+    panel->timAnimate->SetEnabled(false);
+    CloseEmulatorSession(state);
+  }
+  // The session may have unloaded the panel (a closing frame): look again.
+  if (PanelControls* still = Panel(state)) still->connectimg->setEnabled(true);
+}
+
+void BindConnect(IceView& panel, MonitorState& state) {
+  panel.connectimg->onMouseUp = [&state](int, int, int, int) {
+    platform::GuardedCall([&] { ConnectCommand(state); });
+  };
+  panel.RefreshTimer->onTimer = [&panel] {
+    panel.RefreshTimer->SetEnabled(false);
+    panel.Downloadimg->setEnabled(true);
+    panel.Downloadimg->SetPicture(panel.Picture("downloaduppic"));
+  };
+}
+
+}  // namespace monitor
