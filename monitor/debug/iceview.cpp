@@ -16,10 +16,11 @@
 #include "core/vicectrl.h"
 #include "core/view.h"
 #include "debug/code_load.h"
+#include "debug/column_scale.h"
 #include "debug/display.h"
 #include "debug/panel_connect.h"
-#include "debug/program_grid.h"
 #include "debug/panel_pictures.h"
+#include "debug/program_grid.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
 #include "platform/hooks.h"
@@ -51,15 +52,6 @@ Widget* Named(Widget* widget, const char* name) {
 }
 
 }  // namespace
-
-std::vector<double> ScaleColumns(const std::vector<double>& widths, int innerWidth) {
-  double sum = 0;
-  for (double width : widths) sum += width;
-  if (innerWidth <= 0 || sum <= 0) return widths;
-  std::vector<double> scaled;
-  for (double width : widths) scaled.push_back(width * innerWidth / sum);
-  return scaled;
-}
 
 IceView::IceView(MonitorState& state) : Form("IceView"), state_(state) {
   BuildControls();

@@ -30,11 +30,6 @@ inline constexpr std::array<const char*, kCodeColumns> kCodeColumnHeaders = {
 inline constexpr std::array<int, kCodeColumns> kCodeColumnDefaults = {225,  225, 735,  530, 530,
                                                                       2015, 600, 3100, 3940};
 
-// The proportional column rule: each width keeps its share of the sum when
-// the sum becomes `innerWidth`, rounded; nothing changes when the inner width
-// or the sum is not positive, and no width becomes 0. Widths are exact
-// (unrounded) values, so repeated resizes keep the proportions.
-std::vector<double> ScaleColumns(const std::vector<double>& widths, int innerWidth);
 
 class IceView : public platform::Form, public PanelControls {
  public:

@@ -6,6 +6,7 @@
 #include "core/monitor_state.h"
 #include "core/settings/global_numbers.h"
 #include "core/view.h"
+#include "debug/column_scale.h"
 #include "debug/view_window.h"
 #include "debug/watch_logic.h"
 #include "debug/watchwin.h"
@@ -93,7 +94,7 @@ void RAMWin::OnResize() {
                       TwipsToPixels(std::max(0, ScaleHeight() - top)));
   std::vector<int> widths;
   for (int col = 0; col < grdRAM->Cols(); ++col) widths.push_back(grdRAM->ColWidth(col));
-  widths = ScaleColumns(widths, width);
+  widths = ScaleWholeColumns(widths, width);
   for (int col = 0; col < grdRAM->Cols(); ++col)
     grdRAM->SetColWidth(col, widths[static_cast<size_t>(col)]);
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "core/code_grid.h"
 #include "core/settings/global_numbers.h"
 
 namespace monitor {
@@ -13,11 +14,6 @@ namespace {
 
 bool IsBlank(char c) {
   return static_cast<unsigned char>(c) < 33;
-}
-
-std::string TrimmedLeft(const std::string& text) {
-  const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
-  return first == text.end() ? text : std::string(first, text.end());
 }
 
 std::string FirstWord(const std::string& text) {
@@ -80,7 +76,7 @@ std::vector<SymbolRow> ReadSymbols(const std::vector<std::string>& lines) {
       if (!started) {
         started = MarkerAfter(line, "Value:Length", 1);
       } else if (MarkerAfter(line, "-Reg", 10) && !pending.empty()) {
-        rows.push_back({pending, LastFour(FirstWord(TrimmedLeft(line)))});
+        rows.push_back({pending, LastFour(FirstWord(TrimLeading(line)))});
         pending.clear();
       }
       continue;
@@ -91,7 +87,7 @@ std::vector<SymbolRow> ReadSymbols(const std::vector<std::string>& lines) {
       pending = line;
     } else if (MarkerAfter(line, "-Reg", 10)) {
       rows.push_back(
-          {FirstWord(line), LastFour(FirstWord(TrimmedLeft(std::string(blank, line.end()))))});
+          {FirstWord(line), LastFour(FirstWord(TrimLeading(std::string(blank, line.end()))))});
     }
   }
   return rows;
@@ -135,18 +131,6 @@ std::array<std::string, 128> RamLabels(const std::vector<SymbolRow>& symbols) {
     labels[static_cast<size_t>(address)] = symbol.label;
   }
   return labels;
-}
-
-std::vector<int> ScaleColumns(const std::vector<int>& widths, int gridWidth) {
-  const long long sum = std::accumulate(widths.begin(), widths.end(), 0LL);
-  if (gridWidth <= 0 || sum <= 0) return widths;
-  std::vector<int> scaled;
-  scaled.reserve(widths.size());
-  for (int width : widths) {
-    const double share = static_cast<double>(gridWidth) * width / static_cast<double>(sum);
-    scaled.push_back(std::max(1, static_cast<int>(std::lround(share))));
-  }
-  return scaled;
 }
 
 }  // namespace monitor

@@ -49,9 +49,5 @@ int32_t LeadingHexValue(const std::string& text);
 // value is that address; empty when none is.
 std::array<std::string, 128> RamLabels(const std::vector<SymbolRow>& symbols);
 
-// Column widths scaled to a grid width, keeping their proportions; none
-// below 1 twip. Unchanged when the grid width or the widths' sum is not
-// positive.
-std::vector<int> ScaleColumns(const std::vector<int>& widths, int gridWidth);
 
 }  // namespace monitor

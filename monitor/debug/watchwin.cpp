@@ -7,6 +7,7 @@
 #include "core/monitor_state.h"
 #include "core/settings/global_numbers.h"
 #include "core/view.h"
+#include "debug/column_scale.h"
 #include "debug/view_window.h"
 #include "debug/watch_logic.h"
 #include "platform/messagebox.h"
@@ -110,7 +111,7 @@ void Watchwin::OnResize() {
                        TwipsToPixels(gridHeight));
   std::vector<int> widths;
   for (int col = 0; col < grdData->Cols(); ++col) widths.push_back(grdData->ColWidth(col));
-  widths = ScaleColumns(widths, dataWidth);
+  widths = ScaleWholeColumns(widths, dataWidth);
   for (int col = 0; col < grdData->Cols(); ++col)
     grdData->SetColWidth(col, widths[static_cast<size_t>(col)]);
   const int symbolsWidth = std::max(0, ScaleWidth() - dataWidth);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "debug/column_scale.h"
 #include "temp_dir.h"
 
 namespace {
@@ -81,14 +82,14 @@ TEST(RamLabelTest, FirstSymbolOfEachAddressWithinTheCells) {
 }
 
 TEST(ColumnScaleTest, KeepsProportionsAndNeverCollapses) {
-  EXPECT_EQ(ScaleColumns({2300, 550, 500}, 6700), (std::vector<int>{4600, 1100, 1000}));
-  const std::vector<int> tiny = ScaleColumns({2300, 500, 500, 200, 200, 200, 300, 500}, 3);
+  EXPECT_EQ(ScaleWholeColumns({2300, 550, 500}, 6700), (std::vector<int>{4600, 1100, 1000}));
+  const std::vector<int> tiny = ScaleWholeColumns({2300, 500, 500, 200, 200, 200, 300, 500}, 3);
   for (int width : tiny) EXPECT_GE(width, 1);
   // A grid without width, or columns without width, keep theirs.
-  EXPECT_EQ(ScaleColumns({10, 20}, 0), (std::vector<int>{10, 20}));
-  EXPECT_EQ(ScaleColumns({0, 0}, 500), (std::vector<int>{0, 0}));
+  EXPECT_EQ(ScaleWholeColumns({10, 20}, 0), (std::vector<int>{10, 20}));
+  EXPECT_EQ(ScaleWholeColumns({0, 0}, 500), (std::vector<int>{0, 0}));
   // A collapsed window grows back to equal columns, without dividing by 0.
-  EXPECT_EQ(ScaleColumns(tiny, 800), std::vector<int>(8, 100));
+  EXPECT_EQ(ScaleWholeColumns(tiny, 800), std::vector<int>(8, 100));
 }
 
 }  // namespace
