@@ -8,6 +8,7 @@ bool Services::Bound(const std::string& operation) const {
   const std::map<std::string, bool> bound = {
       {"FindCodeRow", debug.FindCodeRow != nullptr},
       {"UpdateTraceWindow", debug.UpdateTraceWindow != nullptr},
+      {"LoadTraceWindow", debug.LoadTraceWindow != nullptr},
       {"ShowFindDialog", debug.ShowFindDialog != nullptr},
       {"FindNextInView", debug.FindNextInView != nullptr},
       {"FillLabelList", debug.FillLabelList != nullptr},
