@@ -166,6 +166,9 @@ TEST_F(SearchDialogsTest, FindSearchesFromTheLastHitAndKeepsItsHistory) {
   ASSERT_EQ(find->Find1Combo->ListCount(), 50);
   EXPECT_EQ(find->Find1Combo->List(0), "t59");
   EXPECT_EQ(find->Find1Combo->List(49), "t10");
+  Search("t58");  // equal texts are not merged
+  EXPECT_EQ(find->Find1Combo->List(0), "t58");
+  EXPECT_EQ(find->Find1Combo->List(2), "t58");
   Search("LOOP1");
   EXPECT_EQ(Selected(grid), 4);
   find->BttnClose->click();
@@ -186,6 +189,11 @@ TEST_F(SearchDialogsTest, TheActiveWindowChoosesTheViewEachWithItsOwnLastHit) {
   auto* ram = dynamic_cast<RAMWin*>(state.Forms.Get("RAMWin"));
   ASSERT_NE(watch, nullptr);
   ASSERT_NE(ram, nullptr);
+  // Find Next before the dialog was ever opened: no text, nothing found.
+  state.Forms.Show(panel);
+  Click("mnuitFindNext");
+  EXPECT_EQ(asked, (std::vector<std::string>{"Tavix|not found|" + std::to_string(kNotFound)}));
+  asked.clear();
   Click("mnuitFind");
   state.Forms.Show(panel);
   Search("SECOND");
