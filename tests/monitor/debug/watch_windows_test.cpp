@@ -77,9 +77,11 @@ class WatchWindowsTest : public paneltest::PanelTest {
     state.Seams.link.RefreshAfterStop = [this] { calls.push_back("read back"); };
   }
 
-  // The clicks reach the window on top: the grid's own is brought forward.
+  // The clicks reach the window on top: the grid's own is brought forward,
+  // the cell scrolled into view.
   void DoubleClick(GridControl* grid, int row, int col) {
     Front(grid);
+    grid->scrollTo(grid->model()->index(row - 1, col));
     const QPoint at = grid->visualRect(grid->model()->index(row - 1, col)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
@@ -454,6 +456,18 @@ TEST_F(WatchWindowsOnTheChipTest, ADataBreakpointSetInTheWatchWindowStopsTheRun)
   EXPECT_EQ(panel->IndexText->text(), "70");
   EXPECT_EQ(ram->grdRAM->TextMatrix(0x70, RAMWin::kData), "0007");
   EXPECT_EQ(grid->TextMatrix(2, Watchwin::kData), "0007");
+  EXPECT_EQ(state.LastEditKey, 13);
+
+  // That Enter does not make a click away from the RAM editor write.
+  state.MainForm()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(state.MainForm()));
+  DoubleClick(ram->grdRAM, 0x21, RAMWin::kData);
+  ASSERT_TRUE(ram->RAMEditBox->hasFocus());
+  QTest::keyClicks(ram->RAMEditBox, "9");
+  QTest::mouseClick(ram->grdRAM->viewport(), Qt::LeftButton, {},
+                    paneltest::CellCentre(*ram->grdRAM, 0x21, RAMWin::kLabel));
+  EXPECT_FALSE(ram->RAMEditBox->isVisible());
+  EXPECT_EQ(Cell(0x20), 0);
 
   // Data breakpoints on: the run stops right after the store of 5.
   state.CpuState.word[k42::kDataBreakEnable] = 1;
