@@ -6,38 +6,19 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <memory>
 
-#include "core/main_module.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
 #include "core/view.h"
-#include "debug/debug_forms.h"
 #include "debug/watchwin.h"
-#include "platform/filenames.h"
+#include "loaded_panel.h"
 #include "platform/grid_control.h"
-#include "platform/hooks.h"
-#include "platform/messagebox.h"
 
 namespace {
 
-struct WatchedPanel {
+struct WatchedPanel : benchpanel::LoadedPanel {
   WatchedPanel() {
-    qputenv("TAVIX_LINK_DIR", link.path().toUtf8());
-    qputenv("TAVIX_REGISTRY_DIR", registry.path().toUtf8());
-    platform::SetEndProgramHook([] {});
-    platform::SetMessageBoxHook([](const std::string& text, const std::string&, unsigned) {
-      fprintf(stderr, "box: %s\n", text.c_str());
-      return 1;
-    });
-    platform::SetProgramPath(TAVIX_DIST_DIR);
-    monitor::RegisterDebugForms(state);
-    monitor::Main(state);
-    state.PollTimer->stop();
-    state.ProgramPath = TAVIX_DIST_DIR;
-    state.ControllerName = "QV4128";
-    state.MainForm()->Command("mnuQVVICE", -1);
     watch = dynamic_cast<monitor::Watchwin*>(state.Forms.Get("Watchwin"));
     if (watch == nullptr) return;
     state.MainForm()->resize(1280, 1024);
@@ -60,8 +41,6 @@ struct WatchedPanel {
       state.RegisterFile[static_cast<size_t>(cell)].value = (cell + round) & 15;
   }
 
-  QTemporaryDir link, registry;
-  monitor::MonitorState state;
   monitor::Watchwin* watch = nullptr;
   int round = 0;
 };
@@ -74,42 +53,37 @@ WatchedPanel* Panel(benchmark::State& state) {
   return gPanel.get();
 }
 
-void BM_RefreshWatchWindow(benchmark::State& state) {
+// Each iteration: new cell values (untimed), the refresh, and with `repaint`
+// one processing of the events it left, which paints the changed rows.
+void Refresh(benchmark::State& state, bool repaint) {
   WatchedPanel* panel = Panel(state);
   for (auto _ : state) {
     state.PauseTiming();
     panel->Change();
     state.ResumeTiming();
     monitor::RefreshWatchWindow(panel->state);
+    if (repaint) QCoreApplication::processEvents();
   }
   QCoreApplication::processEvents();
-}
-BENCHMARK(BM_RefreshWatchWindow)->Unit(benchmark::kMicrosecond);
-
-void BM_RefreshWatchWindowAndRepaint(benchmark::State& state) {
-  WatchedPanel* panel = Panel(state);
-  for (auto _ : state) {
-    state.PauseTiming();
-    panel->Change();
-    state.ResumeTiming();
-    monitor::RefreshWatchWindow(panel->state);
-    QCoreApplication::processEvents();
-  }
+  if (panel->watch == nullptr) return;
   // The watch rows on screen, which each repaint draws.
   const platform::GridControl& grid = *panel->watch->grdData;
   const int bottom = grid.rowAt(grid.viewport()->height() - 1);
   state.counters["rows_shown"] = grid.isVisible() ? (bottom < 0 ? grid.Rows() - 1 : bottom + 1) : 0;
+}
+
+void BM_RefreshWatchWindow(benchmark::State& state) {
+  Refresh(state, false);
+}
+BENCHMARK(BM_RefreshWatchWindow)->Unit(benchmark::kMicrosecond);
+
+void BM_RefreshWatchWindowAndRepaint(benchmark::State& state) {
+  Refresh(state, true);
 }
 BENCHMARK(BM_RefreshWatchWindowAndRepaint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  gPanel.reset();
-  return 0;
+  return benchpanel::RunOffscreen(argc, argv, [] { gPanel.reset(); });
 }

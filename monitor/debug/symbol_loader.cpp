@@ -11,8 +11,7 @@ void LoadSymbolFile(MonitorState& state, const std::string& path) {
   auto* window = dynamic_cast<Watchwin*>(state.Forms.Load("Watchwin"));
   if (window == nullptr) return;
   // Found without regard to case, as the listing beside it is.
-  const std::vector<SymbolRow> symbols =
-      ReadSymbols(ReadTextLines(platform::FindOrKeepPath(path)));
+  const std::vector<SymbolRow> symbols = ReadSymbols(ReadTextLines(platform::FindOrKeepPath(path)));
   platform::GridControl& grid = *window->grdSymbols;
   grid.BeginUpdate();
   // The list always ends with two empty rows; none of an earlier load stays.

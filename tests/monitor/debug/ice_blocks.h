@@ -16,8 +16,8 @@ using Lines = std::vector<std::string>;
 inline Lines WriteBlock(int address, const std::vector<uint32_t>& units) {
   const auto line = [](uint32_t bytes, const char* kind, int at, const std::string& tail) {
     char text[64];
-    std::snprintf(text, sizeof text, "%02X %02X %02X %s %04X %s", bytes & 0xFF,
-                  (bytes >> 8) & 0xFF, (bytes >> 16) & 0xFF, kind, at, tail.c_str());
+    std::snprintf(text, sizeof text, "%02X %02X %02X %s %04X %s", bytes & 0xFF, (bytes >> 8) & 0xFF,
+                  (bytes >> 16) & 0xFF, kind, at, tail.c_str());
     return std::string(text);
   };
   const auto count = static_cast<uint32_t>(units.size());

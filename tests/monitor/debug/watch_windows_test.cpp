@@ -9,8 +9,8 @@
 #include "debug/ramwin.h"
 #include "debug/watchwin.h"
 #include "panel_fixture.h"
-#include "platform/grid_control.h"
 #include "platform/controls.h"
+#include "platform/grid_control.h"
 #include "platform/hooks.h"
 
 namespace {
