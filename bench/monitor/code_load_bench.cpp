@@ -4,21 +4,14 @@
 // and the parse alone.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
 #include <memory>
 
-#include "core/main_module.h"
 #include "core/monitor_state.h"
-#include "core/monitorform.h"
 #include "core/panel_controls.h"
 #include "debug/code_load.h"
-#include "debug/debug_forms.h"
-#include "platform/filenames.h"
+#include "loaded_panel.h"
 #include "platform/grid_control.h"
-#include "platform/hooks.h"
-#include "platform/messagebox.h"
 
 namespace {
 
@@ -34,28 +27,13 @@ std::vector<std::string> GeneratedListing() {
   return lines;
 }
 
-struct LoadedPanel {
+// The panel with a generated listing beside it.
+struct LoadedPanel : benchpanel::LoadedPanel {
   LoadedPanel() {
-    qputenv("TAVIX_LINK_DIR", link.path().toUtf8());
-    qputenv("TAVIX_REGISTRY_DIR", registry.path().toUtf8());
-    platform::SetEndProgramHook([] {});
-    platform::SetMessageBoxHook([](const std::string& text, const std::string&, unsigned) {
-      fprintf(stderr, "box: %s\n", text.c_str());
-      return 1;
-    });
-    platform::SetProgramPath(TAVIX_DIST_DIR);
-    monitor::RegisterDebugForms(state);
-    monitor::Main(state);
-    state.PollTimer->stop();
-    state.ProgramPath = TAVIX_DIST_DIR;
-    state.ControllerName = "QV4128";
-    state.MainForm()->Command("mnuQVVICE", -1);
     QFile file(link.filePath("big.prn"));
     file.open(QIODevice::WriteOnly);
     for (const std::string& line : GeneratedListing()) file.write((line + "\r\n").c_str());
   }
-  QTemporaryDir link, registry;
-  monitor::MonitorState state;
 };
 
 std::unique_ptr<LoadedPanel> gLoaded;
@@ -78,11 +56,5 @@ BENCHMARK(BM_ListingParseOnly)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  gLoaded.reset();
-  return 0;
+  return benchpanel::RunOffscreen(argc, argv, [] { gLoaded.reset(); });
 }

@@ -6,22 +6,17 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <ctime>
 #include <memory>
 
 #include "chip_bench.h"
-#include "core/main_module.h"
 #include "core/monitor_state.h"
-#include "core/monitorform.h"
 #include "core/vicectrl.h"
-#include "debug/debug_forms.h"
 #include "debug/iceview.h"
+#include "loaded_panel.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
-#include "platform/filenames.h"
-#include "platform/hooks.h"
 
 namespace {
 
@@ -61,21 +56,9 @@ struct RunTimes {
   double CpuRate() const { return cpu > 0 ? 1e6 * static_cast<double>(instructions) / cpu : 0; }
 };
 
-// The monitor with the panel loaded on QV4128.
-struct LoadedPanel {
+// The monitor with the panel loaded on QV4128 and the counting program.
+struct LoadedPanel : benchpanel::LoadedPanel {
   LoadedPanel() {
-    qputenv("TAVIX_LINK_DIR", link.path().toUtf8());
-    qputenv("TAVIX_REGISTRY_DIR", registry.path().toUtf8());
-    platform::SetEndProgramHook([] {});
-    platform::SetBeepHook([] {});
-    platform::SetProgramPath(TAVIX_DIST_DIR);
-    monitor::RegisterDebugForms(state);
-    monitor::Main(state);
-    state.PollTimer->stop();
-    state.ProgramPath = TAVIX_DIST_DIR;
-    state.ControllerName = "QV4128";
-    state.MainForm()->Command("mnuQVVICE", -1);
-    panel = dynamic_cast<monitor::IceView*>(state.Forms.Get("IceView"));
     const CountingProgram program = Program();
     for (size_t i = 0; i < program.code.size(); ++i) state.ProgramMemory[i].instr = program.code[i];
     end = program.end;
@@ -91,9 +74,6 @@ struct LoadedPanel {
     int key = code;
     panel->OnKeyDown(key, 0);
   }
-  QTemporaryDir link, registry;
-  monitor::MonitorState state;
-  monitor::IceView* panel = nullptr;
   int end = 0;
 };
 
@@ -157,11 +137,5 @@ BENCHMARK(BM_StopFromThePanel)->Unit(benchmark::kMillisecond)->Iterations(50);
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  gLoaded.reset();
-  return 0;
+  return benchpanel::RunOffscreen(argc, argv, [] { gLoaded.reset(); });
 }
