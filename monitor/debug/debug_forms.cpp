@@ -9,6 +9,7 @@
 #include "debug/iceview.h"
 #include "debug/ramwin.h"
 #include "debug/symbol_loader.h"
+#include "debug/tracewin.h"
 #include "debug/watchwin.h"
 
 namespace monitor {
@@ -19,6 +20,7 @@ void RegisterDebugForms(MonitorState& state) {
   state.Forms.Register("Display", FormKind::MdiChild, [&state] { return new Display(state); });
   state.Forms.Register("Watchwin", FormKind::MdiChild, [&state] { return new Watchwin(state); });
   state.Forms.Register("RAMWin", FormKind::MdiChild, [&state] { return new RAMWin(state); });
+  RegisterTraceForms(state);
   state.Seams.debug.LoadSymbolFile = [&state](const std::string& path) {
     LoadSymbolFile(state, path);
   };
