@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "core/code_grid.h"
 #include "core/main_module.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
@@ -124,6 +125,7 @@ void BM_TraceSave(benchmark::State& state) {
   }
   platform::SetDialogHook(nullptr);
   state.counters["bytes"] = static_cast<double>(QFile(QString::fromStdString(path)).size());
+  state.counters["listed"] = monitor::FindCodeRow(setup.state, 5);
 }
 BENCHMARK(BM_TraceSave)->Unit(benchmark::kMillisecond);
 
