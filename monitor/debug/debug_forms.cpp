@@ -10,6 +10,7 @@
 #include "debug/ramwin.h"
 #include "debug/search_dialogs.h"
 #include "debug/symbol_loader.h"
+#include "debug/tracewin.h"
 #include "debug/watchwin.h"
 
 namespace monitor {
@@ -21,6 +22,7 @@ void RegisterDebugForms(MonitorState& state) {
   state.Forms.Register("Watchwin", FormKind::MdiChild, [&state] { return new Watchwin(state); });
   state.Forms.Register("RAMWin", FormKind::MdiChild, [&state] { return new RAMWin(state); });
   RegisterSearchDialogs(state);
+  RegisterTraceForms(state);
   state.Seams.debug.LoadSymbolFile = [&state](const std::string& path) {
     LoadSymbolFile(state, path);
   };
