@@ -2,14 +2,17 @@
 // takes to end a run started from the panel. QV4128 runs the counting
 // program of the chip benchmarks (timers and watchdog ticking) to its
 // breakpoint: (a) through STDK42XX directly, (b) by F5 on the loaded panel
-// with the periphery host and the chip's window open offscreen.
+// with the periphery host and the chip's window open offscreen, (c) by the
+// Run button's release on the same panel.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <ctime>
 #include <memory>
+#include <vector>
 
 #include "chip_bench.h"
 #include "core/main_module.h"
@@ -87,6 +90,7 @@ struct LoadedPanel {
     for (int n = 16; n < 21; ++n) state.RegisterFile[static_cast<size_t>(n)].value &= ~15;
     state.CpuState.word[k42::kProgBreakEnable] = breakpoints ? 1 : 0;
   }
+  void RunButton() { panel->playimg->onMouseUp(1, 0, 0, 0); }
   void Key(int code) {
     int key = code;
     panel->OnKeyDown(key, 0);
@@ -153,6 +157,59 @@ void BM_StopFromThePanel(benchmark::State& state) {
   state.counters["worst_stop_us"] = static_cast<double>(worst);
 }
 BENCHMARK(BM_StopFromThePanel)->Unit(benchmark::kMillisecond)->Iterations(50);
+
+// The same comparison through the Run button's release.
+void BM_GoFromTheRunButton(benchmark::State& state) {
+  LoadedPanel& loaded = Loaded();
+  ChipRun& engine = Engine();
+  RunTimes alone, panel;
+  for (auto _ : state) {
+    engine.start();
+    loaded.Reset(true);
+    const bool ended =
+        alone.Time([&] { return engine.endedOnBreakpoint(engine.run()); }) && panel.Time([&] {
+          loaded.RunButton();
+          const auto& word = loaded.state.CpuState.word;
+          return word[k42::kPcStack + word[k42::kStackLevel]] == loaded.end &&
+                 loaded.panel->wheelpnl->Caption() == "STOP";
+        });
+    if (!ended) {
+      state.SkipWithError("a run did not end on the breakpoint");
+      break;
+    }
+  }
+  state.counters["engine_per_s"] = alone.Rate();
+  state.counters["button_per_s"] = panel.Rate();
+  state.counters["button_of_engine"] = panel.Rate() / alone.Rate();
+  state.counters["button_of_engine_cpu"] = panel.CpuRate() / alone.CpuRate();
+}
+BENCHMARK(BM_GoFromTheRunButton)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+
+// The Stop button released 20 ms into a run started by the Run button: the
+// time from the release to the Run handler's return with "STOP" shown.
+void BM_StopButtonDuringARun(benchmark::State& state) {
+  LoadedPanel& loaded = Loaded();
+  std::vector<int64_t> latencies;
+  for (auto _ : state) {
+    loaded.Reset(false);
+    int64_t released = 0;
+    QTimer::singleShot(20, Qt::PreciseTimer, [&] {
+      released = platform::MonotonicMicros();
+      loaded.panel->stopimg->onMouseUp(1, 0, 0, 0);
+    });
+    loaded.RunButton();
+    if (released == 0 || loaded.panel->wheelpnl->Caption() != "STOP") {
+      state.SkipWithError("the run did not end by the Stop button");
+      break;
+    }
+    latencies.push_back(platform::MonotonicMicros() - released);
+  }
+  if (latencies.empty()) return;
+  std::sort(latencies.begin(), latencies.end());
+  state.counters["median_stop_us"] = static_cast<double>(latencies[latencies.size() / 2]);
+  state.counters["worst_stop_us"] = static_cast<double>(latencies.back());
+}
+BENCHMARK(BM_StopButtonDuringARun)->Unit(benchmark::kMillisecond)->Iterations(50);
 
 }  // namespace
 
