@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <ctime>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "chip_bench.h"
@@ -112,8 +113,10 @@ LoadedPanel& Loaded() {
 constexpr int kF5 = platform::vbKeyF1 + 4;
 
 // Each iteration runs the program to its breakpoint twice, alternately: the
-// engine alone, then F5 on the panel, so that both see the same machine load.
-void BM_GoFromThePanel(benchmark::State& state) {
+// engine alone, then the panel's command (`go`), so that both see the same
+// machine load. The counters are named after `what`.
+template <class Go>
+void CompareWithEngine(benchmark::State& state, const std::string& what, Go go) {
   LoadedPanel& loaded = Loaded();
   ChipRun& engine = Engine();
   RunTimes alone, panel;
@@ -122,9 +125,10 @@ void BM_GoFromThePanel(benchmark::State& state) {
     loaded.Reset(true);
     const bool ended =
         alone.Time([&] { return engine.endedOnBreakpoint(engine.run()); }) && panel.Time([&] {
-          loaded.Key(kF5);
+          go(loaded);
           const auto& word = loaded.state.CpuState.word;
-          return word[k42::kPcStack + word[k42::kStackLevel]] == loaded.end;
+          return word[k42::kPcStack + word[k42::kStackLevel]] == loaded.end &&
+                 loaded.panel->wheelpnl->Caption() == "STOP";
         });
     if (!ended) {
       state.SkipWithError("a run did not end on the breakpoint");
@@ -132,11 +136,22 @@ void BM_GoFromThePanel(benchmark::State& state) {
     }
   }
   state.counters["engine_per_s"] = alone.Rate();
-  state.counters["panel_per_s"] = panel.Rate();
-  state.counters["panel_of_engine"] = panel.Rate() / alone.Rate();
-  state.counters["panel_of_engine_cpu"] = panel.CpuRate() / alone.CpuRate();
+  state.counters[what + "_per_s"] = panel.Rate();
+  state.counters[what + "_of_engine"] = panel.Rate() / alone.Rate();
+  state.counters[what + "_of_engine_cpu"] = panel.CpuRate() / alone.CpuRate();
+}
+
+// F5 on the panel.
+void BM_GoFromThePanel(benchmark::State& state) {
+  CompareWithEngine(state, "panel", [](LoadedPanel& loaded) { loaded.Key(kF5); });
 }
 BENCHMARK(BM_GoFromThePanel)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+
+// The Run button's release.
+void BM_GoFromTheRunButton(benchmark::State& state) {
+  CompareWithEngine(state, "button", [](LoadedPanel& loaded) { loaded.RunButton(); });
+}
+BENCHMARK(BM_GoFromTheRunButton)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 
 // A toolkit timer due 20 ms into a Go sends P to the panel; the time from its
 // due time to the end of the Go command (the run's return and the redisplay).
@@ -157,33 +172,6 @@ void BM_StopFromThePanel(benchmark::State& state) {
   state.counters["worst_stop_us"] = static_cast<double>(worst);
 }
 BENCHMARK(BM_StopFromThePanel)->Unit(benchmark::kMillisecond)->Iterations(50);
-
-// The same comparison through the Run button's release.
-void BM_GoFromTheRunButton(benchmark::State& state) {
-  LoadedPanel& loaded = Loaded();
-  ChipRun& engine = Engine();
-  RunTimes alone, panel;
-  for (auto _ : state) {
-    engine.start();
-    loaded.Reset(true);
-    const bool ended =
-        alone.Time([&] { return engine.endedOnBreakpoint(engine.run()); }) && panel.Time([&] {
-          loaded.RunButton();
-          const auto& word = loaded.state.CpuState.word;
-          return word[k42::kPcStack + word[k42::kStackLevel]] == loaded.end &&
-                 loaded.panel->wheelpnl->Caption() == "STOP";
-        });
-    if (!ended) {
-      state.SkipWithError("a run did not end on the breakpoint");
-      break;
-    }
-  }
-  state.counters["engine_per_s"] = alone.Rate();
-  state.counters["button_per_s"] = panel.Rate();
-  state.counters["button_of_engine"] = panel.Rate() / alone.Rate();
-  state.counters["button_of_engine_cpu"] = panel.CpuRate() / alone.CpuRate();
-}
-BENCHMARK(BM_GoFromTheRunButton)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 
 // The Stop button released 20 ms into a run started by the Run button: the
 // time from the release to the Run handler's return with "STOP" shown.

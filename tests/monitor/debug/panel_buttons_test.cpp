@@ -19,22 +19,7 @@ namespace {
 
 using namespace monitor;
 
-// Stores to 10H, then counts 11H through 16 values for each value of 12H and
-// ends on DONE, where the breakpoint goes.
-constexpr const char* kCounting =
-    "; Counting fixture\r\n"
-    "START:  LDI 5\r\n"
-    "        STA 10H\r\n"
-    "        LDI 0\r\n"
-    "        STA 11H\r\n"
-    "LOOP:   INC 11H\r\n"
-    "        STA 11H\r\n"
-    "        JPNZ LOOP\r\n"
-    "        INC 12H\r\n"
-    "        STA 12H\r\n"
-    "        JPNZ LOOP\r\n"
-    "DONE:   JMP DONE\r\n";
-constexpr int kDone = 10;
+constexpr int kDone = paneltest::kCountingDone;
 
 class PanelButtonsTest : public paneltest::PanelTest {
  protected:
@@ -43,8 +28,9 @@ class PanelButtonsTest : public paneltest::PanelTest {
     panel = Virtual(controller);
     ASSERT_NE(panel, nullptr);
     panel->resize(900, 600);
-    const std::vector<uint16_t> image = paneltest::AssembleIn(work.path(), kCounting);
-    ASSERT_EQ(image.size(), 11u);
+    const std::vector<uint16_t> image =
+        paneltest::AssembleIn(work.path(), paneltest::kCountingFixture);
+    ASSERT_EQ(image.size(), 9u);
     platform::SetDialogHook([&](platform::CommonDialog& dialog, platform::CommonDialog::Action) {
       dialog.FileName = work.path() + "FIXTURE.BIN";
       return true;
