@@ -59,7 +59,8 @@ TEST(NumberConversions, LeadingHexValueReadsTheLeadingDigitsOrSaysTheyDoNotFit) 
       {"07FFF", 32767, 32767},
       {"12345", none, 0x12345},
       {"18000", none, 98304},
-      {"FFFFFFFF", none, -1},
+      {"FFFFFFFF", -1, -1},  // a 32-bit -1 fits a 16-bit box
+      {"FFFF7FFF", none, -32769},
       {"000000FF", 255, 255},
       {"123456789", none, none},
       {"000000000", none, none},
