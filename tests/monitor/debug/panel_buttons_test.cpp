@@ -82,6 +82,7 @@ TEST_P(PanelChipTest, StepRunToABreakpointAndStopARunFromTheButtons) {
   EXPECT_NE(state.CpuState.word[k42::kProgBreakEnable], 0);
   EXPECT_EQ(state.CpuStateDirty, 0);
   paneltest::DoubleClickCell(*panel->grdProgram, RowOf(kDone), kBreakColumn);
+  Host()->SetWindowState(1);           // a minimized periphery window is restored
   for (int run = 0; run < 2; ++run) {  // the second stops at once, on DONE again
     SCOPED_TRACE(run);
     beeps = 0;
@@ -95,6 +96,7 @@ TEST_P(PanelChipTest, StepRunToABreakpointAndStopARunFromTheButtons) {
     EXPECT_EQ(SelectedRow(), RowOf(kDone));
     EXPECT_TRUE(panel->playimg->isEnabled());
   }
+  EXPECT_EQ(Host()->WindowState(), 0);
   EXPECT_EQ(state.RegisterFile[0x10].value & 15, 5);
 
   // Stop during a run, released at round k of the module's pump: the run goes
@@ -168,6 +170,22 @@ TEST_F(PanelButtonsTest, AnimateTraceAndResetButtons) {
     EXPECT_FALSE(panel->timAnimate->Enabled()) << ender->objectName().toStdString();
   }
   EXPECT_EQ(Pc(), kDone);
+
+  // The program counter's row: masked to 12 bits; nothing (and no beep) for
+  // a stack level out of range or an address without a row.
+  int32_t* words = state.CpuState.word;
+  beeps = 0;
+  words[k42::kPcStack] = 0x1002;
+  panel->ShowProgramCounterRow();
+  EXPECT_EQ(SelectedRow(), RowOf(2));
+  words[k42::kStackLevel] = 3;
+  words[k42::kPcStack] = 5;
+  panel->ShowProgramCounterRow();
+  words[k42::kStackLevel] = 0;
+  words[k42::kPcStack] = 0x300;
+  panel->ShowProgramCounterRow();
+  EXPECT_EQ(SelectedRow(), RowOf(2));
+  EXPECT_EQ(beeps, 0);
 
   // Reset: the reset PC row and the registers shown again.
   Press(panel->resetimg);
