@@ -36,14 +36,22 @@ void OnDown(platform::ImageButton* image, std::function<void(int button, int shi
   };
 }
 
-// Ends a Run or Step on every exit, errors included: RunActive 0, the run
-// panel at "STOP" unless the emulator runs on, and the button as the display
-// rule has it (enabled in simulation; on the emulator by its session state).
-class RunExit {
+// A Run or Step command of the panel. It starts with RunActive 1, the
+// animation off and the button disabled with its up picture; it ends on every
+// exit, errors included, with RunActive 0, the run panel at "STOP" unless the
+// emulator runs on, and the button as the display rule has it (enabled in
+// simulation; on the emulator by its session state).
+class RunCommand {
  public:
-  RunExit(MonitorState& state, void (*showButton)(MonitorState&))
-      : state_(state), showButton_(showButton) {}
-  ~RunExit() {
+  RunCommand(MonitorState& state, PanelControls& panel, platform::ImageButton* button,
+             const char* upPicture, void (*showButton)(MonitorState&))
+      : state_(state), showButton_(showButton) {
+    state_.RunActive = 1;
+    panel.timAnimate->SetEnabled(false);
+    button->setEnabled(false);
+    button->SetPicture(panel.Picture(upPicture));
+  }
+  ~RunCommand() {
     state_.RunActive = 0;
     PanelControls* panel = Panel(state_);
     if (panel == nullptr) return;
@@ -53,8 +61,8 @@ class RunExit {
     }
     showButton_(state_);
   }
-  RunExit(const RunExit&) = delete;
-  RunExit& operator=(const RunExit&) = delete;
+  RunCommand(const RunCommand&) = delete;
+  RunCommand& operator=(const RunCommand&) = delete;
 
   bool emulatorRunsOn = false;
 
@@ -95,11 +103,7 @@ void IceView::playimg_MouseDown(int, int) {
 
 void IceView::playimg_MouseUp(int, int) {
   if (state_.RunActive == 1) return;
-  state_.RunActive = 1;
-  RunExit ending(state_, ShowRunButton);
-  timAnimate->SetEnabled(false);
-  playimg->setEnabled(false);
-  playimg->SetPicture(Picture("playuppic"));
+  RunCommand command(state_, *this, playimg, "playuppic", ShowRunButton);
   wheelpnl->SetCaption("RUN");
   wheelpnl->SetForeColor(kRunColour);
   SetGridSelection(*grdProgram);
@@ -107,7 +111,7 @@ void IceView::playimg_MouseUp(int, int) {
     // The session reports the stop later through the poll step.
     state_.CpuStateDirty = -1;
     HardwareGo(state_);
-    ending.emulatorRunsOn = true;
+    command.emulatorRunsOn = true;
     return;
   }
   if (auto* host = dynamic_cast<Display*>(state_.Forms.Get("Display"));
@@ -131,15 +135,11 @@ void IceView::stepimg_MouseDown(int, int) {
 
 void IceView::stepimg_MouseUp(int, int) {
   if (state_.RunActive == 1) return;
-  state_.RunActive = 1;
-  RunExit ending(state_, ShowStepButton);
-  timAnimate->SetEnabled(false);
-  stepimg->setEnabled(false);
-  stepimg->SetPicture(Picture("stepuppic"));
+  RunCommand command(state_, *this, stepimg, "stepuppic", ShowStepButton);
   if (state_.TargetState != 32) {
     state_.CpuStateDirty = -1;
     HardwareStep(state_);
-    ending.emulatorRunsOn = true;
+    command.emulatorRunsOn = true;
     return;
   }
   StepSimulator(state_);
