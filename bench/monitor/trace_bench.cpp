@@ -10,31 +10,17 @@
 #include <memory>
 
 #include "core/code_grid.h"
-#include "core/main_module.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
 #include "debug/code_load.h"
-#include "debug/debug_forms.h"
 #include "debug/tracewin.h"
-#include "platform/filenames.h"
+#include "loaded_panel.h"
 #include "platform/hooks.h"
-#include "platform/messagebox.h"
 
 namespace {
 
-struct TraceSetup {
+struct TraceSetup : benchpanel::LoadedPanel {
   TraceSetup() {
-    qputenv("TAVIX_LINK_DIR", link.path().toUtf8());
-    qputenv("TAVIX_REGISTRY_DIR", registry.path().toUtf8());
-    platform::SetEndProgramHook([] {});
-    platform::SetMessageBoxHook([](const std::string&, const std::string&, unsigned) { return 1; });
-    platform::SetProgramPath(TAVIX_DIST_DIR);
-    monitor::RegisterDebugForms(state);
-    monitor::Main(state);
-    state.PollTimer->stop();
-    state.ProgramPath = TAVIX_DIST_DIR;
-    state.ControllerName = "QV4128";
-    state.MainForm()->Command("mnuQVVICE", -1);
     state.MainForm()->resize(1200, 900);
     std::vector<std::string> lines(14, ";      Key = value.");
     for (int i = 0; i < 4095; ++i) {
@@ -64,8 +50,6 @@ struct TraceSetup {
     state.CpuState.word[k42::kTraceActive] = -1;
     state.CpuState.word[k42::kTraceIndex] = 8000;
   }
-  QTemporaryDir link, registry;
-  monitor::MonitorState state;
   monitor::Tracewin* window = nullptr;
 };
 
@@ -132,11 +116,5 @@ BENCHMARK(BM_TraceSave)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  gSetup.reset();
-  return 0;
+  return benchpanel::RunOffscreen(argc, argv, [] { gSetup.reset(); });
 }
