@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
@@ -24,7 +25,6 @@ namespace monitor {
 namespace {
 
 using platform::kMenuHidden;
-using platform::kMenuOff;
 using platform::MenuRow;
 
 const ViewWindowKey& Key() {
@@ -42,21 +42,21 @@ const std::vector<MenuRow>& TracewinMenuTable() {
         {2, "mnuFExit", "E&xit"},
         {2, "mnuRecentFile", "-", "", kMenuHidden, 0},
     };
-    // The recent files open editors, which this window does not reach yet.
+    // The recent-file entries: hidden until a caption is filled in.
     for (int i = 1; i <= 4; ++i)
-      table.push_back({2, "mnuRecentFile", "Not Used", "", kMenuHidden | kMenuOff, i});
+      table.push_back({2, "mnuRecentFile", "Not Used", "", kMenuHidden, i, "LoadSourceFile"});
     const std::vector<MenuRow> rest = {
         {1, "mnuEdit", "&Edit"},
         {2, "mnuFontName", "&Font"},
         {1, "mnuBuild", "&Build"},
-        {2, "buildprojmnu", "&Build Project", "", kMenuOff},
-        {2, "mnuAssemble", "&Assemble", "", kMenuOff},
-        {2, "mnudissasm", "&Disassemble", "", kMenuOff},
+        {2, "buildprojmnu", "&Build Project", "", 0, -1, "BuildProject"},
+        {2, "mnuAssemble", "&Assemble", "", 0, -1, "LaunchAssembler"},
+        {2, "mnudissasm", "&Disassemble", "", 0, -1, "Dissassamble_params"},
         {1, "mnuHelp", "&Help"},
         {2, "mnuindex", "&Contents and Index"},
-        {2, "mnuTips", "&Tip of the Day", "", kMenuOff},
+        {2, "mnuTips", "&Tip of the Day", "", 0, -1, "frmTip"},
         {2, "mnuWebSite", "Corvane on the &Web"},
-        {2, "mnuabout", "&About Tavix...", "", kMenuOff},
+        {2, "mnuabout", "&About Tavix...", "", 0, -1, "frmAbout"},
     };
     table.insert(table.end(), rest.begin(), rest.end());
     return table;
@@ -138,8 +138,12 @@ Tracewin::Tracewin(MonitorState& state) : Form("Tracewin"), state_(state) {
   Traceout->onMouseUp = [this](Qt::MouseButton button) { Traceout_MouseUp(button); };
 
   menus_ = platform::BuildMenus(
-      TracewinMenuTable(), this, [](const std::string&) { return true; },
-      [this](const std::string& name, int) { Command(name); });
+      TracewinMenuTable(), this,
+      [this](const std::string& needs) {
+        const Monitorform* frame = state_.MainForm();
+        return frame == nullptr || frame->NeedsBuilt(needs);
+      },
+      [this](const std::string& name, int index) { Command(name, index); });
   SetOwnMenus(menus_.TopLevel());
 }
 
@@ -321,13 +325,26 @@ void Tracewin::PrintTrace(int first, int last) {
   PrintTextLines(lines, Traceout->font(), QStringLiteral("1"));
 }
 
-void Tracewin::Command(const std::string& name) {
-  if (name == "mnuFSave") {
+void Tracewin::Command(const std::string& name, int index) {
+  // The items that are the main window's commands under another name.
+  static const std::map<std::string, std::string> kFrameCommands = {
+      {"buildprojmnu", "buildprojmnu"}, {"mnuAssemble", "assemblermnu"},
+      {"mnudissasm", "disassemblermnu"}, {"mnuTips", "mnuTips"},
+      {"mnuabout", "mnuabout"}};
+  Monitorform* frame = state_.MainForm();
+  if (const auto command = kFrameCommands.find(name); command != kFrameCommands.end()) {
+    if (frame != nullptr) frame->Command(command->second, -1);
+  } else if (name == "mnuRecentFile") {
+    const WorkbenchServices& bench = state_.Seams.workbench;
+    const QAction* item = menus_.Item(platform::MenuItemName("mnuRecentFile", index));
+    if (bench.LoadSourceFile && item != nullptr) bench.LoadSourceFile(item->text().toStdString());
+    Services::Call(bench.LoadRecentFileList);
+  } else if (name == "mnuFSave") {
     SaveTraceToFile();
   } else if (name == "mnuFPrint") {
     state_.Forms.Show("TracePrint");
   } else if (name == "mnuFExit") {
-    if (Monitorform* frame = state_.MainForm()) frame->CloseFrame();
+    if (frame != nullptr) frame->CloseFrame();
   } else if (name == "mnuFontName") {
     FontCommand();
   } else if (name == "mnuindex") {

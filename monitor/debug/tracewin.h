@@ -72,7 +72,8 @@ class Tracewin : public platform::Form {
   void PrintTrace(int first, int last);
 
   const platform::MenuSet& Menus() const { return menus_; }
-  void Command(const std::string& name);
+  // A menu command by its item name and control-array index.
+  void Command(const std::string& name, int index = -1);
 
  private:
   void Highlight();

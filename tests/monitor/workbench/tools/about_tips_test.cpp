@@ -5,6 +5,8 @@
 
 #include "core/main_module.h"
 #include "core/registry_settings.h"
+#include "debug/debug_forms.h"
+#include "debug/tracewin.h"
 #include "settings/mdl_registry.h"
 #include "settings/registry_layout.h"
 #include "tavix_version.h"
@@ -60,6 +62,20 @@ TEST_F(ToolsTest, AboutShowsTheBuildsVersionAndSaysThereIsNoSystemInformation) {
             (std::vector<std::string>{"Tavix|System Information Is Unavailable At This Time|0"}));
   EXPECT_FALSE(state.Forms.IsLoaded("frmAbout"));
   EXPECT_FALSE(state.MainForm()->Menu("mnuMTP")->isEnabled());  // no programmer control
+
+  // The trace window's own Help and Build items are the main window's
+  // commands; those whose subsystem is not bound here stay disabled.
+  monitor::RegisterDebugForms(state);
+  state.Seams.debug.LoadTraceWindow();
+  auto* trace = dynamic_cast<monitor::Tracewin*>(state.Forms.Get("Tracewin"));
+  ASSERT_NE(trace, nullptr);
+  act = nullptr;
+  modal.clear();
+  trace->Menus().Item("mnuabout")->trigger();
+  trace->Menus().Item("mnuTips")->trigger();
+  EXPECT_EQ(modal, (std::vector<std::string>{"frmAbout", "frmTip"}));
+  EXPECT_TRUE(trace->Menus().Item("mnudissasm")->isEnabled());
+  EXPECT_FALSE(trace->Menus().Item("buildprojmnu")->isEnabled());
 }
 
 TEST_F(ToolsTest, TipWindowWritesOnlyOnClickAndTheNextStartsObeyIt) {
