@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <memory>
 
 #include "core/main_module.h"
@@ -23,6 +24,7 @@
 #include "platform/filenames.h"
 #include "platform/grid_control.h"
 #include "platform/hooks.h"
+#include "platform/messagebox.h"
 
 namespace {
 
@@ -47,6 +49,10 @@ struct EverythingOpen {
     qputenv("TAVIX_REGISTRY_DIR", registry.path().toUtf8());
     platform::SetEndProgramHook([] {});
     platform::SetBeepHook([] {});
+    platform::SetMessageBoxHook([](const std::string& text, const std::string&, unsigned) {
+      fprintf(stderr, "box: %s\n", text.c_str());
+      return 1;
+    });
     platform::SetProgramPath(TAVIX_DIST_DIR);
     monitor::RegisterDebugForms(state);
     monitor::Main(state);
