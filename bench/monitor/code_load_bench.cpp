@@ -6,19 +6,13 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
 #include <memory>
 
-#include "core/main_module.h"
 #include "core/monitor_state.h"
-#include "core/monitorform.h"
 #include "core/panel_controls.h"
 #include "debug/code_load.h"
-#include "debug/debug_forms.h"
-#include "platform/filenames.h"
 #include "platform/grid_control.h"
-#include "platform/hooks.h"
-#include "platform/messagebox.h"
+#include "virtual_panel.h"
 
 namespace {
 
@@ -34,35 +28,19 @@ std::vector<std::string> GeneratedListing() {
   return lines;
 }
 
-struct LoadedPanel {
+struct LoadedPanel : benchsupport::VirtualPanel {
   LoadedPanel() {
-    qputenv("TAVIX_LINK_DIR", link.path().toUtf8());
-    qputenv("TAVIX_REGISTRY_DIR", registry.path().toUtf8());
-    platform::SetEndProgramHook([] {});
-    platform::SetMessageBoxHook([](const std::string& text, const std::string&, unsigned) {
-      fprintf(stderr, "box: %s\n", text.c_str());
-      return 1;
-    });
-    platform::SetProgramPath(TAVIX_DIST_DIR);
-    monitor::RegisterDebugForms(state);
-    monitor::Main(state);
-    state.PollTimer->stop();
-    state.ProgramPath = TAVIX_DIST_DIR;
-    state.ControllerName = "QV4128";
-    state.MainForm()->Command("mnuQVVICE", -1);
-    QFile file(link.filePath("big.prn"));
+    QFile file(folder.filePath("big.prn"));
     file.open(QIODevice::WriteOnly);
     for (const std::string& line : GeneratedListing()) file.write((line + "\r\n").c_str());
   }
-  QTemporaryDir link, registry;
-  monitor::MonitorState state;
 };
 
 std::unique_ptr<LoadedPanel> gLoaded;
 
 void BM_ListingIntoTheProgramGrid(benchmark::State& state) {
   if (!gLoaded) gLoaded = std::make_unique<LoadedPanel>();
-  const std::string path = gLoaded->link.filePath("big.prn").toStdString();
+  const std::string path = gLoaded->folder.filePath("big.prn").toStdString();
   for (auto _ : state) monitor::LoadDebugInfo(gLoaded->state, path);
   auto* panel = dynamic_cast<monitor::PanelControls*>(gLoaded->state.Forms.Get("IceView"));
   state.counters["rows"] = panel != nullptr ? panel->grdProgram->Rows() - 1 : 0;

@@ -6,25 +6,16 @@
 // processing of pending events, so the repaint counts.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
-#include <QTemporaryDir>
-#include <cstdio>
-#include <memory>
 
-#include "core/main_module.h"
-#include "core/monitor_state.h"
 #include "core/monitorform.h"
-#include "core/view.h"
 #include "debug/code_load.h"
-#include "debug/debug_forms.h"
 #include "debug/iceview.h"
 #include "debug/watchwin.h"
 #include "platform/controls.h"
-#include "platform/filenames.h"
 #include "platform/grid_control.h"
-#include "platform/hooks.h"
-#include "platform/messagebox.h"
+#include "virtual_panel.h"
 
 namespace {
 
@@ -43,24 +34,9 @@ void WriteListing(const QString& path) {
   }
 }
 
-struct EverythingOpen {
+struct EverythingOpen : benchsupport::VirtualPanel {
   EverythingOpen() {
-    qputenv("TAVIX_LINK_DIR", folder.path().toUtf8());
-    qputenv("TAVIX_REGISTRY_DIR", registry.path().toUtf8());
-    platform::SetEndProgramHook([] {});
-    platform::SetBeepHook([] {});
-    platform::SetMessageBoxHook([](const std::string& text, const std::string&, unsigned) {
-      fprintf(stderr, "box: %s\n", text.c_str());
-      return 1;
-    });
-    platform::SetProgramPath(TAVIX_DIST_DIR);
-    monitor::RegisterDebugForms(state);
-    monitor::Main(state);
-    state.PollTimer->stop();
-    state.ProgramPath = TAVIX_DIST_DIR;
-    state.ControllerName = "QV4128";
     state.MainForm()->resize(1280, 960);
-    state.MainForm()->Command("mnuQVVICE", -1);
     panel = dynamic_cast<monitor::IceView*>(state.Forms.Get("IceView"));
     const QString listing = folder.filePath("big.prn");
     WriteListing(listing);
@@ -87,16 +63,11 @@ struct EverythingOpen {
     int key = platform::vbKeyF1 + 7;
     panel->OnKeyDown(key, 0);
   }
-  QTemporaryDir folder, registry;
-  monitor::MonitorState state;
   monitor::IceView* panel = nullptr;
 };
 
-std::unique_ptr<EverythingOpen> gOpen;
-
 void BM_StepWithEverythingOpen(benchmark::State& state) {
-  if (!gOpen) gOpen = std::make_unique<EverythingOpen>();
-  EverythingOpen& open = *gOpen;
+  EverythingOpen open;
   for (auto _ : state) {
     open.Step();
     QCoreApplication::processEvents();
@@ -108,13 +79,3 @@ void BM_StepWithEverythingOpen(benchmark::State& state) {
 BENCHMARK(BM_StepWithEverythingOpen)->Unit(benchmark::kMillisecond)->Iterations(300)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  gOpen.reset();
-  return 0;
-}
