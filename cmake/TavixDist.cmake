@@ -51,6 +51,11 @@ function(tavix_dist_data)
   endforeach()
   string(MD5 tag "${outs}")
   add_custom_target(dist_data_${tag} ALL DEPENDS ${outs})
+  # One name for all data copies, so a program built alone can depend on them.
+  if(NOT TARGET dist_data)
+    add_custom_target(dist_data)
+  endif()
+  add_dependencies(dist_data dist_data_${tag})
 endfunction()
 
 # tavix_dist_beside(<folder> <files...>)

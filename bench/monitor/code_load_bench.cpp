@@ -4,15 +4,14 @@
 // and the parse alone.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QFile>
 #include <memory>
 
 #include "core/monitor_state.h"
 #include "core/panel_controls.h"
 #include "debug/code_load.h"
+#include "loaded_panel.h"
 #include "platform/grid_control.h"
-#include "virtual_panel.h"
 
 namespace {
 
@@ -28,9 +27,10 @@ std::vector<std::string> GeneratedListing() {
   return lines;
 }
 
-struct LoadedPanel : benchsupport::VirtualPanel {
+// The panel with a generated listing beside it.
+struct LoadedPanel : benchpanel::LoadedPanel {
   LoadedPanel() {
-    QFile file(folder.filePath("big.prn"));
+    QFile file(link.filePath("big.prn"));
     file.open(QIODevice::WriteOnly);
     for (const std::string& line : GeneratedListing()) file.write((line + "\r\n").c_str());
   }
@@ -40,7 +40,7 @@ std::unique_ptr<LoadedPanel> gLoaded;
 
 void BM_ListingIntoTheProgramGrid(benchmark::State& state) {
   if (!gLoaded) gLoaded = std::make_unique<LoadedPanel>();
-  const std::string path = gLoaded->folder.filePath("big.prn").toStdString();
+  const std::string path = gLoaded->link.filePath("big.prn").toStdString();
   for (auto _ : state) monitor::LoadDebugInfo(gLoaded->state, path);
   auto* panel = dynamic_cast<monitor::PanelControls*>(gLoaded->state.Forms.Get("IceView"));
   state.counters["rows"] = panel != nullptr ? panel->grdProgram->Rows() - 1 : 0;
@@ -56,11 +56,5 @@ BENCHMARK(BM_ListingParseOnly)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  gLoaded.reset();
-  return 0;
+  return benchpanel::RunOffscreen(argc, argv, [] { gLoaded.reset(); });
 }

@@ -2,26 +2,25 @@
 // takes to end a run started from the panel. QV4128 runs the counting
 // program of the chip benchmarks (timers and watchdog ticking) to its
 // breakpoint: (a) through STDK42XX directly, (b) by F5 on the loaded panel
-// with the periphery host and the chip's window open offscreen.
+// with the periphery host and the chip's window open offscreen, (c) by the
+// Run button's release on the same panel.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <ctime>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "chip_bench.h"
-#include "core/main_module.h"
 #include "core/monitor_state.h"
-#include "core/monitorform.h"
 #include "core/vicectrl.h"
-#include "debug/debug_forms.h"
 #include "debug/iceview.h"
+#include "loaded_panel.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
-#include "platform/filenames.h"
-#include "platform/hooks.h"
 
 namespace {
 
@@ -61,21 +60,9 @@ struct RunTimes {
   double CpuRate() const { return cpu > 0 ? 1e6 * static_cast<double>(instructions) / cpu : 0; }
 };
 
-// The monitor with the panel loaded on QV4128.
-struct LoadedPanel {
+// The monitor with the panel loaded on QV4128 and the counting program.
+struct LoadedPanel : benchpanel::LoadedPanel {
   LoadedPanel() {
-    qputenv("TAVIX_LINK_DIR", link.path().toUtf8());
-    qputenv("TAVIX_REGISTRY_DIR", registry.path().toUtf8());
-    platform::SetEndProgramHook([] {});
-    platform::SetBeepHook([] {});
-    platform::SetProgramPath(TAVIX_DIST_DIR);
-    monitor::RegisterDebugForms(state);
-    monitor::Main(state);
-    state.PollTimer->stop();
-    state.ProgramPath = TAVIX_DIST_DIR;
-    state.ControllerName = "QV4128";
-    state.MainForm()->Command("mnuQVVICE", -1);
-    panel = dynamic_cast<monitor::IceView*>(state.Forms.Get("IceView"));
     const CountingProgram program = Program();
     for (size_t i = 0; i < program.code.size(); ++i) state.ProgramMemory[i].instr = program.code[i];
     end = program.end;
@@ -87,13 +74,11 @@ struct LoadedPanel {
     for (int n = 16; n < 21; ++n) state.RegisterFile[static_cast<size_t>(n)].value &= ~15;
     state.CpuState.word[k42::kProgBreakEnable] = breakpoints ? 1 : 0;
   }
+  void RunButton() { panel->playimg->onMouseUp(1, 0, 0, 0); }
   void Key(int code) {
     int key = code;
     panel->OnKeyDown(key, 0);
   }
-  QTemporaryDir link, registry;
-  monitor::MonitorState state;
-  monitor::IceView* panel = nullptr;
   int end = 0;
 };
 
@@ -108,8 +93,10 @@ LoadedPanel& Loaded() {
 constexpr int kF5 = platform::vbKeyF1 + 4;
 
 // Each iteration runs the program to its breakpoint twice, alternately: the
-// engine alone, then F5 on the panel, so that both see the same machine load.
-void BM_GoFromThePanel(benchmark::State& state) {
+// engine alone, then the panel's command (`go`), so that both see the same
+// machine load. The counters are named after `what`.
+template <class Go>
+void CompareWithEngine(benchmark::State& state, const std::string& what, Go go) {
   LoadedPanel& loaded = Loaded();
   ChipRun& engine = Engine();
   RunTimes alone, panel;
@@ -118,9 +105,10 @@ void BM_GoFromThePanel(benchmark::State& state) {
     loaded.Reset(true);
     const bool ended =
         alone.Time([&] { return engine.endedOnBreakpoint(engine.run()); }) && panel.Time([&] {
-          loaded.Key(kF5);
+          go(loaded);
           const auto& word = loaded.state.CpuState.word;
-          return word[k42::kPcStack + word[k42::kStackLevel]] == loaded.end;
+          return word[k42::kPcStack + word[k42::kStackLevel]] == loaded.end &&
+                 loaded.panel->wheelpnl->Caption() == "STOP";
         });
     if (!ended) {
       state.SkipWithError("a run did not end on the breakpoint");
@@ -128,11 +116,22 @@ void BM_GoFromThePanel(benchmark::State& state) {
     }
   }
   state.counters["engine_per_s"] = alone.Rate();
-  state.counters["panel_per_s"] = panel.Rate();
-  state.counters["panel_of_engine"] = panel.Rate() / alone.Rate();
-  state.counters["panel_of_engine_cpu"] = panel.CpuRate() / alone.CpuRate();
+  state.counters[what + "_per_s"] = panel.Rate();
+  state.counters[what + "_of_engine"] = panel.Rate() / alone.Rate();
+  state.counters[what + "_of_engine_cpu"] = panel.CpuRate() / alone.CpuRate();
+}
+
+// F5 on the panel.
+void BM_GoFromThePanel(benchmark::State& state) {
+  CompareWithEngine(state, "panel", [](LoadedPanel& loaded) { loaded.Key(kF5); });
 }
 BENCHMARK(BM_GoFromThePanel)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+
+// The Run button's release.
+void BM_GoFromTheRunButton(benchmark::State& state) {
+  CompareWithEngine(state, "button", [](LoadedPanel& loaded) { loaded.RunButton(); });
+}
+BENCHMARK(BM_GoFromTheRunButton)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 
 // A toolkit timer due 20 ms into a Go sends P to the panel; the time from its
 // due time to the end of the Go command (the run's return and the redisplay).
@@ -154,14 +153,34 @@ void BM_StopFromThePanel(benchmark::State& state) {
 }
 BENCHMARK(BM_StopFromThePanel)->Unit(benchmark::kMillisecond)->Iterations(50);
 
+// The Stop button released 20 ms into a run started by the Run button: the
+// time from the release to the Run handler's return with "STOP" shown.
+void BM_StopButtonDuringARun(benchmark::State& state) {
+  LoadedPanel& loaded = Loaded();
+  std::vector<int64_t> latencies;
+  for (auto _ : state) {
+    loaded.Reset(false);
+    int64_t released = 0;
+    QTimer::singleShot(20, Qt::PreciseTimer, [&] {
+      released = platform::MonotonicMicros();
+      loaded.panel->stopimg->onMouseUp(1, 0, 0, 0);
+    });
+    loaded.RunButton();
+    if (released == 0 || loaded.panel->wheelpnl->Caption() != "STOP") {
+      state.SkipWithError("the run did not end by the Stop button");
+      break;
+    }
+    latencies.push_back(platform::MonotonicMicros() - released);
+  }
+  if (latencies.empty()) return;
+  std::sort(latencies.begin(), latencies.end());
+  state.counters["median_stop_us"] = static_cast<double>(latencies[latencies.size() / 2]);
+  state.counters["worst_stop_us"] = static_cast<double>(latencies.back());
+}
+BENCHMARK(BM_StopButtonDuringARun)->Unit(benchmark::kMillisecond)->Iterations(50);
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  gLoaded.reset();
-  return 0;
+  return benchpanel::RunOffscreen(argc, argv, [] { gLoaded.reset(); });
 }

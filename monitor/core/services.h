@@ -41,6 +41,8 @@ struct DebugViewServices {
   std::function<void()> ShowFindDialog;
   std::function<void()> FindNextInView;
   std::function<void()> FillLabelList;
+  // Empties the go-to-label dialog's typed prefix while it is loaded.
+  std::function<void()> ClearLabelPrefix;
   // The program mark of an address: its ProgramCell flag and, outside
   // simulation, its grid row's marks sent again.
   std::function<void(int32_t address, bool on)> SetBreakpoint, SetTracepoint;

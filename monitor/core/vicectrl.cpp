@@ -46,11 +46,17 @@ void ShowProgramCounter(MonitorState& state) {
   if (level < 0 || level > k42::kMaxStackLevel) return;
   PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
-  const int16_t row = FindCodeRow(*panel->grdProgram, state.CpuState.word[k42::kPcStack + level]);
-  ShowCodeRow(*panel->grdProgram, row, 1);
+  const int16_t row =
+      FindCodeRow(*panel->grdProgram, state.CpuState.word[k42::kPcStack + level] & k42::kPcMask);
+  // An address without a row shows nothing (ShowCodeRow would beep).
+  if (row >= 1) ShowCodeRow(*panel->grdProgram, row, 1);
 }
 
 void ResetCommand(MonitorState& state) {
+  ResetTarget(state, false);
+}
+
+void ResetTarget(MonitorState& state, bool anyEmulatorState) {
   if (state.RunActive == 1) return;
   PanelControls* panel = Panel(state);
   if (panel != nullptr) {
@@ -66,7 +72,7 @@ void ResetCommand(MonitorState& state) {
     ShowRunIndicators(state);
     RefreshRamWindow(state);
     RefreshWatchWindow(state);
-  } else if (state.TargetState == 2) {
+  } else if (state.TargetState == 2 || anyEmulatorState) {
     ClearCpuState(state);
     ShowProgramCounter(state);
     RefreshAfterStop(state);

@@ -24,9 +24,14 @@ void ExecuteSimulator(MonitorState& state, int16_t mode);
 // and shows the reset state; with the emulator connected and stopped
 // (TargetState 2) it clears the CPU words instead.
 void ResetCommand(MonitorState& state);
+// The reset both Alt+R and the panel's Reset button give: with
+// `anyEmulatorState` the emulator's CPU words are cleared in whatever session
+// state it is, otherwise only in state 2.
+void ResetTarget(MonitorState& state, bool anyEmulatorState);
 
 // Shows the program grid's row of the current program counter (word 3 plus
-// the stack level); nothing when the stack level is outside 0..2.
+// the stack level, masked to 12 bits); nothing when the stack level is outside
+// 0..2 or the address has no row.
 void ShowProgramCounter(MonitorState& state);
 
 }  // namespace monitor

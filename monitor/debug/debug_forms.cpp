@@ -8,7 +8,9 @@
 #include "debug/display.h"
 #include "debug/iceview.h"
 #include "debug/ramwin.h"
+#include "debug/search_dialogs.h"
 #include "debug/symbol_loader.h"
+#include "debug/tracewin.h"
 #include "debug/watchwin.h"
 
 namespace monitor {
@@ -19,6 +21,8 @@ void RegisterDebugForms(MonitorState& state) {
   state.Forms.Register("Display", FormKind::MdiChild, [&state] { return new Display(state); });
   state.Forms.Register("Watchwin", FormKind::MdiChild, [&state] { return new Watchwin(state); });
   state.Forms.Register("RAMWin", FormKind::MdiChild, [&state] { return new RAMWin(state); });
+  RegisterSearchDialogs(state);
+  RegisterTraceForms(state);
   state.Seams.debug.LoadSymbolFile = [&state](const std::string& path) {
     LoadSymbolFile(state, path);
   };

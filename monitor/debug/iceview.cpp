@@ -57,7 +57,9 @@ IceView::IceView(MonitorState& state) : Form("IceView"), state_(state) {
   BuildControls();
   BindProgramGrid(*this, state_);
   BindCodeLoad(*this, state_);
-  BindConnect(*this, state_);
+  BindConnect(*this);
+  BindRunControl();
+  BindRegisterEditing();
   SetKeyPreview(true);
 }
 
@@ -103,7 +105,7 @@ void IceView::BuildControls() {
   image(tv3muximg, "tv3muximg", "offdispic");
   image(ptv3img, "ptv3img", "ptv3dispic");
 
-  // Registers: read-only until register editing comes.
+  // Registers.
   const auto label = [&](const char* text, int left, int top) {
     auto* caption = new QLabel(text, dravstatepnl);
     caption->setGeometry(left, top, 40, 20);
@@ -111,7 +113,6 @@ void IceView::BuildControls() {
   const auto box = [&](QLineEdit*& field, const char* name, int left, int top, int width) {
     field = Named(new QLineEdit(dravstatepnl), name);
     field->setGeometry(left, top, width, 20);
-    field->setReadOnly(true);
   };
   label("Acc", 4, 34);
   box(AccText, "AccText", 34, 34, 28);
@@ -132,8 +133,6 @@ void IceView::BuildControls() {
   const auto check = [&](QCheckBox*& field, const char* name, const char* text, int width) {
     field = Named(new QCheckBox(text, dravstatepnl), name);
     field->setGeometry(checkLeft, 60, width, 20);
-    field->setAttribute(Qt::WA_TransparentForMouseEvents);
-    field->setFocusPolicy(Qt::NoFocus);
     checkLeft += width + 4;
   };
   check(CarryCheck, "CarryCheck", "Carry", 60);
@@ -168,7 +167,6 @@ void IceView::BuildControls() {
   timAnimate->setObjectName("timAnimate");
   timAnimate->SetInterval(kAnimateInterval);
   timAnimate->SetEnabled(false);
-  timAnimate->onTimer = [this] { platform::GuardedCall([this] { AnimateTick(state_); }); };
   RefreshTimer = new platform::Timer(this);
   RefreshTimer->setObjectName("RefreshTimer");
   RefreshTimer->SetEnabled(false);

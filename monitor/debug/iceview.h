@@ -30,7 +30,6 @@ inline constexpr std::array<const char*, kCodeColumns> kCodeColumnHeaders = {
 inline constexpr std::array<int, kCodeColumns> kCodeColumnDefaults = {225,  225, 735,  530, 530,
                                                                       2015, 600, 3100, 3940};
 
-
 class IceView : public platform::Form, public PanelControls {
  public:
   explicit IceView(MonitorState& state);
@@ -49,9 +48,80 @@ class IceView : public platform::Form, public PanelControls {
   // The nine columns' widths from the registry and their headers.
   void SetupProgramGrid();
 
+  // Run control (panel_run_control.cpp). MouseDown shows a button's pressed
+  // picture, MouseUp runs its command on the selected target.
+  void playimg_MouseDown(int button, int shift);
+  void playimg_MouseUp(int button, int shift);
+  void stepimg_MouseDown(int button, int shift);
+  void stepimg_MouseUp(int button, int shift);
+  void animimg_MouseDown(int button, int shift);
+  void animimg_MouseUp(int button, int shift);
+  void timAnimate_Timer();
+  void stopimg_MouseDown(int button, int shift);
+  void stopimg_MouseUp(int button, int shift);
+  void resetimg_MouseDown(int button, int shift);
+  void resetimg_MouseUp(int button, int shift);
+  void connectimg_MouseUp(int button, int shift);
+  void HoldDownloadButton();
+  void RefreshTimer_Timer();
+  void trcimg_MouseDown(int button, int shift);
+  void trcimg_MouseUp(int button, int shift);
+  // The program grid's row of the current program counter, selected.
+  void ShowProgramCounterRow();
+
+  // Register editing (panel_registers.cpp): user edits only; the displays
+  // set these controls without reaching the handlers.
+  void AccText_Change();
+  void IndexText_KeyDown(int keyCode);
+  void Pc1Text_KeyDown(int keyCode);
+  void Pc2Text_KeyDown(int keyCode);
+  void Pc3text_KeyDown(int keyCode);
+  void Pc1option_Click();
+  void Pc2Option_Click();
+  void Pc3Option_Click();
+  void CarryCheck_Click();
+  void CarryIntCheck_Click();
+  void ZeroCheck_Click();
+  void InterruptCheck_Click();
+  void HaltCheck_Click();
+  void brkimg_MouseDown(int button, int shift);
+  void brkimg_MouseUp(int button, int shift);
+  void datimg_MouseDown(int button, int shift);
+  void datimg_MouseUp(int button, int shift);
+  void Intimg_MouseDown(int button, int shift);
+  void Intimg_MouseUp(int button, int shift);
+  void intmuximg_MouseDown(int button, int shift);
+  void intmuximg_MouseUp(int button, int shift);
+  void tv1muximg_MouseDown(int button, int shift);
+  void tv1muximg_MouseUp(int button, int shift);
+  void tv2muximg_MouseDown(int button, int shift);
+  void tv2muximg_MouseUp(int button, int shift);
+  void tv3muximg_MouseDown(int button, int shift);
+  void tv3muximg_MouseUp(int button, int shift);
+  void pintimg_Click();
+  void ptv1img_Click();
+  void ptv2img_Click();
+  void ptv3img_Click();
+
  private:
   void BuildControls();
   void BindController();
+  // Connects the handlers above to their controls.
+  void BindRunControl();
+  void BindRegisterEditing();
+  // A program-counter box on Enter: words 3..5, redrawn by `display` when
+  // the entry is refused.
+  void PcText_KeyDown(QLineEdit* box, int word, void (*display)(MonitorState&), int keyCode);
+  void StackLevel_Click(int level);
+  void Flag_Click(QCheckBox* box, int word);
+  // A picture switch of a CpuState word: the pressed picture of the state it
+  // is to take, then the toggle and its display.
+  void Switch_MouseDown(platform::ImageButton* image, int word, const char* setStem,
+                        const char* clearStem);
+  void Switch_MouseUp(int word, bool marksDirty, void (*display)(MonitorState&));
+  // An option switch of the emulator: its command bit toggled, then the
+  // dispatch when the emulator runs.
+  void PortOption_Click(int bit, void (*display)(MonitorState&));
   void ApplyColumns(const std::vector<double>& widths);
 
   MonitorState& state_;

@@ -39,6 +39,7 @@ void ConnectCommand(MonitorState& state) {
   } else if (state.TargetState == 2) {
     panel->connectimg->SetPicture(panel->Picture("dcntuppic"));
     HardwareStop(state);
+    state.RunActive = 0;
     panel->timAnimate->SetEnabled(false);
     CloseEmulatorSession(state);
   }
@@ -46,15 +47,25 @@ void ConnectCommand(MonitorState& state) {
   if (PanelControls* still = Panel(state)) still->connectimg->setEnabled(true);
 }
 
-void BindConnect(IceView& panel, MonitorState& state) {
-  panel.connectimg->onMouseUp = [&state](int, int, int, int) {
-    platform::GuardedCall([&] { ConnectCommand(state); });
+void IceView::connectimg_MouseUp(int, int) {
+  ConnectCommand(state_);
+}
+
+void IceView::HoldDownloadButton() {
+  monitor::HoldDownloadButton(state_);
+}
+
+void IceView::RefreshTimer_Timer() {
+  RefreshTimer->SetEnabled(false);
+  Downloadimg->setEnabled(true);
+  Downloadimg->SetPicture(Picture("downloaduppic"));
+}
+
+void BindConnect(IceView& panel) {
+  panel.connectimg->onMouseUp = [&panel](int button, int shift, int, int) {
+    platform::GuardedCall([&] { panel.connectimg_MouseUp(button, shift); });
   };
-  panel.RefreshTimer->onTimer = [&panel] {
-    panel.RefreshTimer->SetEnabled(false);
-    panel.Downloadimg->setEnabled(true);
-    panel.Downloadimg->SetPicture(panel.Picture("downloaduppic"));
-  };
+  panel.RefreshTimer->onTimer = [&panel] { panel.RefreshTimer_Timer(); };
 }
 
 }  // namespace monitor

@@ -108,6 +108,9 @@ void RAMWin::grdRAM_DblClick() {
   if (row <= 0) return;
   grdRAM->SetSelection(row, 0, row, 2);
   if (grdRAM->Col() != kData) return;
+  // The key shared with the watch window's editors may still hold an Enter
+  // from there; only a key given to this editor may apply it.
+  state_.LastEditKey = 0;
   EditRow = static_cast<int16_t>(row);
   EditText = grdRAM->TextMatrix(row, kData);
   using platform::PixelsToTwips;

@@ -3,13 +3,15 @@
 #include "core/monitor_state.h"
 #include "debug/watch_logic.h"
 #include "debug/watchwin.h"
+#include "platform/filenames.h"
 
 namespace monitor {
 
 void LoadSymbolFile(MonitorState& state, const std::string& path) {
   auto* window = dynamic_cast<Watchwin*>(state.Forms.Load("Watchwin"));
   if (window == nullptr) return;
-  const std::vector<SymbolRow> symbols = ReadSymbols(ReadTextLines(path));
+  // Found without regard to case, as the listing beside it is.
+  const std::vector<SymbolRow> symbols = ReadSymbols(ReadTextLines(platform::FindOrKeepPath(path)));
   platform::GridControl& grid = *window->grdSymbols;
   grid.BeginUpdate();
   // The list always ends with two empty rows; none of an earlier load stays.

@@ -1,6 +1,7 @@
 #include "debug/view_window.h"
 
 #include <QFont>
+#include <cmath>
 
 #include "core/settings/mdl_registry.h"
 #include "core/settings/registry_layout.h"
@@ -51,6 +52,12 @@ void ViewWindowKey::Restore(platform::Form& form) const {
   if (const int32_t width = Number("width"); width > 0) form.SetWidth(width);
   form.SetTop(Number("top"));
   form.SetLeft(Number("left"));
+}
+
+void ViewWindowKey::SaveFont(const QFont& font) const {
+  RegSetSetting(HKEY_CURRENT_USER, path_, "fontname", RegValue(font.family().toStdString()), 1);
+  Store("fontsize", static_cast<int32_t>(std::lround(font.pointSizeF())));
+  Store("fontpara", (font.italic() ? 1 : 0) + (font.bold() ? 2 : 0));
 }
 
 void ViewWindowKey::Save(const platform::Form& form) const {

@@ -1,6 +1,7 @@
 #pragma once
 // The registry side of the watch and RAM windows: each has a key below the
 // monitor's key with its defaults, window state, placement and font.
+#include <QFont>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ class ViewWindowKey {
   // Window state from the key, the form shown, and in the normal state its
   // stored placement (sizes that are not positive are not applied).
   void Restore(platform::Form& form) const;
+  // "fontname", "fontsize" and "fontpara" (1 italic + 2 bold) of a font.
+  void SaveFont(const QFont& font) const;
   // The placement in the normal state only; the window state always.
   void Save(const platform::Form& form) const;
 

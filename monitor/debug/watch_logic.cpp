@@ -110,22 +110,12 @@ std::vector<std::string> ReadTextLines(const std::string& path) {
   return lines;
 }
 
-int32_t LeadingHexValue(const std::string& text) {
-  const auto end = std::find_if_not(text.begin(), text.end(), [](char c) {
-    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-  });
-  const std::string digits(text.begin(), end);
-  if (digits.empty() || digits.size() > 8) return 0;
-  const uint32_t value = static_cast<uint32_t>(std::stoul(digits, nullptr, 16));
-  if (digits.size() <= 4) return static_cast<int16_t>(static_cast<uint16_t>(value));
-  return static_cast<int32_t>(value);
-}
-
 std::array<std::string, 128> RamLabels(const std::vector<SymbolRow>& symbols) {
   std::array<std::string, 128> labels;
   std::array<bool, 128> found{};
   for (const SymbolRow& symbol : symbols) {
-    const int32_t address = LeadingHexValue(symbol.value);
+    // A value too wide for a number names no cell.
+    const int32_t address = LeadingHexValue(symbol.value, true).value_or(-1);
     if (address < 0 || address >= 128 || found[static_cast<size_t>(address)]) continue;
     found[static_cast<size_t>(address)] = true;
     labels[static_cast<size_t>(address)] = symbol.label;

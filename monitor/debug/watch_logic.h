@@ -41,10 +41,6 @@ std::vector<SymbolRow> ReadSymbols(const std::vector<std::string>& lines);
 // file gives no lines.
 std::vector<std::string> ReadTextLines(const std::string& path);
 
-// The number in the leading hexadecimal digits of a text (none gives 0);
-// four digits or fewer are a 16-bit pattern ("FFFF" is -1).
-int32_t LeadingHexValue(const std::string& text);
-
 // For each of the 128 register cells, the label of the first symbol row whose
 // value is that address; empty when none is.
 std::array<std::string, 128> RamLabels(const std::vector<SymbolRow>& symbols);

@@ -88,7 +88,12 @@ void Watchwin::SetupDataGrid() {
     grdData->SetColWidth(col, kDataWidths[col]);
     grdData->SetTextMatrix(0, col, kDataHeaders[col]);
   }
-  if (!Simulator()) Services::Call(state_.Seams.debug.InitDataMemory);
+  if (!Simulator()) {
+    // The emulator's conditions of all 128 cells start cleared.
+    state_.DataLower = 0;
+    state_.DataUpper = MonitorState::kRegisterCells - 1;
+    Services::Call(state_.Seams.debug.InitDataMemory);
+  }
 }
 
 void Watchwin::SetupSymbolGrid() {

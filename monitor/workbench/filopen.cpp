@@ -248,11 +248,14 @@ int ReportFileError(int errorNumber) {
   }
 }
 
-int OpenFileChecked(const std::string& name, int mode, int /*recordLength*/, int ask) {
-  if (mode != 1) return 0;
-  if (name.find_first_of(";<=>?[* ]") != std::string::npos) {
+std::unique_ptr<platform::AtomicFile> OpenFileChecked(const std::string& name, int mode,
+                                                      int /*recordLength*/, int ask,
+                                                      int* unreported) {
+  if (unreported != nullptr) *unreported = 0;
+  if (mode != 1) return nullptr;
+  if (platform::FileName(name).find_first_of(";<=>?[* ]") != std::string::npos) {
     ReportFileError(platform::kBadFileName);
-    return 0;
+    return nullptr;
   }
   const std::string path = platform::FindOrKeepPath(name);
   if (ask != 0) {
@@ -263,18 +266,15 @@ int OpenFileChecked(const std::string& name, int mode, int /*recordLength*/, int
                : platform::MessageBox(
                      "The file " + name + " does not exist. Do you want to create it?",
                      "Create File?", platform::MB_OKCANCEL);
-    if (answer == platform::IDCANCEL) return 0;
+    if (answer == platform::IDCANCEL) return nullptr;
   }
+  auto file = std::make_unique<platform::AtomicFile>();
   for (;;) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd > 0) return fd;
-    if (fd == 0) {
-      // 0 means "nothing opened" to the callers.
-      const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 1);
-      ::close(fd);
-      if (moved > 0) return moved;
-    }
-    if (ReportFileError(platform::FileErrorNumberOf(errno)) != 0) return 0;
+    if (file->Open(path)) return file;
+    const int answer = ReportFileError(platform::FileErrorNumberOf(file->Error(), path));
+    if (answer == 0) continue;
+    if (answer == 3 && unreported != nullptr) *unreported = file->Error();
+    return nullptr;
   }
 }
 

@@ -178,6 +178,12 @@ void SetSelection(QPlainTextEdit& box, int start, int length) {
   box.setTextCursor(cursor);
 }
 
+void SetCrLfText(QPlainTextEdit& box, const QString& text) {
+  QString lines = text;
+  lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  box.setPlainText(lines);
+}
+
 Panel3D::Panel3D(const QString& name, QWidget* parent) : QFrame(parent) {
   setObjectName(name);
   setFrameStyle(QFrame::Panel | QFrame::Sunken);

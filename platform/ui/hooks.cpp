@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -226,6 +227,23 @@ std::unique_ptr<LinePrinter> MakePrinter() {
 
 void SetPrinterFactory(std::function<std::unique_ptr<LinePrinter>()> factory) {
   TheHooks().printer = std::move(factory);
+}
+
+bool PrintLines(const QStringList& lines, const QFont& font, const QString& sample) {
+  std::unique_ptr<LinePrinter> printer = MakePrinter();
+  if (!printer->BeginJob(font, sample)) return false;
+  const int perPage = std::max(1, printer->PageHeight() / std::max(1, printer->TextHeight(sample)));
+  int onPage = 0;
+  for (const QString& line : lines) {
+    if (onPage == perPage) {
+      printer->NewPage();
+      onPage = 0;
+    }
+    printer->PrintLine(line);
+    ++onPage;
+  }
+  printer->EndJob();
+  return true;
 }
 
 QString ClipboardText() {

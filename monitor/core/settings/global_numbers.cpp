@@ -16,6 +16,22 @@ int32_t HexToNumber(const std::string& text, int16_t wide) {
   return wide ? static_cast<int32_t>(bits) : 0;
 }
 
+std::optional<int32_t> LeadingHexValue(const std::string& text, bool wide) {
+  constexpr size_t kMostDigits = 8;
+  size_t count = 0;
+  uint32_t bits = 0;
+  for (char c : text) {
+    const int d = HexDigit(c);
+    if (d < 0) break;
+    if (++count > kMostDigits) return std::nullopt;
+    bits = bits << 4 | static_cast<uint32_t>(d);
+  }
+  if (count <= 4) return static_cast<int16_t>(bits);
+  const auto value = static_cast<int32_t>(bits);
+  if (!wide && (value < INT16_MIN || value > INT16_MAX)) return std::nullopt;
+  return value;
+}
+
 std::string NumberToHex(int16_t value) {
   static const char digits[] = "0123456789ABCDEF";
   uint16_t bits = static_cast<uint16_t>(value);

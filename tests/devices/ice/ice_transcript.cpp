@@ -1,6 +1,5 @@
 #include "ice_transcript.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace testdevices {
@@ -38,44 +37,6 @@ std::string IceEvent::Text() const {
       break;
   }
   return buf;
-}
-
-namespace {
-
-std::string UnitLine(uint32_t bytes, const char* kind, int at, const std::string& tail) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%02X %02X %02X %s %04X %s", bytes & 0xFF, (bytes >> 8) & 0xFF,
-                (bytes >> 16) & 0xFF, kind, at, tail.c_str());
-  return text;
-}
-
-uint32_t Header(int address, int tag, int count) {
-  return static_cast<uint32_t>((address & 63) * 4 + tag) |
-         static_cast<uint32_t>(address / 64 & 0xFF) << 8 |
-         static_cast<uint32_t>(count & 0xFF) << 16;
-}
-
-}  // namespace
-
-TranscriptLines WriteBlock(int address, const std::vector<uint32_t>& units) {
-  const int count = static_cast<int>(units.size());
-  TranscriptLines lines{
-      UnitLine(Header(address, 2, count), "write", address, std::to_string(count))};
-  for (size_t n = 0; n < units.size(); ++n) {
-    char value[8];
-    std::snprintf(value, sizeof value, "%06X", units[n]);
-    lines.push_back(UnitLine(units[n], "data", address + static_cast<int>(n), value));
-  }
-  return lines;
-}
-
-std::string ReadRequest(int address, int count) {
-  return UnitLine(Header(address, 0, count), "read", address, std::to_string(count));
-}
-
-bool Holds(const TranscriptLines& transcript, const TranscriptLines& block) {
-  return std::search(transcript.begin(), transcript.end(), block.begin(), block.end()) !=
-         transcript.end();
 }
 
 }  // namespace testdevices

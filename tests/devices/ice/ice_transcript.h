@@ -3,7 +3,6 @@
 // received 3-byte unit with its reading.
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace testdevices {
 
@@ -32,15 +31,5 @@ struct IceEvent {
   // upper-case hexadecimal, counts and words in decimal.
   std::string Text() const;
 };
-
-using TranscriptLines = std::vector<std::string>;
-
-// The lines of a write block as the transcript shows them: the header, then
-// one line per unit, low byte first.
-TranscriptLines WriteBlock(int address, const std::vector<uint32_t>& units);
-// The line of a read request of `count` units from `address`.
-std::string ReadRequest(int address, int count);
-// True when `block` stands in `transcript` as consecutive lines.
-bool Holds(const TranscriptLines& transcript, const TranscriptLines& block);
 
 }  // namespace testdevices

@@ -17,6 +17,7 @@
 #include "debug/debug_forms.h"
 #include "debug/iceview.h"
 #include "emulator_fixture.h"
+#include "ice_blocks.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
 #include "platform/hooks.h"
@@ -101,30 +102,8 @@ TEST_F(PanelEmulatorTest, WithoutTheEmulatorThePanelStaysOpenNotConnected) {
   EXPECT_TRUE(ice.Words().empty());
 }
 
-// The units of a write block as the transcript shows them: the header, then
-// one line per unit, low byte first.
-Lines WriteBlock(int address, const std::vector<uint32_t>& units) {
-  const auto line = [](uint32_t bytes, const char* kind, int at, const std::string& tail) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%02X %02X %02X %s %04X %s", bytes & 0xFF,
-                  (bytes >> 8) & 0xFF, (bytes >> 16) & 0xFF, kind, at, tail.c_str());
-    return std::string(text);
-  };
-  const auto count = static_cast<uint32_t>(units.size());
-  const auto header = static_cast<uint32_t>((address & 63) * 4 + 2) |
-                      static_cast<uint32_t>(address / 64) << 8 | count << 16;
-  Lines lines{line(header, "write", address, std::to_string(count))};
-  for (size_t n = 0; n < units.size(); ++n) {
-    char value[8];
-    std::snprintf(value, sizeof value, "%06X", units[n]);
-    lines.push_back(line(units[n], "data", address + static_cast<int>(n), value));
-  }
-  return lines;
-}
-
-bool Holds(const Lines& wire, const Lines& block) {
-  return std::search(wire.begin(), wire.end(), block.begin(), block.end()) != wire.end();
-}
+using paneltest::Holds;
+using paneltest::WriteBlock;
 
 TEST_F(PanelEmulatorTest, ConnectLoadMarkDownloadAndDataCellsReachTheEmulator) {
   StoreSettings(1, 38400);

@@ -15,25 +15,13 @@ namespace {
 
 using namespace monitor;
 
-// Counts RAM 11H through 16 values for each of the 16 values of 12H, then
-// stays at DONE (address 8).
-constexpr const char* kCounting =
-    "; Counting fixture\r\n"
-    "START:  LDI 5\r\n"
-    "        STA 10H\r\n"
-    "LOOP:   INC 11H\r\n"
-    "        STA 11H\r\n"
-    "        JPNZ LOOP\r\n"
-    "        INC 12H\r\n"
-    "        STA 12H\r\n"
-    "        JPNZ LOOP\r\n"
-    "DONE:   JMP DONE\r\n";
-constexpr int kDone = 8;
+using paneltest::kCountingFixture;
+constexpr int kDone = paneltest::kCountingDone;
 
 class PanelRunTest : public paneltest::PanelTest {
  protected:
   void SetUp() override {
-    static const std::vector<uint16_t> program = paneltest::Assemble(kCounting);
+    static const std::vector<uint16_t> program = paneltest::Assemble(kCountingFixture);
     ASSERT_EQ(program.size(), 9u);
     StartMonitor();
     panel = Virtual("QV4128");

@@ -17,6 +17,18 @@ extern char** environ;
 
 namespace paneltest {
 
+const char* const kCountingFixture =
+    "; Counting fixture\r\n"
+    "START:  LDI 5\r\n"
+    "        STA 10H\r\n"
+    "LOOP:   INC 11H\r\n"
+    "        STA 11H\r\n"
+    "        JPNZ LOOP\r\n"
+    "        INC 12H\r\n"
+    "        STA 12H\r\n"
+    "        JPNZ LOOP\r\n"
+    "DONE:   JMP DONE\r\n";
+
 const char* const kLoadFixture =
     "; Load fixture\r\n"
     "START:\r\n"
@@ -55,8 +67,7 @@ std::vector<uint16_t> AssembleIn(const std::string& folder, const std::string& s
   int status = -1;
   if (spawned == 0) waitpid(pid, &status, 0);
   EXPECT_EQ(status, 0) << "assembler failed";
-  const std::string image =
-      testsupport::ReadFile(platform::FindOrKeepPath(folder + "FIXTURE.BIN"));
+  const std::string image = testsupport::ReadFile(platform::FindOrKeepPath(folder + "FIXTURE.BIN"));
   std::vector<uint16_t> words;
   for (size_t i = 0; i + 1 < image.size(); i += 2) {
     words.push_back(static_cast<uint16_t>(static_cast<uint8_t>(image[i]) << 8 |

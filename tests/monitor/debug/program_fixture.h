@@ -20,6 +20,11 @@ namespace paneltest {
 // listing rows give the addresses 0-3, 10-12 and 15.
 extern const char* const kLoadFixture;
 
+// Stores 5 to 10H, counts 11H through 16 values for each of the 16 values of
+// 12H, then stays at DONE (address kCountingDone), where a breakpoint goes.
+extern const char* const kCountingFixture;
+inline constexpr int kCountingDone = 8;
+
 // The code image of an assembled source: 16-bit words, high byte first.
 std::vector<uint16_t> Assemble(const std::string& source);
 // The same, assembled as FIXTURE.ASM in `folder` (an existing folder with a

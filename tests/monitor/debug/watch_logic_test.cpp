@@ -77,8 +77,6 @@ TEST(RamLabelTest, FirstSymbolOfEachAddressWithinTheCells) {
   int named = 0;
   for (const std::string& label : labels) named += label.empty() ? 0 : 1;
   EXPECT_EQ(named, 3);
-  EXPECT_EQ(LeadingHexValue("001234"), 0x1234);
-  EXPECT_EQ(LeadingHexValue("FFFF"), -1);
 }
 
 TEST(ColumnScaleTest, KeepsProportionsAndNeverCollapses) {

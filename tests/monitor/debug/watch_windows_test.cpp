@@ -3,11 +3,13 @@
 // windows' registry keys.
 #include <QTest>
 
+#include "core/code_grid.h"
 #include "core/settings/mdl_registry.h"
 #include "core/settings/registry_layout.h"
 #include "debug/ramwin.h"
 #include "debug/watchwin.h"
 #include "panel_fixture.h"
+#include "platform/controls.h"
 #include "platform/grid_control.h"
 #include "platform/hooks.h"
 
@@ -75,9 +77,11 @@ class WatchWindowsTest : public paneltest::PanelTest {
     state.Seams.link.RefreshAfterStop = [this] { calls.push_back("read back"); };
   }
 
-  // The clicks reach the window on top: the grid's own is brought forward.
+  // The clicks reach the window on top: the grid's own is brought forward,
+  // the cell scrolled into view.
   void DoubleClick(GridControl* grid, int row, int col) {
     Front(grid);
+    grid->scrollTo(grid->model()->index(row - 1, col));
     const QPoint at = grid->visualRect(grid->model()->index(row - 1, col)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
@@ -371,6 +375,124 @@ TEST_F(WatchWindowsTest, FontsComeFromTheKeysAndTheFontCommand) {
     EXPECT_EQ(control->font().pointSize(), 9);
     EXPECT_TRUE(control->font().bold());
   }
+}
+
+// A program from the real assembler whose register operands make "-Reg"
+// symbols: COUNT and STEPS name cell 20H, a long name cell 23H; a PUBLIC, an
+// EXTERN and an unused name make none. The loop counts COUNT up from 0.
+constexpr const char* kWatchedProgram =
+    "; Watch fixture\r\n"
+    "COUNT   EQU 20H\r\n"
+    "STEPS   EQU 20H\r\n"
+    "LONG_COUNTER_NAME EQU 23H\r\n"
+    "PUBNAME EQU 21H\r\n"
+    "SPARE   EQU 22H\r\n"
+    "START:  LDI 0\r\n"
+    "        STA COUNT\r\n"
+    "LOOP:   INC COUNT\r\n"
+    "        STA COUNT\r\n"
+    "        LDR LONG_COUNTER_NAME\r\n"
+    "        ADD STEPS\r\n"
+    "        ADD PUBNAME\r\n"
+    "        JMP LOOP\r\n"
+    "        PUBLIC PUBNAME\r\n"
+    "        EXTERN OUTSIDE\r\n";
+constexpr int kStoreCount = 3, kLoadLong = 4;
+
+// The same windows with the monitor's own cell operations and the chip's
+// register write: nothing recorded in between.
+class WatchWindowsOnTheChipTest : public WatchWindowsTest {
+ protected:
+  void SetUp() override {
+    const DebugViewServices real = state.Seams.debug;
+    WatchWindowsTest::SetUp();
+    state.Seams.debug = real;
+  }
+};
+
+TEST_F(WatchWindowsOnTheChipTest, ADataBreakpointSetInTheWatchWindowStopsTheRun) {
+  // The Load button with the assembler's image, its name chosen in another
+  // case: listing, symbols and RAM labels all load.
+  testsupport::TempDir work;
+  ASSERT_EQ(paneltest::AssembleIn(work.path(), kWatchedProgram).size(), 8u);
+  IceView* panel = Panel();
+  platform::SetDialogHook([&](platform::CommonDialog& dialog, platform::CommonDialog::Action) {
+    dialog.FileName = work.path() + "fixture.bin";
+    return true;
+  });
+  QTest::mouseClick(panel->Loadcodeimg, Qt::LeftButton);
+  platform::SetDialogHook({});
+  ASSERT_EQ(panel->grdProgram->TextMatrix(kStoreCount + 1, kAddrColumn), "0003");
+  GridControl* symbols = watch->grdSymbols;
+  ASSERT_EQ(symbols->Rows(), 6);
+  QStringList taken;
+  for (int row = 1; row < symbols->Rows(); ++row)
+    taken << symbols->TextMatrix(row, 0) + "=" + symbols->TextMatrix(row, 1);
+  EXPECT_EQ(taken, (QStringList{"COUNT=0020", "LONG_COUNTER_NAME=0023", "STEPS=0020", "=", "="}));
+  EXPECT_EQ(ram->grdRAM->TextMatrix(0x21, RAMWin::kLabel), "COUNT");
+  EXPECT_EQ(ram->grdRAM->TextMatrix(0x24, RAMWin::kLabel), "LONG_COUNTER_NAME");
+  EXPECT_EQ(ram->grdRAM->TextMatrix(0x22, RAMWin::kLabel), "");
+
+  // COUNT picked and added; W with "=5" arms the cell's condition.
+  GridControl* grid = watch->grdData;
+  DoubleClick(symbols, 1, 0);
+  DoubleClickBelow(grid);
+  DoubleClick(grid, 1, Watchwin::kWrite);
+  EXPECT_EQ(state.RegisterFile[0x20].flags, 16 | 7);
+  DoubleClick(grid, 1, Watchwin::kRel);
+  Type(watch->txtInput, "=5");
+  EXPECT_EQ(Row(1), "COUNT|0020|0000||X||=|0005");
+  EXPECT_EQ(state.RegisterFile[0x20].flags, 16 | 2);
+  EXPECT_EQ(state.RegisterFile[0x20].value >> 4, 5);
+
+  // A value typed into the watch window goes through the chip: the cell, both
+  // windows and the index box show it.
+  DoubleClick(grid, 2, Watchwin::kAddr);
+  Type(watch->Text2, "6F");
+  DoubleClick(grid, 2, Watchwin::kData);
+  Type(watch->Text1, "7");
+  EXPECT_EQ(Cell(0x6F), 7);
+  EXPECT_EQ(state.CpuState.word[k42::kIndex], 0x70);
+  EXPECT_EQ(panel->IndexText->text(), "70");
+  EXPECT_EQ(ram->grdRAM->TextMatrix(0x70, RAMWin::kData), "0007");
+  EXPECT_EQ(grid->TextMatrix(2, Watchwin::kData), "0007");
+  EXPECT_EQ(state.LastEditKey, 13);
+
+  // That Enter does not make a click away from the RAM editor write.
+  state.MainForm()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(state.MainForm()));
+  DoubleClick(ram->grdRAM, 0x21, RAMWin::kData);
+  ASSERT_TRUE(ram->RAMEditBox->hasFocus());
+  QTest::keyClicks(ram->RAMEditBox, "9");
+  QTest::mouseClick(ram->grdRAM->viewport(), Qt::LeftButton, {},
+                    paneltest::CellCentre(*ram->grdRAM, 0x21, RAMWin::kLabel));
+  EXPECT_FALSE(ram->RAMEditBox->isVisible());
+  EXPECT_EQ(Cell(0x20), 0);
+
+  // Data breakpoints on: the run stops right after the store of 5.
+  state.CpuState.word[k42::kDataBreakEnable] = 1;
+  Key(Qt::Key_F5);
+  EXPECT_EQ(Pc(), kStoreCount + 1);
+  EXPECT_EQ(Cell(0x20), 5);
+  EXPECT_EQ(state.CpuState.word[k42::kDataBreakHit], 1);
+  EXPECT_EQ(panel->databrkpnl->Caption(), "D");
+  EXPECT_EQ(panel->instrbrkpnl->Caption(), "");
+  EXPECT_EQ(grid->TextMatrix(1, Watchwin::kData), "0005");
+  EXPECT_EQ(ram->grdRAM->TextMatrix(0x21, RAMWin::kData), "0005");
+  EXPECT_EQ(panel->grdProgram->SelStartRow(), kStoreCount + 2);
+
+  // W off, the long name's cell marked R (always): the next run stops after
+  // the read that comes first.
+  DoubleClick(grid, 1, Watchwin::kWrite);
+  EXPECT_EQ(state.RegisterFile[0x20].flags, 2);
+  DoubleClick(symbols, 2, 0);
+  DoubleClickBelow(grid);
+  DoubleClick(grid, 3, Watchwin::kRead);
+  EXPECT_EQ(Row(3), "LONG_COUNTER_NAME|0023|0000|X|||<>=|0000");
+  Key(Qt::Key_F5);
+  EXPECT_EQ(Pc(), kLoadLong + 1);
+  EXPECT_EQ(Cell(0x20), 5);
+  EXPECT_EQ(panel->databrkpnl->Caption(), "D");
 }
 
 }  // namespace

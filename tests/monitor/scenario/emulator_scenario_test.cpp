@@ -6,14 +6,17 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTest>
+#include <algorithm>
 
 #include "core/code_grid.h"
 #include "core/view.h"
 #include "debug/debug_forms.h"
 #include "debug/iceview.h"
 #include "debug/ramwin.h"
+#include "debug/tracewin.h"
 #include "debug/watchwin.h"
 #include "emulator_fixture.h"
+#include "ice_blocks.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
 #include "program_fixture.h"
@@ -24,10 +27,10 @@ namespace {
 
 using namespace monitor;
 using namespace scenario;
-using testdevices::Holds;
+using paneltest::Holds;
+using paneltest::WriteBlock;
 using testdevices::IceUnit;
 using testdevices::SimulatedIce;
-using testdevices::WriteBlock;
 
 // The index register of the device's halt, and its data cells: the
 // fixture's registers as the run leaves them, the index register's two
@@ -92,6 +95,7 @@ TEST_F(EmulatorScenario, ConnectLoadMarkDownloadRunToAScriptedHaltAndInspect) {
 
   // 1. Emulation > In circuit: connected, the watch window's data cells set
   // up on the wire.
+  state.MainForm()->resize(1000, 800);
   state.MainForm()->Menu("mnuQVUICE")->trigger();
   auto* panel = dynamic_cast<IceView*>(state.Forms.Get("IceView"));
   ASSERT_NE(panel, nullptr);
@@ -102,9 +106,9 @@ TEST_F(EmulatorScenario, ConnectLoadMarkDownloadRunToAScriptedHaltAndInspect) {
   auto* ram = dynamic_cast<RAMWin*>(state.Forms.Get("RAMWin"));
   ASSERT_NE(watch, nullptr);
   ASSERT_NE(ram, nullptr);
-  // Until the watch window sets the emulator's data range at its load.
-  state.DataLower = 0;
-  state.DataUpper = 127;
+  ASSERT_TRUE(testsupport::WaitUntil([&] {
+    return Holds(ice.TranscriptText(), WriteBlock(0x1F80, std::vector<uint32_t>(128, 0x2000)));
+  }));
 
   // 2. Load, then marks: each reaches the emulator as its program unit.
   LoadCode(*panel, project.path() + "FIXTURE.bin");
@@ -120,8 +124,8 @@ TEST_F(EmulatorScenario, ConnectLoadMarkDownloadRunToAScriptedHaltAndInspect) {
   for (int address = kLoop; address <= kLoopEnd; ++address) {
     EXPECT_TRUE(Holds(marks, WriteBlock(address, {image[address] | 0x20000u}))) << address;
   }
-  state.CpuState.word[k42::kProgBreakEnable] = -1;
-  state.CpuStateDirty = -1;
+  QTest::mouseClick(panel->brkimg, Qt::LeftButton);
+  EXPECT_EQ(state.CpuState.word[k42::kProgBreakEnable], -1);
 
   // Download: the program units carry the breakpoint and trace bits.
   panel->RefreshTimer->Tick();
@@ -132,9 +136,16 @@ TEST_F(EmulatorScenario, ConnectLoadMarkDownloadRunToAScriptedHaltAndInspect) {
   for (int address = kLoop; address <= kLoopEnd; ++address) units[address] |= 0x20000;
   EXPECT_TRUE(Holds(ice.TranscriptText(), WriteBlock(0, units)));
 
-  // Trace on, the watch rows as in simulation.
-  state.CpuState.word[k42::kTraceEnable] = -1;
-  state.CpuState.word[k42::kTraceActive] = -1;
+  // 3. Trace on: the trace window opens in one-time mode; with no record
+  // written yet it resets none of the emulator's.
+  ice.ClearTranscript();
+  QTest::mouseClick(panel->trcimg, Qt::LeftButton);
+  auto* trace = dynamic_cast<Tracewin*>(state.Forms.Get("Tracewin"));
+  ASSERT_NE(trace, nullptr);
+  EXPECT_EQ(state.CpuState.word[k42::kTraceWrap], 0);
+  EXPECT_EQ(state.CpuState.word[k42::kTraceActive], -1);
+  EXPECT_TRUE(ice.TranscriptText().empty());
+  // The watch rows as in simulation.
   WatchCounterAndSecond(state, *watch);
   ASSERT_EQ(watch->grdData->Rows(), 4);
 
@@ -146,12 +157,12 @@ TEST_F(EmulatorScenario, ConnectLoadMarkDownloadRunToAScriptedHaltAndInspect) {
                                        0,    kTracedRecords,    0x80, 0};
   std::vector<IceUnit> halt = SimulatedIce::PacketUnits(halted);
   for (int n = 0; n < 128; ++n) halt.push_back({SimulatedIce::kDataCells + n, DeviceCell(n)});
-  const std::vector<IceUnit> trace = DeviceTrace(Golden("emulator.trc"));
-  halt.insert(halt.end(), trace.begin(), trace.end());
+  const std::vector<IceUnit> records = DeviceTrace(Golden("emulator.trc"));
+  halt.insert(halt.end(), records.begin(), records.end());
   ice.ScriptGoWrite(30, halt);
   ice.ClearTranscript();
   path.clear();
-  QTest::keyClick(&grid, Qt::Key_F5);
+  QTest::mouseClick(panel->playimg, Qt::LeftButton);
   ASSERT_TRUE(testsupport::WaitUntil([&] { return Holds(path, {"7:12>5", "10:5>2"}); }));
   const std::vector<std::string> run = ice.TranscriptText();
   ASSERT_GE(run.size(), 6u);
@@ -175,7 +186,30 @@ TEST_F(EmulatorScenario, ConnectLoadMarkDownloadRunToAScriptedHaltAndInspect) {
     EXPECT_EQ(ram->grdRAM->TextMatrix(n + 1, RAMWin::kData), Hex4(DeviceCell(n))) << n;
   }
 
-  // 7. Connect disconnects.
+  // The trace: the records written since the go, read from TraceStartIndex
+  // (0) in one request, converted with their listing text.
+  EXPECT_EQ(state.TraceStartIndex, 0);
+  const std::vector<std::string> wire = ice.TranscriptText();
+  EXPECT_EQ(std::count(wire.begin(), wire.end(), "00 80 15 read 2000 21"), 1);
+  const std::vector<std::string> golden = Lines(Golden("emulator.trc"));
+  const std::vector<std::string> page = Lines(trace->Page.toStdString());
+  ASSERT_GT(page.size(), static_cast<size_t>(kTracedRecords));
+  for (size_t row = 0; row < page.size(); ++row) EXPECT_EQ(page[row], golden[row]) << row;
+
+  // 6. Saved, the file equals the emulator's golden file.
+  const std::string saved = project.path() + "emulator.trc";
+  SaveTraceAs(*trace, saved);
+  EXPECT_EQ(FirstDifference(testsupport::ReadFile(saved), Golden("emulator.trc")), "");
+
+  // 7. RESET sends one block of reset records over records 0 to 20.
+  ice.ClearTranscript();
+  trace->Resetbtn->click();
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return ice.Unit(SimulatedIce::kTrace) == 0xFFFFFFu; }));
+  EXPECT_EQ(ice.TranscriptText(),
+            WriteBlock(SimulatedIce::kTrace, std::vector<uint32_t>(64, 0xFFFFFF)));
+  EXPECT_EQ(ice.Unit(SimulatedIce::kTrace + kTracedRecords - 1), 0xFFFFFFu);
+
+  // Connect disconnects.
   QTest::mouseClick(panel->connectimg, Qt::LeftButton);
   EXPECT_EQ(state.TargetState, 1);
 }

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextBlock>
 
 #include "core/monitor_state.h"
 #include "debug/iceview.h"
 #include "debug/ramwin.h"
+#include "debug/tracewin.h"
 #include "debug/watchwin.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
@@ -91,6 +94,48 @@ void TypeIntoEditor(QLineEdit* editor, const QString& text) {
   editor->selectAll();
   QTest::keyClicks(editor, text);
   QTest::keyClick(editor, Qt::Key_Return);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = text.find("\r\n", at);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(at));
+      break;
+    }
+    lines.push_back(text.substr(at, end - at));
+    at = end + 2;
+  }
+  return lines;
+}
+
+std::string FirstDifference(const std::string& actual, const std::string& expected) {
+  if (actual == expected) return "";
+  const std::vector<std::string> a = Lines(actual), e = Lines(expected);
+  for (size_t i = 0; i < a.size() && i < e.size(); ++i) {
+    if (a[i] != e[i])
+      return "line " + std::to_string(i + 1) + ": \"" + a[i] + "\" not \"" + e[i] + "\"";
+  }
+  return std::to_string(actual.size()) + " bytes, not " + std::to_string(expected.size());
+}
+
+void ClickTraceRow(monitor::Tracewin& trace, int row, Qt::MouseButton button) {
+  monitor::TraceTextBox* box = trace.Traceout;
+  QTextCursor cursor(box->document()->findBlockByNumber(row));
+  cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 2);
+  const QPoint at = box->cursorRect(cursor).center();
+  QTest::mousePress(box->viewport(), button, {}, at);
+  QTest::mouseRelease(box->viewport(), button, {}, at);
+}
+
+void SaveTraceAs(monitor::Tracewin& trace, const std::string& path) {
+  platform::SetDialogHook([&](platform::CommonDialog& dialog, platform::CommonDialog::Action) {
+    dialog.FileName = path;
+    return true;
+  });
+  trace.Menus().Item("mnuFSave")->trigger();
+  platform::SetDialogHook({});
 }
 
 void WatchCounterAndSecond(monitor::MonitorState& state, monitor::Watchwin& watch) {

@@ -2,6 +2,8 @@
 // The end-to-end debugging scenario's shared pieces: the committed fixture
 // program (fixture.asm) and its golden trace files, assembled by the real
 // assembler into a project folder, and what a user's session sees of it.
+#include <QtCore/qnamespace.h>
+
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -13,6 +15,7 @@ namespace monitor {
 class IceView;
 class MonitorState;
 class RAMWin;
+class Tracewin;
 class Watchwin;
 }  // namespace monitor
 
@@ -55,6 +58,16 @@ void DoubleClickIn(monitor::MonitorState& state, platform::GridControl& grid, in
 void DoubleClickBelow(monitor::MonitorState& state, platform::GridControl& grid);
 // Types into an open cell editor of the watch window and presses Return.
 void TypeIntoEditor(QLineEdit* editor, const QString& text);
+
+// The lines of a text whose lines end in CR LF, without their ends.
+std::vector<std::string> Lines(const std::string& text);
+// "" when the texts are equal; else the first line (from 1) that differs
+// with both its versions, or the sizes when one text is a prefix of the other.
+std::string FirstDifference(const std::string& actual, const std::string& expected);
+// A press and release of `button` on row `row` of the trace window's page.
+void ClickTraceRow(monitor::Tracewin& trace, int row, Qt::MouseButton button);
+// File > Save of the trace window, the save dialog answering `path`.
+void SaveTraceAs(monitor::Tracewin& trace, const std::string& path);
 
 // Watch: the loop counter picked from the symbols and added below the last
 // row, and the second register's address typed into the entry row.

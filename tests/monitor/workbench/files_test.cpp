@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -200,30 +202,52 @@ TEST_F(WorkbenchTest, RecentFilesFollowOpensAndSaveAsInEveryMenu) {
   EXPECT_EQ(Recent().size(), 4u);
 }
 
-TEST_F(WorkbenchTest, CheckedOpenAsksRefusesAndReportsFileErrors) {
+TEST_F(WorkbenchTest, CheckedOpenAsksRefusesReplacesAtomicallyAndReportsFileErrors) {
   const std::string name = files.path() + "trace.txt";
-  // A blank (or ";<=>?[*]") is an illegal name: the message, nothing opened.
-  EXPECT_EQ(monitor::OpenFileChecked(files.path() + "a b.txt", 1, 0, -1), 0);
+  // A blank (or ";<=>?[*]") in the file's own name is illegal: the message,
+  // nothing opened. A folder with a blank in its name is an ordinary folder.
+  EXPECT_EQ(monitor::OpenFileChecked(files.path() + "a b.txt", 1, 0, -1), nullptr);
   EXPECT_EQ(boxes.back(), "File Error|That file name is illegal.|48");
-  // A missing file: the create question; OK creates it.
-  int fd = monitor::OpenFileChecked(name, 1, 0, -1);
-  ASSERT_GT(fd, 0);
+  ASSERT_EQ(mkdir((files.path() + "my traces").c_str(), 0755), 0);
+  auto spaced = monitor::OpenFileChecked(files.path() + "my traces/x.trc", 1, 0, 0);
+  ASSERT_NE(spaced, nullptr);
+  EXPECT_TRUE(spaced->Write("ok") && spaced->Commit());
+  EXPECT_EQ(files.read("my traces/x.trc"), "ok");
+  // A missing file: the create question; OK creates it on commit.
+  auto file = monitor::OpenFileChecked(name, 1, 0, -1);
+  ASSERT_NE(file, nullptr);
   EXPECT_EQ(boxes.back(),
             "Create File?|The file " + name + " does not exist. Do you want to create it?|1");
-  EXPECT_EQ(write(fd, "x", 1), 1);
-  close(fd);
+  EXPECT_TRUE(file->Write("old") && file->Commit());
   // An existing file: the replace question; Cancel opens nothing, and
-  // without the ask flag it is replaced without a question.
+  // without the ask flag it is replaced without a question. Until the commit
+  // the previous content stays, and a file dropped uncommitted leaves it.
   boxAnswers = {platform::IDCANCEL};
-  EXPECT_EQ(monitor::OpenFileChecked(name, 1, 0, -1), 0);
+  EXPECT_EQ(monitor::OpenFileChecked(name, 1, 0, -1), nullptr);
   EXPECT_EQ(boxes.back(), "Replace File?|Replace contents of " + name + "?|49");
   const size_t asked = boxes.size();
-  fd = monitor::OpenFileChecked(name, 1, 0, 0);
-  ASSERT_GT(fd, 0);
-  close(fd);
+  file = monitor::OpenFileChecked(name, 1, 0, 0);
+  ASSERT_NE(file, nullptr);
   EXPECT_EQ(boxes.size(), asked);
-  EXPECT_EQ(files.read("trace.txt"), "");
-  EXPECT_EQ(monitor::OpenFileChecked(name, 2, 0, 0), 0);
+  EXPECT_TRUE(file->Write("new"));
+  EXPECT_EQ(files.read("trace.txt"), "old");
+  file.reset();
+  EXPECT_EQ(files.read("trace.txt"), "old");
+  EXPECT_EQ(monitor::OpenFileChecked(name, 2, 0, 0), nullptr);
+  // A missing folder is "That path doesn't exist."; a read-only folder is
+  // an error the table does not name: no box, and the caller gets the errno.
+  int unreported = -1;
+  EXPECT_EQ(monitor::OpenFileChecked(files.path() + "none/x.trc", 1, 0, 0, &unreported), nullptr);
+  EXPECT_EQ(boxes.back(), "File Error|That path doesn't exist.|48");
+  EXPECT_EQ(unreported, 0);
+  if (geteuid() != 0) {
+    ASSERT_EQ(chmod(files.path().c_str(), 0555), 0);
+    const size_t shown = boxes.size();
+    EXPECT_EQ(monitor::OpenFileChecked(name, 1, 0, 0, &unreported), nullptr);
+    EXPECT_EQ(unreported, EACCES);
+    EXPECT_EQ(boxes.size(), shown);
+    chmod(files.path().c_str(), 0755);
+  }
   // The answers: Retry 0 for a device error, 2 for OK, 3 without a box.
   boxAnswers = {platform::IDRETRY};
   EXPECT_EQ(monitor::ReportFileError(68), 0);

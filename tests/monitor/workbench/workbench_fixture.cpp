@@ -12,32 +12,6 @@
 
 namespace monitortest {
 
-namespace {
-
-class CapturePrinter : public platform::LinePrinter {
- public:
-  explicit CapturePrinter(Paper& paper) : paper_(paper) {}
-  bool BeginJob(const QFont& font, const QString&) override {
-    if (!paper_.available) return false;
-    paper_.jobs.push_back({font.family(), font.pointSizeF(), {{}}});
-    return true;
-  }
-  int PageHeight() const override { return paper_.linesPerPage * 240; }
-  int TextHeight(const QString&) const override { return 240; }
-  void PrintLine(const QString& line) override { paper_.jobs.back().pages.back().push_back(line); }
-  void NewPage() override { paper_.jobs.back().pages.emplace_back(); }
-  void EndJob() override {}
-
- private:
-  Paper& paper_;
-};
-
-}  // namespace
-
-std::unique_ptr<platform::LinePrinter> CapturingPrinter(Paper& paper) {
-  return std::make_unique<CapturePrinter>(paper);
-}
-
 WorkbenchTest::WorkbenchTest() {
   setenv("TAVIX_REGISTRY_DIR", registry.path().c_str(), 1);
   monitor::BindRegistrySettings(state.Seams.settings);

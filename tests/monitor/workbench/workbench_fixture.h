@@ -11,22 +11,13 @@
 #include "monitor_fixture.h"
 #include "platform/hooks.h"
 #include "workbench/frmnotepad.h"
+#include "recording_printer.h"
 #include "workbench/mdinote.h"
 
 namespace monitortest {
 
-// The line printer on paper: jobs of pages of lines.
-struct Paper {
-  struct Job {
-    QString font;
-    double size = 0;
-    std::vector<std::vector<QString>> pages;
-  };
-  std::vector<Job> jobs;
-  int linesPerPage = 60;
-  bool available = true;
-};
-std::unique_ptr<platform::LinePrinter> CapturingPrinter(Paper& paper);
+using testsupport::CapturingPrinter;
+using testsupport::Paper;
 
 class WorkbenchTest : public MonitorTest {
  protected:

@@ -91,6 +91,8 @@ void SetSelection(QLineEdit& box, int start, int length);
 int SelStart(const QPlainTextEdit& box);
 int SelLength(const QPlainTextEdit& box);
 void SetSelection(QPlainTextEdit& box, int start, int length);
+// Multi-line text whose rows end in CR LF (or LF), shown as lines.
+void SetCrLfText(QPlainTextEdit& box, const QString& text);
 
 // A 3-D panel: Caption, ForeColor, and a flood display (type 0 none, 1
 // filling from the left; percentage 0-100, clamped).

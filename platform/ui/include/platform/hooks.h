@@ -5,6 +5,7 @@
 // modal forms return at once, message boxes go to standard error with their
 // default answer once the program installs that with InstallUnattendedBoxes).
 #include <QFont>
+#include <QStringList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -118,6 +119,10 @@ class LinePrinter {
 // The program's printer (Qt PrintSupport), or what the test installed.
 std::unique_ptr<LinePrinter> MakePrinter();
 void SetPrinterFactory(std::function<std::unique_ptr<LinePrinter>()> factory);
+// Prints `lines` as one job in `font`: a page holds the page height divided by
+// the height of `sample` lines (at least one), and a new page starts only
+// when more lines follow. False when no printer could be had (nothing printed).
+bool PrintLines(const QStringList& lines, const QFont& font, const QString& sample);
 
 QString ClipboardText();
 void SetClipboardText(const QString& text);

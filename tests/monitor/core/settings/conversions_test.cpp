@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <tuple>
 
 #include "platform/run_time_error.h"
@@ -36,6 +37,37 @@ TEST(NumberConversions, HexToNumberReadsUpToFourDigitsAs16BitsInBothWidths) {
   for (const Case& c : cases) {
     EXPECT_EQ(HexToNumber(c.text, 0), c.narrow) << c.text;
     EXPECT_EQ(HexToNumber(c.text, -1), c.wide) << c.text;
+  }
+}
+
+TEST(NumberConversions, LeadingHexValueReadsTheLeadingDigitsOrSaysTheyDoNotFit) {
+  struct Case {
+    const char* text;
+    std::optional<int32_t> narrow, wide;
+  };
+  const std::nullopt_t none = std::nullopt;
+  const Case cases[] = {
+      {"7F", 127, 127},
+      {"7fzz", 127, 127},
+      {"1 2", 1, 1},
+      {"", 0, 0},
+      {"G1", 0, 0},
+      {"-1", 0, 0},
+      {"FFFF", -1, -1},
+      {"8000", -32768, -32768},
+      {"00012", 0x12, 0x12},
+      {"07FFF", 32767, 32767},
+      {"12345", none, 0x12345},
+      {"18000", none, 98304},
+      {"FFFFFFFF", -1, -1},  // a 32-bit -1 fits a 16-bit box
+      {"FFFF7FFF", none, -32769},
+      {"000000FF", 255, 255},
+      {"123456789", none, none},
+      {"000000000", none, none},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LeadingHexValue(c.text, false), c.narrow) << c.text;
+    EXPECT_EQ(LeadingHexValue(c.text, true), c.wide) << c.text;
   }
 }
 
