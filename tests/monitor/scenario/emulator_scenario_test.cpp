@@ -163,7 +163,10 @@ TEST_F(EmulatorScenario, ConnectLoadMarkDownloadRunToAScriptedHaltAndInspect) {
   ice.ClearTranscript();
   path.clear();
   QTest::mouseClick(panel->playimg, Qt::LeftButton);
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return Holds(path, {"7:12>5", "10:5>2"}); }));
+  // The poll step reads the halt, then the cells, then the trace.
+  ASSERT_TRUE(testsupport::WaitUntil([&] {
+    return Holds(path, {"7:12>5", "10:5>2"}) && trace->Page.startsWith("0000 004");
+  }));
   const std::vector<std::string> run = ice.TranscriptText();
   ASSERT_GE(run.size(), 6u);
   EXPECT_EQ(run[0], "02 44 04 write 1100 4");
@@ -204,9 +207,10 @@ TEST_F(EmulatorScenario, ConnectLoadMarkDownloadRunToAScriptedHaltAndInspect) {
   // 7. RESET sends one block of reset records over records 0 to 20.
   ice.ClearTranscript();
   trace->Resetbtn->click();
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return ice.Unit(SimulatedIce::kTrace) == 0xFFFFFFu; }));
-  EXPECT_EQ(ice.TranscriptText(),
-            WriteBlock(SimulatedIce::kTrace, std::vector<uint32_t>(64, 0xFFFFFF)));
+  const std::vector<std::string> reset =
+      WriteBlock(SimulatedIce::kTrace, std::vector<uint32_t>(64, 0xFFFFFF));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return ice.TranscriptText().size() >= reset.size(); }));
+  EXPECT_EQ(ice.TranscriptText(), reset);
   EXPECT_EQ(ice.Unit(SimulatedIce::kTrace + kTracedRecords - 1), 0xFFFFFFu);
 
   // Connect disconnects.
