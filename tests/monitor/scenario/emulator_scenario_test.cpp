@@ -57,11 +57,10 @@ uint32_t DeviceCell(int n) {
 // accumulator, C D I); the unused high bits of the flag byte are set, as a
 // device may leave them.
 std::vector<IceUnit> DeviceTrace(const std::string& golden) {
+  const std::vector<std::string> lines = Lines(golden);
   std::vector<IceUnit> units;
-  size_t at = 0;
   for (int i = 0; i < kTracedRecords; ++i) {
-    const std::string line = golden.substr(at, golden.find("\r\n", at) - at);
-    at += line.size() + 2;
+    const std::string& line = lines.at(static_cast<size_t>(i));
     const int pc = std::stoi(line.substr(5, 3), nullptr, 16);
     const int acc = std::stoi(line.substr(9, 1), nullptr, 16);
     const int flags =
