@@ -36,8 +36,9 @@ struct SimulatedIce::Impl {
   bool stepTooShort = false;
   std::function<void()> stepAction;
   bool goScripted = false;
-  int goHaltMs = 0, goHaltPc = 0;
-  std::vector<int> runTimers;  // pending stop/step/go reactions, cancelled by reset
+  int goHaltMs = 0;
+  std::function<void()> goHalt;  // what the scripted halt leaves before CD comes on
+  std::vector<int> runTimers;    // pending stop/step/go reactions, cancelled by reset
   int dsrTimer = 0;
 
   bool silent = false, dsrStuckOn = false, dsrDead = false;
@@ -255,9 +256,8 @@ struct SimulatedIce::Impl {
       running = true;
       if (goScripted) {
         goScripted = false;
-        int pc = goHaltPc;
-        Later(goHaltMs, [this, pc] {
-          SetProgramCounter(pc);
+        Later(goHaltMs, [this, halt = std::move(goHalt)] {
+          halt();
           running = false;
           device.SetCd(true);
         });
@@ -348,7 +348,29 @@ void SimulatedIce::ScriptGoHalt(int ms, int pc) {
   ICE_LOCK;
   impl_->goScripted = true;
   impl_->goHaltMs = ms;
-  impl_->goHaltPc = pc;
+  impl_->goHalt = [impl = impl_.get(), pc] { impl->SetProgramCounter(pc); };
+}
+void SimulatedIce::ScriptGoWrite(int ms, std::vector<IceUnit> units) {
+  ICE_LOCK;
+  impl_->goScripted = true;
+  impl_->goHaltMs = ms;
+  impl_->goHalt = [impl = impl_.get(), units = std::move(units)] {
+    for (const IceUnit& unit : units) impl->memory[unit.address & kMask] = unit.value & 0xFFFFFF;
+  };
+}
+
+std::vector<IceUnit> SimulatedIce::PacketUnits(const std::array<uint8_t, 12>& packet) {
+  std::vector<IceUnit> units;
+  for (int k = 0; k < 4; ++k) {
+    const auto byte = [&](int i) { return uint32_t{packet[static_cast<size_t>(3 * k + i)]}; };
+    units.push_back({kStatePacket + k, byte(0) | byte(1) << 8 | byte(2) << 16});
+  }
+  return units;
+}
+uint32_t SimulatedIce::TraceUnit(int pc, int accumulator, int flags) {
+  return static_cast<uint32_t>(pc & 0xFF) |
+         static_cast<uint32_t>((pc >> 8 & 0x0F) | (accumulator & 0x0F) << 4) << 8 |
+         static_cast<uint32_t>(flags & 0xFF) << 16;
 }
 
 void SimulatedIce::SetSilent(bool on) {

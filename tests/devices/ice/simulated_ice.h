@@ -18,7 +18,8 @@
 // Command words: 16 reset (packet 0, CD on, DSR low for resetDsrLow ms when
 // set), 1 stop (when running: CD on after stopDelay), 4 step (CD off, program
 // counter + 1, CD on after stepTime; or a CD pulse too short to see; or the
-// test's own step action), 2 go (CD off and running, or a scripted halt).
+// test's own step action), 2 go (CD off and running, or a scripted halt that
+// sets the program counter or writes units, then CD on).
 // Several bits act in the order reset, stop, step, go; every word is recorded.
 //
 // Lines at power-up: CD on (halted), CTS on, DSR follows DTR after
@@ -42,6 +43,12 @@
 #include "serial_device.h"
 
 namespace testdevices {
+
+// One unit of the emulator's memory as a scripted halt leaves it.
+struct IceUnit {
+  int address;
+  uint32_t value;
+};
 
 struct IceTimings {
   int dsrFollowsDtr = 1;  // ms from a DTR change to DSR following it
@@ -91,6 +98,17 @@ class SimulatedIce {
   void SetStepAction(std::function<void()> action);
   // The next go halts after `ms` with the program counter `pc` (CD on).
   void ScriptGoHalt(int ms, int pc);
+  // The next go halts after `ms`: the units are written into the memory in
+  // order (a state packet at 0x1100, data cells at 0x1080 + n, trace records
+  // at 0x2000 + i, whatever the run would have left), then CD comes on. A
+  // reset before then cancels the halt.
+  void ScriptGoWrite(int ms, std::vector<IceUnit> units);
+
+  // The four units that hold a 12-byte state packet, low byte first.
+  static std::vector<IceUnit> PacketUnits(const std::array<uint8_t, 12>& packet);
+  // The unit of a trace record: PC bits 0-7; PC bits 8-11 and the
+  // accumulator; the flags (bits 3-7 of the last byte are sent as given).
+  static uint32_t TraceUnit(int pc, int accumulator, int flags);
 
   // Faults; each switch is cleared by calling it again with its "off" value.
   void SetSilent(bool on);        // no reply to reads

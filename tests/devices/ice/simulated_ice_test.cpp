@@ -142,4 +142,31 @@ TEST_F(IceTest, CommandWordsActOnCdAndTheProgramCounter) {
   EXPECT_EQ(ice_.TranscriptText().back(), "07 00 00 unknown");
 }
 
+TEST_F(IceTest, AScriptedHaltLeavesItsUnitsInMemoryThenRaisesCd) {
+  Connect();
+  const std::array<uint8_t, 12> packet{0x03, 0x00, 0xA4, 0x1C, 0x00, 0, 0, 0, 0, 0x15, 0x80, 0};
+  std::vector<testdevices::IceUnit> units = SimulatedIce::PacketUnits(packet);
+  units.push_back({SimulatedIce::kDataCells + 5, 0x09});
+  units.push_back({SimulatedIce::kTrace + 0, SimulatedIce::TraceUnit(0x123, 0xA, 5)});
+  units.push_back({SimulatedIce::kTrace + 1, SimulatedIce::TraceUnit(0xFFF, 0, 0xFA)});
+
+  // A halt cancelled by a reset leaves nothing behind, even after its time.
+  ice_.ScriptGoWrite(20, {{SimulatedIce::kDataCells + 6, 0x0E}});
+  Send({0x09, 0x00, 0x00});  // word 2: go
+  Send({0x41, 0x00, 0x00});  // word 16: reset
+  ice_.ScriptGoWrite(40, units);
+  Send({0x09, 0x00, 0x00});
+  EXPECT_TRUE(WaitUntil([&] { return events_.size() == 4; }));
+  EXPECT_EQ(events_, (Lines{"5-", "5+", "5-", "5+"}));
+  EXPECT_FALSE(ice_.Running());
+  EXPECT_EQ(ice_.Unit(SimulatedIce::kDataCells + 6), 0u);
+
+  // The monitor's reads after the halt see the units, low byte first.
+  EXPECT_EQ(ice_.StatePacket(), packet);
+  EXPECT_EQ(ice_.ProgramCounter(), 0x01C);
+  Send({0x00, 0x44, 0x04, 0x14, 0x42, 0x01, 0x00, 0x80, 0x02});
+  EXPECT_EQ(Reply(21), (Bytes{0x03, 0x00, 0xA4, 0x1C, 0x00, 0,    0,    0,    0,    0x15, 0x80,
+                              0,    0x09, 0,    0,    0x23, 0xA1, 0x05, 0xFF, 0x0F, 0xFA}));
+}
+
 }  // namespace
