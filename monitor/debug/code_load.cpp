@@ -236,7 +236,10 @@ void DownloadCommand(MonitorState& state) {
   ResetCommand(state);
 }
 
-void BindCodeLoad(IceView& panel, MonitorState& state) {
+// The Load and Download buttons' mouse handlers.
+void IceView::BindCodeLoad() {
+  IceView& panel = *this;
+  MonitorState& state = state_;
   panel.Loadcodeimg->onMouseDown = [&panel](int, int, int, int) {
     panel.Loadcodeimg->SetPicture(panel.Picture("imgreloaddown"));
   };

@@ -54,7 +54,4 @@ void LoadCodeCommand(MonitorState& state, int button);
 // The Download button's command (in-circuit emulator).
 void DownloadCommand(MonitorState& state);
 
-// The Load and Download buttons' mouse handlers.
-void BindCodeLoad(IceView& panel, MonitorState& state);
-
 }  // namespace monitor

@@ -15,12 +15,9 @@
 #include "core/settings/registry_layout.h"
 #include "core/vicectrl.h"
 #include "core/view.h"
-#include "debug/code_load.h"
 #include "debug/column_scale.h"
 #include "debug/display.h"
-#include "debug/panel_connect.h"
 #include "debug/panel_pictures.h"
-#include "debug/program_grid.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
 #include "platform/hooks.h"
@@ -55,9 +52,9 @@ Widget* Named(Widget* widget, const char* name) {
 
 IceView::IceView(MonitorState& state) : Form("IceView"), state_(state) {
   BuildControls();
-  BindProgramGrid(*this, state_);
-  BindCodeLoad(*this, state_);
-  BindConnect(*this);
+  BindProgramGrid();
+  BindCodeLoad();
+  BindConnect();
   BindRunControl();
   BindRegisterEditing();
   SetKeyPreview(true);

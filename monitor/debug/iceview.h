@@ -106,7 +106,11 @@ class IceView : public platform::Form, public PanelControls {
  private:
   void BuildControls();
   void BindController();
-  // Connects the handlers above to their controls.
+  // Connect the handlers above and the grid's, Load's, Download's and
+  // Connect's to their controls; each is defined beside its handlers.
+  void BindProgramGrid();
+  void BindCodeLoad();
+  void BindConnect();
   void BindRunControl();
   void BindRegisterEditing();
   // A program-counter box on Enter: words 3..5, redrawn by `display` when

@@ -61,7 +61,9 @@ void IceView::RefreshTimer_Timer() {
   Downloadimg->SetPicture(Picture("downloaduppic"));
 }
 
-void BindConnect(IceView& panel) {
+// The Connect button and the refresh timer to the panel's handlers.
+void IceView::BindConnect() {
+  IceView& panel = *this;
   panel.connectimg->onMouseUp = [&panel](int button, int shift, int, int) {
     platform::GuardedCall([&] { panel.connectimg_MouseUp(button, shift); });
   };

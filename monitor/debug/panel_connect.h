@@ -15,7 +15,4 @@ void ConnectCommand(MonitorState& state);
 // Download disabled with its held-off picture until RefreshTimer ends.
 void HoldDownloadButton(MonitorState& state);
 
-// The Connect button and the refresh timer to the panel's handlers.
-void BindConnect(IceView& panel);
-
 }  // namespace monitor

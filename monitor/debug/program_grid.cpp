@@ -109,7 +109,10 @@ void grdProgram_DblClick(MonitorState& state, IceView& panel) {
   MarkRow(state, SetBreakpoint, address, on);
 }
 
-void BindProgramGrid(IceView& panel, MonitorState& state) {
+// The grid's mouse events to the handlers above.
+void IceView::BindProgramGrid() {
+  IceView& panel = *this;
+  MonitorState& state = state_;
   platform::GridControl& grid = *panel.grdProgram;
   grid.onMouseDown = [&state, &panel](int button, int shift, int, int) {
     grdProgram_MouseDown(state, panel, button, shift);

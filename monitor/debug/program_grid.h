@@ -28,7 +28,4 @@ void grdProgram_MouseDown(MonitorState& state, IceView& panel, int button, int s
 void grdProgram_MouseUp(MonitorState& state, IceView& panel, int shift);
 void grdProgram_DblClick(MonitorState& state, IceView& panel);
 
-// The grid's mouse events to the handlers above.
-void BindProgramGrid(IceView& panel, MonitorState& state);
-
 }  // namespace monitor
