@@ -147,6 +147,7 @@ class LcdChip : public PeripheryChip<Chip> {
   // when the run ends (the stack level left outside 0..2).
   bool waitForEvents(int32_t& pc) {
     this->storePc(pc);
+    self().ShowDeferredState();
     platform::WaitForEvents();
     while (platform::DispatchOneMessage()) {
     }
