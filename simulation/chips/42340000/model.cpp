@@ -170,6 +170,10 @@ void Chip::arm() {
 }
 
 [[gnu::always_inline]] inline void Chip::rearm() {
+  if (rare_ != 0) {
+    untilDue_ = armedFor_ = 1;
+    return;
+  }
   uint32_t ticks = prescaler_.ticksToDue();
   if (timerInput_ == 1 && timer_.running()) ticks = std::min(ticks, static_cast<uint32_t>(timer_.stepsToMatch()));
   // The next tick is tickPeriod_ - tickCount_ rounds away, the ones after
@@ -604,6 +608,7 @@ void Chip::resetByPin() {
 // the serial clock and a reset request follow it. Returns the counter, or
 // its complement when the run ends.
 int32_t Chip::rareRound(int32_t mode, int32_t pc) {
+  untilDue_ = armedFor_ = 1;  // this round is its own; so is the next one
   if (!supply_.up()) {
     // Power-on hold: the reset repeats while the supply is below the level
     // needed; the window is told once, when the hold begins.

@@ -206,18 +206,23 @@ class Chip : public simcore::PeripheryChip<Chip> {
   }
   [[gnu::always_inline]] inline bool round(int32_t mode, int32_t& pc);
   [[gnu::always_inline]] inline bool stepRound(int32_t mode, int32_t& pc);
-  // Out of line (model.cpp): the rare work of a round.
-  // It takes the held program counter by value and returns it after the
-  // round, complemented (negative) when the run ends: the loop's counter
-  // never has its address taken, so it stays in a register.
+  // Out of line (model.cpp): the round while rare work is flagged. It takes
+  // the held program counter by value and returns it after the round,
+  // complemented (negative) when the run ends: the loop's counter never has
+  // its address taken, so it stays in a register.
   [[gnu::noinline]] int32_t rareRound(int32_t mode, int32_t pc);
   [[gnu::noinline]] void afterTick();
   // Nonzero while any rare per-round work may be due; kept after every
   // change of the state it follows (supply, sleep, RC clock, serial clock,
   // reset request).
+  // While it is, every round is a slow one: the countdown stays at 1.
   void refreshRare() {
     rare_ = static_cast<uint8_t>(!supply_.up() || sleeping_ || rcActive_ ||
                                  (serialOnInstructionClock_ && serialTap_ == 12) || resetRequest_);
+    if (rare_ != 0) {
+      catchUp();
+      untilDue_ = armedFor_ = 1;
+    }
   }
 
   // Resets.
@@ -357,19 +362,28 @@ class Chip : public simcore::PeripheryChip<Chip> {
 }
 
 // One round, with the program counter held in `pc`; false when the run
-// ends now whatever the stop flags say. The common round tests one word for
-// the rare work (power-on hold, sleep, RC clock, serial clock on the
-// instruction clock, reset request) and counts down to the next round with
-// a tick that has something due; otherwise it only steps.
+// ends now whatever the stop flags say. The common round counts down to the
+// next round with a tick that has something due or rare work (power-on
+// hold, sleep, RC clock, serial clock on the instruction clock, reset
+// request: the countdown stays at 1 while any is), and otherwise only
+// steps. Nothing in it resets the CPU, so the held counter stands.
 [[gnu::always_inline]] inline bool Chip::round(int32_t mode, int32_t& pc) {
-  if (rare_ != 0) [[unlikely]] {
-    const int32_t after = rareRound(mode, pc);
-    pc = after < 0 ? ~after : after;
-    return after >= 0;
-  }
-  if (--untilDue_ == 0) [[unlikely]]
+  if (--untilDue_ == 0) [[unlikely]] {
+    if (rare_ != 0) [[unlikely]] {
+      if (sleeping_ && supply_.up()) {
+        // Asleep: only the count of rounds to the reset (rareRound's sleep).
+        untilDue_ = armedFor_ = 1;
+        if (!(latch_.at(kSleepOptions) & 4) && --sleepCountdown_ <= 0) peripheryReset();
+        reloadPcAfterReset(pc);
+        return true;
+      }
+      const int32_t after = rareRound(mode, pc);
+      pc = after < 0 ? ~after : after;
+      return after >= 0;
+    }
     dueRound();
-  reloadPcAfterReset(pc);
+    reloadPcAfterReset(pc);
+  }
   return stepRound(mode, pc);
 }
 
@@ -392,7 +406,12 @@ inline int32_t Chip::RunLoop(int32_t mode) {
   // The countdown is armed anew at the start: options and clicks between
   // runs may have changed what is due.
   runRounds(
-      mode, [this]() TAVIX_INLINE_ROUND { arm(); }, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
+      mode,
+      [this]() TAVIX_INLINE_ROUND {
+        arm();
+        cpuReset_ = false;  // the loop loads the counter after this
+      },
+      [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
       [this, mode](int32_t& pc) TAVIX_INLINE_ROUND { return round(mode, pc) ? Pass::Next : Pass::Stop; });
   return endRun();
 }
