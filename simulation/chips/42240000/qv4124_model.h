@@ -144,7 +144,7 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
   // Periphery steps: the pre-divider of the clock index, then base ticks
   // that fire the taps their carries reach.
   [[gnu::always_inline]] void Periphery_Tick() { advance(1); }
-  [[gnu::always_inline]] void Periphery_FourTicks() { advance(4); }
+  [[gnu::always_inline]] bool Periphery_FourTicks() { return advance(4); }
   void Periphery_Reset() { self().reset(kPowerOn); }
   bool Periphery_TakeWatchdogReset() {
     if (!watchdogReset_) [[likely]]
@@ -213,8 +213,9 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
     periphery::Cells c = cells();
     group.raise(c, bits);
   }
-  [[gnu::always_inline]] void advance(uint32_t steps) {
-    timeBase_.advance(steps, [this](int carried) {
+  // True when a base tick fired (only then may the CPU have been reset).
+  [[gnu::always_inline]] bool advance(uint32_t steps) {
+    return timeBase_.advance(steps, [this](int carried) {
       periphery::fireTaps<kTicks>(carried, [this](auto e) { return self().onEvent(e); });
     });
   }

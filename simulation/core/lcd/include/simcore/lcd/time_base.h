@@ -65,12 +65,12 @@ class TimeBase {
   // the number of chain stages that carried (0..15, all of them when the
   // chain wraps); the steps between such ticks are counted at once. `fire`
   // may reset the time base or change its taps or deadline: the steps left
-  // go on from there.
+  // go on from there. True when a tick was handed out.
   template <class Fire>
-  [[gnu::always_inline]] void advance(uint32_t steps, Fire&& fire) {
+  [[gnu::always_inline]] bool advance(uint32_t steps, Fire&& fire) {
     if (steps < untilDue_) [[likely]] {
       untilDue_ -= steps;
-      return;
+      return false;
     }
     for (;;) {
       steps -= untilDue_;
@@ -79,7 +79,7 @@ class TimeBase {
       rearm(time());
       if (steps < untilDue_) {
         untilDue_ -= steps;
-        return;
+        return true;
       }
     }
   }
