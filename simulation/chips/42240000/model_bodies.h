@@ -97,8 +97,7 @@ void Qv4124Model<Self, L>::refreshActivity() {
     else
       timerTicks_.follow(timeBase_, timerTap);
   }
-  timeBase_.setFastestTap(m);
-  setTimerDeadline();
+  timeBase_.setDue(m, timerDeadline());
 }
 
 // ---- Registers.

@@ -15,6 +15,7 @@
 #include <simcore/lcd/time_base.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "periphery/banked_ram_window.h"
 #include "periphery/cells.h"
@@ -256,9 +257,13 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
     }
   }
   // The tick of the timer's next match, while it counts a tap.
+  std::optional<uint32_t> timerDeadline() const {
+    if (!timerTicks_.following()) return std::nullopt;
+    return timerTicks_.tick(timeBase_, static_cast<uint32_t>(timer_.stepsToMatch()));
+  }
   void setTimerDeadline() {
-    if (timerTicks_.following())
-      timeBase_.setDeadline(timerTicks_.tick(timeBase_, static_cast<uint32_t>(timer_.stepsToMatch())));
+    if (const std::optional<uint32_t> at = timerDeadline())
+      timeBase_.setDeadline(*at);
     else
       timeBase_.clearDeadline();
   }

@@ -11,6 +11,7 @@
 // steps with nothing due is a decrement and a not-taken branch.
 #include <bit>
 #include <cstdint>
+#include <optional>
 
 namespace simcore::lcd {
 
@@ -57,6 +58,13 @@ class TimeBase {
   }
   constexpr void clearDeadline() {
     deadlineSet_ = false;
+    rearm(time());
+  }
+  // Both at once: the fastest tap in use and the deadline, if any.
+  constexpr void setDue(int fastest, std::optional<uint32_t> deadline) {
+    fastest_ = fastest;
+    deadlineSet_ = deadline.has_value();
+    if (deadlineSet_) deadline_ = *deadline;
     rearm(time());
   }
 
