@@ -1,8 +1,8 @@
 // QV4234's periphery model: register handlers, port A, timer, serial,
 // comparator, resets and the controller options.
-#include "qv4234.h"
-
 #include <algorithm>
+
+#include "qv4234.h"
 
 namespace qv4234 {
 
@@ -175,10 +175,12 @@ void Chip::arm() {
     return;
   }
   uint32_t ticks = prescaler_.ticksToDue();
-  if (timerInput_ == 1 && timer_.running()) ticks = std::min(ticks, static_cast<uint32_t>(timer_.stepsToMatch()));
+  if (timerInput_ == 1 && timer_.running())
+    ticks = std::min(ticks, static_cast<uint32_t>(timer_.stepsToMatch()));
   // The next tick is tickPeriod_ - tickCount_ rounds away, the ones after
   // it a period apart.
-  untilDue_ = armedFor_ = static_cast<uint32_t>(tickPeriod_ - tickCount_) + ((ticks - 1) << tickShift_);
+  untilDue_ = armedFor_ =
+      static_cast<uint32_t>(tickPeriod_ - tickCount_) + ((ticks - 1) << tickShift_);
 }
 
 // Common rounds whose ticks are none of them due: the chain and the 16 kHz

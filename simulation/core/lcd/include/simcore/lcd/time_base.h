@@ -129,9 +129,9 @@ class TimeBase {
   // reset, the wrap of the whole chain at clock index 0.
   uint32_t due_ = 1u << (1 + kStages);
   uint32_t untilDue_ = 1u << (1 + kStages);
-  uint32_t offset_ = 0;    // counter - steps counted since the reset
+  uint32_t offset_ = 0;  // counter - steps counted since the reset
   uint32_t deadline_ = 0;
-  int shift_ = 1;          // clock index + 1
+  int shift_ = 1;  // clock index + 1
   int fastest_ = kStages;
   bool deadlineSet_ = false;
 };
