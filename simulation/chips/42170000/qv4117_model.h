@@ -203,7 +203,7 @@ template <class Self, const qv4124::Qv4124Layout& L, const Options& O>
   auto& taps = this->taps_;
   switch (e) {
     case Event::SerialClock1: if (taps.serial == 1) this->serialClock(); break;
-    case Event::TimerClock2: if (taps.timer == 2) this->timerClock(); break;
+    case Event::TimerClock2: if (taps.timer == 2) this->catchUpTimer(); break;
     case Event::PortB2Toggle: if (taps.toggles & 4) this->togglePortB(2); break;
     case Event::SupplyResult: if (this->detector_.pending()) supplyResult(); break;
     case Event::SupplyStart:
@@ -213,11 +213,11 @@ template <class Self, const qv4124::Qv4124Layout& L, const Options& O>
       }
       break;
     case Event::PortB1Toggle: if (taps.toggles & 2) this->togglePortB(1); break;
-    case Event::TimerClock3: if (taps.timer == 3) this->timerClock(); break;
-    case Event::TimerClock4: if (taps.timer == 4) this->timerClock(); break;
+    case Event::TimerClock3: if (taps.timer == 3) this->catchUpTimer(); break;
+    case Event::TimerClock4: if (taps.timer == 4) this->catchUpTimer(); break;
     case Event::MelodyClock2: if (taps.melody == 2) this->melodyClock(); break;
     case Event::Request32Hz: if (taps.fast32Hz) this->raise(Model::kRequestsB, qv4124::kReqPrescaler); break;
-    case Event::TimerClock5: if (taps.timer == 5) this->timerClock(); break;
+    case Event::TimerClock5: if (taps.timer == 5) this->catchUpTimer(); break;
     case Event::MelodyClock1: if (taps.melody == 1) this->melodyClock(); break;
     case Event::Request8Hz: if (!taps.fast32Hz) this->raise(Model::kRequestsB, qv4124::kReqPrescaler); break;
     case Event::MelodyClock0: if (taps.melody == 0) this->melodyClock(); break;
@@ -226,7 +226,7 @@ template <class Self, const qv4124::Qv4124Layout& L, const Options& O>
       if (this->timeBase_.stageBits(14, 1) == 0) this->raise(Model::kRequestsB, qv4124::kReqBlink);
       break;
     case Event::PortB0Toggle: if (taps.toggles & 1) this->togglePortB(0); break;
-    case Event::TimerClock6: if (taps.timer == 6) this->timerClock(); break;
+    case Event::TimerClock6: if (taps.timer == 6) this->catchUpTimer(); break;
     case Event::Request1Hz: this->raise(Model::kRequestsB, qv4124::kReq1Hz); break;
     case Event::Watchdog: this->watchdogSecond(); break;
     case Event::MelodyClock3: if (taps.melody == 3) this->melodyClock(); break;

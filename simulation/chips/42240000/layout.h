@@ -24,9 +24,9 @@ using simcore::Field;
 enum ResetKind : int { kPowerOn = 0, kResetPin = 1 };
 
 // A tap: the number of carries of the base tick (32768 Hz / 2^carries).
-// kNoTap stands for an input select clocked by a pin or not at all: no
-// prescaler stage is due for it.
-constexpr int8_t kNoTap = 15;
+// kNoTap stands for an input select clocked by a pin, at every step or not
+// at all: no prescaler stage is due for it.
+constexpr int8_t kNoTap = 16;
 
 struct Qv4124Layout {
   const simcore::lcd::LcdModule* module;  // display library, run-loop variant, caption

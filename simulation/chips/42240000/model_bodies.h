@@ -26,6 +26,7 @@ void Qv4124Model<Self, L>::reset(ResetKind kind) {
   watchdog_.reset();
   watchdogReset_ = false;
   timer_.reset();
+  timerTicks_.stop();
   melody_.reset();
   eeprom_.reset();
   detector_.reset();
@@ -70,7 +71,6 @@ void Qv4124Model<Self, L>::refreshActivity() {
     const int toggles = c.value(L.portB.direction.reg) & c.value(L.portB.pulseOutputs.reg);
     for (int i = 0; i < 3; ++i)
       if ((toggles >> i) & 1) use(L.portB.toggleTaps[i]);
-    if (c.bit(L.timer.command.reg, 8)) use(L.timer.taps[c.value(L.timer.control.reg) & 7]);
     if (std::any_of(std::begin(debounce_), std::end(debounce_), [](int n) { return n > 0; }) ||
         ports_[0].levels() != debounced_) {
       const int s = c.value(L.prescaler.control.reg) & 9;
@@ -83,7 +83,21 @@ void Qv4124Model<Self, L>::refreshActivity() {
       use(c.bit(L.prescaler.control.reg, 2) ? L.prescaler.fastTap : L.prescaler.slowTap);
     if (c.bit(L.irq.timeEnables.reg, 2)) use(L.prescaler.blinkTap);
   }
-  timeBase_.setFastestTap(m);
+  // The timer on a tap is not a tap in use: the time base hands out the tick
+  // of its next match. Its clocks are applied up to here whenever its tap
+  // may change (register writes, resets), so a new tap counts from now.
+  int timerTap = -1;
+  if (c.valid() && c.bit(L.timer.command.reg, 8)) {
+    const int tap = L.timer.taps[c.value(L.timer.control.reg) & 7];
+    if (tap < kNoTap) timerTap = tap;
+  }
+  if (timerTap != timerTicks_.carries()) {
+    if (timerTap < 0)
+      timerTicks_.stop();
+    else
+      timerTicks_.follow(timeBase_, timerTap);
+  }
+  timeBase_.setDue(m, timerDeadline());
 }
 
 // ---- Registers.
@@ -196,7 +210,10 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
       }
       break;
     case L.prescaler.control.reg:
-      if (v & 4) timeBase_.clearStages(L.prescaler.restartStages);
+      if (v & 4) {
+        timeBase_.clearStages(L.prescaler.restartStages);
+        timerTicks_.moved(timeBase_);  // its clocks are applied: the chain moved
+      }
       postRedraw(kItemPrescaler, prescalerPart::kLabel);
       break;
     case L.ram2.page.reg: pageWrite(v, old); break;
@@ -473,9 +490,12 @@ void Qv4124Model<Self, L>::setSupply(int hundredths) { supply_ = std::clamp(hund
 
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::setOscillator(Oscillator osc) {
+  catchUpTimer();
   oscillator_ = osc;
   clockIndex_ = ClockIndex(osc, reg(L.clock.select.reg));
   timeBase_.setClockIndex(clockIndex_);
+  timerTicks_.moved(timeBase_);
+  setTimerDeadline();
 }
 
 // ---- LCD and RAM 2.

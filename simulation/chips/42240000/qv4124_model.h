@@ -15,6 +15,7 @@
 #include <simcore/lcd/time_base.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "periphery/banked_ram_window.h"
 #include "periphery/cells.h"
@@ -129,16 +130,22 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
   static constexpr periphery::RequestGroup kRequestsC{L.irq.unitRequests, L.irq.unitEnables};
 
   // ---- Framework hooks.
+  // The timer is brought up to date first: registers 93-95 read its count,
+  // and a write may change its clock or its next match.
   int32_t Periphery_Read(int32_t n) {
+    catchUpTimer();
     return periphery::readRegister(Self::kRegisterMap, self(), cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
+    catchUpTimer();
     periphery::writeRegister(Self::kRegisterMap, self(), cells(), n, v);
   }
+  // Before events (the window shows the timer's count) and at a run's end.
+  void ShowDeferredState() { catchUpTimer(); }
   // Periphery steps: the pre-divider of the clock index, then base ticks
   // that fire the taps their carries reach.
   [[gnu::always_inline]] void Periphery_Tick() { advance(1); }
-  [[gnu::always_inline]] void Periphery_FourTicks() { advance(4); }
+  [[gnu::always_inline]] bool Periphery_FourTicks() { return advance(4); }
   void Periphery_Reset() { self().reset(kPowerOn); }
   bool Periphery_TakeWatchdogReset() {
     if (!watchdogReset_) [[likely]]
@@ -207,8 +214,9 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
     periphery::Cells c = cells();
     group.raise(c, bits);
   }
-  [[gnu::always_inline]] void advance(uint32_t steps) {
-    timeBase_.advance(steps, [this](int carried) {
+  // True when a base tick fired (only then may the CPU have been reset).
+  [[gnu::always_inline]] bool advance(uint32_t steps) {
+    return timeBase_.advance(steps, [this](int carried) {
       periphery::fireTaps<kTicks>(carried, [this](auto e) { return self().onEvent(e); });
     });
   }
@@ -229,10 +237,35 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
   void refreshSerialPins();
   void serialStart();
   void serialClock();
-  // A timer clock; most only count.
+  // A timer clock of a pin or of every step; most only count.
   [[gnu::always_inline]] void timerClock() {
     if (timer_.step()) [[unlikely]]
       timerMatched();
+  }
+  // The timer on a prescaler tap counts its clocks from the time base: the
+  // taps' ticks are not handed out for it, only the tick of its next match
+  // (the time base's deadline). catchUpTimer() applies the clocks of the
+  // tap up to now, at that tick, at a tick of the tap that fires anyway, and
+  // wherever the count is looked at or the timer changed.
+  void catchUpTimer() {
+    if (!timerTicks_.following()) [[likely]]
+      return;
+    const uint32_t clocks = timerTicks_.take(timeBase_);
+    if (clocks != 0 && timer_.advance(static_cast<int>(clocks))) {
+      timerMatched();
+      setTimerDeadline();
+    }
+  }
+  // The tick of the timer's next match, while it counts a tap.
+  std::optional<uint32_t> timerDeadline() const {
+    if (!timerTicks_.following()) return std::nullopt;
+    return timerTicks_.tick(timeBase_, static_cast<uint32_t>(timer_.stepsToMatch()));
+  }
+  void setTimerDeadline() {
+    if (const std::optional<uint32_t> at = timerDeadline())
+      timeBase_.setDeadline(*at);
+    else
+      timeBase_.clearDeadline();
   }
   void timerMatched();
   void timerLoad();
@@ -273,6 +306,9 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
   bool serialRunning_ = false;
   int lcdState_ = 3;          // bit 0 multiplex 15, bit 1 display off
   int page_ = 0;              // the RAM 2 page in registers 64-67
+  // The timer's tap while it runs on one (none while stopped, or clocked by
+  // a pin or every step).
+  simcore::lcd::TapTicks timerTicks_;
   // The taps in use, from the control registers (-1: none).
   struct Taps {
     int serial = -1, timer = -1, melody = -1, sampling = 0, toggles = 0;
@@ -293,12 +329,12 @@ template <class Self, const Qv4124Layout& L>
     case Event::PortB2Toggle: if (taps_.toggles & 4) togglePortB(2); break;
     case Event::PortB1Toggle: if (taps_.toggles & 2) togglePortB(1); break;
     case Event::PortB0Toggle: if (taps_.toggles & 1) togglePortB(0); break;
-    case Event::TimerClock1: if (timerTap == 1) timerClock(); break;
-    case Event::TimerClock2: if (timerTap == 2) timerClock(); break;
-    case Event::TimerClock3: if (timerTap == 3) timerClock(); break;
-    case Event::TimerClock4: if (timerTap == 4) timerClock(); break;
-    case Event::TimerClock5: if (timerTap == 5) timerClock(); break;
-    case Event::TimerClock6: if (timerTap == 6) timerClock(); break;
+    case Event::TimerClock1: if (timerTap == 1) catchUpTimer(); break;
+    case Event::TimerClock2: if (timerTap == 2) catchUpTimer(); break;
+    case Event::TimerClock3: if (timerTap == 3) catchUpTimer(); break;
+    case Event::TimerClock4: if (timerTap == 4) catchUpTimer(); break;
+    case Event::TimerClock5: if (timerTap == 5) catchUpTimer(); break;
+    case Event::TimerClock6: if (timerTap == 6) catchUpTimer(); break;
     case Event::PortASample8192: if (sampling == 9) samplePortA(); break;
     case Event::PortASample1024: if (sampling == 1) samplePortA(); break;
     case Event::PortASample128: if ((sampling & 1) == 0) samplePortA(); break;

@@ -1,5 +1,7 @@
 // QV4234's periphery model: register handlers, port A, timer, serial,
 // comparator, resets and the controller options.
+#include <algorithm>
+
 #include "qv4234.h"
 
 namespace qv4234 {
@@ -105,9 +107,7 @@ void Chip::deriveState() {
   timer_.setDoubleStep(params_[kFieldDoubleStep] != 0);
   freqTap_ = latch_.at(kOutputControl) & 3;
   serialOnInstructionClock_ = (latch_.at(kClockOptions) & 4) != 0;
-  int n = latch_.at(kTickDivider) & 7;
-  if (n > 4) n = 0;
-  tickPeriod_ = 1 << n;
+  setTickDivider(latch_.at(kTickDivider));
   applyRegisterFields();
   updateSerialTap();
   updateRc();
@@ -161,6 +161,57 @@ bool Chip::tapInUse(Event e) const {
 void Chip::updateDue() {
   prescaler_.setDueFrom(periphery::firstTapInUse(
       kTicks, [this](Event e) { return tapInUse(e); }, kPrescalerChain.stages));
+  arm();
+}
+
+void Chip::arm() {
+  catchUp();
+  rearm();
+}
+
+[[gnu::always_inline]] inline void Chip::rearm() {
+  if (rare_ != 0) {
+    untilDue_ = armedFor_ = 1;
+    return;
+  }
+  uint32_t ticks = prescaler_.ticksToDue();
+  if (timerInput_ == 1 && timer_.running())
+    ticks = std::min(ticks, static_cast<uint32_t>(timer_.stepsToMatch()));
+  // The next tick is tickPeriod_ - tickCount_ rounds away, the ones after
+  // it a period apart.
+  untilDue_ = armedFor_ =
+      static_cast<uint32_t>(tickPeriod_ - tickCount_) + ((ticks - 1) << tickShift_);
+}
+
+// Common rounds whose ticks are none of them due: the chain and the 16 kHz
+// timer step at once.
+[[gnu::always_inline]] inline void Chip::applyRounds(uint32_t rounds) {
+  const uint32_t counted = static_cast<uint32_t>(tickCount_) + rounds;
+  const uint32_t ticks = counted >> tickShift_;
+  tickCount_ = static_cast<int>(counted & static_cast<uint32_t>(tickPeriod_ - 1));
+  if (ticks == 0) return;
+  prescaler_.advance(ticks);
+  if (timerInput_ == 1 && timer_.running()) {
+    timer_.advance(static_cast<int>(ticks));
+    counterBehind_ = true;
+  }
+}
+
+void Chip::skipRounds() {
+  const uint32_t rounds = armedFor_ - untilDue_;
+  armedFor_ = untilDue_;
+  applyRounds(rounds);
+}
+
+void Chip::dueRound() {
+  applyRounds(armedFor_ - 1);  // the current round is not one of them
+  armedFor_ = untilDue_ = 0;
+  if (++tickCount_ >= tickPeriod_) {
+    tickCount_ = 0;
+    Periphery_Tick();
+    if (rare_ != 0) afterTick();
+  }
+  rearm();
 }
 
 void Chip::updateSleep() {
@@ -310,14 +361,11 @@ void Chip::onWrite(int n, int v, int old) {
       applyRegisterFields();
       updateRc();
       break;
-    case kTickDivider: {
-      int e = v & 7;
-      if (e > 4) e = 0;
-      tickPeriod_ = 1 << e;
+    case kTickDivider:
+      setTickDivider(v);
       if (tickCount_ >= tickPeriod_) tickCount_ = 0;
       applyRegisterFields();
       break;
-    }
     case kTopThreshold:
       params_[kFieldAdcThreshold + 15] = params_[kFieldAdcTopPair + (v & 1)];
       params_[kFieldSupplyThreshold + 15] = params_[kFieldSupplyTopPair + (v & 1)];
@@ -559,8 +607,10 @@ void Chip::resetByPin() {
 
 // The round while any rare work is flagged, in its order: the supply and
 // sleep end the round early, the RC clock steps the timer before the tick,
-// the serial clock and a reset request follow it.
-bool Chip::rareRound(int32_t mode, int32_t& pc) {
+// the serial clock and a reset request follow it. Returns the counter, or
+// its complement when the run ends.
+int32_t Chip::rareRound(int32_t mode, int32_t pc) {
+  untilDue_ = armedFor_ = 1;  // this round is its own; so is the next one
   if (!supply_.up()) {
     // Power-on hold: the reset repeats while the supply is below the level
     // needed; the window is told once, when the hold begins.
@@ -569,14 +619,14 @@ bool Chip::rareRound(int32_t mode, int32_t& pc) {
       powerOnReset(!holding_);
       holding_ = true;
       reloadPcAfterReset(pc);
-      return true;
+      return pc;
     }
     holding_ = false;
   }
   if (sleeping_) {
     if (!(latch_.at(kSleepOptions) & 4) && --sleepCountdown_ <= 0) peripheryReset();
     reloadPcAfterReset(pc);
-    return true;
+    return pc;
   }
   if (rcActive_ && ++rcCount_ >= rcPeriod()) {
     rcCount_ = 0;
@@ -587,8 +637,9 @@ bool Chip::rareRound(int32_t mode, int32_t& pc) {
     Periphery_Tick();
   }
   afterTick();
+  if (rare_ == 0) arm();  // back to the common round
   reloadPcAfterReset(pc);
-  return stepRound(mode, pc);
+  return stepRound(mode, pc) ? pc : ~pc;
 }
 
 // After the tick: the serial clock on the instruction clock, then a reset

@@ -106,18 +106,22 @@ class Chip : public simcore::PeripheryChip<Chip> {
   }
 
   // ---- Framework hooks.
-  // Registers 93-95 show the running timer's count from here on.
+  // The rounds counted down so far are applied first; registers 93-95 show
+  // the running timer's count from here on. A write re-arms the countdown.
   int32_t Periphery_Read(int32_t n) {
-    ShowDeferredState();
+    showState();
     return periphery::readRegister(kRegisterMap, *this, cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
-    ShowDeferredState();
+    showState();
     periphery::writeRegister(kRegisterMap, *this, cells(), n, v);
   }
-  [[gnu::always_inline]] void ShowDeferredState() {
-    if (counterBehind_) [[unlikely]]
-      showCounter();
+  // Before events, at the end of a run and at resets: as a register access,
+  // and the next round is a due one, which re-arms the countdown after what
+  // the events changed.
+  void ShowDeferredState() {
+    showState();
+    untilDue_ = armedFor_ = 1;
   }
   [[gnu::always_inline]] inline void Periphery_Tick();
   void Periphery_Reset() { powerOnReset(true); }
@@ -173,20 +177,52 @@ class Chip : public simcore::PeripheryChip<Chip> {
   // Whether a tap has work with the current settings (the 16 kHz timer
   // input aside: the tick steps it itself).
   bool tapInUse(Event e) const;
-  // The prescaler's due level from the taps in use; after every register
-  // write and reset.
+  // The prescaler's due level from the taps in use, and the countdown to the
+  // next due round; after every register write and reset.
   void updateDue();
+  // The rounds to the next due one: the next tick at which the prescaler
+  // has a tap due or the timer on the 16 kHz input reaches a match. The
+  // rounds before it only count down; the chain, the tick divider and the
+  // timer take them at once when looked at (catchUp) or at the due round.
+  void arm();
+  void rearm();  // arm() on state already caught up
+  void applyRounds(uint32_t rounds);
+  [[gnu::always_inline]] void catchUp() {
+    if (armedFor_ != untilDue_) [[unlikely]]
+      skipRounds();
+  }
+  [[gnu::noinline]] void skipRounds();
+  // The rounds counted down since the countdown was armed or caught up,
+  // the current one excepted, then the current round's tick.
+  [[gnu::noinline]] void dueRound();
+  [[gnu::always_inline]] void showState() {
+    catchUp();
+    if (counterBehind_) [[unlikely]]
+      showCounter();
+  }
+  void setTickDivider(int code) {
+    tickShift_ = (code & 7) > 4 ? 0 : (code & 7);
+    tickPeriod_ = 1 << tickShift_;
+  }
   [[gnu::always_inline]] inline bool round(int32_t mode, int32_t& pc);
   [[gnu::always_inline]] inline bool stepRound(int32_t mode, int32_t& pc);
-  // Out of line (model.cpp): the rare work of a round.
-  [[gnu::noinline]] bool rareRound(int32_t mode, int32_t& pc);
+  // Out of line (model.cpp): the round while rare work is flagged. It takes
+  // the held program counter by value and returns it after the round,
+  // complemented (negative) when the run ends: the loop's counter never has
+  // its address taken, so it stays in a register.
+  [[gnu::noinline]] int32_t rareRound(int32_t mode, int32_t pc);
   [[gnu::noinline]] void afterTick();
   // Nonzero while any rare per-round work may be due; kept after every
   // change of the state it follows (supply, sleep, RC clock, serial clock,
   // reset request).
+  // While it is, every round is a slow one: the countdown stays at 1.
   void refreshRare() {
     rare_ = static_cast<uint8_t>(!supply_.up() || sleeping_ || rcActive_ ||
                                  (serialOnInstructionClock_ && serialTap_ == 12) || resetRequest_);
+    if (rare_ != 0) {
+      catchUp();
+      untilDue_ = armedFor_ = 1;
+    }
   }
 
   // Resets.
@@ -264,8 +300,13 @@ class Chip : public simcore::PeripheryChip<Chip> {
   bool serialOnInstructionClock_ = false;
 
   // Run-loop state: counters, not divisions.
-  int tickPeriod_ = 1;
+  int tickPeriod_ = 1;  // 1 << tickShift_
+  int tickShift_ = 0;
   int tickCount_ = 0;
+  // Rounds left to the next due round, and what the countdown stood at when
+  // last armed or caught up: the difference is the rounds not yet applied.
+  uint32_t untilDue_ = 1;
+  uint32_t armedFor_ = 1;
   bool rcActive_ = false;  // the timer counts the CPU clock through the RC divider
   int rcCount_ = 0;
   bool sleeping_ = false;
@@ -321,19 +362,28 @@ class Chip : public simcore::PeripheryChip<Chip> {
 }
 
 // One round, with the program counter held in `pc`; false when the run
-// ends now whatever the stop flags say. The common round tests one word for
-// the rare work (power-on hold, sleep, RC clock, serial clock on the
-// instruction clock, reset request) and otherwise only ticks and steps.
+// ends now whatever the stop flags say. The common round counts down to the
+// next round with a tick that has something due or rare work (power-on
+// hold, sleep, RC clock, serial clock on the instruction clock, reset
+// request: the countdown stays at 1 while any is), and otherwise only
+// steps. Nothing in it resets the CPU, so the held counter stands.
 [[gnu::always_inline]] inline bool Chip::round(int32_t mode, int32_t& pc) {
-  if (rare_ != 0) [[unlikely]]
-    return rareRound(mode, pc);
-  if (++tickCount_ >= tickPeriod_) [[likely]] {  // every round with the divider off
-    tickCount_ = 0;
-    Periphery_Tick();
-    if (rare_ != 0) [[unlikely]]
-      afterTick();
+  if (--untilDue_ == 0) [[unlikely]] {
+    if (rare_ != 0) [[unlikely]] {
+      if (sleeping_ && supply_.up()) {
+        // Asleep: only the count of rounds to the reset (rareRound's sleep).
+        untilDue_ = armedFor_ = 1;
+        if (!(latch_.at(kSleepOptions) & 4) && --sleepCountdown_ <= 0) peripheryReset();
+        reloadPcAfterReset(pc);
+        return true;
+      }
+      const int32_t after = rareRound(mode, pc);
+      pc = after < 0 ? ~after : after;
+      return after >= 0;
+    }
+    dueRound();
+    reloadPcAfterReset(pc);
   }
-  reloadPcAfterReset(pc);
   return stepRound(mode, pc);
 }
 
@@ -353,8 +403,15 @@ inline int32_t Chip::RunLoop(int32_t mode) {
   // Every pending message on the pump's slow path (a post brings it to the
   // next round; otherwise a time slice); the counter is stored for the
   // events and taken back after them.
+  // The countdown is armed anew at the start: options and clicks between
+  // runs may have changed what is due.
   runRounds(
-      mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
+      mode,
+      [this]() TAVIX_INLINE_ROUND {
+        arm();
+        cpuReset_ = false;  // the loop loads the counter after this
+      },
+      [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
       [this, mode](int32_t& pc) TAVIX_INLINE_ROUND { return round(mode, pc) ? Pass::Next : Pass::Stop; });
   return endRun();
 }

@@ -49,6 +49,13 @@ class BinaryPrescaler {
     quiet_ = carries <= 0 ? 0u : (((carries >= 32) ? ~0u : ((1u << carries) - 1)) & mask_);
   }
 
+  // Ticks from now to the next one that is due (1 .. 2^due level): a chip
+  // that counts its rounds down to it steps the chain at once with
+  // advance() for the ticks before.
+  constexpr uint32_t ticksToDue() const { return quiet_ + 1 - (count_ & quiet_); }
+  // `n` ticks at once, none of them due (n < ticksToDue()).
+  constexpr void advance(uint32_t n) { count_ = (count_ + n) & mask_; }
+
   constexpr void restart() { count_ = ((count_ & ~config_.restartClear) | config_.restartSet) & mask_; }
 
   constexpr uint32_t count() const { return count_; }

@@ -6,7 +6,8 @@
 // is the chip's.
 //
 // The timer knows how many steps its next match is away: the common step is
-// the count, a decrement and a not-taken branch.
+// the count, a decrement and a not-taken branch, and a chip that counts its
+// clocks elsewhere brings it up to date with advance(n).
 #include <algorithm>
 #include <cstdint>
 
@@ -122,6 +123,18 @@ class BasicTimer10 {
       return false;
     return arrive();
   }
+  // `n` steps at once, 0 <= n <= stepsToMatch(): the count as after n
+  // single steps. True when the last of them reaches a match (n ==
+  // stepsToMatch()), as step() reports it.
+  constexpr bool advance(int n) {
+    count_ = (count_ + n * stride_) & kMask;
+    untilMatch_ -= n;
+    if (untilMatch_ != 0) [[likely]]
+      return false;
+    return arrive();
+  }
+  // Steps from the count to the next match (1..1024).
+  constexpr int stepsToMatch() const { return untilMatch_; }
   using Match = Timer10Match;
   constexpr Match match() const {
     Match m;

@@ -10,38 +10,38 @@ namespace {
 using Converter = Qv4115;
 
 TEST_F(Converter, SingleConversionEndsAfterTenTicks) {
-  write(99, 15);
-  write(100, 15);
-  write(102, 1);
-  write(98, 0xD);  // start, single, channel 1
+  write(L.adc.low.reg, 15);
+  write(L.adc.high.reg, 15);
+  write(L.irq.systemEnables.reg, 1);
+  write(L.adc.control.reg, 0xD);  // start, single, channel 1
   step(9);
-  EXPECT_EQ(r.reg(99), 15);
-  EXPECT_EQ(r.reg(98), 0xD);
+  EXPECT_EQ(r.reg(L.adc.low.reg), 15);
+  EXPECT_EQ(r.reg(L.adc.control.reg), 0xD);
   step(1);
-  EXPECT_EQ(r.reg(99), 0);  // no window: input 1 is 0
-  EXPECT_EQ(r.reg(100), 0);
-  EXPECT_EQ(r.reg(98), 3);
-  EXPECT_EQ(r.reg(105), 1);
-  write(99, 7);
+  EXPECT_EQ(r.reg(L.adc.low.reg), 0);  // no window: input 1 is 0
+  EXPECT_EQ(r.reg(L.adc.high.reg), 0);
+  EXPECT_EQ(r.reg(L.adc.control.reg), 3);
+  EXPECT_EQ(r.reg(L.irq.systemRequests.reg), 1);
+  write(L.adc.low.reg, 7);
   step(30);
-  EXPECT_EQ(r.reg(99), 7);  // no second conversion
+  EXPECT_EQ(r.reg(L.adc.low.reg), 7);  // no second conversion
 }
 
 TEST_F(Converter, ContinuousConvertsUntilBitThreeIsCleared) {
-  write(98, 0x9);
+  write(L.adc.control.reg, 0x9);
   for (int i = 0; i < 3; ++i) {
-    write(99, 15);
+    write(L.adc.low.reg, 15);
     step(10);
-    EXPECT_EQ(r.reg(99), 0) << i;
-    EXPECT_EQ(r.reg(105), 0);  // masked off
+    EXPECT_EQ(r.reg(L.adc.low.reg), 0) << i;
+    EXPECT_EQ(r.reg(L.irq.systemRequests.reg), 0);  // masked off
   }
-  write(98, 0x1);  // bit 3 cleared: the running conversion is the last
-  write(99, 15);
+  write(L.adc.control.reg, 0x1);  // bit 3 cleared: the running conversion is the last
+  write(L.adc.low.reg, 15);
   step(10);
-  EXPECT_EQ(r.reg(99), 0);
-  write(99, 15);
+  EXPECT_EQ(r.reg(L.adc.low.reg), 0);
+  write(L.adc.low.reg, 15);
   step(20);
-  EXPECT_EQ(r.reg(99), 15);
+  EXPECT_EQ(r.reg(L.adc.low.reg), 15);
 }
 
 }  // namespace

@@ -9,46 +9,46 @@ namespace {
 class Eeprom : public Qv4115 {
  protected:
   void writeByte(int address, int byte) {
-    write(90, address & 15);
-    write(91, byte & 15);
-    write(92, byte >> 4);
-    write(89, 2 | (address >> 4));
+    write(L.eeprom.address.reg, address & 15);
+    write(L.eeprom.dataLow.reg, byte & 15);
+    write(L.eeprom.dataHigh.reg, byte >> 4);
+    write(L.eeprom.control.reg, 2 | (address >> 4));
   }
 };
 
 TEST_F(Eeprom, WriteIsBusyFor512TicksThenRequestsByTheMask) {
-  write(102, 2);
+  write(L.irq.systemEnables.reg, 2);
   writeByte(0x13, 0xA5);
-  EXPECT_EQ(read(89), 7);  // value | 4, two ticks gone
+  EXPECT_EQ(read(L.eeprom.control.reg), 7);  // value | 4, two ticks gone
   step(509);
-  EXPECT_EQ(r.reg(89), 7);
-  EXPECT_EQ(r.reg(105), 0);
+  EXPECT_EQ(r.reg(L.eeprom.control.reg), 7);
+  EXPECT_EQ(r.reg(L.irq.systemRequests.reg), 0);
   step(1);
-  EXPECT_EQ(r.reg(89), 3);
-  EXPECT_EQ(r.reg(105), 2);
+  EXPECT_EQ(r.reg(L.eeprom.control.reg), 3);
+  EXPECT_EQ(r.reg(L.irq.systemRequests.reg), 2);
 
   // The request bit takes the mask: a second write with the mask off clears it.
-  write(102, 0);
+  write(L.irq.systemEnables.reg, 0);
   writeByte(0x02, 0x3C);
   step(512);
-  EXPECT_EQ(r.reg(105), 0);
+  EXPECT_EQ(r.reg(L.irq.systemRequests.reg), 0);
 }
 
 TEST_F(Eeprom, ReadAfterResetIsBusyForOneTick) {
   writeByte(0x13, 0xA5);
   step(600);
   r.reset();
-  write(90, 3);
-  write(89, 1);
-  EXPECT_EQ(r.reg(89), 5);
-  EXPECT_EQ(r.reg(91), 5);
-  EXPECT_EQ(r.reg(92), 0xA);
+  write(L.eeprom.address.reg, 3);
+  write(L.eeprom.control.reg, 1);
+  EXPECT_EQ(r.reg(L.eeprom.control.reg), 5);
+  EXPECT_EQ(r.reg(L.eeprom.dataLow.reg), 5);
+  EXPECT_EQ(r.reg(L.eeprom.dataHigh.reg), 0xA);
   step(1);
-  EXPECT_EQ(r.reg(89), 1);
-  write(90, 2);
-  write(89, 0);  // address 0x02: never written
-  EXPECT_EQ(r.reg(91), 0);
-  EXPECT_EQ(r.reg(92), 0);
+  EXPECT_EQ(r.reg(L.eeprom.control.reg), 1);
+  write(L.eeprom.address.reg, 2);
+  write(L.eeprom.control.reg, 0);  // address 0x02: never written
+  EXPECT_EQ(r.reg(L.eeprom.dataLow.reg), 0);
+  EXPECT_EQ(r.reg(L.eeprom.dataHigh.reg), 0);
 }
 
 }  // namespace

@@ -3,10 +3,14 @@
 
 #include "chip_test.h"
 #include "chip_window.h"
+#include "layout.h"
 
 namespace qv4115test {
 
 using namespace k42test;
+
+// The chip's registers by name.
+inline constexpr const qv4115::Qv4115Layout& L = qv4115::kQv4115;
 
 // An export of the loaded module (test controls, the dialog procedure).
 void* ModuleExport(const char* name);

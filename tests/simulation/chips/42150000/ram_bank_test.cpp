@@ -9,44 +9,44 @@ namespace {
 using RamBank = Qv4115;
 
 TEST_F(RamBank, SwitchMovesValueAndCompareValueKeepsFlags) {
-  r.registers[64].value = 0x70;
-  r.registers[64].flags = 0x12;
-  write(64, 9);
+  r.registers[L.ram.window.reg].value = 0x70;
+  r.registers[L.ram.window.reg].flags = 0x12;
+  write(L.ram.window.reg, 9);
   write(67, 6);
-  write(112, 3);
-  EXPECT_EQ(r.registers[64].value, 0);
+  write(L.ram.bank.reg, 3);
+  EXPECT_EQ(r.registers[L.ram.window.reg].value, 0);
   EXPECT_EQ(r.registers[67].value, 0);
-  EXPECT_EQ(r.registers[64].flags, 0x12);
-  write(64, 4);
-  write(112, 0);
-  EXPECT_EQ(r.registers[64].value, 0x79);
+  EXPECT_EQ(r.registers[L.ram.window.reg].flags, 0x12);
+  write(L.ram.window.reg, 4);
+  write(L.ram.bank.reg, 0);
+  EXPECT_EQ(r.registers[L.ram.window.reg].value, 0x79);
   EXPECT_EQ(r.registers[67].value, 6);
-  write(112, 3);
-  EXPECT_EQ(r.registers[64].value, 4);
-  EXPECT_EQ(r.reg(112), 3);
+  write(L.ram.bank.reg, 3);
+  EXPECT_EQ(r.registers[L.ram.window.reg].value, 4);
+  EXPECT_EQ(r.reg(L.ram.bank.reg), 3);
 }
 
 TEST_F(RamBank, ResetClearsTheWindowAndTheNextSwitchSavesOverBankZero) {
-  write(64, 9);
-  write(112, 3);
-  write(64, 4);
-  write(112, 5);  // bank 3 saved
+  write(L.ram.window.reg, 9);
+  write(L.ram.bank.reg, 3);
+  write(L.ram.window.reg, 4);
+  write(L.ram.bank.reg, 5);  // bank 3 saved
   r.reset();
-  EXPECT_EQ(r.reg(112), 0);
-  EXPECT_EQ(r.reg(64), 0);
-  write(112, 3);
-  EXPECT_EQ(r.reg(64), 4);  // bank 3 as it was left
-  write(112, 0);
-  EXPECT_EQ(r.reg(64), 0);  // bank 0 took the cleared cells
+  EXPECT_EQ(r.reg(L.ram.bank.reg), 0);
+  EXPECT_EQ(r.reg(L.ram.window.reg), 0);
+  write(L.ram.bank.reg, 3);
+  EXPECT_EQ(r.reg(L.ram.window.reg), 4);  // bank 3 as it was left
+  write(L.ram.bank.reg, 0);
+  EXPECT_EQ(r.reg(L.ram.window.reg), 0);  // bank 0 took the cleared cells
 }
 
 TEST_F(RamBank, EveryBankIsItsOwn) {
   for (int b = 0; b < 16; ++b) {
-    write(112, b);
+    write(L.ram.bank.reg, b);
     write(65, b);
   }
   for (int b = 15; b >= 0; --b) {
-    write(112, b);
+    write(L.ram.bank.reg, b);
     EXPECT_EQ(r.reg(65), b);
   }
 }

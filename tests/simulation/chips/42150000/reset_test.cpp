@@ -9,14 +9,14 @@ using Reset = Qv4115;
 
 TEST_F(Reset, RegisterValuesAfterAReset) {
   for (int n = 0; n < 128; ++n) r.registers[n].value = 0xF0 | 0x9;
-  r.registers[97].value = 0xF4;
-  r.registers[108].value = 0xF7;
+  r.registers[L.timer.high.reg].value = 0xF4;
+  r.registers[L.watchdog.clear.reg].value = 0xF7;
   r.reset();
   for (int n = 0; n <= 126; ++n) {
     int expected = 0;
-    if (n == 86 || n == 95 || n == 96) expected = 15;
-    if (n == 97) expected = 7;   // bits 0-1 set, bit 2 kept
-    if (n == 108) expected = 4;  // only bit 2 kept
+    if (n == L.swb.data.reg || n == L.timer.low.reg || n == L.timer.middle.reg) expected = 15;
+    if (n == L.timer.high.reg) expected = 7;      // bits 0-1 set, bit 2 kept
+    if (n == L.watchdog.clear.reg) expected = 4;  // only bit 2 kept
     EXPECT_EQ(r.registers[n].value, 0xF0 | expected) << n;
   }
   EXPECT_EQ(r.reg(127), 9);
@@ -32,17 +32,17 @@ TEST_F(Reset, PostsTheNineRedrawsInOrder) {
 }
 
 TEST_F(Reset, KeepsLatchesAndSwbSizeAndCount) {
-  write(82, 5);
-  write(83, 0);
-  write(84, 6);
+  write(L.portB.data.reg, 5);
+  write(L.portC.direction.reg, 0);
+  write(L.portC.data.reg, 6);
   r.reset();
-  write(81, 1);
-  write(82, 5);  // same latch as before the reset: nothing happens
+  write(L.portB.direction.reg, 1);
+  write(L.portB.data.reg, 5);  // same latch as before the reset: nothing happens
   step(1);
-  EXPECT_EQ(r.reg(82), 1);  // PB0 took the kept latch bit when it became an output
-  write(83, 1);
+  EXPECT_EQ(r.reg(L.portB.data.reg), 1);  // PB0 took the kept latch bit when it became an output
+  write(L.portC.direction.reg, 1);
   step(1);
-  EXPECT_EQ(r.reg(84), 6);
+  EXPECT_EQ(r.reg(L.portC.data.reg), 6);
 }
 
 // The whole road: a source assembled by K42xxasm, run in the module bound

@@ -11,8 +11,14 @@ namespace {
 using Swb = Qv4115;
 
 // 0: clock selection 3  2: data A  4: start  6: loop writing data
-const std::vector<uint16_t> kFeedingLoop = {LDI(3), STA(85), LDI(0xA), STA(86), LDI(4),
-                                            STA(88), STA(86), JMP(6)};
+const std::vector<uint16_t> kFeedingLoop = {LDI(3),
+                                            STA(L.swb.clock.reg),
+                                            LDI(0xA),
+                                            STA(L.swb.data.reg),
+                                            LDI(4),
+                                            STA(L.swb.control.reg),
+                                            STA(L.swb.data.reg),
+                                            JMP(6)};
 
 TEST_F(Swb, SelectionThreeHoldsEverySecondPass) {
   program(kFeedingLoop);
@@ -25,21 +31,22 @@ TEST_F(Swb, SelectionThreeHoldsEverySecondPass) {
     executed += r.pc() != pc;
   }
   EXPECT_EQ(executed, 50);
-  EXPECT_EQ(r.reg(88), 4);
+  EXPECT_EQ(r.reg(L.swb.control.reg), 4);
 }
 
 TEST_F(Swb, ManualTransferStopsAfterTheLastNibbleWithoutNewData) {
   // 6: wait ready  8: data B  10: wait ready  12: data C  14: loop
-  program({LDI(3), STA(85), LDI(0xA), STA(86), LDI(4), STA(88), JPV3(8), JMP(6), LDI(0xB),
-           STA(86), JPV3(12), JMP(10), LDI(0xC), STA(86), JMP(14)});
+  program({LDI(3), STA(L.swb.clock.reg), LDI(0xA), STA(L.swb.data.reg), LDI(4),
+           STA(L.swb.control.reg), JPV3(8), JMP(6), LDI(0xB), STA(L.swb.data.reg), JPV3(12),
+           JMP(10), LDI(0xC), STA(L.swb.data.reg), JMP(14)});
   step(6);
-  ASSERT_EQ(r.reg(88), 4);
+  ASSERT_EQ(r.reg(L.swb.control.reg), 4);
   int passes = 0;
-  while (r.reg(88) != 0 && passes < 200) {
+  while (r.reg(L.swb.control.reg) != 0 && passes < 200) {
     step(1);
     ++passes;
   }
-  EXPECT_EQ(r.reg(88), 0);
+  EXPECT_EQ(r.reg(L.swb.control.reg), 0);
   EXPECT_EQ(r.pc(), 14);
   // Three nibbles of four bits, two passes each; the last falling edge stops it.
   EXPECT_EQ(passes, 3 * 8);
@@ -48,20 +55,21 @@ TEST_F(Swb, ManualTransferStopsAfterTheLastNibbleWithoutNewData) {
 
 TEST_F(Swb, AutomaticTransferWhileHaltedEndsTheHalt) {
   // size 2, first nibble 5, automatic, HALT
-  program({LDI(2), STA(87), LDI(5), STA(86), LDI(8), STA(88), HALT, JMP(7)});
+  program({LDI(2), STA(L.swb.sizeLow.reg), LDI(5), STA(L.swb.data.reg), LDI(8),
+           STA(L.swb.control.reg), HALT, JMP(7)});
   for (int n = 0; n < 4; ++n) write(n, n + 1);
   step(7);
   ASSERT_EQ(r[k42::kHalted], 1);
-  EXPECT_EQ(r.reg(107), 8);  // HALT enables interrupts
+  EXPECT_EQ(r.reg(L.irq.control.reg), 8);  // HALT enables interrupts
   EXPECT_EQ(r[k42::kCond3], 0);
   // Nibbles 5, RAM 0, 1, 2: four of eight half steps.
   step(31);
   EXPECT_EQ(r[k42::kHalted], 1);
-  EXPECT_EQ(r.reg(86), 3);  // RAM 2 loaded
+  EXPECT_EQ(r.reg(L.swb.data.reg), 3);  // RAM 2 loaded
   step(1);
   EXPECT_EQ(r[k42::kHalted], 0);
   EXPECT_EQ(r[k42::kCond3], 1);
-  EXPECT_EQ(r.reg(88), 0);
+  EXPECT_EQ(r.reg(L.swb.control.reg), 0);
   EXPECT_EQ(r.pc(), 7);
   step(1);
   EXPECT_EQ(r.pc(), 7);  // JMP 7 executed
@@ -69,7 +77,8 @@ TEST_F(Swb, AutomaticTransferWhileHaltedEndsTheHalt) {
 
 TEST_F(Swb, ReadyFlagEndsTheHaltAtOnce) {
   // A manual transfer makes the buffer ready; a HALT then does not stay.
-  program({LDI(3), STA(85), LDI(4), STA(88), JPV3(6), JMP(4), HALT, JMP(7)});
+  program({LDI(3), STA(L.swb.clock.reg), LDI(4), STA(L.swb.control.reg), JPV3(6), JMP(4), HALT,
+           JMP(7)});
   int passes = 0;
   while (r.pc() != 7 && passes < 50) {
     step(1);
@@ -77,7 +86,7 @@ TEST_F(Swb, ReadyFlagEndsTheHaltAtOnce) {
     ASSERT_EQ(r[k42::kHalted], 0);
   }
   EXPECT_EQ(r.pc(), 7);
-  EXPECT_EQ(r.reg(107), 8);
+  EXPECT_EQ(r.reg(L.irq.control.reg), 8);
 }
 
 TEST_F(Swb, BreakDuringAHoldPassEndsTheRun) {

@@ -28,7 +28,7 @@ TEST_F(Watchdog, ResetsInThePassOfTheThirdOneHzStep) {
 
 TEST_F(Watchdog, ClearPostponesAndHoldStopsIt) {
   stepTo(3 * kOneSecond - 100);  // two steps counted
-  write(108, 0);                 // any write clears the counter
+  write(L.watchdog.clear.reg, 0);  // any write clears the counter
   stepTo(5 * kOneSecond - 1);    // steps at 3 s and 4 s
   EXPECT_FALSE(wasReset());
   stepTo(5 * kOneSecond);
@@ -36,10 +36,10 @@ TEST_F(Watchdog, ClearPostponesAndHoldStopsIt) {
 }
 
 TEST_F(Watchdog, HoldKeepsTheCounterAtZero) {
-  write(109, 2);
+  write(L.watchdog.hold.reg, 2);
   stepTo(5 * kOneSecond);
   EXPECT_FALSE(wasReset());
-  write(109, 0);  // counting again from 0
+  write(L.watchdog.hold.reg, 0);  // counting again from 0
   stepTo(7 * kOneSecond);
   EXPECT_FALSE(wasReset());
   stepTo(8 * kOneSecond);

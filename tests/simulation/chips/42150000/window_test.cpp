@@ -67,33 +67,33 @@ TEST_F(Window, SupplyAndAdcBars) {
   scroll(1054, platform::SB_ENDSCROLL);  // every code takes the bar's position
   EXPECT_EQ(text(1052), "7F");
   // Input 1 = 0xEF converted.
-  write(98, 0xD);
+  write(L.adc.control.reg, 0xD);
   step(10);
-  EXPECT_EQ(r.reg(99), 0xF);
-  EXPECT_EQ(r.reg(100), 0xE);
-  write(98, 0xE);  // channel 2
+  EXPECT_EQ(r.reg(L.adc.low.reg), 0xF);
+  EXPECT_EQ(r.reg(L.adc.high.reg), 0xE);
+  write(L.adc.control.reg, 0xE);  // channel 2
   step(10);
-  EXPECT_EQ(r.reg(99), 0xF);
-  EXPECT_EQ(r.reg(100), 0x7);
+  EXPECT_EQ(r.reg(L.adc.low.reg), 0xF);
+  EXPECT_EQ(r.reg(L.adc.high.reg), 0x7);
 }
 
 TEST_F(Window, LevelDetectorComparesTheSupply) {
-  write(103, 4);
-  write(114, 4 | 1);        // level 3.00 V, start
+  write(L.irq.timerEnables.reg, 4);
+  write(L.detector.control.reg, 4 | 1);  // level 3.00 V, start
   step(24);                 // started at the 1024 Hz stage, evaluated at the next 2048 Hz one
-  EXPECT_EQ(r.reg(114), 1);  // 5.00 V is above: bits 2-3 cleared
-  EXPECT_EQ(r.reg(106), 4);
+  EXPECT_EQ(r.reg(L.detector.control.reg), 1);  // 5.00 V is above: bits 2-3 cleared
+  EXPECT_EQ(r.reg(L.irq.timerRequests.reg), 4);
   scroll(1044, platform::SB_THUMBTRACK, 200);  // 3.00 V: at the level
-  write(114, 4 | 1);
+  write(L.detector.control.reg, 4 | 1);
   step(16);
-  EXPECT_EQ(r.reg(114), 8 | 1);
+  EXPECT_EQ(r.reg(L.detector.control.reg), 8 | 1);
 }
 
 TEST_F(Window, EepromWriteRewritesTheList) {
-  write(90, 3);
-  write(91, 5);
-  write(92, 0xA);
-  write(89, 3);
+  write(L.eeprom.address.reg, 3);
+  write(L.eeprom.dataLow.reg, 5);
+  write(L.eeprom.dataHigh.reg, 0xA);
+  write(L.eeprom.control.reg, 3);
   flush();
   const std::string list = text(1144);
   EXPECT_NE(list.find("  13  A5\n"), std::string::npos);
@@ -101,7 +101,7 @@ TEST_F(Window, EepromWriteRewritesTheList) {
 }
 
 TEST_F(Window, OutputPinsShowNcAndInputsAreSampledAtTheNextRun) {
-  write(81, 1);
+  write(L.portB.direction.reg, 1);
   flush();
   EXPECT_EQ(text(1081), "NC");
   click(1081);
@@ -111,9 +111,9 @@ TEST_F(Window, OutputPinsShowNcAndInputsAreSampledAtTheNextRun) {
   click(1082);
   flush();
   EXPECT_EQ(text(1082), "H");
-  EXPECT_EQ(r.reg(82), 0);
+  EXPECT_EQ(r.reg(L.portB.data.reg), 0);
   step(1);
-  EXPECT_EQ(r.reg(82), 2);
+  EXPECT_EQ(r.reg(L.portB.data.reg), 2);
 }
 
 TEST_F(Window, PinClickDuringARunSamplesAtOnce) {
@@ -130,15 +130,15 @@ TEST_F(Window, PinClickDuringARunSamplesAtOnce) {
 }
 
 TEST_F(Window, PortAEdgesRequestsAndConditions) {
-  write(101, 2);   // PA1 enabled
-  write(118, 2);   // falling edge
+  write(L.portA.enables.reg, 2);  // PA1 enabled
+  write(L.portA.edges.reg, 2);    // falling edge
   click(1036);     // rising: nothing
-  EXPECT_EQ(r.reg(104), 0);
+  EXPECT_EQ(r.reg(L.portA.requests.reg), 0);
   EXPECT_EQ(r[k42::kCond2], 1);
   click(1036);     // falling
-  EXPECT_EQ(r.reg(104), 2);
-  EXPECT_EQ(read(104), 2);
-  EXPECT_EQ(r.reg(104), 0);
+  EXPECT_EQ(r.reg(L.portA.requests.reg), 2);
+  EXPECT_EQ(read(L.portA.requests.reg), 2);
+  EXPECT_EQ(r.reg(L.portA.requests.reg), 0);
   click(1037);     // PA2 high, seen at the next run
   EXPECT_EQ(r[k42::kCond3], 0);
   step(1);
@@ -149,27 +149,28 @@ TEST_F(Window, PortAEdgesRequestsAndConditions) {
 }
 
 TEST_F(Window, ManualSwbTransferShowsTheSentDigits) {
-  program({LDI(3), STA(85), LDI(0xA), STA(86), LDI(4), STA(88), JPV3(8), JMP(6), LDI(0xB), STA(86),
-           JPV3(12), JMP(10), LDI(0xC), STA(86), JMP(14)});
+  program({LDI(3), STA(L.swb.clock.reg), LDI(0xA), STA(L.swb.data.reg), LDI(4),
+           STA(L.swb.control.reg), JPV3(8), JMP(6), LDI(0xB), STA(L.swb.data.reg), JPV3(12),
+           JMP(10), LDI(0xC), STA(L.swb.data.reg), JMP(14)});
   step(60);
   flush();
   EXPECT_EQ(text(1138), "ABC");
   EXPECT_EQ(text(1139), "16KHz Clk");
-  EXPECT_EQ(r.reg(88), 0);
+  EXPECT_EQ(r.reg(L.swb.control.reg), 0);
 }
 
 TEST_F(Window, TimerBoxTexts) {
-  write(93, 8 | 6);
-  write(95, 0xF);
-  write(96, 0xF);
-  write(97, 4 | 3);  // 8-bit compare, latch 0x3FF
+  write(L.timer.control.reg, 8 | 6);
+  write(L.timer.low.reg, 0xF);
+  write(L.timer.middle.reg, 0xF);
+  write(L.timer.high.reg, 4 | 3);  // 8-bit compare, latch 0x3FF
   flush();
   EXPECT_EQ(text(1124), "1Hz");
   EXPECT_EQ(text(1125), "+1");
   EXPECT_EQ(text(1126), "FF");
   EXPECT_EQ(text(1127), "8");
-  write(107, 2);     // full compare: all ten bits shown
-  write(113, 2);
+  write(L.irq.control.reg, 2);  // full compare: all ten bits shown
+  write(L.prescaler.control.reg, 2);
   flush();
   EXPECT_EQ(text(1126), "3FF");
   EXPECT_EQ(text(1109), "32Hz IRQ");

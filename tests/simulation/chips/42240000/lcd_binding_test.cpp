@@ -22,10 +22,11 @@ TEST_F(NoLibrary, ShowsE0001OnceAndRunsWithoutDisplay) {
   EXPECT_EQ(log.texts(), Lines{"E0001 42240000.DLL\nUnable to find module\n42XX_LCD.DLL"});
   EXPECT_EQ(log.boxes()[0].title, "");
   // Writes of the LCD registers are skipped silently.
-  program({LDI(3), STA(112), LDI(5), STA(68), LDI(6), STA(114), JMP(6)});
+  program({LDI(3), STA(L.ram2.page.reg), LDI(5), STA(L.lcd.bank0.reg), LDI(6), STA(L.lcd.mode.reg),
+           JMP(6)});
   step(7);
-  EXPECT_EQ(r.reg(68), 5);
-  EXPECT_EQ(r.reg(114), 6);
+  EXPECT_EQ(r.reg(L.lcd.bank0.reg), 5);
+  EXPECT_EQ(r.reg(L.lcd.mode.reg), 6);
   EXPECT_EQ(log.texts().size(), 1u);
 }
 
@@ -45,17 +46,19 @@ TEST_F(Qv4124, WithoutAProjectTheProjectPathIsEmpty) {
 TEST_F(Qv4124, LcdRegisterWritesMakeTheExactCalls) {
   openWindow();
   takeLog();
-  program({LDI(3), STA(112),             // address 3
-           LDI(5), STA(68),              // bank 0: segment 3
-           LDI(9), STA(69),              // bank 1: segment 19
-           LDI(2), STA(113), LDI(7), STA(68),  // whole-nibble mode: 15
-           LDI(0), STA(113),
-           LDI(6), STA(114),             // display off, multiplex 15
-           LDI(6), STA(114),             // unchanged: nothing
-           LDI(2), STA(114),             // on, multiplex 15
-           LDI(0), STA(114),             // on, multiplex 7
-           LDI(1), STA(113), LDI(4), STA(69),  // general-purpose outputs: nothing
-           LDI(8), STA(114),             // changed, but 113 is not 0: nothing
+  program({LDI(3), STA(L.ram2.page.reg),  // address 3
+           LDI(5), STA(L.lcd.bank0.reg),  // bank 0: segment 3
+           LDI(9), STA(L.lcd.bank1.reg),  // bank 1: segment 19
+           LDI(2), STA(L.lcd.control.reg),
+           LDI(7), STA(L.lcd.bank0.reg),  // whole-nibble mode: 15
+           LDI(0), STA(L.lcd.control.reg),
+           LDI(6), STA(L.lcd.mode.reg),  // display off, multiplex 15
+           LDI(6), STA(L.lcd.mode.reg),  // unchanged: nothing
+           LDI(2), STA(L.lcd.mode.reg),  // on, multiplex 15
+           LDI(0), STA(L.lcd.mode.reg),  // on, multiplex 7
+           LDI(1), STA(L.lcd.control.reg),
+           LDI(4), STA(L.lcd.bank1.reg),  // general-purpose outputs: nothing
+           LDI(8), STA(L.lcd.mode.reg),   // changed, but 113 is not 0: nothing
            JMP(28)});
   Lines reset = takeLog();
   ASSERT_EQ(reset.size(), 32u);
@@ -64,7 +67,7 @@ TEST_F(Qv4124, LcdRegisterWritesMakeTheExactCalls) {
   EXPECT_EQ(takeLog(), (Lines{"SetSegment 3 5 1", "SetSegment 19 9 1", "SetSegment 3 15 1", "SetLCDstatus 0",
                               "SetLCDMUX 15", "SetLCDstatus 1", "SetLCDMUX 15", "SetLCDstatus 1", "SetLCDMUX 7",
                               "SetLCDstatus 0"}));  // general-purpose outputs: the display goes off
-  EXPECT_EQ(r.reg(69), 4);
+  EXPECT_EQ(r.reg(L.lcd.bank1.reg), 4);
 }
 
 class MissingStatus : public Qv4124 {
@@ -75,8 +78,8 @@ TEST_F(MissingStatus, ChangedModeWriteReportsE0003AndStillSetsTheMultiplex) {
   openWindow();
   MessageLog log;
   takeLog();
-  write(114, 2);
-  write(114, 2);
+  write(L.lcd.mode.reg, 2);
+  write(L.lcd.mode.reg, 2);
   EXPECT_EQ(log.texts(), Lines{"E0003 42240000.DLL\nUnable to load SetLCDstatus function\n from 42XX-LCD.DLL"});
   EXPECT_EQ(takeLog(), Lines{"SetLCDMUX 15"});
 }
@@ -88,8 +91,8 @@ class MissingBoth : public Qv4124 {
 TEST_F(MissingBoth, EveryChangedWriteReportsBoth) {
   openWindow();
   MessageLog log;
-  write(114, 2);
-  write(114, 0);
+  write(L.lcd.mode.reg, 2);
+  write(L.lcd.mode.reg, 0);
   const std::string e3 = "E0003 42240000.DLL\nUnable to load SetLCDstatus function\n from 42XX-LCD.DLL";
   const std::string e4 = "E0004 42240000.DLL\nUnable to load SetLCDMUX function\nfrom 42XX_LCD.DLL";
   EXPECT_EQ(log.texts(), (Lines{e3, e4, e3, e4}));
@@ -106,7 +109,7 @@ TEST_F(MissingInit, ShowsE0002OnceAndKeepsTheOtherFunctions) {
   openWindow();
   EXPECT_EQ(log.texts(), Lines{"E0002 42240000.DLL\nUnable to load Initinterface function\nfrom 42XX_LCD.DLL"});
   takeLog();
-  write(68, 3);
+  write(L.lcd.bank0.reg, 3);
   EXPECT_EQ(takeLog(), Lines{"SetSegment 0 3 1"});
 }
 

@@ -20,124 +20,124 @@ void RunFor(Records& r, int64_t instructions) {
 }
 
 TEST_F(Qv4124, OneHertzRequestAtClockIndexZeroAfter16384Instructions) {
-  write(102, 8);
+  write(L.irq.timeEnables.reg, 8);
   RunFor(r, 16383);
-  EXPECT_EQ(r.reg(105) & 8, 0);
+  EXPECT_EQ(r.reg(L.irq.timeRequests.reg) & 8, 0);
   RunFor(r, 1);
-  EXPECT_EQ(r.reg(105) & 8, 8);
-  EXPECT_EQ(read(105), 8);
-  EXPECT_EQ(read(105), 0);  // read clears
+  EXPECT_EQ(r.reg(L.irq.timeRequests.reg) & 8, 8);
+  EXPECT_EQ(read(L.irq.timeRequests.reg), 8);
+  EXPECT_EQ(read(L.irq.timeRequests.reg), 0);  // read clears
 }
 
 TEST_F(Qv4124, OneHertzRequestAtClockIndexFourAfter262144Instructions) {
   openWindow();
   click(1133);  // 512kHz
-  write(96, 8);
-  write(102, 8);
+  write(L.clock.select.reg, 8);
+  write(L.irq.timeEnables.reg, 8);
   RunFor(r, 262143);
-  EXPECT_EQ(r.reg(105) & 8, 0);
+  EXPECT_EQ(r.reg(L.irq.timeRequests.reg) & 8, 0);
   RunFor(r, 1);
-  EXPECT_EQ(r.reg(105) & 8, 8);
+  EXPECT_EQ(r.reg(L.irq.timeRequests.reg) & 8, 8);
 }
 
 TEST_F(Qv4124, PrescalerRequestAt32Or8HzAndRestartDelaysOneHertz) {
-  write(102, 4);
-  write(109, 2);  // 32 Hz: 1024 base ticks
+  write(L.irq.timeEnables.reg, 4);
+  write(L.prescaler.control.reg, 2);  // 32 Hz: 1024 base ticks
   RunFor(r, 511);
-  EXPECT_EQ(r.reg(105), 0);
+  EXPECT_EQ(r.reg(L.irq.timeRequests.reg), 0);
   RunFor(r, 1);
-  EXPECT_EQ(r.reg(105), 4);
-  write(105, 4);
-  write(109, 0);  // 8 Hz: the next one at 4096 base ticks
+  EXPECT_EQ(r.reg(L.irq.timeRequests.reg), 4);
+  write(L.irq.timeRequests.reg, 4);
+  write(L.prescaler.control.reg, 0);  // 8 Hz: the next one at 4096 base ticks
   RunFor(r, 2047 - 512);
-  EXPECT_EQ(r.reg(105), 0);
+  EXPECT_EQ(r.reg(L.irq.timeRequests.reg), 0);
   RunFor(r, 1);
-  EXPECT_EQ(r.reg(105), 4);
+  EXPECT_EQ(r.reg(L.irq.timeRequests.reg), 4);
 
-  write(102, 8);
+  write(L.irq.timeEnables.reg, 8);
   RunFor(r, 10000 - 2048);
-  write(109, 4);  // restart: the 1 Hz stage starts again
+  write(L.prescaler.control.reg, 4);  // restart: the 1 Hz stage starts again
   RunFor(r, 16384 - 10000);
-  EXPECT_EQ(r.reg(105) & 8, 0);
+  EXPECT_EQ(r.reg(L.irq.timeRequests.reg) & 8, 0);
   RunFor(r, 10000);
-  EXPECT_EQ(r.reg(105) & 8, 8);
+  EXPECT_EQ(r.reg(L.irq.timeRequests.reg) & 8, 8);
 }
 
 TEST_F(Qv4124, RequestNeedsItsMaskBit) {
   RunFor(r, 16384);
-  EXPECT_EQ(r.reg(105), 0);
+  EXPECT_EQ(r.reg(L.irq.timeRequests.reg), 0);
 }
 
 TEST_F(Qv4124, Ram2PagesAndLcdBanksFollowThePageRegister) {
-  write(112, 3);
+  write(L.ram2.page.reg, 3);
   for (int i = 0; i < 4; ++i) write(64 + i, i + 1);
-  write(68, 7);
-  write(112, 5);
-  EXPECT_EQ(r.reg(64), 0);
-  EXPECT_EQ(r.reg(68), 0);
-  write(64, 9);
-  write(69, 2);
-  write(112, 3);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(r.reg(64 + i), i + 1);
-  EXPECT_EQ(r.reg(68), 7);
-  write(112, 5);
-  EXPECT_EQ(r.reg(64), 9);
-  EXPECT_EQ(r.reg(69), 2);
+  write(L.lcd.bank0.reg, 7);
+  write(L.ram2.page.reg, 5);
+  EXPECT_EQ(r.reg(L.ram2.window.reg), 0);
+  EXPECT_EQ(r.reg(L.lcd.bank0.reg), 0);
+  write(L.ram2.window.reg, 9);
+  write(L.lcd.bank1.reg, 2);
+  write(L.ram2.page.reg, 3);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(r.reg(L.ram2.window.reg + i), i + 1);
+  EXPECT_EQ(r.reg(L.lcd.bank0.reg), 7);
+  write(L.ram2.page.reg, 5);
+  EXPECT_EQ(r.reg(L.ram2.window.reg), 9);
+  EXPECT_EQ(r.reg(L.lcd.bank1.reg), 2);
 }
 
 TEST_F(Qv4124, EepromWriteIsBusy520BaseTicksThenRequestsAndReadsBack) {
   openWindow();
-  write(98, 5);
-  write(99, 0xA);
-  write(100, 0x3);
-  write(103, 4);
-  write(97, 7);
-  EXPECT_EQ(r.reg(97) & 2, 2);
+  write(L.eeprom.address.reg, 5);
+  write(L.eeprom.low.reg, 0xA);
+  write(L.eeprom.high.reg, 0x3);
+  write(L.irq.unitEnables.reg, 4);
+  write(L.eeprom.control.reg, 7);
+  EXPECT_EQ(r.reg(L.eeprom.control.reg) & 2, 2);
   RunFor(r, 259);  // two base ticks per instruction
-  EXPECT_EQ(r.reg(97) & 2, 2);
-  EXPECT_EQ(r.reg(106), 0);
+  EXPECT_EQ(r.reg(L.eeprom.control.reg) & 2, 2);
+  EXPECT_EQ(r.reg(L.irq.unitRequests.reg), 0);
   RunFor(r, 1);
-  EXPECT_EQ(r.reg(97) & 2, 0);
-  EXPECT_EQ(r.reg(106), 4);
-  write(99, 0);
-  write(100, 0);
-  write(97, 2);  // read: 24 base ticks, no request
-  EXPECT_EQ(r.reg(99), 0xA);
-  EXPECT_EQ(r.reg(100), 0x3);
-  write(106, 15);
+  EXPECT_EQ(r.reg(L.eeprom.control.reg) & 2, 0);
+  EXPECT_EQ(r.reg(L.irq.unitRequests.reg), 4);
+  write(L.eeprom.low.reg, 0);
+  write(L.eeprom.high.reg, 0);
+  write(L.eeprom.control.reg, 2);  // read: 24 base ticks, no request
+  EXPECT_EQ(r.reg(L.eeprom.low.reg), 0xA);
+  EXPECT_EQ(r.reg(L.eeprom.high.reg), 0x3);
+  write(L.irq.unitRequests.reg, 15);
   RunFor(r, 12);
-  EXPECT_EQ(r.reg(97) & 2, 0);
-  EXPECT_EQ(r.reg(106), 0);
+  EXPECT_EQ(r.reg(L.eeprom.control.reg) & 2, 0);
+  EXPECT_EQ(r.reg(L.irq.unitRequests.reg), 0);
   const std::string list = text(1136);
   EXPECT_EQ(list, "00  00\n01  00\n02  00\n03  00\n04  00\n05  3A\n06  00\n07  00");
 }
 
 TEST_F(Qv4124, SupplyDetectorAtTheLowLevelDrivesEepromBit2) {
   openWindow();
-  write(115, 4);
+  write(L.supply.control.reg, 4);
   RunFor(r, 200);
-  EXPECT_EQ(r.reg(115), 0);       // above 1.38 V
-  EXPECT_EQ(r.reg(97) & 4, 4);    // supply sufficient
+  EXPECT_EQ(r.reg(L.supply.control.reg), 0);      // above 1.38 V
+  EXPECT_EQ(r.reg(L.eeprom.control.reg) & 4, 4);  // supply sufficient
   send(platform::WM_VSCROLL, platform::MAKEWPARAM(platform::SB_THUMBTRACK, 300),
        bar(1044));
   EXPECT_EQ(text(1045), "0.60V");
-  write(115, 4);
+  write(L.supply.control.reg, 4);
   RunFor(r, 200);
-  EXPECT_EQ(r.reg(115), 8);
-  EXPECT_EQ(r.reg(97) & 4, 0);
-  write(115, 6);                  // the 2.50 V level leaves 97 alone
+  EXPECT_EQ(r.reg(L.supply.control.reg), 8);
+  EXPECT_EQ(r.reg(L.eeprom.control.reg) & 4, 0);
+  write(L.supply.control.reg, 6);  // the 2.50 V level leaves 97 alone
   RunFor(r, 200);
-  EXPECT_EQ(r.reg(115), 10);
-  EXPECT_EQ(r.reg(97) & 4, 0);
+  EXPECT_EQ(r.reg(L.supply.control.reg), 10);
+  EXPECT_EQ(r.reg(L.eeprom.control.reg) & 4, 0);
 }
 
 TEST_F(Qv4124, SimpleRegisterRules) {
   write(111, 15);
   EXPECT_EQ(r[k42::kIndex] >> 4, 7);
-  write(108, 8);
-  EXPECT_EQ(r.reg(108), 8);
-  write(104, 0);
-  EXPECT_EQ(read(104), 0);
+  write(L.power.sleepWatchdog.reg, 8);
+  EXPECT_EQ(r.reg(L.power.sleepWatchdog.reg), 8);
+  write(L.portA.requests.reg, 0);
+  EXPECT_EQ(read(L.portA.requests.reg), 0);
 }
 
 TEST_F(Qv4124, ResetTableForBothKindsKeepsCompareValuesAndFlags) {
@@ -175,50 +175,50 @@ TEST_F(Qv4124, ResetTableForBothKindsKeepsCompareValuesAndFlags) {
 }
 
 TEST_F(Qv4124, TimerAt16KilohertzRequestsEndAndCompareWithinItsWidth) {
-  write(103, 3);         // compare and end requests
-  write(91, 1 | 8);      // 16 kHz (one count per instruction), up
-  write(93, 0xC);
-  write(95, 4);          // 8 bits wide
-  write(92, 8 | 2 | 1);  // run, compare, load 0x00C
+  write(L.irq.unitEnables.reg, 3);    // compare and end requests
+  write(L.timer.control.reg, 1 | 8);  // 16 kHz (one count per instruction), up
+  write(L.timer.low.reg, 0xC);
+  write(L.timer.high.reg, 4);             // 8 bits wide
+  write(L.timer.command.reg, 8 | 2 | 1);  // run, compare, load 0x00C
   RunFor(r, 242);
-  EXPECT_EQ(r.reg(106), 0);
+  EXPECT_EQ(r.reg(L.irq.unitRequests.reg), 0);
   RunFor(r, 1);  // 0x0FF: the end of 8 bits
-  EXPECT_EQ(r.reg(106), 2);
+  EXPECT_EQ(r.reg(L.irq.unitRequests.reg), 2);
   RunFor(r, 12);
-  EXPECT_EQ(r.reg(106), 2);
+  EXPECT_EQ(r.reg(L.irq.unitRequests.reg), 2);
   RunFor(r, 1);  // 0x10C: the compare of 8 bits
-  EXPECT_EQ(r.reg(106), 3);
+  EXPECT_EQ(r.reg(L.irq.unitRequests.reg), 3);
   // Each read is two more passes; the count is read after the first one.
-  EXPECT_EQ(read(93), 0xD);  // 0x10D
-  EXPECT_EQ(read(94), 0x0);  // 0x10F
-  EXPECT_EQ(read(95), 0x5);  // 0x111, width code 1
+  EXPECT_EQ(read(L.timer.low.reg), 0xD);     // 0x10D
+  EXPECT_EQ(read(L.timer.middle.reg), 0x0);  // 0x10F
+  EXPECT_EQ(read(L.timer.high.reg), 0x5);    // 0x111, width code 1
 
   // Counting down in full width from 2: the end at 0, no compare until the
   // count comes round to 2 again.
-  write(106, 3);  // ones clear
-  write(91, 1);
-  write(95, 0);
-  write(93, 2);
-  write(94, 0);
-  write(92, 8 | 2 | 1);
+  write(L.irq.unitRequests.reg, 3);  // ones clear
+  write(L.timer.control.reg, 1);
+  write(L.timer.high.reg, 0);
+  write(L.timer.low.reg, 2);
+  write(L.timer.middle.reg, 0);
+  write(L.timer.command.reg, 8 | 2 | 1);
   RunFor(r, 2);
-  EXPECT_EQ(r.reg(106), 2);
+  EXPECT_EQ(r.reg(L.irq.unitRequests.reg), 2);
   RunFor(r, 1021);
-  EXPECT_EQ(r.reg(106), 2);
+  EXPECT_EQ(r.reg(L.irq.unitRequests.reg), 2);
   RunFor(r, 1);
-  EXPECT_EQ(r.reg(106), 3);
+  EXPECT_EQ(r.reg(L.irq.unitRequests.reg), 3);
 }
 
 TEST_F(Qv4124, WatchdogResetsAtTheFifthSecondUnlessOff) {
-  r.registers[114].value = 0;
+  r.registers[L.lcd.mode.reg].value = 0;
   RunFor(r, 81919);
-  EXPECT_EQ(r.reg(114), 0);
+  EXPECT_EQ(r.reg(L.lcd.mode.reg), 0);
   RunFor(r, 1);
-  EXPECT_EQ(r.reg(114), 15);  // the power-on reset
-  write(115, 1);              // watchdog off
-  r.registers[114].value = 0;
+  EXPECT_EQ(r.reg(L.lcd.mode.reg), 15);  // the power-on reset
+  write(L.supply.control.reg, 1);        // watchdog off
+  r.registers[L.lcd.mode.reg].value = 0;
   RunFor(r, 16384 * 6);
-  EXPECT_EQ(r.reg(114), 0);
+  EXPECT_EQ(r.reg(L.lcd.mode.reg), 0);
 }
 
 // The whole road: a source assembled by K42xxasm, run in the module bound

@@ -1,11 +1,15 @@
 #pragma once
 // QV4124 bound through STDK42XX from a program folder of its own (the LCD
 // chips' fixture), by default with the full fake display library.
+#include "layout.h"
 #include "lcd_chip_test.h"
 
 namespace qv4124test {
 
 using namespace k42test;
+
+// The chip's registers by name.
+inline constexpr const qv4124::Qv4124Layout& L = qv4124::kQv4124;
 
 class Qv4124 : public LcdChipTest {
  protected:

@@ -29,7 +29,7 @@ TEST_F(Qv4124, DelayEditWaitsPerPassAndTakesThreeDigitsAtMost) {
 
 TEST_F(Qv4124, SleepExecutesNothingUntilABreak) {
   openWindow();
-  program({LDI(4), STA(107), STA(108), INC(20), JMP(3)});
+  program({LDI(4), STA(L.irq.control.reg), STA(L.power.sleepWatchdog.reg), INC(20), JMP(3)});
   step(3);
   takeLog();
   const int32_t pc = r.pc();
@@ -48,12 +48,12 @@ TEST_F(Qv4124, SleepExecutesNothingUntilABreak) {
 
 TEST_F(Qv4124, HaltTicksAndEnablesInterrupts) {
   openWindow();
-  program({JMP(3), JMP(1), NOP, LDI(8), STA(102), HALT, JMP(6)});  // vector at 1
+  program({JMP(3), JMP(1), NOP, LDI(8), STA(L.irq.timeEnables.reg), HALT, JMP(6)});  // vector at 1
   step(4);
   ASSERT_EQ(r[k42::kHalted], 1);
   platform::RunPump::SetScriptAtRound(100, [] { Stdk::Get().Instruction_Break(16); });
   r.execute(k42::kRunModeRun);
-  EXPECT_EQ(r.reg(107) & 8, 8);
+  EXPECT_EQ(r.reg(L.irq.control.reg) & 8, 8);
   EXPECT_EQ(text(1143), "Halt");
   // The 1 Hz request wakes it into the interrupt.
   platform::RunPump::SetScriptAtRound(16384, [] { Stdk::Get().Instruction_Break(16); });
@@ -80,7 +80,7 @@ TEST_F(Qv4124, PinClickAfterARunChangesThePortRegisterAtOnce) {
   r.reset();
   step(1);
   click(1081);
-  EXPECT_EQ(r.reg(82), 1);
+  EXPECT_EQ(r.reg(L.portB.data.reg), 1);
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // the LCD family's time base (pre-divider and 15-stage chain in one counter)
 // against a free-running step counter with a separate prescaler chain, and
 // the 10-bit timer's match countdown against comparing at every step (single
-// and double steps, mirroring, both full-compare options). Both are driven
+// and double steps, runs of steps at once, mirroring, both full-compare
+// options), and a tap's ticks counted from the time base, with a deadline at
+// the one a block needs next, against counting them as a stepped time base
+// hands them out. All are driven
 // through long pseudo-random sequences of every operation.
 #include <gtest/gtest.h>
 #include <simcore/lcd/time_base.h>
@@ -121,6 +124,144 @@ TEST(CountedTime, TimeBaseFiresEachFifteenStageWrapAtEveryClockIndex) {
   }
 }
 
+// A tap's ticks counted one by one as a stepped time base hands them out,
+// with the deadline as the n-th of them after the last take.
+class SteppedTapTicks {
+ public:
+  void reset() {
+    base_.reset();
+    followed_ = total_;
+    deadline_ = 0;
+  }
+  void setClockIndex(int index) {
+    base_.setClockIndex(index);
+    deadline_ = 0;
+  }
+  void setFastestTap(int carries) { fastest_ = carries; }
+  void restart() {
+    base_.restart();
+    deadline_ = 0;
+  }
+  void follow(int carries) {
+    carries_ = carries;
+    followed_ = total_;
+    deadline_ = 0;
+  }
+  uint32_t take() {
+    const uint32_t ticks = static_cast<uint32_t>(total_ - followed_);
+    followed_ = total_;
+    return ticks;
+  }
+  void setDeadline(uint32_t n) { deadline_ = followed_ + n; }
+  template <class Fire>
+  void advance(uint32_t steps, Fire&& fire) {
+    base_.setFastestTap(0);
+    for (uint32_t i = 0; i < steps; ++i) {
+      bool due = false;
+      int carried = 0;
+      base_.advance(1, [&](int c) {
+        carried = c;
+        if (c >= carries_ && ++total_ == deadline_) due = true;
+        if (c >= fastest_) due = true;
+      });
+      if (due) fire(carried);
+    }
+  }
+  uint32_t chainCount() const { return base_.chainCount(); }
+
+ private:
+  SteppedTimeBase base_;
+  int fastest_ = 15;
+  int carries_ = 0;
+  uint64_t total_ = 0, followed_ = 0, deadline_ = 0;
+};
+
+// The same with the counted time base and TapTicks.
+class CountedTapTicks {
+ public:
+  void reset() {
+    base_.reset();
+    ticks_.follow(base_, ticks_.carries());
+  }
+  void setClockIndex(int index) {
+    base_.setClockIndex(index);
+    ticks_.moved(base_);
+  }
+  void setFastestTap(int carries) { base_.setFastestTap(carries); }
+  void restart() {
+    base_.clearStages(0x7FFEu);
+    ticks_.moved(base_);
+  }
+  void follow(int carries) {
+    ticks_.follow(base_, carries);
+    base_.clearDeadline();
+  }
+  uint32_t take() { return ticks_.take(base_); }
+  void setDeadline(uint32_t n) { base_.setDeadline(ticks_.tick(base_, n)); }
+  template <class Fire>
+  void advance(uint32_t steps, Fire&& fire) {
+    base_.advance(steps, fire);
+  }
+  uint32_t chainCount() const { return base_.chainCount(); }
+
+ private:
+  TimeBase base_;
+  simcore::lcd::TapTicks ticks_;
+};
+
+// Random operations; the ticks taken after each, and every fired tick with
+// its carries. A fired tick takes the ticks and sets the next deadline, as
+// the timer does at its match. Ticks are taken before the counter moves.
+template <class Ticks>
+std::vector<uint64_t> DriveTapTicks(uint32_t seed) {
+  Ticks t;
+  t.reset();
+  t.setClockIndex(0);
+  t.follow(3);
+  std::mt19937 random(seed);
+  std::vector<uint64_t> log;
+  for (int op = 0; op < 4000; ++op) {
+    const uint32_t pick = random() % 100;
+    if (pick < 70) {
+      const uint32_t n = 1 + random() % 200;
+      t.advance(n, [&](int carried) {
+        const uint32_t taken = t.take();
+        log.push_back(1000000u + static_cast<uint64_t>(carried) * 10000u + taken);
+        if (log.size() % 3 == 0) t.setDeadline(1 + static_cast<uint32_t>(log.size() % 11));
+      });
+    } else if (pick < 78) {
+      log.push_back(t.take());
+    } else if (pick < 86) {
+      log.push_back(t.take());
+      t.setDeadline(1 + random() % 20);
+    } else if (pick < 90) {
+      t.setFastestTap(static_cast<int>(6 + random() % 10));
+    } else if (pick < 93) {
+      log.push_back(t.take());
+      t.setClockIndex(static_cast<int>(random() % 5));
+    } else if (pick < 96) {
+      log.push_back(t.take());
+      t.restart();
+    } else if (pick < 98) {
+      log.push_back(t.take());
+      t.follow(static_cast<int>(random() % 16));
+    } else {
+      t.reset();
+    }
+    log.push_back(t.chainCount());
+  }
+  return log;
+}
+
+TEST(CountedTime, TapTicksAndTheirDeadlineAsSteppedCountingSeesThem) {
+  for (uint32_t seed = 1; seed <= 20; ++seed) {
+    const std::vector<uint64_t> stepped = DriveTapTicks<SteppedTapTicks>(seed);
+    const std::vector<uint64_t> counted = DriveTapTicks<CountedTapTicks>(seed);
+    ASSERT_GT(stepped.size(), 4000u);
+    EXPECT_EQ(counted, stepped) << "seed " << seed;
+  }
+}
+
 // The timer comparing its count at every step.
 struct Compared {
   int count = 0, value = 0, step = -1, end = 0, width = 1023;
@@ -145,6 +286,10 @@ void CompareTimer(uint32_t seed) {
   for (int op = 0; op < 200000; ++op) {
     const uint32_t pick = random() % 1000;
     if (pick < 985) {
+      // Now and then, the steps up to the match but one at once.
+      const int skip = op % 64 == 0 ? timer.stepsToMatch() - 1 : 0;
+      for (int i = 0; i < skip; ++i) plain.advance(kStops);
+      ASSERT_FALSE(timer.advance(skip));
       const bool matched = timer.step();
       const periphery::Timer10::Match m = plain.advance(kStops);
       ASSERT_EQ(matched, m.end || m.compare) << "seed " << seed << " op " << op;

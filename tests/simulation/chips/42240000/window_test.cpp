@@ -16,16 +16,16 @@ using namespace platform;
 TEST_F(Qv4124, OutputPinOfPortBIgnoresClicks) {
   openWindow();
   r.reset();
-  write(81, 1);
-  write(82, 0);
+  write(L.portB.direction.reg, 1);
+  write(L.portB.data.reg, 0);
   drain();
   EXPECT_EQ(text(1081), "NC");
   click(1081);
-  EXPECT_EQ(r.reg(82), 0);
+  EXPECT_EQ(r.reg(L.portB.data.reg), 0);
   click(1082);
   drain();
   EXPECT_EQ(text(1082), "H");
-  EXPECT_EQ(r.reg(82), 2);
+  EXPECT_EQ(r.reg(L.portB.data.reg), 2);
 }
 
 TEST_F(Qv4124, SupplySliderEnds) {
@@ -44,13 +44,13 @@ TEST_F(Qv4124, SupplySliderEnds) {
 TEST_F(Qv4124, GeneralPurposeOutputBoxFollowsRegister113) {
   openWindow();
   r.reset();
-  write(113, 1);
-  write(68, 3);
+  write(L.lcd.control.reg, 1);
+  write(L.lcd.bank0.reg, 3);
   drain();
   EXPECT_TRUE(!control(1134)->isHidden());
   const std::string list = text(1137);
   EXPECT_EQ(list.substr(0, 12), "00 01\n01 00\n");
-  write(113, 0);
+  write(L.lcd.control.reg, 0);
   drain();
   EXPECT_FALSE(!control(1134)->isHidden());
   EXPECT_FALSE(!control(1137)->isHidden());
@@ -60,7 +60,7 @@ TEST_F(Qv4124, OscillatorRadiosShowTheClock) {
   openWindow();
   r.reset();
   click(1132);
-  write(96, 1);
+  write(L.clock.select.reg, 1);
   EXPECT_EQ(text(1052), "64 kHz");
   click(1131);
   EXPECT_EQ(text(1052), "32 kHz");
@@ -69,7 +69,7 @@ TEST_F(Qv4124, OscillatorRadiosShowTheClock) {
 TEST_F(Qv4124, Ram2ListShowsEveryPageWithTheCurrentOneFromTheRegisters) {
   openWindow();
   r.reset();
-  write(112, 2);
+  write(L.ram2.page.reg, 2);
   write(65, 0xC);
   click(1050);
   const std::string list = text(1139);

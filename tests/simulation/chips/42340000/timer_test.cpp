@@ -128,6 +128,34 @@ TEST_F(Timer, PwmReversedCountingDown) {
   EXPECT_EQ(r.reg(qv4234::kPortA) & 1, 1);
 }
 
+// The 16 kHz input behind the tick divider: a step every fourth round, then
+// every round; the end and compare requests come in the round of their step
+// also deep inside a long run.
+TEST_F(Timer, SixteenKilohertzInputFollowsTheTickDivider) {
+  write(qv4234::kTickDivider, 2);  // a tick every 4 rounds
+  write(qv4234::kTimerMode, 8 | 1);
+  write(qv4234::kTimerValue2, 3);  // 0x3FC, 10 bits wide
+  write(qv4234::kTimerValue1, 0xF);
+  write(qv4234::kTimerValue0, 0xC);
+  write(qv4234::kEnables1, 0xC);
+  write(qv4234::kTimerControl, 8 | 2 | 1);
+  runRounds(11);
+  EXPECT_EQ(counter(), 0x3FE);
+  EXPECT_EQ(r.reg(qv4234::kRequests1), 0);
+  runRounds(1);  // the third tick: the end value
+  EXPECT_EQ(counter(), 0x3FF);
+  EXPECT_EQ(r.reg(qv4234::kRequests1), 8);
+  write(qv4234::kTickDivider, 0);  // a tick every round
+  runRounds(2);
+  EXPECT_EQ(counter(), 1);
+  runRounds(1018);
+  EXPECT_EQ(counter(), 0x3FB);
+  EXPECT_EQ(r.reg(qv4234::kRequests1), 8);
+  runRounds(1);  // back at the value: the compare
+  EXPECT_EQ(counter(), 0x3FC);
+  EXPECT_EQ(r.reg(qv4234::kRequests1), 8 | 4);
+}
+
 // (The direction is set before the value: a change of direction mirrors it.)
 TEST_F(Timer, OneHertzInputStepsOncePerSecondOfChipTime) {
   write(qv4234::kTimerMode, 8 | 6);

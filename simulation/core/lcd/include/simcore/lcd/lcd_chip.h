@@ -14,8 +14,11 @@
 //   void Periphery_RunEnded();            a run has ended (redraws of counters)
 //   void Lcd_HaltEnable();                a halted pass sets 107 bit 3 (default:
 //                                         the value bit, without side effects)
-//   void Periphery_FourTicks();           variant 1's four periphery steps
-//                                         (default: Periphery_Tick four times)
+//   bool Periphery_FourTicks();           variant 1's four periphery steps
+//                                         (default: Periphery_Tick four times);
+//                                         false when they did nothing that can
+//                                         reset the CPU or ask the watchdog's
+//                                         reset
 #include <platform/clock.h>
 #include <platform/dialog_items.h>
 #include <platform/event_wait.h>
@@ -120,9 +123,11 @@ class LcdChip : public PeripheryChip<Chip> {
   // Defaults the chip may hide.
   void Periphery_RunEnded() {}
   // Variant 1's periphery time of one pass. A chip may hide it with a form
-  // that sees at once when none of the four steps has anything to do.
-  [[gnu::always_inline]] void Periphery_FourTicks() {
+  // that sees at once when none of the four steps has anything to do, and
+  // says so (false): the pass then skips the reset and watchdog tests.
+  [[gnu::always_inline]] bool Periphery_FourTicks() {
     for (int i = 0; i < 4; ++i) self().Periphery_Tick();
+    return true;
   }
   void Lcd_HaltEnable() { periphery::Cells(this->registers_).setBits(kInterruptControl, kInterruptEnable); }
 
@@ -147,6 +152,7 @@ class LcdChip : public PeripheryChip<Chip> {
   // when the run ends (the stack level left outside 0..2).
   bool waitForEvents(int32_t& pc) {
     this->storePc(pc);
+    self().ShowDeferredState();
     platform::WaitForEvents();
     while (platform::DispatchOneMessage()) {
     }
@@ -189,6 +195,7 @@ class LcdChip : public PeripheryChip<Chip> {
         [this]() TAVIX_INLINE_ROUND {
           delay_ = this->dialog() != nullptr ? ParseDelay(platform::GetDlgItemText(this->dialog(), kDelayEdit)) : 0;
           platform::BusyWaitMicros(32);
+          this->cpuReset_ = false;  // the loop loads the counter after this
         },
         [this](int32_t& pc) TAVIX_INLINE_ROUND {
           if (delay_ != 0) [[unlikely]]
@@ -205,9 +212,10 @@ class LcdChip : public PeripheryChip<Chip> {
             return Pass::Next;
           }
           displayOffSent = false;
-          self().Periphery_FourTicks();
-          this->reloadPcAfterReset(pc);
-          watchdogCheck(pc);
+          if (self().Periphery_FourTicks()) [[unlikely]] {
+            this->reloadPcAfterReset(pc);
+            watchdogCheck(pc);
+          }
           if (!this->enterInterrupt(mode, pc)) return Pass::Stop;
           if (this->halted()) {
             periphery::Cells(this->registers_).setBits(kInterruptControl, kInterruptEnable);
