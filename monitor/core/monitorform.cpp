@@ -9,7 +9,7 @@
 #include <map>
 
 #include "core/font_command.h"
-#include "core/main_module.h"
+#include "core/instance_guard.h"
 #include "core/monitor_state.h"
 #include "platform/filenames.h"
 #include "platform/messagebox.h"
