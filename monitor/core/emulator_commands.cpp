@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/comm_settings.h"
 #include "core/emulator_link.h"
 #include "core/emulator_session.h"
 #include "core/main_module.h"
