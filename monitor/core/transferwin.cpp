@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPointer>
 
 #include "core/comm_settings.h"
 #include "core/emulator_commands.h"
@@ -101,6 +102,10 @@ void Transferwin::OnLoad() {
   EmulatorLink& link = *state_.Link;
   platform::SerialPort& port = link.Port();
   port.SetOnComm([this] { Comm_OnComm(); });
+  // A window deleted without its unload (the monitor's end) ticks nothing.
+  link.SetOnOpen([window = QPointer<Transferwin>(this)] {
+    if (window) window->TickOutputLines();
+  });
   state_.LinkState = 2;
   link.ClearTimeout();
 
@@ -132,6 +137,7 @@ void Transferwin::OnLoad() {
 
 void Transferwin::OnUnload() {
   state_.Link->Port().SetOnComm(nullptr);
+  state_.Link->SetOnOpen(nullptr);
 }
 
 void Transferwin::TickOutputLines() {
