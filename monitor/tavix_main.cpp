@@ -1,7 +1,7 @@
 // The monitor Tavix.
 #include <QApplication>
 
-#include "core/emulator_commands.h"
+#include "core/emulator_binding.h"
 #include "core/main_module.h"
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "core/comm_settings.h"
+#include "core/emulator_binding.h"
 #include "core/emulator_commands.h"
 #include "core/emulator_link.h"
 #include "core/monitor_state.h"

@@ -1,12 +1,10 @@
 #include "core/emulator_commands.h"
 
-#include <memory>
-
+#include "core/comm_settings.h"
 #include "core/emulator_link.h"
 #include "core/emulator_session.h"
 #include "core/main_module.h"
 #include "core/monitor_state.h"
-#include "core/transferwin.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/run_time_error.h"
@@ -200,21 +198,6 @@ void ResetHardwareCommand(MonitorState& state) {
     state.Link->PollEmulator();
     throw platform::RunTimeError(31991, "The monitor can not reset the hardware.");
   }
-}
-
-void BindEmulatorLink(MonitorState& state) {
-  state.Link = std::make_unique<EmulatorLink>(state);
-  state.Forms.Register("transferwin", platform::FormKind::Dialog,
-                       [&state] { return new Transferwin(state); });
-  state.Seams.link.ReceiveEmulatorState = [&state] { ReceiveEmulatorState(state); };
-  state.Seams.link.PollEmulator = [&state] { state.Link->PollEmulator(); };
-  // The download, the marks and the data cells reach the emulator's memory.
-  state.Seams.link.SendCommand = [&state](int32_t address, const std::vector<uint8_t>& bytes) {
-    state.Link->SendCommand(address, bytes);
-  };
-  state.Seams.link.ReceiveData = [&state](int32_t address, int32_t count) {
-    return state.Link->ReceiveData(address, count);
-  };
 }
 
 }  // namespace monitor

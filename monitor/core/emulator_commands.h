@@ -36,8 +36,4 @@ void ResetEmulator(MonitorState& state);
 // repeats the handshake and raises 31991.
 void ResetHardwareCommand(MonitorState& state);
 
-// Makes the link, registers the settings window and binds the poll step's
-// emulator operations (the state read and the link's recovery).
-void BindEmulatorLink(MonitorState& state);
-
 }  // namespace monitor

@@ -4,7 +4,6 @@
 
 #include "core/emulator_commands.h"
 #include "core/monitor_state.h"
-#include "core/transferwin.h"
 #include "core/yielding_wait.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
@@ -117,7 +116,7 @@ void EmulatorLink::Open(int pauseMs) {
   port.SetPortOpen(true);
   port.SetDTREnable(true);
   port.SetRTSEnable(true);
-  if (Transferwin* window = Transferwin::Loaded(state_)) window->TickOutputLines();
+  if (onOpen_) onOpen_();
 }
 
 void EmulatorLink::ClosePort() {

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,9 @@ class EmulatorLink {
   // Opens the port with the stored settings, without the pause before the
   // open and without a link event (the state stays 2).
   void OpenPortQuietly();
+  // Runs after every open has set DTR and RTS on: the settings window ticks
+  // its boxes of the two lines while it is loaded. Null for nobody.
+  void SetOnOpen(std::function<void()> handler) { onOpen_ = std::move(handler); }
 
   void StartLinkTimeout(int ms);
   // True once after the timer fired.
@@ -136,6 +140,7 @@ class EmulatorLink {
   platform::SerialPort port_;
   QTimer timer_;
   bool timedOut_ = false;
+  std::function<void()> onOpen_;
   int16_t portNumber_ = 0;
   int32_t baudRate_ = 0;
 };

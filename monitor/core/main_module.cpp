@@ -1,14 +1,12 @@
 #include "core/main_module.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QTimer>
 #include <cstdlib>
 #include <cstring>
 
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
-#include "platform/link.h"
 #include "platform/messagebox.h"
 #include "platform/run_time_error.h"
 
@@ -43,20 +41,6 @@ void UnrecoverableError(int number, int line) {
       platform::ErrorText("Monitor ERROR", number, line) + "\rPress OK to RESET all",
       "Unrecoverable ERROR", platform::MB_OK | platform::MB_ICONEXCLAMATION);
   platform::EndProgram();
-}
-
-bool AcquireInstanceLock(MonitorState& state) {
-  if (state.InstanceLock && state.InstanceLock->isLocked()) return true;
-  const QString folder = QString::fromStdString(platform::LinkFolder());
-  QDir().mkpath(folder);
-  QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  auto lock = std::make_unique<QLockFile>(folder + "/Tavix.lock");
-  // Never stale by age: a monitor runs for days. A lock whose process is gone
-  // is still taken over.
-  lock->setStaleLockTime(0);
-  if (!lock->tryLock(0)) return false;
-  state.InstanceLock = std::move(lock);
-  return true;
 }
 
 int16_t AnyEditorOpen(const MonitorState& state) {

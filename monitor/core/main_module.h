@@ -1,6 +1,6 @@
 #pragma once
-// The monitor's spine: start-up, the poll step and its loop, the instance
-// guard, and two small services of the main module.
+// The monitor's spine: start-up, the poll step and its loop, and two small
+// services of the main module.
 #include <QWidget>
 #include <cstdint>
 #include <string>
@@ -32,11 +32,6 @@ constexpr int kPollIntervalMs = 50;
 // "Monitor ERROR 32755 0\rPress OK to RESET all" in a box titled
 // "Unrecoverable ERROR", then the end of the program.
 void UnrecoverableError(int number, int line);
-
-// Takes the one-instance lock "Tavix.lock" in the link folder; a stale lock
-// of a process that is gone is taken over. False when another instance holds
-// it.
-bool AcquireInstanceLock(MonitorState& state);
 
 // -1 when an editor slot from 1 up is in use, else 0.
 int16_t AnyEditorOpen(const MonitorState& state);

@@ -1,7 +1,8 @@
 #pragma once
 // The main window: the MDI frame with the monitor's menu tree, the status
 // panels, the two common dialogs and the picture holders. Its load, close
-// request and unload are the monitor's start-up and shut-down.
+// request and unload are the monitor's start-up and shut-down; its menu tree
+// and the commands of its items are in monitorform_commands.cpp.
 #include <cstdint>
 #include <string>
 
@@ -59,6 +60,9 @@ const std::vector<platform::MenuRow>& MonitorformMenuTable();
 std::string DocumentOf(const std::string& item);
 // The template source of File > New Template for a program folder.
 std::string NewTemplatePath(const std::string& programPath);
+// A folder path without its trailing "/" (the program folder as the document
+// items and the start-up's working folder use it).
+std::string WithoutSlash(std::string path);
 
 // The help file through the help hook; the home page through the shell.
 void ShowHelp(MonitorState& state);

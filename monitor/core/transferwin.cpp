@@ -3,13 +3,13 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPointer>
 
+#include "core/comm_settings.h"
 #include "core/emulator_commands.h"
 #include "core/emulator_link.h"
 #include "core/emulator_session.h"
 #include "core/monitor_state.h"
-#include "core/settings/mdl_registry.h"
-#include "core/settings/registry_layout.h"
 #include "platform/controls.h"
 #include "platform/hooks.h"
 #include "platform/run_time_error.h"
@@ -18,10 +18,6 @@ namespace monitor {
 namespace {
 
 constexpr int kRates[] = {2400, 9600, 14400, 19200, 38400};
-
-std::string CommunicationsKey() {
-  return FindLayoutKey("Communications")->path;
-}
 
 int RateIndex(int32_t baud) {
   for (int i = 0; i < 5; ++i) {
@@ -47,27 +43,6 @@ void SetBox(QCheckBox& box, bool on) {
 }
 
 }  // namespace
-
-CommSettings ReadCommSettings() {
-  const std::string key = CommunicationsKey();
-  CommSettings settings;
-  settings.com = RegGetSetting(platform::HKEY_LOCAL_MACHINE, key, "Com").AsNumber();
-  settings.baud = RegGetSetting(platform::HKEY_LOCAL_MACHINE, key, "Baud Rate").AsNumber();
-  settings.buffered = RegGetSetting(platform::HKEY_LOCAL_MACHINE, key, "Buffed").AsNumber();
-  return settings;
-}
-
-void StoreCommSettings(const CommSettings& settings) {
-  const std::string key = CommunicationsKey();
-  // Nothing else creates the key, and a value is never stored into a missing one.
-  RegCreateKeyPath(platform::HKEY_LOCAL_MACHINE, key);
-  const auto store = [&](const char* name, int32_t value) {
-    RegSetSetting(platform::HKEY_LOCAL_MACHINE, key, name, std::to_string(value), platform::REG_SZ);
-  };
-  store("Buffed", settings.buffered);
-  store("Baud Rate", settings.baud);
-  store("Com", settings.com);
-}
 
 Transferwin::Transferwin(MonitorState& state) : platform::Form("transferwin"), state_(state) {
   SetCaption("ICE Serial Interface Parameters");
@@ -127,6 +102,10 @@ void Transferwin::OnLoad() {
   EmulatorLink& link = *state_.Link;
   platform::SerialPort& port = link.Port();
   port.SetOnComm([this] { Comm_OnComm(); });
+  // A window deleted without its unload (the monitor's end) ticks nothing.
+  link.SetOnOpen([window = QPointer<Transferwin>(this)] {
+    if (window) window->TickOutputLines();
+  });
   state_.LinkState = 2;
   link.ClearTimeout();
 
@@ -158,6 +137,7 @@ void Transferwin::OnLoad() {
 
 void Transferwin::OnUnload() {
   state_.Link->Port().SetOnComm(nullptr);
+  state_.Link->SetOnOpen(nullptr);
 }
 
 void Transferwin::TickOutputLines() {

@@ -15,17 +15,6 @@ namespace monitor {
 
 class MonitorState;
 
-// The link's settings below HKEY_LOCAL_MACHINE: "Com" (list index 0..3),
-// "Baud Rate" and "Buffed" (1 or 0), all stored as decimal text.
-struct CommSettings {
-  int32_t com = 0;
-  int32_t baud = 0;
-  int32_t buffered = 0;
-};
-CommSettings ReadCommSettings();
-// Creates the key when it is missing, then stores the three values.
-void StoreCommSettings(const CommSettings& settings);
-
 class Transferwin : public platform::Form {
  public:
   explicit Transferwin(MonitorState& state);

@@ -6,6 +6,7 @@
 #include "core/monitor_state.h"
 #include "core/panel_controls.h"
 #include "core/view.h"
+#include "core/view_clearing.h"
 #include "platform/controls.h"
 
 namespace monitor {

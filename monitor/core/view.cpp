@@ -1,4 +1,4 @@
-// The panel's displays and the clearing of the target state.
+// The panel's displays.
 #include "core/view.h"
 
 #include <QCheckBox>
@@ -6,7 +6,6 @@
 #include <QRadioButton>
 #include <cstdio>
 
-#include "core/data_cells.h"
 #include "core/monitor_state.h"
 #include "core/panel_controls.h"
 #include "core/settings/global_numbers.h"
@@ -324,44 +323,6 @@ void RefreshRamWindow(MonitorState& state) {
                         QString::fromStdString(NumberToHex(static_cast<int16_t>(value))));
   }
   grid->EndUpdate();
-}
-
-void ClearCpuState(MonitorState& state) {
-  for (int word = k42::kAcc; word <= k42::kHalted; ++word) state.CpuState.word[word] = 0;
-  state.CpuStateDirty = -1;
-  RefreshRegisters(state);
-  InitDataMemory(state);
-}
-
-void ClearControlGroup(MonitorState& state) {
-  for (int word = k42::kIce1; word <= k42::kCond3; ++word) state.CpuState.word[word] = 0;
-  state.CpuStateDirty = -1;
-}
-
-void ClearRunGroup(MonitorState& state) {
-  state.CpuStateDirty = -1;
-  for (int word = k42::kProgBreakHit; word <= k42::kIceIntToggle; ++word) {
-    state.CpuState.word[word] = 0;
-  }
-}
-
-void ResetTraceControl(MonitorState& state) {
-  state.CpuState.word[k42::kTraceActive] = -1;
-  for (int word = k42::kTraceIndex; word <= k42::kTraceWrap; ++word) state.CpuState.word[word] = 0;
-  state.CpuStateDirty = -1;
-}
-
-void ClearPanelState(MonitorState& state) {
-  ClearCpuState(state);
-  ClearControlGroup(state);
-  ClearRunGroup(state);
-  ResetTraceControl(state);
-  RefreshPanel(state);
-}
-
-void ClearCommandBits(MonitorState& state) {
-  state.CommandBitValue.fill(0);
-  RefreshIndicators(state);
 }
 
 }  // namespace monitor

@@ -1,8 +1,8 @@
 #pragma once
 // The control panel's displays: one procedure per register, flag and
 // indicator, each writing its control from CpuState and TargetState; the
-// collectors that call them in their fixed order; the watch and RAM data
-// columns; and the clearing of groups of CpuState words.
+// collectors that call them in their fixed order; and the watch and RAM data
+// columns. The clearing of the target state is in view_clearing.h.
 //
 // Displays are silent: they set values without raising the controls' Change
 // or Click. Each does nothing while the panel is not loaded.
@@ -57,14 +57,5 @@ void ShowRunIndicators(MonitorState& state);
 void RefreshWatchWindow(MonitorState& state);
 // The Data column of rows 1..128 of the window captioned "RAM" (grdRAM).
 void RefreshRamWindow(MonitorState& state);
-
-// Clearing of CpuState groups; each marks CpuStateDirty. Word 28 is never
-// cleared.
-void ClearCpuState(MonitorState& state);      // words 0-10, RefreshRegisters, InitDataMemory
-void ClearControlGroup(MonitorState& state);  // words 11-16
-void ClearRunGroup(MonitorState& state);      // words 17-23
-void ResetTraceControl(MonitorState& state);  // word 24 := -1, words 25-27 := 0
-void ClearPanelState(MonitorState& state);    // the four above, then RefreshPanel
-void ClearCommandBits(MonitorState& state);   // every CommandBitValue, then RefreshIndicators
 
 }  // namespace monitor

@@ -5,6 +5,7 @@
 #include "core/monitor_state.h"
 #include "core/panel_controls.h"
 #include "core/view.h"
+#include "core/view_clearing.h"
 #include "debug/display.h"
 #include "debug/iceview.h"
 #include "debug/ramwin.h"

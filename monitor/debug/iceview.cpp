@@ -15,6 +15,7 @@
 #include "core/settings/registry_layout.h"
 #include "core/vicectrl.h"
 #include "core/view.h"
+#include "core/view_clearing.h"
 #include "debug/column_scale.h"
 #include "debug/display.h"
 #include "debug/panel_pictures.h"

@@ -7,9 +7,7 @@
 #include "platform/filenames.h"
 #include "platform/messagebox.h"
 #include "platform/process.h"
-#include "platform/profile.h"
 #include "workbench/buildout.h"
-#include "workbench/error_line.h"
 #include "workbench/filopen.h"
 #include "workbench/mdinote.h"
 
@@ -18,7 +16,6 @@ namespace monitor {
 namespace {
 
 const char* const kAssembler = "K42XXASM.EXE";
-const char* const kIniFile = "TAVIX.INI";
 
 bool HasAsmExtension(const std::string& name) {
   return name.size() >= 4 && platform::EqualsNoCase(name.substr(name.size() - 4), ".ASM");
@@ -58,10 +55,6 @@ AssemblerCommand AssemblerArguments(const std::string& sourcePath, const std::st
   return {{"/D/s" + base}, ""};
 }
 
-int32_t RomSizeValue(const std::string& text) {
-  return static_cast<int32_t>(RoundedNumber(text, INT32_MIN, INT32_MAX));
-}
-
 void LaunchAssembler(Workbench& bench) {
   Silently([&bench] {
     SaveAllDocuments(bench);
@@ -91,17 +84,6 @@ void BuildProject(Workbench& bench) {
     }
     StartAssembler(bench, command.arguments);
   });
-}
-
-void CheckRomSize(MonitorState& state) {
-  if (state.ControllerName.empty()) return;
-  const std::string value =
-      platform::ReadProfileString(state.ProgramPath + kIniFile, "ROM Sizes", state.ControllerName);
-  if (value.empty()) return;
-  if (state.ProgramSize <= RomSizeValue(value)) return;
-  if (auto* out = dynamic_cast<BuildOut*>(state.Forms.Get("BuildOut")))
-    out->AddLine(QString::fromStdString("    CAUTION: Code too big for the " +
-                                        state.ControllerName + " !!!"));
 }
 
 void BindBuilds(Workbench& bench) {

@@ -2,15 +2,12 @@
 // The build commands: Build > Build Project and Build > Assemble start the
 // assembler K42xxasm of the program folder, detached, with one argument
 // "/D/s" and the source path without its ".ASM". The assembler reports every
-// line over the build-output link into BuildOut, whose "Prog-Size=" line runs
-// the ROM-size check.
-#include <cstdint>
+// line over the build-output link into BuildOut.
 #include <string>
 #include <vector>
 
 namespace monitor {
 
-class MonitorState;
 class Workbench;
 
 // The arguments of the assembler for a source, or the reason it is refused
@@ -22,10 +19,6 @@ struct AssemblerCommand {
 };
 AssemblerCommand AssemblerArguments(const std::string& sourcePath, const std::string& projectFile);
 
-// The largest program size in a "ROM Sizes" value: its leading number,
-// rounded, as a 32-bit value.
-int32_t RomSizeValue(const std::string& text);
-
 // Build > Assemble: saves the changed editors, asks for a source
 // ("Assembler Source File") and builds it. A cancelled dialog, "*.asm" left
 // as it was, or a name without ".ASM" does nothing.
@@ -33,9 +26,6 @@ void LaunchAssembler(Workbench& bench);
 // Build > Build Project: saves the changed editors and builds the project's
 // source; says why when there is none or it is not an ".ASM" file.
 void BuildProject(Workbench& bench);
-// Lists the caution line in BuildOut when ProgramSize is above the ROM size
-// of ControllerName in TAVIX.INI; nothing without an entry.
-void CheckRomSize(MonitorState& state);
 
 // Registers BuildOut and binds BuildProject and LaunchAssembler, so the
 // Build menus of the main window and the editors are live.

@@ -8,7 +8,7 @@
 #include "core/monitor_state.h"
 #include "platform/filenames.h"
 #include "platform/link.h"
-#include "workbench/build_command.h"
+#include "platform/profile.h"
 #include "workbench/error_line.h"
 #include "workbench/filopen.h"
 #include "workbench/frmnotepad.h"
@@ -21,6 +21,7 @@ namespace {
 const char* const kApplication = "TAVIX";
 const char* const kTopic = "BuildOut";
 const char* const kItem = "Monlink";
+const char* const kIniFile = "TAVIX.INI";
 
 bool SameFile(const std::string& a, const std::string& b) {
   struct stat first {
@@ -161,6 +162,21 @@ void BuildOut::WatchDescriptors() {
     notifier.release()->deleteLater();
   }
   notifiers_ = std::move(kept);
+}
+
+int32_t RomSizeValue(const std::string& text) {
+  return static_cast<int32_t>(RoundedNumber(text, INT32_MIN, INT32_MAX));
+}
+
+void CheckRomSize(MonitorState& state) {
+  if (state.ControllerName.empty()) return;
+  const std::string value =
+      platform::ReadProfileString(state.ProgramPath + kIniFile, "ROM Sizes", state.ControllerName);
+  if (value.empty()) return;
+  if (state.ProgramSize <= RomSizeValue(value)) return;
+  if (auto* out = dynamic_cast<BuildOut*>(state.Forms.Get("BuildOut")))
+    out->AddLine(QString::fromStdString("    CAUTION: Code too big for the " +
+                                        state.ControllerName + " !!!"));
 }
 
 void BuildOut::Monlink_Change() {

@@ -3,22 +3,33 @@
 // (application "TAVIX", topic "BuildOut", item "Monlink"). Each line the
 // assembler pokes is listed in ErrorList in arrival order, and acknowledged
 // only after it was handled; a double-click or Enter on an error line opens
-// its source in an editor and selects the line.
+// its source in an editor and selects the line. A "Prog-Size=" line runs the
+// ROM-size check.
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "platform/forms.h"
 #include "platform/link_server.h"
 
 namespace monitor {
 
+class MonitorState;
 class Workbench;
+
+// The largest program size in a "ROM Sizes" value: its leading number,
+// rounded, as a 32-bit value.
+int32_t RomSizeValue(const std::string& text);
+// Lists the caution line in BuildOut when ProgramSize is above the ROM size
+// of ControllerName in TAVIX.INI; nothing without an entry.
+void CheckRomSize(MonitorState& state);
 
 // The list of lines, with uniform item sizes, raising the double-click and
 // the keys as events.

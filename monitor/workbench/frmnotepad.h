@@ -44,6 +44,9 @@ class frmNotePad : public platform::Form {
   void OnUnload() override;
 
  private:
+  // The menu bar from NotePadMenuTable, its handlers and the recent files;
+  // defined with the handlers.
+  void BindMenus();
   bool NeedsBuilt(const std::string& needs) const;
 
   Workbench& bench_;

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "core/comm_settings.h"
+#include "core/emulator_binding.h"
 #include "core/emulator_commands.h"
 #include "core/transferwin.h"
 #include "platform/messagebox.h"

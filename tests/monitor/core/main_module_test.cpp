@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/instance_guard.h"
 #include "monitor_fixture.h"
 #include "platform/run_time_error.h"
 

@@ -7,6 +7,7 @@
 #include "core/code_grid.h"
 #include "core/vicectrl.h"
 #include "core/view.h"
+#include "core/view_clearing.h"
 #include "panel_fixture.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"

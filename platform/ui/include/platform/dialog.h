@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/messages.h"
+#include "platform/window.h"
 
 namespace platform {
 
@@ -98,13 +99,6 @@ bool DestroyWindow(WindowHandle dialog);
 // Calls the dialog's procedure directly. Returns 0 for a handle that is no
 // dialog.
 intptr_t SendMessage(WindowHandle dialog, uint32_t message, uintptr_t wParam, intptr_t lParam);
-
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  bool operator==(const Rect&) const = default;
-};
 
 // Dialog units to pixels with the dialog's font (x: a quarter of the average
 // character width, y: an eighth of the character height).

@@ -3,9 +3,17 @@
 // host window, a dialog or one of its controls).
 #include <string>
 
-#include "platform/dialog.h"
+#include "platform/messages.h"
 
 namespace platform {
+
+// A rectangle in pixels (dialog units before MapDialogRect).
+struct Rect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  int width() const { return right - left; }
+  int height() const { return bottom - top; }
+  bool operator==(const Rect&) const = default;
+};
 
 enum ShowCommand : int {
   SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWMAXIMIZED = 3,

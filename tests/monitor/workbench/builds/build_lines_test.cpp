@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "workbench/build_command.h"
+#include "workbench/buildout.h"
 #include "workbench/error_line.h"
 
 namespace {
