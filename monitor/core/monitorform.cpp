@@ -1,3 +1,5 @@
+// The main window's frame: its controls and status panels, its load (the
+// monitor's start-up), its close request and its unload.
 #include "core/monitorform.h"
 
 #include <unistd.h>

@@ -1,3 +1,5 @@
+// The editor window: its text control, caption and document text, and its
+// unload.
 #include "workbench/frmnotepad.h"
 
 #include <QVBoxLayout>
