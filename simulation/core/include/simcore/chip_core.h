@@ -302,6 +302,8 @@ class ChipCore {
   static constexpr int kIndexLow = 110;
   static constexpr int kIndexHigh = 111;
   int32_t mappedRead(int32_t n);
+  [[gnu::noinline]] int32_t mappedReadTested(int32_t n);
+  [[gnu::noinline, gnu::cold]] void testDataBreak(int32_t n, int32_t value, int32_t onAccess);
   void mappedWrite(int32_t n, int32_t value);
   [[gnu::noinline]] int32_t takeInterrupt(int32_t mode);
   // The entry itself: false (after the message) when the stack is full.

@@ -29,17 +29,32 @@ void ChipCore<Chip>::mappedWrite(int32_t n, int32_t value) {
   }
 }
 
+// A data-breakpoint test of one access: a hit adds the stop flag.
 template <class Chip>
-inline int32_t ChipCore<Chip>::Register_Read(int32_t n) {
+void ChipCore<Chip>::testDataBreak(int32_t n, int32_t value, int32_t onAccess) {
+  const RegisterCell& cell = registers_[n];
+  if ((cell.flags & onAccess) != 0 &&
+      k42::CompareMatches(cell.flags, value, (cell.value >> 4) & 15))
+    stopFlags_ |= k42::kStopDataBreak;
+}
+
+template <class Chip>
+int32_t ChipCore<Chip>::mappedReadTested(int32_t n) {
+  const int32_t v = mappedRead(n);
+  if (cpu_->word[k42::kDataBreakEnable] != 0) testDataBreak(n, v, k42::kBreakOnRead);
+  return v;
+}
+
+// The common access inlines into the interpreter: a plain register and no
+// data breakpoints. A mapped register or a breakpoint test leaves the loop.
+template <class Chip>
+[[gnu::always_inline]] inline int32_t ChipCore<Chip>::Register_Read(int32_t n) {
   static constexpr RegisterSet kMapped = Chip::kPeriphery.with({kIndexLow, kIndexHigh});
   n = (n < 0 ? cpu_->word[k42::kIndex] : n) & 0x7F;
-  const int32_t v = kMapped.contains(n) ? mappedRead(n) : (registers_[n].value & 15);
-  if (cpu_->word[k42::kDataBreakEnable] != 0) [[unlikely]] {
-    const RegisterCell& cell = registers_[n];
-    if ((cell.flags & k42::kBreakOnRead) != 0 &&
-        k42::CompareMatches(cell.flags, v, (cell.value >> 4) & 15))
-      stopFlags_ |= k42::kStopDataBreak;
-  }
+  if (kMapped.contains(n)) return mappedReadTested(n);
+  const int32_t v = registers_[n].value & 15;
+  if (cpu_->word[k42::kDataBreakEnable] != 0) [[unlikely]]
+    testDataBreak(n, v, k42::kBreakOnRead);
   return v;
 }
 
@@ -51,12 +66,8 @@ inline void ChipCore<Chip>::Register_Write(int32_t n, int32_t value) {
     mappedWrite(n, value);
   else
     storeValue(n, value);
-  if (cpu_->word[k42::kDataBreakEnable] != 0) [[unlikely]] {
-    const RegisterCell& cell = registers_[n];
-    if ((cell.flags & k42::kBreakOnWrite) != 0 &&
-        k42::CompareMatches(cell.flags, value, (cell.value >> 4) & 15))
-      stopFlags_ |= k42::kStopDataBreak;
-  }
+  if (cpu_->word[k42::kDataBreakEnable] != 0) [[unlikely]]
+    testDataBreak(n, value, k42::kBreakOnWrite);
 }
 
 template <class Chip>
