@@ -18,7 +18,7 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
+using paneltest::Lines;
 using namespace monitor;
 
 class PanelEmulatorButtonsTest : public monitortest::EmulatorTest {
