@@ -67,6 +67,9 @@ GridControl::GridControl(const QString& name, QWidget* parent)
   setSelectionMode(QAbstractItemView::NoSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  // The view follows the current cell only where the grid asks it to: moving
+  // the current cell or the selection from code never scrolls.
+  setAutoScroll(false);
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setSectionsClickable(false);
@@ -270,9 +273,14 @@ void GridControl::BeginUpdate() {
 
 void GridControl::EndUpdate() {
   if (updating_ == 0 || --updating_ != 0) return;
+  // A fill leaves the view where the user put it.
+  const int left = horizontalScrollBar()->value(), top = verticalScrollBar()->value();
   model_->Reset();
   ApplyColumnWidths();
   if (row_ >= 1) setCurrentIndex(model_->index(row_ - 1, col_));
+  updateGeometries();
+  horizontalScrollBar()->setValue(left);
+  verticalScrollBar()->setValue(top);
 }
 
 void GridControl::IndexColumn(int col) {

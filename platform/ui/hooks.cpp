@@ -4,9 +4,8 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QEventLoop>
-#include <QFileDialog>
-#include <QFontDialog>
 #include <QPointer>
 #include <QStringList>
 #include <QUrl>
@@ -27,6 +26,7 @@ struct Hooks {
   std::function<void(const std::string&, int)> help;
   std::function<std::unique_ptr<LinePrinter>()> printer;
   std::function<void(QWidget&)> modal;
+  std::function<void(QDialog&)> modalDialog;
   std::function<void()> endProgram;
   std::string errorTitle = "Tavix";
   std::string errorPrefix = "Monitor ERROR";
@@ -43,64 +43,9 @@ std::string Signed(int value) {
   return text.append(std::to_string(value));
 }
 
-// Qt's own dialogs, for a person at the screen.
-bool RunQtDialog(CommonDialog& dialog, CommonDialog::Action action, QWidget* owner) {
-  using Action = CommonDialog::Action;
-  const QString title = QString::fromStdString(dialog.DialogTitle);
-  if (action == Action::Open || action == Action::Save) {
-    const QString filter = CommonDialog::QtFilter(dialog.Filter);
-    const QStringList filters = filter.split(";;", Qt::SkipEmptyParts);
-    QString selected = dialog.FilterIndex >= 1 && dialog.FilterIndex <= filters.size()
-                           ? filters[dialog.FilterIndex - 1]
-                           : QString();
-    const QString start = QString::fromStdString(dialog.FileName);
-    QString chosen;
-    if (action == Action::Save) {
-      chosen = QFileDialog::getSaveFileName(owner, title, start, filter, &selected);
-    } else {
-      // An Open accepts a new name unless the flags ask for an existing file.
-      QFileDialog box(owner, title, start, filter);
-      box.setAcceptMode(QFileDialog::AcceptOpen);
-      box.setFileMode((dialog.Flags & CommonDialog::kFileMustExist) != 0
-                          ? QFileDialog::ExistingFile
-                          : QFileDialog::AnyFile);
-      if (!selected.isEmpty()) box.selectNameFilter(selected);
-      if (box.exec() == QDialog::Accepted && !box.selectedFiles().isEmpty()) {
-        chosen = box.selectedFiles().first();
-        selected = box.selectedNameFilter();
-      }
-    }
-    if (chosen.isEmpty()) return false;
-    dialog.FileName = chosen.toStdString();
-    dialog.FilterIndex = static_cast<int>(filters.indexOf(selected)) + 1;
-    return true;
-  }
-  if (action == Action::Font) {
-    QFont initial(dialog.FontName);
-    if (dialog.FontSize > 0) initial.setPointSizeF(dialog.FontSize);
-    initial.setBold(dialog.FontBold);
-    initial.setItalic(dialog.FontItalic);
-    bool ok = false;
-    QFontDialog::FontDialogOptions options;
-    if ((dialog.Flags & 0x20000) != 0) options |= QFontDialog::ScalableFonts;
-    const QFont font = QFontDialog::getFont(&ok, initial, owner, title, options);
-    if (!ok) return false;
-    dialog.FontName = font.family();
-    dialog.FontSize = font.pointSizeF();
-    dialog.FontBold = font.bold();
-    dialog.FontItalic = font.italic();
-    return true;
-  }
-  if (action == Action::Help) {
-    OpenHelp(dialog.HelpFile, dialog.HelpCommand);
-    return true;
-  }
-  // No print dialog is needed by the forms; the line printer picks the
-  // system's default printer.
-  return true;
-}
-
 }  // namespace
+
+bool RunQtDialog(CommonDialog& dialog, CommonDialog::Action action, QWidget* owner);  // qt_dialogs.cpp
 
 bool Unattended() {
   const char* value = std::getenv("TAVIX_UNATTENDED");
@@ -262,10 +207,28 @@ void RunModalForm(QWidget& form) {
   if (Unattended()) return;
   QPointer<QWidget> alive(&form);
   form.setWindowModality(Qt::ApplicationModal);
+  form.setProperty(kModalLoopProperty, true);
   form.show();
   QEventLoop loop;
   while (alive && alive->isVisible()) loop.processEvents(QEventLoop::WaitForMoreEvents);
-  if (alive) alive->setWindowModality(Qt::NonModal);
+  if (alive) {
+    alive->setWindowModality(Qt::NonModal);
+    alive->setProperty(kModalLoopProperty, false);
+  }
+}
+
+int RunModalDialog(QDialog& dialog) {
+  if (TheHooks().modalDialog) {
+    dialog.setResult(QDialog::Rejected);
+    TheHooks().modalDialog(dialog);
+    return dialog.result();
+  }
+  if (Unattended()) return QDialog::Rejected;
+  return dialog.exec();
+}
+
+void SetModalDialogHook(std::function<void(QDialog&)> hook) {
+  TheHooks().modalDialog = std::move(hook);
 }
 
 void SetModalFormHook(std::function<void(QWidget&)> hook) {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QThread>
 
+#include "platform/hooks.h"
 #include "platform/messagebox.h"
 #include "platform/messagebox_presenter.h"
 
@@ -56,7 +57,7 @@ int Show(const char* text, const char* title, unsigned style) {
     // Closing the box answers Cancel where there is one; a lone OK answers OK.
     if (answers[i] == IDCANCEL || answers.size() == 1) box.setEscapeButton(buttons[i]);
   }
-  box.exec();
+  RunModalDialog(box);
   QAbstractButton* clicked = box.clickedButton();
   for (size_t i = 0; i < answers.size(); ++i) {
     if (buttons[i] == clicked) return answers[i];

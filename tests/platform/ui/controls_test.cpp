@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTimer>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -205,28 +207,33 @@ TEST(Hooks, GuardedCallsShowTheErrorAndGoOn) {
 
 }  // namespace
 
-// The Qt dialog a person sees: Open takes a name that does not exist yet
-// unless the flags ask for an existing file.
-TEST(Hooks, OpenDialogTakesANewNameUnlessTheFlagsAskForAnExistingFile) {
+// The Qt dialogs a person sees, answered through the modal hook: Open takes
+// a name that does not exist yet unless the flags ask for an existing file;
+// the printer dialog offers what the flags allow, chooses the printer of the
+// jobs and returns the copies as separate jobs.
+TEST(Hooks, QtDialogsRunThroughTheModalHook) {
   testsupport::TempDir dir;
   const QString wanted = QString::fromStdString(dir.file("to be written.asm"));
-  std::vector<QFileDialog::FileMode> modes;
-  QTimer answer;
-  answer.setInterval(10);
-  QObject::connect(&answer, &QTimer::timeout, [&] {
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-      auto* box = qobject_cast<QFileDialog*>(top);
-      if (box == nullptr || !box->isVisible()) continue;
-      modes.push_back(box->fileMode());
-      if (box->fileMode() == QFileDialog::AnyFile) {
-        box->selectFile(wanted);
-        static_cast<QDialog*>(box)->accept();  // QFileDialog::accept checks the name
-      } else {
-        box->reject();
-      }
+  const QString pdf = QString::fromStdString(dir.file("printed.pdf"));
+  std::vector<std::string> seen;
+  SetModalDialogHook([&](QDialog& shown) {
+    seen.push_back(shown.metaObject()->className());
+    EXPECT_FALSE(shown.isVisible());
+    if (auto* box = qobject_cast<QFileDialog*>(&shown)) {
+      if (box->fileMode() != QFileDialog::AnyFile) return shown.reject();
+      box->selectFile(wanted);
+      return shown.QDialog::accept();  // QFileDialog::accept checks the name
     }
+    auto* box = qobject_cast<QPrintDialog*>(&shown);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->testOption(QAbstractPrintDialog::PrintToFile));
+    EXPECT_FALSE(box->testOption(QAbstractPrintDialog::PrintPageRange));
+    EXPECT_FALSE(box->testOption(QAbstractPrintDialog::PrintSelection));
+    EXPECT_EQ(box->printer()->copyCount(), 1);
+    box->printer()->setOutputFileName(pdf);
+    box->printer()->setCopyCount(3);
+    shown.done(QDialog::Accepted);
   });
-  answer.start();
   CommonDialog dialog("CMDialog1");
   dialog.Filter = "ASM Files (*.asm)|*.asm";
   EXPECT_TRUE(dialog.ShowOpen());
@@ -234,5 +241,13 @@ TEST(Hooks, OpenDialogTakesANewNameUnlessTheFlagsAskForAnExistingFile) {
   EXPECT_EQ(dialog.FilterIndex, 1);
   dialog.Flags = CommonDialog::kFileMustExist;
   EXPECT_FALSE(dialog.ShowOpen());
-  EXPECT_EQ(modes, (std::vector<QFileDialog::FileMode>{QFileDialog::AnyFile, QFileDialog::ExistingFile}));
+
+  dialog.Flags = 0x8;  // no page numbers
+  dialog.Copies = 1;
+  EXPECT_TRUE(dialog.ShowPrinter());
+  EXPECT_EQ(dialog.Copies, 3);
+  EXPECT_TRUE(PrintLines({"one", "two"}, QFont(), "H"));
+  EXPECT_GT(QFileInfo(pdf).size(), 0);
+  SetModalDialogHook(nullptr);
+  EXPECT_EQ(seen, (std::vector<std::string>{"QFileDialog", "QFileDialog", "QPrintDialog"}));
 }

@@ -9,12 +9,12 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QWidget>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "platform/hooks.h"
 #include "platform/library.h"
 #include "temp_dir.h"
 
@@ -161,9 +161,9 @@ TEST(MessageBoxTest, GuiProgramShowsAQtBoxOwnedByTheFocusedWindow) {
   QString shownText, shownTitle;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   int buttonCount = 0;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) return;
+  SetModalDialogHook([&](QDialog& dialog) {
+    auto* box = qobject_cast<QMessageBox*>(&dialog);
+    ASSERT_NE(box, nullptr);
     owner = box->parentWidget();
     shownText = box->text();
     shownTitle = box->windowTitle();
@@ -178,13 +178,13 @@ TEST(MessageBoxTest, GuiProgramShowsAQtBoxOwnedByTheFocusedWindow) {
   EXPECT_EQ(shownTitle, "Tavix");
   EXPECT_EQ(icon, QMessageBox::Warning);
   EXPECT_EQ(buttonCount, 3);
-}
 
-TEST(MessageBoxTest, ClosingAQtBoxAnswersCancel) {
-  QTimer::singleShot(0, [] {
-    if (QWidget* box = QApplication::activeModalWidget()) box->close();
+  // Closing the box (its escape button) answers Cancel where there is one.
+  SetModalDialogHook([](QDialog& dialog) {
+    static_cast<QMessageBox&>(dialog).escapeButton()->click();
   });
   EXPECT_EQ(MessageBox("Continue?", "Tavix", MB_OKCANCEL), IDCANCEL);
+  SetModalDialogHook(nullptr);
 }
 
 }  // namespace

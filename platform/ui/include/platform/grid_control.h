@@ -27,10 +27,12 @@
 //
 // Geometry is in twips: ColWidth stays in twips as set, converted only when
 // applied. RowPos(r) is the top of row r in the grid's client area, after the
-// header and the scrolling; TopRow is the first visible data row.
+// header and the scrolling; TopRow is the first visible data row. The view
+// scrolls only by the user, SetTopRow, a click on a cell or an arrow key:
+// setting the current cell or the selection from code never scrolls it.
 //
 // Bulk fills: between BeginUpdate and EndUpdate writes do not reach the view;
-// EndUpdate resets the model once. FindInColumn looks up a text through an
+// EndUpdate resets the model once and keeps the scroll position. FindInColumn looks up a text through an
 // index kept for the columns a form asks to index; every write updates it.
 //
 // Underneath is a model/view table: the texts live in one vector, with no

@@ -13,6 +13,7 @@
 
 #include "platform/messagebox.h"  // MessageBox, Beep and SetBeepHook
 
+class QDialog;
 class QWidget;
 
 namespace platform {
@@ -35,7 +36,14 @@ void SetErrorBoxTitle(const std::string& title, const std::string& prefix);
 // FileName is kept between calls. Cancel with CancelError set throws
 // RunTimeError 32755; without it the properties stay as they were and the
 // call returns false (true when the user chose). Open accepts a name that does
-// not exist unless Flags carry kFileMustExist.
+// not exist unless Flags carry kFileMustExist. Without a script the dialogs
+// are Qt's, run through RunModalDialog. The printer dialog sets the printer
+// of MakePrinter's jobs and returns Copies (each copy is a job of its own, so
+// the printer prints one) and, in Flags bit 0, whether the selection is
+// printed; bit 0x80000 of Flags keeps printing to a file off, bit 0x8 the
+// page range. With no printer installed and no file to print to, nothing can
+// be chosen: the dialog is not shown and answers as chosen, and the job then
+// reports that no printer can be had.
 class CommonDialog {
  public:
   enum class Action { Open, Save, Font, Printer, Help };
@@ -129,8 +137,18 @@ void SetClipboardText(const QString& text);
 
 // Shows a form modally until it is hidden or closed. A script installed with
 // SetModalFormHook acts on the form instead; unattended it returns at once.
+// While the form's loop runs its property kModalLoopProperty is true.
 void RunModalForm(QWidget& form);
 void SetModalFormHook(std::function<void(QWidget& form)> hook);
+inline constexpr const char* kModalLoopProperty = "tavixModalLoop";
+
+// Runs a dialog modally (exec) and returns its result. A script installed
+// with SetModalDialogHook acts on the dialog, set up and not shown, instead:
+// it answers with accept(), reject(), done() or a click on a button, and
+// no event loop runs. Unattended the dialog is rejected without showing.
+// Every modal dialog of the forms and of the message boxes runs through here.
+int RunModalDialog(QDialog& dialog);
+void SetModalDialogHook(std::function<void(QDialog& dialog)> hook);
 
 // The end of the program: the program's callback (QCoreApplication::exit);
 // tests record it.
