@@ -49,6 +49,9 @@ class MonitorState {
   int16_t HostCloseAllowed = 0;
   int16_t PanelLoaded = 0;
   int16_t ProjectModified = 0;
+  // The answer to the project question asked by the main window's close in
+  // progress (0 when that close asked none).
+  int16_t CloseAnswer = 0;
   int16_t CpuStateDirty = 0;
   int16_t SimulatorBusy = 0;
   int16_t TraceStartIndex = 0;

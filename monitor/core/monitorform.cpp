@@ -126,7 +126,8 @@ void Monitorform::OnLoad() {
 }
 
 void Monitorform::OnQueryUnload(bool& cancel) {
-  if (state_.ProjectModified != 0 && state_.Seams.AskSaveProject() == platform::IDCANCEL) {
+  state_.CloseAnswer = state_.ProjectModified != 0 ? state_.Seams.AskSaveProject() : int16_t{0};
+  if (state_.CloseAnswer == platform::IDCANCEL) {
     cancel = true;
     return;
   }

@@ -49,8 +49,8 @@ void ShowProgramCounter(MonitorState& state) {
   if (panel == nullptr) return;
   const int16_t row =
       FindCodeRow(*panel->grdProgram, state.CpuState.word[k42::kPcStack + level] & k42::kPcMask);
-  // An address without a row shows nothing (ShowCodeRow would beep).
-  if (row >= 1) ShowCodeRow(*panel->grdProgram, row, 1);
+  // An address without a row beeps, on either target.
+  ShowCodeRow(*panel->grdProgram, row, 1);
 }
 
 void ResetCommand(MonitorState& state) {

@@ -7,6 +7,7 @@
 #include "core/monitorform.h"
 #include "core/vicectrl.h"
 #include "debug/iceview.h"
+#include "debug/listing_text.h"
 #include "platform/controls.h"
 #include "platform/filenames.h"
 #include "platform/grid_control.h"
@@ -33,7 +34,7 @@ void JoinLabel(std::string& pending, const std::string& label) {
 }
 
 QString Text(const std::string& text) {
-  return QString::fromLatin1(text);
+  return ListingText(text);
 }
 
 std::vector<std::string> SplitLines(const QByteArray& bytes) {
@@ -167,13 +168,16 @@ void LoadDebugInfo(MonitorState& state, const std::string& path) {
   if (opened) listing = LoadDebugInfo(SplitLines(file.readAll()));
 
   const int count = static_cast<int>(listing.rows.size());
+  // A read that ended early (the row limit, or a line that failed to read)
+  // ends with its last row; a whole listing with one empty row after it.
+  const bool stopped = listing.full || (listing.failed && count > 0);
   grid.BeginUpdate();
-  grid.SetRows(count + (listing.full ? 1 : 2));
+  grid.SetRows(count + (stopped ? 1 : 2));
   for (int row = 1; row <= count; ++row) {
     const std::array<QString, 9>& texts = listing.rows[static_cast<size_t>(row - 1)];
     for (int col = 0; col < 9; ++col) grid.SetTextMatrix(row, col, texts[static_cast<size_t>(col)]);
   }
-  for (int col = 0; col < 9 && !listing.full; ++col) grid.SetTextMatrix(count + 1, col, {});
+  for (int col = 0; col < 9 && !stopped; ++col) grid.SetTextMatrix(count + 1, col, {});
   grid.EndUpdate();
   grid.SetRow(grid.Rows() - 1);
 

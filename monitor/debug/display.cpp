@@ -34,6 +34,21 @@ HostLayout LayOutHost(const HostGeometry& g) {
   return layout;
 }
 
+QPoint PlaceBesidePanel(const QRect& area, const QRect& panel, const QSize& host) {
+  const QPoint candidates[] = {
+      {panel.right() + 1, panel.top()},
+      {panel.left(), panel.bottom() + 1},
+      {panel.left() - host.width(), panel.top()},
+      {panel.left(), panel.top() - host.height()},
+  };
+  for (const QPoint& at : candidates) {
+    const QRect place(at, host);
+    if (area.contains(place) && !place.intersects(panel)) return at;
+  }
+  return {std::max(area.left(), area.right() + 1 - host.width()),
+          std::max(area.top(), area.bottom() + 1 - host.height())};
+}
+
 namespace {
 
 // The scroll bars' thickness in twips.
@@ -67,6 +82,13 @@ Display::Display(MonitorState& state) : Form("Display"), state_(state) {
           [this](int value) { FrameDisp->move(-platform::TwipsToPixels(value), FrameDisp->y()); });
   connect(VScroll, &QScrollBar::valueChanged, this,
           [this](int value) { FrameDisp->move(FrameDisp->x(), -platform::TwipsToPixels(value)); });
+}
+
+void Display::PlaceBeside(const platform::Form& panel) {
+  QWidget* window = Outer();
+  QWidget* area = window->parentWidget();
+  if (area == nullptr || window == this) return;
+  window->move(PlaceBesidePanel(area->rect(), panel.Outer()->geometry(), window->size()));
 }
 
 void Display::OnQueryUnload(bool& cancel) {

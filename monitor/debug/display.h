@@ -3,6 +3,7 @@
 // panel hands to the chip module (InitInterface), scroll bars that move the
 // frame when the window is smaller than it, and a status bar shown only with
 // both bars. It refuses to close while the panel holds it.
+#include <QRect>
 #include <QScrollBar>
 #include <optional>
 
@@ -37,6 +38,13 @@ struct HostLayout {
 // bar; both. Maxima are never negative.
 HostLayout LayOutHost(const HostGeometry& geometry);
 
+// Where the host window goes in an MDI area beside the panel's window (all in
+// the area's pixels): to its right, else below it, else to its left, else
+// above it, the first place where it fits inside the area without touching
+// the panel; where none does (a maximized panel), the area's bottom right
+// corner, away from the panel's buttons.
+QPoint PlaceBesidePanel(const QRect& area, const QRect& panel, const QSize& host);
+
 class Display : public platform::Form {
  public:
   explicit Display(MonitorState& state);
@@ -48,6 +56,8 @@ class Display : public platform::Form {
 
   void OnQueryUnload(bool& cancel) override;
   void OnResize() override;
+  // Moves the window beside the panel's (PlaceBesidePanel).
+  void PlaceBeside(const platform::Form& panel);
 
  private:
   MonitorState& state_;

@@ -253,6 +253,10 @@ void IceView::OnLoad() {
     SetTop(Setting("top"));
     SetLeft(Setting("left"));
   }
+  // The periphery window goes beside the panel, not over its buttons.
+  if (auto* host = dynamic_cast<Display*>(state_.Forms.Get("Display")); simulator && host) {
+    host->PlaceBeside(*this);
+  }
   const std::string fontName =
       RegGetSetting(HKEY_CURRENT_USER, kCodeWindowKey, "fontname").AsText();
   if (!fontName.empty()) {
@@ -329,7 +333,14 @@ void IceView::OnUnload() {
   }
   timAnimate->SetEnabled(false);
   if (state_.TargetState != 32) HardwareStop(state_);
-  state_.Seams.SaveProjectCommand();
+  // Inside the main window's close that asked already, its answer holds for
+  // the options just handed back: Yes writes the project again, No leaves it.
+  const Monitorform* frame = state_.MainForm();
+  if (frame == nullptr || !frame->Closing() || state_.CloseAnswer == 0) {
+    state_.Seams.SaveProjectCommand();
+  } else if (state_.CloseAnswer == platform::IDYES && state_.ProjectModified != 0) {
+    Services::Call(state_.Seams.workbench.SaveProject);
+  }
 }
 
 void IceView::OnResize() {

@@ -20,12 +20,12 @@ namespace {
 
 constexpr long kRunColour = 128;  // dark red
 constexpr int kRunBeeps = 3;
-constexpr int kLeftButton = 1;
 
-// A button's command on the left button only, inside the slot's error edge.
-void OnLeftUp(platform::ImageButton* image, std::function<void(int button, int shift)> handler) {
+// A button's command when the mouse is released on it, whichever button it
+// was, inside the slot's error edge.
+void OnUp(platform::ImageButton* image, std::function<void(int button, int shift)> handler) {
   image->onMouseUp = [handler = std::move(handler)](int button, int shift, int, int) {
-    if (button == kLeftButton) platform::GuardedCall([&] { handler(button, shift); });
+    platform::GuardedCall([&] { handler(button, shift); });
   };
 }
 
@@ -79,17 +79,17 @@ void UpdateTraceWindow(MonitorState& state) {
 
 void IceView::BindRunControl() {
   OnDown(playimg, [this](int b, int s) { playimg_MouseDown(b, s); });
-  OnLeftUp(playimg, [this](int b, int s) { playimg_MouseUp(b, s); });
+  OnUp(playimg, [this](int b, int s) { playimg_MouseUp(b, s); });
   OnDown(stepimg, [this](int b, int s) { stepimg_MouseDown(b, s); });
-  OnLeftUp(stepimg, [this](int b, int s) { stepimg_MouseUp(b, s); });
+  OnUp(stepimg, [this](int b, int s) { stepimg_MouseUp(b, s); });
   OnDown(animimg, [this](int b, int s) { animimg_MouseDown(b, s); });
-  OnLeftUp(animimg, [this](int b, int s) { animimg_MouseUp(b, s); });
+  OnUp(animimg, [this](int b, int s) { animimg_MouseUp(b, s); });
   OnDown(stopimg, [this](int b, int s) { stopimg_MouseDown(b, s); });
-  OnLeftUp(stopimg, [this](int b, int s) { stopimg_MouseUp(b, s); });
+  OnUp(stopimg, [this](int b, int s) { stopimg_MouseUp(b, s); });
   OnDown(resetimg, [this](int b, int s) { resetimg_MouseDown(b, s); });
-  OnLeftUp(resetimg, [this](int b, int s) { resetimg_MouseUp(b, s); });
+  OnUp(resetimg, [this](int b, int s) { resetimg_MouseUp(b, s); });
   OnDown(trcimg, [this](int b, int s) { trcimg_MouseDown(b, s); });
-  OnLeftUp(trcimg, [this](int b, int s) { trcimg_MouseUp(b, s); });
+  OnUp(trcimg, [this](int b, int s) { trcimg_MouseUp(b, s); });
   timAnimate->onTimer = [this] { platform::GuardedCall([this] { timAnimate_Timer(); }); };
 }
 

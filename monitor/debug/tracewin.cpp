@@ -13,6 +13,7 @@
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
 #include "core/settings/global_numbers.h"
+#include "debug/listing_text.h"
 #include "debug/view_window.h"
 #include "platform/hooks.h"
 #include "platform/messagebox.h"
@@ -284,7 +285,7 @@ void Tracewin::SaveTraceToFile() {
     text += TraceRow(state_, i, false);
     text += "\r\n";
   }
-  const QByteArray bytes = text.toUtf8();
+  const QByteArray bytes = ListingBytes(text);  // the listing's bytes, one for one
   const bool written = file->Write({bytes.constData(), static_cast<size_t>(bytes.size())}) &&
                        file->Commit();
   state_.Status.PopStatusText();

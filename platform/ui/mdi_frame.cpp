@@ -12,7 +12,27 @@ namespace platform {
 
 namespace {
 const char* const kWindowListEntry = "tavixWindowListEntry";
-}
+
+// The smallest size in pixels a child shows in the normal state.
+const QSize kLeastNormalSize(240, 160);
+
+// An MDI child's window: it never comes back from minimized or maximized
+// smaller than it can be used.
+class ChildWindow : public QMdiSubWindow {
+ public:
+  QSize LeastNormalSize() const { return minimumSizeHint().expandedTo(kLeastNormalSize); }
+
+ protected:
+  void changeEvent(QEvent* event) override {
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || isMinimized() || isMaximized()) return;
+    if (const QSize least = LeastNormalSize(); width() < least.width() || height() < least.height()) {
+      resize(size().expandedTo(least));
+    }
+  }
+};
+
+}  // namespace
 
 MdiFrame::MdiFrame(const QString& name, FormManager& forms)
     : Form(name), forms_(forms), area_(new QMdiArea(this)) {
@@ -31,8 +51,15 @@ MdiFrame::~MdiFrame() {
 }
 
 QMdiSubWindow* MdiFrame::AddChild(Form* child) {
-  QMdiSubWindow* window = area_->addSubWindow(child);
+  auto* window = new ChildWindow;
+  window->setWidget(child);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  area_->addSubWindow(window);
   window->setObjectName(child->objectName() + "Window");
+  // A normal geometry to come back to, also for a child first shown
+  // maximized: two thirds of the area.
+  const QSize area = area_->viewport()->size();
+  window->resize((area * 2 / 3).expandedTo(window->LeastNormalSize()));
   window->hide();
   return window;
 }

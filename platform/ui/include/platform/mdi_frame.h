@@ -14,6 +14,10 @@
 //   order, where any refusal abandons the close with nothing unloaded; each
 //   child is unloaded; the frame's OnUnload. The user's close button on a
 //   child runs that child's OnQueryUnload and OnUnload.
+// - A child's window starts with a normal geometry of two thirds of the
+//   area, so that a child first shown maximized restores to a usable size,
+//   and it never comes back to the normal state smaller than its minimum
+//   (its minimum size hint, at least 240 x 160 pixels).
 // - Arrange: 0 cascade; 1 tile horizontally (the non-minimized children one
 //   above the other at full width with equal heights); 3 arrange icons (the
 //   minimized children along the bottom from the left, wrapping upwards).
@@ -49,6 +53,8 @@ class MdiFrame : public Form {
   // Runs the close order above; true when the frame unloaded.
   bool CloseFrame();
   bool Closed() const { return closed_; }
+  // True from the frame's OnQueryUnload to the end of its close.
+  bool Closing() const { return closing_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
