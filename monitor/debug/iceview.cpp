@@ -359,7 +359,7 @@ void IceView::OnResize() {
       break;
     }
   }
-  ApplyColumns(ScaleColumns(widths, inner));
+  ApplyColumns(ScaleColumns(widths, grdProgram->ColumnSpace(inner)));
 
   const TwipsRect status = platform::WidgetTwips(*dravstatepnl);
   const int labelTop = status.top + status.height;

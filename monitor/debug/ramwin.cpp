@@ -94,7 +94,7 @@ void RAMWin::OnResize() {
                       TwipsToPixels(std::max(0, ScaleHeight() - top)));
   std::vector<int> widths;
   for (int col = 0; col < grdRAM->Cols(); ++col) widths.push_back(grdRAM->ColWidth(col));
-  widths = ScaleWholeColumns(widths, width);
+  widths = ScaleWholeColumns(widths, grdRAM->ColumnSpace(width));
   for (int col = 0; col < grdRAM->Cols(); ++col)
     grdRAM->SetColWidth(col, widths[static_cast<size_t>(col)]);
 }

@@ -116,7 +116,7 @@ void Watchwin::OnResize() {
                        TwipsToPixels(gridHeight));
   std::vector<int> widths;
   for (int col = 0; col < grdData->Cols(); ++col) widths.push_back(grdData->ColWidth(col));
-  widths = ScaleWholeColumns(widths, dataWidth);
+  widths = ScaleWholeColumns(widths, grdData->ColumnSpace(dataWidth));
   for (int col = 0; col < grdData->Cols(); ++col)
     grdData->SetColWidth(col, widths[static_cast<size_t>(col)]);
   const int symbolsWidth = std::max(0, ScaleWidth() - dataWidth);
@@ -124,7 +124,7 @@ void Watchwin::OnResize() {
                           TwipsToPixels(labelHeight));
   grdSymbols->setGeometry(TwipsToPixels(dataWidth), TwipsToPixels(labelHeight),
                           TwipsToPixels(symbolsWidth), TwipsToPixels(gridHeight));
-  const int half = std::max(1, symbolsWidth / 2);
+  const int half = std::max(1, grdSymbols->ColumnSpace(symbolsWidth) / 2);
   grdSymbols->SetColWidth(0, half);
   grdSymbols->SetColWidth(1, half);
 }

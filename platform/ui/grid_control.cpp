@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 
 #include "platform/controls.h"
@@ -208,6 +209,13 @@ void GridControl::SetColWidth(int col, int twips) {
   CheckCell(0, col, rows_, cols_);
   colWidthTwips_[col] = std::max(0, twips);
   setColumnWidth(col, TwipsToPixels(colWidthTwips_[col]));
+}
+
+int GridControl::ColumnSpace(int gridWidth) const {
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  // Each column's width rounds to whole pixels: half a pixel a column spare.
+  const int rounding = cols_ / 2 + 1;
+  return std::max(0, gridWidth - PixelsToTwips(2 * frameWidth() + bar + rounding));
 }
 
 void GridControl::ApplyColumnWidths() {

@@ -1,6 +1,7 @@
 // Go, step, stop, animate and reset from the panel's keys, on a real chip
 // running a program from the real assembler.
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 
 #include "core/monitor_state.h"
@@ -162,15 +163,46 @@ TEST(RunCommands, AMissingInterfaceModuleIsReportedAndDoesNotBlockTheNextCommand
   EXPECT_EQ(state.RunActive, 0);
 }
 
-TEST_F(PanelRunTest, ReviewPicture) {
-  Key(Qt::Key_R, Qt::AltModifier);
-  Key(Qt::Key_F8);
-  state.MainForm()->resize(1000, 760);
-  panel->SetWindowState(0);
+// The windows and views as a user meets them with fresh settings: every
+// window opens maximized and restores to a usable size; reopened in the
+// normal state, the panel has the periphery window beside it; tiled, steps
+// never scroll a grid sideways and a refresh leaves the RAM view where the
+// user put it; a right click on Step steps.
+TEST_F(PanelRunTest, WindowsAndViewsStayWhereTheUserPutThem) {
+  state.MainForm()->resize(1200, 900);
+  QCoreApplication::processEvents();
+  for (const char* name : {"IceView", "Watchwin", "RAMWin"}) {
+    platform::Form* form = state.Forms.Get(name);
+    ASSERT_EQ(form->WindowState(), 2) << name;
+    form->SetWindowState(0);
+    const QWidget* window = form->Outer();
+    const QSize least = window->minimumSizeHint().expandedTo({240, 160});
+    EXPECT_EQ(window->size().expandedTo(least), window->size()) << name;
+  }
+  ASSERT_TRUE(state.Forms.Unload("IceView"));
+  panel = Virtual("QV4128");
+  ASSERT_NE(panel, nullptr);
+  ASSERT_EQ(panel->WindowState(), 0);
+  const QWidget* host = Host()->Outer();
+  EXPECT_FALSE(host->geometry().intersects(panel->Outer()->geometry()));
+  EXPECT_TRUE(host->parentWidget()->rect().contains(host->geometry()));
+
+  static const std::vector<uint16_t> program = paneltest::Assemble(kCountingFixture);
+  LoadProgram(program);
   state.MainForm()->Arrange(platform::MdiFrame::kTileHorizontal);
   QCoreApplication::processEvents();
-  const QPixmap picture = state.MainForm()->grab();
-  EXPECT_TRUE(picture.save(QString(TAVIX_TEST_BINARY_DIR) + "control_panel.png"));
+  platform::GridControl* grids[] = {panel->grdProgram,
+                                    state.Forms.Get("RAMWin")->findChild<platform::GridControl*>()};
+  grids[1]->SetTopRow(0x11);
+  Key(Qt::Key_R, Qt::AltModifier);
+  for (int step = 0; step < 3; ++step) Key(Qt::Key_F8);
+  QTest::mouseClick(panel->stepimg, Qt::RightButton);
+  EXPECT_EQ(Pc(), 4);
+  EXPECT_EQ(grids[1]->TopRow(), 0x11);
+  for (platform::GridControl* grid : grids) {
+    EXPECT_EQ(grid->horizontalScrollBar()->value(), 0) << grid->objectName().toStdString();
+    EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0) << grid->objectName().toStdString();
+  }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "core/code_grid.h"
 #include "core/settings/mdl_registry.h"
 #include "core/settings/registry_layout.h"
+#include "debug/code_load.h"
 #include "debug/tracewin.h"
 #include "panel_fixture.h"
 #include "platform/grid_control.h"
@@ -344,6 +345,30 @@ TEST_F(TraceWindowTest, TraceFileKeepsThePreviousFileOnFailureAndPrintsInPages) 
   EXPECT_EQ(RegGetSetting(platform::HKEY_CURRENT_USER, key, "fontname").AsText(), "Monospace");
   EXPECT_EQ(RegGetSetting(platform::HKEY_CURRENT_USER, key, "fontsize").AsNumber(), 11);
   EXPECT_EQ(RegGetSetting(platform::HKEY_CURRENT_USER, key, "fontpara").AsNumber(), 2);
+}
+
+// The trace file carries the listing's 8-bit characters byte for byte: a
+// remark with byte E9 gives a row as long as an all-ASCII one.
+TEST_F(TraceWindowTest, TraceFileKeepsTheListingsBytes) {
+  const std::string listing = files.path() + "accent.prn";
+  std::ofstream(listing, std::ios::binary) << "000001 0000 B801 : NOP ; caf\xE9\r\n"
+                                           << "000002 0001 B802 : NOP ; cafe\r\n";
+  LoadDebugInfo(state, listing);
+  ASSERT_EQ(Panel()->grdProgram->TextMatrix(1, kRemarkColumn), QString::fromUtf8("caf\u00E9"));
+  Tracewin* w = Open();
+  ASSERT_NE(w, nullptr);
+  state.TraceBuffer[0] = {0, 1, 0};
+  state.TraceBuffer[1] = {1, 2, 0};
+  const std::string path = files.path() + "accent.trc";
+  AnswerDialogs(path);
+  w->Menus().Item("mnuFSave")->trigger();
+  std::istringstream lines(ReadFile(path));
+  std::string accented, plain;
+  std::getline(lines, accented);
+  std::getline(lines, plain);
+  EXPECT_EQ(accented.size(), plain.size());
+  EXPECT_NE(accented.find("caf\xE9 "), std::string::npos);
+  EXPECT_EQ(accented.find('\xC3'), std::string::npos);
 }
 
 }  // namespace

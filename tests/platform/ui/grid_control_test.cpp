@@ -163,6 +163,26 @@ TEST_F(GridTest, TwipsGeometryAndScrolling) {
   // A click after scrolling hits the row shown there.
   QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, Cell(21, 0));
   EXPECT_EQ(grid.Row(), 21);
+
+  // Columns wider than the grid: the current cell and the selection set from
+  // code, and a fill, scroll neither way; a fill keeps the user's place.
+  for (int c = 0; c < 4; ++c) grid.SetColWidth(c, 3000);
+  QCoreApplication::processEvents();
+  grid.SetTopRow(30);
+  grid.SetRow(5);
+  grid.SetCol(3);
+  grid.SetSelection(50, 0, 50, 3);
+  grid.BeginUpdate();
+  grid.SetTextMatrix(50, 3, "filled");
+  grid.EndUpdate();
+  EXPECT_EQ(grid.horizontalScrollBar()->value(), 0);
+  EXPECT_EQ(grid.TopRow(), 30);
+  // Columns that fill the room the grid leaves them need no horizontal bar.
+  const int space = grid.ColumnSpace(platform::PixelsToTwips(grid.width()));
+  for (int c = 0; c < 4; ++c) grid.SetColWidth(c, space / 4);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(grid.verticalScrollBar()->isVisible());
+  EXPECT_EQ(grid.horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(GridTest, ColumnIndexFollowsWritesAndBulkFills) {

@@ -79,6 +79,9 @@ class GridControl : public QTableView {
 
   int ColWidth(int col) const;
   void SetColWidth(int col, int twips);
+  // The width in twips that the columns of a grid `gridWidth` twips wide fill
+  // without a horizontal bar: less the frame and room for a vertical bar.
+  int ColumnSpace(int gridWidth) const;
   int RowHeight(int row) const;
   void SetRowHeight(int row, int twips);
   int RowPos(int row) const;
