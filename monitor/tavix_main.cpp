@@ -1,16 +1,11 @@
 // The monitor Tavix.
 #include <QApplication>
 
-#include "core/emulator_binding.h"
 #include "core/main_module.h"
 #include "core/monitor_state.h"
-#include "core/registry_settings.h"
-#include "debug/debug_forms.h"
 #include "platform/hooks.h"
-#include "workbench/build_command.h"
+#include "subsystems.h"
 #include "workbench/mdinote.h"
-#include "workbench/workbench.h"
-#include "workbench/tools/workbench_tools.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -24,13 +19,8 @@ int main(int argc, char** argv) {
     // The subsystems bind their operations into state.Seams here as they are
     // built; every operation left empty acts as its subsystem would with
     // nothing open.
-    monitor::BindRegistrySettings(state.Seams.settings);
     monitor::Workbench workbench(state);
-    monitor::BindWorkbench(workbench);
-    monitor::BindBuilds(workbench);
-    monitor::BindWorkbenchTools(state);
-    monitor::RegisterDebugForms(state);
-    monitor::BindEmulatorLink(state);
+    monitor::BindSubsystems(state, workbench);
     if (monitor::Main(state)) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }

@@ -1,10 +1,9 @@
-// The main window: its menu tree, start-up and close with the placement,
-// the documents, the emulation commands and Exit.
+// The main window: start-up and close with the placement, the documents,
+// the emulation commands and Exit.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QAction>
-#include <QMenu>
 #include <QStatusBar>
 #include <filesystem>
 
@@ -16,129 +15,6 @@
 namespace {
 
 using monitortest::MonitorTest;
-
-// The tree read back from the widgets: one line per item, indented by
-// level, "name|caption|shortcut" with "off" and "hidden" where they apply.
-void Dump(QMenu* menu, int level, std::string& out) {
-  for (QAction* action : menu->actions()) {
-    out += std::string(level * 2, ' ') + action->objectName().toStdString() + "|" +
-           (action->isSeparator() ? "-" : action->text().toStdString()) + "|" +
-           action->shortcut().toString().toStdString() + (action->isEnabled() ? "" : "|off") +
-           (action->isVisible() ? "" : "|hidden") + "\n";
-    if (action->menu() != nullptr) Dump(action->menu(), level + 1, out);
-  }
-}
-
-TEST_F(MonitorTest, MenuTreeAsBuiltWithUnbuiltCommandsDisabled) {
-  monitor::Monitorform* frame = Start();
-  std::string tree;
-  for (QMenu* menu : frame->ShownMenus()) {
-    QAction* action = menu->menuAction();
-    tree += action->objectName().toStdString() + "|" + action->text().toStdString() +
-            (action->isEnabled() ? "" : "|off") + "\n";
-    Dump(menu, 1, tree);
-  }
-  EXPECT_EQ(tree, R"(mnuFile|&File
-  mnuFNew|&New|Ctrl+N|off
-  mnuFNewT|New &Template|Ctrl+T|off
-  mnuFOpen|&Open|Ctrl+O|off
-  mnuFClose|&Close||off
-  mnuFSave|&Save|Ctrl+S|off
-  mnuFSaveAs|Save &As||off
-  SEPERATOR0|-|
-  mnuFPrint|&Print||off
-  SEPERATOR1|-|
-  mnuFExit|E&xit|
-  separator2|-|
-  mnuRecentFile(1)|Not Used||off|hidden
-  mnuRecentFile(2)|Not Used||off|hidden
-  mnuRecentFile(3)|Not Used||off|hidden
-  mnuRecentFile(4)|Not Used||off|hidden
-nmuEDIT|&Edit
-  emcut|Cu&t||off
-  emcopy|&Copy||off
-  empaste|&Paste||off
-  sep|-|
-  mnuFontName|&Font|
-mnusearch|&Search|off
-  mnuitFind|&Find|Ctrl+F|off
-  mnuitFindNext|Find &Next|F3|off
-  mnuitLabel|&Label|Ctrl+L|off
-mnuProject|&Project
-  mnuPNew|&New||off
-  mnuPOpen|&Open||off
-  mnuPEdit|&Edit||off
-  mnuPSave|&Save||off
-  mnuPSaveAs|Save &As||off
-  mnuPClose|&Close||off
-  projsep1|-|
-  mnuRecentProj(1)|Not Used||off|hidden
-  mnuRecentProj(2)|Not Used||off|hidden
-  mnuRecentProj(3)|Not Used||off|hidden
-  mnuRecentProj(4)|Not Used||off|hidden
-mnubuild|&Build
-  buildprojmnu|&Build Project|Shift+F8|off
-  assemblermnu|&Assemble|Ctrl+F8|off
-  sepbuild|-|
-  disassemblermnu|&Disassemble||off
-  mnuDisassembleBinary|&ROM Characteristic File||off
-  mnuConvertCodToBin|&Convert COD File||off
-mnuEmulation|E&mulation
-  mnuQVVICE|&Virtual|Ctrl+F5|off
-  sepem|-|
-  mnuQVUICE|&In circuit|Shift+F5|off
-  settingmnu|ICE &Config||off
-  sepemtp|-|
-  mnuMTP|&MTP||off
-windowmnu|&Window
-  mnuCascade|&Cascade|
-  mnuTile|&Tile|
-  mnuArrangeicons|&Arrange Icons|
-mnuhelp|&Help
-  mnuindex|&Contents and Index|F1
-  mnuTips|&Tip of the Day||off
-  sephelp2|-|
-  mnuWebSite|Corvane on the &Web|
-  mnumanual|User's manual|
-    mnutoolsdescription|4bits Tools description|
-    mnubinder|Binder|
-    mnuemulator|Emulator Hardware desc.|
-    mnudemoboard|Demo board |
-  mnudatasheets|&Datasheets|
-    mnu4224|QV4224|
-    mnu4132|QV4132|
-    mnu4214|QV4214|
-    mnu4219|QV4219|
-    mnu4223|QV4223|
-    mnu4229|QV4229|
-    mnu4232|QV4232|
-    mnu4234|QV4234|
-    mnu4236|QV4236|
-    mnudevdevices|Dev. Devices|
-      mnu4111|QV4111|
-      mnu4112|QV4112|
-      mnu4113|QV4113|
-      mnu4115|QV4115|
-      mnu4116|QV4116|
-      mnu4117|QV4117|
-      mnu4118|QV4118|
-      mnu4131|QV4131|
-    mnuolddevices|Old Devices|
-      mnu4211|QV4211|
-      mnu4212|QV4212|
-      mnu4213|QV4213|
-      mnu4215|QV4215|
-      mnu4216|QV4216|
-      mnu4217|QV4217|
-      mnu4218|QV4218|
-      mnu4231|QV4231|
-      mnu4817|QV4817|
-  sephelp1|-|
-  mnuabout|&About Tavix...||off
-  sephelp0|-|
-  mnurelease|&Release notes|
-)");
-}
 
 TEST_F(MonitorTest, StartsIdleWithThePlacementStoredAndWritesItAtClose) {
   settings.dwords = {
