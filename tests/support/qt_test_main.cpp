@@ -1,10 +1,13 @@
 // Shared main of the Qt test binaries: one QApplication on the offscreen
-// platform for the whole binary, and a guard that no test waits on a modal
-// loop: a dialog run with exec() or a form run modally that no hook answered
-// fails the test and is closed at once.
+// platform for the whole binary, Qt's own settings (the file dialog's
+// history) in a folder of this process rather than the user's, and a guard
+// that no test waits on a modal loop: a dialog run with exec() or a form run
+// modally that no hook answered fails the test and is closed at once.
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -43,6 +46,10 @@ class ModalGuard : public QObject {
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
+  QTemporaryDir qtSettings;
+  for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+    QSettings::setPath(format, QSettings::UserScope, qtSettings.path());
+  }
   ModalGuard guard;
   app.installEventFilter(&guard);
   ::testing::InitGoogleTest(&argc, argv);
