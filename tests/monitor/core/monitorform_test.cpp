@@ -1,9 +1,10 @@
-// The main window: start-up and close with the placement, the documents,
-// the emulation commands and Exit.
+// The main window: its menu tree, start-up and close with the placement,
+// the documents, the emulation commands and Exit.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QAction>
+#include <QMenu>
 #include <QStatusBar>
 #include <filesystem>
 
@@ -15,6 +16,130 @@
 namespace {
 
 using monitortest::MonitorTest;
+
+// The tree read back from the widgets: one line per item, indented by
+// level, "name|caption|shortcut" with "hidden" where it applies. Which items
+// the shipped program enables depends on what is bound; the editor test
+// checks those with every subsystem bound.
+void Dump(QMenu* menu, int level, std::string& out) {
+  for (QAction* action : menu->actions()) {
+    out += std::string(level * 2, ' ') + action->objectName().toStdString() + "|" +
+           (action->isSeparator() ? "-" : action->text().toStdString()) + "|" +
+           action->shortcut().toString().toStdString() + (action->isVisible() ? "" : "|hidden") +
+           "\n";
+    if (action->menu() != nullptr) Dump(action->menu(), level + 1, out);
+  }
+}
+
+TEST_F(MonitorTest, MenuTreeAsBuilt) {
+  monitor::Monitorform* frame = Start();
+  std::string tree;
+  for (QMenu* menu : frame->ShownMenus()) {
+    QAction* action = menu->menuAction();
+    tree += action->objectName().toStdString() + "|" + action->text().toStdString() + "\n";
+    Dump(menu, 1, tree);
+  }
+  EXPECT_EQ(tree, R"(mnuFile|&File
+  mnuFNew|&New|Ctrl+N
+  mnuFNewT|New &Template|Ctrl+T
+  mnuFOpen|&Open|Ctrl+O
+  mnuFClose|&Close|
+  mnuFSave|&Save|Ctrl+S
+  mnuFSaveAs|Save &As|
+  SEPERATOR0|-|
+  mnuFPrint|&Print|
+  SEPERATOR1|-|
+  mnuFExit|E&xit|
+  separator2|-|
+  mnuRecentFile(1)|Not Used||hidden
+  mnuRecentFile(2)|Not Used||hidden
+  mnuRecentFile(3)|Not Used||hidden
+  mnuRecentFile(4)|Not Used||hidden
+nmuEDIT|&Edit
+  emcut|Cu&t|
+  emcopy|&Copy|
+  empaste|&Paste|
+  sep|-|
+  mnuFontName|&Font|
+mnusearch|&Search
+  mnuitFind|&Find|Ctrl+F
+  mnuitFindNext|Find &Next|F3
+  mnuitLabel|&Label|Ctrl+L
+mnuProject|&Project
+  mnuPNew|&New|
+  mnuPOpen|&Open|
+  mnuPEdit|&Edit|
+  mnuPSave|&Save|
+  mnuPSaveAs|Save &As|
+  mnuPClose|&Close|
+  projsep1|-|
+  mnuRecentProj(1)|Not Used||hidden
+  mnuRecentProj(2)|Not Used||hidden
+  mnuRecentProj(3)|Not Used||hidden
+  mnuRecentProj(4)|Not Used||hidden
+mnubuild|&Build
+  buildprojmnu|&Build Project|Shift+F8
+  assemblermnu|&Assemble|Ctrl+F8
+  sepbuild|-|
+  disassemblermnu|&Disassemble|
+  mnuDisassembleBinary|&ROM Characteristic File|
+  mnuConvertCodToBin|&Convert COD File|
+mnuEmulation|E&mulation
+  mnuQVVICE|&Virtual|Ctrl+F5
+  sepem|-|
+  mnuQVUICE|&In circuit|Shift+F5
+  settingmnu|ICE &Config|
+  sepemtp|-|
+  mnuMTP|&MTP|
+windowmnu|&Window
+  mnuCascade|&Cascade|
+  mnuTile|&Tile|
+  mnuArrangeicons|&Arrange Icons|
+mnuhelp|&Help
+  mnuindex|&Contents and Index|F1
+  mnuTips|&Tip of the Day|
+  sephelp2|-|
+  mnuWebSite|Corvane on the &Web|
+  mnumanual|User's manual|
+    mnutoolsdescription|4bits Tools description|
+    mnubinder|Binder|
+    mnuemulator|Emulator Hardware desc.|
+    mnudemoboard|Demo board |
+  mnudatasheets|&Datasheets|
+    mnu4224|QV4224|
+    mnu4132|QV4132|
+    mnu4214|QV4214|
+    mnu4219|QV4219|
+    mnu4223|QV4223|
+    mnu4229|QV4229|
+    mnu4232|QV4232|
+    mnu4234|QV4234|
+    mnu4236|QV4236|
+    mnudevdevices|Dev. Devices|
+      mnu4111|QV4111|
+      mnu4112|QV4112|
+      mnu4113|QV4113|
+      mnu4115|QV4115|
+      mnu4116|QV4116|
+      mnu4117|QV4117|
+      mnu4118|QV4118|
+      mnu4131|QV4131|
+    mnuolddevices|Old Devices|
+      mnu4211|QV4211|
+      mnu4212|QV4212|
+      mnu4213|QV4213|
+      mnu4215|QV4215|
+      mnu4216|QV4216|
+      mnu4217|QV4217|
+      mnu4218|QV4218|
+      mnu4231|QV4231|
+      mnu4817|QV4817|
+  sephelp1|-|
+  mnuabout|&About Tavix...|
+  sephelp0|-|
+  mnurelease|&Release notes|
+)");
+}
 
 TEST_F(MonitorTest, StartsIdleWithThePlacementStoredAndWritesItAtClose) {
   settings.dwords = {

@@ -149,44 +149,27 @@ TEST_F(ProjectPanelTest, AControllerChosenForANewProjectIsSimulatedAndKeepsItsOp
   EXPECT_EQ(files.read("other.prj"), "/o/x.asm\r\n\r\n\r\nQV4234\r\n\r\n\r\n\r\n");
 }
 
-// Exit with a changed project and the panel open: Exit's question and the
-// main window's; the panel's close asks nothing more, the answer holding for
-// the options it hands back (No leaves the file, Yes writes them too).
+// A close with a changed project and the panel open asks at most twice: the
+// panel's close keeps the answer given (No leaves the file, Yes writes the
+// options it hands back as well).
 TEST_F(ProjectPanelTest, ClosingWithThePanelOpenAsksAtMostTwice) {
-  Begin();
-  state.ProgramPath = TAVIX_DIST_DIR;
-  files.write("exit.prj", "/e/x.asm\r\n\r\n\r\nQV4234\r\n\r\n\r\n\r\n");
-  fileAnswers = {files.path() + "exit.prj"};
-  Click("mnuPOpen");
-  ASSERT_NE(Virtual(), nullptr);
-  state.ProjectModified = -1;
-  boxAnswers = {platform::IDCANCEL};
-  Click("mnuFExit");
-  EXPECT_EQ(boxes, std::vector<std::string>{kAsk});
-  ASSERT_TRUE(state.Forms.IsLoaded("IceView"));
-
-  boxAnswers = {platform::IDNO, platform::IDNO, platform::IDNO};
-  Click("mnuFExit");
-  EXPECT_EQ(boxes, std::vector<std::string>(3, kAsk));
-  EXPECT_FALSE(state.Forms.IsLoaded("IceView"));
-  EXPECT_EQ(ends, 1);
-  EXPECT_EQ(files.read("exit.prj"), "/e/x.asm\r\n\r\n\r\nQV4234\r\n\r\n\r\n\r\n");
-}
-
-TEST_F(ProjectPanelTest, AYesToTheMainWindowsCloseAlsoKeepsThePanelsOptions) {
-  Begin();
-  state.ProgramPath = TAVIX_DIST_DIR;
-  files.write("yes.prj", "/y/x.asm\r\n\r\n\r\nQV4234\r\n\r\n\r\n\r\n");
-  fileAnswers = {files.path() + "yes.prj"};
-  Click("mnuPOpen");
-  ASSERT_NE(Virtual(), nullptr);
-  state.ProjectModified = -1;
-  boxAnswers = {platform::IDYES, platform::IDYES};
-  state.MainForm()->close();
-  EXPECT_EQ(boxes, std::vector<std::string>{kAsk});
-  EXPECT_EQ(ends, 1);
-  EXPECT_EQ(files.read("yes.prj"), "/y/x.asm\r\n\r\n\r\nQV4234\r\n\r\n\r\n0,0,0,0\r\n");
-  EXPECT_EQ(state.ProjectModified, 0);
+  for (const int answer : {platform::IDNO, platform::IDYES}) {
+    Begin();
+    state.ProgramPath = TAVIX_DIST_DIR;
+    files.write("exit.prj", "/e/x.asm\r\n\r\n\r\nQV4234\r\n\r\n\r\n\r\n");
+    fileAnswers = {files.path() + "exit.prj"};
+    Click("mnuPOpen");
+    ASSERT_NE(Virtual(), nullptr);
+    state.ProjectModified = -1;
+    boxes.clear();
+    boxAnswers = {answer, answer, answer};
+    answer == platform::IDNO ? Click("mnuFExit") : void(state.MainForm()->close());
+    EXPECT_EQ(boxes.size(), answer == platform::IDNO ? 2u : 1u);
+    EXPECT_FALSE(state.Forms.IsLoaded("IceView"));
+    EXPECT_EQ(files.read("exit.prj"), answer == platform::IDNO
+                                          ? "/e/x.asm\r\n\r\n\r\nQV4234\r\n\r\n\r\n\r\n"
+                                          : "/e/x.asm\r\n\r\n\r\nQV4234\r\n\r\n\r\n0,0,0,0\r\n");
+  }
 }
 
 }  // namespace
