@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -248,6 +249,11 @@ TEST(Hooks, QtDialogsRunThroughTheModalHook) {
   EXPECT_EQ(dialog.Copies, 3);
   EXPECT_TRUE(PrintLines({"one", "two"}, QFont(), "H"));
   EXPECT_GT(QFileInfo(pdf).size(), 0);
+  // No printer and no file to print to: nothing to choose, no dialog.
+  dialog.Flags = 0x80000;
+  if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+    EXPECT_TRUE(dialog.ShowPrinter());
+  }
   SetModalDialogHook(nullptr);
   EXPECT_EQ(seen, (std::vector<std::string>{"QFileDialog", "QFileDialog", "QPrintDialog"}));
 }
