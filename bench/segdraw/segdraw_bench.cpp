@@ -38,13 +38,22 @@ std::string BandBitmap() {
   return b;
 }
 
+std::string BitmapName(int k) { return std::string(1, static_cast<char>('a' + k)) + ".bmp"; }
+
+// The files live in memory (/dev/shm where there is one): the figures are the
+// editor's own work, not the disk's sync of each saved file.
+fs::path BenchFolder() {
+  const fs::path shm = "/dev/shm";
+  return (fs::is_directory(shm) ? shm : fs::temp_directory_path()) / ("segdraw_bench_" + std::to_string(getpid()));
+}
+
 struct Definition160 {
   Definition160() {
-    folder = fs::temp_directory_path() / ("segdraw_bench_" + std::to_string(getpid()));
+    folder = BenchFolder();
     fs::create_directories(folder);
-    for (int k = 0; k < 8; ++k) std::ofstream(folder / ("s" + std::to_string(k) + ".bmp"), std::ios::binary) << BandBitmap();
+    for (int k = 0; k < 8; ++k) std::ofstream(folder / BitmapName(k), std::ios::binary) << BandBitmap();
     doc.SetDocumentFolder(folder.string());
-    for (int k = 0; k < 8; ++k) doc.AddBitmap("s" + std::to_string(k) + ".bmp");
+    for (int k = 0; k < 8; ++k) doc.AddBitmap(BitmapName(k));
     for (int i = 0; i < 160; ++i) {
       doc.AddSegment();
       doc.SetAddress(i, static_cast<uint16_t>(i / 4));
