@@ -30,7 +30,10 @@ bool CSegdrawApp::InitInstance() {
   frame_->SetView(view_);
   CSegdrawView& view = *view_;
   CMainFrame& frame = *frame_;
-  view.SetHooks({[&frame] { frame.FileOpen(); }, {}, {}, [&frame] { frame.UpdateCommands(); }});
+  view.SetHooks({[&frame] { frame.FileOpen(); }, [&frame] { frame.UpdateCommands(); }});
+  frame.SetHandler(ID_PARAM_GENERAL, [&view] { view.OnParamGeneral(); });
+  frame.SetHandler(ID_PARAM_SEGMENTS, [&view] { view.OnParamSegments(); });
+  frame.SetHandler(ID_PARAM_ALLOCATION, [&view] { view.OnParamAllocation(); });
   frame.SetHandler(kFileOpen, [&view] { view.OnFileOpen(); });
   frame.SetHandler(ID_VIEW_ZOOMIN, [&view] { view.OnViewZoomIn(); });
   frame.SetHandler(ID_VIEW_ZOOMOUT, [&view] { view.OnViewZoomOut(); });

@@ -4,6 +4,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "gen_param_dlg.h"
+#include "seg_alloc_dlg.h"
+#include "seg_edit_dlg.h"
+
 namespace {
 
 constexpr float kZoomStep = 0.1f;
@@ -151,7 +155,7 @@ void CSegdrawView::keyPressEvent(QKeyEvent* event) {
       selected_ = doc_.AddSegment();
       Invalidate();
       changed();
-      OpenSegmentDialog();
+      OnParamSegments();
       doc_.SetModifiedFlag();
       break;
     case Qt::Key_Delete:
@@ -210,9 +214,9 @@ void CSegdrawView::mouseMoveEvent(QMouseEvent* event) {
 void CSegdrawView::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   if (selected_ < 0)
-    OpenGeneralDialog();
+    OnParamGeneral();
   else
-    OpenSegmentDialog();
+    OnParamSegments();
 }
 
 void CSegdrawView::OnViewZoomIn() {
@@ -262,4 +266,30 @@ void CSegdrawView::OnEditPaste() {
 void CSegdrawView::OnFileOpen() {
   skipNextMove_ = 1;
   if (hooks_.fileOpen) hooks_.fileOpen();
+}
+
+void CSegdrawView::OnParamGeneral() {
+  CGenParamDlg dialog(this);
+  dialog.m_left = doc_.GetDisplayX();
+  dialog.m_top = doc_.GetDisplayY();
+  dialog.m_width = doc_.GetDisplayWidth();
+  dialog.m_height = doc_.GetDisplayHeight();
+  if (!dialog.DoModal()) return;
+  const QRect before = doc_.GetDisplayRect();
+  doc_.SetDisplayRect(dialog.m_left, dialog.m_top, dialog.m_left + dialog.m_width, dialog.m_top + dialog.m_height);
+  if (doc_.GetDisplayRect() != before) doc_.SetModifiedFlag();
+}
+
+void CSegdrawView::OnParamSegments() {
+  CSegEditDlg dialog(doc_, *this, selected_, this);
+  dialog.DoModal();
+  Invalidate();
+  changed();
+}
+
+void CSegdrawView::OnParamAllocation() {
+  CSegAllocDlg dialog(doc_, *this, this);
+  dialog.DoModal();
+  Invalidate();
+  changed();
 }

@@ -41,15 +41,17 @@ class CSegdrawView : public platform::ScrollView {
   // File Open from the view: the mouse move that follows the dialog does not drag.
   void OnFileOpen();
 
-  // What the view calls that others provide: the file open of the program,
-  // the dialogs, and a change of what the commands may do.
+  // The dialogs: the display rectangle, the segments, the allocation.
+  void OnParamGeneral();
+  void OnParamSegments();
+  void OnParamAllocation();
+
+  // What the view calls that the program provides: its File Open, and a
+  // change of what the commands may do.
   struct Hooks {
-    std::function<void()> fileOpen, generalDialog, segmentDialog, changed;
+    std::function<void()> fileOpen, changed;
   };
   void SetHooks(Hooks hooks) { hooks_ = std::move(hooks); }
-  // The dialogs of the double click and Insert.
-  void OpenGeneralDialog() { if (hooks_.generalDialog) hooks_.generalDialog(); }
-  void OpenSegmentDialog() { if (hooks_.segmentDialog) hooks_.segmentDialog(); }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -67,7 +67,14 @@ void SegdrawTest::SetUp() {
     files.pop_front();
     return true;
   });
-  platform::SetModalFormHook([](QWidget& form) { form.hide(); });
+  platform::SetModalFormHook([this](QWidget& form) {
+    if (modals.empty()) return form.hide();
+    const auto script = std::move(modals.front());
+    modals.pop_front();
+    form.show();
+    script(form);
+    form.hide();
+  });
   app = std::make_unique<CSegdrawApp>();
   ASSERT_TRUE(app->InitInstance());
 }

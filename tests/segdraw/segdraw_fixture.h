@@ -55,6 +55,8 @@ class SegdrawTest : public ::testing::Test {
   std::deque<int> answers;  // message box answers; the default button when empty
   std::deque<std::string> files;
   std::vector<std::string> dialogNames;  // each file dialog's starting name
+  // The next modal dialogs, in turn; a dialog without a script is cancelled.
+  std::deque<std::function<void(QWidget&)>> modals;
   std::string oldDir;
 };
 

@@ -36,6 +36,7 @@ struct SegmentRecord {
 
   // A new segment: address 0, bit 1, 40 x 40 at the display's corner, no bitmap.
   static SegmentRecord Fresh();
+  bool operator==(const SegmentRecord&) const = default;
   uint16_t& operator[](int word) { return words[static_cast<size_t>(word)]; }
   uint16_t operator[](int word) const { return words[static_cast<size_t>(word)]; }
   // Coordinates are signed display units.
