@@ -170,20 +170,13 @@ void CSegEditDlg::onAddress() {
   fillList();
 }
 
-void CSegEditDlg::onNew() {
-  const int i = doc_.AddSegment();
-  if (i < 0) return;
-  selection_ = i;
-  fillList();
-  showSegment();
-  selectInView();
-  doc_.SetModifiedFlag();
-}
+void CSegEditDlg::onNew() { showNew(doc_.AddSegment()); }
 
-void CSegEditDlg::onInsert() {
-  // Without a selection the new segment goes first.
-  const int i = doc_.InsertSegment(selection_ < 0 ? 0 : selection_);
-  if (i < 0) return;
+// Without a selection Insert puts the new segment first.
+void CSegEditDlg::onInsert() { showNew(doc_.InsertSegment(selection_ < 0 ? 0 : selection_)); }
+
+void CSegEditDlg::showNew(int i) {
+  if (i < 0) return;  // 160 segments
   selection_ = i;
   fillList();
   showSegment();

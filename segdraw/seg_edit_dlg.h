@@ -36,6 +36,7 @@ class CSegEditDlg : public QDialog {
   void onAddress();
   void onNew();
   void onInsert();
+  void showNew(int i);
   void onDelete();
   void onSort();
   void onBrowse();
