@@ -167,9 +167,11 @@ void CSegdrawView::keyPressEvent(QKeyEvent* event) {
       }
       break;
     default:
-      break;
+      // Page keys and the like scroll as in any scrolled view.
+      return ScrollView::keyPressEvent(event);
   }
-  ScrollView::keyPressEvent(event);
+  // The view's own keys go no further: neither scrolling nor a focus change.
+  event->accept();
 }
 
 void CSegdrawView::mousePressEvent(QMouseEvent* event) {
