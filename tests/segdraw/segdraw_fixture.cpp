@@ -87,11 +87,7 @@ void SegdrawTest::TearDown() {
   if (!oldDir.empty() && chdir(oldDir.c_str()) != 0) ADD_FAILURE() << "chdir";
 }
 
-std::vector<std::string> SegdrawTest::takeBoxes() {
-  std::vector<std::string> out;
-  out.swap(boxes);
-  return out;
-}
+std::vector<std::string> SegdrawTest::takeBoxes() { return std::exchange(boxes, {}); }
 
 QPoint SegdrawTest::at(QPoint q) {
   const float z = view().Zoom();
