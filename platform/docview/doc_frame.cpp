@@ -22,13 +22,13 @@ DocFrame::DocFrame(QString programTitle, Document& document, const std::string& 
   SetHandler(kFileSave, [this] { FileSave(); });
   SetHandler(kFileSaveAs, [this] { FileSaveAs(); });
   SetHandler(kAppExit, [this] { close(); });
-  document_.SetSaveRoute([this] { return FileSaveAs(); });
+  document_.SetSaveRoute(programTitle_.toStdString(), [this] { return FileSaveAs(); });
   connect(&document_, &Document::titleChanged, this, [this] { updateTitle(); });
   connect(&document_, &Document::modifiedChanged, this, [this] { UpdateCommands(); });
   updateTitle();
 }
 
-DocFrame::~DocFrame() { document_.SetSaveRoute({}); }
+DocFrame::~DocFrame() { document_.SetSaveRoute("", {}); }
 
 DocFrame::Entry& DocFrame::entry(int id) {
   Entry& e = entries_[id];

@@ -32,8 +32,8 @@ QString Document::Title() const {
 
 bool Document::SaveModified() {
   if (!modified_) return true;
-  const int answer = MessageBox("Save changes to " + Title().toStdString() + "?", Title().toStdString(),
-                                MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+  const int answer =
+      MessageBox("Save changes to " + Title().toStdString() + "?", caption_, MB_YESNOCANCEL | MB_ICONEXCLAMATION);
   if (answer == IDCANCEL) return false;
   if (answer == IDNO) return true;
   if (path_.empty()) return saveAs_ && saveAs_();

@@ -106,7 +106,7 @@ TEST_F(SegdrawTest, OpenAndSaveKeepTheFileAndTheFolder) {
   doc().SetModifiedFlag();
   answers = {platform::IDCANCEL};
   EXPECT_FALSE(frame().FileNew());
-  EXPECT_EQ(takeBoxes(), std::vector<std::string>{"Panel.v1.cfg|Save changes to Panel.v1.cfg?|51"});
+  EXPECT_EQ(takeBoxes(), std::vector<std::string>{"Segdraw|Save changes to Panel.v1.cfg?|51"});
   frame().Run(platform::kAppAbout);  // answered by the modal hook
   EXPECT_TRUE(takeBoxes().empty());
   EXPECT_EQ(doc().GetSegmentCount(), 2);

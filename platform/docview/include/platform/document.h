@@ -36,8 +36,12 @@ class Document : public QObject {
   // Asks "Save changes to <title>?" when modified: Yes saves (a failed save
   // answers false), No goes on, Cancel answers false.
   bool SaveModified();
-  // Set by the frame: how a save of a document without a path asks for one.
-  void SetSaveRoute(std::function<bool()> saveAs) { saveAs_ = std::move(saveAs); }
+  // Set by the frame: the prompt's caption (the program's title), and how a
+  // save of a document without a path asks for one.
+  void SetSaveRoute(std::string caption, std::function<bool()> saveAs) {
+    caption_ = std::move(caption);
+    saveAs_ = std::move(saveAs);
+  }
 
   void AddView(ScrollView* view);
   void RemoveView(ScrollView* view);
@@ -53,6 +57,7 @@ class Document : public QObject {
   bool modified_ = false;
   std::string path_;
   std::vector<ScrollView*> views_;
+  std::string caption_;
   std::function<bool()> saveAs_;
 };
 
