@@ -37,8 +37,12 @@ bool CSegdrawDoc::OnNewDocument() {
   return Document::OnNewDocument();
 }
 
-bool CSegdrawDoc::OnOpenDocument(const std::string& path) {
+bool CSegdrawDoc::OnOpenDocument(const std::string& given) {
   clear();
+  // The current folder changes below: a relative name is taken from here first.
+  char here[4096];
+  const std::string path =
+      given.empty() || given[0] == '/' || getcwd(here, sizeof here) == nullptr ? given : std::string(here) + "/" + given;
   base_ = BaseNameOf(path);
   if (const auto slash = LastSeparator(path); slash != std::string::npos) {
     folder_ = path.substr(0, slash);

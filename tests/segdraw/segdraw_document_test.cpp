@@ -5,6 +5,8 @@
 
 #include <QAction>
 
+#include <platform/filenames.h>
+
 #include "segdraw_fixture.h"
 
 namespace segdrawtest {
@@ -100,6 +102,11 @@ TEST_F(SegdrawTest, OpenAndSaveKeepTheFileAndTheFolder) {
   EXPECT_EQ(doc().GetAddress(b), 3);
   EXPECT_FALSE(doc().BitmapImage(0).isNull());
   EXPECT_EQ(frame().Recent().Paths(), std::vector<std::string>{folder.file("Panel.v1.cfg")});
+  // A relative name is taken from the folder current before the open.
+  const std::string inner = folder.path().substr(0, folder.path().size() - 1);
+  ASSERT_EQ(chdir((inner + "/..").c_str()), 0);
+  ASSERT_TRUE(frame().OpenDocumentFile(platform::FileName(inner) + "/Panel.v1.cfg"));
+  EXPECT_FALSE(doc().BitmapImage(0).isNull());
   EXPECT_TRUE(takeBoxes().empty());
 
   // A modified document asks before New; Cancel keeps it.
