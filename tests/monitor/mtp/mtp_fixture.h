@@ -1,0 +1,50 @@
+#pragma once
+// A monitor with the programming subsystem bound: a program folder holding
+// the real STDK42XX and a TAVIX.INI with "MTP PARAMS", COM3 mapped to a
+// fresh simulated programmer, the link's settings in a fresh registry, the
+// waits shortened, and every box and beep recorded.
+#include <QAbstractButton>
+#include <string>
+
+#include "monitor_fixture.h"
+#include "mtp/mtp.h"
+#include "mtp/mtp_binding.h"
+#include "mtp/mtpcomm_form.h"
+#include "simulated_programmer.h"
+
+namespace mtptest {
+
+using Lines = std::vector<std::string>;
+
+class MtpTest : public monitortest::MonitorTest {
+ protected:
+  MtpTest();
+  ~MtpTest() override;
+
+  // The three values as texts, written as they are (an empty one is left out).
+  void StoreSettings(const std::string& com, const std::string& baud, const std::string& buffed);
+  // The panel loaded (and the settings window with it).
+  monitor::Mtp& LoadPanel();
+  monitor::MtpCommForm& Settings();
+  // A left click on a button or box of the panel or the settings window.
+  static void ClickOn(QAbstractButton* button);
+  std::string Machine() const { return registry.read("HKEY_LOCAL_MACHINE.hive"); }
+  // The frames since the last call.
+  Lines NewFrames();
+
+  testsupport::TempDir registry;
+  testdevices::SimulatedProgrammer programmer;
+  monitor::Programming programming{state};
+  monitor::MtpComm& comm = programming.Comm;
+  monitor::MtpProg& prog = programming.Prog;
+  int beeps = 0;
+
+ private:
+  size_t framesSeen_ = 0;
+};
+
+// The code image checksum over `words` words of the file's bytes (high byte
+// first), as the signature rule gives it: "%04X".
+std::string FileSignature(const std::vector<uint8_t>& file, int words);
+
+}  // namespace mtptest
