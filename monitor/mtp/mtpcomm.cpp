@@ -120,17 +120,8 @@ void MtpComm::OnLineEvent(int event) {
         }
       });
       break;
-    case platform::SerialPort::kEventCtsTimeout:
-      platform::Beep();
-      platform::MessageBox("CTS Time Out : hardware not responding, reset it", "",
-                           platform::MB_OK | platform::MB_ICONEXCLAMATION);
-      break;
-    case platform::SerialPort::kEventDsrTimeout:
-      platform::Beep();
-      platform::MessageBox("DSR Time Out : transer ERROR, reset hardware", "",
-                           platform::MB_OK | platform::MB_ICONEXCLAMATION);
-      break;
     default:
+      ReportHandshakeTimeout(event);
       break;
   }
 }

@@ -13,8 +13,12 @@ using testsupport::WaitUntil;
 class MtpLinkTest : public MtpTest {};
 
 TEST_F(MtpLinkTest, StartUpOkCancelAndDefaultWithTheRegistrysTexts) {
-  // A rate that is not in the list: nothing selected, nothing opened; the
-  // key exists from the window's load on.
+  // A fresh registry: the window's load makes the key OK writes into.
+  state.Forms.Load("MTPCOMM_FORM");
+  EXPECT_NE(Machine().find("[SOFTWARE\\Corvane\\Tavix\\MTPCOMM]"), std::string::npos);
+  EXPECT_EQ(Settings().MTP_comCombo->currentText(), "COM1");
+  state.Forms.Unload("MTPCOMM_FORM");
+  // A rate that is not in the list: nothing selected, nothing opened.
   StoreSettings(" 2", "38400", " 1");
   monitor::Mtp& panel = LoadPanel();
   monitor::MtpCommForm& settings = Settings();
@@ -102,6 +106,11 @@ TEST_F(MtpLinkTest, LineDropsCloseOrFailTheLink) {
   EXPECT_EQ(comm.ProgrammerLinkState, 2);
   ClickOn(again.Connection);
   EXPECT_EQ(comm.ProgrammerLinkState, 1);
+  // A panel opened on a link left open shows it open.
+  ClickOn(again.CancelBut);
+  monitor::Mtp& third = LoadPanel();
+  EXPECT_EQ(third.Connection->text(), "&Disconnect");
+  EXPECT_EQ(comm.ProgrammerLinkState, 1);
 
   // Buffered: the frame goes out byte by byte; a closed port fails with the box.
   comm.ProgrammerBuffered = 1;
@@ -112,7 +121,7 @@ TEST_F(MtpLinkTest, LineDropsCloseOrFailTheLink) {
   testsupport::RunEventsFor(10);
   EXPECT_EQ(prog.ProgrammerSend(monitor::CommandFrame(0x00), 6), -1);
   programmer.SetHold(false);
-  ClickOn(again.Connection);
+  ClickOn(third.Connection);
   EXPECT_EQ(prog.ProgrammerSend(monitor::CommandFrame(0x00), 6), -1);
   EXPECT_EQ(boxes, (Lines{"|Communication Error timeout DSR |0",
                           "|Communication Error timeout DSR |0"}));

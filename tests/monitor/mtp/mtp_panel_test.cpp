@@ -118,12 +118,15 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
   // During Program's wait, a second operation and a direct send are refused.
   programmer.SetBusyPolls(SimulatedProgrammer::kProgram, 3);
   int16_t nested = 0;
+  bool unloaded = true;
   QTimer::singleShot(1, &panel, [&] {
     panel.MTP_DOWNLOAD_Click();
     nested = prog.ProgrammerSend(monitor::CommandFrame(0x00), 6);
+    unloaded = state.Forms.Unload(&panel);
   });
   ClickOn(panel.Progbut);
   EXPECT_EQ(nested, -1);
+  EXPECT_FALSE(unloaded);
   EXPECT_EQ(panel.Prgstatus->text(), "Device Programmed correctly");
   EXPECT_EQ(NewFrames(), (Lines{"A6 00 26 00 04 00 00 00 00", "A6 00 10 00 01 02", kPoll, kPoll,
                                 kPoll, kPoll, "A6 00 10 00 01 04", kPoll, kStatusRead}));
