@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <QTest>
-#include <cstdio>
 #include <cstdlib>
 
 #include "core/settings/mdl_registry.h"
@@ -45,7 +44,7 @@ void MtpTest::StoreSettings(const std::string& com, const std::string& baud,
 }
 
 monitor::Mtp& MtpTest::LoadPanel() {
-  return *static_cast<monitor::Mtp*>(state.Forms.Load("MTP"));
+  return *static_cast<monitor::Mtp*>(state.Forms.Show("MTP"));
 }
 
 monitor::MtpCommForm& MtpTest::Settings() {
@@ -68,20 +67,6 @@ Lines MtpTest::NewFrames() {
                     frames.end());
   framesSeen_ = frames.size();
   return fresh;
-}
-
-std::string FileSignature(const std::vector<uint8_t>& file, int words) {
-  uint16_t sum = 0xFFFF;
-  for (int i = 0; i < std::max<int>(words, static_cast<int>(file.size() / 2)); ++i) {
-    const size_t at = static_cast<size_t>(i) * 2;
-    const uint16_t word = at + 1 < file.size() ? static_cast<uint16_t>(file[at] << 8 | file[at + 1]) : 0;
-    const bool carry = (sum & 0x8000) != 0;
-    sum = static_cast<uint16_t>((sum << 1) ^ static_cast<uint16_t>(~word));
-    if (carry) sum ^= 0x0483;
-  }
-  char text[8];
-  std::snprintf(text, sizeof text, "%04X", sum);
-  return text;
 }
 
 }  // namespace mtptest

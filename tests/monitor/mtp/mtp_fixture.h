@@ -23,7 +23,7 @@ class MtpTest : public monitortest::MonitorTest {
 
   // The three values as texts, written as they are (an empty one is left out).
   void StoreSettings(const std::string& com, const std::string& baud, const std::string& buffed);
-  // The panel loaded (and the settings window with it).
+  // The panel loaded and shown (the settings window loaded with it).
   monitor::Mtp& LoadPanel();
   monitor::MtpCommForm& Settings();
   // A left click on a button or box of the panel or the settings window.
@@ -42,9 +42,5 @@ class MtpTest : public monitortest::MonitorTest {
  private:
   size_t framesSeen_ = 0;
 };
-
-// The code image checksum over `words` words of the file's bytes (high byte
-// first), as the signature rule gives it: "%04X".
-std::string FileSignature(const std::vector<uint8_t>& file, int words);
 
 }  // namespace mtptest

@@ -71,7 +71,16 @@ TEST_F(MtpPanelTest, TheEditorsMenuOpensThePanelThatProgramsTheBuiltProject) {
   EXPECT_EQ(panel.instrbits->text() + "|" + panel.nbblocks->text() + "|" + panel.blocksize->text() +
                 "|" + panel.Label4->text(),
             "16|2|8| 16");
-  const std::string sum = mtptest::FileSignature(image, 16);
+  // The image as the programmer gets it: complemented, low byte first.
+  std::vector<uint8_t> data(32, 0xFF);
+  for (size_t i = 0; i + 1 < image.size() && i < 32; i += 2) {
+    data[i] = static_cast<uint8_t>(~image[i + 1]);
+    data[i + 1] = static_cast<uint8_t>(~image[i]);
+  }
+  const std::string sum = QString("%1")
+                              .arg(SimulatedProgrammer::Signature(data.data(), 16), 4, 16, QChar('0'))
+                              .toUpper()
+                              .toStdString();
   EXPECT_EQ(panel.Label9->text().toStdString(), sum);
 
   ClickOn(panel.MTP_DOWNLOAD);
@@ -84,11 +93,6 @@ TEST_F(MtpPanelTest, TheEditorsMenuOpensThePanelThatProgramsTheBuiltProject) {
   EXPECT_EQ(panel.Label13->text().toStdString(), sum);
   EXPECT_EQ(panel.Label14->text().toStdString(), sum);
 
-  std::vector<uint8_t> data(32, 0xFF);
-  for (size_t i = 0; i + 1 < image.size() && i < 32; i += 2) {
-    data[i] = static_cast<uint8_t>(~image[i + 1]);
-    data[i + 1] = static_cast<uint8_t>(~image[i]);
-  }
   EXPECT_EQ(programmer.FrameText(),
             (Lines{kStatusRead,
                    // Download: the parameters (the link opened at load), the image, its sum.
@@ -175,8 +179,44 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
   EXPECT_EQ(NewFrames(), (Lines{"A6 00 10 00 01 04", kPoll}));
 }
 
-TEST_F(MtpPanelTest, ParametersAreCheckedAndOneOperationRunsAtATime) {
+TEST_F(MtpPanelTest, ParametersModesAndTheCodeImage) {
   monitor::Mtp& panel = Connected();
+  const auto params = [&](const char* controller) {
+    panel.ComboTargCon->setCurrentText(controller);
+    panel.ComboTargCon_Change();
+    return (panel.instrbits->text() + "|" + panel.nbblocks->text() + "|" +
+            panel.blocksize->text() + "|" + panel.Label4->text())
+        .toStdString();
+  };
+  EXPECT_EQ(params("QV4234"), "12|4|512| 2048");
+  EXPECT_EQ(params("QV4112"), "8|2|512| 1024");   // one field: two blocks
+  EXPECT_EQ(params("QV4999"), "16|2|512| 1024");  // no entry: the block size stays
+  // The modes send their commands; stand-alone takes the transfers away.
+  ClickOn(panel.CheckStandalone);
+  EXPECT_FALSE(panel.Checkonline->isChecked() || panel.MTP_DOWNLOAD->isEnabled());
+  ClickOn(panel.Checkonline);
+  EXPECT_TRUE(panel.MTP_DOWNLOAD->isEnabled() && !panel.CheckStandalone->isChecked());
+  EXPECT_EQ(NewFrames(), (Lines{"A6 00 10 00 01 10", "A6 00 10 00 01 00"}));
+  ClickOn(panel.Check_ML);
+  ClickOn(panel.Check_MH);
+  EXPECT_TRUE(panel.Check_MH->isChecked() && !panel.Check_ML->isChecked());
+  // Browse: on only while the source box has the focus; a cancel changes nothing.
+  panel.activateWindow();
+  panel.MTP_BINsource->setFocus();
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return panel.Browse->isEnabled(); }));
+  project.write("w.bin", std::string("\x12\x34", 2));
+  for (const std::string& answer : {std::string(), project.file("w.bin")}) {
+    platform::SetDialogHook([&](platform::CommonDialog& dialog, platform::CommonDialog::Action) {
+      dialog.FileName = answer;
+      return !answer.empty();
+    });
+    ClickOn(panel.Browse);
+  }
+  EXPECT_EQ(panel.MTP_BINsource->text().toStdString(), project.file("w.bin"));
+  EXPECT_EQ(panel.Label9->text().size(), 4);
+  panel.instrbits->setFocus();
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !panel.Browse->isEnabled(); }));
+
   // A block count past its byte: nothing but the error command.
   panel.ComboTargCon->setCurrentText("QV4111");
   panel.ComboTargCon_Change();
@@ -196,7 +236,7 @@ TEST_F(MtpPanelTest, ParametersAreCheckedAndOneOperationRunsAtATime) {
   panel.padbits->setText("16");
   ClickOn(panel.MTP_DOWNLOAD);
   EXPECT_EQ(boxes.back(), "Warning|Unable to find Debug information file|48");
-  const std::string parameters = "A6 00 00 00 07 10 00 40 00 08 00 00";
+  const std::string parameters = "A6 00 00 00 07 10 00 40 00 08 00 01";  // MH
   EXPECT_EQ(NewFrames(), (Lines{parameters, kErrorCommand, parameters, kErrorCommand}));
 
 }
