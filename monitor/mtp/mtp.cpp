@@ -252,8 +252,13 @@ void Mtp::ShowFileChecksum() {
   if (MTP_BINsource->text().isEmpty()) return;
   char buffer[256] = {};
   const int64_t words = std::min<int64_t>(Number(Label4->text().trimmed()), INT32_MAX);
-  const int32_t result = comm_.State().Target.MTPChecksum(
-      16, MTP_BINsource->text().toStdString(), buffer, static_cast<int32_t>(words));
+  int32_t result = -1;
+  try {
+    result = comm_.State().Target.MTPChecksum(16, MTP_BINsource->text().toStdString(), buffer,
+                                              static_cast<int32_t>(words));
+  } catch (const platform::RunTimeError&) {
+    // STDK42XX or its export missing: no checksum to show.
+  }
   // A failed checksum shows nothing rather than an old or unwritten one.
   Label9->setText(result < 0 ? QString() : QString::fromLatin1(buffer, 4));
 }
@@ -338,27 +343,28 @@ void Mtp::FailStep(const QString& text) {
 void Mtp::RunLong(std::initializer_list<QWidget*> disabled, const std::function<void()>& steps) {
   if (MousePointer == kHourglass) return;
   MousePointer = kHourglass;
-  {
-    platform::WaitCursor hourglass;
-    for (QWidget* w : disabled) w->setEnabled(false);
-    Checkonline->setEnabled(false);
-    CheckStandalone->setEnabled(false);
-    prog_.ProgrammerError = 0;
-    try {
-      steps();
-    } catch (const std::exception&) {
-      MousePointer = kArrow;
-      throw;
+  platform::WaitCursor hourglass;
+  for (QWidget* w : disabled) w->setEnabled(false);
+  Checkonline->setEnabled(false);
+  CheckStandalone->setEnabled(false);
+  prog_.ProgrammerError = 0;
+  // In every outcome; a link that closed during the steps keeps its closed look.
+  const auto restore = [&] {
+    for (QWidget* w : disabled) w->setEnabled(w == Connection);
+    if (Connection->text() == "&Disconnect") {
+      Checkonline->setEnabled(true);
+      CheckStandalone->setEnabled(true);
+      EnableTransfers();
     }
+    MousePointer = kArrow;
+  };
+  try {
+    steps();
+  } catch (const std::exception&) {
+    restore();
+    throw;
   }
-  // A link that closed during the steps keeps its closed look.
-  Connection->setEnabled(true);
-  if (Connection->text() == "&Disconnect") {
-    Checkonline->setEnabled(true);
-    CheckStandalone->setEnabled(true);
-    EnableTransfers();
-  }
-  MousePointer = kArrow;
+  restore();
 }
 
 void Mtp::MTP_DOWNLOAD_Click() {

@@ -142,7 +142,7 @@ void MtpProg::WaitForCommand(uint8_t command, size_t limit) {
   // A command that did not go out is not waited for: its polls could only
   // fail, each with its own box.
   if (Send(CommandFrame(command), 6) < 0) return Fail();
-  MTPRECTIMER.SetInterval(comm_.Timings.pollMs);
+  MTPRECTIMER.SetInterval(std::max(comm_.Timings.pollMs, 1));  // 0 would never tick
   MTPRECTIMER.SetEnabled(true);
   int running = command;
   while (running != 0) {

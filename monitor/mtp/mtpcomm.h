@@ -28,7 +28,7 @@ struct MtpTimings {
   int dsrWaitMs = 300;        // a send waits this long for DSR
   int readMs = 5000;          // a read waits this long for its whole answer
   int pollMs = 1000;          // between the polls of a running command
-  int bufferedPauseMicros = 0;  // after every byte in buffered mode
+  int bufferedPauseMicros = 10;  // after every byte in buffered mode
 };
 
 // The stored settings as the registry keeps them (missing values read 0).
