@@ -130,6 +130,7 @@ TEST_F(ProgrammerDeviceTest, FaultSwitches) {
   port_.SetDTREnable(true);
   Send({0xA6, 0x00, 0x10, 0x00});
   port_.SetDTREnable(false);
+  ASSERT_TRUE(WaitUntil([&] { return !programmer_.Device().Dtr(); }));
   Send({0xA6, 0x00, 0x10, 0x00, 0x01, 0x01});
   EXPECT_EQ(programmer_.TranscriptText(),
             (Lines{"DTR on", "DTR off", "discard 4 bytes", "A6 00 10 00 01 01"}));

@@ -55,18 +55,23 @@ void MtpTest::ClickOn(QAbstractButton* button) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
-Lines MtpTest::NewFrames() {
-  // The programmer has every byte once the output is empty and no more come.
-  testsupport::WaitUntil([&] { return comm.MTP_comm.OutBufferCount() == 0; });
-  for (size_t seen = SIZE_MAX; seen != programmer.ReceivedBytes().size();) {
-    seen = programmer.ReceivedBytes().size();
-    testsupport::RunEventsFor(15);
-  }
+Lines MtpTest::NewFrames(size_t count) {
+  // Writes have no answer: their frames are complete only on the rig's thread.
+  testsupport::WaitUntil([&] { return programmer.FrameText().size() >= framesSeen_ + count; });
   const Lines frames = programmer.FrameText();
   const Lines fresh(frames.begin() + static_cast<long>(std::min(framesSeen_, frames.size())),
                     frames.end());
   framesSeen_ = frames.size();
   return fresh;
+}
+
+bool MtpTest::FramesEndWith(const std::string& frame) {
+  const bool found = testsupport::WaitUntil([&] {
+    const Lines frames = programmer.FrameText();
+    return frames.size() > framesSeen_ && frames.back() == frame;
+  });
+  framesSeen_ = programmer.FrameText().size();
+  return found;
 }
 
 }  // namespace mtptest

@@ -11,6 +11,7 @@
 #include "mtp/mtp_binding.h"
 #include "mtp/mtpcomm_form.h"
 #include "simulated_programmer.h"
+#include "wait_until.h"
 
 namespace mtptest {
 
@@ -28,9 +29,15 @@ class MtpTest : public monitortest::MonitorTest {
   monitor::MtpCommForm& Settings();
   // A left click on a button or box of the panel or the settings window.
   static void ClickOn(QAbstractButton* button);
+  // Until the rig has seen the last host go (it refuses a second one).
+  void WaitDetached() {
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return !programmer.Device().Attached(); }));
+  }
   std::string Machine() const { return registry.read("HKEY_LOCAL_MACHINE.hive"); }
-  // The frames since the last call.
-  Lines NewFrames();
+  // The frames since the last call, once at least `count` of them arrived;
+  // and until the last frame is `frame`, whether it is.
+  Lines NewFrames(size_t count);
+  bool FramesEndWith(const std::string& frame);
 
   testsupport::TempDir registry;
   testdevices::SimulatedProgrammer programmer;

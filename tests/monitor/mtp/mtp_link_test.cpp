@@ -62,7 +62,7 @@ TEST_F(MtpLinkTest, StartUpOkCancelAndDefaultWithTheRegistrysTexts) {
             "19200COM1");
   EXPECT_EQ(comm.ProgrammerLinkState, 2);
   EXPECT_EQ(Machine(), stored);
-  testsupport::RunEventsFor(30);  // the rig sees the last host go
+  WaitDetached();
   ClickOn(panel.Connection);
   EXPECT_EQ(comm.ProgrammerLinkState, 1);
   EXPECT_EQ(comm.ProgrammerPort, 3);  // the port in use until OK
@@ -88,6 +88,7 @@ TEST_F(MtpLinkTest, LineDropsCloseOrFailTheLink) {
   // Both drop: failed, with a beep; the port stays open and the look too,
   // a disconnect keeps 7 and Connect then does nothing.
   programmer.SetDsr(true);
+  WaitDetached();
   ClickOn(panel.Connection);
   ASSERT_EQ(comm.ProgrammerLinkState, 1);
   programmer.DropDsr(false);
@@ -104,6 +105,7 @@ TEST_F(MtpLinkTest, LineDropsCloseOrFailTheLink) {
   programmer.SetDsr(true);
   monitor::Mtp& again = LoadPanel();
   EXPECT_EQ(comm.ProgrammerLinkState, 2);
+  WaitDetached();
   ClickOn(again.Connection);
   EXPECT_EQ(comm.ProgrammerLinkState, 1);
   // A panel opened on a link left open shows it open.

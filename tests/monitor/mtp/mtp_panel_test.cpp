@@ -2,7 +2,6 @@
 // opened from the editor's menu, downloaded, programmed and compared on the
 // simulated programmer; and the faults the programmer can show.
 #include <QAction>
-#include <QTimer>
 
 #include "mtp_fixture.h"
 #include "platform/filenames.h"
@@ -42,7 +41,7 @@ class MtpPanelTest : public MtpTest {
     StoreSettings(" 2", "9600", " 0");
     monitor::Mtp& panel = LoadPanel();
     EXPECT_EQ(comm.ProgrammerLinkState, 1);
-    EXPECT_EQ(NewFrames(), Lines{kStatusRead});
+    EXPECT_EQ(NewFrames(1), Lines{kStatusRead});
     return panel;
   }
   testsupport::TempDir project;
@@ -117,22 +116,26 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
   programmer.SetBusyPolls(SimulatedProgrammer::kProgrammerCrc, 2);
   ClickOn(panel.MTP_DOWNLOAD);
   EXPECT_EQ(panel.Label13->text(), "434B");
-  EXPECT_EQ(NewFrames()[1], "A6 01 00 00 08 CB ED FF FF FF FF FF FF");
+  EXPECT_EQ(NewFrames(7)[1], "A6 01 00 00 08 CB ED FF FF FF FF FF FF");
 
   // During Program's wait, a second operation and a direct send are refused.
   programmer.SetBusyPolls(SimulatedProgrammer::kProgram, 3);
   int16_t nested = 0;
   bool unloaded = true;
-  QTimer::singleShot(1, &panel, [&] {
+  const auto showStatus = prog.SetStatusText;
+  prog.SetStatusText = [&](const std::string& text) {  // the first dot of the wait
+    showStatus(text);
+    if (text.empty() || text.back() != '.' || nested != 0) return;
     panel.MTP_DOWNLOAD_Click();
     nested = prog.ProgrammerSend(monitor::CommandFrame(0x00), 6);
     unloaded = state.Forms.Unload(&panel);
-  });
+  };
   ClickOn(panel.Progbut);
+  prog.SetStatusText = showStatus;
   EXPECT_EQ(nested, -1);
   EXPECT_FALSE(unloaded);
   EXPECT_EQ(panel.Prgstatus->text(), "Device Programmed correctly");
-  EXPECT_EQ(NewFrames(), (Lines{"A6 00 26 00 04 00 00 00 00", "A6 00 10 00 01 02", kPoll, kPoll,
+  EXPECT_EQ(NewFrames(9), (Lines{"A6 00 26 00 04 00 00 00 00", "A6 00 10 00 01 02", kPoll, kPoll,
                                 kPoll, kPoll, "A6 00 10 00 01 04", kPoll, kStatusRead}));
   // Answers longer than asked are read from their start.
   programmer.SetExtraReply({0x12, 0x34});
@@ -146,13 +149,13 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
   EXPECT_EQ(panel.Prgstatus->text(), "ERROR - CRC difference");
   EXPECT_EQ(monitor::Mtp::ForeColor(*panel.Prgstatus), monitor::Mtp::kRed);
   EXPECT_EQ(monitor::Mtp::ForeColor(*panel.Label14), monitor::Mtp::kRed);
-  EXPECT_EQ(NewFrames().back(), kErrorCommand);
+  EXPECT_TRUE(FramesEndWith(kErrorCommand));
   programmer.CorruptChipByte(-1, 0);
   // No chip in the socket: it reads erased.
   programmer.SetChipPresent(false);
   ClickOn(panel.ReadCRC);
   EXPECT_EQ(panel.Prgstatus->text(), "WARNING - CRC's different");
-  EXPECT_EQ(NewFrames().back(), kErrorCommand);
+  EXPECT_TRUE(FramesEndWith(kErrorCommand));
   programmer.SetChipPresent(true);
 
   // A programming that never completes: 63 polls, then the time-out.
@@ -161,7 +164,7 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
   ClickOn(panel.Progbut);
   EXPECT_EQ(programmer.Polls() - polls, 63);
   EXPECT_EQ(panel.Prgstatus->text(), "ERROR - Timeout Programming Device");
-  EXPECT_EQ(NewFrames().back(), kErrorCommand);
+  EXPECT_TRUE(FramesEndWith(kErrorCommand));
   EXPECT_TRUE(panel.Progbut->isEnabled() && panel.Connection->isEnabled());
   EXPECT_EQ(programmer.Errors(), 3);
   EXPECT_TRUE(boxes.empty());
@@ -176,7 +179,7 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
   EXPECT_EQ(panel.Connection->text(), "&Connect");
   EXPECT_TRUE(panel.Connection->isEnabled());
   EXPECT_FALSE(panel.ReadCRC->isEnabled() || panel.Checkonline->isEnabled());
-  EXPECT_EQ(NewFrames(), (Lines{"A6 00 10 00 01 04", kPoll}));
+  EXPECT_EQ(NewFrames(2), (Lines{"A6 00 10 00 01 04", kPoll}));
 }
 
 TEST_F(MtpPanelTest, ParametersModesAndTheCodeImage) {
@@ -196,7 +199,7 @@ TEST_F(MtpPanelTest, ParametersModesAndTheCodeImage) {
   EXPECT_FALSE(panel.Checkonline->isChecked() || panel.MTP_DOWNLOAD->isEnabled());
   ClickOn(panel.Checkonline);
   EXPECT_TRUE(panel.MTP_DOWNLOAD->isEnabled() && !panel.CheckStandalone->isChecked());
-  EXPECT_EQ(NewFrames(), (Lines{"A6 00 10 00 01 10", "A6 00 10 00 01 00"}));
+  EXPECT_EQ(NewFrames(2), (Lines{"A6 00 10 00 01 10", "A6 00 10 00 01 00"}));
   ClickOn(panel.Check_ML);
   ClickOn(panel.Check_MH);
   EXPECT_TRUE(panel.Check_MH->isChecked() && !panel.Check_ML->isChecked());
@@ -223,7 +226,7 @@ TEST_F(MtpPanelTest, ParametersModesAndTheCodeImage) {
   EXPECT_EQ(panel.nbblocks->text(), "300");
   ClickOn(panel.MTP_DOWNLOAD);
   EXPECT_EQ(panel.Prgstatus->text(), "ERROR - Transfering ROM parameters");
-  EXPECT_EQ(NewFrames(), Lines{kErrorCommand});
+  EXPECT_EQ(NewFrames(1), Lines{kErrorCommand});
   // An image too large for its count: the warning, nothing sent.
   panel.nbblocks->setText("8");
   panel.blocksize->setText("8192");
@@ -237,7 +240,7 @@ TEST_F(MtpPanelTest, ParametersModesAndTheCodeImage) {
   ClickOn(panel.MTP_DOWNLOAD);
   EXPECT_EQ(boxes.back(), "Warning|Unable to find Debug information file|48");
   const std::string parameters = "A6 00 00 00 07 10 00 40 00 08 00 01";  // MH
-  EXPECT_EQ(NewFrames(), (Lines{parameters, kErrorCommand, parameters, kErrorCommand}));
+  EXPECT_EQ(NewFrames(4), (Lines{parameters, kErrorCommand, parameters, kErrorCommand}));
 
 }
 
