@@ -15,8 +15,13 @@ uint8_t Low(int32_t value) {
   return static_cast<uint8_t>(value);
 }
 
-ProgrammerFrame Header(uint8_t code, uint16_t address, uint16_t count) {
-  return {code, High(address), Low(address), High(count), Low(count)};
+// The five header bytes, with room for `data` more.
+ProgrammerFrame Header(uint8_t code, uint16_t address, uint16_t count, size_t data = 0) {
+  ProgrammerFrame frame;
+  frame.reserve(5 + data);
+  for (uint8_t byte : {code, High(address), Low(address), High(count), Low(count)})
+    frame.push_back(byte);
+  return frame;
 }
 
 // The texts as numbers, when each is one.
@@ -34,7 +39,7 @@ std::optional<Block> ReadBlock(const RomTexts& texts) {
 }  // namespace
 
 ProgrammerFrame WriteFrame(uint16_t address, const std::vector<uint8_t>& data) {
-  ProgrammerFrame frame = Header(0xA6, address, static_cast<uint16_t>(data.size()));
+  ProgrammerFrame frame = Header(0xA6, address, static_cast<uint16_t>(data.size()), data.size());
   frame.insert(frame.end(), data.begin(), data.end());
   return frame;
 }

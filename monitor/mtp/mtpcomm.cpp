@@ -15,6 +15,13 @@ constexpr int16_t kFailed = 7;
 constexpr int kInBufferSize = 8192;
 constexpr int kHandshakeTimeoutMs = 1000;
 
+// The number's text behind one blank, as the settings keep it.
+std::string Blanked(int32_t value) {
+  std::string text = " ";
+  text += std::to_string(value);
+  return text;
+}
+
 std::string MtpCommKey() {
   return FindLayoutKey("MTPCOMM")->path;
 }
@@ -45,13 +52,13 @@ void StoreMtpCommSettings(int32_t buffered, const std::string& baudText, int32_t
   const auto store = [&](const char* name, const std::string& text) {
     RegSetSetting(platform::HKEY_LOCAL_MACHINE, key, name, text, platform::REG_SZ);
   };
-  store("Buffed", " " + std::to_string(buffered));
+  store("Buffed", Blanked(buffered));
   store("Baud Rate", baudText);
-  store("Com", " " + std::to_string(com));
+  store("Com", Blanked(com));
 }
 
 std::string MtpSettingsText(int32_t baud) {
-  return " " + std::to_string(baud) + ",N,8,1";
+  return Blanked(baud) + ",N,8,1";
 }
 
 MtpComm::MtpComm(MonitorState& state) : state_(state) {
