@@ -6,6 +6,7 @@
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"
 #include "debug/debug_forms.h"
+#include "mtp/mtp_binding.h"
 #include "platform/hooks.h"
 #include "workbench/build_command.h"
 #include "workbench/mdinote.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     monitor::BindWorkbenchTools(state);
     monitor::RegisterDebugForms(state);
     monitor::BindEmulatorLink(state);
+    monitor::Programming programming(state);
+    monitor::BindProgramming(state, programming);
     if (monitor::Main(state)) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
