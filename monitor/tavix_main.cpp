@@ -6,10 +6,12 @@
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"
 #include "debug/debug_forms.h"
+#include "platform/filenames.h"
 #include "platform/hooks.h"
 #include "workbench/build_command.h"
 #include "workbench/mdinote.h"
 #include "workbench/workbench.h"
+#include "workbench/tools/pelto_binding.h"
 #include "workbench/tools/workbench_tools.h"
 
 int main(int argc, char** argv) {
@@ -29,6 +31,7 @@ int main(int argc, char** argv) {
     monitor::BindWorkbench(workbench);
     monitor::BindBuilds(workbench);
     monitor::BindWorkbenchTools(state);
+    monitor::BindPeltoHost(state, monitor::PeltoLibraryFactory(platform::ProgramPath()));
     monitor::RegisterDebugForms(state);
     monitor::BindEmulatorLink(state);
     if (monitor::Main(state)) result = QApplication::exec();

@@ -51,25 +51,22 @@ void Pelto::InitPanel() {
           [this] { WriteInState1(CommandFrame(kCommandOnLine)); });
   connect(p.Option_StdAlone, &QRadioButton::clicked, this,
           [this] { WriteInState1(CommandFrame(kCommandStandAlone)); });
-  connect(p.Check_AutoProg, &QCheckBox::clicked, this, [this] {
-    PeltoPanel& q = *panel_;
-    if (q.Check_AutoCRC->isChecked()) {
-      q.Check_AutoProg->setChecked(false);
-      return;
-    }
-    autoProgram_ = q.Check_AutoProg->isChecked();
-    ShowPicture(q.Button_Program,
-                autoProgram_ ? PeltoPicture::AutoProgramOn : PeltoPicture::AutoProgramOff);
-  });
-  connect(p.Check_AutoCRC, &QCheckBox::clicked, this, [this] {
-    PeltoPanel& q = *panel_;
-    if (q.Check_AutoProg->isChecked()) {
-      q.Check_AutoCRC->setChecked(false);
-      return;
-    }
-    autoCrc_ = q.Check_AutoCRC->isChecked();
-    ShowPicture(q.Button_ReadDevCRC, autoCrc_ ? PeltoPicture::AutoCrcOn : PeltoPicture::AutoCrcOff);
-  });
+  // At most one of the two automatic steps is ticked.
+  const auto automation = [this](QCheckBox* self, QCheckBox* other, bool& flag,
+                                 QPushButton* button, PeltoPicture on, PeltoPicture off) {
+    connect(self, &QCheckBox::clicked, this, [self, other, &flag, button, on, off] {
+      if (other->isChecked()) {
+        self->setChecked(false);
+        return;
+      }
+      flag = self->isChecked();
+      ShowPicture(button, flag ? on : off);
+    });
+  };
+  automation(p.Check_AutoProg, p.Check_AutoCRC, autoProgram_, p.Button_Program,
+             PeltoPicture::AutoProgramOn, PeltoPicture::AutoProgramOff);
+  automation(p.Check_AutoCRC, p.Check_AutoProg, autoCrc_, p.Button_ReadDevCRC,
+             PeltoPicture::AutoCrcOn, PeltoPicture::AutoCrcOff);
   connect(p.Combo_CommSel, &QComboBox::activated, this,
           [this](int index) { commPortNr_ = static_cast<short>(index + 1); });
   connect(p.Combo_BaudSel, &QComboBox::activated, this,

@@ -117,7 +117,7 @@ TEST_F(PeltoSettingsTest, OlderFileCrcFeedsRawWordsAndPadsWithOnes) {
   dir.write("code.bin", std::string("\x12\x34\xAB\xCD\x56", 5));
   const auto rule = [](std::vector<uint32_t> words) {
     uint32_t crc = 0xFFFF;
-    for (uint32_t w : words) crc = ((crc << 1) ^ w) & 0xFFFF ^ ((crc & 0x8000) ? 0x0483 : 0);
+    for (uint32_t w : words) crc = (((crc << 1) ^ w) & 0xFFFF) ^ ((crc & 0x8000) ? 0x0483 : 0);
     return static_cast<int>(crc);
   };
   const auto crc = [&](const std::string& path, int maxrom) {
