@@ -1,6 +1,7 @@
 // Loading the active ROM file: its checksum and program size through
 // STD73XX; 18- and 22-bit ".rom" files are converted to ".rob" first.
 #include <QFileInfo>
+#include <cctype>
 #include <cstdio>
 
 #include "pelto.h"

@@ -88,7 +88,8 @@ QWidget* OperationPage(PeltoPanel& p) {
   modeLayout->addWidget(p.Option_StdAlone);
   grid->addWidget(mode, 0, 1);
 
-  p.Button_Download = Named(new QPushButton("download"), "Button_Download", "Download Prog. to Box");
+  p.Button_Download =
+      Named(new QPushButton("download"), "Button_Download", "Download Prog. to Box");
   p.Button_Program = Named(new QPushButton("Program Device"), "Button_Program");
   p.Button_ReadDevCRC = Named(new QPushButton("Read Device CRC"), "Button_ReadDevCRC");
   p.Button_LastInstruction =

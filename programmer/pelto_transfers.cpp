@@ -2,7 +2,7 @@
 // answers in under the read timer, the port, the line and chip tests, the
 // erase time, the parameter block, the ROM image and the status block.
 #include <QCoreApplication>
-#include <QFile>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 

@@ -7,8 +7,6 @@
 #include <QWidget>
 #include <cstdlib>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "platform/library.h"
 #include "platform/messagebox.h"
@@ -28,47 +26,35 @@ class PeltoTest : public RegistryFolderTest {
     });
     library_ = platform::LoadLibrary("Pelto", TAVIX_DIST_DIR);
     ASSERT_NE(library_, nullptr) << platform::LastLibraryError();
-    make_ = reinterpret_cast<Factory>(platform::GetProcAddress(library_, "PeltoControl_Pelto"));
-    timePercent_ = reinterpret_cast<TimePercent>(
-        platform::GetProcAddress(library_, "PeltoControl_TimePercent"));
-    ASSERT_NE(make_, nullptr);
   }
   void TearDown() override {
     control.reset();
     platform::SetMessageBoxHook(nullptr);
-    unsetenv("TAVIX_WINDOWS_DIR");
-    unsetenv("TAVIX_SYSTEM_DIR");
   }
 
   // A fresh control (the last one is destroyed first, writing its settings),
   // its waits at `percent` % of their durations.
   QWidget* Make(int percent = 100) {
     control.reset();
-    control.reset(make_(nullptr));
-    timePercent_(control.get(), percent);
+    control.reset(Export<QWidget* (*)(QWidget*)>("PeltoControl_Pelto")(nullptr));
+    Export<void (*)(QWidget*, int)>("PeltoControl_TimePercent")(control.get(), percent);
     return control.get();
   }
-
   QVariant Get(const char* property) const { return control->property(property); }
   void Set(const char* property, const QVariant& value) { control->setProperty(property, value); }
 
-  // A method of the control by name, with its 16-bit result.
-  template <typename... Args>
-  short Call(const char* method, Args... args) {
-    short result = -99;
-    const bool found = QMetaObject::invokeMethod(control.get(), method, Qt::DirectConnection,
-                                                 Q_RETURN_ARG(short, result), Arg(args)...);
-    EXPECT_TRUE(found) << method;
+  // A method of the control by name, with its result.
+  template <typename R = short, typename... Args>
+  R Call(const char* method, const Args&... args) {
+    R result = -99;
+    EXPECT_TRUE(QMetaObject::invokeMethod(control.get(), method, Qt::DirectConnection,
+                                          QReturnArgument<R>(QMetaType::fromType<R>().name(),
+                                                             result),
+                                          QArgument<Args>(QMetaType::fromType<Args>().name(),
+                                                          args)...))
+        << method;
     return result;
   }
-  short Read(short address, short count, QByteArray& answer) {
-    short result = -99;
-    EXPECT_TRUE(QMetaObject::invokeMethod(control.get(), "read_PELTO_data", Qt::DirectConnection,
-                                          Q_RETURN_ARG(short, result), Q_ARG(short, address),
-                                          Q_ARG(short, count), Q_ARG(QByteArray&, answer)));
-    return result;
-  }
-
   template <typename W = QWidget>
   W* Child(const char* name) const {
     W* widget = control->findChild<W*>(name);
@@ -80,16 +66,11 @@ class PeltoTest : public RegistryFolderTest {
   std::vector<std::string> boxes;
 
  private:
-  using Factory = QWidget* (*)(QWidget*);
-  using TimePercent = void (*)(QWidget*, int);
-  static QGenericArgument Arg(const short& v) { return Q_ARG(short, v); }
-  static QGenericArgument Arg(const int& v) { return Q_ARG(int, v); }
-  static QGenericArgument Arg(const QString& v) { return Q_ARG(QString, v); }
-  static QGenericArgument Arg(const QByteArray& v) { return Q_ARG(QByteArray, v); }
-
+  template <typename F>
+  F Export(const char* name) {
+    return reinterpret_cast<F>(platform::GetProcAddress(library_, name));
+  }
   platform::LibraryHandle library_ = nullptr;
-  Factory make_ = nullptr;
-  TimePercent timePercent_ = nullptr;
 };
 
 }  // namespace peltotest

@@ -36,9 +36,7 @@ class PeltoLinkTest : public PeltoTest {
     Set("CommPortNr", QVariant::fromValue<short>(3));
     Set("ActiveMicro", QString(target));
   }
-  bool Connected() const {
-    return Child<QPushButton>("Button_Connect")->property("picture").toString() == "Connected";
-  }
+  bool Connected() const { return Text("Button_Connect", "picture") == "Connected"; }
   // Connect as the user does, then hold the panel so that no socket poll
   // runs between the members a test calls.
   void ConnectAndHold() {
@@ -52,8 +50,8 @@ class PeltoLinkTest : public PeltoTest {
     testsupport::WaitUntil([&] { return programmer.FrameText().size() >= count; });
     return programmer.FrameText();
   }
-  std::string Text(const char* name) const {
-    return control->findChild<QWidget*>(name)->property("text").toString().toStdString();
+  std::string Text(const char* name, const char* property = "text") const {
+    return control->findChild<QWidget*>(name)->property(property).toString().toStdString();
   }
 
   testdevices::SimulatedProgrammer programmer;

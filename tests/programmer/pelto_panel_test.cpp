@@ -22,21 +22,17 @@ class PeltoPanelTest : public PeltoLinkTest {
  protected:
   void Click(const char* button) { Child<QAbstractButton>(button)->click(); }
   bool Enabled(const char* name) { return Child<QWidget>(name)->isEnabled(); }
-  std::string Picture(const char* name) {
-    return Child<QWidget>(name)->property("picture").toString().toStdString();
-  }
+  std::string Picture(const char* name) { return Text(name, "picture"); }
   long Colour(const char* name) { return Child<QWidget>(name)->property("ForeColor").toLongLong(); }
-  // The frames from `first` on, once one of them is `last`.
-  Lines FramesUntil(const std::string& first, const std::string& last, int ms = 5000) {
-    Lines frames;
-    testsupport::WaitUntil(
-        [&] {
-          frames = programmer.FrameText();
-          auto from = std::find(frames.begin(), frames.end(), first);
-          return from != frames.end() && std::find(from, frames.end(), last) != frames.end();
-        },
-        ms);
-    return frames;
+  // The frames, once `last` came after `first`.
+  Lines FramesUntil(const std::string& first, const std::string& last) {
+    Lines f;
+    testsupport::WaitUntil([&] {
+      f = programmer.FrameText();
+      auto from = std::find(f.begin(), f.end(), first);
+      return from != f.end() && std::find(from, f.end(), last) != f.end();
+    });
+    return f;
   }
 };
 
@@ -95,6 +91,11 @@ TEST_F(PeltoPanelTest, AChipInsertedWhileIdleIsProgrammedAutomaticallyAndTheLigh
   EXPECT_EQ(Text("Text_CRCDevice"), Text("Text_CRCMaster"));
   EXPECT_EQ(Colour("Text_CRCDevice"), 0x800000);
   EXPECT_EQ(Text("Text_Status"), "");
+  EXPECT_TRUE(Enabled("Button_About"));
+  // The chip stays: the next polls find it again and program nothing more.
+  programmer.ClearTranscript();
+  const Lines later = Frames(2);
+  EXPECT_EQ(later, Lines(2, "A5 00 0B 00 01"));
   EXPECT_TRUE(boxes.empty());
 }
 
@@ -206,7 +207,8 @@ TEST_F(PeltoPanelTest, WideTargetsConvertTheirRomFilesAndTheHiddenPageTakesItsAc
   Call("UpdateState", short{1}, short{0});
   Child<QSlider>("Slider1")->setValue(4);
   Click("Selspeed(2)");
-  const Lines frames = FramesUntil("A6 00 32 00 01 04", "A6 00 31 00 01 02");
+  Click("Option_StdAlone");
+  const Lines frames = FramesUntil("A6 00 32 00 01 04", "A6 00 10 00 01 10");
   EXPECT_NE(std::find(frames.begin(), frames.end(), "A6 00 31 00 01 02"), frames.end());
   EXPECT_TRUE(boxes.empty());
 }

@@ -2,32 +2,27 @@
 // parameter lines in all their shapes, the registry indices across a destroy
 // and a create, the missing list, and the older file CRC.
 #include <QComboBox>
+#include <QStringList>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
 #include "pelto_fixture.h"
-#include "platform/registry.h"
+#include "settings/mdl_registry.h"
 
 namespace peltotest {
 namespace {
 
-struct Params {
-  int bits, blocks, blockSize, padBytes, romSize;
-};
-
 class PeltoSettingsTest : public PeltoTest {
  protected:
-  Params Choose(const char* target) {
+  // "bits blocks words-per-block bytes-per-word ROM-words" after choosing.
+  std::string Choose(const char* target) {
     Set("ActiveMicro", QString(target));
-    return {Get("InstructionSize").toInt(), Get("NbOfBlocks").toInt(), Get("BlockSize").toInt(),
-            Get("PadBytes").toInt(), Get("ROMsize").toInt()};
-  }
-  static void ExpectParams(const Params& got, const Params& want, const char* target) {
-    EXPECT_EQ(got.bits, want.bits) << target;
-    EXPECT_EQ(got.blocks, want.blocks) << target;
-    EXPECT_EQ(got.blockSize, want.blockSize) << target;
-    EXPECT_EQ(got.padBytes, want.padBytes) << target;
-    EXPECT_EQ(got.romSize, want.romSize) << target;
+    QStringList values;
+    for (const char* member :
+         {"InstructionSize", "NbOfBlocks", "BlockSize", "PadBytes", "ROMsize"}) {
+      values << Get(member).toString();
+    }
+    return values.join(' ').toStdString();
   }
 };
 
@@ -43,24 +38,24 @@ TEST_F(PeltoSettingsTest, TargetLinesInEveryShapeSetTheParameters) {
   EXPECT_EQ(target->itemText(0), "Undefined");
   EXPECT_EQ(Get("ROMsize").toInt(), 2048);
 
-  ExpectParams(Choose("Wide22"), {22, 1, 8192, 3, 8192}, "Wide22");
+  EXPECT_EQ(Choose("Wide22"), "22 1 8192 3 8192");
   EXPECT_EQ(Child<QLineEdit>("Text_InstrSize")->text(), "22");
   EXPECT_FALSE(Child<QLineEdit>("Text_BlockSize")->isEnabled());
   EXPECT_TRUE(Child<QWidget>("VPP")->isEnabled());
   // "16,4" has one comma: bits only, two blocks, the rest kept.
-  ExpectParams(Choose("Short"), {16, 2, 8192, 3, 16384}, "Short");
+  EXPECT_EQ(Choose("Short"), "16 2 8192 3 16384");
   EXPECT_FALSE(Child<QWidget>("VPP")->isEnabled());
   // Four fields, the last without its comma: two bytes per word.
-  ExpectParams(Choose("Four"), {18, 3, 512, 2, 1536}, "Four");
-  ExpectParams(Choose("Half"), {16, 2, 1024, 2, 2048}, "Half");
-  ExpectParams(Choose("Quarter"), {16, 1, 1024, 2, 1024}, "Quarter");
+  EXPECT_EQ(Choose("Four"), "18 3 512 2 1536");
+  EXPECT_EQ(Choose("Half"), "16 2 1024 2 2048");
+  EXPECT_EQ(Choose("Quarter"), "16 1 1024 2 1024");
   // A field that is not a number counts as 0 and nothing fails.
-  ExpectParams(Choose("Word"), {0, 2, 1024, 2, 2048}, "Word");
+  EXPECT_EQ(Choose("Word"), "0 2 1024 2 2048");
   Set("BlockSize", 100);
-  ExpectParams(Choose("Missing"), {16, 2, 100, 2, 200}, "Missing");
+  EXPECT_EQ(Choose("Missing"), "16 2 100 2 200");
   EXPECT_EQ(Get("ActiveMicro").toString(), "Missing");
 
-  ExpectParams(Choose("Undefined"), {0, 0, 0, 0, 0}, "Undefined");
+  EXPECT_EQ(Choose("Undefined"), "0 0 0 0 0");
   EXPECT_TRUE(Child<QLineEdit>("Text_BlockSize")->isEnabled());
   EXPECT_EQ(target->count(), 8);  // a listed target is chosen, never added
   Set("PadBits", 7);
@@ -96,15 +91,10 @@ TEST_F(PeltoSettingsTest, PortAndBaudIndicesPersistAndAMissingListOffersUndefine
 
   // Indices kept as text are read as well; one out of range gives the first.
   control.reset();
-  platform::HKEY key = 0;
-  ASSERT_EQ(platform::RegOpenKeyEx(platform::HKEY_LOCAL_MACHINE,
-                                   "SOFTWARE\\Corvane\\PELTO Programmer", platform::KEY_SET_VALUE, &key),
-            0);
-  platform::RegSetValueEx(key, "BaudRateIndex", platform::REG_SZ,
-                          reinterpret_cast<const uint8_t*>("1"), 1);
-  platform::RegSetValueEx(key, "CommPortIndex", platform::REG_SZ,
-                          reinterpret_cast<const uint8_t*>("9"), 1);
-  platform::RegCloseKey(key);
+  for (auto [name, text] : {std::pair{"BaudRateIndex", "1"}, {"CommPortIndex", "9"}}) {
+    monitor::RegSetSetting(platform::HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane\\PELTO Programmer",
+                           name, text, platform::REG_SZ);
+  }
   Make();
   EXPECT_EQ(Get("BaudRate").toInt(), 19200);
   EXPECT_EQ(Get("CommPortNr").toInt(), 1);
@@ -121,12 +111,7 @@ TEST_F(PeltoSettingsTest, OlderFileCrcFeedsRawWordsAndPadsWithOnes) {
     return static_cast<int>(crc);
   };
   const auto crc = [&](const std::string& path, int maxrom) {
-    int result = -99;
-    EXPECT_TRUE(QMetaObject::invokeMethod(control.get(), "CalculateCRC16_old",
-                                          Qt::DirectConnection, Q_RETURN_ARG(int, result),
-                                          Q_ARG(QString, QString::fromStdString(path)),
-                                          Q_ARG(int, maxrom)));
-    return result;
+    return Call<int>("CalculateCRC16_old", QString::fromStdString(path), maxrom);
   };
   EXPECT_EQ(crc(dir.file("code.bin"), 4), rule({0x1234, 0xABCD, 0xFFFF, 0xFFFF}));
   EXPECT_EQ(crc(dir.file("code.bin"), 1), rule({0x1234, 0xABCD}));
