@@ -1,6 +1,8 @@
 #pragma once
 // The durations of the control's waits and timers, in milliseconds, with
 // their defaults; tests and benchmarks scale them down.
+#include <algorithm>
+
 namespace pelto {
 
 struct PeltoTimings {
@@ -12,12 +14,15 @@ struct PeltoTimings {
   int autoCrcPoll = 1500;  // the poll before an automatic CRC
   int fileWait = 10000;    // a converted file appearing or going
 
-  // Every duration at `percent` % (at least 1 ms).
+  // Every duration at `percent` % (at least 1 ms); the time-outs that wait
+  // for the programmer's answers keep at least 100 ms, which a loaded machine
+  // needs, and which only a failing programmer ever waits out.
   static PeltoTimings Scaled(int percent) {
     PeltoTimings t;
     for (int* field : {&t.send, &t.read, &t.cts, &t.poll, &t.autoStart, &t.autoCrcPoll,
                        &t.fileWait}) {
-      *field = *field * percent / 100 > 0 ? *field * percent / 100 : 1;
+      const int floor = field == &t.send || field == &t.read || field == &t.cts ? 100 : 1;
+      *field = std::max(*field * percent / 100, floor);
     }
     return t;
   }
