@@ -7,10 +7,12 @@
 #include "core/registry_settings.h"
 #include "debug/debug_forms.h"
 #include "mtp/mtp_binding.h"
+#include "platform/filenames.h"
 #include "platform/hooks.h"
 #include "workbench/build_command.h"
 #include "workbench/mdinote.h"
 #include "workbench/workbench.h"
+#include "workbench/tools/pelto_binding.h"
 #include "workbench/tools/workbench_tools.h"
 
 int main(int argc, char** argv) {
@@ -30,6 +32,7 @@ int main(int argc, char** argv) {
     monitor::BindWorkbench(workbench);
     monitor::BindBuilds(workbench);
     monitor::BindWorkbenchTools(state);
+    monitor::BindPeltoHost(state, monitor::PeltoLibraryFactory(platform::ProgramPath()));
     monitor::RegisterDebugForms(state);
     monitor::BindEmulatorLink(state);
     monitor::Programming programming(state);

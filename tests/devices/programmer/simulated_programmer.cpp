@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <map>
 #include <mutex>
+#include <set>
 
 namespace testdevices {
 namespace {
 
 constexpr uint8_t kWriteCode = 0xA6;
 constexpr uint8_t kReadCode = 0xA5;
+constexpr uint8_t kImageCode = 0xA7;
 constexpr int kHeader = 5;
 constexpr int kMask = SimulatedProgrammer::kMemory - 1;
 constexpr uint8_t kModeBit = 0x10;
@@ -41,6 +43,7 @@ struct SimulatedProgrammer::Impl {
   // Running commands: the polls that saw each one busy, and its setting.
   std::map<uint8_t, int> seen, busyPolls;
   std::map<uint8_t, bool> never;
+  std::set<uint8_t> running;
   int polls = 0, errors = 0;
   int chipReads = 0, insertAt = 0;
   int corruptOffset = -1;
@@ -103,7 +106,9 @@ struct SimulatedProgrammer::Impl {
     frame.push_back(byte);
     const int size = static_cast<int>(frame.size());
     if (size == 1) {
-      if (byte != kWriteCode && byte != kReadCode) EndFrame(ProgrammerEvent::kUnknown);
+      if (byte != kWriteCode && byte != kReadCode && byte != kImageCode) {
+        EndFrame(ProgrammerEvent::kUnknown);
+      }
       return;
     }
     if (size < kHeader) return;
@@ -115,7 +120,7 @@ struct SimulatedProgrammer::Impl {
         Answer(address, count);
         return;
       }
-      writeAddress = address;
+      writeAddress = frame[0] == kImageCode ? kImage + address : address;
       dataLeft = count;
       commandWritten = false;
       if (dataLeft == 0) EndFrame(ProgrammerEvent::kWrite);
@@ -162,7 +167,9 @@ struct SimulatedProgrammer::Impl {
       case kProgram:
       case kDeviceCrc:
       case kProgrammerCrc:
+      case kLastInstructionCommand:
         Register() |= command;
+        running.insert(command);
         seen[command] = 0;
         break;
       default:
@@ -172,8 +179,8 @@ struct SimulatedProgrammer::Impl {
 
   void Poll() {
     ++polls;
-    for (uint8_t command : {kProgram, kProgrammerCrc, kDeviceCrc}) {
-      if ((Register() & command) == 0 || never[command]) continue;
+    for (uint8_t command : std::set<uint8_t>(running)) {
+      if (never[command]) continue;
       if (seen[command] >= busyPolls[command]) {
         Complete(command);
       } else {
@@ -187,14 +194,22 @@ struct SimulatedProgrammer::Impl {
     return std::min(blockBytes * memory[kParameters + 4], kMemory - kImage);
   }
 
+  int Width() const { return memory[kParameters]; }
+  int WordBytes() const { return Width() > 16 ? 3 : 2; }
+
   void StoreSum(int address, const uint8_t* bytes) {
-    const uint16_t sum = Signature(bytes, static_cast<size_t>(ImageBytes() / 2));
-    memory[static_cast<size_t>(address)] = static_cast<uint8_t>(sum);
-    memory[static_cast<size_t>(address + 1)] = static_cast<uint8_t>(sum >> 8);
+    const size_t words = static_cast<size_t>(ImageBytes() / WordBytes());
+    const uint32_t sum = Width() > 16 ? WideSignature(bytes, words, Width())
+                                      : Signature(bytes, words);
+    for (int i = 0; i < WordBytes(); ++i) {
+      memory[static_cast<size_t>(address + i)] = static_cast<uint8_t>(sum >> (8 * i));
+    }
   }
 
   void Complete(uint8_t command) {
+    running.erase(command);
     Register() &= static_cast<uint8_t>(~command);
+    for (uint8_t other : running) Register() |= other;
     const bool present = memory[kChipPresent] != 0;
     if (command == kProgram && present) {
       std::copy_n(memory.begin() + kImage, ImageBytes(), chip.begin());
@@ -205,6 +220,12 @@ struct SimulatedProgrammer::Impl {
       // An empty socket reads as an erased chip.
       const std::vector<uint8_t> erased(kMemory, 0xFF);
       StoreSum(kDeviceSum, present ? chip.data() : erased.data());
+    } else if (command == kLastInstructionCommand) {
+      const int last = std::max(ImageBytes() - WordBytes(), 0);
+      for (int i = 0; i < 4; ++i) {
+        memory[static_cast<size_t>(kLastInstruction + i)] =
+            i < WordBytes() && present ? chip[static_cast<size_t>(last + i)] : 0;
+      }
     }
   }
 
@@ -295,6 +316,18 @@ uint16_t SimulatedProgrammer::Signature(const uint8_t* bytes, size_t words) {
     const uint16_t word = static_cast<uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
     const bool carry = (sum & 0x8000) != 0;
     sum = static_cast<uint16_t>((sum << 1) ^ word);
+    if (carry) sum ^= 0x0483;
+  }
+  return sum;
+}
+
+uint32_t SimulatedProgrammer::WideSignature(const uint8_t* bytes, size_t words, int width) {
+  const uint32_t mask = (1u << width) - 1, top = 1u << (width - 1);
+  uint32_t sum = mask;
+  for (size_t i = 0; i < words; ++i) {
+    const uint32_t word = (bytes[3 * i] | bytes[3 * i + 1] << 8 | bytes[3 * i + 2] << 16) & mask;
+    const bool carry = (sum & top) != 0;
+    sum = ((sum << 1) ^ word) & mask;
     if (carry) sum ^= 0x0483;
   }
   return sum;

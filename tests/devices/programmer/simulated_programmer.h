@@ -6,6 +6,8 @@
 // Wire (big-endian fields, no acknowledgement):
 //   A6 aH aL nH nL + n data   write n bytes from address a
 //   A5 aH aL nH nL            read: the answer is exactly n raw bytes
+//   A7 aH aL nH nL + n data   write n image bytes from image offset a (the
+//                             image of 22-bit targets, from 0x0100 + a)
 // Frames split across reads are joined; a byte that starts no frame is
 // recorded as unknown and skipped. DTR off or a detach drops a partial frame.
 //
@@ -14,9 +16,13 @@
 //                    (B = bytes per block); the image covers blocks * B bytes
 //   0x0007  4 bytes  serial bytes (set by the test)
 //   0x000B  1 byte   chip present (non-zero)
+//   0x000C  1 byte   erase time
 //   0x0010  1 byte   command register: mode bit 0x10 and the busy bits
-//   0x0022  2 bytes  programmer checksum, low byte first
+//   0x0022  2 bytes  programmer checksum, low byte first (3 for wide words)
 //   0x0026  4 bytes  device checksum, low byte first (the host clears them)
+//   0x002D  4 bytes  last instruction, low byte first
+//   0x0031  1 byte   clock index
+//   0x0032  1 byte   programming voltage (slider position)
 //   0x0100  ...      the image
 // A write that covers 0x0010 is a command, taken when its frame is complete:
 // 0x00 on-line (bit 0x10 off), 0x10 stand-alone (bit 0x10 on), 0x01 error
@@ -25,11 +31,13 @@
 // the poll after BusyPolls polls that still saw the bit completes the command
 // before it is answered: program copies the image into the chip (when one is
 // present), the checksum commands store the signature of the image or of the
-// chip. Other command bytes are recorded and change nothing.
+// chip, last instruction stores the chip's word at the last ROM address.
+// Other command bytes are recorded and change nothing.
 //
 // Signature (the code image checksum): start 0xFFFF; per 16-bit word w, read
 // low byte first, shift left within 16 bits, XOR w, XOR 0x0483 when bit 15
-// was set before the shift.
+// was set before the shift. Words wider than 16 bits (parameter byte 0 above
+// 16) take 3 bytes each, and the register has their width (18 or 22 bits).
 //
 // Lines at power-up: CTS and DSR on, CD off; the test moves them.
 //
@@ -60,6 +68,10 @@ class SimulatedProgrammer {
   static constexpr int kProgrammerSum = 0x0022;
   static constexpr int kDeviceSum = 0x0026;
   static constexpr int kImage = 0x0100;
+  static constexpr int kEraseTime = 0x000C;
+  static constexpr int kLastInstruction = 0x002D;
+  static constexpr int kClock = 0x0031;
+  static constexpr int kVpp = 0x0032;
 
   // Command bytes.
   static constexpr uint8_t kOnline = 0x00;
@@ -68,6 +80,7 @@ class SimulatedProgrammer {
   static constexpr uint8_t kDeviceCrc = 0x04;
   static constexpr uint8_t kProgrammerCrc = 0x08;
   static constexpr uint8_t kStandalone = 0x10;
+  static constexpr uint8_t kLastInstructionCommand = 0x03;
 
   SimulatedProgrammer();
   ~SimulatedProgrammer();
@@ -98,6 +111,8 @@ class SimulatedProgrammer {
 
   // The signature over `words` little-endian 16-bit words.
   static uint16_t Signature(const uint8_t* bytes, size_t words);
+  // The same over 3-byte words of `width` bits.
+  static uint32_t WideSignature(const uint8_t* bytes, size_t words, int width);
 
   // Transcript, in arrival order.
   std::vector<ProgrammerEvent> Transcript() const;
