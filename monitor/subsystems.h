@@ -6,7 +6,8 @@ namespace monitor {
 
 class MonitorState;
 class Workbench;
+struct Programming;
 
-void BindSubsystems(MonitorState& state, Workbench& workbench);
+void BindSubsystems(MonitorState& state, Workbench& workbench, Programming& programming);
 
 }  // namespace monitor

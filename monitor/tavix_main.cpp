@@ -3,6 +3,7 @@
 
 #include "core/main_module.h"
 #include "core/monitor_state.h"
+#include "mtp/mtp_binding.h"
 #include "platform/hooks.h"
 #include "subsystems.h"
 #include "workbench/mdinote.h"
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
     // built; every operation left empty acts as its subsystem would with
     // nothing open.
     monitor::Workbench workbench(state);
-    monitor::BindSubsystems(state, workbench);
+    monitor::Programming programming(state);
+    monitor::BindSubsystems(state, workbench, programming);
     if (monitor::Main(state)) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "core/main_module.h"
+#include "mtp/mtp_binding.h"
 #include "platform/hooks.h"
 #include "subsystems.h"
 #include "temp_dir.h"
@@ -121,7 +122,8 @@ TEST_F(WorkbenchTest, ExitGateOfTheMainWindowAndOfTheEditorsExit) {
 }
 
 TEST_F(WorkbenchTest, EditorMenuBarSwapsInWithItsShortcutsAndStates) {
-  monitor::BindSubsystems(state, bench);  // the states as the program ships them
+  monitor::Programming programming(state);
+  monitor::BindSubsystems(state, bench, programming);  // the states as the program ships them
   platform::SetModalFormHook([](QWidget& tips) { tips.close(); });
   monitor::Monitorform* frame = Begin();
   platform::SetModalFormHook(nullptr);
