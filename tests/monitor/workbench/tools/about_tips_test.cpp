@@ -60,7 +60,6 @@ TEST_F(ToolsTest, AboutShowsTheBuildsVersionAndSaysThereIsNoSystemInformation) {
   EXPECT_EQ(boxes,
             (std::vector<std::string>{"Tavix|System Information Is Unavailable At This Time|0"}));
   EXPECT_FALSE(state.Forms.IsLoaded("frmAbout"));
-  EXPECT_FALSE(state.MainForm()->Menu("mnuMTP")->isEnabled());  // no programmer control
 
   // The trace window's own Help and disassembler items are the main window's
   // commands.
