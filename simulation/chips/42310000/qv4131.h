@@ -6,7 +6,7 @@
 // drive PC0/PC1 (external mode), suppresses clock pulses of the last nibble
 // ("ClkSup") and keeps a sent text of limited length; a direction per port C
 // pin; a system clock adjustment display.
-#include "qv4115_model.h"
+#include "qv4115/model.h"
 
 namespace qv4131 {
 

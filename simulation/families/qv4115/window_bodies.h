@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "window.h"
+#include "qv4115/window.h"
 
 namespace qv4115 {
 

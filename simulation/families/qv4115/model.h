@@ -29,7 +29,7 @@
 #include "periphery/timer10.h"
 #include "periphery/watchdog.h"
 #include "periphery/write_buffer.h"
-#include "layout.h"
+#include "qv4115/layout.h"
 
 namespace qv4115 {
 
@@ -389,5 +389,5 @@ inline int32_t Qv4115Model<Self, L>::RunLoop(int32_t mode) {
 
 }  // namespace qv4115
 
-#include "model_bodies.h"
-#include "window_bodies.h"
+#include "qv4115/model_bodies.h"
+#include "qv4115/window_bodies.h"

@@ -29,7 +29,7 @@
 #include "periphery/supply_detector.h"
 #include "periphery/timer10.h"
 #include "periphery/watchdog.h"
-#include "layout.h"
+#include "qv4124/layout.h"
 
 namespace qv4124 {
 
@@ -355,5 +355,5 @@ template <class Self, const Qv4124Layout& L>
 
 }  // namespace qv4124
 
-#include "model_bodies.h"
-#include "window_bodies.h"
+#include "qv4124/model_bodies.h"
+#include "qv4124/window_bodies.h"

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "window.h"
+#include "qv4124/window.h"
 
 namespace qv4124 {
 
