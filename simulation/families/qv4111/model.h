@@ -148,7 +148,7 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   void buzzerReleased(BuzzerPin pin);
   static void addWindowControls(std::vector<platform::ControlTemplate>& c);
 
-  // ---- Window (window_impl.h): drawn from the model's state.
+  // ---- Window (window_bodies.h): drawn from the model's state.
   static const platform::DialogTemplate& WindowTemplate();
   void Window_Init(platform::WindowHandle dialog);
   void Window_Redraw(int item, intptr_t parts);

@@ -226,12 +226,12 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
   void timerMatched(periphery::Timer10::Match s);
   // The timer cells show the counter (bits 0-3, 4-7, 8-9). Only the nibbles
   // that differ from the count they were last given are written; -1: all.
-  void showCounter(periphery::Cells& c, int value) {
-    const int changed = shownCounter_ < 0 ? 0x3FF : value ^ shownCounter_;
-    if (changed & 0x00F) c.set(L.timer.low.reg, value & 15);
-    if (changed & 0x0F0) c.set(L.timer.middle.reg, (value >> 4) & 15);
-    if (changed & 0x300) c.setMasked(L.timer.high.reg, 3, value >> 8);
-    shownCounter_ = value;
+  void showCounter(periphery::Cells& c, int count) {
+    const int changed = shownCounter_ < 0 ? 0x3FF : count ^ shownCounter_;
+    if (changed & 0x00F) c.set(L.timer.low.reg, count & 15);
+    if (changed & 0x0F0) c.set(L.timer.middle.reg, (count >> 4) & 15);
+    if (changed & 0x300) c.setMasked(L.timer.high.reg, L.timer.highBits.mask, count >> 8);
+    shownCounter_ = count;
   }
   void adcDone();
   void detectorDone();

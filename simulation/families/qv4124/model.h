@@ -183,7 +183,7 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
   bool Window_Scroll(int barId, uint16_t code, int thumb);
 
   // ---- State the window and tests read.
-  int reg(int n) const { return registers_ != nullptr ? (registers_[n].value & 15) : 0; }
+  int reg(int n) const { return registers_ != nullptr ? periphery::Cells(registers_).value(n) : 0; }
   const periphery::Port& port(int n) const { return ports_[n]; }
   int clockIndex() const { return clockIndex_; }
   Oscillator oscillator() const { return oscillator_; }
