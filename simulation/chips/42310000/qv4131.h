@@ -157,6 +157,8 @@ class Qv4131 final : public qv4115::Qv4115Model<Qv4131, kQv4131> {
   void onWrite(int n, int value, int old);
 
   // ---- Hooks of the family model.
+  // Its own tick table: the chain reports every tick.
+  void updateDue() {}
   bool resetByCombination(const periphery::Cells& c, int levels) const {
     if (c.bit(kCombinationOff.reg, kCombinationOff.mask)) return false;
     return periphery::combinationResets(levels, c.value(kQv4131.reset.select.reg),

@@ -32,6 +32,7 @@ void Qv4115Model<Self, L>::Periphery_Reset() {
   timer_.reset();
   timerSource_ = 0;
   adc_.reset();
+  self().updateDue();
   post(kItemPortA, kFirstPinButton[0]);
   post(kItemPortB, kFirstPinButton[1]);
   post(kItemPortC, kFirstPinButton[2]);
