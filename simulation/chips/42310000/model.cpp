@@ -47,6 +47,7 @@ void Qv4131::Periphery_Reset() {
   swb_.resetCountAndSize();
   swb_.takeOverflow();
   clockAdjust_ = kClockAdjustAfterReset;
+  updateDue();
 }
 
 // Asleep: register 122 bit 0 is cleared and, with the wake-up on, its count
@@ -240,6 +241,7 @@ void Qv4131::showSwbLines() {
 // The manual transfer steps while 92 bit 2 is set and bit 3 clear.
 void Qv4131::updateSwbRunning() {
   swbRunning_ = (cells().value(L.swb.control.reg) & 0xC) == 4 ? swbClockCopy_ : -1;
+  updateDue();
 }
 
 // Bits 0-1 select the clock; bit 3 switches the external mode: PC0/PC1 take

@@ -157,8 +157,28 @@ class Qv4131 final : public qv4115::Qv4115Model<Qv4131, kQv4131> {
   void onWrite(int n, int value, int old);
 
   // ---- Hooks of the family model.
-  // Its own tick table: the chain reports every tick.
-  void updateDue() {}
+  // The fastest tap with work now, over its own tick table: the SWB,
+  // timer and clock-output taps below the 4688 Hz request (a tap always
+  // taken); the chain reports the ticks below it as nothing due.
+  void updateDue() {
+    prescaler_.setDueFrom(periphery::firstTapInUse(kTicks, [this](Event e) { return tapInUse(e); },
+                                                   kQv4131.prescaler.chain.stages));
+  }
+  bool tapInUse(Event e) const {
+    switch (e) {
+      case Event::ClockPB0: return clockOutputOn(0);
+      case Event::Swb3: return swbRunning_ == 3;
+      case Event::Timer1: return timerSource_ == 1;
+      case Event::Swb2: return swbRunning_ == 2;
+      case Event::ClockPB1: return clockOutputOn(1);
+      case Event::Timer2: return timerSource_ == 2;
+      case Event::Swb0: return swbRunning_ == 0;
+      default: return true;
+    }
+  }
+  [[gnu::noinline]] void tickEvents(int carried) {
+    periphery::fireTaps<kTicks>(carried, [this](auto e) { return onEvent(e); });
+  }
   bool resetByCombination(const periphery::Cells& c, int levels) const {
     if (c.bit(kCombinationOff.reg, kCombinationOff.mask)) return false;
     return periphery::combinationResets(levels, c.value(kQv4131.reset.select.reg),
@@ -263,7 +283,8 @@ inline bool Qv4131::onEvent(Event e) {
 
 inline void Qv4131::Periphery_Tick() {
   if (eeprom_.tick()) [[unlikely]] eepromDone();
-  periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return onEvent(e); });
+  const int carried = prescaler_.step();
+  if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
 }
 
 // The chip's pass: the pump; asleep, only the sleep's work; else the tick
