@@ -18,6 +18,7 @@ struct Qv4116Layout {
   struct {
     Field first, last;  // segments 0-7
     Field mode;         // 1 multiplex 15, 2-3 display off
+    Field mux15, off;
   } lcd;
   struct {
     Field first, last;  // not present, writes ignored
@@ -35,10 +36,13 @@ struct Qv4116Layout {
   } portB;
   struct {
     Field control;  // 0 input PB0 (else VDD), 1 "Active" of PB0, 2-3 status
+    Field inputPb0, active;
   } comparator;
   struct {
     Field control;  // 0-2 clock, 3 count up
+    Field clock, countUp;
     Field command;  // 0 load, 1 compare, 3 run
+    Field load, compare, run;
     Field low, middle;
     Field high;     // 0-1 value bits 8-9, 2-3 width
   } timer;
@@ -50,35 +54,47 @@ struct Qv4116Layout {
   } millisecond;
   struct {
     Field timeEnables;   // 0 comparator, 1 blink, 2 8/32 Hz, 3 1 Hz
+    Field comparatorEnable, blinkEnable, prescalerEnable;
     Field unitEnables;   // 0 timer compare, 1 timer end, 2 millisecond, 3 supply detector
+    Field compareEnable, endEnable, millisecondEnable, detectorEnable;
     Field timeRequests;
     Field unitRequests;
     Field control;       // 1 full-count compare, 3 interrupt enable
+    Field fullCompare, interruptEnable;
   } irq;
   struct {
-    Field clear;  // 3 clears the watchdog
+    Field clear;  // bit 3 clears the watchdog
   } watchdog;
   struct {
     Field control;  // 1 32 Hz (else 8 Hz), 2 restart, 3 PWM on PB3
+    Field fast32Hz, restart, pwm;
   } prescaler;
   struct {
     Field control;  // 0 watchdog off, 2 measure, 3 low
+    Field watchdogOff, measure;
+    Field stored;   // the bits a write keeps
   } supply;
 };
 
 inline constexpr Qv4116Layout kQv4116{
-    .lcd = {.first = {64}, .last = {71}, .mode = {114}},
+    .lcd = {.first = {64}, .last = {71}, .mode = {114}, .mux15 = {114, 2}, .off = {114, 0xC}},
     .absent = {.first = {72}, .last = {79}},
     .portA = {.levels = {80}, .enables = {101}, .requests = {104}, .edges = {118}},
     .portB = {.direction = {81}, .data = {82}, .pulseOutputs = {123}},
-    .comparator = {.control = {83}},
-    .timer = {.control = {91}, .command = {92}, .low = {93}, .middle = {94}, .high = {95}},
+    .comparator = {.control = {83}, .inputPb0 = {83, 1}, .active = {83, 2}},
+    .timer = {.control = {91}, .clock = {91, 7}, .countUp = {91, 8},
+              .command = {92}, .load = {92, 1}, .compare = {92, 2}, .run = {92, 8},
+              .low = {93}, .middle = {94}, .high = {95}},
     .millisecond = {.control = {96}, .status = {97}, .units = {98}, .hundreds = {100}},
-    .irq = {.timeEnables = {102}, .unitEnables = {103}, .timeRequests = {105}, .unitRequests = {106},
-            .control = {107}},
-    .watchdog = {.clear = {108}},
-    .prescaler = {.control = {109}},
-    .supply = {.control = {115}},
+    .irq = {.timeEnables = {102}, .comparatorEnable = {102, 1}, .blinkEnable = {102, 2},
+            .prescalerEnable = {102, 4},
+            .unitEnables = {103}, .compareEnable = {103, 1}, .endEnable = {103, 2},
+            .millisecondEnable = {103, 4}, .detectorEnable = {103, 8},
+            .timeRequests = {105}, .unitRequests = {106},
+            .control = {107}, .fullCompare = {107, 2}, .interruptEnable = {107, 8}},
+    .watchdog = {.clear = {108, 8}},
+    .prescaler = {.control = {109}, .fast32Hz = {109, 2}, .restart = {109, 4}, .pwm = {109, 8}},
+    .supply = {.control = {115}, .watchdogOff = {115, 1}, .measure = {115, 4}, .stored = {115, 7}},
 };
 // The chip's layout under the name the family models give theirs.
 inline constexpr const Qv4116Layout& L = kQv4116;

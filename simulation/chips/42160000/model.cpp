@@ -44,17 +44,17 @@ void Chip::Periphery_Reset() {
 void Chip::refreshActivity() {
   const Cells c = cells();
   if (!c.valid()) return;
-  timerTap_ = c.bit(L.timer.command.reg, 8) ? (c.value(L.timer.control.reg) & 7) : -1;
+  timerTap_ = c.bit(L.timer.run.reg, L.timer.run.mask) ? L.timer.clock.of(c.value(L.timer.control.reg)) : -1;
   toggles_ = c.value(L.portB.direction.reg) & (c.value(L.portB.pulseOutputs.reg) >> 1);
   int due = 14;
   const auto use = [&due](int carries) { due = std::min(due, carries); };
   if (ms_.active() || (toggles_ & 1)) use(0);
   constexpr int kTimerCarries[8] = {14, 0, 3, 5, 7, 11, 14, 14};
   if (timerTap_ >= 0) use(kTimerCarries[timerTap_]);
-  if ((toggles_ & 2) || detector_.pending() || c.bit(L.comparator.control.reg, 1)) use(3);
-  if (c.bit(L.supply.control.reg, 4)) use(4);
-  if (c.bit(L.irq.timeEnables.reg, 4)) use(c.bit(L.prescaler.control.reg, 2) ? 9 : 11);
-  if (c.bit(L.irq.timeEnables.reg, 2)) use(12);
+  if ((toggles_ & 2) || detector_.pending() || c.bit(L.comparator.inputPb0.reg, L.comparator.inputPb0.mask)) use(3);
+  if (c.bit(L.supply.measure.reg, L.supply.measure.mask)) use(4);
+  if (c.bit(L.irq.prescalerEnable.reg, L.irq.prescalerEnable.mask)) use(c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask) ? 9 : 11);
+  if (c.bit(L.irq.blinkEnable.reg, L.irq.blinkEnable.mask)) use(12);
   prescaler_.setDueFrom(due);
 }
 
@@ -97,15 +97,16 @@ void Chip::onWrite(int n, int v, int old) {
     case L.portB.direction.reg: writeDirection(v, old); break;
     case L.portB.data.reg: writeLatch(v); break;
     case L.comparator.control.reg:
-      if (changed & 1) {
+      if (L.comparator.inputPb0.setIn(changed)) {
         indicator_ = (indicator_ & ~(indicator::kVdd | indicator::kPb0)) |
-                     ((v & 1) ? indicator::kPb0 : indicator::kVdd);
+                     (L.comparator.inputPb0.setIn(v) ? indicator::kPb0 : indicator::kVdd);
         postRedraw(kItemSupply, indicator::kVdd | indicator::kPb0);
       }
-      if (changed & 2) setIndicator(indicator::kPb0Active, v & 2, indicator::kPb0Active);
+      if (L.comparator.active.setIn(changed))
+        setIndicator(indicator::kPb0Active, L.comparator.active.setIn(v), indicator::kPb0Active);
       break;
     case L.timer.control.reg:
-      timer_.setUp((v & 8) != 0);
+      timer_.setUp(L.timer.countUp.setIn(v));
       postTimer(timerPart::kInput | timerPart::kStep);
       break;
     case L.timer.command.reg: writeTimerCommand(v, old); break;
@@ -142,25 +143,29 @@ void Chip::onWrite(int n, int v, int old) {
       rearmPortA();
       break;
     case L.irq.timeEnables.reg:
-      if (changed & 1) setIndicator(indicator::kComparatorMask, v & 1, indicator::kComparatorMask);
-      if (changed & 0xE) postRedraw(kItemPrescaler, simcore::lcd::prescalerPart::kLeds);
+      if (L.irq.comparatorEnable.setIn(changed))
+        setIndicator(indicator::kComparatorMask, L.irq.comparatorEnable.setIn(v), indicator::kComparatorMask);
+      if (L.irq.comparatorEnable.with(changed, 0) != 0)  // another enable changed
+        postRedraw(kItemPrescaler, simcore::lcd::prescalerPart::kLeds);
       break;
     case L.irq.unitEnables.reg:
-      if (changed & 8) setIndicator(indicator::kDetectorMask, v & 8, indicator::kDetectorMask);
-      if (changed & 4) postRedraw(kItemMillisecond, millisecondPart::kIrq);
-      if (changed & 3)
-        postTimer(((changed & 1) ? timerPart::kIrqCompare : 0) | ((changed & 2) ? timerPart::kIrqEnd : 0));
+      if (L.irq.detectorEnable.setIn(changed))
+        setIndicator(indicator::kDetectorMask, L.irq.detectorEnable.setIn(v), indicator::kDetectorMask);
+      if (L.irq.millisecondEnable.setIn(changed)) postRedraw(kItemMillisecond, millisecondPart::kIrq);
+      if (L.irq.compareEnable.setIn(changed) || L.irq.endEnable.setIn(changed))
+        postTimer((L.irq.compareEnable.setIn(changed) ? timerPart::kIrqCompare : 0) |
+                  (L.irq.endEnable.setIn(changed) ? timerPart::kIrqEnd : 0));
       break;
     case L.irq.control.reg:
-      if (changed & 2) postTimer(timerPart::kCompareValue);
+      if (L.irq.fullCompare.setIn(changed)) postTimer(timerPart::kCompareValue);
       break;
     case L.watchdog.clear.reg:
-      if (v & 8) watchdog_.clear();
+      if (L.watchdog.clear.setIn(v)) watchdog_.clear();
       break;
     case L.prescaler.control.reg:
-      if (v & 4) prescaler_.restart();
-      if (changed & 2) postRedraw(kItemPrescaler, simcore::lcd::prescalerPart::kLabel);
-      if (changed & 8) {
+      if (L.prescaler.restart.setIn(v)) prescaler_.restart();
+      if (L.prescaler.fast32Hz.setIn(changed)) postRedraw(kItemPrescaler, simcore::lcd::prescalerPart::kLabel);
+      if (L.prescaler.pwm.setIn(changed)) {
         drivePwm();
         postTimer(timerPart::kPwm);
       }
@@ -168,12 +173,13 @@ void Chip::onWrite(int n, int v, int old) {
     case L.lcd.mode.reg:
       if (changed != 0) {
         c.set(n, v);
-        lcd_.setMode((v & 0xC) ? 0 : 1, (v & 2) ? 15 : 7);
+        lcd_.setMode(L.lcd.off.setIn(v) ? 0 : 1, L.lcd.mux15.setIn(v) ? 15 : 7);
       }
       break;
     case L.supply.control.reg:
-      c.set(n, v & 7);
-      if (changed & 4) setIndicator(indicator::kMeasuring, v & 4, indicator::kMeasuring);
+      c.set(n, v & L.supply.stored.mask);
+      if (L.supply.measure.setIn(changed))
+        setIndicator(indicator::kMeasuring, L.supply.measure.setIn(v), indicator::kMeasuring);
       break;
     default: break;
   }
@@ -278,14 +284,14 @@ void Chip::drivePwm() {
 // turns the compare off; a load of 0 stops the timer.
 void Chip::writeTimerCommand(int value, int old) {
   Cells c = cells();
-  int next = value & 0xE;
-  if ((value & 8) && !(old & 8) && c.bit(L.prescaler.control.reg, 8) && c.bit(L.irq.control.reg, 2) &&
+  int next = L.timer.load.with(value, 0);
+  if (L.timer.run.setIn(value) && !L.timer.run.setIn(old) && c.bit(L.prescaler.pwm.reg, L.prescaler.pwm.mask) && c.bit(L.irq.fullCompare.reg, L.irq.fullCompare.mask) &&
       timer_.countAtValue())
-    next &= ~8;
-  timer_.setCompareEnabled((value & 2) != 0);
-  if (value & 1) {
-    if (!timer_.load()) next &= ~8;
-    if (!timer_.compareEnabled()) next &= ~2;
+    next = L.timer.run.with(next, 0);
+  timer_.setCompareEnabled(L.timer.compare.setIn(value));
+  if (L.timer.load.setIn(value)) {
+    if (!timer_.load()) next = L.timer.run.with(next, 0);
+    if (!timer_.compareEnabled()) next = L.timer.compare.with(next, 0);
   }
   c.set(L.timer.command.reg, next);
   postTimer(timerPart::kEnabled | timerPart::kCompareOn | timerPart::kCount);
@@ -294,18 +300,18 @@ void Chip::writeTimerCommand(int value, int old) {
 void Chip::timerMatched() {
   Cells c = cells();
   const Timer::Match s = timer_.match();
-  const bool fullCompare = c.bit(L.irq.control.reg, 2);
-  const bool pwm = c.bit(L.prescaler.control.reg, 8);
+  const bool fullCompare = c.bit(L.irq.fullCompare.reg, L.irq.fullCompare.mask);
+  const bool pwm = c.bit(L.prescaler.pwm.reg, L.prescaler.pwm.mask);
   if (s.end) {
     kTimerGroup.raise(c, kReqEnd);
     if (pwm) pwmLevel_ = 1;
   }
   const bool compare = fullCompare ? s.fullCompare : s.compare;
-  if (c.bit(L.timer.command.reg, 2) && compare) {
+  if (c.bit(L.timer.compare.reg, L.timer.compare.mask) && compare) {
     kTimerGroup.raise(c, kReqCompare);
     if (pwm) pwmLevel_ = 0;
     if (fullCompare && pwm) {
-      c.clearBits(L.timer.command.reg, 8);
+      c.clearBits(L.timer.run.reg, L.timer.run.mask);
       refreshActivity();
       postTimer(timerPart::kEnabled);
     }

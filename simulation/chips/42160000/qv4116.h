@@ -202,25 +202,25 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
     case Event::Toggle0: if (toggles_ & 1) toggle(0); break;
     case Event::Toggle1: if (toggles_ & 2) toggle(1); break;
     case Event::SupplyResult: if (detector_.pending()) supplyResult(); break;
-    case Event::Comparator: if (c.bit(L.comparator.control.reg, 1)) compare(); break;
+    case Event::Comparator: if (c.bit(L.comparator.inputPb0.reg, L.comparator.inputPb0.mask)) compare(); break;
     case Event::TimerClock2: if (timerTap_ == 2) timerClock(); break;
     case Event::SupplyPending:
-      if (c.bit(L.supply.control.reg, 4)) {
+      if (c.bit(L.supply.measure.reg, L.supply.measure.mask)) {
         detector_.start(kLevel);
         refreshActivity();
       }
       break;
     case Event::TimerClock3: if (timerTap_ == 3) timerClock(); break;
     case Event::TimerClock4: if (timerTap_ == 4) timerClock(); break;
-    case Event::Request32Hz: if (c.bit(L.prescaler.control.reg, 2)) kPrescalerGroup.raise(c, kReqPrescaler); break;
-    case Event::Request8Hz: if (!c.bit(L.prescaler.control.reg, 2)) kPrescalerGroup.raise(c, kReqPrescaler); break;
+    case Event::Request32Hz: if (c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask)) kPrescalerGroup.raise(c, kReqPrescaler); break;
+    case Event::Request8Hz: if (!c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask)) kPrescalerGroup.raise(c, kReqPrescaler); break;
     case Event::TimerClock5: if (timerTap_ == 5) timerClock(); break;
     case Event::Blink: if (prescaler_.stageBits(12, 2) == 3) kPrescalerGroup.raise(c, kReqBlink); break;
     case Event::TimerClock6: if (timerTap_ == 6) timerClock(); break;
     case Event::Toggle2: if (toggles_ & 4) toggle(2); break;
     case Event::Request1Hz: kPrescalerGroup.raise(c, kReq1Hz); break;
     case Event::Watchdog:
-      if (c.bit(L.supply.control.reg, 1))
+      if (c.bit(L.supply.watchdogOff.reg, L.supply.watchdogOff.mask))
         watchdog_.clear();
       else if (watchdog_.step())
         watchdogReset_ = true;
