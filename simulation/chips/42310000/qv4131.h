@@ -13,10 +13,9 @@ namespace qv4131 {
 using simcore::Field;
 
 // QV4115's blocks at QV4131's numbers. The chip has no converter and no RAM
-// banks: their fields name 112 and 117-119, which it leaves as plain storage
-// (its register table marks them plain), so those units never act.
+// banks: those units are not present (112 and 117-119 are plain storage).
 inline constexpr qv4115::Qv4115Layout kQv4131{
-    .ram = {.window = {64}, .bank = {112}},
+    .ram = {.present = false, .window = qv4115::kAbsent, .bank = qv4115::kAbsent},
     .portA = {.levels = {84}, .enables = {98}, .edges = {116}, .requests = {101}},
     .portB = {.direction = {85}, .data = {86}, .clockOutputs = {124, 7}},
     .portC = {.direction = {87}, .output = {87, 1}, .data = {88}},
@@ -31,7 +30,8 @@ inline constexpr qv4115::Qv4115Layout kQv4131{
               .run = {94}, .load = {94, 1}, .compareEnable = {94, 2}, .running = {94, 8},
               .low = {95}, .middle = {96}, .high = {97}, .highBits = {97, 3}, .width = {97, 0xC},
               .fullCompare = {104, 2}},
-    .adc = {.control = {117}, .start = {117, 8}, .low = {118}, .high = {119}},
+    .adc = {.present = false, .control = qv4115::kAbsent, .start = qv4115::kAbsent,
+            .low = qv4115::kAbsent, .high = qv4115::kAbsent},
     .irq = {.systemEnables = {99}, .timerEnables = {100}, .systemRequests = {102},
             .timerRequests = {103}, .control = {104}, .interruptEnable = {104, 8}},
     .watchdog = {.clear = {105, 8}, .hold = {106, 1}},
@@ -53,7 +53,10 @@ constexpr Field kPrescalerRestart{107, 4};  // not stored
 constexpr Field kDetectorLow{108, 1};       // level 2.20 V, else 2.50 V
 constexpr Field kSwbExternal{89, 8};        // PC0 clock, PC1 data
 constexpr Field kSwbSupplement{109};        // 0-1 "ClkSup", 2-3 external divider
+constexpr Field kClkSup{109, 3};
+constexpr Field kDivider{109, 0xC};
 constexpr Field kWakeUp{114};               // 0-2 count in 48000 passes, 3 enable
+constexpr Field kWakeUpCount{114, 7};
 constexpr Field kWakeUpEnable{114, 8};
 constexpr Field kClockAdjustLow{122};       // 0: no reset combination, 1: any pin resets
 constexpr Field kClockAdjustHigh{123};
@@ -115,10 +118,8 @@ class Qv4131 final : public qv4115::Qv4115Model<Qv4131, kQv4131> {
 
  public:
   static constexpr const char* kCaption = "QV4131 Periphery";
-  // QV4131's own registers, and the units it lacks as plain storage.
+  // QV4131's own registers.
   static constexpr periphery::RegisterSpec kOwnRegisters[] = {
-      {kQv4131.ram.bank.reg, kPlain, kStored},     // no RAM banks
-      {kQv4131.adc.control.reg, kPlain, kStored},  // no converter
       {kQv4131.swb.clock.reg, kPlain, kStored.then()},
       {kQv4131.detector.control.reg, kPlain, periphery::rules::storedBits(5).then()},
       {kSwbSupplement.reg, kPlain, kStored.then()},

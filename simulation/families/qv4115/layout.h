@@ -16,8 +16,14 @@ namespace qv4115 {
 
 using simcore::Field;
 
+// A field of a unit that is not present: no register, no bits.
+inline constexpr Field kAbsent{0, 0};
+
 struct Qv4115Layout {
+  // A unit a variant lacks is not present: its fields name no register, its
+  // lines of the table leave the registers plain, its writes never reach it.
   struct {
+    bool present = true;
     Field window;  // first of four registers backed by 16 banks
     Field bank;    // the bank in the window
   } ram;
@@ -72,6 +78,7 @@ struct Qv4115Layout {
     Field fullCompare;
   } timer;
   struct {
+    bool present = true;
     Field control;  // 0-1 channel, 2 single, 3 start
     Field start;
     Field low;
@@ -131,7 +138,7 @@ constexpr periphery::RegisterMap Qv4115RegisterMap(const Qv4115Layout& L) {
       {L.timer.low.reg, plain, handled},                 // latch; the cells show the counter
       {L.timer.middle.reg, plain, handled},
       {L.timer.high.reg, plain, handled},
-      {L.adc.control.reg, plain, stored.then()},         // start
+      {L.adc.control.reg, plain, L.adc.present ? stored.then() : stored},  // start
       {L.portA.enables.reg, plain, stored.then()},       // markers, requests cleared
       {L.irq.systemEnables.reg, plain, stored.then()},   // window LEDs
       {L.irq.timerEnables.reg, plain, stored.then()},
@@ -140,7 +147,7 @@ constexpr periphery::RegisterMap Qv4115RegisterMap(const Qv4115Layout& L) {
       {L.irq.timerRequests.reg, readClear(0xF), oneClears(0xF)},
       {L.irq.control.reg, plain, stored.then()},         // full compare shown
       {L.watchdog.clear.reg, plain, stored.then()},      // clears the watchdog
-      {L.ram.bank.reg, plain, handled},                  // bank switch of the window
+      {L.ram.bank.reg, plain, L.ram.present ? handled : stored},  // bank switch of the window
       {L.prescaler.control.reg, plain, handled},         // bits 0 and 2 not kept
       {L.detector.control.reg, plain, handled},          // level and start kept
       {L.portA.edges.reg, plain, stored.then()},         // markers, requests cleared

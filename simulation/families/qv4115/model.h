@@ -249,7 +249,13 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
   }
   void toggleClockPin(int pin);
   void pwmChanged();
+  // Register writes a variant may hide (called through Self).
   void writeTimerRun(int value);
+  void writeSwbClock(int value, int old);
+  void writeSwbData();
+  void writeSwbControl(int value, int old);
+  void writeEepromControl(int value);
+  void writePrescaler(int value, int old);
   void timerMatched(periphery::Timer10::Match s);
   // The timer cells show the counter (bits 0-3, 4-7, 8-9). Only the nibbles
   // that differ from the count they were last given are written; -1: all.

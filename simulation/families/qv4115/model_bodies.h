@@ -60,64 +60,54 @@ int Qv4115Model<Self, L>::onRead(int n) {
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::onWrite(int n, int v, int old) {
   periphery::Cells c = cells();
+  if constexpr (L.adc.present) {
+    if (n == L.adc.control.reg) {
+      if (L.adc.start.setIn(v)) adc_.start();
+      return;
+    }
+  }
+  if constexpr (L.ram.present) {
+    if (n == L.ram.bank.reg) {
+      banks_.switchBank(c, old, v);
+      c.set(L.ram.bank.reg, v);
+      return;
+    }
+  }
   switch (n) {
     case L.portB.direction.reg:
-      writePortBDirection(v);
+      self().writePortBDirection(v);
       break;
     case L.portB.data.reg:
-      writePortB(v);
+      self().writePortB(v);
       break;
     case L.portC.direction.reg:
-      writePortCDirection(v);
+      self().writePortCDirection(v);
       break;
     case L.portC.data.reg:
-      writePortC(v);
+      self().writePortC(v);
       break;
     case L.swb.clock.reg:
-      c.set(L.swb.clock.reg, L.swb.clockSelect.of(v));
-      swbClockCopy_ = L.swb.clockSelect.of(v);
-      updateSwbRunning(c);
-      post(kItemSwb, swbItem::kClockText);
+      self().writeSwbClock(v, old);
       break;
     case L.swb.data.reg:
-      swb_.dataWritten();
-      if (cpu_ != nullptr) word(k42::kCond3) = 0;
+      self().writeSwbData();
       break;
     case L.swb.sizeLow.reg:
       swb_.setSizeLow(v);
       break;
     case L.swb.control.reg:
-      if (L.swb.automatic.setIn(v ^ old)) {
-        swbAutomatic_ = L.swb.automatic.setIn(v);
-        post(kItemSwb, swbItem::kMode);
-      }
-      swb_.setSizeHigh(L.swb.sizeHigh.of(v));
-      swb_.control(L.swb.start.setIn(v), L.swb.automatic.setIn(v), c.value(L.swb.data.reg));
-      if (L.swb.start.setIn(v)) post(kItemSwb, swbItem::kText);
-      updateSwbRunning(c);
+      self().writeSwbControl(v, old);
       break;
-    case L.eeprom.control.reg: {
-      c.set(L.eeprom.control.reg, v | 4);
-      const int address = 16 * L.eeprom.addressHigh.of(v) + c.value(L.eeprom.address.reg);
-      if (L.eeprom.write.setIn(v)) {
-        eeprom_.write(address, 16 * c.value(L.eeprom.dataHigh.reg) + c.value(L.eeprom.dataLow.reg));
-        eeprom_.startBusy(kEepromWriteTicks);
-        post(kItemEepromList, 1);
-      } else {
-        const int byte = eeprom_.read(address);
-        eeprom_.startBusy(kEepromReadTicks);
-        c.set(L.eeprom.dataLow.reg, byte & 15);
-        c.set(L.eeprom.dataHigh.reg, byte >> 4);
-      }
+    case L.eeprom.control.reg:
+      self().writeEepromControl(v);
       break;
-    }
     case L.timer.control.reg:
       timerSource_ = L.timer.source.of(v);
       timer_.setUp(L.timer.countUp.setIn(v));
       post(kItemTimer, timerItem::kSource | timerItem::kStep);
       break;
     case L.timer.run.reg:
-      writeTimerRun(v);
+      self().writeTimerRun(v);
       break;
     case L.timer.low.reg:
       timer_.setValue((timer_.value() & ~0x00F) | v);
@@ -131,9 +121,6 @@ void Qv4115Model<Self, L>::onWrite(int n, int v, int old) {
       timer_.setValue((timer_.value() & 0x0FF) | (L.timer.highBits.of(v) << 8));
       timer_.setWidthCode(L.timer.width.of(v));
       post(kItemTimer, timerItem::kCompareValue | timerItem::kWidth | timerItem::kCounter);
-      break;
-    case L.adc.control.reg:
-      if (L.adc.start.setIn(v)) adc_.start();
       break;
     case L.portA.enables.reg:
     case L.portA.edges.reg:
@@ -153,14 +140,8 @@ void Qv4115Model<Self, L>::onWrite(int n, int v, int old) {
     case L.watchdog.clear.reg:
       watchdog_.clear();
       break;
-    case L.ram.bank.reg:
-      banks_.switchBank(c, old, v);
-      c.set(L.ram.bank.reg, v);
-      break;
     case L.prescaler.control.reg:
-      c.set(L.prescaler.control.reg, v & L.prescaler.control.mask);
-      post(kItemPrescaler, prescalerItem::kRateText);
-      post(kItemTimer, timerItem::kPwm);
+      self().writePrescaler(v, old);
       break;
     case L.detector.control.reg:
       c.set(L.detector.control.reg, v & L.detector.stored.mask);
@@ -169,6 +150,61 @@ void Qv4115Model<Self, L>::onWrite(int n, int v, int old) {
     default:
       break;
   }
+}
+
+// The SWB clock: bits 0-1 kept, the others dropped.
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeSwbClock(int value, int) {
+  periphery::Cells c = cells();
+  c.set(L.swb.clock.reg, L.swb.clockSelect.of(value));
+  swbClockCopy_ = L.swb.clockSelect.of(value);
+  updateSwbRunning(c);
+  post(kItemSwb, swbItem::kClockText);
+}
+
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeSwbData() {
+  swb_.dataWritten();
+  if (cpu_ != nullptr) word(k42::kCond3) = 0;
+}
+
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeSwbControl(int value, int old) {
+  periphery::Cells c = cells();
+  if (L.swb.automatic.setIn(value ^ old)) {
+    swbAutomatic_ = L.swb.automatic.setIn(value);
+    post(kItemSwb, swbItem::kMode);
+  }
+  swb_.setSizeHigh(L.swb.sizeHigh.of(value));
+  swb_.control(L.swb.start.setIn(value), L.swb.automatic.setIn(value), c.value(L.swb.data.reg));
+  if (L.swb.start.setIn(value)) post(kItemSwb, swbItem::kText);
+  updateSwbRunning(c);
+}
+
+// A read or a write of the byte the address names; busy meanwhile.
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeEepromControl(int value) {
+  periphery::Cells c = cells();
+  c.set(L.eeprom.control.reg, value | 4);
+  const int address = 16 * L.eeprom.addressHigh.of(value) + c.value(L.eeprom.address.reg);
+  if (L.eeprom.write.setIn(value)) {
+    eeprom_.write(address, 16 * c.value(L.eeprom.dataHigh.reg) + c.value(L.eeprom.dataLow.reg));
+    eeprom_.startBusy(kEepromWriteTicks);
+    post(kItemEepromList, 1);
+  } else {
+    const int byte = eeprom_.read(address);
+    eeprom_.startBusy(kEepromReadTicks);
+    c.set(L.eeprom.dataLow.reg, byte & 15);
+    c.set(L.eeprom.dataHigh.reg, byte >> 4);
+  }
+}
+
+// Bits 0 and 2 are not kept.
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writePrescaler(int value, int) {
+  cells().set(L.prescaler.control.reg, value & L.prescaler.control.mask);
+  post(kItemPrescaler, prescalerItem::kRateText);
+  post(kItemTimer, timerItem::kPwm);
 }
 
 // ---- Ports.
