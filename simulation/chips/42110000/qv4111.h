@@ -1,6 +1,6 @@
 #pragma once
 // Chip QV4111 (module 42110000): the QV4111 family model over its own layout.
-#include "qv4111_model.h"
+#include "qv4111/model.h"
 
 namespace qv4111 {
 

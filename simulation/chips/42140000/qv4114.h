@@ -2,7 +2,7 @@
 // Chip QV4114: QV4111 with port E, a choice of the buzzer pin, a comparator
 // on PE1 with its own interrupt, a software reset and other detector levels.
 // Only what differs from QV4111 is here; the rest is the family model.
-#include "qv4111_model.h"
+#include "qv4111/model.h"
 #include "qv4114_layout.h"
 
 namespace qv4114 {

@@ -3,7 +3,7 @@
 // renumbered around port E, other detector levels and a wider window; and
 // the registers QV4114 adds (port E, the buzzer pin, the comparator) with
 // the comparator's request in 109, over the family's table.
-#include "layout.h"  // the QV4111 family's
+#include "qv4111/layout.h"
 
 namespace qv4114 {
 

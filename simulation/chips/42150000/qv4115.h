@@ -1,6 +1,6 @@
 #pragma once
 // Chip QV4115 (module 42150000): the QV4115 family model over its own layout.
-#include "qv4115_model.h"
+#include "qv4115/model.h"
 
 namespace qv4115 {
 

@@ -44,17 +44,17 @@ void Chip::Periphery_Reset() {
 void Chip::refreshActivity() {
   const Cells c = cells();
   if (!c.valid()) return;
-  timerTap_ = c.bit(kTimerCommand, 8) ? (c.value(kTimerControl) & 7) : -1;
-  toggles_ = c.value(kPortBDirection) & (c.value(kPulseOutputs) >> 1);
+  timerTap_ = c.bit(L.timer.run.reg, L.timer.run.mask) ? L.timer.clock.of(c.value(L.timer.control.reg)) : -1;
+  toggles_ = c.value(L.portB.direction.reg) & (c.value(L.portB.pulseOutputs.reg) >> 1);
   int due = 14;
   const auto use = [&due](int carries) { due = std::min(due, carries); };
   if (ms_.active() || (toggles_ & 1)) use(0);
   constexpr int kTimerCarries[8] = {14, 0, 3, 5, 7, 11, 14, 14};
   if (timerTap_ >= 0) use(kTimerCarries[timerTap_]);
-  if ((toggles_ & 2) || detector_.pending() || c.bit(kComparator, 1)) use(3);
-  if (c.bit(kSupply, 4)) use(4);
-  if (c.bit(kPrescalerMasks, 4)) use(c.bit(kPrescalerControl, 2) ? 9 : 11);
-  if (c.bit(kPrescalerMasks, 2)) use(12);
+  if ((toggles_ & 2) || detector_.pending() || c.bit(L.comparator.inputPb0.reg, L.comparator.inputPb0.mask)) use(3);
+  if (c.bit(L.supply.measure.reg, L.supply.measure.mask)) use(4);
+  if (c.bit(L.irq.prescalerEnable.reg, L.irq.prescalerEnable.mask)) use(c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask) ? 9 : 11);
+  if (c.bit(L.irq.blinkEnable.reg, L.irq.blinkEnable.mask)) use(12);
   prescaler_.setDueFrom(due);
 }
 
@@ -63,17 +63,17 @@ void Chip::refreshActivity() {
 int Chip::onRead(int n) {
   Cells c = cells();
   switch (n) {
-    case kTimerLow: return timer_.count() & 15;
-    case kTimerMiddle: return (timer_.count() >> 4) & 15;
-    case kTimerHigh: return ((timer_.count() >> 8) & 3) | (c.value(n) & 0xC);
-    case kMsStatus: {
+    case L.timer.low.reg: return timer_.count() & 15;
+    case L.timer.middle.reg: return (timer_.count() >> 4) & 15;
+    case L.timer.high.reg: return ((timer_.count() >> 8) & 3) | (c.value(n) & 0xC);
+    case L.millisecond.status.reg: {
       const int v = c.value(n);
       c.clearBits(n, ms::kOverflow);
       ms_.clearOverflow();
       postRedraw(kItemMillisecond, millisecondPart::kCount);
       return v;
     }
-    case kPortARequests: {
+    case L.portA.requests.reg: {
       const int v = c.readAndClear(n, 15);
       ports_[0].takeEdges([](periphery::PinEdge) {});
       return v;
@@ -85,95 +85,101 @@ int Chip::onRead(int n) {
 void Chip::onWrite(int n, int v, int old) {
   Cells c = cells();
   const int changed = v ^ old;
-  if (n >= kLcdFirst && n <= kLcdLast) {
+  if (n >= L.lcd.first.reg && n <= L.lcd.last.reg) {
     if (changed != 0) {
       c.set(n, v);
-      segments_[n - kLcdFirst] = static_cast<uint8_t>(v);
-      lcd_.setSegment(n - kLcdFirst, v);
+      segments_[n - L.lcd.first.reg] = static_cast<uint8_t>(v);
+      lcd_.setSegment(n - L.lcd.first.reg, v);
     }
     return;
   }
   switch (n) {
-    case kPortBDirection: writeDirection(v, old); break;
-    case kPortBData: writeLatch(v); break;
-    case kComparator:
-      if (changed & 1) {
+    case L.portB.direction.reg: writeDirection(v, old); break;
+    case L.portB.data.reg: writeLatch(v); break;
+    case L.comparator.control.reg:
+      if (L.comparator.inputPb0.setIn(changed)) {
         indicator_ = (indicator_ & ~(indicator::kVdd | indicator::kPb0)) |
-                     ((v & 1) ? indicator::kPb0 : indicator::kVdd);
+                     (L.comparator.inputPb0.setIn(v) ? indicator::kPb0 : indicator::kVdd);
         postRedraw(kItemSupply, indicator::kVdd | indicator::kPb0);
       }
-      if (changed & 2) setIndicator(indicator::kPb0Active, v & 2, indicator::kPb0Active);
+      if (L.comparator.active.setIn(changed))
+        setIndicator(indicator::kPb0Active, L.comparator.active.setIn(v), indicator::kPb0Active);
       break;
-    case kTimerControl:
-      timer_.setUp((v & 8) != 0);
+    case L.timer.control.reg:
+      timer_.setUp(L.timer.countUp.setIn(v));
       postTimer(timerPart::kInput | timerPart::kStep);
       break;
-    case kTimerCommand: writeTimerCommand(v, old); break;
-    case kTimerLow:
+    case L.timer.command.reg: writeTimerCommand(v, old); break;
+    case L.timer.low.reg:
       timer_.setValueBits(0x00F, v);
       postTimer(timerPart::kCompareValue);
       break;
-    case kTimerMiddle:
+    case L.timer.middle.reg:
       timer_.setValueBits(0x0F0, v << 4);
       postTimer(timerPart::kCompareValue);
       break;
-    case kTimerHigh:
+    case L.timer.high.reg:
       timer_.setValueBits(0x300, v << 8);
       timer_.setWidthCode(v >> 2);
       postTimer(timerPart::kCompareValue | timerPart::kWidth);
       break;
-    case kMsControl:
+    case L.millisecond.control.reg:
       ms_.writeControl(v, old);
       postRedraw(kItemMillisecond, millisecondPart::kStart | millisecondPart::kStop | millisecondPart::kEnabled);
       break;
-    case kMsStatus:
+    case L.millisecond.status.reg:
       postRedraw(kItemMillisecond, millisecondPart::kStart | millisecondPart::kStop | millisecondPart::kInterval);
       break;
-    case kMsUnits:
-    case kMsUnits + 1:
-    case kMsHundreds:
-      ms_.setDigit(n - kMsUnits, v);
+    case L.millisecond.units.reg:
+    case L.millisecond.units.reg + 1:
+    case L.millisecond.hundreds.reg:
+      ms_.setDigit(n - L.millisecond.units.reg, v);
       postRedraw(kItemMillisecond, millisecondPart::kDigits);
       break;
-    case kPortAMask:
-    case kEdgeSelect:
-      c.set(kPortARequests, 0);
+    case L.portA.enables.reg:
+    case L.portA.edges.reg:
+      c.set(L.portA.requests.reg, 0);
       ports_[0].takeEdges([](periphery::PinEdge) {});
       rearmPortA();
       break;
-    case kPrescalerMasks:
-      if (changed & 1) setIndicator(indicator::kComparatorMask, v & 1, indicator::kComparatorMask);
-      if (changed & 0xE) postRedraw(kItemPrescaler, simcore::lcd::prescalerPart::kLeds);
+    case L.irq.timeEnables.reg:
+      if (L.irq.comparatorEnable.setIn(changed))
+        setIndicator(indicator::kComparatorMask, L.irq.comparatorEnable.setIn(v), indicator::kComparatorMask);
+      if (L.irq.comparatorEnable.with(changed, 0) != 0)  // another enable changed
+        postRedraw(kItemPrescaler, simcore::lcd::prescalerPart::kLeds);
       break;
-    case kTimerMasks:
-      if (changed & 8) setIndicator(indicator::kDetectorMask, v & 8, indicator::kDetectorMask);
-      if (changed & 4) postRedraw(kItemMillisecond, millisecondPart::kIrq);
-      if (changed & 3)
-        postTimer(((changed & 1) ? timerPart::kIrqCompare : 0) | ((changed & 2) ? timerPart::kIrqEnd : 0));
+    case L.irq.unitEnables.reg:
+      if (L.irq.detectorEnable.setIn(changed))
+        setIndicator(indicator::kDetectorMask, L.irq.detectorEnable.setIn(v), indicator::kDetectorMask);
+      if (L.irq.millisecondEnable.setIn(changed)) postRedraw(kItemMillisecond, millisecondPart::kIrq);
+      if (L.irq.compareEnable.setIn(changed) || L.irq.endEnable.setIn(changed))
+        postTimer((L.irq.compareEnable.setIn(changed) ? timerPart::kIrqCompare : 0) |
+                  (L.irq.endEnable.setIn(changed) ? timerPart::kIrqEnd : 0));
       break;
-    case kInterruptControl:
-      if (changed & 2) postTimer(timerPart::kCompareValue);
+    case L.irq.control.reg:
+      if (L.irq.fullCompare.setIn(changed)) postTimer(timerPart::kCompareValue);
       break;
-    case kWatchdogClear:
-      if (v & 8) watchdog_.clear();
+    case L.watchdog.clear.reg:
+      if (L.watchdog.clear.setIn(v)) watchdog_.clear();
       break;
-    case kPrescalerControl:
-      if (v & 4) prescaler_.restart();
-      if (changed & 2) postRedraw(kItemPrescaler, simcore::lcd::prescalerPart::kLabel);
-      if (changed & 8) {
+    case L.prescaler.control.reg:
+      if (L.prescaler.restart.setIn(v)) prescaler_.restart();
+      if (L.prescaler.fast32Hz.setIn(changed)) postRedraw(kItemPrescaler, simcore::lcd::prescalerPart::kLabel);
+      if (L.prescaler.pwm.setIn(changed)) {
         drivePwm();
         postTimer(timerPart::kPwm);
       }
       break;
-    case kLcdMode:
+    case L.lcd.mode.reg:
       if (changed != 0) {
         c.set(n, v);
-        lcd_.setMode((v & 0xC) ? 0 : 1, (v & 2) ? 15 : 7);
+        lcd_.setMode(L.lcd.off.setIn(v) ? 0 : 1, L.lcd.mux15.setIn(v) ? 15 : 7);
       }
       break;
-    case kSupply:
-      c.set(n, v & 7);
-      if (changed & 4) setIndicator(indicator::kMeasuring, v & 4, indicator::kMeasuring);
+    case L.supply.control.reg:
+      c.set(n, v & L.supply.stored.mask);
+      if (L.supply.measure.setIn(changed))
+        setIndicator(indicator::kMeasuring, L.supply.measure.setIn(v), indicator::kMeasuring);
       break;
     default: break;
   }
@@ -192,9 +198,9 @@ void Chip::samplePortA() {
   Cells c = cells();
   periphery::Port& a = ports_[0];
   const int levels = a.levels();
-  c.set(kPortA, levels);
+  c.set(L.portA.levels.reg, levels);
   for (int i = 0; i < 3; ++i) word(k42::kCond1 + i) = (levels >> i) & 1;
-  const int select = c.value(kEdgeSelect);
+  const int select = c.value(L.portA.edges.reg);
   const auto selected = [&](int p) { return periphery::selectedEdge(a.word(p), (select >> p) & 1); };
   if ((timerTap_ == 0 && selected(0)) || (timerTap_ == 7 && selected(3))) timerClock();
   int requests = 0;
@@ -202,7 +208,7 @@ void Chip::samplePortA() {
     if (selected(p)) requests |= 1 << p;
   const bool running = ms_.running();
   a.takeEdges([&](periphery::PinEdge e) {
-    if (e.pin == 3) ms_.portEdge(c.value(kMsControl), c.value(kMsStatus), e.rising);
+    if (e.pin == 3) ms_.portEdge(c.value(L.millisecond.control.reg), c.value(L.millisecond.status.reg), e.rising);
   });
   kPortARequestGroup.raise(c, requests);
   if (ms_.running() != running) postRedraw(kItemMillisecond, millisecondPart::kEnabled);
@@ -212,7 +218,7 @@ void Chip::samplePortA() {
 // The arming marker of each pin: shown always, its kind by the mask and the
 // edge select (rising, or falling with 118's bit).
 void Chip::rearmPortA() {
-  const int mask = reg(kPortAMask), select = reg(kEdgeSelect);
+  const int mask = reg(L.portA.enables.reg), select = reg(L.portA.edges.reg);
   for (int i = 0; i < 4; ++i) {
     uint32_t& w = ports_[0].word(i);
     w = (w & ~pin::kMarkerKind) | pin::kMarker;
@@ -225,13 +231,13 @@ void Chip::rearmPortA() {
 
 void Chip::samplePortB() {
   ports_[1].takeEdges([](periphery::PinEdge) {});
-  cells().set(kPortBData, ports_[1].levels());
+  cells().set(L.portB.data.reg, ports_[1].levels());
 }
 
 // A pin made an output takes its latch bit (PB3 the PWM level while the PWM
 // output is on); a pin made an input goes low.
 void Chip::writeDirection(int value, int old) {
-  const bool pwm = reg(kPrescalerControl) & 8;
+  const bool pwm = reg(L.prescaler.control.reg) & 8;
   bool shown = false;
   for (int i = 0; i < 4; ++i) {
     const int bit = 1 << i;
@@ -241,7 +247,7 @@ void Chip::writeDirection(int value, int old) {
     else
       shown |= ports_[1].release(i, periphery::ReleasedLevel::Low);
   }
-  cells().set(kPortBData, ports_[1].levels());
+  cells().set(L.portB.data.reg, ports_[1].levels());
   if (shown) postRedraw(kItemPortB, kPortBButton);
 }
 
@@ -250,25 +256,25 @@ void Chip::writeDirection(int value, int old) {
 void Chip::writeLatch(int value) {
   if (value == latchB_) return;
   latchB_ = value;
-  const int reserved = (reg(kPulseOutputs) & 7) | (reg(kPrescalerControl) & 8);
-  const int outputs = reg(kPortBDirection) & ~reserved;
+  const int reserved = (reg(L.portB.pulseOutputs.reg) & 7) | (reg(L.prescaler.control.reg) & 8);
+  const int outputs = reg(L.portB.direction.reg) & ~reserved;
   bool shown = false;
   for (int i = 0; i < 4; ++i)
     if ((outputs >> i) & 1) shown |= ports_[1].drive(i, (value >> i) & 1);
-  cells().setMasked(kPortBData, outputs, value);
+  cells().setMasked(L.portB.data.reg, outputs, value);
   if (shown) postRedraw(kItemPortB, kPortBButton);
 }
 
 void Chip::toggle(int p) {
   ports_[1].invertDriven(p);
-  registers_[kPortBData].value ^= 1 << p;
+  registers_[L.portB.data.reg].value ^= 1 << p;
   postRedraw(kItemPortB, kPortBButton);
 }
 
 void Chip::drivePwm() {
-  if (!(reg(kPortBDirection) & 8) || !(reg(kPrescalerControl) & 8)) return;
+  if (!(reg(L.portB.direction.reg) & 8) || !(reg(L.prescaler.control.reg) & 8)) return;
   if (ports_[1].drive(3, pwmLevel_ != 0)) postRedraw(kItemPortB, kPortBButton);
-  cells().setMasked(kPortBData, 8, pwmLevel_ ? 8 : 0);
+  cells().setMasked(L.portB.data.reg, 8, pwmLevel_ ? 8 : 0);
 }
 
 // ---- Timer.
@@ -278,34 +284,34 @@ void Chip::drivePwm() {
 // turns the compare off; a load of 0 stops the timer.
 void Chip::writeTimerCommand(int value, int old) {
   Cells c = cells();
-  int next = value & 0xE;
-  if ((value & 8) && !(old & 8) && c.bit(kPrescalerControl, 8) && c.bit(kInterruptControl, 2) &&
+  int next = L.timer.load.with(value, 0);
+  if (L.timer.run.setIn(value) && !L.timer.run.setIn(old) && c.bit(L.prescaler.pwm.reg, L.prescaler.pwm.mask) && c.bit(L.irq.fullCompare.reg, L.irq.fullCompare.mask) &&
       timer_.countAtValue())
-    next &= ~8;
-  timer_.setCompareEnabled((value & 2) != 0);
-  if (value & 1) {
-    if (!timer_.load()) next &= ~8;
-    if (!timer_.compareEnabled()) next &= ~2;
+    next = L.timer.run.with(next, 0);
+  timer_.setCompareEnabled(L.timer.compare.setIn(value));
+  if (L.timer.load.setIn(value)) {
+    if (!timer_.load()) next = L.timer.run.with(next, 0);
+    if (!timer_.compareEnabled()) next = L.timer.compare.with(next, 0);
   }
-  c.set(kTimerCommand, next);
+  c.set(L.timer.command.reg, next);
   postTimer(timerPart::kEnabled | timerPart::kCompareOn | timerPart::kCount);
 }
 
 void Chip::timerMatched() {
   Cells c = cells();
   const Timer::Match s = timer_.match();
-  const bool fullCompare = c.bit(kInterruptControl, 2);
-  const bool pwm = c.bit(kPrescalerControl, 8);
+  const bool fullCompare = c.bit(L.irq.fullCompare.reg, L.irq.fullCompare.mask);
+  const bool pwm = c.bit(L.prescaler.pwm.reg, L.prescaler.pwm.mask);
   if (s.end) {
     kTimerGroup.raise(c, kReqEnd);
     if (pwm) pwmLevel_ = 1;
   }
   const bool compare = fullCompare ? s.fullCompare : s.compare;
-  if (c.bit(kTimerCommand, 2) && compare) {
+  if (c.bit(L.timer.compare.reg, L.timer.compare.mask) && compare) {
     kTimerGroup.raise(c, kReqCompare);
     if (pwm) pwmLevel_ = 0;
     if (fullCompare && pwm) {
-      c.clearBits(kTimerCommand, 8);
+      c.clearBits(L.timer.run.reg, L.timer.run.mask);
       refreshActivity();
       postTimer(timerPart::kEnabled);
     }
@@ -318,7 +324,7 @@ void Chip::timerMatched() {
 void Chip::millisecondCounted() {
   Cells c = cells();
   const int happened = ms_.count(c);
-  const bool everySecond = c.bit(kMsStatus, ms::kEverySecond);
+  const bool everySecond = c.bit(L.millisecond.status.reg, ms::kEverySecond);
   if (((happened & ms::kTenth) && !everySecond) || ((happened & ms::kSecond) && everySecond))
     kTimerGroup.raise(c, kReqMillisecond);
   if (happened & (ms::kTenth | ms::kSecond))
@@ -329,7 +335,7 @@ void Chip::millisecondCounted() {
 void Chip::supplyResult() {
   Cells c = cells();
   const bool low = detector_.finish(supply_);
-  c.setMasked(kSupply, 0xC, low ? 8 : 0);
+  c.setMasked(L.supply.control.reg, 0xC, low ? 8 : 0);
   indicator_ = (indicator_ & ~(indicator::kMeasuring | indicator::kLow)) | (low ? indicator::kLow : 0);
   kDetectorGroup.raise(c, kReqDetector);
   postRedraw(kItemSupply, indicator::kMeasuring | indicator::kLow);
@@ -345,7 +351,7 @@ void Chip::compare() {
   Cells c = cells();
   indicator_ = low ? (indicator_ | indicator::kComparatorResult) : (indicator_ & ~indicator::kComparatorResult);
   kComparatorGroup.raise(c, kReqComparator);
-  if (!low) c.clearBits(kComparator, 0xC);
+  if (!low) c.clearBits(L.comparator.control.reg, 0xC);
   postRedraw(kItemSupply, indicator::kComparatorResult);
 }
 

@@ -19,7 +19,7 @@
 #include "periphery/supply_detector.h"
 #include "periphery/timer10.h"
 #include "periphery/watchdog.h"
-#include "registers.h"
+#include "layout.h"
 
 namespace qv4116 {
 
@@ -64,16 +64,16 @@ constexpr periphery::Timer10Config kTimer{.loadCompare = periphery::LoadCompare:
 using Timer = periphery::BasicTimer10<kTimer>;
 
 constexpr periphery::MillisecondCounterConfig kMillisecond{
-    kMsUnits, kMsStatus, periphery::MillisecondClear::DigitsAndOverflow,
+    L.millisecond.units.reg, L.millisecond.status.reg, periphery::MillisecondClear::DigitsAndOverflow,
     periphery::MillisecondStart::RunBitRising};
 
-constexpr periphery::RequestGroup kPortARequestGroup{{kPortARequests}, {kPortAMask}};
-constexpr periphery::RequestGroup kPrescalerGroup{{kPrescalerRequests}, {kPrescalerMasks}};
-constexpr periphery::RequestGroup kTimerGroup{{kTimerRequests}, {kTimerMasks}};
+constexpr periphery::RequestGroup kPortARequestGroup{L.portA.requests, L.portA.enables};
+constexpr periphery::RequestGroup kPrescalerGroup{L.irq.timeRequests, L.irq.timeEnables};
+constexpr periphery::RequestGroup kTimerGroup{L.irq.unitRequests, L.irq.unitEnables};
 // The supply detector's and the comparator's requests take their mask bit.
-constexpr periphery::RequestGroup kDetectorGroup{{kTimerRequests}, {kTimerMasks},
+constexpr periphery::RequestGroup kDetectorGroup{L.irq.unitRequests, L.irq.unitEnables,
                                                  periphery::RaisePolicy::TakesEnable};
-constexpr periphery::RequestGroup kComparatorGroup{{kPrescalerRequests}, {kPrescalerMasks},
+constexpr periphery::RequestGroup kComparatorGroup{L.irq.timeRequests, L.irq.timeEnables,
                                                    periphery::RaisePolicy::TakesEnable};
 constexpr int kReqComparator = 1, kReqBlink = 2, kReqPrescaler = 4, kReq1Hz = 8;
 constexpr int kReqCompare = 1, kReqEnd = 2, kReqMillisecond = 4, kReqDetector = 8;
@@ -128,7 +128,7 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
   }
   // A halted pass enables interrupts through the register write, with its
   // side effects (the latch, a write breakpoint).
-  void Lcd_HaltEnable() { Register_Write(kInterruptControl, reg(kInterruptControl) | 8); }
+  void Lcd_HaltEnable() { Register_Write(L.irq.control.reg, reg(L.irq.control.reg) | 8); }
   void SamplePorts() {
     if (registers_ == nullptr) return;
     samplePortA();
@@ -202,25 +202,25 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
     case Event::Toggle0: if (toggles_ & 1) toggle(0); break;
     case Event::Toggle1: if (toggles_ & 2) toggle(1); break;
     case Event::SupplyResult: if (detector_.pending()) supplyResult(); break;
-    case Event::Comparator: if (c.bit(kComparator, 1)) compare(); break;
+    case Event::Comparator: if (c.bit(L.comparator.inputPb0.reg, L.comparator.inputPb0.mask)) compare(); break;
     case Event::TimerClock2: if (timerTap_ == 2) timerClock(); break;
     case Event::SupplyPending:
-      if (c.bit(kSupply, 4)) {
+      if (c.bit(L.supply.measure.reg, L.supply.measure.mask)) {
         detector_.start(kLevel);
         refreshActivity();
       }
       break;
     case Event::TimerClock3: if (timerTap_ == 3) timerClock(); break;
     case Event::TimerClock4: if (timerTap_ == 4) timerClock(); break;
-    case Event::Request32Hz: if (c.bit(kPrescalerControl, 2)) kPrescalerGroup.raise(c, kReqPrescaler); break;
-    case Event::Request8Hz: if (!c.bit(kPrescalerControl, 2)) kPrescalerGroup.raise(c, kReqPrescaler); break;
+    case Event::Request32Hz: if (c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask)) kPrescalerGroup.raise(c, kReqPrescaler); break;
+    case Event::Request8Hz: if (!c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask)) kPrescalerGroup.raise(c, kReqPrescaler); break;
     case Event::TimerClock5: if (timerTap_ == 5) timerClock(); break;
     case Event::Blink: if (prescaler_.stageBits(12, 2) == 3) kPrescalerGroup.raise(c, kReqBlink); break;
     case Event::TimerClock6: if (timerTap_ == 6) timerClock(); break;
     case Event::Toggle2: if (toggles_ & 4) toggle(2); break;
     case Event::Request1Hz: kPrescalerGroup.raise(c, kReq1Hz); break;
     case Event::Watchdog:
-      if (c.bit(kSupply, 1))
+      if (c.bit(L.supply.watchdogOff.reg, L.supply.watchdogOff.mask))
         watchdog_.clear();
       else if (watchdog_.step())
         watchdogReset_ = true;

@@ -2,7 +2,7 @@
 // Chip QV4117 (module 42170000): the family's model over its layout; a clear
 // request keeps the overflow bit, and each 0.1 s carry redraws the count and
 // the running LED.
-#include "qv4117_model.h"
+#include "qv4117/model.h"
 
 namespace qv4117 {
 

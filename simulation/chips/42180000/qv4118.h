@@ -2,7 +2,7 @@
 // Chip QV4118 (module 42180000): QV4117 but that a clear request of the
 // millisecond counter also clears the overflow bit, and each 0.1 s carry
 // redraws the count alone.
-#include "qv4117_model.h"
+#include "qv4117/model.h"
 
 namespace qv4118 {
 

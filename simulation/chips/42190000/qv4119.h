@@ -1,7 +1,7 @@
 #pragma once
 // Chip QV4119 (module 42190000): the gated model with QV4117's millisecond
 // counter; window 338 x 150 with the CPU box at (293, 1).
-#include "qv4119_model.h"
+#include "qv4119/model.h"
 
 namespace qv4119 {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Chip QV4123 (module 42230000): the gated model with QV4118's millisecond
 // counter and reset; window 341 x 150 with the CPU box at (296, 1).
-#include "qv4119_model.h"
+#include "qv4119/model.h"
 
 namespace qv4123 {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Chip QV4124 (module 42240000), the first of the LCD family: the family
 // model over its own layout.
-#include "qv4124_model.h"
+#include "qv4124/model.h"
 
 namespace qv4124 {
 

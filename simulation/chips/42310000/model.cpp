@@ -47,6 +47,7 @@ void Qv4131::Periphery_Reset() {
   swb_.resetCountAndSize();
   swb_.takeOverflow();
   clockAdjust_ = kClockAdjustAfterReset;
+  updateDue();
 }
 
 // Asleep: register 122 bit 0 is cleared and, with the wake-up on, its count
@@ -76,56 +77,32 @@ Qv4131::Pass Qv4131::sleepingPass(int32_t& pc) {
 void Qv4131::onWrite(int n, int v, int old) {
   Cells c = cells();
   switch (n) {
-    case L.portC.direction.reg:
-      writePortCDirection(v);
-      break;
-    case L.portC.data.reg:
-      writePortC(v);
-      break;
-    case L.swb.clock.reg:
-      writeSwbClock(v, old);
-      break;
-    case L.swb.data.reg:
-      writeSwbData();
-      break;
     case L.swb.sizeLow.reg:
       swb_.setSizeLow(v);
       post(kItemSwb, swbItem::kSize);
       break;
-    case L.swb.control.reg:
-      writeSwbControl(v, old);
-      break;
     case kSwbSupplement.reg:
-      clkSup_ = v & 3;
-      divider_ = v >> 2;
+      clkSup_ = kClkSup.of(v);
+      divider_ = kDivider.of(v);
       post(kItemSwb, swbItem::kClkSup | baseSwb::kClockText);
-      break;
-    case L.eeprom.control.reg:
-      writeEepromControl(v);
       break;
     case L.timer.control.reg:
       // A change of direction inverts the count; the value stays.
-      if ((v ^ old) & 8) {
+      if (L.timer.countUp.setIn(v ^ old)) {
         timer_.invertCount();
         shownCounter_ = -1;
         showCounter(c, timer_.count());
       }
       Model::onWrite(n, v, old);
       break;
-    case L.timer.run.reg:
-      writeTimerRun(v);
-      break;
     case L.watchdog.clear.reg:
-      if (v & L.watchdog.clear.mask) watchdog_.clear();
-      break;
-    case L.prescaler.control.reg:
-      writePrescaler(v, old);
+      if (L.watchdog.clear.setIn(v)) watchdog_.clear();
       break;
     case L.detector.control.reg:
-      detectorLevel_ = (v & kDetectorLow.mask) ? kDetectorLevelLow : kDetectorLevelHigh;
+      detectorLevel_ = kDetectorLow.setIn(v) ? kDetectorLevelLow : kDetectorLevelHigh;
       break;
     case kWakeUp.reg:
-      wakeUpCount_ = (v & 7) * kWakeUpPasses;
+      wakeUpCount_ = kWakeUpCount.of(v) * kWakeUpPasses;
       break;
     case kClockAdjustLow.reg:
     case kClockAdjustHigh.reg:
@@ -240,6 +217,7 @@ void Qv4131::showSwbLines() {
 // The manual transfer steps while 92 bit 2 is set and bit 3 clear.
 void Qv4131::updateSwbRunning() {
   swbRunning_ = (cells().value(L.swb.control.reg) & 0xC) == 4 ? swbClockCopy_ : -1;
+  updateDue();
 }
 
 // Bits 0-1 select the clock; bit 3 switches the external mode: PC0/PC1 take

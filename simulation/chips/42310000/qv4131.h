@@ -6,28 +6,32 @@
 // drive PC0/PC1 (external mode), suppresses clock pulses of the last nibble
 // ("ClkSup") and keeps a sent text of limited length; a direction per port C
 // pin; a system clock adjustment display.
-#include "qv4115_model.h"
+#include "qv4115/model.h"
 
 namespace qv4131 {
 
 using simcore::Field;
 
 // QV4115's blocks at QV4131's numbers. The chip has no converter and no RAM
-// banks: their fields name 112 and 117-119, which it leaves as plain storage
-// (its register table marks them plain), so those units never act.
+// banks: those units are not present (112 and 117-119 are plain storage).
 inline constexpr qv4115::Qv4115Layout kQv4131{
-    .ram = {.window = {64}, .bank = {112}},
+    .ram = {.present = false, .window = qv4115::kAbsent, .bank = qv4115::kAbsent},
     .portA = {.levels = {84}, .enables = {98}, .edges = {116}, .requests = {101}},
     .portB = {.direction = {85}, .data = {86}, .clockOutputs = {124, 7}},
-    .portC = {.direction = {87}, .data = {88}},
-    .swb = {.clock = {89}, .data = {90}, .sizeLow = {91}, .control = {92},
+    .portC = {.direction = {87}, .output = {87, 1}, .data = {88}},
+    .swb = {.clock = {89}, .clockSelect = {89, 3}, .data = {90}, .sizeLow = {91}, .control = {92},
+            .sizeHigh = {92, 3}, .start = {92, 4}, .automatic = {92, 8},
             .style = {.manual = periphery::ManualSequence::AppendAtEnd,
                       .automaticEnd = periphery::AutomaticEnd::CountAtSize,
                       .textLimit = periphery::TextLimit::RestartThenOverflow}},
-    .eeprom = {.control = {83}, .address = {82}, .dataLow = {80}, .dataHigh = {81}},
-    .timer = {.control = {93}, .run = {94}, .low = {95}, .middle = {96}, .high = {97},
+    .eeprom = {.control = {83}, .addressHigh = {83, 1}, .write = {83, 2}, .address = {82},
+               .dataLow = {80}, .dataHigh = {81}},
+    .timer = {.control = {93}, .source = {93, 7}, .countUp = {93, 8},
+              .run = {94}, .load = {94, 1}, .compareEnable = {94, 2}, .running = {94, 8},
+              .low = {95}, .middle = {96}, .high = {97}, .highBits = {97, 3}, .width = {97, 0xC},
               .fullCompare = {104, 2}},
-    .adc = {.control = {117}, .low = {118}, .high = {119}},
+    .adc = {.present = false, .control = qv4115::kAbsent, .start = qv4115::kAbsent,
+            .low = qv4115::kAbsent, .high = qv4115::kAbsent},
     .irq = {.systemEnables = {99}, .timerEnables = {100}, .systemRequests = {102},
             .timerRequests = {103}, .control = {104}, .interruptEnable = {104, 8}},
     .watchdog = {.clear = {105, 8}, .hold = {106, 1}},
@@ -35,7 +39,7 @@ inline constexpr qv4115::Qv4115Layout kQv4131{
     // reset or a restart carries through every stage.
     .prescaler = {.control = {107}, .fast32Hz = {107, 0}, .pwm = {107, 8},
                   .chain = {19, 0x7FFFF, 0, 0x7FFFF}},
-    .detector = {.control = {108}, .result = {108, 0xE}},
+    .detector = {.control = {108}, .level = {108, 3}, .stored = {108, 7}, .result = {108, 0xE}},
     .reset = {.select = {125}, .polarity = {126}},
     .texts = {.swbClocks = {"9375Hz", "2344Hz", "75000Hz", "150000Hz"},
               .timerSources = {"PA0", "300KHz", "37.5KHz", "4688Hz", "586Hz", "9.2Hz", "1.1Hz",
@@ -49,7 +53,10 @@ constexpr Field kPrescalerRestart{107, 4};  // not stored
 constexpr Field kDetectorLow{108, 1};       // level 2.20 V, else 2.50 V
 constexpr Field kSwbExternal{89, 8};        // PC0 clock, PC1 data
 constexpr Field kSwbSupplement{109};        // 0-1 "ClkSup", 2-3 external divider
+constexpr Field kClkSup{109, 3};
+constexpr Field kDivider{109, 0xC};
 constexpr Field kWakeUp{114};               // 0-2 count in 48000 passes, 3 enable
+constexpr Field kWakeUpCount{114, 7};
 constexpr Field kWakeUpEnable{114, 8};
 constexpr Field kClockAdjustLow{122};       // 0: no reset combination, 1: any pin resets
 constexpr Field kClockAdjustHigh{123};
@@ -111,10 +118,8 @@ class Qv4131 final : public qv4115::Qv4115Model<Qv4131, kQv4131> {
 
  public:
   static constexpr const char* kCaption = "QV4131 Periphery";
-  // QV4131's own registers, and the units it lacks as plain storage.
+  // QV4131's own registers.
   static constexpr periphery::RegisterSpec kOwnRegisters[] = {
-      {kQv4131.ram.bank.reg, kPlain, kStored},     // no RAM banks
-      {kQv4131.adc.control.reg, kPlain, kStored},  // no converter
       {kQv4131.swb.clock.reg, kPlain, kStored.then()},
       {kQv4131.detector.control.reg, kPlain, periphery::rules::storedBits(5).then()},
       {kSwbSupplement.reg, kPlain, kStored.then()},
@@ -153,6 +158,28 @@ class Qv4131 final : public qv4115::Qv4115Model<Qv4131, kQv4131> {
   void onWrite(int n, int value, int old);
 
   // ---- Hooks of the family model.
+  // The fastest tap with work now, over its own tick table: the SWB,
+  // timer and clock-output taps below the 4688 Hz request (a tap always
+  // taken); the chain reports the ticks below it as nothing due.
+  void updateDue() {
+    prescaler_.setDueFrom(periphery::firstTapInUse(kTicks, [this](Event e) { return tapInUse(e); },
+                                                   kQv4131.prescaler.chain.stages));
+  }
+  bool tapInUse(Event e) const {
+    switch (e) {
+      case Event::ClockPB0: return clockOutputOn(0);
+      case Event::Swb3: return swbRunning_ == 3;
+      case Event::Timer1: return timerSource_ == 1;
+      case Event::Swb2: return swbRunning_ == 2;
+      case Event::ClockPB1: return clockOutputOn(1);
+      case Event::Timer2: return timerSource_ == 2;
+      case Event::Swb0: return swbRunning_ == 0;
+      default: return true;
+    }
+  }
+  [[gnu::noinline]] void tickEvents(int carried) {
+    periphery::fireTaps<kTicks>(carried, [this](auto e) { return onEvent(e); });
+  }
   bool resetByCombination(const periphery::Cells& c, int levels) const {
     if (c.bit(kCombinationOff.reg, kCombinationOff.mask)) return false;
     return periphery::combinationResets(levels, c.value(kQv4131.reset.select.reg),
@@ -257,7 +284,8 @@ inline bool Qv4131::onEvent(Event e) {
 
 inline void Qv4131::Periphery_Tick() {
   if (eeprom_.tick()) [[unlikely]] eepromDone();
-  periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return onEvent(e); });
+  const int carried = prescaler_.step();
+  if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
 }
 
 // The chip's pass: the pump; asleep, only the sleep's work; else the tick

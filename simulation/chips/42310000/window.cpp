@@ -6,7 +6,7 @@
 #include <string>
 
 #include "qv4131.h"
-#include "window_boxes.h"
+#include "qv4115/window_boxes.h"
 
 namespace qv4131 {
 

@@ -22,6 +22,12 @@ struct Field {
   }
   // The same register, other bits.
   constexpr Field bits(int m) const { return Field{reg, static_cast<uint8_t>(m & 15)}; }
+  // The field's value in the register value `v`, shifted down to bit 0.
+  constexpr int of(int v) const { return (v & mask) >> shift(); }
+  // Whether any of the field's bits is set in `v`.
+  constexpr bool setIn(int v) const { return (v & mask) != 0; }
+  // `v` with the field's bits replaced by `value` (shifted up into place).
+  constexpr int with(int v, int value) const { return (v & ~mask) | ((value << shift()) & mask); }
 };
 
 class RegisterLatch {

@@ -3,7 +3,7 @@
 
 #include "chip_test.h"
 #include "chip_window.h"
-#include "layout.h"
+#include "qv4115/layout.h"
 
 namespace qv4115test {
 

@@ -1,6 +1,6 @@
 // The reset: register values, what it keeps, and the nine redraw requests.
 #include "qv4115_client.h"
-#include "layout.h"
+#include "qv4115/layout.h"
 
 namespace qv4115test {
 namespace {

@@ -6,7 +6,7 @@
 #include <platform/window.h>
 
 #include "qv4124_client.h"
-#include "layout.h"
+#include "qv4124/layout.h"
 
 namespace qv4124test {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // QV4124 bound through STDK42XX from a program folder of its own (the LCD
 // chips' fixture), by default with the full fake display library.
-#include "layout.h"
+#include "qv4124/layout.h"
 #include "lcd_chip_test.h"
 
 namespace qv4124test {

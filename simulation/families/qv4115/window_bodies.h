@@ -1,12 +1,12 @@
 #pragma once
 // The QV4115 family's periphery window: initial state, the redraw of each
-// box, pin buttons and the supply and ADC bars. Included by qv4115_model.h.
+// box, pin buttons and the supply and ADC bars. Included by model.h.
 #include <platform/dialog_items.h>
 
 #include <cstdio>
 #include <string>
 
-#include "window.h"
+#include "qv4115/window.h"
 
 namespace qv4115 {
 

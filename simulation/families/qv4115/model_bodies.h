@@ -1,7 +1,7 @@
 #pragma once
 // The QV4115 family model's bodies: register handlers, ports, timer,
 // converter, detector, EEPROM, SWB, RAM banks and the reset. Included by
-// qv4115_model.h; a chip's module instantiates them once for its type.
+// model.h; a chip's module instantiates them once for its type.
 #include <platform/messages.h>
 
 #include "periphery/reset_table.h"
@@ -32,6 +32,7 @@ void Qv4115Model<Self, L>::Periphery_Reset() {
   timer_.reset();
   timerSource_ = 0;
   adc_.reset();
+  self().updateDue();
   post(kItemPortA, kFirstPinButton[0]);
   post(kItemPortB, kFirstPinButton[1]);
   post(kItemPortC, kFirstPinButton[2]);
@@ -59,64 +60,54 @@ int Qv4115Model<Self, L>::onRead(int n) {
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::onWrite(int n, int v, int old) {
   periphery::Cells c = cells();
+  if constexpr (L.adc.present) {
+    if (n == L.adc.control.reg) {
+      if (L.adc.start.setIn(v)) adc_.start();
+      return;
+    }
+  }
+  if constexpr (L.ram.present) {
+    if (n == L.ram.bank.reg) {
+      banks_.switchBank(c, old, v);
+      c.set(L.ram.bank.reg, v);
+      return;
+    }
+  }
   switch (n) {
     case L.portB.direction.reg:
-      writePortBDirection(v);
+      self().writePortBDirection(v);
       break;
     case L.portB.data.reg:
-      writePortB(v);
+      self().writePortB(v);
       break;
     case L.portC.direction.reg:
-      writePortCDirection(v);
+      self().writePortCDirection(v);
       break;
     case L.portC.data.reg:
-      writePortC(v);
+      self().writePortC(v);
       break;
     case L.swb.clock.reg:
-      c.set(L.swb.clock.reg, v & 3);
-      swbClockCopy_ = v & 3;
-      updateSwbRunning(c);
-      post(kItemSwb, swbItem::kClockText);
+      self().writeSwbClock(v, old);
       break;
     case L.swb.data.reg:
-      swb_.dataWritten();
-      if (cpu_ != nullptr) word(k42::kCond3) = 0;
+      self().writeSwbData();
       break;
     case L.swb.sizeLow.reg:
       swb_.setSizeLow(v);
       break;
     case L.swb.control.reg:
-      if ((v ^ old) & 8) {
-        swbAutomatic_ = (v & 8) != 0;
-        post(kItemSwb, swbItem::kMode);
-      }
-      swb_.setSizeHigh(v & 3);
-      swb_.control((v & 4) != 0, (v & 8) != 0, c.value(L.swb.data.reg));
-      if (v & 4) post(kItemSwb, swbItem::kText);
-      updateSwbRunning(c);
+      self().writeSwbControl(v, old);
       break;
-    case L.eeprom.control.reg: {
-      c.set(L.eeprom.control.reg, v | 4);
-      const int address = 16 * (v & 1) + c.value(L.eeprom.address.reg);
-      if (v & 2) {
-        eeprom_.write(address, 16 * c.value(L.eeprom.dataHigh.reg) + c.value(L.eeprom.dataLow.reg));
-        eeprom_.startBusy(kEepromWriteTicks);
-        post(kItemEepromList, 1);
-      } else {
-        const int byte = eeprom_.read(address);
-        eeprom_.startBusy(kEepromReadTicks);
-        c.set(L.eeprom.dataLow.reg, byte & 15);
-        c.set(L.eeprom.dataHigh.reg, byte >> 4);
-      }
+    case L.eeprom.control.reg:
+      self().writeEepromControl(v);
       break;
-    }
     case L.timer.control.reg:
-      timerSource_ = v & 7;
-      timer_.setUp((v & 8) != 0);
+      timerSource_ = L.timer.source.of(v);
+      timer_.setUp(L.timer.countUp.setIn(v));
       post(kItemTimer, timerItem::kSource | timerItem::kStep);
       break;
     case L.timer.run.reg:
-      writeTimerRun(v);
+      self().writeTimerRun(v);
       break;
     case L.timer.low.reg:
       timer_.setValue((timer_.value() & ~0x00F) | v);
@@ -127,12 +118,9 @@ void Qv4115Model<Self, L>::onWrite(int n, int v, int old) {
       post(kItemTimer, timerItem::kCompareValue);
       break;
     case L.timer.high.reg:
-      timer_.setValue((timer_.value() & 0x0FF) | ((v & 3) << 8));
-      timer_.setWidthCode(v >> 2);
+      timer_.setValue((timer_.value() & 0x0FF) | (L.timer.highBits.of(v) << 8));
+      timer_.setWidthCode(L.timer.width.of(v));
       post(kItemTimer, timerItem::kCompareValue | timerItem::kWidth | timerItem::kCounter);
-      break;
-    case L.adc.control.reg:
-      if (v & 8) adc_.start();
       break;
     case L.portA.enables.reg:
     case L.portA.edges.reg:
@@ -152,22 +140,71 @@ void Qv4115Model<Self, L>::onWrite(int n, int v, int old) {
     case L.watchdog.clear.reg:
       watchdog_.clear();
       break;
-    case L.ram.bank.reg:
-      banks_.switchBank(c, old, v);
-      c.set(L.ram.bank.reg, v);
-      break;
     case L.prescaler.control.reg:
-      c.set(L.prescaler.control.reg, v & 0xA);
-      post(kItemPrescaler, prescalerItem::kRateText);
-      post(kItemTimer, timerItem::kPwm);
+      self().writePrescaler(v, old);
       break;
     case L.detector.control.reg:
-      c.set(L.detector.control.reg, v & 7);
-      detectorLevel_ = kDetectorLevels[v & 3];
+      c.set(L.detector.control.reg, v & L.detector.stored.mask);
+      detectorLevel_ = kDetectorLevels[L.detector.level.of(v)];
       break;
     default:
       break;
   }
+}
+
+// The SWB clock: bits 0-1 kept, the others dropped.
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeSwbClock(int value, int) {
+  periphery::Cells c = cells();
+  c.set(L.swb.clock.reg, L.swb.clockSelect.of(value));
+  swbClockCopy_ = L.swb.clockSelect.of(value);
+  updateSwbRunning(c);
+  post(kItemSwb, swbItem::kClockText);
+}
+
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeSwbData() {
+  swb_.dataWritten();
+  if (cpu_ != nullptr) word(k42::kCond3) = 0;
+}
+
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeSwbControl(int value, int old) {
+  periphery::Cells c = cells();
+  if (L.swb.automatic.setIn(value ^ old)) {
+    swbAutomatic_ = L.swb.automatic.setIn(value);
+    post(kItemSwb, swbItem::kMode);
+  }
+  swb_.setSizeHigh(L.swb.sizeHigh.of(value));
+  swb_.control(L.swb.start.setIn(value), L.swb.automatic.setIn(value), c.value(L.swb.data.reg));
+  if (L.swb.start.setIn(value)) post(kItemSwb, swbItem::kText);
+  updateSwbRunning(c);
+}
+
+// A read or a write of the byte the address names; busy meanwhile.
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeEepromControl(int value) {
+  periphery::Cells c = cells();
+  c.set(L.eeprom.control.reg, value | 4);
+  const int address = 16 * L.eeprom.addressHigh.of(value) + c.value(L.eeprom.address.reg);
+  if (L.eeprom.write.setIn(value)) {
+    eeprom_.write(address, 16 * c.value(L.eeprom.dataHigh.reg) + c.value(L.eeprom.dataLow.reg));
+    eeprom_.startBusy(kEepromWriteTicks);
+    post(kItemEepromList, 1);
+  } else {
+    const int byte = eeprom_.read(address);
+    eeprom_.startBusy(kEepromReadTicks);
+    c.set(L.eeprom.dataLow.reg, byte & 15);
+    c.set(L.eeprom.dataHigh.reg, byte >> 4);
+  }
+}
+
+// Bits 0 and 2 are not kept.
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writePrescaler(int value, int) {
+  cells().set(L.prescaler.control.reg, value & L.prescaler.control.mask);
+  post(kItemPrescaler, prescalerItem::kRateText);
+  post(kItemTimer, timerItem::kPwm);
 }
 
 // ---- Ports.
@@ -206,13 +243,13 @@ void Qv4115Model<Self, L>::writePortB(int value) {
 
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::writePortCDirection(int value) {
-  periphery::WholePortRule::setDirection(ports_[2], value & 1, latchC_);
+  periphery::WholePortRule::setDirection(ports_[2], L.portC.output.setIn(value), latchC_);
   post(kItemPortC, kFirstPinButton[2]);
 }
 
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::writePortC(int value) {
-  if (!periphery::WholePortRule::writeLatch(ports_[2], latchC_, latch_.at(L.portC.direction.reg) & 1, value)) return;
+  if (!periphery::WholePortRule::writeLatch(ports_[2], latchC_, latch_.test(L.portC.output), value)) return;
   periphery::Cells c = cells();
   if (c.valid()) c.set(L.portC.data.reg, value);
   post(kItemPortC, kFirstPinButton[2]);
@@ -284,19 +321,19 @@ void Qv4115Model<Self, L>::SamplePortC() {
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::writeTimerRun(int value) {
   periphery::Cells c = cells();
-  int run = c.value(L.timer.run.reg) & 8;
-  if ((value & 8) != run) {
-    const bool refused = (value & 8) && pwmEnabled() && fullCompare() && timer_.countAtValue();
-    if (!refused) run = value & 8;
+  bool run = L.timer.running.setIn(c.value(L.timer.run.reg));
+  if (L.timer.running.setIn(value) != run) {
+    const bool refused = !run && pwmEnabled() && fullCompare() && timer_.countAtValue();
+    if (!refused) run = !run;
   }
-  if (value & 1) {
+  if (L.timer.load.setIn(value)) {
     if (!timer_.load()) run = 0;
     shownCounter_ = -1;  // all three cells, whatever they show now
     showCounter(c, timer_.count());
   }
-  timer_.setCompareEnabled((value & 2) != 0);
-  timer_.setRunning(run != 0);
-  c.set(L.timer.run.reg, (value & 6) | run);
+  timer_.setCompareEnabled(L.timer.compareEnable.setIn(value));
+  timer_.setRunning(run);
+  c.set(L.timer.run.reg, L.timer.running.with(L.timer.load.with(value, 0), run ? 1 : 0));
   post(kItemTimer, timerItem::kEnabled | timerItem::kCompareEnable | timerItem::kCounter);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The QV4111 family model's bodies: register handlers, ports, timer,
 // detector, watchdog, serial output and the reset. Included by
-// qv4111_model.h; a chip's module instantiates them for its type.
+// model.h; a chip's module instantiates them for its type.
 #include "periphery/reset_table.h"
 
 namespace qv4111 {
@@ -92,8 +92,8 @@ void Qv4111Model<Self, L>::onWrite(int n, int v, int old) {
       post(L.items.timer, timerItem::kReload);
       break;
     case L.timer.control.reg:
-      timerSource_ = v & 7;
-      timer_.setAutoreload((v & 8) != 0);
+      timerSource_ = L.timer.source.of(v);
+      timer_.setAutoreload(L.timer.autoreload.setIn(v));
       updateDue();
       post(L.items.timer, timerItem::kSource | timerItem::kAutoreload);
       break;
@@ -107,12 +107,12 @@ void Qv4111Model<Self, L>::onWrite(int n, int v, int old) {
       serial_.setSizeLow(v);
       break;
     case L.serial.control.reg:
-      serial_.setSizeHigh(v & 3);
-      serial_.control((v & 4) != 0, (v & 8) != 0, c.value(L.serial.data.reg));
+      serial_.setSizeHigh(L.serial.sizeHigh.of(v));
+      serial_.control(L.serial.start.setIn(v), L.serial.automatic.setIn(v), c.value(L.serial.data.reg));
       updateSerialSelection();
       break;
     case L.detector.control.reg: {
-      const int level = v & 3;
+      const int level = L.detector.level.of(v);
       if (level == 0) {
         c.setMasked(L.detector.control.reg, 3, 0);
       } else {
@@ -122,11 +122,11 @@ void Qv4111Model<Self, L>::onWrite(int n, int v, int old) {
       break;
     }
     case L.irq.requests.reg:
-      irqLed_ = (v & 1) != 0;
+      irqLed_ = L.irq.led.setIn(v);
       post(L.items.timer, timerItem::kIrq);
       break;
     case L.edgeWatchdog.clear.reg:
-      if (v & 8) watchdog_.clear();
+      if (L.edgeWatchdog.clear.setIn(v)) watchdog_.clear();
       break;
     case L.portA.enables.reg:
       refreshMarkers(kA, v);
@@ -148,17 +148,17 @@ void Qv4111Model<Self, L>::onWrite(int n, int v, int old) {
                           serialMode_ ? 2 : 0);
       break;
     case L.ports.control.reg:
-      writeWholePortDirection(kC, (v & 2) != 0, latchC_);
-      writeWholePortDirection(kD, (v & 4) != 0, portDLevels());
+      writeWholePortDirection(kC, L.ports.outputC.setIn(v), latchC_);
+      writeWholePortDirection(kD, L.ports.outputD.setIn(v), portDLevels());
       updateSerialSelection();
       break;
     case L.prescaler.control.reg:
-      tap_ = v & 3;
-      if ((v ^ old) & 8) {
-        irqLed_ = (v & 8) != 0;
+      tap_ = L.prescaler.tap.of(v);
+      if (L.prescaler.timerIrq.setIn(v ^ old)) {
+        irqLed_ = L.prescaler.timerIrq.setIn(v);
         post(L.items.timer, timerItem::kIrq);
       }
-      if (v & 4) prescaler_.restart();
+      if (L.prescaler.restart.setIn(v)) prescaler_.restart();
       updateDue();
       post(L.items.prescaler, prescalerItem::kText);
       break;
@@ -210,9 +210,9 @@ void Qv4111Model<Self, L>::timerCounted(bool terminal) {
 
 template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::writeBuzzerTimer(int v, int old) {
-  if ((v ^ old) & 3) post(L.items.buzzer, kAllParts);
-  if ((v ^ old) & 4) {
-    if (v & 4) {
+  if (L.buzzer.frequency.setIn(v ^ old)) post(L.items.buzzer, kAllParts);
+  if (L.buzzer.on.setIn(v ^ old)) {
+    if (L.buzzer.on.setIn(v)) {
       buzzerOn_ = true;
       buzzer_ = self().buzzerPin();
       periphery::Port& port = *buzzer_.port;
@@ -226,7 +226,7 @@ void Qv4111Model<Self, L>::writeBuzzerTimer(int v, int old) {
       post(buzzer_.item, kAllParts);
     }
   }
-  if (!(v & 8) && timer_.running()) {
+  if (!L.buzzer.timerEnable.setIn(v) && timer_.running()) {
     timer_.setRunning(false);
     updateDue();
   }
@@ -346,8 +346,8 @@ void Qv4111Model<Self, L>::followSerialPins() {
 // Off: they are port D's again, with its direction and latch.
 template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::writeSerialMode(int v, int old) {
-  if ((v ^ old) & 8) {
-    serialMode_ = (v & 8) != 0;
+  if (L.serial.mode.setIn(v ^ old)) {
+    serialMode_ = L.serial.mode.setIn(v);
     periphery::Port& d = ports_[kD];
     d.setFunction(0, serialMode_);
     d.setFunction(1, serialMode_);

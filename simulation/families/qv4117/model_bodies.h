@@ -2,7 +2,7 @@
 // The QV4117 family model's bodies: the registers it has beyond QV4124 or
 // treats otherwise, the millisecond counter, port A without debounce, the
 // supply detector's level, the third LCD bank, and its window. Included by
-// qv4117_model.h.
+// model.h.
 #include <platform/dialog_items.h>
 
 namespace qv4117 {
@@ -37,7 +37,7 @@ void Qv4117Model<Self, L, O>::onWrite(int n, int v, int old) {
     case L.lcd.mode.reg:
       // Both calls at every change, whatever register 113 holds.
       if (v != old) {
-        const bool off = (v & 0xC) != 0, mux15 = (v & 2) != 0;
+        const bool off = L.lcd.off.setIn(v), mux15 = L.lcd.mux15.setIn(v);
         lcd_.setMode(off ? 0 : 1, mux15 ? 15 : 7);
         this->lcdState_ = (mux15 ? 1 : 0) | (off ? 2 : 0);
       }
@@ -61,7 +61,7 @@ void Qv4117Model<Self, L, O>::onWrite(int n, int v, int old) {
       return;
     case L.power.sleepWatchdog.reg:
       // Not stored; every write with bit 3 clears the watchdog.
-      if (v & 8) this->watchdog_.clear();
+      if (L.power.watchdogClear.setIn(v)) this->watchdog_.clear();
       break;
     case L.supply.control.reg: break;
     default: Model::onWrite(n, v, old); return;

@@ -2,7 +2,7 @@
 // The QV4124 (LCD) family's layout: where each block sits in the register
 // file, as Fields, the prescaler stages each block's input select picks
 // (named taps), the display module, and the reset table. The family model
-// (qv4124_model.h) reads every register number from here and its register
+// (model.h) reads every register number from here and its register
 // table is generated from it. A variant of the family is another constant of
 // this type.
 #include <simcore/field.h>
@@ -38,6 +38,7 @@ struct Qv4124Layout {
     Field bank0, bank1;  // LCD memory of the current page
     Field control;       // 0 general-purpose outputs, 1 whole-nibble mode
     Field mode;          // 1 multiplex 15, 2-3 display off
+    Field mux15, off;
   } lcd;
   struct {
     Field levels;         // debounced levels
@@ -55,6 +56,7 @@ struct Qv4124Layout {
   struct {
     Field control;  // 0 MSB first, 1 sampling phase, 2-3 clock
     Field mode;     // 0-1 mode, 2 "S" held, 3 start
+    Field modeSelect, start;
     Field low, high;
     Field pins;     // mode 3 outputs
     std::array<int8_t, 4> taps;  // by clock select
@@ -62,13 +64,16 @@ struct Qv4124Layout {
   struct {
     Field tone;     // 0-2 tone, 3 buzzer
     Field control;  // 0-1 clock, 2 autoreload, 3 continuous (reads running)
+    Field autoReload;
     Field cycles;
     std::array<int8_t, 4> taps;  // by clock select
     std::array<const char*, 4> clockTexts;  // the window's counter clock, Hz, by clock select
   } melody;
   struct {
     Field control;  // 0-2 input, 3 count up
+    Field countUp;
     Field command;  // 0 load, 1 compare, 3 run
+    Field load;
     Field low, middle;
     Field high;     // 0-1 value bits 8-9, 2-3 width
     std::array<int8_t, 8> taps;  // by input select
@@ -78,6 +83,7 @@ struct Qv4124Layout {
   } clock;
   struct {
     Field control;  // 0-1 command, 1 busy, 2 write enable / supply sufficient
+    Field command, writeEnable;
     Field address, low, high;
   } eeprom;
   struct {
@@ -89,10 +95,12 @@ struct Qv4124Layout {
   } irq;
   struct {
     Field sleepWatchdog;  // 2 sleep, 3 watchdog clear
+    Field watchdogClear;
     int watchdogSeconds;  // the count at which the watchdog resets
   } power;
   struct {
     Field control;  // 0, 3 port A sampling, 1 32 Hz, 2 restart
+    Field restart;
     int8_t fastTap, slowTap;  // the 32 Hz and 8 Hz requests
     int8_t blinkTap;
     int8_t secondTap;         // 1 Hz: the watchdog's, always in use
@@ -183,21 +191,26 @@ inline constexpr periphery::ResetRule<2> kQv4124Reset[] = {
 inline constexpr Qv4124Layout kQv4124{
     .module = &simcore::lcd::LcdModuleOf("42240000"),
     .ram2 = {.window = {64}, .page = {112}},
-    .lcd = {.bank0 = {68}, .bank1 = {69}, .control = {113}, .mode = {114}},
+    .lcd = {.bank0 = {68}, .bank1 = {69}, .control = {113}, .mode = {114}, .mux15 = {114, 2},
+            .off = {114, 0xC}},
     .portA = {.levels = {80}, .enables = {101}, .edges = {118}, .requests = {104}, .conditionCopy = {117}},
     .portB = {.direction = {81}, .data = {82}, .pulseOutputs = {123}, .toggleTaps = {15, 6, 0}},
-    .serial = {.control = {83}, .mode = {84}, .low = {85}, .high = {86}, .pins = {87},
+    .serial = {.control = {83}, .mode = {84}, .modeSelect = {84, 3}, .start = {84, 8},
+               .low = {85}, .high = {86}, .pins = {87},
                .taps = {kNoTap, 2, 1, 0}},
-    .melody = {.tone = {88}, .control = {89}, .cycles = {90}, .taps = {13, 11, 9, 15},
+    .melody = {.tone = {88}, .control = {89}, .autoReload = {89, 4}, .cycles = {90},
+               .taps = {13, 11, 9, 15},
                .clockTexts = {"4", "16", "64", "1"}},
-    .timer = {.control = {91}, .command = {92}, .low = {93}, .middle = {94}, .high = {95},
+    .timer = {.control = {91}, .countUp = {91, 8}, .command = {92}, .load = {92, 1},
+              .low = {93}, .middle = {94}, .high = {95},
               .taps = {kNoTap, 1, 4, 6, 8, 12, 15, kNoTap}},
     .clock = {.select = {96}},
-    .eeprom = {.control = {97}, .address = {98}, .low = {99}, .high = {100}},
+    .eeprom = {.control = {97}, .command = {97, 3}, .writeEnable = {97, 4},
+               .address = {98}, .low = {99}, .high = {100}},
     .irq = {.timeEnables = {102}, .unitEnables = {103}, .timeRequests = {105}, .unitRequests = {106},
             .control = {107}},
-    .power = {.sleepWatchdog = {108}, .watchdogSeconds = 5},
-    .prescaler = {.control = {109}, .fastTap = 10, .slowTap = 12, .blinkTap = 13, .secondTap = 15,
+    .power = {.sleepWatchdog = {108}, .watchdogClear = {108, 8}, .watchdogSeconds = 5},
+    .prescaler = {.control = {109}, .restart = {109, 4}, .fastTap = 10, .slowTap = 12, .blinkTap = 13, .secondTap = 15,
                   .restartStages = 0x7FFEu},
     .supply = {.control = {115}, .startTap = 7, .resultTap = 6, .maximum = 360},
     .reset = {.high = {124}, .low = {125}},

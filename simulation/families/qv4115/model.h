@@ -29,7 +29,7 @@
 #include "periphery/timer10.h"
 #include "periphery/watchdog.h"
 #include "periphery/write_buffer.h"
-#include "layout.h"
+#include "qv4115/layout.h"
 
 namespace qv4115 {
 
@@ -125,6 +125,7 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
   }
   void Periphery_Write(int32_t n, int32_t v) {
     periphery::writeRegister(Self::kRegisterMap, self(), cells(), n, v);
+    self().updateDue();
   }
   inline void Periphery_Tick();
   void Periphery_Reset();
@@ -206,6 +207,32 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
   Self& self() { return static_cast<Self&>(*this); }
   periphery::Cells cells() const { return periphery::Cells(registers_); }
   inline bool onEvent(Event e);
+  // The fastest tap with work now: the chain reports the ticks below it as
+  // nothing due. After every register write, reset, detector start and end
+  // and SWB start or stop; a variant with a tick table of its own hides it.
+  void updateDue() {
+    prescaler_.setDueFrom(periphery::firstTapInUse(kTicks, [this](Event e) { return tapInUse(e); },
+                                                   L.prescaler.chain.stages));
+  }
+  // Whether a tap below the detector's start (a tap always taken) has work
+  // with the current settings; false: its event would do nothing.
+  bool tapInUse(Event e) const {
+    switch (e) {
+      case Event::Swb2: return swbRunning_ == 2;
+      case Event::Timer1: return timerSource_ == 1;
+      case Event::ClockPB1: return clockOutputOn(1);
+      case Event::Swb1: return swbRunning_ == 1;
+      case Event::DetectorEvaluate: return detector_.pending();
+      case Event::Swb0: return swbRunning_ == 0;
+      case Event::Timer2: return timerSource_ == 2;
+      case Event::ClockPB0: return clockOutputOn(0);
+      default: return true;
+    }
+  }
+  // A tick with a tap due: the whole table, in order.
+  [[gnu::noinline]] void tickEvents(int carried) {
+    periphery::fireTaps<kTicks>(carried, [this](auto e) { return self().onEvent(e); });
+  }
   // A redraw request to the window (nothing without a dialog).
   void post(int item, intptr_t parts) { postRedraw(item, parts); }
   void initSupplyAndLists(platform::WindowHandle dialog);
@@ -222,16 +249,22 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
   }
   void toggleClockPin(int pin);
   void pwmChanged();
+  // Register writes a variant may hide (called through Self).
   void writeTimerRun(int value);
+  void writeSwbClock(int value, int old);
+  void writeSwbData();
+  void writeSwbControl(int value, int old);
+  void writeEepromControl(int value);
+  void writePrescaler(int value, int old);
   void timerMatched(periphery::Timer10::Match s);
   // The timer cells show the counter (bits 0-3, 4-7, 8-9). Only the nibbles
   // that differ from the count they were last given are written; -1: all.
-  void showCounter(periphery::Cells& c, int value) {
-    const int changed = shownCounter_ < 0 ? 0x3FF : value ^ shownCounter_;
-    if (changed & 0x00F) c.set(L.timer.low.reg, value & 15);
-    if (changed & 0x0F0) c.set(L.timer.middle.reg, (value >> 4) & 15);
-    if (changed & 0x300) c.setMasked(L.timer.high.reg, 3, value >> 8);
-    shownCounter_ = value;
+  void showCounter(periphery::Cells& c, int count) {
+    const int changed = shownCounter_ < 0 ? 0x3FF : count ^ shownCounter_;
+    if (changed & 0x00F) c.set(L.timer.low.reg, count & 15);
+    if (changed & 0x0F0) c.set(L.timer.middle.reg, (count >> 4) & 15);
+    if (changed & 0x300) c.setMasked(L.timer.high.reg, L.timer.highBits.mask, count >> 8);
+    shownCounter_ = count;
   }
   void adcDone();
   void detectorDone();
@@ -264,7 +297,8 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
   // bit is set), -1 while it is stopped.
   int swbRunning_ = -1;
   void updateSwbRunning(periphery::Cells& c) {
-    swbRunning_ = c.bit(L.swb.control.reg, 4) ? (c.value(L.swb.clock.reg) & 3) : -1;
+    swbRunning_ = c.bit(L.swb.control.reg, L.swb.start.mask) ? L.swb.clockSelect.of(c.value(L.swb.clock.reg)) : -1;
+    self().updateDue();
   }
   int swbClockCopy_ = 0;
   periphery::BankedRamWindow<L.ram.window.reg, 4, 16, periphery::BankMoves::ValueWord> banks_;
@@ -302,12 +336,20 @@ inline bool Qv4115Model<Self, L>::onEvent(Event e) {
     case Event::Timer1: Timer_Step(1); break;
     case Event::ClockPB1: if (clockOutputOn(1)) toggleClockPin(1); break;
     case Event::Swb1: SwbStep(1); break;
-    case Event::DetectorEvaluate: if (detector_.pending()) detectorDone(); break;
+    case Event::DetectorEvaluate:
+      if (detector_.pending()) {
+        detectorDone();
+        self().updateDue();
+      }
+      break;
     case Event::Swb0: SwbStep(0); break;
     case Event::Timer2: Timer_Step(2); break;
     case Event::ClockPB0: if (clockOutputOn(0)) toggleClockPin(0); break;
     case Event::DetectorStart:
-      if (cells().bit(L.detector.control.reg, 4)) detector_.start(detectorLevel_);
+      if (cells().bit(L.detector.control.reg, 4)) {
+        detector_.start(detectorLevel_);
+        self().updateDue();
+      }
       break;
     case Event::ClockPB2: if (clockOutputOn(2)) toggleClockPin(2); break;
     case Event::Timer3: Timer_Step(3); break;
@@ -347,7 +389,8 @@ template <class Self, const Qv4115Layout& L>
 inline void Qv4115Model<Self, L>::Periphery_Tick() {
   if (eeprom_.tick()) [[unlikely]] eepromDone();
   if (adc_.tick()) [[unlikely]] adcDone();
-  periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return self().onEvent(e); });
+  const int carried = prescaler_.step();
+  if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
 }
 
 // The chip's run loop: every pending message each pass; the SWB on the
@@ -376,7 +419,7 @@ inline int32_t Qv4115Model<Self, L>::RunLoop(int32_t mode) {
             latch_.set(L.irq.interruptEnable);
             if (swb_.ready()) word(k42::kHalted) = 0;
           }
-        } else if (cells().bit(L.swb.control.reg, 8)) {
+        } else if (cells().bit(L.swb.automatic.reg, L.swb.automatic.mask)) {
           if (swb_.ready())
             word(k42::kHalted) = 0;
           else
@@ -389,5 +432,5 @@ inline int32_t Qv4115Model<Self, L>::RunLoop(int32_t mode) {
 
 }  // namespace qv4115
 
-#include "model_bodies.h"
-#include "window_bodies.h"
+#include "qv4115/model_bodies.h"
+#include "qv4115/window_bodies.h"

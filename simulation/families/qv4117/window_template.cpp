@@ -2,8 +2,8 @@
 // prescaler, supply, timer and melody boxes, and the millisecond box.
 #include <simcore/lcd/lcd_boxes.h>
 
-#include "qv4117_model.h"
-#include "window.h"
+#include "qv4117/model.h"
+#include "qv4124/window.h"
 
 namespace qv4117 {
 

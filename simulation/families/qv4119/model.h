@@ -8,7 +8,7 @@
 #include <platform/dialog_items.h>
 
 #include "periphery/clock_gate.h"
-#include "qv4117_model.h"
+#include "qv4117/model.h"
 
 namespace qv4119 {
 

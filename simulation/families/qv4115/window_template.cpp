@@ -2,9 +2,9 @@
 // per unit. LED and marker places are picture places drawn from the model.
 #include <vector>
 
-#include "qv4115_model.h"
-#include "window.h"
-#include "window_boxes.h"
+#include "qv4115/model.h"
+#include "qv4115/window.h"
+#include "qv4115/window_boxes.h"
 
 namespace qv4115 {
 

@@ -1,6 +1,6 @@
 // The dialog "Curpos" of the gated chips: the QV4117 family's boxes and the
 // "CPU" box with the clock selector.
-#include "qv4119_model.h"
+#include "qv4119/model.h"
 
 namespace qv4119 {
 

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "window.h"
+#include "qv4115/window.h"
 
 namespace qv4115::boxes {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The QV4115 family's layout: where each block of the family sits in the
-// register file, as Fields. The family model (qv4115_model.h) reads every
+// register file, as Fields. The family model (model.h) reads every
 // register number and control bit from here, and its register table is
 // generated from it, so the register map and the block bindings cannot
 // disagree. A variant of the family is another constant of this type.
@@ -16,8 +16,14 @@ namespace qv4115 {
 
 using simcore::Field;
 
+// A field of a unit that is not present: no register, no bits.
+inline constexpr Field kAbsent{0, 0};
+
 struct Qv4115Layout {
+  // A unit a variant lacks is not present: its fields name no register, its
+  // lines of the table leave the registers plain, its writes never reach it.
   struct {
+    bool present = true;
     Field window;  // first of four registers backed by 16 banks
     Field bank;    // the bank in the window
   } ram;
@@ -34,31 +40,47 @@ struct Qv4115Layout {
   } portB;
   struct {
     Field direction;  // bit 0 = 1: every PC pin an output
+    Field output;
     Field data;
   } portC;
   struct {
     Field clock;    // bits 0-1 clock selection
+    Field clockSelect;
     Field data;     // next nibble
     Field sizeLow;
     Field control;  // bits 0-1 size bits 4-5, 2 start, 3 automatic
+    Field sizeHigh;
+    Field start;
+    Field automatic;
     periphery::WriteBufferStyle style;
   } swb;
   struct {
     Field control;  // 0 address bit 4, 1 write, 2 busy
+    Field addressHigh;
+    Field write;
     Field address;
     Field dataLow;
     Field dataHigh;
   } eeprom;
   struct {
     Field control;  // 0-2 source, 3 count up
+    Field source;
+    Field countUp;
     Field run;      // 0 load, 1 compare enable, 3 run
+    Field load;
+    Field compareEnable;
+    Field running;
     Field low;      // counter / latch bits 0-3
     Field middle;   // 4-7
     Field high;     // 0-1 bits 8-9, 2-3 compare width
+    Field highBits;
+    Field width;
     Field fullCompare;
   } timer;
   struct {
+    bool present = true;
     Field control;  // 0-1 channel, 2 single, 3 start
+    Field start;
     Field low;
     Field high;
   } adc;
@@ -82,6 +104,8 @@ struct Qv4115Layout {
   } prescaler;
   struct {
     Field control;  // 0-1 level, 2 start, 3 result
+    Field level;
+    Field stored;   // the bits a write keeps: the level and the start
     Field result;   // the bits an evaluation writes: the result bit 3, the others cleared
   } detector;
   struct {
@@ -114,7 +138,7 @@ constexpr periphery::RegisterMap Qv4115RegisterMap(const Qv4115Layout& L) {
       {L.timer.low.reg, plain, handled},                 // latch; the cells show the counter
       {L.timer.middle.reg, plain, handled},
       {L.timer.high.reg, plain, handled},
-      {L.adc.control.reg, plain, stored.then()},         // start
+      {L.adc.control.reg, plain, L.adc.present ? stored.then() : stored},  // start
       {L.portA.enables.reg, plain, stored.then()},       // markers, requests cleared
       {L.irq.systemEnables.reg, plain, stored.then()},   // window LEDs
       {L.irq.timerEnables.reg, plain, stored.then()},
@@ -123,9 +147,9 @@ constexpr periphery::RegisterMap Qv4115RegisterMap(const Qv4115Layout& L) {
       {L.irq.timerRequests.reg, readClear(0xF), oneClears(0xF)},
       {L.irq.control.reg, plain, stored.then()},         // full compare shown
       {L.watchdog.clear.reg, plain, stored.then()},      // clears the watchdog
-      {L.ram.bank.reg, plain, handled},                  // bank switch of the window
+      {L.ram.bank.reg, plain, L.ram.present ? handled : stored},  // bank switch of the window
       {L.prescaler.control.reg, plain, handled},         // bits 0 and 2 not kept
-      {L.detector.control.reg, plain, handled},          // value & 7, level
+      {L.detector.control.reg, plain, handled},          // level and start kept
       {L.portA.edges.reg, plain, stored.then()},         // markers, requests cleared
       {L.portB.clockOutputs.reg, plain, stored.then()},  // clock outputs of port B
   };
@@ -139,12 +163,16 @@ inline constexpr Qv4115Layout kQv4115{
     .ram = {.window = {64}, .bank = {112}},
     .portA = {.levels = {80}, .enables = {101}, .edges = {118}, .requests = {104}},
     .portB = {.direction = {81}, .data = {82}, .clockOutputs = {123, 0xE}},
-    .portC = {.direction = {83}, .data = {84}},
-    .swb = {.clock = {85}, .data = {86}, .sizeLow = {87}, .control = {88}, .style = {}},
-    .eeprom = {.control = {89}, .address = {90}, .dataLow = {91}, .dataHigh = {92}},
-    .timer = {.control = {93}, .run = {94}, .low = {95}, .middle = {96}, .high = {97},
+    .portC = {.direction = {83}, .output = {83, 1}, .data = {84}},
+    .swb = {.clock = {85}, .clockSelect = {85, 3}, .data = {86}, .sizeLow = {87}, .control = {88},
+            .sizeHigh = {88, 3}, .start = {88, 4}, .automatic = {88, 8}, .style = {}},
+    .eeprom = {.control = {89}, .addressHigh = {89, 1}, .write = {89, 2}, .address = {90},
+               .dataLow = {91}, .dataHigh = {92}},
+    .timer = {.control = {93}, .source = {93, 7}, .countUp = {93, 8},
+              .run = {94}, .load = {94, 1}, .compareEnable = {94, 2}, .running = {94, 8},
+              .low = {95}, .middle = {96}, .high = {97}, .highBits = {97, 3}, .width = {97, 0xC},
               .fullCompare = {107, 2}},
-    .adc = {.control = {98}, .low = {99}, .high = {100}},
+    .adc = {.control = {98}, .start = {98, 8}, .low = {99}, .high = {100}},
     .irq = {.systemEnables = {102}, .timerEnables = {103}, .systemRequests = {105},
             .timerRequests = {106}, .control = {107}, .interruptEnable = {107, 8}},
     .watchdog = {.clear = {108}, .hold = {109, 3}},
@@ -152,7 +180,7 @@ inline constexpr Qv4115Layout kQv4115{
     // (counter bits 7, 9 and 11) and clears the others.
     .prescaler = {.control = {113, 0xA}, .fast32Hz = {113, 2}, .pwm = {113, 8},
                   .chain = {14, 0, 0x3FFFu & ~((1u << 7) | (1u << 9) | (1u << 11)), 0}},
-    .detector = {.control = {114}, .result = {114, 0xC}},
+    .detector = {.control = {114}, .level = {114, 3}, .stored = {114, 7}, .result = {114, 0xC}},
     .reset = {.select = {124}, .polarity = {125}},
     .texts = {.swbClocks = {"1KHz Clk", "2KHz Clk", "8KHz Clk", "16KHz Clk"},
               .timerSources = {"PA0", "16KHz", "2048Hz", "512Hz", "128Hz", "8Hz", "1Hz", "PA3"}},

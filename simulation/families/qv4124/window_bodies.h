@@ -1,7 +1,7 @@
 #pragma once
 // The QV4124 family's periphery window: the redraw items, pin buttons, the
 // supply slider, the oscillator, RESET and the RAM 2 list. Included by
-// qv4124_model.h.
+// model.h.
 #include <platform/dialog_items.h>
 #include <platform/window.h>
 #include <simcore/periphery_window.h>
@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "window.h"
+#include "qv4124/window.h"
 
 namespace qv4124 {
 

@@ -1,7 +1,7 @@
 // The dialog "Curpos" of QV4124's periphery window, as data: 432 x 150
 // dialog units, one group per periphery block.
-#include "qv4124_model.h"
-#include "window.h"
+#include "qv4124/model.h"
+#include "qv4124/window.h"
 
 namespace qv4124 {
 

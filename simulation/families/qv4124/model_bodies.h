@@ -1,7 +1,7 @@
 #pragma once
 // The QV4124 family model's bodies: register handlers, samplers, time-base
 // events, the LCD and RAM 2 paging, and the two kinds of reset. Included by
-// qv4124_model.h; a chip's module instantiates them once for its type.
+// model.h; a chip's module instantiates them once for its type.
 #include <algorithm>
 
 namespace qv4124 {
@@ -133,8 +133,8 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
       break;
     case L.serial.control.reg: break;
     case L.serial.mode.reg: {
-      const int mode = v & 3;
-      if ((v & 8) && (mode == 1 || mode == 2) && !serialRunning_) serialStart();
+      const int mode = L.serial.modeSelect.of(v);
+      if (L.serial.start.setIn(v) && (mode == 1 || mode == 2) && !serialRunning_) serialStart();
       if (mode == 0 || mode == 3) serialRunning_ = false;
       refreshSerialPins();
       postRedraw(kItemSerial, kSerialButton);
@@ -143,23 +143,23 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
     case L.serial.pins.reg: refreshSerialPins(); break;
     case L.melody.tone.reg: postRedraw(kItemMelody, melodyPart::kTone | melodyPart::kBuzzer); break;
     case L.melody.control.reg:
-      melody_.setAutoReload((v & 4) != 0);
+      melody_.setAutoReload(L.melody.autoReload.setIn(v));
       postRedraw(kItemMelody, melodyPart::kClock | melodyPart::kAutoReload | melodyPart::kContinuous);
       break;
     case L.melody.cycles.reg:
       melody_.load(v);
-      if (v == 0 && c.bit(L.melody.control.reg, 4)) {
-        c.clearBits(L.melody.control.reg, 4);
+      if (v == 0 && c.bit(L.melody.autoReload.reg, L.melody.autoReload.mask)) {
+        c.clearBits(L.melody.autoReload.reg, L.melody.autoReload.mask);
         melody_.setAutoReload(false);
       }
       postRedraw(kItemMelody, melodyPart::kCount | melodyPart::kAutoReload);
       break;
     case L.timer.control.reg:
-      timer_.setUp((v & 8) != 0);
+      timer_.setUp(L.timer.countUp.setIn(v));
       postRedraw(kItemTimer, timerPart::kInput | timerPart::kStep);
       break;
     case L.timer.command.reg:
-      if (v & 1) timerLoad();
+      if (L.timer.load.setIn(v)) timerLoad();
       postRedraw(kItemTimer, timerPart::kEnabled | timerPart::kCompareOn | timerPart::kCount);
       break;
     case L.timer.low.reg: timer_.setValueBits(0x00F, v); break;
@@ -175,17 +175,19 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
       break;
     case L.eeprom.control.reg: {
       int r = v;
-      if ((v & 3) == 2) {
+      const int command = L.eeprom.command.of(v);
+      const bool writeEnable = L.eeprom.writeEnable.setIn(v);
+      if (command == 2) {
         const int byte = eeprom_.read(c.value(L.eeprom.address.reg) & 7);
         c.set(L.eeprom.low.reg, byte & 15);
         c.set(L.eeprom.high.reg, byte >> 4);
         eeprom_.startBusy(kEepromReadTicks);
         r |= 2;
-      } else if ((v & 3) == 3 && (v & 4)) {
+      } else if (command == 3 && writeEnable) {
         eeprom_.write(c.value(L.eeprom.address.reg) & 7, c.value(L.eeprom.low.reg) | (c.value(L.eeprom.high.reg) << 4));
         eeprom_.startBusy(kEepromWriteTicks);
-      } else if ((v & 4) && (v & 3) < 2) {
-        r &= ~4;
+      } else if (writeEnable && command < 2) {
+        r = L.eeprom.writeEnable.with(r, 0);
       }
       c.set(L.eeprom.control.reg, r);
       drawEepromList();
@@ -206,11 +208,11 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
     case L.power.sleepWatchdog.reg:
       if (v != old) {
         c.set(n, v);
-        if (v & 8) watchdog_.clear();
+        if (L.power.watchdogClear.setIn(v)) watchdog_.clear();
       }
       break;
     case L.prescaler.control.reg:
-      if (v & 4) {
+      if (L.prescaler.restart.setIn(v)) {
         timeBase_.clearStages(L.prescaler.restartStages);
         timerTicks_.moved(timeBase_);  // its clocks are applied: the chain moved
       }
@@ -515,7 +517,7 @@ void Qv4124Model<Self, L>::lcdWrite(int bank, int nibble) {
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::lcdMode(int v, int old) {
   if (v == old) return;
-  const bool off = (v & 0xC) != 0, mux15 = (v & 2) != 0;
+  const bool off = L.lcd.off.setIn(v), mux15 = L.lcd.mux15.setIn(v);
   if (reg(L.lcd.control.reg) == 0) lcd_.setMode(off ? 0 : 1, mux15 ? 15 : 7);
   lcdState_ = (mux15 ? 1 : 0) | (off ? 2 : 0);
 }

@@ -2,7 +2,7 @@
 // The QV4111 family's layout: where each block of the family sits in the
 // register file, as Fields, and what else differs between its chips (redraw
 // items, detector levels, caption, window width). The family model
-// (qv4111_model.h) reads every register number and control bit from here,
+// (model.h) reads every register number and control bit from here,
 // and its register table is generated from it, so the register map and the
 // block bindings cannot disagree. QV4114 is another constant of this type.
 #include <simcore/field.h>
@@ -63,16 +63,19 @@ struct Qv4111Layout {
     Field data;  // the nibble to send
     Field sizeLow;
     Field control;  // 0-1 size bits 4-5, 2 start, 3 automatic
+    Field sizeHigh;
     Field start;
     Field automatic;
   } serial;
   struct {
     Field control;  // 0-1 level, 2 measuring, 3 result
+    Field level;
   } detector;
   struct {
     Field control;  // 0 interrupt enable
     Field interruptEnable;
     Field requests;  // 0 port A, 1 port C, 2 timer, 3 prescaler
+    Field led;       // a write of bit 0 lights the IRQ LED
   } irq;
   struct {
     Field control;  // 0-1 interrupt tap, 2 restart, 3 timer interrupt enable
@@ -143,10 +146,11 @@ inline constexpr Qv4111Layout kQv4111{
                .data = {105},
                .sizeLow = {106},
                .control = {107},
+               .sizeHigh = {107, 3},
                .start = {107, 4},
                .automatic = {107, 8}},
-    .detector = {.control = {108}},
-    .irq = {.control = {109}, .interruptEnable = {109, 1}, .requests = {112}},
+    .detector = {.control = {108}, .level = {108, 3}},
+    .irq = {.control = {109}, .interruptEnable = {109, 1}, .requests = {112}, .led = {112, 1}},
     .prescaler = {.control = {125}, .tap = {125, 3}, .restart = {125, 4}, .timerIrq = {125, 8}},
     .buzzer = {.control = {126}, .frequency = {126, 3}, .on = {126, 4}, .timerEnable = {126, 8}},
     .caption = "QV4111 Periphery",

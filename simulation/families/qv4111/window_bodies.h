@@ -2,7 +2,7 @@
 // The QV4111 family window's bodies: the dialog template, the initial state,
 // the redraw of each box, the pin buttons and the supply bar. Every box is
 // drawn from the model's state and the latch, never through the register
-// file. Included by qv4111_model.h.
+// file. Included by model.h.
 #include <platform/dialog_items.h>
 
 namespace qv4111 {

@@ -13,7 +13,7 @@
 
 #include "periphery/lcd_memory.h"
 #include "periphery/millisecond_counter.h"
-#include "qv4124_model.h"
+#include "qv4124/model.h"
 
 namespace qv4117 {
 
@@ -236,4 +236,4 @@ template <class Self, const qv4124::Qv4124Layout& L, const Options& O>
 
 }  // namespace qv4117
 
-#include "qv4117_bodies.h"
+#include "qv4117/model_bodies.h"

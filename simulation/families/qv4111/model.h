@@ -28,7 +28,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "layout.h"
+#include "qv4111/layout.h"
 #include "periphery/cells.h"
 #include "periphery/pin_rules.h"
 #include "periphery/port.h"
@@ -38,7 +38,7 @@
 #include "periphery/supply_detector.h"
 #include "periphery/watchdog.h"
 #include "periphery/write_buffer.h"
-#include "window_ids.h"
+#include "qv4111/window_ids.h"
 
 namespace qv4111 {
 
@@ -148,7 +148,7 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   void buzzerReleased(BuzzerPin pin);
   static void addWindowControls(std::vector<platform::ControlTemplate>& c);
 
-  // ---- Window (window_impl.h): drawn from the model's state.
+  // ---- Window (window_bodies.h): drawn from the model's state.
   static const platform::DialogTemplate& WindowTemplate();
   void Window_Init(platform::WindowHandle dialog);
   void Window_Redraw(int item, intptr_t parts);
@@ -343,5 +343,5 @@ inline int32_t Qv4111Model<Self, L>::RunLoop(int32_t mode) {
 
 }  // namespace qv4111
 
-#include "model_bodies.h"
-#include "window_bodies.h"
+#include "qv4111/model_bodies.h"
+#include "qv4111/window_bodies.h"

@@ -29,7 +29,7 @@
 #include "periphery/supply_detector.h"
 #include "periphery/timer10.h"
 #include "periphery/watchdog.h"
-#include "layout.h"
+#include "qv4124/layout.h"
 
 namespace qv4124 {
 
@@ -183,7 +183,7 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
   bool Window_Scroll(int barId, uint16_t code, int thumb);
 
   // ---- State the window and tests read.
-  int reg(int n) const { return registers_ != nullptr ? (registers_[n].value & 15) : 0; }
+  int reg(int n) const { return registers_ != nullptr ? periphery::Cells(registers_).value(n) : 0; }
   const periphery::Port& port(int n) const { return ports_[n]; }
   int clockIndex() const { return clockIndex_; }
   Oscillator oscillator() const { return oscillator_; }
@@ -355,5 +355,5 @@ template <class Self, const Qv4124Layout& L>
 
 }  // namespace qv4124
 
-#include "model_bodies.h"
-#include "window_bodies.h"
+#include "qv4124/model_bodies.h"
+#include "qv4124/window_bodies.h"

@@ -1,0 +1,133 @@
+#pragma once
+// QV4128's layout: where each of its blocks sits in the register file, as
+// Fields, the register table generated from it and the reset table. It is a
+// family of one; registers.h names its registers for the model, the window
+// and the tests from here. Registers not in the table are plain RAM-like
+// cells (0-63, 69-70, 74-79, 90-95, 97, 106-109, 116-118 store and read
+// bits 0-3).
+#include <simcore/field.h>
+
+#include "periphery/register_table.h"
+#include "periphery/reset_table.h"
+
+namespace qv4128 {
+
+using simcore::Field;
+
+struct Qv4128Layout {
+  struct {
+    Field mask;     // bit 1: no interrupt is taken
+    Field control;  // bit set/clear: bit 0 watchdog clear, bit 1 interrupt mask
+    Field options;  // 0: 32 Hz IRQ, 1: P3.3 signal, 2: watchdog off, 3: port 4 not on Timer1
+    Field resetOptions;  // bit 3: no reset by pin combination
+  } system;
+  struct {
+    Field select;   // bits 2-3
+    Field control;  // bit set/clear: bit 0 restart, bits 2-3 as the select
+    Field readout;
+  } prescaler;
+  struct {
+    Field port1, port2;
+    Field direction;  // bit 0: direction flip-flop of port 1 pins 0/1
+    Field port3, port4;
+    Field directions;  // 0: P3.0-2, 1: P4.0-2, 2: P3.3, 3: P4.3 (1 = output)
+    Field port5, port5Directions;
+  } ports;
+  struct {
+    Field control;  // bits 0-1 input, 2 auto reload, 3 synchronous (Timer1)
+    Field start;
+  } timer1, timer2;
+  struct {
+    Field count;
+  } pulse;
+  struct {
+    Field low, high, control;
+  } melody;
+  struct {
+    Field requests1;  // 0: 1 Hz, 1: prescaler, 2: Timer1, 3: Timer2
+    Field enables1;
+    Field requests2;  // 0: P1.2 edge, 1: P1.3 edge, 2: pulse, 3: direction change
+    Field enables2;
+    Field requests3;  // 0: serial done, 1: port 2 rising edge
+    Field enables3;
+  } irq;
+  struct {
+    Field low, high;
+    Field mode;     // bits 0-1: 8 - bits per transfer, bits 2-3: clock tap
+    Field control;  // 0: OUT on the other phase, 1: serial function, 2: sampling phase, 3: start
+    Field options;
+  } serial;
+  struct {
+    Field bank;
+  } ram;
+};
+
+inline constexpr Qv4128Layout kQv4128{
+    .system = {.mask = {64}, .control = {65}, .options = {68}, .resetOptions = {69}},
+    .prescaler = {.select = {66}, .control = {67}, .readout = {85}},
+    .ports = {.port1 = {71}, .port2 = {72}, .direction = {73}, .port3 = {80}, .port4 = {81},
+              .directions = {82}, .port5 = {83}, .port5Directions = {84}},
+    .timer1 = {.control = {86}, .start = {87}},
+    .timer2 = {.control = {88}, .start = {89}},
+    .pulse = {.count = {96}},
+    .melody = {.low = {97}, .high = {98}, .control = {99}},
+    .irq = {.requests1 = {100}, .enables1 = {101}, .requests2 = {102}, .enables2 = {103},
+            .requests3 = {104}, .enables3 = {105}},
+    .serial = {.low = {112}, .high = {113}, .mode = {114}, .control = {115}, .options = {116}},
+    .ram = {.bank = {119}},
+};
+
+// The register table, generated from the layout: one line per register.
+constexpr periphery::RegisterMap Qv4128RegisterMap(const Qv4128Layout& L) {
+  using namespace periphery::rules;
+  // clang-format off
+  const periphery::RegisterSpec lines[] = {
+      {L.system.mask.reg, bits(0x2), storedBits(0x2).then()},       // bit 1 also into the control
+      {L.system.control.reg, bits(0x2), handled},                   // bit set/clear, watchdog clear
+      {L.prescaler.select.reg, bits(0xC), storedBits(0xC).then()},  // also into the control, readout refreshed
+      {L.prescaler.control.reg, bits(0xE), handled},                // bit set/clear, restart
+      {L.system.options.reg, plain, stored.then()},                 // watchdog, P3.3 signal, outputs, window
+      {L.system.resetOptions.reg, plain, stored},
+      {L.ports.port1.reg, plain, ignored},                          // levels, set by the sampler
+      {L.ports.port2.reg, plain, ignored},
+      {L.ports.direction.reg, bits(0x1), ignored},
+      {L.ports.port3.reg, plain, handled},                          // latch of the output pins
+      {L.ports.port4.reg, plain, handled},
+      {L.ports.directions.reg, plain, stored.then()},
+      {L.ports.port5.reg, plain, handled},
+      {L.ports.port5Directions.reg, plain, stored.then()},
+      {L.prescaler.readout.reg, plain, ignored},                    // refreshed by the prescaler
+      {L.timer1.control.reg, plain, stored.then()},
+      {L.timer1.start.reg, plain, stored.then()},
+      {L.timer2.control.reg, bits(0x7), stored.then()},
+      {L.timer2.start.reg, plain, stored.then()},
+      {L.pulse.count.reg, bits(0x7), handled},                      // any write clears it
+      {L.melody.low.reg, plain, stored},
+      {L.melody.high.reg, plain, stored.then()},                    // frequency recomputed
+      {L.melody.control.reg, bits(0x7), stored.then()},
+      {L.irq.requests1.reg, readClear(0xF), oneClears(0xF)},
+      {L.irq.enables1.reg, plain, stored.then()},
+      {L.irq.requests2.reg, readClear(0xF), oneClears(0xF)},
+      {L.irq.enables2.reg, plain, stored.then()},
+      {L.irq.requests3.reg, readClear(0x3), oneClears(0x3)},
+      {L.irq.enables3.reg, plain, stored.then()},
+      {L.serial.low.reg, plain, stored.then()},                     // shift register = value
+      {L.serial.high.reg, plain, stored.then()},                    // shift register += 16 x value
+      {L.serial.mode.reg, plain, stored.then()},
+      {L.serial.control.reg, plain, stored.then()},
+      {L.serial.options.reg, plain, stored},
+      {L.ram.bank.reg, bits(0x1), handled},                         // bank swap of registers 0-63
+  };
+  // clang-format on
+  return periphery::buildRegisterMap(lines);
+}
+
+constexpr periphery::RegisterMap kRegisterMap = Qv4128RegisterMap(kQv4128);
+
+// The reset: every value nibble 0, the prescaler readout 8 (stage 14 set).
+constexpr periphery::ResetRule<1> kResetTable[] = {
+    {0, 127, {periphery::kZero}},
+    {kQv4128.prescaler.readout.reg, kQv4128.prescaler.readout.reg, {periphery::resetTo(8)}},
+};
+
+}  // namespace qv4128
