@@ -17,8 +17,9 @@ EmulatorTest::EmulatorTest() {
   monitor::BindEmulatorLink(state);
   monitor::LinkTimings& t = Link().Timings();
   // The pause before an open stays: the rig's device needs it to see the
-  // previous host go.
-  t = {30, 5, 100, 100, 5, 0, 200};
+  // previous host go. The handshake, the reset and the reads, which tests
+  // expect to succeed, keep times that a starved machine meets.
+  t = {30, 50, 1500, 1500, 5, 0, 200};
   platform::SetBeepHook([this] { ++beeps; });
   platform::SetMessageBoxHook(
       [this](const std::string& text, const std::string& title, unsigned style) {
@@ -61,6 +62,11 @@ void EmulatorTest::Connect() {
   monitor::OpenEmulatorSession(state);
   ASSERT_EQ(state.TargetState, 2);
   ASSERT_EQ(state.LinkState, 1);
+  // The connect word has reached the emulator before the transcript starts.
+  ASSERT_TRUE(testsupport::WaitUntil([&] {
+    const std::vector<std::string> wire = ice.TranscriptText();
+    return !wire.empty() && wire.back() == "25 00 00 word 9";
+  }));
   testsupport::RunEventsFor(5);
   ice.ClearTranscript();
   boxes.clear();
