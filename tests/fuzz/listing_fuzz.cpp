@@ -7,15 +7,10 @@
 #include <vector>
 
 #include "debug/code_load.h"
+#include "fuzz_lines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::vector<std::string> lines(1);
-  for (size_t i = 0; i < size; ++i) {
-    if (data[i] == '\n')
-      lines.emplace_back();
-    else
-      lines.back() += static_cast<char>(data[i]);
-  }
+  const std::vector<std::string> lines = FuzzLines(data, size);
   const monitor::Listing listing = monitor::LoadDebugInfo(lines);
   if (listing.rows.size() > static_cast<size_t>(monitor::kMaxListingRows)) std::abort();
   for (const monitor::ListingWord& word : listing.words)

@@ -7,16 +7,11 @@
 #include <vector>
 
 #include "debug/watch_logic.h"
+#include "fuzz_lines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace monitor;
-  std::vector<std::string> lines(1);
-  for (size_t i = 0; i < size; ++i) {
-    if (data[i] == '\n')
-      lines.emplace_back();
-    else
-      lines.back() += static_cast<char>(data[i]);
-  }
+  const std::vector<std::string> lines = FuzzLines(data, size);
   RamLabels(ReadSymbols(lines));
   for (const std::string& line : lines) {
     const WatchCondition c = ParseCondition(line);
