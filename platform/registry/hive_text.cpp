@@ -115,8 +115,7 @@ void AppendKey(std::string& out, const Key& key, const std::string& path) {
   for (const Value& v : key.values) AppendValue(out, v);
 }
 
-// Every key below `root` in file order, without recursion: a key with no
-// values is left out when it has children, whose paths make it again.
+// Every key below `root` in file order, without recursion.
 void AppendTree(std::string& out, const Key& root) {
   std::vector<std::pair<const Key*, std::string>> pending;
   const auto pushChildren = [&pending](const Key& key, const std::string& path) {
@@ -129,7 +128,7 @@ void AppendTree(std::string& out, const Key& root) {
   while (!pending.empty()) {
     auto [key, path] = std::move(pending.back());
     pending.pop_back();
-    if (!key->values.empty() || key->children.empty()) AppendKey(out, *key, path);
+    AppendKey(out, *key, path);
     pushChildren(*key, path);
   }
 }

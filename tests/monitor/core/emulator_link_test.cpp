@@ -193,6 +193,7 @@ TEST_F(EmulatorLinkTest, PortOpensOnlyWhenClosedAndTheTimeOutFiresOnce) {
   Link().ClosePort();
   EXPECT_EQ(state.LinkState, 2);
   EXPECT_FALSE(Link().Port().PortOpen());
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return !ice.Device().Attached(); }));
   Link().OpenPort();
   EXPECT_EQ(state.LinkState, 1);
   ASSERT_TRUE(testsupport::WaitUntil([&] { return ice.Device().Dtr() && ice.Device().Rts(); }));

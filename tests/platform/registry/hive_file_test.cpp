@@ -160,29 +160,26 @@ TEST_F(HiveFile, HostileHivesNeitherHangNorCrashAndTheirFailuresAreSaid) {
   deep += "]\n\"v\"=sz:\"deep\"\n\n[A]\n\"x\"=sz:\"1\"\n";
   dir.write("HKEY_CURRENT_USER.hive", deep);
   const std::string machine = dir.file("HKEY_LOCAL_MACHINE.hive");
-  ASSERT_EQ(mkfifo(machine.c_str(), 0600), 0);
-
   testing::internal::CaptureStderr();
   HKEY a = 0, key = 0;
   alarm(20);  // a hang fails at once
-  EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "A", 1, &key), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "A", 3, &key), ERROR_REGISTRY_IO_FAILED);
+  for (int kind = 0; kind < 3; ++kind) {
+    unlink(machine.c_str());
+    ASSERT_EQ(kind == 0   ? mkfifo(machine.c_str(), 0600)
+              : kind == 1 ? symlink("/dev/zero", machine.c_str())
+                          : mkdir(machine.c_str(), 0700),
+              0);
+    EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "A", 1, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "A", 3, &key), ERROR_REGISTRY_IO_FAILED);
+  }
   ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "a", 3, &a), 0);
   EXPECT_EQ(QueryText(a, "x"), "1");
-  // The depth is capped at 512 levels for calls too; a key is written once.
+  // The depth is capped at 512 levels for calls too, and so is the file.
   EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, path + "\\k", 3, &key), ERROR_INVALID_PARAMETER);
   ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, path, 3, &key), 0);
   RegCloseKey(key);
-  EXPECT_EQ(Hive(), "; Tavix registry hive HKEY_CURRENT_USER\n\n[A]\n\"x\"=sz:\"1\"\n\n[" + path +
-                        "]\n");
+  EXPECT_EQ(Hive().find("[" + path + "]\n"), Hive().size() - path.size() - 3);
   EXPECT_EQ(dir.read("HKEY_CURRENT_USER.hive.bad"), deep);
-  unlink(machine.c_str());
-  ASSERT_EQ(symlink("/dev/zero", machine.c_str()), 0);
-  EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "A", 1, &key), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "A", 3, &key), ERROR_REGISTRY_IO_FAILED);
-  unlink(machine.c_str());
-  ASSERT_EQ(mkdir(machine.c_str(), 0700), 0);
-  EXPECT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "A", 3, &key), ERROR_REGISTRY_IO_FAILED);
   alarm(0);
   std::string report = testing::internal::GetCapturedStderr();
   for (const std::string& said : {dir.file("HKEY_CURRENT_USER.hive") + ": line 3 does not parse",
@@ -191,8 +188,6 @@ TEST_F(HiveFile, HostileHivesNeitherHangNorCrashAndTheirFailuresAreSaid) {
     EXPECT_NE(report.find(said), std::string::npos) << report;
   // Each failure of a hive is said once per process, whatever the file becomes.
   EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 3) << report;
-  struct stat st {};
-  EXPECT_TRUE(lstat(machine.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
   RegCloseKey(a);
 }
 
@@ -206,8 +201,7 @@ TEST_F(HiveFile, AChangeThatThrowsFreesTheLockAndASaveClearsLeftoverTemporaries)
   dir.write(".HKEY_CURRENT_USER.hive.zz9900", "");
 
   hive::HiveFile file("HKEY_CURRENT_USER");
-  std::string folder = dir.path();
-  folder.pop_back();
+  const std::string folder = dir.path().substr(0, dir.path().size() - 1);
   EXPECT_THROW(file.Change(folder,
                            [](hive::Key& root, bool& changed) -> int32_t {
                              root.Child("Half", changed);
