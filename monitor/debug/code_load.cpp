@@ -1,6 +1,5 @@
 #include "debug/code_load.h"
 
-
 #include "core/code_grid.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"

@@ -65,7 +65,8 @@ std::string WriteSource(const frmNotePad& editor, const std::string& name) {
 // failed, is a format error; anything else (a pipe or device too) cannot be
 // opened.
 std::string ReadFailureText(int error) {
-  return error == EISDIR || error == EIO || error == EFBIG ? "Format error : " : "Can't open file: ";
+  return error == EISDIR || error == EIO || error == EFBIG ? "Format error : "
+                                                           : "Can't open file: ";
 }
 
 }  // namespace

@@ -27,12 +27,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t n = static_cast<int8_t>(data[i + 1]);
     try {
       switch (data[i] % 6) {
-        case 0: stream.and_(data[i + 1]); break;
-        case 1: stream.conc_(std::vector<uint8_t>(data, data + (data[i + 1] % (size + 1)))); break;
-        case 2: if (stream.left_(n).size() != static_cast<size_t>(n)) std::abort(); break;
-        case 3: if (stream.right_(n).size() != static_cast<size_t>(n)) std::abort(); break;
-        case 4: stream.set_(n, data[i]); break;
-        default: stream.ReDim_(n, data[i]); break;
+        case 0:
+          stream.and_(data[i + 1]);
+          break;
+        case 1:
+          stream.conc_(std::vector<uint8_t>(data, data + (data[i + 1] % (size + 1))));
+          break;
+        case 2:
+          if (stream.left_(n).size() != static_cast<size_t>(n)) std::abort();
+          break;
+        case 3:
+          if (stream.right_(n).size() != static_cast<size_t>(n)) std::abort();
+          break;
+        case 4:
+          stream.set_(n, data[i]);
+          break;
+        default:
+          stream.ReDim_(n, data[i]);
+          break;
       }
     } catch (const platform::RunTimeError& error) {
       if (error.Number() != 9 && error.Number() != 5) std::abort();

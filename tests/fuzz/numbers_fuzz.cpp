@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/run_time_error.h"
 #include "settings/convert_mod.h"
 #include "settings/global_numbers.h"
-#include "platform/run_time_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace monitor;

@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ConvertTraceBytes(records, first, last, std::vector<uint8_t>(data, data + size));
   QString page;
   for (int i = std::max(first, 0); i <= std::min(last, kLastTraceIndex) && i < first + 64; ++i)
-    page += TraceRow(i, records[static_cast<size_t>(i)], QStringLiteral("nop"), i % 2 == 0) + "\r\n";
+    page +=
+        TraceRow(i, records[static_cast<size_t>(i)], QStringLiteral("nop"), i % 2 == 0) + "\r\n";
   page += QString::fromLatin1(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   TraceModule trace;
   SetStartMark(trace, page, start);

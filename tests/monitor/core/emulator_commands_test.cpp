@@ -180,7 +180,6 @@ TEST_F(EmulatorCommandsTest, TheResetGoesThroughItsTablesAndReportsAFailure) {
 
 TEST_F(EmulatorCommandsTest, GoAndStepThatTheLinkRefusesLeaveTheSessionHaltedAndTheStateUnsent) {
   Connect();
-  state.CpuState.word[2] = 0;
   state.CpuState.word[3] = 0x010;
   state.CpuState.word[25] = 0x0123;
   state.CpuStateDirty = -1;

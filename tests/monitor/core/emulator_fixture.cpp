@@ -63,10 +63,8 @@ void EmulatorTest::Connect() {
   ASSERT_EQ(state.TargetState, 2);
   ASSERT_EQ(state.LinkState, 1);
   // The connect word has reached the emulator before the transcript starts.
-  ASSERT_TRUE(testsupport::WaitUntil([&] {
-    const std::vector<std::string> wire = ice.TranscriptText();
-    return !wire.empty() && wire.back() == "25 00 00 word 9";
-  }));
+  ASSERT_TRUE(
+      testsupport::WaitUntil([&] { return !ice.Words().empty() && ice.Words().back() == 9; }));
   testsupport::RunEventsFor(5);
   ice.ClearTranscript();
   boxes.clear();

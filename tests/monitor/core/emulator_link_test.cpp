@@ -126,8 +126,7 @@ TEST_F(EmulatorLinkTest, ReadsInChunksAndAShortReplyFailsUntilTheHandshake) {
 
 TEST_F(EmulatorLinkTest, StrayBytesNeverShiftAnAnswer) {
   EmulatorLink& link = Link();
-  const std::array<uint8_t, 12> packet{0x0A, 0x44, 0x01, 0x23, 0x45, 0x67,
-                                       0x89, 0x0A, 0x00, 0xBC, 0x1D, 0x3F};
+  const std::array<uint8_t, 12> packet{10, 0x44, 1, 0x23, 0x45, 0x67, 0x89, 10, 0, 0xBC, 29, 63};
   ice.SetStatePacket(packet);
   const std::vector<uint8_t> answer(packet.begin(), packet.end());
   // Noise before the request is no part of the answer.

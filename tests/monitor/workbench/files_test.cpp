@@ -76,7 +76,7 @@ TEST_F(WorkbenchTest, LoadAndSaveKeepBytesAndEndLinesWithCrLf) {
   // Line and paragraph separators, and the characters the editor's document
   // uses as breaks, are characters of a line like any other.
   const std::string separators =
-      "A\xE2\x80\xA8" "B\xE2\x80\xA9" "C\xEF\xB7\x90" "D\xEF\xB7\x91\xC2\xA0\r\nE\r\n";
+      "G\xE2\x80\xA8H\xE2\x80\xA9I\xEF\xB7\x90J\xEF\xB7\x91\xC2\xA0\r\nK\r\n";
   files.write("sep.asm", separators);
   state.Seams.workbench.LoadSourceFile(files.path() + "sep.asm");
   EXPECT_EQ(Editor(4)->Text1->Text().count(u'\n'), 2);
