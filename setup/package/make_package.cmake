@@ -3,6 +3,7 @@
 # top; programs and libraries as zlib streams, text files as bzip2 streams,
 # the small setup tables stored. Arguments: DIST, BESIDE, SETUP_FILES,
 # DCSBUILD, VANSTALL, OUTPUT.
+cmake_minimum_required(VERSION 3.25)
 file(GLOB dist_files LIST_DIRECTORIES false ${DIST}/*)
 file(GLOB beside_files LIST_DIRECTORIES false ${BESIDE}/*)
 if(NOT dist_files)

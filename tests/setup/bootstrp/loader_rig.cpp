@@ -41,7 +41,8 @@ void LoaderRig::Build(const std::string& corrupt) {
 }
 
 Outcome LoaderRig::Start(const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::string>& env) {
+                         const std::map<std::string, std::string>& env,
+                         const std::function<void(long pid)>& whileStageRuns) {
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("TAVIX_UNATTENDED", "1");
@@ -57,6 +58,12 @@ Outcome LoaderRig::Start(const std::vector<std::string>& arguments,
   for (const std::string& a : arguments) list << QString::fromStdString(a);
   process.start(QString::fromStdString(package), list);
   Outcome run;
+  if (whileStageRuns) {
+    for (int i = 0; i < 2000 && work.read("stage.log").find("hidden:") == std::string::npos; ++i) {
+      process.waitForFinished(10);
+    }
+    whileStageRuns(process.processId());
+  }
   if (!process.waitForFinished(60000)) return run;
   run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
   for (const QByteArray& line : process.readAllStandardError().split('\n')) {

@@ -1,6 +1,7 @@
 #pragma once
 // A setup package made at test time: the real loader with an archive built
 // by dcsbuild appended to a copy of it, run as a process without a person.
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -26,8 +27,11 @@ class LoaderRig {
   // Builds the package; `corrupt`, when given, names an entry whose stored
   // data gets one byte changed.
   void Build(const std::string& corrupt = "");
+  // `whileStageRuns`, when given, is called with the loader's process id
+  // once the second stage has logged.
   Outcome Start(const std::vector<std::string>& arguments,
-                const std::map<std::string, std::string>& env = {});
+                const std::map<std::string, std::string>& env = {},
+                const std::function<void(long pid)>& whileStageRuns = nullptr);
 
   testsupport::TempDir work;  // the package and its inputs
   testsupport::TempDir temp;  // TEMP of the runs

@@ -1,12 +1,14 @@
 // The loader run as a program, from its temporary folder to the end of the
 // second stage.
 #include <dirent.h>
+#include <signal.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
 
 #include <ctime>
+#include <filesystem>
 
 #include "loader_rig.h"
 
@@ -41,20 +43,29 @@ void MakeOldFolder(const std::string& path, int secondsAgo, int files) {
 TEST(Vanstall, OneLanguageRunsTheSecondStageWithItsArgumentsAndCleansUp) {
   LoaderRig rig;
   rig.Build();
+  // A temporary root longer than any fixed path buffer.
+  const std::string root = rig.temp.path() + std::string(120, 'a') + "/" + std::string(120, 'b') + "/" +
+                           std::string(120, 'c') + "/";
+  ASSERT_TRUE(std::filesystem::create_directories(root));
   // A command line holding format directives is passed on as it is.
-  const Outcome run = rig.Start({"extra", "%s%n%s", "/x"});
+  const Outcome run = rig.Start({"extra", "%s%n%s", "/x"}, {{"TEMP", root}});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.errors, "");
-  EXPECT_TRUE(Has(run.log, "arg:/b" + rig.package + "\narg:extra\narg:%s%n%s\narg:/x\nfolder:" +
-                               rig.temp.path() + "RVSETUP0.TMP/\n"))
+  EXPECT_TRUE(Has(run.log, "arg:/b" + rig.package + "\narg:extra\narg:%s%n%s\narg:/x\nfolder:" + root +
+                               "RVSETUP0.TMP/\nmode:700\n"))
       << run.log;
-  for (const char* file :
-       {"BOOT0409.DLL", "RVSETUP.EXE", "SETUP.LNG", "SETUP.PKG", "SETUPLNG.DLL"}) {
+  for (const char* file : {"BOOT0409.DLL", "RVSETUP.EXE", "SETUP.LNG", "SETUP.PKG", "SETUPLNG.DLL"}) {
     EXPECT_TRUE(Has(run.log, std::string("file:") + file + "\n")) << file;
   }
   EXPECT_TRUE(Has(run.log, "pkg:RVPL:1024\n"));
   EXPECT_TRUE(Has(run.log, "hidden:1\n"));
-  EXPECT_EQ(EntriesIn(rig.temp.path()), 0);
+  EXPECT_EQ(EntriesIn(root), 0);
+
+  // The end of the session while the second stage runs: the files go, the run fails.
+  const Outcome ended = rig.Start({}, {{"TEMP", root}, {"VANSTALL_TEST_LINGER_MS", "3000"}},
+                                  [](long pid) { kill(static_cast<pid_t>(pid), SIGTERM); });
+  EXPECT_EQ(ended.exitCode, 1);
+  EXPECT_EQ(EntriesIn(root), 0);
 }
 
 TEST(Vanstall, StaleFoldersAreCleanedRecentOnesAndLinksLeftAlone) {
