@@ -95,17 +95,19 @@ bool ChooseLanguage(Bootstrap& b) {
       BootError("INTERNAL ERROR B112: Cannot load BOOTLNG.DLL.");
       return false;
     }
-    if (platform::ProfileKeys(lng, "Language").size() > 1) {
-      const int answer = RunLanguageDialog(b.language, lng, b.languageKey);
-      if (answer == 2) return false;
-      if (answer != 1) {
-        BootError(FormatText("INTERNAL ERROR B119-%u: Cannot Display Language Selection.",
-                             {std::to_string(errno)}));
-        return false;
-      }
-    }
+    const int answer = platform::ProfileKeys(lng, "Language").size() > 1
+                           ? RunLanguageDialog(b.language, lng, b.languageKey)
+                           : 1;
+    const int systemError = errno;
+    // The library goes on every way out: the dialog may have changed the key.
     b.language.Free();
     unlink(InTemp(b, library).c_str());
+    if (answer == 2) return false;
+    if (answer != 1) {
+      BootError(FormatText("INTERNAL ERROR B119-%u: Cannot Display Language Selection.",
+                           {std::to_string(systemError)}));
+      return false;
+    }
   }
 
   const std::string library = "BOOT" + b.languageKey + ".DLL";

@@ -83,8 +83,8 @@ DecoderContext::~DecoderContext() {
   magic = 0;
 }
 
-// Copies 16 pieces of 256 bytes at a time, one read, one write and one
-// progress call for each such block: the calls of the 1st, 17th, ... piece.
+// Copies pieces of 256 bytes with progress after the 1st, 17th, ... piece;
+// the 16 pieces between two progress calls move with one read and two writes.
 int DcsUnstore(DecoderContext& c) {
   unsigned char block[kStorePiece * kStoreProgressEvery];
   uint32_t remaining = c.packed;
@@ -92,8 +92,10 @@ int DcsUnstore(DecoderContext& c) {
     const size_t n = std::min<uint64_t>({remaining, sizeof block, c.unpacked - Total(c)});
     ReadPacked(c, block, n);
     remaining -= static_cast<uint32_t>(n);
-    WriteOut(c, block, n);
+    const size_t first = std::min(n, kStorePiece);
+    WriteOut(c, block, first);
     Progress(c, false);
+    WriteOut(c, block + first, n - first);
   }
   if (Total(c) < c.unpacked) return kDecoderContinue;
   Progress(c, true);

@@ -93,6 +93,10 @@ TEST(DcsExtract, MethodsRoundTripThroughTheBuilderWithBoundedProgressTimeAndAttr
     EXPECT_LE(r.calls.size(), (data.size() + 4095) / 4096 + 1) << name;
     EXPECT_EQ(r.calls.back().done, 1);
     EXPECT_EQ(r.calls.back().written, data.size());
+    if (file == "stored.bin") {  // after the 1st and the 17th piece of 256 bytes
+      EXPECT_EQ(r.calls[0].written, 256u);
+      EXPECT_EQ(r.calls[1].written, 4352u);
+    }
     struct stat info;
     ASSERT_EQ(stat(out.file(file).c_str(), &info), 0);
     EXPECT_EQ(info.st_mtime, 1234567);
