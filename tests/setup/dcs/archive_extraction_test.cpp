@@ -17,7 +17,7 @@ struct Recorder {
   std::vector<DcsProgress> calls;
   int answer = 1;
   DcsArchive* nested = nullptr;
-  int nestedResult = -1, nestedError = -1;
+  int nestedResult = -1, nestedError = -1, closeError = -1;
   std::vector<std::string> volumes;  // paths handed out for the next volumes
   static int Callback(int code, void* record, intptr_t user) {
     auto* self = reinterpret_cast<Recorder*>(user);
@@ -31,6 +31,7 @@ struct Recorder {
     if (self->nested && self->nestedResult < 0) {
       self->nestedResult = DcsExtractFile(self->nested, "*", "/nonexistent", nullptr);
       self->nestedError = DcsGetLastError();
+      self->closeError = DcsCloseArchive(self->nested) ? 0 : DcsGetLastError();
     }
     return self->answer;
   }
@@ -137,7 +138,8 @@ TEST(DcsExtract, FailuresGiveTheirCodesAndLeaveTheHandleUsable) {
             Archive("F.DCS", EntryRecord(Entry("M3.BIN", 3, data, 4), "abcd") +
                                  EntryRecord(Entry("CRC.BIN", 0, data, data.size()), badStored) +
                                  EntryRecord(Entry("ZIP.BIN", 4, data, badZip.size()), badZip) +
-                                 EntryRecord(Entry("OK.BIN", 0, data, data.size()), data)));
+                                 EntryRecord(Entry("OK.BIN", 0, data, data.size()), data) +
+                                 EntryRecord(Entry("BOMB.BIN", 4, "tiny", zipped.size()), zipped)));
   Recorder r;
   DcsArchive* a = OpenWith(dir.file("f.dcs"), r);
   ASSERT_NE(a, nullptr);
@@ -150,6 +152,10 @@ TEST(DcsExtract, FailuresGiveTheirCodesAndLeaveTheHandleUsable) {
   EXPECT_EQ(DcsGetLastError(), DCS_ERR_DATA_CRC);
   EXPECT_FALSE(DcsExtractFile(a, "ZIP.BIN", dir.path().c_str(), nullptr));
   EXPECT_TRUE(DcsGetLastError() == DCS_ERR_ABORTED || DcsGetLastError() == DCS_ERR_DATA_CRC);
+  // More output than the entry declares stops at the declared size.
+  EXPECT_FALSE(DcsExtractFile(a, "BOMB.BIN", dir.path().c_str(), nullptr));
+  EXPECT_EQ(DcsGetLastError(), DCS_ERR_ABORTED);
+  EXPECT_LE(dir.read("BOMB.BIN").size(), 4u);
   EXPECT_FALSE(DcsExtractFile(a, "NONE", dir.path().c_str(), nullptr));
   EXPECT_EQ(DcsGetLastError(), DCS_ERR_NO_MATCH);
   EXPECT_FALSE(DcsExtractFile(a, "OK.BIN", (dir.path() + "no/such/folder").c_str(), nullptr));
@@ -166,6 +172,7 @@ TEST(DcsExtract, FailuresGiveTheirCodesAndLeaveTheHandleUsable) {
   ASSERT_TRUE(DcsExtractFile(a, "OK.BIN", dir.path().c_str(), nullptr));
   EXPECT_EQ(r.nestedResult, 0);
   EXPECT_EQ(r.nestedError, DCS_ERR_BUSY);
+  EXPECT_EQ(r.closeError, DCS_ERR_BUSY);  // the handle stays under the running extraction
   EXPECT_EQ(dir.read("OK.BIN"), data);
   ASSERT_TRUE(DcsExtractFile(a, "OK.BIN", dir.path().c_str(), nullptr));  // twice in a row
   EXPECT_TRUE(DcsCloseArchive(a));
