@@ -6,10 +6,13 @@
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"
 #include "debug/debug_forms.h"
+#include "mtp/mtp_binding.h"
+#include "platform/filenames.h"
 #include "platform/hooks.h"
 #include "workbench/build_command.h"
 #include "workbench/mdinote.h"
 #include "workbench/workbench.h"
+#include "workbench/tools/pelto_binding.h"
 #include "workbench/tools/workbench_tools.h"
 
 int main(int argc, char** argv) {
@@ -29,8 +32,11 @@ int main(int argc, char** argv) {
     monitor::BindWorkbench(workbench);
     monitor::BindBuilds(workbench);
     monitor::BindWorkbenchTools(state);
+    monitor::BindPeltoHost(state, monitor::PeltoLibraryFactory(platform::ProgramPath()));
     monitor::RegisterDebugForms(state);
     monitor::BindEmulatorLink(state);
+    monitor::Programming programming(state);
+    monitor::BindProgramming(state, programming);
     if (monitor::Main(state)) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }

@@ -55,6 +55,18 @@ LinkStep NextLinkState(int16_t state, int16_t event) {
   return {state, false};
 }
 
+bool ReportHandshakeTimeout(int event) {
+  const char* text = event == platform::SerialPort::kEventCtsTimeout
+                         ? "CTS Time Out : hardware not responding, reset it"
+                     : event == platform::SerialPort::kEventDsrTimeout
+                         ? "DSR Time Out : transer ERROR, reset hardware"
+                         : nullptr;
+  if (text == nullptr) return false;
+  platform::Beep();
+  platform::MessageBox(text, "", platform::MB_OK | platform::MB_ICONEXCLAMATION);
+  return true;
+}
+
 std::array<uint8_t, 3> PackUnit(int32_t a, int tag, int32_t b) {
   if (a < 0 || a > 16383 || b < 0 || b > 255) {
     throw platform::RunTimeError(kOverflow, "Overflow");

@@ -50,6 +50,10 @@ struct LinkStep {
 // State 0 and every pair not in the table keep the state, silently.
 LinkStep NextLinkState(int16_t state, int16_t event);
 
+// The port's handshake time-out events (1002 CTS, 1003 DSR), shared with
+// the programmer link: a beep and the box. False for any other event.
+bool ReportHandshakeTimeout(int event);
+
 // One unit; run-time error 6 when a is outside 0..16383 or b outside 0..255.
 std::array<uint8_t, 3> PackUnit(int32_t a, int tag, int32_t b);
 

@@ -44,7 +44,7 @@ void DeclareMonitorForms(MonitorState& state) {
     forms.Declare(name, FormKind::MdiChild);
   }
   for (const char* name : {"FormFind", "FormGoLabel", "transferwin", "frmAbout", "frmTip",
-                           "Project", "Dissassamble_params"}) {
+                           "Project", "Dissassamble_params", "MTP", "MTPCOMM_FORM"}) {
     forms.Declare(name, FormKind::Dialog);
   }
 }

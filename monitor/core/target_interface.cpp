@@ -67,6 +67,11 @@ int32_t TargetInterface::Instruction_Break(int32_t bits) {
   return Bind<InstructionBreakFn>("Instruction_Break")(bits);
 }
 
+int32_t TargetInterface::MTPChecksum(int32_t type, const std::string& path, char* output,
+                                     int32_t words) {
+  return Bind<MTPChecksumFn>("MTPChecksum")(type, path.c_str(), output, words);
+}
+
 int32_t TargetInterface::Monitor_Write(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
                                        TraceEntry* trace, int32_t reg, int32_t value) {
   return Bind<MonitorWriteFn>("Monitor_Write")(cpu, program, registers, trace, reg, value);

@@ -42,6 +42,7 @@ class TargetInterface {
   int32_t Instruction_Execute(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
                               TraceEntry* trace, int32_t mode);
   int32_t Instruction_Break(int32_t bits);
+  int32_t MTPChecksum(int32_t type, const std::string& path, char* output, int32_t words);
   int32_t Monitor_Write(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
                         TraceEntry* trace, int32_t reg, int32_t value);
 

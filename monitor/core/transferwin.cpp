@@ -224,17 +224,8 @@ void Transferwin::Comm_OnComm() {
       case platform::SerialPort::kEventCd:
         NextEmulatorState(state_, port.CDHolding() ? 6 : 13);
         break;
-      case platform::SerialPort::kEventCtsTimeout:
-        platform::Beep();
-        platform::MessageBox("CTS Time Out : hardware not responding, reset it", "",
-                             platform::MB_OK | platform::MB_ICONEXCLAMATION);
-        break;
-      case platform::SerialPort::kEventDsrTimeout:
-        platform::Beep();
-        platform::MessageBox("DSR Time Out : transer ERROR, reset hardware", "",
-                             platform::MB_OK | platform::MB_ICONEXCLAMATION);
-        break;
       default:
+        ReportHandshakeTimeout(port.CommEvent());
         break;
     }
   } catch (const std::exception&) {

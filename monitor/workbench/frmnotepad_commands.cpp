@@ -66,7 +66,7 @@ const std::vector<MenuRow>& NotePadMenuTable() {
         {2, "mnuQVVICE", "&Virtual", "Ctrl+F5", 0, -1, "IceView"},
         {2, "mnuQVICE", "&In Circuit", "Shift+F5", 0, -1, "IceView+transferwin"},
         {2, "settingmnu", "ICE &Config", "", 0, -1, "transferwin"},
-        {2, "mnuMTP", "&MTP", "", 0, -1, "Pelto"},
+        {2, "mnuMTP", "&MTP", "", 0, -1, "MTP"},
         {1, "mnuWindow", "&Window", "", kMenuWindowList},
         {2, "mnuWCascade", "&Cascade"},
         {2, "mnuWTile", "&Tile"},
@@ -109,7 +109,6 @@ void frmNotePad::Command(const std::string& name, int index) {
       {"mnuQVVICE", "mnuQVVICE"},
       {"mnuQVICE", "mnuQVUICE"},
       {"settingmnu", "settingmnu"},
-      {"mnuMTP", "mnuMTP"},
       {"mnuWCascade", "mnuCascade"},
       {"mnuWTile", "mnuTile"},
       {"mnuWArrange", "mnuArrangeicons"},
@@ -123,6 +122,8 @@ void frmNotePad::Command(const std::string& name, int index) {
     if (frame != nullptr) frame->Command(it->second, -1);
   } else if (name == "mnuPSaveAs") {
     EditorSaveProjectAs(bench_.State);
+  } else if (name == "mnuMTP") {
+    bench_.State.Forms.Show("MTP");
   } else if (name == "mnuFNew") {
     OpenNewEditor(bench_);
   } else if (name == "mnuFNewT") {

@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "platform/run_time_error.h"
+#include <dlfcn.h>
 
 namespace platform {
 namespace {
@@ -102,6 +103,35 @@ bool RunQtDialog(CommonDialog& dialog, CommonDialog::Action action, QWidget* own
 
 }  // namespace
 
+// The program's own dialogs and help: its hook, or a person at the screen.
+bool RunDialogHere(CommonDialog& dialog, CommonDialog::Action action) {
+  if (TheHooks().dialog) return TheHooks().dialog(dialog, action);
+  if (Unattended() || qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+    return false;
+  }
+  return RunQtDialog(dialog, action, dialog.Owner());
+}
+
+void OpenHelpHere(const std::string& helpFile, int command) {
+  if (TheHooks().help) {
+    TheHooks().help(helpFile, command);
+    return;
+  }
+  ShellOpen({nullptr, "open", helpFile, "", "", 1});
+}
+
+namespace {
+
+// A library loaded by name carries its own copy of these hooks; without a
+// hook of its own it hands dialogs and help to the program that loaded it.
+template <class Fn>
+Fn HostFunction(const char* name, Fn own) {
+  auto host = reinterpret_cast<Fn>(dlsym(RTLD_DEFAULT, name));
+  return host == own ? nullptr : host;
+}
+
+}  // namespace
+
 bool Unattended() {
   const char* value = std::getenv("TAVIX_UNATTENDED");
   return value != nullptr && std::strcmp(value, "1") == 0;
@@ -155,14 +185,12 @@ QString CommonDialog::QtFilter(const std::string& filter) {
 
 bool CommonDialog::Run(Action action) {
   CommonDialog copy = *this;
-  bool ok;
-  if (TheHooks().dialog) {
-    ok = TheHooks().dialog(copy, action);
-  } else if (Unattended() || qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-    ok = false;
-  } else {
-    ok = RunQtDialog(copy, action, owner_);
-  }
+  using Presenter = int (*)(CommonDialog*, int);
+  Presenter host = TheHooks().dialog ? nullptr
+                                     : HostFunction<Presenter>("TavixCommonDialogPresenter",
+                                                               &TavixCommonDialogPresenter);
+  const bool ok = host != nullptr ? host(&copy, static_cast<int>(action)) != 0
+                                  : RunDialogHere(copy, action);
   if (ok) {
     *this = copy;
   } else if (CancelError) {
@@ -191,11 +219,15 @@ void SetShellHook(std::function<void(const ShellRequest&)> hook) {
 }
 
 void OpenHelp(const std::string& helpFile, int command) {
-  if (TheHooks().help) {
-    TheHooks().help(helpFile, command);
-    return;
+  using Presenter = void (*)(const char*, int);
+  Presenter host = TheHooks().help ? nullptr
+                                   : HostFunction<Presenter>("TavixHelpPresenter",
+                                                             &TavixHelpPresenter);
+  if (host != nullptr) {
+    host(helpFile.c_str(), command);
+  } else {
+    OpenHelpHere(helpFile, command);
   }
-  ShellOpen({nullptr, "open", helpFile, "", "", 1});
 }
 
 void SetHelpHook(std::function<void(const std::string&, int)> hook) {
@@ -285,3 +317,14 @@ void SetEndProgramHook(std::function<void()> hook) {
 }
 
 }  // namespace platform
+
+extern "C" __attribute__((visibility("default"))) int TavixCommonDialogPresenter(
+    platform::CommonDialog* dialog, int action) {
+  return platform::RunDialogHere(*dialog, static_cast<platform::CommonDialog::Action>(action)) ? 1
+                                                                                              : 0;
+}
+
+extern "C" __attribute__((visibility("default"))) void TavixHelpPresenter(const char* file,
+                                                                         int command) {
+  platform::OpenHelpHere(file, command);
+}

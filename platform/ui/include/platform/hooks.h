@@ -46,6 +46,7 @@ class CommonDialog {
   explicit CommonDialog(std::string name, QWidget* owner = nullptr)
       : name_(std::move(name)), owner_(owner) {}
   const std::string& Name() const { return name_; }
+  QWidget* Owner() const { return owner_; }
 
   std::string DialogTitle, Filter, FileName, HelpFile;
   int FilterIndex = 1;
@@ -86,6 +87,9 @@ struct ShellRequest {
 };
 void ShellOpen(const ShellRequest& request);
 void SetShellHook(std::function<void(const ShellRequest&)> hook);
+
+// Dialogs and help of a library loaded by name without hooks of its own go
+// to the program's exported presenters below, so a test's hook answers them.
 
 // A help file with a command. There is no viewer of that format here, so the
 // program opens the file through the shell.
@@ -137,4 +141,13 @@ void SetModalFormHook(std::function<void(QWidget& form)> hook);
 void EndProgram();
 void SetEndProgramHook(std::function<void()> hook);
 
+// The program's own dialog and help, for the libraries it loads.
+bool RunDialogHere(CommonDialog& dialog, CommonDialog::Action action);
+void OpenHelpHere(const std::string& helpFile, int command);
+
 }  // namespace platform
+
+extern "C" {
+int TavixCommonDialogPresenter(platform::CommonDialog* dialog, int action);
+void TavixHelpPresenter(const char* file, int command);
+}

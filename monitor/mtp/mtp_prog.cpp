@@ -1,0 +1,249 @@
+#include "mtp/mtp_prog.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "core/main_module.h"
+#include "core/yielding_wait.h"
+#include "mtp/mtpcomm.h"
+#include "platform/clock.h"
+#include "platform/filenames.h"
+#include "platform/messagebox.h"
+#include "platform/run_time_error.h"
+
+namespace monitor {
+namespace {
+
+constexpr int kSendTimeout = 31995;
+constexpr int kReadTimeout = 32000;
+constexpr const char* kSendFailure = "Communication Error timeout DSR ";
+constexpr size_t kProgramLimit = 80;
+constexpr size_t kCrcLimit = 40;
+
+void Box(const char* text) {
+  platform::MessageBox(text, "", platform::MB_OK);
+}
+
+void FileWarning() {
+  platform::MessageBox("Unable to find Debug information file", "Warning",
+                       platform::MB_OK | platform::MB_ICONEXCLAMATION);
+}
+
+// The file's first `limit` bytes; nothing when it cannot be read.
+std::optional<std::vector<uint8_t>> ReadHead(const std::string& path, size_t limit) {
+  std::ifstream file(platform::FindOrKeepPath(path), std::ios::binary);
+  if (!file) return std::nullopt;
+  std::vector<uint8_t> bytes(limit);
+  file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(limit));
+  if (file.bad()) return std::nullopt;
+  bytes.resize(static_cast<size_t>(file.gcount()));
+  return bytes;
+}
+
+}  // namespace
+
+// The busy flag for one public operation; `refused` when another runs.
+class MtpProg::Operation {
+ public:
+  explicit Operation(MtpProg& prog) : prog_(prog), refused(prog.busy_) { prog_.busy_ = true; }
+  ~Operation() {
+    if (!refused) prog_.busy_ = false;
+  }
+  Operation(const Operation&) = delete;
+  Operation& operator=(const Operation&) = delete;
+
+ private:
+  MtpProg& prog_;
+
+ public:
+  const bool refused;
+};
+
+MtpProg::MtpProg(MtpComm& comm) : comm_(comm) {
+  MTPRECTIMER.SetEnabled(false);
+  MTPRECTIMER.onTimer = [this] { MTPRECTIMER.SetEnabled(false); };
+}
+
+int16_t MtpProg::Send(const ProgrammerFrame& frame, size_t length) {
+  length = std::min(length, frame.size());
+  platform::SerialPort& port = comm_.MTP_comm;
+  try {
+    const int waitMs = comm_.Timings.dsrWaitMs;
+    if (comm_.ProgrammerBuffered == 1) {
+      // Byte by byte behind an empty output; a stalled output ends in the
+      // same failure as a missing DSR instead of waiting for ever.
+      for (size_t i = 0; i < length; ++i) {
+        const Deadline deadline(int64_t{waitMs} * 1000);
+        if (!WaitYielding([&] { return port.OutBufferCount() == 0; },
+                          [&] { return deadline.Passed(); })) {
+          throw platform::RunTimeError(kSendTimeout, kSendFailure);
+        }
+        port.Output(frame.data() + i, 1);
+        if (comm_.Timings.bufferedPauseMicros > 0)
+          platform::BusyWaitMicros(comm_.Timings.bufferedPauseMicros);
+      }
+    } else {
+      comm_.StartProgrammerTimeout(waitMs);
+      const Deadline deadline(int64_t{waitMs} * 1000);
+      if (!WaitYielding([&] { return port.DSRHolding(); },
+                        [&] { return comm_.ProgrammerTimeoutFlag != 0 || deadline.Passed(); })) {
+        throw platform::RunTimeError(kSendTimeout, kSendFailure);
+      }
+      port.Output(frame.data(), length);
+    }
+    return 0;
+  } catch (const std::exception&) {
+    Box(kSendFailure);
+    return -1;
+  }
+}
+
+std::vector<uint8_t> MtpProg::Read(int32_t address, int32_t count) {
+  platform::SerialPort& port = comm_.MTP_comm;
+  // Bytes left from an earlier answer (late or longer than asked) would be
+  // taken for this one's.
+  try {
+    port.SetInBufferCount(0);
+  } catch (const std::exception&) {
+  }
+  Send(ReadRequest(static_cast<uint16_t>(address), static_cast<uint16_t>(count)), 5);
+  try {
+    const int readMs = comm_.Timings.readMs;
+    comm_.ProgrammerTimeoutFlag = 0;
+    comm_.MTP_Timeouttimer.SetInterval(readMs);
+    comm_.MTP_Timeouttimer.SetEnabled(true);
+    // A handler inside the wait may restart the shared timer: the deadline
+    // still ends the wait.
+    const Deadline deadline(int64_t{readMs} * 1000);
+    while (port.InBufferCount() < count) {
+      PollStep(comm_.State());
+      if (comm_.ProgrammerTimeoutFlag != 0 || deadline.Passed()) {
+        throw platform::RunTimeError(kReadTimeout, "Reception of data timer out");
+      }
+      if (port.InBufferCount() < count) platform::SleepMillis(1);
+    }
+    comm_.MTP_Timeouttimer.SetEnabled(false);
+    port.SetInputLen(0);
+    return port.Input();
+  } catch (const std::exception&) {
+    comm_.MTP_Timeouttimer.SetEnabled(false);
+    Box("Reception of data timer out");
+    try {
+      port.SetInputLen(0);
+      comm_.DisconnectProgrammer();
+    } catch (const std::exception&) {
+    }
+    return {};
+  }
+}
+
+void MtpProg::WaitForCommand(uint8_t command, size_t limit) {
+  // A command that did not go out is not waited for: its polls could only
+  // fail, each with its own box.
+  if (Send(CommandFrame(command), 6) < 0) return Fail();
+  MTPRECTIMER.SetInterval(std::max(comm_.Timings.pollMs, 1));  // 0 would never tick
+  MTPRECTIMER.SetEnabled(true);
+  int running = command;
+  while (running != 0) {
+    WaitYielding([&] { return !MTPRECTIMER.Enabled(); }, [] { return false; });
+    const std::string status = StatusText ? StatusText() : std::string();
+    if (status.size() > limit) return Fail();
+    if (SetStatusText) SetStatusText(status + ".");
+    const std::vector<uint8_t> answer = Read(kCommandAddress, 1);
+    if (!answer.empty()) {
+      running = answer[0] & command;
+    } else if (!comm_.MTP_comm.PortOpen()) {
+      // The read closed the link: no later poll can be answered.
+      return Fail();
+    }
+    MTPRECTIMER.SetEnabled(running != 0);
+  }
+}
+
+int16_t MtpProg::ProgrammerSend(const ProgrammerFrame& frame, int16_t length) {
+  Operation op(*this);
+  if (op.refused) return -1;
+  return Send(frame, static_cast<size_t>(std::max<int16_t>(length, 0)));
+}
+
+std::vector<uint8_t> MtpProg::ProgrammerRead(int32_t address, int32_t count) {
+  Operation op(*this);
+  if (op.refused) return {};
+  return Read(address, count);
+}
+
+void MtpProg::SendClearFrame() {
+  Operation op(*this);
+  if (!op.refused) Send(ClearFrame(), 9);
+}
+
+void MtpProg::SendErrorCommand() {
+  Operation op(*this);
+  if (!op.refused) Send(CommandFrame(kCommandError), 6);
+}
+
+void MtpProg::ProgramDeviceCommand() {
+  Operation op(*this);
+  if (op.refused) return;
+  Send(ClearFrame(), 9);
+  WaitForCommand(kCommandProgram, kProgramLimit);
+}
+
+void MtpProg::RequestProgrammerCrc() {
+  Operation op(*this);
+  if (op.refused) return;
+  if (SetStatusText) SetStatusText("Calculating CRC");
+  WaitForCommand(kCommandProgrammerCrc, kCrcLimit);
+  if (ProgrammerError == 0 && SetStatusText) SetStatusText("CRC calculated");
+}
+
+void MtpProg::RequestDeviceCrc() {
+  Operation op(*this);
+  if (!op.refused) WaitForCommand(kCommandDeviceCrc, kCrcLimit);
+}
+
+void MtpProg::SendRomParameters(const RomTexts& texts) {
+  Operation op(*this);
+  if (op.refused) return;
+  const std::optional<ProgrammerFrame> frame = ParameterFrame(texts);
+  if (!frame || Send(*frame, frame->size()) < 0) Fail();
+}
+
+void MtpProg::DownloadRomCode(const std::string& path, const RomTexts& texts) {
+  Operation op(*this);
+  if (op.refused) return;
+  if (path.empty()) {
+    Box("Binary file undefined");
+    return Fail();
+  }
+  if (InstructionBytes(WholeNumber(texts.padbits).value_or(0)) == 0) {
+    Box("Invalid value for source file padding");
+    return Fail();
+  }
+  // The count comes first: an image too large for its header sends nothing.
+  const std::optional<int32_t> count = ImageCount(texts);
+  const std::optional<std::vector<uint8_t>> file =
+      count ? ReadHead(path, static_cast<size_t>(*count) + 1) : std::nullopt;
+  if (!file) {
+    FileWarning();
+    return Fail();
+  }
+  const ProgrammerFrame header = ImageHeader(*count);
+  if (Send(header, header.size()) < 0) return Fail();
+  for (uint8_t byte : ImageStream(*file, *count)) {
+    if (Send({byte}, 1) < 0) {
+      Box("comm error - data");
+      return Fail();
+    }
+  }
+}
+
+void MtpProg::ShowProgrammerStatus() {
+  Operation op(*this);
+  if (op.refused) return;
+  const std::vector<uint8_t> answer = Read(0, kStatusBytes);
+  if (!answer.empty() && ShowStatus) ShowStatus(DecodeStatus(answer, kStatusBytes));
+}
+
+}  // namespace monitor

@@ -1,0 +1,78 @@
+// STD73XX, our stand-in: converts ".rom" files to ".rob" and computes the
+// checksum the programmer will report for a file once downloaded, as text in
+// the order the programmer control shows the programmer's checksum.
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "checksum_text.h"
+#include "code_signature.h"
+#include "platform/atomic_write.h"
+#include "platform/filenames.h"
+#include "rom_file.h"
+
+namespace {
+
+#define STD73XX_EXPORT extern "C" __attribute__((visibility("default")))
+
+bool HasExtension(const std::string& path, const char* extension) {
+  const std::string name = platform::FileName(path);
+  const size_t dot = name.rfind('.');
+  return dot != std::string::npos && platform::EqualsNoCase(name.substr(dot), extension);
+}
+
+// The words as the programmer will hold them, and the width.
+bool HeldWords(const std::string& path, const std::string& content, std::vector<uint32_t>& words,
+               int& width) {
+  const auto byte = [&](size_t i) { return static_cast<uint8_t>(content[i]); };
+  if (!HasExtension(path, ".rob")) {
+    width = 16;
+    for (size_t i = 0; i + 1 < content.size(); i += 2) {
+      words.push_back(~((byte(i) << 8) | byte(i + 1)) & 0xFFFF);
+    }
+    return true;
+  }
+  // A ".rob" takes its width from the ".rom" it was made from.
+  const std::optional<std73xx::RomFile> rom =
+      std73xx::ReadRomFile(platform::BaseName(path) + ".rom");
+  if (!rom) return false;
+  width = rom->width;
+  for (size_t i = 0; i + 2 < content.size(); i += 3) {
+    words.push_back((byte(i) << 16) | (byte(i + 1) << 8) | byte(i + 2));
+  }
+  return true;
+}
+
+}  // namespace
+
+// 0 when the ".rob" beside the ".rom" was written; 1 unreadable or invalid
+// ".rom", 2 the ".rob" could not be written.
+STD73XX_EXPORT int rom2rob(const char* romPath) {
+  if (romPath == nullptr) return 1;
+  const std::optional<std73xx::RomFile> rom = std73xx::ReadRomFile(romPath);
+  if (!rom) return 1;
+  platform::AtomicFile rob;
+  const bool written = rob.Open(platform::BaseName(romPath) + ".rob") &&
+                       rob.Write(std73xx::RobBytes(*rom)) && rob.Commit();
+  return written ? 0 : 2;
+}
+
+// The program size in words (0 for an empty file), -1 when no checksum can
+// be made, -2 for a missing file; the checksum text at the start of `text`.
+STD73XX_EXPORT int PELTOChecksum(int romWords, const char* path, char* text) {
+  if (path == nullptr || text == nullptr) return -1;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return -2;
+  const std::string content((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+  std::vector<uint32_t> words;
+  int width = 16;
+  if (!HeldWords(path, content, words, width)) return -1;
+  const uint32_t signature = std73xx::CodeSignature(words, width, romWords);
+  const uint8_t field[4] = {static_cast<uint8_t>(signature & 0xFF),
+                            static_cast<uint8_t>((signature >> 8) & 0xFF),
+                            static_cast<uint8_t>((signature >> 16) & 0xFF), 0};
+  const std::string checksum = pelto::ChecksumText(field, width == 16 ? 2 : 3, width);
+  std::memcpy(text, checksum.c_str(), checksum.size() + 1);
+  return static_cast<int>(words.size());
+}

@@ -1,0 +1,77 @@
+#include "mtp_fixture.h"
+
+#include <unistd.h>
+
+#include <QTest>
+#include <cstdlib>
+
+#include "core/settings/mdl_registry.h"
+#include "core/settings/registry_layout.h"
+#include "mtp/mtpcomm.h"
+#include "platform/messagebox.h"
+#include "wait_until.h"
+
+namespace mtptest {
+
+MtpTest::MtpTest() {
+  setenv("TAVIX_REGISTRY_DIR", registry.path().c_str(), 1);
+  setenv("TAVIX_COM3", programmer.Endpoint().c_str(), 1);
+  state.ProgramPath = program.path();
+  const std::string dist = TAVIX_DIST_DIR;
+  EXPECT_EQ(symlink((dist + "STDK42XX.so").c_str(), program.file("STDK42XX.so").c_str()), 0);
+  program.write("TAVIX.INI", testsupport::ReadFile(dist + "TAVIX.INI") +
+                                 "\r\n[MTP PARAMS]\r\nQV4128=16,2,8,\r\nQV4234=12,4,512,\r\n"
+                                 "QV4111=16,300,8,\r\nQV4112=8,\r\n");
+  comm.Timings = {60, 150, 2, 0};
+  monitor::BindProgramming(state, programming);
+  platform::SetBeepHook([this] { ++beeps; });
+}
+
+MtpTest::~MtpTest() {
+  platform::SetBeepHook(nullptr);
+  unsetenv("TAVIX_COM3");
+  unsetenv("TAVIX_REGISTRY_DIR");
+}
+
+void MtpTest::StoreSettings(const std::string& com, const std::string& baud,
+                            const std::string& buffed) {
+  const std::string key = monitor::FindLayoutKey("MTPCOMM")->path;
+  monitor::RegCreateKeyPath(platform::HKEY_LOCAL_MACHINE, key);
+  for (const auto& [name, text] : {std::pair{"Com", com}, {"Baud Rate", baud}, {"Buffed", buffed}}) {
+    if (!text.empty())
+      monitor::RegSetSetting(platform::HKEY_LOCAL_MACHINE, key, name, text, platform::REG_SZ);
+  }
+}
+
+monitor::Mtp& MtpTest::LoadPanel() {
+  return *static_cast<monitor::Mtp*>(state.Forms.Show("MTP"));
+}
+
+monitor::MtpCommForm& MtpTest::Settings() {
+  return *static_cast<monitor::MtpCommForm*>(state.Forms.Get("MTPCOMM_FORM"));
+}
+
+void MtpTest::ClickOn(QAbstractButton* button) {
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+Lines MtpTest::NewFrames(size_t count) {
+  // Writes have no answer: their frames are complete only on the rig's thread.
+  testsupport::WaitUntil([&] { return programmer.FrameText().size() >= framesSeen_ + count; });
+  const Lines frames = programmer.FrameText();
+  const Lines fresh(frames.begin() + static_cast<long>(std::min(framesSeen_, frames.size())),
+                    frames.end());
+  framesSeen_ = frames.size();
+  return fresh;
+}
+
+bool MtpTest::FramesEndWith(const std::string& frame) {
+  const bool found = testsupport::WaitUntil([&] {
+    const Lines frames = programmer.FrameText();
+    return frames.size() > framesSeen_ && frames.back() == frame;
+  });
+  framesSeen_ = programmer.FrameText().size();
+  return found;
+}
+
+}  // namespace mtptest
