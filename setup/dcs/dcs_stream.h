@@ -1,13 +1,14 @@
 #pragma once
 // The library's file stream: every read, write, seek, tell, end-of-file test
-// and close goes through it. Files are opened with an 8,192-byte buffer.
+// and close goes through it. Files are opened with a 64 KiB buffer: with
+// 8 KiB, stored entries came out a fifth slower than a plain copy.
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
 class DcsStream {
  public:
-  static constexpr size_t kBufferSize = 8192;
+  static constexpr size_t kBufferSize = 65536;
 
   // Opens `path` with an fopen mode; null when it cannot be opened.
   static DcsStream* Open(const std::string& path, const char* mode);

@@ -123,7 +123,7 @@ int DcsExtractFile(DcsArchive* archive, const char* pattern, const char* folder,
 int DcsSetUserWord(DcsArchive* archive, intptr_t value);
 intptr_t DcsGetUserWord(DcsArchive* archive);
 
-// Files as the library opens them (fopen modes, an 8,192-byte buffer).
+// Files as the library opens them (fopen modes, a 64 KiB buffer).
 DcsStream* DcsOpenStream(const char* path, const char* mode);
 int DcsCloseStream(DcsStream* stream);
 
