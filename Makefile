@@ -3,7 +3,7 @@ BUILD      ?= build
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: run test bench fuzz deps build-release build-test clean
+.PHONY: run test bench fuzz deps build-release build-test package install-test clean
 
 deps:
 	@./scripts/install-deps
@@ -23,6 +23,14 @@ build-test: deps
 test: build-test
 	cd $(BUILD)/test && QT_QPA_PLATFORM=offscreen \
 	  ctest --output-on-failure -j $(JOBS)
+
+# The setup program of the whole system, build/release/Tavix-setup, and its
+# install test on a fresh prefix (not in the test run: it builds the package).
+package: build-release
+	cmake --build $(BUILD)/release --target setup_package
+
+install-test: package
+	./tests/setup/install/run-install-test $(BUILD)/release
 
 bench: deps
 	cmake -S . -B $(BUILD)/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTAVIX_TESTS=OFF -DTAVIX_BENCH=ON

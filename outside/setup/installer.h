@@ -1,0 +1,19 @@
+#pragma once
+// Installs the files an archive carries in folders ("bin\Tavix",
+// "tavix\Start.asm") below a target folder, keeping their layout; entries
+// without a folder belong to the setup itself and are not installed.
+#include <functional>
+#include <string>
+
+namespace rvsetup {
+
+// Calls `report` with each installed name. False, with `error` saying why,
+// when the archive cannot be read or a file cannot be written; a name that
+// would leave the target folder is refused.
+bool InstallArchive(const std::string& archivePath, const std::string& target,
+                    const std::function<void(const std::string&)>& report, std::string& error);
+
+// $TAVIX_INSTALL_DIR, else $HOME/.local/opt/tavix.
+std::string InstallFolder();
+
+}  // namespace rvsetup

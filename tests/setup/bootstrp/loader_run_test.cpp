@@ -1,0 +1,173 @@
+// The loader run as a program, from its temporary folder to the end of the
+// second stage.
+#include <dirent.h>
+#include <signal.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+#include <ctime>
+#include <filesystem>
+
+#include "loader_rig.h"
+
+using loadertest::LoaderRig;
+using loadertest::Outcome;
+
+namespace {
+
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+int EntriesIn(const std::string& folder) {
+  int n = 0;
+  if (DIR* dir = opendir(folder.c_str())) {
+    while (const dirent* e = readdir(dir)) n += e->d_name[0] != '.';
+    closedir(dir);
+  }
+  return n;
+}
+
+void MakeOldFolder(const std::string& path, int secondsAgo, int files) {
+  mkdir(path.c_str(), 0700);
+  for (int i = 0; i < files; ++i) testsupport::WriteFile(path + "/left" + std::to_string(i), "x");
+  const time_t when = std::time(nullptr) - secondsAgo;
+  const struct utimbuf times { when, when };
+  utime(path.c_str(), &times);
+}
+
+}  // namespace
+
+TEST(Vanstall, OneLanguageRunsTheSecondStageWithItsArgumentsAndCleansUp) {
+  LoaderRig rig;
+  rig.Build();
+  // A temporary root longer than any fixed path buffer.
+  const std::string root = rig.temp.path() + std::string(120, 'a') + "/" + std::string(120, 'b') + "/" +
+                           std::string(120, 'c') + "/";
+  ASSERT_TRUE(std::filesystem::create_directories(root));
+  // A command line holding format directives is passed on as it is.
+  const Outcome run = rig.Start({"extra", "%s%n%s", "/x"}, {{"TEMP", root}});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.errors, "");
+  EXPECT_TRUE(Has(run.log, "arg:/b" + rig.package + "\narg:extra\narg:%s%n%s\narg:/x\nfolder:" + root +
+                               "RVSETUP0.TMP/\nmode:700\n"))
+      << run.log;
+  for (const char* file : {"BOOT0409.DLL", "RVSETUP.EXE", "SETUP.LNG", "SETUP.PKG", "SETUPLNG.DLL"}) {
+    EXPECT_TRUE(Has(run.log, std::string("file:") + file + "\n")) << file;
+  }
+  EXPECT_TRUE(Has(run.log, "pkg:RVPL:1024\n"));
+  EXPECT_TRUE(Has(run.log, "hidden:1\n"));
+  EXPECT_EQ(EntriesIn(root), 0);
+
+  // The end of the session while the second stage runs: the files go, the run fails.
+  const Outcome ended = rig.Start({}, {{"TEMP", root}, {"VANSTALL_TEST_LINGER_MS", "3000"}},
+                                  [](long pid) { kill(static_cast<pid_t>(pid), SIGTERM); });
+  EXPECT_EQ(ended.exitCode, 1);
+  EXPECT_EQ(EntriesIn(root), 0);
+}
+
+TEST(Vanstall, StaleFoldersAreCleanedRecentOnesAndLinksLeftAlone) {
+  LoaderRig rig;
+  rig.Build();
+  const std::string folder0 = rig.temp.file("RVSETUP0.TMP");
+  MakeOldFolder(folder0, 7200, 3);
+  Outcome run = rig.Start({});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(Has(run.log, "RVSETUP0.TMP/\n"));
+  EXPECT_FALSE(Has(run.log, "file:left"));
+  EXPECT_EQ(EntriesIn(rig.temp.path()), 0);
+
+  // Ten minutes old and not empty: kept, the next name is used (TEMP with a trailing '/' or not).
+  MakeOldFolder(folder0, 600, 2);
+  std::string root = rig.temp.path();
+  root.pop_back();
+  run = rig.Start({}, {{"TEMP", root}});
+  EXPECT_TRUE(Has(run.log, "folder:" + rig.temp.path() + "RVSETUP1.TMP/\n")) << run.log;
+  EXPECT_EQ(EntriesIn(folder0), 2);
+
+  // A link planted under the first name is neither followed nor removed.
+  testsupport::TempDir victim;
+  victim.write("precious", "keep");
+  utime(victim.path().c_str(), nullptr);
+  const std::string planted = rig.temp.file("RVSETUP2.TMP");
+  ASSERT_EQ(symlink(victim.path().c_str(), planted.c_str()), 0);
+  struct utimbuf old {
+    std::time(nullptr) - 7200, std::time(nullptr) - 7200
+  };
+  utime(victim.path().c_str(), &old);
+  MakeOldFolder(rig.temp.file("RVSETUP1.TMP"), 600, 1);
+  run = rig.Start({});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(Has(run.log, "RVSETUP3.TMP/\n")) << run.log;
+  EXPECT_EQ(victim.read("precious"), "keep");
+  struct stat info;
+  EXPECT_EQ(lstat(planted.c_str(), &info), 0);
+}
+
+TEST(Vanstall, LanguageComesFromTheOptionOrTheLocaleWithItsFallbacks) {
+  LoaderRig rig;
+  rig.SetLanguages("[Setup]\nDefault Language=0409\n[Language]\n0409=English\n0407=German\n");
+  rig.Build();
+  // Forced: no dialog (one would be cancelled here), the German libraries.
+  Outcome run = rig.Start({"/l0407"});
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_TRUE(Has(run.log, "file:BOOT0407.DLL\n"));
+  EXPECT_FALSE(Has(run.log, "file:BOOT0409.DLL\n"));
+  // Two languages and no option: the dialog, cancelled, ends the run without leftovers.
+  run = rig.Start({});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.log, "");
+  EXPECT_EQ(EntriesIn(rig.temp.path()), 0);
+
+  // A locale missing from [Language] falls back to its main language.
+  rig.SetLanguages(
+      "[Setup]\nDefault Language=0409\n[Language]\n040C=Fran\xC3\xA7"
+      "ais\n");
+  rig.entries["BOOT040C.DLL"] = SETUP_FILES_DIR "/BOOT0409.DLL";
+  rig.entries["SETUP040C.DLL"] = SETUP_FILES_DIR "/SETUP0409.DLL";
+  rig.Build();
+  run = rig.Start({}, {{"LANG", "fr_CA.UTF-8"}});
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_TRUE(Has(run.log, "file:BOOT040C.DLL\n"));
+  EXPECT_FALSE(Has(run.log, "setuplng:0\n"));
+}
+
+TEST(Vanstall, DamagedOrMissingFilesAreReportedAndCorruptCodeNeverStarts) {
+  LoaderRig rig;
+  // A damaged language table is reported and the run goes on with the locale's language.
+  rig.Build("SETUP.LNG");
+  Outcome run = rig.Start({});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.errors, "Quillset: INTERNAL ERROR B118-5: Cannot decompress SETUP.LNG.\n");
+  EXPECT_TRUE(Has(run.log, "file:BOOT0409.DLL\n"));
+
+  // A second stage failing its CRC is deleted, so the start fails.
+  rig.Build("RVSETUP.EXE");
+  run = rig.Start({"/l0409"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.log, "");
+  const std::string stage = rig.temp.path() + "RVSETUP0.TMP/RVSETUP.EXE";
+  EXPECT_EQ(run.errors,
+            "Quillset: INTERNAL ERROR B114-5: Cannot decompress RVSETUP.EXE.\n"
+            "Error: FATAL ERROR B104: Couldn't execute \"" +
+                stage + " \"/b" + rig.package + "\" /l0409\". Error code = 2.\n");
+  EXPECT_EQ(EntriesIn(rig.temp.path()), 0);
+
+  // Without a second stage at all: the same, with the entry missing (14).
+  rig.entries.erase("RVSETUP.EXE");
+  rig.Build();
+  run = rig.Start({});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(Has(run.errors, "INTERNAL ERROR B114-14: Cannot decompress RVSETUP.EXE.\n"));
+  EXPECT_TRUE(Has(run.errors, "FATAL ERROR B104"));
+  EXPECT_EQ(EntriesIn(rig.temp.path()), 0);
+
+  // A program without an archive.
+  testsupport::WriteFile(rig.package, testsupport::ReadFile(VANSTALL));
+  run = rig.Start({});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errors, "Quillset: INTERNAL ERROR B109-11: Cannot decompress setup program.\n");
+  EXPECT_EQ(EntriesIn(rig.temp.path()), 0);
+}
