@@ -235,19 +235,22 @@ int16_t EmulatorLink::SendWord(int32_t value) {
   SetLinkState(kWordSend);
   try {
     const std::array<uint8_t, 3> unit = PackUnit(value, 1, 0);
-    const int16_t sent = SendBytes({unit.begin(), unit.end()});
+    if (SendBytes({unit.begin(), unit.end()}) == 0) {
+      SetLinkState(kFailure);
+      return 0;
+    }
     if (!DrainOutput(unit.size())) throw platform::RunTimeError(kSendTimeout, kSendFailure);
     SetLinkState(kDone);
-    return sent;
+    return 1;
   } catch (...) {
     SetLinkState(kFailure);
     throw;
   }
 }
 
-void EmulatorLink::SendCommand(int32_t address, const std::vector<uint8_t>& data) {
+bool EmulatorLink::SendCommand(int32_t address, const std::vector<uint8_t>& data) {
   SetLinkState(kCommand);
-  if (state_.LinkState != 4) return;
+  if (state_.LinkState != 4) return false;
   try {
     size_t units = data.size() / 3;
     size_t offset = 0;
@@ -258,15 +261,17 @@ void EmulatorLink::SendCommand(int32_t address, const std::vector<uint8_t>& data
       if (SendValueEx(address, static_cast<int32_t>(block)) == 0 || SendBytes(bytes) == 0 ||
           !DrainOutput((block + 1) * 3)) {
         SetLinkState(kFailure);
-        return;
+        return false;
       }
       units -= block;
       offset += block * 3;
       address += static_cast<int32_t>(block);
     }
     SetLinkState(kDone);
+    return true;
   } catch (const std::exception&) {
     SetLinkState(kFailure);
+    return false;
   }
 }
 
@@ -279,6 +284,8 @@ std::vector<uint8_t> EmulatorLink::ReceiveData(int32_t address, int32_t count) {
     while (count > 0) {
       const int32_t chunk = std::min<int32_t>(count, kMaxBlockUnits);
       port.SetInputLen(chunk * 3);
+      // Noise on the line before the request is never part of its answer.
+      port.SetInBufferCount(0);
       SendValue(address, chunk);
       const Deadline deadline = StartTimeout(chunk * timings_.readUnitMs);
       if (!WaitYielding([&] { return port.InBufferCount() >= chunk * 3; },
@@ -286,6 +293,9 @@ std::vector<uint8_t> EmulatorLink::ReceiveData(int32_t address, int32_t count) {
         throw platform::RunTimeError(kReadTimeout, "The emulator did not answer in time");
       }
       const std::vector<uint8_t> bytes = ReadPortInput();
+      // A byte beyond the answer means the answer is shifted by it.
+      if (port.InBufferCount() > 0)
+        throw platform::RunTimeError(kReadTimeout, "The emulator's answer was longer than asked");
       result.insert(result.end(), bytes.begin(), bytes.end());
       count -= chunk;
       address += chunk;

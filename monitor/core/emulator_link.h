@@ -111,8 +111,9 @@ class EmulatorLink {
   int16_t ReadPortSignal();
   std::vector<uint8_t> ReadPortInput();
 
-  // Reads count units from address on, in chunks of 255; error 32000 when a
-  // reply is short after chunk * readUnitMs (the link is then failed).
+  // Reads count units from address on, in chunks of 255; the input is
+  // emptied before each request. Error 32000 when a reply is short after
+  // chunk * readUnitMs or longer than asked (the link is then failed).
   // Empty when the link refuses.
   std::vector<uint8_t> ReceiveData(int32_t address, int32_t count);
   // Writes the bytes paced by the handshake lines. 1 sent; 0 failed, after
@@ -120,12 +121,14 @@ class EmulatorLink {
   int16_t SendBytes(const std::vector<uint8_t>& bytes);
   int16_t SendValue(int32_t a, int32_t b);
   int16_t SendValueEx(int32_t a, int32_t b);
-  // The command word, only while idle; 0 when not sent. A drain that does not
-  // end in time fails the link and raises 31995.
+  // The command word, only while idle; 0 when refused or not sent (a failed
+  // send fails the link). A drain that does not end in time fails the link
+  // and raises 31995.
   int16_t SendWord(int32_t value);
   // Writes a data block from address on, 255 units per header. The first
-  // failed send fails the link and ends the block.
-  void SendCommand(int32_t address, const std::vector<uint8_t>& data);
+  // failed send fails the link and ends the block. True when all was sent;
+  // false also when the link refused (busy, closed or failed).
+  bool SendCommand(int32_t address, const std::vector<uint8_t>& data);
   // The DTR/DSR reset handshake. When DSR does not follow within the phase
   // time the session is disconnected and the port closed.
   void PollEmulator();

@@ -182,7 +182,9 @@ void SendEmulatorState(MonitorState& state) {
   if (session != 6 && session != 7 && session != 2) return;
   try {
     const StatePacket packet = EncodeStatePacket(state.CpuState);
-    state.Link->SendCommand(kStatePacketAddress, {packet.begin(), packet.end()});
+    // A refused or failed send leaves the state unsent, for the next command.
+    if (!state.Link->SendCommand(kStatePacketAddress, {packet.begin(), packet.end()}))
+      throw platform::RunTimeError(31994, "The emulator's state could not be sent");
     state.CpuStateDirty = 0;
     NextEmulatorState(state, kDone);
   } catch (const std::exception&) {
@@ -205,7 +207,8 @@ void EmulatorDispatch(MonitorState& state) {
       return;
   }
   try {
-    state.Link->SendWord(CommandWord(state.CommandBitMode, state.CommandBitValue));
+    if (state.Link->SendWord(CommandWord(state.CommandBitMode, state.CommandBitValue)) == 0)
+      throw platform::RunTimeError(31998, "The command could not be sent to the emulator");
     if (AfterDispatch(state.CommandBitMode, state.CommandBitValue)) {
       Services::Call(state.Seams.debug.ClearCommandBits);
     }

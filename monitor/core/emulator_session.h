@@ -55,10 +55,11 @@ void NextEmulatorState(MonitorState& state, int16_t event);
 // shown. Any failure: event 11 and error 31993.
 void ReceiveEmulatorState(MonitorState& state);
 // CpuState to the emulator, only while dirty and in state 2, 6 or 7. Any
-// failure: event 11 and error 31994.
+// failure, a link that refuses the packet included: event 11 and error 31994,
+// the state still dirty.
 void SendEmulatorState(MonitorState& state);
-// The command word, only in states 8, 9, 13, 14, 15 and 17. Any failure:
-// event 11 and error 31998.
+// The command word, only in states 8, 9, 13, 14, 15 and 17. Any failure, a
+// link that refuses the word included: event 11 and error 31998.
 void EmulatorDispatch(MonitorState& state);
 
 }  // namespace monitor

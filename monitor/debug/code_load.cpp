@@ -1,7 +1,5 @@
 #include "debug/code_load.h"
 
-#include <QFile>
-
 #include "core/code_grid.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
@@ -13,6 +11,7 @@
 #include "platform/grid_control.h"
 #include "platform/hooks.h"
 #include "platform/messagebox.h"
+#include "platform/read_file.h"
 #include "platform/run_time_error.h"
 
 namespace monitor {
@@ -37,10 +36,10 @@ QString Text(const std::string& text) {
   return ListingText(text);
 }
 
-std::vector<std::string> SplitLines(const QByteArray& bytes) {
+std::vector<std::string> SplitLines(const std::string& bytes) {
   std::vector<std::string> lines;
   std::string line;
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
+  for (size_t i = 0; i < bytes.size(); ++i) {
     const char c = bytes[i];
     if (c == '\r' || c == '\n') {
       lines.push_back(std::move(line));
@@ -162,10 +161,10 @@ void LoadDebugInfo(MonitorState& state, const std::string& path) {
   for (ProgramCell& cell : state.ProgramMemory) cell.flags = 0;
   state.ListedAddresses.reset();
 
-  QFile file(QString::fromStdString(platform::FindOrKeepPath(path)));
+  std::string bytes;
   Listing listing;
-  const bool opened = file.open(QIODevice::ReadOnly);
-  if (opened) listing = LoadDebugInfo(SplitLines(file.readAll()));
+  const bool opened = platform::ReadWholeFile(platform::FindOrKeepPath(path), bytes);
+  if (opened) listing = LoadDebugInfo(SplitLines(bytes));
 
   const int count = static_cast<int>(listing.rows.size());
   // A read that ended early (the row limit, or a line that failed to read)

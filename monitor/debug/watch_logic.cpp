@@ -1,6 +1,5 @@
 #include "debug/watch_logic.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -8,6 +7,7 @@
 
 #include "core/code_grid.h"
 #include "core/settings/global_numbers.h"
+#include "platform/read_file.h"
 
 namespace monitor {
 namespace {
@@ -95,16 +95,15 @@ std::vector<SymbolRow> ReadSymbols(const std::vector<std::string>& lines) {
 
 std::vector<std::string> ReadTextLines(const std::string& path) {
   std::vector<std::string> lines;
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return lines;
-  const QByteArray bytes = file.readAll();
-  qsizetype start = 0;
+  std::string bytes;
+  if (!platform::ReadWholeFile(path, bytes)) return lines;
+  size_t start = 0;
   while (start < bytes.size()) {
-    qsizetype end = bytes.indexOf('\n', start);
-    if (end < 0) end = bytes.size();
-    qsizetype stop = end;
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    size_t stop = end;
     if (stop > start && bytes[stop - 1] == '\r') --stop;
-    lines.emplace_back(bytes.constData() + start, static_cast<size_t>(stop - start));
+    lines.emplace_back(bytes, start, stop - start);
     start = end + 1;
   }
   return lines;

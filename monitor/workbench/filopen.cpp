@@ -1,9 +1,5 @@
 #include "workbench/filopen.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +11,7 @@
 #include "platform/filenames.h"
 #include "platform/hooks.h"
 #include "platform/messagebox.h"
+#include "platform/read_file.h"
 #include "platform/run_time_error.h"
 #include "workbench/frmnotepad.h"
 #include "workbench/mdinote.h"
@@ -64,27 +61,12 @@ std::string WriteSource(const frmNotePad& editor, const std::string& name) {
   return "";
 }
 
-// The whole file, or the message of the failure.
-enum class ReadResult { Read, CannotOpen, CannotRead };
-ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return ReadResult::CannotOpen;
-  ReadResult result = ReadResult::Read;
-  struct stat info {};
-  if (fstat(fd, &info) == 0 && info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      result = ReadResult::CannotRead;
-      break;
-    }
-    bytes.append(buffer, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return result;
+// The message of a file that could not be read: a folder, or a read that
+// failed, is a format error; anything else (a pipe or device too) cannot be
+// opened.
+std::string ReadFailureText(int error) {
+  return error == EISDIR || error == EIO || error == EFBIG ? "Format error : "
+                                                           : "Can't open file: ";
 }
 
 }  // namespace
@@ -125,15 +107,10 @@ std::string ShowSaveAsDialog(Workbench& bench) {
 void LoadSourceFile(Workbench& bench, const std::string& path) {
   const std::string used = platform::FindOrKeepPath(path);
   std::string bytes;
-  switch (ReadWholeFile(used, bytes)) {
-    case ReadResult::CannotOpen:
-      platform::MessageBox("Can't open file: " + path, kAppTitle, platform::MB_OK);
-      return;
-    case ReadResult::CannotRead:
-      platform::MessageBox("Format error : " + path, kAppTitle, platform::MB_OK);
-      return;
-    case ReadResult::Read:
-      break;
+  int error = 0;
+  if (!platform::ReadWholeFile(used, bytes, &error)) {
+    platform::MessageBox(ReadFailureText(error) + path, kAppTitle, platform::MB_OK);
+    return;
   }
   platform::WaitCursor wait;
   const int16_t slot = GrowEditorArrays(bench);

@@ -5,10 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 
 namespace platform {
 
-bool ReadWholeFile(const std::string& path, std::string& content, int* error) {
+bool ReadWholeFile(const std::string& path, std::string& content, int* error, size_t limit) {
   content.clear();
   int failure = 0;
   // Non-blocking, so that opening a pipe without a writer cannot wait.
@@ -24,6 +25,10 @@ bool ReadWholeFile(const std::string& path, std::string& content, int* error) {
     ok = false;
     failure = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
   }
+  if (ok && static_cast<uint64_t>(st.st_size) > limit) {
+    ok = false;
+    failure = EFBIG;
+  }
   if (ok) content.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   while (ok) {
@@ -32,6 +37,11 @@ bool ReadWholeFile(const std::string& path, std::string& content, int* error) {
     if (n < 0) {
       if (errno == EINTR) continue;
       failure = errno;
+      ok = false;
+      break;
+    }
+    if (content.size() + static_cast<size_t>(n) > limit) {  // it grew while being read
+      failure = EFBIG;
       ok = false;
       break;
     }

@@ -1,17 +1,22 @@
 #include "hive_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <set>
 
 #include "hive_text.h"
 #include "platform/atomic_write.h"
+#include "platform/read_file.h"
 
 namespace platform::hive {
 namespace {
@@ -33,18 +38,26 @@ bool MakeFolder(const std::string& folder) {
   return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// A damaged hive file is reported once per process, on standard error: the
+// Each failure of a hive is said once per process on standard error: the
 // registry has no window.
-void ReportDamage(const std::string& path, int line, const std::string& badPath) {
+void ReportOnce(const std::string& path, const char* kind, const std::string& message) {
   static std::mutex mutex;
   static std::set<std::string> reported;
   std::lock_guard<std::mutex> lock(mutex);
-  if (!reported.insert(path).second) return;
-  std::fprintf(stderr,
-               "Tavix registry: %s: line %d does not parse; the lines that parse are used, and "
-               "before the next save into it the file is kept as %s\n",
-               path.c_str(), line, badPath.c_str());
+  if (!reported.insert(path + '\n' + kind).second) return;
+  std::fprintf(stderr, "Tavix registry: %s: %s\n", path.c_str(), message.c_str());
 }
+
+// The largest hive read; a bigger file is one that cannot be read.
+constexpr size_t kHiveLimit = size_t{64} << 20;
+
+// The lock file's descriptor, closed (the lock released) on every way out.
+struct LockHolder {
+  int fd;
+  ~LockHolder() {
+    if (fd >= 0) close(fd);
+  }
+};
 
 }  // namespace
 
@@ -62,6 +75,7 @@ void HiveFile::UseFolder(const std::string& folder) {
   root_ = Key{};
   known_ = false;
   damaged_ = false;
+  unreadable_ = 0;
 }
 
 Key& HiveFile::Current(const std::string& folder) {
@@ -80,31 +94,38 @@ void HiveFile::Refresh() {
     now.modified = st.st_mtim;
   }
   if (known_ && now == id_) return;
-  Load();
+  Load(now);
 }
 
-void HiveFile::Load() {
+// The identity comes from before the read: a file replaced in between is
+// read again at the next refresh.
+void HiveFile::Load(const FileId& seen) {
   root_ = Key{};
-  id_ = FileId{};
+  id_ = seen;
   known_ = true;
   damaged_ = false;
-  int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return;
-  struct stat st {};
+  unreadable_ = 0;
+  if (!seen.exists) return;
   std::string text;
-  if (fstat(fd, &st) == 0) {
-    id_ = FileId{true, st.st_dev, st.st_ino, st.st_size, st.st_mtim};
-    char buffer[8192];
-    ssize_t n;
-    while ((n = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
+  int error = 0;
+  if (!ReadWholeFile(path_, text, &error, kHiveLimit)) {
+    if (error == ENOENT) return;  // removed since the stat
+    unreadable_ = error;
+    ReportOnce(path_, "read",
+               std::string("cannot be read (") + std::strerror(error) +
+                   "); its settings are not used and nothing is saved into it");
+    return;
   }
-  close(fd);
   ParsedHive parsed = ParseHive(text);
   root_ = std::move(parsed.root);
   if (parsed.badLine) {
     damaged_ = true;
     badPath_ = FreeBadName();
-    ReportDamage(path_, parsed.badLine, badPath_);
+    ReportOnce(path_, "damage",
+               "line " + std::to_string(parsed.badLine) +
+                   " does not parse; the lines that parse are used, and before the next save "
+                   "into it the file is kept as " +
+                   badPath_);
   }
 }
 
@@ -129,41 +150,74 @@ bool HiveFile::KeepDamagedFile() {
   return false;
 }
 
-bool HiveFile::Save() {
+int HiveFile::Save() {
   bool kept = damaged_;
-  if (kept && !KeepDamagedFile()) return false;
-  if (!WriteFileAtomically(path_, FormatHive(root_, rootName_))) {
+  if (kept && !KeepDamagedFile()) return errno != 0 ? errno : EIO;
+  int error = 0;
+  if (!WriteFileAtomically(path_, FormatHive(root_, rootName_), &error)) {
     if (kept) unlink(badPath_.c_str());
-    return false;
+    return error != 0 ? error : EIO;
   }
   damaged_ = false;
   struct stat st = StatOf(path_, id_.exists);
   id_ = FileId{id_.exists, st.st_dev, st.st_ino, st.st_size, st.st_mtim};
   known_ = id_.exists;
-  return true;
+  RemoveStaleTemporaries();
+  return 0;
+}
+
+// Saves write ".<hive>.XXXXXX" beside the hive under the lock, which is held
+// now: any such file is what a killed save left.
+void HiveFile::RemoveStaleTemporaries() const {
+  DIR* folder = opendir(folder_.c_str());
+  if (folder == nullptr) return;
+  const std::string prefix = "." + rootName_ + ".hive.";
+  while (const dirent* entry = readdir(folder)) {
+    const std::string name = entry->d_name;
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    if (!std::all_of(name.begin() + static_cast<ptrdiff_t>(prefix.size()), name.end(),
+                     [](unsigned char c) { return std::isalnum(c) != 0; }))
+      continue;
+    unlinkat(dirfd(folder), name.c_str(), 0);
+  }
+  closedir(folder);
+}
+
+int32_t HiveFile::SaveFailed(int error) const {
+  ReportOnce(path_, "save",
+             std::string("settings cannot be saved (") + std::strerror(error) +
+                 "); the file stays as it was");
+  return 1016;
 }
 
 int32_t HiveFile::Change(const std::string& folder, const ChangeFunction& change) {
-  constexpr int32_t kWriteFailed = 1016;
   UseFolder(folder);
-  if (!MakeFolder(folder_)) return kWriteFailed;
-  int lock = open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (lock < 0) return kWriteFailed;
-  while (flock(lock, LOCK_EX) != 0 && errno == EINTR) {
+  if (!MakeFolder(folder_)) return SaveFailed(errno);
+  const LockHolder lock{open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)};
+  if (lock.fd < 0) return SaveFailed(errno);
+  while (flock(lock.fd, LOCK_EX) != 0 && errno == EINTR) {
   }
   // A file's identity can repeat when another writer's new file reuses a
   // freed inode within one clock tick, so a change always reads the file it
   // changes.
   known_ = false;
   Refresh();
+  if (unreadable_ != 0) return SaveFailed(unreadable_);
   bool changed = false;
-  int32_t status = change(root_, changed);
-  if (changed && !Save()) {
-    known_ = false;  // the tree holds a change the file does not
-    Refresh();
-    status = kWriteFailed;
+  int32_t status;
+  try {
+    status = change(root_, changed);
+  } catch (...) {
+    known_ = false;  // the tree may hold part of the change
+    throw;
   }
-  close(lock);  // releases the lock
+  if (changed) {
+    if (const int error = Save()) {
+      known_ = false;  // the tree holds a change the file does not
+      Refresh();
+      status = SaveFailed(error);
+    }
+  }
   return status;
 }
 

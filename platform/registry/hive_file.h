@@ -3,6 +3,9 @@
 // changed (one stat otherwise); changes are made under an exclusive lock on
 // a lock file beside the hive, on a freshly loaded tree, and saved whole
 // through an atomic replace, so writers in other processes are never lost.
+// A hive that is not a regular file, or is too big, cannot be read: its tree
+// is empty and nothing is saved over it. Failures are said once on standard
+// error, as the registry has no window.
 #include <sys/types.h>
 
 #include <cstdint>
@@ -39,10 +42,15 @@ class HiveFile {
 
   void UseFolder(const std::string& folder);
   void Refresh();
-  void Load();
-  bool Save();
+  void Load(const FileId& seen);
+  // 0, or the errno of the failure.
+  int Save();
+  // Status 1016, the failure reported once on standard error.
+  int32_t SaveFailed(int error) const;
   bool KeepDamagedFile();
   std::string FreeBadName() const;
+  // Temporary files that interrupted saves of this hive left behind.
+  void RemoveStaleTemporaries() const;
 
   std::string rootName_;
   std::string folder_;
@@ -51,6 +59,7 @@ class HiveFile {
   FileId id_;
   bool known_ = false;    // root_ holds what the file `id_` describes held
   bool damaged_ = false;  // that file has lines that did not parse
+  int unreadable_ = 0;    // the errno that kept that file from being read: never written over
   std::string badPath_;   // where a damaged file is kept at the next save
 };
 

@@ -20,10 +20,21 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
   return true;
 }
 
+Key::~Key() {
+  std::vector<std::unique_ptr<Key>> pending;
+  for (auto& [upper, child] : children) pending.push_back(std::move(child));
+  children.clear();
+  while (!pending.empty()) {
+    std::unique_ptr<Key> key = std::move(pending.back());
+    pending.pop_back();
+    for (auto& [upper, child] : key->children) pending.push_back(std::move(child));
+    key->children.clear();
+  }
+}
+
 Value* Key::FindValue(const std::string& valueName) {
-  for (Value& v : values)
-    if (EqualNoCase(v.name, valueName)) return &v;
-  return nullptr;
+  auto it = valueIndex_.find(UpperAscii(valueName));
+  return it == valueIndex_.end() ? nullptr : &values[it->second];
 }
 
 Key* Key::FindChild(const std::string& childName) const {
@@ -48,6 +59,7 @@ bool Key::SetValue(const std::string& valueName, uint32_t type, const std::strin
     v->bytes = bytes;
     return true;
   }
+  valueIndex_.emplace(UpperAscii(valueName), values.size());
   values.push_back(Value{valueName, type, bytes});
   return true;
 }
@@ -59,6 +71,7 @@ bool SplitKeyPath(const std::string& path, std::vector<std::string>& segments) {
     size_t sep = path.find('\\', start);
     size_t end = sep == std::string::npos ? path.size() : sep;
     if (end == start) return false;  // "\\" at the start or twice in a row
+    if (segments.size() == kMaxKeyDepth) return false;
     std::string name = path.substr(start, end - start);
     for (unsigned char c : name)
       if (c < 0x20 || c == 0x7F) return false;

@@ -1,6 +1,8 @@
 #include "hive_text.h"
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace platform::hive {
 namespace {
@@ -113,11 +115,21 @@ void AppendKey(std::string& out, const Key& key, const std::string& path) {
   for (const Value& v : key.values) AppendValue(out, v);
 }
 
-void AppendTree(std::string& out, const Key& key, const std::string& path) {
-  for (const auto& [upper, child] : key.children) {
-    std::string childPath = path.empty() ? child->name : path + '\\' + child->name;
-    AppendKey(out, *child, childPath);
-    AppendTree(out, *child, childPath);
+// Every key below `root` in file order, without recursion.
+void AppendTree(std::string& out, const Key& root) {
+  std::vector<std::pair<const Key*, std::string>> pending;
+  const auto pushChildren = [&pending](const Key& key, const std::string& path) {
+    for (auto it = key.children.rbegin(); it != key.children.rend(); ++it) {
+      const Key& child = *it->second;
+      pending.emplace_back(&child, path.empty() ? child.name : path + '\\' + child.name);
+    }
+  };
+  pushChildren(root, "");
+  while (!pending.empty()) {
+    auto [key, path] = std::move(pending.back());
+    pending.pop_back();
+    AppendKey(out, *key, path);
+    pushChildren(*key, path);
   }
 }
 
@@ -246,7 +258,7 @@ bool ReadValueLine(const std::string& s, Value& v) {
 std::string FormatHive(const Key& root, const std::string& rootName) {
   std::string out = kHeader + rootName + "\n";
   if (!root.values.empty()) AppendKey(out, root, "");
-  AppendTree(out, root, "");
+  AppendTree(out, root);
   return out;
 }
 

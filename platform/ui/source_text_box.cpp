@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 
@@ -16,8 +17,6 @@ QString WithLineFeeds(const QString& text) {
     if (c == u'\r') {
       out += u'\n';
       if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-    } else if (c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
-      out += u'\n';
     } else {
       out += c;
     }
@@ -37,16 +36,32 @@ SourceTextBox::SourceTextBox(const QString& name, QWidget* parent) : QPlainTextE
   });
 }
 
+namespace {
+
+// Characters the document takes as block or frame breaks, and the
+// noncharacters that stand in for them inside the box, one for one, so that
+// offsets into Text() stay offsets into the document.
+constexpr std::pair<char16_t, char16_t> kStandIns[] = {
+    {0x2029, 0xFDED}, {0xFDD0, 0xFDEE}, {0xFDD1, 0xFDEF}};
+
+QString ToDocument(QString text) {
+  for (const auto& [kept, standIn] : kStandIns) text.replace(QChar(kept), QChar(standIn));
+  return text;
+}
+
+}  // namespace
+
 QString SourceTextBox::Text() const {
   QString text = document()->toRawText();
   text.replace(QChar::ParagraphSeparator, u'\n');
+  for (const auto& [kept, standIn] : kStandIns) text.replace(QChar(standIn), QChar(kept));
   return text;
 }
 
 void SourceTextBox::SetText(const QString& text) {
   const QString storable = Storable(text);
   const bool wasEmpty = document()->isEmpty();
-  setPlainText(storable);
+  setPlainText(ToDocument(storable));
   // Setting an empty text into an empty box changes nothing in the document,
   // but it is a change of the text all the same.
   if (wasEmpty && storable.isEmpty() && onChange) onChange();
@@ -80,7 +95,7 @@ QString SourceTextBox::SelText() const {
 void SourceTextBox::SetSelText(const QString& text) {
   QTextCursor cursor = textCursor();
   cursor.beginEditBlock();
-  cursor.insertText(Storable(text));
+  cursor.insertText(ToDocument(Storable(text)));
   cursor.endEditBlock();
   setTextCursor(cursor);
 }

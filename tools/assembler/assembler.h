@@ -28,6 +28,9 @@ constexpr int kMaxExpressionDepth = 256;
 // out, and the bytes they may take (a line repeats its source line).
 constexpr int kMaxErrorLines = 4000;
 constexpr size_t kMaxErrorFileBytes = 16u << 20;
+// The longest text poked to the monitor: far below the link's frame limit,
+// so no line can end the conversation (the error file keeps the whole line).
+constexpr size_t kMaxPokedBytes = 4096;
 
 // The dispatch codes of the conditional table.
 enum ConditionalCode { kIf = 1, kElse, kEndIf, kMacro, kEndMacro };

@@ -14,7 +14,12 @@ Assembler::Assembler(RunEnvironment environment) : env_(std::move(environment)) 
 }
 
 void Assembler::Poke(const std::string& text) {
-  if (linkOpen_) env_.poke(text);
+  if (!linkOpen_) return;
+  if (text.size() <= kMaxPokedBytes) return env_.poke(text);
+  // Cut before a UTF-8 continuation byte, never inside a character.
+  size_t cut = kMaxPokedBytes;
+  while (cut > kMaxPokedBytes - 4 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  env_.poke(text.substr(0, cut));
 }
 
 void Assembler::Beeps(int count) {

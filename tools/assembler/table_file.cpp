@@ -1,9 +1,9 @@
 #include "table_file.h"
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 
+#include "platform/read_file.h"
 #include "text_format.h"
 
 namespace k42asm {
@@ -37,8 +37,9 @@ void ParseTableRecord(std::string value, TableRecord& row) {
 }
 
 bool ReadTableFile(const std::string& path, Table& table) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  std::string bytes;
+  if (!platform::ReadWholeFile(path, bytes)) return false;
+  std::istringstream in(bytes);
   size_t next = 0;
   std::string line;
   while (std::getline(in, line)) {

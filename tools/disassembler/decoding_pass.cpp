@@ -7,6 +7,7 @@
 
 #include "instruction_decoder.h"
 #include "messages.h"
+#include "platform/read_file.h"
 #include "platform/tempfiles.h"
 
 namespace k42xxdis {
@@ -37,8 +38,9 @@ void RunDecodingPass(LibraryState& state) {
     ShowMessage("Error creating tempory file", kErrorCaption);
     return;
   }
-  File image(std::fopen(state.binaryPath.c_str(), "rb"));
-  if (!image) {
+  // Read as every user-named file is: a pipe or a device cannot hold it up.
+  std::string image;
+  if (!platform::ReadWholeFile(state.binaryPath, image)) {
     ShowMessage("Error opening binary file 1", kErrorCaption);
     return;
   }
@@ -46,11 +48,10 @@ void RunDecodingPass(LibraryState& state) {
   state.checkSum = 0;
   state.wordCount = 0;
   InstructionRecord record{};
-  unsigned char bytes[2];
-  size_t got = 0;
   bool undefinedShown = false;
-  while ((got = std::fread(bytes, 1, 2, image.get())) == 2) {
-    record.word = static_cast<uint32_t>(bytes[0]) << 8 | bytes[1];
+  for (size_t at = 0; at + 2 <= image.size(); at += 2) {
+    record.word = static_cast<uint32_t>(static_cast<unsigned char>(image[at])) << 8 |
+                  static_cast<unsigned char>(image[at + 1]);
     ++state.wordCount;
     state.checkSum ^= record.word;
     DecodeInstruction(record);
@@ -71,16 +72,12 @@ void RunDecodingPass(LibraryState& state) {
     }
     ++record.address;
   }
-  const bool readFailed = std::ferror(image.get()) != 0;
-  image.reset();
   const bool instructionsClosed = std::fclose(instructions.release()) == 0;
   const bool referencesClosed = std::fclose(references.release()) == 0;
   const bool closed = instructionsClosed && referencesClosed;
-  if (readFailed)
-    ShowMessage("Error opening binary file 1", kErrorCaption);
-  else if (!closed)
+  if (!closed)
     ShowMessage("Unable to write to tempory file", kErrorCaption);
-  else if (got == 1)
+  else if (image.size() % 2 == 1)
     ShowMessage("Incorrect number of bytes in binary file", kErrorCaption);
 }
 

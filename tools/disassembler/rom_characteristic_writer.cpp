@@ -16,7 +16,8 @@ struct ImageInfo {
 
 // The code image's size and modification time, from the file itself.
 bool ReadImageInfo(const std::string& path, ImageInfo& info) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a pipe without a writer cannot hold the open.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     ShowMessage("Error opening binary file ", kErrorCaption);
     return false;

@@ -178,6 +178,39 @@ TEST_F(EmulatorCommandsTest, TheResetGoesThroughItsTablesAndReportsAFailure) {
   EXPECT_EQ(path, (Lines{"14:2>16", "11:16>10"}));
 }
 
+TEST_F(EmulatorCommandsTest, GoAndStepThatTheLinkRefusesLeaveTheSessionHaltedAndTheStateUnsent) {
+  Connect();
+  state.CpuState.word[3] = 0x010;
+  state.CpuState.word[25] = 0x0123;
+  state.CpuStateDirty = -1;
+  // Go and Step pressed while a trace read is under way: the busy link
+  // refuses both, and the session stays halted with the edit unsent.
+  ice.SetReplyDelay(20);
+  QTimer::singleShot(0, [&] {
+    monitor::HardwareGo(state);
+    monitor::HardwareStep(state);
+  });
+  EXPECT_EQ(Link().ReceiveData(0x2000, 4).size(), 12u);
+  ice.SetReplyDelay(0);
+  EXPECT_EQ(state.TargetState, 2);
+  EXPECT_EQ(state.CpuStateDirty, -1);
+  EXPECT_EQ(ice.TranscriptText(), (Lines{"00 80 04 read 2000 4"}));
+  EXPECT_EQ(path, (Lines{"4:2>7", "11:7>10", "11:10>2", "9:2>8", "11:8>10", "11:10>2", "3:2>6",
+                         "11:6>10", "11:10>2"}));
+  // A failed link refuses alike; once the poll step recovers it, Go sends
+  // the edit and the word, and the emulator runs.
+  Link().SetLinkState(7);
+  monitor::HardwareGo(state);
+  EXPECT_EQ(state.TargetState, 2);
+  monitor::PollStep(state);
+  ASSERT_EQ(state.LinkState, 1);
+  ice.ClearTranscript();
+  monitor::HardwareGo(state);
+  ASSERT_TRUE(WaitForSession(4));
+  EXPECT_EQ(state.CpuStateDirty, 0);
+  EXPECT_EQ(ice.TranscriptText(), PacketThen("10", "29 00 00 word 10"));
+}
+
 TEST_F(EmulatorCommandsTest, AFailedStateReadRecoversInTheSamePollStep) {
   Connect();
   state.TargetState = 12;

@@ -16,9 +16,10 @@ EmulatorTest::EmulatorTest() {
   setenv("TAVIX_COM2", ice.Endpoint().c_str(), 1);
   monitor::BindEmulatorLink(state);
   monitor::LinkTimings& t = Link().Timings();
-  // The pause before an open stays: the rig's device needs it to see the
-  // previous host go.
-  t = {30, 5, 100, 100, 5, 0, 200};
+  // The pause before an open (the rig's device must see the previous host
+  // go), the handshake, the reset and the reads, which tests expect to
+  // succeed, keep times that a starved machine meets.
+  t = {30, 50, 1500, 1500, 50, 0, 200};
   platform::SetBeepHook([this] { ++beeps; });
   platform::SetMessageBoxHook(
       [this](const std::string& text, const std::string& title, unsigned style) {
@@ -61,6 +62,9 @@ void EmulatorTest::Connect() {
   monitor::OpenEmulatorSession(state);
   ASSERT_EQ(state.TargetState, 2);
   ASSERT_EQ(state.LinkState, 1);
+  // The connect word has reached the emulator before the transcript starts.
+  ASSERT_TRUE(
+      testsupport::WaitUntil([&] { return !ice.Words().empty() && ice.Words().back() == 9; }));
   testsupport::RunEventsFor(5);
   ice.ClearTranscript();
   boxes.clear();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include "core/main_module.h"
 #include "emulator_fixture.h"
@@ -99,7 +100,7 @@ TEST_F(EmulatorLinkTest, ReadsInChunksAndAShortReplyFailsUntilTheHandshake) {
   for (int i = 0; i < 300; ++i) ice.SetUnit(0x2000 + i, static_cast<uint32_t>(i * 0x10101));
   const std::vector<uint8_t> bytes = Link().ReceiveData(0x2000, 300);
   EXPECT_EQ(state.LinkState, 1);
-  EXPECT_EQ(Link().Timeouttimer().interval(), 45 * 5);
+  EXPECT_EQ(Link().Timeouttimer().interval(), 45 * 50);
   EXPECT_EQ(ice.TranscriptText(), (Lines{"00 80 FF read 2000 255", "FC 83 2D read 20FF 45"}));
   ASSERT_EQ(bytes.size(), 900u);
   for (size_t i = 0; i < 300; ++i) {
@@ -121,6 +122,28 @@ TEST_F(EmulatorLinkTest, ReadsInChunksAndAShortReplyFailsUntilTheHandshake) {
   EXPECT_EQ(ice.TranscriptText(), (Lines{"DTR off", "DTR on"}));
   EXPECT_EQ(Link().Port().InBufferCount(), 0);  // the stale reply is gone
   EXPECT_EQ(Link().ReceiveData(0x1100, 4).size(), 12u);
+}
+
+TEST_F(EmulatorLinkTest, StrayBytesNeverShiftAnAnswer) {
+  EmulatorLink& link = Link();
+  const std::array<uint8_t, 12> packet{10, 0x44, 1, 0x23, 0x45, 0x67, 0x89, 10, 0, 0xBC, 29, 63};
+  ice.SetStatePacket(packet);
+  const std::vector<uint8_t> answer(packet.begin(), packet.end());
+  // Noise before the request is no part of the answer.
+  ice.Device().Write({0x55});
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return link.Port().InBufferCount() == 1; }));
+  EXPECT_EQ(link.ReceiveData(0x1100, 4), answer);
+  EXPECT_EQ(state.LinkState, 1);
+  // A byte that arrives after the request makes the answer one too long: a
+  // failed link, which the poll step recovers, and the next read is exact.
+  ice.SetReplyDelay(20);
+  ice.Device().After(1, [this] { ice.Device().Write({0x55}); });
+  EXPECT_EQ(NumberOf([&] { link.ReceiveData(0x1100, 4); }), 32000);
+  EXPECT_EQ(state.LinkState, 7);
+  ice.SetReplyDelay(0);
+  monitor::PollStep(state);
+  EXPECT_EQ(link.ReceiveData(0x1100, 4), answer);
+  EXPECT_EQ(state.LinkState, 1);
 }
 
 TEST_F(EmulatorLinkTest, SendsWaitForTheirLinesWithinTheUnitTime) {
@@ -169,6 +192,7 @@ TEST_F(EmulatorLinkTest, PortOpensOnlyWhenClosedAndTheTimeOutFiresOnce) {
   Link().ClosePort();
   EXPECT_EQ(state.LinkState, 2);
   EXPECT_FALSE(Link().Port().PortOpen());
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return !ice.Device().Attached(); }));
   Link().OpenPort();
   EXPECT_EQ(state.LinkState, 1);
   ASSERT_TRUE(testsupport::WaitUntil([&] { return ice.Device().Dtr() && ice.Device().Rts(); }));

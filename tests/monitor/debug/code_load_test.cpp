@@ -2,10 +2,14 @@
 // and the Load button on the panel.
 #include "debug/code_load.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QTest>
 #include <filesystem>
 
 #include "core/monitor_state.h"
+#include "debug/watch_logic.h"
 #include "panel_fixture.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
@@ -158,12 +162,20 @@ TEST_F(CodeLoadTest, BadListingKeepsWhatWasReadAndTheLoadGoesOn) {
   EXPECT_EQ(state.ProgramMemory[0x20].flags, 0);
   EXPECT_EQ(symbols, (std::vector<std::string>{files.file("bad.sym")}));
 
-  // A missing listing: the same warning, an empty grid, the symbols still read.
-  boxes.clear();
-  Load(files.file("none.bin"));
-  EXPECT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(panel->grdProgram->Rows(), 2);
-  EXPECT_EQ(symbols.size(), 2u);
+  // A missing listing, and listing and symbols that are pipes without a
+  // writer: the same warning, an empty grid, no wait.
+  ASSERT_EQ(mkfifo(files.file("pipe.prn").c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo(files.file("pipe.sym").c_str(), 0600), 0);
+  alarm(20);
+  for (const char* name : {"none.bin", "pipe.bin"}) {
+    boxes.clear();
+    Load(files.file(name));
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(panel->grdProgram->Rows(), 2);
+  }
+  EXPECT_TRUE(ReadTextLines(files.file("pipe.sym")).empty());
+  alarm(0);
+  EXPECT_EQ(symbols.size(), 3u);
 }
 
 TEST_F(CodeLoadTest, CancelChangesNothingAndTheSourceNamesTheImage) {

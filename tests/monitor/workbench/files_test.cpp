@@ -72,6 +72,16 @@ TEST_F(WorkbenchTest, LoadAndSaveKeepBytesAndEndLinesWithCrLf) {
   EXPECT_EQ(state.EditorSlot[3].Changed, 0);
   Click(Editor(3), "mnuFSave");
   EXPECT_EQ(files.read("empty.asm"), "\r\n");
+
+  // Line and paragraph separators, and the characters the editor's document
+  // uses as breaks, are characters of a line like any other.
+  const std::string separators =
+      "G\xE2\x80\xA8H\xE2\x80\xA9I\xEF\xB7\x90J\xEF\xB7\x91\xC2\xA0\r\nK\r\n";
+  files.write("sep.asm", separators);
+  state.Seams.workbench.LoadSourceFile(files.path() + "sep.asm");
+  EXPECT_EQ(Editor(4)->Text1->Text().count(u'\n'), 2);
+  Click(Editor(4), "mnuFSave");
+  EXPECT_EQ(files.read("sep.asm"), separators);
 }
 
 TEST_F(WorkbenchTest, PathsFoundWithoutCaseLinksAndFailuresOpenNothing) {
@@ -105,13 +115,19 @@ TEST_F(WorkbenchTest, PathsFoundWithoutCaseLinksAndFailuresOpenNothing) {
   EXPECT_TRUE(fs::is_symlink(folder + "link.asm"));
   EXPECT_EQ(testsupport::ReadFile(folder + "main.asm"), "LINKED\r\n");
 
-  // A missing file and a folder: the message, no window and no slot.
+  // A missing file, a folder and a pipe without a writer: the message at
+  // once, no window and no slot.
   const size_t count = state.EditorSlot.size();
+  ASSERT_EQ(mkfifo((folder + "pipe.asm").c_str(), 0600), 0);
+  alarm(20);
   state.Seams.workbench.LoadSourceFile(folder + "none.asm");
   state.Seams.workbench.LoadSourceFile(folder);
-  ASSERT_GE(boxes.size(), 2u);
-  EXPECT_EQ(boxes[boxes.size() - 2], "Tavix|Can't open file: " + folder + "none.asm|0");
-  EXPECT_EQ(boxes.back(), "Tavix|Format error : " + folder + "|0");
+  state.Seams.workbench.LoadSourceFile(folder + "pipe.asm");
+  alarm(0);
+  ASSERT_GE(boxes.size(), 3u);
+  EXPECT_EQ(boxes[boxes.size() - 3], "Tavix|Can't open file: " + folder + "none.asm|0");
+  EXPECT_EQ(boxes[boxes.size() - 2], "Tavix|Format error : " + folder + "|0");
+  EXPECT_EQ(boxes.back(), "Tavix|Can't open file: " + folder + "pipe.asm|0");
   EXPECT_EQ(state.EditorSlot.size(), count);
   EXPECT_EQ(SlotsInUse(), 2);
 }

@@ -1,5 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -7,8 +9,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 #include <string>
 
+#include "hive_file.h"
 #include "platform/registry.h"
 #include "registry_test_support.h"
 
@@ -145,4 +149,77 @@ TEST_F(HiveFile, FailedSaveReportsItAndLeavesThePreviousFile) {
   setenv("TAVIX_REGISTRY_DIR", dir.file("plain/Corvane").c_str(), 1);
   EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "SOFTWARE", 3, &key), ERROR_REGISTRY_IO_FAILED);
   EXPECT_EQ(key, 0u);
+}
+
+TEST_F(HiveFile, HostileHivesNeitherHangNorCrashAndTheirFailuresAreSaid) {
+  // One key 50,000 levels deep (a line that does not parse), and a pipe
+  // without a writer, a link to an endless device and a folder as hives.
+  std::string path = "k", deep = "; Tavix registry hive HKEY_CURRENT_USER\n\n[k";
+  for (int i = 1; i < 50000; ++i) deep += "\\k";
+  for (int i = 1; i < 512; ++i) path += "\\k";
+  deep += "]\n\"v\"=sz:\"deep\"\n\n[A]\n\"x\"=sz:\"1\"\n";
+  dir.write("HKEY_CURRENT_USER.hive", deep);
+  const std::string machine = dir.file("HKEY_LOCAL_MACHINE.hive");
+  testing::internal::CaptureStderr();
+  HKEY a = 0, key = 0;
+  alarm(20);  // a hang fails at once
+  for (int kind = 0; kind < 3; ++kind) {
+    unlink(machine.c_str());
+    ASSERT_EQ(kind == 0   ? mkfifo(machine.c_str(), 0600)
+              : kind == 1 ? symlink("/dev/zero", machine.c_str())
+                          : mkdir(machine.c_str(), 0700),
+              0);
+    EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "A", 1, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "A", 3, &key), ERROR_REGISTRY_IO_FAILED);
+  }
+  ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "a", 3, &a), 0);
+  EXPECT_EQ(QueryText(a, "x"), "1");
+  // The depth is capped at 512 levels for calls too, and so is the file.
+  EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, path + "\\k", 3, &key), ERROR_INVALID_PARAMETER);
+  ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, path, 3, &key), 0);
+  RegCloseKey(key);
+  EXPECT_EQ(Hive().find("[" + path + "]\n"), Hive().size() - path.size() - 3);
+  EXPECT_EQ(dir.read("HKEY_CURRENT_USER.hive.bad"), deep);
+  alarm(0);
+  std::string report = testing::internal::GetCapturedStderr();
+  for (const std::string& said : {dir.file("HKEY_CURRENT_USER.hive") + ": line 3 does not parse",
+                                  machine + ": cannot be read (Invalid argument)",
+                                  machine + ": settings cannot be saved (Invalid argument)"})
+    EXPECT_NE(report.find(said), std::string::npos) << report;
+  // Each failure of a hive is said once per process, whatever the file becomes.
+  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 3) << report;
+  RegCloseKey(a);
+}
+
+TEST_F(HiveFile, AChangeThatThrowsFreesTheLockAndASaveClearsLeftoverTemporaries) {
+  // What killed saves leave, beside files that only look alike.
+  const std::vector<std::string> others{".HKEY_CURRENT_USER.hive.lock2",
+                                        ".HKEY_CURRENT_USER.hive.ab-12",
+                                        "HKEY_CURRENT_USER.hive.Ab12Cd", "notes.txt"};
+  for (const std::string& name : others) dir.write(name, "keep");
+  dir.write(".HKEY_CURRENT_USER.hive.Ab12Cd", std::string(1 << 20, 'x'));
+
+  hive::HiveFile file("HKEY_CURRENT_USER");
+  const std::string folder = dir.path().substr(0, dir.path().size() - 1);
+  EXPECT_THROW(file.Change(folder,
+                           [](hive::Key& root, bool& changed) -> int32_t {
+                             root.Child("Half", changed);
+                             throw std::bad_alloc();
+                           }),
+               std::bad_alloc);
+  const int other = open(dir.file("HKEY_CURRENT_USER.hive.lock").c_str(), O_RDWR);
+  EXPECT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+  close(other);
+  EXPECT_EQ(hive::FindKey(file.Current(folder), {"Half"}), nullptr);
+
+  EXPECT_EQ(file.Change(folder,
+                        [](hive::Key& root, bool& changed) {
+                          root.Child("Whole", changed);
+                          return 0;
+                        }),
+            0);
+  std::vector<std::string> expected = others;
+  expected.insert(expected.end(), {"HKEY_CURRENT_USER.hive", "HKEY_CURRENT_USER.hive.lock"});
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(FolderEntries(dir.path()), expected);
 }

@@ -174,6 +174,24 @@ TEST_F(AssemblerProcessTest, ProgramFolderWithoutATableFileReportsItUncounted) {
   EXPECT_EQ(testsupport::ReadFile(work_ + "nop.err"), " 0000:" + std::string(8, ' ') +
                                                           " Error 700:" + std::string(3, ' ') +
                                                           dist + "operator.ini\r\n");
+  // A folder as the table file reads as a missing one.
+  fs::create_directories(dist + "operator.ini");
+  RunAssemblerProcess({"/D/s" + work_ + "nop"}, linkDir_, dist + "K42xxasm");
+  ASSERT_EQ(server.lines().size(), 26u);
+  EXPECT_EQ(server.lines()[17], lines[4]);
+}
+
+TEST_F(AssemblerProcessTest, ALineOfMegabytesKeepsTheLinkAndTheErrorFileKeepsTheLine) {
+  const std::string word(1200000, 'Q');
+  testsupport::WriteFile(work_ + "long.asm", " " + word + "\r\n FOO\r\n");
+  testsupport::LinkTestServer server;
+  EXPECT_EQ(RunAssemblerProcess({"/D/s" + work_ + "long"}, linkDir_).exitCode, 1);
+  const std::vector<std::string> lines = server.lines();
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[4].size(), 4096u);
+  EXPECT_NE(lines[5].find("ERROR 100: Unknown Instruction; line 0001 - FOO"), std::string::npos);
+  EXPECT_EQ(lines[7], " 2 Errors");
+  EXPECT_NE(testsupport::ReadFile(work_ + "long.err").find(word), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The decoding pass and the export's contract: words, counts, check sum,
 // flags, and what each failure reports.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -95,6 +96,13 @@ TEST_F(DecodingPassTest, MissingImageIsReportedAndHeadersShowNoWords) {
 TEST_F(DecodingPassTest, UnreadableImageIsReportedLikeAMissingOne) {
   std::filesystem::create_directory(dir_.file("folder.bin"));
   Disassemble(dir_.file("folder.bin"), 0x12);
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Error opening binary file 1", "Invalid Binary File Handle"}));
+  // A pipe without a writer, at once.
+  ASSERT_EQ(mkfifo(dir_.file("pipe.bin").c_str(), 0600), 0);
+  messages_.clear();
+  alarm(20);
+  Disassemble(dir_.file("pipe.bin"), 0x12);
+  alarm(0);
   EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Error opening binary file 1", "Invalid Binary File Handle"}));
   EXPECT_EQ(Line("asm", ";\tNb. Instructions"), ";\tNb. Instructions:\t0 (0 - FFFFFFFF)");
   EXPECT_FALSE(OutputExists("sta"));

@@ -7,7 +7,9 @@
 //   blank: text, selection and clipboard all keep every character.
 // - Everything that enters the text (typing, paste, drop, SetSelText) passes
 //   the input filter first, so the text shown is the text that will be
-//   written. Shift+Enter inserts an ordinary line end.
+//   written. Shift+Enter inserts an ordinary line end. U+2029, U+FDD0 and
+//   U+FDD1, which the document would take as breaks, are held as the
+//   noncharacters U+FDED..U+FDEF and given back as themselves.
 // - onChange fires on every change of the content, typed or set by code (a
 //   font change is not one); onClick on a mouse press and on focus-in.
 #include <QFont>
@@ -35,7 +37,7 @@ class SourceTextBox : public QPlainTextEdit {
   void SetFont(const QFont& font);
 
   // Turns text that enters the box into storable text. The default turns
-  // CR LF, a lone CR, U+2028 and U+2029 into LF.
+  // CR LF and a lone CR into LF.
   void SetInputFilter(std::function<QString(const QString&)> filter);
   QString Storable(const QString& text) const;
 
@@ -54,7 +56,8 @@ class SourceTextBox : public QPlainTextEdit {
   bool settingFont_ = false;
 };
 
-// CR LF, lone CR, U+2028 and U+2029 as LF.
+// CR LF and lone CR as LF; every other character is kept (U+2028 and
+// U+2029 too: they are no line ends of a file).
 QString WithLineFeeds(const QString& text);
 
 }  // namespace platform
