@@ -14,6 +14,7 @@
 #include "core/services.h"
 #include "core/status_text.h"
 #include "core/target_interface.h"
+#include "core/target_state.h"
 #include "k42target.h"
 #include "platform/forms.h"
 

@@ -122,7 +122,7 @@ void Monitorform::OnLoad() {
   }
   state_.EditorSlot.assign(1, EditorSlotRecord{});
   Services::Call(state_.Seams.workbench.LoadRecentFileList);
-  state_.TargetState = 1;
+  state_.TargetState = kEmulatorNotConnected;
 }
 
 void Monitorform::OnQueryUnload(bool& cancel) {

@@ -160,7 +160,7 @@ void Tracewin::OnLoad() {
 }
 
 void Tracewin::ResetTrace() {
-  if (state_.TargetState != 32)
+  if (state_.TargetState != kSimulator)
     ResetTraceBuffer(state_, Trace, 0, Word(state_, k42::kTraceIndex) - 1);
   Trace.TraceReadComplete = 0;
   VScroll1->setRange(0, kLastTraceIndex);
@@ -227,7 +227,7 @@ void Tracewin::tracemodeCombo_Click() {
     if (tracemodeCombo->currentIndex() == 1) Word(state_, k42::kTraceWrap) = -1;
   }
   state_.CpuStateDirty = -1;
-  if (state_.TargetState != 32) return;
+  if (state_.TargetState != kSimulator) return;
   VScroll1->setValue(1);
   InitTraceMemory(state_);
   ShowTrace();
