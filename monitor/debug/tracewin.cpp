@@ -10,8 +10,11 @@
 #include <cstring>
 #include <map>
 
+#include "core/checked_file.h"
+#include "core/dialog_answer.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
+#include "core/print_listing_line.h"
 #include "core/settings/global_numbers.h"
 #include "debug/listing_text.h"
 #include "debug/view_window.h"
@@ -19,8 +22,6 @@
 #include "platform/messagebox.h"
 #include "platform/run_time_error.h"
 #include "platform/twips.h"
-#include "workbench/filopen.h"
-#include "workbench/print_listing_line.h"
 
 namespace monitor {
 namespace {
