@@ -85,7 +85,7 @@ void SetMark(MonitorState& state, int32_t address, int32_t bit, bool on) {
   if (address < 0 || address >= kProgramAddresses) return;
   int32_t& flags = state.ProgramMemory[static_cast<size_t>(address)].flags;
   flags = on ? (flags | bit) : (flags & ~bit);
-  if (state.TargetState != 32) MarkCodeRow(state, address);
+  if (state.TargetState != kSimulator) MarkCodeRow(state, address);
 }
 
 QString RightAligned(const QString& text, int width, QChar fill) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/emulator_commands.h"
 #include "core/emulator_link.h"
 #include "core/emulator_session.h"
 #include "core/monitor_state.h"
@@ -10,7 +11,8 @@
 namespace monitor {
 
 void BindEmulatorLink(MonitorState& state) {
-  state.Link = std::make_unique<EmulatorLink>(state);
+  state.Link = {new EmulatorLink(state), [](EmulatorLink* link) { delete link; }};
+  state.Link->SetOnHandshakeTimeout([&state] { CloseEmulatorSession(state); });
   state.Forms.Register("transferwin", platform::FormKind::Dialog,
                        [&state] { return new Transferwin(state); });
   state.Seams.link.ReceiveEmulatorState = [&state] { ReceiveEmulatorState(state); };

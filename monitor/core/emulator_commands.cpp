@@ -70,11 +70,11 @@ void ResetIndicatorStates(MonitorState& state) {
 
 void HardwareGo(MonitorState& state) {
   SessionStep(state, [&] { NextEmulatorState(state, kGo); });
-  if (state.TargetState != 7) return;
+  if (state.TargetState != kEmulatorSendingGoState) return;
   SessionStep(state, [&] { TakeTraceStart(state); });
   SessionStep(state, [&] { SendEmulatorState(state); });
   SessionStep(state, [&] {
-    if (state.TargetState == 14) {
+    if (state.TargetState == kEmulatorGoSent) {
       ResetIndicatorStates(state);
       state.CommandBitMode[kBitGo] = 1;
     }
@@ -84,10 +84,10 @@ void HardwareGo(MonitorState& state) {
 
 void HardwareStep(MonitorState& state) {
   SessionStep(state, [&] { NextEmulatorState(state, kStep); });
-  if (state.TargetState != 6) return;
+  if (state.TargetState != kEmulatorSendingStepState) return;
   SessionStep(state, [&] { TakeTraceStart(state); });
   SessionStep(state, [&] { SendEmulatorState(state); });
-  if (state.TargetState != 13) return;
+  if (state.TargetState != kEmulatorStepSent) return;
   SessionStep(state, [&] {
     ResetIndicatorStates(state);
     state.CommandBitMode[kBitStep] = 1;
@@ -97,9 +97,9 @@ void HardwareStep(MonitorState& state) {
 }
 
 void HardwareStop(MonitorState& state) {
-  if (state.TargetState == 15) return;
+  if (state.TargetState == kEmulatorStopAsked) return;
   SessionStep(state, [&] { NextEmulatorState(state, kStop); });
-  if (state.TargetState != 15) return;
+  if (state.TargetState != kEmulatorStopAsked) return;
   SessionStep(state, [&] {
     ResetIndicatorStates(state);
     state.CommandBitMode[kBitStop] = 1;
@@ -108,7 +108,7 @@ void HardwareStop(MonitorState& state) {
 }
 
 void OpenEmulatorSession(MonitorState& state) {
-  if (state.TargetState != 1) return;
+  if (state.TargetState != kEmulatorNotConnected) return;
   for (;;) {
     bool connected = false;
     try {
@@ -129,7 +129,7 @@ void OpenEmulatorSession(MonitorState& state) {
 }
 
 void CloseEmulatorSession(MonitorState& state) {
-  if (state.TargetState == 1) return;
+  if (state.TargetState == kEmulatorNotConnected) return;
   const auto step = [&state](const auto& body) {
     try {
       body();
@@ -160,7 +160,7 @@ void LoadCommSettings(MonitorState& state) {
 
 void ResetEmulator(MonitorState& state) {
   NextEmulatorState(state, kReset);
-  if (state.TargetState != 16) return;
+  if (state.TargetState != kEmulatorResetting) return;
   EmulatorLink& link = *state.Link;
   try {
     ResetIndicatorStates(state);

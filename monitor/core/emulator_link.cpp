@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/emulator_commands.h"
+#include "core/byte_stream.h"
 #include "core/monitor_state.h"
 #include "core/yielding_wait.h"
 #include "platform/clock.h"
@@ -280,7 +280,7 @@ std::vector<uint8_t> EmulatorLink::ReceiveData(int32_t address, int32_t count) {
   if (state_.LinkState != 3) return {};
   try {
     platform::SerialPort& port = Comm();
-    std::vector<uint8_t> result;
+    clsByteStream answer;
     while (count > 0) {
       const int32_t chunk = std::min<int32_t>(count, kMaxBlockUnits);
       port.SetInputLen(chunk * 3);
@@ -296,13 +296,13 @@ std::vector<uint8_t> EmulatorLink::ReceiveData(int32_t address, int32_t count) {
       // A byte beyond the answer means the answer is shifted by it.
       if (port.InBufferCount() > 0)
         throw platform::RunTimeError(kReadTimeout, "The emulator's answer was longer than asked");
-      result.insert(result.end(), bytes.begin(), bytes.end());
+      answer.conc_(bytes);
       count -= chunk;
       address += chunk;
     }
     // The link is idle again when the caller sees the bytes.
     SetLinkState(kDone);
-    return result;
+    return answer.bytes();
   } catch (...) {
     SetLinkState(kFailure);
     throw;
@@ -341,7 +341,7 @@ void EmulatorLink::PollEmulator() {
 // The session goes, and the port is closed whatever the session was: a link
 // left in the handshake state would refuse every later operation.
 void EmulatorLink::HandshakeTimedOut() {
-  CloseEmulatorSession(state_);
+  if (onHandshakeTimeout_) onHandshakeTimeout_();
   ClosePort();
 }
 

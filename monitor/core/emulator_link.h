@@ -97,6 +97,11 @@ class EmulatorLink {
   // Runs after every open has set DTR and RTS on: the settings window ticks
   // its boxes of the two lines while it is loaded. Null for nobody.
   void SetOnOpen(std::function<void()> handler) { onOpen_ = std::move(handler); }
+  // Runs when the reset handshake times out, before the port is closed: the
+  // session above the link ends (BindEmulatorLink binds it). Null for nobody.
+  void SetOnHandshakeTimeout(std::function<void()> handler) {
+    onHandshakeTimeout_ = std::move(handler);
+  }
 
   void StartLinkTimeout(int ms);
   // True once after the timer fired.
@@ -148,6 +153,7 @@ class EmulatorLink {
   QTimer timer_;
   bool timedOut_ = false;
   std::function<void()> onOpen_;
+  std::function<void()> onHandshakeTimeout_;
   int16_t portNumber_ = 0;
   int32_t baudRate_ = 0;
 };

@@ -52,7 +52,7 @@ int32_t FlagWord(int byte, int bit) {
 }  // namespace
 
 int16_t NextSessionState(int16_t state, int16_t event) {
-  if (state < 1 || state > 17) return state;
+  if (state < kEmulatorNotConnected || state > kEmulatorSendingWordUnconnected) return state;
   for (const Transition& t : TransitionsOf(state)) {
     if (t.event == event) return t.next;
   }
@@ -150,12 +150,13 @@ void NextEmulatorState(MonitorState& state, int16_t event) {
   state.TargetState = NextSessionState(old, event);
   if (state.OnEmulatorTransition) state.OnEmulatorTransition(event, old, state.TargetState);
   const int16_t now = state.TargetState;
-  if (now == 1 || now == 2 || now == 4) Services::Call(state.Seams.debug.RefreshPanel);
+  if (now == kEmulatorNotConnected || now == kEmulatorHalted || now == kEmulatorRunning)
+    Services::Call(state.Seams.debug.RefreshPanel);
 }
 
 void ReceiveEmulatorState(MonitorState& state) {
   NextEmulatorState(state, kReadBegins);
-  if (state.TargetState != 5) return;
+  if (state.TargetState != kEmulatorReadingState) return;
   try {
     const std::vector<uint8_t> bytes = state.Link->ReceiveData(kStatePacketAddress, 4);
     if (bytes.size() < 12) throw platform::RunTimeError(9, "Subscript out of range");
@@ -179,7 +180,9 @@ void ReceiveEmulatorState(MonitorState& state) {
 void SendEmulatorState(MonitorState& state) {
   if (state.CpuStateDirty == 0) return;
   const int16_t session = state.TargetState;
-  if (session != 6 && session != 7 && session != 2) return;
+  if (session != kEmulatorSendingStepState && session != kEmulatorSendingGoState &&
+      session != kEmulatorHalted)
+    return;
   try {
     const StatePacket packet = EncodeStatePacket(state.CpuState);
     // A refused or failed send leaves the state unsent, for the next command.
@@ -196,12 +199,12 @@ void SendEmulatorState(MonitorState& state) {
 void EmulatorDispatch(MonitorState& state) {
   NextEmulatorState(state, kDispatchBegins);
   switch (state.TargetState) {
-    case 8:
-    case 9:
-    case 13:
-    case 14:
-    case 15:
-    case 17:
+    case kEmulatorSendingWordHalted:
+    case kEmulatorUnreached:
+    case kEmulatorStepSent:
+    case kEmulatorGoSent:
+    case kEmulatorStopAsked:
+    case kEmulatorSendingWordUnconnected:
       break;
     default:
       return;

@@ -73,7 +73,7 @@ void CheckShowTips(MonitorState& state) {
 void PollStep(MonitorState& state) {
   LinkServices& link = state.Seams.link;
   try {
-    if (state.TargetState == 12 && state.LinkState == 1) {
+    if (state.TargetState == kEmulatorHaltedUnread && state.LinkState == 1) {
       Services::Call(link.ReceiveEmulatorState);
       Services::Call(link.RefreshAfterStop);
       Services::Call(state.Seams.debug.UpdateTraceWindow);

@@ -14,6 +14,7 @@
 #include "core/services.h"
 #include "core/status_text.h"
 #include "core/target_interface.h"
+#include "core/target_state.h"
 #include "k42target.h"
 #include "platform/forms.h"
 
@@ -94,8 +95,9 @@ class MonitorState {
   std::vector<EditorSlotRecord> EditorSlot;
 
   platform::FormManager Forms;
-  // The in-circuit emulator's link, once BindEmulatorLink made it.
-  std::unique_ptr<EmulatorLink> Link;
+  // The in-circuit emulator's link, once BindEmulatorLink made it; the
+  // binding also gives the way it goes, so the state needs no more of it.
+  std::unique_ptr<EmulatorLink, void (*)(EmulatorLink*)> Link{nullptr, nullptr};
   // Sees every session event with the states before and after it.
   std::function<void(int16_t event, int16_t from, int16_t to)> OnEmulatorTransition;
   Services Seams;
@@ -111,7 +113,8 @@ class MonitorState {
   bool Ended = false;
 };
 
-// Every form name of the system, and the forms of the monitor core.
+// Every form name of the system, and the forms of the monitor core (defined
+// beside the main window, whose factory it registers).
 void DeclareMonitorForms(MonitorState& state);
 
 // The control panel's options taken back at its unload: kept, and the

@@ -122,7 +122,7 @@ void Monitorform::OnLoad() {
   }
   state_.EditorSlot.assign(1, EditorSlotRecord{});
   Services::Call(state_.Seams.workbench.LoadRecentFileList);
-  state_.TargetState = 1;
+  state_.TargetState = kEmulatorNotConnected;
 }
 
 void Monitorform::OnQueryUnload(bool& cancel) {
@@ -147,6 +147,25 @@ void Monitorform::OnUnload() {
   state_.Forms.Unload("FormFind");
   // Editors close before the frame unloads; the program ends either way.
   platform::EndProgram();
+}
+
+// The main window's own form first, then every other name of the system.
+void DeclareMonitorForms(MonitorState& state) {
+  using platform::FormKind;
+  platform::FormManager& forms = state.Forms;
+  forms.Register("Monitorform", FormKind::Frame, [&state] { return new Monitorform(state); });
+  for (const char* name : {"IceView", "Display", "Watchwin", "RAMWin", "Tracewin", "BuildOut",
+                           "frmNotePad", "Pelto"}) {
+    forms.Declare(name, FormKind::MdiChild);
+  }
+  for (const char* name : {"FormFind", "FormGoLabel", "transferwin", "frmAbout", "frmTip",
+                           "Project", "Dissassamble_params", "MTP", "MTPCOMM_FORM"}) {
+    forms.Declare(name, FormKind::Dialog);
+  }
+}
+
+Monitorform* MonitorState::MainForm() const {
+  return dynamic_cast<Monitorform*>(Forms.Get("Monitorform"));
 }
 
 }  // namespace monitor

@@ -263,7 +263,7 @@ void Monitorform::Exit() {
 void Monitorform::Virtual() {
   if (state_.RunActive != 0 || state_.SimulatorBusy != 0) return;
   state_.SimulationRefused = 0;
-  state_.TargetState = 32;
+  state_.TargetState = kSimulator;
   state_.Forms.Load("IceView");
   if (state_.SimulationRefused == 0) {
     state_.Forms.Show("IceView");
@@ -275,7 +275,7 @@ void Monitorform::Virtual() {
 
 void Monitorform::InCircuit() {
   if (state_.RunActive != 0 || state_.SimulatorBusy != 0) return;
-  state_.TargetState = 1;
+  state_.TargetState = kEmulatorNotConnected;
   state_.Forms.Show("IceView");
 }
 

@@ -57,7 +57,7 @@ void GoCommand(MonitorState& state) {
     panel->wheelpnl->SetForeColor(kRunColour);
     SetGridSelection(*panel->grdProgram);
   }
-  if (state.TargetState == 32) {
+  if (state.TargetState == kSimulator) {
     RefreshPanel(state);
     GoSimulator(state);
     if (PanelControls* panel = Panel(state)) {
@@ -90,7 +90,7 @@ void StepCommand(MonitorState& state) {
   } restore{state};
   StopAnimation(state);
   Press(state, &PanelControls::stepimg, "stepdispic");
-  if (state.TargetState == 32) {
+  if (state.TargetState == kSimulator) {
     StepSimulator(state);
     ShowProgramCounter(state);
     UpdateTraceWindow(state);
@@ -105,7 +105,7 @@ void AnimateCommand(MonitorState& state) {
   state.RunActive = 0;
   if (PanelControls* panel = Panel(state)) panel->timAnimate->SetEnabled(true);
   RefreshPanel(state);
-  if (state.TargetState == 32) {
+  if (state.TargetState == kSimulator) {
     StepSimulator(state);
     ShowProgramCounter(state);
   } else {
@@ -115,9 +115,9 @@ void AnimateCommand(MonitorState& state) {
 }
 
 void StopCommand(MonitorState& state) {
-  if (state.TargetState == 32 && state.RunActive == 0 && !Animating(state)) return;
+  if (state.TargetState == kSimulator && state.RunActive == 0 && !Animating(state)) return;
   StopAnimation(state);
-  if (state.TargetState == 32) {
+  if (state.TargetState == kSimulator) {
     state.Target.Instruction_Break(k42::kStopStep);
     StepSimulator(state);
     ShowProgramCounter(state);
@@ -130,10 +130,10 @@ void StopCommand(MonitorState& state) {
 }
 
 void AnimateTick(MonitorState& state) {
-  if (state.TargetState == 32) {
+  if (state.TargetState == kSimulator) {
     StepSimulator(state);
     ShowProgramCounter(state);
-  } else if (state.TargetState == 2) {
+  } else if (state.TargetState == kEmulatorHalted) {
     // Only a connected, idle emulator steps, so steps never pile up.
     state.CpuStateDirty = -1;
     HardwareStep(state);

@@ -1,7 +1,7 @@
 #pragma once
 // The run commands of the control panel's keys: go (F5), step (F8), animate
 // (F6) and stop (P), and the animation timer's tick. Each looks at
-// TargetState: 32 runs the simulator; any other value sends the emulator's
+// TargetState: kSimulator runs the simulator; any other value sends the emulator's
 // go, step or stop (emulator_commands.h), which return at once.
 //
 // A simulated go runs synchronously inside the key's handler while the chip

@@ -65,7 +65,7 @@ void ResetTarget(MonitorState& state, bool anyEmulatorState) {
     panel->resetimg->setEnabled(false);
     panel->resetimg->SetPicture(panel->Picture("backuppic"));
   }
-  if (state.TargetState == 32) {
+  if (state.TargetState == kSimulator) {
     state.Target.Instruction_Reset(&state.CpuState, state.ProgramMemory.data(),
                                    state.RegisterFile.data(), state.TraceBuffer.data());
     ShowProgramCounter(state);
@@ -73,7 +73,7 @@ void ResetTarget(MonitorState& state, bool anyEmulatorState) {
     ShowRunIndicators(state);
     RefreshRamWindow(state);
     RefreshWatchWindow(state);
-  } else if (state.TargetState == 2 || anyEmulatorState) {
+  } else if (state.TargetState == kEmulatorHalted || anyEmulatorState) {
     ClearCpuState(state);
     ShowProgramCounter(state);
     RefreshAfterStop(state);

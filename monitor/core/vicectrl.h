@@ -22,7 +22,7 @@ void ExecuteSimulator(MonitorState& state, int16_t mode);
 // Alt+R of the panel: ignored while RunActive is 1; otherwise stops the
 // animation and, in simulation, resets the chip through Instruction_Reset
 // and shows the reset state; with the emulator connected and stopped
-// (TargetState 2) it clears the CPU words instead.
+// (kEmulatorHalted) it clears the CPU words instead.
 void ResetCommand(MonitorState& state);
 // The reset both Alt+R and the panel's Reset button give: with
 // `anyEmulatorState` the emulator's CPU words are cleared in whatever session

@@ -25,7 +25,7 @@ int32_t Word(const MonitorState& state, int word) {
 // The register and flag values are live only while the target is stopped and
 // its state known.
 bool Live(const MonitorState& state) {
-  return state.TargetState == 2 || state.TargetState == 32;
+  return state.TargetState == kEmulatorHalted || state.TargetState == kSimulator;
 }
 
 // The register rule: live, enable and write; otherwise disable and keep.
@@ -59,10 +59,10 @@ void ShowButton(MonitorState& state, platform::ImageButton* PanelControls::*imag
   PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
   bool enabled = false;
-  if (state.TargetState == 32) {
+  if (state.TargetState == kSimulator) {
     enabled = state.RunActive == 0;
   } else {
-    enabled = state.TargetState == 2;
+    enabled = state.TargetState == kEmulatorHalted;
   }
   SetImage(*panel, panel->*image, enabled, stem + (enabled ? "uppic" : "dispic"));
 }
@@ -91,10 +91,11 @@ void ShowPort(MonitorState& state, platform::ImageButton* PanelControls::*mux,
   PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
   const bool on = Word(state, word) != 0;
-  const bool pinLive = (state.TargetState == 2 || state.TargetState == 4) && on;
-  if (state.TargetState == 2) {
+  const bool pinLive =
+      (state.TargetState == kEmulatorHalted || state.TargetState == kEmulatorRunning) && on;
+  if (state.TargetState == kEmulatorHalted) {
     SetImage(*panel, panel->*mux, true, on ? "onuppic" : "offuppic");
-  } else if (state.TargetState == 4) {
+  } else if (state.TargetState == kEmulatorRunning) {
     SetImage(*panel, panel->*mux, false, on ? "ondispic" : "offdispic");
   } else {
     SetImage(*panel, panel->*mux, false, "offdispic");
@@ -221,8 +222,9 @@ void RefreshIndicators(MonitorState& state) {
 
 void ShowConnectButton(MonitorState& state) {
   PanelControls* panel = Panel(state);
-  if (panel == nullptr || state.TargetState == 32) return;
-  panel->connectimg->SetPicture(panel->Picture(state.TargetState == 1 ? "dcntuppic" : "cntuppic"));
+  if (panel == nullptr || state.TargetState == kSimulator) return;
+  panel->connectimg->SetPicture(
+      panel->Picture(state.TargetState == kEmulatorNotConnected ? "dcntuppic" : "cntuppic"));
 }
 
 void ShowResetButton(MonitorState& state) {
@@ -238,7 +240,8 @@ void ShowAnimateButton(MonitorState& state) {
 void ShowRunButton(MonitorState& state) {
   PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
-  const bool live = (state.TargetState == 32 && state.RunActive == 0) || state.TargetState == 2;
+  const bool live = (state.TargetState == kSimulator && state.RunActive == 0) ||
+                    state.TargetState == kEmulatorHalted;
   if (live) {
     SetImage(*panel, panel->playimg, true, "playuppic");
     panel->wheelpnl->SetCaption("STOP");
@@ -253,8 +256,9 @@ void ShowStopButton(MonitorState& state) {
   PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
   const bool animating = panel->timAnimate->Enabled();
-  const bool live = state.TargetState == 32 ? animating || state.RunActive != 0
-                                            : state.TargetState == 4 || animating;
+  const bool live = state.TargetState == kSimulator
+                        ? animating || state.RunActive != 0
+                        : state.TargetState == kEmulatorRunning || animating;
   SetImage(*panel, panel->stopimg, live, live ? "stopuppic" : "stopdispic");
 }
 

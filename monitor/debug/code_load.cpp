@@ -222,7 +222,7 @@ void LoadCodeCommand(MonitorState& state, int button) {
     Services::Call(state.Seams.workbench.ApplyBreakpointLine);
     Services::Call(state.Seams.workbench.ApplyTracepointLine);
   }
-  if (state.TargetState == 32) ResetCommand(state);
+  if (state.TargetState == kSimulator) ResetCommand(state);
   if (platform::FindFormByCaption(state.Forms, "Go to Label", true)) {
     Services::Call(state.Seams.debug.FillLabelList);
   }

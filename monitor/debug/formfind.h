@@ -7,9 +7,9 @@
 #include <QStringList>
 #include <memory>
 
+#include "debug/view_search.h"
 #include "platform/forms.h"
 #include "platform/list_controls.h"
-#include "workbench/monitor.h"
 
 namespace monitor {
 

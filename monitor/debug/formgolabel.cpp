@@ -5,8 +5,8 @@
 
 #include "core/main_module.h"
 #include "core/monitor_state.h"
+#include "debug/view_search.h"
 #include "platform/hooks.h"
-#include "workbench/monitor.h"
 
 namespace monitor {
 

@@ -197,7 +197,7 @@ void IceView::OnLoad() {
   state_.RunActive = 0;
   state_.PanelLoaded = -1;
   projectAtLoad_ = state_.ProjectSerial;
-  const bool simulator = state_.TargetState == 32;
+  const bool simulator = state_.TargetState == kSimulator;
   if (simulator) {
     int32_t bound = -1;
     platform::GuardedCall([&] {
@@ -296,7 +296,7 @@ void IceView::OnQueryUnload(bool& cancel) {
 void IceView::OnUnload() {
   state_.PanelLoaded = 0;
   if (Monitorform* frame = state_.MainForm()) frame->Menu("mnusearch")->setEnabled(false);
-  if (state_.TargetState == 32 && state_.Target.Bound()) {
+  if (state_.TargetState == kSimulator && state_.Target.Bound()) {
     platform::GuardedCall([&] {
       std::string buffer(256, '\0');
       const int32_t length = state_.Target.GetControllerOptions(255, buffer.data());
@@ -311,7 +311,7 @@ void IceView::OnUnload() {
                                                     : 0);
     });
   }
-  if (state_.TargetState == 32) {
+  if (state_.TargetState == kSimulator) {
     state_.HostCloseAllowed = -1;
     state_.Forms.Unload("Display");
   }
@@ -332,7 +332,7 @@ void IceView::OnUnload() {
     }
   }
   timAnimate->SetEnabled(false);
-  if (state_.TargetState != 32) HardwareStop(state_);
+  if (state_.TargetState != kSimulator) HardwareStop(state_);
   // Inside the main window's close that asked already, its answer holds for
   // the options just handed back: Yes writes the project again, No leaves it.
   const Monitorform* frame = state_.MainForm();

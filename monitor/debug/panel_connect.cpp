@@ -29,14 +29,14 @@ void ConnectCommand(MonitorState& state) {
   PanelControls* panel = Panel(state);
   if (panel == nullptr || !panel->connectimg->isEnabled()) return;
   panel->connectimg->setEnabled(false);
-  if (state.TargetState == 1) {
+  if (state.TargetState == kEmulatorNotConnected) {
     panel->connectimg->SetPicture(panel->Picture("cntuppic"));
     OpenEmulatorSession(state);
     state.DataLower = 0;
     state.DataUpper = kLastDataCell;
     InitDataMemory(state);
     HoldDownloadButton(state);
-  } else if (state.TargetState == 2) {
+  } else if (state.TargetState == kEmulatorHalted) {
     panel->connectimg->SetPicture(panel->Picture("dcntuppic"));
     HardwareStop(state);
     state.RunActive = 0;

@@ -98,14 +98,15 @@ void IceView::IndexText_KeyDown(int keyCode) {
   const std::optional<int32_t> value = LeadingHexValue(IndexText->text().toStdString(), false);
   int32_t* words = state_.CpuState.word;
   if (value && *value != words[k42::kIndex] && *value >= 0 && *value <= kLargestIndex) {
-    words[k42::kIndex] = *value;
     state_.CpuStateDirty = -1;
     const auto low = static_cast<int16_t>(*value & 15);
     const auto high = static_cast<int16_t>((*value & 0xF0) / 16);
-    if (state_.TargetState == 32) {
+    if (state_.TargetState == kSimulator) {
+      // The chip keeps the index word in step with its two register cells.
       WriteTargetRegister(state_, kIndexLow, low);
       WriteTargetRegister(state_, kIndexHigh, high);
     } else {
+      words[k42::kIndex] = *value;
       for (const auto& [cell, nibble] : {std::pair{kIndexLow, low}, std::pair{kIndexHigh, high}}) {
         state_.RegisterFile[static_cast<size_t>(cell)].value = nibble;
         const int16_t row = FindWatchRow(state_, QString::asprintf("%04X", cell), kWatchAddr);

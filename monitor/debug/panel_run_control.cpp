@@ -1,5 +1,5 @@
 // The panel's run buttons: Run, Step, Animate with its timer, Stop, Reset and
-// the Trace switch. TargetState 32 drives the simulated chip, which runs
+// the Trace switch. TargetState kSimulator drives the simulated chip, which runs
 // synchronously while it pumps events; any other state drives the in-circuit
 // emulator, whose commands return at once while the session carries on.
 #include <functional>
@@ -107,7 +107,7 @@ void IceView::playimg_MouseUp(int, int) {
   wheelpnl->SetCaption("RUN");
   wheelpnl->SetForeColor(kRunColour);
   SetGridSelection(*grdProgram);
-  if (state_.TargetState != 32) {
+  if (state_.TargetState != kSimulator) {
     // The session reports the stop later through the poll step.
     state_.CpuStateDirty = -1;
     HardwareGo(state_);
@@ -136,7 +136,7 @@ void IceView::stepimg_MouseDown(int, int) {
 void IceView::stepimg_MouseUp(int, int) {
   if (state_.RunActive == 1) return;
   RunCommand command(state_, *this, stepimg, "stepuppic", ShowStepButton);
-  if (state_.TargetState != 32) {
+  if (state_.TargetState != kSimulator) {
     state_.CpuStateDirty = -1;
     HardwareStep(state_);
     command.emulatorRunsOn = true;
@@ -156,7 +156,7 @@ void IceView::animimg_MouseUp(int, int) {
   timAnimate->SetInterval(kAnimateInterval);
   timAnimate->SetEnabled(true);
   RefreshPanel(state_);
-  if (state_.TargetState == 32) {
+  if (state_.TargetState == kSimulator) {
     StepSimulator(state_);
     ShowProgramCounterRow();
   } else {
@@ -177,7 +177,7 @@ void IceView::stopimg_MouseDown(int, int) {
 
 void IceView::stopimg_MouseUp(int, int) {
   timAnimate->SetEnabled(false);
-  if (state_.TargetState != 32) {
+  if (state_.TargetState != kSimulator) {
     HardwareStop(state_);
   } else {
     // The break request ends a run in progress; the step after it is refused

@@ -144,7 +144,7 @@ void RAMWin::WriteRamCell() {
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
   if (address == 111 && value > 7) return;
   grdRAM->SetTextMatrix(grdRAM->Row(), kData, Hex(value));
-  if (state_.TargetState == 32) {
+  if (state_.TargetState == kSimulator) {
     if (state_.Seams.debug.WriteTargetRegister) {
       state_.Seams.debug.WriteTargetRegister(address, static_cast<int16_t>(value));
     }

@@ -5,7 +5,7 @@
 #include "core/monitor_state.h"
 #include "debug/formfind.h"
 #include "debug/formgolabel.h"
-#include "workbench/monitor.h"
+#include "debug/view_search.h"
 
 namespace monitor {
 

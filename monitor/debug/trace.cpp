@@ -223,7 +223,7 @@ bool UpdateTraceRecords(MonitorState& state, TraceModule& trace) {
   const bool oneTime = Word(state, k42::kTraceWrap) == 0;
   if (trace.TraceReadComplete != 0 && oneTime) return false;
   const bool stopped = Word(state, k42::kTraceStopped) != 0;
-  const bool emulator = state.TargetState != 32;
+  const bool emulator = state.TargetState != kSimulator;
   if (oneTime && stopped) {
     trace.TraceReadEnd = kLastTraceIndex;
     trace.TraceReadComplete = -1;

@@ -10,8 +10,11 @@
 #include <cstring>
 #include <map>
 
+#include "core/checked_file.h"
+#include "core/dialog_answer.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
+#include "core/print_listing_line.h"
 #include "core/settings/global_numbers.h"
 #include "debug/listing_text.h"
 #include "debug/view_window.h"
@@ -19,8 +22,6 @@
 #include "platform/messagebox.h"
 #include "platform/run_time_error.h"
 #include "platform/twips.h"
-#include "workbench/filopen.h"
-#include "workbench/print_listing_line.h"
 
 namespace monitor {
 namespace {
@@ -160,7 +161,7 @@ void Tracewin::OnLoad() {
 }
 
 void Tracewin::ResetTrace() {
-  if (state_.TargetState != 32)
+  if (state_.TargetState != kSimulator)
     ResetTraceBuffer(state_, Trace, 0, Word(state_, k42::kTraceIndex) - 1);
   Trace.TraceReadComplete = 0;
   VScroll1->setRange(0, kLastTraceIndex);
@@ -227,7 +228,7 @@ void Tracewin::tracemodeCombo_Click() {
     if (tracemodeCombo->currentIndex() == 1) Word(state_, k42::kTraceWrap) = -1;
   }
   state_.CpuStateDirty = -1;
-  if (state_.TargetState != 32) return;
+  if (state_.TargetState != kSimulator) return;
   VScroll1->setValue(1);
   InitTraceMemory(state_);
   ShowTrace();

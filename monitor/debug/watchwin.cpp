@@ -130,7 +130,7 @@ void Watchwin::OnResize() {
 }
 
 bool Watchwin::Simulator() const {
-  return state_.TargetState == 32;
+  return state_.TargetState == kSimulator;
 }
 
 int32_t Watchwin::RowAddress(int row) const {
@@ -142,7 +142,7 @@ void Watchwin::SelectRow(int row) {
 }
 
 void FinishCellWrite(MonitorState& state, int32_t address) {
-  if (state.TargetState != 32) {
+  if (state.TargetState != kSimulator) {
     if (address == 110 || address == 111) {
       state.CpuState.word[k42::kIndex] = static_cast<int16_t>(
           (state.RegisterFile[111].value & 15) * 16 + (state.RegisterFile[110].value & 15));
@@ -180,7 +180,7 @@ void Watchwin::grdData_DblClick() {
     switch (col) {
       case kAddr:
       case kData:
-        if (!Simulator() && state_.TargetState != 2) {
+        if (!Simulator() && state_.TargetState != kEmulatorHalted) {
           platform::Beep();
           return;
         }

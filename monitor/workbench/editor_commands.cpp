@@ -6,6 +6,7 @@
 
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
+#include "core/print_listing_line.h"
 #include "platform/hooks.h"
 #include "platform/source_text_box.h"
 #include "platform/wallclock.h"
@@ -13,7 +14,6 @@
 #include "workbench/filopen.h"
 #include "workbench/frmnotepad.h"
 #include "workbench/mdinote.h"
-#include "workbench/print_listing_line.h"
 
 namespace monitor {
 

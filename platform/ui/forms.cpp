@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <algorithm>
 #include <cassert>
 
 #include "platform/controls.h"
 #include "platform/hooks.h"
-#include "platform/mdi_frame.h"
 
 namespace platform {
 
@@ -224,7 +224,7 @@ bool FormManager::Unload(Form* form) {
   if (form == nullptr || std::find(loaded_.begin(), loaded_.end(), form) == loaded_.end()) {
     return true;
   }
-  if (frame_ != nullptr && form == frame_) return frame_->CloseFrame();
+  if (frame_ != nullptr && IsFrame(form)) return frame_->CloseFrame();
   bool cancel = false;
   form->OnQueryUnload(cancel);
   if (cancel) return false;
@@ -242,7 +242,7 @@ void FormManager::UnloadNow(Form* form) {
   if (QMdiSubWindow* sub = form->SubWindow(); sub != nullptr && sub->mdiArea() != nullptr) {
     sub->mdiArea()->removeSubWindow(sub);
   }
-  if (form == frame_) frame_ = nullptr;
+  if (IsFrame(form)) frame_ = nullptr;
   outer->deleteLater();
 }
 

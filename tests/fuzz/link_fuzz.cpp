@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "byte_stream.h"
+#include "core/byte_stream.h"
 #include "core/emulator_session.h"
 #include "platform/run_time_error.h"
 

@@ -9,13 +9,13 @@
 #include "debug/formfind.h"
 #include "debug/formgolabel.h"
 #include "debug/ramwin.h"
+#include "debug/view_search.h"
 #include "debug/watchwin.h"
 #include "panel_fixture.h"
 #include "platform/grid_control.h"
 #include "platform/hooks.h"
 #include "platform/messagebox.h"
 #include "temp_dir.h"
-#include "workbench/monitor.h"
 
 namespace {
 

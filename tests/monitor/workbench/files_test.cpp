@@ -5,14 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <cerrno>
 #include <filesystem>
 
+#include "core/checked_file.h"
 #include "workbench/filopen.h"
 #include "workbench_fixture.h"
 

@@ -7,11 +7,11 @@
 #include <filesystem>
 
 #include "assembler_runner.h"
+#include "core/print_listing_line.h"
 #include "platform/controls.h"
 #include "settings/mdl_registry.h"
 #include "workbench/editor_commands.h"
 #include "workbench/frmfind.h"
-#include "workbench/print_listing_line.h"
 #include "workbench_fixture.h"
 
 namespace {

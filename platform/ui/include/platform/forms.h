@@ -45,7 +45,6 @@ class QMenu;
 namespace platform {
 
 class FormManager;
-class MdiFrame;
 
 class Form : public QMainWindow {
  public:
@@ -123,6 +122,21 @@ enum class FormKind {
   Dialog,    // a top-level window (dialogs, modal forms)
 };
 
+// The frame that holds the MDI children, as the form manager sees it (the
+// MDI frame of mdi_frame.h is the one).
+class ChildHost {
+ public:
+  // Puts a child into a (hidden) sub-window of the frame.
+  virtual QMdiSubWindow* AddChild(Form* child) = 0;
+  virtual Form* ActiveChild() const = 0;
+  virtual void ActivateChild(Form* child) = 0;
+  // The frame's own close order; true when the frame unloaded.
+  virtual bool CloseFrame() = 0;
+
+ protected:
+  ~ChildHost() = default;
+};
+
 class FormManager {
  public:
   using Factory = std::function<Form*()>;
@@ -156,20 +170,24 @@ class FormManager {
   void ShowModal(const std::string& name);
 
   // The frame that holds the MDI children (set by the frame when it loads).
-  MdiFrame* Frame() const { return frame_; }
-  void SetFrame(MdiFrame* frame) { frame_ = frame; }
+  ChildHost* Frame() const { return frame_; }
+  void SetFrame(ChildHost* frame) { frame_ = frame; }
 
   // Removes a loaded form without asking: OnUnload, then deferred deletion.
   void UnloadNow(Form* form);
 
  private:
+  bool IsFrame(Form* form) const {
+    return frame_ != nullptr && dynamic_cast<ChildHost*>(form) == frame_;
+  }
+
   struct Entry {
     FormKind kind;
     Factory factory;
   };
   std::map<std::string, Entry> table_;
   std::vector<QPointer<Form>> loaded_;
-  MdiFrame* frame_ = nullptr;
+  ChildHost* frame_ = nullptr;
 };
 
 // True (-1 in the callers' 16-bit flags) when a loaded form's caption equals

@@ -27,7 +27,7 @@
 
 namespace platform {
 
-class MdiFrame : public Form {
+class MdiFrame : public Form, public ChildHost {
  public:
   MdiFrame(const QString& name, FormManager& forms);
   ~MdiFrame() override;
@@ -36,10 +36,10 @@ class MdiFrame : public Form {
   FormManager& Forms() const { return forms_; }
 
   // Puts a child into a (hidden) sub-window of the area.
-  QMdiSubWindow* AddChild(Form* child);
+  QMdiSubWindow* AddChild(Form* child) override;
   // The active child (the current one when the application is inactive).
-  Form* ActiveChild() const;
-  void ActivateChild(Form* child);
+  Form* ActiveChild() const override;
+  void ActivateChild(Form* child) override;
   std::vector<Form*> Children() const;
 
   void Arrange(int mode);
@@ -51,7 +51,7 @@ class MdiFrame : public Form {
   std::vector<QMenu*> ShownMenus() const;
 
   // Runs the close order above; true when the frame unloaded.
-  bool CloseFrame();
+  bool CloseFrame() override;
   bool Closed() const { return closed_; }
   // True from the frame's OnQueryUnload to the end of its close.
   bool Closing() const { return closing_; }

@@ -1,13 +1,13 @@
-#include "workbench/monitor.h"
+#include "debug/view_search.h"
 
 #include <algorithm>
 
 #include "core/code_grid.h"
 #include "core/monitor_state.h"
 #include "core/panel_controls.h"
+#include "platform/forms.h"
 #include "platform/grid_control.h"
 #include "platform/list_controls.h"
-#include "platform/mdi_frame.h"
 #include "platform/messagebox.h"
 
 namespace monitor {
@@ -47,7 +47,7 @@ SearchView ActiveSearchView(const MonitorState& state) {
   };
   static constexpr View kViews[] = {
       {"IceView", "grdProgram"}, {"Watchwin", "grdSymbols"}, {"RAMWin", "grdRAM"}};
-  const platform::MdiFrame* frame = state.Forms.Frame();
+  const platform::ChildHost* frame = state.Forms.Frame();
   const platform::Form* child = frame != nullptr ? frame->ActiveChild() : nullptr;
   if (child == nullptr) return {};
   for (int slot = 0; slot < 3; ++slot) {

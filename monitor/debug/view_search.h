@@ -1,5 +1,5 @@
 #pragma once
-// The main program's search and label look-up in the debug views: a text
+// The debug views' search and label look-up: a text
 // searched in the grid of the active view, the program grid moved to a label,
 // and the label list of the go-to-label dialog. The program grid's own
 // look-ups (FindCodeRow, ShowCodeRow) are in core/code_grid.h.

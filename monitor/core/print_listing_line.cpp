@@ -1,4 +1,4 @@
-#include "workbench/print_listing_line.h"
+#include "core/print_listing_line.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
 // The text match of the debug views' search over a grid's cells.
-#include "workbench/monitor.h"
+#include "debug/view_search.h"
 
 #include <gtest/gtest.h>
 

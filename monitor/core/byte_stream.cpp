@@ -1,4 +1,4 @@
-#include "byte_stream.h"
+#include "core/byte_stream.h"
 
 #include <string>
 
