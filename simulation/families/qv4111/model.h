@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "qv4111/layout.h"
+#include "qv4111/time_base.h"
 #include "periphery/cells.h"
 #include "periphery/pin_rules.h"
 #include "periphery/port.h"
@@ -42,34 +43,19 @@
 
 namespace qv4111 {
 
-// The tick events, one per line of the stage table.
-// clang-format off
-enum class Event : uint8_t {
-  Serial3,                   // 16384 Hz
-  Serial2,                   // 8192 Hz
-  Timer1, Serial1,           // 2048 Hz
-  Serial0,                   // 1024 Hz
-  Timer2,                    // 512 Hz
-  Detector, Timer3,          // 128 Hz
-  Tap3, Timer4,              // 32 Hz
-  Timer5, Tap2,              // 8 Hz
-  Timer6, Tap1, Watchdog,    // 1 Hz
-};
-// clang-format on
-
 // Every 2^carries ticks; the chain divides by 2, 2, 2, 2, 2, 2, 4, 4, 4, 8:
 // one binary counter of 14 bits.
 // clang-format off
-constexpr periphery::Tap<Event> kTicks[] = {
-    {0, Event::Serial3},
-    {1, Event::Serial2},
-    {3, Event::Timer1}, {3, Event::Serial1},
-    {4, Event::Serial0},
-    {5, Event::Timer2},
-    {7, Event::Detector}, {7, Event::Timer3},
-    {9, Event::Tap3}, {9, Event::Timer4},
-    {11, Event::Timer5}, {11, Event::Tap2},
-    {14, Event::Timer6}, {14, Event::Tap1}, {14, Event::Watchdog},
+constexpr periphery::Tap<Tick> kTicks[] = {
+    {0, {Unit::Serial, 3}},                                          // 16384 Hz
+    {1, {Unit::Serial, 2}},                                          // 8192 Hz
+    {3, {Unit::Timer, 1}}, {3, {Unit::Serial, 1}},                   // 2048 Hz
+    {4, {Unit::Serial, 0}},                                          // 1024 Hz
+    {5, {Unit::Timer, 2}},                                           // 512 Hz
+    {7, {Unit::Detector}}, {7, {Unit::Timer, 3}},                    // 128 Hz
+    {9, {Unit::Tap, 3}}, {9, {Unit::Timer, 4}},                      // 32 Hz
+    {11, {Unit::Timer, 5}}, {11, {Unit::Tap, 2}},                    // 8 Hz
+    {14, {Unit::Timer, 6}}, {14, {Unit::Tap, 1}}, {14, {Unit::Watchdog}},  // 1 Hz
 };
 // clang-format on
 static_assert(periphery::tapsInOrder(kTicks));
@@ -171,7 +157,7 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   void post(int item, intptr_t parts) { this->postRedraw(item, parts); }
   void postPort(int item, int firstButton) { post(item, firstButton); }
 
-  inline bool onEvent(Event e);
+  inline bool onEvent(Tick e);
   // One half period of the serial clock when it runs on `selection`; false
   // ("hold") on a falling edge.
   inline bool serialStep(int selection);
@@ -256,54 +242,26 @@ inline void Qv4111Model<Self, L>::timerStep(int source) {
 }
 
 template <class Self, const Qv4111Layout& L>
-inline bool Qv4111Model<Self, L>::onEvent(Event e) {
-  switch (e) {
-    case Event::Serial3:
-      serialStep(3);
+inline bool Qv4111Model<Self, L>::onEvent(Tick e) {
+  switch (e.unit) {
+    case Unit::Serial:
+      serialStep(e.n);
       break;  // the result of the tick's own step is ignored
-    case Event::Serial2:
-      serialStep(2);
+    case Unit::Timer:
+      timerStep(e.n);
       break;
-    case Event::Timer1:
-      timerStep(1);
+    case Unit::Tap:
+      prescalerTap(e.n);
       break;
-    case Event::Serial1:
-      serialStep(1);
-      break;
-    case Event::Serial0:
-      serialStep(0);
-      break;
-    case Event::Timer2:
-      timerStep(2);
-      break;
-    case Event::Detector:
+    case Unit::Detector:
       detectorEvaluate();
       self().detectorStep();
       break;
-    case Event::Timer3:
-      timerStep(3);
-      break;
-    case Event::Tap3:
-      prescalerTap(3);
-      break;
-    case Event::Timer4:
-      timerStep(4);
-      break;
-    case Event::Timer5:
-      timerStep(5);
-      break;
-    case Event::Tap2:
-      prescalerTap(2);
-      break;
-    case Event::Timer6:
-      timerStep(6);
-      break;
-    case Event::Tap1:
-      prescalerTap(1);
-      break;
-    case Event::Watchdog:
+    case Unit::Watchdog:
       watchdogStep();
       break;
+    case Unit::DetectorEvaluate:
+      break;  // the family's detector evaluates on its own step
   }
   return true;
 }
