@@ -20,6 +20,7 @@ void Chip::postAll() {
 // ---- Reset.
 
 void Chip::Periphery_Reset() {
+  showState();
   Cells c = cells();
   if (c.valid()) periphery::applyReset(kResetTable, c, 0);
   prescaler_.reset();

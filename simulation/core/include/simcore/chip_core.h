@@ -128,7 +128,10 @@ class ChipCore {
   bool afterEvents(int32_t& pc);
   // Interrupt entry with a held program counter.
   [[gnu::always_inline]] int32_t interruptEnter(int32_t mode, int32_t& pc) {
-    if (cpu_->word[k42::kInInterrupt] == 0 && chip().InterruptRequested()) [[unlikely]] {
+    // Outside an interrupt with none requested, the common case, runs
+    // straight through.
+    if (cpu_->word[k42::kInInterrupt] != 0) return 0;
+    if (chip().InterruptRequested()) [[unlikely]] {
       storePc(pc);
       const int32_t r = takeInterrupt(mode);
       pc = loadPc();
