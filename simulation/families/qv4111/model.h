@@ -36,6 +36,7 @@
 #include "periphery/prescaler.h"
 #include "periphery/reload_timer8.h"
 #include "periphery/reset_table.h"
+#include "periphery/round_countdown.h"
 #include "periphery/supply_detector.h"
 #include "periphery/watchdog.h"
 #include "periphery/write_buffer.h"
@@ -102,12 +103,18 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   };
 
   // ---- Framework hooks.
+  // The rounds counted down so far are applied first; the next round is a
+  // due one (a write may change what is due).
   int32_t Periphery_Read(int32_t n) {
+    showState();
     return periphery::readRegister(Self::kRegisterMap, self(), cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
+    showState();
     periphery::writeRegister(Self::kRegisterMap, self(), cells(), n, v);
   }
+  // Before events and at the end of a run: as a register access.
+  void ShowDeferredState() { showState(); }
   inline void Periphery_Tick();
   void Periphery_Reset();
   void SamplePorts();
@@ -122,6 +129,11 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   void onWrite(int n, int value, int old);
 
   // ---- Default hooks of a family member.
+  // Ticks none of which is due, at once (a member with a per-tick unit of
+  // its own hides it and steps that unit too).
+  void skipTicks(uint32_t ticks) { prescaler_.advance(ticks); }
+  // Work in every tick, whatever the chain has due: every round is a due one.
+  bool rareWork() const { return serialSelection_ == 3 || resetRequest_; }
   bool extraInterrupt(const periphery::Cells&) const { return false; }
   void detectorStep() {}
   void resetExtras() {}
@@ -201,6 +213,15 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   periphery::Port ports_[4];
   int latchB_ = 0, latchC_ = 0, latchD_ = 0;
   periphery::BinaryPrescaler prescaler_{kChain};
+  // The rounds to the next one whose tick has work: one with a tap due, or
+  // every round while rareWork() holds; the chain takes the rounds before
+  // it at once.
+  periphery::RoundCountdown countdown_;
+  void showState() {
+    self().skipTicks(countdown_.takeCounted());
+    countdown_.dueNext();
+  }
+  void rearm() { countdown_.arm(self().rareWork() ? 1 : prescaler_.ticksToDue()); }
   periphery::Watchdog watchdog_{kWatchdog};
   bool resetRequest_ = false;  // the watchdog's (a member may add its own)
   periphery::ReloadTimer8 timer_{{periphery::CountDirection::DownToZero}};
@@ -271,29 +292,43 @@ inline void Qv4111Model<Self, L>::Periphery_Tick() {
   periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return onEvent(e()); });
 }
 
-// One waiting message per pass (the framework's pump); the serial step on
-// the pass clock first, whose falling edge holds the pass; the tick and the
-// reset it requested; the interrupt entry; then the instruction, or, while
+// One waiting message per pass (the framework's pump); in a due round (the
+// countdown, armed anew at the start), the serial step on the pass clock
+// first, whose falling edge holds the pass, the tick and the reset it
+// requested; the interrupt entry; then the instruction, or, while
 // halted, the automatic serial output. Every pass ends with the stop test.
 template <class Self, const Qv4111Layout& L>
 inline int32_t Qv4111Model<Self, L>::RunLoop(int32_t mode) {
   using Pass = typename Base::Pass;
   this->runRounds(
-      mode, []() TAVIX_INLINE_ROUND {},
+      mode, [this]() TAVIX_INLINE_ROUND { countdown_.dueNext(); },
       [this](int32_t& pc) TAVIX_INLINE_ROUND { return this->pump(pc); },
       [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
-        if (!serialStep(3)) [[unlikely]]
-          return Pass::Next;  // a falling serial clock edge holds the pass
-        self().Periphery_Tick();
-        if (resetRequest_) [[unlikely]]
-          self().Periphery_Reset();
-        this->reloadPcAfterReset(pc);
+        if (countdown_.due()) [[unlikely]] {
+          self().skipTicks(countdown_.takeBeforeDue());
+          const bool held = !serialStep(3);  // a falling serial clock edge holds the pass
+          if (!held) {
+            self().Periphery_Tick();
+            if (resetRequest_) [[unlikely]]
+              self().Periphery_Reset();
+            this->reloadPcAfterReset(pc);
+          }
+          rearm();
+          if (held) return Pass::Next;
+        }
         if (!this->enterInterrupt(mode, pc)) [[unlikely]]
           return Pass::Stop;
         if (!this->halted()) [[likely]]
           this->stepInstruction(pc);
-        else if (automaticRunning() && !automaticStep(pc))
-          return Pass::Stop;
+        else if (automaticRunning()) {
+          // The step takes a copy of the counter, so the loop's own never
+          // has its address taken.
+          showState();
+          int32_t held = pc;
+          const bool going = automaticStep(held);
+          pc = held;
+          if (!going) return Pass::Stop;
+        }
         return Pass::Next;
       });
   return this->endRun();

@@ -24,6 +24,7 @@ int32_t Qv4111Model<Self, L>::Instruction_Reset(CpuState* cpu, ProgramCell* prog
 // pins, latches and window state cleared; the timer stops.
 template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::Periphery_Reset() {
+  showState();
   Cells c = cells();
   if (c.valid()) periphery::applyReset(kResetTable, c, 0);
   this->latch_.clear();
