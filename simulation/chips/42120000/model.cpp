@@ -29,6 +29,7 @@ int32_t Qv4112::Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterC
 // running); the CPU, the chain, the watchdog, the pins and what the window
 // shows start again.
 void Qv4112::Periphery_Reset() {
+  showState();
   if (cpu_ != nullptr) resetCpu();
   prescaler_.reset();
   watchdog_.reset();

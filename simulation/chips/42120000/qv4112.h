@@ -16,6 +16,7 @@
 #include "periphery/prescaler.h"
 #include "periphery/reload_timer8.h"
 #include "periphery/requests.h"
+#include "periphery/round_countdown.h"
 #include "periphery/supply_detector.h"
 #include "periphery/watchdog.h"
 #include "qv4111/time_base.h"
@@ -90,12 +91,18 @@ class Qv4112 final : public simcore::PeripheryChip<Qv4112> {
   static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
 
   // ---- Framework hooks.
+  // The rounds counted down so far are applied first; the next round is a
+  // due one (a write may change what is due).
   int32_t Periphery_Read(int32_t n) {
+    showState();
     return periphery::readRegister(kRegisterMap, *this, cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
+    showState();
     periphery::writeRegister(kRegisterMap, *this, cells(), n, v);
   }
+  // Before events and at the end of a run: as a register access.
+  void ShowDeferredState() { showState(); }
   inline void Periphery_Tick();
   void Periphery_Reset();
   void SamplePorts();
@@ -140,6 +147,13 @@ class Qv4112 final : public simcore::PeripheryChip<Qv4112> {
   periphery::Port ports_[3];
   int latchC_ = 0;
   periphery::BinaryPrescaler prescaler_{kChain};
+  // The rounds to the next one whose tick has a tap due; the chain takes
+  // the rounds before it at once.
+  periphery::RoundCountdown countdown_;
+  [[gnu::always_inline]] void showState() {
+    prescaler_.advance(countdown_.takeCounted());
+    countdown_.dueNext();
+  }
   periphery::Watchdog watchdog_{kWatchdog};
   bool resetRequest_ = false;
   periphery::ReloadTimer8 timer_{{periphery::CountDirection::UpTo255}};
@@ -194,20 +208,28 @@ inline void Qv4112::Periphery_Tick() {
   periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return onEvent(e()); });
 }
 
-// One waiting message now and then (the framework's pump); the tick and the
-// watchdog reset; the chip's own interrupt entry, which neither tests a
-// breakpoint at the vector nor stops a single step; then, unless halted,
-// the trace of every instruction, the instruction and the breakpoint test.
+// One waiting message now and then (the framework's pump); in a due round
+// (the countdown, armed anew at the start), the tick and the watchdog
+// reset; the chip's own interrupt entry, which neither tests a breakpoint
+// at the vector nor stops a single step; then, unless halted, the trace of
+// every instruction, the instruction and the breakpoint test.
 inline int32_t Qv4112::RunLoop(int32_t mode) {
   runRounds(
-      mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pump(pc); },
+      mode, [this]() TAVIX_INLINE_ROUND { countdown_.dueNext(); },
+      [this](int32_t& pc) TAVIX_INLINE_ROUND { return pump(pc); },
       [this](int32_t& pc) TAVIX_INLINE_ROUND {
-        Periphery_Tick();
-        if (resetRequest_) [[unlikely]]
-          Periphery_Reset();
-        reloadPcAfterReset(pc);
-        if (word(k42::kInInterrupt) == 0 && InterruptRequested()) [[unlikely]]
-          if (!enterInterruptDirect(pc)) return Pass::Stop;
+        if (countdown_.due()) [[unlikely]] {
+          prescaler_.advance(countdown_.takeBeforeDue());
+          Periphery_Tick();
+          if (resetRequest_) [[unlikely]]
+            Periphery_Reset();
+          reloadPcAfterReset(pc);
+          countdown_.arm(prescaler_.ticksToDue());
+        }
+        if (word(k42::kInInterrupt) == 0) [[likely]] {  // runs straight through
+          if (InterruptRequested()) [[unlikely]]
+            if (!enterInterruptDirect(pc)) return Pass::Stop;
+        }
         if (!halted()) [[likely]] {
           recordEveryInstruction(pc);
           execute(fetchAndAdvance(pc), pc);

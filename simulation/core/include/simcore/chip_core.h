@@ -184,12 +184,15 @@ class ChipCore {
     reloadPcAfterReset(pc);
   }
   [[gnu::always_inline]] void testProgramBreakpoint(int32_t pc) {
+    // A run under the debugger has its breakpoints on: that test runs
+    // straight through.
     int32_t* w = cpu_->word;
-    if (w[k42::kProgBreakEnable] == 0) return;
-    const int32_t hit = programCell(pc).flags & k42::kCellBreakpoint;
-    w[k42::kProgBreakHit] = hit;
-    if (hit != 0) [[unlikely]]
-      stopFlags_ |= k42::kStopProgBreak;
+    if (w[k42::kProgBreakEnable] != 0) [[likely]] {
+      const int32_t hit = programCell(pc).flags & k42::kCellBreakpoint;
+      w[k42::kProgBreakHit] = hit;
+      if (hit != 0) [[unlikely]]
+        stopFlags_ |= k42::kStopProgBreak;
+    }
   }
   // Trace, fetch and advance, execute, program-breakpoint test.
   [[gnu::always_inline]] void stepInstruction(int32_t& pc) {
