@@ -284,11 +284,7 @@ inline int32_t Chip::RunLoop(int32_t mode) {
           reloadPcAfterReset(pc);
           countdown_.arm(prescaler_.ticksToDue());
         }
-        if (!enterInterrupt(mode, pc)) [[unlikely]]
-          return Pass::Stop;
-        if (!halted()) [[likely]]
-          stepInstruction(pc);
-        return Pass::Next;
+        return enterAndStep(mode, pc);
       });
   return endRun();
 }

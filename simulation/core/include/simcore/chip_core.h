@@ -251,6 +251,15 @@ class ChipCore {
     }
     storePc(pc);
   }
+  // The end of the common round: the interrupt entry, then the instruction
+  // unless halted.
+  [[gnu::always_inline]] Pass enterAndStep(int32_t mode, int32_t& pc) {
+    if (!enterInterrupt(mode, pc)) [[unlikely]]
+      return Pass::Stop;
+    if (!halted()) [[likely]]
+      stepInstruction(pc);
+    return Pass::Next;
+  }
   // The default loop; a chip with its own loop hides it.
   int32_t RunLoop(int32_t mode);
 
