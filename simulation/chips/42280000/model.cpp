@@ -126,6 +126,7 @@ void Chip::onWrite(int n, int v, int old) {
         timer1_.requestLoad();
       else
         timer1_.load();
+      updateTaps();
       refreshOutputs();
       postRedraw(kItemTimer1, timer1::kRunning | timer1::kStart);
       break;
@@ -138,6 +139,7 @@ void Chip::onWrite(int n, int v, int old) {
     case kTimer2Start:
       timer2_.setStart(v);
       timer2_.load();
+      updateTaps();
       postRedraw(kItemTimer2, timer2::kRunning | timer2::kStart);
       break;
     case kPulseCount:
@@ -207,14 +209,14 @@ bool Chip::tapInUse(Event e) const {
     case Event::SignalTap4: return signalTap_ == 4;
     case Event::SignalTap8: return signalTap_ == 8;
     case Event::SignalTap12: return signalTap_ == 12;
-    case Event::Timer1Input0: return timer1_.input() == 0;
-    case Event::Timer1Input1: return timer1_.input() == 1;
-    case Event::Timer1Input2: return timer1_.input() == 2;
-    case Event::Timer1Input3: return timer1_.input() == 3;
-    case Event::Timer2Input0: return timer2_.input() == 0;
-    case Event::Timer2Input1: return timer2_.input() == 1;
-    case Event::Timer2Input2: return timer2_.input() == 2;
-    case Event::Timer2Input3: return timer2_.input() == 3;
+    case Event::Timer1Input0: return timer1_.running() && timer1_.input() == 0;
+    case Event::Timer1Input1: return timer1_.running() && timer1_.input() == 1;
+    case Event::Timer1Input2: return timer1_.running() && timer1_.input() == 2;
+    case Event::Timer1Input3: return timer1_.running() && timer1_.input() == 3;
+    case Event::Timer2Input0: return timer2_.running() && timer2_.input() == 0;
+    case Event::Timer2Input1: return timer2_.running() && timer2_.input() == 1;
+    case Event::Timer2Input2: return timer2_.running() && timer2_.input() == 2;
+    case Event::Timer2Input3: return timer2_.running() && timer2_.input() == 3;
     default: return true;
   }
 }
@@ -230,15 +232,18 @@ void Chip::timerStep(periphery::DownTimer4& timer, int input, int request, int i
   if (!timer.step(input)) return;
   Cells c = cells();
   kTimerRequests.raise(c, request);
-  if (!timer.running()) postRedraw(item, 1);  // stopped: the running LED goes out
+  if (!timer.running()) {  // stopped: the running LED goes out, its tap is idle
+    postRedraw(item, 1);
+    updateTaps();
+  }
   if (&timer == &timer1_) refreshOutputs();
 }
 
 // The serial clock and the P3.3 signal use the tick tap that register 114
 // bits 2-3 name; the serial clock only while a transfer runs on the internal
 // clock, the signal only while register 68 bit 1 is set. The prescaler
-// skips the ticks below the fastest tap in use (the timers' selected inputs
-// included).
+// skips the ticks below the fastest tap in use (the selected inputs of the
+// running timers included).
 void Chip::updateTaps() {
   const int tap = latch_.bits(L.serial.clockTap);
   const bool transfer = (latch_.at(kSerialControl) & 0xA) == 0xA;

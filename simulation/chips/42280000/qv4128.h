@@ -235,6 +235,7 @@ inline bool Chip::onEvent(Event e) {
     case Event::Timer2Input0: timerStep(timer2_, 0, kReqTimer2, kItemTimer2); break;
     case Event::Timer1SyncLoad:
       if (timer1_.loadIfPending()) {
+        updateTaps();
         postRedraw(kItemTimer1, timer1::kRunning);
         refreshOutputs();
       }
