@@ -29,6 +29,7 @@ int32_t Qv4112::Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterC
 // running); the CPU, the chain, the watchdog, the pins and what the window
 // shows start again.
 void Qv4112::Periphery_Reset() {
+  showState();
   if (cpu_ != nullptr) resetCpu();
   prescaler_.reset();
   watchdog_.reset();
@@ -202,31 +203,8 @@ void Qv4112::detectorEvaluate() {
 }
 
 void Qv4112::updateDue() {
-  const auto inUse = [this](Event e) {
-    switch (e) {
-      case Event::DetectorEvaluate:
-        return detector_.pending();
-      case Event::Timer0:
-        return timer_.running() && timerSource_ == 0;
-      case Event::Timer1:
-        return timer_.running() && timerSource_ == 1;
-      case Event::Timer2:
-        return timer_.running() && timerSource_ == 2;
-      case Event::Timer3:
-        return timer_.running() && timerSource_ == 3;
-      case Event::Tap3:
-        return tap_ == 3;
-      case Event::Tap2:
-        return tap_ == 2;
-      case Event::Tap1:
-        return tap_ == 1;
-      case Event::DetectorStart:
-      case Event::Watchdog:
-        return true;
-    }
-    return true;
-  };
-  prescaler_.setDueFrom(periphery::firstTapInUse(kTicks, inUse, kChainStages));
+  prescaler_.setDueFrom(qv4111::dueFrom<kTicks>(
+      {timer_.running(), timerSource_, tap_, -1, detector_.pending()}, kChainStages));
 }
 
 // ---- Ports.

@@ -16,42 +16,37 @@
 #include "periphery/prescaler.h"
 #include "periphery/reload_timer8.h"
 #include "periphery/requests.h"
+#include "periphery/round_countdown.h"
 #include "periphery/supply_detector.h"
 #include "periphery/watchdog.h"
+#include "qv4111/time_base.h"
 #include "registers.h"
 
 namespace qv4112 {
 
-// The tick events, one per line of the stage table.
-// clang-format off
-enum class Event : uint8_t {
-  DetectorEvaluate,       // 2048 Hz
-  DetectorStart, Timer0,  // 256 Hz
-  Tap3,                   // 128 Hz
-  Timer1,                 // 32 Hz
-  Timer2, Tap2,           // 8 Hz
-  Timer3, Tap1, Watchdog, // 2 Hz
-};
-// clang-format on
+// The QV4111 family's time base on another chain: 13 stages dividing by 8,
+// 8, 2, 4, 4, 4 (one binary counter), 16384 ticks a second. A restart (116
+// bit 2) clears every stage; the watchdog keeps its count and resets at the
+// eighth 2 Hz step without a clear.
+constexpr int kChainStages = 13;
+constexpr periphery::PrescalerConfig kChain{kChainStages, 0, 0x1FFFu, 0};
+constexpr periphery::WatchdogConfig kWatchdog{8};
 
-// Every 2^carries ticks; the chain divides by 8, 8, 2, 4, 4, 4: one binary
-// counter of 13 bits.
+// Every 2^carries ticks.
 // clang-format off
-constexpr periphery::Tap<Event> kTicks[] = {
-    {3, Event::DetectorEvaluate},
-    {6, Event::DetectorStart}, {6, Event::Timer0},
-    {7, Event::Tap3},
-    {9, Event::Timer1},
-    {11, Event::Timer2}, {11, Event::Tap2},
-    {13, Event::Timer3}, {13, Event::Tap1}, {13, Event::Watchdog},
+using qv4111::Tick;
+using qv4111::Unit;
+constexpr periphery::Tap<Tick> kTicks[] = {
+    {3, {Unit::DetectorEvaluate}},                                  // 2048 Hz
+    {6, {Unit::Detector}}, {6, {Unit::Timer, 0}},                   // 256 Hz
+    {7, {Unit::Tap, 3}},                                            // 128 Hz
+    {9, {Unit::Timer, 1}},                                          // 32 Hz
+    {11, {Unit::Timer, 2}}, {11, {Unit::Tap, 2}},                   // 8 Hz
+    {13, {Unit::Timer, 3}}, {13, {Unit::Tap, 1}}, {13, {Unit::Watchdog}},  // 2 Hz
 };
 // clang-format on
 static_assert(periphery::tapsInOrder(kTicks));
-constexpr int kChainStages = 13;
 
-// A restart (116 bit 2) clears every stage; the watchdog keeps its count.
-constexpr periphery::PrescalerConfig kChain{kChainStages, 0, 0x1FFFu, 0};
-constexpr periphery::WatchdogConfig kWatchdog{8};  // the eighth 2 Hz step without a clear
 constexpr int kDetectorLevel = 126;                // 1.26 V
 constexpr int kMeasureRequest = 5;                 // 108 after a request: bits 0 and 2
 
@@ -96,12 +91,18 @@ class Qv4112 final : public simcore::PeripheryChip<Qv4112> {
   static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
 
   // ---- Framework hooks.
+  // The rounds counted down so far are applied first; the next round is a
+  // due one (a write may change what is due).
   int32_t Periphery_Read(int32_t n) {
+    showState();
     return periphery::readRegister(kRegisterMap, *this, cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
+    showState();
     periphery::writeRegister(kRegisterMap, *this, cells(), n, v);
   }
+  // Before events and at the end of a run: as a register access.
+  void ShowDeferredState() { showState(); }
   inline void Periphery_Tick();
   void Periphery_Reset();
   void SamplePorts();
@@ -131,7 +132,7 @@ class Qv4112 final : public simcore::PeripheryChip<Qv4112> {
  private:
   periphery::Cells cells() const { return periphery::Cells(registers_); }
   void post(int item, intptr_t parts) { postRedraw(item, parts); }
-  inline bool onEvent(Event e);
+  inline bool onEvent(Tick e);
   inline void timerStep(int source);
   void timerCounted(bool terminal);
   void prescalerTap(int tap);
@@ -146,6 +147,13 @@ class Qv4112 final : public simcore::PeripheryChip<Qv4112> {
   periphery::Port ports_[3];
   int latchC_ = 0;
   periphery::BinaryPrescaler prescaler_{kChain};
+  // The rounds to the next one whose tick has a tap due; the chain takes
+  // the rounds before it at once.
+  periphery::RoundCountdown countdown_;
+  [[gnu::always_inline]] void showState() {
+    prescaler_.advance(countdown_.takeCounted());
+    countdown_.dueNext();
+  }
   periphery::Watchdog watchdog_{kWatchdog};
   bool resetRequest_ = false;
   periphery::ReloadTimer8 timer_{{periphery::CountDirection::UpTo255}};
@@ -173,38 +181,25 @@ inline void Qv4112::timerStep(int source) {
   timerCounted(timer_.step());
 }
 
-inline bool Qv4112::onEvent(Event e) {
-  switch (e) {
-    case Event::DetectorEvaluate:
+inline bool Qv4112::onEvent(Tick e) {
+  switch (e.unit) {
+    case Unit::DetectorEvaluate:
       if (detector_.pending()) detectorEvaluate();
       break;
-    case Event::DetectorStart:
+    case Unit::Detector:
       detectorStart();
       break;
-    case Event::Timer0:
-      timerStep(0);
+    case Unit::Timer:
+      timerStep(e.n);
       break;
-    case Event::Tap3:
-      prescalerTap(3);
+    case Unit::Tap:
+      prescalerTap(e.n);
       break;
-    case Event::Timer1:
-      timerStep(1);
-      break;
-    case Event::Timer2:
-      timerStep(2);
-      break;
-    case Event::Tap2:
-      prescalerTap(2);
-      break;
-    case Event::Timer3:
-      timerStep(3);
-      break;
-    case Event::Tap1:
-      prescalerTap(1);
-      break;
-    case Event::Watchdog:
+    case Unit::Watchdog:
       if (watchdog_.step()) resetRequest_ = true;
       break;
+    case Unit::Serial:
+      break;  // no serial output
   }
   return true;
 }
@@ -213,20 +208,28 @@ inline void Qv4112::Periphery_Tick() {
   periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return onEvent(e()); });
 }
 
-// One waiting message now and then (the framework's pump); the tick and the
-// watchdog reset; the chip's own interrupt entry, which neither tests a
-// breakpoint at the vector nor stops a single step; then, unless halted,
-// the trace of every instruction, the instruction and the breakpoint test.
+// One waiting message now and then (the framework's pump); in a due round
+// (the countdown, armed anew at the start), the tick and the watchdog
+// reset; the chip's own interrupt entry, which neither tests a breakpoint
+// at the vector nor stops a single step; then, unless halted, the trace of
+// every instruction, the instruction and the breakpoint test.
 inline int32_t Qv4112::RunLoop(int32_t mode) {
   runRounds(
-      mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pump(pc); },
+      mode, [this]() TAVIX_INLINE_ROUND { countdown_.dueNext(); },
+      [this](int32_t& pc) TAVIX_INLINE_ROUND { return pump(pc); },
       [this](int32_t& pc) TAVIX_INLINE_ROUND {
-        Periphery_Tick();
-        if (resetRequest_) [[unlikely]]
-          Periphery_Reset();
-        reloadPcAfterReset(pc);
-        if (word(k42::kInInterrupt) == 0 && InterruptRequested()) [[unlikely]]
-          if (!enterInterruptDirect(pc)) return Pass::Stop;
+        if (countdown_.due()) [[unlikely]] {
+          prescaler_.advance(countdown_.takeBeforeDue());
+          Periphery_Tick();
+          if (resetRequest_) [[unlikely]]
+            Periphery_Reset();
+          reloadPcAfterReset(pc);
+          countdown_.arm(prescaler_.ticksToDue());
+        }
+        if (word(k42::kInInterrupt) == 0) [[likely]] {  // runs straight through
+          if (InterruptRequested()) [[unlikely]]
+            if (!enterInterruptDirect(pc)) return Pass::Stop;
+        }
         if (!halted()) [[likely]] {
           recordEveryInstruction(pc);
           execute(fetchAndAdvance(pc), pc);

@@ -51,11 +51,12 @@ void Qv4114::onWrite(int n, int v, int old) {
 // comparator off keeps its output and validity.
 void Qv4114::writeComparator(int v, int old) {
   Cells c = cells();
-  c.setMasked(kExtras.comparator.reg, 3, v);
-  if (v & kExtras.softwareReset.mask) resetRequest_ = true;
-  comparator_.active = (v & 3) == 3;
-  if (((v ^ old) & 1) && !test(c, kExtras.portEDirection.bits(2))) {
-    portE_.setFunction(1, (v & 1) != 0);
+  const Field settings = kExtras.comparatorSettings;
+  c.setMasked(settings.reg, settings.mask, v);
+  if (kExtras.softwareReset.setIn(v)) resetRequest_ = true;
+  comparator_.active = kExtras.comparatorOnPe1.setIn(v) && kExtras.comparatorRun.setIn(v);
+  if (kExtras.comparatorOnPe1.setIn(v ^ old) && !test(c, kExtras.portEDirection.bits(2))) {
+    portE_.setFunction(1, kExtras.comparatorOnPe1.setIn(v));
     portE_.setLevel(1, false);
     post(kQv4114.items.portE, kPortEButton);
   }

@@ -38,6 +38,15 @@ class Qv4114 final : public qv4111::Qv4111Model<Qv4114, kQv4114> {
   bool extraInterrupt(const periphery::Cells& c) const {
     return test(c, kExtras.comparatorRequest);
   }
+  // While the comparator is on, every round is a due one; skipped ticks
+  // count its evaluations down too (it does nothing while off).
+  bool rareWork() const { return Base::rareWork() || comparator_.active; }
+  void skipTicks(uint32_t ticks) {
+    Base::skipTicks(ticks);
+    const uint32_t left = static_cast<uint32_t>(evaluationCountdown_ - 1) + kEvaluationTicks -
+                          ticks % kEvaluationTicks;
+    evaluationCountdown_ = static_cast<int>(left % kEvaluationTicks) + 1;
+  }
   // The comparator's evaluation every third 8192 Hz call, then the chain.
   void Periphery_Tick() {
     if (--evaluationCountdown_ == 0) [[unlikely]] {

@@ -15,6 +15,9 @@ inline constexpr struct {
   Field portE{102};           // levels / latch
   Field portEDirection{103};  // bit n = 1: PEn output
   Field comparator{123};      // 0 on PE1, 1 run, 2 output, 3 software reset
+  Field comparatorSettings{123, 3};  // the bits a write stores
+  Field comparatorOnPe1{123, 1};
+  Field comparatorRun{123, 2};
   Field comparatorOutput{123, 4};
   Field softwareReset{123, 8};
   Field comparatorRequest{109, 4};

@@ -20,6 +20,7 @@ struct Qv4128Layout {
     Field control;  // bit set/clear: bit 0 watchdog clear, bit 1 interrupt mask
     Field options;  // 0: 32 Hz IRQ, 1: P3.3 signal, 2: watchdog off, 3: port 4 not on Timer1
     Field resetOptions;  // bit 3: no reset by pin combination
+    Field watchdogOff;
   } system;
   struct {
     Field select;   // bits 2-3
@@ -35,6 +36,7 @@ struct Qv4128Layout {
   } ports;
   struct {
     Field control;  // bits 0-1 input, 2 auto reload, 3 synchronous (Timer1)
+    Field input, autoReload, synchronous;
     Field start;
   } timer1, timer2;
   struct {
@@ -54,27 +56,35 @@ struct Qv4128Layout {
   struct {
     Field low, high;
     Field mode;     // bits 0-1: 8 - bits per transfer, bits 2-3: clock tap
+    Field bitsShort;  // 8 - bits per transfer
+    Field clockTap;   // 0: the external clock
     Field control;  // 0: OUT on the other phase, 1: serial function, 2: sampling phase, 3: start
+    Field function, start;
     Field options;
   } serial;
   struct {
     Field bank;
+    Field select;  // bit 0: the bank of registers 0-63
   } ram;
 };
 
 inline constexpr Qv4128Layout kQv4128{
-    .system = {.mask = {64}, .control = {65}, .options = {68}, .resetOptions = {69}},
+    .system = {.mask = {64}, .control = {65}, .options = {68}, .resetOptions = {69},
+               .watchdogOff = {68, 4}},
     .prescaler = {.select = {66}, .control = {67}, .readout = {85}},
     .ports = {.port1 = {71}, .port2 = {72}, .direction = {73}, .port3 = {80}, .port4 = {81},
               .directions = {82}, .port5 = {83}, .port5Directions = {84}},
-    .timer1 = {.control = {86}, .start = {87}},
-    .timer2 = {.control = {88}, .start = {89}},
+    .timer1 = {.control = {86}, .input = {86, 3}, .autoReload = {86, 4}, .synchronous = {86, 8},
+               .start = {87}},
+    .timer2 = {.control = {88}, .input = {88, 3}, .autoReload = {88, 4}, .synchronous = {88, 8},
+               .start = {89}},
     .pulse = {.count = {96}},
     .melody = {.low = {97}, .high = {98}, .control = {99}},
     .irq = {.requests1 = {100}, .enables1 = {101}, .requests2 = {102}, .enables2 = {103},
             .requests3 = {104}, .enables3 = {105}},
-    .serial = {.low = {112}, .high = {113}, .mode = {114}, .control = {115}, .options = {116}},
-    .ram = {.bank = {119}},
+    .serial = {.low = {112}, .high = {113}, .mode = {114}, .bitsShort = {114, 3}, .clockTap = {114, 0xC},
+               .control = {115}, .function = {115, 2}, .start = {115, 8}, .options = {116}},
+    .ram = {.bank = {119}, .select = {119, 1}},
 };
 
 // The register table, generated from the layout: one line per register.

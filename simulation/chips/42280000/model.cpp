@@ -20,6 +20,7 @@ void Chip::postAll() {
 // ---- Reset.
 
 void Chip::Periphery_Reset() {
+  showState();
   Cells c = cells();
   if (c.valid()) periphery::applyReset(kResetTable, c, 0);
   prescaler_.reset();
@@ -84,8 +85,8 @@ void Chip::onWrite(int n, int v, int old) {
       break;
     }
     case kOptions:
-      watchdog_.setOff((v & 4) != 0);
-      if (v & 4) watchdog_.clear();
+      watchdog_.setOff(L.system.watchdogOff.setIn(v));
+      if (L.system.watchdogOff.setIn(v)) watchdog_.clear();
       updateTaps();
       refreshOutputs();
       postRedraw(kItemPort3, kFirstPinButton[2]);
@@ -112,9 +113,9 @@ void Chip::onWrite(int n, int v, int old) {
       refreshPort5();
       break;
     case kTimer1Control:
-      timer1_.setInput(v & 3);
-      timer1_.setAutoReload((v & 4) != 0);
-      timer1Sync_ = (v & 8) != 0;
+      timer1_.setInput(L.timer1.input.of(v));
+      timer1_.setAutoReload(L.timer1.autoReload.setIn(v));
+      timer1Sync_ = L.timer1.synchronous.setIn(v);
       updateTaps();
       refreshOutputs();
       postRedraw(kItemTimer1, timer1::kZeroStop | timer1::kSync | timer1::kAutoReload | timer1::kInput);
@@ -125,18 +126,20 @@ void Chip::onWrite(int n, int v, int old) {
         timer1_.requestLoad();
       else
         timer1_.load();
+      updateTaps();
       refreshOutputs();
       postRedraw(kItemTimer1, timer1::kRunning | timer1::kStart);
       break;
     case kTimer2Control:
-      timer2_.setInput(v & 3);
-      timer2_.setAutoReload((v & 4) != 0);
+      timer2_.setInput(L.timer2.input.of(v));
+      timer2_.setAutoReload(L.timer2.autoReload.setIn(v));
       updateTaps();
       postRedraw(kItemTimer2, timer2::kZeroStop | timer2::kAutoReload | timer2::kInput);
       break;
     case kTimer2Start:
       timer2_.setStart(v);
       timer2_.load();
+      updateTaps();
       postRedraw(kItemTimer2, timer2::kRunning | timer2::kStart);
       break;
     case kPulseCount:
@@ -167,22 +170,22 @@ void Chip::onWrite(int n, int v, int old) {
       serial_.load(serial_.shiftRegister() + 16 * v);
       break;
     case kSerialMode:
-      serial_.setBitsPerTransfer(8 - (v & 3));
+      serial_.setBitsPerTransfer(8 - L.serial.bitsShort.of(v));
       updateTaps();
       refreshPort5();
       break;
     case kSerialControl: {
       const int before = serialControl_;
       serialControl_ = v;
-      if ((v & 8) && !(before & 8)) serial_.start();
+      if (L.serial.start.setIn(v) && !L.serial.start.setIn(before)) serial_.start();
       updateTaps();
       refreshPort5();
-      if ((v ^ before) & 2) postRedraw(kItemPort5, kFirstPinButton[4]);
+      if (L.serial.function.setIn(v ^ before)) postRedraw(kItemPort5, kFirstPinButton[4]);
       break;
     }
     case kRamBank:
-      c.set(kRamBank, v & 1);
-      bank_.select(c, v & 1);
+      c.set(kRamBank, L.ram.select.of(v));
+      bank_.select(c, L.ram.select.of(v));
       break;
     default:
       break;
@@ -206,14 +209,14 @@ bool Chip::tapInUse(Event e) const {
     case Event::SignalTap4: return signalTap_ == 4;
     case Event::SignalTap8: return signalTap_ == 8;
     case Event::SignalTap12: return signalTap_ == 12;
-    case Event::Timer1Input0: return timer1_.input() == 0;
-    case Event::Timer1Input1: return timer1_.input() == 1;
-    case Event::Timer1Input2: return timer1_.input() == 2;
-    case Event::Timer1Input3: return timer1_.input() == 3;
-    case Event::Timer2Input0: return timer2_.input() == 0;
-    case Event::Timer2Input1: return timer2_.input() == 1;
-    case Event::Timer2Input2: return timer2_.input() == 2;
-    case Event::Timer2Input3: return timer2_.input() == 3;
+    case Event::Timer1Input0: return timer1_.running() && timer1_.input() == 0;
+    case Event::Timer1Input1: return timer1_.running() && timer1_.input() == 1;
+    case Event::Timer1Input2: return timer1_.running() && timer1_.input() == 2;
+    case Event::Timer1Input3: return timer1_.running() && timer1_.input() == 3;
+    case Event::Timer2Input0: return timer2_.running() && timer2_.input() == 0;
+    case Event::Timer2Input1: return timer2_.running() && timer2_.input() == 1;
+    case Event::Timer2Input2: return timer2_.running() && timer2_.input() == 2;
+    case Event::Timer2Input3: return timer2_.running() && timer2_.input() == 3;
     default: return true;
   }
 }
@@ -229,17 +232,20 @@ void Chip::timerStep(periphery::DownTimer4& timer, int input, int request, int i
   if (!timer.step(input)) return;
   Cells c = cells();
   kTimerRequests.raise(c, request);
-  if (!timer.running()) postRedraw(item, 1);  // stopped: the running LED goes out
+  if (!timer.running()) {  // stopped: the running LED goes out, its tap is idle
+    postRedraw(item, 1);
+    updateTaps();
+  }
   if (&timer == &timer1_) refreshOutputs();
 }
 
 // The serial clock and the P3.3 signal use the tick tap that register 114
 // bits 2-3 name; the serial clock only while a transfer runs on the internal
 // clock, the signal only while register 68 bit 1 is set. The prescaler
-// skips the ticks below the fastest tap in use (the timers' selected inputs
-// included).
+// skips the ticks below the fastest tap in use (the selected inputs of the
+// running timers included).
 void Chip::updateTaps() {
-  const int tap = latch_.at(kSerialMode) & 0xC;
+  const int tap = latch_.bits(L.serial.clockTap);
   const bool transfer = (latch_.at(kSerialControl) & 0xA) == 0xA;
   serialTap_ = (transfer && tap != 0) ? tap : -1;
   signalTap_ = (latch_.at(kOptions) & 2) ? tap : -1;
@@ -285,9 +291,9 @@ void Chip::refreshPort5() {
   bool changed = false;
   if (serialFunction()) {
     changed |= p.release(kPinIn);
-    changed |= p.drive(kPinRdy, (latch_.at(kSerialControl) & 8) != 0);
+    changed |= p.drive(kPinRdy, latch_.test(L.serial.start));
     changed |= p.drive(kPinOut, serial_.out() != 0);
-    if (latch_.at(kSerialMode) & 0xC)
+    if (latch_.test(L.serial.clockTap))
       changed |= p.drive(kPinClk, serial_.phase() != 0);
     else
       changed |= p.release(kPinClk);
@@ -414,12 +420,12 @@ void Chip::samplePort5() {
     p.takeEdges([](PinEdge) {});
     return;
   }
-  const bool externalClock = (latch_.at(kSerialMode) & 0xC) == 0;
-  const bool running = (latch_.at(kSerialControl) & 8) != 0;
+  const bool externalClock = !latch_.test(L.serial.clockTap);
+  const bool running = latch_.test(L.serial.start);
   int clockEdges = 0;
   p.takeEdges([&](PinEdge e) { clockEdges += e.pin == kPinClk; });
   if (externalClock && running)
-    for (int i = 0; i < clockEdges && (latch_.at(kSerialControl) & 8); ++i) serialClock();
+    for (int i = 0; i < clockEdges && latch_.test(L.serial.start); ++i) serialClock();
 }
 
 }  // namespace qv4128

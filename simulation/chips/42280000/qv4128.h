@@ -16,6 +16,7 @@
 #include "periphery/prescaler.h"
 #include "periphery/ram_bank.h"
 #include "periphery/requests.h"
+#include "periphery/round_countdown.h"
 #include "periphery/serial_shifter.h"
 #include "periphery/watchdog.h"
 #include "registers.h"
@@ -119,13 +120,20 @@ class Chip : public simcore::PeripheryChip<Chip> {
   static constexpr simcore::RegisterSet kPeriphery = periphery::PeripheryRegisters(kRegisterMap);
 
   // ---- Framework hooks.
+  // The rounds counted down so far are applied first; the next round is a
+  // due one (a write may change what is due).
   int32_t Periphery_Read(int32_t n) {
+    showState();
     return periphery::readRegister(kRegisterMap, *this, cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
+    showState();
     periphery::writeRegister(kRegisterMap, *this, cells(), n, v);
   }
+  // Before events and at the end of a run: as a register access.
+  void ShowDeferredState() { showState(); }
   inline void Periphery_Tick();
+  inline int32_t RunLoop(int32_t mode);
   void Periphery_Reset();
   void SamplePorts();
   bool InterruptRequested() const {
@@ -175,6 +183,13 @@ class Chip : public simcore::PeripheryChip<Chip> {
   void samplePort5();
 
   periphery::BinaryPrescaler prescaler_{kPrescaler};
+  // The rounds to the next one whose prescaler tick has a tap due (or the
+  // readout to refresh); the chain takes the rounds before it at once.
+  periphery::RoundCountdown countdown_;
+  [[gnu::always_inline]] void showState() {
+    prescaler_.advance(countdown_.takeCounted());
+    countdown_.dueNext();
+  }
   periphery::Watchdog watchdog_{kWatchdog};
   periphery::DownTimer4 timer1_;
   periphery::DownTimer4 timer2_;
@@ -220,6 +235,7 @@ inline bool Chip::onEvent(Event e) {
     case Event::Timer2Input0: timerStep(timer2_, 0, kReqTimer2, kItemTimer2); break;
     case Event::Timer1SyncLoad:
       if (timer1_.loadIfPending()) {
+        updateTaps();
         postRedraw(kItemTimer1, timer1::kRunning);
         refreshOutputs();
       }
@@ -254,6 +270,24 @@ inline bool Chip::onEvent(Event e) {
 inline void Chip::Periphery_Tick() {
   const int carried = prescaler_.step();
   if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
+}
+
+// The default round, with the tick only in a due round (the countdown,
+// armed anew at the start): the rounds before it step the chain at once.
+inline int32_t Chip::RunLoop(int32_t mode) {
+  runRounds(
+      mode, [this]() TAVIX_INLINE_ROUND { countdown_.dueNext(); },
+      [this](int32_t& pc) TAVIX_INLINE_ROUND { return pump(pc); },
+      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
+        if (countdown_.due()) [[unlikely]] {
+          prescaler_.advance(countdown_.takeBeforeDue());
+          Periphery_Tick();
+          reloadPcAfterReset(pc);
+          countdown_.arm(prescaler_.ticksToDue());
+        }
+        return enterAndStep(mode, pc);
+      });
+  return endRun();
 }
 
 }  // namespace qv4128

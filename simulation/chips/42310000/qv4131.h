@@ -288,35 +288,51 @@ inline void Qv4131::Periphery_Tick() {
   if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
 }
 
-// The chip's pass: the pump; asleep, only the sleep's work; else the tick
-// (the SWB steps inside it), the stop of an overflowed sent text, the
-// watchdog reset, the interrupt entry, then one instruction or, while
+// The chip's pass: the pump; in a due round (the family's countdown, armed
+// anew at the start, every round while asleep): asleep, only the sleep's
+// work; else the tick (the SWB steps inside it), the stop of an overflowed sent text and the
+// watchdog reset; the interrupt entry, then one instruction or, while
 // halted, the automatic SWB or the interrupt enable. Every pass ends with
 // the stop test.
 inline int32_t Qv4131::RunLoop(int32_t mode) {
   runRounds(
-      mode, []() TAVIX_INLINE_ROUND {},
+      mode, [this]() TAVIX_INLINE_ROUND { countdown_.dueNext(); },
       [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
       [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
-        if (asleep()) [[unlikely]]
-          return sleepingPass(pc);
-        Periphery_Tick();
-        if (swb_.takeOverflow()) [[unlikely]] {
-          stopFlags_ = k42::kStopError;
-          return Pass::Stop;
+        if (countdown_.due()) [[unlikely]] {
+          prescaler_.advance(countdown_.takeBeforeDue());
+          if (asleep()) [[unlikely]] {
+            // Every round asleep is a due one; the sleep's work takes a copy
+            // of the counter, so the loop's own never has its address taken.
+            countdown_.dueNext();
+            int32_t held = pc;
+            const Pass pass = sleepingPass(held);
+            pc = held;
+            return pass;
+          }
+          Periphery_Tick();
+          if (swb_.takeOverflow()) [[unlikely]] {
+            countdown_.dueNext();
+            stopFlags_ = k42::kStopError;
+            return Pass::Stop;
+          }
+          if (watchdogRequest_) [[unlikely]] Periphery_Reset();
+          reloadPcAfterReset(pc);
+          rearm();
         }
-        if (watchdogRequest_) [[unlikely]] Periphery_Reset();
-        reloadPcAfterReset(pc);
         if (!enterInterrupt(mode, pc)) [[unlikely]]
           return Pass::Stop;
         if (!halted()) [[likely]] {
           stepInstruction(pc);
           if (halted() && swb_.ready()) [[unlikely]] word(k42::kHalted) = 0;
         } else if (cells().bit(kQv4131.swb.control.reg, 8)) {
-          if (swb_.ready())
+          if (swb_.ready()) {
             word(k42::kHalted) = 0;
-          else
+          } else {
+            catchUp();
             automaticSwbStep();
+            countdown_.dueNext();
+          }
         } else {
           cells().setBits(kQv4131.irq.interruptEnable.reg, kQv4131.irq.interruptEnable.mask);
           latch_.set(kQv4131.irq.interruptEnable);

@@ -20,14 +20,17 @@ struct Qv4234Layout {
     simcore::Field portA45;     // read: levels of PA4, PA5; write: 1 PA5 latch, 2 PA5 output
     simcore::Field functions;   // 0: PA0 PWM, 1: PA1 PWM, 2: PA1 serial clock, 3: PA3 serial data
     simcore::Field functions2;  // 0-1: PA2 function (3 POR, 2 Out, 1 Freq, 0 none); 2: PA5 frequency
+    simcore::Field pa5Latch;
   } ports;
   struct {
     simcore::Field control;  // 0-1: frequency tap, 2: pin-level reset, 3: also outside sleep
+    simcore::Field frequencyTap;
   } output;
   struct {
     simcore::Field mode;      // 0: MSB first, 1: clock phase, 2-3: clock (pin, tap 4, 8, 12)
     simcore::Field control;   // 0: pin texts, 2: keep PA3 high, 3: start
     simcore::Field low, high;  // data to send / received
+    simcore::Field keepHigh, start;
   } serial;
   struct {
     simcore::Field mode;     // 0-2: input, 3: direction (1 up)
@@ -35,6 +38,8 @@ struct Qv4234Layout {
     simcore::Field value0;   // compare and start value bits 0-3 (counter while running)
     simcore::Field value1;   // bits 4-7
     simcore::Field value2;   // bits 0-1: value bits 8-9; bits 2-3: compare width
+    simcore::Field input, up;
+    simcore::Field load, compareEnable, run;
   } timer;
   struct {
     simcore::Field enables1, enables2;
@@ -48,24 +53,30 @@ struct Qv4234Layout {
     simcore::Field prescaler;     // 1: 64 Hz (1) or 8 Hz (0) interrupt, 2: restart, 3: timer start refusal
     simcore::Field clockOptions;  // 1: RC-clock mode, 2: serial tap 12 on the instruction clock
     simcore::Field tickDivider;   // 0-2: tick every 2^n instructions (n > 4 gives 0)
+    simcore::Field fullCompare, clearWatchdog, restart, serialTap12OnClock;
   } control;
   struct {
     simcore::Field control;         // 0: watchdog off, 1: continuous, 2: start, 3: result / channel
     simcore::Field thresholdIndex;  // both comparator channels
     simcore::Field topThreshold;    // 0: which of the pair is threshold 15
+    simcore::Field continuous, start, adcChannel, topOfPair;
   } comparator;
 };
 
 inline constexpr Qv4234Layout kQv4234{
     .ports = {.portA = {80}, .directions = {81}, .edges = {82}, .pinSelect = {83}, .portA45 = {96},
-              .functions = {97}, .functions2 = {98}},
-    .output = {.control = {86}},
-    .serial = {.mode = {87}, .control = {88}, .low = {89}, .high = {90}},
-    .timer = {.mode = {91}, .control = {92}, .value0 = {93}, .value1 = {94}, .value2 = {95}},
+              .functions = {97}, .functions2 = {98}, .pa5Latch = {96, 2}},
+    .output = {.control = {86}, .frequencyTap = {86, 3}},
+    .serial = {.mode = {87}, .control = {88}, .low = {89}, .high = {90},
+               .keepHigh = {88, 4}, .start = {88, 8}},
+    .timer = {.mode = {91}, .control = {92}, .value0 = {93}, .value1 = {94}, .value2 = {95},
+              .input = {91, 7}, .up = {91, 8}, .load = {92, 1}, .compareEnable = {92, 2}, .run = {92, 8}},
     .irq = {.enables1 = {101}, .enables2 = {102}, .requests1 = {103}, .requests2 = {104}},
     .control = {.system = {105}, .watchdog = {106}, .sleepOptions = {107}, .prescaler = {108},
-                .clockOptions = {121}, .tickDivider = {122}},
-    .comparator = {.control = {115}, .thresholdIndex = {116}, .topThreshold = {123}},
+                .clockOptions = {121}, .tickDivider = {122}, .fullCompare = {105, 2},
+                .clearWatchdog = {106, 8}, .restart = {108, 4}, .serialTap12OnClock = {121, 4}},
+    .comparator = {.control = {115}, .thresholdIndex = {116}, .topThreshold = {123},
+                   .continuous = {115, 2}, .start = {115, 4}, .adcChannel = {115, 8}, .topOfPair = {123, 1}},
 };
 
 // The register table, generated from the layout: one line per register.

@@ -257,24 +257,24 @@ void Chip::onWrite(int n, int v, int old) {
       refreshMarkers();
       break;
     case kOutputControl:
-      freqTap_ = v & 3;
+      freqTap_ = L.output.frequencyTap.of(v);
       break;
     case kSerialMode:
       updateSerialTap();
       break;
     case kSerialControl:
-      if ((v & 8) && !serial_.running()) startTransfer();
-      if (!(v & 8) && serial_.running()) {  // the program stops a transfer
+      if (L.serial.start.setIn(v) && !serial_.running()) startTransfer();
+      if (!L.serial.start.setIn(v) && serial_.running()) {  // the program stops a transfer
         serial_.stop();
-        sLine_ = (v & 4) != 0;
+        sLine_ = L.serial.keepHigh.setIn(v);
         updateSerialTap();
       }
       refreshPins();
       break;
     case kTimerMode: {
       const bool wasUp = timer_.up();
-      timerInput_ = v & 7;
-      timer_.setUp((v & 8) != 0);
+      timerInput_ = L.timer.input.of(v);
+      timer_.setUp(L.timer.up.setIn(v));
       if (wasUp != timer_.up()) {
         // The direction changed: counter and value are mirrored, and so
         // are the registers that show them.
@@ -290,9 +290,9 @@ void Chip::onWrite(int n, int v, int old) {
       break;
     }
     case kTimerControl: {
-      bool run = (v & 8) != 0;
-      timer_.setCompareEnabled((v & 2) != 0);
-      if (v & 1) {
+      bool run = L.timer.run.setIn(v);
+      timer_.setCompareEnabled(L.timer.compareEnable.setIn(v));
+      if (L.timer.load.setIn(v)) {
         if (!timer_.load()) run = false;  // a start value of 0 stops the timer
         c.setMasked(kTimerControl, 0x3, 0);
       }
@@ -315,7 +315,7 @@ void Chip::onWrite(int n, int v, int old) {
       postRedraw(kItemTimer, timerItem::kCompare | timerItem::kWidth | timerItem::kCounter);
       break;
     case kPortA45:
-      outputLatch_ = (outputLatch_ & ~0x20) | ((v & 2) << 4);
+      outputLatch_ = (outputLatch_ & ~0x20) | (L.ports.pa5Latch.of(v) << 5);
       refreshPins();
       break;
     case kEnables1:
@@ -325,12 +325,12 @@ void Chip::onWrite(int n, int v, int old) {
       postRedraw(kItemPrescaler, prescalerItem::kEnables);
       break;
     case kSystem:
-      timer_.setFullCompare((v & 2) != 0);
+      timer_.setFullCompare(L.control.fullCompare.setIn(v));
       updateSleep();
       postRedraw(kItemTimer, timerItem::kCompare);
       break;
     case kWatchdog:
-      if (v & 8) {
+      if (L.control.clearWatchdog.setIn(v)) {
         watchdog_.clear();
         c.setMasked(kWatchdog, 0x3, 0);
         latch_.store(n, c.value(n));
@@ -338,13 +338,13 @@ void Chip::onWrite(int n, int v, int old) {
       updateSleep();
       break;
     case kPrescaler:
-      if (v & 4) prescaler_.reset();
+      if (L.control.restart.setIn(v)) prescaler_.reset();
       postRedraw(kItemPrescaler, prescalerItem::kLabel);
       break;
     case kComparator: {
-      const bool adc = (v & 8) != 0;
-      comparator_.setContinuous((v & 2) != 0);
-      if (v & 4) comparator_.start();
+      const bool adc = L.comparator.adcChannel.setIn(v);
+      comparator_.setContinuous(L.comparator.continuous.setIn(v));
+      if (L.comparator.start.setIn(v)) comparator_.start();
       if (adc != channelAdc_) {
         channelAdc_ = adc;
         refreshPins();
@@ -356,7 +356,7 @@ void Chip::onWrite(int n, int v, int old) {
       applyRegisterFields();
       break;
     case kClockOptions:
-      serialOnInstructionClock_ = (v & 4) != 0;
+      serialOnInstructionClock_ = L.control.serialTap12OnClock.setIn(v);
       refreshRare();
       applyRegisterFields();
       updateRc();
@@ -367,8 +367,8 @@ void Chip::onWrite(int n, int v, int old) {
       applyRegisterFields();
       break;
     case kTopThreshold:
-      params_[kFieldAdcThreshold + 15] = params_[kFieldAdcTopPair + (v & 1)];
-      params_[kFieldSupplyThreshold + 15] = params_[kFieldSupplyTopPair + (v & 1)];
+      params_[kFieldAdcThreshold + 15] = params_[kFieldAdcTopPair + L.comparator.topOfPair.of(v)];
+      params_[kFieldSupplyThreshold + 15] = params_[kFieldSupplyTopPair + L.comparator.topOfPair.of(v)];
       break;
     default:
       break;

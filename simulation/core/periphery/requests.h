@@ -59,17 +59,29 @@ template <const InterruptCondition& C>
   return (allowBits != 0) != C.allowedWhenClear;
 }
 
+// Whether an interrupt is pending, given the allow field's bits. The test
+// starts with what ends it in the common round: interrupts that must be
+// enabled mostly are not; interrupts that must be masked mostly are
+// allowed, and then no request is set.
+template <const InterruptCondition& C>
+[[gnu::always_inline]] inline bool interruptPendingWith(const Cells& cells, int allowBits) {
+  if constexpr (C.allowedWhenClear)
+    return interruptRequested<C>(cells) && interruptAllowed<C>(allowBits);
+  else
+    return interruptAllowed<C>(allowBits) && interruptRequested<C>(cells);
+}
+
 // Pending, allowed by the register file's allow field.
 template <const InterruptCondition& C>
 [[gnu::always_inline]] inline bool interruptPending(const Cells& cells) {
-  return interruptAllowed<C>(cells.value(C.allow.reg) & C.allow.mask) && interruptRequested<C>(cells);
+  return interruptPendingWith<C>(cells, cells.value(C.allow.reg) & C.allow.mask);
 }
 
 // Pending, allowed by the latched allow field (chips whose allow register
 // the program's writes alone set).
 template <const InterruptCondition& C>
 [[gnu::always_inline]] inline bool interruptPending(const Cells& cells, const simcore::RegisterLatch& latch) {
-  return interruptAllowed<C>(latch.bits(C.allow)) && interruptRequested<C>(cells);
+  return interruptPendingWith<C>(cells, latch.bits(C.allow));
 }
 
 }  // namespace periphery

@@ -29,12 +29,14 @@
 #include <vector>
 
 #include "qv4111/layout.h"
+#include "qv4111/time_base.h"
 #include "periphery/cells.h"
 #include "periphery/pin_rules.h"
 #include "periphery/port.h"
 #include "periphery/prescaler.h"
 #include "periphery/reload_timer8.h"
 #include "periphery/reset_table.h"
+#include "periphery/round_countdown.h"
 #include "periphery/supply_detector.h"
 #include "periphery/watchdog.h"
 #include "periphery/write_buffer.h"
@@ -42,34 +44,19 @@
 
 namespace qv4111 {
 
-// The tick events, one per line of the stage table.
-// clang-format off
-enum class Event : uint8_t {
-  Serial3,                   // 16384 Hz
-  Serial2,                   // 8192 Hz
-  Timer1, Serial1,           // 2048 Hz
-  Serial0,                   // 1024 Hz
-  Timer2,                    // 512 Hz
-  Detector, Timer3,          // 128 Hz
-  Tap3, Timer4,              // 32 Hz
-  Timer5, Tap2,              // 8 Hz
-  Timer6, Tap1, Watchdog,    // 1 Hz
-};
-// clang-format on
-
 // Every 2^carries ticks; the chain divides by 2, 2, 2, 2, 2, 2, 4, 4, 4, 8:
 // one binary counter of 14 bits.
 // clang-format off
-constexpr periphery::Tap<Event> kTicks[] = {
-    {0, Event::Serial3},
-    {1, Event::Serial2},
-    {3, Event::Timer1}, {3, Event::Serial1},
-    {4, Event::Serial0},
-    {5, Event::Timer2},
-    {7, Event::Detector}, {7, Event::Timer3},
-    {9, Event::Tap3}, {9, Event::Timer4},
-    {11, Event::Timer5}, {11, Event::Tap2},
-    {14, Event::Timer6}, {14, Event::Tap1}, {14, Event::Watchdog},
+constexpr periphery::Tap<Tick> kTicks[] = {
+    {0, {Unit::Serial, 3}},                                          // 16384 Hz
+    {1, {Unit::Serial, 2}},                                          // 8192 Hz
+    {3, {Unit::Timer, 1}}, {3, {Unit::Serial, 1}},                   // 2048 Hz
+    {4, {Unit::Serial, 0}},                                          // 1024 Hz
+    {5, {Unit::Timer, 2}},                                           // 512 Hz
+    {7, {Unit::Detector}}, {7, {Unit::Timer, 3}},                    // 128 Hz
+    {9, {Unit::Tap, 3}}, {9, {Unit::Timer, 4}},                      // 32 Hz
+    {11, {Unit::Timer, 5}}, {11, {Unit::Tap, 2}},                    // 8 Hz
+    {14, {Unit::Timer, 6}}, {14, {Unit::Tap, 1}}, {14, {Unit::Watchdog}},  // 1 Hz
 };
 // clang-format on
 static_assert(periphery::tapsInOrder(kTicks));
@@ -116,12 +103,18 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   };
 
   // ---- Framework hooks.
+  // The rounds counted down so far are applied first; the next round is a
+  // due one (a write may change what is due).
   int32_t Periphery_Read(int32_t n) {
+    showState();
     return periphery::readRegister(Self::kRegisterMap, self(), cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
+    showState();
     periphery::writeRegister(Self::kRegisterMap, self(), cells(), n, v);
   }
+  // Before events and at the end of a run: as a register access.
+  void ShowDeferredState() { showState(); }
   inline void Periphery_Tick();
   void Periphery_Reset();
   void SamplePorts();
@@ -136,6 +129,11 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   void onWrite(int n, int value, int old);
 
   // ---- Default hooks of a family member.
+  // Ticks none of which is due, at once (a member with a per-tick unit of
+  // its own hides it and steps that unit too).
+  void skipTicks(uint32_t ticks) { prescaler_.advance(ticks); }
+  // Work in every tick, whatever the chain has due: every round is a due one.
+  bool rareWork() const { return serialSelection_ == 3 || resetRequest_; }
   bool extraInterrupt(const periphery::Cells&) const { return false; }
   void detectorStep() {}
   void resetExtras() {}
@@ -171,7 +169,7 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   void post(int item, intptr_t parts) { this->postRedraw(item, parts); }
   void postPort(int item, int firstButton) { post(item, firstButton); }
 
-  inline bool onEvent(Event e);
+  inline bool onEvent(Tick e);
   // One half period of the serial clock when it runs on `selection`; false
   // ("hold") on a falling edge.
   inline bool serialStep(int selection);
@@ -215,6 +213,15 @@ class Qv4111Model : public simcore::PeripheryChip<Self> {
   periphery::Port ports_[4];
   int latchB_ = 0, latchC_ = 0, latchD_ = 0;
   periphery::BinaryPrescaler prescaler_{kChain};
+  // The rounds to the next one whose tick has work: one with a tap due, or
+  // every round while rareWork() holds; the chain takes the rounds before
+  // it at once.
+  periphery::RoundCountdown countdown_;
+  void showState() {
+    self().skipTicks(countdown_.takeCounted());
+    countdown_.dueNext();
+  }
+  void rearm() { countdown_.arm(self().rareWork() ? 1 : prescaler_.ticksToDue()); }
   periphery::Watchdog watchdog_{kWatchdog};
   bool resetRequest_ = false;  // the watchdog's (a member may add its own)
   periphery::ReloadTimer8 timer_{{periphery::CountDirection::DownToZero}};
@@ -256,54 +263,26 @@ inline void Qv4111Model<Self, L>::timerStep(int source) {
 }
 
 template <class Self, const Qv4111Layout& L>
-inline bool Qv4111Model<Self, L>::onEvent(Event e) {
-  switch (e) {
-    case Event::Serial3:
-      serialStep(3);
+inline bool Qv4111Model<Self, L>::onEvent(Tick e) {
+  switch (e.unit) {
+    case Unit::Serial:
+      serialStep(e.n);
       break;  // the result of the tick's own step is ignored
-    case Event::Serial2:
-      serialStep(2);
+    case Unit::Timer:
+      timerStep(e.n);
       break;
-    case Event::Timer1:
-      timerStep(1);
+    case Unit::Tap:
+      prescalerTap(e.n);
       break;
-    case Event::Serial1:
-      serialStep(1);
-      break;
-    case Event::Serial0:
-      serialStep(0);
-      break;
-    case Event::Timer2:
-      timerStep(2);
-      break;
-    case Event::Detector:
+    case Unit::Detector:
       detectorEvaluate();
       self().detectorStep();
       break;
-    case Event::Timer3:
-      timerStep(3);
-      break;
-    case Event::Tap3:
-      prescalerTap(3);
-      break;
-    case Event::Timer4:
-      timerStep(4);
-      break;
-    case Event::Timer5:
-      timerStep(5);
-      break;
-    case Event::Tap2:
-      prescalerTap(2);
-      break;
-    case Event::Timer6:
-      timerStep(6);
-      break;
-    case Event::Tap1:
-      prescalerTap(1);
-      break;
-    case Event::Watchdog:
+    case Unit::Watchdog:
       watchdogStep();
       break;
+    case Unit::DetectorEvaluate:
+      break;  // the family's detector evaluates on its own step
   }
   return true;
 }
@@ -313,29 +292,43 @@ inline void Qv4111Model<Self, L>::Periphery_Tick() {
   periphery::fireTaps<kTicks>(prescaler_.step(), [this](auto e) { return onEvent(e()); });
 }
 
-// One waiting message per pass (the framework's pump); the serial step on
-// the pass clock first, whose falling edge holds the pass; the tick and the
-// reset it requested; the interrupt entry; then the instruction, or, while
+// One waiting message per pass (the framework's pump); in a due round (the
+// countdown, armed anew at the start), the serial step on the pass clock
+// first, whose falling edge holds the pass, the tick and the reset it
+// requested; the interrupt entry; then the instruction, or, while
 // halted, the automatic serial output. Every pass ends with the stop test.
 template <class Self, const Qv4111Layout& L>
 inline int32_t Qv4111Model<Self, L>::RunLoop(int32_t mode) {
   using Pass = typename Base::Pass;
   this->runRounds(
-      mode, []() TAVIX_INLINE_ROUND {},
+      mode, [this]() TAVIX_INLINE_ROUND { countdown_.dueNext(); },
       [this](int32_t& pc) TAVIX_INLINE_ROUND { return this->pump(pc); },
       [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
-        if (!serialStep(3)) [[unlikely]]
-          return Pass::Next;  // a falling serial clock edge holds the pass
-        self().Periphery_Tick();
-        if (resetRequest_) [[unlikely]]
-          self().Periphery_Reset();
-        this->reloadPcAfterReset(pc);
+        if (countdown_.due()) [[unlikely]] {
+          self().skipTicks(countdown_.takeBeforeDue());
+          const bool held = !serialStep(3);  // a falling serial clock edge holds the pass
+          if (!held) {
+            self().Periphery_Tick();
+            if (resetRequest_) [[unlikely]]
+              self().Periphery_Reset();
+            this->reloadPcAfterReset(pc);
+          }
+          rearm();
+          if (held) return Pass::Next;
+        }
         if (!this->enterInterrupt(mode, pc)) [[unlikely]]
           return Pass::Stop;
         if (!this->halted()) [[likely]]
           this->stepInstruction(pc);
-        else if (automaticRunning() && !automaticStep(pc))
-          return Pass::Stop;
+        else if (automaticRunning()) {
+          // The step takes a copy of the counter, so the loop's own never
+          // has its address taken.
+          showState();
+          int32_t held = pc;
+          const bool going = automaticStep(held);
+          pc = held;
+          if (!going) return Pass::Stop;
+        }
         return Pass::Next;
       });
   return this->endRun();

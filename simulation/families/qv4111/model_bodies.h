@@ -24,6 +24,7 @@ int32_t Qv4111Model<Self, L>::Instruction_Reset(CpuState* cpu, ProgramCell* prog
 // pins, latches and window state cleared; the timer stops.
 template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::Periphery_Reset() {
+  showState();
   Cells c = cells();
   if (c.valid()) periphery::applyReset(kResetTable, c, 0);
   this->latch_.clear();
@@ -266,41 +267,7 @@ void Qv4111Model<Self, L>::detectorEvaluate() {
 
 template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::updateDue() {
-  const auto inUse = [this](Event e) {
-    switch (e) {
-      case Event::Serial3:
-        return serialSelection_ == 3;
-      case Event::Serial2:
-        return serialSelection_ == 2;
-      case Event::Serial1:
-        return serialSelection_ == 1;
-      case Event::Serial0:
-        return serialSelection_ == 0;
-      case Event::Timer1:
-        return timer_.running() && timerSource_ == 1;
-      case Event::Timer2:
-        return timer_.running() && timerSource_ == 2;
-      case Event::Timer3:
-        return timer_.running() && timerSource_ == 3;
-      case Event::Timer4:
-        return timer_.running() && timerSource_ == 4;
-      case Event::Timer5:
-        return timer_.running() && timerSource_ == 5;
-      case Event::Timer6:
-        return timer_.running() && timerSource_ == 6;
-      case Event::Tap3:
-        return tap_ == 3;
-      case Event::Tap2:
-        return tap_ == 2;
-      case Event::Tap1:
-        return tap_ == 1;
-      case Event::Detector:
-      case Event::Watchdog:
-        return true;
-    }
-    return true;
-  };
-  prescaler_.setDueFrom(periphery::firstTapInUse(kTicks, inUse, kChainStages));
+  prescaler_.setDueFrom(dueFrom<kTicks>({timer_.running(), timerSource_, tap_, serialSelection_}, kChainStages));
 }
 
 // ---- Serial output.

@@ -25,6 +25,7 @@
 #include "periphery/prescaler.h"
 #include "periphery/requests.h"
 #include "periphery/reset_table.h"
+#include "periphery/round_countdown.h"
 #include "periphery/supply_detector.h"
 #include "periphery/timer10.h"
 #include "periphery/watchdog.h"
@@ -120,12 +121,23 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
       L.irq.interruptEnable, false, {{L.portA.requests, L.irq.systemRequests, L.irq.timerRequests, {0, 0}}}};
 
   // ---- Framework hooks.
+  // The rounds counted down so far are applied first; the next round is a
+  // due one (a write may change what is due).
   int32_t Periphery_Read(int32_t n) {
+    catchUp();
+    countdown_.dueNext();
     return periphery::readRegister(Self::kRegisterMap, self(), cells(), n);
   }
   void Periphery_Write(int32_t n, int32_t v) {
+    catchUp();
     periphery::writeRegister(Self::kRegisterMap, self(), cells(), n, v);
     self().updateDue();
+    countdown_.dueNext();
+  }
+  // Before events and at the end of a run: as a register access.
+  void ShowDeferredState() {
+    catchUp();
+    countdown_.dueNext();
   }
   inline void Periphery_Tick();
   void Periphery_Reset();
@@ -280,6 +292,16 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
   void setCondition16();
 
   periphery::BinaryPrescaler prescaler_{L.prescaler.chain};
+  // The rounds to the next one with work in its tick: one whose prescaler
+  // tick has a tap due, or every round while a unit works per tick (the
+  // EEPROM, the converter, the SWB on the instruction clock, a watchdog
+  // reset pending: rareWork()).
+  periphery::RoundCountdown countdown_;
+  [[gnu::always_inline]] void catchUp() { prescaler_.advance(countdown_.takeCounted()); }
+  bool rareWork() const {
+    return eeprom_.busy() || adc_.converting() || swbRunning_ == 3 || watchdogRequest_;
+  }
+  void rearm() { countdown_.arm(self().rareWork() ? 1 : prescaler_.ticksToDue()); }
   periphery::Watchdog watchdog_{kWatchdog};
   bool watchdogRequest_ = false;
   periphery::Timer10 timer_;
@@ -393,23 +415,31 @@ inline void Qv4115Model<Self, L>::Periphery_Tick() {
   if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
 }
 
-// The chip's run loop: every pending message each pass; the SWB on the
-// instruction clock first, whose falling edge holds the pass; the tick and
-// the watchdog reset; the interrupt entry; then the instruction, or, while
-// halted, the automatic SWB. Every pass ends with the stop-flag test.
+// The chip's run loop: every pending message each pass; in a due round
+// (countdown_, armed anew at the start), the SWB on the instruction clock
+// first, whose falling edge holds the pass, the tick and the watchdog reset;
+// the interrupt entry; then the instruction, or, while halted, the
+// automatic SWB. Every pass ends with the stop-flag test.
 // The program counter is held in a local; only events (and the stack check
 // after them) and a CPU reset move it outside the interpreter.
 template <class Self, const Qv4115Layout& L>
 inline int32_t Qv4115Model<Self, L>::RunLoop(int32_t mode) {
   using Pass = typename Base::Pass;
   this->runRounds(
-      mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
+      mode, [this]() TAVIX_INLINE_ROUND { countdown_.dueNext(); },
+      [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
       [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
-        if (!SwbStep(3)) [[unlikely]]
-          return Pass::Next;  // a falling SWB clock edge holds the pass
-        self().Periphery_Tick();
-        if (watchdogRequest_) [[unlikely]] self().Periphery_Reset();
-        reloadPcAfterReset(pc);
+        if (countdown_.due()) [[unlikely]] {
+          prescaler_.advance(countdown_.takeBeforeDue());
+          const bool held = !SwbStep(3);  // a falling SWB clock edge holds the pass
+          if (!held) {
+            self().Periphery_Tick();
+            if (watchdogRequest_) [[unlikely]] self().Periphery_Reset();
+            reloadPcAfterReset(pc);
+          }
+          rearm();
+          if (held) return Pass::Next;
+        }
         if (!enterInterrupt(mode, pc)) [[unlikely]]
           return Pass::Stop;
         if (!halted()) [[likely]] {
@@ -420,10 +450,13 @@ inline int32_t Qv4115Model<Self, L>::RunLoop(int32_t mode) {
             if (swb_.ready()) word(k42::kHalted) = 0;
           }
         } else if (cells().bit(L.swb.automatic.reg, L.swb.automatic.mask)) {
-          if (swb_.ready())
+          if (swb_.ready()) {
             word(k42::kHalted) = 0;
-          else
+          } else {
+            catchUp();
             automaticSwbStep();
+            countdown_.dueNext();
+          }
         }
         return Pass::Next;
       });

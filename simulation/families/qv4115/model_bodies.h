@@ -14,6 +14,8 @@ namespace pin = periphery::pin;
 
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::Periphery_Reset() {
+  catchUp();
+  countdown_.dueNext();
   periphery::Cells c = cells();
   if (c.valid()) periphery::applyReset(Self::kResetTable, c, 0);
   latch_.clear();

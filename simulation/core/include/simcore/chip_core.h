@@ -128,7 +128,10 @@ class ChipCore {
   bool afterEvents(int32_t& pc);
   // Interrupt entry with a held program counter.
   [[gnu::always_inline]] int32_t interruptEnter(int32_t mode, int32_t& pc) {
-    if (cpu_->word[k42::kInInterrupt] == 0 && chip().InterruptRequested()) [[unlikely]] {
+    // Outside an interrupt with none requested, the common case, runs
+    // straight through.
+    if (cpu_->word[k42::kInInterrupt] != 0) return 0;
+    if (chip().InterruptRequested()) [[unlikely]] {
       storePc(pc);
       const int32_t r = takeInterrupt(mode);
       pc = loadPc();
@@ -181,12 +184,15 @@ class ChipCore {
     reloadPcAfterReset(pc);
   }
   [[gnu::always_inline]] void testProgramBreakpoint(int32_t pc) {
+    // A run under the debugger has its breakpoints on: that test runs
+    // straight through.
     int32_t* w = cpu_->word;
-    if (w[k42::kProgBreakEnable] == 0) return;
-    const int32_t hit = programCell(pc).flags & k42::kCellBreakpoint;
-    w[k42::kProgBreakHit] = hit;
-    if (hit != 0) [[unlikely]]
-      stopFlags_ |= k42::kStopProgBreak;
+    if (w[k42::kProgBreakEnable] != 0) [[likely]] {
+      const int32_t hit = programCell(pc).flags & k42::kCellBreakpoint;
+      w[k42::kProgBreakHit] = hit;
+      if (hit != 0) [[unlikely]]
+        stopFlags_ |= k42::kStopProgBreak;
+    }
   }
   // Trace, fetch and advance, execute, program-breakpoint test.
   [[gnu::always_inline]] void stepInstruction(int32_t& pc) {
@@ -244,6 +250,15 @@ class ChipCore {
         break;
     }
     storePc(pc);
+  }
+  // The end of the common round: the interrupt entry, then the instruction
+  // unless halted.
+  [[gnu::always_inline]] Pass enterAndStep(int32_t mode, int32_t& pc) {
+    if (!enterInterrupt(mode, pc)) [[unlikely]]
+      return Pass::Stop;
+    if (!halted()) [[likely]]
+      stepInstruction(pc);
+    return Pass::Next;
   }
   // The default loop; a chip with its own loop hides it.
   int32_t RunLoop(int32_t mode);

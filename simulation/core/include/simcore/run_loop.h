@@ -200,11 +200,7 @@ int32_t ChipCore<Chip>::RunLoop(int32_t mode) {
       [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
         chip().Periphery_Tick();
         reloadPcAfterReset(pc);
-        if (!enterInterrupt(mode, pc)) [[unlikely]]
-          return Pass::Stop;
-        if (!halted()) [[likely]]
-          stepInstruction(pc);
-        return Pass::Next;
+        return enterAndStep(mode, pc);
       });
   return endRun();
 }

@@ -135,6 +135,8 @@ class LcdChip : public PeripheryChip<Chip> {
   int32_t delay() const { return delay_; }
 
  protected:
+  // The sleep bit of 107 set.
+  bool sleepRequested() const { return periphery::Cells(this->registers_).bit(kInterruptControl, kSleepBit); }
   // Both sleep bits (107 and 108 bit 2) set.
   bool sleeping() const {
     const periphery::Cells c(this->registers_);
@@ -236,9 +238,13 @@ class LcdChip : public PeripheryChip<Chip> {
         mode, []() TAVIX_INLINE_ROUND {}, [this](int32_t& pc) TAVIX_INLINE_ROUND { return this->pump(pc); },
         [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
           if constexpr (Chip::kModule.variant == RunVariant::Sleeping) {
-            if (sleeping()) [[unlikely]] {
-              if (this->stopFlags_ == 0 && !waitForEvents(pc)) return Pass::EndNow;
-              return Pass::Next;
+            // The first sleep bit alone, mostly clear, decides the common
+            // round: it runs straight through.
+            if (sleepRequested()) [[unlikely]] {
+              if (sleeping()) {
+                if (this->stopFlags_ == 0 && !waitForEvents(pc)) return Pass::EndNow;
+                return Pass::Next;
+              }
             }
           }
           self().Periphery_Tick();
