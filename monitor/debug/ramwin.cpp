@@ -66,10 +66,22 @@ void RAMWin::OnLoad() {
   SetupRamGrid();
   Key().ApplyFont({grdRAM, RAMEditBox});
   Key().Restore(*this);
+  state_.Watch.DrawRam = [this] { DrawValues(); };
 }
 
 void RAMWin::OnUnload() {
+  state_.Watch.DrawRam = nullptr;
   Key().Save(*this);
+}
+
+void RAMWin::DrawValues() {
+  grdRAM->SetCol(kData);
+  grdRAM->BeginUpdate();
+  for (int cell = 0; cell < MonitorState::kRegisterCells && cell + 1 < grdRAM->Rows(); ++cell) {
+    grdRAM->SetTextMatrix(cell + 1, kData,
+                          Hex(state_.RegisterFile[static_cast<size_t>(cell)].value & 15));
+  }
+  grdRAM->EndUpdate();
 }
 
 void RAMWin::InitRamWindowSettings() {
@@ -165,13 +177,8 @@ void FillRamWindow(MonitorState& state) {
   auto* window = dynamic_cast<RAMWin*>(state.Forms.Load("RAMWin"));
   if (window == nullptr) return;
   std::vector<SymbolRow> symbols;
-  if (auto* watch = dynamic_cast<Watchwin*>(state.Forms.Get("Watchwin"))) {
-    const platform::GridControl& grid = *watch->grdSymbols;
-    for (int row = 1; row < grid.Rows(); ++row) {
-      symbols.push_back({grid.TextMatrix(row, 0).toLatin1().toStdString(),
-                         grid.TextMatrix(row, 1).toLatin1().toStdString()});
-    }
-  }
+  for (const WatchSymbol& symbol : state.Watch.symbols)
+    symbols.push_back({symbol.label.toLatin1().toStdString(), symbol.value.toLatin1().toStdString()});
   const std::array<std::string, 128> labels = RamLabels(symbols);
   platform::GridControl& grid = *window->grdRAM;
   grid.BeginUpdate();

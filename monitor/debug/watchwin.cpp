@@ -1,6 +1,7 @@
 #include "debug/watchwin.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "core/code_grid.h"
@@ -65,16 +66,67 @@ Watchwin::Watchwin(MonitorState& state) : Form("Watchwin"), state_(state) {
   }
 }
 
+Watchwin::~Watchwin() {
+  ForgetList();
+}
+
 void Watchwin::OnLoad() {
   LoadWatchWindowSettings();
   SetupDataGrid();
   SetupSymbolGrid();
   Key().ApplyFont({grdData, grdSymbols, Text1, Text2, txtInput});
   Key().Restore(*this);
+  state_.Watch.DrawWatch = [this] { DrawList(); };
+  state_.Watch.ShowSymbol = [this](int row) { ShowCodeRow(*grdSymbols, row, 1); };
+  KeepList();
 }
 
 void Watchwin::OnUnload() {
+  ForgetList();
   Key().Save(*this);
+}
+
+void Watchwin::ForgetList() {
+  WatchList& watch = state_.Watch;
+  if (!watch.DrawWatch) return;
+  watch.rows.clear();
+  watch.symbols.clear();
+  watch.current = 0;
+  watch.DrawWatch = nullptr;
+  watch.ShowSymbol = nullptr;
+}
+
+namespace {
+
+// A watch row's cells in the grid's column order.
+std::array<QString*, 8> CellsOf(WatchRow& row) {
+  return {&row.label, &row.address, &row.data, &row.read,
+          &row.write, &row.io,      &row.rel,  &row.match};
+}
+
+}  // namespace
+
+void Watchwin::KeepList() {
+  WatchList& watch = state_.Watch;
+  watch.rows.resize(static_cast<size_t>(std::max(0, grdData->Rows() - 1)));
+  for (int row = 1; row <= watch.Count(); ++row) {
+    const std::array<QString*, 8> cells = CellsOf(watch.rows[static_cast<size_t>(row - 1)]);
+    for (int col = 0; col < 8; ++col) *cells[static_cast<size_t>(col)] = grdData->TextMatrix(row, col);
+  }
+  watch.current = grdData->Row();
+}
+
+void Watchwin::DrawList() {
+  WatchList& watch = state_.Watch;
+  if (grdData->Rows() != watch.Count() + 1) grdData->SetRows(watch.Count() + 1);
+  for (int row = 1; row <= watch.Count(); ++row) {
+    const std::array<QString*, 8> cells = CellsOf(watch.rows[static_cast<size_t>(row - 1)]);
+    for (int col = 0; col < 8; ++col) {
+      const QString& text = *cells[static_cast<size_t>(col)];
+      if (grdData->TextMatrix(row, col) != text) grdData->SetTextMatrix(row, col, text);
+    }
+  }
+  grdData->SetRow(watch.current);
 }
 
 void Watchwin::LoadWatchWindowSettings() {
@@ -220,6 +272,7 @@ void Watchwin::grdData_DblClick() {
   PendingLabel.clear();
   grdData->SetRows(last + 2);
   ShowCodeRow(*grdData, last, 1);
+  KeepList();
   RefreshWatchWindow(state_);
 }
 
@@ -287,6 +340,7 @@ void Watchwin::ApplyWatchAddress() {
   grdData->SetTextMatrix(row, kAddr, Hex(address));
   grdData->SetTextMatrix(row, kLabel, "Addr" + QString::number(address, 16).toUpper());
   if (row == grdData->Rows() - 1) grdData->SetRows(grdData->Rows() + 1);
+  KeepList();
   RefreshWatchWindow(state_);
 }
 
@@ -299,6 +353,7 @@ void Watchwin::WriteWatchValue() {
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
   if (address == 111 && value > 7) return;
   grdData->SetTextMatrix(row, kData, Hex(value));
+  KeepList();
   if (Simulator()) {
     if (state_.Seams.debug.WriteTargetRegister) {
       state_.Seams.debug.WriteTargetRegister(address, static_cast<int16_t>(value));
@@ -315,6 +370,7 @@ void Watchwin::ApplyWatchInput() {
   const WatchCondition condition = ParseCondition(EditText.toStdString());
   grdData->SetTextMatrix(row, kRel, QString::fromStdString(condition.rel));
   grdData->SetTextMatrix(row, kMatch, QString::fromStdString(condition.match));
+  KeepList();
   const int32_t address = RowAddress(row);
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
   if (Simulator()) {
@@ -329,6 +385,7 @@ void Watchwin::ApplyWatchInput() {
 void Watchwin::ToggleWatchMark(int32_t mask) {
   const bool on = grdData->Text() != "X";
   grdData->SetText(on ? "X" : "");
+  KeepList();
   const int32_t address = RowAddress(grdData->Row());
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
   if (Simulator()) {
@@ -355,6 +412,7 @@ void Watchwin::grdData_KeyDown(int& keyCode, int) {
   }
   grdData->SetRows(rows - 1);
   grdData->EndUpdate();
+  KeepList();
   ShowCodeRow(*grdData, SelectedRow, 1);
   SelectedRow = 0;
 }
