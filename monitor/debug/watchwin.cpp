@@ -118,13 +118,19 @@ void Watchwin::KeepList() {
 
 void Watchwin::DrawList() {
   WatchList& watch = state_.Watch;
-  if (grdData->Rows() != watch.Count() + 1) grdData->SetRows(watch.Count() + 1);
+  // The window writes every other change into its grid itself: a list of
+  // its own length differs from it only in the values.
+  const bool whole = grdData->Rows() != watch.Count() + 1;
+  if (whole) grdData->SetRows(watch.Count() + 1);
   for (int row = 1; row <= watch.Count(); ++row) {
-    const std::array<QString*, 8> cells = CellsOf(watch.rows[static_cast<size_t>(row - 1)]);
-    for (int col = 0; col < 8; ++col) {
-      const QString& text = *cells[static_cast<size_t>(col)];
-      if (grdData->TextMatrix(row, col) != text) grdData->SetTextMatrix(row, col, text);
+    WatchRow& shown = watch.rows[static_cast<size_t>(row - 1)];
+    if (!whole) {
+      grdData->SetTextMatrix(row, kData, shown.data);
+      continue;
     }
+    const std::array<QString*, 8> cells = CellsOf(shown);
+    for (int col = 0; col < 8; ++col)
+      grdData->SetTextMatrix(row, col, *cells[static_cast<size_t>(col)]);
   }
   grdData->SetRow(watch.current);
 }
