@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/data_cells.h"
 #include "core/monitor_state.h"
 #include "core/settings/global_numbers.h"
 #include "core/view.h"
@@ -157,9 +158,7 @@ void RAMWin::WriteRamCell() {
   if (address == 111 && value > 7) return;
   grdRAM->SetTextMatrix(grdRAM->Row(), kData, Hex(value));
   if (state_.TargetState == kSimulator) {
-    if (state_.Seams.debug.WriteTargetRegister) {
-      state_.Seams.debug.WriteTargetRegister(address, static_cast<int16_t>(value));
-    }
+    WriteTargetRegister(state_, address, static_cast<int16_t>(value));
   } else {
     state_.RegisterFile[static_cast<size_t>(address)].value = value;
     const int16_t row =

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/code_grid.h"
+#include "core/data_cells.h"
 #include "core/monitor_state.h"
 #include "core/settings/global_numbers.h"
 #include "core/view.h"
@@ -361,9 +362,7 @@ void Watchwin::WriteWatchValue() {
   grdData->SetTextMatrix(row, kData, Hex(value));
   KeepList();
   if (Simulator()) {
-    if (state_.Seams.debug.WriteTargetRegister) {
-      state_.Seams.debug.WriteTargetRegister(address, static_cast<int16_t>(value));
-    }
+    WriteTargetRegister(state_, address, static_cast<int16_t>(value));
   } else {
     state_.RegisterFile[static_cast<size_t>(address)].value = value;
     if (state_.Seams.debug.ApplyWatchValue) state_.Seams.debug.ApplyWatchValue(address);
@@ -380,9 +379,7 @@ void Watchwin::ApplyWatchInput() {
   const int32_t address = RowAddress(row);
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
   if (Simulator()) {
-    if (state_.Seams.debug.SetRegisterCompare) {
-      state_.Seams.debug.SetRegisterCompare(address, condition.mode, condition.compare);
-    }
+    SetRegisterCompare(state_, address, condition.mode, condition.compare);
   } else if (state_.Seams.debug.ApplyWatchCondition) {
     state_.Seams.debug.ApplyWatchCondition(address);
   }
@@ -395,7 +392,7 @@ void Watchwin::ToggleWatchMark(int32_t mask) {
   const int32_t address = RowAddress(grdData->Row());
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
   if (Simulator()) {
-    if (state_.Seams.debug.SetRegisterFlag) state_.Seams.debug.SetRegisterFlag(address, mask, on);
+    SetRegisterFlag(state_, address, mask, on);
   } else if (state_.Seams.debug.ApplyWatchCondition) {
     state_.Seams.debug.ApplyWatchCondition(address);
   }
@@ -406,10 +403,8 @@ void Watchwin::grdData_KeyDown(int& keyCode, int) {
   const int rows = grdData->Rows();
   if (SelectedRow <= 0 || SelectedRow >= rows - 1) return;
   const int32_t address = RowAddress(SelectedRow);
-  if (Simulator() && address >= 0 && address < MonitorState::kRegisterCells &&
-      state_.Seams.debug.ClearRegisterCondition) {
-    state_.Seams.debug.ClearRegisterCondition(address);
-  }
+  if (Simulator() && address >= 0 && address < MonitorState::kRegisterCells)
+    ClearRegisterCondition(state_, address);
   grdData->BeginUpdate();
   for (int row = SelectedRow; row < rows - 1; ++row) {
     for (int col = 0; col < grdData->Cols(); ++col) {

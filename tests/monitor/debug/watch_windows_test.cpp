@@ -41,23 +41,6 @@ class WatchWindowsTest : public paneltest::PanelTest {
     ASSERT_NE(watch, nullptr);
     ASSERT_NE(ram, nullptr);
     auto& seams = state.Seams.debug;
-    // The chip's own register write; the cell conditions as recorded calls.
-    seams.WriteTargetRegister = [this](int32_t address, int16_t value) {
-      return static_cast<int16_t>(state.Target.Monitor_Write(
-          &state.CpuState, state.ProgramMemory.data(), state.RegisterFile.data(),
-          state.TraceBuffer.data(), address, value));
-    };
-    seams.SetRegisterCompare = [this](int cell, int32_t mode, int32_t match) {
-      calls.push_back("compare " + std::to_string(cell) + " " + std::to_string(mode) + " " +
-                      std::to_string(match));
-    };
-    seams.SetRegisterFlag = [this](int cell, int32_t mask, bool on) {
-      calls.push_back("flag " + std::to_string(cell) + " " + std::to_string(mask) + " " +
-                      std::to_string(on));
-    };
-    seams.ClearRegisterCondition = [this](int cell) {
-      calls.push_back("clear " + std::to_string(cell));
-    };
     // The emulator's side: what would go over the link.
     seams.InitDataMemory = [this] { calls.push_back("init"); };
     seams.ApplyWatchCondition = [this](int32_t address) {
@@ -111,6 +94,11 @@ class WatchWindowsTest : public paneltest::PanelTest {
   }
   int Cell(int address) const {
     return state.RegisterFile[static_cast<size_t>(address)].value & 15;
+  }
+  // A cell's condition: its flags, and the compare value above its value.
+  std::pair<int32_t, int32_t> Condition(int address) const {
+    const RegisterCell& cell = state.RegisterFile[static_cast<size_t>(address)];
+    return {cell.flags, cell.value >> 4};
   }
 
   Watchwin* watch = nullptr;
@@ -173,6 +161,7 @@ TEST_F(WatchWindowsTest, WatchRowsTakeAddressesValuesMarksAndConditions) {
   // R on a fresh row: the mark and the condition "always".
   DoubleClick(grid, 1, Watchwin::kRead);
   EXPECT_EQ(Row(1), "Addr2A|002A|0005|X|||<>=|0000");
+  EXPECT_EQ(Condition(0x2A), std::make_pair(8 | 7, 0));
   DoubleClick(grid, 1, Watchwin::kIo);
   DoubleClick(grid, 1, Watchwin::kRel);
   Type(watch->txtInput, "=<3");
@@ -180,9 +169,7 @@ TEST_F(WatchWindowsTest, WatchRowsTakeAddressesValuesMarksAndConditions) {
   DoubleClick(grid, 1, Watchwin::kMatch);
   Type(watch->txtInput, "<<1", Qt::Key_Escape);
   EXPECT_EQ(Row(1), "Addr2A|002A|0005|X||X|<=|0003");
-  EXPECT_EQ(calls, (std::vector<std::string>{"flag 42 8 1", "compare 42 7 0", "flag 42 32 1",
-                                             "compare 42 6 3"}));
-  calls.clear();
+  EXPECT_EQ(Condition(0x2A), std::make_pair(8 | 32 | 6, 3));
 
   // 006F takes 0..7 only, and the index register follows.
   DoubleClick(grid, 2, Watchwin::kAddr);
@@ -204,8 +191,7 @@ TEST_F(WatchWindowsTest, WatchRowsTakeAddressesValuesMarksAndConditions) {
   EXPECT_EQ(grid->Rows(), 3);
   EXPECT_EQ(Row(1).left(16), "Addr6F|006F|0007");
   EXPECT_EQ(Row(2), "|||||||");
-  EXPECT_EQ(calls, (std::vector<std::string>{"clear 42"}));
-  calls.clear();
+  EXPECT_EQ(Condition(0x2A).first, 0);
 
   // Picks: too high is not added and stays pending; pending blocks Addr and
   // Data; a Rel double-click takes "=" + value; below the last row adds it.
@@ -227,7 +213,8 @@ TEST_F(WatchWindowsTest, WatchRowsTakeAddressesValuesMarksAndConditions) {
   EXPECT_EQ(grid->Rows(), 4);
   EXPECT_EQ(Row(2), "SECOND|0012|0000|||||");
   EXPECT_TRUE(watch->PendingLabel.isEmpty());
-  EXPECT_EQ(calls, (std::vector<std::string>{"compare 111 2 2"}));
+  EXPECT_EQ(Condition(0x6F).first & 7, 2);
+  EXPECT_EQ(Condition(0x6F).second, 2);
 }
 
 TEST_F(WatchWindowsTest, RamWindowLabelsFromSymbolsAndWritesRowMinusOne) {
