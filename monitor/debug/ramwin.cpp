@@ -161,13 +161,9 @@ void RAMWin::WriteRamCell() {
     WriteTargetRegister(state_, address, static_cast<int16_t>(value));
   } else {
     state_.RegisterFile[static_cast<size_t>(address)].value = value;
-    const int16_t row =
-        state_.Seams.debug.FindWatchRow
-            ? state_.Seams.debug.FindWatchRow(NumberToHex(static_cast<int16_t>(address)), 1)
-            : int16_t{-1};
-    if (state_.Seams.debug.ApplyRamValue) {
-      state_.Seams.debug.ApplyRamValue(row > 0 ? row : int16_t{0}, address, value);
-    }
+    const int16_t row = FindWatchRow(
+        state_, QString::fromStdString(NumberToHex(static_cast<int16_t>(address))), kWatchAddr);
+    ApplyRamValue(state_, row > 0 ? row : int16_t{0}, address, value);
   }
   FinishCellWrite(state_, address);
 }

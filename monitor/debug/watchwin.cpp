@@ -151,7 +151,7 @@ void Watchwin::SetupDataGrid() {
     // The emulator's conditions of all 128 cells start cleared.
     state_.DataLower = 0;
     state_.DataUpper = MonitorState::kRegisterCells - 1;
-    Services::Call(state_.Seams.debug.InitDataMemory);
+    InitDataMemory(state_);
   }
 }
 
@@ -365,7 +365,7 @@ void Watchwin::WriteWatchValue() {
     WriteTargetRegister(state_, address, static_cast<int16_t>(value));
   } else {
     state_.RegisterFile[static_cast<size_t>(address)].value = value;
-    if (state_.Seams.debug.ApplyWatchValue) state_.Seams.debug.ApplyWatchValue(address);
+    ApplyWatchValue(state_, address);
   }
   FinishCellWrite(state_, address);
 }
@@ -380,8 +380,8 @@ void Watchwin::ApplyWatchInput() {
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
   if (Simulator()) {
     SetRegisterCompare(state_, address, condition.mode, condition.compare);
-  } else if (state_.Seams.debug.ApplyWatchCondition) {
-    state_.Seams.debug.ApplyWatchCondition(address);
+  } else {
+    ApplyWatchCondition(state_, address);
   }
 }
 
@@ -393,8 +393,8 @@ void Watchwin::ToggleWatchMark(int32_t mask) {
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
   if (Simulator()) {
     SetRegisterFlag(state_, address, mask, on);
-  } else if (state_.Seams.debug.ApplyWatchCondition) {
-    state_.Seams.debug.ApplyWatchCondition(address);
+  } else {
+    ApplyWatchCondition(state_, address);
   }
 }
 
