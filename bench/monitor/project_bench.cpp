@@ -14,6 +14,7 @@
 #include "core/main_module.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
+#include "core/panel_controls.h"
 #include "core/registry_settings.h"
 #include "platform/filenames.h"
 #include "platform/grid_control.h"
@@ -30,9 +31,10 @@ constexpr int kCodeRows = 4095;
 
 // A loaded control panel as far as projects see it: IceView with grdProgram
 // holding one row per address, Addr indexed.
-class PanelStandIn : public platform::Form {
+class PanelStandIn : public platform::Form, public monitor::PanelControls {
  public:
-  PanelStandIn() : Form("IceView"), grdProgram(new platform::GridControl("grdProgram", this)) {
+  PanelStandIn() : Form("IceView") {
+    grdProgram = new platform::GridControl("grdProgram", this);
     grdProgram->SetCols(5);
     grdProgram->IndexColumn(3);
     grdProgram->BeginUpdate();
@@ -41,7 +43,6 @@ class PanelStandIn : public platform::Form {
       grdProgram->SetTextMatrix(row, 3, QString::asprintf("%04X", row - 1));
     grdProgram->EndUpdate();
   }
-  platform::GridControl* grdProgram;
 };
 
 class Bench {

@@ -23,15 +23,14 @@ struct WatchedPanel : benchpanel::LoadedPanel {
     if (watch == nullptr) return;
     state.MainForm()->resize(1280, 1024);
     state.Forms.Show(watch);
-    platform::GridControl& grid = *watch->grdData;
-    grid.BeginUpdate();
-    grid.SetRows(monitor::MonitorState::kRegisterCells + 2);
+    monitor::WatchList& list = state.Watch;
+    list.rows.clear();
     for (int cell = 0; cell < monitor::MonitorState::kRegisterCells; ++cell) {
       const QString address = QString::asprintf("%04X", cell);
-      grid.SetTextMatrix(cell + 1, monitor::Watchwin::kLabel, "Addr" + address);
-      grid.SetTextMatrix(cell + 1, monitor::Watchwin::kAddr, address);
+      list.rows.push_back({"Addr" + address, address});
     }
-    grid.EndUpdate();
+    list.rows.emplace_back();  // the entry row
+    list.DrawWatch();
     QCoreApplication::processEvents();
   }
   // New values in every cell, so that every Data text changes.

@@ -1,25 +1,36 @@
 #include "core/data_cells.h"
 
+#include <optional>
 #include <vector>
 
 #include "core/monitor_state.h"
 #include "core/settings/convert_mod.h"
 #include "core/settings/global_numbers.h"
 #include "core/view.h"
-#include "platform/grid_control.h"
 #include "platform/run_time_error.h"
 
 namespace monitor {
 
 namespace {
 
-platform::GridControl* WatchwinGrid(const MonitorState& state, const char* name) {
-  platform::Form* form = state.Forms.Get("Watchwin");
-  return form != nullptr ? form->findChild<platform::GridControl*>(name) : nullptr;
+int32_t HexOf(const QString& text) {
+  return HexToNumber(text.toStdString(), 0);
 }
 
-int32_t HexCell(const platform::GridControl& grid, int row, int col) {
-  return HexToNumber(grid.TextMatrix(row, col).toStdString(), 0);
+// The text of a watch row in one of the window's columns.
+const QString& CellOf(const WatchRow& row, int column) {
+  static const QString none;
+  switch (column) {
+    case kWatchLabel: return row.label;
+    case kWatchAddr: return row.address;
+    case kWatchData: return row.data;
+    case kWatchRead: return row.read;
+    case kWatchWrite: return row.write;
+    case kWatchIo: return row.io;
+    case kWatchRel: return row.rel;
+    case kWatchMatch: return row.match;
+    default: return none;
+  }
 }
 
 void Send(MonitorState& state, int32_t address, int32_t unit) {
@@ -39,19 +50,10 @@ void Tolerant(Step step) {
 
 }  // namespace
 
-platform::GridControl* WatchGrid(const MonitorState& state) {
-  return WatchwinGrid(state, "grdData");
-}
-
-platform::GridControl* SymbolGrid(const MonitorState& state) {
-  return WatchwinGrid(state, "grdSymbols");
-}
-
 int16_t FindWatchRow(const MonitorState& state, const QString& key, int16_t column) {
-  const platform::GridControl* grid = WatchGrid(state);
-  if (grid == nullptr) return -1;
-  for (int row = 1; row < grid->Rows(); ++row) {
-    if (grid->TextMatrix(row, column) == key) return static_cast<int16_t>(row);
+  const WatchList& watch = state.Watch;
+  for (int row = 1; row <= watch.Count(); ++row) {
+    if (CellOf(*watch.Row(row), column) == key) return static_cast<int16_t>(row);
   }
   return -1;
 }
@@ -87,35 +89,42 @@ int32_t RelationOf(const QString& text) {
   return relation;
 }
 
-int32_t WatchRowUnit(const platform::GridControl& grid, int row, int32_t value) {
-  int32_t unit = (HexCell(grid, row, kWatchMatch) & 15) * 16 + (value & 15) +
-                 (RelationOf(grid.TextMatrix(row, kWatchRel)) & 7) * 256;
-  if (!grid.TextMatrix(row, kWatchRead).isEmpty()) unit += 0x800;
-  if (!grid.TextMatrix(row, kWatchWrite).isEmpty()) unit += 0x1000;
+int32_t WatchRowUnit(const WatchRow& row, int32_t value) {
+  int32_t unit = (HexOf(row.match) & 15) * 16 + (value & 15) + (RelationOf(row.rel) & 7) * 256;
+  if (!row.read.isEmpty()) unit += 0x800;
+  if (!row.write.isEmpty()) unit += 0x1000;
   return unit + kClearedCondition;
 }
 
+namespace {
+
+// The unit of the watch window's current row, when the window is open.
+std::optional<int32_t> CurrentRowUnit(const MonitorState& state) {
+  if (!state.Watch.Open()) return std::nullopt;
+  static const WatchRow empty;
+  const WatchRow* row = state.Watch.Row(state.Watch.current);
+  if (row == nullptr) row = &empty;
+  return WatchRowUnit(*row, HexOf(row->data));
+}
+
+}  // namespace
+
 void ApplyWatchCondition(MonitorState& state, int32_t address) {
-  const platform::GridControl* grid = WatchGrid(state);
-  if (grid == nullptr) return;
-  const int row = grid->Row();
-  Send(state, kConditionBase + address, WatchRowUnit(*grid, row, HexCell(*grid, row, kWatchData)));
+  if (const std::optional<int32_t> unit = CurrentRowUnit(state))
+    Send(state, kConditionBase + address, *unit);
 }
 
 void ApplyWatchValue(MonitorState& state, int32_t address) {
-  const platform::GridControl* grid = WatchGrid(state);
-  if (grid == nullptr) return;
-  const int row = grid->Row();
-  const int32_t unit = WatchRowUnit(*grid, row, HexCell(*grid, row, kWatchData));
-  Send(state, kConditionBase + address, unit);
-  Send(state, kDataCellBase + address, unit);
+  const std::optional<int32_t> unit = CurrentRowUnit(state);
+  if (!unit) return;
+  Send(state, kConditionBase + address, *unit);
+  Send(state, kDataCellBase + address, *unit);
 }
 
 void ApplyRamValue(MonitorState& state, int16_t row, int32_t address, int32_t value) {
-  const platform::GridControl* grid = WatchGrid(state);
-  const int32_t unit = row >= 1 && grid != nullptr && row < grid->Rows()
-                           ? WatchRowUnit(*grid, row, value)
-                           : (value & 15) + kClearedCondition;
+  const WatchRow* watched = state.Watch.Row(row);
+  const int32_t unit = watched != nullptr ? WatchRowUnit(*watched, value)
+                                          : (value & 15) + kClearedCondition;
   Send(state, kConditionBase + address, unit);
   Send(state, kDataCellBase + address, unit);
 }

@@ -10,27 +10,19 @@
 #include <QString>
 #include <cstdint>
 
-namespace platform {
-class GridControl;
-}
-
 namespace monitor {
 
 class MonitorState;
+struct WatchRow;
 
 inline constexpr int32_t kDataCellBase = 0x1080, kConditionBase = 0x1F80;
 inline constexpr int32_t kClearedCondition = 0x2000;
 // The watch grid's columns.
 inline constexpr int kWatchLabel = 0, kWatchAddr = 1, kWatchData = 2, kWatchRead = 3,
-                     kWatchWrite = 4, kWatchRel = 6, kWatchMatch = 7;
+                     kWatchWrite = 4, kWatchIo = 5, kWatchRel = 6, kWatchMatch = 7;
 
-// The watch window's grids (grdData, grdSymbols on the loaded Watchwin), or
-// null.
-platform::GridControl* WatchGrid(const MonitorState& state);
-platform::GridControl* SymbolGrid(const MonitorState& state);
-
-// The first watch row from 1 whose text in `column` equals `key`, or -1; the
-// current cell is unchanged.
+// The first watch row from 1 whose text in `column` equals `key`, or -1
+// (always while the watch window is closed).
 int16_t FindWatchRow(const MonitorState& state, const QString& key, int16_t column);
 
 void ClearRegisterCondition(MonitorState& state, int cell);
@@ -42,9 +34,10 @@ void SetRegisterFlag(MonitorState& state, int cell, int32_t mask, bool on);
 int32_t RelationOf(const QString& text);
 // The condition unit of a watch row with the given value (value and match
 // masked to 4 bits).
-int32_t WatchRowUnit(const platform::GridControl& grid, int row, int32_t value);
+int32_t WatchRowUnit(const WatchRow& row, int32_t value);
 
-// The current watch row's unit to 0x1F80 + address.
+// The current watch row's unit to 0x1F80 + address (nothing while the watch
+// window is closed).
 void ApplyWatchCondition(MonitorState& state, int32_t address);
 // The same unit to 0x1F80 + address, then to 0x1080 + address.
 void ApplyWatchValue(MonitorState& state, int32_t address);

@@ -15,6 +15,7 @@
 #include "core/status_text.h"
 #include "core/target_interface.h"
 #include "core/target_state.h"
+#include "core/watch_list.h"
 #include "k42target.h"
 #include "platform/forms.h"
 
@@ -78,6 +79,8 @@ class MonitorState {
   // The data-memory range the emulator's cells are moved in (the connect
   // and the watch window set 0 and 127).
   uint16_t DataLower = 0, DataUpper = 0;
+  // The watch window's rows, as the core reads them.
+  WatchList Watch;
   // The symbol the last operand double-click found ("" when none).
   std::string LastSymbolName, LastSymbolValue;
   // The program addresses the last code load took a word for from the listing.

@@ -26,18 +26,6 @@ struct DebugViewServices {
   // The symbol file into the watch window, and the RAM window refilled.
   std::function<void(const std::string& path)> LoadSymbolFile;
   std::function<void()> FillRamWindow;
-  // The data cells' conditions and writes, as the watch and RAM windows use
-  // them (cells 0..127; rows of the watch grid from 1, -1 for none).
-  std::function<void(int cell, int32_t relation, int32_t match)> SetRegisterCompare;
-  std::function<void(int cell, int32_t mask, bool on)> SetRegisterFlag;
-  std::function<void(int cell)> ClearRegisterCondition;
-  std::function<void(int32_t address)> ApplyWatchCondition, ApplyWatchValue;
-  std::function<void(int16_t row, int32_t address, int32_t value)> ApplyRamValue;
-  std::function<void()> InitDataMemory;
-  // The first watch row whose text in `column` is `key`, or -1; never loads
-  // the watch window.
-  std::function<int16_t(const std::string& key, int16_t column)> FindWatchRow;
-  std::function<int16_t(int32_t address, int16_t value)> WriteTargetRegister;
   std::function<void()> ShowFindDialog;
   std::function<void()> FindNextInView;
   std::function<void()> FillLabelList;

@@ -11,7 +11,6 @@
 #include "core/settings/global_numbers.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
-#include "platform/grid_control.h"
 
 namespace monitor {
 namespace {
@@ -110,18 +109,6 @@ void ShowPort(MonitorState& state, platform::ImageButton* PanelControls::*mux,
 
 void ShowPc(MonitorState& state, QLineEdit* PanelControls::*box, int word) {
   ShowText(state, box, word, 3);
-}
-
-// The first grid of a window whose caption contains `caption`, when it is
-// loaded and holds a grid of that name.
-platform::GridControl* OpenGrid(const MonitorState& state, const QString& caption,
-                                const char* grid) {
-  if (!platform::FindFormByCaption(state.Forms, caption, true)) return nullptr;
-  for (platform::Form* form : state.Forms.Loaded()) {
-    if (!form->Caption().contains(caption)) continue;
-    if (auto* found = form->findChild<platform::GridControl*>(grid)) return found;
-  }
-  return nullptr;
 }
 
 // Hex digits only, at least one.
@@ -301,32 +288,23 @@ void ShowRunIndicators(MonitorState& state) {
 }
 
 void RefreshWatchWindow(MonitorState& state) {
-  platform::GridControl* grid = OpenGrid(state, "Watch", "grdData");
-  if (grid == nullptr) return;
-  constexpr int kAddr = 1, kData = 2;
-  grid->SetRow(1);
-  for (int row = 1; row <= grid->Rows() - 2; ++row) {
-    const std::string address = grid->TextMatrix(row, kAddr).toStdString();
+  WatchList& watch = state.Watch;
+  if (!watch.Open()) return;
+  watch.current = 1;
+  // Every row but the entry row that names a cell shows the cell's value.
+  for (int row = 1; row <= watch.Count() - 1; ++row) {
+    WatchRow& shown = watch.rows[static_cast<size_t>(row - 1)];
+    const std::string address = shown.address.toStdString();
     const int32_t cell = HexToNumber(address, 0);
     if (!IsHexText(address) || cell < 0 || cell >= MonitorState::kRegisterCells) continue;
     const int32_t value = state.RegisterFile[static_cast<size_t>(cell)].value & 15;
-    grid->SetTextMatrix(row, kData,
-                        QString::fromStdString(NumberToHex(static_cast<int16_t>(value))));
+    shown.data = QString::fromStdString(NumberToHex(static_cast<int16_t>(value)));
   }
+  watch.DrawWatch();
 }
 
 void RefreshRamWindow(MonitorState& state) {
-  platform::GridControl* grid = OpenGrid(state, "RAM", "grdRAM");
-  if (grid == nullptr) return;
-  constexpr int kData = 2;
-  grid->SetCol(kData);
-  grid->BeginUpdate();
-  for (int cell = 0; cell < MonitorState::kRegisterCells && cell + 1 < grid->Rows(); ++cell) {
-    const int32_t value = state.RegisterFile[static_cast<size_t>(cell)].value & 15;
-    grid->SetTextMatrix(cell + 1, kData,
-                        QString::fromStdString(NumberToHex(static_cast<int16_t>(value))));
-  }
-  grid->EndUpdate();
+  if (state.Watch.DrawRam) state.Watch.DrawRam();
 }
 
 }  // namespace monitor

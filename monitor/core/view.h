@@ -51,11 +51,11 @@ void ShowPort3(MonitorState& state);
 void ShowPort4(MonitorState& state);
 void ShowRunIndicators(MonitorState& state);
 
-// The Data column of the watch rows (the window captioned "Watch", grid
-// grdData): each row's Addr names a register cell 0..127; other rows are
+// The values of the watch rows, drawn by the open watch window with row 1
+// current: each row's Addr names a register cell 0..127; other rows are
 // skipped, and so is the last row, the empty entry row.
 void RefreshWatchWindow(MonitorState& state);
-// The Data column of rows 1..128 of the window captioned "RAM" (grdRAM).
+// The register cells' values, drawn by the open RAM window.
 void RefreshRamWindow(MonitorState& state);
 
 }  // namespace monitor

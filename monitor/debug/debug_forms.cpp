@@ -42,28 +42,6 @@ void RegisterDebugForms(MonitorState& state) {
   };
   state.Seams.debug.ClearPanelState = [&state] { ClearPanelState(state); };
   state.Seams.debug.ClearCommandBits = [&state] { ClearCommandBits(state); };
-
-  // The watch and RAM windows reach the data cells through these.
-  DebugViewServices& debug = state.Seams.debug;
-  debug.SetRegisterCompare = [&state](int cell, int32_t relation, int32_t match) {
-    SetRegisterCompare(state, cell, relation, match);
-  };
-  debug.SetRegisterFlag = [&state](int cell, int32_t mask, bool on) {
-    SetRegisterFlag(state, cell, mask, on);
-  };
-  debug.ClearRegisterCondition = [&state](int cell) { ClearRegisterCondition(state, cell); };
-  debug.ApplyWatchCondition = [&state](int32_t address) { ApplyWatchCondition(state, address); };
-  debug.ApplyWatchValue = [&state](int32_t address) { ApplyWatchValue(state, address); };
-  debug.ApplyRamValue = [&state](int16_t row, int32_t address, int32_t value) {
-    ApplyRamValue(state, row, address, value);
-  };
-  debug.InitDataMemory = [&state] { InitDataMemory(state); };
-  debug.FindWatchRow = [&state](const std::string& key, int16_t column) {
-    return FindWatchRow(state, QString::fromStdString(key), column);
-  };
-  debug.WriteTargetRegister = [&state](int32_t address, int16_t value) {
-    return WriteTargetRegister(state, address, value);
-  };
 }
 
 }  // namespace monitor

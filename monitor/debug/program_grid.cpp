@@ -36,15 +36,16 @@ void LookUpSymbol(MonitorState& state, platform::GridControl& grid) {
   QString word = GetWordAt(operand);
   if (word == "NOT") word = GetWordAt(operand);
   if (word.isEmpty()) return;
-  platform::GridControl* symbols = SymbolGrid(state);
-  const int row = symbols != nullptr ? symbols->FindInColumn(0, word) : -1;
-  if (row < 1) {
+  const std::vector<WatchSymbol>& symbols = state.Watch.symbols;
+  const auto found = std::find_if(symbols.begin(), symbols.end(),
+                                  [&word](const WatchSymbol& symbol) { return symbol.label == word; });
+  if (found == symbols.end()) {
     state.LastSymbolName.clear();
     return;
   }
   state.LastSymbolName = word.toStdString();
-  state.LastSymbolValue = symbols->TextMatrix(row, 1).toStdString();
-  ShowCodeRow(*symbols, row, 1);
+  state.LastSymbolValue = found->value.toStdString();
+  if (state.Watch.ShowSymbol) state.Watch.ShowSymbol(static_cast<int>(found - symbols.begin()) + 1);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/data_cells.h"
 #include "core/monitor_state.h"
 #include "core/settings/global_numbers.h"
 #include "core/view.h"
@@ -66,10 +67,22 @@ void RAMWin::OnLoad() {
   SetupRamGrid();
   Key().ApplyFont({grdRAM, RAMEditBox});
   Key().Restore(*this);
+  state_.Watch.DrawRam = [this] { DrawValues(); };
 }
 
 void RAMWin::OnUnload() {
+  state_.Watch.DrawRam = nullptr;
   Key().Save(*this);
+}
+
+void RAMWin::DrawValues() {
+  grdRAM->SetCol(kData);
+  grdRAM->BeginUpdate();
+  for (int cell = 0; cell < MonitorState::kRegisterCells && cell + 1 < grdRAM->Rows(); ++cell) {
+    grdRAM->SetTextMatrix(cell + 1, kData,
+                          Hex(state_.RegisterFile[static_cast<size_t>(cell)].value & 15));
+  }
+  grdRAM->EndUpdate();
 }
 
 void RAMWin::InitRamWindowSettings() {
@@ -145,18 +158,12 @@ void RAMWin::WriteRamCell() {
   if (address == 111 && value > 7) return;
   grdRAM->SetTextMatrix(grdRAM->Row(), kData, Hex(value));
   if (state_.TargetState == kSimulator) {
-    if (state_.Seams.debug.WriteTargetRegister) {
-      state_.Seams.debug.WriteTargetRegister(address, static_cast<int16_t>(value));
-    }
+    WriteTargetRegister(state_, address, static_cast<int16_t>(value));
   } else {
     state_.RegisterFile[static_cast<size_t>(address)].value = value;
-    const int16_t row =
-        state_.Seams.debug.FindWatchRow
-            ? state_.Seams.debug.FindWatchRow(NumberToHex(static_cast<int16_t>(address)), 1)
-            : int16_t{-1};
-    if (state_.Seams.debug.ApplyRamValue) {
-      state_.Seams.debug.ApplyRamValue(row > 0 ? row : int16_t{0}, address, value);
-    }
+    const int16_t row = FindWatchRow(
+        state_, QString::fromStdString(NumberToHex(static_cast<int16_t>(address))), kWatchAddr);
+    ApplyRamValue(state_, row > 0 ? row : int16_t{0}, address, value);
   }
   FinishCellWrite(state_, address);
 }
@@ -165,13 +172,8 @@ void FillRamWindow(MonitorState& state) {
   auto* window = dynamic_cast<RAMWin*>(state.Forms.Load("RAMWin"));
   if (window == nullptr) return;
   std::vector<SymbolRow> symbols;
-  if (auto* watch = dynamic_cast<Watchwin*>(state.Forms.Get("Watchwin"))) {
-    const platform::GridControl& grid = *watch->grdSymbols;
-    for (int row = 1; row < grid.Rows(); ++row) {
-      symbols.push_back({grid.TextMatrix(row, 0).toLatin1().toStdString(),
-                         grid.TextMatrix(row, 1).toLatin1().toStdString()});
-    }
-  }
+  for (const WatchSymbol& symbol : state.Watch.symbols)
+    symbols.push_back({symbol.label.toLatin1().toStdString(), symbol.value.toLatin1().toStdString()});
   const std::array<std::string, 128> labels = RamLabels(symbols);
   platform::GridControl& grid = *window->grdRAM;
   grid.BeginUpdate();

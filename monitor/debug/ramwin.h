@@ -31,6 +31,8 @@ class RAMWin : public platform::Form {
 
   void InitRamWindowSettings();
   void SetupRamGrid();
+  // The register cells' values into the Data column.
+  void DrawValues();
   // The value in EditText into the cell of the current row (row - 1).
   void WriteRamCell();
 

@@ -28,6 +28,10 @@ void LoadSymbolFile(MonitorState& state, const std::string& path) {
   }
   grid.EndUpdate();
   grid.SetRow(static_cast<int>(symbols.size()) + 1);
+  std::vector<WatchSymbol>& listed = state.Watch.symbols;
+  listed.clear();
+  for (const SymbolRow& symbol : symbols)
+    listed.push_back({QString::fromLatin1(symbol.label), QString::fromLatin1(symbol.value)});
   if (platform::Form* panel = state.Forms.Get("IceView")) panel->setFocus(Qt::OtherFocusReason);
 }
 

@@ -1,9 +1,11 @@
 #include "debug/watchwin.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "core/code_grid.h"
+#include "core/data_cells.h"
 #include "core/monitor_state.h"
 #include "core/settings/global_numbers.h"
 #include "core/view.h"
@@ -65,16 +67,73 @@ Watchwin::Watchwin(MonitorState& state) : Form("Watchwin"), state_(state) {
   }
 }
 
+Watchwin::~Watchwin() {
+  ForgetList();
+}
+
 void Watchwin::OnLoad() {
   LoadWatchWindowSettings();
   SetupDataGrid();
   SetupSymbolGrid();
   Key().ApplyFont({grdData, grdSymbols, Text1, Text2, txtInput});
   Key().Restore(*this);
+  state_.Watch.DrawWatch = [this] { DrawList(); };
+  state_.Watch.ShowSymbol = [this](int row) { ShowCodeRow(*grdSymbols, row, 1); };
+  KeepList();
 }
 
 void Watchwin::OnUnload() {
+  ForgetList();
   Key().Save(*this);
+}
+
+void Watchwin::ForgetList() {
+  WatchList& watch = state_.Watch;
+  if (!watch.DrawWatch) return;
+  watch.rows.clear();
+  watch.symbols.clear();
+  watch.current = 0;
+  watch.DrawWatch = nullptr;
+  watch.ShowSymbol = nullptr;
+}
+
+namespace {
+
+// A watch row's cells in the grid's column order.
+std::array<QString*, 8> CellsOf(WatchRow& row) {
+  return {&row.label, &row.address, &row.data, &row.read,
+          &row.write, &row.io,      &row.rel,  &row.match};
+}
+
+}  // namespace
+
+void Watchwin::KeepList() {
+  WatchList& watch = state_.Watch;
+  watch.rows.resize(static_cast<size_t>(std::max(0, grdData->Rows() - 1)));
+  for (int row = 1; row <= watch.Count(); ++row) {
+    const std::array<QString*, 8> cells = CellsOf(watch.rows[static_cast<size_t>(row - 1)]);
+    for (int col = 0; col < 8; ++col) *cells[static_cast<size_t>(col)] = grdData->TextMatrix(row, col);
+  }
+  watch.current = grdData->Row();
+}
+
+void Watchwin::DrawList() {
+  WatchList& watch = state_.Watch;
+  // The window writes every other change into its grid itself: a list of
+  // its own length differs from it only in the values.
+  const bool whole = grdData->Rows() != watch.Count() + 1;
+  if (whole) grdData->SetRows(watch.Count() + 1);
+  for (int row = 1; row <= watch.Count(); ++row) {
+    WatchRow& shown = watch.rows[static_cast<size_t>(row - 1)];
+    if (!whole) {
+      grdData->SetTextMatrix(row, kData, shown.data);
+      continue;
+    }
+    const std::array<QString*, 8> cells = CellsOf(shown);
+    for (int col = 0; col < 8; ++col)
+      grdData->SetTextMatrix(row, col, *cells[static_cast<size_t>(col)]);
+  }
+  grdData->SetRow(watch.current);
 }
 
 void Watchwin::LoadWatchWindowSettings() {
@@ -92,7 +151,7 @@ void Watchwin::SetupDataGrid() {
     // The emulator's conditions of all 128 cells start cleared.
     state_.DataLower = 0;
     state_.DataUpper = MonitorState::kRegisterCells - 1;
-    Services::Call(state_.Seams.debug.InitDataMemory);
+    InitDataMemory(state_);
   }
 }
 
@@ -220,6 +279,7 @@ void Watchwin::grdData_DblClick() {
   PendingLabel.clear();
   grdData->SetRows(last + 2);
   ShowCodeRow(*grdData, last, 1);
+  KeepList();
   RefreshWatchWindow(state_);
 }
 
@@ -287,6 +347,7 @@ void Watchwin::ApplyWatchAddress() {
   grdData->SetTextMatrix(row, kAddr, Hex(address));
   grdData->SetTextMatrix(row, kLabel, "Addr" + QString::number(address, 16).toUpper());
   if (row == grdData->Rows() - 1) grdData->SetRows(grdData->Rows() + 1);
+  KeepList();
   RefreshWatchWindow(state_);
 }
 
@@ -299,13 +360,12 @@ void Watchwin::WriteWatchValue() {
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
   if (address == 111 && value > 7) return;
   grdData->SetTextMatrix(row, kData, Hex(value));
+  KeepList();
   if (Simulator()) {
-    if (state_.Seams.debug.WriteTargetRegister) {
-      state_.Seams.debug.WriteTargetRegister(address, static_cast<int16_t>(value));
-    }
+    WriteTargetRegister(state_, address, static_cast<int16_t>(value));
   } else {
     state_.RegisterFile[static_cast<size_t>(address)].value = value;
-    if (state_.Seams.debug.ApplyWatchValue) state_.Seams.debug.ApplyWatchValue(address);
+    ApplyWatchValue(state_, address);
   }
   FinishCellWrite(state_, address);
 }
@@ -315,26 +375,26 @@ void Watchwin::ApplyWatchInput() {
   const WatchCondition condition = ParseCondition(EditText.toStdString());
   grdData->SetTextMatrix(row, kRel, QString::fromStdString(condition.rel));
   grdData->SetTextMatrix(row, kMatch, QString::fromStdString(condition.match));
+  KeepList();
   const int32_t address = RowAddress(row);
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
   if (Simulator()) {
-    if (state_.Seams.debug.SetRegisterCompare) {
-      state_.Seams.debug.SetRegisterCompare(address, condition.mode, condition.compare);
-    }
-  } else if (state_.Seams.debug.ApplyWatchCondition) {
-    state_.Seams.debug.ApplyWatchCondition(address);
+    SetRegisterCompare(state_, address, condition.mode, condition.compare);
+  } else {
+    ApplyWatchCondition(state_, address);
   }
 }
 
 void Watchwin::ToggleWatchMark(int32_t mask) {
   const bool on = grdData->Text() != "X";
   grdData->SetText(on ? "X" : "");
+  KeepList();
   const int32_t address = RowAddress(grdData->Row());
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
   if (Simulator()) {
-    if (state_.Seams.debug.SetRegisterFlag) state_.Seams.debug.SetRegisterFlag(address, mask, on);
-  } else if (state_.Seams.debug.ApplyWatchCondition) {
-    state_.Seams.debug.ApplyWatchCondition(address);
+    SetRegisterFlag(state_, address, mask, on);
+  } else {
+    ApplyWatchCondition(state_, address);
   }
 }
 
@@ -343,10 +403,8 @@ void Watchwin::grdData_KeyDown(int& keyCode, int) {
   const int rows = grdData->Rows();
   if (SelectedRow <= 0 || SelectedRow >= rows - 1) return;
   const int32_t address = RowAddress(SelectedRow);
-  if (Simulator() && address >= 0 && address < MonitorState::kRegisterCells &&
-      state_.Seams.debug.ClearRegisterCondition) {
-    state_.Seams.debug.ClearRegisterCondition(address);
-  }
+  if (Simulator() && address >= 0 && address < MonitorState::kRegisterCells)
+    ClearRegisterCondition(state_, address);
   grdData->BeginUpdate();
   for (int row = SelectedRow; row < rows - 1; ++row) {
     for (int col = 0; col < grdData->Cols(); ++col) {
@@ -355,6 +413,7 @@ void Watchwin::grdData_KeyDown(int& keyCode, int) {
   }
   grdData->SetRows(rows - 1);
   grdData->EndUpdate();
+  KeepList();
   ShowCodeRow(*grdData, SelectedRow, 1);
   SelectedRow = 0;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The watch window: the user's watch list (grdData) with each cell's value,
 // marks and data-breakpoint condition, and the program's register symbols
-// (grdSymbols) beside it. The list lives only in the grid.
+// (grdSymbols) beside it. The window keeps the monitor's WatchList in step
+// with its grids and draws the values the core puts into it.
 #include <QLabel>
 #include <QString>
 #include <cstdint>
@@ -21,6 +22,7 @@ class Watchwin : public platform::Form {
                        kMatch = 7;
 
   explicit Watchwin(MonitorState& state);
+  ~Watchwin() override;
 
   QLabel* lblData;
   platform::GridControl* grdData;
@@ -63,6 +65,13 @@ class Watchwin : public platform::Form {
   void DropEdit(platform::EditBox* editor);
 
  private:
+  // The grid's rows and current row into the monitor's WatchList, after
+  // every change the window makes.
+  void KeepList();
+  // The list's rows and current row into the grid.
+  void DrawList();
+  // The list emptied and its drawing dropped, as the window goes.
+  void ForgetList();
   void EditorKeyDown(platform::EditBox* editor, int& keyCode);
   void EditorLostFocus(platform::EditBox* editor);
   void OpenEditor(platform::EditBox* editor, int row, int col);

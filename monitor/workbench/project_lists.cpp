@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/monitor_state.h"
+#include "core/panel_controls.h"
 #include "platform/grid_control.h"
 #include "platform/messagebox.h"
 
@@ -99,8 +100,8 @@ void ApplyMarks(platform::GridControl& grid, MarkKind kind, const std::string& l
 }
 
 platform::GridControl* ProgramGrid(const MonitorState& state) {
-  platform::Form* panel = state.Forms.Get("IceView");
-  return panel != nullptr ? panel->findChild<platform::GridControl*>("grdProgram") : nullptr;
+  PanelControls* panel = Panel(state);
+  return panel != nullptr ? panel->grdProgram : nullptr;
 }
 
 void CollectBreakpoints(MonitorState& state) {

@@ -41,19 +41,7 @@ class DataCellsTest : public paneltest::PanelTest {
   // The stand-in watch window: its rows (Label, Addr, Data, R, W, IO, Rel,
   // Match) and the empty entry row.
   platform::GridControl& Watch(const std::vector<std::array<const char*, 8>>& rows) {
-    state.Forms.Register("Watchwin", platform::FormKind::MdiChild, [rows] {
-      auto* form = new platform::Form("Watchwin");
-      form->SetCaption("Watch");
-      auto* grid = new platform::GridControl("grdData", form);
-      grid->SetCols(8);
-      grid->SetRows(static_cast<int>(rows.size()) + 2);
-      for (size_t r = 0; r < rows.size(); ++r) {
-        for (int c = 0; c < 8; ++c) grid->SetTextMatrix(static_cast<int>(r) + 1, c, rows[r][c]);
-      }
-      return form;
-    });
-    state.Forms.Load("Watchwin");
-    return *WatchGrid(state);
+    return paneltest::LoadWatchStandIn(state, rows);
   }
   // A program grid of rows (B, T, Addr, Code) and the empty last row.
   platform::GridControl& Program(const std::vector<std::array<const char*, 4>>& rows) {
@@ -138,7 +126,7 @@ TEST_F(DataCellsTest, ConditionUnitsAndTheirWrites) {
   platform::GridControl& grid = Watch({{"A", "12", "5", "R", "", "", ">", "A"},
                                        {"B", "7F", "1F", "", "W", "", "=", "2"},
                                        {"C", "80", "3", "", "", "", "", ""}});
-  grid.SetRow(1);
+  state.Watch.current = 1;
   ApplyWatchCondition(state, 0x12);
   ApplyWatchValue(state, 0x12);
   EXPECT_EQ(writes, (std::vector<Write>{{0x1F92, {0xA5, 0x29, 0x00}},
@@ -148,7 +136,7 @@ TEST_F(DataCellsTest, ConditionUnitsAndTheirWrites) {
   writes.clear();
   ApplyRamValue(state, 1, 0x12, 9);
   ApplyRamValue(state, 0, 0x12, 0x1F);
-  grid.SetRow(2);
+  state.Watch.current = 2;
   ApplyWatchCondition(state, 0x7F);
   EXPECT_EQ(writes, (std::vector<Write>{{0x1F92, {0xA9, 0x29, 0}},
                                         {0x1092, {0xA9, 0x29, 0}},
@@ -158,6 +146,7 @@ TEST_F(DataCellsTest, ConditionUnitsAndTheirWrites) {
 
   grid.SetRow(3);
   grid.SetCol(4);
+  state.Watch.current = 3;
   EXPECT_EQ(FindWatchRow(state, "7F", kWatchAddr), 2);
   EXPECT_EQ(FindWatchRow(state, "99", kWatchAddr), -1);
   EXPECT_EQ(grid.Row(), 3);
@@ -179,7 +168,7 @@ TEST_F(DataCellsTest, InitialisationAndRefreshAfterAStop) {
   platform::GridControl& grid = Watch({{"A", "12", "", "", "", "", "", ""},
                                        {"B", "7F", "", "", "", "", "", ""},
                                        {"C", "80", "", "", "", "", "", ""}});
-  grid.SetTextMatrix(4, kWatchAddr, "13");  // the entry row
+  state.Watch.rows.back().address = "13";  // the entry row
   const int depth = state.Status.Depth();
   InitDataMemory(state);  // the range 0..0 at creation
   state.DataUpper = 127;

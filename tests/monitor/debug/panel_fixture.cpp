@@ -70,6 +70,38 @@ int32_t PanelTest::Pc() const {
   return state.CpuState.word[k42::kPcStack + state.CpuState.word[k42::kStackLevel]];
 }
 
+platform::GridControl& LoadWatchStandIn(monitor::MonitorState& state,
+                                        const std::vector<std::array<const char*, 8>>& rows) {
+  platform::GridControl* grid = nullptr;
+  state.Forms.Register("Watchwin", platform::FormKind::MdiChild, [&grid] {
+    auto* form = new platform::Form("Watchwin");
+    form->SetCaption("Watch");
+    grid = new platform::GridControl("grdData", form);
+    grid->SetCols(8);
+    return form;
+  });
+  platform::Form* form = state.Forms.Load("Watchwin");
+  monitor::WatchList& watch = state.Watch;
+  QObject::connect(form, &QObject::destroyed, [&watch] { watch.DrawWatch = nullptr; });
+  watch.rows.clear();
+  for (const auto& row : rows)
+    watch.rows.push_back({row[0], row[1], row[2], row[3], row[4], row[5], row[6], row[7]});
+  watch.rows.emplace_back();
+  watch.DrawWatch = [&watch, grid] {
+    grid->SetRows(watch.Count() + 1);
+    for (int row = 1; row <= watch.Count(); ++row) {
+      const monitor::WatchRow& shown = *watch.Row(row);
+      const QString cells[] = {shown.label, shown.address, shown.data, shown.read,
+                               shown.write, shown.io,      shown.rel,  shown.match};
+      for (int col = 0; col < 8; ++col) grid->SetTextMatrix(row, col, cells[col]);
+    }
+    grid->SetRow(watch.current);
+  };
+  watch.current = 1;
+  watch.DrawWatch();
+  return *grid;
+}
+
 int32_t CodeWindowNumber(const char* name) {
   return monitor::RegGetSetting(platform::HKEY_CURRENT_USER, monitor::kCodeWindowKey, name)
       .AsNumber();

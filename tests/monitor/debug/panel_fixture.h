@@ -2,6 +2,7 @@
 // The monitor with its control panel registered, the real program folder,
 // registry hives in a temporary folder, and the beeps counted. Programs come
 // from the real assembler.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,6 +36,12 @@ class PanelTest : public monitortest::MonitorTest {
   testsupport::TempDir registry;
   int beeps = 0;
 };
+
+// A stand-in watch window, loaded: a form captioned "Watch" whose grid draws
+// the monitor's watch list, holding `rows` (Label, Addr, Data, R, W, IO,
+// Rel, Match) and the empty entry row.
+platform::GridControl& LoadWatchStandIn(monitor::MonitorState& state,
+                                        const std::vector<std::array<const char*, 8>>& rows);
 
 // The settings of the panel's registry key.
 int32_t CodeWindowNumber(const char* name);

@@ -166,17 +166,12 @@ TEST_F(PanelViewTest, WatchAndRamColumnsOnlyWhileTheirWindowsAreOpen) {
 
   // A stand-in watch window: rows for cells 3, 127, an index past the file
   // (80 = 128) and a text that is no number, then the empty entry row.
-  state.Forms.Register("Watchwin", platform::FormKind::MdiChild, [] {
-    auto* form = new platform::Form("Watchwin");
-    form->SetCaption("Watch");
-    auto* grid = new platform::GridControl("grdData", form);
-    grid->SetCols(8);
-    grid->SetRows(6);
-    const char* addresses[] = {"3", "7F", "80", "zz", "3"};
-    for (int row = 1; row <= 5; ++row) grid->SetTextMatrix(row, 1, addresses[row - 1]);
-    return form;
-  });
-  platform::GridControl* grid = state.Forms.Load("Watchwin")->findChild<platform::GridControl*>();
+  platform::GridControl* grid = &paneltest::LoadWatchStandIn(
+      state, {{"", "3", "", "", "", "", "", ""},
+              {"", "7F", "", "", "", "", "", ""},
+              {"", "80", "", "", "", "", "", ""},
+              {"", "zz", "", "", "", "", "", ""}});
+  state.Watch.rows.back().address = "3";
   grid->SetRow(4);
   RefreshWatchWindow(state);
   EXPECT_EQ(grid->Row(), 1);

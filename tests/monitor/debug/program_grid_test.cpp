@@ -112,7 +112,8 @@ TEST_F(ProgramGridTest, OperandSymbolLookUp) {
   state.Forms.Unload("Watchwin");
   DoubleClickCell(1, kOperandColumn);  // no watch window
   EXPECT_EQ(state.LastSymbolName, "");
-  // The watch window's symbol grid, filled as a symbol load would fill it.
+  // The watch window's symbol grid and list, filled as a symbol load would
+  // fill them.
   state.Forms.Load("Watchwin");
   auto* symbols = state.Forms.Get("Watchwin")->findChild<platform::GridControl*>("grdSymbols");
   ASSERT_NE(symbols, nullptr);
@@ -120,6 +121,8 @@ TEST_F(ProgramGridTest, OperandSymbolLookUp) {
   for (int row = 1; row < 40; ++row) symbols->SetTextMatrix(row, 0, QString("S%1").arg(row));
   symbols->SetTextMatrix(30, 0, "FLAG");
   symbols->SetTextMatrix(30, 1, "001E");
+  for (int row = 1; row < 40; ++row)
+    state.Watch.symbols.push_back({symbols->TextMatrix(row, 0), symbols->TextMatrix(row, 1)});
   DoubleClickCell(2, kOperandColumn);
   EXPECT_EQ(state.LastSymbolName, "FLAG");
   EXPECT_EQ(state.LastSymbolValue, "001E");

@@ -9,6 +9,7 @@
 
 #include <QAction>
 
+#include "core/panel_controls.h"
 #include "platform/grid_control.h"
 #include "settings/mdl_registry.h"
 #include "workbench/recent_list.h"
@@ -162,15 +163,15 @@ TEST_F(ProjectTest, NewAndCloseKeepTheListsAndSaveAsksOnceForAName) {
 }
 
 // A control panel stand-in: a loaded IceView holding a program grid.
-class PanelStandIn : public platform::Form {
+class PanelStandIn : public platform::Form, public monitor::PanelControls {
  public:
-  PanelStandIn() : Form("IceView"), grdProgram(new platform::GridControl("grdProgram", this)) {
+  PanelStandIn() : Form("IceView") {
+    grdProgram = new platform::GridControl("grdProgram", this);
     grdProgram->SetCols(5);
     grdProgram->SetRows(4);
     grdProgram->SetTextMatrix(1, 3, "0000");
     grdProgram->SetTextMatrix(2, 3, "0400");
   }
-  platform::GridControl* grdProgram;
 };
 
 TEST_F(ProjectTest, TheListsComeFromTheLoadedPanelOnlyAndItsOptionsOnlyIntoItsProject) {
