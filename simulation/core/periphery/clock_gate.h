@@ -14,10 +14,14 @@ class ClockGate {
   constexpr void setSelector(int selector) { selector_ = selector; }
   constexpr int selector() const { return selector_; }
 
+  // One call at selector 1, known to be so: it passes, and both counters
+  // restart, which is what the counts of pass() come to at 1.
+  [[gnu::always_inline]] constexpr void passOpen() { first_ = second_ = 0; }
+
   // One call; true when the periphery steps.
   [[gnu::always_inline]] constexpr bool pass() {
-    if (selector_ == 1) [[likely]] {  // what the two counts below come to at 1
-      first_ = second_ = 0;
+    if (selector_ == 1) [[likely]] {
+      passOpen();
       return true;
     }
     if (++first_ <= 1 && selector_ == 4) return false;

@@ -136,9 +136,7 @@ class Qv4117Model : public qv4124::Qv4124Model<Self, L> {
   // One periphery step: the every-step clocks, then one base tick.
   [[gnu::always_inline]] void Periphery_Tick() {
     if (everyStep_) stepEvery();
-    this->timeBase_.advance(2, [this](int carried) {
-      periphery::fireTaps<kTicks>(carried, [this](auto e) { return this->self().onEvent(e()); });
-    });
+    advanceBase();
   }
   void SamplePorts() {
     if (this->registers_ == nullptr) return;
@@ -178,6 +176,12 @@ class Qv4117Model : public qv4124::Qv4124Model<Self, L> {
   using Model::reg;
   using Model::self;
 
+  // The base tick of one step and the taps its carries reach.
+  [[gnu::always_inline]] void advanceBase() {
+    this->timeBase_.advance(2, [this](int carried) {
+      periphery::fireTaps<kTicks>(carried, [this](auto e) { return this->self().onEvent(e()); });
+    });
+  }
   void stepEvery() {
     if (ms_.active() && ms_.step()) [[unlikely]]
       millisecondCounted();

@@ -33,9 +33,20 @@ class Qv4119Model : public qv4117::Qv4117Model<Self, L, O> {
   using Family = qv4117::Qv4117Model<Self, L, O>;
 
  public:
-  // The gate first: at 64 and 128 kHz most passes step nothing.
+  // One flag decides the common pass: at 32 kHz with no clock of every
+  // step, the gate passes and only the time base counts. Otherwise the gate
+  // first: at 64 and 128 kHz most passes step nothing.
   [[gnu::always_inline]] void Periphery_Tick() {
-    if (gate_.pass()) Family::Periphery_Tick();
+    if (timeBaseOnly_) [[likely]] {
+      gate_.passOpen();
+      this->advanceBase();
+    } else if (gate_.pass()) {
+      Family::Periphery_Tick();
+    }
+  }
+  void refreshActivity() {
+    Family::refreshActivity();
+    refreshTimeBaseOnly();
   }
   void reset(qv4124::ResetKind kind) {
     Family::reset(kind);
@@ -82,12 +93,16 @@ class Qv4119Model : public qv4117::Qv4117Model<Self, L, O> {
   // also during a run.
   void selectClock(platform::WindowHandle d, int id) {
     gate_.setSelector(kSelectors[id - k32kHz]);
+    refreshTimeBaseOnly();
     if (d == nullptr) return;
     platform::CheckRadioButton(d, k32kHz, k128kHz, id);
     platform::SetDlgItemText(d, kClockText, kClockTexts[id - k32kHz]);
   }
 
+  void refreshTimeBaseOnly() { timeBaseOnly_ = gate_.selector() == 1 && !this->everyStep_; }
+
   periphery::ClockGate gate_;
+  bool timeBaseOnly_ = true;  // the selector at 1 and no clock of every step
 };
 
 }  // namespace qv4119

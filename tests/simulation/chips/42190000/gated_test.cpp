@@ -39,6 +39,18 @@ TEST_P(Gated, ClockSelectorGatesThePeripheryStepAndSurvivesTheReset) {
   click(1132);
   EXPECT_EQ(text(1052), "64 kHz");
   expectFirstCountAfter(34);
+  // The time base alone: passes at 32 kHz restart the gate's counters.
+  click(1131);
+  r.reset();
+  write(102, 10);
+  const int clicks[][2] = {{1133, 1}, {1131, kOneSecond / 2}, {1133, 2 * kOneSecond - 1}};
+  for (const auto& [id, passes] : clicks) {
+    click(id);
+    runFor(passes);
+  }
+  EXPECT_EQ(r.reg(105), 0);
+  runFor(1);
+  EXPECT_EQ(r.reg(105), 2);
 }
 
 TEST_P(Gated, BlinkAndOneHertzRequestsAlternateEachEveryTwoSeconds) {
