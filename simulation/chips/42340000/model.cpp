@@ -171,7 +171,7 @@ void Chip::arm() {
 
 [[gnu::always_inline]] inline void Chip::rearm() {
   if (rare_ != 0) {
-    untilDue_ = armedFor_ = 1;
+    countdown_.dueNext();
     return;
   }
   uint32_t ticks = prescaler_.ticksToDue();
@@ -179,8 +179,7 @@ void Chip::arm() {
     ticks = std::min(ticks, static_cast<uint32_t>(timer_.stepsToMatch()));
   // The next tick is tickPeriod_ - tickCount_ rounds away, the ones after
   // it a period apart.
-  untilDue_ = armedFor_ =
-      static_cast<uint32_t>(tickPeriod_ - tickCount_) + ((ticks - 1) << tickShift_);
+  countdown_.arm(static_cast<uint32_t>(tickPeriod_ - tickCount_) + ((ticks - 1) << tickShift_));
 }
 
 // Common rounds whose ticks are none of them due: the chain and the 16 kHz
@@ -198,14 +197,11 @@ void Chip::arm() {
 }
 
 void Chip::skipRounds() {
-  const uint32_t rounds = armedFor_ - untilDue_;
-  armedFor_ = untilDue_;
-  applyRounds(rounds);
+  applyRounds(countdown_.takeCounted());
 }
 
 void Chip::dueRound() {
-  applyRounds(armedFor_ - 1);  // the current round is not one of them
-  armedFor_ = untilDue_ = 0;
+  applyRounds(countdown_.takeBeforeDue());  // the current round is not one of them
   if (++tickCount_ >= tickPeriod_) {
     tickCount_ = 0;
     Periphery_Tick();
@@ -610,7 +606,7 @@ void Chip::resetByPin() {
 // the serial clock and a reset request follow it. Returns the counter, or
 // its complement when the run ends.
 int32_t Chip::rareRound(int32_t mode, int32_t pc) {
-  untilDue_ = armedFor_ = 1;  // this round is its own; so is the next one
+  countdown_.dueNext();  // this round is its own; so is the next one
   if (!supply_.up()) {
     // Power-on hold: the reset repeats while the supply is below the level
     // needed; the window is told once, when the hold begins.

@@ -18,6 +18,7 @@
 #include "periphery/level_comparator.h"
 #include "periphery/port.h"
 #include "periphery/prescaler.h"
+#include "periphery/round_countdown.h"
 #include "periphery/requests.h"
 #include "periphery/timer10.h"
 #include "periphery/watchdog.h"
@@ -121,7 +122,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
   // the events changed.
   void ShowDeferredState() {
     showState();
-    untilDue_ = armedFor_ = 1;
+    countdown_.dueNext();
   }
   [[gnu::always_inline]] inline void Periphery_Tick();
   void Periphery_Reset() { powerOnReset(true); }
@@ -188,7 +189,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
   void rearm();  // arm() on state already caught up
   void applyRounds(uint32_t rounds);
   [[gnu::always_inline]] void catchUp() {
-    if (armedFor_ != untilDue_) [[unlikely]]
+    if (countdown_.behind()) [[unlikely]]
       skipRounds();
   }
   [[gnu::noinline]] void skipRounds();
@@ -221,7 +222,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
                                  (serialOnInstructionClock_ && serialTap_ == 12) || resetRequest_);
     if (rare_ != 0) {
       catchUp();
-      untilDue_ = armedFor_ = 1;
+      countdown_.dueNext();
     }
   }
 
@@ -303,10 +304,9 @@ class Chip : public simcore::PeripheryChip<Chip> {
   int tickPeriod_ = 1;  // 1 << tickShift_
   int tickShift_ = 0;
   int tickCount_ = 0;
-  // Rounds left to the next due round, and what the countdown stood at when
-  // last armed or caught up: the difference is the rounds not yet applied.
-  uint32_t untilDue_ = 1;
-  uint32_t armedFor_ = 1;
+  // The rounds to the next due round; those counted and not yet taken are
+  // applied when the periphery is looked at.
+  periphery::RoundCountdown countdown_;
   bool rcActive_ = false;  // the timer counts the CPU clock through the RC divider
   int rcCount_ = 0;
   bool sleeping_ = false;
@@ -368,11 +368,11 @@ class Chip : public simcore::PeripheryChip<Chip> {
 // request: the countdown stays at 1 while any is), and otherwise only
 // steps. Nothing in it resets the CPU, so the held counter stands.
 [[gnu::always_inline]] inline bool Chip::round(int32_t mode, int32_t& pc) {
-  if (--untilDue_ == 0) [[unlikely]] {
+  if (countdown_.due()) [[unlikely]] {
     if (rare_ != 0) [[unlikely]] {
       if (sleeping_ && supply_.up()) {
         // Asleep: only the count of rounds to the reset (rareRound's sleep).
-        untilDue_ = armedFor_ = 1;
+        countdown_.dueNext();
         if (!(latch_.at(kSleepOptions) & 4) && --sleepCountdown_ <= 0) peripheryReset();
         reloadPcAfterReset(pc);
         return true;

@@ -30,6 +30,8 @@ class RoundCountdown {
   // The next due round `rounds` rounds from now (1: the next one).
   void arm(uint32_t rounds) { untilDue_ = armedFor_ = rounds; }
   void dueNext() { arm(1); }
+  // Rounds counted but not yet taken.
+  [[gnu::always_inline]] bool behind() const { return armedFor_ != untilDue_; }
 
  private:
   uint32_t untilDue_ = 1;
