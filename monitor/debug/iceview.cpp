@@ -23,9 +23,13 @@
 #include "platform/grid_control.h"
 #include "platform/hooks.h"
 #include "platform/messagebox.h"
+#include "platform/named.h"
 #include "platform/twips.h"
 
 namespace monitor {
+
+using platform::Named;
+
 namespace {
 
 using platform::HKEY_CURRENT_USER;
@@ -41,12 +45,6 @@ int32_t Setting(const char* name) {
 
 void Store(const char* name, int32_t value) {
   RegSetSetting(HKEY_CURRENT_USER, kCodeWindowKey, name, RegValue(value), 4);
-}
-
-template <class Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
 }
 
 }  // namespace

@@ -9,21 +9,19 @@
 #include "platform/controls.h"
 #include "platform/filenames.h"
 #include "platform/hooks.h"
+#include "platform/named.h"
 #include "platform/profile.h"
 #include "platform/run_time_error.h"
 #include "workbench/controller_names.h"
 
 namespace monitor {
+
+using platform::Named;
+
 namespace {
 
 constexpr int kHourglass = 11;
 constexpr int kArrow = 1;
-
-template <class Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
 
 QLabel* Label(const char* name, const char* text, QWidget* parent) {
   return Named(new QLabel(text, parent), name);

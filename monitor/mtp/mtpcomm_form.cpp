@@ -10,8 +10,12 @@
 #include "mtp/mtpcomm.h"
 #include "platform/controls.h"
 #include "platform/hooks.h"
+#include "platform/named.h"
 
 namespace monitor {
+
+using platform::Named;
+
 namespace {
 
 constexpr int kRates[] = {2400, 9600, 14400, 19200};
@@ -21,12 +25,6 @@ int RateIndex(int32_t baud) {
     if (kRates[i] == baud) return i;
   }
   return -1;
-}
-
-template <class Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
 }
 
 QGroupBox* Frame(const char* name, const char* caption, QWidget* parent,

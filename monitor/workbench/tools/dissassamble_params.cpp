@@ -10,12 +10,16 @@
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
 #include "platform/hooks.h"
+#include "platform/named.h"
 #include "platform/run_time_error.h"
 #include "tavix_version.h"
 #include "workbench/tools/code_file_commands.h"
 #include "workbench/tools/disassembler_binding.h"
 
 namespace monitor {
+
+using platform::Named;
+
 namespace {
 
 struct BrowseChoice {
@@ -44,12 +48,6 @@ bool SameExistingFile(const std::string& a, const std::string& b) {
   return !a.empty() && !b.empty() && ::stat(a.c_str(), &first) == 0 &&
          ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
          first.st_ino == second.st_ino;
-}
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
 }
 
 }  // namespace
