@@ -17,13 +17,14 @@ int main(int argc, char** argv) {
   int result = 0;
   {
     monitor::MonitorState state;
+    monitor::MainModule mainModule(state);
     // The subsystems bind their operations into state.Seams here as they are
     // built; every operation left empty acts as its subsystem would with
     // nothing open.
     monitor::Workbench workbench(state);
     monitor::Programming programming(state);
     monitor::BindSubsystems(state, workbench, programming);
-    if (monitor::Main(state)) result = QApplication::exec();
+    if (mainModule.Main()) result = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
   return result;

@@ -68,8 +68,8 @@ class Bench {
     monitor::BindRegistrySettings(state.Seams.settings);
     monitor::BindWorkbench(workbench);
     monitor::BindBuilds(workbench);
-    monitor::Main(state);
-    state.PollTimer->stop();
+    mainModule.Main();
+    mainModule.StopPollLoop();
     source = files.path().toStdString() + "/big.asm";
     std::string text;
     for (int line = 1; line <= 10000; ++line)
@@ -88,6 +88,7 @@ class Bench {
   QTemporaryDir link, registry, program, files;
   std::string folder, source;
   monitor::MonitorState state;
+  monitor::MainModule mainModule{state};
   monitor::Workbench workbench{state};
 };
 

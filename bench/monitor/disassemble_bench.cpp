@@ -58,10 +58,11 @@ void BM_DisassembleButton(benchmark::State& state) {
   Folder folder;
   {
     monitor::MonitorState monitorState;
+    monitor::MainModule mainModule(monitorState);
     monitor::BindWorkbenchTools(monitorState);
     monitorState.SourceFile = folder.base + ".ASM";
-    monitor::Main(monitorState);
-    monitorState.PollTimer->stop();
+    mainModule.Main();
+    mainModule.StopPollLoop();
     monitorState.Forms.Load("Dissassamble_params");
     auto* dialog =
         dynamic_cast<monitor::Dissassamble_params*>(monitorState.Forms.Get("Dissassamble_params"));

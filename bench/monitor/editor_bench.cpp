@@ -44,8 +44,8 @@ class Bench {
     });
     monitor::BindRegistrySettings(state.Seams.settings);
     monitor::BindWorkbench(workbench);
-    monitor::Main(state);
-    state.PollTimer->stop();
+    mainModule.Main();
+    mainModule.StopPollLoop();
     path = files.path().toStdString() + "/big.asm";
     const std::string text = BigSource();
     std::FILE* out = std::fopen(path.c_str(), "wb");
@@ -65,6 +65,7 @@ class Bench {
 
   QTemporaryDir link, registry, files;
   monitor::MonitorState state;
+  monitor::MainModule mainModule{state};
   monitor::Workbench workbench{state};
   std::string path;
 };

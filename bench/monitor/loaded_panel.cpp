@@ -26,8 +26,8 @@ LoadedPanel::LoadedPanel() {
   });
   platform::SetProgramPath(TAVIX_DIST_DIR);
   monitor::RegisterDebugForms(state);
-  monitor::Main(state);
-  state.PollTimer->stop();
+  mainModule.Main();
+  mainModule.StopPollLoop();
   state.ProgramPath = TAVIX_DIST_DIR;
   state.ControllerName = "QV4128";
   state.MainForm()->Command("mnuQVVICE", -1);

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "core/main_module.h"
 #include "core/monitor_state.h"
 
 namespace monitor {
@@ -20,6 +21,7 @@ struct LoadedPanel {
 
   QTemporaryDir link, registry;
   monitor::MonitorState state;
+  monitor::MainModule mainModule{state};
   monitor::IceView* panel = nullptr;  // null when the panel did not load
 };
 

@@ -44,9 +44,10 @@ void BM_IdlePollStep(benchmark::State& state) {
   platform::SetEndProgramHook([] {});
   {
     monitor::MonitorState monitorState;
-    monitor::Main(monitorState);
+    monitor::MainModule mainModule(monitorState);
+    mainModule.Main();
     QCoreApplication::processEvents();
-    monitorState.PollTimer->stop();
+    mainModule.StopPollLoop();
     for (auto _ : state) monitor::PollStep(monitorState);
   }
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -33,7 +33,7 @@ constexpr int kCodeRows = 4095;
 // holding one row per address, Addr indexed.
 class PanelStandIn : public platform::Form, public monitor::PanelControls {
  public:
-  PanelStandIn() : Form("IceView") {
+  explicit PanelStandIn(monitor::MonitorState& state) : Form("IceView"), state_(state) {
     grdProgram = new platform::GridControl("grdProgram", this);
     grdProgram->SetCols(5);
     grdProgram->IndexColumn(3);
@@ -43,6 +43,11 @@ class PanelStandIn : public platform::Form, public monitor::PanelControls {
       grdProgram->SetTextMatrix(row, 3, QString::asprintf("%04X", row - 1));
     grdProgram->EndUpdate();
   }
+  void OnLoad() override { Attach(state_); }
+  void OnUnload() override { Withdraw(); }
+
+ private:
+  monitor::MonitorState& state_;
 };
 
 class Bench {
@@ -58,15 +63,15 @@ class Bench {
     monitor::BindRegistrySettings(state.Seams.settings);
     monitor::BindWorkbench(workbench);
     state.Forms.Register("IceView", platform::FormKind::MdiChild, [this] {
-      panel = new PanelStandIn;
+      panel = new PanelStandIn(state);
       return panel;
     });
     state.Seams.debug.FindCodeRow = [this](int32_t address) -> int16_t {
       return static_cast<int16_t>(
           panel->grdProgram->FindInColumn(3, QString::asprintf("%04X", address & 0xFFFF)));
     };
-    monitor::Main(state);
-    state.PollTimer->stop();
+    mainModule.Main();
+    mainModule.StopPollLoop();
     path = files.path().toStdString() + "/demo.prj";
     state.SourceFile = files.path().toStdString() + "/main.asm";
     state.ControllerName = "QV4234";
@@ -88,6 +93,7 @@ class Bench {
 
   QTemporaryDir link, registry, files;
   monitor::MonitorState state;
+  monitor::MainModule mainModule{state};
   monitor::Workbench workbench{state};
   PanelStandIn* panel = nullptr;
   std::string path;

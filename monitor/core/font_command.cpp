@@ -1,8 +1,8 @@
 #include "core/font_command.h"
 
 #include <QWidget>
-#include <vector>
 
+#include "core/debug_view.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
 #include "platform/run_time_error.h"
@@ -10,26 +10,14 @@
 namespace monitor {
 namespace {
 
-struct View {
-  const char* key;
-  const char* main;    // the control stored, and the first to take the font
-  const char* preset;  // the control whose font presets the dialog
-  std::vector<const char*> others;
-};
-
-const View* ViewOf(const QString& caption) {
-  static const View panel{"SOFTWARE\\Corvane\\Tavix\\code window", "grdProgram", "grdProgram", {}};
-  static const View watch{"SOFTWARE\\Corvane\\Tavix\\watch window",
-                          "grdData",
-                          "txtInput",
-                          {"grdSymbols", "txtInput", "Text1", "Text2"}};
-  static const View ram{"SOFTWARE\\Corvane\\Tavix\\ram window", "grdRAM", "grdRAM", {"RAMEditBox"}};
+// The registry key of the view a caption names, or null.
+const char* KeyOf(const QString& caption) {
   if (caption == "VICE - VIRTUAL Emulator Control Panel" ||
       caption == "ICE - Emulator Control Panel") {
-    return &panel;
+    return "SOFTWARE\\Corvane\\Tavix\\code window";
   }
-  if (caption == "Watch") return &watch;
-  if (caption == "RAM") return &ram;
+  if (caption == "Watch") return "SOFTWARE\\Corvane\\Tavix\\watch window";
+  if (caption == "RAM") return "SOFTWARE\\Corvane\\Tavix\\ram window";
   return nullptr;
 }
 
@@ -42,40 +30,43 @@ void PassOver(Step step) {
   }
 }
 
-QString ActiveCaption(const MonitorState& state) {
+// The active child's registry key and font controls; no key when its caption
+// names no debug view, no controls when it declares none.
+struct ActiveView {
+  const char* key = nullptr;
+  DebugView::FontControls controls;
+};
+
+ActiveView ActiveFontView(const MonitorState& state) {
   Monitorform* frame = state.MainForm();
   platform::Form* child = frame != nullptr ? frame->ActiveChild() : nullptr;
-  return child != nullptr ? child->Caption() : QString();
+  if (child == nullptr) return {};
+  ActiveView view{KeyOf(child->Caption()), {}};
+  if (const auto* declared = dynamic_cast<const DebugView*>(child); declared && view.key) {
+    view.controls = declared->FontTargets();
+  }
+  return view;
 }
 
-QWidget* Control(const MonitorState& state, const char* name) {
-  Monitorform* frame = state.MainForm();
-  platform::Form* child = frame != nullptr ? frame->ActiveChild() : nullptr;
-  return child != nullptr ? child->findChild<QWidget*>(name) : nullptr;
-}
-
-// Sets one property on the main control, then copies it to the others.
+// Sets one property on the stored control, then copies it to the others.
 template <typename Set>
-void ApplyProperty(const MonitorState& state, const View& view, Set set) {
-  QWidget* main = Control(state, view.main);
-  if (main == nullptr) return;
-  QFont font = main->font();
+void ApplyProperty(const DebugView::FontControls& controls, Set set) {
+  if (controls.stored == nullptr) return;
+  QFont font = controls.stored->font();
   set(font);
-  main->setFont(font);
-  for (const char* name : view.others) {
-    if (QWidget* other = Control(state, name)) {
-      QFont copy = other->font();
-      set(copy);
-      other->setFont(copy);
-    }
+  controls.stored->setFont(font);
+  for (QWidget* other : controls.others) {
+    QFont copy = other->font();
+    set(copy);
+    other->setFont(copy);
   }
 }
 
 }  // namespace
 
 std::string FontKeyOf(const QString& caption) {
-  const View* view = ViewOf(caption);
-  return view != nullptr ? view->key : "";
+  const char* key = KeyOf(caption);
+  return key != nullptr ? key : "";
 }
 
 void FontCommand(MonitorState& state) {
@@ -85,14 +76,12 @@ void FontCommand(MonitorState& state) {
   dialog.CancelError = true;
   dialog.Flags = platform::CommonDialog::kScalableFontFlags;
   PassOver([&] {
-    if (const View* view = ViewOf(ActiveCaption(state))) {
-      if (QWidget* preset = Control(state, view->preset)) {
-        const QFont font = preset->font();
-        dialog.FontName = font.family();
-        dialog.FontSize = font.pointSizeF();
-        dialog.FontBold = font.bold();
-        dialog.FontItalic = font.italic();
-      }
+    if (QWidget* preset = ActiveFontView(state).controls.preset) {
+      const QFont font = preset->font();
+      dialog.FontName = font.family();
+      dialog.FontSize = font.pointSizeF();
+      dialog.FontBold = font.bold();
+      dialog.FontItalic = font.italic();
     }
   });
   try {
@@ -102,28 +91,27 @@ void FontCommand(MonitorState& state) {
   }
   if (dialog.FontName.isEmpty()) return;
 
-  const View* view = ViewOf(ActiveCaption(state));
-  if (view == nullptr) return;
+  const ActiveView view = ActiveFontView(state);
+  if (view.key == nullptr) return;
   const QString name = dialog.FontName;
   const double size = dialog.FontSize;
   const bool italic = dialog.FontItalic, bold = dialog.FontBold;
-  PassOver([&] { ApplyProperty(state, *view, [&](QFont& f) { f.setFamily(name); }); });
+  PassOver([&] { ApplyProperty(view.controls, [&](QFont& f) { f.setFamily(name); }); });
   PassOver([&] {
-    ApplyProperty(state, *view, [&](QFont& f) {
+    ApplyProperty(view.controls, [&](QFont& f) {
       if (size > 0) f.setPointSizeF(size);
     });
   });
-  PassOver([&] { ApplyProperty(state, *view, [&](QFont& f) { f.setItalic(italic); }); });
-  PassOver([&] { ApplyProperty(state, *view, [&](QFont& f) { f.setBold(bold); }); });
+  PassOver([&] { ApplyProperty(view.controls, [&](QFont& f) { f.setItalic(italic); }); });
+  PassOver([&] { ApplyProperty(view.controls, [&](QFont& f) { f.setBold(bold); }); });
 
-  QWidget* main = Control(state, view->main);
-  if (main == nullptr) return;
-  const QFont stored = main->font();
-  PassOver([&] { state.Seams.SetString(view->key, "fontname", stored.family().toStdString()); });
-  PassOver([&] { state.Seams.SetDword(view->key, "fontsize", stored.pointSizeF()); });
+  QWidget* stored = view.controls.stored;
+  if (stored == nullptr) return;
+  const QFont font = stored->font();
+  PassOver([&] { state.Seams.SetString(view.key, "fontname", font.family().toStdString()); });
+  PassOver([&] { state.Seams.SetDword(view.key, "fontsize", font.pointSizeF()); });
   PassOver([&] {
-    state.Seams.SetDword(view->key, "fontpara",
-                         (stored.italic() ? 1 : 0) + (stored.bold() ? 2 : 0));
+    state.Seams.SetDword(view.key, "fontpara", (font.italic() ? 1 : 0) + (font.bold() ? 2 : 0));
   });
 }
 

@@ -1,10 +1,12 @@
 #include "core/main_module.h"
 
 #include <QCoreApplication>
+#include <QLockFile>
 #include <QTimer>
 #include <cstdlib>
 #include <cstring>
 
+#include "core/instance_guard.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
 #include "platform/messagebox.h"
@@ -89,37 +91,56 @@ void PollStep(MonitorState& state) {
   QCoreApplication::processEvents();
 }
 
-void StartPollLoop(MonitorState& state) {
-  state.PollTimer = std::make_unique<QTimer>();
-  QTimer* timer = state.PollTimer.get();
+MainModule::MainModule(MonitorState& state) : state_(state) {}
+
+MainModule::~MainModule() = default;
+
+void MainModule::StartPollLoop() {
+  pollTimer_ = std::make_unique<QTimer>();
+  QTimer* timer = pollTimer_.get();
   timer->setSingleShot(true);
   const bool quitWhenIdle = QuitWhenIdle();
-  QObject::connect(timer, &QTimer::timeout, timer, [&state, timer, quitWhenIdle] {
-    Unrecoverable([&] { PollStep(state); });
+  QObject::connect(timer, &QTimer::timeout, timer, [this, timer, quitWhenIdle] {
+    Unrecoverable([&] { PollStep(state_); });
     if (quitWhenIdle) {
-      if (Monitorform* frame = state.MainForm())
+      if (Monitorform* frame = state_.MainForm())
         platform::GuardedCall([&] { frame->CloseFrame(); });
     }
-    if (state.MainForm() != nullptr) timer->start(kPollIntervalMs);
+    if (state_.MainForm() != nullptr) timer->start(kPollIntervalMs);
   });
   // The first step runs at once, as the loop steps before it sleeps.
   timer->start(0);
 }
 
-bool Main(MonitorState& state) {
+void MainModule::StopPollLoop() {
+  if (pollTimer_) pollTimer_->stop();
+}
+
+void MainModule::ReleaseInstanceLock() {
+  instanceLock_.reset();
+}
+
+bool MainModule::Main() {
   bool started = false;
   Unrecoverable([&] {
-    state.SimulationRefused = 0;
-    state.PanelLoaded = 0;
-    state.Forms.Load("Monitorform");
-    if (state.Ended || state.MainForm() == nullptr) return;
-    Services::Call(state.Seams.workbench.LoadRecentProjects);
-    state.Status.ShowReady();
-    state.MainForm()->Arrange(platform::MdiFrame::kArrangeIcons);
-    CheckShowTips(state);
-    if (Monitorform* frame = state.MainForm()) {
+    if (!instanceLock_) instanceLock_ = AcquireInstanceLock();
+    if (!instanceLock_) {
+      platform::MessageBox("The development system is already running", "Tavix",
+                           platform::MB_OK | platform::MB_ICONSTOP);
+      platform::EndProgram();
+      return;
+    }
+    state_.SimulationRefused = 0;
+    state_.PanelLoaded = 0;
+    state_.Forms.Load("Monitorform");
+    if (state_.MainForm() == nullptr) return;
+    Services::Call(state_.Seams.workbench.LoadRecentProjects);
+    state_.Status.ShowReady();
+    state_.MainForm()->Arrange(platform::MdiFrame::kArrangeIcons);
+    CheckShowTips(state_);
+    if (Monitorform* frame = state_.MainForm()) {
       frame->StatusPanel("floodpnl")->SetFloodType(0);
-      StartPollLoop(state);
+      StartPollLoop();
       started = true;
     }
   });

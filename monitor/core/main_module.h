@@ -3,31 +3,57 @@
 // services of the main module.
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <string>
+
+class QLockFile;
+class QTimer;
 
 namespace monitor {
 
 class MonitorState;
 
-// Start-up up to the poll loop: the main window loaded (one instance only),
-// recent projects, "Ready", icons arranged, the tips, the progress panel off;
-// then the poll loop armed on the event loop. False when the program ended
-// during start-up (a second instance); the caller then does not run the
-// event loop.
-bool Main(MonitorState& state);
+// What the main module holds for the life of the program: the one-instance
+// lock and the poll loop's timer. The program makes one right after its
+// MonitorState, so that it ends before the state does.
+class MainModule {
+ public:
+  explicit MainModule(MonitorState& state);
+  ~MainModule();
+  MainModule(const MainModule&) = delete;
+  MainModule& operator=(const MainModule&) = delete;
+
+  // Start-up up to the poll loop: one instance only (a second shows "The
+  // development system is already running" and ends before it reads or
+  // writes a setting), the main window loaded, recent projects, "Ready",
+  // icons arranged, the tips, the progress panel off; then the poll loop
+  // armed on the event loop. False when the program ended during start-up;
+  // the caller then does not run the event loop.
+  bool Main();
+
+  // The main loop: PollStep, then 50 ms, on a re-armed single-shot timer, so
+  // the event loop runs between steps. An error escaping a step ends the
+  // program through the "Unrecoverable ERROR" box. With TAVIX_QUIT_WHEN_IDLE=1
+  // the first step closes the main window through the normal close path.
+  void StartPollLoop();
+  // Stops the loop, for a caller that runs the steps itself.
+  void StopPollLoop();
+
+  // Lets the one-instance lock go, as the end of the process does.
+  void ReleaseInstanceLock();
+
+ private:
+  MonitorState& state_;
+  std::unique_ptr<QLockFile> instanceLock_;
+  std::unique_ptr<QTimer> pollTimer_;
+};
+constexpr int kPollIntervalMs = 50;
 
 // One pass of the main loop: the halted emulator's state read, the link's
 // recovery, then the pending window events. Link failures (31993, 32000) of
 // the first two steps are caught: the session is failed already and the
 // recovery runs. Any other error goes to the caller.
 void PollStep(MonitorState& state);
-
-// The main loop: PollStep, then 50 ms, on a re-armed single-shot timer, so
-// the event loop runs between steps. An error escaping a step ends the
-// program through the "Unrecoverable ERROR" box. With TAVIX_QUIT_WHEN_IDLE=1
-// the first step closes the main window through the normal close path.
-void StartPollLoop(MonitorState& state);
-constexpr int kPollIntervalMs = 50;
 
 // "Monitor ERROR 32755 0\rPress OK to RESET all" in a box titled
 // "Unrecoverable ERROR", then the end of the program.

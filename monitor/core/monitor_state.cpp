@@ -1,7 +1,5 @@
 #include "core/monitor_state.h"
 
-#include <QTimer>
-
 namespace monitor {
 
 MonitorState::MonitorState()
@@ -11,7 +9,6 @@ MonitorState::MonitorState()
 }
 
 MonitorState::~MonitorState() {
-  PollTimer.reset();
   // Forms still loaded go with the state; the frame takes its children.
   std::vector<platform::Form*> loaded;
   for (platform::Form* form : Forms.Loaded()) loaded.push_back(form);

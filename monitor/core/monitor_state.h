@@ -2,7 +2,6 @@
 // The monitor-wide state: one object, made by Main and handed to every
 // subsystem (tests make a fresh one each). Integers keep the 16-bit widths of
 // the flags, with -1 for true. Later subsystems add the fields they own here.
-#include <QLockFile>
 #include <array>
 #include <bitset>
 #include <cstdint>
@@ -19,12 +18,11 @@
 #include "k42target.h"
 #include "platform/forms.h"
 
-class QTimer;
-
 namespace monitor {
 
 class EmulatorLink;
 class Monitorform;
+class PanelControls;
 
 struct EditorSlotRecord {
   int16_t Free = -1;
@@ -98,6 +96,8 @@ class MonitorState {
   std::vector<EditorSlotRecord> EditorSlot;
 
   platform::FormManager Forms;
+  // The control panel while it is loaded: it attaches itself (Panel reads it).
+  PanelControls* LoadedPanel = nullptr;
   // The in-circuit emulator's link, once BindEmulatorLink made it; the
   // binding also gives the way it goes, so the state needs no more of it.
   std::unique_ptr<EmulatorLink, void (*)(EmulatorLink*)> Link{nullptr, nullptr};
@@ -108,12 +108,6 @@ class MonitorState {
 
   // The main window while it is loaded.
   Monitorform* MainForm() const;
-
-  // Held for the life of the process by the first instance.
-  std::unique_ptr<QLockFile> InstanceLock;
-  // The poll loop's timer, and whether start-up ended the program.
-  std::unique_ptr<QTimer> PollTimer;
-  bool Ended = false;
 };
 
 // Every form name of the system, and the forms of the monitor core (defined

@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QStatusBar>
 
-#include "core/instance_guard.h"
 #include "core/monitor_state.h"
 #include "platform/filenames.h"
 #include "platform/messagebox.h"
@@ -92,14 +91,7 @@ bool Monitorform::NeedsBuilt(const std::string& needs) const {
 }
 
 void Monitorform::OnLoad() {
-  // One instance only; the second ends before it reads or writes a setting.
-  if (!AcquireInstanceLock(state_)) {
-    platform::MessageBox("The development system is already running", "Tavix",
-                         platform::MB_OK | platform::MB_ICONSTOP);
-    state_.Ended = true;
-    platform::EndProgram();
-    return;
-  }
+  // Main loads this window only once it holds the one-instance lock.
   state_.ProgramPath = platform::ProgramPath();
   if (state_.ProgramPath.empty() || state_.ProgramPath.back() != '/') state_.ProgramPath += '/';
   Services::Call(state_.Seams.settings.LoadSettings);

@@ -8,7 +8,20 @@
 
 namespace monitor {
 
-PanelControls::~PanelControls() = default;
+PanelControls::~PanelControls() {
+  Withdraw();
+}
+
+void PanelControls::Attach(MonitorState& state) {
+  attachedTo_ = &state;
+  state.LoadedPanel = this;
+}
+
+void PanelControls::Withdraw() {
+  if (attachedTo_ != nullptr && attachedTo_->LoadedPanel == this)
+    attachedTo_->LoadedPanel = nullptr;
+  attachedTo_ = nullptr;
+}
 
 const platform::PictureHolder& PanelControls::Picture(const std::string& name) const {
   auto it = pictures_.find(name);
@@ -27,7 +40,11 @@ void SetTextForeColor(QLineEdit& box, long color) {
 }
 
 PanelControls* Panel(const MonitorState& state) {
-  return dynamic_cast<PanelControls*>(state.Forms.Get("IceView"));
+  return state.LoadedPanel;
+}
+
+void FocusPanel(const MonitorState& state) {
+  if (auto* window = dynamic_cast<QWidget*>(Panel(state))) window->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace monitor

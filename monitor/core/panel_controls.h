@@ -2,8 +2,9 @@
 // What the monitor core sets and reads of the emulator control panel
 // IceView: its register boxes, flags, stack-level options, stop-cause and run
 // panels, image buttons with their picture holders, the animation timer and
-// the program grid. The panel form derives from this; the core finds it among
-// the loaded forms (Panel) and never depends on the form's own code.
+// the program grid. The panel form derives from this and attaches itself to
+// the state while it is loaded; the core reads it there (Panel) and never
+// depends on the form's own code.
 #include <QString>
 #include <cstdint>
 #include <map>
@@ -56,7 +57,16 @@ class PanelControls {
   const platform::PictureHolder& Picture(const std::string& name) const;
 
  protected:
+  // Panel(state) is this panel from Attach until Withdraw or its end: the
+  // panel attaches first thing in its load and withdraws first thing in its
+  // unload.
+  void Attach(MonitorState& state);
+  void Withdraw();
+
   std::map<std::string, platform::PictureHolder*> pictures_;
+
+ private:
+  MonitorState* attachedTo_ = nullptr;
 };
 
 // A text box's fore colour as a long colour value (red + green * 256 + blue
@@ -66,5 +76,8 @@ void SetTextForeColor(QLineEdit& box, long color);
 
 // The loaded control panel, or null.
 PanelControls* Panel(const MonitorState& state);
+
+// Gives the loaded control panel the keyboard focus.
+void FocusPanel(const MonitorState& state);
 
 }  // namespace monitor

@@ -6,6 +6,7 @@
 #include "core/vicectrl.h"
 #include "debug/iceview.h"
 #include "debug/listing_text.h"
+#include "debug/search_dialogs.h"
 #include "platform/controls.h"
 #include "platform/filenames.h"
 #include "platform/grid_control.h"
@@ -223,7 +224,7 @@ void LoadCodeCommand(MonitorState& state, int button) {
     Services::Call(state.Seams.workbench.ApplyTracepointLine);
   }
   if (state.TargetState == kSimulator) ResetCommand(state);
-  if (platform::FindFormByCaption(state.Forms, "Go to Label", true)) {
+  if (GoLabelDialogOpen(state)) {
     Services::Call(state.Seams.debug.FillLabelList);
   }
 }

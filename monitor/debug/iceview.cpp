@@ -182,6 +182,18 @@ void IceView::SetupProgramGrid() {
   ApplyColumns(widths);
 }
 
+platform::GridControl* IceView::SearchGrid() const {
+  return grdProgram;
+}
+
+DebugView::FontControls IceView::FontTargets() const {
+  return {grdProgram, grdProgram, {}};
+}
+
+Display* IceView::Host() const {
+  return state_.Forms.IsLoaded(host_.data()) ? host_.data() : nullptr;
+}
+
 void IceView::ApplyColumns(const std::vector<double>& widths) {
   exactWidths_ = widths;
   for (int col = 0; col < kCodeColumns; ++col) {
@@ -191,6 +203,7 @@ void IceView::ApplyColumns(const std::vector<double>& widths) {
 }
 
 void IceView::OnLoad() {
+  Attach(state_);
   if (Monitorform* frame = state_.MainForm()) frame->Menu("mnusearch")->setEnabled(true);
   state_.RunActive = 0;
   state_.PanelLoaded = -1;
@@ -252,7 +265,7 @@ void IceView::OnLoad() {
     SetLeft(Setting("left"));
   }
   // The periphery window goes beside the panel, not over its buttons.
-  if (auto* host = dynamic_cast<Display*>(state_.Forms.Get("Display")); simulator && host) {
+  if (Display* host = Host(); simulator && host) {
     host->PlaceBeside(*this);
   }
   const std::string fontName =
@@ -271,6 +284,7 @@ void IceView::OnLoad() {
 void IceView::BindController() {
   state_.HostCloseAllowed = 0;
   auto* host = dynamic_cast<Display*>(state_.Forms.Load("Display"));
+  host_ = host;
   if (host == nullptr) return;
   if (Monitorform* frame = state_.MainForm()) host->FrameDisp->setWindowTitle(frame->Caption());
   state_.Target.InitInterface(static_cast<void*>(host->FrameDisp));
@@ -292,6 +306,7 @@ void IceView::OnQueryUnload(bool& cancel) {
 }
 
 void IceView::OnUnload() {
+  Withdraw();
   state_.PanelLoaded = 0;
   if (Monitorform* frame = state_.MainForm()) frame->Menu("mnusearch")->setEnabled(false);
   if (state_.TargetState == kSimulator && state_.Target.Bound()) {
@@ -304,7 +319,7 @@ void IceView::OnUnload() {
       }
     });
     platform::GuardedCall([&] {
-      Display* host = dynamic_cast<Display*>(state_.Forms.Get("Display"));
+      Display* host = Host();
       state_.Target.UnloadInterface(host != nullptr ? reinterpret_cast<intptr_t>(host->FrameDisp)
                                                     : 0);
     });

@@ -6,15 +6,18 @@
 // controller options back to the project and unloads the chip module. Its
 // window settings live under the registry key "code window".
 #include <QLabel>
+#include <QPointer>
 #include <array>
 #include <cstdint>
 #include <vector>
 
+#include "core/debug_view.h"
 #include "core/panel_controls.h"
 #include "platform/forms.h"
 
 namespace monitor {
 
+class Display;
 class MonitorState;
 
 // The registry key of the panel's settings, below HKEY_CURRENT_USER.
@@ -30,12 +33,16 @@ inline constexpr std::array<const char*, kCodeColumns> kCodeColumnHeaders = {
 inline constexpr std::array<int, kCodeColumns> kCodeColumnDefaults = {225,  225, 735,  530, 530,
                                                                       2015, 600, 3100, 3940};
 
-class IceView : public platform::Form, public PanelControls {
+class IceView : public platform::Form, public PanelControls, public DebugView {
  public:
   explicit IceView(MonitorState& state);
 
   QLabel* lblBreak;
   QLabel* lblProgram;
+
+  // Search and font go to the program grid.
+  platform::GridControl* SearchGrid() const override;
+  FontControls FontTargets() const override;
 
   void OnLoad() override;
   void OnQueryUnload(bool& cancel) override;
@@ -127,8 +134,11 @@ class IceView : public platform::Form, public PanelControls {
   // dispatch when the emulator runs.
   void PortOption_Click(int bit, void (*display)(MonitorState&));
   void ApplyColumns(const std::vector<double>& widths);
+  // The periphery host the panel loaded, while it is loaded.
+  Display* Host() const;
 
   MonitorState& state_;
+  QPointer<Display> host_;
   // The project the panel was opened for: its options go back only there.
   uint32_t projectAtLoad_ = 0;
   // The columns' widths as the last resize computed them, in twips.

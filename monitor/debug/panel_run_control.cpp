@@ -114,8 +114,7 @@ void IceView::playimg_MouseUp(int, int) {
     command.emulatorRunsOn = true;
     return;
   }
-  if (auto* host = dynamic_cast<Display*>(state_.Forms.Get("Display"));
-      host != nullptr && host->WindowState() == 1) {
+  if (Display* host = Host(); host != nullptr && host->WindowState() == 1) {
     host->SetWindowState(0);
   }
   RefreshPanel(state_);

@@ -5,6 +5,7 @@
 
 #include "core/data_cells.h"
 #include "core/monitor_state.h"
+#include "core/panel_controls.h"
 #include "core/settings/global_numbers.h"
 #include "core/view.h"
 #include "debug/column_scale.h"
@@ -186,7 +187,7 @@ void FillRamWindow(MonitorState& state) {
   }
   grid.EndUpdate();
   grid.SetRow(MonitorState::kRegisterCells);
-  if (platform::Form* panel = state.Forms.Get("IceView")) panel->setFocus(Qt::OtherFocusReason);
+  FocusPanel(state);
 }
 
 }  // namespace monitor

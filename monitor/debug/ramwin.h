@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "core/debug_view.h"
 #include "platform/edit_box.h"
 #include "platform/forms.h"
 #include "platform/grid_control.h"
@@ -12,7 +13,7 @@ namespace monitor {
 
 class MonitorState;
 
-class RAMWin : public platform::Form {
+class RAMWin : public platform::Form, public DebugView {
  public:
   static constexpr int kLabel = 0, kAddress = 1, kData = 2;
 
@@ -20,6 +21,9 @@ class RAMWin : public platform::Form {
 
   platform::GridControl* grdRAM;
   platform::EditBox* RAMEditBox;
+
+  platform::GridControl* SearchGrid() const override { return grdRAM; }
+  FontControls FontTargets() const override { return {grdRAM, grdRAM, {RAMEditBox}}; }
 
   int16_t EditRow = 0;
   QString EditText;

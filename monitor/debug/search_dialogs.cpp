@@ -17,6 +17,10 @@ FormGoLabel* GoLabelDialog(const MonitorState& state) {
 
 }  // namespace
 
+bool GoLabelDialogOpen(const MonitorState& state) {
+  return GoLabelDialog(state) != nullptr;
+}
+
 void RegisterSearchDialogs(MonitorState& state) {
   using platform::FormKind;
   // The history and the last hits outlive the dialog, as long as the monitor.

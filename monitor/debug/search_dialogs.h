@@ -8,4 +8,7 @@ class MonitorState;
 
 void RegisterSearchDialogs(MonitorState& state);
 
+// Whether the go-to-label dialog is loaded (shown or not).
+bool GoLabelDialogOpen(const MonitorState& state);
+
 }  // namespace monitor

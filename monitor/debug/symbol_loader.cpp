@@ -1,6 +1,7 @@
 #include "debug/symbol_loader.h"
 
 #include "core/monitor_state.h"
+#include "core/panel_controls.h"
 #include "debug/watch_logic.h"
 #include "debug/watchwin.h"
 #include "platform/filenames.h"
@@ -32,7 +33,7 @@ void LoadSymbolFile(MonitorState& state, const std::string& path) {
   listed.clear();
   for (const SymbolRow& symbol : symbols)
     listed.push_back({QString::fromLatin1(symbol.label), QString::fromLatin1(symbol.value)});
-  if (platform::Form* panel = state.Forms.Get("IceView")) panel->setFocus(Qt::OtherFocusReason);
+  FocusPanel(state);
 }
 
 }  // namespace monitor

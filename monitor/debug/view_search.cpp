@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/code_grid.h"
+#include "core/debug_view.h"
 #include "core/monitor_state.h"
 #include "core/panel_controls.h"
 #include "platform/forms.h"
@@ -41,19 +42,13 @@ bool Matches(const QString& cell, const QString& text, int options) {
 }  // namespace
 
 SearchView ActiveSearchView(const MonitorState& state) {
-  struct View {
-    const char* form;
-    const char* grid;
-  };
-  static constexpr View kViews[] = {
-      {"IceView", "grdProgram"}, {"Watchwin", "grdSymbols"}, {"RAMWin", "grdRAM"}};
+  static constexpr const char* kViewForms[] = {"IceView", "Watchwin", "RAMWin"};
   const platform::ChildHost* frame = state.Forms.Frame();
   const platform::Form* child = frame != nullptr ? frame->ActiveChild() : nullptr;
-  if (child == nullptr) return {};
+  const auto* view = dynamic_cast<const DebugView*>(child);
+  if (view == nullptr) return {};
   for (int slot = 0; slot < 3; ++slot) {
-    const View& view = kViews[slot];
-    if (child->objectName() != QLatin1String(view.form)) continue;
-    return {child->findChild<platform::GridControl*>(view.grid), slot};
+    if (child->objectName() == QLatin1String(kViewForms[slot])) return {view->SearchGrid(), slot};
   }
   return {};
 }

@@ -23,9 +23,10 @@ inline constexpr int kSearchWholeWord = 1, kSearchMatchCase = 2;
 // symbols, 2 RAM): 0 before a hit, so the next search starts at row 1.
 using LastFoundRows = std::array<int32_t, 3>;
 
-// The searchable view of the main window's active child window: the panel
-// searches grdProgram (slot 0), the watch window grdSymbols (1), the RAM
-// window grdRAM (2). Any other window, or none: no grid.
+// The searchable view of the main window's active child window, with the
+// grid it declares (DebugView): the panel searches grdProgram (slot 0), the
+// watch window grdSymbols (1), the RAM window grdRAM (2). Any other window,
+// or none: no grid.
 struct SearchView {
   platform::GridControl* grid = nullptr;
   int slot = -1;

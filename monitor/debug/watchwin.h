@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "core/debug_view.h"
 #include "platform/edit_box.h"
 #include "platform/forms.h"
 #include "platform/grid_control.h"
@@ -15,7 +16,7 @@ namespace monitor {
 
 class MonitorState;
 
-class Watchwin : public platform::Form {
+class Watchwin : public platform::Form, public DebugView {
  public:
   // grdData's columns.
   static constexpr int kLabel = 0, kAddr = 1, kData = 2, kRead = 3, kWrite = 4, kIo = 5, kRel = 6,
@@ -31,6 +32,13 @@ class Watchwin : public platform::Form {
   platform::EditBox* Text1;     // Data
   platform::EditBox* Text2;     // Addr
   platform::EditBox* txtInput;  // Rel/Match
+
+  // Search goes through the symbols; the font is the watch list's, preset
+  // from the input box.
+  platform::GridControl* SearchGrid() const override { return grdSymbols; }
+  FontControls FontTargets() const override {
+    return {grdData, txtInput, {grdSymbols, txtInput, Text1, Text2}};
+  }
 
   // The window's own state.
   int16_t EditRow = 0;

@@ -246,6 +246,10 @@ void FormManager::UnloadNow(Form* form) {
   outer->deleteLater();
 }
 
+bool FormManager::IsLoaded(const Form* form) const {
+  return form != nullptr && std::find(loaded_.begin(), loaded_.end(), form) != loaded_.end();
+}
+
 void FormManager::ShowModal(const std::string& name) {
   if (Form* form = Load(name)) RunModalForm(*form);
 }

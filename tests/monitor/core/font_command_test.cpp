@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 
+#include "core/debug_view.h"
 #include "monitor_fixture.h"
 #include "platform/grid_control.h"
 
@@ -12,19 +13,36 @@ namespace {
 
 using monitortest::MonitorTest;
 
+// A debug view declaring its font controls: the first grid takes the font
+// and is stored, the preset control (the first grid unless named) presets
+// the dialog, every other control follows.
+class StandInView : public platform::Form, public monitor::DebugView {
+ public:
+  using Form::Form;
+  platform::GridControl* SearchGrid() const override { return nullptr; }
+  FontControls FontTargets() const override { return fonts; }
+  FontControls fonts;
+};
+
 class FontTest : public MonitorTest {
  protected:
   // A child with the given caption holding controls of the given names.
   platform::Form* View(const char* form, const char* caption,
                        std::initializer_list<const char*> grids,
-                       std::initializer_list<const char*> boxes) {
+                       std::initializer_list<const char*> boxes, const char* preset = nullptr) {
     state.Forms.Register(form, platform::FormKind::MdiChild, [=] {
-      auto* view = new platform::Form(form);
+      auto* view = new StandInView(form);
       view->SetCaption(caption);
       auto* body = new QWidget(view);
       view->setCentralWidget(body);
-      for (const char* name : grids) new platform::GridControl(name, body);
-      for (const char* name : boxes) (new QLineEdit(body))->setObjectName(name);
+      std::vector<QWidget*> controls;
+      for (const char* name : grids) controls.push_back(new platform::GridControl(name, body));
+      for (const char* name : boxes) {
+        controls.push_back(new QLineEdit(body));
+        controls.back()->setObjectName(name);
+      }
+      view->fonts = {controls.front(), controls.front(), {controls.begin() + 1, controls.end()}};
+      if (preset != nullptr) view->fonts.preset = view->findChild<QWidget*>(preset);
       return view;
     });
     return state.Forms.Show(form);
@@ -45,8 +63,8 @@ class FontTest : public MonitorTest {
 
 TEST_F(FontTest, WatchViewTakesTheFontOnAllFiveControlsAndStoresIt) {
   Start();
-  platform::Form* watch =
-      View("Watchwin", "Watch", {"grdData", "grdSymbols"}, {"txtInput", "Text1", "Text2"});
+  platform::Form* watch = View("Watchwin", "Watch", {"grdData", "grdSymbols"},
+                               {"txtInput", "Text1", "Text2"}, "txtInput");
   watch->findChild<QWidget*>("txtInput")->setFont(QFont("Monospace", 9));
   Answer("Courier New", 10, true, false);
   Click("mnuFontName");

@@ -83,17 +83,16 @@ TEST_F(MonitorTest, SecondInstanceEndsBeforeTouchingAnySetting) {
   monitor::MonitorState second;
   settings.log.clear();
   settings.Bind(second.Seams);
-  EXPECT_FALSE(monitor::Main(second));
+  EXPECT_FALSE(monitor::MainModule(second).Main());
   EXPECT_EQ(boxes,
             (std::vector<std::string>{"Tavix|The development system is already running|16"}));
   EXPECT_TRUE(settings.log.empty());
   EXPECT_EQ(ends, 1);
   EXPECT_TRUE(state.MainForm()->isVisible());
   // A lock left by a process that is gone is taken over.
-  state.InstanceLock.reset();
+  mainModule.ReleaseInstanceLock();
   link.write("Tavix.lock", "999999\nTavix\n" + QSysInfo::machineHostName().toStdString() + "\n");
-  monitor::MonitorState third;
-  EXPECT_TRUE(monitor::AcquireInstanceLock(third));
+  EXPECT_NE(monitor::AcquireInstanceLock(), nullptr);
 }
 
 TEST_F(MonitorTest, ProgramStartsToIdleAndASecondCopyEndsAtOnce) {

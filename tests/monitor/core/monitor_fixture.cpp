@@ -65,7 +65,7 @@ MonitorTest::~MonitorTest() {
 }
 
 monitor::Monitorform* MonitorTest::Start() {
-  EXPECT_TRUE(monitor::Main(state));
+  EXPECT_TRUE(mainModule.Main());
   return state.MainForm();
 }
 

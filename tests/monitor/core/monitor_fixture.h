@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/main_module.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
 #include "temp_dir.h"
@@ -40,6 +41,7 @@ class MonitorTest : public ::testing::Test {
   std::vector<std::string> opened;  // "verb|file|folder|show"
   int ends = 0;
   monitor::MonitorState state;
+  monitor::MainModule mainModule{state};
 };
 
 }  // namespace monitortest

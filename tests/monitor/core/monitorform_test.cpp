@@ -182,12 +182,13 @@ TEST_F(MonitorTest, MaximizedOpensWithoutPlacementAndMinimizedKeepsTheOldOne) {
   frame->CloseFrame();
   EXPECT_EQ(Writes(), (std::vector<std::string>{"windowstate=2"}));
 
-  state.InstanceLock.reset();  // as the process ends
+  mainModule.ReleaseInstanceLock();  // as the process ends
   monitor::MonitorState second;
+  monitor::MainModule secondMain(second);
   settings.Bind(second.Seams);
   settings.log.clear();
   settings.dwords = {{"windowstate", 0}};
-  ASSERT_TRUE(monitor::Main(second));
+  ASSERT_TRUE(secondMain.Main());
   EXPECT_GT(second.MainForm()->Width(), 0);  // missing sizes are not applied
   second.MainForm()->SetWindowState(1);
   second.MainForm()->CloseFrame();

@@ -165,13 +165,18 @@ TEST_F(ProjectTest, NewAndCloseKeepTheListsAndSaveAsksOnceForAName) {
 // A control panel stand-in: a loaded IceView holding a program grid.
 class PanelStandIn : public platform::Form, public monitor::PanelControls {
  public:
-  PanelStandIn() : Form("IceView") {
+  explicit PanelStandIn(monitor::MonitorState& state) : Form("IceView"), state_(state) {
     grdProgram = new platform::GridControl("grdProgram", this);
     grdProgram->SetCols(5);
     grdProgram->SetRows(4);
     grdProgram->SetTextMatrix(1, 3, "0000");
     grdProgram->SetTextMatrix(2, 3, "0400");
   }
+  void OnLoad() override { Attach(state_); }
+  void OnUnload() override { Withdraw(); }
+
+ private:
+  monitor::MonitorState& state_;
 };
 
 TEST_F(ProjectTest, TheListsComeFromTheLoadedPanelOnlyAndItsOptionsOnlyIntoItsProject) {
@@ -185,7 +190,7 @@ TEST_F(ProjectTest, TheListsComeFromTheLoadedPanelOnlyAndItsOptionsOnlyIntoItsPr
 
   PanelStandIn* panel = nullptr;
   state.Forms.Register("IceView", platform::FormKind::MdiChild,
-                       [&panel] { return panel = new PanelStandIn; });
+                       [&] { return panel = new PanelStandIn(state); });
   state.Forms.Load("IceView");
   const uint32_t panelProject = state.ProjectSerial;
   panel->grdProgram->SetTextMatrix(2, 0, "X");

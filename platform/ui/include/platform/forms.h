@@ -164,6 +164,8 @@ class FormManager {
   bool Unload(Form* form);
   Form* Get(const std::string& name) const;
   bool IsLoaded(const std::string& name) const { return Get(name) != nullptr; }
+  // Whether this very form is loaded (false for null and for one unloaded).
+  bool IsLoaded(const Form* form) const;
   std::vector<Form*> Loaded() const;
 
   // Loads the form and shows it modally through the modal-form hook.

@@ -101,17 +101,21 @@ TEST_F(ToolsTest, TipWindowWritesOnlyOnClickAndTheNextStartsObeyIt) {
   // The next starts: none when ticked, none while minimized; unattended and
   // without a hook it returns at once.
   state.MainForm()->CloseFrame();
-  state.InstanceLock.reset();
+  mainModule.ReleaseInstanceLock();
+  struct Started {
+    monitor::MonitorState state;
+    monitor::MainModule module{state};
+  };
   auto startAgain = [&](int32_t showTips, int32_t windowState) {
     monitor::RegSetSetting(platform::HKEY_CURRENT_USER, monitor::kTavixKey, "Show Tips at Startup",
                            showTips, platform::REG_DWORD);
     monitor::RegSetSetting(platform::HKEY_CURRENT_USER, monitor::kMonitorWindowKey, "windowstate",
                            windowState, platform::REG_DWORD);
     modal.clear();
-    auto next = std::make_unique<monitor::MonitorState>();
-    monitor::BindRegistrySettings(next->Seams.settings);
-    monitor::BindWorkbenchTools(*next);
-    EXPECT_TRUE(monitor::Main(*next));
+    auto next = std::make_unique<Started>();
+    monitor::BindRegistrySettings(next->state.Seams.settings);
+    monitor::BindWorkbenchTools(next->state);
+    EXPECT_TRUE(next->module.Main());
     return next;
   };
   startAgain(1, 0);
@@ -122,7 +126,7 @@ TEST_F(ToolsTest, TipWindowWritesOnlyOnClickAndTheNextStartsObeyIt) {
   setenv("TAVIX_UNATTENDED", "1", 1);
   std::filesystem::remove(program.file("tipofday.txt"));
   auto last = startAgain(0, 0);
-  auto* tip = dynamic_cast<frmTip*>(last->Forms.Get("frmTip"));
+  auto* tip = dynamic_cast<frmTip*>(last->state.Forms.Get("frmTip"));
   ASSERT_NE(tip, nullptr);
   EXPECT_FALSE(tip->isVisible());
   tip->cmdNextTip->click();
