@@ -344,7 +344,8 @@ void Tracewin::Command(const std::string& name, int index) {
   } else if (name == "mnuFSave") {
     SaveTraceToFile();
   } else if (name == "mnuFPrint") {
-    state_.Forms.Show("TracePrint");
+    if (auto* print = dynamic_cast<TracePrint*>(state_.Forms.Show("TracePrint")))
+      print->SetTraceWindow(this);
   } else if (name == "mnuFExit") {
     if (frame != nullptr) frame->CloseFrame();
   } else if (name == "mnuFontName") {
@@ -392,8 +393,7 @@ void TracePrint::Printbtn_Click() {
     platform::MessageBox("Invalid address selection", "Tavix", platform::MB_OK);
     return;
   }
-  if (auto* trace = dynamic_cast<Tracewin*>(state_.Forms.Get("Tracewin")))
-    trace->PrintTrace(first, last);
+  if (state_.Forms.IsLoaded(trace_.data())) trace_->PrintTrace(first, last);
   state_.Forms.Unload("TracePrint");
 }
 

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <functional>
@@ -83,10 +84,12 @@ class Tracewin : public platform::Form {
   platform::MenuSet menus_;
 };
 
-// The trace print dialog: a range of record indexes in hex.
+// The trace print dialog: a range of record indexes in hex, printed by the
+// trace window that opened it.
 class TracePrint : public platform::Form {
  public:
   explicit TracePrint(MonitorState& state);
+  void SetTraceWindow(Tracewin* trace) { trace_ = trace; }
   QLineEdit* startadr;
   QLineEdit* endadr;
   QPushButton* Printbtn;
@@ -97,6 +100,7 @@ class TracePrint : public platform::Form {
 
  private:
   MonitorState& state_;
+  QPointer<Tracewin> trace_;
 };
 
 // The forms and the trace seams (UpdateTraceWindow, LoadTraceWindow).
