@@ -1,6 +1,6 @@
 #include "subsystems.h"
 
-#include "core/emulator_binding.h"
+#include "emulator/emulator_binding.h"
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"
 #include "debug/debug_forms.h"

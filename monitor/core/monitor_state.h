@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/run_target.h"
 #include "core/services.h"
 #include "core/status_text.h"
 #include "core/target_interface.h"
@@ -97,6 +98,13 @@ class MonitorState {
   // Editor slots; index 0 is never a real editor.
   std::vector<EditorSlotRecord> EditorSlot;
 
+  // The target the commands go to: the simulator in kSimulator, else the
+  // in-circuit emulator (a target that takes no command while none is bound).
+  RunTarget& ActiveTarget() { return TargetState == kSimulator ? *simulator_ : *emulator_; }
+  RunTarget& Emulator() { return *emulator_; }
+  // The emulator's target, installed by its binding.
+  void InstallEmulator(std::unique_ptr<RunTarget> emulator);
+
   platform::FormManager Forms;
   // The in-circuit emulator's link, once BindEmulatorLink made it; the
   // binding also gives the way it goes, so the state needs no more of it.
@@ -114,6 +122,10 @@ class MonitorState {
   // The poll loop's timer, and whether start-up ended the program.
   std::unique_ptr<QTimer> PollTimer;
   bool Ended = false;
+
+ private:
+  std::unique_ptr<RunTarget> simulator_;
+  std::unique_ptr<RunTarget> emulator_;
 };
 
 // Every form name of the system, and the forms of the monitor core (defined

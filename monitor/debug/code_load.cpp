@@ -231,7 +231,7 @@ void LoadCodeCommand(MonitorState& state, int button) {
 void DownloadCommand(MonitorState& state) {
   {
     platform::WaitCursor hourglass;
-    DownloadProgram(state);
+    state.ActiveTarget().DownloadCode();
   }
   if (PanelControls* panel = Panel(state)) {
     panel->Downloadimg->SetPicture(panel->Picture("downloaduppic"));

@@ -1,14 +1,14 @@
 // Connect, step, go, stop and disconnect against the simulated emulator,
 // with the exact transcript; the connect's failures; the hardware reset; the
 // poll step's state read.
-#include "core/emulator_commands.h"
+#include "emulator/emulator_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <QTimer>
 #include <algorithm>
 
-#include "core/emulator_session.h"
+#include "emulator/emulator_session.h"
 #include "core/main_module.h"
 #include "emulator_fixture.h"
 #include "platform/messagebox.h"

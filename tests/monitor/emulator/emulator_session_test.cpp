@@ -1,6 +1,6 @@
 // The session table with its panel refreshes, the state packet both ways,
 // and the command word with the values a dispatch leaves.
-#include "core/emulator_session.h"
+#include "emulator/emulator_session.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 
 #include <cstdlib>
 
-#include "core/comm_settings.h"
-#include "core/emulator_binding.h"
-#include "core/emulator_commands.h"
-#include "core/transferwin.h"
+#include "emulator/comm_settings.h"
+#include "emulator/emulator_binding.h"
+#include "emulator/emulator_commands.h"
+#include "emulator/transferwin.h"
 #include "platform/messagebox.h"
 #include "wait_until.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/emulator_link.h"
+#include "emulator/emulator_link.h"
 #include "monitor_fixture.h"
 #include "simulated_ice.h"
 #include "temp_dir.h"
