@@ -62,7 +62,7 @@ class RunTarget {
 };
 
 // A target that takes no command: the emulator's place while none is bound.
-class AbsentTarget final : public RunTarget {
+class AbsentTarget : public RunTarget {
  public:
   bool Go() override { return false; }
   bool Step() override { return false; }

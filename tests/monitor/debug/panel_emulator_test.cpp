@@ -34,11 +34,6 @@ class PanelEmulatorTest : public monitortest::EmulatorTest {
  protected:
   PanelEmulatorTest() {
     monitor::RegisterDebugForms(state);
-    // The fixture counts the panel's refreshes; here the real panel draws.
-    state.Seams.debug.RefreshPanel = [this] {
-      ++refreshes;
-      monitor::RefreshPanel(state);
-    };
   }
   platform::Form* OpenInCircuit() {
     Start();

@@ -8,6 +8,7 @@
 #include "core/settings/registry_layout.h"
 #include "debug/ramwin.h"
 #include "debug/watchwin.h"
+#include "emulator_attach.h"
 #include "panel_fixture.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
@@ -40,7 +41,16 @@ class WatchWindowsTest : public paneltest::PanelTest {
     ram = dynamic_cast<RAMWin*>(state.Forms.Get("RAMWin"));
     ASSERT_NE(watch, nullptr);
     ASSERT_NE(ram, nullptr);
-    state.Seams.link.RefreshAfterStop = [this] { calls.push_back("read back"); };
+    paneltest::AttachEmulator(state, ice);
+  }
+  void TearDown() override { paneltest::DetachEmulator(); }
+  // The emulator's data cells read back since the last look.
+  int ReadBacks() {
+    int reads = 0;
+    for (const paneltest::Block& read : paneltest::Received(ice, testdevices::IceEvent::kRead))
+      reads += read.address == testdevices::SimulatedIce::kDataCells;
+    ice.ClearTranscript();
+    return reads;
   }
 
   // The clicks reach the window on top: the grid's own is brought forward,
@@ -86,7 +96,7 @@ class WatchWindowsTest : public paneltest::PanelTest {
 
   Watchwin* watch = nullptr;
   RAMWin* ram = nullptr;
-  std::vector<std::string> calls;
+  testdevices::SimulatedIce ice;
 };
 
 TEST_F(WatchWindowsTest, WatchRowsTakeAddressesValuesMarksAndConditions) {
@@ -103,7 +113,7 @@ TEST_F(WatchWindowsTest, WatchRowsTakeAddressesValuesMarksAndConditions) {
   for (int col = Watchwin::kData; col <= Watchwin::kMatch; ++col) DoubleClick(grid, 1, col);
   EXPECT_EQ(watch->EditRow, 0);
   EXPECT_EQ(Row(1), "|||||||");
-  EXPECT_TRUE(calls.empty());
+  EXPECT_EQ(ReadBacks(), 0);
 
   // Addresses: out of range dropped, "2a" names cell 0x2A and adds an entry row.
   DoubleClick(grid, 1, Watchwin::kAddr);
@@ -291,8 +301,7 @@ TEST_F(WatchWindowsTest, OnTheEmulatorCellWritesMoveTheIndexAndReadBack) {
   EXPECT_EQ(state.CpuStateDirty, -1);
   DoubleClick(grid, 1, Watchwin::kWrite);
   EXPECT_EQ(Row(1), "Addr6E|006E|0009||X||<>=|0000");
-  EXPECT_EQ(calls, (std::vector<std::string>{"read back"}));
-  calls.clear();
+  EXPECT_EQ(ReadBacks(), 1);
 
   // A RAM write carries the condition of the watch row naming its cell.
   ram->grdRAM->SetRow(0x70);
@@ -301,8 +310,7 @@ TEST_F(WatchWindowsTest, OnTheEmulatorCellWritesMoveTheIndexAndReadBack) {
   ram->grdRAM->SetRow(0x6);
   ram->WriteRamCell();
   EXPECT_EQ(state.CpuState.word[k42::kIndex], 0x39);
-  EXPECT_EQ(calls, (std::vector<std::string>{"read back", "read back"}));
-  calls.clear();
+  EXPECT_EQ(ReadBacks(), 2);
 
   // Busy: Addr and Data beep and open nothing; a deletion sends nothing.
   state.TargetState = 5;
@@ -312,7 +320,7 @@ TEST_F(WatchWindowsTest, OnTheEmulatorCellWritesMoveTheIndexAndReadBack) {
   DoubleClick(grid, 1, Watchwin::kLabel);
   QTest::keyClick(grid, Qt::Key_Delete);
   EXPECT_EQ(grid->Rows(), 2);
-  EXPECT_TRUE(calls.empty());
+  EXPECT_EQ(ReadBacks(), 0);
 }
 
 TEST_F(WatchWindowsTest, FontsComeFromTheKeysAndTheFontCommand) {
