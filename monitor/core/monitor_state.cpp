@@ -2,15 +2,12 @@
 
 #include <QTimer>
 
-#include "core/simulator_target.h"
-
 namespace monitor {
 
 MonitorState::MonitorState()
     : ProgramMemory(kProgramCells),
       RegisterFile(kRegisterCells),
       TraceBuffer(kTraceEntries),
-      simulator_(std::make_unique<SimulatorTarget>(*this)),
       emulator_(std::make_unique<AbsentTarget>()) {
   for (TraceEntry& entry : TraceBuffer) entry.pc = -1;
   DeclareMonitorForms(*this);

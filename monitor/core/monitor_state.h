@@ -100,8 +100,11 @@ class MonitorState {
 
   // The target the commands go to: the simulator in kSimulator, else the
   // in-circuit emulator (a target that takes no command while none is bound).
-  RunTarget& ActiveTarget() { return TargetState == kSimulator ? *simulator_ : *emulator_; }
+  RunTarget& ActiveTarget() { return TargetState == kSimulator ? Simulator() : *emulator_; }
   RunTarget& Emulator() { return *emulator_; }
+  // The simulated chip's target, made at its first use beside its code
+  // (simulator_target.cpp).
+  RunTarget& Simulator();
   // The emulator's target, installed by its binding.
   void InstallEmulator(std::unique_ptr<RunTarget> emulator);
 

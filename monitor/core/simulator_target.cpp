@@ -19,6 +19,11 @@ void UpdateTraceWindow(MonitorState& state) {
 
 }  // namespace
 
+RunTarget& MonitorState::Simulator() {
+  if (!simulator_) simulator_ = std::make_unique<SimulatorTarget>(*this);
+  return *simulator_;
+}
+
 bool SimulatorTarget::Go() {
   RefreshPanel(state_);
   GoSimulator(state_);
