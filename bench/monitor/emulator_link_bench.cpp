@@ -10,11 +10,11 @@
 #include <filesystem>
 #include <vector>
 
+#include "core/monitor_state.h"
 #include "emulator/comm_settings.h"
 #include "emulator/emulator_binding.h"
 #include "emulator/emulator_commands.h"
 #include "emulator/emulator_link.h"
-#include "core/monitor_state.h"
 #include "emulator/transferwin.h"
 #include "platform/tempfiles.h"
 #include "simulated_ice.h"

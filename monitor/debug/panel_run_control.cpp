@@ -12,6 +12,7 @@
 #include "core/view.h"
 #include "debug/display.h"
 #include "debug/iceview.h"
+#include "debug/tracewin.h"
 #include "platform/controls.h"
 #include "platform/hooks.h"
 
@@ -170,7 +171,7 @@ void IceView::resetimg_MouseUp(int, int) {
 void IceView::trcimg_MouseDown(int, int) {
   const bool on = state_.CpuState.word[k42::kTraceEnable] != 0;
   trcimg->SetPicture(Picture(on ? "ntrcuppic" : "trcuppic"));
-  if (!on) Services::Call(state_.Seams.debug.LoadTraceWindow);
+  if (!on) LoadTraceWindow(state_);
 }
 
 void IceView::trcimg_MouseUp(int, int) {
@@ -178,7 +179,7 @@ void IceView::trcimg_MouseUp(int, int) {
   const bool on = words[k42::kTraceEnable] != 0;
   words[k42::kTraceEnable] = on ? 0 : -1;
   words[k42::kTraceActive] = on ? 0 : -1;
-  if (!on) Services::Call(state_.Seams.debug.LoadTraceWindow);
+  if (!on) LoadTraceWindow(state_);
   state_.CpuStateDirty = -1;
   ShowTraceEnable(state_);
 }

@@ -206,7 +206,8 @@ void ResetTraceBuffer(MonitorState& state, TraceModule& trace, int first, int la
     const int records = std::min(kResetBlock, kLastTraceIndex + 1 - i);
     try {
       state.Emulator().WriteMemory(
-          kTraceMemory + i, std::vector<uint8_t>(static_cast<size_t>(records) * kRecordBytes, 0xFF));
+          kTraceMemory + i,
+          std::vector<uint8_t>(static_cast<size_t>(records) * kRecordBytes, 0xFF));
     } catch (const std::exception&) {
       // A failed block is skipped; the next one is still sent.
     }

@@ -99,7 +99,13 @@ class TracePrint : public platform::Form {
   MonitorState& state_;
 };
 
-// The forms and the trace seams (UpdateTraceWindow, LoadTraceWindow).
+// Reads and shows the trace while the trace window is loaded.
+void UpdateTraceWindow(MonitorState& state);
+// Loads the trace window (and shows it) when it is not loaded yet.
+void LoadTraceWindow(MonitorState& state);
+
+// The forms and the trace seams (the two above, for the core and the
+// emulator).
 void RegisterTraceForms(MonitorState& state);
 
 }  // namespace monitor

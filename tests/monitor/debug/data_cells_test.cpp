@@ -135,8 +135,8 @@ TEST_F(DataCellsTest, ConditionUnitsAndTheirWrites) {
   ApplyWatchCondition(state, 0x12);
   ApplyWatchValue(state, 0x12);
   EXPECT_EQ(Writes(), (std::vector<Write>{{0x1F92, {0xA5, 0x29, 0x00}},
-                                        {0x1F92, {0xA5, 0x29, 0x00}},
-                                        {0x1092, {0xA5, 0x29, 0x00}}}));
+                                          {0x1F92, {0xA5, 0x29, 0x00}},
+                                          {0x1092, {0xA5, 0x29, 0x00}}}));
   // Row 1 keeps its condition; no row means none; a 1F never spills.
   ice.ClearTranscript();
   ApplyRamValue(state, 1, 0x12, 9);
@@ -144,10 +144,10 @@ TEST_F(DataCellsTest, ConditionUnitsAndTheirWrites) {
   state.Watch.current = 2;
   ApplyWatchCondition(state, 0x7F);
   EXPECT_EQ(Writes(), (std::vector<Write>{{0x1F92, {0xA9, 0x29, 0}},
-                                        {0x1092, {0xA9, 0x29, 0}},
-                                        {0x1F92, {0x0F, 0x20, 0}},
-                                        {0x1092, {0x0F, 0x20, 0}},
-                                        {0x1FFF, {0x2F, 0x32, 0}}}));
+                                          {0x1092, {0xA9, 0x29, 0}},
+                                          {0x1F92, {0x0F, 0x20, 0}},
+                                          {0x1092, {0x0F, 0x20, 0}},
+                                          {0x1FFF, {0x2F, 0x32, 0}}}));
 
   grid.SetRow(3);
   grid.SetCol(4);

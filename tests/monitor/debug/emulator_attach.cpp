@@ -43,8 +43,7 @@ std::vector<Block> Received(testdevices::SimulatedIce& ice, IceEvent::Kind kind)
       blocks.push_back({event.a, {static_cast<uint8_t>(event.b)}});
     } else if (event.kind == kind) {
       blocks.push_back({event.a, {}});
-    } else if (event.kind == IceEvent::kData && kind == IceEvent::kWriteHeader &&
-               !blocks.empty()) {
+    } else if (event.kind == IceEvent::kData && kind == IceEvent::kWriteHeader && !blocks.empty()) {
       blocks.back().bytes.insert(blocks.back().bytes.end(), event.raw, event.raw + 3);
     }
   }

@@ -32,9 +32,7 @@ using Lines = std::vector<std::string>;
 
 class PanelEmulatorTest : public monitortest::EmulatorTest {
  protected:
-  PanelEmulatorTest() {
-    monitor::RegisterDebugForms(state);
-  }
+  PanelEmulatorTest() { monitor::RegisterDebugForms(state); }
   platform::Form* OpenInCircuit() {
     Start();
     QAction* item = state.MainForm()->Menu("mnuQVUICE");

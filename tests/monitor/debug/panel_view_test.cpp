@@ -128,8 +128,8 @@ TEST_F(PanelViewTest, TheSessionRedrawsThePanelOnReachingNotConnectedHaltedOrRun
       NextEmulatorState(state, event);
       const int16_t now = state.TargetState;
       const bool redrawn = !panel->AccText->isEnabled() || panel->AccText->text() != "untouched";
-      EXPECT_EQ(redrawn, now == kEmulatorNotConnected || now == kEmulatorHalted ||
-                             now == kEmulatorRunning)
+      EXPECT_EQ(redrawn,
+                now == kEmulatorNotConnected || now == kEmulatorHalted || now == kEmulatorRunning)
           << from << " event " << event;
     }
   }

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "emulator/emulator_session.h"
 #include "core/main_module.h"
+#include "emulator/emulator_session.h"
 #include "emulator_fixture.h"
 #include "platform/messagebox.h"
 #include "platform/run_time_error.h"

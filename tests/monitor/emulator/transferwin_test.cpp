@@ -7,8 +7,8 @@
 #include <QAction>
 #include <cstdlib>
 
-#include "emulator/emulator_commands.h"
 #include "core/main_module.h"
+#include "emulator/emulator_commands.h"
 #include "emulator_fixture.h"
 #include "platform/hooks.h"
 #include "wait_until.h"
