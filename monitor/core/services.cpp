@@ -7,7 +7,6 @@ namespace monitor {
 bool Services::Bound(const std::string& operation) const {
   const std::map<std::string, bool> bound = {
       {"UpdateTraceWindow", debug.UpdateTraceWindow != nullptr},
-      {"LoadTraceWindow", debug.LoadTraceWindow != nullptr},
       {"ShowFindDialog", debug.ShowFindDialog != nullptr},
       {"FindNextInView", debug.FindNextInView != nullptr},
       {"FillLabelList", debug.FillLabelList != nullptr},

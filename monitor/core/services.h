@@ -18,11 +18,6 @@ namespace monitor {
 struct DebugViewServices {
   // Reads and shows the trace; no effect while no trace window can be open.
   std::function<void()> UpdateTraceWindow;
-  // Loads the trace window (and shows it) when it is not loaded yet.
-  std::function<void()> LoadTraceWindow;
-  // The symbol file into the watch window, and the RAM window refilled.
-  std::function<void(const std::string& path)> LoadSymbolFile;
-  std::function<void()> FillRamWindow;
   std::function<void()> ShowFindDialog;
   std::function<void()> FindNextInView;
   std::function<void()> FillLabelList;

@@ -5,7 +5,6 @@
 #include "debug/iceview.h"
 #include "debug/ramwin.h"
 #include "debug/search_dialogs.h"
-#include "debug/symbol_loader.h"
 #include "debug/tracewin.h"
 #include "debug/watchwin.h"
 
@@ -19,10 +18,6 @@ void RegisterDebugForms(MonitorState& state) {
   state.Forms.Register("RAMWin", FormKind::MdiChild, [&state] { return new RAMWin(state); });
   RegisterSearchDialogs(state);
   RegisterTraceForms(state);
-  state.Seams.debug.LoadSymbolFile = [&state](const std::string& path) {
-    LoadSymbolFile(state, path);
-  };
-  state.Seams.debug.FillRamWindow = [&state] { FillRamWindow(state); };
 }
 
 }  // namespace monitor

@@ -402,7 +402,6 @@ void RegisterTraceForms(MonitorState& state) {
   state.Forms.Register("Tracewin", FormKind::MdiChild, [&state] { return new Tracewin(state); });
   state.Forms.Register("TracePrint", FormKind::Dialog, [&state] { return new TracePrint(state); });
   state.Seams.debug.UpdateTraceWindow = [&state] { UpdateTraceWindow(state); };
-  state.Seams.debug.LoadTraceWindow = [&state] { LoadTraceWindow(state); };
 }
 
 void UpdateTraceWindow(MonitorState& state) {

@@ -104,8 +104,8 @@ void UpdateTraceWindow(MonitorState& state);
 // Loads the trace window (and shows it) when it is not loaded yet.
 void LoadTraceWindow(MonitorState& state);
 
-// The forms and the trace seams (the two above, for the core and the
-// emulator).
+// The forms and the trace seam UpdateTraceWindow, for the core and the
+// emulator.
 void RegisterTraceForms(MonitorState& state);
 
 }  // namespace monitor

@@ -7,6 +7,7 @@
 #include "core/settings/mdl_registry.h"
 #include "core/settings/registry_layout.h"
 #include "debug/ramwin.h"
+#include "debug/symbol_loader.h"
 #include "debug/watchwin.h"
 #include "emulator_attach.h"
 #include "panel_fixture.h"
@@ -190,7 +191,7 @@ TEST_F(WatchWindowsTest, WatchRowsTakeAddressesValuesMarksAndConditions) {
   // Data; a Rel double-click takes "=" + value; below the last row adds it.
   testsupport::TempDir dir;
   dir.write("P.sym", kSymbols);
-  state.Seams.debug.LoadSymbolFile(dir.file("P.sym"));
+  LoadSymbolFile(state, dir.file("P.sym"));
   ASSERT_EQ(watch->grdSymbols->Rows(), 7);
   DoubleClick(watch->grdSymbols, 3, 0);
   DoubleClickBelow(grid);
@@ -217,19 +218,18 @@ TEST_F(WatchWindowsTest, RamWindowLabelsFromSymbolsAndWritesRowMinusOne) {
   ASSERT_EQ(grid->Rows(), 129);
   // The assembler's own symbol file: only its register symbols, in order
   // (a long name, a PUBLIC, an EXTERN and unused names are skipped).
-  state.Seams.debug.LoadSymbolFile(std::string(TAVIX_SOURCE_DIR) +
-                                   "tests/tools/assembler/golden/demo.sym");
+  LoadSymbolFile(state, std::string(TAVIX_SOURCE_DIR) + "tests/tools/assembler/golden/demo.sym");
   ASSERT_EQ(watch->grdSymbols->Rows(), 5);
   EXPECT_EQ(watch->grdSymbols->TextMatrix(1, 0) + "=" + watch->grdSymbols->TextMatrix(1, 1) + " " +
                 watch->grdSymbols->TextMatrix(2, 0) + "=" + watch->grdSymbols->TextMatrix(2, 1),
             "COUNT=0005 FLAG=0022");
-  state.Seams.debug.FillRamWindow();
+  FillRamWindow(state);
   EXPECT_EQ(grid->TextMatrix(6, RAMWin::kLabel), "COUNT");
   EXPECT_EQ(grid->TextMatrix(0x23, RAMWin::kLabel), "FLAG");
   testsupport::TempDir dir;
   dir.write("P.sym", kSymbols);
-  state.Seams.debug.LoadSymbolFile(dir.file("P.sym"));
-  state.Seams.debug.FillRamWindow();
+  LoadSymbolFile(state, dir.file("P.sym"));
+  FillRamWindow(state);
   EXPECT_EQ(grid->TextMatrix(0x13, RAMWin::kLabel), "COUNT");
   EXPECT_EQ(grid->TextMatrix(0x70, RAMWin::kLabel), "INDEXHI");
   EXPECT_EQ(grid->TextMatrix(1, RAMWin::kAddress), "0000");
@@ -237,13 +237,13 @@ TEST_F(WatchWindowsTest, RamWindowLabelsFromSymbolsAndWritesRowMinusOne) {
 
   // A second program without symbols, or without a symbol file, leaves none.
   dir.write("Q.sym", "              Value:Length\nONE           0005  4  010001  -Reg\n");
-  state.Seams.debug.LoadSymbolFile(dir.file("Q.sym"));
+  LoadSymbolFile(state, dir.file("Q.sym"));
   EXPECT_EQ(watch->grdSymbols->Rows(), 4);
   EXPECT_EQ(watch->grdSymbols->TextMatrix(2, 0), "");
-  state.Seams.debug.LoadSymbolFile(dir.file("MISSING.sym"));
+  LoadSymbolFile(state, dir.file("MISSING.sym"));
   EXPECT_EQ(watch->grdSymbols->Rows(), 3);
   EXPECT_EQ(watch->grdSymbols->TextMatrix(1, 0), "");
-  state.Seams.debug.FillRamWindow();
+  FillRamWindow(state);
   EXPECT_EQ(grid->TextMatrix(0x13, RAMWin::kLabel), "");
 
   // 006F: "A" and "10" dropped, Escape writes nothing, "7" is written.
