@@ -29,6 +29,10 @@ class RunTarget {
   // the animation runs.
   virtual bool CanStop(bool animating) const = 0;
   virtual void Stop() = 0;
+  // The panel's reset: the simulated chip through its module; the
+  // emulator's CPU words cleared while it is halted, or in any session
+  // state with `anyState`. False when the target took none.
+  virtual bool Reset(bool anyState) = 0;
   // The control panel closes: whatever runs is asked to stop.
   virtual void Release() = 0;
 
@@ -70,6 +74,7 @@ class AbsentTarget : public RunTarget {
   void AnimateTick() override {}
   bool CanStop(bool) const override { return true; }
   void Stop() override {}
+  bool Reset(bool) override { return false; }
   void Release() override {}
   void LoadSettings() override {}
   void Connect() override {}

@@ -60,6 +60,17 @@ void SimulatorTarget::Stop() {
   Step();
 }
 
+bool SimulatorTarget::Reset(bool) {
+  state_.Target.Instruction_Reset(&state_.CpuState, state_.ProgramMemory.data(),
+                                  state_.RegisterFile.data(), state_.TraceBuffer.data());
+  ShowProgramCounter(state_);
+  RefreshRegisters(state_);
+  ShowRunIndicators(state_);
+  RefreshRamWindow(state_);
+  RefreshWatchWindow(state_);
+  return true;
+}
+
 void SimulatorTarget::WriteDataCell(int32_t address, int32_t value, int16_t) {
   WriteTargetRegister(state_, address, static_cast<int16_t>(value));
 }

@@ -21,6 +21,7 @@ class SimulatorTarget final : public AbsentTarget {
   void AnimateTick() override { AnimateStep(); }
   bool CanStop(bool animating) const override;
   void Stop() override;
+  bool Reset(bool anyState) override;
   void WriteDataCell(int32_t address, int32_t value, int16_t watchRow) override;
 
  private:

@@ -3,6 +3,8 @@
 #include "core/code_grid.h"
 #include "core/data_cells.h"
 #include "core/monitor_state.h"
+#include "core/vicectrl.h"
+#include "core/view_clearing.h"
 #include "emulator/emulator_commands.h"
 #include "emulator/emulator_link.h"
 #include "emulator/emulator_session.h"
@@ -46,6 +48,14 @@ void EmulatorTarget::AnimateTick() {
 
 void EmulatorTarget::Stop() {
   HardwareStop(state_);
+}
+
+bool EmulatorTarget::Reset(bool anyState) {
+  if (state_.TargetState != kEmulatorHalted && !anyState) return false;
+  ClearCpuState(state_);
+  ShowProgramCounter(state_);
+  RefreshAfterStop(state_);
+  return true;
 }
 
 void EmulatorTarget::LoadSettings() {

@@ -22,6 +22,7 @@ class EmulatorTarget final : public RunTarget {
   // The session decides what a stop means in its state.
   bool CanStop(bool) const override { return true; }
   void Stop() override;
+  bool Reset(bool anyState) override;
   void Release() override { Stop(); }
   void LoadSettings() override;
   void Connect() override;

@@ -6,9 +6,11 @@
 #include "core/code_grid.h"
 #include "core/monitor_state.h"
 #include "core/view.h"
+#include "debug/code_load.h"
 #include "emulator_attach.h"
 #include "panel_fixture.h"
 #include "platform/grid_control.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -100,6 +102,14 @@ TEST_F(DataCellsTest, DownloadUnitsFillersAndMarks) {
   EXPECT_EQ(boxes,
             (std::vector<std::string>{"|ERROR: cannot find the Row corresponding to address|0"}));
   state.TargetState = 32;
+
+  // A listing whose addresses go back: every word still lands at its own
+  // address, as the load put it in program memory.
+  testsupport::TempDir files;
+  files.write("back.prn", "000001 0000 F800 : NOP\r\n000002 0002 1111 : NOP\r\n"
+                          "000003 0001 2222 : NOP\r\n");
+  LoadDebugInfo(state, files.file("back.prn"));
+  EXPECT_EQ(Download(), (Bytes{0x00, 0xF8, 0, 0x22, 0x22, 0, 0x11, 0x11, 0}));
 }
 
 TEST_F(DataCellsTest, ListingTextOfARow) {
