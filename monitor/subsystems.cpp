@@ -1,9 +1,9 @@
 #include "subsystems.h"
 
-#include "core/emulator_binding.h"
 #include "core/monitor_state.h"
 #include "core/registry_settings.h"
 #include "debug/debug_forms.h"
+#include "emulator/emulator_binding.h"
 #include "mtp/mtp_binding.h"
 #include "platform/filenames.h"
 #include "workbench/build_command.h"

@@ -10,12 +10,12 @@
 #include <filesystem>
 #include <vector>
 
-#include "core/comm_settings.h"
-#include "core/emulator_binding.h"
-#include "core/emulator_commands.h"
-#include "core/emulator_link.h"
 #include "core/monitor_state.h"
-#include "core/transferwin.h"
+#include "emulator/comm_settings.h"
+#include "emulator/emulator_binding.h"
+#include "emulator/emulator_commands.h"
+#include "emulator/emulator_link.h"
+#include "emulator/transferwin.h"
 #include "platform/tempfiles.h"
 #include "simulated_ice.h"
 

@@ -66,10 +66,6 @@ class Bench {
       panel = new PanelStandIn(state);
       return panel;
     });
-    state.Seams.debug.FindCodeRow = [this](int32_t address) -> int16_t {
-      return static_cast<int16_t>(
-          panel->grdProgram->FindInColumn(3, QString::asprintf("%04X", address & 0xFFFF)));
-    };
     mainModule.Main();
     mainModule.StopPollLoop();
     path = files.path().toStdString() + "/demo.prj";

@@ -35,7 +35,7 @@ struct TraceSetup : benchpanel::LoadedPanel {
     for (const std::string& line : lines) file.write((line + "\r\n").c_str());
     file.close();
     monitor::LoadDebugInfo(state, listing);
-    state.Seams.debug.LoadTraceWindow();
+    monitor::LoadTraceWindow(state);
     window = dynamic_cast<monitor::Tracewin*>(state.Forms.Get("Tracewin"));
     // About 40 rows on the page.
     window->SetWindowState(0);

@@ -72,10 +72,6 @@ std::optional<int32_t> HexField(const std::string& text) {
   return value;
 }
 
-bool Marked(const QString& text) {
-  return !text.isEmpty() && text != " ";
-}
-
 void AppendUnit(std::vector<uint8_t>& stream, int32_t unit) {
   const std::array<uint8_t, 3> bytes = LongToBytes3(unit);
   stream.insert(stream.end(), bytes.begin(), bytes.end());
@@ -85,7 +81,7 @@ void SetMark(MonitorState& state, int32_t address, int32_t bit, bool on) {
   if (address < 0 || address >= kProgramAddresses) return;
   int32_t& flags = state.ProgramMemory[static_cast<size_t>(address)].flags;
   flags = on ? (flags | bit) : (flags & ~bit);
-  if (state.TargetState != kSimulator) MarkCodeRow(state, address);
+  state.ActiveTarget().MarkProgramCell(address);
 }
 
 QString RightAligned(const QString& text, int width, QChar fill) {
@@ -134,48 +130,26 @@ void MarkCodeRow(MonitorState& state, int32_t address) {
   if (grid.TextMatrix(row, kTraceColumn) == "X") unit += kTracepointBit;
   std::vector<uint8_t> bytes;
   AppendUnit(bytes, unit);
-  if (state.Seams.link.SendCommand) state.Seams.link.SendCommand(address, bytes);
+  state.Emulator().WriteMemory(address, bytes);
 }
 
-std::vector<uint8_t> BuildDownloadStream(const platform::GridControl& grid,
-                                         const std::vector<ProgramCell>& cells,
+std::vector<uint8_t> BuildDownloadStream(const std::vector<ProgramCell>& cells,
                                          const std::bitset<kProgramAddresses>& listed) {
+  int32_t end = kProgramAddresses;
+  while (end > 0 && !listed[static_cast<size_t>(end - 1)]) --end;
   std::vector<uint8_t> stream;
-  stream.reserve(3 * kProgramAddresses);
-  int32_t next = 0;  // the address the next unit lands at
-  // Addresses without a row: the listing's word (a data word), else filler.
-  const auto fillTo = [&](int32_t end) {
-    for (; next < end; ++next) {
-      AppendUnit(stream, listed[static_cast<size_t>(next)]
-                             ? cells[static_cast<size_t>(next)].instr & 0xFFFF
-                             : kFillerUnit);
+  stream.reserve(3 * static_cast<size_t>(end));
+  for (int32_t address = 0; address < end; ++address) {
+    const ProgramCell& cell = cells[static_cast<size_t>(address)];
+    int32_t unit = kFillerUnit;
+    if (listed[static_cast<size_t>(address)]) {
+      unit = cell.instr & 0xFFFF;
+      if ((cell.flags & 1) != 0) unit += kBreakpointBit;
+      if ((cell.flags & 2) != 0) unit += kTracepointBit;
     }
-  };
-  for (int row = 1; row < grid.Rows(); ++row) {
-    const std::optional<int32_t> address =
-        ProgramAddress(grid.TextMatrix(row, kAddrColumn).toStdString());
-    const std::optional<int32_t> word =
-        ProgramWord(grid.TextMatrix(row, kCodeColumn).toStdString());
-    if (!address || !word) continue;
-    fillTo(*address);
-    int32_t unit = *word;
-    if (Marked(grid.TextMatrix(row, kBreakColumn))) unit += kBreakpointBit;
-    if (Marked(grid.TextMatrix(row, kTraceColumn))) unit += kTracepointBit;
     AppendUnit(stream, unit);
-    next = *address + 1;
   }
-  // Data words listed after the last row (a DW or DD that ends the program).
-  int32_t last = kProgramAddresses - 1;
-  while (last >= next && !listed[static_cast<size_t>(last)]) --last;
-  fillTo(last + 1);
   return stream;
-}
-
-void DownloadProgram(MonitorState& state) {
-  const PanelControls* panel = Panel(state);
-  if (panel == nullptr || !state.Seams.link.SendCommand) return;
-  state.Seams.link.SendCommand(
-      0, BuildDownloadStream(*panel->grdProgram, state.ProgramMemory, state.ListedAddresses));
 }
 
 QString FormatListingRow(const platform::GridControl& grid, int32_t address) {

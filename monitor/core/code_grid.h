@@ -60,17 +60,12 @@ void SetTracepoint(MonitorState& state, int32_t address, bool on);
 // message "ERROR: cannot find the Row corresponding to address", nothing sent.
 void MarkCodeRow(MonitorState& state, int32_t address);
 
-// The download's units from address 0: each row with a program address at
-// its own address with its marks (B or T neither empty nor a blank); an
-// address between rows gets the listed word when the listing gave one, else
-// the filler. Listed words after the last row (a data list that ends the
-// program) follow it. Rows without a program address are skipped; a row whose
-// address goes back is appended where it falls.
-std::vector<uint8_t> BuildDownloadStream(const platform::GridControl& grid,
-                                         const std::vector<ProgramCell>& cells,
+// The download's units from address 0 to the last listed address: a listed
+// address gets its word from ProgramMemory (as the code load filled it) with
+// its marks (+ 0x10000 breakpoint, + 0x20000 trace point), any other the
+// filler.
+std::vector<uint8_t> BuildDownloadStream(const std::vector<ProgramCell>& cells,
                                          const std::bitset<kProgramAddresses>& listed);
-// The whole program in one write at address 0.
-void DownloadProgram(MonitorState& state);
 
 // The listing text of the address's row: code right-aligned in 5 with "0",
 // label right-aligned in 12, instruction in 6, operand in 20, remark in 20;

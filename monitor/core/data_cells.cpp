@@ -33,10 +33,10 @@ const QString& CellOf(const WatchRow& row, int column) {
   }
 }
 
+// The data cells' units live in the emulator's memory.
 void Send(MonitorState& state, int32_t address, int32_t unit) {
-  if (!state.Seams.link.SendCommand) return;
   const std::array<uint8_t, 3> bytes = LongToBytes3(unit);
-  state.Seams.link.SendCommand(address, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  state.Emulator().WriteMemory(address, std::vector<uint8_t>(bytes.begin(), bytes.end()));
 }
 
 // Link failures end the step they happen in; the next step still runs.
@@ -133,8 +133,7 @@ void RefreshAfterStop(MonitorState& state) {
   if (state.DataLower > state.DataUpper) return;
   const int32_t count = state.DataUpper + 1;
   Tolerant([&] {
-    if (!state.Seams.link.ReceiveData) return;
-    const std::vector<uint8_t> units = state.Seams.link.ReceiveData(kDataCellBase, count);
+    const std::vector<uint8_t> units = state.Emulator().ReadMemory(kDataCellBase, count);
     for (int32_t n = 0;
          n < count && n < MonitorState::kRegisterCells && static_cast<size_t>(3 * n) < units.size();
          ++n) {
@@ -162,9 +161,7 @@ void InitDataMemory(MonitorState& state) {
   }
   state.Status.PopStatusText();
   state.Status.ResetProgress();
-  if (state.Seams.link.SendCommand) {
-    state.Seams.link.SendCommand(kConditionBase + state.DataLower, stream);
-  }
+  state.Emulator().WriteMemory(kConditionBase + state.DataLower, stream);
 }
 
 int16_t WriteTargetRegister(MonitorState& state, int32_t address, int16_t value) {

@@ -20,10 +20,6 @@ bool QuitWhenIdle() {
   return value != nullptr && std::strcmp(value, "1") == 0;
 }
 
-bool LinkFailure(const platform::RunTimeError& error) {
-  return error.Number() == 31993 || error.Number() == 32000;
-}
-
 // Runs a step of the main loop; an error it lets out ends the program.
 template <typename Body>
 void Unrecoverable(Body body) {
@@ -73,21 +69,9 @@ void CheckShowTips(MonitorState& state) {
 }
 
 void PollStep(MonitorState& state) {
-  LinkServices& link = state.Seams.link;
-  try {
-    if (state.TargetState == kEmulatorHaltedUnread && state.LinkState == 1) {
-      Services::Call(link.ReceiveEmulatorState);
-      Services::Call(link.RefreshAfterStop);
-      Services::Call(state.Seams.debug.UpdateTraceWindow);
-    }
-  } catch (const platform::RunTimeError& error) {
-    if (!LinkFailure(error)) throw;
-  }
-  try {
-    if (state.LinkState == 7) Services::Call(link.PollEmulator);
-  } catch (const platform::RunTimeError& error) {
-    if (!LinkFailure(error)) throw;
-  }
+  // The emulator's link is polled whichever target is active: a link that
+  // failed recovers through it.
+  state.Emulator().Poll();
   QCoreApplication::processEvents();
 }
 

@@ -3,7 +3,10 @@
 namespace monitor {
 
 MonitorState::MonitorState()
-    : ProgramMemory(kProgramCells), RegisterFile(kRegisterCells), TraceBuffer(kTraceEntries) {
+    : ProgramMemory(kProgramCells),
+      RegisterFile(kRegisterCells),
+      TraceBuffer(kTraceEntries),
+      emulator_(std::make_unique<AbsentTarget>()) {
   for (TraceEntry& entry : TraceBuffer) entry.pc = -1;
   DeclareMonitorForms(*this);
 }
@@ -16,6 +19,10 @@ MonitorState::~MonitorState() {
   for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) {
     if (platform::Form* form = Forms.Get((*it)->Name())) delete form->Outer();
   }
+}
+
+void MonitorState::InstallEmulator(std::unique_ptr<RunTarget> emulator) {
+  emulator_ = emulator ? std::move(emulator) : std::make_unique<AbsentTarget>();
 }
 
 bool StorePanelOptions(MonitorState& state, uint32_t serialAtLoad, const std::string& options) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/run_target.h"
 #include "core/services.h"
 #include "core/status_text.h"
 #include "core/target_interface.h"
@@ -95,6 +96,16 @@ class MonitorState {
   // Editor slots; index 0 is never a real editor.
   std::vector<EditorSlotRecord> EditorSlot;
 
+  // The target the commands go to: the simulator in kSimulator, else the
+  // in-circuit emulator (a target that takes no command while none is bound).
+  RunTarget& ActiveTarget() { return TargetState == kSimulator ? Simulator() : *emulator_; }
+  RunTarget& Emulator() { return *emulator_; }
+  // The simulated chip's target, made at its first use beside its code
+  // (simulator_target.cpp).
+  RunTarget& Simulator();
+  // The emulator's target, installed by its binding.
+  void InstallEmulator(std::unique_ptr<RunTarget> emulator);
+
   platform::FormManager Forms;
   // The control panel while it is loaded: it attaches itself (Panel reads it).
   PanelControls* LoadedPanel = nullptr;
@@ -108,6 +119,10 @@ class MonitorState {
 
   // The main window while it is loaded.
   Monitorform* MainForm() const;
+
+ private:
+  std::unique_ptr<RunTarget> simulator_;
+  std::unique_ptr<RunTarget> emulator_;
 };
 
 // Every form name of the system, and the forms of the monitor core (defined

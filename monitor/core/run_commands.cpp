@@ -1,15 +1,12 @@
-// Run, step, animate and stop on either target.
+// Run, step, animate and stop on the active target.
 #include "core/run_commands.h"
 
 #include "core/code_grid.h"
-#include "core/emulator_commands.h"
 #include "core/monitor_state.h"
 #include "core/panel_controls.h"
-#include "core/vicectrl.h"
 #include "core/view.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
-#include "platform/messagebox.h"
 
 namespace monitor {
 namespace {
@@ -33,10 +30,6 @@ void Press(MonitorState& state, platform::ImageButton* PanelControls::*image, co
   }
 }
 
-void UpdateTraceWindow(MonitorState& state) {
-  Services::Call(state.Seams.debug.UpdateTraceWindow);
-}
-
 // RunActive back to 0 when a command leaves through an error, so that the
 // next command is not refused for ever.
 struct RunActiveGuard {
@@ -57,20 +50,7 @@ void GoCommand(MonitorState& state) {
     panel->wheelpnl->SetForeColor(kRunColour);
     SetGridSelection(*panel->grdProgram);
   }
-  if (state.TargetState == kSimulator) {
-    RefreshPanel(state);
-    GoSimulator(state);
-    if (PanelControls* panel = Panel(state)) {
-      panel->wheelpnl->SetCaption("STOP");
-      panel->wheelpnl->SetForeColor(0);
-    }
-    ShowProgramCounter(state);
-    UpdateTraceWindow(state);
-    for (int beep = 0; beep < 3; ++beep) platform::Beep();
-  } else {
-    state.CpuStateDirty = -1;
-    HardwareGo(state);
-  }
+  state.ActiveTarget().Go();
   state.RunActive = 0;
   RefreshPanel(state);
 }
@@ -90,14 +70,7 @@ void StepCommand(MonitorState& state) {
   } restore{state};
   StopAnimation(state);
   Press(state, &PanelControls::stepimg, "stepdispic");
-  if (state.TargetState == kSimulator) {
-    StepSimulator(state);
-    ShowProgramCounter(state);
-    UpdateTraceWindow(state);
-  } else {
-    state.CpuStateDirty = -1;
-    HardwareStep(state);
-  }
+  state.ActiveTarget().Step();
 }
 
 void AnimateCommand(MonitorState& state) {
@@ -105,39 +78,20 @@ void AnimateCommand(MonitorState& state) {
   state.RunActive = 0;
   if (PanelControls* panel = Panel(state)) panel->timAnimate->SetEnabled(true);
   RefreshPanel(state);
-  if (state.TargetState == kSimulator) {
-    StepSimulator(state);
-    ShowProgramCounter(state);
-  } else {
-    state.CpuStateDirty = -1;
-    HardwareStep(state);
-  }
+  state.ActiveTarget().AnimateStep();
 }
 
 void StopCommand(MonitorState& state) {
-  if (state.TargetState == kSimulator && state.RunActive == 0 && !Animating(state)) return;
+  RunTarget& target = state.ActiveTarget();
+  if (!target.CanStop(Animating(state))) return;
   StopAnimation(state);
-  if (state.TargetState == kSimulator) {
-    state.Target.Instruction_Break(k42::kStopStep);
-    StepSimulator(state);
-    ShowProgramCounter(state);
-    UpdateTraceWindow(state);
-  } else {
-    HardwareStop(state);
-  }
+  target.Stop();
   state.RunActive = 0;
   RefreshPanel(state);
 }
 
 void AnimateTick(MonitorState& state) {
-  if (state.TargetState == kSimulator) {
-    StepSimulator(state);
-    ShowProgramCounter(state);
-  } else if (state.TargetState == kEmulatorHalted) {
-    // Only a connected, idle emulator steps, so steps never pile up.
-    state.CpuStateDirty = -1;
-    HardwareStep(state);
-  }
+  state.ActiveTarget().AnimateTick();
 }
 
 }  // namespace monitor

@@ -1,8 +1,8 @@
 #pragma once
 // The run commands of the control panel's keys: go (F5), step (F8), animate
-// (F6) and stop (P), and the animation timer's tick. Each looks at
-// TargetState: kSimulator runs the simulator; any other value sends the emulator's
-// go, step or stop (emulator_commands.h), which return at once.
+// (F6) and stop (P), and the animation timer's tick, each on the active
+// target (run_target.h): the simulator runs inside the command; the
+// emulator's go, step and stop return at once.
 //
 // A simulated go runs synchronously inside the key's handler while the chip
 // module pumps events, so these commands may be entered again during a run:

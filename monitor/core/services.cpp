@@ -6,17 +6,10 @@ namespace monitor {
 
 bool Services::Bound(const std::string& operation) const {
   const std::map<std::string, bool> bound = {
-      {"FindCodeRow", debug.FindCodeRow != nullptr},
       {"UpdateTraceWindow", debug.UpdateTraceWindow != nullptr},
-      {"LoadTraceWindow", debug.LoadTraceWindow != nullptr},
       {"ShowFindDialog", debug.ShowFindDialog != nullptr},
       {"FindNextInView", debug.FindNextInView != nullptr},
       {"FillLabelList", debug.FillLabelList != nullptr},
-      {"SetBreakpoint", debug.SetBreakpoint != nullptr},
-      {"SetTracepoint", debug.SetTracepoint != nullptr},
-      {"ReceiveEmulatorState", link.ReceiveEmulatorState != nullptr},
-      {"RefreshAfterStop", link.RefreshAfterStop != nullptr},
-      {"PollEmulator", link.PollEmulator != nullptr},
       {"LoadRecentProjects", workbench.LoadRecentProjects != nullptr},
       {"LoadRecentFileList", workbench.LoadRecentFileList != nullptr},
       {"AskSaveProject", workbench.AskSaveProject != nullptr},
@@ -40,10 +33,6 @@ bool Services::Bound(const std::string& operation) const {
   };
   auto it = bound.find(operation);
   return it != bound.end() && it->second;
-}
-
-int16_t Services::FindCodeRow(int32_t address) const {
-  return debug.FindCodeRow ? debug.FindCodeRow(address) : int16_t{-1};
 }
 
 int16_t Services::AskSaveProject() const {

@@ -1,7 +1,7 @@
 #pragma once
-// The seams through which the monitor core reaches its neighbouring
-// subsystems: the debug views, the emulator link and session, the workbench
-// and the settings. Each operation has the name its subsystem gives it. The
+// The seams through which the monitor core reaches the floors above it: the
+// debug views, the workbench and the settings. Each operation has the name
+// its subsystem gives it. The
 // code that builds an operation assigns it here when the monitor starts
 // (see BindServices in the program); until then it is empty, and the core
 // acts as that subsystem would with nothing open. A menu command that needs
@@ -16,43 +16,13 @@ namespace monitor {
 
 // The control panel, the debug views and the trace window.
 struct DebugViewServices {
-  // The code-grid row whose address column holds the address as four
-  // upper-case hexadecimal digits; -1 when there is none (or no panel).
-  std::function<int16_t(int32_t address)> FindCodeRow;
   // Reads and shows the trace; no effect while no trace window can be open.
   std::function<void()> UpdateTraceWindow;
-  // Loads the trace window (and shows it) when it is not loaded yet.
-  std::function<void()> LoadTraceWindow;
-  // The symbol file into the watch window, and the RAM window refilled.
-  std::function<void(const std::string& path)> LoadSymbolFile;
-  std::function<void()> FillRamWindow;
   std::function<void()> ShowFindDialog;
   std::function<void()> FindNextInView;
   std::function<void()> FillLabelList;
   // Empties the go-to-label dialog's typed prefix while it is loaded.
   std::function<void()> ClearLabelPrefix;
-  // The program mark of an address: its ProgramCell flag and, outside
-  // simulation, its grid row's marks sent again.
-  std::function<void(int32_t address, bool on)> SetBreakpoint, SetTracepoint;
-  // The control panel's displays, redrawn; nothing while no panel is loaded.
-  std::function<void()> RefreshPanel;
-  // Scrolls the program grid to a row and selects it.
-  std::function<void(int16_t row)> ShowCodeRow;
-  // The target state's clearing: CpuState with the panel, and the command
-  // bits' values with their indicators.
-  std::function<void()> ClearPanelState;
-  std::function<void()> ClearCommandBits;
-};
-
-// The in-circuit emulator's link and session, as the poll step calls them.
-struct LinkServices {
-  std::function<void()> ReceiveEmulatorState;
-  std::function<void()> RefreshAfterStop;
-  std::function<void()> PollEmulator;
-  // A block of 3-byte units written from a unit address on, and `count`
-  // units read from one (empty when the link refuses).
-  std::function<void(int32_t address, const std::vector<uint8_t>& bytes)> SendCommand;
-  std::function<std::vector<uint8_t>(int32_t address, int32_t count)> ReceiveData;
 };
 
 // Editors, projects and builds.
@@ -92,7 +62,6 @@ struct SettingsServices {
 
 struct Services {
   DebugViewServices debug;
-  LinkServices link;
   WorkbenchServices workbench;
   SettingsServices settings;
 
@@ -100,7 +69,6 @@ struct Services {
   bool Bound(const std::string& operation) const;
 
   // The operations with what they answer while they are not bound.
-  int16_t FindCodeRow(int32_t address) const;
   int16_t AskSaveProject() const;
   std::optional<int16_t> SaveProjectCommand() const;
   std::optional<int32_t> GetDword(const std::string& key, const std::string& name) const;

@@ -2,11 +2,9 @@
 #include "core/vicectrl.h"
 
 #include "core/code_grid.h"
-#include "core/data_cells.h"
 #include "core/monitor_state.h"
 #include "core/panel_controls.h"
 #include "core/view.h"
-#include "core/view_clearing.h"
 #include "platform/controls.h"
 
 namespace monitor {
@@ -65,21 +63,7 @@ void ResetTarget(MonitorState& state, bool anyEmulatorState) {
     panel->resetimg->setEnabled(false);
     panel->resetimg->SetPicture(panel->Picture("backuppic"));
   }
-  if (state.TargetState == kSimulator) {
-    state.Target.Instruction_Reset(&state.CpuState, state.ProgramMemory.data(),
-                                   state.RegisterFile.data(), state.TraceBuffer.data());
-    ShowProgramCounter(state);
-    RefreshRegisters(state);
-    ShowRunIndicators(state);
-    RefreshRamWindow(state);
-    RefreshWatchWindow(state);
-  } else if (state.TargetState == kEmulatorHalted || anyEmulatorState) {
-    ClearCpuState(state);
-    ShowProgramCounter(state);
-    RefreshAfterStop(state);
-  } else {
-    return;
-  }
+  if (!state.ActiveTarget().Reset(anyEmulatorState)) return;
   if (PanelControls* shown = Panel(state)) shown->resetimg->setEnabled(true);
 }
 

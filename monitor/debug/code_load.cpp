@@ -6,7 +6,9 @@
 #include "core/vicectrl.h"
 #include "debug/iceview.h"
 #include "debug/listing_text.h"
+#include "debug/ramwin.h"
 #include "debug/search_dialogs.h"
+#include "debug/symbol_loader.h"
 #include "platform/controls.h"
 #include "platform/filenames.h"
 #include "platform/grid_control.h"
@@ -218,8 +220,8 @@ void LoadCodeCommand(MonitorState& state, int button) {
     platform::WaitCursor hourglass;
     const std::string base = platform::BaseName(name);
     LoadDebugInfo(state, base + ".prn");
-    if (state.Seams.debug.LoadSymbolFile) state.Seams.debug.LoadSymbolFile(base + ".sym");
-    Services::Call(state.Seams.debug.FillRamWindow);
+    LoadSymbolFile(state, base + ".sym");
+    FillRamWindow(state);
     Services::Call(state.Seams.workbench.ApplyBreakpointLine);
     Services::Call(state.Seams.workbench.ApplyTracepointLine);
   }
@@ -232,7 +234,7 @@ void LoadCodeCommand(MonitorState& state, int button) {
 void DownloadCommand(MonitorState& state) {
   {
     platform::WaitCursor hourglass;
-    DownloadProgram(state);
+    state.ActiveTarget().DownloadCode();
   }
   if (PanelControls* panel = Panel(state)) {
     panel->Downloadimg->SetPicture(panel->Picture("downloaduppic"));

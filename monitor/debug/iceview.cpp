@@ -7,7 +7,6 @@
 #include <QRadioButton>
 #include <cmath>
 
-#include "core/emulator_commands.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
 #include "core/run_commands.h"
@@ -223,7 +222,7 @@ void IceView::OnLoad() {
       return;
     }
   }
-  if (!simulator) LoadCommSettings(state_);
+  state_.ActiveTarget().LoadSettings();
   state_.CpuState.word[k42::kTraceLast] = 0x1FFF;
   TraceColumnFlag = 0;
   platform::WaitCursor hourglass;
@@ -245,7 +244,7 @@ void IceView::OnLoad() {
     }
   } else {
     SetCaption("ICE - Emulator Control Panel");
-    OpenEmulatorSession(state_);
+    state_.ActiveTarget().Connect();
   }
   RefreshIndicators(state_);
   ShowDataBreakEnable(state_);
@@ -345,7 +344,7 @@ void IceView::OnUnload() {
     }
   }
   timAnimate->SetEnabled(false);
-  if (state_.TargetState != kSimulator) HardwareStop(state_);
+  state_.ActiveTarget().Release();
   // Inside the main window's close that asked already, its answer holds for
   // the options just handed back: Yes writes the project again, No leaves it.
   const Monitorform* frame = state_.MainForm();

@@ -1,8 +1,8 @@
 #include "debug/panel_connect.h"
 
 #include "core/data_cells.h"
-#include "core/emulator_commands.h"
 #include "core/monitor_state.h"
+#include "core/run_target.h"
 #include "debug/iceview.h"
 #include "platform/controls.h"
 #include "platform/hooks.h"
@@ -29,19 +29,20 @@ void ConnectCommand(MonitorState& state) {
   PanelControls* panel = Panel(state);
   if (panel == nullptr || !panel->connectimg->isEnabled()) return;
   panel->connectimg->setEnabled(false);
+  RunTarget& target = state.ActiveTarget();
   if (state.TargetState == kEmulatorNotConnected) {
     panel->connectimg->SetPicture(panel->Picture("cntuppic"));
-    OpenEmulatorSession(state);
+    target.Connect();
     state.DataLower = 0;
     state.DataUpper = kLastDataCell;
     InitDataMemory(state);
     HoldDownloadButton(state);
   } else if (state.TargetState == kEmulatorHalted) {
     panel->connectimg->SetPicture(panel->Picture("dcntuppic"));
-    HardwareStop(state);
+    target.Stop();
     state.RunActive = 0;
     panel->timAnimate->SetEnabled(false);
-    CloseEmulatorSession(state);
+    target.Disconnect();
   }
   // The session may have unloaded the panel (a closing frame): look again.
   if (PanelControls* still = Panel(state)) still->connectimg->setEnabled(true);

@@ -12,9 +12,6 @@
 #include <QRadioButton>
 
 #include "core/data_cells.h"
-#include "core/emulator_commands.h"
-#include "core/emulator_link.h"
-#include "core/emulator_session.h"
 #include "core/monitor_state.h"
 #include "core/settings/global_numbers.h"
 #include "core/view.h"
@@ -101,19 +98,13 @@ void IceView::IndexText_KeyDown(int keyCode) {
     state_.CpuStateDirty = -1;
     const auto low = static_cast<int16_t>(*value & 15);
     const auto high = static_cast<int16_t>((*value & 0xF0) / 16);
-    if (state_.TargetState == kSimulator) {
-      // The chip keeps the index word in step with its two register cells.
-      WriteTargetRegister(state_, kIndexLow, low);
-      WriteTargetRegister(state_, kIndexHigh, high);
-    } else {
-      words[k42::kIndex] = *value;
-      for (const auto& [cell, nibble] : {std::pair{kIndexLow, low}, std::pair{kIndexHigh, high}}) {
-        state_.RegisterFile[static_cast<size_t>(cell)].value = nibble;
-        const int16_t row = FindWatchRow(state_, QString::asprintf("%04X", cell), kWatchAddr);
-        ApplyRamValue(state_, row, cell, nibble);
-      }
-      RefreshAfterStop(state_);
+    // The index word follows its two register cells on either target.
+    RunTarget& target = state_.ActiveTarget();
+    for (const auto& [cell, nibble] : {std::pair{kIndexLow, low}, std::pair{kIndexHigh, high}}) {
+      target.WriteDataCell(cell, nibble,
+                           FindWatchRow(state_, QString::asprintf("%04X", cell), kWatchAddr));
     }
+    target.AfterCellWrite(kIndexHigh);
     RefreshWatchWindow(state_);
     RefreshRamWindow(state_);
   }
@@ -249,12 +240,7 @@ void IceView::PortOption_Click(int bit, void (*display)(MonitorState&)) {
   int16_t& value = state_.CommandBitValue[BitSlot(bit)];
   value = Toggled(value);
   display(state_);
-  // CD off: the emulator runs, and the changed bit goes out with the next
-  // dispatch the session allows.
-  if (state_.Link != nullptr && state_.Link->ReadPortSignal() == 0) {
-    ResetIndicatorStates(state_);
-    EmulatorDispatch(state_);
-  }
+  state_.ActiveTarget().SendCommandBits();
 }
 
 void IceView::pintimg_Click() {

@@ -1,17 +1,18 @@
 // The panel's run buttons: Run, Step, Animate with its timer, Stop, Reset and
-// the Trace switch. TargetState kSimulator drives the simulated chip, which runs
-// synchronously while it pumps events; any other state drives the in-circuit
-// emulator, whose commands return at once while the session carries on.
+// the Trace switch, on the active target: the simulated chip runs
+// synchronously while it pumps events; the in-circuit emulator's commands
+// return at once while the session carries on.
 #include <functional>
 
 #include "core/code_grid.h"
-#include "core/emulator_commands.h"
 #include "core/monitor_state.h"
 #include "core/run_commands.h"
+#include "core/run_target.h"
 #include "core/vicectrl.h"
 #include "core/view.h"
 #include "debug/display.h"
 #include "debug/iceview.h"
+#include "debug/tracewin.h"
 #include "platform/controls.h"
 #include "platform/hooks.h"
 
@@ -19,7 +20,6 @@ namespace monitor {
 namespace {
 
 constexpr long kRunColour = 128;  // dark red
-constexpr int kRunBeeps = 3;
 
 // A button's command when the mouse is released on it, whichever button it
 // was, inside the slot's error edge.
@@ -71,10 +71,6 @@ class RunCommand {
   void (*showButton_)(MonitorState&);
 };
 
-void UpdateTraceWindow(MonitorState& state) {
-  Services::Call(state.Seams.debug.UpdateTraceWindow);
-}
-
 }  // namespace
 
 void IceView::BindRunControl() {
@@ -107,23 +103,14 @@ void IceView::playimg_MouseUp(int, int) {
   wheelpnl->SetCaption("RUN");
   wheelpnl->SetForeColor(kRunColour);
   SetGridSelection(*grdProgram);
-  if (state_.TargetState != kSimulator) {
-    // The session reports the stop later through the poll step.
-    state_.CpuStateDirty = -1;
-    HardwareGo(state_);
-    command.emulatorRunsOn = true;
-    return;
-  }
   if (Display* host = Host(); host != nullptr && host->WindowState() == 1) {
     host->SetWindowState(0);
   }
-  RefreshPanel(state_);
-  GoSimulator(state_);
-  wheelpnl->SetCaption("STOP");
-  wheelpnl->SetForeColor(0);
-  ShowProgramCounterRow();
-  UpdateTraceWindow(state_);
-  for (int beep = 0; beep < kRunBeeps; ++beep) platform::Beep();
+  if (!state_.ActiveTarget().Go()) {
+    // The session reports the stop later through the poll step.
+    command.emulatorRunsOn = true;
+    return;
+  }
   state_.RunActive = 0;
   RefreshPanel(state_);
 }
@@ -135,15 +122,8 @@ void IceView::stepimg_MouseDown(int, int) {
 void IceView::stepimg_MouseUp(int, int) {
   if (state_.RunActive == 1) return;
   RunCommand command(state_, *this, stepimg, "stepuppic", ShowStepButton);
-  if (state_.TargetState != kSimulator) {
-    state_.CpuStateDirty = -1;
-    HardwareStep(state_);
-    command.emulatorRunsOn = true;
-    return;
-  }
-  StepSimulator(state_);
-  ShowProgramCounterRow();
-  UpdateTraceWindow(state_);
+  // The emulator's step ends later, through the poll step.
+  command.emulatorRunsOn = !state_.ActiveTarget().Step();
 }
 
 void IceView::animimg_MouseDown(int, int) {
@@ -155,13 +135,7 @@ void IceView::animimg_MouseUp(int, int) {
   timAnimate->SetInterval(kAnimateInterval);
   timAnimate->SetEnabled(true);
   RefreshPanel(state_);
-  if (state_.TargetState == kSimulator) {
-    StepSimulator(state_);
-    ShowProgramCounterRow();
-  } else {
-    state_.CpuStateDirty = -1;
-    HardwareStep(state_);
-  }
+  state_.ActiveTarget().AnimateStep();
 }
 
 void IceView::timAnimate_Timer() {
@@ -176,19 +150,11 @@ void IceView::stopimg_MouseDown(int, int) {
 
 void IceView::stopimg_MouseUp(int, int) {
   timAnimate->SetEnabled(false);
-  if (state_.TargetState != kSimulator) {
-    HardwareStop(state_);
-  } else {
-    // The break request ends a run in progress; the step after it is refused
-    // then, and executes one instruction when nothing runs.
-    state_.Target.Instruction_Break(k42::kStopStep);
-    StepSimulator(state_);
-    ShowProgramCounterRow();
-    UpdateTraceWindow(state_);
-    // The run that was interrupted is still on the stack: it ends itself and
-    // clears RunActive, so the panel cannot be closed under it meanwhile.
-    if (state_.SimulatorBusy != 0) return;
-  }
+  state_.ActiveTarget().Stop();
+  // A simulated run that was interrupted is still on the stack: it ends
+  // itself and clears RunActive, so the panel cannot be closed under it
+  // meanwhile.
+  if (state_.SimulatorBusy != 0) return;
   state_.RunActive = 0;
   RefreshPanel(state_);
 }
@@ -204,7 +170,7 @@ void IceView::resetimg_MouseUp(int, int) {
 void IceView::trcimg_MouseDown(int, int) {
   const bool on = state_.CpuState.word[k42::kTraceEnable] != 0;
   trcimg->SetPicture(Picture(on ? "ntrcuppic" : "trcuppic"));
-  if (!on) Services::Call(state_.Seams.debug.LoadTraceWindow);
+  if (!on) LoadTraceWindow(state_);
 }
 
 void IceView::trcimg_MouseUp(int, int) {
@@ -212,7 +178,7 @@ void IceView::trcimg_MouseUp(int, int) {
   const bool on = words[k42::kTraceEnable] != 0;
   words[k42::kTraceEnable] = on ? 0 : -1;
   words[k42::kTraceActive] = on ? 0 : -1;
-  if (!on) Services::Call(state_.Seams.debug.LoadTraceWindow);
+  if (!on) LoadTraceWindow(state_);
   state_.CpuStateDirty = -1;
   ShowTraceEnable(state_);
 }

@@ -158,14 +158,9 @@ void RAMWin::WriteRamCell() {
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
   if (address == 111 && value > 7) return;
   grdRAM->SetTextMatrix(grdRAM->Row(), kData, Hex(value));
-  if (state_.TargetState == kSimulator) {
-    WriteTargetRegister(state_, address, static_cast<int16_t>(value));
-  } else {
-    state_.RegisterFile[static_cast<size_t>(address)].value = value;
-    const int16_t row = FindWatchRow(
-        state_, QString::fromStdString(NumberToHex(static_cast<int16_t>(address))), kWatchAddr);
-    ApplyRamValue(state_, row > 0 ? row : int16_t{0}, address, value);
-  }
+  const int16_t row = FindWatchRow(
+      state_, QString::fromStdString(NumberToHex(static_cast<int16_t>(address))), kWatchAddr);
+  state_.ActiveTarget().WriteDataCell(address, value, row > 0 ? row : int16_t{0});
   FinishCellWrite(state_, address);
 }
 

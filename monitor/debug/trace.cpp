@@ -181,7 +181,7 @@ void ReadTraceBuffer(MonitorState& state, TraceModule& trace, int first, int las
   state.Status.PushStatusText("Reading Trace Buffer");
   std::vector<uint8_t> bytes;
   try {
-    if (state.Seams.link.ReceiveData) bytes = state.Seams.link.ReceiveData(kTraceMemory + first, count);
+    bytes = state.Emulator().ReadMemory(kTraceMemory + first, count);
   } catch (const std::exception&) {
     // The link has already marked itself failed; the records keep their contents.
   }
@@ -205,10 +205,9 @@ void ResetTraceBuffer(MonitorState& state, TraceModule& trace, int first, int la
   for (int i = first; i <= last; i += kResetBlock) {
     const int records = std::min(kResetBlock, kLastTraceIndex + 1 - i);
     try {
-      if (state.Seams.link.SendCommand) {
-        state.Seams.link.SendCommand(
-            kTraceMemory + i, std::vector<uint8_t>(static_cast<size_t>(records) * kRecordBytes, 0xFF));
-      }
+      state.Emulator().WriteMemory(
+          kTraceMemory + i,
+          std::vector<uint8_t>(static_cast<size_t>(records) * kRecordBytes, 0xFF));
     } catch (const std::exception&) {
       // A failed block is skipped; the next one is still sent.
     }

@@ -37,12 +37,9 @@ const ViewWindowKey& Key() {
 const std::vector<MenuRow>& TracewinMenuTable() {
   static const std::vector<MenuRow> rows = [] {
     std::vector<MenuRow> table = {
-        {1, "mnuFile", "&File"},
-        {2, "mnuFSave", "&Save"},
-        {2, "mnuFPrint", "&Print"},
-        {2, "SEPERATOR1", "-"},
-        {2, "mnuFExit", "E&xit"},
-        {2, "mnuRecentFile", "-", "", kMenuHidden, 0},
+        {1, "mnuFile", "&File"},    {2, "mnuFSave", "&Save"},
+        {2, "mnuFPrint", "&Print"}, {2, "SEPERATOR1", "-"},
+        {2, "mnuFExit", "E&xit"},   {2, "mnuRecentFile", "-", "", kMenuHidden, 0},
     };
     // The recent-file entries: hidden until a caption is filled in.
     for (int i = 1; i <= 4; ++i)
@@ -133,8 +130,7 @@ Tracewin::Tracewin(MonitorState& state) : Form("Tracewin"), state_(state) {
   QObject::connect(tracemodeCombo, &QComboBox::activated, this,
                    guarded([this] { tracemodeCombo_Click(); }));
   QObject::connect(Resetbtn, &QPushButton::clicked, this, guarded([this] { Resetbtn_Click(); }));
-  QObject::connect(readbtn, &QPushButton::clicked, this,
-                   guarded([this] { UpdateTraceWindow(); }));
+  QObject::connect(readbtn, &QPushButton::clicked, this, guarded([this] { UpdateTraceWindow(); }));
   QObject::connect(VScroll1, &QScrollBar::valueChanged, this, guarded([this] { ShowTrace(); }));
   Traceout->onMouseDown = [this](Qt::MouseButton button) { Traceout_MouseDown(button); };
   Traceout->onMouseUp = [this](Qt::MouseButton button) { Traceout_MouseUp(button); };
@@ -278,7 +274,8 @@ void Tracewin::SaveTraceToFile() {
     return;
   }
   state_.Status.InitProgress(0, kLastTraceIndex);
-  state_.Status.PushStatusText(QString::fromStdString("Saving the TRACE buffer to the file " + name));
+  state_.Status.PushStatusText(
+      QString::fromStdString("Saving the TRACE buffer to the file " + name));
   QString text;
   text.reserve(MonitorState::kTraceEntries * 96);
   for (int i = 0; i <= kLastTraceIndex; ++i) {
@@ -287,8 +284,8 @@ void Tracewin::SaveTraceToFile() {
     text += "\r\n";
   }
   const QByteArray bytes = ListingBytes(text);  // the listing's bytes, one for one
-  const bool written = file->Write({bytes.constData(), static_cast<size_t>(bytes.size())}) &&
-                       file->Commit();
+  const bool written =
+      file->Write({bytes.constData(), static_cast<size_t>(bytes.size())}) && file->Commit();
   state_.Status.PopStatusText();
   state_.Status.ResetProgress();
   if (!written) {
@@ -330,8 +327,10 @@ void Tracewin::PrintTrace(int first, int last) {
 void Tracewin::Command(const std::string& name, int index) {
   // The items that are the main window's commands under another name.
   static const std::map<std::string, std::string> kFrameCommands = {
-      {"buildprojmnu", "buildprojmnu"}, {"mnuAssemble", "assemblermnu"},
-      {"mnudissasm", "disassemblermnu"}, {"mnuTips", "mnuTips"},
+      {"buildprojmnu", "buildprojmnu"},
+      {"mnuAssemble", "assemblermnu"},
+      {"mnudissasm", "disassemblermnu"},
+      {"mnuTips", "mnuTips"},
       {"mnuabout", "mnuabout"}};
   Monitorform* frame = state_.MainForm();
   if (const auto command = kFrameCommands.find(name); command != kFrameCommands.end()) {
@@ -378,8 +377,9 @@ TracePrint::TracePrint(MonitorState& state) : Form("TracePrint"), state_(state) 
   grid->addWidget(Cancelbtn, 2, 1);
   QObject::connect(Printbtn, &QPushButton::clicked, this,
                    [this] { platform::GuardedCall([this] { Printbtn_Click(); }); });
-  QObject::connect(Cancelbtn, &QPushButton::clicked, this,
-                   [this] { platform::GuardedCall([this] { state_.Forms.Unload("TracePrint"); }); });
+  QObject::connect(Cancelbtn, &QPushButton::clicked, this, [this] {
+    platform::GuardedCall([this] { state_.Forms.Unload("TracePrint"); });
+  });
 }
 
 void TracePrint::OnLoad() {
@@ -400,15 +400,17 @@ void TracePrint::Printbtn_Click() {
 void RegisterTraceForms(MonitorState& state) {
   using platform::FormKind;
   state.Forms.Register("Tracewin", FormKind::MdiChild, [&state] { return new Tracewin(state); });
-  state.Forms.Register("TracePrint", FormKind::Dialog,
-                       [&state] { return new TracePrint(state); });
-  state.Seams.debug.UpdateTraceWindow = [&state] {
-    if (auto* trace = dynamic_cast<Tracewin*>(state.Forms.Get("Tracewin")))
-      trace->UpdateTraceWindow();
-  };
-  state.Seams.debug.LoadTraceWindow = [&state] {
-    if (state.Forms.Get("Tracewin") == nullptr) state.Forms.Load("Tracewin");
-  };
+  state.Forms.Register("TracePrint", FormKind::Dialog, [&state] { return new TracePrint(state); });
+  state.Seams.debug.UpdateTraceWindow = [&state] { UpdateTraceWindow(state); };
+}
+
+void UpdateTraceWindow(MonitorState& state) {
+  if (auto* trace = dynamic_cast<Tracewin*>(state.Forms.Get("Tracewin")))
+    trace->UpdateTraceWindow();
+}
+
+void LoadTraceWindow(MonitorState& state) {
+  if (state.Forms.Get("Tracewin") == nullptr) state.Forms.Load("Tracewin");
 }
 
 }  // namespace monitor

@@ -103,7 +103,13 @@ class TracePrint : public platform::Form {
   QPointer<Tracewin> trace_;
 };
 
-// The forms and the trace seams (UpdateTraceWindow, LoadTraceWindow).
+// Reads and shows the trace while the trace window is loaded.
+void UpdateTraceWindow(MonitorState& state);
+// Loads the trace window (and shows it) when it is not loaded yet.
+void LoadTraceWindow(MonitorState& state);
+
+// The forms and the trace seam UpdateTraceWindow, for the core and the
+// emulator.
 void RegisterTraceForms(MonitorState& state);
 
 }  // namespace monitor

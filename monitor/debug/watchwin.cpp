@@ -201,14 +201,7 @@ void Watchwin::SelectRow(int row) {
 }
 
 void FinishCellWrite(MonitorState& state, int32_t address) {
-  if (state.TargetState != kSimulator) {
-    if (address == 110 || address == 111) {
-      state.CpuState.word[k42::kIndex] = static_cast<int16_t>(
-          (state.RegisterFile[111].value & 15) * 16 + (state.RegisterFile[110].value & 15));
-      state.CpuStateDirty = -1;
-    }
-    Services::Call(state.Seams.link.RefreshAfterStop);
-  }
+  state.ActiveTarget().AfterCellWrite(address);
   RefreshWatchWindow(state);
   RefreshRamWindow(state);
   ShowIndexRegister(state);
@@ -361,12 +354,7 @@ void Watchwin::WriteWatchValue() {
   if (address == 111 && value > 7) return;
   grdData->SetTextMatrix(row, kData, Hex(value));
   KeepList();
-  if (Simulator()) {
-    WriteTargetRegister(state_, address, static_cast<int16_t>(value));
-  } else {
-    state_.RegisterFile[static_cast<size_t>(address)].value = value;
-    ApplyWatchValue(state_, address);
-  }
+  state_.ActiveTarget().WriteDataCell(address, value, static_cast<int16_t>(state_.Watch.current));
   FinishCellWrite(state_, address);
 }
 

@@ -1,9 +1,9 @@
 #include "mtp/mtpcomm.h"
 
-#include "core/emulator_link.h"
 #include "core/monitor_state.h"
 #include "core/settings/mdl_registry.h"
 #include "core/settings/registry_layout.h"
+#include "emulator/emulator_link.h"
 #include "platform/messagebox.h"
 
 namespace monitor {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/code_grid.h"
 #include "core/monitor_state.h"
 #include "core/panel_controls.h"
 #include "platform/grid_control.h"
@@ -11,7 +12,6 @@ namespace monitor {
 
 namespace {
 
-constexpr int kAddrColumn = 3;
 constexpr int32_t kLastAddress = 0x0FFF;
 
 struct MarkRules {
@@ -119,12 +119,11 @@ namespace {
 void ApplyLine(MonitorState& state, MarkKind kind) {
   platform::GridControl* grid = ProgramGrid(state);
   if (grid == nullptr) return;
-  const DebugViewServices& debug = state.Seams.debug;
-  const MarkSetter& setMark =
-      kind == MarkKind::Breakpoint ? debug.SetBreakpoint : debug.SetTracepoint;
+  auto* const set = kind == MarkKind::Breakpoint ? &SetBreakpoint : &SetTracepoint;
   ApplyMarks(
       *grid, kind, kind == MarkKind::Breakpoint ? state.BreakpointList : state.TracepointList,
-      [&state](int32_t address) { return state.Seams.FindCodeRow(address); }, setMark);
+      [grid](int32_t address) { return FindCodeRow(*grid, address); },
+      [&state, set](int32_t address, bool on) { set(state, address, on); });
 }
 
 }  // namespace

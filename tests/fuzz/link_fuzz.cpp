@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/byte_stream.h"
-#include "core/emulator_session.h"
+#include "emulator/byte_stream.h"
+#include "emulator/emulator_session.h"
 #include "platform/run_time_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTest>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,58 +20,18 @@ namespace {
 using monitortest::MonitorTest;
 using platform::RunTimeError;
 
-class PollTest : public MonitorTest {
- protected:
-  // Link doubles: each records its call, then does what `act` says.
-  void BindLink(std::function<void(const std::string&)> act) {
-    auto record = [this, act](const char* name) {
-      return [this, act, name] {
-        calls.push_back(name);
-        if (act) act(name);
-      };
-    };
-    state.Seams.link.ReceiveEmulatorState = record("receive");
-    state.Seams.link.RefreshAfterStop = record("refresh");
-    state.Seams.debug.UpdateTraceWindow = record("trace");
-    state.Seams.link.PollEmulator = record("recover");
-  }
-  std::vector<std::string> calls;
+// A target whose poll raises an error that is not a link failure (the
+// emulator's own poll is driven against the simulated emulator in the
+// emulator's tests).
+class FaultyTarget : public monitor::AbsentTarget {
+ public:
+  void Poll() override { throw RunTimeError(5, "bad call"); }
 };
 
-TEST_F(PollTest, HaltedEmulatorIsReadAndAFailedLinkRecoversInTheSameStep) {
-  BindLink(nullptr);
-  state.TargetState = 1;
-  state.LinkState = 1;
-  monitor::PollStep(state);
-  EXPECT_TRUE(calls.empty());
-  state.TargetState = 12;
-  monitor::PollStep(state);
-  EXPECT_EQ(calls, (std::vector<std::string>{"receive", "refresh", "trace"}));
-
-  // The read fails the link: the recovery follows in the same pass.
-  calls.clear();
-  BindLink([this](const std::string& name) {
-    if (name == "receive") {
-      state.LinkState = 7;
-      throw RunTimeError(31993, "state packet not read");
-    }
-  });
-  monitor::PollStep(state);
-  EXPECT_EQ(calls, (std::vector<std::string>{"receive", "recover"}));
-  // Failed at the start: only the recovery, whose own failure is caught too.
-  calls.clear();
-  BindLink([](const std::string&) { throw RunTimeError(32000, "link failed"); });
-  monitor::PollStep(state);
-  EXPECT_EQ(calls, (std::vector<std::string>{"recover"}));
-  // Any other error leaves the step.
-  BindLink([](const std::string&) { throw RunTimeError(5, "bad call"); });
+TEST_F(MonitorTest, AnErrorEscapingThePollStepEndsTheProgramWithItsNumber) {
+  state.InstallEmulator(std::make_unique<FaultyTarget>());
   EXPECT_THROW(monitor::PollStep(state), RunTimeError);
-}
-
-TEST_F(PollTest, AnErrorEscapingTheLoopEndsTheProgramWithItsNumber) {
   Start();
-  state.LinkState = 7;
-  BindLink([](const std::string&) { throw RunTimeError(5, "bad call"); });
   QTRY_COMPARE_WITH_TIMEOUT(ends, 1, 2000);
   EXPECT_EQ(boxes, (std::vector<std::string>{
                        "Unrecoverable ERROR|Monitor ERROR 5 0\rPress OK to RESET all|48"}));

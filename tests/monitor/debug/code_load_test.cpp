@@ -113,7 +113,19 @@ class CodeLoadTest : public paneltest::PanelTest {
     StartMonitor();
     panel = Virtual("QV4128");
     ASSERT_NE(panel, nullptr);
-    state.Seams.debug.LoadSymbolFile = [this](const std::string& path) { symbols.push_back(path); };
+  }
+  // A symbol file naming one register symbol.
+  void WriteSymbol(const std::string& path, const std::string& label) {
+    testsupport::WriteFile(
+        path, "; symbol table\r\n              Value:Length  Line          Class\r\n" + label +
+                  "         0012  4       010001        -Reg\r\n");
+  }
+  // The register symbols the watch window lists, as the last symbol load left them.
+  std::string Symbols() const {
+    std::string labels;
+    for (const monitor::WatchSymbol& symbol : state.Watch.symbols)
+      labels += symbol.label.toStdString() + ";";
+    return labels;
   }
   void Write(const std::string& name, const std::vector<std::string>& lines) {
     std::string text;
@@ -142,7 +154,7 @@ class CodeLoadTest : public paneltest::PanelTest {
 
   IceView* panel = nullptr;
   testsupport::TempDir files;
-  std::vector<std::string> symbols, dialogs;
+  std::vector<std::string> dialogs;
   QString pressedPicture;
 };
 
@@ -150,6 +162,7 @@ TEST_F(CodeLoadTest, BadListingKeepsWhatWasReadAndTheLoadGoesOn) {
   state.ProgramMemory[0x20] = {0x5555, 3};  // a stale mark at an address the listing skips
   Write("bad.prn", {CodeLine(1, "0000", "F800", " LDI 0"), CodeLine(2, "1000", "2222", " NOP"),
                     CodeLine(3, "0002", "3333", " NOP")});
+  WriteSymbol(files.file("bad.sym"), "BAD");
   boxes.clear();
   Load(files.file("bad.bin"));
   EXPECT_EQ(pressedPicture, "imgreloaddown");
@@ -160,7 +173,7 @@ TEST_F(CodeLoadTest, BadListingKeepsWhatWasReadAndTheLoadGoesOn) {
   EXPECT_EQ(state.ProgramMemory[0].instr, 0xF800);
   EXPECT_EQ(state.ProgramMemory[0x20].instr, 0x5555);
   EXPECT_EQ(state.ProgramMemory[0x20].flags, 0);
-  EXPECT_EQ(symbols, (std::vector<std::string>{files.file("bad.sym")}));
+  EXPECT_EQ(Symbols(), "BAD;");
 
   // A missing listing, and listing and symbols that are pipes without a
   // writer: the same warning, an empty grid, no wait.
@@ -169,18 +182,21 @@ TEST_F(CodeLoadTest, BadListingKeepsWhatWasReadAndTheLoadGoesOn) {
   alarm(20);
   for (const char* name : {"none.bin", "pipe.bin"}) {
     boxes.clear();
+    state.Watch.symbols = {{"EARLIER", "0001"}};
     Load(files.file(name));
     EXPECT_EQ(boxes.size(), 1u);
     EXPECT_EQ(panel->grdProgram->Rows(), 2);
+    EXPECT_EQ(Symbols(), "");  // the symbol load ran, and found none
   }
   EXPECT_TRUE(ReadTextLines(files.file("pipe.sym")).empty());
   alarm(0);
-  EXPECT_EQ(symbols.size(), 3u);
 }
 
 TEST_F(CodeLoadTest, CancelChangesNothingAndTheSourceNamesTheImage) {
   Write("a.prn", {CodeLine(1, "0000", "1234", " NOP"), CodeLine(2, "0001", "4321", " NOP")});
+  WriteSymbol(files.file("a.sym"), "ASYM");
   Load(files.file("a.bin"));
+  EXPECT_EQ(Symbols(), "ASYM;");
   const QStringList codes = Column(4);
   EXPECT_EQ(codes, (QStringList{"1234", "4321", ""}));
   Load(files.file("a.bin"));
@@ -190,11 +206,12 @@ TEST_F(CodeLoadTest, CancelChangesNothingAndTheSourceNamesTheImage) {
             "Files (*.*)|*.*|*.bin");
   state.ProgramMemory[1].flags = 2;
   state.CpuState.word[k42::kAcc] = 7;
+  state.Watch.symbols = {{"EARLIER", "0001"}};
   Load("");
   EXPECT_EQ(Column(4), codes);
   EXPECT_EQ(state.ProgramMemory[1].flags, 2);
   EXPECT_EQ(state.CpuState.word[k42::kAcc], 7);
-  EXPECT_EQ(symbols.size(), 2u);
+  EXPECT_EQ(Symbols(), "EARLIER;");  // no symbol load
 
   // A right click with a project source loads its image without a dialog,
   // cut at the last "." of the file name only.
@@ -202,12 +219,13 @@ TEST_F(CodeLoadTest, CancelChangesNothingAndTheSourceNamesTheImage) {
   const std::string folder = project.path() + "proj.v2/";
   std::filesystem::create_directories(folder);
   testsupport::WriteFile(folder + "main.prn", CodeLine(1, "0000", "0ABC", " NOP") + "\r\n");
+  WriteSymbol(folder + "main.sym", "MAIN");
   state.SourceFile = folder + "main.asm";
   const size_t asked = dialogs.size();
   Load("", Qt::RightButton);
   EXPECT_EQ(dialogs.size(), asked);
   EXPECT_EQ(Column(4), (QStringList{"0ABC", ""}));
-  EXPECT_EQ(symbols.back(), folder + "main.sym");
+  EXPECT_EQ(Symbols(), "MAIN;");
   Load(files.file("a.bin"));
   EXPECT_EQ(dialogs.back().substr(dialogs.back().rfind('|') + 1), folder + "main.bin");
 }

@@ -1,14 +1,16 @@
 // The program download's units, the listing text of a row, and the data
 // cells' condition units, reads and register writes, with a stand-in watch
-// window and the link's write and read recorded where the core hands them over.
+// window; the writes and reads as the simulated emulator receives them.
 #include "core/data_cells.h"
 
 #include "core/code_grid.h"
 #include "core/monitor_state.h"
 #include "core/view.h"
+#include "debug/code_load.h"
+#include "emulator_attach.h"
 #include "panel_fixture.h"
 #include "platform/grid_control.h"
-#include "platform/run_time_error.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -16,28 +18,19 @@ using namespace monitor;
 
 using Bytes = std::vector<uint8_t>;
 
-struct Write {
-  int32_t address;
-  Bytes bytes;
-  bool operator==(const Write&) const = default;
-};
+using Write = paneltest::Block;
+using paneltest::AttachEmulator;
+using paneltest::Received;
 
 class DataCellsTest : public paneltest::PanelTest {
  protected:
   void SetUp() override {
     StartMonitor();
-    state.Seams.link.SendCommand = [this](int32_t address, const Bytes& bytes) {
-      writes.push_back({address, bytes});
-    };
-    state.Seams.link.ReceiveData = [this](int32_t address, int32_t count) {
-      reads.push_back({address, Bytes{static_cast<uint8_t>(count)}});
-      Bytes units;
-      for (int32_t n = 0; n < count; ++n) {
-        units.insert(units.end(), {static_cast<uint8_t>(0xF0 | (n % 16)), 0x5A, 0});
-      }
-      return units;
-    };
+    AttachEmulator(state, ice);
   }
+  void TearDown() override { paneltest::DetachEmulator(); }
+  std::vector<Write> Writes() { return Received(ice, testdevices::IceEvent::kWriteHeader); }
+  std::vector<Write> Reads() { return Received(ice, testdevices::IceEvent::kRead); }
   // The stand-in watch window: its rows (Label, Addr, Data, R, W, IO, Rel,
   // Match) and the empty entry row.
   platform::GridControl& Watch(const std::vector<std::array<const char*, 8>>& rows) {
@@ -58,32 +51,46 @@ class DataCellsTest : public paneltest::PanelTest {
     for (int col = 0; col < 9; ++col) grid.SetTextMatrix(grid.Rows() - 1, col, "");
     return grid;
   }
-  Bytes Download() {
-    return BuildDownloadStream(*Panel()->grdProgram, state.ProgramMemory, state.ListedAddresses);
+  // The program memory as a load of those rows fills it, with their marks.
+  void Load(const std::vector<std::array<const char*, 4>>& rows) {
+    for (ProgramCell& cell : state.ProgramMemory) cell = {};
+    state.ListedAddresses.reset();
+    for (const auto& row : rows) {
+      const std::optional<int32_t> address = ProgramAddress(row[2]);
+      if (!address) continue;
+      ProgramCell& cell = state.ProgramMemory[static_cast<size_t>(*address)];
+      cell.instr = ProgramWord(row[3]).value_or(0);
+      cell.flags = (std::string(row[0]) == "X" ? 1 : 0) | (std::string(row[1]) == "X" ? 2 : 0);
+      state.ListedAddresses.set(static_cast<size_t>(*address));
+    }
   }
-  std::vector<Write> writes, reads;
+  Bytes Download() { return BuildDownloadStream(state.ProgramMemory, state.ListedAddresses); }
+  testdevices::SimulatedIce ice;
 };
 
 TEST_F(DataCellsTest, DownloadUnitsFillersAndMarks) {
-  Program({{" ", " ", "0000", "F800"}, {"X", " ", "0001", "1234"}, {"X", "X", "0004", "F800"}});
+  Load({{" ", " ", "0000", "F800"}, {"X", " ", "0001", "1234"}, {"X", "X", "0004", "F800"}});
   EXPECT_EQ(Download(), (Bytes{0x00, 0xF8, 0x00, 0x34, 0x12, 0x01, 0xFF, 0xF0, 0x00, 0xFF, 0xF0,
                                0x00, 0x00, 0xF8, 0x03}));
-  // A first row at 3 gets fillers first; a word the listing gave without a
+  // A first word at 3 gets fillers first; a word the listing gave without a
   // row fills its own address; a row with no program address is skipped.
-  Program({{" ", "X", "0003", "0001"}, {" ", " ", "0005", "0002"}, {" ", " ", "1000", "0003"}});
+  const std::vector<std::array<const char*, 4>> rows = {
+      {" ", "X", "0003", "0001"}, {" ", " ", "0005", "0002"}, {" ", " ", "1000", "0003"}};
+  Program(rows);
+  Load(rows);
   state.ProgramMemory[4].instr = 0xBEEF;
   state.ListedAddresses.set(4);
   EXPECT_EQ(Download(), (Bytes{0xFF, 0xF0, 0, 0xFF, 0xF0, 0, 0xFF, 0xF0, 0, 0x01, 0x00, 0x02, 0xEF,
                                0xBE, 0, 0x02, 0x00, 0x00}));
-  DownloadProgram(state);
-  EXPECT_EQ(writes, (std::vector<Write>{{0, Download()}}));
+  state.Emulator().DownloadCode();
+  EXPECT_EQ(Writes(), (std::vector<Write>{{0, Download()}}));
 
   // Marks: the simulator changes only the cell; the emulator also gets the
   // row's unit at its address, or a message and nothing.
-  writes.clear();
+  ice.ClearTranscript();
   SetBreakpoint(state, 5, true);
   EXPECT_EQ(state.ProgramMemory[5].flags, 1);
-  EXPECT_TRUE(writes.empty());
+  EXPECT_TRUE(Writes().empty());
   state.TargetState = 2;
   Panel()->grdProgram->SetTextMatrix(2, kBreakColumn, "X");
   SetTracepoint(state, 5, true);
@@ -91,10 +98,18 @@ TEST_F(DataCellsTest, DownloadUnitsFillersAndMarks) {
   boxes.clear();
   SetBreakpoint(state, 6, true);
   EXPECT_EQ(state.ProgramMemory[5].flags, 3);
-  EXPECT_EQ(writes, (std::vector<Write>{{5, {0x02, 0x00, 0x01}}}));
+  EXPECT_EQ(Writes(), (std::vector<Write>{{5, {0x02, 0x00, 0x01}}}));
   EXPECT_EQ(boxes,
             (std::vector<std::string>{"|ERROR: cannot find the Row corresponding to address|0"}));
   state.TargetState = 32;
+
+  // A listing whose addresses go back: every word still lands at its own
+  // address, as the load put it in program memory.
+  testsupport::TempDir files;
+  files.write("back.prn", "000001 0000 F800 : NOP\r\n000002 0002 1111 : NOP\r\n"
+                          "000003 0001 2222 : NOP\r\n");
+  LoadDebugInfo(state, files.file("back.prn"));
+  EXPECT_EQ(Download(), (Bytes{0x00, 0xF8, 0, 0x22, 0x22, 0, 0x11, 0x11, 0}));
 }
 
 TEST_F(DataCellsTest, ListingTextOfARow) {
@@ -129,20 +144,20 @@ TEST_F(DataCellsTest, ConditionUnitsAndTheirWrites) {
   state.Watch.current = 1;
   ApplyWatchCondition(state, 0x12);
   ApplyWatchValue(state, 0x12);
-  EXPECT_EQ(writes, (std::vector<Write>{{0x1F92, {0xA5, 0x29, 0x00}},
-                                        {0x1F92, {0xA5, 0x29, 0x00}},
-                                        {0x1092, {0xA5, 0x29, 0x00}}}));
+  EXPECT_EQ(Writes(), (std::vector<Write>{{0x1F92, {0xA5, 0x29, 0x00}},
+                                          {0x1F92, {0xA5, 0x29, 0x00}},
+                                          {0x1092, {0xA5, 0x29, 0x00}}}));
   // Row 1 keeps its condition; no row means none; a 1F never spills.
-  writes.clear();
+  ice.ClearTranscript();
   ApplyRamValue(state, 1, 0x12, 9);
   ApplyRamValue(state, 0, 0x12, 0x1F);
   state.Watch.current = 2;
   ApplyWatchCondition(state, 0x7F);
-  EXPECT_EQ(writes, (std::vector<Write>{{0x1F92, {0xA9, 0x29, 0}},
-                                        {0x1092, {0xA9, 0x29, 0}},
-                                        {0x1F92, {0x0F, 0x20, 0}},
-                                        {0x1092, {0x0F, 0x20, 0}},
-                                        {0x1FFF, {0x2F, 0x32, 0}}}));
+  EXPECT_EQ(Writes(), (std::vector<Write>{{0x1F92, {0xA9, 0x29, 0}},
+                                          {0x1092, {0xA9, 0x29, 0}},
+                                          {0x1F92, {0x0F, 0x20, 0}},
+                                          {0x1092, {0x0F, 0x20, 0}},
+                                          {0x1FFF, {0x2F, 0x32, 0}}}));
 
   grid.SetRow(3);
   grid.SetCol(4);
@@ -173,6 +188,7 @@ TEST_F(DataCellsTest, InitialisationAndRefreshAfterAStop) {
   InitDataMemory(state);  // the range 0..0 at creation
   state.DataUpper = 127;
   InitDataMemory(state);
+  const std::vector<Write> writes = Writes();
   ASSERT_EQ(writes.size(), 2u);
   EXPECT_EQ(writes[0], (Write{0x1F80, {0x00, 0x20, 0x00}}));
   EXPECT_EQ(writes[1].address, 0x1F80);
@@ -187,7 +203,7 @@ TEST_F(DataCellsTest, InitialisationAndRefreshAfterAStop) {
 
   state.CpuState.word[k42::kIndex] = 0x3C;
   RefreshAfterStop(state);
-  EXPECT_EQ(reads, (std::vector<Write>{{0x1080, {128}}}));
+  EXPECT_EQ(Reads(), (std::vector<Write>{{0x1080, {128}}}));
   EXPECT_EQ(state.RegisterFile[0].value, 0);
   EXPECT_EQ(state.RegisterFile[0x12].value, 2);
   EXPECT_EQ(state.RegisterFile[127].value, 15);
@@ -199,9 +215,7 @@ TEST_F(DataCellsTest, InitialisationAndRefreshAfterAStop) {
   EXPECT_EQ(grid.TextMatrix(4, kWatchData), "");
 
   // A failed read still sets the index cells and redisplays.
-  state.Seams.link.ReceiveData = [](int32_t, int32_t) -> Bytes {
-    throw platform::RunTimeError(32000, "timeout");
-  };
+  ice.SetSilent(true);
   state.CpuState.word[k42::kIndex] = 0x41;
   RefreshAfterStop(state);
   EXPECT_EQ(state.RegisterFile[110].value, 1);

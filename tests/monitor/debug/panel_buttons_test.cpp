@@ -194,14 +194,19 @@ TEST_F(PanelButtonsTest, AnimateTraceAndResetButtons) {
   EXPECT_EQ(panel->Pc1Text->text(), "000");
 
   // Trace: both words go together, the state is marked, and switching on
-  // asks for the trace window.
+  // loads the trace window at the press and again at the release.
   int traceLoads = 0;
-  state.Seams.debug.LoadTraceWindow = [&] { ++traceLoads; };
+  const auto takeTraceWindow = [&] {
+    traceLoads += state.Forms.Get("Tracewin") != nullptr ? 1 : 0;
+    state.Forms.Unload("Tracewin");
+  };
   for (int32_t expected : {-1, 0}) {
     state.CpuStateDirty = 0;
     QTest::mousePress(panel->trcimg, Qt::LeftButton);
     EXPECT_EQ(panel->trcimg->pictureName(), expected != 0 ? "trcuppic" : "ntrcuppic");
+    takeTraceWindow();
     QTest::mouseRelease(panel->trcimg, Qt::LeftButton);
+    takeTraceWindow();
     EXPECT_EQ(state.CpuState.word[k42::kTraceEnable], expected);
     EXPECT_EQ(state.CpuState.word[k42::kTraceActive], expected);
     EXPECT_NE(state.CpuStateDirty, 0);

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <algorithm>
 
-#include "core/emulator_commands.h"
+#include "emulator/emulator_commands.h"
 #include "debug/debug_forms.h"
 #include "debug/iceview.h"
 #include "emulator_fixture.h"

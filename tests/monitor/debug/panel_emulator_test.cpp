@@ -32,14 +32,7 @@ using Lines = std::vector<std::string>;
 
 class PanelEmulatorTest : public monitortest::EmulatorTest {
  protected:
-  PanelEmulatorTest() {
-    monitor::RegisterDebugForms(state);
-    // The fixture counts the panel's refreshes; here the real panel draws.
-    state.Seams.debug.RefreshPanel = [this] {
-      ++refreshes;
-      monitor::RefreshPanel(state);
-    };
-  }
+  PanelEmulatorTest() { monitor::RegisterDebugForms(state); }
   platform::Form* OpenInCircuit() {
     Start();
     QAction* item = state.MainForm()->Menu("mnuQVUICE");

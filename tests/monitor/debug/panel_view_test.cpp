@@ -8,6 +8,7 @@
 #include "core/vicectrl.h"
 #include "core/view.h"
 #include "core/view_clearing.h"
+#include "emulator/emulator_session.h"
 #include "panel_fixture.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
@@ -115,6 +116,24 @@ TEST_F(PanelViewTest, IndicatorsDuringARunAndThePortRule) {
   state.TargetState = 2;
   ShowPort1(state);
   EXPECT_EQ(Shown(panel->pintimg), "on:pintuppic");
+}
+
+TEST_F(PanelViewTest, TheSessionRedrawsThePanelOnReachingNotConnectedHaltedOrRunning) {
+  // A redraw rewrites the accumulator box (live) or disables it.
+  for (int16_t from = kEmulatorNotConnected; from <= kEmulatorSendingWordUnconnected; ++from) {
+    for (int16_t event = 1; event <= 14; ++event) {
+      state.TargetState = from;
+      panel->AccText->setEnabled(true);
+      panel->AccText->setText("untouched");
+      NextEmulatorState(state, event);
+      const int16_t now = state.TargetState;
+      const bool redrawn = !panel->AccText->isEnabled() || panel->AccText->text() != "untouched";
+      EXPECT_EQ(redrawn,
+                now == kEmulatorNotConnected || now == kEmulatorHalted || now == kEmulatorRunning)
+          << from << " event " << event;
+    }
+  }
+  state.TargetState = kSimulator;
 }
 
 TEST_F(PanelViewTest, ClearingTheStateAndTheStopCauses) {

@@ -68,7 +68,7 @@ class TraceWindowTest : public paneltest::PanelTest {
   }
   Tracewin* Window() const { return dynamic_cast<Tracewin*>(state.Forms.Get("Tracewin")); }
   Tracewin* Open() {
-    state.Seams.debug.LoadTraceWindow();
+    LoadTraceWindow(state);
     Tracewin* window = Window();
     if (window != nullptr) QTest::qWait(1);
     return window;

@@ -7,7 +7,9 @@
 #include "core/settings/mdl_registry.h"
 #include "core/settings/registry_layout.h"
 #include "debug/ramwin.h"
+#include "debug/symbol_loader.h"
 #include "debug/watchwin.h"
+#include "emulator_attach.h"
 #include "panel_fixture.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
@@ -40,7 +42,16 @@ class WatchWindowsTest : public paneltest::PanelTest {
     ram = dynamic_cast<RAMWin*>(state.Forms.Get("RAMWin"));
     ASSERT_NE(watch, nullptr);
     ASSERT_NE(ram, nullptr);
-    state.Seams.link.RefreshAfterStop = [this] { calls.push_back("read back"); };
+    paneltest::AttachEmulator(state, ice);
+  }
+  void TearDown() override { paneltest::DetachEmulator(); }
+  // The emulator's data cells read back since the last look.
+  int ReadBacks() {
+    int reads = 0;
+    for (const paneltest::Block& read : paneltest::Received(ice, testdevices::IceEvent::kRead))
+      reads += read.address == testdevices::SimulatedIce::kDataCells;
+    ice.ClearTranscript();
+    return reads;
   }
 
   // The clicks reach the window on top: the grid's own is brought forward,
@@ -86,7 +97,7 @@ class WatchWindowsTest : public paneltest::PanelTest {
 
   Watchwin* watch = nullptr;
   RAMWin* ram = nullptr;
-  std::vector<std::string> calls;
+  testdevices::SimulatedIce ice;
 };
 
 TEST_F(WatchWindowsTest, WatchRowsTakeAddressesValuesMarksAndConditions) {
@@ -103,7 +114,7 @@ TEST_F(WatchWindowsTest, WatchRowsTakeAddressesValuesMarksAndConditions) {
   for (int col = Watchwin::kData; col <= Watchwin::kMatch; ++col) DoubleClick(grid, 1, col);
   EXPECT_EQ(watch->EditRow, 0);
   EXPECT_EQ(Row(1), "|||||||");
-  EXPECT_TRUE(calls.empty());
+  EXPECT_EQ(ReadBacks(), 0);
 
   // Addresses: out of range dropped, "2a" names cell 0x2A and adds an entry row.
   DoubleClick(grid, 1, Watchwin::kAddr);
@@ -180,7 +191,7 @@ TEST_F(WatchWindowsTest, WatchRowsTakeAddressesValuesMarksAndConditions) {
   // Data; a Rel double-click takes "=" + value; below the last row adds it.
   testsupport::TempDir dir;
   dir.write("P.sym", kSymbols);
-  state.Seams.debug.LoadSymbolFile(dir.file("P.sym"));
+  LoadSymbolFile(state, dir.file("P.sym"));
   ASSERT_EQ(watch->grdSymbols->Rows(), 7);
   DoubleClick(watch->grdSymbols, 3, 0);
   DoubleClickBelow(grid);
@@ -207,19 +218,18 @@ TEST_F(WatchWindowsTest, RamWindowLabelsFromSymbolsAndWritesRowMinusOne) {
   ASSERT_EQ(grid->Rows(), 129);
   // The assembler's own symbol file: only its register symbols, in order
   // (a long name, a PUBLIC, an EXTERN and unused names are skipped).
-  state.Seams.debug.LoadSymbolFile(std::string(TAVIX_SOURCE_DIR) +
-                                   "tests/tools/assembler/golden/demo.sym");
+  LoadSymbolFile(state, std::string(TAVIX_SOURCE_DIR) + "tests/tools/assembler/golden/demo.sym");
   ASSERT_EQ(watch->grdSymbols->Rows(), 5);
   EXPECT_EQ(watch->grdSymbols->TextMatrix(1, 0) + "=" + watch->grdSymbols->TextMatrix(1, 1) + " " +
                 watch->grdSymbols->TextMatrix(2, 0) + "=" + watch->grdSymbols->TextMatrix(2, 1),
             "COUNT=0005 FLAG=0022");
-  state.Seams.debug.FillRamWindow();
+  FillRamWindow(state);
   EXPECT_EQ(grid->TextMatrix(6, RAMWin::kLabel), "COUNT");
   EXPECT_EQ(grid->TextMatrix(0x23, RAMWin::kLabel), "FLAG");
   testsupport::TempDir dir;
   dir.write("P.sym", kSymbols);
-  state.Seams.debug.LoadSymbolFile(dir.file("P.sym"));
-  state.Seams.debug.FillRamWindow();
+  LoadSymbolFile(state, dir.file("P.sym"));
+  FillRamWindow(state);
   EXPECT_EQ(grid->TextMatrix(0x13, RAMWin::kLabel), "COUNT");
   EXPECT_EQ(grid->TextMatrix(0x70, RAMWin::kLabel), "INDEXHI");
   EXPECT_EQ(grid->TextMatrix(1, RAMWin::kAddress), "0000");
@@ -227,13 +237,13 @@ TEST_F(WatchWindowsTest, RamWindowLabelsFromSymbolsAndWritesRowMinusOne) {
 
   // A second program without symbols, or without a symbol file, leaves none.
   dir.write("Q.sym", "              Value:Length\nONE           0005  4  010001  -Reg\n");
-  state.Seams.debug.LoadSymbolFile(dir.file("Q.sym"));
+  LoadSymbolFile(state, dir.file("Q.sym"));
   EXPECT_EQ(watch->grdSymbols->Rows(), 4);
   EXPECT_EQ(watch->grdSymbols->TextMatrix(2, 0), "");
-  state.Seams.debug.LoadSymbolFile(dir.file("MISSING.sym"));
+  LoadSymbolFile(state, dir.file("MISSING.sym"));
   EXPECT_EQ(watch->grdSymbols->Rows(), 3);
   EXPECT_EQ(watch->grdSymbols->TextMatrix(1, 0), "");
-  state.Seams.debug.FillRamWindow();
+  FillRamWindow(state);
   EXPECT_EQ(grid->TextMatrix(0x13, RAMWin::kLabel), "");
 
   // 006F: "A" and "10" dropped, Escape writes nothing, "7" is written.
@@ -291,8 +301,7 @@ TEST_F(WatchWindowsTest, OnTheEmulatorCellWritesMoveTheIndexAndReadBack) {
   EXPECT_EQ(state.CpuStateDirty, -1);
   DoubleClick(grid, 1, Watchwin::kWrite);
   EXPECT_EQ(Row(1), "Addr6E|006E|0009||X||<>=|0000");
-  EXPECT_EQ(calls, (std::vector<std::string>{"read back"}));
-  calls.clear();
+  EXPECT_EQ(ReadBacks(), 1);
 
   // A RAM write carries the condition of the watch row naming its cell.
   ram->grdRAM->SetRow(0x70);
@@ -301,8 +310,7 @@ TEST_F(WatchWindowsTest, OnTheEmulatorCellWritesMoveTheIndexAndReadBack) {
   ram->grdRAM->SetRow(0x6);
   ram->WriteRamCell();
   EXPECT_EQ(state.CpuState.word[k42::kIndex], 0x39);
-  EXPECT_EQ(calls, (std::vector<std::string>{"read back", "read back"}));
-  calls.clear();
+  EXPECT_EQ(ReadBacks(), 2);
 
   // Busy: Addr and Data beep and open nothing; a deletion sends nothing.
   state.TargetState = 5;
@@ -312,7 +320,7 @@ TEST_F(WatchWindowsTest, OnTheEmulatorCellWritesMoveTheIndexAndReadBack) {
   DoubleClick(grid, 1, Watchwin::kLabel);
   QTest::keyClick(grid, Qt::Key_Delete);
   EXPECT_EQ(grid->Rows(), 2);
-  EXPECT_TRUE(calls.empty());
+  EXPECT_EQ(ReadBacks(), 0);
 }
 
 TEST_F(WatchWindowsTest, FontsComeFromTheKeysAndTheFontCommand) {

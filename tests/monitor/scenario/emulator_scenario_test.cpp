@@ -74,10 +74,6 @@ class EmulatorScenario : public monitortest::EmulatorTest {
  protected:
   EmulatorScenario() {
     RegisterDebugForms(state);
-    state.Seams.debug.RefreshPanel = [this] {
-      ++refreshes;
-      RefreshPanel(state);
-    };
   }
   int32_t Pc() const {
     return state.CpuState.word[k42::kPcStack + state.CpuState.word[k42::kStackLevel]];

@@ -198,14 +198,13 @@ TEST_F(ProjectTest, TheListsComeFromTheLoadedPanelOnlyAndItsOptionsOnlyIntoItsPr
   Click("mnuPSave");
   EXPECT_EQ(files.read("p.prj"), "s.asm\r\n\r\n\r\nQV4128\r\n1024\r\n\r\nopt\r\n");
 
-  // After a load the lists go back through FindCodeRow and SetTracepoint.
-  state.Seams.debug.FindCodeRow = [](int32_t address) -> int16_t { return address == 0 ? 1 : -1; };
-  std::vector<int32_t> traced;
-  state.Seams.debug.SetTracepoint = [&traced](int32_t a, bool) { traced.push_back(a); };
+  // After a load the lists go back into the grid rows they find and into
+  // those addresses' program cells.
   state.TracepointList = "0000,0001";
   state.Seams.workbench.ApplyTracepointLine();
   EXPECT_EQ(panel->grdProgram->TextMatrix(1, 1), "X");
-  EXPECT_EQ(traced, std::vector<int32_t>{0});
+  EXPECT_EQ(state.ProgramMemory[0].flags, 2);
+  EXPECT_EQ(state.ProgramMemory[1].flags, 0);
 
   // The panel's options return only into the project it was opened for.
   ASSERT_TRUE(Open("q.prj", "q.asm\r\n"));

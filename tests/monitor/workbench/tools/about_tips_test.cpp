@@ -64,7 +64,7 @@ TEST_F(ToolsTest, AboutShowsTheBuildsVersionAndSaysThereIsNoSystemInformation) {
   // The trace window's own Help and disassembler items are the main window's
   // commands.
   monitor::RegisterDebugForms(state);
-  state.Seams.debug.LoadTraceWindow();
+  monitor::LoadTraceWindow(state);
   auto* trace = dynamic_cast<monitor::Tracewin*>(state.Forms.Get("Tracewin"));
   ASSERT_NE(trace, nullptr);
   act = nullptr;

@@ -1,10 +1,10 @@
-#include "core/emulator_link.h"
+#include "emulator/emulator_link.h"
 
 #include <algorithm>
 
-#include "core/byte_stream.h"
 #include "core/monitor_state.h"
 #include "core/yielding_wait.h"
+#include "emulator/byte_stream.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/run_time_error.h"

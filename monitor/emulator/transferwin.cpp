@@ -1,15 +1,15 @@
-#include "core/transferwin.h"
+#include "emulator/transferwin.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPointer>
 
-#include "core/comm_settings.h"
-#include "core/emulator_commands.h"
-#include "core/emulator_link.h"
-#include "core/emulator_session.h"
 #include "core/monitor_state.h"
+#include "emulator/comm_settings.h"
+#include "emulator/emulator_commands.h"
+#include "emulator/emulator_link.h"
+#include "emulator/emulator_session.h"
 #include "platform/controls.h"
 #include "platform/hooks.h"
 #include "platform/run_time_error.h"

@@ -1,13 +1,13 @@
 #pragma once
 // A monitor with its emulator link on COM2, mapped to a fresh simulated
 // emulator, the link's times shortened, its settings in a fresh registry,
-// and every box, beep, refresh and session transition recorded.
+// and every box, beep and session transition recorded.
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "core/emulator_link.h"
+#include "emulator/emulator_link.h"
 #include "monitor_fixture.h"
 #include "simulated_ice.h"
 #include "temp_dir.h"
@@ -32,7 +32,6 @@ class EmulatorTest : public MonitorTest {
   testsupport::TempDir registry;
   testdevices::SimulatedIce ice;
   int beeps = 0;
-  int refreshes = 0;
   std::vector<int> answers;       // box answers in order; then the default
   std::function<void()> onBox;    // runs before a box answers
   std::vector<std::string> path;  // "event:from>to" for every session event that moves

@@ -1,10 +1,12 @@
-#include "core/emulator_commands.h"
+#include "emulator/emulator_commands.h"
 
-#include "core/comm_settings.h"
-#include "core/emulator_link.h"
-#include "core/emulator_session.h"
 #include "core/main_module.h"
 #include "core/monitor_state.h"
+#include "core/view.h"
+#include "core/view_clearing.h"
+#include "emulator/comm_settings.h"
+#include "emulator/emulator_link.h"
+#include "emulator/emulator_session.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/run_time_error.h"
@@ -39,10 +41,6 @@ void SessionStep(MonitorState& state, Body body) {
 
 void TakeTraceStart(MonitorState& state) {
   state.TraceStartIndex = static_cast<int16_t>(state.CpuState.word[25] & 0xFFFF);
-}
-
-void RefreshPanel(MonitorState& state) {
-  Services::Call(state.Seams.debug.RefreshPanel);
 }
 
 // The connect's steps from the reopen on; false when the link did not come
@@ -176,8 +174,8 @@ void ResetEmulator(MonitorState& state) {
       }
       if (!port.DSRHolding()) platform::SleepMillis(1);
     }
-    Services::Call(state.Seams.debug.ClearPanelState);
-    Services::Call(state.Seams.debug.ClearCommandBits);
+    ClearPanelState(state);
+    ClearCommandBits(state);
     NextEmulatorState(state, kDone);
   } catch (const std::exception& error) {
     NextEmulatorState(state, kFailed);

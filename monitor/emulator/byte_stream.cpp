@@ -1,4 +1,4 @@
-#include "core/byte_stream.h"
+#include "emulator/byte_stream.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "core/comm_settings.h"
+#include "emulator/comm_settings.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // The emulator link against the simulated emulator: the state table, the
 // units and blocks on the wire, reads in chunks, the send and read failures
 // and the handshake that recovers them.
-#include "core/emulator_link.h"
+#include "emulator/emulator_link.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,13 @@
-#include "core/emulator_session.h"
+#include "emulator/emulator_session.h"
 
 #include <vector>
 
-#include "core/emulator_link.h"
+#include "core/code_grid.h"
 #include "core/monitor_state.h"
+#include "core/panel_controls.h"
+#include "core/view.h"
+#include "core/view_clearing.h"
+#include "emulator/emulator_link.h"
 #include "platform/run_time_error.h"
 
 namespace monitor {
@@ -151,7 +155,7 @@ void NextEmulatorState(MonitorState& state, int16_t event) {
   if (state.OnEmulatorTransition) state.OnEmulatorTransition(event, old, state.TargetState);
   const int16_t now = state.TargetState;
   if (now == kEmulatorNotConnected || now == kEmulatorHalted || now == kEmulatorRunning)
-    Services::Call(state.Seams.debug.RefreshPanel);
+    RefreshPanel(state);
 }
 
 void ReceiveEmulatorState(MonitorState& state) {
@@ -163,11 +167,11 @@ void ReceiveEmulatorState(MonitorState& state) {
     StatePacket packet;
     std::copy_n(bytes.begin(), packet.size(), packet.begin());
     DecodeStatePacket(packet, state.CpuState);
-    Services::Call(state.Seams.debug.RefreshPanel);
+    RefreshPanel(state);
     const int32_t level = state.CpuState.word[2];
     if (level >= 0 && level < 3) {
-      const int16_t row = state.Seams.FindCodeRow(state.CpuState.word[3 + level]);
-      if (state.Seams.debug.ShowCodeRow) state.Seams.debug.ShowCodeRow(row);
+      const int16_t row = FindCodeRow(state, state.CpuState.word[3 + level]);
+      if (PanelControls* panel = Panel(state)) ShowCodeRow(*panel->grdProgram, row, 1);
     }
     state.CpuStateDirty = 0;
     NextEmulatorState(state, kDone);
@@ -213,7 +217,7 @@ void EmulatorDispatch(MonitorState& state) {
     if (state.Link->SendWord(CommandWord(state.CommandBitMode, state.CommandBitValue)) == 0)
       throw platform::RunTimeError(31998, "The command could not be sent to the emulator");
     if (AfterDispatch(state.CommandBitMode, state.CommandBitValue)) {
-      Services::Call(state.Seams.debug.ClearCommandBits);
+      ClearCommandBits(state);
     }
     NextEmulatorState(state, kDone);
   } catch (const std::exception&) {

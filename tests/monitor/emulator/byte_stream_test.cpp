@@ -1,6 +1,6 @@
 // The byte stream in the ways the link uses it: packets built byte by byte,
 // received blocks wrapped and cut, chunks appended, bounds enforced.
-#include "core/byte_stream.h"
+#include "emulator/byte_stream.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 // The settings window: its load is the link's start-up, OK stores and
 // reopens (and recovers), and the port's events move the link and session.
-#include "core/transferwin.h"
+#include "emulator/transferwin.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <cstdlib>
 
-#include "core/emulator_commands.h"
 #include "core/main_module.h"
+#include "emulator/emulator_commands.h"
 #include "emulator_fixture.h"
 #include "platform/hooks.h"
 #include "wait_until.h"

@@ -1,0 +1,43 @@
+#pragma once
+// The in-circuit emulator as the monitor's run target: the session's
+// commands (HardwareGo, HardwareStep, HardwareStop, OpenEmulatorSession, ...)
+// and the link's memory access (SendCommand, ReceiveData), the state read
+// after a halt (ReceiveEmulatorState, RefreshAfterStop) and the link's
+// recovery (PollEmulator). Every command returns at once; the session
+// carries on through the poll step.
+#include "core/run_target.h"
+
+namespace monitor {
+
+class MonitorState;
+
+class EmulatorTarget final : public RunTarget {
+ public:
+  explicit EmulatorTarget(MonitorState& state) : state_(state) {}
+
+  bool Go() override;
+  bool Step() override;
+  void AnimateStep() override { Step(); }
+  void AnimateTick() override;
+  // The session decides what a stop means in its state.
+  bool CanStop(bool) const override { return true; }
+  void Stop() override;
+  bool Reset(bool anyState) override;
+  void Release() override { Stop(); }
+  void LoadSettings() override;
+  void Connect() override;
+  void Disconnect() override;
+  void SendCommandBits() override;
+  void WriteDataCell(int32_t address, int32_t value, int16_t watchRow) override;
+  void AfterCellWrite(int32_t address) override;
+  bool WriteMemory(int32_t address, const std::vector<uint8_t>& units) override;
+  std::vector<uint8_t> ReadMemory(int32_t address, int32_t count) override;
+  void MarkProgramCell(int32_t address) override;
+  void DownloadCode() override;
+  void Poll() override;
+
+ private:
+  MonitorState& state_;
+};
+
+}  // namespace monitor
