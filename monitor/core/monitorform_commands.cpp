@@ -280,8 +280,7 @@ void Monitorform::InCircuit() {
 }
 
 void Monitorform::SearchLabel() {
-  platform::Form* dialog = state_.Forms.Get("FormGoLabel");
-  if (dialog == nullptr || !dialog->isVisible()) Services::Call(state_.Seams.debug.FillLabelList);
+  if (!state_.Forms.IsShown("FormGoLabel")) Services::Call(state_.Seams.debug.FillLabelList);
   state_.Forms.Show("FormGoLabel");
   Services::Call(state_.Seams.debug.ClearLabelPrefix);
 }

@@ -226,9 +226,7 @@ void LoadCodeCommand(MonitorState& state, int button) {
     Services::Call(state.Seams.workbench.ApplyTracepointLine);
   }
   if (state.TargetState == kSimulator) ResetCommand(state);
-  if (GoLabelDialogOpen(state)) {
-    Services::Call(state.Seams.debug.FillLabelList);
-  }
+  RefillOpenLabelList(state);
 }
 
 void DownloadCommand(MonitorState& state) {

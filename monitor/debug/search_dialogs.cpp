@@ -17,8 +17,8 @@ FormGoLabel* GoLabelDialog(const MonitorState& state) {
 
 }  // namespace
 
-bool GoLabelDialogOpen(const MonitorState& state) {
-  return GoLabelDialog(state) != nullptr;
+void RefillOpenLabelList(MonitorState& state) {
+  if (FormGoLabel* dialog = GoLabelDialog(state)) FillLabelList(state, *dialog->ListLabels);
 }
 
 void RegisterSearchDialogs(MonitorState& state) {
@@ -33,9 +33,7 @@ void RegisterSearchDialogs(MonitorState& state) {
   debug.ShowFindDialog = [&state] { ShowFindDialog(state); };
   debug.FindNextInView = [&state, memory] { FindNextFromMenu(state, *memory); };
   // The dialog fills its list as it loads; a closed one is left closed.
-  debug.FillLabelList = [&state] {
-    if (FormGoLabel* dialog = GoLabelDialog(state)) FillLabelList(state, *dialog->ListLabels);
-  };
+  debug.FillLabelList = [&state] { RefillOpenLabelList(state); };
   debug.ClearLabelPrefix = [&state] {
     if (FormGoLabel* dialog = GoLabelDialog(state)) dialog->ClearPrefix();
   };

@@ -8,7 +8,8 @@ class MonitorState;
 
 void RegisterSearchDialogs(MonitorState& state);
 
-// Whether the go-to-label dialog is loaded (shown or not).
-bool GoLabelDialogOpen(const MonitorState& state);
+// Lists the labels again in the go-to-label dialog while it is loaded
+// (shown or not); nothing while it is not.
+void RefillOpenLabelList(MonitorState& state);
 
 }  // namespace monitor

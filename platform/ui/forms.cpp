@@ -250,6 +250,11 @@ bool FormManager::IsLoaded(const Form* form) const {
   return form != nullptr && std::find(loaded_.begin(), loaded_.end(), form) != loaded_.end();
 }
 
+bool FormManager::IsShown(const std::string& name) const {
+  const Form* form = Get(name);
+  return form != nullptr && form->isVisible();
+}
+
 void FormManager::ShowModal(const std::string& name) {
   if (Form* form = Load(name)) RunModalForm(*form);
 }

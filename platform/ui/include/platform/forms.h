@@ -164,6 +164,8 @@ class FormManager {
   bool Unload(Form* form);
   Form* Get(const std::string& name) const;
   bool IsLoaded(const std::string& name) const { return Get(name) != nullptr; }
+  // Loaded and visible.
+  bool IsShown(const std::string& name) const;
   // Whether this very form is loaded (false for null and for one unloaded).
   bool IsLoaded(const Form* form) const;
   std::vector<Form*> Loaded() const;
