@@ -32,7 +32,7 @@ struct LinkRig {
     setenv("TAVIX_REGISTRY_DIR", registry.c_str(), 1);
     setenv("TAVIX_COM3", ice.Endpoint().c_str(), 1);
     monitor::BindEmulatorLink(state);
-    monitor::EmulatorLink& link = *state.Link;
+    monitor::EmulatorLink& link = monitor::LinkOf(state);
     link.Timings().pacingMicros = 0;
     link.Timings().openDelayMs = 5;
     monitor::StoreCommSettings({2, 38400, 0});
@@ -49,7 +49,7 @@ void BM_DownloadSizedSendCommand(benchmark::State& state) {
   LinkRig rig;
   const std::vector<uint8_t> data(4096 * 3, 0x21);
   for (auto _ : state) {
-    rig.state.Link->SendCommand(0, data);
+    monitor::LinkOf(rig.state).SendCommand(0, data);
     if (rig.state.LinkState != 1) state.SkipWithError("the block write failed");
     state.PauseTiming();
     rig.ice.ClearTranscript();
@@ -61,7 +61,7 @@ BENCHMARK(BM_DownloadSizedSendCommand)->Unit(benchmark::kMillisecond)->UseRealTi
 void BM_TraceSizedReceiveData(benchmark::State& state) {
   LinkRig rig;
   for (auto _ : state) {
-    const std::vector<uint8_t> bytes = rig.state.Link->ReceiveData(0x2000, 8192);
+    const std::vector<uint8_t> bytes = monitor::LinkOf(rig.state).ReceiveData(0x2000, 8192);
     if (bytes.size() != 8192 * 3) state.SkipWithError("the read came back short");
   }
 }

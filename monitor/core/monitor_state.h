@@ -21,7 +21,6 @@
 
 namespace monitor {
 
-class EmulatorLink;
 class Monitorform;
 class PanelControls;
 
@@ -109,9 +108,6 @@ class MonitorState {
   platform::FormManager Forms;
   // The control panel while it is loaded: it attaches itself (Panel reads it).
   PanelControls* LoadedPanel = nullptr;
-  // The in-circuit emulator's link, once BindEmulatorLink made it; the
-  // binding also gives the way it goes, so the state needs no more of it.
-  std::unique_ptr<EmulatorLink, void (*)(EmulatorLink*)> Link{nullptr, nullptr};
   // Sees every session event with the states before and after it.
   std::function<void(int16_t event, int16_t from, int16_t to)> OnEmulatorTransition;
   Services Seams;

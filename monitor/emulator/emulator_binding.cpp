@@ -11,11 +11,11 @@
 namespace monitor {
 
 void BindEmulatorLink(MonitorState& state) {
-  state.Link = {new EmulatorLink(state), [](EmulatorLink* link) { delete link; }};
-  state.Link->SetOnHandshakeTimeout([&state] { CloseEmulatorSession(state); });
+  auto target = std::make_unique<EmulatorTarget>(state);
+  target->Link().SetOnHandshakeTimeout([&state] { CloseEmulatorSession(state); });
+  state.InstallEmulator(std::move(target));
   state.Forms.Register("transferwin", platform::FormKind::Dialog,
                        [&state] { return new Transferwin(state); });
-  state.InstallEmulator(std::make_unique<EmulatorTarget>(state));
 }
 
 }  // namespace monitor

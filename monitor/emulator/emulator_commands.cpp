@@ -46,7 +46,7 @@ void TakeTraceStart(MonitorState& state) {
 // The connect's steps from the reopen on; false when the link did not come
 // up idle (a silent emulator closes the port in the handshake).
 bool Connect(MonitorState& state) {
-  EmulatorLink& link = *state.Link;
+  EmulatorLink& link = LinkOf(state);
   link.ClosePort();
   link.OpenPort();
   ResetHardwareCommand(state);
@@ -122,7 +122,7 @@ void OpenEmulatorSession(MonitorState& state) {
     if (answer != platform::IDOK) break;
   }
   // Given up: the port closed, the session still not connected.
-  SessionStep(state, [&] { state.Link->ClosePort(); });
+  SessionStep(state, [&] { LinkOf(state).ClosePort(); });
   RefreshPanel(state);
 }
 
@@ -136,15 +136,15 @@ void CloseEmulatorSession(MonitorState& state) {
       RefreshPanel(state);
     }
   };
-  step([&] { state.Link->PollEmulator(); });
-  step([&] { state.Link->ClosePort(); });
+  step([&] { LinkOf(state).PollEmulator(); });
+  step([&] { LinkOf(state).ClosePort(); });
   step([&] { RefreshPanel(state); });
   step([&] { NextEmulatorState(state, kDisconnect); });
   step([&] { state.Status.PopStatusText(); });
 }
 
 void LoadCommSettings(MonitorState& state) {
-  EmulatorLink& link = *state.Link;
+  EmulatorLink& link = LinkOf(state);
   const CommSettings stored = ReadCommSettings();
   state.LinkBuffered = static_cast<int16_t>(stored.buffered);
   link.SetBaudRate(stored.baud);
@@ -159,7 +159,7 @@ void LoadCommSettings(MonitorState& state) {
 void ResetEmulator(MonitorState& state) {
   NextEmulatorState(state, kReset);
   if (state.TargetState != kEmulatorResetting) return;
-  EmulatorLink& link = *state.Link;
+  EmulatorLink& link = LinkOf(state);
   try {
     ResetIndicatorStates(state);
     state.CommandBitMode[kBitReset] = 1;
@@ -186,14 +186,14 @@ void ResetEmulator(MonitorState& state) {
 
 void ResetHardwareCommand(MonitorState& state) {
   try {
-    state.Link->PollEmulator();
+    LinkOf(state).PollEmulator();
     ResetEmulator(state);
   } catch (const std::exception&) {
     platform::MessageBox(
         "The monitor can not reset the hardware.\rCheck the emulator and the connection with "
         "the host.",
         "Hardware Reset Error", platform::MB_OK | platform::MB_ICONEXCLAMATION);
-    state.Link->PollEmulator();
+    LinkOf(state).PollEmulator();
     throw platform::RunTimeError(31991, "The monitor can not reset the hardware.");
   }
 }

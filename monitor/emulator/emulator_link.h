@@ -158,4 +158,9 @@ class EmulatorLink {
   int32_t baudRate_ = 0;
 };
 
+// The link of the emulator target installed in the state (the target owns
+// it; emulator_target.cpp). The emulator's modules run only after
+// BindEmulatorLink installed the target.
+EmulatorLink& LinkOf(MonitorState& state);
+
 }  // namespace monitor

@@ -162,7 +162,7 @@ void ReceiveEmulatorState(MonitorState& state) {
   NextEmulatorState(state, kReadBegins);
   if (state.TargetState != kEmulatorReadingState) return;
   try {
-    const std::vector<uint8_t> bytes = state.Link->ReceiveData(kStatePacketAddress, 4);
+    const std::vector<uint8_t> bytes = LinkOf(state).ReceiveData(kStatePacketAddress, 4);
     if (bytes.size() < 12) throw platform::RunTimeError(9, "Subscript out of range");
     StatePacket packet;
     std::copy_n(bytes.begin(), packet.size(), packet.begin());
@@ -190,7 +190,7 @@ void SendEmulatorState(MonitorState& state) {
   try {
     const StatePacket packet = EncodeStatePacket(state.CpuState);
     // A refused or failed send leaves the state unsent, for the next command.
-    if (!state.Link->SendCommand(kStatePacketAddress, {packet.begin(), packet.end()}))
+    if (!LinkOf(state).SendCommand(kStatePacketAddress, {packet.begin(), packet.end()}))
       throw platform::RunTimeError(31994, "The emulator's state could not be sent");
     state.CpuStateDirty = 0;
     NextEmulatorState(state, kDone);
@@ -214,7 +214,7 @@ void EmulatorDispatch(MonitorState& state) {
       return;
   }
   try {
-    if (state.Link->SendWord(CommandWord(state.CommandBitMode, state.CommandBitValue)) == 0)
+    if (LinkOf(state).SendWord(CommandWord(state.CommandBitMode, state.CommandBitValue)) == 0)
       throw platform::RunTimeError(31998, "The command could not be sent to the emulator");
     if (AfterDispatch(state.CommandBitMode, state.CommandBitValue)) {
       ClearCommandBits(state);

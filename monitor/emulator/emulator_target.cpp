@@ -29,6 +29,15 @@ void SurviveLinkFailure(Body body) {
 
 }  // namespace
 
+EmulatorTarget::EmulatorTarget(MonitorState& state)
+    : state_(state), link_(std::make_unique<EmulatorLink>(state)) {}
+
+EmulatorTarget::~EmulatorTarget() = default;
+
+EmulatorLink& LinkOf(MonitorState& state) {
+  return dynamic_cast<EmulatorTarget&>(state.Emulator()).Link();
+}
+
 bool EmulatorTarget::Go() {
   state_.CpuStateDirty = -1;
   HardwareGo(state_);
@@ -73,7 +82,7 @@ void EmulatorTarget::Disconnect() {
 void EmulatorTarget::SendCommandBits() {
   // CD off: the emulator runs, and the changed bit goes out with the next
   // dispatch the session allows.
-  if (state_.Link != nullptr && state_.Link->ReadPortSignal() == 0) {
+  if (link_->ReadPortSignal() == 0) {
     ResetIndicatorStates(state_);
     EmulatorDispatch(state_);
   }
@@ -95,12 +104,11 @@ void EmulatorTarget::AfterCellWrite(int32_t address) {
 }
 
 bool EmulatorTarget::WriteMemory(int32_t address, const std::vector<uint8_t>& units) {
-  return state_.Link != nullptr && state_.Link->SendCommand(address, units);
+  return link_->SendCommand(address, units);
 }
 
 std::vector<uint8_t> EmulatorTarget::ReadMemory(int32_t address, int32_t count) {
-  if (state_.Link == nullptr) return {};
-  return state_.Link->ReceiveData(address, count);
+  return link_->ReceiveData(address, count);
 }
 
 void EmulatorTarget::MarkProgramCell(int32_t address) {
@@ -120,7 +128,7 @@ void EmulatorTarget::Poll() {
     }
   });
   SurviveLinkFailure([&] {
-    if (state_.LinkState == 7) state_.Link->PollEmulator();
+    if (state_.LinkState == 7) link_->PollEmulator();
   });
 }
 

@@ -5,15 +5,22 @@
 // after a halt (ReceiveEmulatorState, RefreshAfterStop) and the link's
 // recovery (PollEmulator). Every command returns at once; the session
 // carries on through the poll step.
+#include <memory>
+
 #include "core/run_target.h"
 
 namespace monitor {
 
+class EmulatorLink;
 class MonitorState;
 
 class EmulatorTarget final : public RunTarget {
  public:
-  explicit EmulatorTarget(MonitorState& state) : state_(state) {}
+  // Makes the emulator's serial link, which the target owns.
+  explicit EmulatorTarget(MonitorState& state);
+  ~EmulatorTarget() override;
+
+  EmulatorLink& Link() { return *link_; }
 
   bool Go() override;
   bool Step() override;
@@ -38,6 +45,7 @@ class EmulatorTarget final : public RunTarget {
 
  private:
   MonitorState& state_;
+  std::unique_ptr<EmulatorLink> link_;
 };
 
 }  // namespace monitor

@@ -82,16 +82,16 @@ Transferwin::Transferwin(MonitorState& state) : platform::Form("transferwin"), s
     state_.LinkBuffered = static_cast<int16_t>(platform::ButtonValue(*Buffcheck));
   });
   connect(DTRCheck, &QCheckBox::clicked, this, guarded([this] {
-            state_.Link->Comm().SetDTREnable(platform::ButtonValue(*DTRCheck) != 0);
+            LinkOf(state_).Comm().SetDTREnable(platform::ButtonValue(*DTRCheck) != 0);
           }));
   connect(RTSCheck, &QCheckBox::clicked, this, guarded([this] {
-            state_.Link->Comm().SetRTSEnable(platform::ButtonValue(*RTSCheck) != 0);
+            LinkOf(state_).Comm().SetRTSEnable(platform::ButtonValue(*RTSCheck) != 0);
           }));
   // The input lines' boxes only show the lines.
   connect(CTSCheck, &QCheckBox::clicked, this,
-          [this] { SetBox(*CTSCheck, state_.Link->Port().CTSHolding()); });
+          [this] { SetBox(*CTSCheck, LinkOf(state_).Port().CTSHolding()); });
   connect(DSRCheck, &QCheckBox::clicked, this,
-          [this] { SetBox(*DSRCheck, state_.Link->Port().DSRHolding()); });
+          [this] { SetBox(*DSRCheck, LinkOf(state_).Port().DSRHolding()); });
 }
 
 Transferwin* Transferwin::Loaded(const MonitorState& state) {
@@ -99,7 +99,7 @@ Transferwin* Transferwin::Loaded(const MonitorState& state) {
 }
 
 void Transferwin::OnLoad() {
-  EmulatorLink& link = *state_.Link;
+  EmulatorLink& link = LinkOf(state_);
   platform::SerialPort& port = link.Port();
   port.SetOnComm([this] { Comm_OnComm(); });
   // A window deleted without its unload (the monitor's end) ticks nothing.
@@ -136,12 +136,12 @@ void Transferwin::OnLoad() {
 }
 
 void Transferwin::OnUnload() {
-  state_.Link->Port().SetOnComm(nullptr);
-  state_.Link->SetOnOpen(nullptr);
+  LinkOf(state_).Port().SetOnComm(nullptr);
+  LinkOf(state_).SetOnOpen(nullptr);
 }
 
 void Transferwin::TickOutputLines() {
-  platform::SerialPort& port = state_.Link->Port();
+  platform::SerialPort& port = LinkOf(state_).Port();
   SetBox(*DTRCheck, port.DTREnable());
   SetBox(*RTSCheck, port.RTSEnable());
 }
@@ -161,7 +161,7 @@ void Transferwin::ReportPortError(int number) {
 void Transferwin::OKCommand_Click() {
   // Without both entries nothing is stored and the port stays as it is.
   if (comCombo->currentIndex() < 0 || baudcombo->currentIndex() < 0) return;
-  EmulatorLink& link = *state_.Link;
+  EmulatorLink& link = LinkOf(state_);
   if (state_.LinkState != 2) link.ClosePort();
   const int16_t keptPort = link.PortNumber();
   const int32_t keptBaud = link.BaudRate();
@@ -196,13 +196,13 @@ void Transferwin::CancelCommand_Click() {
 }
 
 void Transferwin::resetcommand_Click() {
-  state_.Link->PollEmulator();
+  LinkOf(state_).PollEmulator();
 }
 
 void Transferwin::Comm_OnComm() {
   // An error inside the handler ends it.
   try {
-    EmulatorLink& link = *state_.Link;
+    EmulatorLink& link = LinkOf(state_);
     platform::SerialPort& port = link.Port();
     switch (port.CommEvent()) {
       case platform::SerialPort::kEventCts:

@@ -17,10 +17,10 @@ void AttachEmulator(monitor::MonitorState& state, testdevices::SimulatedIce& ice
   setenv("TAVIX_COM2", ice.Endpoint().c_str(), 1);
   monitor::BindEmulatorLink(state);
   monitor::StoreCommSettings({1, 38400, 0});
-  state.Link->Timings().readUnitMs = 5;
-  state.Link->Comm();
+  monitor::LinkOf(state).Timings().readUnitMs = 5;
+  monitor::LinkOf(state).Comm();
   ASSERT_EQ(state.LinkState, 1);
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return state.Link->Port().DSRHolding(); }));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return monitor::LinkOf(state).Port().DSRHolding(); }));
   testsupport::RunEventsFor(5);
   for (int n = 0; n < 128; ++n) {
     ice.SetUnit(testdevices::SimulatedIce::kDataCells + n, 0x5AF0u | static_cast<uint32_t>(n % 16));

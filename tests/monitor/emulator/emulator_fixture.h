@@ -19,7 +19,7 @@ class EmulatorTest : public MonitorTest {
   EmulatorTest();
   ~EmulatorTest() override;
 
-  monitor::EmulatorLink& Link() { return *state.Link; }
+  monitor::EmulatorLink& Link() { return monitor::LinkOf(state); }
   // The settings the link reads, stored as OK stores them.
   void StoreSettings(int com, int baud, int buffered = 0);
   // The link up and idle (its settings window loaded), the transcript cleared.
