@@ -275,18 +275,16 @@ inline void Chip::Periphery_Tick() {
 // The default round, with the tick only in a due round (the countdown,
 // armed anew at the start): the rounds before it step the chain at once.
 inline int32_t Chip::RunLoop(int32_t mode) {
-  runRounds(
-      mode, [this]() TAVIX_INLINE_ROUND { countdown_.dueNext(); },
-      [this](int32_t& pc) TAVIX_INLINE_ROUND { return pump(pc); },
-      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
-        if (countdown_.due()) [[unlikely]] {
-          prescaler_.advance(countdown_.takeBeforeDue());
-          Periphery_Tick();
-          reloadPcAfterReset(pc);
-          countdown_.arm(prescaler_.ticksToDue());
-        }
-        return enterAndStep(mode, pc);
-      });
+  runCountedRounds(
+      mode, countdown_, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pump(pc); },
+      [this](uint32_t before, int32_t& pc) TAVIX_INLINE_ROUND {
+        prescaler_.advance(before);
+        Periphery_Tick();
+        reloadPcAfterReset(pc);
+        countdown_.arm(prescaler_.ticksToDue());
+        return Pass::Rest;
+      },
+      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND { return enterAndStep(mode, pc); });
   return endRun();
 }
 
