@@ -132,7 +132,9 @@ class Chip : public simcore::PeripheryChip<Chip> {
   }
   // Before events and at the end of a run: as a register access.
   void ShowDeferredState() { showState(); }
-  inline void Periphery_Tick();
+  void Periphery_Tick() {
+    prescaler_.tick([this](int carried) { tickEvents(carried); });
+  }
   inline int32_t RunLoop(int32_t mode);
   void Periphery_Reset();
   void SamplePorts();
@@ -265,11 +267,6 @@ inline bool Chip::onEvent(Event e) {
       break;
   }
   return true;
-}
-
-inline void Chip::Periphery_Tick() {
-  const int carried = prescaler_.step();
-  if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
 }
 
 // The default round, with the tick only in a due round (the countdown,

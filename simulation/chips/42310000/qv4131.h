@@ -284,8 +284,7 @@ inline bool Qv4131::onEvent(Event e) {
 
 inline void Qv4131::Periphery_Tick() {
   if (eeprom_.tick()) [[unlikely]] eepromDone();
-  const int carried = prescaler_.step();
-  if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
+  prescaler_.tick([this](int carried) { tickEvents(carried); });
 }
 
 // The chip's pass: the pump; in a due round (the family's countdown, armed

@@ -411,8 +411,7 @@ template <class Self, const Qv4115Layout& L>
 inline void Qv4115Model<Self, L>::Periphery_Tick() {
   if (eeprom_.tick()) [[unlikely]] eepromDone();
   if (adc_.tick()) [[unlikely]] adcDone();
-  const int carried = prescaler_.step();
-  if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
+  prescaler_.tick([this](int carried) { tickEvents(carried); });
 }
 
 // The chip's run loop: every pending message each pass; in a due round
