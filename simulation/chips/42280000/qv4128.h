@@ -133,7 +133,8 @@ class Chip : public simcore::PeripheryChip<Chip> {
   // Before events and at the end of a run: as a register access.
   void ShowDeferredState() { showState(); }
   void Periphery_Tick() {
-    prescaler_.tick([this](int carried) { tickEvents(carried); });
+    const int carried = prescaler_.step();
+    if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
   }
   inline int32_t RunLoop(int32_t mode);
   void Periphery_Reset();

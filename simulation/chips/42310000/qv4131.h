@@ -284,7 +284,8 @@ inline bool Qv4131::onEvent(Event e) {
 
 inline void Qv4131::Periphery_Tick() {
   if (eeprom_.tick()) [[unlikely]] eepromDone();
-  prescaler_.tick([this](int carried) { tickEvents(carried); });
+  const int carried = prescaler_.step();
+  if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
 }
 
 // The chip's pass: the pump; in a due round (the family's countdown, armed

@@ -43,15 +43,6 @@ class BinaryPrescaler {
     return count_ ? std::countr_zero(count_) : config_.stages;
   }
 
-  // One tick; `events(carried)` runs only when a tap at or above the due
-  // level fires.
-  template <class Events>
-  [[gnu::always_inline]] void tick(Events&& events) {
-    const int carried = step();
-    if (carried != kNothingDue) [[unlikely]]
-      events(carried);
-  }
-
   // Ticks in which fewer than `carries` stages carry fire nothing the chip
   // uses (0, the default: every tick is reported).
   constexpr void setDueFrom(int carries) {

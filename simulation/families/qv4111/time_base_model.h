@@ -143,7 +143,7 @@ class TimeBaseModel : public simcore::PeripheryChip<Self> {
 
  private:
   // Every tap of the table, as a compile-time constant: the switch folds.
-  bool onEvent(Tick e) {
+  [[gnu::always_inline]] bool onEvent(Tick e) {
     switch (e.unit) {
       case Unit::Serial:
         self().serialStep(e.n);

@@ -411,7 +411,8 @@ template <class Self, const Qv4115Layout& L>
 inline void Qv4115Model<Self, L>::Periphery_Tick() {
   if (eeprom_.tick()) [[unlikely]] eepromDone();
   if (adc_.tick()) [[unlikely]] adcDone();
-  prescaler_.tick([this](int carried) { tickEvents(carried); });
+  const int carried = prescaler_.step();
+  if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
 }
 
 // The chip's run loop: every pending message each pass; in a due round
@@ -424,20 +425,21 @@ inline void Qv4115Model<Self, L>::Periphery_Tick() {
 template <class Self, const Qv4115Layout& L>
 inline int32_t Qv4115Model<Self, L>::RunLoop(int32_t mode) {
   using Pass = typename Base::Pass;
-  this->runCountedRounds(
-      mode, countdown_, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
-      [this](uint32_t before, int32_t& pc) TAVIX_INLINE_ROUND {
-        prescaler_.advance(before);
-        const bool held = !SwbStep(3);  // a falling SWB clock edge holds the pass
-        if (!held) {
-          self().Periphery_Tick();
-          if (watchdogRequest_) [[unlikely]] self().Periphery_Reset();
-          reloadPcAfterReset(pc);
-        }
-        rearm();
-        return held ? Pass::Next : Pass::Rest;
-      },
+  this->runRounds(
+      mode, [this]() TAVIX_INLINE_ROUND { countdown_.dueNext(); },
+      [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
       [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
+        if (countdown_.due()) [[unlikely]] {
+          prescaler_.advance(countdown_.takeBeforeDue());
+          const bool held = !SwbStep(3);  // a falling SWB clock edge holds the pass
+          if (!held) {
+            self().Periphery_Tick();
+            if (watchdogRequest_) [[unlikely]] self().Periphery_Reset();
+            reloadPcAfterReset(pc);
+          }
+          rearm();
+          if (held) return Pass::Next;
+        }
         if (!enterInterrupt(mode, pc)) [[unlikely]]
           return Pass::Stop;
         if (!halted()) [[likely]] {

@@ -263,7 +263,7 @@ class ChipCore {
                                                DueRound&& dueRound, Round&& round) {
     runRounds(
         mode, [&countdown]() TAVIX_INLINE_ROUND { countdown.dueNext(); }, pumpStep,
-        [&countdown, &dueRound, &round](int32_t& pc) TAVIX_INLINE_ROUND {
+        [&countdown, dueRound, round](int32_t& pc) TAVIX_INLINE_ROUND {
           if (countdown.due()) [[unlikely]] {
             const Pass pass = dueRound(countdown.takeBeforeDue(), pc);
             if (pass != Pass::Rest) return pass;
