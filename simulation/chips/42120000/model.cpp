@@ -1,5 +1,5 @@
-// QV4112's periphery model: register handlers, ports, timer, prescaler taps,
-// detector and the two resets.
+// QV4112's periphery model: register handlers, ports, timer, prescaler
+// interrupt, detector and the two resets.
 #include "qv4112.h"
 
 namespace qv4112 {
@@ -11,7 +11,7 @@ namespace pin = periphery::pin;
 
 int32_t Qv4112::Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterCell* registers,
                                   TraceEntry* trace) {
-  PeripheryChip<Qv4112>::Instruction_Reset(cpu, program, registers, trace);
+  Base::Instruction_Reset(cpu, program, registers, trace);
   Cells c = cells();
   periphery::applyReset(kPowerOnTable, c, 0);
   latch_.clear();
@@ -31,19 +31,16 @@ int32_t Qv4112::Instruction_Reset(CpuState* cpu, ProgramCell* program, RegisterC
 void Qv4112::Periphery_Reset() {
   showState();
   if (cpu_ != nullptr) resetCpu();
-  prescaler_.reset();
-  watchdog_.reset();
-  resetRequest_ = false;
+  restartTimeBase();
   ports_[0].reset(pin::kMarker | pin::kRefresh);
   ports_[1].reset(pin::kDriven | pin::kLevel | pin::kRefresh);
   ports_[2].reset(pin::kRefresh);
   latchC_ = 0;
-  detector_.reset();
   shown_ = WindowState{};
   updateDue();
-  post(kItemPortA, kPortAButton);
+  post(kItemPortA, qv4111::kPortAButton);
   post(kItemPortB, 0);
-  post(kItemPortC, kPortCButton);
+  post(kItemPortC, qv4111::kPortCButton);
   for (int item = kItemNothing; item <= kItemTimer; ++item) post(item, kAllParts);
 }
 
@@ -52,23 +49,23 @@ void Qv4112::Periphery_Reset() {
 int Qv4112::onRead(int n) {
   Cells c = cells();
   switch (n) {
-    case kLevelDetector: {
-      const int v = c.value(kLevelDetector);
-      if (!(v & 5)) c.clearBits(kLevelDetector, 3);
+    case L.detector.control.reg: {
+      const int v = c.value(L.detector.control.reg);
+      if (!L.detector.busy.setIn(v)) c.clearBits(L.detector.idle.reg, L.detector.idle.mask);
       return v;
     }
-    case kTimerLow:
+    case L.timer.low.reg:
       return timer_.readLow();
-    case kTimerHigh:
+    case L.timer.high.reg:
       return timer_.latchedHigh();
-    case kPortARequests: {
-      const int v = c.readAndClear(kPortARequests, 15);
+    case L.portA.requests.reg: {
+      const int v = c.readAndClear(L.portA.requests.reg, L.portA.requests.mask);
       ports_[0].takeEdges([](periphery::PinEdge) {});
       return v;
     }
-    case kRequests: {
-      const int v = c.value(kRequests);
-      c.clearBits(kRequests, kTimerRequest | kPrescalerRequest);
+    case L.irq.requests.reg: {
+      const int v = c.value(L.irq.requests.reg);
+      c.clearBits(L.irq.requests.reg, L.irq.timerRequest.mask | L.irq.prescalerRequest.mask);
       return v;
     }
     default:
@@ -79,65 +76,47 @@ int Qv4112::onRead(int n) {
 void Qv4112::onWrite(int n, int v, int old) {
   Cells c = cells();
   switch (n) {
-    case kPortCDirection:
+    case L.portC.direction.reg:
       writePortCDirection(v);
       break;
-    case kPortAEdges:
+    case L.portA.edges.reg:
       if (v != old) refreshMarkers();
       break;
-    case kLevelDetector:
-      c.set(kLevelDetector, (v & 1) ? kMeasureRequest : v);
+    case L.detector.control.reg:
+      c.set(L.detector.control.reg, L.detector.start.setIn(v) ? L.detector.busy.mask : v);
       break;
-    case kTimerLow:
+    case L.timer.low.reg:
       writeTimerLow(v);
       break;
-    case kTimerHigh:
+    case L.timer.high.reg:
       timer_.setReloadHigh(v);
       post(kItemTimer, timerItem::kReload);
       break;
-    case kTimerControl:
-      timerSource_ = v & 3;
-      timer_.setRunning((v & 4) != 0);
-      timer_.setAutoreload((v & 8) != 0);
-      shown_.timerSource = v & 3;
-      shown_.timerEnabled = (v & 4) != 0;
-      shown_.timerAutoreload = (v & 8) != 0;
-      updateDue();
-      post(kItemTimer, timerItem::kSource | timerItem::kEnabled | timerItem::kAutoreload);
+    case L.timer.control.reg:
+      writeTimerControl(v);
       break;
-    case kInterruptControl:
-      if (v & 8) watchdog_.clear();
+    case L.irq.control.reg:
+      if (L.irq.watchdogClear.setIn(v)) watchdog_.clear();
       break;
-    case kPrescaler:
-      tap_ = v & 3;
-      shown_.prescalerText = v & 3;
-      if (v & 4) prescaler_.restart();
-      updateDue();
-      post(kItemPrescaler, prescalerItem::kText);
+    case L.prescaler.control.reg:
+      writePrescaler(v);
       break;
-    case kPortAEnables:
-      c.set(kPortARequests, 0);
+    case L.portA.enables.reg:
+      c.set(L.portA.requests.reg, 0);
       ports_[0].takeEdges([](periphery::PinEdge) {});
       refreshMarkers();
       break;
-    case kPortB:
-      for (int p = 0; p < 4; ++p) ports_[1].drive(p, (v >> p) & 1);
-      post(kItemPortB, 0);
+    case L.portB.data.reg:
+      writePortB(v);
       break;
-    case kPortC:
+    case L.portC.data.reg:
       writePortC(v);
       break;
-    case kRequests:
-      // Enables (0, 2) are stored; a request (1, 3) written as 1 is cleared.
-      c.setMasked(kRequests, kTimerEnable | kPrescalerEnable, v);
-      c.clearBits(kRequests, v & (kTimerRequest | kPrescalerRequest));
-      shown_.timerIrq = (v & kTimerEnable) != 0;
-      shown_.prescalerLed = (v & kPrescalerEnable) != 0;
-      post(kItemTimer, timerItem::kIrq);
-      post(kItemPrescaler, prescalerItem::kLed);
+    case L.irq.requests.reg:
+      writeRequests(v);
       break;
-    case kBuzzer:
-      shown_.buzzer = v & 3;
+    case L.buzzer.control.reg:
+      shown_.buzzer = L.buzzer.setting.of(v);
       post(kItemBuzzer, kAllParts);
       break;
     default:
@@ -145,7 +124,31 @@ void Qv4112::onWrite(int n, int v, int old) {
   }
 }
 
+// Enables are stored; a request written as 1 is cleared.
+void Qv4112::writeRequests(int v) {
+  Cells c = cells();
+  const int enables = L.irq.timerEnable.mask | L.irq.prescalerEnable.mask;
+  const int requests = L.irq.timerRequest.mask | L.irq.prescalerRequest.mask;
+  c.setMasked(L.irq.requests.reg, enables, v);
+  c.writeOneToClear(L.irq.requests.reg, requests, v);
+  shown_.timerIrq = L.irq.timerEnable.setIn(v);
+  shown_.prescalerLed = L.irq.prescalerEnable.setIn(v);
+  post(kItemTimer, timerItem::kIrq);
+  post(kItemPrescaler, prescalerItem::kLed);
+}
+
 // ---- Timer.
+
+void Qv4112::writeTimerControl(int v) {
+  timerSource_ = L.timer.source.of(v);
+  timer_.setRunning(L.timer.run.setIn(v));
+  timer_.setAutoreload(L.timer.autoreload.setIn(v));
+  shown_.timerSource = timerSource_;
+  shown_.timerEnabled = L.timer.run.setIn(v);
+  shown_.timerAutoreload = L.timer.autoreload.setIn(v);
+  updateDue();
+  post(kItemTimer, timerItem::kSource | timerItem::kEnabled | timerItem::kAutoreload);
+}
 
 // 15 with a reload high nibble of 15 stops the timer and its autoreload;
 // any other value starts it from the reload.
@@ -153,15 +156,15 @@ void Qv4112::writeTimerLow(int value) {
   Cells c = cells();
   timer_.setReloadLow(value);
   if (value == 15 && (timer_.reload() >> 4) == 15) {
-    c.clearBits(kTimerControl, 0xC);
+    c.clearBits(L.timer.control.reg, L.timer.run.mask | L.timer.autoreload.mask);
     timer_.setRunning(false);
     timer_.setAutoreload(false);
     shown_.timerEnabled = shown_.timerAutoreload = false;
   } else {
-    c.setBits(kTimerControl, 4);
+    c.setBits(L.timer.control.reg, L.timer.run.mask);
     timer_.start();
-    c.set(kTimerLow, timer_.reload() & 15);
-    c.set(kTimerHigh, timer_.reload() >> 4);
+    c.set(L.timer.low.reg, timer_.reload() & 15);
+    c.set(L.timer.high.reg, timer_.reload() >> 4);
     shown_.timerEnabled = true;
   }
   updateDue();
@@ -169,45 +172,51 @@ void Qv4112::writeTimerLow(int value) {
        timerItem::kReload | timerItem::kActual | timerItem::kEnabled | timerItem::kAutoreload);
 }
 
-// The request at 255 needs the interrupt enable (115 bit 0) and the timer's
-// enable (125 bit 0).
+// The request at 255 needs the interrupt enable and the timer's enable.
 void Qv4112::timerCounted(bool terminal) {
   Cells c = cells();
-  if (terminal && c.bit(kInterruptControl, 1) && c.bit(kRequests, kTimerEnable))
-    c.setBits(kRequests, kTimerRequest);
-  const int count = timer_.count();
-  c.set(kTimerLow, count & 15);
-  c.set(kTimerHigh, count >> 4);
+  if (terminal && requestAllowed(c, L.irq.timerEnable))
+    c.setBits(L.irq.requests.reg, L.irq.timerRequest.mask);
+  showTimerCount(c);
   post(kItemTimer, timerItem::kActual);
 }
 
-void Qv4112::prescalerTap(int tap) {
-  if (tap != tap_) return;
-  Cells c = cells();
-  if (c.bit(kInterruptControl, 1) && c.bit(kRequests, kPrescalerEnable))
-    c.setBits(kRequests, kPrescalerRequest);
+// ---- Prescaler interrupt: the selected tap requests with the interrupt
+// enable and the prescaler's enable.
+
+void Qv4112::writePrescaler(int v) {
+  tap_ = L.prescaler.tap.of(v);
+  shown_.prescalerText = tap_;
+  if (L.prescaler.restart.setIn(v)) prescaler_.restart();
+  updateDue();
+  post(kItemPrescaler, prescalerItem::kText);
 }
 
-// ---- Detector: a request (108 bit 0 or 2) is measured at the next 2048 Hz
-// step after a 256 Hz step.
+void Qv4112::prescalerRequest() {
+  Cells c = cells();
+  if (requestAllowed(c, L.irq.prescalerEnable))
+    c.setBits(L.irq.requests.reg, L.irq.prescalerRequest.mask);
+}
+
+// ---- Detector.
 
 void Qv4112::detectorStart() {
-  if (!(cells().value(kLevelDetector) & 5)) return;
+  if (!cells().bit(L.detector.busy.reg, L.detector.busy.mask)) return;
   detector_.start(kDetectorLevel);
   updateDue();
 }
 
 void Qv4112::detectorEvaluate() {
-  cells().set(kLevelDetector, detector_.finish(supply_) ? 8 : 0);
+  cells().set(L.detector.control.reg, detector_.finish(supply_) ? L.detector.result.mask : 0);
   updateDue();
 }
 
-void Qv4112::updateDue() {
-  prescaler_.setDueFrom(qv4111::dueFrom<kTicks>(
-      {timer_.running(), timerSource_, tap_, -1, detector_.pending()}, kChainStages));
-}
-
 // ---- Ports.
+
+void Qv4112::writePortB(int v) {
+  for (int p = 0; p < 4; ++p) ports_[1].drive(p, (v >> p) & 1);
+  post(kItemPortB, 0);
+}
 
 void Qv4112::writePortCDirection(int value) {
   periphery::Port& pc = ports_[2];
@@ -217,41 +226,38 @@ void Qv4112::writePortCDirection(int value) {
     else
       pc.release(p, periphery::ReleasedLevel::Low);
   }
-  post(kItemPortC, kPortCButton);
+  post(kItemPortC, qv4111::kPortCButton);
 }
 
-// Each output pin: its bit of 122, of the latch and its level take the
-// written bit.
+// Each output pin: its bit of the data register, of the latch and its level
+// take the written bit.
 void Qv4112::writePortC(int value) {
   Cells c = cells();
-  const int outputs = c.value(kPortCDirection);
+  const int outputs = c.value(L.portC.direction.reg);
   for (int p = 0; p < 4; ++p) {
     if (!((outputs >> p) & 1)) continue;
     const int bit = 1 << p;
     latchC_ = (latchC_ & ~bit) | (value & bit);
-    c.setMasked(kPortC, bit, value);
+    c.setMasked(L.portC.data.reg, bit, value);
     ports_[2].setLevel(p, value & bit);
   }
-  post(kItemPortC, kPortCButton);
+  post(kItemPortC, qv4111::kPortCButton);
 }
 
-// Markers of the enabled pins: the edge 99 selects (1 rising).
+// Markers of the enabled pins: the edge the edge register selects (1 rising).
 void Qv4112::refreshMarkers() {
   Cells c = cells();
-  const int enables = c.value(kPortAEnables), edges = c.value(kPortAEdges);
+  const int enables = c.value(L.portA.enables.reg), edges = c.value(L.portA.edges.reg);
   for (int p = 0; p < 4; ++p) {
     const uint32_t kind = !((enables >> p) & 1) ? 0u : ((edges >> p) & 1) ? 2u : 1u;
     uint32_t& w = ports_[0].word(p);
     w = (w & ~pin::kMarkerKind) | pin::kMarker | (kind << 4);
   }
-  post(kItemPortA, kPortAButton);
+  post(kItemPortA, qv4111::kPortAButton);
 }
 
 void Qv4112::SamplePorts() {
-  Cells c = cells();
-  if (c.valid())
-    timer_.setCount(16 * c.value(kTimerHigh) +
-                    c.value(kTimerLow));  // the monitor may have edited them
+  takeTimerCount(cells());
   SamplePortA();
   SamplePortC();
 }
@@ -260,12 +266,12 @@ void Qv4112::SamplePortA() {
   Cells c = cells();
   if (!c.valid()) return;
   periphery::Port& a = ports_[0];
-  c.set(kPortA, a.levels());
+  c.set(L.portA.levels.reg, a.levels());
   word(k42::kCond1) = a.level(0);
   word(k42::kCond2) = a.level(1);
   word(k42::kCond3) = a.level(2);
-  c.setBits(kPortARequests,
-            periphery::edgeRequests(a, c.value(kPortAEnables), ~c.value(kPortAEdges) & 15));
+  c.setBits(L.portA.requests.reg, periphery::edgeRequests(a, c.value(L.portA.enables.reg),
+                                                          ~c.value(L.portA.edges.reg) & 15));
   a.takeEdges([](periphery::PinEdge) {});
 }
 
@@ -276,7 +282,7 @@ void Qv4112::SamplePortC() {
   periphery::Port& pc = ports_[2];
   int v = 0;
   for (int p = 0; p < 4; ++p) v |= (pc.driven(p) ? (latchC_ >> p) & 1 : int{pc.level(p)}) << p;
-  c.set(kPortC, v);
+  c.set(L.portC.data.reg, v);
   pc.takeEdges([](periphery::PinEdge) {});
 }
 

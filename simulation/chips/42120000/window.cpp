@@ -1,6 +1,6 @@
-// QV4112's periphery window: the dialog template, the redraw of each box,
-// the pin buttons and the supply bar. Port B has no buttons; item 3 draws
-// nothing.
+// QV4112's periphery window: the dialog template, the redraw of each box
+// and the pin buttons (the supply bar is the family's). Port B has no
+// buttons; item 3 draws nothing.
 #include <platform/dialog_items.h>
 
 #include <vector>
@@ -10,6 +10,15 @@
 namespace qv4112 {
 
 using namespace platform;
+// The family's control ids.
+using qv4111::kPrescalerText;
+using qv4111::kSupply;
+using qv4111::kTimerActualText;
+using qv4111::kTimerAutoreloadLed;
+using qv4111::kTimerEnabledLed;
+using qv4111::kTimerIrqLed;
+using qv4111::kTimerReloadText;
+using qv4111::kTimerSourceText;
 
 namespace {
 
@@ -55,10 +64,6 @@ std::vector<ControlTemplate> controls() {
 const DialogTemplate& Qv4112::WindowTemplate() {
   static const DialogTemplate t{"Curpos", 314, 126, "Courier New", 8, controls()};
   return t;
-}
-
-void Qv4112::Window_Init(WindowHandle d) {
-  kSupply.init(d, supply_);
 }
 
 void Qv4112::Window_Redraw(int item, intptr_t parts) {
@@ -109,10 +114,6 @@ void Qv4112::Window_RedrawAll() {
 bool Qv4112::Window_Command(int id) {
   return clickPin(kPinsA, ports_[0], id, [this] { SamplePortA(); }) ||
          clickPin(kPinsC, ports_[2], id, [this] { SamplePortC(); });
-}
-
-bool Qv4112::Window_Scroll(int barId, uint16_t code, int thumb) {
-  return kSupply.scroll(dialog(), barId, code, thumb, supply_);
 }
 
 }  // namespace qv4112

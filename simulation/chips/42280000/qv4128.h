@@ -132,7 +132,10 @@ class Chip : public simcore::PeripheryChip<Chip> {
   }
   // Before events and at the end of a run: as a register access.
   void ShowDeferredState() { showState(); }
-  inline void Periphery_Tick();
+  void Periphery_Tick() {
+    const int carried = prescaler_.step();
+    if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
+  }
   inline int32_t RunLoop(int32_t mode);
   void Periphery_Reset();
   void SamplePorts();
@@ -267,26 +270,19 @@ inline bool Chip::onEvent(Event e) {
   return true;
 }
 
-inline void Chip::Periphery_Tick() {
-  const int carried = prescaler_.step();
-  if (carried != periphery::kNothingDue) [[unlikely]] tickEvents(carried);
-}
-
 // The default round, with the tick only in a due round (the countdown,
 // armed anew at the start): the rounds before it step the chain at once.
 inline int32_t Chip::RunLoop(int32_t mode) {
-  runRounds(
-      mode, [this]() TAVIX_INLINE_ROUND { countdown_.dueNext(); },
-      [this](int32_t& pc) TAVIX_INLINE_ROUND { return pump(pc); },
-      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
-        if (countdown_.due()) [[unlikely]] {
-          prescaler_.advance(countdown_.takeBeforeDue());
-          Periphery_Tick();
-          reloadPcAfterReset(pc);
-          countdown_.arm(prescaler_.ticksToDue());
-        }
-        return enterAndStep(mode, pc);
-      });
+  runCountedRounds(
+      mode, countdown_, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pump(pc); },
+      [this](uint32_t before, int32_t& pc) TAVIX_INLINE_ROUND {
+        prescaler_.advance(before);
+        Periphery_Tick();
+        reloadPcAfterReset(pc);
+        countdown_.arm(prescaler_.ticksToDue());
+        return Pass::Rest;
+      },
+      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND { return enterAndStep(mode, pc); });
   return endRun();
 }
 

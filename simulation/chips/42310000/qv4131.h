@@ -295,31 +295,31 @@ inline void Qv4131::Periphery_Tick() {
 // halted, the automatic SWB or the interrupt enable. Every pass ends with
 // the stop test.
 inline int32_t Qv4131::RunLoop(int32_t mode) {
-  runRounds(
-      mode, [this]() TAVIX_INLINE_ROUND { countdown_.dueNext(); },
-      [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
-      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
-        if (countdown_.due()) [[unlikely]] {
-          prescaler_.advance(countdown_.takeBeforeDue());
-          if (asleep()) [[unlikely]] {
-            // Every round asleep is a due one; the sleep's work takes a copy
-            // of the counter, so the loop's own never has its address taken.
-            countdown_.dueNext();
-            int32_t held = pc;
-            const Pass pass = sleepingPass(held);
-            pc = held;
-            return pass;
-          }
-          Periphery_Tick();
-          if (swb_.takeOverflow()) [[unlikely]] {
-            countdown_.dueNext();
-            stopFlags_ = k42::kStopError;
-            return Pass::Stop;
-          }
-          if (watchdogRequest_) [[unlikely]] Periphery_Reset();
-          reloadPcAfterReset(pc);
-          rearm();
+  runCountedRounds(
+      mode, countdown_, [this](int32_t& pc) TAVIX_INLINE_ROUND { return pumpAll(pc); },
+      [this](uint32_t before, int32_t& pc) TAVIX_INLINE_ROUND {
+        prescaler_.advance(before);
+        if (asleep()) [[unlikely]] {
+          // Every round asleep is a due one; the sleep's work takes a copy
+          // of the counter, so the loop's own never has its address taken.
+          countdown_.dueNext();
+          int32_t held = pc;
+          const Pass pass = sleepingPass(held);
+          pc = held;
+          return pass;
         }
+        Periphery_Tick();
+        if (swb_.takeOverflow()) [[unlikely]] {
+          countdown_.dueNext();
+          stopFlags_ = k42::kStopError;
+          return Pass::Stop;
+        }
+        if (watchdogRequest_) [[unlikely]] Periphery_Reset();
+        reloadPcAfterReset(pc);
+        rearm();
+        return Pass::Rest;
+      },
+      [this, mode](int32_t& pc) TAVIX_INLINE_ROUND {
         if (!enterInterrupt(mode, pc)) [[unlikely]]
           return Pass::Stop;
         if (!halted()) [[likely]] {

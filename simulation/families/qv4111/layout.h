@@ -59,6 +59,7 @@ struct Qv4111Layout {
   } edgeWatchdog;
   struct {
     Field clock;  // 0-1 clock selection, 3 serial mode
+    Field selection;
     Field mode;
     Field data;  // the nibble to send
     Field sizeLow;
@@ -70,6 +71,8 @@ struct Qv4111Layout {
   struct {
     Field control;  // 0-1 level, 2 measuring, 3 result
     Field level;
+    Field measuring;
+    Field result;
   } detector;
   struct {
     Field control;  // 0 interrupt enable
@@ -142,6 +145,7 @@ inline constexpr Qv4111Layout kQv4111{
     .ports = {.control = {124}, .bothPorts = {124, 1}, .outputC = {124, 2}, .outputD = {124, 4}},
     .edgeWatchdog = {.rising = {99, 8}, .hold = {99, 1}, .clear = {113, 8}},
     .serial = {.clock = {104},
+               .selection = {104, 3},
                .mode = {104, 8},
                .data = {105},
                .sizeLow = {106},
@@ -149,7 +153,7 @@ inline constexpr Qv4111Layout kQv4111{
                .sizeHigh = {107, 3},
                .start = {107, 4},
                .automatic = {107, 8}},
-    .detector = {.control = {108}, .level = {108, 3}},
+    .detector = {.control = {108}, .level = {108, 3}, .measuring = {108, 4}, .result = {108, 8}},
     .irq = {.control = {109}, .interruptEnable = {109, 1}, .requests = {112}, .led = {112, 1}},
     .prescaler = {.control = {125}, .tap = {125, 3}, .restart = {125, 4}, .timerIrq = {125, 8}},
     .buzzer = {.control = {126}, .frequency = {126, 3}, .on = {126, 4}, .timerEnable = {126, 8}},

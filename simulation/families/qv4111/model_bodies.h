@@ -29,9 +29,7 @@ void Qv4111Model<Self, L>::Periphery_Reset() {
   if (c.valid()) periphery::applyReset(kResetTable, c, 0);
   this->latch_.clear();
   if (this->cpu_ != nullptr) this->resetCpu();
-  prescaler_.restart();
-  watchdog_.reset();
-  resetRequest_ = false;
+  this->restartTimeBase();
   ports_[kA].reset(pin::kMarker | pin::kRefresh);
   for (int p = kB; p <= kD; ++p) ports_[p].reset(pin::kRefresh);
   latchB_ = latchC_ = latchD_ = 0;
@@ -40,7 +38,6 @@ void Qv4111Model<Self, L>::Periphery_Reset() {
   timerSource_ = 0;
   irqLed_ = false;
   tap_ = 0;
-  detector_.reset();
   serial_.reset();
   serialMode_ = false;
   buzzerOn_ = false;
@@ -115,9 +112,9 @@ void Qv4111Model<Self, L>::onWrite(int n, int v, int old) {
     case L.detector.control.reg: {
       const int level = L.detector.level.of(v);
       if (level == 0) {
-        c.setMasked(L.detector.control.reg, 3, 0);
+        c.setMasked(L.detector.level.reg, L.detector.level.mask, 0);
       } else {
-        c.set(L.detector.control.reg, level + 4);
+        c.set(L.detector.control.reg, L.detector.measuring.with(level, 1));
         threshold_ = L.detectorLevels[level];
       }
       break;
@@ -186,7 +183,7 @@ void Qv4111Model<Self, L>::writeTimerLow(int value) {
   } else {
     timer_.setRunning(false);
     timer_.setAutoreload(false);
-    c.clearBits(L.timer.control.reg, 8);
+    c.clearBits(L.timer.autoreload.reg, L.timer.autoreload.mask);
   }
   updateDue();
   post(L.items.timer,
@@ -202,9 +199,8 @@ void Qv4111Model<Self, L>::timerCounted(bool terminal) {
     if (test(c, L.prescaler.timerIrq)) c.setBits(L.irq.requests.reg, kReqTimer);
     if (!timer_.running()) updateDue();
   }
+  showTimerCount(c);
   const int count = timer_.count();
-  c.set(L.timer.low.reg, count & 15);
-  c.set(L.timer.high.reg, count >> 4);
   const int throttle = timerSource_ == 1 ? 15 : timerSource_ == 2 ? 3 : 0;
   if ((count & throttle) == 0) post(L.items.timer, timerItem::kActual);
 }
@@ -256,18 +252,14 @@ void Qv4111Model<Self, L>::watchdogStep() {
 template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::detectorEvaluate() {
   Cells c = cells();
-  if (!test(c, L.detector.control.bits(4))) return;
+  if (!test(c, L.detector.measuring)) return;
   if (!detector_.pending()) {
     detector_.start(threshold_);
     return;
   }
   const bool low = detector_.finish(supply_);
-  c.setMasked(L.detector.control.reg, 0xC, low ? 8 : 0);
-}
-
-template <class Self, const Qv4111Layout& L>
-void Qv4111Model<Self, L>::updateDue() {
-  prescaler_.setDueFrom(dueFrom<kTicks>({timer_.running(), timerSource_, tap_, serialSelection_}, kChainStages));
+  c.setMasked(L.detector.control.reg, L.detector.measuring.mask | L.detector.result.mask,
+              low ? L.detector.result.mask : 0);
 }
 
 // ---- Serial output.
@@ -276,7 +268,7 @@ template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::updateSerialSelection() {
   Cells c = cells();
   const bool on = c.valid() && test(c, L.serial.start) && test(c, L.ports.outputD) && serialMode_;
-  serialSelection_ = on ? (c.value(L.serial.clock.reg) & 3) : -1;
+  serialSelection_ = on ? L.serial.selection.of(c.value(L.serial.clock.reg)) : -1;
   updateDue();
 }
 
@@ -295,7 +287,7 @@ bool Qv4111Model<Self, L>::automaticStep(int32_t& pc) {
   const bool finished = serial_.automaticHalfStep(c);
   followSerialPins();
   if (!finished) return true;
-  c.clearBits(L.serial.control.reg, 8);
+  c.clearBits(L.serial.automatic.reg, L.serial.automatic.mask);
   return this->enterInterruptDirect(pc);
 }
 
@@ -403,10 +395,7 @@ void Qv4111Model<Self, L>::refreshMarkers(int port, int enables) {
 
 template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::SamplePorts() {
-  Cells c = cells();
-  if (c.valid())
-    timer_.setCount(16 * c.value(L.timer.high.reg) +
-                    c.value(L.timer.low.reg));  // the monitor may have edited them
+  this->takeTimerCount(cells());
   SamplePortA();
   SamplePortB();
   SamplePortC();

@@ -74,11 +74,6 @@ const platform::DialogTemplate& Qv4111Model<Self, L>::WindowTemplate() {
 }
 
 template <class Self, const Qv4111Layout& L>
-void Qv4111Model<Self, L>::Window_Init(platform::WindowHandle d) {
-  kSupply.init(d, supply_);
-}
-
-template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::Window_Redraw(int item, intptr_t parts) {
   using G = window::Groups<L>;
   platform::WindowHandle d = this->dialog();
@@ -132,11 +127,6 @@ bool Qv4111Model<Self, L>::Window_Command(int id) {
          this->clickPin(G::kB, ports_[kB], id, [this] { SamplePortB(); }) ||
          this->clickPin(G::kC, ports_[kC], id, [this] { SamplePortC(); }) ||
          this->clickPin(G::kD, ports_[kD], id, [this] { SamplePortD(); });
-}
-
-template <class Self, const Qv4111Layout& L>
-bool Qv4111Model<Self, L>::Window_Scroll(int barId, uint16_t code, int thumb) {
-  return kSupply.scroll(this->dialog(), barId, code, thumb, supply_);
 }
 
 }  // namespace qv4111

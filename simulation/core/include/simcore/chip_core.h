@@ -228,8 +228,9 @@ class ChipCore {
 
   // What a loop's round asks for: the stop test and the next pass, the end
   // of the run with the counter stored, or the end now (the counter is
-  // already in CpuState, where events left it).
-  enum class Pass : uint8_t { Next, Stop, EndNow };
+  // already in CpuState, where events left it). Rest: the part of a counted
+  // loop that runs in due rounds only lets the rest of the round run.
+  enum class Pass : uint8_t { Next, Stop, EndNow, Rest };
   // The scaffold of every run loop: begin (nothing runs when it fails),
   // `start()`, then each pass `pumpStep(pc)` (false: the run ends now), the
   // loop's `round(pc)` and the stop test; the held counter stored at the
@@ -250,6 +251,25 @@ class ChipCore {
         break;
     }
     storePc(pc);
+  }
+  // The scaffold of a loop whose periphery counts its rounds down to the
+  // next one with work (`countdown`, a periphery::RoundCountdown, armed
+  // anew at the start): each pass the pump, then in a due round only
+  // `dueRound(before, pc)` with the rounds counted before it (Pass::Rest:
+  // the round goes on; any other ends the pass as a round does), then
+  // `round(pc)`.
+  template <class Countdown, class PumpStep, class DueRound, class Round>
+  [[gnu::always_inline]] void runCountedRounds(int32_t mode, Countdown& countdown, PumpStep&& pumpStep,
+                                               DueRound&& dueRound, Round&& round) {
+    runRounds(
+        mode, [&countdown]() TAVIX_INLINE_ROUND { countdown.dueNext(); }, pumpStep,
+        [&countdown, dueRound, round](int32_t& pc) TAVIX_INLINE_ROUND {
+          if (countdown.due()) [[unlikely]] {
+            const Pass pass = dueRound(countdown.takeBeforeDue(), pc);
+            if (pass != Pass::Rest) return pass;
+          }
+          return round(pc);
+        });
   }
   // The end of the common round: the interrupt entry, then the instruction
   // unless halted.
