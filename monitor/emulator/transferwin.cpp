@@ -12,10 +12,13 @@
 #include "emulator/emulator_session.h"
 #include "platform/controls.h"
 #include "platform/hooks.h"
+#include "platform/named.h"
 #include "platform/run_time_error.h"
 
 namespace monitor {
 namespace {
+
+using platform::Named;
 
 constexpr int kRates[] = {2400, 9600, 14400, 19200, 38400};
 
@@ -24,18 +27,6 @@ int RateIndex(int32_t baud) {
     if (kRates[i] == baud) return i;
   }
   return -1;
-}
-
-QCheckBox* Box(const char* name, const char* text, QWidget* parent) {
-  auto* box = new QCheckBox(text, parent);
-  box->setObjectName(name);
-  return box;
-}
-
-QPushButton* Button(const char* name, const char* text, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(name);
-  return button;
 }
 
 void SetBox(QCheckBox& box, bool on) {
@@ -48,18 +39,16 @@ Transferwin::Transferwin(MonitorState& state) : platform::Form("transferwin"), s
   SetCaption("ICE Serial Interface Parameters");
   auto* body = new QWidget(this);
   auto* grid = new QGridLayout(body);
-  comCombo = new QComboBox(body);
-  comCombo->setObjectName("comCombo");
-  baudcombo = new QComboBox(body);
-  baudcombo->setObjectName("baudcombo");
-  Buffcheck = Box("Buffcheck", "Buffered", body);
-  DTRCheck = Box("DTRCheck", "DTR", body);
-  RTSCheck = Box("RTSCheck", "RTS", body);
-  CTSCheck = Box("CTSCheck", "CTS", body);
-  DSRCheck = Box("DSRCheck", "DSR", body);
-  OKCommand = Button("OKCommand", "&OK", body);
-  CancelCommand = Button("CancelCommand", "&Cancel", body);
-  resetcommand = Button("resetcommand", "&Reset", body);
+  comCombo = Named(new QComboBox(body), "comCombo");
+  baudcombo = Named(new QComboBox(body), "baudcombo");
+  Buffcheck = Named(new QCheckBox("Buffered", body), "Buffcheck");
+  DTRCheck = Named(new QCheckBox("DTR", body), "DTRCheck");
+  RTSCheck = Named(new QCheckBox("RTS", body), "RTSCheck");
+  CTSCheck = Named(new QCheckBox("CTS", body), "CTSCheck");
+  DSRCheck = Named(new QCheckBox("DSR", body), "DSRCheck");
+  OKCommand = Named(new QPushButton("&OK", body), "OKCommand");
+  CancelCommand = Named(new QPushButton("&Cancel", body), "CancelCommand");
+  resetcommand = Named(new QPushButton("&Reset", body), "resetcommand");
   grid->addWidget(new QLabel("COM Port", body), 0, 0);
   grid->addWidget(new QLabel("Baud Rate", body), 0, 1);
   grid->addWidget(comCombo, 1, 0);
