@@ -325,7 +325,7 @@ inline int32_t Qv4131::RunLoop(int32_t mode) {
         if (!halted()) [[likely]] {
           stepInstruction(pc);
           if (halted() && swb_.ready()) [[unlikely]] word(k42::kHalted) = 0;
-        } else if (cells().bit(kQv4131.swb.control.reg, 8)) {
+        } else if (cells().bit(kQv4131.swb.automatic.reg, kQv4131.swb.automatic.mask)) {
           if (swb_.ready()) {
             word(k42::kHalted) = 0;
           } else {
