@@ -237,7 +237,7 @@ void Chip::samplePortB() {
 // A pin made an output takes its latch bit (PB3 the PWM level while the PWM
 // output is on); a pin made an input goes low.
 void Chip::writeDirection(int value, int old) {
-  const bool pwm = reg(L.prescaler.control.reg) & 8;
+  const bool pwm = test(L.prescaler.pwm);
   bool shown = false;
   for (int i = 0; i < 4; ++i) {
     const int bit = 1 << i;
@@ -256,7 +256,7 @@ void Chip::writeDirection(int value, int old) {
 void Chip::writeLatch(int value) {
   if (value == latchB_) return;
   latchB_ = value;
-  const int reserved = (reg(L.portB.pulseOutputs.reg) & 7) | (reg(L.prescaler.control.reg) & 8);
+  const int reserved = (reg(L.portB.pulseOutputs.reg) & 7) | (test(L.prescaler.pwm) ? 8 : 0);
   const int outputs = reg(L.portB.direction.reg) & ~reserved;
   bool shown = false;
   for (int i = 0; i < 4; ++i)
@@ -272,7 +272,7 @@ void Chip::toggle(int p) {
 }
 
 void Chip::drivePwm() {
-  if (!(reg(L.portB.direction.reg) & 8) || !(reg(L.prescaler.control.reg) & 8)) return;
+  if (!(reg(L.portB.direction.reg) & 8) || !test(L.prescaler.pwm)) return;
   if (ports_[1].drive(3, pwmLevel_ != 0)) postRedraw(kItemPortB, kPortBButton);
   cells().setMasked(L.portB.data.reg, 8, pwmLevel_ ? 8 : 0);
 }

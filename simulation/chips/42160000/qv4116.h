@@ -128,7 +128,7 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
   }
   // A halted pass enables interrupts through the register write, with its
   // side effects (the latch, a write breakpoint).
-  void Lcd_HaltEnable() { Register_Write(L.irq.control.reg, reg(L.irq.control.reg) | 8); }
+  void Lcd_HaltEnable() { Register_Write(L.irq.control.reg, reg(L.irq.control.reg) | L.irq.interruptEnable.mask); }
   void SamplePorts() {
     if (registers_ == nullptr) return;
     samplePortA();
@@ -152,6 +152,8 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
  private:
   periphery::Cells cells() const { return periphery::Cells(registers_); }
   int reg(int n) const { return registers_ != nullptr ? (registers_[n].value & 15) : 0; }
+  // Whether any bit of the field is set in the register file (0 without one).
+  bool test(Field f) const { return f.setIn(reg(f.reg)); }
   inline bool onEvent(Event e);
   // The fastest tap with something to do: the chain reports nothing below it.
   void refreshActivity();

@@ -71,10 +71,10 @@ void Chip::Window_Init(WindowHandle d) {
 }
 
 TimerView Chip::timerView() const {
-  return TimerView{(reg(L.timer.command.reg) & 8) != 0, (reg(L.irq.unitEnables.reg) & 2) != 0, (reg(L.irq.unitEnables.reg) & 1) != 0,
-                   (reg(L.prescaler.control.reg) & 8) != 0, (reg(L.timer.command.reg) & 2) != 0, reg(L.timer.control.reg) & 7,
+  return TimerView{test(L.timer.run), test(L.irq.endEnable), test(L.irq.compareEnable),
+                   test(L.prescaler.pwm), test(L.timer.compare), L.timer.clock.of(reg(L.timer.control.reg)),
                    timer_.up(), timer_.value(), reg(L.timer.high.reg) >> 2, timer_.count(),
-                   (reg(L.irq.control.reg) & 2) != 0};
+                   test(L.irq.fullCompare)};
 }
 
 void Chip::Window_Redraw(int item, intptr_t parts) {
@@ -83,7 +83,7 @@ void Chip::Window_Redraw(int item, intptr_t parts) {
   switch (item) {
     case kItemPortA:
     case kItemPortB: simcore::DrawPinGroup(d, kPinGroups[item], ports_[item]); break;
-    case kItemPrescaler: DrawPrescalerBox(d, parts, reg(L.irq.timeEnables.reg), (reg(L.prescaler.control.reg) & 2) != 0); break;
+    case kItemPrescaler: DrawPrescalerBox(d, parts, reg(L.irq.timeEnables.reg), test(L.prescaler.fast32Hz)); break;
     case kItemTimer: DrawTimerBox(d, parts, timerView()); break;
     case kItemSupply:
       for (int k = 0; k < 8; ++k)
@@ -92,7 +92,7 @@ void Chip::Window_Redraw(int item, intptr_t parts) {
     case kItemMillisecond:
       DrawMillisecondBox(d, parts,
                          MillisecondView{{ms_.digit(0), ms_.digit(1), ms_.digit(2)}, ms_.overflow(), ms_.running(),
-                                         (reg(L.irq.unitEnables.reg) & 4) != 0, reg(L.millisecond.control.reg), reg(L.millisecond.status.reg)});
+                                         test(L.irq.millisecondEnable), reg(L.millisecond.control.reg), reg(L.millisecond.status.reg)});
       break;
     default: break;  // items 2, 3, 4 and 9 have no box here
   }

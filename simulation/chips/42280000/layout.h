@@ -20,7 +20,8 @@ struct Qv4128Layout {
     Field control;  // bit set/clear: bit 0 watchdog clear, bit 1 interrupt mask
     Field options;  // 0: 32 Hz IRQ, 1: P3.3 signal, 2: watchdog off, 3: port 4 not on Timer1
     Field resetOptions;  // bit 3: no reset by pin combination
-    Field watchdogOff;
+    Field watchdogOff, fast32Hz, signal, port4OffTimer1;
+    Field noCombinationReset;
   } system;
   struct {
     Field select;   // bits 2-3
@@ -59,7 +60,7 @@ struct Qv4128Layout {
     Field bitsShort;  // 8 - bits per transfer
     Field clockTap;   // 0: the external clock
     Field control;  // 0: OUT on the other phase, 1: serial function, 2: sampling phase, 3: start
-    Field function, start;
+    Field otherPhase, function, samplingPhase, start;
     Field options;
   } serial;
   struct {
@@ -70,7 +71,8 @@ struct Qv4128Layout {
 
 inline constexpr Qv4128Layout kQv4128{
     .system = {.mask = {64}, .control = {65}, .options = {68}, .resetOptions = {69},
-               .watchdogOff = {68, 4}},
+               .watchdogOff = {68, 4}, .fast32Hz = {68, 1}, .signal = {68, 2}, .port4OffTimer1 = {68, 8},
+               .noCombinationReset = {69, 8}},
     .prescaler = {.select = {66}, .control = {67}, .readout = {85}},
     .ports = {.port1 = {71}, .port2 = {72}, .direction = {73}, .port3 = {80}, .port4 = {81},
               .directions = {82}, .port5 = {83}, .port5Directions = {84}},
@@ -83,7 +85,8 @@ inline constexpr Qv4128Layout kQv4128{
     .irq = {.requests1 = {100}, .enables1 = {101}, .requests2 = {102}, .enables2 = {103},
             .requests3 = {104}, .enables3 = {105}},
     .serial = {.low = {112}, .high = {113}, .mode = {114}, .bitsShort = {114, 3}, .clockTap = {114, 0xC},
-               .control = {115}, .function = {115, 2}, .start = {115, 8}, .options = {116}},
+               .control = {115}, .otherPhase = {115, 1}, .function = {115, 2}, .samplingPhase = {115, 4},
+               .start = {115, 8}, .options = {116}},
     .ram = {.bank = {119}, .select = {119, 1}},
 };
 

@@ -246,9 +246,9 @@ void Chip::timerStep(periphery::DownTimer4& timer, int input, int request, int i
 // running timers included).
 void Chip::updateTaps() {
   const int tap = latch_.bits(L.serial.clockTap);
-  const bool transfer = (latch_.at(kSerialControl) & 0xA) == 0xA;
+  const bool transfer = latch_.test(L.serial.function) && latch_.test(L.serial.start);
   serialTap_ = (transfer && tap != 0) ? tap : -1;
-  signalTap_ = (latch_.at(kOptions) & 2) ? tap : -1;
+  signalTap_ = latch_.test(L.system.signal) ? tap : -1;
   prescaler_.setDueFrom(periphery::firstTapInUse(
       kTicks, [this](Event e) { return tapInUse(e); }, kReadoutCarries));
 }
@@ -266,10 +266,10 @@ void Chip::refreshOutputs() {
   for (int p = 2; p <= 3; ++p) {
     const int d = latch_.at(kPortDirections) >> (p - 2);
     const int outputs = ((d & 1) ? 0x7 : 0) | ((d & 4) ? 0x8 : 0);
-    const bool high = syncHigh && (p == 2 || !(latch_.at(kOptions) & 8));
+    const bool high = syncHigh && (p == 2 || !latch_.test(L.system.port4OffTimer1));
     bool changed = false;
     for (int i = 0; i < 4; ++i) {
-      if (p == 2 && i == 3 && (latch_.at(kOptions) & 2)) {
+      if (p == 2 && i == 3 && latch_.test(L.system.signal)) {
         changed |= ports_[p].drive(3, signalLevel_ != 0);
       } else if (outputs & (1 << i)) {
         changed |= ports_[p].drive(i, high || ((outputLatches_[p] >> i) & 1));
@@ -325,8 +325,8 @@ void Chip::refreshMarkers() {
 // ---- Serial interface.
 
 void Chip::serialClock() {
-  const periphery::SerialPhases phases{(latch_.at(kSerialControl) >> 2) & 1,
-                                       (latch_.at(kSerialControl) & 1) != 0};
+  const periphery::SerialPhases phases{latch_.value(L.serial.samplingPhase),
+                                       latch_.test(L.serial.otherPhase)};
   const periphery::SerialShifter::Clock r = serial_.clock(ports_[4].level(kPinIn), phases);
   if (r.done) serialDone();
   refreshPort5();
@@ -335,9 +335,9 @@ void Chip::serialClock() {
 void Chip::serialDone() {
   Cells c = cells();
   if (!c.valid()) return;
-  serialControl_ &= ~8;
+  serialControl_ &= ~L.serial.start.mask;
   latch_.store(kSerialControl, serialControl_);
-  c.clearBits(kSerialControl, 8);
+  c.clearBits(kSerialControl, L.serial.start.mask);
   kSerialRequests.raise(c, kReqSerial);
   c.set(kSerialLow, serial_.received() & 15);
   c.set(kSerialHigh, serial_.received() >> 4);
@@ -392,7 +392,7 @@ void Chip::samplePort2() {
   Cells c = cells();
   periphery::Port& p = ports_[1];
   c.set(kPort2, p.levels());
-  if (!c.bit(kResetOptions, 8) && p.level(2) && p.level(3) && ports_[0].level(3)) {
+  if (!c.bit(kResetOptions, L.system.noCombinationReset.mask) && p.level(2) && p.level(3) && ports_[0].level(3)) {
     chipReset();
     return;
   }

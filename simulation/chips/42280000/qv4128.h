@@ -157,8 +157,8 @@ class Chip : public simcore::PeripheryChip<Chip> {
 
  private:
   periphery::Cells cells() const { return periphery::Cells(registers_); }
-  bool serialFunction() const { return (latch_.at(kSerialControl) & 2) != 0; }
-  bool prescaler32Hz() const { return (latch_.at(kOptions) & 1) != 0; }
+  bool serialFunction() const { return latch_.test(L.serial.function); }
+  bool prescaler32Hz() const { return latch_.test(L.system.fast32Hz); }
   void samplePort(int port);
   void draw(platform::WindowHandle d, int item, intptr_t parts);
   void drawAll(platform::WindowHandle d);
@@ -244,13 +244,13 @@ inline bool Chip::onEvent(Event e) {
       }
       break;
     case Event::Prescaler64Hz:
-      if (!(latch_.at(kOptions) & 1)) {
+      if (!latch_.test(L.system.fast32Hz)) {
         periphery::Cells c = cells();
         kTimerRequests.raise(c, kReqPrescaler);
       }
       break;
     case Event::Prescaler32Hz:
-      if (latch_.at(kOptions) & 1) {
+      if (latch_.test(L.system.fast32Hz)) {
         periphery::Cells c = cells();
         kTimerRequests.raise(c, kReqPrescaler);
       }

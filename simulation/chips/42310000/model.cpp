@@ -119,14 +119,14 @@ void Qv4131::onWrite(int n, int v, int old) {
 // A load also clears bits 0-1 of the register and leaves the compare
 // enable as it was.
 void Qv4131::writeTimerRun(int value) {
-  if (!(value & 1)) {
+  if (!L.timer.load.setIn(value)) {
     Model::writeTimerRun(value);
     return;
   }
   const bool compare = timer_.compareEnabled();
   Model::writeTimerRun(value);
   timer_.setCompareEnabled(compare);
-  cells().clearBits(L.timer.run.reg, 3);
+  cells().clearBits(L.timer.run.reg, L.timer.load.mask | L.timer.compareEnable.mask);
 }
 
 // Bit 2 restarts the prescaler and is not kept; leaving PWM gives PB3, if it
@@ -148,9 +148,9 @@ void Qv4131::writePrescaler(int value, int old) {
 
 void Qv4131::writeEepromControl(int value) {
   Cells c = cells();
-  const int address = 16 * (value & 1) + c.value(L.eeprom.address.reg);
-  c.setMasked(L.eeprom.control.reg, 3, value);
-  if (value & 2) {
+  const int address = 16 * L.eeprom.addressHigh.of(value) + c.value(L.eeprom.address.reg);
+  c.setMasked(L.eeprom.control.reg, L.eeprom.addressHigh.mask | L.eeprom.write.mask, value);
+  if (L.eeprom.write.setIn(value)) {
     eeprom_.write(address, 16 * c.value(L.eeprom.dataHigh.reg) + c.value(L.eeprom.dataLow.reg));
     eeprom_.startBusy(kEepromWriteTicks);
     c.setBits(L.eeprom.control.reg, 4);
@@ -168,7 +168,7 @@ void Qv4131::writeEepromControl(int value) {
 // enable; bits 1-3 of the control clear.
 void Qv4131::eepromDone() {
   Cells c = cells();
-  if (c.bit(L.eeprom.control.reg, 2))
+  if (c.bit(L.eeprom.write.reg, L.eeprom.write.mask))
     c.setMasked(L.irq.systemRequests.reg, kReqEepromWrite, c.value(L.irq.systemEnables.reg));
   c.clearBits(L.eeprom.control.reg, 0xE);
 }
@@ -216,14 +216,16 @@ void Qv4131::showSwbLines() {
 
 // The manual transfer steps while 92 bit 2 is set and bit 3 clear.
 void Qv4131::updateSwbRunning() {
-  swbRunning_ = (cells().value(L.swb.control.reg) & 0xC) == 4 ? swbClockCopy_ : -1;
+  const int control = cells().value(L.swb.control.reg);
+  const bool manual = L.swb.start.setIn(control) && !L.swb.automatic.setIn(control);
+  swbRunning_ = manual ? swbClockCopy_ : -1;
   updateDue();
 }
 
 // Bits 0-1 select the clock; bit 3 switches the external mode: PC0/PC1 take
 // the SWB's lines, or their latch bits when it ends.
 void Qv4131::writeSwbClock(int value, int old) {
-  swbClockCopy_ = value & 3;
+  swbClockCopy_ = L.swb.clockSelect.of(value);
   if ((value ^ old) & kSwbExternal.mask) {
     if (external()) {
       showSwbLines();
@@ -242,7 +244,7 @@ void Qv4131::writeSwbData() {
   swb_.dataWritten();
   swb_.clearRequest();
   if (cpu_ != nullptr) word(k42::kCond3) = 0;
-  if (cells().bit(L.swb.control.reg, 8)) {
+  if (cells().bit(L.swb.automatic.reg, L.swb.automatic.mask)) {
     swb_.clearText();
     post(kItemSwb, baseSwb::kText);
   }
@@ -255,9 +257,11 @@ void Qv4131::writeSwbData() {
 // sent text.
 void Qv4131::writeSwbControl(int value, int old) {
   Cells c = cells();
-  if ((value ^ old) & 3) swb_.setSize(16 * (value & 3) + swb_.size() % 16 + 2);
-  if ((value ^ old) & 0xC) {
-    if (value & 8) {
+  const int changed = value ^ old;
+  if (L.swb.sizeHigh.setIn(changed))
+    swb_.setSize(16 * L.swb.sizeHigh.of(value) + swb_.size() % 16 + 2);
+  if (L.swb.start.setIn(changed) || L.swb.automatic.setIn(changed)) {
+    if (L.swb.automatic.setIn(value)) {
       swbAutomatic_ = true;
       if (swbClockCopy_ != 0) divider_ = 0;
       c.clearBits(L.irq.interruptEnable.reg, L.irq.interruptEnable.mask);
@@ -269,7 +273,7 @@ void Qv4131::writeSwbControl(int value, int old) {
       clkSup_ = 0;
       divider_ = 0;
       swb_.setSize(0);
-      if (value & 4) swb_.startManual();
+      if (L.swb.start.setIn(value)) swb_.startManual();
     }
   }
   swb_.clearText();
@@ -286,7 +290,7 @@ void Qv4131::automaticSwbStep() {
   post(kItemSwb, baseSwb::kText);
   post(kItemPortC, kFirstPinButton[2]);
   Cells c = cells();
-  if (c.bit(L.swb.control.reg, 8)) return;
+  if (c.bit(L.swb.automatic.reg, L.swb.automatic.mask)) return;
   c.setBits(L.irq.interruptEnable.reg, L.irq.interruptEnable.mask);
   latch_.set(L.irq.interruptEnable);
 }

@@ -254,29 +254,17 @@ inline bool Qv4131::onEvent(Event e) {
     case Event::ClockPB1: return Model::onEvent(Shared::ClockPB1);
     case Event::Timer2: Timer_Step(2); break;
     case Event::Swb0: SwbStep(0); break;
-    case Event::Prescaler4688Hz: {
-      periphery::Cells c = cells();
-      kRequestsA.raise(c, kReq4688Hz);
-      break;
-    }
+    case Event::Prescaler4688Hz: raiseSystemRequest(kReq4688Hz); break;
     case Event::Swb1: SwbStep(1); break;
     case Event::Timer3: Timer_Step(3); break;
     case Event::ClockPB2: return Model::onEvent(Shared::ClockPB2);
     case Event::DetectorEvaluate: return Model::onEvent(Shared::DetectorEvaluate);
     case Event::Timer4: Timer_Step(4); break;
-    case Event::Prescaler293Hz: {
-      periphery::Cells c = cells();
-      kRequestsA.raise(c, kReq293Hz);
-      break;
-    }
+    case Event::Prescaler293Hz: raiseSystemRequest(kReq293Hz); break;
     case Event::DetectorStart: return Model::onEvent(Shared::DetectorStart);
     case Event::Timer5: Timer_Step(5); break;
     case Event::Timer6: Timer_Step(6); break;
-    case Event::Prescaler057Hz: {
-      periphery::Cells c = cells();
-      kRequestsA.raise(c, kReq057Hz);
-      break;
-    }
+    case Event::Prescaler057Hz: raiseSystemRequest(kReq057Hz); break;
     case Event::WatchdogStep: return Model::onEvent(Shared::WatchdogStep);
   }
   return true;
@@ -325,7 +313,7 @@ inline int32_t Qv4131::RunLoop(int32_t mode) {
         if (!halted()) [[likely]] {
           stepInstruction(pc);
           if (halted() && swb_.ready()) [[unlikely]] word(k42::kHalted) = 0;
-        } else if (cells().bit(kQv4131.swb.control.reg, 8)) {
+        } else if (cells().bit(kQv4131.swb.automatic.reg, kQv4131.swb.automatic.mask)) {
           if (swb_.ready()) {
             word(k42::kHalted) = 0;
           } else {

@@ -31,6 +31,7 @@ struct Qv4234Layout {
     simcore::Field control;   // 0: pin texts, 2: keep PA3 high, 3: start
     simcore::Field low, high;  // data to send / received
     simcore::Field keepHigh, start;
+    simcore::Field msbFirst, clock;
   } serial;
   struct {
     simcore::Field mode;     // 0-2: input, 3: direction (1 up)
@@ -54,12 +55,14 @@ struct Qv4234Layout {
     simcore::Field clockOptions;  // 1: RC-clock mode, 2: serial tap 12 on the instruction clock
     simcore::Field tickDivider;   // 0-2: tick every 2^n instructions (n > 4 gives 0)
     simcore::Field fullCompare, clearWatchdog, restart, serialTap12OnClock;
+    simcore::Field sleepRequest, sleepEnable, noSleepTimeout, fast64Hz, startRefusal, rcClock;
   } control;
   struct {
     simcore::Field control;         // 0: watchdog off, 1: continuous, 2: start, 3: result / channel
     simcore::Field thresholdIndex;  // both comparator channels
     simcore::Field topThreshold;    // 0: which of the pair is threshold 15
     simcore::Field continuous, start, adcChannel, topOfPair;
+    simcore::Field watchdogOff;
   } comparator;
 };
 
@@ -68,15 +71,18 @@ inline constexpr Qv4234Layout kQv4234{
               .functions = {97}, .functions2 = {98}, .pa5Latch = {96, 2}},
     .output = {.control = {86}, .frequencyTap = {86, 3}},
     .serial = {.mode = {87}, .control = {88}, .low = {89}, .high = {90},
-               .keepHigh = {88, 4}, .start = {88, 8}},
+               .keepHigh = {88, 4}, .start = {88, 8}, .msbFirst = {87, 1}, .clock = {87, 0xC}},
     .timer = {.mode = {91}, .control = {92}, .value0 = {93}, .value1 = {94}, .value2 = {95},
               .input = {91, 7}, .up = {91, 8}, .load = {92, 1}, .compareEnable = {92, 2}, .run = {92, 8}},
     .irq = {.enables1 = {101}, .enables2 = {102}, .requests1 = {103}, .requests2 = {104}},
     .control = {.system = {105}, .watchdog = {106}, .sleepOptions = {107}, .prescaler = {108},
                 .clockOptions = {121}, .tickDivider = {122}, .fullCompare = {105, 2},
-                .clearWatchdog = {106, 8}, .restart = {108, 4}, .serialTap12OnClock = {121, 4}},
+                .clearWatchdog = {106, 8}, .restart = {108, 4}, .serialTap12OnClock = {121, 4},
+                .sleepRequest = {105, 4}, .sleepEnable = {106, 4}, .noSleepTimeout = {107, 4},
+                .fast64Hz = {108, 2}, .startRefusal = {108, 8}, .rcClock = {121, 2}},
     .comparator = {.control = {115}, .thresholdIndex = {116}, .topThreshold = {123},
-                   .continuous = {115, 2}, .start = {115, 4}, .adcChannel = {115, 8}, .topOfPair = {123, 1}},
+                   .continuous = {115, 2}, .start = {115, 4}, .adcChannel = {115, 8}, .topOfPair = {123, 1},
+                   .watchdogOff = {115, 1}},
 };
 
 // The register table, generated from the layout: one line per register.

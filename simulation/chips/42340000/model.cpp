@@ -101,12 +101,12 @@ void Chip::powerOnReset(bool post) {
 
 // Every state that follows the control registers, after a reset.
 void Chip::deriveState() {
-  timerInput_ = latch_.at(kTimerMode) & 7;
-  timer_.setUp((latch_.at(kTimerMode) & 8) != 0);
-  timer_.setFullCompare((latch_.at(kSystem) & 2) != 0);
+  timerInput_ = latch_.value(L.timer.input);
+  timer_.setUp(latch_.test(L.timer.up));
+  timer_.setFullCompare(latch_.test(L.control.fullCompare));
   timer_.setDoubleStep(params_[kFieldDoubleStep] != 0);
-  freqTap_ = latch_.at(kOutputControl) & 3;
-  serialOnInstructionClock_ = (latch_.at(kClockOptions) & 4) != 0;
+  freqTap_ = latch_.value(L.output.frequencyTap);
+  serialOnInstructionClock_ = latch_.test(L.control.serialTap12OnClock);
   setTickDivider(latch_.at(kTickDivider));
   applyRegisterFields();
   updateSerialTap();
@@ -123,13 +123,13 @@ void Chip::applyRegisterFields() {
   int n = latch_.at(kTickDivider) & 7;
   params_[kFieldTickExponent] = n > 4 ? 0 : n;
   params_[kFieldTickBit3] = (latch_.at(kTickDivider) >> 3) & 1;
-  params_[kFieldRcMode] = (latch_.at(kClockOptions) >> 1) & 1;
+  params_[kFieldRcMode] = latch_.value(L.control.rcClock);
   params_[kFieldAdcIndex] = latch_.at(kThresholdIndex);
   params_[kFieldSupplyIndex] = latch_.at(kThresholdIndex);
 }
 
 void Chip::updateRc() {
-  rcActive_ = (latch_.at(kClockOptions) & 2) != 0 && timerInput_ == 7 && timer_.running();
+  rcActive_ = latch_.test(L.control.rcClock) && timerInput_ == 7 && timer_.running();
   refreshRare();
 }
 
@@ -150,8 +150,8 @@ bool Chip::tapInUse(Event e) const {
     case Event::SerialTap8: return serialTap_ == 8;
     case Event::SerialTap12: return serialTap_ == 12;
     case Event::ComparatorStep: return comparator_.active();
-    case Event::Prescaler64Hz: return (latch_.at(kPrescaler) & 2) != 0;
-    case Event::Prescaler8Hz: return (latch_.at(kPrescaler) & 2) == 0;
+    case Event::Prescaler64Hz: return latch_.test(L.control.fast64Hz);
+    case Event::Prescaler8Hz: return !latch_.test(L.control.fast64Hz);
     case Event::OneHzInterrupt:
     case Event::WatchdogStep: return true;
   }
@@ -211,12 +211,12 @@ void Chip::dueRound() {
 }
 
 void Chip::updateSleep() {
-  sleeping_ = (latch_.at(kSystem) & 4) && (latch_.at(kWatchdog) & 4);
+  sleeping_ = latch_.test(L.control.sleepRequest) && latch_.test(L.control.sleepEnable);
   refreshRare();
 }
 
 void Chip::updateSerialTap() {
-  const int clock = latch_.at(kSerialMode) & 0xC;
+  const int clock = latch_.bits(L.serial.clock);  // in place: the tap 4, 8 or 12
   serialTap_ = (serial_.running() && clock != 0) ? clock : -1;
   refreshRare();
 }
@@ -290,14 +290,14 @@ void Chip::onWrite(int n, int v, int old) {
       timer_.setCompareEnabled(L.timer.compareEnable.setIn(v));
       if (L.timer.load.setIn(v)) {
         if (!timer_.load()) run = false;  // a start value of 0 stops the timer
-        c.setMasked(kTimerControl, 0x3, 0);
+        c.clearBits(kTimerControl, L.timer.load.mask | L.timer.compareEnable.mask);
       }
       // Not started on a full compare already matched, with 108 bit 3.
-      if (run && !timer_.running() && (latch_.at(kPrescaler) & 8) && (latch_.at(kSystem) & 2) &&
+      if (run && !timer_.running() && latch_.test(L.control.startRefusal) && latch_.test(L.control.fullCompare) &&
           timer_.countAtValue())
         run = false;
       timer_.setRunning(run);
-      if (!run) c.clearBits(kTimerControl, 8);
+      if (!run) c.clearBits(kTimerControl, L.timer.run.mask);
       latch_.store(n, c.value(n));
       updateRc();
       postRedraw(kItemTimer, timerItem::kRun | timerItem::kCompareOn | timerItem::kCounter);
@@ -457,7 +457,7 @@ void Chip::toggleFrequency() {
 void Chip::startTransfer() {
   Cells c = cells();
   const int data = (c.valid() ? c.value(kSerialLow) | c.value(kSerialHigh) << 4 : 0);
-  serial_.start(data, (latch_.at(kSerialMode) & 1) ? periphery::BitOrder::MsbFirst : periphery::BitOrder::LsbFirst,
+  serial_.start(data, latch_.test(L.serial.msbFirst) ? periphery::BitOrder::MsbFirst : periphery::BitOrder::LsbFirst,
                 (latch_.at(kSerialMode) & 2) ? periphery::OutputPhase::Rising : periphery::OutputPhase::Falling);
   sLine_ = true;
   updateSerialTap();

@@ -335,11 +335,11 @@ class Chip : public simcore::PeripheryChip<Chip> {
       if (serialTap_ == 12 && !serialOnInstructionClock_) serialClock();
       break;
     case Event::ComparatorStep: if (comparator_.active()) measure(); break;
-    case Event::Prescaler64Hz: if (latch_.at(kPrescaler) & 2) raise(kSystemRequests, kReqPrescaler); break;
-    case Event::Prescaler8Hz: if (!(latch_.at(kPrescaler) & 2)) raise(kSystemRequests, kReqPrescaler); break;
+    case Event::Prescaler64Hz: if (latch_.test(L.control.fast64Hz)) raise(kSystemRequests, kReqPrescaler); break;
+    case Event::Prescaler8Hz: if (!latch_.test(L.control.fast64Hz)) raise(kSystemRequests, kReqPrescaler); break;
     case Event::OneHzInterrupt: raise(kSystemRequests, kReq1Hz); break;
     case Event::WatchdogStep:
-      if (latch_.at(kComparator) & 1)
+      if (latch_.test(L.comparator.watchdogOff))
         watchdog_.clear();
       else if (watchdog_.step())
         resetRequest_ = true, rare_ = 1;  // the run loop resets after the tick
@@ -373,7 +373,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
       if (sleeping_ && supply_.up()) {
         // Asleep: only the count of rounds to the reset (rareRound's sleep).
         countdown_.dueNext();
-        if (!(latch_.at(kSleepOptions) & 4) && --sleepCountdown_ <= 0) peripheryReset();
+        if (!latch_.test(L.control.noSleepTimeout) && --sleepCountdown_ <= 0) peripheryReset();
         reloadPcAfterReset(pc);
         return true;
       }

@@ -218,6 +218,11 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
 
   Self& self() { return static_cast<Self&>(*this); }
   periphery::Cells cells() const { return periphery::Cells(registers_); }
+  // Raises the bits of the system request group its enables allow.
+  void raiseSystemRequest(int bits) {
+    periphery::Cells c = cells();
+    kRequestsA.raise(c, bits);
+  }
   inline bool onEvent(Event e);
   // The fastest tap with work now: the chain reports the ticks below it as
   // nothing due. After every register write, reset, detector start and end
@@ -377,24 +382,14 @@ inline bool Qv4115Model<Self, L>::onEvent(Event e) {
     case Event::Timer3: Timer_Step(3); break;
     case Event::Timer4: Timer_Step(4); break;
     case Event::Prescaler32Hz:
-      if (latch_.test(L.prescaler.fast32Hz)) {
-        periphery::Cells c = cells();
-        kRequestsA.raise(c, kReqPrescaler);
-      }
+      if (latch_.test(L.prescaler.fast32Hz)) raiseSystemRequest(kReqPrescaler);
       break;
     case Event::Prescaler8Hz:
-      if (!latch_.test(L.prescaler.fast32Hz)) {
-        periphery::Cells c = cells();
-        kRequestsA.raise(c, kReqPrescaler);
-      }
+      if (!latch_.test(L.prescaler.fast32Hz)) raiseSystemRequest(kReqPrescaler);
       break;
     case Event::Timer5: Timer_Step(5); break;
     case Event::Timer6: Timer_Step(6); break;
-    case Event::OneHzInterrupt: {
-      periphery::Cells c = cells();
-      kRequestsA.raise(c, kReq1Hz);
-      break;
-    }
+    case Event::OneHzInterrupt: raiseSystemRequest(kReq1Hz); break;
     case Event::WatchdogStep: {
       periphery::Cells c = cells();
       if (c.bit(L.watchdog.hold.reg, L.watchdog.hold.mask))

@@ -411,7 +411,7 @@ void Qv4115Model<Self, L>::detectorDone() {
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::eepromDone() {
   periphery::Cells c = cells();
-  if (c.bit(L.eeprom.control.reg, 2)) c.setMasked(L.irq.systemRequests.reg, kReqEeprom, c.value(L.irq.systemEnables.reg));
+  if (c.bit(L.eeprom.write.reg, L.eeprom.write.mask)) c.setMasked(L.irq.systemRequests.reg, kReqEeprom, c.value(L.irq.systemEnables.reg));
   c.clearBits(L.eeprom.control.reg, 4);
 }
 
@@ -421,7 +421,7 @@ template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::swbHalfDone(const periphery::SerialWriteBuffer::Half& h) {
   if (h.stop) {
     periphery::Cells c = cells();
-    c.clearBits(L.swb.control.reg, 4);
+    c.clearBits(L.swb.start.reg, L.swb.start.mask);
     swb_.stopped();
     updateSwbRunning(c);
   }
@@ -437,7 +437,7 @@ void Qv4115Model<Self, L>::automaticSwbStep() {
   const bool finished = swb_.automaticHalfStep(c, self().swbLastNibbleBits());
   post(kItemSwb, swbItem::kClock | swbItem::kData);
   if (!finished) return;
-  c.clearBits(L.swb.control.reg, 8);
+  c.clearBits(L.swb.automatic.reg, L.swb.automatic.mask);
   word(k42::kHalted) = 0;
   word(k42::kCond3) = 1;
 }
