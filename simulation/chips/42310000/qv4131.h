@@ -24,8 +24,9 @@ inline constexpr qv4115::Qv4115Layout kQv4131{
             .style = {.manual = periphery::ManualSequence::AppendAtEnd,
                       .automaticEnd = periphery::AutomaticEnd::CountAtSize,
                       .textLimit = periphery::TextLimit::RestartThenOverflow}},
-    .eeprom = {.control = {83}, .addressHigh = {83, 1}, .write = {83, 2}, .address = {82},
-               .dataLow = {80}, .dataHigh = {81}},
+    // Busy: bit 2 while writing, bit 3 while reading.
+    .eeprom = {.control = {83}, .addressHigh = {83, 1}, .write = {83, 2}, .busy = {83, 0xC},
+               .address = {82}, .dataLow = {80}, .dataHigh = {81}},
     .timer = {.control = {93}, .source = {93, 7}, .countUp = {93, 8},
               .run = {94}, .load = {94, 1}, .compareEnable = {94, 2}, .running = {94, 8},
               .low = {95}, .middle = {96}, .high = {97}, .highBits = {97, 3}, .width = {97, 0xC},
@@ -39,7 +40,8 @@ inline constexpr qv4115::Qv4115Layout kQv4131{
     // reset or a restart carries through every stage.
     .prescaler = {.control = {107}, .fast32Hz = {107, 0}, .pwm = {107, 8},
                   .chain = {19, 0x7FFFF, 0, 0x7FFFF}},
-    .detector = {.control = {108}, .level = {108, 3}, .stored = {108, 7}, .result = {108, 0xE}},
+    .detector = {.control = {108}, .level = {108, 3}, .start = {108, 4}, .stored = {108, 7},
+                 .result = {108, 0xE}},
     .reset = {.select = {125}, .polarity = {126}},
     .texts = {.swbClocks = {"9375Hz", "2344Hz", "75000Hz", "150000Hz"},
               .timerSources = {"PA0", "300KHz", "37.5KHz", "4688Hz", "586Hz", "9.2Hz", "1.1Hz",

@@ -187,7 +187,7 @@ void Qv4115Model<Self, L>::writeSwbControl(int value, int old) {
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::writeEepromControl(int value) {
   periphery::Cells c = cells();
-  c.set(L.eeprom.control.reg, value | 4);
+  c.set(L.eeprom.control.reg, value | L.eeprom.busy.mask);
   const int address = 16 * L.eeprom.addressHigh.of(value) + c.value(L.eeprom.address.reg);
   if (L.eeprom.write.setIn(value)) {
     eeprom_.write(address, 16 * c.value(L.eeprom.dataHigh.reg) + c.value(L.eeprom.dataLow.reg));
@@ -412,7 +412,7 @@ template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::eepromDone() {
   periphery::Cells c = cells();
   if (c.bit(L.eeprom.write.reg, L.eeprom.write.mask)) c.setMasked(L.irq.systemRequests.reg, kReqEeprom, c.value(L.irq.systemEnables.reg));
-  c.clearBits(L.eeprom.control.reg, 4);
+  c.clearBits(L.eeprom.busy.reg, L.eeprom.busy.mask);
 }
 
 // ---- SWB.

@@ -105,8 +105,9 @@ template <class Self, const qv4124::Qv4124Layout& L, const Options& O>
 void Qv4117Model<Self, L, O>::supplyResult() {
   periphery::Cells c = cells();
   this->detector_.finish(this->supply_);
-  const bool low = kDetectorLevels[c.value(kDetectorLevel.reg) & 7] >= this->supply_;
-  c.setMasked(L.supply.control.reg, 0xC, low ? 8 : 0);
+  const bool low = kDetectorLevels[kDetectorLevel.of(c.value(kDetectorLevel.reg))] >= this->supply_;
+  const int startAndLow = L.supply.start.mask | L.supply.low.mask;
+  c.setMasked(L.supply.control.reg, startAndLow, low ? L.supply.low.mask : 0);
   self().refreshActivity();
 }
 

@@ -71,9 +71,9 @@ struct Qv4124Layout {
   } melody;
   struct {
     Field control;  // 0-2 input, 3 count up
-    Field countUp;
+    Field input, countUp;
     Field command;  // 0 load, 1 compare, 3 run
-    Field load;
+    Field load, compare, run;
     Field low, middle;
     Field high;     // 0-1 value bits 8-9, 2-3 width
     std::array<int8_t, 8> taps;  // by input select
@@ -83,15 +83,19 @@ struct Qv4124Layout {
   } clock;
   struct {
     Field control;  // 0-1 command, 1 busy, 2 write enable / supply sufficient
-    Field command, writeEnable;
+    Field command;
+    Field write;        // bit 0 of the write command, kept when busy ends
+    Field busy, writeEnable;
     Field address, low, high;
   } eeprom;
   struct {
     Field timeEnables;   // 0 melody, 1 blink, 2 8/32 Hz, 3 1 Hz
+    Field blinkEnable, prescalerEnable;
     Field unitEnables;   // 0 timer compare, 1 timer end, 2 EEPROM, 3 serial
     Field timeRequests;
     Field unitRequests;
     Field control;       // 0 PWM on PB3, 1 full-count compare, 2 sleep, 3 interrupt enable
+    Field pwm, fullCompare;
   } irq;
   struct {
     Field sleepWatchdog;  // 2 sleep, 3 watchdog clear
@@ -100,7 +104,7 @@ struct Qv4124Layout {
   } power;
   struct {
     Field control;  // 0, 3 port A sampling, 1 32 Hz, 2 restart
-    Field restart;
+    Field sampling, fast32Hz, restart;
     int8_t fastTap, slowTap;  // the 32 Hz and 8 Hz requests
     int8_t blinkTap;
     int8_t secondTap;         // 1 Hz: the watchdog's, always in use
@@ -108,6 +112,9 @@ struct Qv4124Layout {
   } prescaler;
   struct {
     Field control;  // 0 watchdog off, 1 level, 2 start, 3 low
+    Field watchdogOff;
+    Field highLevel;  // the level measured against: 1 high, 0 low
+    Field start, low;
     int8_t startTap, resultTap;
     int maximum;    // the slider's top, hundredths of a volt
   } supply;
@@ -201,18 +208,22 @@ inline constexpr Qv4124Layout kQv4124{
     .melody = {.tone = {88}, .control = {89}, .autoReload = {89, 4}, .cycles = {90},
                .taps = {13, 11, 9, 15},
                .clockTexts = {"4", "16", "64", "1"}},
-    .timer = {.control = {91}, .countUp = {91, 8}, .command = {92}, .load = {92, 1},
+    .timer = {.control = {91}, .input = {91, 7}, .countUp = {91, 8},
+              .command = {92}, .load = {92, 1}, .compare = {92, 2}, .run = {92, 8},
               .low = {93}, .middle = {94}, .high = {95},
               .taps = {kNoTap, 1, 4, 6, 8, 12, 15, kNoTap}},
     .clock = {.select = {96}},
-    .eeprom = {.control = {97}, .command = {97, 3}, .writeEnable = {97, 4},
-               .address = {98}, .low = {99}, .high = {100}},
-    .irq = {.timeEnables = {102}, .unitEnables = {103}, .timeRequests = {105}, .unitRequests = {106},
-            .control = {107}},
+    .eeprom = {.control = {97}, .command = {97, 3}, .write = {97, 1}, .busy = {97, 2},
+               .writeEnable = {97, 4}, .address = {98}, .low = {99}, .high = {100}},
+    .irq = {.timeEnables = {102}, .blinkEnable = {102, 2}, .prescalerEnable = {102, 4},
+            .unitEnables = {103}, .timeRequests = {105}, .unitRequests = {106},
+            .control = {107}, .pwm = {107, 1}, .fullCompare = {107, 2}},
     .power = {.sleepWatchdog = {108}, .watchdogClear = {108, 8}, .watchdogSeconds = 5},
-    .prescaler = {.control = {109}, .restart = {109, 4}, .fastTap = 10, .slowTap = 12, .blinkTap = 13, .secondTap = 15,
+    .prescaler = {.control = {109}, .sampling = {109, 9}, .fast32Hz = {109, 2}, .restart = {109, 4},
+                  .fastTap = 10, .slowTap = 12, .blinkTap = 13, .secondTap = 15,
                   .restartStages = 0x7FFEu},
-    .supply = {.control = {115}, .startTap = 7, .resultTap = 6, .maximum = 360},
+    .supply = {.control = {115}, .watchdogOff = {115, 1}, .highLevel = {115, 2}, .start = {115, 4},
+               .low = {115, 8}, .startTap = 7, .resultTap = 6, .maximum = 360},
     .reset = {.high = {124}, .low = {125}},
     .resetTable = kQv4124Reset,
 };

@@ -62,33 +62,35 @@ void Qv4124Model<Self, L>::refreshActivity() {
   taps_ = Taps{};
   if (c.valid()) {
     taps_.serial = serialRunning_ ? (c.value(L.serial.control.reg) >> 2) : -1;
-    taps_.timer = c.bit(L.timer.command.reg, 8) ? (c.value(L.timer.control.reg) & 7) : -1;
+    const bool timerRuns = c.bit(L.timer.run.reg, L.timer.run.mask);
+    taps_.timer = timerRuns ? L.timer.input.of(c.value(L.timer.input.reg)) : -1;
     taps_.melody = melody_.running() ? (c.value(L.melody.control.reg) & 3) : -1;
-    taps_.sampling = c.value(L.prescaler.control.reg) & 9;
+    taps_.sampling = L.prescaler.sampling.of(c.value(L.prescaler.sampling.reg));
     taps_.toggles = c.value(L.portB.direction.reg) & c.value(L.portB.pulseOutputs.reg);
-    taps_.fast32Hz = c.bit(L.prescaler.control.reg, 2);
+    taps_.fast32Hz = c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask);
     if (serialRunning_) use(L.serial.taps[c.value(L.serial.control.reg) >> 2]);
     const int toggles = c.value(L.portB.direction.reg) & c.value(L.portB.pulseOutputs.reg);
     for (int i = 0; i < 3; ++i)
       if ((toggles >> i) & 1) use(L.portB.toggleTaps[i]);
     if (std::any_of(std::begin(debounce_), std::end(debounce_), [](int n) { return n > 0; }) ||
         ports_[0].levels() != debounced_) {
-      const int s = c.value(L.prescaler.control.reg) & 9;
+      const int s = L.prescaler.sampling.of(c.value(L.prescaler.sampling.reg));
       use(s == 9 ? 2 : s == 1 ? 5 : 8);
     }
     if (detector_.pending()) use(L.supply.resultTap);
-    if (c.bit(L.supply.control.reg, 4)) use(L.supply.startTap);
+    if (c.bit(L.supply.start.reg, L.supply.start.mask)) use(L.supply.startTap);
     if (melody_.running()) use(L.melody.taps[c.value(L.melody.control.reg) & 3]);
-    if (c.bit(L.irq.timeEnables.reg, 4))
-      use(c.bit(L.prescaler.control.reg, 2) ? L.prescaler.fastTap : L.prescaler.slowTap);
-    if (c.bit(L.irq.timeEnables.reg, 2)) use(L.prescaler.blinkTap);
+    if (c.bit(L.irq.prescalerEnable.reg, L.irq.prescalerEnable.mask))
+      use(c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask) ? L.prescaler.fastTap
+                                                                      : L.prescaler.slowTap);
+    if (c.bit(L.irq.blinkEnable.reg, L.irq.blinkEnable.mask)) use(L.prescaler.blinkTap);
   }
   // The timer on a tap is not a tap in use: the time base hands out the tick
   // of its next match. Its clocks are applied up to here whenever its tap
   // may change (register writes, resets), so a new tap counts from now.
   int timerTap = -1;
-  if (c.valid() && c.bit(L.timer.command.reg, 8)) {
-    const int tap = L.timer.taps[c.value(L.timer.control.reg) & 7];
+  if (c.valid() && c.bit(L.timer.run.reg, L.timer.run.mask)) {
+    const int tap = L.timer.taps[L.timer.input.of(c.value(L.timer.input.reg))];
     if (tap < kNoTap) timerTap = tap;
   }
   if (timerTap != timerTicks_.carries()) {
@@ -269,7 +271,8 @@ void Qv4124Model<Self, L>::takePortAEdge(int p, bool rising) {
   periphery::Cells c = cells();
   const bool falling = c.bit(L.portA.edges.reg, 1 << p);
   if (rising != falling) kPortARequests.raise(c, 1 << p);
-  const int timerTap = c.bit(L.timer.command.reg, 8) ? (c.value(L.timer.control.reg) & 7) : -1;
+  const int timerTap =
+      c.bit(L.timer.run.reg, L.timer.run.mask) ? L.timer.input.of(c.value(L.timer.input.reg)) : -1;
   if ((p == 0 && timerTap == 0) || (p == 3 && timerTap == 7))
     if (rising != falling) timerClock();
 }
@@ -321,7 +324,7 @@ void Qv4124Model<Self, L>::SamplePorts() {
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::refreshPortB() {
   const int outputs = reg(L.portB.direction.reg);
-  const bool pwm = reg(L.irq.control.reg) & 1;
+  const bool pwm = L.irq.pwm.setIn(reg(L.irq.pwm.reg));
   bool changed = false;
   for (int i = 0; i < 4; ++i) {
     if ((outputs >> i) & 1) {
@@ -399,7 +402,7 @@ void Qv4124Model<Self, L>::serialClock() {
   if (r.done) {
     periphery::Cells c = cells();
     serialRunning_ = false;
-    c.clearBits(L.serial.mode.reg, 8);
+    c.clearBits(L.serial.start.reg, L.serial.start.mask);
     const int byte = (reg(L.serial.control.reg) & 1) ? serial_.received() : detail::Reverse8(serial_.received());
     c.set(L.serial.low.reg, byte & 15);
     c.set(L.serial.high.reg, byte >> 4);
@@ -426,7 +429,7 @@ template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::timerLoad() {
   periphery::Cells c = cells();
   timer_.load();
-  if (timer_.value() == 0) c.clearBits(L.timer.command.reg, 8);
+  if (timer_.value() == 0) c.clearBits(L.timer.run.reg, L.timer.run.mask);
 }
 
 // The count may have reached the end or the compare value.
@@ -434,18 +437,18 @@ template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::timerMatched() {
   periphery::Cells c = cells();
   const periphery::Timer10::Match s = timer_.match();
-  const bool fullCompare = c.bit(L.irq.control.reg, 2);
-  const bool pwm = c.bit(L.irq.control.reg, 1);
+  const bool fullCompare = c.bit(L.irq.fullCompare.reg, L.irq.fullCompare.mask);
+  const bool pwm = c.bit(L.irq.pwm.reg, L.irq.pwm.mask);
   if (s.end) {
     kRequestsC.raise(c, kReqEnd);
     if (pwm) pwmLevel_ = 1;
   }
   const bool compare = fullCompare ? s.fullCompare : s.compare;
-  if (c.bit(L.timer.command.reg, 2) && compare) {
+  if (c.bit(L.timer.compare.reg, L.timer.compare.mask) && compare) {
     kRequestsC.raise(c, kReqCompare);
     if (pwm) pwmLevel_ = 0;
     if (fullCompare && pwm) {
-      c.clearBits(L.timer.command.reg, 8);
+      c.clearBits(L.timer.run.reg, L.timer.run.mask);
       self().refreshActivity();
       postRedraw(kItemTimer, timerPart::kEnabled);
     }
@@ -467,14 +470,14 @@ void Qv4124Model<Self, L>::melodyClock() {
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::eepromDone() {
   periphery::Cells c = cells();
-  c.clearBits(L.eeprom.control.reg, 2);
-  if (c.bit(L.eeprom.control.reg, 1)) kRequestsC.raise(c, kReqEeprom);
+  c.clearBits(L.eeprom.busy.reg, L.eeprom.busy.mask);
+  if (c.bit(L.eeprom.write.reg, L.eeprom.write.mask)) kRequestsC.raise(c, kReqEeprom);
   self().refreshActivity();
 }
 
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::supplyStart() {
-  detector_.start(reg(L.supply.control.reg) & 2 ? kLevelHigh : kLevelLow);
+  detector_.start(L.supply.highLevel.setIn(reg(L.supply.highLevel.reg)) ? kLevelHigh : kLevelLow);
   self().refreshActivity();
 }
 
@@ -482,8 +485,12 @@ template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::supplyResult() {
   periphery::Cells c = cells();
   const bool low = detector_.finish(supply_);
-  c.setMasked(L.supply.control.reg, 0xC, low ? 8 : 0);
-  if (detector_.level() == kLevelLow) c.setMasked(L.eeprom.control.reg, 4, low ? 0 : 4);
+  const int startAndLow = L.supply.start.mask | L.supply.low.mask;
+  c.setMasked(L.supply.control.reg, startAndLow, low ? L.supply.low.mask : 0);
+  // At the low level the result also sets the EEPROM's write enable (the
+  // supply suffices) or clears it.
+  const simcore::Field enable = L.eeprom.writeEnable;
+  if (detector_.level() == kLevelLow) c.setMasked(enable.reg, enable.mask, low ? 0 : enable.mask);
   self().refreshActivity();
 }
 
