@@ -61,14 +61,14 @@ void Qv4124Model<Self, L>::refreshActivity() {
   if (eeprom_.busy()) use(0);
   taps_ = Taps{};
   if (c.valid()) {
-    taps_.serial = serialRunning_ ? (c.value(L.serial.control.reg) >> 2) : -1;
+    taps_.serial = serialRunning_ ? L.serial.clockSelect.of(c.value(L.serial.clockSelect.reg)) : -1;
     const bool timerRuns = c.bit(L.timer.run.reg, L.timer.run.mask);
     taps_.timer = timerRuns ? L.timer.input.of(c.value(L.timer.input.reg)) : -1;
-    taps_.melody = melody_.running() ? (c.value(L.melody.control.reg) & 3) : -1;
+    taps_.melody = melody_.running() ? L.melody.clockSelect.of(c.value(L.melody.clockSelect.reg)) : -1;
     taps_.sampling = L.prescaler.sampling.of(c.value(L.prescaler.sampling.reg));
     taps_.toggles = c.value(L.portB.direction.reg) & c.value(L.portB.pulseOutputs.reg);
     taps_.fast32Hz = c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask);
-    if (serialRunning_) use(L.serial.taps[c.value(L.serial.control.reg) >> 2]);
+    if (serialRunning_) use(L.serial.taps[L.serial.clockSelect.of(c.value(L.serial.clockSelect.reg))]);
     const int toggles = c.value(L.portB.direction.reg) & c.value(L.portB.pulseOutputs.reg);
     for (int i = 0; i < 3; ++i)
       if ((toggles >> i) & 1) use(L.portB.toggleTaps[i]);
@@ -79,7 +79,8 @@ void Qv4124Model<Self, L>::refreshActivity() {
     }
     if (detector_.pending()) use(L.supply.resultTap);
     if (c.bit(L.supply.start.reg, L.supply.start.mask)) use(L.supply.startTap);
-    if (melody_.running()) use(L.melody.taps[c.value(L.melody.control.reg) & 3]);
+    if (melody_.running())
+      use(L.melody.taps[L.melody.clockSelect.of(c.value(L.melody.clockSelect.reg))]);
     if (c.bit(L.irq.prescalerEnable.reg, L.irq.prescalerEnable.mask))
       use(c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask) ? L.prescaler.fastTap
                                                                       : L.prescaler.slowTap);
@@ -112,7 +113,7 @@ int Qv4124Model<Self, L>::onRead(int n) {
     case L.melody.control.reg: return (c.value(n) & 7) | (melody_.running() ? 8 : 0);
     case L.timer.low.reg: return timer_.count() & 15;
     case L.timer.middle.reg: return (timer_.count() >> 4) & 15;
-    case L.timer.high.reg: return ((timer_.count() >> 8) & 3) | (c.value(n) & 0xC);
+    case L.timer.high.reg: return ((timer_.count() >> 8) & 3) | (c.value(n) & L.timer.width.mask);
     case L.portA.requests.reg: {
       const int v = c.readAndClear(n, 0xF);
       dropPortAEdges();
@@ -168,7 +169,7 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
     case L.timer.middle.reg: timer_.setValueBits(0x0F0, v << 4); break;
     case L.timer.high.reg:
       timer_.setValueBits(0x300, v << 8);
-      timer_.setWidthCode(v >> 2);
+      timer_.setWidthCode(L.timer.width.of(v));
       postRedraw(kItemTimer, timerPart::kCompareValue | timerPart::kWidth);
       break;
     case L.clock.select.reg:
@@ -177,16 +178,17 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
       break;
     case L.eeprom.control.reg: {
       int r = v;
+      const int address = L.eeprom.address.of(c.value(L.eeprom.address.reg));
       const int command = L.eeprom.command.of(v);
       const bool writeEnable = L.eeprom.writeEnable.setIn(v);
       if (command == 2) {
-        const int byte = eeprom_.read(c.value(L.eeprom.address.reg) & 7);
+        const int byte = eeprom_.read(address);
         c.set(L.eeprom.low.reg, byte & 15);
         c.set(L.eeprom.high.reg, byte >> 4);
         eeprom_.startBusy(kEepromReadTicks);
         r |= 2;
       } else if (command == 3 && writeEnable) {
-        eeprom_.write(c.value(L.eeprom.address.reg) & 7, c.value(L.eeprom.low.reg) | (c.value(L.eeprom.high.reg) << 4));
+        eeprom_.write(address, c.value(L.eeprom.low.reg) | (c.value(L.eeprom.high.reg) << 4));
         eeprom_.startBusy(kEepromWriteTicks);
       } else if (writeEnable && command < 2) {
         r = L.eeprom.writeEnable.with(r, 0);
@@ -223,7 +225,8 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
     case L.ram2.page.reg: pageWrite(v, old); break;
     case L.lcd.control.reg:
       postRedraw(kItemGpo, kAllParts);
-      if ((v ^ old) & 1) postRedraw(kItemLcd, 1);  // into or out of general-purpose outputs
+      // Into or out of general-purpose outputs.
+      if (L.lcd.outputs.setIn(v ^ old)) postRedraw(kItemLcd, 1);
       break;
     case L.lcd.mode.reg: lcdMode(v, old); break;
     case L.portA.conditionCopy.reg:
@@ -358,7 +361,7 @@ void Qv4124Model<Self, L>::samplePortB() {
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::refreshSerialPins() {
   periphery::Port& p = ports_[2];
-  const int mode = reg(L.serial.mode.reg) & 3;
+  const int mode = L.serial.modeSelect.of(reg(L.serial.mode.reg));
   bool changed = false;
   if (mode == 3) {
     for (int i = 0; i < 4; ++i) changed |= p.drive(i, (reg(L.serial.pins.reg) >> i) & 1);
@@ -366,10 +369,10 @@ void Qv4124Model<Self, L>::refreshSerialPins() {
     for (int i = 0; i < 4; ++i) changed |= p.release(i);
   } else {
     changed |= p.release(kPinIn);
-    const bool held = serialRunning_ || (reg(L.serial.mode.reg) & 4);
+    const bool held = serialRunning_ || L.serial.holdS.setIn(reg(L.serial.mode.reg));
     changed |= held ? p.drive(kPinS, true) : p.release(kPinS);
     changed |= p.drive(kPinOut, serial_.out() != 0);
-    if ((reg(L.serial.control.reg) >> 2) != 0)
+    if (L.serial.clockSelect.setIn(reg(L.serial.control.reg)))
       changed |= p.drive(kPinClk, serial_.phase() != 0);
     else
       changed |= p.release(kPinClk);
@@ -388,7 +391,7 @@ inline int Reverse8(int v) {
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::serialStart() {
   const int byte = reg(L.serial.low.reg) | (reg(L.serial.high.reg) << 4);
-  const bool msbFirst = reg(L.serial.control.reg) & 1;
+  const bool msbFirst = L.serial.msbFirst.setIn(reg(L.serial.control.reg));
   serial_.setBitsPerTransfer(8);
   serial_.load(msbFirst ? byte : detail::Reverse8(byte));
   serial_.start();
@@ -397,13 +400,14 @@ void Qv4124Model<Self, L>::serialStart() {
 
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::serialClock() {
-  const periphery::SerialPhases phases{(reg(L.serial.control.reg) >> 1) & 1, false};
+  const periphery::SerialPhases phases{L.serial.phase.of(reg(L.serial.control.reg)), false};
   const periphery::SerialShifter::Clock r = serial_.clock(ports_[2].level(kPinIn), phases);
   if (r.done) {
     periphery::Cells c = cells();
     serialRunning_ = false;
     c.clearBits(L.serial.start.reg, L.serial.start.mask);
-    const int byte = (reg(L.serial.control.reg) & 1) ? serial_.received() : detail::Reverse8(serial_.received());
+    const bool msbFirst = L.serial.msbFirst.setIn(reg(L.serial.control.reg));
+    const int byte = msbFirst ? serial_.received() : detail::Reverse8(serial_.received());
     c.set(L.serial.low.reg, byte & 15);
     c.set(L.serial.high.reg, byte >> 4);
     kRequestsC.raise(c, kReqSerial);
@@ -416,7 +420,7 @@ void Qv4124Model<Self, L>::serialClock() {
 // running frame.
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::sampleSerial() {
-  const bool external = (reg(L.serial.control.reg) >> 2) == 0;
+  const bool external = !L.serial.clockSelect.setIn(reg(L.serial.control.reg));
   int clockEdges = 0;
   ports_[2].takeEdges([&](periphery::PinEdge e) { clockEdges += e.pin == kPinClk; });
   if (external)
@@ -514,11 +518,11 @@ void Qv4124Model<Self, L>::lcdWrite(int bank, int nibble) {
   const int index = lcdMemory_.index(bank, reg(L.ram2.page.reg));
   lcdMemory_.set(index, nibble);
   const int control = reg(L.lcd.control.reg);
-  if (control & 1) {
+  if (L.lcd.outputs.setIn(control)) {
     postRedraw(kItemGpo, 1);
     return;
   }
-  lcd_.setSegment(index, (control & 2) ? ((nibble & 1) ? 15 : 0) : nibble);
+  lcd_.setSegment(index, L.lcd.wholeNibble.setIn(control) ? ((nibble & 1) ? 15 : 0) : nibble);
 }
 
 template <class Self, const Qv4124Layout& L>
@@ -531,7 +535,7 @@ void Qv4124Model<Self, L>::lcdMode(int v, int old) {
 
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::refreshLcd() {
-  if (reg(L.lcd.control.reg) & 1) {
+  if (L.lcd.outputs.setIn(reg(L.lcd.control.reg))) {
     lcd_.setStatus(0);
     return;
   }
