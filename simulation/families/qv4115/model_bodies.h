@@ -386,13 +386,13 @@ template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::adcDone() {
   periphery::Cells c = cells();
   const int control = c.value(L.adc.control.reg);
-  const int result = adc_.input(control & 3);
+  const int result = adc_.input(L.adc.channel.of(control));
   c.set(L.adc.low.reg, result & 15);
   c.set(L.adc.high.reg, result >> 4);
-  if (control & 4) {
+  if (L.adc.single.setIn(control)) {
     c.set(L.adc.control.reg, 3);
     adc_.stop();
-  } else if (!(control & 8)) {
+  } else if (!L.adc.start.setIn(control)) {
     adc_.stop();
   } else {
     adc_.start();
@@ -404,7 +404,7 @@ template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::detectorDone() {
   periphery::Cells c = cells();
   const bool low = detector_.finish(supply_);
-  c.setMasked(L.detector.result.reg, L.detector.result.mask, low ? 8 : 0);
+  c.setMasked(L.detector.result.reg, L.detector.result.mask, low ? L.detector.low.mask : 0);
   kRequestsB.raise(c, kReqDetector);
 }
 
