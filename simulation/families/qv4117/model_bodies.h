@@ -139,7 +139,7 @@ void Qv4117Model<Self, L, O>::samplePortA() {
 template <class Self, const qv4124::Qv4124Layout& L, const Options& O>
 simcore::lcd::MillisecondView Qv4117Model<Self, L, O>::millisecondView() const {
   return {{ms_.digit(0), ms_.digit(1), ms_.digit(2)}, ms_.overflow(), ms_.running(),
-          (reg(L.irq.unitEnables.reg) & 4) != 0, reg(kMsControl.reg), reg(kMsStatus.reg)};
+          (reg(L.irq.unitEnables.reg) & kReqMillisecond) != 0, reg(kMsControl.reg), reg(kMsStatus.reg)};
 }
 
 template <class Self, const qv4124::Qv4124Layout& L, const Options& O>
