@@ -69,7 +69,7 @@ void Qv4124Model<Self, L>::Window_Redraw(int item, intptr_t parts) {
       if (parts & melodyPart::kClock) platform::SetDlgItemText(d, kMelodyClockText, L.melody.clockTexts[L.melody.clockSelect.of(control)]);
       if (parts & melodyPart::kAutoReload) simcore::ShowLed(d, kAutoReloadLed, L.melody.autoReload.setIn(control));
       if (parts & melodyPart::kCount) platform::SetDlgItemText(d, kCyclesText, windowText::Format("%d", melody_.count()));
-      if (parts & melodyPart::kIrq) simcore::ShowLed(d, kMelodyIrqLed, reg(L.irq.timeEnables.reg) & 1);
+      if (parts & melodyPart::kIrq) simcore::ShowLed(d, kMelodyIrqLed, reg(L.irq.timeEnables.reg) & kReqMelody);
       if (parts & melodyPart::kContinuous) simcore::ShowLed(d, kContinuousLed, control & 8);
       break;
     }
