@@ -170,7 +170,7 @@ void Qv4131::eepromDone() {
   Cells c = cells();
   if (c.bit(L.eeprom.write.reg, L.eeprom.write.mask))
     c.setMasked(L.irq.systemRequests.reg, kReqEepromWrite, c.value(L.irq.systemEnables.reg));
-  c.clearBits(L.eeprom.control.reg, 0xE);
+  c.clearBits(L.eeprom.control.reg, L.eeprom.write.mask | L.eeprom.busy.mask);
 }
 
 // ---- Port C: a direction per pin; a released pin keeps its latch level.

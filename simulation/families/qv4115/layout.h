@@ -58,6 +58,7 @@ struct Qv4115Layout {
     Field control;  // 0 address bit 4, 1 write, 2 busy
     Field addressHigh;
     Field write;
+    Field busy;
     Field address;
     Field dataLow;
     Field dataHigh;
@@ -80,7 +81,7 @@ struct Qv4115Layout {
   struct {
     bool present = true;
     Field control;  // 0-1 channel, 2 single, 3 start
-    Field start;
+    Field channel, single, start;
     Field low;
     Field high;
   } adc;
@@ -105,8 +106,10 @@ struct Qv4115Layout {
   struct {
     Field control;  // 0-1 level, 2 start, 3 result
     Field level;
+    Field start;    // measured at the next start tick
     Field stored;   // the bits a write keeps: the level and the start
     Field result;   // the bits an evaluation writes: the result bit 3, the others cleared
+    Field low;      // the result: the supply is below the level
   } detector;
   struct {
     Field select;
@@ -166,13 +169,14 @@ inline constexpr Qv4115Layout kQv4115{
     .portC = {.direction = {83}, .output = {83, 1}, .data = {84}},
     .swb = {.clock = {85}, .clockSelect = {85, 3}, .data = {86}, .sizeLow = {87}, .control = {88},
             .sizeHigh = {88, 3}, .start = {88, 4}, .automatic = {88, 8}, .style = {}},
-    .eeprom = {.control = {89}, .addressHigh = {89, 1}, .write = {89, 2}, .address = {90},
-               .dataLow = {91}, .dataHigh = {92}},
+    .eeprom = {.control = {89}, .addressHigh = {89, 1}, .write = {89, 2}, .busy = {89, 4},
+               .address = {90}, .dataLow = {91}, .dataHigh = {92}},
     .timer = {.control = {93}, .source = {93, 7}, .countUp = {93, 8},
               .run = {94}, .load = {94, 1}, .compareEnable = {94, 2}, .running = {94, 8},
               .low = {95}, .middle = {96}, .high = {97}, .highBits = {97, 3}, .width = {97, 0xC},
               .fullCompare = {107, 2}},
-    .adc = {.control = {98}, .start = {98, 8}, .low = {99}, .high = {100}},
+    .adc = {.control = {98}, .channel = {98, 3}, .single = {98, 4}, .start = {98, 8},
+            .low = {99}, .high = {100}},
     .irq = {.systemEnables = {102}, .timerEnables = {103}, .systemRequests = {105},
             .timerRequests = {106}, .control = {107}, .interruptEnable = {107, 8}},
     .watchdog = {.clear = {108}, .hold = {109, 3}},
@@ -180,7 +184,8 @@ inline constexpr Qv4115Layout kQv4115{
     // (counter bits 7, 9 and 11) and clears the others.
     .prescaler = {.control = {113, 0xA}, .fast32Hz = {113, 2}, .pwm = {113, 8},
                   .chain = {14, 0, 0x3FFFu & ~((1u << 7) | (1u << 9) | (1u << 11)), 0}},
-    .detector = {.control = {114}, .level = {114, 3}, .stored = {114, 7}, .result = {114, 0xC}},
+    .detector = {.control = {114}, .level = {114, 3}, .start = {114, 4}, .stored = {114, 7},
+                 .result = {114, 0xC}, .low = {114, 8}},
     .reset = {.select = {124}, .polarity = {125}},
     .texts = {.swbClocks = {"1KHz Clk", "2KHz Clk", "8KHz Clk", "16KHz Clk"},
               .timerSources = {"PA0", "16KHz", "2048Hz", "512Hz", "128Hz", "8Hz", "1Hz", "PA3"}},

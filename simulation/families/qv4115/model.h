@@ -373,7 +373,7 @@ inline bool Qv4115Model<Self, L>::onEvent(Event e) {
     case Event::Timer2: Timer_Step(2); break;
     case Event::ClockPB0: if (clockOutputOn(0)) toggleClockPin(0); break;
     case Event::DetectorStart:
-      if (cells().bit(L.detector.control.reg, 4)) {
+      if (cells().bit(L.detector.start.reg, L.detector.start.mask)) {
         detector_.start(detectorLevel_);
         self().updateDue();
       }

@@ -187,7 +187,7 @@ void Qv4115Model<Self, L>::writeSwbControl(int value, int old) {
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::writeEepromControl(int value) {
   periphery::Cells c = cells();
-  c.set(L.eeprom.control.reg, value | 4);
+  c.set(L.eeprom.control.reg, value | L.eeprom.busy.mask);
   const int address = 16 * L.eeprom.addressHigh.of(value) + c.value(L.eeprom.address.reg);
   if (L.eeprom.write.setIn(value)) {
     eeprom_.write(address, 16 * c.value(L.eeprom.dataHigh.reg) + c.value(L.eeprom.dataLow.reg));
@@ -386,13 +386,13 @@ template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::adcDone() {
   periphery::Cells c = cells();
   const int control = c.value(L.adc.control.reg);
-  const int result = adc_.input(control & 3);
+  const int result = adc_.input(L.adc.channel.of(control));
   c.set(L.adc.low.reg, result & 15);
   c.set(L.adc.high.reg, result >> 4);
-  if (control & 4) {
+  if (L.adc.single.setIn(control)) {
     c.set(L.adc.control.reg, 3);
     adc_.stop();
-  } else if (!(control & 8)) {
+  } else if (!L.adc.start.setIn(control)) {
     adc_.stop();
   } else {
     adc_.start();
@@ -404,7 +404,7 @@ template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::detectorDone() {
   periphery::Cells c = cells();
   const bool low = detector_.finish(supply_);
-  c.setMasked(L.detector.result.reg, L.detector.result.mask, low ? 8 : 0);
+  c.setMasked(L.detector.result.reg, L.detector.result.mask, low ? L.detector.low.mask : 0);
   kRequestsB.raise(c, kReqDetector);
 }
 
@@ -412,7 +412,7 @@ template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::eepromDone() {
   periphery::Cells c = cells();
   if (c.bit(L.eeprom.write.reg, L.eeprom.write.mask)) c.setMasked(L.irq.systemRequests.reg, kReqEeprom, c.value(L.irq.systemEnables.reg));
-  c.clearBits(L.eeprom.control.reg, 4);
+  c.clearBits(L.eeprom.busy.reg, L.eeprom.busy.mask);
 }
 
 // ---- SWB.

@@ -70,8 +70,8 @@ void Qv4115Model<Self, L>::drawTimer(intptr_t parts) {
   platform::WindowHandle d = dialog();
   const int widthMask = timer_.widthMask();
   if (parts & timerItem::kEnabled) simcore::ShowLed(d, kTimerEnabledLed, timer_.running());
-  if (parts & timerItem::kEndIrq) simcore::ShowLed(d, kTimerEndLed, latch_.at(L.irq.timerEnables.reg) & 2);
-  if (parts & timerItem::kCompareIrq) simcore::ShowLed(d, kTimerCompareLed, latch_.at(L.irq.timerEnables.reg) & 1);
+  if (parts & timerItem::kEndIrq) simcore::ShowLed(d, kTimerEndLed, latch_.at(L.irq.timerEnables.reg) & kReqEnd);
+  if (parts & timerItem::kCompareIrq) simcore::ShowLed(d, kTimerCompareLed, latch_.at(L.irq.timerEnables.reg) & kReqCompare);
   if (parts & timerItem::kPwm) simcore::ShowLed(d, kTimerPwmLed, pwmEnabled());
   if (parts & timerItem::kCompareEnable) simcore::ShowLed(d, kTimerCompareEnableLed, timer_.compareEnabled());
   if (parts & timerItem::kSource) platform::SetDlgItemText(d, kTimerSourceText, L.texts.timerSources[timerSource_ & 7]);
@@ -93,8 +93,8 @@ void Qv4115Model<Self, L>::Window_Redraw(int item, intptr_t parts) {
     case kItemPrescaler:
       if (parts & prescalerItem::kRateText) platform::SetDlgItemText(d, kPrescalerText, prescaler32Hz() ? "32Hz IRQ" : "8Hz IRQ");
       if (parts & prescalerItem::kLeds) {
-        simcore::ShowLed(d, kPrescalerLed, latch_.at(L.irq.systemEnables.reg) & 4);
-        simcore::ShowLed(d, kOneHzLed, latch_.at(L.irq.systemEnables.reg) & 8);
+        simcore::ShowLed(d, kPrescalerLed, latch_.at(L.irq.systemEnables.reg) & kReqPrescaler);
+        simcore::ShowLed(d, kOneHzLed, latch_.at(L.irq.systemEnables.reg) & kReq1Hz);
       }
       break;
     case kItemTimer: drawTimer(parts); break;

@@ -27,7 +27,7 @@ constexpr Field kLcdBank2{70};        // LCD addresses 0-7 of the page
 constexpr Field kMsControl{96};       // 0 clear, 1 start/stop by opposite edges, 2 port control, 3 run
 constexpr Field kMsStatus{97};        // 0 overflow, 1 every second, 2 the falling edge starts
 constexpr Field kMsUnits{98};         // 98-100: units, tens, hundreds
-constexpr Field kDetectorLevel{116};  // bits 0-2 choose the level
+constexpr Field kDetectorLevel{116, 7};  // bits 0-2 choose the level
 
 // The supply detector's level by register 116, hundredths of a volt.
 constexpr int kDetectorLevels[8] = {400, 295, 235, 195, 170, 145, 130, 120};
@@ -211,7 +211,7 @@ template <class Self, const qv4124::Qv4124Layout& L, const Options& O>
     case Event::PortB2Toggle: if (taps.toggles & 4) this->togglePortB(2); break;
     case Event::SupplyResult: if (this->detector_.pending()) supplyResult(); break;
     case Event::SupplyStart:
-      if (cells().bit(L.supply.control.reg, 4)) {
+      if (cells().bit(L.supply.start.reg, L.supply.start.mask)) {
         this->detector_.start(0);  // the level is taken at the result
         self().refreshActivity();
       }

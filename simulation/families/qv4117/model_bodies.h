@@ -105,8 +105,9 @@ template <class Self, const qv4124::Qv4124Layout& L, const Options& O>
 void Qv4117Model<Self, L, O>::supplyResult() {
   periphery::Cells c = cells();
   this->detector_.finish(this->supply_);
-  const bool low = kDetectorLevels[c.value(kDetectorLevel.reg) & 7] >= this->supply_;
-  c.setMasked(L.supply.control.reg, 0xC, low ? 8 : 0);
+  const bool low = kDetectorLevels[kDetectorLevel.of(c.value(kDetectorLevel.reg))] >= this->supply_;
+  const int startAndLow = L.supply.start.mask | L.supply.low.mask;
+  c.setMasked(L.supply.control.reg, startAndLow, low ? L.supply.low.mask : 0);
   self().refreshActivity();
 }
 
@@ -138,7 +139,7 @@ void Qv4117Model<Self, L, O>::samplePortA() {
 template <class Self, const qv4124::Qv4124Layout& L, const Options& O>
 simcore::lcd::MillisecondView Qv4117Model<Self, L, O>::millisecondView() const {
   return {{ms_.digit(0), ms_.digit(1), ms_.digit(2)}, ms_.overflow(), ms_.running(),
-          (reg(L.irq.unitEnables.reg) & 4) != 0, reg(kMsControl.reg), reg(kMsStatus.reg)};
+          (reg(L.irq.unitEnables.reg) & kReqMillisecond) != 0, reg(kMsControl.reg), reg(kMsStatus.reg)};
 }
 
 template <class Self, const qv4124::Qv4124Layout& L, const Options& O>

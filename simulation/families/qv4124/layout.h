@@ -37,6 +37,8 @@ struct Qv4124Layout {
   struct {
     Field bank0, bank1;  // LCD memory of the current page
     Field control;       // 0 general-purpose outputs, 1 whole-nibble mode
+    Field outputs;
+    Field wholeNibble;   // bit 0 of a nibble lights all four segments or none
     Field mode;          // 1 multiplex 15, 2-3 display off
     Field mux15, off;
   } lcd;
@@ -55,8 +57,9 @@ struct Qv4124Layout {
   } portB;
   struct {
     Field control;  // 0 MSB first, 1 sampling phase, 2-3 clock
+    Field msbFirst, phase, clockSelect;
     Field mode;     // 0-1 mode, 2 "S" held, 3 start
-    Field modeSelect, start;
+    Field modeSelect, holdS, start;
     Field low, high;
     Field pins;     // mode 3 outputs
     std::array<int8_t, 4> taps;  // by clock select
@@ -64,18 +67,19 @@ struct Qv4124Layout {
   struct {
     Field tone;     // 0-2 tone, 3 buzzer
     Field control;  // 0-1 clock, 2 autoreload, 3 continuous (reads running)
-    Field autoReload;
+    Field clockSelect, autoReload;
     Field cycles;
     std::array<int8_t, 4> taps;  // by clock select
     std::array<const char*, 4> clockTexts;  // the window's counter clock, Hz, by clock select
   } melody;
   struct {
     Field control;  // 0-2 input, 3 count up
-    Field countUp;
+    Field input, countUp;
     Field command;  // 0 load, 1 compare, 3 run
-    Field load;
+    Field load, compare, run;
     Field low, middle;
     Field high;     // 0-1 value bits 8-9, 2-3 width
+    Field width;
     std::array<int8_t, 8> taps;  // by input select
   } timer;
   struct {
@@ -83,15 +87,21 @@ struct Qv4124Layout {
   } clock;
   struct {
     Field control;  // 0-1 command, 1 busy, 2 write enable / supply sufficient
-    Field command, writeEnable;
-    Field address, low, high;
+    Field command;
+    Field write;        // bit 0 of the write command, kept when busy ends
+    Field busy, writeEnable;
+    Field address;  // 0-2 the byte
+    Field low, high;
   } eeprom;
   struct {
     Field timeEnables;   // 0 melody, 1 blink, 2 8/32 Hz, 3 1 Hz
+    Field blinkEnable, prescalerEnable;
     Field unitEnables;   // 0 timer compare, 1 timer end, 2 EEPROM, 3 serial
+    Field compareEnable, endEnable;
     Field timeRequests;
     Field unitRequests;
     Field control;       // 0 PWM on PB3, 1 full-count compare, 2 sleep, 3 interrupt enable
+    Field pwm, fullCompare;
   } irq;
   struct {
     Field sleepWatchdog;  // 2 sleep, 3 watchdog clear
@@ -100,7 +110,7 @@ struct Qv4124Layout {
   } power;
   struct {
     Field control;  // 0, 3 port A sampling, 1 32 Hz, 2 restart
-    Field restart;
+    Field sampling, fast32Hz, restart;
     int8_t fastTap, slowTap;  // the 32 Hz and 8 Hz requests
     int8_t blinkTap;
     int8_t secondTap;         // 1 Hz: the watchdog's, always in use
@@ -108,6 +118,9 @@ struct Qv4124Layout {
   } prescaler;
   struct {
     Field control;  // 0 watchdog off, 1 level, 2 start, 3 low
+    Field watchdogOff;
+    Field highLevel;  // the level measured against: 1 high, 0 low
+    Field start, low;
     int8_t startTap, resultTap;
     int maximum;    // the slider's top, hundredths of a volt
   } supply;
@@ -191,28 +204,35 @@ inline constexpr periphery::ResetRule<2> kQv4124Reset[] = {
 inline constexpr Qv4124Layout kQv4124{
     .module = &simcore::lcd::LcdModuleOf("42240000"),
     .ram2 = {.window = {64}, .page = {112}},
-    .lcd = {.bank0 = {68}, .bank1 = {69}, .control = {113}, .mode = {114}, .mux15 = {114, 2},
-            .off = {114, 0xC}},
+    .lcd = {.bank0 = {68}, .bank1 = {69},
+            .control = {113}, .outputs = {113, 1}, .wholeNibble = {113, 2},
+            .mode = {114}, .mux15 = {114, 2}, .off = {114, 0xC}},
     .portA = {.levels = {80}, .enables = {101}, .edges = {118}, .requests = {104}, .conditionCopy = {117}},
     .portB = {.direction = {81}, .data = {82}, .pulseOutputs = {123}, .toggleTaps = {15, 6, 0}},
-    .serial = {.control = {83}, .mode = {84}, .modeSelect = {84, 3}, .start = {84, 8},
+    .serial = {.control = {83}, .msbFirst = {83, 1}, .phase = {83, 2}, .clockSelect = {83, 0xC},
+               .mode = {84}, .modeSelect = {84, 3}, .holdS = {84, 4}, .start = {84, 8},
                .low = {85}, .high = {86}, .pins = {87},
                .taps = {kNoTap, 2, 1, 0}},
-    .melody = {.tone = {88}, .control = {89}, .autoReload = {89, 4}, .cycles = {90},
-               .taps = {13, 11, 9, 15},
+    .melody = {.tone = {88}, .control = {89}, .clockSelect = {89, 3}, .autoReload = {89, 4},
+               .cycles = {90}, .taps = {13, 11, 9, 15},
                .clockTexts = {"4", "16", "64", "1"}},
-    .timer = {.control = {91}, .countUp = {91, 8}, .command = {92}, .load = {92, 1},
-              .low = {93}, .middle = {94}, .high = {95},
+    .timer = {.control = {91}, .input = {91, 7}, .countUp = {91, 8},
+              .command = {92}, .load = {92, 1}, .compare = {92, 2}, .run = {92, 8},
+              .low = {93}, .middle = {94}, .high = {95}, .width = {95, 0xC},
               .taps = {kNoTap, 1, 4, 6, 8, 12, 15, kNoTap}},
     .clock = {.select = {96}},
-    .eeprom = {.control = {97}, .command = {97, 3}, .writeEnable = {97, 4},
-               .address = {98}, .low = {99}, .high = {100}},
-    .irq = {.timeEnables = {102}, .unitEnables = {103}, .timeRequests = {105}, .unitRequests = {106},
-            .control = {107}},
+    .eeprom = {.control = {97}, .command = {97, 3}, .write = {97, 1}, .busy = {97, 2},
+               .writeEnable = {97, 4}, .address = {98, 7}, .low = {99}, .high = {100}},
+    .irq = {.timeEnables = {102}, .blinkEnable = {102, 2}, .prescalerEnable = {102, 4},
+            .unitEnables = {103}, .compareEnable = {103, 1}, .endEnable = {103, 2},
+            .timeRequests = {105}, .unitRequests = {106},
+            .control = {107}, .pwm = {107, 1}, .fullCompare = {107, 2}},
     .power = {.sleepWatchdog = {108}, .watchdogClear = {108, 8}, .watchdogSeconds = 5},
-    .prescaler = {.control = {109}, .restart = {109, 4}, .fastTap = 10, .slowTap = 12, .blinkTap = 13, .secondTap = 15,
+    .prescaler = {.control = {109}, .sampling = {109, 9}, .fast32Hz = {109, 2}, .restart = {109, 4},
+                  .fastTap = 10, .slowTap = 12, .blinkTap = 13, .secondTap = 15,
                   .restartStages = 0x7FFEu},
-    .supply = {.control = {115}, .startTap = 7, .resultTap = 6, .maximum = 360},
+    .supply = {.control = {115}, .watchdogOff = {115, 1}, .highLevel = {115, 2}, .start = {115, 4},
+               .low = {115, 8}, .startTap = 7, .resultTap = 6, .maximum = 360},
     .reset = {.high = {124}, .low = {125}},
     .resetTable = kQv4124Reset,
 };

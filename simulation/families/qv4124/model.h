@@ -271,7 +271,7 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
   void timerLoad();
   // The watchdog's count of a second: held at 0 while switched off.
   void watchdogSecond() {
-    if (cells().bit(L.supply.control.reg, 1))
+    if (cells().bit(L.supply.watchdogOff.reg, L.supply.watchdogOff.mask))
       watchdog_.clear();
     else if (watchdog_.step())
       watchdogReset_ = true;
@@ -339,7 +339,7 @@ template <class Self, const Qv4124Layout& L>
     case Event::PortASample1024: if (sampling == 1) samplePortA(); break;
     case Event::PortASample128: if ((sampling & 1) == 0) samplePortA(); break;
     case Event::SupplyResult: if (detector_.pending()) supplyResult(); break;
-    case Event::SupplyStart: if (cells().bit(L.supply.control.reg, 4)) supplyStart(); break;
+    case Event::SupplyStart: if (cells().bit(L.supply.start.reg, L.supply.start.mask)) supplyStart(); break;
     case Event::MelodyClock0: if (melodyTap == 0) melodyClock(); break;
     case Event::MelodyClock1: if (melodyTap == 1) melodyClock(); break;
     case Event::MelodyClock2: if (melodyTap == 2) melodyClock(); break;

@@ -61,34 +61,37 @@ void Qv4124Model<Self, L>::refreshActivity() {
   if (eeprom_.busy()) use(0);
   taps_ = Taps{};
   if (c.valid()) {
-    taps_.serial = serialRunning_ ? (c.value(L.serial.control.reg) >> 2) : -1;
-    taps_.timer = c.bit(L.timer.command.reg, 8) ? (c.value(L.timer.control.reg) & 7) : -1;
-    taps_.melody = melody_.running() ? (c.value(L.melody.control.reg) & 3) : -1;
-    taps_.sampling = c.value(L.prescaler.control.reg) & 9;
+    taps_.serial = serialRunning_ ? L.serial.clockSelect.of(c.value(L.serial.clockSelect.reg)) : -1;
+    const bool timerRuns = c.bit(L.timer.run.reg, L.timer.run.mask);
+    taps_.timer = timerRuns ? L.timer.input.of(c.value(L.timer.input.reg)) : -1;
+    taps_.melody = melody_.running() ? L.melody.clockSelect.of(c.value(L.melody.clockSelect.reg)) : -1;
+    taps_.sampling = L.prescaler.sampling.of(c.value(L.prescaler.sampling.reg));
     taps_.toggles = c.value(L.portB.direction.reg) & c.value(L.portB.pulseOutputs.reg);
-    taps_.fast32Hz = c.bit(L.prescaler.control.reg, 2);
-    if (serialRunning_) use(L.serial.taps[c.value(L.serial.control.reg) >> 2]);
+    taps_.fast32Hz = c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask);
+    if (serialRunning_) use(L.serial.taps[L.serial.clockSelect.of(c.value(L.serial.clockSelect.reg))]);
     const int toggles = c.value(L.portB.direction.reg) & c.value(L.portB.pulseOutputs.reg);
     for (int i = 0; i < 3; ++i)
       if ((toggles >> i) & 1) use(L.portB.toggleTaps[i]);
     if (std::any_of(std::begin(debounce_), std::end(debounce_), [](int n) { return n > 0; }) ||
         ports_[0].levels() != debounced_) {
-      const int s = c.value(L.prescaler.control.reg) & 9;
+      const int s = L.prescaler.sampling.of(c.value(L.prescaler.sampling.reg));
       use(s == 9 ? 2 : s == 1 ? 5 : 8);
     }
     if (detector_.pending()) use(L.supply.resultTap);
-    if (c.bit(L.supply.control.reg, 4)) use(L.supply.startTap);
-    if (melody_.running()) use(L.melody.taps[c.value(L.melody.control.reg) & 3]);
-    if (c.bit(L.irq.timeEnables.reg, 4))
-      use(c.bit(L.prescaler.control.reg, 2) ? L.prescaler.fastTap : L.prescaler.slowTap);
-    if (c.bit(L.irq.timeEnables.reg, 2)) use(L.prescaler.blinkTap);
+    if (c.bit(L.supply.start.reg, L.supply.start.mask)) use(L.supply.startTap);
+    if (melody_.running())
+      use(L.melody.taps[L.melody.clockSelect.of(c.value(L.melody.clockSelect.reg))]);
+    if (c.bit(L.irq.prescalerEnable.reg, L.irq.prescalerEnable.mask))
+      use(c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask) ? L.prescaler.fastTap
+                                                                      : L.prescaler.slowTap);
+    if (c.bit(L.irq.blinkEnable.reg, L.irq.blinkEnable.mask)) use(L.prescaler.blinkTap);
   }
   // The timer on a tap is not a tap in use: the time base hands out the tick
   // of its next match. Its clocks are applied up to here whenever its tap
   // may change (register writes, resets), so a new tap counts from now.
   int timerTap = -1;
-  if (c.valid() && c.bit(L.timer.command.reg, 8)) {
-    const int tap = L.timer.taps[c.value(L.timer.control.reg) & 7];
+  if (c.valid() && c.bit(L.timer.run.reg, L.timer.run.mask)) {
+    const int tap = L.timer.taps[L.timer.input.of(c.value(L.timer.input.reg))];
     if (tap < kNoTap) timerTap = tap;
   }
   if (timerTap != timerTicks_.carries()) {
@@ -110,7 +113,7 @@ int Qv4124Model<Self, L>::onRead(int n) {
     case L.melody.control.reg: return (c.value(n) & 7) | (melody_.running() ? 8 : 0);
     case L.timer.low.reg: return timer_.count() & 15;
     case L.timer.middle.reg: return (timer_.count() >> 4) & 15;
-    case L.timer.high.reg: return ((timer_.count() >> 8) & 3) | (c.value(n) & 0xC);
+    case L.timer.high.reg: return ((timer_.count() >> 8) & 3) | (c.value(n) & L.timer.width.mask);
     case L.portA.requests.reg: {
       const int v = c.readAndClear(n, 0xF);
       dropPortAEdges();
@@ -166,7 +169,7 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
     case L.timer.middle.reg: timer_.setValueBits(0x0F0, v << 4); break;
     case L.timer.high.reg:
       timer_.setValueBits(0x300, v << 8);
-      timer_.setWidthCode(v >> 2);
+      timer_.setWidthCode(L.timer.width.of(v));
       postRedraw(kItemTimer, timerPart::kCompareValue | timerPart::kWidth);
       break;
     case L.clock.select.reg:
@@ -175,16 +178,17 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
       break;
     case L.eeprom.control.reg: {
       int r = v;
+      const int address = L.eeprom.address.of(c.value(L.eeprom.address.reg));
       const int command = L.eeprom.command.of(v);
       const bool writeEnable = L.eeprom.writeEnable.setIn(v);
       if (command == 2) {
-        const int byte = eeprom_.read(c.value(L.eeprom.address.reg) & 7);
+        const int byte = eeprom_.read(address);
         c.set(L.eeprom.low.reg, byte & 15);
         c.set(L.eeprom.high.reg, byte >> 4);
         eeprom_.startBusy(kEepromReadTicks);
         r |= 2;
       } else if (command == 3 && writeEnable) {
-        eeprom_.write(c.value(L.eeprom.address.reg) & 7, c.value(L.eeprom.low.reg) | (c.value(L.eeprom.high.reg) << 4));
+        eeprom_.write(address, c.value(L.eeprom.low.reg) | (c.value(L.eeprom.high.reg) << 4));
         eeprom_.startBusy(kEepromWriteTicks);
       } else if (writeEnable && command < 2) {
         r = L.eeprom.writeEnable.with(r, 0);
@@ -221,7 +225,8 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
     case L.ram2.page.reg: pageWrite(v, old); break;
     case L.lcd.control.reg:
       postRedraw(kItemGpo, kAllParts);
-      if ((v ^ old) & 1) postRedraw(kItemLcd, 1);  // into or out of general-purpose outputs
+      // Into or out of general-purpose outputs.
+      if (L.lcd.outputs.setIn(v ^ old)) postRedraw(kItemLcd, 1);
       break;
     case L.lcd.mode.reg: lcdMode(v, old); break;
     case L.portA.conditionCopy.reg:
@@ -269,7 +274,8 @@ void Qv4124Model<Self, L>::takePortAEdge(int p, bool rising) {
   periphery::Cells c = cells();
   const bool falling = c.bit(L.portA.edges.reg, 1 << p);
   if (rising != falling) kPortARequests.raise(c, 1 << p);
-  const int timerTap = c.bit(L.timer.command.reg, 8) ? (c.value(L.timer.control.reg) & 7) : -1;
+  const int timerTap =
+      c.bit(L.timer.run.reg, L.timer.run.mask) ? L.timer.input.of(c.value(L.timer.input.reg)) : -1;
   if ((p == 0 && timerTap == 0) || (p == 3 && timerTap == 7))
     if (rising != falling) timerClock();
 }
@@ -321,7 +327,7 @@ void Qv4124Model<Self, L>::SamplePorts() {
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::refreshPortB() {
   const int outputs = reg(L.portB.direction.reg);
-  const bool pwm = reg(L.irq.control.reg) & 1;
+  const bool pwm = L.irq.pwm.setIn(reg(L.irq.pwm.reg));
   bool changed = false;
   for (int i = 0; i < 4; ++i) {
     if ((outputs >> i) & 1) {
@@ -355,7 +361,7 @@ void Qv4124Model<Self, L>::samplePortB() {
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::refreshSerialPins() {
   periphery::Port& p = ports_[2];
-  const int mode = reg(L.serial.mode.reg) & 3;
+  const int mode = L.serial.modeSelect.of(reg(L.serial.mode.reg));
   bool changed = false;
   if (mode == 3) {
     for (int i = 0; i < 4; ++i) changed |= p.drive(i, (reg(L.serial.pins.reg) >> i) & 1);
@@ -363,10 +369,10 @@ void Qv4124Model<Self, L>::refreshSerialPins() {
     for (int i = 0; i < 4; ++i) changed |= p.release(i);
   } else {
     changed |= p.release(kPinIn);
-    const bool held = serialRunning_ || (reg(L.serial.mode.reg) & 4);
+    const bool held = serialRunning_ || L.serial.holdS.setIn(reg(L.serial.mode.reg));
     changed |= held ? p.drive(kPinS, true) : p.release(kPinS);
     changed |= p.drive(kPinOut, serial_.out() != 0);
-    if ((reg(L.serial.control.reg) >> 2) != 0)
+    if (L.serial.clockSelect.setIn(reg(L.serial.control.reg)))
       changed |= p.drive(kPinClk, serial_.phase() != 0);
     else
       changed |= p.release(kPinClk);
@@ -385,7 +391,7 @@ inline int Reverse8(int v) {
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::serialStart() {
   const int byte = reg(L.serial.low.reg) | (reg(L.serial.high.reg) << 4);
-  const bool msbFirst = reg(L.serial.control.reg) & 1;
+  const bool msbFirst = L.serial.msbFirst.setIn(reg(L.serial.control.reg));
   serial_.setBitsPerTransfer(8);
   serial_.load(msbFirst ? byte : detail::Reverse8(byte));
   serial_.start();
@@ -394,13 +400,14 @@ void Qv4124Model<Self, L>::serialStart() {
 
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::serialClock() {
-  const periphery::SerialPhases phases{(reg(L.serial.control.reg) >> 1) & 1, false};
+  const periphery::SerialPhases phases{L.serial.phase.of(reg(L.serial.control.reg)), false};
   const periphery::SerialShifter::Clock r = serial_.clock(ports_[2].level(kPinIn), phases);
   if (r.done) {
     periphery::Cells c = cells();
     serialRunning_ = false;
-    c.clearBits(L.serial.mode.reg, 8);
-    const int byte = (reg(L.serial.control.reg) & 1) ? serial_.received() : detail::Reverse8(serial_.received());
+    c.clearBits(L.serial.start.reg, L.serial.start.mask);
+    const bool msbFirst = L.serial.msbFirst.setIn(reg(L.serial.control.reg));
+    const int byte = msbFirst ? serial_.received() : detail::Reverse8(serial_.received());
     c.set(L.serial.low.reg, byte & 15);
     c.set(L.serial.high.reg, byte >> 4);
     kRequestsC.raise(c, kReqSerial);
@@ -413,7 +420,7 @@ void Qv4124Model<Self, L>::serialClock() {
 // running frame.
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::sampleSerial() {
-  const bool external = (reg(L.serial.control.reg) >> 2) == 0;
+  const bool external = !L.serial.clockSelect.setIn(reg(L.serial.control.reg));
   int clockEdges = 0;
   ports_[2].takeEdges([&](periphery::PinEdge e) { clockEdges += e.pin == kPinClk; });
   if (external)
@@ -426,7 +433,7 @@ template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::timerLoad() {
   periphery::Cells c = cells();
   timer_.load();
-  if (timer_.value() == 0) c.clearBits(L.timer.command.reg, 8);
+  if (timer_.value() == 0) c.clearBits(L.timer.run.reg, L.timer.run.mask);
 }
 
 // The count may have reached the end or the compare value.
@@ -434,18 +441,18 @@ template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::timerMatched() {
   periphery::Cells c = cells();
   const periphery::Timer10::Match s = timer_.match();
-  const bool fullCompare = c.bit(L.irq.control.reg, 2);
-  const bool pwm = c.bit(L.irq.control.reg, 1);
+  const bool fullCompare = c.bit(L.irq.fullCompare.reg, L.irq.fullCompare.mask);
+  const bool pwm = c.bit(L.irq.pwm.reg, L.irq.pwm.mask);
   if (s.end) {
     kRequestsC.raise(c, kReqEnd);
     if (pwm) pwmLevel_ = 1;
   }
   const bool compare = fullCompare ? s.fullCompare : s.compare;
-  if (c.bit(L.timer.command.reg, 2) && compare) {
+  if (c.bit(L.timer.compare.reg, L.timer.compare.mask) && compare) {
     kRequestsC.raise(c, kReqCompare);
     if (pwm) pwmLevel_ = 0;
     if (fullCompare && pwm) {
-      c.clearBits(L.timer.command.reg, 8);
+      c.clearBits(L.timer.run.reg, L.timer.run.mask);
       self().refreshActivity();
       postRedraw(kItemTimer, timerPart::kEnabled);
     }
@@ -467,14 +474,14 @@ void Qv4124Model<Self, L>::melodyClock() {
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::eepromDone() {
   periphery::Cells c = cells();
-  c.clearBits(L.eeprom.control.reg, 2);
-  if (c.bit(L.eeprom.control.reg, 1)) kRequestsC.raise(c, kReqEeprom);
+  c.clearBits(L.eeprom.busy.reg, L.eeprom.busy.mask);
+  if (c.bit(L.eeprom.write.reg, L.eeprom.write.mask)) kRequestsC.raise(c, kReqEeprom);
   self().refreshActivity();
 }
 
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::supplyStart() {
-  detector_.start(reg(L.supply.control.reg) & 2 ? kLevelHigh : kLevelLow);
+  detector_.start(L.supply.highLevel.setIn(reg(L.supply.highLevel.reg)) ? kLevelHigh : kLevelLow);
   self().refreshActivity();
 }
 
@@ -482,8 +489,12 @@ template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::supplyResult() {
   periphery::Cells c = cells();
   const bool low = detector_.finish(supply_);
-  c.setMasked(L.supply.control.reg, 0xC, low ? 8 : 0);
-  if (detector_.level() == kLevelLow) c.setMasked(L.eeprom.control.reg, 4, low ? 0 : 4);
+  const int startAndLow = L.supply.start.mask | L.supply.low.mask;
+  c.setMasked(L.supply.control.reg, startAndLow, low ? L.supply.low.mask : 0);
+  // At the low level the result also sets the EEPROM's write enable (the
+  // supply suffices) or clears it.
+  const simcore::Field enable = L.eeprom.writeEnable;
+  if (detector_.level() == kLevelLow) c.setMasked(enable.reg, enable.mask, low ? 0 : enable.mask);
   self().refreshActivity();
 }
 
@@ -507,11 +518,11 @@ void Qv4124Model<Self, L>::lcdWrite(int bank, int nibble) {
   const int index = lcdMemory_.index(bank, reg(L.ram2.page.reg));
   lcdMemory_.set(index, nibble);
   const int control = reg(L.lcd.control.reg);
-  if (control & 1) {
+  if (L.lcd.outputs.setIn(control)) {
     postRedraw(kItemGpo, 1);
     return;
   }
-  lcd_.setSegment(index, (control & 2) ? ((nibble & 1) ? 15 : 0) : nibble);
+  lcd_.setSegment(index, L.lcd.wholeNibble.setIn(control) ? ((nibble & 1) ? 15 : 0) : nibble);
 }
 
 template <class Self, const Qv4124Layout& L>
@@ -524,7 +535,7 @@ void Qv4124Model<Self, L>::lcdMode(int v, int old) {
 
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::refreshLcd() {
-  if (reg(L.lcd.control.reg) & 1) {
+  if (L.lcd.outputs.setIn(reg(L.lcd.control.reg))) {
     lcd_.setStatus(0);
     return;
   }

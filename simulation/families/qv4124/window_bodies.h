@@ -56,7 +56,7 @@ void Qv4124Model<Self, L>::Window_Redraw(int item, intptr_t parts) {
       const simcore::PinGroup& g = windowText::kPinGroups[item];
       simcore::DrawPinGroup(d, g, ports_[item]);
       if (item == kItemSerial) {
-        const int mode = reg(L.serial.mode.reg) & 3;
+        const int mode = L.serial.modeSelect.of(reg(L.serial.mode.reg));
         for (int i = 0; i < 4; ++i)
           platform::SetDlgItemText(d, kSerialLabels + i, (mode == 1 || mode == 2) ? windowText::kSerialNames[i] : windowText::kPinNames[i]);
       }
@@ -66,19 +66,19 @@ void Qv4124Model<Self, L>::Window_Redraw(int item, intptr_t parts) {
       const int tone = reg(L.melody.tone.reg), control = registers_ != nullptr ? registers_[L.melody.control.reg].value : 0;
       if (parts & melodyPart::kTone) platform::SetDlgItemText(d, kToneText, windowText::kTones[tone & 7]);
       if (parts & melodyPart::kBuzzer) simcore::ShowLed(d, kBuzzerLed, tone & 8);
-      if (parts & melodyPart::kClock) platform::SetDlgItemText(d, kMelodyClockText, L.melody.clockTexts[control & 3]);
-      if (parts & melodyPart::kAutoReload) simcore::ShowLed(d, kAutoReloadLed, control & 4);
+      if (parts & melodyPart::kClock) platform::SetDlgItemText(d, kMelodyClockText, L.melody.clockTexts[L.melody.clockSelect.of(control)]);
+      if (parts & melodyPart::kAutoReload) simcore::ShowLed(d, kAutoReloadLed, L.melody.autoReload.setIn(control));
       if (parts & melodyPart::kCount) platform::SetDlgItemText(d, kCyclesText, windowText::Format("%d", melody_.count()));
-      if (parts & melodyPart::kIrq) simcore::ShowLed(d, kMelodyIrqLed, reg(L.irq.timeEnables.reg) & 1);
+      if (parts & melodyPart::kIrq) simcore::ShowLed(d, kMelodyIrqLed, reg(L.irq.timeEnables.reg) & kReqMelody);
       if (parts & melodyPart::kContinuous) simcore::ShowLed(d, kContinuousLed, control & 8);
       break;
     }
     case kItemPrescaler:
-      simcore::lcd::DrawPrescalerBox(d, parts, reg(L.irq.timeEnables.reg), (reg(L.prescaler.control.reg) & 2) != 0);
+      simcore::lcd::DrawPrescalerBox(d, parts, reg(L.irq.timeEnables.reg), L.prescaler.fast32Hz.setIn(reg(L.prescaler.fast32Hz.reg)));
       break;
     case kItemTimer: simcore::lcd::DrawTimerBox(d, parts, timerView()); break;
     case kItemGpo: {
-      const bool shown = reg(L.lcd.control.reg) & 1;
+      const bool shown = L.lcd.outputs.setIn(reg(L.lcd.control.reg));
       platform::ShowWindow(platform::GetDlgItem(d, kGpoGroup), shown ? platform::SW_SHOWNOACTIVATE : platform::SW_HIDE);
       platform::ShowWindow(platform::GetDlgItem(d, kGpoList), shown ? platform::SW_SHOWNOACTIVATE : platform::SW_HIDE);
       if (shown) {
@@ -169,11 +169,11 @@ bool Qv4124Model<Self, L>::Window_Scroll(int barId, uint16_t code, int thumb) {
 
 template <class Self, const Qv4124Layout& L>
 simcore::lcd::TimerView Qv4124Model<Self, L>::timerView() const {
-  return {(reg(L.timer.command.reg) & 8) != 0, (reg(L.irq.unitEnables.reg) & 2) != 0,
-          (reg(L.irq.unitEnables.reg) & 1) != 0, (reg(L.irq.control.reg) & 1) != 0,
-          (reg(L.timer.command.reg) & 2) != 0,  reg(L.timer.control.reg) & 7,
-          timer_.up(), timer_.value(), reg(L.timer.high.reg) >> 2, timer_.count(),
-          (reg(L.irq.control.reg) & 2) != 0};
+  auto bit = [this](simcore::Field f) { return f.setIn(reg(f.reg)); };
+  return {bit(L.timer.run), bit(L.irq.endEnable), bit(L.irq.compareEnable), bit(L.irq.pwm),
+          bit(L.timer.compare), L.timer.input.of(reg(L.timer.input.reg)),
+          timer_.up(), timer_.value(), L.timer.width.of(reg(L.timer.width.reg)), timer_.count(),
+          bit(L.irq.fullCompare)};
 }
 
 // A pin button: an input pin toggles, its box is redrawn, and while the
