@@ -1,6 +1,7 @@
 #include "debug/code_load.h"
 
 #include "core/code_grid.h"
+#include "core/dialog_answer.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
 #include "core/vicectrl.h"
@@ -15,7 +16,6 @@
 #include "platform/hooks.h"
 #include "platform/messagebox.h"
 #include "platform/read_file.h"
-#include "platform/run_time_error.h"
 
 namespace monitor {
 
@@ -207,12 +207,7 @@ void LoadCodeCommand(MonitorState& state, int button) {
     dialog.Filter = "binary Files (*.bin)|*.bin|All Files (*.*)|*.*";
     dialog.FileName = sourceBinary;
     dialog.CancelError = true;
-    try {
-      dialog.ShowOpen();
-    } catch (const platform::RunTimeError& error) {
-      if (error.Number() == platform::CommonDialog::kCancelError) return;
-      throw;
-    }
+    if (!DialogAnswered([&dialog] { dialog.ShowOpen(); })) return;
     name = dialog.FileName;
   }
   Services::Call(state.Seams.workbench.QuerySaveDocuments);

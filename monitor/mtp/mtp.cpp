@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QGridLayout>
 
+#include "core/dialog_answer.h"
 #include "core/monitor_state.h"
 #include "mtp/mtp_prog.h"
 #include "mtp/mtpcomm.h"
@@ -267,12 +268,7 @@ void Mtp::Browse_Click() {
   dialog.Filter = "Binary Files (*.bin)|*.bin|All Files (*.*)|*.*";
   dialog.FileName = "";
   dialog.CancelError = true;
-  try {
-    dialog.ShowOpen();
-  } catch (const platform::RunTimeError& error) {
-    if (error.Number() == platform::CommonDialog::kCancelError) return;
-    throw;
-  }
+  if (!DialogAnswered([&dialog] { dialog.ShowOpen(); })) return;
   MTP_BINsource->setText(QString::fromStdString(dialog.FileName));
   ShowFileChecksum();
 }

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include "core/dialog_answer.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
 #include "platform/hooks.h"
@@ -193,12 +194,7 @@ void Dissassamble_params::Command3_Click() {
   dialog.FileName = box->text().toStdString();
   dialog.DialogTitle = kBrowse[focusedBox_ - 1].title;
   dialog.Filter = kBrowse[focusedBox_ - 1].filter;
-  try {
-    dialog.ShowOpen();
-  } catch (const platform::RunTimeError& error) {
-    if (error.Number() != platform::CommonDialog::kCancelError) throw;
-    return;
-  }
+  if (!DialogAnswered([&dialog] { dialog.ShowOpen(); })) return;
   box->setText(QString::fromStdString(dialog.FileName));
 }
 
