@@ -2,7 +2,12 @@
 
 #include <cstdio>
 
+#include "line_change_text.h"
+
 namespace testdevices {
+
+static_assert(IceEvent::kAttach == static_cast<int>(LineChange::kAttach) &&
+              IceEvent::kRts == static_cast<int>(LineChange::kRts));
 
 std::string IceEvent::Text() const {
   char buf[96];
@@ -10,13 +15,10 @@ std::string IceEvent::Text() const {
   std::snprintf(unit, sizeof unit, "%02X %02X %02X", raw[0], raw[1], raw[2]);
   switch (kind) {
     case kAttach:
-      return "attach";
     case kDetach:
-      return "detach";
     case kDtr:
-      return value ? "DTR on" : "DTR off";
     case kRts:
-      return value ? "RTS on" : "RTS off";
+      return LineChangeText(static_cast<LineChange>(kind), value != 0);
     case kRead:
       std::snprintf(buf, sizeof buf, "%s read %04X %d", unit, a, b);
       break;

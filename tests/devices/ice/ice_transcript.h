@@ -7,6 +7,7 @@
 namespace testdevices {
 
 struct IceEvent {
+  // The line changes come first, in LineChange order.
   enum Kind {
     kAttach,       // a host opened the port
     kDetach,       // the host closed it

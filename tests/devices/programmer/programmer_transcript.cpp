@@ -2,7 +2,12 @@
 
 #include <cstdio>
 
+#include "line_change_text.h"
+
 namespace testdevices {
+
+static_assert(ProgrammerEvent::kAttach == static_cast<int>(LineChange::kAttach) &&
+              ProgrammerEvent::kRts == static_cast<int>(LineChange::kRts));
 
 std::string HexBytes(const std::vector<uint8_t>& bytes) {
   std::string text;
@@ -19,13 +24,10 @@ std::string HexBytes(const std::vector<uint8_t>& bytes) {
 std::string ProgrammerEvent::Text() const {
   switch (kind) {
     case kAttach:
-      return "attach";
     case kDetach:
-      return "detach";
     case kDtr:
-      return value ? "DTR on" : "DTR off";
     case kRts:
-      return value ? "RTS on" : "RTS off";
+      return LineChangeText(static_cast<LineChange>(kind), value != 0);
     case kDiscard:
       return "discard " + std::to_string(value) + " bytes";
     case kRead:

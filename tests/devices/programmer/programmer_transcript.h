@@ -8,6 +8,7 @@
 namespace testdevices {
 
 struct ProgrammerEvent {
+  // The line changes come first, in LineChange order.
   enum Kind {
     kAttach,   // a host opened the port
     kDetach,   // the host closed it
