@@ -5,7 +5,10 @@
 // truly a chip's own runs in its handlers:
 //   read  plain | bits(mask) | readClear(mask) | computed (chip's onRead)
 //   write stored | storedBits(mask) | ignored | oneClears(mask)
-//         | any of these followed by the chip's onWrite (".then()")
+//         | any of these followed by the chip's onWrite (".then()"), which
+//           may name the block that owns the register (".then(Block::Timer)",
+//           "handledBy(Block::Ports)") for the chip's write routes
+//           (write_routes.h)
 #include <array>
 #include <cstdint>
 
@@ -27,8 +30,14 @@ struct WriteRule {
   WriteKind kind = WriteKind::Stored;
   uint8_t mask = 15;           // the bits stored (Stored) or cleared (OneClears)
   bool handler = false;        // then call the chip's onWrite
+  uint8_t block = 0;           // the chip's block that owns the register
   // The same rule, followed by the chip's handler.
-  constexpr WriteRule then() const { return WriteRule{kind, mask, true}; }
+  constexpr WriteRule then() const { return WriteRule{kind, mask, true, block}; }
+  // The same rule, followed by the handler of block `b`.
+  template <class Block>
+  constexpr WriteRule then(Block b) const {
+    return WriteRule{kind, mask, true, static_cast<uint8_t>(b)};
+  }
 };
 
 // The rule names a chip's table is written in (`using namespace
@@ -49,6 +58,11 @@ constexpr WriteRule storedBits(int mask) {
 constexpr WriteRule ignored{WriteKind::Ignored, 0, false};
 // Nothing is stored; the chip's handler does it all.
 constexpr WriteRule handled{WriteKind::Ignored, 0, true};
+// Nothing is stored; the handler of block `b` does it all.
+template <class Block>
+constexpr WriteRule handledBy(Block b) {
+  return handled.then(b);
+}
 constexpr WriteRule oneClears(int mask) {
   return WriteRule{WriteKind::OneClears, static_cast<uint8_t>(mask), false};
 }
