@@ -94,7 +94,7 @@ void Chip::onWrite(int n, int v, int old) {
       Route<Block::Watchdog, &Chip::writeWatchdog>, Route<Block::Prescaler, &Chip::writePrescaler>,
       Route<Block::Supply, &Chip::writeSupply>>;
   Routes::write(*this, kRegisterMap, n, v, old);
-  if (kRegisterMap.writes[n].block != static_cast<uint8_t>(Block::Segments)) refreshActivity();
+  if (!periphery::ownedBy(kRegisterMap, n, Block::Segments)) refreshActivity();
 }
 
 // Only a changed nibble is stored and sent.

@@ -30,13 +30,18 @@ struct WriteRule {
   WriteKind kind = WriteKind::Stored;
   uint8_t mask = 15;           // the bits stored (Stored) or cleared (OneClears)
   bool handler = false;        // then call the chip's onWrite
-  uint8_t block = 0;           // the chip's block that owns the register
+  uint8_t block = 0;           // blockCode() of the block that owns the register, 0: none
   // The same rule, followed by the chip's handler.
   constexpr WriteRule then() const { return WriteRule{kind, mask, true, block}; }
   // The same rule, followed by the handler of block `b`.
   template <class Block>
   constexpr WriteRule then(Block b) const {
-    return WriteRule{kind, mask, true, static_cast<uint8_t>(b)};
+    return WriteRule{kind, mask, true, blockCode(b)};
+  }
+  // A block's number in the table: its enumerator + 1, so that 0 is no block.
+  template <class Block>
+  static constexpr uint8_t blockCode(Block b) {
+    return static_cast<uint8_t>(static_cast<int>(b) + 1);
   }
 };
 

@@ -7,7 +7,8 @@
 //   Routes::write(*this, kRegisterMap, n, v, old);
 //
 // The handlers are template arguments, so the dispatch is a compare chain the
-// compiler folds like a switch: no indirect call.
+// compiler folds like a switch: no indirect call. A line that names no block
+// (`.then()`) reaches no handler here.
 #include "register_table.h"
 
 namespace periphery {
@@ -25,8 +26,14 @@ struct WriteRoutes<Route<Blocks, Handlers>...> {
   template <class Chip>
   [[gnu::always_inline]] static void write(Chip& chip, const RegisterMap& map, int n, int value, int old) {
     const int block = map.writes[n].block;
-    (void)((block == static_cast<int>(Blocks) && ((chip.*Handlers)(n, value, old), true)) || ...);
+    (void)((block == WriteRule::blockCode(Blocks) && ((chip.*Handlers)(n, value, old), true)) || ...);
   }
 };
+
+// Whether block b owns register n in `map`.
+template <class Block>
+constexpr bool ownedBy(const RegisterMap& map, int n, Block b) {
+  return map.writes[n].block == WriteRule::blockCode(b);
+}
 
 }  // namespace periphery
