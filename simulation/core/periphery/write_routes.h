@@ -25,7 +25,7 @@ struct WriteRoutes<Route<Blocks, Handlers>...> {
   // register of no listed block).
   template <class Chip>
   [[gnu::always_inline]] static void write(Chip& chip, const RegisterMap& map, int n, int value, int old) {
-    const int block = map.writes[n].block;
+    const int block = map.writes[n].block();
     (void)((block == WriteRule::blockCode(Blocks) && ((chip.*Handlers)(n, value, old), true)) || ...);
   }
 };
@@ -33,7 +33,7 @@ struct WriteRoutes<Route<Blocks, Handlers>...> {
 // Whether block b owns register n in `map`.
 template <class Block>
 constexpr bool ownedBy(const RegisterMap& map, int n, Block b) {
-  return map.writes[n].block == WriteRule::blockCode(b);
+  return map.writes[n].block() == WriteRule::blockCode(b);
 }
 
 }  // namespace periphery
