@@ -49,7 +49,7 @@ TEST_F(ProjectTest, SaveAsWritesSevenLinesAndOpenReadsWhatAFileHolds) {
   Click("mnuPSaveAs");
   EXPECT_EQ(dialogs.back(),
             "Save|Save Project As....|Project Files (*.prj)|*.prj|All Files (*.*)|*.*");
-  EXPECT_NE(access((files.path() + "My Projects/.Demo.prj.Ab12Cd").c_str(), F_OK), 0);
+  EXPECT_EQ(files.read("My Projects/.Demo.prj.Ab12Cd"), "");
   EXPECT_EQ(testsupport::ReadFile(path),
             "/w/Demo/main.asm\r\n\r\n\r\nQV4128\r\n0005,0300,4095\r\n\r\n1,2\r\n");
   EXPECT_EQ(Caption(), "Tavix " + path);  // the case as given
