@@ -1,5 +1,4 @@
-// Replacing a file whole: a successful save removes what killed saves of the
-// same file left beside it, and nothing else.
+// A successful save removes what killed saves of its file left, nothing else.
 #include "platform/atomic_write.h"
 
 #include <gtest/gtest.h>

@@ -62,7 +62,6 @@ class SmallChip : public LcdChip<SmallChip<Row>> {
   std::vector<std::pair<int, intptr_t>> redraws;
 };
 
-// Rows of the module table by their digits.
 constexpr size_t k4219 = &LcdModuleOf("42190000") - simcore::lcd::kLcdModules.data();
 constexpr size_t k4217 = &LcdModuleOf("42170000") - simcore::lcd::kLcdModules.data();
 
