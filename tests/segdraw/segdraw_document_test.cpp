@@ -1,7 +1,12 @@
 // The definition document through real files: opening and saving through the
 // frame, the segment bitmaps in their formats, the refusals of corrupt files
-// and of indexes outside the list, and the bitmap and segment lists.
+// and of indexes outside the list, bitmap names that are no regular files,
+// and the bitmap and segment lists.
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <filesystem>
+#include <stdexcept>
 
 #include <QAction>
 
@@ -131,6 +136,7 @@ TEST_F(SegdrawTest, CorruptFilesAreRefusedWithAFreshDocumentAfter) {
       header + words({1, 0, 200, 3}) + "abc",               // no NUL
       header + words({0, 0, 200, -1, 4, 0}),                // undefined count with a table
       header + words({0, 1, 200}) + std::string(20, '\0'),  // ends early
+      header + words({0, 0, 200, 0x4000, 4, 0}),            // 16384 x 4 wraps to no table
   };
   int n = 0;
   for (const std::string& bytes : files) {
@@ -152,6 +158,53 @@ TEST_F(SegdrawTest, CorruptFilesAreRefusedWithAFreshDocumentAfter) {
   EXPECT_TRUE(frame().Recent().Paths().empty());
   EXPECT_FALSE(frame().OpenDocumentFile(folder.file("missing.cfg")));
   EXPECT_EQ(takeBoxes().size(), 1u);
+}
+
+TEST_F(SegdrawTest, BitmapsThatAreNoFilesAreToldAndNeverMixTwoDocuments) {
+  // A good document of five segments, open.
+  for (int i = 0; i < 5; ++i) doc().AddSegment();
+  ASSERT_TRUE(doc().OnSaveDocument(folder.file("disp.cfg")));
+  const std::string good = folder.read("disp.cfg");
+  ASSERT_TRUE(frame().OpenDocumentFile(folder.file("disp.cfg")));
+
+  // Beside it a document whose bitmaps are a folder, a pipe nobody writes,
+  // an endless device and one real bitmap.
+  ASSERT_TRUE(std::filesystem::create_directory(folder.file("dir.bmp")));
+  ASSERT_EQ(mkfifo(folder.file("fifo.bmp").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", folder.file("zero.bmp"));
+  folder.write("ok.bmp", BlackWhite(2, 2, [](int, int) { return true; }));
+  {
+    CSegdrawDoc hostile;
+    hostile.OnNewDocument();
+    hostile.SetDocumentFolder(folder.path());
+    for (const char* name : {"dir.bmp", "fifo.bmp", "zero.bmp", "ok.bmp"}) hostile.AddBitmap(name);
+    hostile.SetBitmapIndex(hostile.AddSegment(), 0);
+    ASSERT_TRUE(hostile.OnSaveDocument(folder.file("hostile.cfg")));
+  }
+  takeBoxes();
+  ASSERT_TRUE(frame().OpenDocumentFile(folder.file("hostile.cfg")));
+  EXPECT_EQ(takeBoxes(), (std::vector<std::string>{"Error|Can't open file 'dir.bmp'|16",
+                                                   "Error|Can't open file 'fifo.bmp'|16",
+                                                   "Error|Can't open file 'zero.bmp'|16"}));
+  EXPECT_EQ(frame().windowTitle(), "hostile.cfg - Segdraw");
+  EXPECT_EQ(doc().GetBitmapCount(), 4);
+  EXPECT_EQ(doc().GetSegmentCount(), 1);
+  for (int slot = 0; slot < 3; ++slot) EXPECT_TRUE(doc().BitmapImage(slot).isNull()) << slot;
+  EXPECT_FALSE(doc().BitmapImage(3).isNull());
+
+  // Changed and saved: it goes to its own file, never over disp.cfg.
+  doc().SetAddress(0, 7);
+  frame().Run(kFileSave);
+  EXPECT_EQ(folder.read("disp.cfg"), good);
+  CSegdrawDoc back;
+  ASSERT_TRUE(back.OnOpenDocument(folder.file("hostile.cfg")));
+  EXPECT_EQ(back.GetAddress(0), 7);
+
+  // An error that reaches the frame is told under the editor's own name.
+  frame().SetHandler(platform::kFileNew, [] { throw std::runtime_error("lost"); });
+  takeBoxes();
+  frame().Run(platform::kFileNew);
+  EXPECT_EQ(takeBoxes(), std::vector<std::string>{"Segdraw|Segdraw ERROR 51 0|48"});
 }
 
 TEST_F(SegdrawTest, IndexesOutsideTheListAreRefusedAndTheListHolds160) {
