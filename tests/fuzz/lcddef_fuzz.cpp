@@ -1,6 +1,5 @@
 // The LCD definition reader and the bitmap checks on any bytes: a file that
-// reads holds allocation counts in range, and writes back and reads again to
-// the same definition.
+// reads writes back and reads again to the same definition.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,7 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lcddef::CheckBmp(bytes);
   lcddef::Definition first;
   if (lcddef::Read(bytes, first) != lcddef::ReadError::None) return 0;
-  // What a document holds fits the allocation dialog and the table.
   if (!first.allocation.countsInRange() || first.allocation.storedEntries() > lcddef::kTableEntries) std::abort();
   std::string written;
   if (lcddef::Write(first, written) != lcddef::WriteError::None) std::abort();
