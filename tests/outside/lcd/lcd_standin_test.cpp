@@ -1,7 +1,6 @@
 // QV4124 through STDK42XX with our display library: a definition saved by
 // the segment editor, a program that lights known segments, and the host
-// window rendered; without a definition the chip runs as before. Then each
-// LCD chip with its shipped definition.
+// window rendered; without a definition the chip runs as before.
 #include <filesystem>
 
 #include <QImage>
@@ -70,8 +69,7 @@ TEST_F(LcdStandIn, LightsTheSegmentsTheProgramSetsAndRunsWithoutADefinition) {
   saveDefinition("4224LDEF.CFG", 30, 20);
   openWindow("Tavix");
   ASSERT_NE(glass(), nullptr);
-  // x, y inside the display's own area, 8 pixels below the chip's dialog.
-  const int area = static_cast<QWidget*>(dialog())->geometry().bottom() + 9;
+  const int area = static_cast<QWidget*>(dialog())->geometry().bottom() + 9;  // the glass's own
   EXPECT_EQ(glass()->geometry(), QRect(30, area + 20, 100, 40));
   EXPECT_EQ(litSegments({30, area + 20}), std::vector<int>{});  // display off after reset
   runProgram(2);                                                // on, all four commons
@@ -91,10 +89,8 @@ TEST_F(LcdStandIn, LightsTheSegmentsTheProgramSetsAndRunsWithoutADefinition) {
   EXPECT_TRUE(log.texts().empty());
 }
 
-// Each LCD chip with its shipped definition, the editor's digit glass for its
-// LCD memory: every nibble lights its segments, clear of all of its controls.
+// Each LCD chip's shipped glass (the editor's digits over its LCD memory) lit whole, clear of its controls.
 class ShippedGlass : public LcdChipTest, public testing::WithParamInterface<std::tuple<const char*, int>> {};
-
 TEST_P(ShippedGlass, LightsEveryNibbleClearOfTheChipsControls) {
   const auto [digits, nibbles] = GetParam();
   const std::string file = std::string(digits, 4) + "LDEF.CFG", library = folder.file("42XX_Lcd.so");
@@ -107,23 +103,19 @@ TEST_P(ShippedGlass, LightsEveryNibbleClearOfTheChipsControls) {
   EXPECT_EQ(folder.read(file), folder.read("drawn.cfg"));
   openWindow("Tavix");
   const QWidget* glass = host->findChild<QWidget*>("LcdGlass");
-  ASSERT_NE(glass, nullptr);
-  EXPECT_TRUE(host->rect().contains(glass->geometry()));
+  ASSERT_TRUE(glass != nullptr && host->rect().contains(glass->geometry()));
   auto* window = static_cast<QWidget*>(dialog());
   for (const QWidget* c : window->findChildren<QWidget*>())
     EXPECT_FALSE(c->isVisibleTo(window) && QRect(c->mapTo(host.get(), QPoint()), c->size()).intersects(glass->geometry()))
         << c->objectName().toStdString();
-  const auto on = reinterpret_cast<int32_t (*)(int32_t)>(LoadedExport(library, "", "SetLCDstatus"));
   const auto set = reinterpret_cast<int32_t (*)(int32_t, int32_t, int32_t)>(LoadedExport(library, "", "SetSegment"));
   for (int i = 0; i < nibbles; ++i) set(i, 15, 1);
-  on(1);
+  reinterpret_cast<int32_t (*)(int32_t)>(LoadedExport(library, "", "SetLCDstatus"))(1);
   const QImage shot = host->grab().toImage();
   for (const lcddef::SegmentRecord& s : drawn.Definition().segments)
     EXPECT_LT(qGray(shot.pixel(glass->pos() + QPoint(s.left() + 2, s.top() + 2))), 128) << s[1] << ":" << s[2];
 }
-
-INSTANTIATE_TEST_SUITE_P(LcdChips, ShippedGlass,
-                         testing::Values(std::tuple("42240000", 8), std::tuple("42160000", 8), std::tuple("42170000", 40),
-                                         std::tuple("42180000", 40), std::tuple("42190000", 40), std::tuple("42230000", 40)));
+INSTANTIATE_TEST_SUITE_P(LcdChips, ShippedGlass, testing::Values(std::tuple("42240000", 8), std::tuple("42160000", 8),
+    std::tuple("42170000", 40), std::tuple("42180000", 40), std::tuple("42190000", 40), std::tuple("42230000", 40)));
 
 }  // namespace
