@@ -42,6 +42,9 @@ void MakeOldFolder(const std::string& path, int secondsAgo, int files) {
 
 TEST(Vanstall, OneLanguageRunsTheSecondStageWithItsArgumentsAndCleansUp) {
   LoaderRig rig;
+  // The application's name comes from the SETUP.INI the archive carries.
+  rig.work.write("carried.ini", "[Setup Loader]\nAppName=Tavix\n");
+  rig.entries["SETUP.INI"] = rig.work.file("carried.ini");
   rig.Build();
   // A temporary root longer than any fixed path buffer.
   const std::string root = rig.temp.path() + std::string(120, 'a') + "/" + std::string(120, 'b') + "/" +
@@ -54,12 +57,16 @@ TEST(Vanstall, OneLanguageRunsTheSecondStageWithItsArgumentsAndCleansUp) {
   EXPECT_TRUE(Has(run.log, "arg:/b" + rig.package + "\narg:extra\narg:%s%n%s\narg:/x\nfolder:" + root +
                                "RVSETUP0.TMP/\nmode:700\n"))
       << run.log;
-  for (const char* file : {"BOOT0409.DLL", "RVSETUP.EXE", "SETUP.LNG", "SETUP.PKG", "SETUPLNG.DLL"}) {
+  for (const char* file :
+       {"BOOT0409.DLL", "RVSETUP.EXE", "SETUP.INI", "SETUP.LNG", "SETUP.PKG", "SETUPLNG.DLL"}) {
     EXPECT_TRUE(Has(run.log, std::string("file:") + file + "\n")) << file;
   }
   EXPECT_TRUE(Has(run.log, "pkg:RVPL:1024\n"));
   EXPECT_TRUE(Has(run.log, "hidden:1\n"));
   EXPECT_EQ(EntriesIn(root), 0);
+  // One beside the loader is read where it stands.
+  rig.work.write("SETUP.INI", "[Setup Loader]\nAppName=Beside\n");
+  EXPECT_FALSE(Has(rig.Start({}, {{"TEMP", root}}).log, "file:SETUP.INI\n"));
 
   // The end of the session while the second stage runs: the files go, the run fails.
   const Outcome ended = rig.Start({}, {{"TEMP", root}, {"VANSTALL_TEST_LINGER_MS", "3000"}},
@@ -169,5 +176,55 @@ TEST(Vanstall, DamagedOrMissingFilesAreReportedAndCorruptCodeNeverStarts) {
   run = rig.Start({});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.errors, "Quillset: INTERNAL ERROR B109-11: Cannot decompress setup program.\n");
+  EXPECT_EQ(EntriesIn(rig.temp.path()), 0);
+}
+
+TEST(Vanstall, TerminationRequestsEndItWithCode1AndNoLeftoversWhereverTheyCome) {
+  LoaderRig rig;
+  // A second stage of 32 MB, a bzip2 stream that takes a while to unpack.
+  std::string stage = testsupport::ReadFile(TEST_SECOND_STAGE);
+  for (int line = 0; stage.size() < (32u << 20); ++line) stage += std::to_string(line) + "\n";
+  rig.work.write("big-stage", stage);
+  chmod(rig.work.file("big-stage").c_str(), 0755);
+  rig.entries["RVSETUP.EXE"] = rig.work.file("big-stage");
+  rig.bzipped = {"RVSETUP.EXE"};
+  rig.Build();
+  const std::string unpacking = rig.temp.path() + "RVSETUP0.TMP/RVSETUP.EXE";
+
+  // SIGTERM and Ctrl-C in the middle of unpacking: the second stage never starts.
+  for (int signal : {SIGTERM, SIGINT}) {
+    bool midway = false;
+    const Outcome run = rig.Start(
+        {}, {},
+        [&](long pid) {
+          kill(static_cast<pid_t>(pid), SIGSTOP);
+          struct stat info {};
+          midway = stat(unpacking.c_str(), &info) == 0 && size_t(info.st_size) < stage.size();
+          kill(static_cast<pid_t>(pid), signal);
+          kill(static_cast<pid_t>(pid), SIGCONT);
+        },
+        [&] { return access(unpacking.c_str(), F_OK) == 0; });
+    EXPECT_TRUE(midway) << signal;
+    EXPECT_EQ(run.exitCode, 1) << signal;
+    EXPECT_EQ(run.log, "") << signal;
+    EXPECT_EQ(run.errors, "") << signal;
+    EXPECT_EQ(EntriesIn(rig.temp.path()), 0) << signal;
+  }
+
+  // A request while a second stage ends within its first slice still counts;
+  // Ctrl-C while it runs cleans up as SIGTERM does.
+  rig.entries["RVSETUP.EXE"] = TEST_SECOND_STAGE;
+  rig.bzipped.clear();
+  rig.Build();
+  for (int signal : {SIGTERM, SIGINT}) {
+    const Outcome run =
+        rig.Start({}, {{"VANSTALL_TEST_SIGNAL_PARENT", std::to_string(signal)}});
+    EXPECT_TRUE(Has(run.log, "hidden:")) << signal;
+    EXPECT_EQ(run.exitCode, 1) << signal;
+    EXPECT_EQ(EntriesIn(rig.temp.path()), 0) << signal;
+  }
+  const Outcome interrupted = rig.Start({}, {{"VANSTALL_TEST_LINGER_MS", "3000"}},
+                                        [](long pid) { kill(static_cast<pid_t>(pid), SIGINT); });
+  EXPECT_EQ(interrupted.exitCode, 1);
   EXPECT_EQ(EntriesIn(rig.temp.path()), 0);
 }

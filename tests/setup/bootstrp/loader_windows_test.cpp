@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -62,8 +64,11 @@ TEST(VanstallWindows, ProgressIsReckonedIn64BitsAndRepaintedOnlyWhenItChanges) {
 
   vanstall::Bootstrap b;
   ASSERT_TRUE(b.language.Load(SETUP_FILES_DIR "/BOOT0409.DLL"));
-  b.progress = std::make_unique<vanstall::ProgressWindow>(b.language, "");
+  testsupport::TempDir dir;
+  dir.write("SETUP.INI", "[Setup Loader]\nAppName=Tavix\n");
+  b.progress = std::make_unique<vanstall::ProgressWindow>(b.language, dir.file("SETUP.INI"));
   ASSERT_TRUE(b.progress->Valid());
+  EXPECT_TRUE(b.progress->Window().findChild<QLabel*>()->text().startsWith("Tavix Setup is"));
   QCoreApplication::processEvents();
   PaintCounter counter;
   b.progress->Gauge()->installEventFilter(&counter);
@@ -100,6 +105,13 @@ TEST(VanstallWindows, LanguageDialogListsNamesInTheCurrentLanguageAndKeepsTheKey
       list->setCurrentRow(0);
       emit list->itemDoubleClicked(list->item(0));
     }
+    if (step >= 3) {  // keys typed into the list: Return is OK, Escape is Cancel
+      list->setCurrentRow(step == 3 ? 1 : 0);
+      QKeyEvent press(QEvent::KeyPress, step == 3 ? Qt::Key_Return : Qt::Key_Escape,
+                      Qt::NoModifier);
+      QCoreApplication::sendEvent(list, &press);
+      return;
+    }
     buttons[step == 2 ? 1 : 0]->click();
   });
   std::string key = "0407";
@@ -110,6 +122,11 @@ TEST(VanstallWindows, LanguageDialogListsNamesInTheCurrentLanguageAndKeepsTheKey
   EXPECT_EQ(vanstall::RunLanguageDialog(library, dir.file("SETUP.LNG"), key), 1);
   EXPECT_EQ(key, "0409");
   step = 2;
+  EXPECT_EQ(vanstall::RunLanguageDialog(library, dir.file("SETUP.LNG"), key), 2);
+  step = 3;
+  EXPECT_EQ(vanstall::RunLanguageDialog(library, dir.file("SETUP.LNG"), key), 1);
+  EXPECT_EQ(key, "0407");
+  step = 4;
   EXPECT_EQ(vanstall::RunLanguageDialog(library, dir.file("SETUP.LNG"), key), 2);
   platform::SetModalFormHook(nullptr);
 }
