@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include "dcs/dcs.h"
@@ -42,7 +43,7 @@ bool MakeFolders(const std::string& path) {
 mode_t ModeOf(int descriptor) {
   char head[4] = {};
   const ssize_t n = pread(descriptor, head, sizeof head, 0);
-  const bool elf = n == 4 && std::memcmp(head, "\x7f" "ELF", 4) == 0;
+  const bool elf = n == 4 && std::memcmp(head, "\177ELF", 4) == 0;
   const bool script = n >= 2 && head[0] == '#' && head[1] == '!';
   return elf || script ? 0755 : 0644;
 }
@@ -98,6 +99,7 @@ bool InstallArchive(const std::string& archivePath, const std::string& target,
   // Every file is extracted and checked first; the installed ones are
   // replaced only when all of them are, so a failure leaves them whole.
   std::vector<Staged> staged;
+  std::set<std::string> made;  // folders already there
   bool ok = true;
   for (const Listed& entry : entries) {
     const std::vector<std::string> parts = Components(entry.name);
@@ -112,11 +114,13 @@ bool InstallArchive(const std::string& archivePath, const std::string& target,
       path += "/" + part;
     }
     if (!ok) break;
-    if (!MakeFolders(path.substr(0, path.rfind('/')))) {
+    const std::string folder = path.substr(0, path.rfind('/'));
+    if (!made.count(folder) && !MakeFolders(folder)) {
       error = path + ": " + std::strerror(errno);
       ok = false;
       break;
     }
+    made.insert(folder);
     if (!(ok = Stage(archive, entry, path, staged, error))) break;
   }
   DcsCloseArchive(archive);

@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
   }
   if (platform::Unattended()) platform::InstallUnattendedBoxes();
   const std::string first = argc > 1 ? argv[1] : "";
-  if (first.rfind("/b", 0) != 0 || first.size() == 2) return Fail("Start Setup through its loader.");
+  if (first.rfind("/b", 0) != 0 || first.size() == 2)
+    return Fail("Start Setup through its loader.");
   const std::string loader = first.substr(2);
   const std::string folder = OwnFolder();
   std::string package;
@@ -90,8 +91,8 @@ int main(int argc, char** argv) {
   std::string error;
   const bool ok = rvsetup::InstallArchive(
       loader, target, [](const std::string& name) { std::printf("  %s\n", name.c_str()); }, error);
-  const std::string outcome =
-      setup::FormatText(Text(texts, ok ? kStrInstalled : kStrFailed), {"Tavix", ok ? target : error});
+  const std::string outcome = setup::FormatText(Text(texts, ok ? kStrInstalled : kStrFailed),
+                                                {"Tavix", ok ? target : error});
   if (texts) platform::FreeLibrary(texts);
   if (!ok) return Fail(outcome);
   std::printf("%s\n", outcome.c_str());

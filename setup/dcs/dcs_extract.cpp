@@ -142,7 +142,8 @@ int DcsExtractFile(DcsArchive* archive, const char* pattern, const char* folder,
 
 int DcsExtractEntry(DcsArchive* archive, uint32_t index, const char* folder, DcsStream* output) {
   return Extraction(archive, [&](DcsArchive& a) {
-    if (size_t{index} + 1 >= a.directory.size()) throw Failure{DCS_ERR_NO_MATCH};  // the trailer is last
+    if (size_t{index} + 1 >= a.directory.size())
+      throw Failure{DCS_ERR_NO_MATCH};  // the trailer is last
     const DcsEntryInfo entry = a.directory[index].entry;
     // In the next volume the entry is the one of the same names.
     auto again = [&]() -> const Node* {

@@ -25,12 +25,8 @@ void LoaderRig::SetLanguages(const std::string& lngText) {
 }
 
 void LoaderRig::Build(const std::string& corrupt) {
-  std::vector<std::string> args{work.file("pkg.dcs")};
-  for (const auto& [name, path] : entries) {
-    if (!bzipped.count(name)) args.push_back(path + "=" + name);
-  }
-  args.insert(args.end(), {"-m", "5"});
-  for (const std::string& name : bzipped) args.push_back(entries[name] + "=" + name);
+  std::vector<std::string> args{work.file("pkg.dcs"), "-m", method};
+  for (const auto& [name, path] : entries) args.push_back(path + "=" + name);
   platform::ProcessResult r = platform::StartProcess(DCSBUILD, args, true);
   ASSERT_EQ(r.exitCode, 0);
   std::string archive = work.read("pkg.dcs");
@@ -66,7 +62,6 @@ Outcome LoaderRig::Start(const std::vector<std::string>& arguments,
   bool finished = false;
   if (whileStageRuns) {
     const auto logged = [&] { return work.read("stage.log").find("hidden:") != std::string::npos; };
-    // Polled each millisecond for at most 30 s, so a short moment is caught.
     for (int i = 0; i < 30000 && !finished && !(ready ? ready() : logged()); ++i) {
       finished = process.waitForFinished(1);
     }
@@ -76,7 +71,7 @@ Outcome LoaderRig::Start(const std::vector<std::string>& arguments,
   run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
   for (const QByteArray& line : process.readAllStandardError().split('\n')) {
     // Keep the boxes, not the toolkit's own chatter.
-    if (line.startsWith("Quillset:") || line.startsWith("Error:"))
+    if (line.startsWith("Quillset:") || line.startsWith("Error:") || line.startsWith("Setup:"))
       run.errors += line.toStdString() + "\n";
   }
   run.log = work.read("stage.log");

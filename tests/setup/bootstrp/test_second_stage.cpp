@@ -1,8 +1,7 @@
 // A second stage for the loader's tests: logs its arguments, its folder and
 // its listing, and the head and size of SETUP.PKG to the file named by
 // VANSTALL_TEST_LOG, sends the loader the hide request and exits 0
-// (after VANSTALL_TEST_LINGER_MS milliseconds when that is set; at once after
-// sending the loader the signal VANSTALL_TEST_SIGNAL_PARENT names).
+// (after VANSTALL_TEST_LINGER_MS milliseconds when that is set).
 #include <dirent.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -46,10 +45,9 @@ int main(int argc, char** argv) {
   log << "setuplng:" << texts.size() << "\n";
   log << "hidden:" << setup::SendQuillsetBootstrap(getppid(), 1) << "\n";
   log.close();
-  if (const char* signal = std::getenv("VANSTALL_TEST_SIGNAL_PARENT")) {
-    kill(getppid(), std::atoi(signal));
-    return 0;
-  }
+  // Sends the loader the signal VANSTALL_TEST_SIGNAL_PARENT names and ends at once.
+  if (const char* signal = std::getenv("VANSTALL_TEST_SIGNAL_PARENT"))
+    return kill(getppid(), std::atoi(signal));
   // Lingers on request, as a real installation would.
   if (const char* linger = std::getenv("VANSTALL_TEST_LINGER_MS")) usleep(1000u * std::atoi(linger));
   return 0;
