@@ -28,7 +28,7 @@ Pelto::Pelto(QWidget* parent)
                              std::pair{&Timer_SendTimeOut, &sendTimedOut_},
                              std::pair{&Timer_FileWait, &fileTimedOut_}}) {
     timer->SetEnabled(false);
-    timer->onTimer = [timer, flag] {
+    timer->onTimer = [timer = timer, flag = flag] {
       timer->SetEnabled(false);
       *flag = true;
     };

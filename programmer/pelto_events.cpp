@@ -36,7 +36,7 @@ void Pelto::InitPanel() {
   const std::pair<QPushButton*, short> tasks[] = {
       {p.Button_Download, 1}, {p.Button_Program, 2}, {p.Button_ReadDevCRC, 3}};
   for (auto [button, task] : tasks) {
-    connect(button, &QPushButton::clicked, this, [this, task] {
+    connect(button, &QPushButton::clicked, this, [this, task = task] {
       panel_->VPP->setEnabled(false);
       panel_->Speed->setEnabled(false);
       UpdateState(2, task);
