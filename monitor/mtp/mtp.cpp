@@ -93,13 +93,17 @@ Mtp::Mtp(MtpComm& comm, MtpProg& prog) : platform::Form("MTP"), comm_(comm), pro
       {Label15, Checkonline, CheckStandalone, Check_MH, Check_ML},
       {Label8, Label10, Label11, Label12},
       {SerDer, Label13, Label14, Label9},
-      {Label7, Prgstatus},
+      {Label7},
       {Connection, CommOptions, MTP_DOWNLOAD, Progbut, ReadCRC, CancelBut},
   };
   for (size_t r = 0; r < rows.size(); ++r) {
     for (size_t c = 0; c < rows[r].size(); ++c)
       grid->addWidget(rows[r][c], static_cast<int>(r), static_cast<int>(c));
   }
+  // The status text takes the row's width and is cut there: the waits add a
+  // dot a second, which must not widen the window.
+  grid->addWidget(Prgstatus, 8, 1, 1, -1);
+  Prgstatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   setCentralWidget(body);
 
   const auto guarded = [](auto body) { return [body] { platform::GuardedCall(body); }; };

@@ -70,7 +70,8 @@ std::optional<int32_t> WholeNumber(const std::string& text) {
 }
 
 int32_t InstructionBytes(int32_t bits) {
-  return (bits + 7) / 8;
+  // bits + 7 would overflow for the largest counts.
+  return bits / 8 + (bits % 8 != 0 ? 1 : 0);
 }
 
 std::optional<ProgrammerFrame> ParameterFrame(const RomTexts& texts) {
@@ -87,7 +88,11 @@ std::optional<ProgrammerFrame> ParameterFrame(const RomTexts& texts) {
 std::optional<int32_t> ImageCount(const RomTexts& texts) {
   const std::optional<Block> block = ReadBlock(texts);
   if (!block) return std::nullopt;
-  const int64_t count = int64_t{block->words} * block->blocks * InstructionBytes(block->bits);
+  // Checked after each product: the three fields of up to 31 bits each
+  // would overflow 64 bits together.
+  int64_t count = int64_t{block->words} * block->blocks;
+  if (count > kSigned16) return std::nullopt;
+  count *= InstructionBytes(block->bits);
   if (count > kSigned16) return std::nullopt;
   return static_cast<int32_t>(count);
 }

@@ -24,6 +24,12 @@ TEST(MtpFrames, CommandsParametersAndTheImageStream) {
                               RomTexts{"", "2", "1", "16"}, RomTexts{"16", "-2", "1", "16"}})
     EXPECT_FALSE(monitor::ParameterFrame(bad)) << bad.instrbits << "," << bad.nbblocks;
   EXPECT_FALSE(monitor::ImageCount({"16", "8", "2048", "16"}));  // 32768: past 16 bits
+  // Counts past 64 bits, or past 32 in the bytes a word, do not wrap into range.
+  const std::string most = "2147483647";
+  EXPECT_EQ(monitor::InstructionBytes(2147483647), 268435456);
+  for (const RomTexts& huge : {RomTexts{most, most, most, "16"}, RomTexts{most, "1", "1", "16"},
+                               RomTexts{"16", most, most, "16"}})
+    EXPECT_FALSE(monitor::ImageCount(huge)) << huge.instrbits << "," << huge.nbblocks;
   EXPECT_EQ(monitor::ImageHeader(16), (Bytes{0xA6, 0x01, 0x00, 0x00, 0x10}));
 
   // Four words: complemented, low byte first, then 0xFF up to the count.

@@ -120,7 +120,7 @@ TEST_F(MtpLinkTest, LineDropsCloseOrFailTheLink) {
   ASSERT_TRUE(WaitUntil([&] { return programmer.FrameText().back() == "A6 00 10 00 01 10"; }));
   // A stalled output fails after the send's time instead of waiting for ever.
   programmer.SetHold(true);
-  testsupport::RunEventsFor(10);
+  ExpectTimeouts();
   EXPECT_EQ(prog.ProgrammerSend(monitor::CommandFrame(0x00), 6), -1);
   programmer.SetHold(false);
   ClickOn(third.Connection);

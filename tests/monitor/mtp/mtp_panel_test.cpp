@@ -2,6 +2,8 @@
 // opened from the editor's menu, downloaded, programmed and compared on the
 // simulated programmer; and the faults the programmer can show.
 #include <QAction>
+#include <QCoreApplication>
+#include <algorithm>
 
 #include "mtp_fixture.h"
 #include "platform/filenames.h"
@@ -159,11 +161,20 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
   programmer.SetChipPresent(true);
 
   // A programming that never completes: 63 polls, then the time-out.
+  // Its dots are cut at the window's edge and leave the window as wide as it was.
   programmer.SetNeverCompletes(SimulatedProgrammer::kProgram, true);
-  const int polls = programmer.Polls();
+  const int polls = programmer.Polls(), width = panel.width();
+  int widest = 0;
+  prog.SetStatusText = [&](const std::string& text) {
+    showStatus(text);
+    QCoreApplication::sendPostedEvents();
+    widest = std::max({widest, panel.width(), panel.Prgstatus->geometry().right()});
+  };
   ClickOn(panel.Progbut);
+  prog.SetStatusText = showStatus;
   EXPECT_EQ(programmer.Polls() - polls, 63);
   EXPECT_EQ(panel.Prgstatus->text(), "ERROR - Timeout Programming Device");
+  EXPECT_EQ(widest, width);
   EXPECT_TRUE(FramesEndWith(kErrorCommand));
   EXPECT_TRUE(panel.Progbut->isEnabled() && panel.Connection->isEnabled());
   EXPECT_EQ(programmer.Errors(), 3);
@@ -172,6 +183,7 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
   // A read that is never answered: the box, an empty answer, the link down
   // and the panel with it; the error command then finds the port closed.
   programmer.SetSilent(true);
+  ExpectTimeouts();
   ClickOn(panel.ReadCRC);
   EXPECT_EQ(panel.Prgstatus->text(), "ERROR - Timeout Reading Device CRC");
   EXPECT_EQ(boxes, (Lines{"|Reception of data timer out|0", "|Communication Error timeout DSR |0"}));
