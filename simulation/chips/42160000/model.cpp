@@ -51,7 +51,9 @@ void Chip::refreshActivity() {
   if (ms_.active() || simcore::bitAt(toggles_, 0)) use(0);
   constexpr int kTimerCarries[8] = {14, 0, 3, 5, 7, 11, 14, 14};
   if (timerTap_ >= 0) use(kTimerCarries[timerTap_]);
-  if (simcore::bitAt(toggles_, 1) || detector_.pending() || c.bit(L.comparator.inputPb0.reg, L.comparator.inputPb0.mask)) use(3);
+  if (simcore::bitAt(toggles_, 1) || detector_.pending() ||
+      c.bit(L.comparator.inputPb0.reg, L.comparator.inputPb0.mask))
+    use(3);
   if (c.bit(L.supply.measure.reg, L.supply.measure.mask)) use(4);
   if (c.bit(L.irq.prescalerEnable.reg, L.irq.prescalerEnable.mask)) use(c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask) ? 9 : 11);
   if (c.bit(L.irq.blinkEnable.reg, L.irq.blinkEnable.mask)) use(12);

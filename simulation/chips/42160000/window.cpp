@@ -87,7 +87,8 @@ void Chip::Window_Redraw(int item, intptr_t parts) {
     case kItemTimer: DrawTimerBox(d, parts, timerView()); break;
     case kItemSupply:
       for (int k = 0; k < 8; ++k)
-        if (simcore::bitAt(static_cast<int>(parts), k)) simcore::ShowLed(d, kIndicatorLeds + k, simcore::bitAt(indicator_, k));
+        if (simcore::bitAt(static_cast<int>(parts), k))
+          simcore::ShowLed(d, kIndicatorLeds + k, simcore::bitAt(indicator_, k));
       break;
     case kItemMillisecond:
       DrawMillisecondBox(d, parts,

@@ -416,7 +416,8 @@ void Chip::samplePort2() {
   Cells c = cells();
   periphery::Port& p = ports_[1];
   c.set(L.ports.port2.reg, p.levels());
-  if (!c.bit(L.system.resetOptions.reg, L.system.noCombinationReset.mask) && p.level(2) && p.level(3) && ports_[0].level(3)) {
+  if (!c.bit(L.system.resetOptions.reg, L.system.noCombinationReset.mask) && p.level(2) && p.level(3) &&
+      ports_[0].level(3)) {
     chipReset();
     return;
   }
@@ -429,7 +430,8 @@ void Chip::samplePorts34() {
   Cells c = cells();
   for (int p = 2; p <= 3; ++p) {
     const int outputs = outputsOf(p);
-    c.set(p == 2 ? L.ports.port3.reg : L.ports.port4.reg, (outputLatches_[p] & outputs) | (ports_[p].levels() & ~outputs));
+    c.set(p == 2 ? L.ports.port3.reg : L.ports.port4.reg,
+          (outputLatches_[p] & outputs) | (ports_[p].levels() & ~outputs));
     ports_[p].takeEdges([](PinEdge) {});
   }
 }

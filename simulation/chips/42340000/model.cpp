@@ -532,7 +532,9 @@ void Chip::refreshPins() {
   else if (latch_.test(L.ports.pa1Pwm)) f[1] = PinFunction::Pwm, level[1] = pwm_;
   switch (latch_.value(L.ports.pa2Function)) {
     case 3: f[2] = PinFunction::Por, level[2] = supply_.up(); break;
-    case 2: f[2] = PinFunction::Out, level[2] = serial_.running() ? serial_.out() : simcore::bitAt(outputLatch_, 2); break;
+    case 2:
+      f[2] = PinFunction::Out, level[2] = serial_.running() ? serial_.out() : simcore::bitAt(outputLatch_, 2);
+      break;
     case 1: f[2] = PinFunction::Freq, level[2] = freqPa2_; break;
     default: break;
   }

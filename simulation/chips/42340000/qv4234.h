@@ -411,7 +411,8 @@ class Chip : public simcore::PeripheryChip<Chip> {
   if (!halted()) {
     stepInstruction(pc);
     if (halted()) [[unlikely]]
-      setReg(L.control.system.reg, latch_.at(L.control.system.reg) | L.control.interruptsEnabled.mask);  // HALT enables interrupts
+      // HALT enables interrupts.
+      setReg(L.control.system.reg, latch_.at(L.control.system.reg) | L.control.interruptsEnabled.mask);
   }
   return true;
 }
