@@ -121,14 +121,14 @@ void EmulatorTarget::DownloadCode() {
 
 void EmulatorTarget::Poll() {
   SurviveLinkFailure([&] {
-    if (state_.TargetState == kEmulatorHaltedUnread && state_.LinkState == 1) {
+    if (state_.TargetState == kEmulatorHaltedUnread && state_.LinkState == kLinkIdle) {
       ReceiveEmulatorState(state_);
       RefreshAfterStop(state_);
       Services::Call(state_.Seams.debug.UpdateTraceWindow);
     }
   });
   SurviveLinkFailure([&] {
-    if (state_.LinkState == 7) link_->PollEmulator();
+    if (state_.LinkState == kLinkFailed) link_->PollEmulator();
   });
 }
 

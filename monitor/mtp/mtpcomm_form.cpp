@@ -143,7 +143,7 @@ void MtpCommForm::MTP_OK_Click() {
     }
   };
   step([&] {
-    if (comm_.ProgrammerLinkState != 2) comm_.DisconnectProgrammer();
+    if (comm_.ProgrammerLinkState != kLinkClosed) comm_.DisconnectProgrammer();
   });
   step([&] {
     if (MTP_comCombo->currentIndex() < 0 || MTP_baudcombo->currentIndex() < 0) return;
