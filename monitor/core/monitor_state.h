@@ -31,9 +31,7 @@ struct EditorSlotRecord {
 
 class MonitorState {
  public:
-  static constexpr int kProgramCells = 4096;
   static constexpr int kRegisterCells = 128;
-  static constexpr int kTraceEntries = 8192;
 
   MonitorState();
   ~MonitorState();
@@ -82,7 +80,7 @@ class MonitorState {
   // The symbol the last operand double-click found ("" when none).
   std::string LastSymbolName, LastSymbolValue;
   // The program addresses the last code load took a word for from the listing.
-  std::bitset<kProgramCells> ListedAddresses;
+  std::bitset<k42::kProgramCells> ListedAddresses;
 
   // The project.
   std::string ProjectFile, SourceFile, IncludePath, OutputPath, ControllerName;
@@ -104,6 +102,9 @@ class MonitorState {
   RunTarget& Simulator();
   // The emulator's target, installed by its binding.
   void InstallEmulator(std::unique_ptr<RunTarget> emulator);
+  // One pass of the poll loop over both targets, whichever is active: a
+  // halted emulator's state is read back, a failed link recovers.
+  void PollTargets();
 
   platform::FormManager Forms;
   // The control panel while it is loaded: it attaches itself (Panel reads it).

@@ -86,7 +86,8 @@ TEST_F(DataCellsTest, DownloadUnitsFillersAndMarks) {
   EXPECT_EQ(Writes(), (std::vector<Write>{{0, Download()}}));
 
   // Marks: the simulator changes only the cell; the emulator also gets the
-  // row's unit at its address, or a message and nothing.
+  // cell's unit with both its marks from program memory, whatever the grid's
+  // mark columns show, or a message and nothing when the address has no row.
   ice.ClearTranscript();
   SetBreakpoint(state, 5, true);
   EXPECT_EQ(state.ProgramMemory[5].flags, 1);
@@ -98,7 +99,7 @@ TEST_F(DataCellsTest, DownloadUnitsFillersAndMarks) {
   boxes.clear();
   SetBreakpoint(state, 6, true);
   EXPECT_EQ(state.ProgramMemory[5].flags, 3);
-  EXPECT_EQ(Writes(), (std::vector<Write>{{5, {0x02, 0x00, 0x01}}}));
+  EXPECT_EQ(Writes(), (std::vector<Write>{{5, {0x02, 0x00, 0x03}}}));
   EXPECT_EQ(boxes,
             (std::vector<std::string>{"|ERROR: cannot find the Row corresponding to address|0"}));
   state.TargetState = 32;
