@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/link_state.h"
 #include "core/run_target.h"
 #include "core/services.h"
 #include "core/status_text.h"
@@ -38,9 +39,10 @@ class MonitorState {
   MonitorState(const MonitorState&) = delete;
   MonitorState& operator=(const MonitorState&) = delete;
 
-  // Target selection and link (0 at creation).
+  // Target selection (0 at creation) and the emulator link's state
+  // (link_state.h).
   int16_t TargetState = 0;
-  int16_t LinkState = 0;
+  int16_t LinkState = kLinkNotSetUp;
 
   int16_t RunActive = 0;
   int16_t SimulationRefused = 0;

@@ -95,7 +95,7 @@ void Transferwin::OnLoad() {
   link.SetOnOpen([window = QPointer<Transferwin>(this)] {
     if (window) window->TickOutputLines();
   });
-  state_.LinkState = 2;
+  state_.LinkState = kLinkClosed;
   link.ClearTimeout();
 
   const CommSettings stored = ReadCommSettings();

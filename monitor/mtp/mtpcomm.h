@@ -53,7 +53,7 @@ class MtpComm {
   MonitorState& State() { return state_; }
   MtpTimings Timings;
 
-  int16_t ProgrammerLinkState = 0;
+  int16_t ProgrammerLinkState = kLinkNotSetUp;
   int16_t ProgrammerPort = 1;
   int32_t ProgrammerBaud = 0;
   int16_t ProgrammerBuffered = 0;
