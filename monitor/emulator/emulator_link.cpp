@@ -1,5 +1,6 @@
 #include "emulator/emulator_link.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "core/monitor_state.h"
@@ -285,6 +286,10 @@ void EmulatorLink::PollEmulator() {
   step([&] { deadline = StartTimeout(timings_.handshakeMs); });
   step([&] { followed = WaitYielding([&] { return port.DSRHolding(); }, expired); });
   if (!followed) return HandshakeTimedOut();
+  // The DSR edges the handshake caused reach the port's handler while the
+  // handshake still runs: delivered after it, the drop would read as a
+  // failure of the idle link.
+  step([&] { QCoreApplication::processEvents(); });
   step([&] { port.SetInBufferCount(0); });
   step([&] { port.SetOutBufferCount(0); });
   SetLinkState(kLinkEventDone);
