@@ -11,6 +11,7 @@
 #include "panel_fixture.h"
 #include "platform/grid_control.h"
 #include "temp_dir.h"
+#include "wait_until.h"
 
 namespace {
 
@@ -189,6 +190,11 @@ TEST_F(DataCellsTest, InitialisationAndRefreshAfterAStop) {
   InitDataMemory(state);  // the range 0..0 at creation
   state.DataUpper = 127;
   InitDataMemory(state);
+  // The emulator has taken both blocks once the last cell's unit arrived.
+  ASSERT_TRUE(testsupport::WaitUntil([&] {
+    const std::vector<Write> sent = Writes();
+    return sent.size() == 2 && sent[1].bytes.size() == 3u * 128;
+  }));
   const std::vector<Write> writes = Writes();
   ASSERT_EQ(writes.size(), 2u);
   EXPECT_EQ(writes[0], (Write{0x1F80, {0x00, 0x20, 0x00}}));
