@@ -1,5 +1,6 @@
 #include "panel_fixture.h"
 
+#include <QMdiArea>
 #include <QTest>
 
 #include "core/settings/mdl_registry.h"
@@ -27,8 +28,9 @@ PanelTest::~PanelTest() {
   }
 }
 
-void PanelTest::StartMonitor() {
-  Start();
+void PanelTest::StartMonitor(QSize area) {
+  monitor::Monitorform* frame = Start();
+  frame->resize(frame->size() + area - frame->Area()->viewport()->size());
   state.ProgramPath = TAVIX_DIST_DIR;
 }
 

@@ -133,8 +133,10 @@ TEST_F(PanelLoadTest, FirstStartWritesEveryDefaultAndClosingKeepsThePlacement) {
   }
   // The columns share the width the grid shows them in, so none is hidden.
   EXPECT_NEAR(sum, panel->grdProgram->ColumnSpace(inner), kCodeColumns);
+  // "Break" over the mark columns, as wide as its text at least.
   EXPECT_NEAR(platform::WidgetTwips(*panel->lblBreak).width,
-              panel->grdProgram->ColWidth(0) + panel->grdProgram->ColWidth(1) + 30,
+              std::max(panel->grdProgram->ColWidth(0) + panel->grdProgram->ColWidth(1) + 30,
+                       platform::PixelsToTwips(panel->lblBreak->sizeHint().width())),
               platform::TwipsPerPixel());
   panel->Outer()->resize(10, 10);
   ASSERT_TRUE(state.Forms.Unload("IceView"));

@@ -18,7 +18,11 @@
 //   (1, column) current;
 // - a press below the last row or right of the last column raises the mouse
 //   events but moves neither the current cell nor the selection;
-// - arrow keys move the current cell and collapse the selection to it.
+// - keys move the current cell and collapse the selection to it: the
+//   arrows by one cell, PgUp/PgDn by the rows the view shows whole (the view
+//   scrolling by as many), Home/End to the first/last column of the row,
+//   Ctrl+Home/Ctrl+End to the first/last cell of the grid; with Alt held
+//   the paging keys do nothing (they are the form's).
 // Events, in this order: MouseDown, MouseUp, Click for a click; for the
 // second click of a double-click DblClick then MouseUp (no second MouseDown
 // or Click); KeyDown before the grid handles the key. MouseRow/MouseCol give
@@ -128,6 +132,7 @@ class GridControl : public QTableView {
   void CellsChanged(int row1, int col1, int row2, int col2);
   void Reindex(int col);
   void MoveCurrent(int row, int col, bool collapse);
+  int PageRows() const;
   void ApplyColumnWidths();
 
   GridModel* model_;
