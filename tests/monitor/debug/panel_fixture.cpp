@@ -29,9 +29,14 @@ PanelTest::~PanelTest() {
 }
 
 void PanelTest::StartMonitor(QSize area) {
-  monitor::Monitorform* frame = Start();
-  frame->resize(frame->size() + area - frame->Area()->viewport()->size());
+  Start();
+  SizeArea(area);
   state.ProgramPath = TAVIX_DIST_DIR;
+}
+
+void PanelTest::SizeArea(QSize area) {
+  monitor::Monitorform* frame = state.MainForm();
+  frame->resize(frame->size() + area - frame->Area()->size());
 }
 
 monitor::IceView* PanelTest::Virtual(const std::string& controller, const std::string& options) {

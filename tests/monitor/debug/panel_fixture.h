@@ -23,6 +23,7 @@ class PanelTest : public monitortest::MonitorTest {
   // Starts the monitor with its MDI area `area` pixels large and points it at
   // the program folder of the build.
   void StartMonitor(QSize area = {1280, 1024});
+  void SizeArea(QSize area);
   // Emulation > Virtual with the project's controller; the panel, or null.
   monitor::IceView* Virtual(const std::string& controller, const std::string& options = "");
   monitor::IceView* Panel() const;

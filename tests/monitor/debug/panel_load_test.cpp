@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 
 #include <QAction>
+#include <QLabel>
 
 #include "core/settings/mdl_registry.h"
 #include "panel_fixture.h"
@@ -142,6 +143,39 @@ TEST_F(PanelLoadTest, FirstStartWritesEveryDefaultAndClosingKeepsThePlacement) {
   ASSERT_TRUE(state.Forms.Unload("IceView"));
   EXPECT_EQ(CodeWindowNumber("windowstate"), 0);
   for (const char* name : kCodeColumnValues) EXPECT_GT(CodeWindowNumber(name), 0) << name;
+}
+
+TEST_F(PanelLoadTest, RestoredAndCascadedWindowsStayInsideTheAreaAndUsable) {
+  StartMonitor();
+  for (const QSize area : {QSize(1280, 1024), QSize(1024, 768)}) {
+    SCOPED_TRACE(area.width());
+    SizeArea(area);
+    const QRect inside(QPoint(), area);
+    IceView* panel = Virtual("QV4128");
+    ASSERT_NE(panel, nullptr);
+    Display* host = Host();
+    // Maximized first; restored, the panel takes its default placement and
+    // the periphery window moves off it.
+    ASSERT_EQ(panel->WindowState(), 2);
+    panel->SetWindowState(0);
+    EXPECT_EQ(panel->Placement(), (platform::TwipsRect{0, 0, 12000, 6600}));
+    EXPECT_FALSE(host->Outer()->geometry().intersects(panel->Outer()->geometry()));
+    EXPECT_TRUE(inside.contains(host->Outer()->geometry()));
+    EXPECT_LE(panel->lblBreak->geometry().left() + panel->lblBreak->sizeHint().width(),
+              panel->lblProgram->geometry().left());
+    // The periphery's labels are as wide as their texts.
+    for (const QLabel* label : host->FrameDisp->findChildren<QLabel*>()) {
+      EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+    }
+    state.MainForm()->Arrange(platform::MdiFrame::kCascade);
+    for (const char* name : {"IceView", "Display", "Watchwin", "RAMWin"}) {
+      const QRect place = state.Forms.Get(name)->Outer()->geometry();
+      EXPECT_EQ(place.size(), area * 2 / 3) << name;
+      EXPECT_TRUE(inside.contains(place)) << name;
+    }
+    panel->SetWindowState(2);  // closed maximized: the default placement stays
+    ASSERT_TRUE(state.Forms.Unload("IceView"));
+  }
 }
 
 TEST_F(PanelLoadTest, ControllerOptionsGoBackToTheProject) {
