@@ -32,7 +32,7 @@
 // Geometry is in twips: ColWidth stays in twips as set, converted only when
 // applied. RowPos(r) is the top of row r in the grid's client area, after the
 // header and the scrolling; TopRow is the first visible data row. The view
-// scrolls only by the user, SetTopRow, a click on a cell or an arrow key:
+// scrolls only by the user, SetTopRow, a click on a cell or a moving key:
 // setting the current cell or the selection from code never scrolls it.
 //
 // Bulk fills: between BeginUpdate and EndUpdate writes do not reach the view;
