@@ -449,8 +449,8 @@ void GridControl::keyPressEvent(QKeyEvent* event) {
   const bool ctrl = (shift & kCtrlMask) != 0;
   int row = row_, col = col_;
   // Alt with a paging key is the form's (Alt+Home resets the panel).
-  const bool paging = code == vbKeyPageUp || code == vbKeyPageDown || code == vbKeyHome ||
-                      code == vbKeyEnd;
+  const bool paging =
+      code == vbKeyPageUp || code == vbKeyPageDown || code == vbKeyHome || code == vbKeyEnd;
   if (paging && (shift & kAltMask)) code = 0;
   switch (code) {
     case vbKeyPageUp:

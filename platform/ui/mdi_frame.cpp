@@ -196,10 +196,12 @@ void MdiFrame::Cascade(const std::vector<QMdiSubWindow*>& windows) {
   for (QMdiSubWindow* window : windows) {
     if (window->isMaximized()) window->showNormal();
     const QSize size = NormalChildSize(*window, area);
-    if (offset > 0 && (offset + size.width() > area.width() || offset + size.height() > area.height())) {
+    if (offset > 0 &&
+        (offset + size.width() > area.width() || offset + size.height() > area.height())) {
       offset = 0;
     }
-    window->setGeometry(FitInArea(QRect(QPoint(offset, offset), size), area, LeastNormalSize(*window)));
+    window->setGeometry(
+        FitInArea(QRect(QPoint(offset, offset), size), area, LeastNormalSize(*window)));
     window->raise();
     offset += window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) +
               window->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);

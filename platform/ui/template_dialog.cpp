@@ -4,9 +4,9 @@
 #include "template_dialog.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>

@@ -1,6 +1,5 @@
 #include "panel_fixture.h"
 
-#include <QMdiArea>
 #include <QTest>
 
 #include "core/settings/mdl_registry.h"
@@ -28,15 +27,14 @@ PanelTest::~PanelTest() {
   }
 }
 
-void PanelTest::StartMonitor(QSize area) {
+void PanelTest::StartMonitor() {
   Start();
-  SizeArea(area);
+  SizeArea({1280, 1024});
   state.ProgramPath = TAVIX_DIST_DIR;
 }
 
-void PanelTest::SizeArea(QSize area) {
-  monitor::Monitorform* frame = state.MainForm();
-  frame->resize(frame->size() + area - frame->Area()->size());
+void PanelTest::SizeArea(QSize area) const {
+  state.MainForm()->resize(state.MainForm()->size() + area - state.MainForm()->Area()->size());
 }
 
 monitor::IceView* PanelTest::Virtual(const std::string& controller, const std::string& options) {

@@ -2,7 +2,6 @@
 // The monitor with its control panel registered, the real program folder,
 // registry hives in a temporary folder, and the beeps counted. Programs come
 // from the real assembler.
-#include <QSize>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -20,10 +19,9 @@ class PanelTest : public monitortest::MonitorTest {
   PanelTest();
   ~PanelTest() override;
 
-  // Starts the monitor with its MDI area `area` pixels large and points it at
-  // the program folder of the build.
-  void StartMonitor(QSize area = {1280, 1024});
-  void SizeArea(QSize area);
+  // Starts the monitor (MDI area 1280 x 1024 px) at the build's program folder.
+  void StartMonitor();
+  void SizeArea(QSize area) const;
   // Emulation > Virtual with the project's controller; the panel, or null.
   monitor::IceView* Virtual(const std::string& controller, const std::string& options = "");
   monitor::IceView* Panel() const;

@@ -146,23 +146,19 @@ TEST_F(GridTest, PagingKeysMoveTheCellAndTheView) {
   grid.SetRows(4000);
   grid.setFocus();
   const int page = grid.viewport()->height() / grid.rowHeight(0);
-  // A key, then the current cell, the selection's end and the view's top row.
   const auto key = [&](Qt::Key k, Qt::KeyboardModifiers mods, int row, int col, int top) {
     QTest::keyClick(&grid, k, mods);
-    EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.SelEndRow(), grid.TopRow()}),
-              std::vector<int>({row, col, row, top})) << k << " " << mods;
+    EXPECT_EQ(std::vector<int>({k, grid.Row(), grid.Col(), grid.SelEndRow(), grid.TopRow()}),
+              std::vector<int>({k, row, col, row, top}));
   };
-  grid.SetCol(2);
-  key(Qt::Key_PageDown, {}, 1 + page, 2, 1 + page);
-  key(Qt::Key_PageDown, {}, 1 + 2 * page, 2, 1 + 2 * page);
-  key(Qt::Key_PageUp, {}, 1 + page, 2, 1 + page);
+  key(Qt::Key_PageDown, {}, 1 + page, 0, 1 + page);
   key(Qt::Key_End, {}, 1 + page, 3, 1 + page);
+  key(Qt::Key_PageDown, {}, 1 + 2 * page, 3, 1 + 2 * page);
+  key(Qt::Key_PageUp, {}, 1 + page, 3, 1 + page);
   key(Qt::Key_Home, {}, 1 + page, 0, 1 + page);
   key(Qt::Key_Home, Qt::AltModifier, 1 + page, 0, 1 + page);  // the form's key
   key(Qt::Key_End, Qt::ControlModifier, 3999, 3, 4000 - page);
-  key(Qt::Key_PageDown, {}, 3999, 3, 4000 - page);
   key(Qt::Key_Home, Qt::ControlModifier, 1, 0, 1);
-  key(Qt::Key_PageUp, {}, 1, 0, 1);
 }
 
 TEST_F(GridTest, TwipsGeometryAndScrolling) {

@@ -36,8 +36,8 @@
 // setting the current cell or the selection from code never scrolls it.
 //
 // Bulk fills: between BeginUpdate and EndUpdate writes do not reach the view;
-// EndUpdate resets the model once and keeps the scroll position. FindInColumn looks up a text through an
-// index kept for the columns a form asks to index; every write updates it.
+// EndUpdate resets the model once and keeps the scroll position. FindInColumn looks up a text
+// through an index kept for the columns a form asks to index; every write updates it.
 //
 // Underneath is a model/view table: the texts live in one vector, with no
 // item object per cell.
