@@ -1,8 +1,8 @@
 #include "pelto.h"
 
-#include "crc16_old.h"
 #include "pelto_folders.h"
 #include "pelto_panel.h"
+#include "protocol/signature.h"
 #include "settings/mdl_registry.h"
 #include "target_list.h"
 
@@ -28,7 +28,7 @@ Pelto::Pelto(QWidget* parent)
                              std::pair{&Timer_SendTimeOut, &sendTimedOut_},
                              std::pair{&Timer_FileWait, &fileTimedOut_}}) {
     timer->SetEnabled(false);
-    timer->onTimer = [timer, flag] {
+    timer->onTimer = [timer = timer, flag = flag] {
       timer->SetEnabled(false);
       *flag = true;
     };
@@ -138,7 +138,7 @@ void Pelto::RefreshParameters() {
 }
 
 int Pelto::CalculateCRC16_old(const QString& fname, int maxrom) {
-  return FileCrc16Old(fname.toStdString(), maxrom);
+  return protocol::FileCrc16Old(fname.toStdString(), maxrom);
 }
 
 }  // namespace pelto

@@ -15,12 +15,14 @@
 #include <memory>
 #include <string>
 
-#include "pelto_frames.h"
 #include "pelto_timings.h"
 #include "platform/controls.h"
 #include "platform/serial_port.h"
+#include "protocol/frames.h"
 
 namespace pelto {
+
+using Bytes = protocol::Bytes;
 
 struct PeltoPanel;
 

@@ -11,7 +11,7 @@ namespace pelto {
 short Pelto::WaitCommand(uint8_t command, int progressMax, uint8_t mask, int pollLimit,
                          const char* statusText, bool pollAtOnce) {
   PeltoPanel& p = *panel_;
-  if (SendFrame(CommandFrame(command)) < 0) {
+  if (SendFrame(protocol::CommandFrame(command)) < 0) {
     UpdateState(4, 0);
     return -1;
   }
@@ -38,7 +38,7 @@ short Pelto::WaitCommand(uint8_t command, int progressMax, uint8_t mask, int pol
       ++polls;
       p.ProgBar->setValue(std::min(p.ProgBar->value() + 1, progressMax));
       QByteArray answer;
-      if (read_PELTO_data(kCommandAddress, 1, answer) != 0 || answer.isEmpty()) {
+      if (read_PELTO_data(protocol::kCommandAddress, 1, answer) != 0 || answer.isEmpty()) {
         return finish(-1);
       }
       if ((static_cast<uint8_t>(answer[0]) & mask) == 0) return finish(0);
@@ -52,30 +52,31 @@ short Pelto::WaitCommand(uint8_t command, int progressMax, uint8_t mask, int pol
 // maximum: a programmer that never finishes is a failed link.
 short Pelto::ProgramDevice() {
   const int max = nbOfBlocks_ * 5;
-  const short result =
-      WaitCommand(kCommandProgram, max, 0x02, std::max(max * 10, 10), "programming device...",
-                  false);
+  const short result = WaitCommand(protocol::kCommandProgram, max, 0x02, std::max(max * 10, 10),
+                                   "programming device...", false);
   if (result != 0 && state_ != 0) UpdateState(4, 0);
   return result;
 }
 
 short Pelto::RequestRAMCRC() {
-  const short result = WaitCommand(kCommandRamCrc, 10, 0xFF, 100, "requesting programmer CRC...",
-                                   false);
+  const short result = WaitCommand(protocol::kCommandProgrammerSum, 10, 0xFF, 100,
+                                   "requesting programmer CRC...", false);
   if (result != 0 && state_ != 0) UpdateState(4, 0);
   return result;
 }
 
 short Pelto::RequestDevCRC() {
-  return WaitCommand(kCommandDeviceCrc, 3, 0x04, 10, "Reading Device CRC...", false);
+  return WaitCommand(protocol::kCommandDeviceSum, 3, 0x04, 10, "Reading Device CRC...", false);
 }
 
 short Pelto::RequestLastInstruction() {
-  if (SendFrame(WriteFrame(kLastInstructionAddress, {0x80, 0x80, 0x80, 0x80})) < 0) {
+  if (SendFrame(protocol::WriteFrame(protocol::kLastInstructionAddress, {0x80, 0x80, 0x80, 0x80})) <
+      0) {
     UpdateState(4, 0);
     return -1;
   }
-  return WaitCommand(kCommandLastInstruction, 3, 0x03, 10, "Reading Last Instruction...", true);
+  return WaitCommand(protocol::kCommandLastInstruction, 3, 0x03, 10, "Reading Last Instruction...",
+                     true);
 }
 
 }  // namespace pelto

@@ -36,7 +36,7 @@ void Pelto::InitPanel() {
   const std::pair<QPushButton*, short> tasks[] = {
       {p.Button_Download, 1}, {p.Button_Program, 2}, {p.Button_ReadDevCRC, 3}};
   for (auto [button, task] : tasks) {
-    connect(button, &QPushButton::clicked, this, [this, task] {
+    connect(button, &QPushButton::clicked, this, [this, task = task] {
       panel_->VPP->setEnabled(false);
       panel_->Speed->setEnabled(false);
       UpdateState(2, task);
@@ -48,9 +48,9 @@ void Pelto::InitPanel() {
     LoadRomFile();
   });
   connect(p.Option_OnLine, &QRadioButton::clicked, this,
-          [this] { WriteInState1(CommandFrame(kCommandOnLine)); });
+          [this] { WriteInState1(protocol::CommandFrame(protocol::kCommandOnline)); });
   connect(p.Option_StdAlone, &QRadioButton::clicked, this,
-          [this] { WriteInState1(CommandFrame(kCommandStandAlone)); });
+          [this] { WriteInState1(protocol::CommandFrame(protocol::kCommandStandalone)); });
   // At most one of the two automatic steps is ticked.
   const auto automation = [this](QCheckBox* self, QCheckBox* other, bool& flag,
                                  QPushButton* button, PeltoPicture on, PeltoPicture off) {
@@ -79,12 +79,13 @@ void Pelto::InitPanel() {
     platform::MessageBox("PELTO Programmer Control", "About PELTO Programmer", platform::MB_OK);
   });
   for (int i = 0; i < 4; ++i) {
-    connect(p.Selspeed[i], &QRadioButton::clicked, this,
-            [this, i] { WriteInState1(WriteFrame(kClockAddress, {static_cast<uint8_t>(i)})); });
+    connect(p.Selspeed[i], &QRadioButton::clicked, this, [this, i] {
+      WriteInState1(protocol::WriteFrame(protocol::kClockAddress, {static_cast<uint8_t>(i)}));
+    });
   }
   connect(p.Slider1, &QSlider::valueChanged, this, [this](int position) {
     panel_->glVtn->setText(QString::number(13 + position / 2.0));
-    WriteInState1(WriteFrame(kVppAddress, {static_cast<uint8_t>(position)}));
+    WriteInState1(protocol::WriteFrame(protocol::kVppAddress, {static_cast<uint8_t>(position)}));
   });
   for (QWidget* box : std::initializer_list<QWidget*>{p.Text_ActiveFile, p.Text_InstrSize,
                                                       p.Text_NrOfBlocks, p.Text_BlockSize,

@@ -134,16 +134,17 @@ short Pelto::UpdateState(short newStatus, short task) {
 void Pelto::Connect() {
   // A port that does not open has already left the panel not connected.
   if (OpenPort() != 0) return;
-  if (SendFrame(WriteFrame(kDeviceCrcAddress, {0, 0, 0, 0})) < 0) {
+  if (SendFrame(protocol::WriteFrame(protocol::kDeviceSumAddress, {0, 0, 0, 0})) < 0) {
     UpdateState(4, 0);
     return;
   }
   if (instructionSize_ == 22) {
     panel_->Speed->setEnabled(true);
     panel_->VPP->setEnabled(true);
-    SendFrame(WriteFrame(kVppAddress, {static_cast<uint8_t>(panel_->Slider1->value())}));
+    SendFrame(protocol::WriteFrame(protocol::kVppAddress,
+                                   {static_cast<uint8_t>(panel_->Slider1->value())}));
     panel_->Selspeed[1]->setChecked(true);
-    SendFrame(WriteFrame(kClockAddress, {1}));
+    SendFrame(protocol::WriteFrame(protocol::kClockAddress, {1}));
   }
   if (state_ != 1) return;
   if (RequestDevCRC() == 0 && state_ == 1 && GetPELTOStatus() == 0) {
@@ -197,7 +198,7 @@ void Pelto::RunTask(int task) {
     }
     case 3: {
       SetForeColor(p.Text_CRCDevice, kOlive);
-      SendFrame(WriteFrame(kDeviceCrcAddress, {0, 0, 0, 0}));
+      SendFrame(protocol::WriteFrame(protocol::kDeviceSumAddress, {0, 0, 0, 0}));
       RequestDevCRC();
       if (GetPELTOStatus() != 0) {
         platform::MessageBox("could not read the PELTO Status", "PELTO Programmer",

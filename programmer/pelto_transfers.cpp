@@ -11,7 +11,8 @@
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/run_time_error.h"
-#include "checksum_text.h"
+#include "protocol/image.h"
+#include "protocol/status.h"
 
 namespace pelto {
 namespace {
@@ -74,8 +75,8 @@ short Pelto::send_PELTO_data(const QByteArray& buff, short datasize) {
 
 short Pelto::read_PELTO_data(short startadr, short nbbytes, QByteArray& vRxBuff) {
   try {
-    if (send_PELTO_data(ToQBytes(ReadRequest(static_cast<uint16_t>(startadr),
-                                             static_cast<uint16_t>(nbbytes))),
+    if (send_PELTO_data(ToQBytes(protocol::ReadRequest(static_cast<uint16_t>(startadr),
+                                                       static_cast<uint16_t>(nbbytes))),
                         5) != 0) {
       throw platform::RunTimeError(kReadError, "request not sent");
     }
@@ -128,7 +129,7 @@ bool Pelto::LineIsDown() {
 
 short Pelto::ChipTest() {
   QByteArray answer;
-  if (read_PELTO_data(kChipAddress, 1, answer) != 0 || answer.isEmpty()) {
+  if (read_PELTO_data(protocol::kChipAddress, 1, answer) != 0 || answer.isEmpty()) {
     chipIsPresent_ = false;
     return -1;
   }
@@ -154,13 +155,15 @@ short Pelto::WriteOrFail(const Bytes& frame) {
 }
 
 short Pelto::UpdateEraseTime() {
-  return WriteOrFail(EraseTimeFrame(instructionSize_));
+  return WriteOrFail(protocol::EraseTimeFrame(instructionSize_));
 }
 
 short Pelto::UpdateROMParams() {
-  const std::optional<Bytes> frame =
-      RomParamsFrame(instructionSize_, blockSize_, padBytes_, nbOfBlocks_);
-  return frame ? WriteOrFail(*frame) : static_cast<short>(-1);
+  const std::optional<int16_t> blockBytes = protocol::BlockBytes(blockSize_, padBytes_);
+  return blockBytes ? WriteOrFail(protocol::ParameterFrame({static_cast<uint8_t>(instructionSize_),
+                                                            *blockBytes,
+                                                            static_cast<uint8_t>(nbOfBlocks_)}))
+                    : static_cast<short>(-1);
 }
 
 short Pelto::UpdateROMData() {
@@ -171,12 +174,12 @@ short Pelto::UpdateROMData() {
     UpdateState(4, 0);
     return -1;
   }
-  const std::optional<int> n = ImageBytes(blockSize_, nbOfBlocks_, padBytes_);
+  const std::optional<int32_t> n = protocol::ImageCount(blockSize_, nbOfBlocks_, padBytes_);
   if (!n) return -1;
   panel_->Text_Status->setText("downloading program...");
   const Bytes content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  const Bytes frame = RomImageFrame(
-      content, {instructionSize_, padBytes_, *n, !convertedFile_.empty()});
+  const Bytes frame =
+      protocol::ImageFrame(content, {instructionSize_, padBytes_, *n, convertedFile_.empty()});
   const short result = WriteOrFail(frame);
   panel_->Text_Status->setText("");
   return result;
@@ -184,8 +187,9 @@ short Pelto::UpdateROMData() {
 
 short Pelto::GetPELTOStatus() {
   QByteArray block;
-  if (read_PELTO_data(kStatusAddress, kStatusSize, block) != 0) return -1;
-  block.resize(std::max<qsizetype>(block.size(), kStatusSize), '\0');
+  if (read_PELTO_data(protocol::kStatusAddress, protocol::kControlStatusBytes, block) != 0)
+    return -1;
+  block.resize(std::max<qsizetype>(block.size(), protocol::kControlStatusBytes), '\0');
   ShowStatus(block);
   return 0;
 }
@@ -197,7 +201,7 @@ void Pelto::ShowStatus(const QByteArray& block) {
   p.Option_OnLine->setChecked(!standAlone);
   const auto text = [&](int first) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(block.constData()) + first;
-    return QString::fromStdString(ChecksumText(bytes, padBytes_, instructionSize_));
+    return QString::fromStdString(protocol::SumText(bytes, padBytes_, instructionSize_));
   };
   p.Text_CRCBox->setText(text(34));
   p.Text_CRCDevice->setText(text(38));
