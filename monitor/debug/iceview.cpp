@@ -151,6 +151,8 @@ void IceView::BuildControls() {
 
   lblBreak = Named(new QLabel("Break", client), "lblBreak");
   lblProgram = Named(new QLabel("Program", client), "lblProgram");
+  // A gap after "Break" where its text is wider than the mark columns.
+  lblBreak->setContentsMargins(0, 0, 2 * lblBreak->fontMetrics().horizontalAdvance(' '), 0);
   grdProgram = new platform::GridControl("grdProgram", client);
   grdProgram->SetCols(kCodeColumns);
   grdProgram->IndexColumn(3);

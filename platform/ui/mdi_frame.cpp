@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QStyle>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
 
 #include "platform/child_fit.h"
 #include "platform/hooks.h"
@@ -187,11 +188,14 @@ void MdiFrame::Arrange(int mode) {
   }
 }
 
-void MdiFrame::Cascade(const std::vector<QMdiSubWindow*>& windows) {
+void MdiFrame::Cascade(std::vector<QMdiSubWindow*> windows) {
   // Each window at its normal size, one title bar lower and further right
   // than the one before, starting again at the top left where the next one
-  // would leave the area.
+  // would leave the area. The active window comes last, in front, so every
+  // title bar shows.
   const QSize area = area_->viewport()->size();
+  const auto active = std::find(windows.begin(), windows.end(), area_->currentSubWindow());
+  if (active != windows.end()) std::rotate(active, active + 1, windows.end());
   int offset = 0;
   for (QMdiSubWindow* window : windows) {
     if (window->isMaximized()) window->showNormal();
@@ -205,9 +209,6 @@ void MdiFrame::Cascade(const std::vector<QMdiSubWindow*>& windows) {
     window->raise();
     offset += window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) +
               window->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
-  }
-  if (QMdiSubWindow* active = area_->currentSubWindow(); active != nullptr && active->isVisible()) {
-    active->raise();
   }
 }
 

@@ -23,7 +23,7 @@
 //   child that no longer fits after the frame was made smaller.
 // - Arrange: 0 cascade (every non-minimized child at its normal size, two
 //   thirds of the area, one title bar further down and right than the one
-//   before, inside the area); 1 tile horizontally (the non-minimized children one
+//   before, inside the area, the active one last and in front); 1 tile horizontally (the non-minimized children one
 //   above the other at full width with equal heights); 3 arrange icons (the
 //   minimized children along the bottom from the left, wrapping upwards).
 #include <QMdiArea>
@@ -66,7 +66,7 @@ class MdiFrame : public Form, public ChildHost {
 
  private:
   void ChildActivated(QMdiSubWindow* window);
-  void Cascade(const std::vector<QMdiSubWindow*>& windows);
+  void Cascade(std::vector<QMdiSubWindow*> windows);
   void ShowMenus(const std::vector<QMenu*>& menus);
   void FillWindowList(QMenu* menu);
 
