@@ -258,7 +258,7 @@ void IceView::OnLoad() {
 
   // The stored placement is the normal geometry also of a panel that opens
   // maximized or minimized: it comes back to it when restored.
-  RestoreWindowPlacement(*this, [this](const char* value) { return Setting(value); });
+  RestoreWindowPlacement(*this, Setting);
   // The periphery window goes beside the panel, not over its buttons.
   if (Display* host = Host(); simulator && host) {
     host->PlaceBeside(*this);
