@@ -159,7 +159,6 @@ TEST_F(PanelLoadTest, RestoredAndCascadedWindowsStayInsideTheAreaAndUsable) {
     EXPECT_TRUE(inside.contains(host) && !host.intersects(panel->Outer()->geometry()));
     for (const QLabel* label : Host()->FrameDisp->findChildren<QLabel*>())
       EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
-    // Cascade: each at two thirds of the area, at an offset of its own.
     state.MainForm()->Arrange(platform::MdiFrame::kCascade);
     std::set<int> lefts;
     for (const char* name : {"IceView", "Display", "Watchwin", "RAMWin"}) {

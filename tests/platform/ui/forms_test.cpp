@@ -245,6 +245,9 @@ TEST_F(FormsTest, ChildrenStayInsideTheAreaAndDialogsOpenCentred) {
   frame->resize(frame->size() - inside.size() / 2);  // smaller than its children
   QScrollBar* bar = frame->Area()->verticalScrollBar();
   EXPECT_TRUE(QTest::qWaitFor([bar] { return bar->isVisible(); }, 5000));
+  two->SetWindowState(2);
+  two->SetWindowState(0);  // restored into the smaller area
+  EXPECT_TRUE(frame->Area()->viewport()->rect().contains(two->SubWindow()->geometry()));
   forms.Register("Dialog", FormKind::Dialog, [] { return new LoggingForm("Dialog"); });
   const QPoint off =
       forms.Show("Dialog")->frameGeometry().center() - frame->frameGeometry().center();

@@ -153,10 +153,9 @@ TEST_F(GridTest, PagingKeysMoveTheCellAndTheView) {
   };
   key(Qt::Key_PageDown, {}, 1 + page, 0, 1 + page);
   key(Qt::Key_End, {}, 1 + page, 3, 1 + page);
-  key(Qt::Key_PageDown, {}, 1 + 2 * page, 3, 1 + 2 * page);
-  key(Qt::Key_PageUp, {}, 1 + page, 3, 1 + page);
-  key(Qt::Key_Home, {}, 1 + page, 0, 1 + page);
-  key(Qt::Key_Home, Qt::AltModifier, 1 + page, 0, 1 + page);  // the form's key
+  key(Qt::Key_Home, Qt::AltModifier, 1 + page, 3, 1 + page);  // the form's key
+  key(Qt::Key_PageUp, {}, 1, 3, 1);
+  key(Qt::Key_Home, {}, 1, 0, 1);
   key(Qt::Key_End, Qt::ControlModifier, 3999, 3, 4000 - page);
   key(Qt::Key_Home, Qt::ControlModifier, 1, 0, 1);
 }
