@@ -56,6 +56,10 @@ class PanelControls {
   // exists.
   const platform::PictureHolder& Picture(const std::string& name) const;
 
+  // A simulated run shows the chip's periphery window: restored to normal
+  // size when it is minimized. Nothing where the panel hosts none.
+  virtual void RestorePeriphery() {}
+
  protected:
   // Panel(state) is this panel from Attach until Withdraw or its end: the
   // panel attaches first thing in its load and withdraws first thing in its

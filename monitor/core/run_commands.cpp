@@ -1,4 +1,5 @@
-// Run, step, animate and stop on the active target.
+// Run, step, animate and stop on the active target, for the panel's keys and
+// its buttons alike.
 #include "core/run_commands.h"
 
 #include "core/code_grid.h"
@@ -22,55 +23,65 @@ bool Animating(const MonitorState& state) {
   return panel != nullptr && panel->timAnimate->Enabled();
 }
 
-// An image shown pressed: disabled with its dis picture.
-void Press(MonitorState& state, platform::ImageButton* PanelControls::*image, const char* picture) {
-  if (PanelControls* panel = Panel(state)) {
-    (panel->*image)->setEnabled(false);
-    (panel->*image)->SetPicture(panel->Picture(picture));
+// A go or a step. It starts with RunActive 1, the animation off and the
+// command's button pressed (disabled with its dis picture); it ends on every
+// exit, errors included, with RunActive 0, so that the next command is not
+// refused for ever, the run panel at "STOP" unless the target runs on, and
+// the button as the display rule has it (enabled in simulation; on the
+// emulator by its session state).
+class RunBracket {
+ public:
+  RunBracket(MonitorState& state, platform::ImageButton* PanelControls::*button,
+             const char* pressedPicture, void (*showButton)(MonitorState&))
+      : state_(state), showButton_(showButton) {
+    state_.RunActive = 1;
+    StopAnimation(state_);
+    if (PanelControls* panel = Panel(state_)) {
+      (panel->*button)->setEnabled(false);
+      (panel->*button)->SetPicture(panel->Picture(pressedPicture));
+    }
   }
-}
+  ~RunBracket() {
+    state_.RunActive = 0;
+    PanelControls* panel = Panel(state_);
+    if (panel == nullptr) return;
+    if (!runsOn) {
+      panel->wheelpnl->SetCaption("STOP");
+      panel->wheelpnl->SetForeColor(0);
+    }
+    showButton_(state_);
+  }
+  RunBracket(const RunBracket&) = delete;
+  RunBracket& operator=(const RunBracket&) = delete;
 
-// RunActive back to 0 when a command leaves through an error, so that the
-// next command is not refused for ever.
-struct RunActiveGuard {
-  MonitorState& state;
-  ~RunActiveGuard() { state.RunActive = 0; }
+  // The target runs on after the command; its stop arrives through the poll
+  // step.
+  bool runsOn = false;
+
+ private:
+  MonitorState& state_;
+  void (*showButton_)(MonitorState&);
 };
 
 }  // namespace
 
 void GoCommand(MonitorState& state) {
   if (state.RunActive == 1) return;
-  state.RunActive = 1;
-  RunActiveGuard guard{state};
-  StopAnimation(state);
-  Press(state, &PanelControls::playimg, "playdispic");
+  RunBracket run(state, &PanelControls::playimg, "playdispic", ShowRunButton);
   if (PanelControls* panel = Panel(state)) {
     panel->wheelpnl->SetCaption("RUN");
     panel->wheelpnl->SetForeColor(kRunColour);
     SetGridSelection(*panel->grdProgram);
   }
-  state.ActiveTarget().Go();
+  run.runsOn = !state.ActiveTarget().Go();
   state.RunActive = 0;
   RefreshPanel(state);
 }
 
 void StepCommand(MonitorState& state) {
   if (state.RunActive != 0) return;
-  state.RunActive = 1;
-  struct Restore {
-    MonitorState& state;
-    ~Restore() {
-      state.RunActive = 0;
-      if (PanelControls* panel = Panel(state)) {
-        panel->stepimg->setEnabled(true);
-        panel->stepimg->SetPicture(panel->Picture("stepuppic"));
-      }
-    }
-  } restore{state};
-  StopAnimation(state);
-  Press(state, &PanelControls::stepimg, "stepdispic");
-  state.ActiveTarget().Step();
+  RunBracket run(state, &PanelControls::stepimg, "stepdispic", ShowStepButton);
+  run.runsOn = !state.ActiveTarget().Step();
 }
 
 void AnimateCommand(MonitorState& state) {
@@ -86,11 +97,17 @@ void StopCommand(MonitorState& state) {
   if (!target.CanStop(Animating(state))) return;
   StopAnimation(state);
   target.Stop();
+  // A simulated run that was interrupted is still on the stack: it ends
+  // itself and clears RunActive, so that the panel cannot be closed, nor a
+  // second run started, under it meanwhile.
+  if (state.SimulatorBusy != 0) return;
   state.RunActive = 0;
   RefreshPanel(state);
 }
 
 void AnimateTick(MonitorState& state) {
+  // A tick that arrives while a run pumps events is not a second command.
+  if (state.RunActive == 1) return;
   state.ActiveTarget().AnimateTick();
 }
 

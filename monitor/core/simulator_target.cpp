@@ -25,6 +25,7 @@ RunTarget& MonitorState::Simulator() {
 }
 
 bool SimulatorTarget::Go() {
+  if (PanelControls* panel = Panel(state_)) panel->RestorePeriphery();
   RefreshPanel(state_);
   GoSimulator(state_);
   if (PanelControls* panel = Panel(state_)) {

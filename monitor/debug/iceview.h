@@ -76,6 +76,7 @@ class IceView : public platform::Form, public PanelControls, public DebugView {
   void trcimg_MouseUp(int button, int shift);
   // The program grid's row of the current program counter, selected.
   void ShowProgramCounterRow();
+  void RestorePeriphery() override;
 
   // Register editing (panel_registers.cpp): user edits only; the displays
   // set these controls without reaching the handlers.

@@ -1,13 +1,10 @@
-// The panel's run buttons: Run, Step, Animate with its timer, Stop, Reset and
-// the Trace switch, on the active target: the simulated chip runs
-// synchronously while it pumps events; the in-circuit emulator's commands
-// return at once while the session carries on.
+// The panel's run buttons: Run, Step, Animate with its timer and Stop are the
+// core's run commands, the same the keys call (run_commands.h); Reset and the
+// Trace switch. A button shows its pressed picture while the mouse is down.
 #include <functional>
 
-#include "core/code_grid.h"
 #include "core/monitor_state.h"
 #include "core/run_commands.h"
-#include "core/run_target.h"
 #include "core/vicectrl.h"
 #include "core/view.h"
 #include "debug/display.h"
@@ -18,8 +15,6 @@
 
 namespace monitor {
 namespace {
-
-constexpr long kRunColour = 128;  // dark red
 
 // A button's command when the mouse is released on it, whichever button it
 // was, inside the slot's error edge.
@@ -35,41 +30,6 @@ void OnDown(platform::ImageButton* image, std::function<void(int button, int shi
     platform::GuardedCall([&] { handler(button, shift); });
   };
 }
-
-// A Run or Step command of the panel. It starts with RunActive 1, the
-// animation off and the button disabled with its up picture; it ends on every
-// exit, errors included, with RunActive 0, the run panel at "STOP" unless the
-// emulator runs on, and the button as the display rule has it (enabled in
-// simulation; on the emulator by its session state).
-class RunCommand {
- public:
-  RunCommand(MonitorState& state, PanelControls& panel, platform::ImageButton* button,
-             const char* upPicture, void (*showButton)(MonitorState&))
-      : state_(state), showButton_(showButton) {
-    state_.RunActive = 1;
-    panel.timAnimate->SetEnabled(false);
-    button->setEnabled(false);
-    button->SetPicture(panel.Picture(upPicture));
-  }
-  ~RunCommand() {
-    state_.RunActive = 0;
-    PanelControls* panel = Panel(state_);
-    if (panel == nullptr) return;
-    if (!emulatorRunsOn) {
-      panel->wheelpnl->SetCaption("STOP");
-      panel->wheelpnl->SetForeColor(0);
-    }
-    showButton_(state_);
-  }
-  RunCommand(const RunCommand&) = delete;
-  RunCommand& operator=(const RunCommand&) = delete;
-
-  bool emulatorRunsOn = false;
-
- private:
-  MonitorState& state_;
-  void (*showButton_)(MonitorState&);
-};
 
 }  // namespace
 
@@ -93,26 +53,16 @@ void IceView::ShowProgramCounterRow() {
   ShowProgramCounter(state_);
 }
 
+void IceView::RestorePeriphery() {
+  if (Display* host = Host(); host != nullptr && host->WindowState() == 1) host->SetWindowState(0);
+}
+
 void IceView::playimg_MouseDown(int, int) {
   playimg->SetPicture(Picture("playdispic"));
 }
 
 void IceView::playimg_MouseUp(int, int) {
-  if (state_.RunActive == 1) return;
-  RunCommand command(state_, *this, playimg, "playuppic", ShowRunButton);
-  wheelpnl->SetCaption("RUN");
-  wheelpnl->SetForeColor(kRunColour);
-  SetGridSelection(*grdProgram);
-  if (Display* host = Host(); host != nullptr && host->WindowState() == 1) {
-    host->SetWindowState(0);
-  }
-  if (!state_.ActiveTarget().Go()) {
-    // The session reports the stop later through the poll step.
-    command.emulatorRunsOn = true;
-    return;
-  }
-  state_.RunActive = 0;
-  RefreshPanel(state_);
+  GoCommand(state_);
 }
 
 void IceView::stepimg_MouseDown(int, int) {
@@ -120,10 +70,7 @@ void IceView::stepimg_MouseDown(int, int) {
 }
 
 void IceView::stepimg_MouseUp(int, int) {
-  if (state_.RunActive == 1) return;
-  RunCommand command(state_, *this, stepimg, "stepuppic", ShowStepButton);
-  // The emulator's step ends later, through the poll step.
-  command.emulatorRunsOn = !state_.ActiveTarget().Step();
+  StepCommand(state_);
 }
 
 void IceView::animimg_MouseDown(int, int) {
@@ -131,16 +78,10 @@ void IceView::animimg_MouseDown(int, int) {
 }
 
 void IceView::animimg_MouseUp(int, int) {
-  if (state_.RunActive == 1 || timAnimate->Enabled()) return;
-  timAnimate->SetInterval(kAnimateInterval);
-  timAnimate->SetEnabled(true);
-  RefreshPanel(state_);
-  state_.ActiveTarget().AnimateStep();
+  AnimateCommand(state_);
 }
 
 void IceView::timAnimate_Timer() {
-  // A tick that arrives while a run pumps events is not a second command.
-  if (state_.RunActive == 1) return;
   AnimateTick(state_);
 }
 
@@ -149,14 +90,7 @@ void IceView::stopimg_MouseDown(int, int) {
 }
 
 void IceView::stopimg_MouseUp(int, int) {
-  timAnimate->SetEnabled(false);
-  state_.ActiveTarget().Stop();
-  // A simulated run that was interrupted is still on the stack: it ends
-  // itself and clears RunActive, so the panel cannot be closed under it
-  // meanwhile.
-  if (state_.SimulatorBusy != 0) return;
-  state_.RunActive = 0;
-  RefreshPanel(state_);
+  StopCommand(state_);
 }
 
 void IceView::resetimg_MouseDown(int, int) {
