@@ -70,9 +70,9 @@ std::string FontKeyOf(const QString& caption) {
 }
 
 void FontCommand(MonitorState& state) {
-  Monitorform* frame = state.MainForm();
-  if (frame == nullptr) return;
-  platform::CommonDialog& dialog = frame->CMDialog1;
+  platform::CommonDialog* found = state.Forms.FrameDialog();
+  if (found == nullptr) return;
+  platform::CommonDialog& dialog = *found;
   dialog.CancelError = true;
   dialog.Flags = platform::CommonDialog::kScalableFontFlags;
   PassOver([&] {

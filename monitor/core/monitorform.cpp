@@ -39,9 +39,9 @@ int16_t FindFormByCaption(const MonitorState& state, const QString& text, int16_
 
 Monitorform::Monitorform(MonitorState& state)
     : MdiFrame("Monitorform", state.Forms),
-      CMDialog1("CMDialog1", this),
       monitorCMD("monitorCMD", this),
-      state_(state) {
+      state_(state),
+      CMDialog1("CMDialog1", this) {
   SetCaption("Tavix");
   CMDialog1.Filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
 
@@ -154,6 +154,10 @@ void DeclareMonitorForms(MonitorState& state) {
                            "Project", "Dissassamble_params", "MTP", "MTPCOMM_FORM"}) {
     forms.Declare(name, FormKind::Dialog);
   }
+}
+
+platform::CommonDialog* Monitorform::FrameDialog() {
+  return state_.Forms.IsLoaded(this) ? &CMDialog1 : nullptr;
 }
 
 Monitorform* MonitorState::MainForm() const {

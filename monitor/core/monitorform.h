@@ -30,8 +30,11 @@ class Monitorform : public platform::MdiFrame {
   QAction* Menu(const std::string& name) const { return menus_.Item(name); }
   platform::Panel3D* StatusPanel(const char* name) const;
 
-  platform::CommonDialog CMDialog1;
   platform::CommonDialog monitorCMD;
+
+  // CMDialog1, the common dialog the windows reach through
+  // FormManager::FrameDialog.
+  platform::CommonDialog* FrameDialog() override;
 
   void OnLoad() override;
   void OnQueryUnload(bool& cancel) override;
@@ -50,6 +53,7 @@ class Monitorform : public platform::MdiFrame {
 
   MonitorState& state_;
   platform::MenuSet menus_;
+  platform::CommonDialog CMDialog1;
 };
 
 // The menu tree of the main window.

@@ -159,11 +159,11 @@ std::string NewTemplatePath(const std::string& programPath) {
 }
 
 void ShowHelp(MonitorState& state) {
-  Monitorform* frame = state.MainForm();
-  if (frame == nullptr) return;
-  frame->CMDialog1.HelpFile = platform::FindOrKeepPath(state.ProgramPath + "TAVIX.HLP");
-  frame->CMDialog1.HelpCommand = 15;
-  frame->CMDialog1.ShowHelp();
+  platform::CommonDialog* dialog = state.Forms.FrameDialog();
+  if (dialog == nullptr) return;
+  dialog->HelpFile = platform::FindOrKeepPath(state.ProgramPath + "TAVIX.HLP");
+  dialog->HelpCommand = 15;
+  dialog->ShowHelp();
 }
 
 void OpenWebSite(MonitorState& state) {

@@ -3,7 +3,6 @@
 #include "core/code_grid.h"
 #include "core/dialog_answer.h"
 #include "core/monitor_state.h"
-#include "core/monitorform.h"
 #include "core/vicectrl.h"
 #include "debug/iceview.h"
 #include "debug/listing_text.h"
@@ -200,9 +199,9 @@ void LoadCodeCommand(MonitorState& state, int button) {
   if (button != 1 && !state.SourceFile.empty()) {
     name = sourceBinary;
   } else {
-    Monitorform* frame = state.MainForm();
     platform::CommonDialog fallback("CMDialog1");
-    platform::CommonDialog& dialog = frame != nullptr ? frame->CMDialog1 : fallback;
+    platform::CommonDialog* found = state.Forms.FrameDialog();
+    platform::CommonDialog& dialog = found != nullptr ? *found : fallback;
     dialog.DialogTitle = "Load Binary File Into Emulator";
     dialog.Filter = "binary Files (*.bin)|*.bin|All Files (*.*)|*.*";
     dialog.FileName = sourceBinary;

@@ -253,9 +253,9 @@ void Tracewin::Traceout_MouseUp(Qt::MouseButton button) {
 }
 
 void Tracewin::SaveTraceToFile() {
-  Monitorform* frame = state_.MainForm();
-  if (frame == nullptr) return;
-  platform::CommonDialog& dialog = frame->CMDialog1;
+  platform::CommonDialog* found = state_.Forms.FrameDialog();
+  if (found == nullptr) return;
+  platform::CommonDialog& dialog = *found;
   dialog.DialogTitle = "Save Trace Buffer to File";
   dialog.Filter = "TRACE Files (*.trc)|*.trc|All Files (*.*)|*.*";
   dialog.FilterIndex = 1;
@@ -296,9 +296,9 @@ void Tracewin::SaveTraceToFile() {
 }
 
 void Tracewin::FontCommand() {
-  Monitorform* frame = state_.MainForm();
-  if (frame == nullptr) return;
-  platform::CommonDialog& dialog = frame->CMDialog1;
+  platform::CommonDialog* found = state_.Forms.FrameDialog();
+  if (found == nullptr) return;
+  platform::CommonDialog& dialog = *found;
   dialog.CancelError = true;
   dialog.Flags = platform::CommonDialog::kScalableFontFlags;
   const QFont current = Traceout->font();

@@ -58,9 +58,9 @@ AssemblerCommand AssemblerArguments(const std::string& sourcePath, const std::st
 void LaunchAssembler(Workbench& bench) {
   Silently([&bench] {
     SaveAllDocuments(bench);
-    Monitorform* frame = bench.State.MainForm();
-    if (frame == nullptr) return;
-    platform::CommonDialog& dialog = frame->CMDialog1;
+    platform::CommonDialog* found = bench.State.Forms.FrameDialog();
+    if (found == nullptr) return;
+    platform::CommonDialog& dialog = *found;
     dialog.DialogTitle = "Assembler Source File";
     dialog.Filter = "ASM Files (*.asm)|*.asm";
     dialog.FileName = bench.State.SourceFile.empty() ? "*.asm" : bench.State.SourceFile;

@@ -80,9 +80,9 @@ void InsertTimeDate(frmNotePad& editor) {
 }
 
 void EditorFontCommand(Workbench& bench, frmNotePad& editor) {
-  Monitorform* frame = bench.State.MainForm();
-  if (frame == nullptr) return;
-  platform::CommonDialog& dialog = frame->CMDialog1;
+  platform::CommonDialog* found = bench.State.Forms.FrameDialog();
+  if (found == nullptr) return;
+  platform::CommonDialog& dialog = *found;
   dialog.CancelError = true;
   dialog.Flags = platform::CommonDialog::kScalableFontFlags;
   const QFont preset = editor.Text1->Font();
@@ -118,9 +118,9 @@ void EditorFontCommand(Workbench& bench, frmNotePad& editor) {
 }
 
 void PrintCommand(Workbench& bench, frmNotePad& editor) {
-  Monitorform* frame = bench.State.MainForm();
-  if (frame == nullptr) return;
-  platform::CommonDialog& dialog = frame->CMDialog1;
+  platform::CommonDialog* found = bench.State.Forms.FrameDialog();
+  if (found == nullptr) return;
+  platform::CommonDialog& dialog = *found;
   const bool selected = editor.Text1->SelLength() > 0;
   dialog.CancelError = true;
   dialog.Copies = 1;

@@ -24,8 +24,7 @@ const char* const kAppTitle = "Tavix";
 
 // The main window's common dialog; null when the window is not loaded.
 platform::CommonDialog* Dialog(Workbench& bench) {
-  Monitorform* frame = bench.State.MainForm();
-  return frame != nullptr ? &frame->CMDialog1 : nullptr;
+  return bench.State.Forms.FrameDialog();
 }
 
 std::string MainCaption(Workbench& bench) {

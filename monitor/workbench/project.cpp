@@ -45,9 +45,9 @@ void ClearProject(MonitorState& state) {
 
 // The file dialog of the main window; "" when cancelled or without it.
 std::string AskFileName(MonitorState& state, const std::string& title, bool save) {
-  Monitorform* frame = state.MainForm();
-  if (frame == nullptr) return "";
-  platform::CommonDialog& dialog = frame->CMDialog1;
+  platform::CommonDialog* found = state.Forms.FrameDialog();
+  if (found == nullptr) return "";
+  platform::CommonDialog& dialog = *found;
   dialog.CancelError = true;
   dialog.DialogTitle = title;
   dialog.Filter = kProjectFilter;

@@ -6,7 +6,6 @@
 #include <QLabel>
 
 #include "core/monitor_state.h"
-#include "core/monitorform.h"
 #include "platform/hooks.h"
 #include "workbench/controller_names.h"
 #include "workbench/filopen.h"
@@ -120,9 +119,9 @@ void Project::Accept() {
 }
 
 void Project::Browse() {
-  Monitorform* frame = state_.MainForm();
-  if (frame == nullptr) return;
-  platform::CommonDialog& dialog = frame->CMDialog1;
+  platform::CommonDialog* found = state_.Forms.FrameDialog();
+  if (found == nullptr) return;
+  platform::CommonDialog& dialog = *found;
   dialog.CancelError = true;
   dialog.DialogTitle.clear();
   dialog.Filter = "Source Files (*.asm)|*.asm|All Files (*.*)|*.*";

@@ -23,9 +23,9 @@ std::string DisassemblyPrefix(const std::string& sourceFile) {
 }
 
 void DisassembleBinary(MonitorState& state) {
-  Monitorform* frame = state.MainForm();
-  if (frame == nullptr) return;
-  platform::CommonDialog& dialog = frame->CMDialog1;
+  platform::CommonDialog* found = state.Forms.FrameDialog();
+  if (found == nullptr) return;
+  platform::CommonDialog& dialog = *found;
   dialog.DialogTitle = "Binary File";
   dialog.Filter = "BIN Files (*.bin)|*.bin";
   dialog.FileName = DisassemblyPrefix(state.SourceFile) + "bin";

@@ -9,7 +9,6 @@
 
 #include "core/dialog_answer.h"
 #include "core/monitor_state.h"
-#include "core/monitorform.h"
 #include "platform/hooks.h"
 #include "platform/named.h"
 #include "platform/run_time_error.h"
@@ -185,10 +184,10 @@ void Dissassamble_params::Command2_Click() {
 
 void Dissassamble_params::Command3_Click() {
   if (focusedBox_ < 1 || focusedBox_ > 6) return;
-  Monitorform* frame = state_.MainForm();
-  if (frame == nullptr) return;
+  platform::CommonDialog* found = state_.Forms.FrameDialog();
+  if (found == nullptr) return;
   QLineEdit* box = FileBoxes()[focusedBox_ - 1];
-  platform::CommonDialog& dialog = frame->CMDialog1;
+  platform::CommonDialog& dialog = *found;
   dialog.FilterIndex = 1;
   dialog.CancelError = true;
   dialog.FileName = box->text().toStdString();

@@ -50,6 +50,7 @@ class QMenu;
 
 namespace platform {
 
+class CommonDialog;
 class FormManager;
 
 class Form : public QMainWindow {
@@ -140,6 +141,9 @@ class ChildHost {
   virtual void ActivateChild(Form* child) = 0;
   // The frame's own close order; true when the frame unloaded.
   virtual bool CloseFrame() = 0;
+  // The frame's common dialog (file, font, printer, help), whose properties
+  // stay between uses; null while the frame is not loaded or keeps none.
+  virtual CommonDialog* FrameDialog() { return nullptr; }
 
  protected:
   ~ChildHost() = default;
@@ -183,6 +187,9 @@ class FormManager {
 
   // The frame that holds the MDI children (set by the frame when it loads).
   ChildHost* Frame() const { return frame_; }
+  // The frame's common dialog, which the windows' file, font and print
+  // commands share; null without a loaded frame.
+  CommonDialog* FrameDialog() const { return frame_ != nullptr ? frame_->FrameDialog() : nullptr; }
   void SetFrame(ChildHost* frame) { frame_ = frame; }
 
   // Removes a loaded form without asking: OnUnload, then deferred deletion.
