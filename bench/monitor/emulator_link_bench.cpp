@@ -28,16 +28,18 @@ struct LinkRig {
   std::string registry = platform::MakeTempFolder("tavix-bench-");
   monitor::MonitorState state;
 
+  monitor::EmulatorLink& Link() { return *link; }
+  monitor::EmulatorLink* link = nullptr;
+
   LinkRig() {
     setenv("TAVIX_REGISTRY_DIR", registry.c_str(), 1);
     setenv("TAVIX_COM3", ice.Endpoint().c_str(), 1);
-    monitor::BindEmulatorLink(state);
-    monitor::EmulatorLink& link = monitor::LinkOf(state);
-    link.Timings().pacingMicros = 0;
-    link.Timings().openDelayMs = 5;
+    link = &monitor::BindEmulatorLink(state);
+    link->Timings().pacingMicros = 0;
+    link->Timings().openDelayMs = 5;
     monitor::StoreCommSettings({2, 38400, 0});
-    link.Comm();
-    while (!link.Port().DSRHolding()) QCoreApplication::processEvents();
+    link->Comm();
+    while (!link->Port().DSRHolding()) QCoreApplication::processEvents();
   }
   ~LinkRig() {
     unsetenv("TAVIX_COM3");
@@ -49,7 +51,7 @@ void BM_DownloadSizedSendCommand(benchmark::State& state) {
   LinkRig rig;
   const std::vector<uint8_t> data(4096 * 3, 0x21);
   for (auto _ : state) {
-    monitor::LinkOf(rig.state).SendCommand(0, data);
+    rig.Link().SendCommand(0, data);
     if (rig.state.LinkState != 1) state.SkipWithError("the block write failed");
     state.PauseTiming();
     rig.ice.ClearTranscript();
@@ -61,7 +63,7 @@ BENCHMARK(BM_DownloadSizedSendCommand)->Unit(benchmark::kMillisecond)->UseRealTi
 void BM_TraceSizedReceiveData(benchmark::State& state) {
   LinkRig rig;
   for (auto _ : state) {
-    const std::vector<uint8_t> bytes = monitor::LinkOf(rig.state).ReceiveData(0x2000, 8192);
+    const std::vector<uint8_t> bytes = rig.Link().ReceiveData(0x2000, 8192);
     if (bytes.size() != 8192 * 3) state.SkipWithError("the read came back short");
   }
 }

@@ -10,12 +10,14 @@
 
 namespace monitor {
 
-void BindEmulatorLink(MonitorState& state) {
+EmulatorLink& BindEmulatorLink(MonitorState& state) {
   auto target = std::make_unique<EmulatorTarget>(state);
-  target->Link().SetOnHandshakeTimeout([&state] { CloseEmulatorSession(state); });
+  EmulatorLink& link = target->Link();
+  link.SetOnHandshakeTimeout([&link] { CloseEmulatorSession(link); });
   state.InstallEmulator(std::move(target));
   state.Forms.Register("transferwin", platform::FormKind::Dialog,
-                       [&state] { return new Transferwin(state); });
+                       [&state, &link] { return new Transferwin(state, link); });
+  return link;
 }
 
 }  // namespace monitor

@@ -45,16 +45,16 @@ void TakeTraceStart(MonitorState& state) {
 
 // The connect's steps from the reopen on; false when the link did not come
 // up idle (a silent emulator closes the port in the handshake).
-bool Connect(MonitorState& state) {
-  EmulatorLink& link = LinkOf(state);
+bool Connect(EmulatorLink& link) {
+  MonitorState& state = link.State();
   link.ClosePort();
   link.OpenPort();
-  ResetHardwareCommand(state);
+  ResetHardwareCommand(link);
   if (state.LinkState != kLinkIdle) return false;
   ResetIndicatorStates(state);
   state.CommandBitMode[kBitEight] = 1;
   state.CommandBitMode[kBitStop] = 1;
-  EmulatorDispatch(state);
+  EmulatorDispatch(link);
   NextEmulatorState(state, kConnected);
   state.Status.ShowReady();
   return true;
@@ -66,35 +66,38 @@ void ResetIndicatorStates(MonitorState& state) {
   state.CommandBitMode.fill(2);
 }
 
-void HardwareGo(MonitorState& state) {
+void HardwareGo(EmulatorLink& link) {
+  MonitorState& state = link.State();
   SessionStep(state, [&] { NextEmulatorState(state, kGo); });
   if (state.TargetState != kEmulatorSendingGoState) return;
   SessionStep(state, [&] { TakeTraceStart(state); });
-  SessionStep(state, [&] { SendEmulatorState(state); });
+  SessionStep(state, [&] { SendEmulatorState(link); });
   SessionStep(state, [&] {
     if (state.TargetState == kEmulatorGoSent) {
       ResetIndicatorStates(state);
       state.CommandBitMode[kBitGo] = 1;
     }
   });
-  SessionStep(state, [&] { EmulatorDispatch(state); });
+  SessionStep(state, [&] { EmulatorDispatch(link); });
 }
 
-void HardwareStep(MonitorState& state) {
+void HardwareStep(EmulatorLink& link) {
+  MonitorState& state = link.State();
   SessionStep(state, [&] { NextEmulatorState(state, kStep); });
   if (state.TargetState != kEmulatorSendingStepState) return;
   SessionStep(state, [&] { TakeTraceStart(state); });
-  SessionStep(state, [&] { SendEmulatorState(state); });
+  SessionStep(state, [&] { SendEmulatorState(link); });
   if (state.TargetState != kEmulatorStepSent) return;
   SessionStep(state, [&] {
     ResetIndicatorStates(state);
     state.CommandBitMode[kBitStep] = 1;
     state.CommandBitMode[kBitEight] = 1;
   });
-  SessionStep(state, [&] { EmulatorDispatch(state); });
+  SessionStep(state, [&] { EmulatorDispatch(link); });
 }
 
-void HardwareStop(MonitorState& state) {
+void HardwareStop(EmulatorLink& link) {
+  MonitorState& state = link.State();
   if (state.TargetState == kEmulatorStopAsked) return;
   SessionStep(state, [&] { NextEmulatorState(state, kStop); });
   if (state.TargetState != kEmulatorStopAsked) return;
@@ -102,15 +105,16 @@ void HardwareStop(MonitorState& state) {
     ResetIndicatorStates(state);
     state.CommandBitMode[kBitStop] = 1;
   });
-  SessionStep(state, [&] { EmulatorDispatch(state); });
+  SessionStep(state, [&] { EmulatorDispatch(link); });
 }
 
-void OpenEmulatorSession(MonitorState& state) {
+void OpenEmulatorSession(EmulatorLink& link) {
+  MonitorState& state = link.State();
   if (state.TargetState != kEmulatorNotConnected) return;
   for (;;) {
     bool connected = false;
     try {
-      connected = Connect(state);
+      connected = Connect(link);
     } catch (const std::exception&) {
       connected = false;
     }
@@ -122,11 +126,12 @@ void OpenEmulatorSession(MonitorState& state) {
     if (answer != platform::IDOK) break;
   }
   // Given up: the port closed, the session still not connected.
-  SessionStep(state, [&] { LinkOf(state).ClosePort(); });
+  SessionStep(state, [&] { link.ClosePort(); });
   RefreshPanel(state);
 }
 
-void CloseEmulatorSession(MonitorState& state) {
+void CloseEmulatorSession(EmulatorLink& link) {
+  MonitorState& state = link.State();
   if (state.TargetState == kEmulatorNotConnected) return;
   const auto step = [&state](const auto& body) {
     try {
@@ -136,15 +141,15 @@ void CloseEmulatorSession(MonitorState& state) {
       RefreshPanel(state);
     }
   };
-  step([&] { LinkOf(state).PollEmulator(); });
-  step([&] { LinkOf(state).ClosePort(); });
+  step([&] { link.PollEmulator(); });
+  step([&] { link.ClosePort(); });
   step([&] { RefreshPanel(state); });
   step([&] { NextEmulatorState(state, kDisconnect); });
   step([&] { state.Status.PopStatusText(); });
 }
 
-void LoadCommSettings(MonitorState& state) {
-  EmulatorLink& link = LinkOf(state);
+void LoadCommSettings(EmulatorLink& link) {
+  MonitorState& state = link.State();
   const CommSettings stored = ReadCommSettings();
   state.LinkBuffered = static_cast<int16_t>(stored.buffered);
   link.SetBaudRate(stored.baud);
@@ -156,14 +161,14 @@ void LoadCommSettings(MonitorState& state) {
   }
 }
 
-void ResetEmulator(MonitorState& state) {
+void ResetEmulator(EmulatorLink& link) {
+  MonitorState& state = link.State();
   NextEmulatorState(state, kReset);
   if (state.TargetState != kEmulatorResetting) return;
-  EmulatorLink& link = LinkOf(state);
   try {
     ResetIndicatorStates(state);
     state.CommandBitMode[kBitReset] = 1;
-    EmulatorDispatch(state);
+    EmulatorDispatch(link);
     // DSR within the reset time, the poll step running while it is off.
     platform::SerialPort& port = link.Comm();
     const Deadline deadline = link.StartTimeout(link.Timings().resetDsrMs);
@@ -184,16 +189,16 @@ void ResetEmulator(MonitorState& state) {
   }
 }
 
-void ResetHardwareCommand(MonitorState& state) {
+void ResetHardwareCommand(EmulatorLink& link) {
   try {
-    LinkOf(state).PollEmulator();
-    ResetEmulator(state);
+    link.PollEmulator();
+    ResetEmulator(link);
   } catch (const std::exception&) {
     platform::MessageBox(
         "The monitor can not reset the hardware.\rCheck the emulator and the connection with "
         "the host.",
         "Hardware Reset Error", platform::MB_OK | platform::MB_ICONEXCLAMATION);
-    LinkOf(state).PollEmulator();
+    link.PollEmulator();
     throw platform::RunTimeError(31991, "The monitor can not reset the hardware.");
   }
 }

@@ -55,6 +55,9 @@ class EmulatorLink {
   EmulatorLink& operator=(const EmulatorLink&) = delete;
 
   LinkTimings& Timings() { return timings_; }
+  // The monitor the link serves; the session's commands take the link and
+  // reach the state through it.
+  MonitorState& State() const { return state_; }
 
   // The port and the time-out timer. The first use loads the settings window
   // hidden; its load is the link's start-up (LinkState 2, the settings read,
@@ -142,10 +145,5 @@ class EmulatorLink {
   int16_t portNumber_ = 0;
   int32_t baudRate_ = 0;
 };
-
-// The link of the emulator target installed in the state (the target owns
-// it; emulator_target.cpp). The emulator's modules run only after
-// BindEmulatorLink installed the target.
-EmulatorLink& LinkOf(MonitorState& state);
 
 }  // namespace monitor

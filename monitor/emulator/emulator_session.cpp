@@ -158,11 +158,12 @@ void NextEmulatorState(MonitorState& state, int16_t event) {
     RefreshPanel(state);
 }
 
-void ReceiveEmulatorState(MonitorState& state) {
+void ReceiveEmulatorState(EmulatorLink& link) {
+  MonitorState& state = link.State();
   NextEmulatorState(state, kReadBegins);
   if (state.TargetState != kEmulatorReadingState) return;
   try {
-    const std::vector<uint8_t> bytes = LinkOf(state).ReceiveData(kStatePacketAddress, 4);
+    const std::vector<uint8_t> bytes = link.ReceiveData(kStatePacketAddress, 4);
     if (bytes.size() < 12) throw platform::RunTimeError(9, "Subscript out of range");
     StatePacket packet;
     std::copy_n(bytes.begin(), packet.size(), packet.begin());
@@ -181,7 +182,8 @@ void ReceiveEmulatorState(MonitorState& state) {
   }
 }
 
-void SendEmulatorState(MonitorState& state) {
+void SendEmulatorState(EmulatorLink& link) {
+  MonitorState& state = link.State();
   if (state.CpuStateDirty == 0) return;
   const int16_t session = state.TargetState;
   if (session != kEmulatorSendingStepState && session != kEmulatorSendingGoState &&
@@ -190,7 +192,7 @@ void SendEmulatorState(MonitorState& state) {
   try {
     const StatePacket packet = EncodeStatePacket(state.CpuState);
     // A refused or failed send leaves the state unsent, for the next command.
-    if (!LinkOf(state).SendCommand(kStatePacketAddress, {packet.begin(), packet.end()}))
+    if (!link.SendCommand(kStatePacketAddress, {packet.begin(), packet.end()}))
       throw platform::RunTimeError(31994, "The emulator's state could not be sent");
     state.CpuStateDirty = 0;
     NextEmulatorState(state, kDone);
@@ -200,7 +202,8 @@ void SendEmulatorState(MonitorState& state) {
   }
 }
 
-void EmulatorDispatch(MonitorState& state) {
+void EmulatorDispatch(EmulatorLink& link) {
+  MonitorState& state = link.State();
   NextEmulatorState(state, kDispatchBegins);
   switch (state.TargetState) {
     case kEmulatorSendingWordHalted:
@@ -214,7 +217,7 @@ void EmulatorDispatch(MonitorState& state) {
       return;
   }
   try {
-    if (LinkOf(state).SendWord(CommandWord(state.CommandBitMode, state.CommandBitValue)) == 0)
+    if (link.SendWord(CommandWord(state.CommandBitMode, state.CommandBitValue)) == 0)
       throw platform::RunTimeError(31998, "The command could not be sent to the emulator");
     if (AfterDispatch(state.CommandBitMode, state.CommandBitValue)) {
       ClearCommandBits(state);

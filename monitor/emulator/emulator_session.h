@@ -20,6 +20,7 @@
 
 namespace monitor {
 
+class EmulatorLink;
 class MonitorState;
 
 // Emulator address of the state packet (4 units).
@@ -53,13 +54,13 @@ void NextEmulatorState(MonitorState& state, int16_t event);
 
 // The halted emulator's packet into CpuState, and its program-counter row
 // shown. Any failure: event 11 and error 31993.
-void ReceiveEmulatorState(MonitorState& state);
+void ReceiveEmulatorState(EmulatorLink& link);
 // CpuState to the emulator, only while dirty and in state 2, 6 or 7. Any
 // failure, a link that refuses the packet included: event 11 and error 31994,
 // the state still dirty.
-void SendEmulatorState(MonitorState& state);
+void SendEmulatorState(EmulatorLink& link);
 // The command word, only in states 8, 9, 13, 14, 15 and 17. Any failure, a
 // link that refuses the word included: event 11 and error 31998.
-void EmulatorDispatch(MonitorState& state);
+void EmulatorDispatch(EmulatorLink& link);
 
 }  // namespace monitor

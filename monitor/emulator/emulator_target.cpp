@@ -44,19 +44,15 @@ EmulatorTarget::EmulatorTarget(MonitorState& state)
 
 EmulatorTarget::~EmulatorTarget() = default;
 
-EmulatorLink& LinkOf(MonitorState& state) {
-  return dynamic_cast<EmulatorTarget&>(state.Emulator()).Link();
-}
-
 bool EmulatorTarget::Go() {
   state_.CpuStateDirty = -1;
-  HardwareGo(state_);
+  HardwareGo(*link_);
   return false;
 }
 
 bool EmulatorTarget::Step() {
   state_.CpuStateDirty = -1;
-  HardwareStep(state_);
+  HardwareStep(*link_);
   return false;
 }
 
@@ -66,7 +62,7 @@ void EmulatorTarget::AnimateTick() {
 }
 
 void EmulatorTarget::Stop() {
-  HardwareStop(state_);
+  HardwareStop(*link_);
 }
 
 bool EmulatorTarget::Reset(bool anyState) {
@@ -78,15 +74,15 @@ bool EmulatorTarget::Reset(bool anyState) {
 }
 
 void EmulatorTarget::LoadSettings() {
-  LoadCommSettings(state_);
+  LoadCommSettings(*link_);
 }
 
 void EmulatorTarget::Connect() {
-  OpenEmulatorSession(state_);
+  OpenEmulatorSession(*link_);
 }
 
 void EmulatorTarget::Disconnect() {
-  CloseEmulatorSession(state_);
+  CloseEmulatorSession(*link_);
 }
 
 void EmulatorTarget::SendCommandBits() {
@@ -94,7 +90,7 @@ void EmulatorTarget::SendCommandBits() {
   // dispatch the session allows.
   if (link_->ReadPortSignal() == 0) {
     ResetIndicatorStates(state_);
-    EmulatorDispatch(state_);
+    EmulatorDispatch(*link_);
   }
 }
 
@@ -160,7 +156,7 @@ void EmulatorTarget::DownloadCode() {
 void EmulatorTarget::Poll() {
   SurviveLinkFailure([&] {
     if (state_.TargetState == kEmulatorHaltedUnread && state_.LinkState == kLinkIdle) {
-      ReceiveEmulatorState(state_);
+      ReceiveEmulatorState(*link_);
       RefreshAfterStop(state_);
       Services::Call(state_.Seams.debug.UpdateTraceWindow);
     }

@@ -35,7 +35,8 @@ void SetBox(QCheckBox& box, bool on) {
 
 }  // namespace
 
-Transferwin::Transferwin(MonitorState& state) : platform::Form("transferwin"), state_(state) {
+Transferwin::Transferwin(MonitorState& state, EmulatorLink& link)
+    : platform::Form("transferwin"), state_(state), link_(link) {
   SetCaption("ICE Serial Interface Parameters");
   auto* body = new QWidget(this);
   auto* grid = new QGridLayout(body);
@@ -70,17 +71,15 @@ Transferwin::Transferwin(MonitorState& state) : platform::Form("transferwin"), s
   connect(Buffcheck, &QCheckBox::clicked, this, [this] {
     state_.LinkBuffered = static_cast<int16_t>(platform::ButtonValue(*Buffcheck));
   });
-  connect(DTRCheck, &QCheckBox::clicked, this, guarded([this] {
-            LinkOf(state_).Comm().SetDTREnable(platform::ButtonValue(*DTRCheck) != 0);
-          }));
-  connect(RTSCheck, &QCheckBox::clicked, this, guarded([this] {
-            LinkOf(state_).Comm().SetRTSEnable(platform::ButtonValue(*RTSCheck) != 0);
-          }));
+  connect(DTRCheck, &QCheckBox::clicked, this,
+          guarded([this] { link_.Comm().SetDTREnable(platform::ButtonValue(*DTRCheck) != 0); }));
+  connect(RTSCheck, &QCheckBox::clicked, this,
+          guarded([this] { link_.Comm().SetRTSEnable(platform::ButtonValue(*RTSCheck) != 0); }));
   // The input lines' boxes only show the lines.
   connect(CTSCheck, &QCheckBox::clicked, this,
-          [this] { SetBox(*CTSCheck, LinkOf(state_).Port().CTSHolding()); });
+          [this] { SetBox(*CTSCheck, link_.Port().CTSHolding()); });
   connect(DSRCheck, &QCheckBox::clicked, this,
-          [this] { SetBox(*DSRCheck, LinkOf(state_).Port().DSRHolding()); });
+          [this] { SetBox(*DSRCheck, link_.Port().DSRHolding()); });
 }
 
 Transferwin* Transferwin::Loaded(const MonitorState& state) {
@@ -88,25 +87,24 @@ Transferwin* Transferwin::Loaded(const MonitorState& state) {
 }
 
 void Transferwin::OnLoad() {
-  EmulatorLink& link = LinkOf(state_);
-  platform::SerialPort& port = link.Port();
+  platform::SerialPort& port = link_.Port();
   port.SetOnComm([this] { Comm_OnComm(); });
   // A window deleted without its unload (the monitor's end) ticks nothing.
-  link.SetOnOpen([window = QPointer<Transferwin>(this)] {
+  link_.SetOnOpen([window = QPointer<Transferwin>(this)] {
     if (window) window->TickOutputLines();
   });
   state_.LinkState = kLinkClosed;
-  link.ClearTimeout();
+  link_.ClearTimeout();
 
   const CommSettings stored = ReadCommSettings();
   state_.LinkBuffered = static_cast<int16_t>(stored.buffered);
   SetBox(*Buffcheck, stored.buffered == 1);
   for (int rate : kRates) baudcombo->addItem(QString::number(rate));
-  link.SetBaudRate(stored.baud);
+  link_.SetBaudRate(stored.baud);
   baudcombo->setCurrentIndex(RateIndex(stored.baud));
   for (const char* name : {"COM1", "COM2", "COM3", "COM4"}) comCombo->addItem(name);
   comCombo->setCurrentIndex(stored.com >= 0 && stored.com <= 3 ? stored.com : -1);
-  link.SetPortNumber(static_cast<int16_t>(stored.com + 1));
+  link_.SetPortNumber(static_cast<int16_t>(stored.com + 1));
 
   loadedCom_ = comCombo->currentIndex();
   loadedBaud_ = baudcombo->currentIndex();
@@ -114,7 +112,7 @@ void Transferwin::OnLoad() {
     // A port that does not open stays closed (LinkState 2); the next open
     // that a command or OK asks for reports why.
     try {
-      link.OpenPort();
+      link_.OpenPort();
     } catch (const std::exception&) {
     }
   }
@@ -125,12 +123,12 @@ void Transferwin::OnLoad() {
 }
 
 void Transferwin::OnUnload() {
-  LinkOf(state_).Port().SetOnComm(nullptr);
-  LinkOf(state_).SetOnOpen(nullptr);
+  link_.Port().SetOnComm(nullptr);
+  link_.SetOnOpen(nullptr);
 }
 
 void Transferwin::TickOutputLines() {
-  platform::SerialPort& port = LinkOf(state_).Port();
+  platform::SerialPort& port = link_.Port();
   SetBox(*DTRCheck, port.DTREnable());
   SetBox(*RTSCheck, port.RTSEnable());
 }
@@ -150,31 +148,30 @@ void Transferwin::ReportPortError(int number) {
 void Transferwin::OKCommand_Click() {
   // Without both entries nothing is stored and the port stays as it is.
   if (comCombo->currentIndex() < 0 || baudcombo->currentIndex() < 0) return;
-  EmulatorLink& link = LinkOf(state_);
-  if (state_.LinkState != kLinkClosed) link.ClosePort();
-  const int16_t keptPort = link.PortNumber();
-  const int32_t keptBaud = link.BaudRate();
+  if (state_.LinkState != kLinkClosed) link_.ClosePort();
+  const int16_t keptPort = link_.PortNumber();
+  const int32_t keptBaud = link_.BaudRate();
   try {
-    link.SetPortNumber(static_cast<int16_t>(comCombo->currentIndex() + 1));
-    link.SetBaudRate(baudcombo->currentText().toInt());
-    link.OpenPort();
+    link_.SetPortNumber(static_cast<int16_t>(comCombo->currentIndex() + 1));
+    link_.SetBaudRate(baudcombo->currentText().toInt());
+    link_.OpenPort();
   } catch (const std::exception& error) {
     const auto* numbered = dynamic_cast<const platform::RunTimeError*>(&error);
     ReportPortError(numbered != nullptr ? numbered->Number() : 0);
-    link.ClosePort();
-    link.SetPortNumber(keptPort);
-    link.SetBaudRate(keptBaud);
+    link_.ClosePort();
+    link_.SetPortNumber(keptPort);
+    link_.SetBaudRate(keptBaud);
     // The old port may fail as well: it then stays closed, without a
     // second message.
     try {
-      link.OpenPort();
+      link_.OpenPort();
     } catch (const std::exception&) {
-      link.ClosePort();
+      link_.ClosePort();
     }
     comCombo->setCurrentIndex(loadedCom_);
     baudcombo->setCurrentIndex(loadedBaud_);
   }
-  StoreCommSettings({comCombo->currentIndex(), link.BaudRate(), state_.LinkBuffered});
+  StoreCommSettings({comCombo->currentIndex(), link_.BaudRate(), state_.LinkBuffered});
   Outer()->hide();
 }
 
@@ -185,14 +182,13 @@ void Transferwin::CancelCommand_Click() {
 }
 
 void Transferwin::resetcommand_Click() {
-  LinkOf(state_).PollEmulator();
+  link_.PollEmulator();
 }
 
 void Transferwin::Comm_OnComm() {
   // An error inside the handler ends it.
   try {
-    EmulatorLink& link = LinkOf(state_);
-    platform::SerialPort& port = link.Port();
+    platform::SerialPort& port = link_.Port();
     switch (port.CommEvent()) {
       case platform::SerialPort::kEventCts:
         SetBox(*CTSCheck, port.CTSHolding());
@@ -203,9 +199,9 @@ void Transferwin::Comm_OnComm() {
         // The handshake drops DSR on purpose.
         if (!dsr && state_.LinkState != kLinkHandshake) {
           if (port.CTSHolding()) {
-            CloseEmulatorSession(state_);
+            CloseEmulatorSession(link_);
           } else {
-            link.SetLinkState(kLinkEventFailure);
+            link_.SetLinkState(kLinkEventFailure);
           }
         }
         break;

@@ -13,11 +13,12 @@
 
 namespace monitor {
 
+class EmulatorLink;
 class MonitorState;
 
 class Transferwin : public platform::Form {
  public:
-  explicit Transferwin(MonitorState& state);
+  Transferwin(MonitorState& state, EmulatorLink& link);
 
   // The window while it is loaded, else null.
   static Transferwin* Loaded(const MonitorState& state);
@@ -48,6 +49,7 @@ class Transferwin : public platform::Form {
   void Reopen();
 
   MonitorState& state_;
+  EmulatorLink& link_;
   int loadedCom_ = -1;  // the entries selected at load
   int loadedBaud_ = -1;
 };

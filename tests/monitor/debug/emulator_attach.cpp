@@ -15,12 +15,12 @@ using testdevices::IceEvent;
 
 void AttachEmulator(monitor::MonitorState& state, testdevices::SimulatedIce& ice) {
   setenv("TAVIX_COM2", ice.Endpoint().c_str(), 1);
-  monitor::BindEmulatorLink(state);
+  monitor::EmulatorLink& link = monitor::BindEmulatorLink(state);
   monitor::StoreCommSettings({1, 38400, 0});
-  monitor::LinkOf(state).Timings().readUnitMs = 5;
-  monitor::LinkOf(state).Comm();
+  link.Timings().readUnitMs = 5;
+  link.Comm();
   ASSERT_EQ(state.LinkState, 1);
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return monitor::LinkOf(state).Port().DSRHolding(); }));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return link.Port().DSRHolding(); }));
   testsupport::RunEventsFor(5);
   for (int n = 0; n < 128; ++n) {
     ice.SetUnit(testdevices::SimulatedIce::kDataCells + n, 0x5AF0u | static_cast<uint32_t>(n % 16));
@@ -35,12 +35,14 @@ void DetachEmulator() {
 std::vector<Block> Received(testdevices::SimulatedIce& ice, IceEvent::Kind kind) {
   // Settled: a round of events, with every byte the monitor wrote in it
   // handled by the device, adds nothing to the transcript.
-  EXPECT_TRUE(testsupport::WaitUntil([&] {
-    const size_t seen = ice.Transcript().size();
-    testsupport::RunEventsFor(20);
-    ice.Device().Settle();
-    return ice.Transcript().size() == seen;
-  }, 30000));
+  EXPECT_TRUE(testsupport::WaitUntil(
+      [&] {
+        const size_t seen = ice.Transcript().size();
+        testsupport::RunEventsFor(20);
+        ice.Device().Settle();
+        return ice.Transcript().size() == seen;
+      },
+      30000));
   std::vector<Block> blocks;
   for (const IceEvent& event : ice.Transcript()) {
     if (event.kind == kind && kind == IceEvent::kRead) {

@@ -42,7 +42,7 @@ class EmulatorCommandsTest : public EmulatorTest {
 TEST_F(EmulatorCommandsTest, ConnectStepGoStopAndDisconnectOnTheWire) {
   StoreSettings(1, 38400);
   state.TargetState = 1;
-  monitor::OpenEmulatorSession(state);
+  monitor::OpenEmulatorSession(Link());
   EXPECT_EQ(state.TargetState, 2);
   EXPECT_EQ(state.Status.Shown(), "Ready");
   // The handshake and the connect word; no reset word.
@@ -60,7 +60,7 @@ TEST_F(EmulatorCommandsTest, ConnectStepGoStopAndDisconnectOnTheWire) {
     state.CpuState.word[3] = 0x010;
     state.CpuState.word[25] = 0x0123;
     state.CpuStateDirty = -1;
-    monitor::HardwareStep(state);
+    monitor::HardwareStep(Link());
     EXPECT_EQ(state.TraceStartIndex, 0x0123);
     ASSERT_TRUE(WaitForSession(12));
     monitor::PollStep(state);
@@ -77,9 +77,9 @@ TEST_F(EmulatorCommandsTest, ConnectStepGoStopAndDisconnectOnTheWire) {
   ice.ClearTranscript();
   path.clear();
   state.CpuStateDirty = -1;
-  monitor::HardwareGo(state);
+  monitor::HardwareGo(Link());
   ASSERT_TRUE(WaitForSession(4));
-  monitor::HardwareStop(state);
+  monitor::HardwareStop(Link());
   ASSERT_TRUE(WaitForSession(12));
   monitor::PollStep(state);
   Lines wire = PacketThen("11", "29 00 00 word 10");
@@ -89,22 +89,22 @@ TEST_F(EmulatorCommandsTest, ConnectStepGoStopAndDisconnectOnTheWire) {
   // A stop already asked sends nothing; connect while connected does nothing.
   ice.ClearTranscript();
   state.TargetState = 15;
-  monitor::HardwareStop(state);
+  monitor::HardwareStop(Link());
   state.TargetState = 2;
-  monitor::OpenEmulatorSession(state);
+  monitor::OpenEmulatorSession(Link());
   testsupport::RunEventsFor(5);
   EXPECT_TRUE(ice.TranscriptText().empty());
 
   // Disconnect: the handshake, the port closed, the status text popped.
   state.Status.PushStatusText("Connected");
-  monitor::CloseEmulatorSession(state);
+  monitor::CloseEmulatorSession(Link());
   EXPECT_EQ(state.TargetState, 1);
   EXPECT_EQ(state.LinkState, 2);
   EXPECT_EQ(state.Status.Shown(), "Ready");
   const Lines closed{"DTR off", "DTR on", "DTR off", "RTS off", "detach"};
   ASSERT_TRUE(testsupport::WaitUntil([&] { return ice.TranscriptText().size() == 5; }));
   EXPECT_EQ(ice.TranscriptText(), closed);
-  monitor::CloseEmulatorSession(state);
+  monitor::CloseEmulatorSession(Link());
   testsupport::RunEventsFor(5);
   EXPECT_EQ(ice.TranscriptText(), closed);
   EXPECT_TRUE(boxes.empty());
@@ -116,7 +116,7 @@ TEST_F(EmulatorCommandsTest, ASilentEmulatorAsksAndCancelGivesUp) {
   Link().Timings().handshakeMs = 300;
   answers = {platform::IDCANCEL};
   state.TargetState = 1;
-  monitor::OpenEmulatorSession(state);
+  monitor::OpenEmulatorSession(Link());
   EXPECT_EQ(boxes, (Lines{kConnectError}));
   EXPECT_EQ(state.LinkState, 2);  // not left in the handshake
   EXPECT_EQ(state.TargetState, 1);
@@ -131,7 +131,7 @@ TEST_F(EmulatorCommandsTest, ASilentEmulatorAsksAndCancelGivesUp) {
     Link().Timings().handshakeMs = 5000;
     testsupport::WaitUntil([&] { return !ice.Device().Attached(); }, 10000);
   };
-  monitor::OpenEmulatorSession(state);
+  monitor::OpenEmulatorSession(Link());
   EXPECT_EQ(boxes, (Lines{kConnectError}));
   EXPECT_EQ(state.TargetState, 2);
   EXPECT_EQ(state.LinkState, 1);
@@ -140,7 +140,7 @@ TEST_F(EmulatorCommandsTest, ASilentEmulatorAsksAndCancelGivesUp) {
 TEST_F(EmulatorCommandsTest, AFreshRegistryCannotConnect) {
   answers = {platform::IDCANCEL};
   state.TargetState = 1;
-  monitor::OpenEmulatorSession(state);
+  monitor::OpenEmulatorSession(Link());
   EXPECT_EQ(boxes, (Lines{kConnectError}));
   EXPECT_EQ(state.LinkState, 2);
   EXPECT_EQ(state.TargetState, 1);
@@ -152,7 +152,7 @@ TEST_F(EmulatorCommandsTest, TheResetGoesThroughItsTablesAndReportsAFailure) {
   state.CommandBitValue.fill(-1);
   // Event 14 leads to 16, where no word is dispatched; done gives 1, with the
   // panel's state and the command bits cleared.
-  monitor::ResetEmulator(state);
+  monitor::ResetEmulator(Link());
   EXPECT_EQ(path, (Lines{"14:2>16", "10:16>1"}));
   for (int word = 0; word < 28; ++word) EXPECT_EQ(state.CpuState.word[word], word == 24 ? -1 : 0);
   EXPECT_EQ(state.CommandBitValue, monitor::CommandBits{});
@@ -166,7 +166,7 @@ TEST_F(EmulatorCommandsTest, TheResetGoesThroughItsTablesAndReportsAFailure) {
   path.clear();
   int number = 0;
   try {
-    monitor::ResetHardwareCommand(state);
+    monitor::ResetHardwareCommand(Link());
   } catch (const platform::RunTimeError& error) {
     number = error.Number();
   }
@@ -186,8 +186,8 @@ TEST_F(EmulatorCommandsTest, GoAndStepThatTheLinkRefusesLeaveTheSessionHaltedAnd
   // The emulator answers the request only once both were pressed.
   ice.SetSilent(true);
   QTimer::singleShot(0, [&] {
-    monitor::HardwareGo(state);
-    monitor::HardwareStep(state);
+    monitor::HardwareGo(Link());
+    monitor::HardwareStep(Link());
     testsupport::WaitUntil([&] { return !ice.TranscriptText().empty(); }, 10000);
     ice.Device().Write(std::vector<uint8_t>(12, 0));
   });
@@ -201,12 +201,12 @@ TEST_F(EmulatorCommandsTest, GoAndStepThatTheLinkRefusesLeaveTheSessionHaltedAnd
   // A failed link refuses alike; once the poll step recovers it, Go sends
   // the edit and the word, and the emulator runs.
   Link().SetLinkState(7);
-  monitor::HardwareGo(state);
+  monitor::HardwareGo(Link());
   EXPECT_EQ(state.TargetState, 2);
   monitor::PollStep(state);
   ASSERT_EQ(state.LinkState, 1);
   ice.ClearTranscript();
-  monitor::HardwareGo(state);
+  monitor::HardwareGo(Link());
   ASSERT_TRUE(WaitForSession(4));
   EXPECT_EQ(state.CpuStateDirty, 0);
   EXPECT_EQ(ice.TranscriptText(), PacketThen("10", "29 00 00 word 10"));
@@ -239,7 +239,7 @@ TEST_F(EmulatorCommandsTest, AFailedStateReadRecoversInTheSamePollStep) {
   state.TargetState = 2;
   state.CpuStateDirty = 0;
   path.clear();
-  monitor::SendEmulatorState(state);
+  monitor::SendEmulatorState(Link());
   EXPECT_TRUE(path.empty());
 }
 

@@ -14,7 +14,7 @@ namespace monitortest {
 EmulatorTest::EmulatorTest() {
   setenv("TAVIX_REGISTRY_DIR", registry.path().c_str(), 1);
   setenv("TAVIX_COM2", ice.Endpoint().c_str(), 1);
-  monitor::BindEmulatorLink(state);
+  link = &monitor::BindEmulatorLink(state);
   monitor::LinkTimings& t = Link().Timings();
   // The pause before an open (the rig's device must see the previous host
   // go), the handshake, the reset and the reads, which tests expect to
@@ -63,7 +63,7 @@ void EmulatorTest::OpenLink() {
 void EmulatorTest::Connect() {
   StoreSettings(1, 38400);
   state.TargetState = 1;
-  monitor::OpenEmulatorSession(state);
+  monitor::OpenEmulatorSession(Link());
   ASSERT_EQ(state.TargetState, 2);
   ASSERT_EQ(state.LinkState, 1);
   // The connect word has reached the emulator before the transcript starts.

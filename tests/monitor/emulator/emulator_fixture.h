@@ -19,7 +19,7 @@ class EmulatorTest : public MonitorTest {
   EmulatorTest();
   ~EmulatorTest() override;
 
-  monitor::EmulatorLink& Link() { return monitor::LinkOf(state); }
+  monitor::EmulatorLink& Link() { return *link; }
   // The settings the link reads, stored as OK stores them.
   void StoreSettings(int com, int baud, int buffered = 0);
   // The link up and idle (its settings window loaded), the transcript cleared.
@@ -29,6 +29,7 @@ class EmulatorTest : public MonitorTest {
   // Runs events until the session reaches `target`.
   bool WaitForSession(int16_t target, int ms = 2000);
 
+  monitor::EmulatorLink* link = nullptr;  // the bound emulator's
   testsupport::TempDir registry;
   testdevices::SimulatedIce ice;
   int beeps = 0;

@@ -78,7 +78,7 @@ TEST_F(TransferwinTest, OkStoresTheSettingsInANewKeyOnlyWithBothEntries) {
 
 TEST_F(TransferwinTest, TheQuietOpenSendsNoLinkEventAndOkWithoutARateLeavesIt) {
   StoreSettings(1, 57600);  // a rate the list does not hold
-  monitor::LoadCommSettings(state);
+  monitor::LoadCommSettings(Link());
   EXPECT_EQ(state.LinkState, 2);
   EXPECT_TRUE(Link().Port().PortOpen());
   EXPECT_EQ(ice.Device().HostRate(), 57600);
