@@ -116,6 +116,7 @@ class Pelto : public QWidget {
   void SocketPoll();
   void RunTask(int task);
   void CompareCrc();
+  void ShowProgrammingFailed();
   void NotConnectedLook();
   void IdleLook();
   void BusyLook(bool yellowLight);

@@ -48,17 +48,20 @@ short Pelto::WaitCommand(uint8_t command, int progressMax, uint8_t mask, int pol
   }
 }
 
-// Programming and the programmer's CRC give up after ten times their progress
-// maximum: a programmer that never finishes is a failed link.
+// Programming gives up after ten times its progress maximum. A link that
+// failed on the way has already left the panel not connected; a programmer
+// that answers but never finishes gets the failure look and a message.
 short Pelto::ProgramDevice() {
   const int max = nbOfBlocks_ * 5;
   const short result =
       WaitCommand(kCommandProgram, max, 0x02, std::max(max * 10, 10), "programming device...",
                   false);
-  if (result != 0 && state_ != 0) UpdateState(4, 0);
+  if (result != 0 && state_ != 0) ShowProgrammingFailed();
   return result;
 }
 
+// The programmer's CRC gives up after ten times its progress maximum: a
+// programmer that never finishes it is a failed link.
 short Pelto::RequestRAMCRC() {
   const short result = WaitCommand(kCommandRamCrc, 10, 0xFF, 100, "requesting programmer CRC...",
                                    false);

@@ -8,6 +8,11 @@
 #include "platform/messagebox.h"
 
 namespace pelto {
+namespace {
+
+constexpr char kProgrammingFailed[] = "Programming did not complete !";
+
+}  // namespace
 
 void Pelto::StartGeneralTimer(int task, int ms) {
   gralTask_ = task;
@@ -189,8 +194,15 @@ void Pelto::RunTask(int task) {
     }
     case 2: {
       SetForeColor(p.Text_CRCDevice, kOlive);
-      // A link that failed while programming leaves the panel not connected.
-      if (ProgramDevice() != 0 && state_ == 0) return;
+      if (ProgramDevice() != 0) {
+        // A link that failed while programming leaves the panel not connected;
+        // a programming that never completed leaves it idle with its failure.
+        if (state_ == 0) return;
+        IdleLook();
+        RestartPoll();
+        state_ = 1;
+        return;
+      }
       state_ = 1;
       UpdateState(2, 3);
       break;
@@ -240,6 +252,15 @@ void Pelto::CompareCrc() {
     p.Text_Status->clear();
     SetForeColor(p.Text_CRCDevice, kNavy);
   }
+}
+
+void Pelto::ShowProgrammingFailed() {
+  PeltoPanel& p = *panel_;
+  ShowPicture(p.Pict_TraficLight, PeltoPicture::LightRed);
+  SetForeColor(p.Text_Status, kRed);
+  p.Text_Status->setText(kProgrammingFailed);
+  platform::MessageBox(kProgrammingFailed, "PELTO Programmer",
+                       platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
 void Pelto::NotConnectedLook() {

@@ -14,14 +14,18 @@ struct PeltoTimings {
   int autoCrcPoll = 1500;  // the poll before an automatic CRC
   int fileWait = 10000;    // a converted file appearing or going
 
-  // Every duration at `percent` % (at least 1 ms); the time-outs that wait
-  // for the programmer's answers keep at least 100 ms, which a loaded machine
-  // needs, and which only a failing programmer ever waits out.
+  // Every duration at `percent` % (at least 1 ms). Shortened runs (tests,
+  // benchmarks) keep every time-out at one second at least: only a failing
+  // programmer ever waits one out, and a loaded machine may need that long to
+  // answer a healthy one.
   static PeltoTimings Scaled(int percent) {
+    constexpr int kShortestTimeout = 1000;
     PeltoTimings t;
     for (int* field : {&t.send, &t.read, &t.cts, &t.poll, &t.autoStart, &t.autoCrcPoll,
                        &t.fileWait}) {
-      const int floor = field == &t.send || field == &t.read || field == &t.cts ? 100 : 1;
+      const bool timeout = field == &t.send || field == &t.read || field == &t.cts ||
+                           field == &t.fileWait;
+      const int floor = timeout && percent < 100 ? kShortestTimeout : 1;
       *field = std::max(*field * percent / 100, floor);
     }
     return t;

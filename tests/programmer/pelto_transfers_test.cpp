@@ -153,7 +153,7 @@ TEST_F(PeltoLinkTest, CommandsThatNeverCompleteAndDeadLinksEndTheirWaits) {
   // A silent programmer: the read times out and the link closes.
   programmer.SetCts(true);
   programmer.SetNeverCompletes(0x04, false);
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return !programmer.Device().Attached(); }));
+  ASSERT_TRUE(WaitFor([&] { return !programmer.Device().Attached(); }));
   boxes.clear();
   ConnectAndHold();
   programmer.SetSilent(true);
