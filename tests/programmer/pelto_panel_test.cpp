@@ -159,28 +159,6 @@ TEST_F(PeltoPanelTest, FailingStepsLeaveAUsablePanel) {
   EXPECT_EQ(Picture("Pict_ChipPresent"), "ChipUnknown");
 }
 
-// A programmer that answers every poll but never finishes: after ten polls
-// per progress step the panel is idle again, red, and says so.
-TEST_F(PeltoPanelTest, AProgrammingThatNeverCompletesEndsWithTheFailureLookAndAMessage) {
-  MakeFor("Tiny16", 2);
-  dir.write("code.bin", "\x12\x34");
-  Set("ActiveFile", QString::fromStdString(dir.file("code.bin")));
-  Click("Button_Connect");
-  ASSERT_TRUE(Connected());
-  programmer.SetNeverCompletes(0x02, true);
-  const int polls = programmer.Polls();
-  Click("Button_Program");
-  EXPECT_EQ(programmer.Polls() - polls, 50);  // 10 x 1 block x 5
-  EXPECT_EQ(boxes, Lines{"Programming did not complete !"});
-  EXPECT_EQ(Picture("Pict_TraficLight"), "LightRed");
-  EXPECT_EQ(Text("Text_Status"), "Programming did not complete !");
-  EXPECT_EQ(Colour("Text_Status"), 0xFF);
-  EXPECT_TRUE(Connected());
-  EXPECT_TRUE(Enabled("Button_Program"));
-  programmer.ClearTranscript();
-  EXPECT_EQ(Frames(1).front(), "A5 00 0B 00 01");  // the socket poll goes on
-}
-
 TEST_F(PeltoPanelTest, WideTargetsConvertTheirRomFilesAndTheHiddenPageTakesItsAccessWord) {
   MakeFor("Tiny18");
   dir.write("prog.bin", "");
