@@ -22,6 +22,14 @@ PeltoStates::PeltoStates(PeltoParams& params, PeltoShown& shown, PeltoLink& link
   link_.Port().SetOnComm([this] { OnComm(); });
 }
 
+// The link outlives the state machine by a moment: nothing of it calls back.
+PeltoStates::~PeltoStates() {
+  link_.linkFailed = nullptr;
+  link_.general.then = nullptr;
+  link_.send.then = nullptr;
+  link_.Port().SetOnComm(nullptr);
+}
+
 void PeltoStates::OnGeneralTimer() {
   switch (link_.generalTask) {
     case TimerTask::SocketPoll:

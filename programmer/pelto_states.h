@@ -35,6 +35,9 @@ class PeltoStates {
  public:
   PeltoStates(PeltoParams& params, PeltoShown& shown, PeltoLink& link, RomFile& file,
               const PeltoTimings& timings);
+  ~PeltoStates();
+  PeltoStates(const PeltoStates&) = delete;
+  PeltoStates& operator=(const PeltoStates&) = delete;
 
   // Acts on the current state; 0, 1 or 2.
   short Update(PanelState request, PanelTask task = PanelTask::None);
