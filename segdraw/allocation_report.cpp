@@ -1,5 +1,6 @@
 #include "allocation_report.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -51,8 +52,11 @@ std::string TimeText(time_t when) {
 void ConsistencyCheck(const CSegdrawDoc& doc, const lcddef::Allocation& a, std::string& out) {
   const int count = doc.GetSegmentCount();
   std::vector<bool> used(static_cast<size_t>(count), false);
-  for (int s = 0; s < a.segments; ++s) {
-    for (int c = 0; c < a.multiplexer; ++c) {
+  // Counts past the document's limits would shift a mask past its bits.
+  const int segments = std::min<int>(a.segments, lcddef::kMaxAllocationSegments);
+  const int multiplexer = std::min<int>(a.multiplexer, lcddef::kMaxMultiplexer);
+  for (int s = 0; s < segments; ++s) {
+    for (int c = 0; c < multiplexer; ++c) {
       const std::string label = Format("[%2d:%1d] ", s + 1, c + 1);
       const auto mask = static_cast<uint16_t>(1 << c);
       std::vector<int> matches;

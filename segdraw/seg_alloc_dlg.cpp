@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <algorithm>
 
 #include <platform/messagebox.h>
 #include <platform/wallclock.h>
@@ -99,6 +100,10 @@ void CSegAllocDlg::fillList(ListForm form, bool tell) {
   for (const std::string& line : segdraw::AllocationLines(doc_, work_, form)) list_->addItem(QString::fromStdString(line));
   if (row < list_->count()) list_->setCurrentRow(row);
   list_->verticalScrollBar()->setValue(top);
+  // Wide enough for every cell of its lines without widening the dialog.
+  const int content = list_->sizeHintForColumn(0) + 2 * list_->frameWidth() +
+                      list_->verticalScrollBar()->sizeHint().width();
+  list_->setMinimumWidth(content);
 }
 
 void CSegAllocDlg::onCount(QLineEdit* field, int16_t& count, int min, int max) {

@@ -86,7 +86,9 @@ CSegEditDlg::CSegEditDlg(CSegdrawDoc& doc, CSegdrawView& view, int selection, QW
   buttons->addWidget(exit);
   grid->addLayout(buttons, 3, 1);
 
-  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) { onListSelection(row); });
+  // The list's selection, not its current row: a list that gets the focus
+  // makes its first row current without selecting it.
+  connect(list_, &QListWidget::itemSelectionChanged, this, [this] { onListSelection(selectedRow()); });
   connect(bits, &QButtonGroup::idClicked, this, [this](int k) { onRadio(k); });
   connect(field(IDC_ADDRESS), &QLineEdit::textEdited, this, [this] { onAddress(); });
   connect(field(IDC_ADDRESS), &QLineEdit::editingFinished, this, [this] { onAddress(); });
@@ -99,6 +101,11 @@ CSegEditDlg::CSegEditDlg(CSegdrawDoc& doc, CSegdrawView& view, int selection, QW
 }
 
 QLineEdit* CSegEditDlg::field(int id) const { return segdraw::Control<QLineEdit>(*this, id); }
+
+int CSegEditDlg::selectedRow() const {
+  const QList<QListWidgetItem*> selected = list_->selectedItems();
+  return selected.isEmpty() ? -1 : list_->row(selected.front());
+}
 
 bool CSegEditDlg::DoModal() {
   fillList();
@@ -144,9 +151,8 @@ void CSegEditDlg::showSegment() {
 void CSegEditDlg::selectInView() { view_.SelectSegment(selection_); }
 
 void CSegEditDlg::onListSelection(int row) {
-  if (filling_ || row == selection_) return;
+  if (filling_ || row < 0 || row == selection_) return;
   selection_ = row;
-  if (selection_ < 0) return;
   showSegment();
   selectInView();
 }
@@ -224,8 +230,8 @@ void CSegEditDlg::onBrowse() {
 }
 
 void CSegEditDlg::accept() {
-  if (selection_ >= 0 && list_->currentRow() >= 0) {
-    const int i = selection_ = list_->currentRow();
+  if (selection_ >= 0 && selectedRow() >= 0) {
+    const int i = selection_ = selectedRow();
     int x = 0, width = 0, y = 0, height = 0, address = 0;
     if (!segdraw::FetchInteger(field(IDC_X), 0, 0xFFFF, x) || !segdraw::FetchInteger(field(IDC_WIDTH), 0, 0xFFFF, width) ||
         !segdraw::FetchInteger(field(IDC_Y), 0, 0xFFFF, y) ||

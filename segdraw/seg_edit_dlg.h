@@ -41,6 +41,7 @@ class CSegEditDlg : public QDialog {
   void onSort();
   void onBrowse();
   QLineEdit* field(int id) const;
+  int selectedRow() const;  // -1: none
 
   CSegdrawDoc& doc_;
   CSegdrawView& view_;

@@ -19,6 +19,8 @@ CSegdrawApp::~CSegdrawApp() {
 }
 
 bool CSegdrawApp::InitInstance() {
+  // An error that reaches the event loop is told under the editor's own name.
+  SetErrorBoxTitle("Segdraw", "Segdraw ERROR");
   // Dialogs: light grey with black text.
   QPalette grey = QApplication::palette();
   grey.setColor(QPalette::Window, QColor(192, 192, 192));

@@ -2,11 +2,35 @@
 
 #include <QPainter>
 
+namespace {
+
+// What the host already holds (the chip's periphery dialog): the union of
+// its child windows, wherever they are.
+QRect HostContent(const QWidget& host, const QWidget& glass) {
+  QRect content;
+  for (const QObject* child : host.children()) {
+    const auto* w = qobject_cast<const QWidget*>(child);
+    if (w != nullptr && w != &glass && !w->isWindow()) content |= w->geometry();
+  }
+  return content;
+}
+
+}  // namespace
+
 LcdGlass::LcdGlass(QWidget* host, lcddef::Definition definition, std::vector<QImage> images)
     : QWidget(host), definition_(std::move(definition)), images_(std::move(images)) {
   setObjectName("LcdGlass");
   setAttribute(Qt::WA_TransparentForMouseEvents);
-  setGeometry(definition_.x, definition_.y, std::max<int>(definition_.width, 1), std::max<int>(definition_.height, 1));
+  // The display's own area lies below the chip's controls; the definition's
+  // x, y place it inside that area, and the host grows to hold it.
+  const QRect content = HostContent(*host, *this);
+  const QPoint area(0, content.isEmpty() ? 0 : content.bottom() + 1 + kAreaMargin);
+  const QRect place(area + QPoint(std::max<int>(definition_.x, 0), std::max<int>(definition_.y, 0)),
+                    QSize(std::max<int>(definition_.width, 1), std::max<int>(definition_.height, 1)));
+  setGeometry(place);
+  const QSize needed(std::max(host->width(), place.right() + 1 + kAreaMargin),
+                     std::max(host->height(), place.bottom() + 1 + kAreaMargin));
+  if (needed != host->size()) host->resize(needed);
   raise();
   show();
 }

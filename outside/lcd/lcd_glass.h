@@ -1,6 +1,7 @@
 #pragma once
-// The simulated glass: the display rectangle of an LCD definition, placed in
-// the host window, with the segments lit by the chip's LCD memory. A segment
+// The simulated glass: the display rectangle of an LCD definition, in an
+// area of its own below what the host window holds (the chip's controls),
+// the host grown to hold it, with the segments lit by the chip's LCD memory. A segment
 // is lit when the display is on and its bit is set in the nibble of its
 // address, within the bits the multiplex mode drives (7: bits 0-2, 15: all).
 // A lit segment draws its bitmap stretched (overlaps combine by AND), or a
@@ -15,6 +16,7 @@
 class LcdGlass : public QWidget {
  public:
   static constexpr int kAddresses = 64;
+  static constexpr int kAreaMargin = 8;  // between the controls, the display area and the edges
 
   LcdGlass(QWidget* host, lcddef::Definition definition, std::vector<QImage> images);
 

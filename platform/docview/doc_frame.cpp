@@ -175,12 +175,23 @@ bool DocFrame::FileOpen() {
 
 bool DocFrame::OpenDocumentFile(const std::string& path) {
   if (!document_.SaveModified()) return false;
-  if (!document_.OnOpenDocument(path)) {
-    // What was read is not kept: the document starts afresh.
+  // What was read of a refused file is not kept: the document starts afresh,
+  // so no file's path ever stands over another file's content.
+  const auto refuse = [&] {
     recent_.Remove(path);
     fillRecentMenu();
     document_.OnNewDocument();
     initialUpdate();
+  };
+  bool opened = false;
+  try {
+    opened = document_.OnOpenDocument(path);
+  } catch (...) {
+    refuse();
+    throw;
+  }
+  if (!opened) {
+    refuse();
     return false;
   }
   document_.SetPathName(path);

@@ -1,6 +1,8 @@
 // The common dialog's actions as Qt's own dialogs, each run through
 // RunModalDialog so that a test answers the very dialog a person would see.
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QFontDialog>
 #include <QStringList>
 
@@ -25,6 +27,13 @@ bool RunFileDialog(CommonDialog& dialog, CommonDialog::Action action, QWidget* o
     box.setAcceptMode(QFileDialog::AcceptOpen);
     box.setFileMode((dialog.Flags & CommonDialog::kFileMustExist) != 0 ? QFileDialog::ExistingFile
                                                                        : QFileDialog::AnyFile);
+  }
+  // A starting name that is a pattern ("folder/*.bmp") filters the listing
+  // until the user types another, as no filter list is given.
+  const QFileInfo start(QString::fromStdString(dialog.FileName));
+  if (filters.isEmpty() && start.fileName().contains(QRegularExpression("[*?]"))) {
+    box.setDirectory(start.path());
+    box.setNameFilter(start.fileName());
   }
   if (dialog.FilterIndex >= 1 && dialog.FilterIndex <= filters.size()) {
     box.selectNameFilter(filters[dialog.FilterIndex - 1]);

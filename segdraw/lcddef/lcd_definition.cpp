@@ -50,6 +50,7 @@ int TableLength(const Allocation& a) {
 ReadError ReadAllocation(Reader& in, Allocation& a) {
   if (!in.i16(a.segments) || !in.i16(a.multiplexer) || !in.i16(a.defaultAllocation))
     return ReadError::Truncated;
+  if (!a.countsInRange()) return ReadError::BadAllocationCounts;
   const int n = TableLength(a);
   if (n < 0) return ReadError::BadTableLength;
   for (int i = 0; i < n; ++i)
@@ -84,6 +85,10 @@ bool SegmentRecord::FromBytes(std::string_view bytes, SegmentRecord& out) {
 }
 
 int Allocation::storedEntries() const { return std::max(TableLength(*this), 0); }
+
+bool Allocation::countsInRange() const {
+  return segments >= -1 && segments <= kMaxAllocationSegments && multiplexer >= -1 && multiplexer <= kMaxMultiplexer;
+}
 
 ReadError Read(std::string_view bytes, Definition& out) {
   Reader in(bytes);

@@ -129,8 +129,9 @@ TEST(LcdDefinition, MalformedFilesAreRefusedWhole) {
       {header + Words({1, 0, 200, 6}) + "a.b", ReadError::Truncated},
       {header + Words({0, 1, 200}) + std::string(111, '\0'), ReadError::Truncated},
       {header + Words({0, 0, 200, 40, 4}), ReadError::Truncated},
-      {header + Words({0, 0, 200, 41, 4, 0}), ReadError::BadTableLength},
       {header + Words({0, 0, 200, 0xFFFF, 4, 0}), ReadError::BadTableLength},
+      {header + Words({0, 0, 200, 41, 4, 0}), ReadError::BadAllocationCounts},
+      {header + Words({0, 0, 200, 2, 32, 0xFFFF}), ReadError::BadAllocationCounts},
       {header + Words({0, 0, 200, 2, 4, 0, 1, 2, 3}), ReadError::Truncated},
       {header.substr(0, 7), ReadError::Truncated},
   };

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -101,6 +103,15 @@ TEST_F(SegdrawTest, SegmentDialogEditsTheListAndStoresOnExit) {
   view().OnParamSegments();
   EXPECT_EQ(doc().GetBit(0), 4);
   EXPECT_TRUE(doc().IsModified());
+  platform::SetDialogHook({});  // Qt's own file dialog: in the document's folder, only bitmaps
+  QStringList seen;
+  platform::SetModalDialogHook([&](QDialog& box) {
+    if (auto* f = qobject_cast<QFileDialog*>(&box)) seen << f->directory().absolutePath() + "/" << f->nameFilters();
+  });
+  modals.push_back([](QWidget& d) { Item<QListWidget>(d, 1001)->setCurrentRow(0), Click(d, 1014), Ok(d); });
+  view().OnParamSegments();
+  platform::SetModalDialogHook({});
+  EXPECT_EQ(seen, (QStringList{QString::fromStdString(folder.path()), "*.bmp"}));
 }
 
 TEST_F(SegdrawTest, AllocationDialogWorksOnACopyAndWritesOnlyChanges) {
@@ -115,6 +126,8 @@ TEST_F(SegdrawTest, AllocationDialogWorksOnACopyAndWritesOnlyChanges) {
     EXPECT_EQ(lines[0], "Seg [ 1]\t[ 0:0] \t[ 0:1] \t[ 0:2] \t[ 0:3] \t");
     EXPECT_EQ(lines[39], "Seg [40]\t[39:0] \t[39:1] \t[39:2] \t[39:3] \t");
     EXPECT_FALSE(Item<QPushButton>(d, 1027)->isEnabled());
+    QListWidget* list = Item<QListWidget>(d, 1025);  // its cells whole, as the dialog opens
+    EXPECT_GE(list->viewport()->width(), list->sizeHintForColumn(0));
     DoubleClick(d, 0);
     Type(d, 1030, "-1");
     Click(d, 1028);
@@ -150,6 +163,17 @@ TEST_F(SegdrawTest, AllocationDialogWorksOnACopyAndWritesOnlyChanges) {
     });
     DoubleClick(d, 5);
     EXPECT_EQ(Lines(d, 1025)[5], "Seg [ 6]\t[ 5:0]*\t[ 0:0] \t[ 5:2]*\t[ 5:3]*\t");
+    // No segment in the cell: none selected, also with the list focused; Exit keeps "no segment".
+    Item<QListWidget>(d, 1025)->setCurrentRow(2);
+    modals.push_back([&](QWidget& s) {
+      Item<QListWidget>(s, 1001)->setFocus(Qt::TabFocusReason);
+      QApplication::processEvents();
+      EXPECT_EQ(Item(s, 1003)->text(), "");
+      EXPECT_EQ(view().Selection(), -1);
+      Ok(s);
+    });
+    DoubleClick(d, 2);
+    EXPECT_EQ(Lines(d, 1025)[2], "Seg [ 3]\t[ 2:0]*\t[ 2:1]*\t[ 2:2]*\t[ 2:3]*\t");
     Click(d, 1027);
     EXPECT_EQ(Lines(d, 1025)[5], "Seg [ 6]\t[  -1]\t[   0]\t[  -1]\t[  -1]\t");
     Ok(d);

@@ -1,7 +1,10 @@
 // The definition document through real files: opening and saving through the
 // frame, the segment bitmaps in their formats, the refusals of corrupt files
 // and of indexes outside the list, and the bitmap and segment lists.
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include <QAction>
 
@@ -131,6 +134,7 @@ TEST_F(SegdrawTest, CorruptFilesAreRefusedWithAFreshDocumentAfter) {
       header + words({1, 0, 200, 3}) + "abc",               // no NUL
       header + words({0, 0, 200, -1, 4, 0}),                // undefined count with a table
       header + words({0, 1, 200}) + std::string(20, '\0'),  // ends early
+      header + words({0, 0, 200, 0x4000, 4, 0}),            // 16384 x 4 wraps to no table
   };
   int n = 0;
   for (const std::string& bytes : files) {
@@ -152,6 +156,36 @@ TEST_F(SegdrawTest, CorruptFilesAreRefusedWithAFreshDocumentAfter) {
   EXPECT_TRUE(frame().Recent().Paths().empty());
   EXPECT_FALSE(frame().OpenDocumentFile(folder.file("missing.cfg")));
   EXPECT_EQ(takeBoxes().size(), 1u);
+}
+
+// Beside an open disp.cfg, a document whose bitmaps are a folder, a pipe
+// nobody writes, an endless device and a real bitmap.
+TEST_F(SegdrawTest, BitmapsThatAreNoFilesAreToldAndNeverMixTwoDocuments) {
+  for (int i = 0; i < 5; ++i) doc().AddSegment();
+  ASSERT_TRUE(doc().OnSaveDocument(folder.file("disp.cfg")));
+  const std::string good = folder.read("disp.cfg");
+  ASSERT_TRUE(frame().OpenDocumentFile(folder.file("disp.cfg")));
+  ASSERT_TRUE(std::filesystem::create_directory(folder.file("dir.bmp")));
+  ASSERT_EQ(mkfifo(folder.file("fifo.bmp").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", folder.file("zero.bmp"));
+  folder.write("ok.bmp", BlackWhite(2, 2, [](int, int) { return true; }));
+  lcddef::Definition hostile;
+  hostile.bitmaps = {"dir.bmp", "fifo.bmp", "zero.bmp", "ok.bmp"};
+  std::string bytes;
+  ASSERT_EQ(lcddef::Write(hostile, bytes), lcddef::WriteError::None);
+  folder.write("hostile.cfg", bytes);
+  ASSERT_TRUE(frame().OpenDocumentFile(folder.file("hostile.cfg")));
+  std::vector<std::string> told;
+  for (const char* name : {"dir", "fifo", "zero"}) told.push_back(std::string("Error|Can't open file '") + name + ".bmp'|16");
+  EXPECT_EQ(takeBoxes(), told);
+  EXPECT_EQ(frame().windowTitle(), "hostile.cfg - Segdraw");
+  for (int slot = 0; slot < 4; ++slot) EXPECT_EQ(doc().BitmapImage(slot).isNull(), slot < 3) << slot;
+  doc().SetAddress(doc().AddSegment(), 7);
+  frame().Run(kFileSave);  // to its own file
+  EXPECT_EQ(folder.read("disp.cfg"), good);
+  frame().SetHandler(platform::kFileNew, [] { throw std::runtime_error("lost"); });
+  frame().Run(platform::kFileNew);  // told under the editor's own name
+  EXPECT_EQ(takeBoxes(), std::vector<std::string>{"Segdraw|Segdraw ERROR 51 0|48"});
 }
 
 TEST_F(SegdrawTest, IndexesOutsideTheListAreRefusedAndTheListHolds160) {

@@ -5,8 +5,10 @@
 
 #include <QImage>
 
+#include "digit_glass.h"
 #include "qv4124_client.h"
 #include "segdraw_doc.h"
+#include "target_client.h"
 
 namespace {
 
@@ -67,23 +69,53 @@ TEST_F(LcdStandIn, LightsTheSegmentsTheProgramSetsAndRunsWithoutADefinition) {
   saveDefinition("4224LDEF.CFG", 30, 20);
   openWindow("Tavix");
   ASSERT_NE(glass(), nullptr);
-  EXPECT_EQ(glass()->geometry(), QRect(30, 20, 100, 40));
-  EXPECT_EQ(litSegments({30, 20}), std::vector<int>{});  // display off after reset
-  runProgram(2);                                         // on, all four commons
-  EXPECT_EQ(litSegments({30, 20}), (std::vector<int>{0, 1, 2}));
-  runProgram(0);                                         // on, commons 0-2 only
-  EXPECT_EQ(litSegments({30, 20}), (std::vector<int>{0, 2}));
-  runProgram(6);                                         // off
-  EXPECT_EQ(litSegments({30, 20}), std::vector<int>{});
+  const int area = static_cast<QWidget*>(dialog())->geometry().bottom() + 9;  // the glass's own
+  EXPECT_EQ(glass()->geometry(), QRect(30, area + 20, 100, 40));
+  EXPECT_EQ(litSegments({30, area + 20}), std::vector<int>{});  // display off after reset
+  runProgram(2);                                                // on, all four commons
+  EXPECT_EQ(litSegments({30, area + 20}), (std::vector<int>{0, 1, 2}));
+  runProgram(0);                                                // on, commons 0-2 only
+  EXPECT_EQ(litSegments({30, area + 20}), (std::vector<int>{0, 2}));
+  runProgram(6);                                                // off
+  EXPECT_EQ(litSegments({30, area + 20}), std::vector<int>{});
 
   // The project's definition comes first.
   saveDefinition("proj.CFG", 60, 70);
   openWindow("Tavix " + folder.file("PROJ.PRJ"));
   ASSERT_NE(glass(), nullptr);
-  EXPECT_EQ(glass()->pos(), QPoint(60, 70));
+  EXPECT_EQ(glass()->pos(), QPoint(60, area + 70));
   runProgram(2);
-  EXPECT_EQ(litSegments({60, 70}), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(litSegments({60, area + 70}), (std::vector<int>{0, 1, 2}));
   EXPECT_TRUE(log.texts().empty());
 }
+
+// Each LCD chip's shipped glass (the editor's digits over its LCD memory) lit whole, clear of its controls.
+class ShippedGlass : public LcdChipTest, public testing::WithParamInterface<std::tuple<const char*, int>> {};
+TEST_P(ShippedGlass, LightsEveryNibbleClearOfTheChipsControls) {
+  const auto [digits, nibbles] = GetParam();
+  const std::string file = std::string(digits, 4) + "LDEF.CFG", library = folder.file("42XX_Lcd.so");
+  bindLcd("QV41" + std::string(digits + 2, 2), digits, "");
+  for (const std::string& name : {std::string("42XX_Lcd.so"), file})
+    std::filesystem::copy_file(std::string(TAVIX_DIST_DIR) + name, folder.file(name));
+  CSegdrawDoc drawn;
+  segdraw::DrawDigitGlass(drawn, nibbles);
+  ASSERT_TRUE(drawn.OnSaveDocument(folder.file("drawn.cfg")));
+  EXPECT_EQ(folder.read(file), folder.read("drawn.cfg"));
+  openWindow("Tavix");
+  const QWidget* glass = host->findChild<QWidget*>("LcdGlass");
+  ASSERT_TRUE(glass != nullptr && host->rect().contains(glass->geometry()));
+  auto* window = static_cast<QWidget*>(dialog());
+  for (const QWidget* c : window->findChildren<QWidget*>())
+    EXPECT_FALSE(c->isVisibleTo(window) && QRect(c->mapTo(host.get(), QPoint()), c->size()).intersects(glass->geometry()))
+        << c->objectName().toStdString();
+  const auto set = reinterpret_cast<int32_t (*)(int32_t, int32_t, int32_t)>(LoadedExport(library, "", "SetSegment"));
+  for (int i = 0; i < nibbles; ++i) set(i, 15, 1);
+  reinterpret_cast<int32_t (*)(int32_t)>(LoadedExport(library, "", "SetLCDstatus"))(1);
+  const QImage shot = host->grab().toImage();
+  for (const lcddef::SegmentRecord& s : drawn.Definition().segments)
+    EXPECT_LT(qGray(shot.pixel(glass->pos() + QPoint(s.left() + 2, s.top() + 2))), 128) << s[1] << ":" << s[2];
+}
+INSTANTIATE_TEST_SUITE_P(LcdChips, ShippedGlass, testing::Values(std::tuple("42240000", 8), std::tuple("42160000", 8),
+    std::tuple("42170000", 40), std::tuple("42180000", 40), std::tuple("42190000", 40), std::tuple("42230000", 40)));
 
 }  // namespace

@@ -25,6 +25,10 @@ inline constexpr int kRecordWords = 56;
 inline constexpr int kOldRecordWords = 40;  // segments of files before version 200
 inline constexpr int kMaskAddresses = 48;   // overlap masks exist for addresses 0-47
 inline constexpr int kTableEntries = 160;
+// The allocation counts a document may hold: segment lines -1 (undefined)
+// to 40, common outputs -1 to 4; so a table never exceeds 160 entries.
+inline constexpr int kMaxAllocationSegments = 40;
+inline constexpr int kMaxMultiplexer = 4;
 inline constexpr int16_t kVersion = 200;
 inline constexpr uint16_t kNoBitmap = 0xFFFF;
 inline constexpr uint16_t kDefaultEntry = 0xFFFF;  // the table entry the default allocation gives
@@ -59,6 +63,8 @@ struct Allocation {
   // The number of table words the file holds (segments x multiplexer,
   // modulo 65536), 0 under the default allocation.
   int storedEntries() const;
+  // Both counts within -1..40 and -1..4.
+  bool countsInRange() const;
 };
 
 struct Definition {
@@ -77,6 +83,7 @@ enum class ReadError {
   BadNameLength,       // 0, or above 144
   NameNotTerminated,   // the last byte of a name is not NUL
   BadTableLength,      // a stored table of undefined counts or above 160 entries
+  BadAllocationCounts, // segments outside -1..40 or multiplexer outside -1..4
 };
 
 // Reads a whole file (bytes after its end are ignored). On any error `out`
