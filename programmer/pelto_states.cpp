@@ -7,6 +7,14 @@ namespace {
 
 using Part = PeltoShown::Part;
 
+// The clock chosen at connect for 22-bit targets: "300KHz".
+constexpr uint8_t kConnectClock = 1;
+
+// A request that moved the panel answers with the state it entered.
+short Entered(PanelState state) {
+  return static_cast<short>(state);
+}
+
 void Exclaim(const char* text) {
   platform::MessageBox(text, "PELTO Programmer", platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
@@ -89,7 +97,7 @@ short PeltoStates::Update(PanelState request, PanelTask task) {
     case PanelState::NotConnected:
       if (request == PanelState::Idle) {
         state_ = PanelState::Idle;
-        result = 1;
+        result = Entered(state_);
         Connect();
       }
       break;
@@ -103,7 +111,7 @@ short PeltoStates::Update(PanelState request, PanelTask task) {
         ShowLight(Light::Yellow);
         ShowLook(PanelLook::Busy);
         state_ = PanelState::Busy;
-        result = 2;
+        result = Entered(state_);
         RunTask(task);
       } else if (request == PanelState::Held) {
         state_ = PanelState::Held;
@@ -121,7 +129,7 @@ short PeltoStates::Update(PanelState request, PanelTask task) {
     case PanelState::Busy:
       if (request == PanelState::Idle) {
         GoIdle(true);
-        result = 1;
+        result = Entered(state_);
       } else if (request == PanelState::LinkFailed) {
         link_.ClosePort();
         state_ = PanelState::Idle;
@@ -131,7 +139,7 @@ short PeltoStates::Update(PanelState request, PanelTask task) {
     case PanelState::Held:
       if (request == PanelState::Idle) {
         GoIdle(false);
-        result = 1;
+        result = Entered(state_);
       } else if (request == PanelState::LinkFailed) {
         state_ = PanelState::Idle;
         Update(PanelState::LinkFailed);
@@ -166,9 +174,9 @@ void PeltoStates::Connect() {
   if (params_.instructionSize == 22) {
     ShowSpeedFrames();
     link_.SendFrame(WriteFrame(kVppAddress, {static_cast<uint8_t>(params_.vppPosition)}));
-    shown_.speed = 1;
+    shown_.speed = kConnectClock;
     shown_.Show(Part::SpeedChoice);
-    link_.SendFrame(WriteFrame(kClockAddress, {1}));
+    link_.SendFrame(WriteFrame(kClockAddress, {kConnectClock}));
   }
   if (state_ != PanelState::Idle) return;
   if (link_.RequestDevCRC() == 0 && state_ == PanelState::Idle && link_.GetStatus() == 0) {

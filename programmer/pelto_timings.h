@@ -15,17 +15,16 @@ struct PeltoTimings {
   int fileWait = 10000;    // a converted file appearing or going
 
   // Every duration at `percent` % (at least 1 ms). Shortened runs (tests,
-  // benchmarks) keep every time-out at one second at least: only a failing
-  // programmer ever waits one out, and a loaded machine may need that long to
-  // answer a healthy one.
+  // benchmarks) keep the time-outs that wait for the programmer at three
+  // seconds at least, and the converted file's at one: only a failing
+  // programmer ever waits one out, and a heavily loaded machine may need that
+  // long to answer a healthy one.
   static PeltoTimings Scaled(int percent) {
-    constexpr int kShortestTimeout = 1000;
     PeltoTimings t;
     for (int* field : {&t.send, &t.read, &t.cts, &t.poll, &t.autoStart, &t.autoCrcPoll,
                        &t.fileWait}) {
-      const bool timeout = field == &t.send || field == &t.read || field == &t.cts ||
-                           field == &t.fileWait;
-      const int floor = timeout && percent < 100 ? kShortestTimeout : 1;
+      const bool answer = field == &t.send || field == &t.read || field == &t.cts;
+      const int floor = percent >= 100 ? 1 : answer ? 3000 : field == &t.fileWait ? 1000 : 1;
       *field = std::max(*field * percent / 100, floor);
     }
     return t;

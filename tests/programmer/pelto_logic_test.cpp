@@ -98,7 +98,8 @@ TEST_F(PeltoLogicTest, CommandsThatNeverCompleteAndDeadLinksEndTheirWaits) {
   EXPECT_EQ(boxes, Lines{"General Communication problem"});
   EXPECT_EQ(logic.states.State(), PanelState::NotConnected);
 
-  // A silent programmer: the read times out and the link closes.
+  // A silent programmer: the read times out (here soon) and the link closes.
+  logic.timings.read = 200;
   programmer.SetCts(true);
   programmer.SetNeverCompletes(0x04, false);
   ASSERT_TRUE(WaitFor([&] { return !programmer.Device().Attached(); }));
