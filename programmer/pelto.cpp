@@ -1,8 +1,8 @@
 #include "pelto.h"
 
-#include "crc16_old.h"
 #include "pelto_folders.h"
 #include "pelto_panel.h"
+#include "protocol/signature.h"
 #include "settings/mdl_registry.h"
 #include "target_list.h"
 
@@ -132,7 +132,7 @@ void Pelto::RefreshParameters() {
 }
 
 int Pelto::CalculateCRC16_old(const QString& fname, int maxrom) {
-  return FileCrc16Old(fname.toStdString(), maxrom);
+  return protocol::FileCrc16Old(fname.toStdString(), maxrom);
 }
 
 short Pelto::UpdateState(short newStatus, short task) {

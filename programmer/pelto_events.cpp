@@ -40,9 +40,9 @@ void Pelto::InitPanel() {
           [&states] { states.Update(PanelState::Busy, PanelTask::LastInstruction); });
   connect(p.Button_Recalc, &QPushButton::clicked, this, [this] { Reload(); });
   connect(p.Option_OnLine, &QRadioButton::clicked, this,
-          [&states] { states.WriteWhenIdle(CommandFrame(kCommandOnLine)); });
+          [&states] { states.WriteWhenIdle(protocol::CommandFrame(protocol::kCommandOnline)); });
   connect(p.Option_StdAlone, &QRadioButton::clicked, this,
-          [&states] { states.WriteWhenIdle(CommandFrame(kCommandStandAlone)); });
+          [&states] { states.WriteWhenIdle(protocol::CommandFrame(protocol::kCommandStandalone)); });
   // At most one of the two automatic steps is ticked.
   const auto automation = [this](QCheckBox* self, QCheckBox* other, bool& flag,
                                  QPushButton* button, PeltoPicture on, PeltoPicture off) {
@@ -72,13 +72,13 @@ void Pelto::InitPanel() {
   });
   for (int i = 0; i < 4; ++i) {
     connect(p.Selspeed[i], &QRadioButton::clicked, this, [&states, i] {
-      states.WriteWhenIdle(WriteFrame(kClockAddress, {static_cast<uint8_t>(i)}));
+      states.WriteWhenIdle(protocol::WriteFrame(protocol::kClockAddress, {static_cast<uint8_t>(i)}));
     });
   }
   connect(p.Slider1, &QSlider::valueChanged, this, [this](int position) {
     params_.vppPosition = position;
     panel_->glVtn->setText(QString::number(13 + position / 2.0));
-    logic_.states.WriteWhenIdle(WriteFrame(kVppAddress, {static_cast<uint8_t>(position)}));
+    logic_.states.WriteWhenIdle(protocol::WriteFrame(protocol::kVppAddress, {static_cast<uint8_t>(position)}));
   });
   for (QWidget* box : std::initializer_list<QWidget*>{p.Text_ActiveFile, p.Text_InstrSize,
                                                       p.Text_NrOfBlocks, p.Text_BlockSize,

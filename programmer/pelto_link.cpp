@@ -5,9 +5,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "checksum_text.h"
 #include "platform/messagebox.h"
 #include "platform/run_time_error.h"
+#include "protocol/image.h"
+#include "protocol/status.h"
 
 namespace pelto {
 namespace {
@@ -89,7 +90,7 @@ short PeltoLink::SendFrame(const Bytes& frame) {
 
 short PeltoLink::Read(short start, short count, QByteArray& into) {
   try {
-    if (Send(ToQBytes(ReadRequest(static_cast<uint16_t>(start), static_cast<uint16_t>(count))),
+    if (Send(ToQBytes(protocol::ReadRequest(static_cast<uint16_t>(start), static_cast<uint16_t>(count))),
              5) != 0) {
       throw platform::RunTimeError(kReadError, "request not sent");
     }
@@ -143,7 +144,7 @@ bool PeltoLink::LineIsDown() {
 
 ChipSeen PeltoLink::ChipTest() {
   QByteArray answer;
-  if (Read(kChipAddress, 1, answer) != 0 || answer.isEmpty()) {
+  if (Read(protocol::kChipAddress, 1, answer) != 0 || answer.isEmpty()) {
     params_.chipIsPresent = false;
     return ChipSeen::ReadFailed;
   }
@@ -165,13 +166,16 @@ short PeltoLink::WriteOrFail(const Bytes& frame) {
 }
 
 short PeltoLink::UpdateEraseTime() {
-  return WriteOrFail(EraseTimeFrame(params_.instructionSize));
+  return WriteOrFail(protocol::EraseTimeFrame(params_.instructionSize));
 }
 
 short PeltoLink::UpdateROMParams() {
-  const std::optional<Bytes> frame = RomParamsFrame(params_.instructionSize, params_.blockSize,
-                                                    params_.padBytes, params_.nbOfBlocks);
-  return frame ? WriteOrFail(*frame) : static_cast<short>(-1);
+  const std::optional<int16_t> blockBytes =
+      protocol::BlockBytes(params_.blockSize, params_.padBytes);
+  if (!blockBytes) return -1;
+  return WriteOrFail(protocol::ParameterFrame({static_cast<uint8_t>(params_.instructionSize),
+                                               *blockBytes,
+                                               static_cast<uint8_t>(params_.nbOfBlocks)}));
 }
 
 short PeltoLink::UpdateROMData(const std::string& source, bool converted) {
@@ -180,12 +184,13 @@ short PeltoLink::UpdateROMData(const std::string& source, bool converted) {
     Fail();
     return -1;
   }
-  const std::optional<int> n = ImageBytes(params_.blockSize, params_.nbOfBlocks, params_.padBytes);
+  const std::optional<int32_t> n =
+      protocol::ImageCount(params_.blockSize, params_.nbOfBlocks, params_.padBytes);
   if (!n) return -1;
   ShowStatusText("downloading program...", shown_.statusColor);
   const Bytes content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   const Bytes frame =
-      RomImageFrame(content, {params_.instructionSize, params_.padBytes, *n, converted});
+      protocol::ImageFrame(content, {params_.instructionSize, params_.padBytes, *n, !converted});
   const short result = WriteOrFail(frame);
   ShowStatusText("", shown_.statusColor);
   return result;
@@ -195,7 +200,7 @@ short PeltoLink::UpdateROMData(const std::string& source, bool converted) {
 // command's bits are clear.
 CommandEnd PeltoLink::WaitCommand(uint8_t command, int progressMax, uint8_t mask, int pollLimit,
                                   const char* statusText, bool pollAtOnce) {
-  if (SendFrame(CommandFrame(command)) < 0) {
+  if (SendFrame(protocol::CommandFrame(command)) < 0) {
     Fail();
     return CommandEnd::LinkFailed;
   }
@@ -222,7 +227,7 @@ CommandEnd PeltoLink::WaitCommand(uint8_t command, int progressMax, uint8_t mask
     ShowProgress(progressMax, std::min(shown_.progress + 1, progressMax));
     QByteArray answer;
     // A failed read has already failed the link.
-    if (Read(kCommandAddress, 1, answer) != 0 || answer.isEmpty()) {
+    if (Read(protocol::kCommandAddress, 1, answer) != 0 || answer.isEmpty()) {
       return finish(CommandEnd::LinkFailed);
     }
     if ((static_cast<uint8_t>(answer[0]) & mask) == 0) return finish(CommandEnd::Done);
@@ -235,7 +240,7 @@ CommandEnd PeltoLink::WaitCommand(uint8_t command, int progressMax, uint8_t mask
 // that answers but never finishes gets the failure look and a message.
 CommandEnd PeltoLink::Program() {
   const int max = params_.nbOfBlocks * 5;
-  const CommandEnd end = WaitCommand(kCommandProgram, max, 0x02, std::max(max * 10, 10),
+  const CommandEnd end = WaitCommand(protocol::kCommandProgram, max, 0x02, std::max(max * 10, 10),
                                      "programming device...", false);
   if (end == CommandEnd::NeverCompleted) {
     shown_.light = Light::Red;
@@ -250,27 +255,27 @@ CommandEnd PeltoLink::Program() {
 // programmer that never finishes it is a failed link.
 short PeltoLink::RequestRAMCRC() {
   const CommandEnd end =
-      WaitCommand(kCommandRamCrc, 10, 0xFF, 100, "requesting programmer CRC...", false);
+      WaitCommand(protocol::kCommandProgrammerSum, 10, 0xFF, 100, "requesting programmer CRC...", false);
   if (end == CommandEnd::NeverCompleted) Fail();
   return end == CommandEnd::Done ? 0 : -1;
 }
 
 short PeltoLink::RequestDevCRC() {
-  const CommandEnd end = WaitCommand(kCommandDeviceCrc, 3, 0x04, 10, "Reading Device CRC...", false);
+  const CommandEnd end = WaitCommand(protocol::kCommandDeviceSum, 3, 0x04, 10, "Reading Device CRC...", false);
   return end == CommandEnd::Done ? 0 : -1;
 }
 
 short PeltoLink::RequestLastInstruction() {
-  if (WriteOrFail(WriteFrame(kLastInstructionAddress, {0x80, 0x80, 0x80, 0x80})) < 0) return -1;
+  if (WriteOrFail(protocol::WriteFrame(protocol::kLastInstructionAddress, {0x80, 0x80, 0x80, 0x80})) < 0) return -1;
   const CommandEnd end =
-      WaitCommand(kCommandLastInstruction, 3, 0x03, 10, "Reading Last Instruction...", true);
+      WaitCommand(protocol::kCommandLastInstruction, 3, 0x03, 10, "Reading Last Instruction...", true);
   return end == CommandEnd::Done ? 0 : -1;
 }
 
 short PeltoLink::GetStatus() {
   QByteArray block;
-  if (Read(kStatusAddress, kStatusSize, block) != 0) return -1;
-  block.resize(std::max<qsizetype>(block.size(), kStatusSize), '\0');
+  if (Read(protocol::kStatusAddress, protocol::kControlStatusBytes, block) != 0) return -1;
+  block.resize(std::max<qsizetype>(block.size(), protocol::kControlStatusBytes), '\0');
   ShowStatus(block);
   return 0;
 }
@@ -280,7 +285,7 @@ void PeltoLink::ShowStatus(const QByteArray& block) {
   shown_.Show(PeltoShown::Part::Mode);
   const auto text = [&](int first) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(block.constData()) + first;
-    return ChecksumText(bytes, params_.padBytes, params_.instructionSize);
+    return protocol::SumText(bytes, params_.padBytes, params_.instructionSize);
   };
   shown_.crcBox = text(34);
   shown_.crcDevice = text(38);

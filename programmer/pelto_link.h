@@ -9,14 +9,16 @@
 #include <functional>
 #include <string>
 
-#include "pelto_frames.h"
 #include "pelto_params.h"
 #include "pelto_shown.h"
 #include "pelto_timings.h"
 #include "pelto_wait.h"
 #include "platform/serial_port.h"
+#include "protocol/frames.h"
 
 namespace pelto {
+
+using Bytes = protocol::Bytes;
 
 // What the general time-out does when it fires, besides setting its flag.
 enum class TimerTask { None, SocketPoll, CommandPoll, CtsWait, AutoProgram, AutoCrc };

@@ -167,16 +167,16 @@ void PeltoStates::WriteWhenIdle(const Bytes& frame) {
 void PeltoStates::Connect() {
   // A port that does not open has already left the panel not connected.
   if (link_.OpenPort() != 0) return;
-  if (link_.SendFrame(WriteFrame(kDeviceCrcAddress, {0, 0, 0, 0})) < 0) {
+  if (link_.SendFrame(protocol::WriteFrame(protocol::kDeviceSumAddress, {0, 0, 0, 0})) < 0) {
     Update(PanelState::LinkFailed);
     return;
   }
   if (params_.instructionSize == 22) {
     ShowSpeedFrames();
-    link_.SendFrame(WriteFrame(kVppAddress, {static_cast<uint8_t>(params_.vppPosition)}));
+    link_.SendFrame(protocol::WriteFrame(protocol::kVppAddress, {static_cast<uint8_t>(params_.vppPosition)}));
     shown_.speed = kConnectClock;
     shown_.Show(Part::SpeedChoice);
-    link_.SendFrame(WriteFrame(kClockAddress, {kConnectClock}));
+    link_.SendFrame(protocol::WriteFrame(protocol::kClockAddress, {kConnectClock}));
   }
   if (state_ != PanelState::Idle) return;
   if (link_.RequestDevCRC() == 0 && state_ == PanelState::Idle && link_.GetStatus() == 0) {
@@ -236,7 +236,7 @@ void PeltoStates::RunTask(PanelTask task) {
     }
     case PanelTask::ReadDeviceCrc: {
       ShowDeviceCrcColor(kOlive);
-      link_.SendFrame(WriteFrame(kDeviceCrcAddress, {0, 0, 0, 0}));
+      link_.SendFrame(protocol::WriteFrame(protocol::kDeviceSumAddress, {0, 0, 0, 0}));
       link_.RequestDevCRC();
       if (link_.GetStatus() != 0) {
         Exclaim("could not read the PELTO Status");

@@ -54,14 +54,14 @@ struct ProgrammerRig {
 void BM_Download4096WordImage(benchmark::State& state) {
   ProgrammerRig rig;
   monitor::MtpProg& prog = rig.programming.Prog;
-  const monitor::RomTexts texts{"16", "4", "1024", "16"};
+  const monitor::RomParams params = monitor::ReadRomParams("16", "4", "1024", "16", false, false);
   double seconds = 0;
   for (auto _ : state) {
     state.PauseTiming();
     rig.programmer.ClearTranscript();
     state.ResumeTiming();
     const auto start = std::chrono::steady_clock::now();
-    prog.DownloadRomCode(rig.image, texts);
+    prog.DownloadRomCode(rig.image, monitor::PaddingBytes(params), monitor::ImageCount(params));
     // Done when the programmer holds every byte.
     while (rig.programmer.ReceivedBytes().size() < kImageBytes + 5)
       QCoreApplication::processEvents();

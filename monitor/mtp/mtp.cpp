@@ -28,6 +28,17 @@ QLabel* Label(const char* name, const char* text, QWidget* parent) {
   return Named(new QLabel(text, parent), name);
 }
 
+// The status label as the completion waits read and extend it.
+class LabelStatusLine final : public StatusLine {
+ public:
+  explicit LabelStatusLine(QLabel& label) : label_(label) {}
+  std::string Text() const override { return label_.text().toStdString(); }
+  void SetText(const std::string& text) override { label_.setText(QString::fromStdString(text)); }
+
+ private:
+  QLabel& label_;
+};
+
 int64_t Number(const QString& text) {
   return WholeNumber(text.toStdString()).value_or(0);
 }
@@ -76,6 +87,7 @@ Mtp::Mtp(MtpComm& comm, MtpProg& prog) : platform::Form("MTP"), comm_(comm), pro
   SerDer = Label("SerDer", "", body);
   Label7 = Label("Label7", "Status", body);
   Prgstatus = Label("Prgstatus", "", body);
+  status_ = std::make_unique<LabelStatusLine>(*Prgstatus);
   Connection = Named(new QPushButton("&Connect", body), "Connection");
   CommOptions = Named(new QPushButton("Options", body), "CommOptions");
   MTP_DOWNLOAD = Named(new QPushButton("&Download", body), "MTP_DOWNLOAD");
@@ -93,13 +105,17 @@ Mtp::Mtp(MtpComm& comm, MtpProg& prog) : platform::Form("MTP"), comm_(comm), pro
       {Label15, Checkonline, CheckStandalone, Check_MH, Check_ML},
       {Label8, Label10, Label11, Label12},
       {SerDer, Label13, Label14, Label9},
-      {Label7, Prgstatus},
+      {Label7},
       {Connection, CommOptions, MTP_DOWNLOAD, Progbut, ReadCRC, CancelBut},
   };
   for (size_t r = 0; r < rows.size(); ++r) {
     for (size_t c = 0; c < rows[r].size(); ++c)
       grid->addWidget(rows[r][c], static_cast<int>(r), static_cast<int>(c));
   }
+  // The status text takes the row's width and is cut there: the waits add a
+  // dot a second, which must not widen the window.
+  grid->addWidget(Prgstatus, 8, 1, 1, -1);
+  Prgstatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   setCentralWidget(body);
 
   const auto guarded = [](auto body) { return [body] { platform::GuardedCall(body); }; };
@@ -169,12 +185,7 @@ void Mtp::BindLink() {
     CommOptions->setEnabled(false);
   };
   comm_.ShowTransferButtons = [this] { EnableTransfers(); };
-  comm_.ShowProgrammerStatus = [this] { prog_.ShowProgrammerStatus(); };
-  prog_.StatusText = [this] { return Prgstatus->text().toStdString(); };
-  prog_.SetStatusText = [this](const std::string& text) {
-    Prgstatus->setText(QString::fromStdString(text));
-  };
-  prog_.ShowStatus = [this](const ProgrammerStatus& status) { ShowStatusBlock(status); };
+  comm_.ShowProgrammerStatus = [this] { ShowStatusBlock(prog_.ReadProgrammerStatus()); };
 }
 
 void Mtp::OnLoad() {
@@ -217,9 +228,6 @@ void Mtp::OnQueryUnload(bool& cancel) {
 void Mtp::OnUnload() {
   comm_.ShowDisconnected = comm_.ShowConnected = comm_.ShowTransferButtons = nullptr;
   comm_.ShowProgrammerStatus = nullptr;
-  prog_.StatusText = nullptr;
-  prog_.SetStatusText = nullptr;
-  prog_.ShowStatus = nullptr;
 }
 
 void Mtp::ComboTargCon_Change() {
@@ -290,14 +298,14 @@ void Mtp::Checkonline_MouseUp() {
   Checkonline->setChecked(true);
   CheckStandalone->setChecked(false);
   EnableTransfers();
-  prog_.ProgrammerSend(CommandFrame(kCommandOnline), 6);
+  prog_.ProgrammerSend(protocol::CommandFrame(protocol::kCommandOnline), 6);
 }
 
 void Mtp::CheckStandalone_MouseUp() {
   Checkonline->setChecked(false);
   CheckStandalone->setChecked(true);
   EnableTransfers();
-  prog_.ProgrammerSend(CommandFrame(kCommandStandalone), 6);
+  prog_.ProgrammerSend(protocol::CommandFrame(protocol::kCommandStandalone), 6);
 }
 
 void Mtp::EnableTransfers() {
@@ -305,7 +313,9 @@ void Mtp::EnableTransfers() {
   for (QPushButton* button : {ReadCRC, Progbut, MTP_DOWNLOAD}) button->setEnabled(on);
 }
 
-void Mtp::ShowStatusBlock(const ProgrammerStatus& status) {
+void Mtp::ShowStatusBlock(const std::optional<protocol::ProgrammerStatus>& block) {
+  if (!block) return;
+  const protocol::ProgrammerStatus& status = *block;
   if (status.serial) SerDer->setText(QString::fromStdString(*status.serial));
   if (status.standalone) {
     CheckStandalone->setChecked(*status.standalone);
@@ -323,10 +333,10 @@ void Mtp::SetStatus(long color, const QString& text) {
   Prgstatus->setText(text);
 }
 
-RomTexts Mtp::Texts() const {
-  return {instrbits->text().toStdString(), nbblocks->text().toStdString(),
-          blocksize->text().toStdString(), padbits->text().toStdString(), Check_ML->isChecked(),
-          Check_MH->isChecked()};
+RomParams Mtp::Params() const {
+  return ReadRomParams(instrbits->text().toStdString(), nbblocks->text().toStdString(),
+                       blocksize->text().toStdString(), padbits->text().toStdString(),
+                       Check_ML->isChecked(), Check_MH->isChecked());
 }
 
 void Mtp::FailStep(const QString& text) {
@@ -364,14 +374,15 @@ void Mtp::RunLong(std::initializer_list<QWidget*> disabled, const std::function<
 void Mtp::MTP_DOWNLOAD_Click() {
   RunLong({Connection, Progbut, ReadCRC}, [this] {
     SetStatus(kBlack, "Transfering ROM parameters");
-    if (comm_.ProgrammerLinkState == 1) prog_.SendRomParameters(Texts());
-    if (prog_.ProgrammerError != 0) return FailStep("ERROR - Transfering ROM parameters");
+    const RomParams params = Params();
+    if (comm_.ProgrammerLinkState == 1 && !prog_.SendRomParameters(ParameterBlock(params)))
+      return FailStep("ERROR - Transfering ROM parameters");
     Prgstatus->setText("Transfering ROM code");
-    prog_.DownloadRomCode(MTP_BINsource->text().toStdString(), Texts());
-    if (prog_.ProgrammerError != 0) return FailStep("ERROR - Transfering ROM data");
-    prog_.RequestProgrammerCrc();
-    if (prog_.ProgrammerError != 0) return FailStep("ERROR - Timeout Calculating CRC");
-    prog_.ShowProgrammerStatus();
+    if (!prog_.DownloadRomCode(MTP_BINsource->text().toStdString(), PaddingBytes(params),
+                               ImageCount(params)))
+      return FailStep("ERROR - Transfering ROM data");
+    if (!prog_.RequestProgrammerCrc(*status_)) return FailStep("ERROR - Timeout Calculating CRC");
+    ShowStatusBlock(prog_.ReadProgrammerStatus());
     SetStatus(kTeal, "Transfer terminated");
   });
 }
@@ -381,13 +392,12 @@ void Mtp::Progbut_Click() {
     SetStatus(kBlack, "Programming Device");
     if (comm_.ProgrammerLinkState == 1) {
       SetColor(*Label14, kYellow);
-      prog_.ProgramDeviceCommand();
-      if (prog_.ProgrammerError != 0) return FailStep("ERROR - Timeout Programming Device");
+      if (!prog_.ProgramDeviceCommand(*status_))
+        return FailStep("ERROR - Timeout Programming Device");
     }
     Prgstatus->setText("Reading Device CRC");
-    prog_.RequestDeviceCrc();
-    if (prog_.ProgrammerError != 0) return FailStep("ERROR - Timeout Reading Device CRC");
-    prog_.ShowProgrammerStatus();
+    if (!prog_.RequestDeviceCrc(*status_)) return FailStep("ERROR - Timeout Reading Device CRC");
+    ShowStatusBlock(prog_.ReadProgrammerStatus());
     if (Label13->text() != Label14->text()) {
       SetColor(*Label14, kRed);
       FailStep("ERROR - CRC difference");
@@ -402,9 +412,8 @@ void Mtp::ReadCRC_Click() {
   RunLong({Progbut, Connection, MTP_DOWNLOAD}, [this] {
     SetColor(*Label14, kYellow);
     SetStatus(kBlack, "Reading Device CRC");
-    prog_.RequestDeviceCrc();
-    if (prog_.ProgrammerError != 0) return FailStep("ERROR - Timeout Reading Device CRC");
-    prog_.ShowProgrammerStatus();
+    if (!prog_.RequestDeviceCrc(*status_)) return FailStep("ERROR - Timeout Reading Device CRC");
+    ShowStatusBlock(prog_.ReadProgrammerStatus());
     if (Label13->text() != Label14->text()) {
       SetColor(*Label14, kRed);
       FailStep("WARNING - CRC's different");

@@ -14,15 +14,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
+#include <memory>
+#include <optional>
 
 #include "platform/forms.h"
+#include "protocol/status.h"
 
 namespace monitor {
 
 class MtpComm;
 class MtpProg;
-struct ProgrammerStatus;
-struct RomTexts;
+class StatusLine;
+struct RomParams;
 
 class Mtp : public platform::Form {
  public:
@@ -67,9 +70,11 @@ class Mtp : public platform::Form {
   // Label4 from the block size and the blocks; the checksum when it changed.
   void ShowRomSize();
   void ShowFileChecksum();
-  void ShowStatusBlock(const ProgrammerStatus& status);
+  // A block that was read; nothing changes without one.
+  void ShowStatusBlock(const std::optional<protocol::ProgrammerStatus>& status);
   void SetStatus(long color, const QString& text);
-  RomTexts Texts() const;
+  // The boxes as numbers, read once for an operation.
+  RomParams Params() const;
   // The hourglass, `disabled` and the mode boxes off while `steps` run;
   // then the controls as the link allows.
   void RunLong(std::initializer_list<QWidget*> disabled, const std::function<void()>& steps);
@@ -80,6 +85,8 @@ class Mtp : public platform::Form {
 
   MtpComm& comm_;
   MtpProg& prog_;
+  // Prgstatus as the completion waits see it.
+  std::unique_ptr<StatusLine> status_;
 };
 
 }  // namespace monitor

@@ -11,6 +11,7 @@
 #include "platform/filenames.h"
 #include "platform/messagebox.h"
 #include "platform/run_time_error.h"
+#include "protocol/image.h"
 
 namespace monitor {
 namespace {
@@ -107,7 +108,7 @@ std::vector<uint8_t> MtpProg::Read(int32_t address, int32_t count) {
     port.SetInBufferCount(0);
   } catch (const std::exception&) {
   }
-  Send(ReadRequest(static_cast<uint16_t>(address), static_cast<uint16_t>(count)), 5);
+  Send(protocol::ReadRequest(static_cast<uint16_t>(address), static_cast<uint16_t>(count)), 5);
   try {
     const int readMs = comm_.Timings.readMs;
     comm_.ProgrammerTimeoutFlag = 0;
@@ -138,19 +139,19 @@ std::vector<uint8_t> MtpProg::Read(int32_t address, int32_t count) {
   }
 }
 
-void MtpProg::WaitForCommand(uint8_t command, size_t limit) {
+bool MtpProg::WaitForCommand(uint8_t command, size_t limit, StatusLine& status) {
   // A command that did not go out is not waited for: its polls could only
   // fail, each with its own box.
-  if (Send(CommandFrame(command), 6) < 0) return Fail();
+  if (Send(protocol::CommandFrame(command), 6) < 0) return Fail();
   MTPRECTIMER.SetInterval(std::max(comm_.Timings.pollMs, 1));  // 0 would never tick
   MTPRECTIMER.SetEnabled(true);
   int running = command;
   while (running != 0) {
     WaitYielding([&] { return !MTPRECTIMER.Enabled(); }, [] { return false; });
-    const std::string status = StatusText ? StatusText() : std::string();
-    if (status.size() > limit) return Fail();
-    if (SetStatusText) SetStatusText(status + ".");
-    const std::vector<uint8_t> answer = Read(kCommandAddress, 1);
+    const std::string text = status.Text();
+    if (text.size() > limit) return Fail();
+    status.SetText(text + ".");
+    const std::vector<uint8_t> answer = Read(protocol::kCommandAddress, 1);
     if (!answer.empty()) {
       running = answer[0] & command;
     } else if (!comm_.MTP_comm.PortOpen()) {
@@ -159,6 +160,7 @@ void MtpProg::WaitForCommand(uint8_t command, size_t limit) {
     }
     MTPRECTIMER.SetEnabled(running != 0);
   }
+  return true;
 }
 
 int16_t MtpProg::ProgrammerSend(const ProgrammerFrame& frame, int16_t length) {
@@ -175,75 +177,80 @@ std::vector<uint8_t> MtpProg::ProgrammerRead(int32_t address, int32_t count) {
 
 void MtpProg::SendClearFrame() {
   Operation op(*this);
-  if (!op.refused) Send(ClearFrame(), 9);
+  if (!op.refused) Send(protocol::ClearFrame(), 9);
 }
 
 void MtpProg::SendErrorCommand() {
   Operation op(*this);
-  if (!op.refused) Send(CommandFrame(kCommandError), 6);
+  if (!op.refused) Send(protocol::CommandFrame(protocol::kCommandError), 6);
 }
 
-void MtpProg::ProgramDeviceCommand() {
+bool MtpProg::ProgramDeviceCommand(StatusLine& status) {
   Operation op(*this);
-  if (op.refused) return;
-  Send(ClearFrame(), 9);
-  WaitForCommand(kCommandProgram, kProgramLimit);
+  if (op.refused) return false;
+  Send(protocol::ClearFrame(), 9);
+  return WaitForCommand(protocol::kCommandProgram, kProgramLimit, status);
 }
 
-void MtpProg::RequestProgrammerCrc() {
+bool MtpProg::RequestProgrammerCrc(StatusLine& status) {
   Operation op(*this);
-  if (op.refused) return;
-  if (SetStatusText) SetStatusText("Calculating CRC");
-  WaitForCommand(kCommandProgrammerCrc, kCrcLimit);
-  if (ProgrammerError == 0 && SetStatusText) SetStatusText("CRC calculated");
+  if (op.refused) return false;
+  status.SetText("Calculating CRC");
+  if (!WaitForCommand(protocol::kCommandProgrammerSum, kCrcLimit, status)) return false;
+  status.SetText("CRC calculated");
+  return true;
 }
 
-void MtpProg::RequestDeviceCrc() {
+bool MtpProg::RequestDeviceCrc(StatusLine& status) {
   Operation op(*this);
-  if (!op.refused) WaitForCommand(kCommandDeviceCrc, kCrcLimit);
+  return !op.refused && WaitForCommand(protocol::kCommandDeviceSum, kCrcLimit, status);
 }
 
-void MtpProg::SendRomParameters(const RomTexts& texts) {
+bool MtpProg::SendRomParameters(const std::optional<protocol::Parameters>& block) {
   Operation op(*this);
-  if (op.refused) return;
-  const std::optional<ProgrammerFrame> frame = ParameterFrame(texts);
-  if (!frame || Send(*frame, frame->size()) < 0) Fail();
+  if (op.refused) return false;
+  if (!block) return Fail();
+  const ProgrammerFrame frame = protocol::ParameterFrame(*block);
+  return Send(frame, frame.size()) < 0 ? Fail() : true;
 }
 
-void MtpProg::DownloadRomCode(const std::string& path, const RomTexts& texts) {
+bool MtpProg::DownloadRomCode(const std::string& path, int32_t paddingBytes,
+                              std::optional<int32_t> count) {
   Operation op(*this);
-  if (op.refused) return;
+  if (op.refused) return false;
   if (path.empty()) {
     Box("Binary file undefined");
     return Fail();
   }
-  if (InstructionBytes(WholeNumber(texts.padbits).value_or(0)) == 0) {
+  if (paddingBytes == 0) {
     Box("Invalid value for source file padding");
     return Fail();
   }
   // The count comes first: an image too large for its header sends nothing.
-  const std::optional<int32_t> count = ImageCount(texts);
   const std::optional<std::vector<uint8_t>> file =
       count ? ReadHead(path, static_cast<size_t>(*count) + 1) : std::nullopt;
   if (!file) {
     FileWarning();
     return Fail();
   }
-  const ProgrammerFrame header = ImageHeader(*count);
+  const protocol::ImageShape shape{16, 2, *count, true};
+  const ProgrammerFrame header = protocol::ImageHeader(shape);
   if (Send(header, header.size()) < 0) return Fail();
-  for (uint8_t byte : ImageStream(*file, *count)) {
+  for (uint8_t byte : protocol::ImageData(*file, shape)) {
     if (Send({byte}, 1) < 0) {
       Box("comm error - data");
       return Fail();
     }
   }
+  return true;
 }
 
-void MtpProg::ShowProgrammerStatus() {
+std::optional<protocol::ProgrammerStatus> MtpProg::ReadProgrammerStatus() {
   Operation op(*this);
-  if (op.refused) return;
-  const std::vector<uint8_t> answer = Read(0, kStatusBytes);
-  if (!answer.empty() && ShowStatus) ShowStatus(DecodeStatus(answer, kStatusBytes));
+  if (op.refused) return std::nullopt;
+  const std::vector<uint8_t> answer = Read(protocol::kStatusAddress, protocol::kPanelStatusBytes);
+  if (answer.empty()) return std::nullopt;
+  return protocol::DecodeStatus(answer, protocol::kPanelStatusBytes);
 }
 
 }  // namespace monitor

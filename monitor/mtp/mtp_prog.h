@@ -11,16 +11,26 @@
 // Waits let events run and block about 1 ms per pass when nothing is ready;
 // the read's wait runs the monitor's poll step. Their times are MtpTimings.
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "mtp/mtp_frames.h"
+#include "mtp/rom_params.h"
 #include "platform/controls.h"
+#include "protocol/status.h"
 
 namespace monitor {
 
 class MtpComm;
+
+// The status text a completion wait extends with a dot a second and whose
+// length bounds the wait: the panel's, or any other a caller passes.
+class StatusLine {
+ public:
+  virtual ~StatusLine() = default;
+  virtual std::string Text() const = 0;
+  virtual void SetText(const std::string& text) = 0;
+};
 
 class MtpProg {
  public:
@@ -33,11 +43,6 @@ class MtpProg {
   int16_t ProgrammerError = 0;
   // The one-second tick of the completion waits; its event disables it.
   platform::Timer MTPRECTIMER;
-  // The panel's status text, which the completion waits extend with dots,
-  // and the panel's display of a status block. Bound by the panel.
-  std::function<std::string()> StatusText;
-  std::function<void(const std::string&)> SetStatusText;
-  std::function<void(const ProgrammerStatus&)> ShowStatus;
 
   // The first `length` bytes of the frame: 0 sent, -1 failed after the box
   // "Communication Error timeout DSR ".
@@ -47,19 +52,23 @@ class MtpProg {
   std::vector<uint8_t> ProgrammerRead(int32_t address, int32_t count);
   void SendClearFrame();
   void SendErrorCommand();
+  // The operations below return true when they did their work and set
+  // ProgrammerError when they failed (a refused call returns false only).
+  //
   // The clear frame and command 0x02, polled until its bit clears.
-  void ProgramDeviceCommand();
+  bool ProgramDeviceCommand(StatusLine& status);
   // Command 0x08 under the status "Calculating CRC", then "CRC calculated".
-  void RequestProgrammerCrc();
+  bool RequestProgrammerCrc(StatusLine& status);
   // Command 0x04.
-  void RequestDeviceCrc();
-  // The parameter block; nothing sent and ProgrammerError set when a field
-  // is not a number or does not fit its byte.
-  void SendRomParameters(const RomTexts& texts);
-  // The image header and exactly its count of data bytes, one send each.
-  void DownloadRomCode(const std::string& path, const RomTexts& texts);
-  // The 48-byte status block to the panel; an empty answer changes nothing.
-  void ShowProgrammerStatus();
+  bool RequestDeviceCrc(StatusLine& status);
+  // The parameter block; nothing sent and a failure when there is none.
+  bool SendRomParameters(const std::optional<protocol::Parameters>& block);
+  // The image header and exactly `count` data bytes, one send each; a
+  // failure with its box for no path, no padding bytes, no count or a file
+  // that cannot be read.
+  bool DownloadRomCode(const std::string& path, int32_t paddingBytes, std::optional<int32_t> count);
+  // The 48-byte status block; nothing when no answer came.
+  std::optional<protocol::ProgrammerStatus> ReadProgrammerStatus();
 
  private:
   class Operation;
@@ -67,8 +76,11 @@ class MtpProg {
   std::vector<uint8_t> Read(int32_t address, int32_t count);
   // Sends the command and polls its bit once per tick while the status text
   // is at most `limit` characters long.
-  void WaitForCommand(uint8_t command, size_t limit);
-  void Fail() { ProgrammerError = 1; }
+  bool WaitForCommand(uint8_t command, size_t limit, StatusLine& status);
+  bool Fail() {
+    ProgrammerError = 1;
+    return false;
+  }
 
   MtpComm& comm_;
   bool busy_ = false;

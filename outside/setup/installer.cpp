@@ -1,11 +1,13 @@
 #include "installer.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include "dcs/dcs.h"
@@ -38,24 +40,45 @@ bool MakeFolders(const std::string& path) {
 }
 
 // Programs and scripts are executable; the archive's attributes say nothing of it.
-mode_t ModeOf(const std::string& path) {
+mode_t ModeOf(int descriptor) {
   char head[4] = {};
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    const size_t n = std::fread(head, 1, sizeof head, f);
-    std::fclose(f);
-    if ((n == 4 && std::memcmp(head,
-                               "\x7f"
-                               "ELF",
-                               4) == 0) ||
-        (n >= 2 && head[0] == '#' && head[1] == '!'))
-      return 0755;
-  }
-  return 0644;
+  const ssize_t n = pread(descriptor, head, sizeof head, 0);
+  const bool elf = n == 4 && std::memcmp(head, "\177ELF", 4) == 0;
+  const bool script = n >= 2 && head[0] == '#' && head[1] == '!';
+  return elf || script ? 0755 : 0644;
 }
 
-int CollectName(const DcsEntryInfo* entry, intptr_t user, int) {
-  reinterpret_cast<std::vector<std::string>*>(user)->push_back(entry->longName);
+struct Listed {
+  uint32_t index;
+  std::string name;
+};
+
+int CollectEntry(const DcsEntryInfo* entry, intptr_t user, int) {
+  reinterpret_cast<std::vector<Listed>*>(user)->push_back({entry->index, entry->longName});
   return 1;
+}
+
+// A file extracted beside its place, waiting to replace it.
+struct Staged {
+  std::string partial, path, name;
+};
+
+// Extracts entry `index` into a fresh file beside `path`, created exclusively
+// so that no planted file or link of that name is ever opened or followed.
+bool Stage(DcsArchive* archive, const Listed& entry, const std::string& path,
+           std::vector<Staged>& staged, std::string& error) {
+  const size_t slash = path.rfind('/');
+  std::string partial = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".XXXXXX";
+  const int descriptor = mkostemp(partial.data(), O_CLOEXEC);
+  if (descriptor < 0) return error = path + ": " + std::strerror(errno), false;
+  staged.push_back({partial, path, entry.name});
+  DcsStream* out = DcsAdoptStream(descriptor, "w+b");
+  bool ok = out && DcsExtractEntry(archive, entry.index, nullptr, out);
+  const int code = DcsGetLastError();
+  ok = ok && fchmod(descriptor, ModeOf(descriptor)) == 0;
+  ok = out && DcsCloseStream(out) && ok;
+  if (!ok) error = entry.name + ": archive error " + std::to_string(code);
+  return ok;
 }
 
 }  // namespace
@@ -71,43 +94,47 @@ bool InstallArchive(const std::string& archivePath, const std::string& target,
   DcsArchive* archive =
       DcsOpenArchive(archivePath.c_str(), DCS_MODE_READ_ONLY | DCS_MODE_NO_CREATE, nullptr);
   if (!archive) return error = "archive error " + std::to_string(DcsGetLastError()), false;
-  std::vector<std::string> names;
-  DcsEnumFiles(archive, "*", &CollectName, reinterpret_cast<intptr_t>(&names));
+  std::vector<Listed> entries;
+  DcsEnumFiles(archive, "*", &CollectEntry, reinterpret_cast<intptr_t>(&entries));
+  // Every file is extracted and checked first; the installed ones are
+  // replaced only when all of them are, so a failure leaves them whole.
+  std::vector<Staged> staged;
+  std::set<std::string> made;  // folders already there
   bool ok = true;
-  for (const std::string& name : names) {
-    const std::vector<std::string> parts = Components(name);
+  for (const Listed& entry : entries) {
+    const std::vector<std::string> parts = Components(entry.name);
     if (parts.size() < 2) continue;
     std::string path = target;
     for (const std::string& part : parts) {
       if (!SafeComponent(part)) {
-        error = "refused name " + name;
+        error = "refused name " + entry.name;
         ok = false;
         break;
       }
       path += "/" + part;
     }
     if (!ok) break;
-    // Written beside the file and renamed over it, so a file in use is replaced whole.
-    const std::string partial = path + ".partial";
-    if (!MakeFolders(path.substr(0, path.rfind('/')))) {
+    const std::string folder = path.substr(0, path.rfind('/'));
+    if (!made.count(folder) && !MakeFolders(folder)) {
       error = path + ": " + std::strerror(errno);
       ok = false;
       break;
     }
-    DcsStream* out = DcsOpenStream(partial.c_str(), "w+b");
-    const bool extracted = out && DcsExtractFile(archive, name.c_str(), nullptr, out);
-    const int code = DcsGetLastError();
-    const bool closed = out && DcsCloseStream(out);
-    if (!extracted || !closed || chmod(partial.c_str(), ModeOf(partial)) != 0 ||
-        rename(partial.c_str(), path.c_str()) != 0) {
-      unlink(partial.c_str());
-      error = name + ": archive error " + std::to_string(code);
+    made.insert(folder);
+    if (!(ok = Stage(archive, entry, path, staged, error))) break;
+  }
+  DcsCloseArchive(archive);
+  size_t placed = 0;
+  for (; ok && placed < staged.size(); ++placed) {
+    const Staged& s = staged[placed];
+    if (rename(s.partial.c_str(), s.path.c_str()) != 0) {
+      error = s.path + ": " + std::strerror(errno);
       ok = false;
       break;
     }
-    report(name);
+    report(s.name);
   }
-  DcsCloseArchive(archive);
+  for (size_t i = placed; i < staged.size(); ++i) unlink(staged[i].partial.c_str());
   return ok;
 }
 

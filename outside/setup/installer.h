@@ -8,8 +8,10 @@
 namespace rvsetup {
 
 // Calls `report` with each installed name. False, with `error` saying why,
-// when the archive cannot be read or a file cannot be written; a name that
-// would leave the target folder is refused.
+// when the archive cannot be read, an entry fails its checks or a file cannot
+// be written; a name that would leave the target folder is refused. Every
+// file is extracted beside its place first and the installed files are
+// replaced only when all are, so a failure leaves the installation as it was.
 bool InstallArchive(const std::string& archivePath, const std::string& target,
                     const std::function<void(const std::string&)>& report, std::string& error);
 

@@ -2,14 +2,19 @@
 // the loader with "/b<loader path>" and the loader's own arguments, it finds
 // SETUP.PKG and SETUPLNG.DLL in its own folder, asks the loader to hide its
 // progress window, and installs the files the loader's archive carries.
+// A failure is shown in a message box (on standard error without a display
+// or unattended) and ends it with exit code 1.
 #include <unistd.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "installer.h"
 #include "platform/filenames.h"
+#include "platform/hooks.h"
 #include "platform/library.h"
 #include "platform/read_file.h"
 #include "setup/quillset_channel.h"
@@ -43,22 +48,40 @@ std::string OwnFolder() {
   return n > 0 ? platform::FolderOf(std::string(path, static_cast<size_t>(n))) : "./";
 }
 
+bool HasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return true;
+  }
+  return false;
+}
+
+// The failure reaches a user who started the package from a file manager.
+int Fail(const std::string& text) {
+  platform::MessageBox(text, "Setup", platform::MB_OK | platform::MB_ICONERROR);
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  const std::string first = argc > 1 ? argv[1] : "";
-  if (first.rfind("/b", 0) != 0 || first.size() == 2) {
-    std::fputs("RVSETUP: start Setup through its loader\n", stderr);
-    return 1;
+  // Without a display the boxes go to standard error.
+  std::unique_ptr<QCoreApplication> app;
+  if (HasDisplay()) {
+    app = std::make_unique<QApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
   }
+  if (platform::Unattended()) platform::InstallUnattendedBoxes();
+  const std::string first = argc > 1 ? argv[1] : "";
+  if (first.rfind("/b", 0) != 0 || first.size() == 2)
+    return Fail("Start Setup through its loader.");
   const std::string loader = first.substr(2);
   const std::string folder = OwnFolder();
   std::string package;
   if (!platform::ReadWholeFile(folder + "SETUP.PKG", package) || package.size() != 1024 ||
       package.compare(0, 4, "RVPL") != 0) {
-    std::fputs("RVSETUP: the package block SETUP.PKG is missing or damaged\n", stderr);
-    return 1;
+    return Fail("The package block SETUP.PKG is missing or damaged.");
   }
   platform::LibraryHandle texts = platform::LoadLibrary(folder + "SETUPLNG.DLL");
   setup::SendQuillsetBootstrap(getppid(), 1);
@@ -68,12 +91,10 @@ int main(int argc, char** argv) {
   std::string error;
   const bool ok = rvsetup::InstallArchive(
       loader, target, [](const std::string& name) { std::printf("  %s\n", name.c_str()); }, error);
-  if (ok) {
-    std::printf("%s\n", setup::FormatText(Text(texts, kStrInstalled), {"Tavix", target}).c_str());
-  } else {
-    std::fprintf(stderr, "%s\n",
-                 setup::FormatText(Text(texts, kStrFailed), {"Tavix", error}).c_str());
-  }
+  const std::string outcome = setup::FormatText(Text(texts, ok ? kStrInstalled : kStrFailed),
+                                                {"Tavix", ok ? target : error});
   if (texts) platform::FreeLibrary(texts);
-  return ok ? 0 : 1;
+  if (!ok) return Fail(outcome);
+  std::printf("%s\n", outcome.c_str());
+  return 0;
 }

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "checksum_text.h"
-#include "code_signature.h"
 #include "platform/atomic_write.h"
 #include "platform/filenames.h"
+#include "protocol/signature.h"
+#include "protocol/status.h"
 #include "rom_file.h"
 
 namespace {
@@ -68,11 +68,16 @@ STD73XX_EXPORT int PELTOChecksum(int romWords, const char* path, char* text) {
   std::vector<uint32_t> words;
   int width = 16;
   if (!HeldWords(path, content, words, width)) return -1;
-  const uint32_t signature = std73xx::CodeSignature(words, width, romWords);
-  const uint8_t field[4] = {static_cast<uint8_t>(signature & 0xFF),
-                            static_cast<uint8_t>((signature >> 8) & 0xFF),
-                            static_cast<uint8_t>((signature >> 16) & 0xFF), 0};
-  const std::string checksum = pelto::ChecksumText(field, width == 16 ? 2 : 3, width);
+  // The programmer's signature over the words it holds, each missing word
+  // up to the ROM size erased.
+  protocol::Signature signature(width);
+  for (uint32_t word : words) signature.Feed(word);
+  signature.Pad(static_cast<int64_t>(words.size()), romWords, protocol::ErasedWord(width));
+  const uint32_t sum = signature.Value();
+  const uint8_t field[4] = {static_cast<uint8_t>(sum & 0xFF),
+                            static_cast<uint8_t>((sum >> 8) & 0xFF),
+                            static_cast<uint8_t>((sum >> 16) & 0xFF), 0};
+  const std::string checksum = protocol::SumText(field, width == 16 ? 2 : 3, width);
   std::memcpy(text, checksum.c_str(), checksum.size() + 1);
   return static_cast<int>(words.size());
 }

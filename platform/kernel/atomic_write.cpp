@@ -1,15 +1,70 @@
 #include "platform/atomic_write.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 
 #include "platform/filenames.h"
 
 namespace platform {
+namespace {
+
+// A save of "<folder>/<name>" writes ".<name>.XXXXXX" in the same folder.
+std::string FolderPart(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  return folder.empty() ? std::string("./") : folder;
+}
+
+std::string TempPrefix(const std::string& path) {
+  return "." + FileName(path) + ".";
+}
+
+bool IsTemporaryOf(const std::string& entry, const std::string& prefix) {
+  return entry.size() == prefix.size() + 6 && entry.compare(0, prefix.size(), prefix) == 0 &&
+         std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix.size()), entry.end(),
+                     [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// True when `name` in `dir` is still the file open as `fd`.
+bool StillNamed(int dir, const char* name, int fd) {
+  struct stat held, named;
+  return fstat(fd, &held) == 0 && fstatat(dir, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         SameFile(held, named);
+}
+
+// Every save holds an exclusive lock on its temporary from creation until the
+// rename, and a lock dies with its process: a temporary of `path` whose lock
+// can be taken is what a killed save left, and goes.
+void RemoveStaleTemporaries(const std::string& path) {
+  DIR* folder = opendir(FolderPart(path).c_str());
+  if (folder == nullptr) return;
+  const std::string prefix = TempPrefix(path);
+  while (const dirent* entry = readdir(folder)) {
+    if (!IsTemporaryOf(entry->d_name, prefix)) continue;
+    const int fd = openat(dirfd(folder), entry->d_name,
+                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        StillNamed(dirfd(folder), entry->d_name, fd))
+      unlinkat(dirfd(folder), entry->d_name, 0);
+    close(fd);
+  }
+  closedir(folder);
+}
+
+}  // namespace
 
 AtomicFile::~AtomicFile() {
   Discard();
@@ -31,11 +86,27 @@ bool AtomicFile::Open(const std::string& path) {
   Discard();
   path_ = path;
   error_ = 0;
-  const std::string folder = FolderOf(path);
-  temp_ = (folder.empty() ? std::string("./") : folder) + "." + FileName(path) + ".XXXXXX";
-  fd_ = mkostemp(temp_.data(), O_CLOEXEC);
+  const std::string pattern = FolderPart(path) + TempPrefix(path) + "XXXXXX";
+  // Another save's clean-up may take a temporary in the moment before its lock;
+  // one that lost its name is made anew. Where the file system has no locks,
+  // no clean-up can take the lock either, and the file is kept unlocked.
+  for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
+    temp_ = pattern;
+    fd_ = mkostemp(temp_.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+      temp_.clear();
+      return Fail();
+    }
+    int locked;
+    while ((locked = flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    if (locked != 0 || StillNamed(AT_FDCWD, temp_.c_str(), fd_)) break;
+    close(fd_);
+    fd_ = -1;
+  }
   if (fd_ < 0) {
     temp_.clear();
+    errno = EAGAIN;
     return Fail();
   }
   // Keep the permissions of the file being replaced.
@@ -66,10 +137,17 @@ bool AtomicFile::Commit() {
     return false;
   }
   bool ok = fsync(fd_) == 0 || Fail();
+  // The lock stays held through the rename by a second descriptor, while the
+  // close of the first still reports a failed write-back.
+  const int lock = dup(fd_);
   if (close(fd_) != 0 && ok) ok = Fail();
   fd_ = -1;
   if (ok && rename(temp_.c_str(), path_.c_str()) != 0) ok = Fail();
-  if (ok) temp_.clear();
+  if (lock >= 0) close(lock);
+  if (ok) {
+    temp_.clear();
+    RemoveStaleTemporaries(path_);
+  }
   Discard();
   return ok;
 }

@@ -1,13 +1,10 @@
 #include "hive_file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -162,25 +159,7 @@ int HiveFile::Save() {
   struct stat st = StatOf(path_, id_.exists);
   id_ = FileId{id_.exists, st.st_dev, st.st_ino, st.st_size, st.st_mtim};
   known_ = id_.exists;
-  RemoveStaleTemporaries();
   return 0;
-}
-
-// Saves write ".<hive>.XXXXXX" beside the hive under the lock, which is held
-// now: any such file is what a killed save left.
-void HiveFile::RemoveStaleTemporaries() const {
-  DIR* folder = opendir(folder_.c_str());
-  if (folder == nullptr) return;
-  const std::string prefix = "." + rootName_ + ".hive.";
-  while (const dirent* entry = readdir(folder)) {
-    const std::string name = entry->d_name;
-    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
-    if (!std::all_of(name.begin() + static_cast<ptrdiff_t>(prefix.size()), name.end(),
-                     [](unsigned char c) { return std::isalnum(c) != 0; }))
-      continue;
-    unlinkat(dirfd(folder), name.c_str(), 0);
-  }
-  closedir(folder);
 }
 
 int32_t HiveFile::SaveFailed(int error) const {

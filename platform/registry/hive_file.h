@@ -49,8 +49,6 @@ class HiveFile {
   int32_t SaveFailed(int error) const;
   bool KeepDamagedFile();
   std::string FreeBadName() const;
-  // Temporary files that interrupted saves of this hive left behind.
-  void RemoveStaleTemporaries() const;
 
   std::string rootName_;
   std::string folder_;

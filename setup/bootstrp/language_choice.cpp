@@ -1,9 +1,11 @@
 #include "language_choice.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "boot_dialogs.h"
 #include "platform/hooks.h"
@@ -34,6 +36,30 @@ constexpr const char* kLanguageSection = "Language";
 std::string LanguageName(const std::string& lngFile, const std::string& key) {
   return platform::ReadProfileString(lngFile, kLanguageSection, key, "");
 }
+
+// Return ends a dialog as its focused button or else as OK, Escape as Cancel:
+// the keys reach the dialog when its list or a button leaves them unused.
+class DialogKeys : public QObject {
+ public:
+  DialogKeys(QPushButton* cancel, std::function<void(int)> end)
+      : cancel_(cancel), end_(std::move(end)) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Escape) {
+      end_(2);
+    } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      end_(static_cast<QWidget*>(watched)->focusWidget() == cancel_ ? 2 : 1);
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  QPushButton* cancel_;
+  std::function<void(int)> end_;
+};
 
 }  // namespace
 
@@ -119,6 +145,8 @@ int RunLanguageDialog(LanguageLibrary& library, const std::string& lngFile, std:
   QObject::connect(ok, &QPushButton::clicked, &dialog, [&] { end(1); });
   QObject::connect(cancel, &QPushButton::clicked, &dialog, [&] { end(2); });
   QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, [&] { end(1); });
+  DialogKeys keys(cancel, end);
+  dialog.installEventFilter(&keys);
   CentreOnScreen(dialog);
   platform::RunModalForm(dialog);
   return result;

@@ -18,6 +18,7 @@
 #include "progress_window.h"
 #include "setup/option_scanner.h"
 #include "temp_directory.h"
+#include "termination.h"
 
 namespace vanstall {
 namespace {
@@ -134,6 +135,8 @@ bool UnpackSecondStage(Bootstrap& b) {
   }
   if (ExtractBootFile(b, "RVSETUP.EXE")) {
     chmod(InTemp(b, "RVSETUP.EXE").c_str(), 0700);  // the archive carries no execute bit
+  } else if (TerminationRequested()) {
+    return false;  // the progress callback ended the extraction
   } else {
     BootError(FormatText("INTERNAL ERROR B114-%u: Cannot decompress RVSETUP.EXE.", {LastError()}));
   }
@@ -148,11 +151,20 @@ bool UnpackSecondStage(Bootstrap& b) {
   if (!ok) {
     unlink(target.c_str());
     DcsSetLastError(error);
+    if (TerminationRequested()) return false;
     BootError(FormatText("INTERNAL ERROR B115-%u: Cannot decompress %s.", {LastError(), entry}));
   }
   b.completedSteps = 2;
   CloseArchive(b);
   return true;
+}
+
+// SETUP.INI beside the loader, else the one its archive carries (the
+// one-file package), unpacked into the temporary folder.
+std::string SetupIniPath(Bootstrap& b) {
+  const std::string beside = b.setupFolder + "SETUP.INI";
+  if (access(beside.c_str(), F_OK) == 0 || !ExtractBootFile(b, "SETUP.INI")) return beside;
+  return InTemp(b, "SETUP.INI");
 }
 
 void WritePackageFile(Bootstrap& b) {
@@ -181,7 +193,8 @@ bool RunSecondStage(Bootstrap& b) {
     return false;
   }
   while (!platform::WaitChild(child.pid, kWaitSliceMillis)) PumpMessages();
-  return true;
+  // A request that came while the second stage ran its last slice still counts.
+  return !TerminationRequested();
 }
 
 }  // namespace
@@ -199,6 +212,7 @@ int ProgressPercent(int completedSteps, uint64_t written, uint64_t size) {
 
 int ProgressCallback(int code, void* record, intptr_t user) {
   if (code != DCS_CB_PROGRESS) return 0;  // a volume change is refused
+  if (TerminationRequested()) return DCS_CB_ABORT;
   auto& b = *reinterpret_cast<Bootstrap*>(user);
   const auto& progress = *static_cast<const DcsProgress*>(record);
   const int percent = ProgressPercent(b.completedSteps, progress.written, progress.size);
@@ -227,15 +241,17 @@ bool RunBootstrap(Bootstrap& b, const std::vector<std::string>& arguments) {
         FormatText("INTERNAL ERROR B109-%u: Cannot decompress setup program.", {LastError()}));
     return false;
   }
-  const bool languageChosen = ChooseLanguage(b);
+  const bool languageChosen = ChooseLanguage(b) && !TerminationRequested();
+  const std::string setupIni = languageChosen ? SetupIniPath(b) : "";
   CloseArchive(b);
   if (!languageChosen) return false;
   // A previous instance is never reported here: the check has nothing to find.
 
-  b.progress = std::make_unique<ProgressWindow>(b.language, b.setupFolder + "SETUP.INI");
+  b.progress = std::make_unique<ProgressWindow>(b.language, setupIni);
   PumpMessages();
-  if (!UnpackSecondStage(b)) return false;
+  if (!UnpackSecondStage(b) || TerminationRequested()) return false;
   WritePackageFile(b);
+  if (TerminationRequested()) return false;
   const bool started = RunSecondStage(b);
   DeleteBootFiles(b);
   return started;
@@ -249,7 +265,7 @@ void DeleteBootFiles(Bootstrap& b) {
   for (const std::string& name :
        {std::string("RVSETUP.EXE"), std::string("SETUPLNG.DLL"), std::string("BOOTLNG.DLL"),
         "BOOT" + b.languageKey + ".DLL", std::string("SETUP.INF"), std::string("SETUPC.DLL"),
-        std::string("SETUP.LNG"), std::string("SETUP.PKG")}) {
+        std::string("SETUP.LNG"), std::string("SETUP.PKG"), std::string("SETUP.INI")}) {
     unlink(InTemp(b, name).c_str());
   }
   rmdir(b.tempFolder.c_str());

@@ -74,6 +74,8 @@ int RunStream(DecoderContext& c, Stream& stream, Step step) {
       filled = 0;
     }
     if (state == 1) {
+      // A stream that ends before the declared size is as corrupt as one beyond it.
+      if (Total(c) != c.unpacked) throw Failure{DCS_ERR_ABORTED};
       Progress(c, true);
       return kDecoderDone;
     }

@@ -2,7 +2,8 @@
 // The decoders of the three methods. Each reads at most the entry's packed
 // bytes of the current volume, writes through the output stream, keeps the
 // data CRC and reports progress; a callback abort, a short read or write and
-// corrupt data end the extraction with a Failure.
+// corrupt data (output beyond the entry's size, or a stream that ends short
+// of it) end the extraction with a Failure.
 #include <bzlib.h>
 #include <zlib.h>
 

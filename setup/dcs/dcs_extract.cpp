@@ -25,8 +25,7 @@ Decoder DecoderOf(uint16_t method) {
   }
 }
 
-// The output file: the folder, one separator, and the requested name's last
-// component.
+// The output file: the folder, one separator, and the name's last component.
 std::string OutputPath(const char* folder, const std::string& requested) {
   const size_t cut = requested.find_last_of('\\');
   std::string name = cut == std::string::npos ? requested : requested.substr(cut + 1);
@@ -37,17 +36,20 @@ std::string OutputPath(const char* folder, const std::string& requested) {
 }
 
 // The next volume, from the path the callback names, replaces the handle's
-// stream and directory. When it cannot be opened the handle keeps what it had.
+// stream and directory. Until it is open the handle keeps what it had, so a
+// refused or missing volume leaves it usable; a callback that names no
+// volume says that none follows: the entry's data ends before its size.
 void OpenNextVolume(DcsArchive& a) {
-  ++a.volume;
-  a.stream->Close();
   DcsVolumeRequest request;
-  request.volume = a.volume;
+  request.volume = a.volume + 1;
   request.archive = &a;
   if (CallBack(a, DCS_CB_NEXT_VOLUME, &request) == 0) throw Failure{DCS_ERR_ABORTED};
+  if (request.path.empty()) throw Failure{DCS_ERR_ABORTED};
   DcsArchive next;
-  next.volume = a.volume;
+  next.volume = request.volume;
   OpenInto(next, request.path, DCS_MODE_READ_ONLY | DCS_MODE_NO_CREATE);
+  a.stream->Close();
+  a.volume = next.volume;
   a.stream = std::move(next.stream);
   a.path = next.path;
   a.mode = next.mode;
@@ -62,15 +64,16 @@ void PositionAtData(DcsArchive& a, const Node& node, DecoderContext& context) {
   context.packed = node.entry.packedSize;
 }
 
-void Extract(DcsArchive& a, const std::string& pattern, const char* folder, DcsStream* given) {
-  const Node* node = FindNode(a, pattern);
-  if (!node) throw Failure{DCS_ERR_NO_MATCH};
-  const DcsEntryInfo entry = node->entry;
-
+// Extracts `node` into `given`, or into the file `outputName` names inside
+// `folder`; `again` finds the entry in the next volume.
+template <typename FindAgain>
+void Extract(DcsArchive& a, const Node& node, const std::string& outputName, const char* folder,
+             DcsStream* given, FindAgain again) {
+  const DcsEntryInfo entry = node.entry;
   std::unique_ptr<DcsStream> own;
   std::string ownPath;
   if (!given) {
-    ownPath = OutputPath(folder, pattern);
+    ownPath = OutputPath(folder, outputName);
     own.reset(DcsStream::Open(ownPath, "w+b"));
     if (!own) throw Failure{DCS_ERR_WRITE};
   }
@@ -79,15 +82,15 @@ void Extract(DcsArchive& a, const std::string& pattern, const char* folder, DcsS
   if (!decode) throw Failure{DCS_ERR_METHOD};
 
   DecoderContext context(a, out, entry);
-  PositionAtData(a, *node, context);
+  PositionAtData(a, node, context);
   while (decode(context) == kDecoderContinue) {
     a.state |= kDecoderHoldsState;
     context.earlier += context.written;
     context.written = 0;
     OpenNextVolume(a);
-    const Node* again = FindNode(a, pattern);
-    if (!again) throw Failure{DCS_ERR_NO_MATCH};
-    PositionAtData(a, *again, context);
+    const Node* next = again();
+    if (!next) throw Failure{DCS_ERR_NO_MATCH};
+    PositionAtData(a, *next, context);
   }
 
   if (!out.Flush()) throw Failure{DCS_ERR_WRITE};
@@ -107,6 +110,22 @@ void Extract(DcsArchive& a, const std::string& pattern, const char* folder, DcsS
   if (~context.crc != entry.dataCrc) throw Failure{DCS_ERR_DATA_CRC};
 }
 
+// Runs an extraction under the busy mark.
+template <typename Body>
+int Extraction(DcsArchive* archive, Body body) {
+  DcsArchive* a = Checked(archive);
+  if (!a) return 0;
+  if (a->state & kExtracting) return DcsSetLastError(DCS_ERR_BUSY), 0;
+  if (!a->stream) return DcsSetLastError(DCS_ERR_READ), 0;
+  a->state |= kExtracting;
+  const int result = Guarded(0, [&] {
+    body(*a);
+    return 1;
+  });
+  a->state &= ~(kExtracting | kDecoderHoldsState);
+  return result;
+}
+
 }  // namespace
 }  // namespace dcs
 
@@ -114,16 +133,27 @@ using namespace dcs;
 
 int DcsExtractFile(DcsArchive* archive, const char* pattern, const char* folder,
                    DcsStream* output) {
-  DcsArchive* a = Checked(archive);
-  if (!a) return 0;
-  if (a->state & kExtracting) return DcsSetLastError(DCS_ERR_BUSY), 0;
-  if (!a->stream) return DcsSetLastError(DCS_ERR_READ), 0;
-  a->state |= kExtracting;
-  const int result = Guarded(0, [&] {
-    if (!pattern) throw Failure{DCS_ERR_NO_MATCH};
-    Extract(*a, pattern, folder, output);
-    return 1;
+  return Extraction(archive, [&](DcsArchive& a) {
+    const Node* node = pattern ? FindNode(a, pattern) : nullptr;
+    if (!node) throw Failure{DCS_ERR_NO_MATCH};
+    Extract(a, *node, pattern, folder, output, [&] { return FindNode(a, pattern); });
   });
-  a->state &= ~(kExtracting | kDecoderHoldsState);
-  return result;
+}
+
+int DcsExtractEntry(DcsArchive* archive, uint32_t index, const char* folder, DcsStream* output) {
+  return Extraction(archive, [&](DcsArchive& a) {
+    if (size_t{index} + 1 >= a.directory.size())
+      throw Failure{DCS_ERR_NO_MATCH};  // the trailer is last
+    const DcsEntryInfo entry = a.directory[index].entry;
+    // In the next volume the entry is the one of the same names.
+    auto again = [&]() -> const Node* {
+      for (const Node& node : a.directory) {
+        if (node.recordSize != 0 && node.entry.longName == entry.longName &&
+            node.entry.shortName == entry.shortName)
+          return &node;
+      }
+      return nullptr;
+    };
+    Extract(a, a.directory[index], entry.longName, folder, output, again);
+  });
 }

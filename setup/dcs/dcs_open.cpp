@@ -143,6 +143,7 @@ void ReadDirectory(DcsArchive& a, int64_t size) {
     node.headerCrc = Be32(crc);
     if (node.headerCrc != EntryHeaderCrc(node.entry, node.recordSize))
       throw Failure{DCS_ERR_HEADER_CRC};
+    node.entry.index = static_cast<uint32_t>(a.directory.size());
     node.dataPos = s.Tell();
     if (node.dataPos < 0 || node.dataPos + node.entry.packedSize > size)
       throw Failure{DCS_ERR_READ};

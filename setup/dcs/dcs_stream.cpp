@@ -1,11 +1,21 @@
 #include "dcs_stream.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "dcs/dcs.h"
 
 DcsStream* DcsStream::Open(const std::string& path, const char* mode) {
-  FILE* file = std::fopen(path.c_str(), mode);
+  return Wrap(std::fopen(path.c_str(), mode));
+}
+
+DcsStream* DcsStream::Adopt(int descriptor, const char* mode) {
+  FILE* file = fdopen(descriptor, mode);
+  if (!file) close(descriptor);
+  return Wrap(file);
+}
+
+DcsStream* DcsStream::Wrap(FILE* file) {
   if (!file) return nullptr;
   // A folder opens for reading on Linux; the library wants files only.
   struct stat info;
@@ -73,6 +83,14 @@ DcsStream* DcsOpenStream(const char* path, const char* mode) {
     return nullptr;
   }
   DcsStream* stream = DcsStream::Open(path, mode);
+  DcsSetLastError(stream ? DCS_OK : DCS_ERR_OPEN);
+  return stream;
+}
+
+DcsStream* DcsAdoptStream(int descriptor, const char* mode) {
+  DcsStream* stream = nullptr;
+  if (descriptor >= 0 && !mode) close(descriptor);
+  if (descriptor >= 0 && mode) stream = DcsStream::Adopt(descriptor, mode);
   DcsSetLastError(stream ? DCS_OK : DCS_ERR_OPEN);
   return stream;
 }

@@ -12,6 +12,8 @@ class DcsStream {
 
   // Opens `path` with an fopen mode; null when it cannot be opened.
   static DcsStream* Open(const std::string& path, const char* mode);
+  // Wraps an open descriptor, which it closes also when it fails.
+  static DcsStream* Adopt(int descriptor, const char* mode);
   ~DcsStream();
   DcsStream(const DcsStream&) = delete;
   DcsStream& operator=(const DcsStream&) = delete;
@@ -29,6 +31,7 @@ class DcsStream {
 
  private:
   explicit DcsStream(FILE* file);
+  static DcsStream* Wrap(FILE* file);  // null for null or a folder
   FILE* file_;
   char buffer_[kBufferSize];
 };

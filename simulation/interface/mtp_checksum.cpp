@@ -1,12 +1,13 @@
 #include "mtp_checksum.h"
 
 #include <fcntl.h>
+#include <platform/filenames.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include <cstdio>
 
-#include <platform/filenames.h>
+#include "protocol/signature.h"
 
 namespace stdk42xx {
 
@@ -30,7 +31,7 @@ int32_t CodeFileChecksum(int32_t type, const std::string& path, int32_t words, s
   if (type != 16) return -1;
   const int fd = OpenExclusive(path);
   if (fd < 0) return -2;
-  Signature signature;
+  protocol::Signature signature;
   int32_t count = 0;
   unsigned char buffer[8192];
   size_t held = 0;  // an odd byte carried to the next read
@@ -44,16 +45,16 @@ int32_t CodeFileChecksum(int32_t type, const std::string& path, int32_t words, s
     const size_t total = held + static_cast<size_t>(got);
     size_t i = 0;
     for (; i + 1 < total; i += 2) {
-      signature.feed(static_cast<uint16_t>(buffer[i] << 8 | buffer[i + 1]));
+      signature.Feed((buffer[i] << 8 | buffer[i + 1]) ^ 0xFFFFu);
       ++count;
     }
     held = total - i;
     if (held != 0) buffer[0] = buffer[i];
   }
   close(fd);
-  for (int32_t i = count; i < words; ++i) signature.feed(0x0000);
+  signature.Pad(count, words, 0xFFFF);
   char hex[8];
-  std::snprintf(hex, sizeof hex, "%04X", signature.value());
+  std::snprintf(hex, sizeof hex, "%04X", signature.Value());
   text = hex;
   return count;
 }

@@ -80,8 +80,10 @@ TEST_F(SegdrawTest, OpenAndSaveKeepTheFileAndTheFolder) {
   EXPECT_TRUE(doc().IsModified());
   EXPECT_TRUE(frame().Command(kFileSave)->isEnabled());
 
+  folder.write(".Panel.v1.cfg.Ab12Cd", "a killed save's temporary");
   chooseFile(folder.file("Panel.v1.cfg"));
   frame().Run(platform::kFileSaveAs);
+  EXPECT_EQ(folder.read(".Panel.v1.cfg.Ab12Cd"), "");
   EXPECT_EQ(doc().GetBaseName(), "Panel.v1");
   EXPECT_FALSE(doc().IsModified());
   EXPECT_FALSE(frame().Command(kFileSave)->isEnabled());

@@ -33,10 +33,14 @@ struct Qv4116Layout {
     Field direction;     // 1 = output
     Field data;          // write: latch; read: pin levels
     Field pulseOutputs;  // 1-3 toggle PB0-PB2; 0-2 reserve PB0-PB2 from writes of the data
+    Field pb3Output;     // PB3 in the direction register
+    Field pb3;           // PB3 in the data register
+    Field reserved;      // the pulse outputs' bits that reserve PB0-PB2
   } portB;
   struct {
     Field control;  // 0 input PB0 (else VDD), 1 "Active" of PB0, 2-3 status
     Field inputPb0, active;
+    Field status;
   } comparator;
   struct {
     Field control;  // 0-2 clock, 3 count up
@@ -45,6 +49,7 @@ struct Qv4116Layout {
     Field load, compare, run;
     Field low, middle;
     Field high;     // 0-1 value bits 8-9, 2-3 width
+    Field valueHigh, width;
   } timer;
   struct {
     Field control;   // 0 clear, 1 start/stop mode, 2 port control, 3 run
@@ -73,6 +78,7 @@ struct Qv4116Layout {
     Field control;  // 0 watchdog off, 2 measure, 3 low
     Field watchdogOff, measure;
     Field stored;   // the bits a write keeps
+    Field result, low;  // the detector's result bits, and the low bit among them
   } supply;
 };
 
@@ -80,11 +86,12 @@ inline constexpr Qv4116Layout kQv4116{
     .lcd = {.first = {64}, .last = {71}, .mode = {114}, .mux15 = {114, 2}, .off = {114, 0xC}},
     .absent = {.first = {72}, .last = {79}},
     .portA = {.levels = {80}, .enables = {101}, .requests = {104}, .edges = {118}},
-    .portB = {.direction = {81}, .data = {82}, .pulseOutputs = {123}},
-    .comparator = {.control = {83}, .inputPb0 = {83, 1}, .active = {83, 2}},
+    .portB = {.direction = {81}, .data = {82}, .pulseOutputs = {123}, .pb3Output = {81, 8}, .pb3 = {82, 8},
+              .reserved = {123, 7}},
+    .comparator = {.control = {83}, .inputPb0 = {83, 1}, .active = {83, 2}, .status = {83, 0xC}},
     .timer = {.control = {91}, .clock = {91, 7}, .countUp = {91, 8},
               .command = {92}, .load = {92, 1}, .compare = {92, 2}, .run = {92, 8},
-              .low = {93}, .middle = {94}, .high = {95}},
+              .low = {93}, .middle = {94}, .high = {95}, .valueHigh = {95, 3}, .width = {95, 0xC}},
     .millisecond = {.control = {96}, .status = {97}, .units = {98}, .hundreds = {100}},
     .irq = {.timeEnables = {102}, .comparatorEnable = {102, 1}, .blinkEnable = {102, 2},
             .prescalerEnable = {102, 4},
@@ -94,45 +101,53 @@ inline constexpr Qv4116Layout kQv4116{
             .control = {107}, .fullCompare = {107, 2}, .interruptEnable = {107, 8}},
     .watchdog = {.clear = {108, 8}},
     .prescaler = {.control = {109}, .fast32Hz = {109, 2}, .restart = {109, 4}, .pwm = {109, 8}},
-    .supply = {.control = {115}, .watchdogOff = {115, 1}, .measure = {115, 4}, .stored = {115, 7}},
+    .supply = {.control = {115}, .watchdogOff = {115, 1}, .measure = {115, 4}, .stored = {115, 7},
+               .result = {115, 0xC}, .low = {115, 8}},
 };
 // The chip's layout under the name the family models give theirs.
 inline constexpr const Qv4116Layout& L = kQv4116;
 
-// The register table, generated from the layout: one line per register.
+// The blocks that own the registers with write handlers.
+enum class Block : uint8_t {
+  Segments, Lcd, PortA, PortB, Comparator, Timer, Millisecond, Irq, Watchdog, Prescaler, Supply
+};
+
+// The register table, generated from the layout: one line per register,
+// naming the block whose handler a write reaches.
 constexpr periphery::RegisterMap Qv4116RegisterMap(const Qv4116Layout& L) {
   using namespace periphery::rules;
+  constexpr Block A = Block::PortA, B = Block::PortB, T = Block::Timer, M = Block::Millisecond, I = Block::Irq;
   const periphery::RegisterSpec lines[] = {
       {L.portA.levels.reg, plain, ignored},                       // set by the sampler
-      {L.portB.direction.reg, plain, stored.then()},
-      {L.portB.data.reg, plain, handled},                         // latch when it changes
-      {L.comparator.control.reg, plain, storedBits(3).then()},    // status bits 2-3 kept
-      {L.timer.control.reg, plain, stored.then()},
-      {L.timer.command.reg, plain, handled},                      // run refusal, load clears 0-1
-      {L.timer.low.reg, computed, handled},                       // read the count, write the start
-      {L.timer.middle.reg, computed, handled},
-      {L.timer.high.reg, computed, stored.then()},
-      {L.millisecond.control.reg, bits(0xE), storedBits(0xE).then()},  // clear bit not stored
-      {L.millisecond.status.reg, computed, storedBits(0xE).then()},    // read clears the overflow
-      {L.millisecond.units.reg, plain, stored.then()},
-      {L.millisecond.units.reg + 1, plain, stored.then()},
-      {L.millisecond.hundreds.reg, plain, stored.then()},
-      {L.portA.enables.reg, plain, stored.then()},
-      {L.irq.timeEnables.reg, plain, stored.then()},
-      {L.irq.unitEnables.reg, plain, stored.then()},
+      {L.portB.direction.reg, plain, stored.then(B)},
+      {L.portB.data.reg, plain, handledBy(B)},                         // latch when it changes
+      {L.comparator.control.reg, plain, storedBits(3).then(Block::Comparator)},    // status bits 2-3 kept
+      {L.timer.control.reg, plain, stored.then(T)},
+      {L.timer.command.reg, plain, handledBy(T)},                      // run refusal, load clears 0-1
+      {L.timer.low.reg, computed, handledBy(T)},                       // read the count, write the start
+      {L.timer.middle.reg, computed, handledBy(T)},
+      {L.timer.high.reg, computed, stored.then(T)},
+      {L.millisecond.control.reg, bits(0xE), storedBits(0xE).then(M)},  // clear bit not stored
+      {L.millisecond.status.reg, computed, storedBits(0xE).then(M)},    // read clears the overflow
+      {L.millisecond.units.reg, plain, stored.then(M)},
+      {L.millisecond.units.reg + 1, plain, stored.then(M)},
+      {L.millisecond.hundreds.reg, plain, stored.then(M)},
+      {L.portA.enables.reg, plain, stored.then(A)},
+      {L.irq.timeEnables.reg, plain, stored.then(I)},
+      {L.irq.unitEnables.reg, plain, stored.then(I)},
       {L.portA.requests.reg, computed, oneClears(0xF)},           // read drops pending edges
       {L.irq.timeRequests.reg, readClear(0xF), oneClears(0xF)},
       {L.irq.unitRequests.reg, readClear(0xF), oneClears(0xF)},
-      {L.irq.control.reg, plain, stored.then()},
-      {L.watchdog.clear.reg, plain, stored.then()},
-      {L.prescaler.control.reg, bits(0xB), storedBits(0xB).then()},  // bit 2 restarts
-      {L.lcd.mode.reg, plain, handled},                           // changed values only
-      {L.supply.control.reg, plain, handled},                     // bits 0-2, bit 3 cleared
-      {L.portA.edges.reg, plain, stored.then()},
-      {L.portB.pulseOutputs.reg, plain, stored.then()},
+      {L.irq.control.reg, plain, stored.then(I)},
+      {L.watchdog.clear.reg, plain, stored.then(Block::Watchdog)},
+      {L.prescaler.control.reg, bits(0xB), storedBits(0xB).then(Block::Prescaler)},  // bit 2 restarts
+      {L.lcd.mode.reg, plain, handledBy(Block::Lcd)},                           // changed values only
+      {L.supply.control.reg, plain, handledBy(Block::Supply)},                     // bits 0-2, bit 3 cleared
+      {L.portA.edges.reg, plain, stored.then(A)},
+      {L.portB.pulseOutputs.reg, plain, stored.then(B)},
   };
   periphery::RegisterMap map = periphery::buildRegisterMap(lines);
-  periphery::setRange(map, L.lcd.first.reg, L.lcd.last.reg, plain, handled);  // changed nibbles only
+  periphery::setRange(map, L.lcd.first.reg, L.lcd.last.reg, plain, handledBy(Block::Segments));  // changed nibbles only
   periphery::setRange(map, L.absent.first.reg, L.absent.last.reg, plain, ignored);
   return map;
 }

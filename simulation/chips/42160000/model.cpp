@@ -36,9 +36,9 @@ void Chip::Periphery_Reset() {
   refreshActivity();
   postRedraw(kItemPortA, kPortAButton);
   postRedraw(kItemPortB, kPortBButton);
-  for (int item = 2; item <= 5; ++item) postRedraw(item, 255);
+  for (int item = 2; item <= 5; ++item) postRedraw(item, kAllParts);
   postRedraw(kItemTimer, timerPart::kAll);
-  for (int item = 7; item <= 9; ++item) postRedraw(item, 255);
+  for (int item = 7; item <= 9; ++item) postRedraw(item, kAllParts);
 }
 
 void Chip::refreshActivity() {
@@ -48,10 +48,12 @@ void Chip::refreshActivity() {
   toggles_ = c.value(L.portB.direction.reg) & (c.value(L.portB.pulseOutputs.reg) >> 1);
   int due = 14;
   const auto use = [&due](int carries) { due = std::min(due, carries); };
-  if (ms_.active() || (toggles_ & 1)) use(0);
+  if (ms_.active() || simcore::bitAt(toggles_, 0)) use(0);
   constexpr int kTimerCarries[8] = {14, 0, 3, 5, 7, 11, 14, 14};
   if (timerTap_ >= 0) use(kTimerCarries[timerTap_]);
-  if ((toggles_ & 2) || detector_.pending() || c.bit(L.comparator.inputPb0.reg, L.comparator.inputPb0.mask)) use(3);
+  if (simcore::bitAt(toggles_, 1) || detector_.pending() ||
+      c.bit(L.comparator.inputPb0.reg, L.comparator.inputPb0.mask))
+    use(3);
   if (c.bit(L.supply.measure.reg, L.supply.measure.mask)) use(4);
   if (c.bit(L.irq.prescalerEnable.reg, L.irq.prescalerEnable.mask)) use(c.bit(L.prescaler.fast32Hz.reg, L.prescaler.fast32Hz.mask) ? 9 : 11);
   if (c.bit(L.irq.blinkEnable.reg, L.irq.blinkEnable.mask)) use(12);
@@ -65,7 +67,7 @@ int Chip::onRead(int n) {
   switch (n) {
     case L.timer.low.reg: return timer_.count() & 15;
     case L.timer.middle.reg: return (timer_.count() >> 4) & 15;
-    case L.timer.high.reg: return ((timer_.count() >> 8) & 3) | (c.value(n) & 0xC);
+    case L.timer.high.reg: return L.timer.valueHigh.with(c.value(n), timer_.count() >> 8);
     case L.millisecond.status.reg: {
       const int v = c.value(n);
       c.clearBits(n, ms::kOverflow);
@@ -82,29 +84,62 @@ int Chip::onRead(int n) {
   }
 }
 
+// Every write reaches the block that owns the register; then the taps in use
+// follow the new settings (the glass's nibbles change none of them).
 void Chip::onWrite(int n, int v, int old) {
-  Cells c = cells();
+  using periphery::Route;
+  using Routes = periphery::WriteRoutes<
+      Route<Block::Segments, &Chip::writeSegment>, Route<Block::Lcd, &Chip::writeLcdMode>,
+      Route<Block::PortA, &Chip::writePortA>, Route<Block::PortB, &Chip::writePortB>,
+      Route<Block::Comparator, &Chip::writeComparator>, Route<Block::Timer, &Chip::writeTimer>,
+      Route<Block::Millisecond, &Chip::writeMillisecond>, Route<Block::Irq, &Chip::writeIrq>,
+      Route<Block::Watchdog, &Chip::writeWatchdog>, Route<Block::Prescaler, &Chip::writePrescaler>,
+      Route<Block::Supply, &Chip::writeSupply>>;
+  Routes::write(*this, kRegisterMap, n, v, old);
+  if (!periphery::ownedBy(kRegisterMap, n, Block::Segments)) refreshActivity();
+}
+
+// Only a changed nibble is stored and sent.
+void Chip::writeSegment(int n, int v, int old) {
+  if (v == old) return;
+  cells().set(n, v);
+  segments_[n - L.lcd.first.reg] = static_cast<uint8_t>(v);
+  lcd_.setSegment(n - L.lcd.first.reg, v);
+}
+
+void Chip::writeLcdMode(int n, int v, int old) {
+  if (v == old) return;
+  cells().set(n, v);
+  lcd_.setMode(L.lcd.off.setIn(v) ? 0 : 1, L.lcd.mux15.setIn(v) ? 15 : 7);
+}
+
+// The enables and the edge select: pending requests and edges are dropped.
+void Chip::writePortA(int /*n*/, int /*v*/, int /*old*/) {
+  cells().set(L.portA.requests.reg, 0);
+  ports_[0].takeEdges([](periphery::PinEdge) {});
+  rearmPortA();
+}
+
+void Chip::writePortB(int n, int v, int old) {
+  if (n == L.portB.direction.reg)
+    writeDirection(v, old);
+  else if (n == L.portB.data.reg)
+    writeLatch(v);
+}
+
+void Chip::writeComparator(int /*n*/, int v, int old) {
   const int changed = v ^ old;
-  if (n >= L.lcd.first.reg && n <= L.lcd.last.reg) {
-    if (changed != 0) {
-      c.set(n, v);
-      segments_[n - L.lcd.first.reg] = static_cast<uint8_t>(v);
-      lcd_.setSegment(n - L.lcd.first.reg, v);
-    }
-    return;
+  if (L.comparator.inputPb0.setIn(changed)) {
+    indicator_ = (indicator_ & ~(indicator::kVdd | indicator::kPb0)) |
+                 (L.comparator.inputPb0.setIn(v) ? indicator::kPb0 : indicator::kVdd);
+    postRedraw(kItemSupply, indicator::kVdd | indicator::kPb0);
   }
+  if (L.comparator.active.setIn(changed))
+    setIndicator(indicator::kPb0Active, L.comparator.active.setIn(v), indicator::kPb0Active);
+}
+
+void Chip::writeTimer(int n, int v, int old) {
   switch (n) {
-    case L.portB.direction.reg: writeDirection(v, old); break;
-    case L.portB.data.reg: writeLatch(v); break;
-    case L.comparator.control.reg:
-      if (L.comparator.inputPb0.setIn(changed)) {
-        indicator_ = (indicator_ & ~(indicator::kVdd | indicator::kPb0)) |
-                     (L.comparator.inputPb0.setIn(v) ? indicator::kPb0 : indicator::kVdd);
-        postRedraw(kItemSupply, indicator::kVdd | indicator::kPb0);
-      }
-      if (L.comparator.active.setIn(changed))
-        setIndicator(indicator::kPb0Active, L.comparator.active.setIn(v), indicator::kPb0Active);
-      break;
     case L.timer.control.reg:
       timer_.setUp(L.timer.countUp.setIn(v));
       postTimer(timerPart::kInput | timerPart::kStep);
@@ -118,11 +153,16 @@ void Chip::onWrite(int n, int v, int old) {
       timer_.setValueBits(0x0F0, v << 4);
       postTimer(timerPart::kCompareValue);
       break;
-    case L.timer.high.reg:
-      timer_.setValueBits(0x300, v << 8);
-      timer_.setWidthCode(v >> 2);
+    default:  // the high nibble: value bits 8-9 and the width
+      timer_.setValueBits(0x300, L.timer.valueHigh.of(v) << 8);
+      timer_.setWidthCode(L.timer.width.of(v));
       postTimer(timerPart::kCompareValue | timerPart::kWidth);
       break;
+  }
+}
+
+void Chip::writeMillisecond(int n, int v, int old) {
+  switch (n) {
     case L.millisecond.control.reg:
       ms_.writeControl(v, old);
       postRedraw(kItemMillisecond, millisecondPart::kStart | millisecondPart::kStop | millisecondPart::kEnabled);
@@ -130,18 +170,16 @@ void Chip::onWrite(int n, int v, int old) {
     case L.millisecond.status.reg:
       postRedraw(kItemMillisecond, millisecondPart::kStart | millisecondPart::kStop | millisecondPart::kInterval);
       break;
-    case L.millisecond.units.reg:
-    case L.millisecond.units.reg + 1:
-    case L.millisecond.hundreds.reg:
+    default:  // the digits
       ms_.setDigit(n - L.millisecond.units.reg, v);
       postRedraw(kItemMillisecond, millisecondPart::kDigits);
       break;
-    case L.portA.enables.reg:
-    case L.portA.edges.reg:
-      c.set(L.portA.requests.reg, 0);
-      ports_[0].takeEdges([](periphery::PinEdge) {});
-      rearmPortA();
-      break;
+  }
+}
+
+void Chip::writeIrq(int n, int v, int old) {
+  const int changed = v ^ old;
+  switch (n) {
     case L.irq.timeEnables.reg:
       if (L.irq.comparatorEnable.setIn(changed))
         setIndicator(indicator::kComparatorMask, L.irq.comparatorEnable.setIn(v), indicator::kComparatorMask);
@@ -156,34 +194,30 @@ void Chip::onWrite(int n, int v, int old) {
         postTimer((L.irq.compareEnable.setIn(changed) ? timerPart::kIrqCompare : 0) |
                   (L.irq.endEnable.setIn(changed) ? timerPart::kIrqEnd : 0));
       break;
-    case L.irq.control.reg:
+    default:  // the control
       if (L.irq.fullCompare.setIn(changed)) postTimer(timerPart::kCompareValue);
       break;
-    case L.watchdog.clear.reg:
-      if (L.watchdog.clear.setIn(v)) watchdog_.clear();
-      break;
-    case L.prescaler.control.reg:
-      if (L.prescaler.restart.setIn(v)) prescaler_.restart();
-      if (L.prescaler.fast32Hz.setIn(changed)) postRedraw(kItemPrescaler, simcore::lcd::prescalerPart::kLabel);
-      if (L.prescaler.pwm.setIn(changed)) {
-        drivePwm();
-        postTimer(timerPart::kPwm);
-      }
-      break;
-    case L.lcd.mode.reg:
-      if (changed != 0) {
-        c.set(n, v);
-        lcd_.setMode(L.lcd.off.setIn(v) ? 0 : 1, L.lcd.mux15.setIn(v) ? 15 : 7);
-      }
-      break;
-    case L.supply.control.reg:
-      c.set(n, v & L.supply.stored.mask);
-      if (L.supply.measure.setIn(changed))
-        setIndicator(indicator::kMeasuring, L.supply.measure.setIn(v), indicator::kMeasuring);
-      break;
-    default: break;
   }
-  refreshActivity();
+}
+
+void Chip::writeWatchdog(int /*n*/, int v, int /*old*/) {
+  if (L.watchdog.clear.setIn(v)) watchdog_.clear();
+}
+
+void Chip::writePrescaler(int /*n*/, int v, int old) {
+  const int changed = v ^ old;
+  if (L.prescaler.restart.setIn(v)) prescaler_.restart();
+  if (L.prescaler.fast32Hz.setIn(changed)) postRedraw(kItemPrescaler, simcore::lcd::prescalerPart::kLabel);
+  if (L.prescaler.pwm.setIn(changed)) {
+    drivePwm();
+    postTimer(timerPart::kPwm);
+  }
+}
+
+void Chip::writeSupply(int n, int v, int old) {
+  cells().set(n, v & L.supply.stored.mask);
+  if (L.supply.measure.setIn(v ^ old))
+    setIndicator(indicator::kMeasuring, L.supply.measure.setIn(v), indicator::kMeasuring);
 }
 
 void Chip::setIndicator(int bits, bool on, int parts) {
@@ -199,9 +233,9 @@ void Chip::samplePortA() {
   periphery::Port& a = ports_[0];
   const int levels = a.levels();
   c.set(L.portA.levels.reg, levels);
-  for (int i = 0; i < 3; ++i) word(k42::kCond1 + i) = (levels >> i) & 1;
+  for (int i = 0; i < 3; ++i) word(k42::kCond1 + i) = simcore::bitAt(levels, i) ? 1 : 0;
   const int select = c.value(L.portA.edges.reg);
-  const auto selected = [&](int p) { return periphery::selectedEdge(a.word(p), (select >> p) & 1); };
+  const auto selected = [&](int p) { return periphery::selectedEdge(a.word(p), simcore::bitAt(select, p)); };
   if ((timerTap_ == 0 && selected(0)) || (timerTap_ == 7 && selected(3))) timerClock();
   int requests = 0;
   for (int p = 0; p < 4; ++p)
@@ -222,7 +256,7 @@ void Chip::rearmPortA() {
   for (int i = 0; i < 4; ++i) {
     uint32_t& w = ports_[0].word(i);
     w = (w & ~pin::kMarkerKind) | pin::kMarker;
-    if ((mask >> i) & 1) w |= ((select >> i) & 1) ? (1u << 4) : (2u << 4);
+    if (simcore::bitAt(mask, i)) w |= simcore::bitAt(select, i) ? (1u << 4) : (2u << 4);
   }
   postRedraw(kItemPortA, kPortAButton);
 }
@@ -256,11 +290,11 @@ void Chip::writeDirection(int value, int old) {
 void Chip::writeLatch(int value) {
   if (value == latchB_) return;
   latchB_ = value;
-  const int reserved = (reg(L.portB.pulseOutputs.reg) & 7) | (test(L.prescaler.pwm) ? 8 : 0);
+  const int reserved = bits(L.portB.reserved) | (test(L.prescaler.pwm) ? L.portB.pb3.mask : 0);
   const int outputs = reg(L.portB.direction.reg) & ~reserved;
   bool shown = false;
   for (int i = 0; i < 4; ++i)
-    if ((outputs >> i) & 1) shown |= ports_[1].drive(i, (value >> i) & 1);
+    if (simcore::bitAt(outputs, i)) shown |= ports_[1].drive(i, simcore::bitAt(value, i));
   cells().setMasked(L.portB.data.reg, outputs, value);
   if (shown) postRedraw(kItemPortB, kPortBButton);
 }
@@ -272,9 +306,9 @@ void Chip::toggle(int p) {
 }
 
 void Chip::drivePwm() {
-  if (!(reg(L.portB.direction.reg) & 8) || !test(L.prescaler.pwm)) return;
+  if (!test(L.portB.pb3Output) || !test(L.prescaler.pwm)) return;
   if (ports_[1].drive(3, pwmLevel_ != 0)) postRedraw(kItemPortB, kPortBButton);
-  cells().setMasked(L.portB.data.reg, 8, pwmLevel_ ? 8 : 0);
+  cells().setMasked(L.portB.pb3.reg, L.portB.pb3.mask, pwmLevel_ ? L.portB.pb3.mask : 0);
 }
 
 // ---- Timer.
@@ -335,7 +369,7 @@ void Chip::millisecondCounted() {
 void Chip::supplyResult() {
   Cells c = cells();
   const bool low = detector_.finish(supply_);
-  c.setMasked(L.supply.control.reg, 0xC, low ? 8 : 0);
+  c.setMasked(L.supply.result.reg, L.supply.result.mask, low ? L.supply.low.mask : 0);
   indicator_ = (indicator_ & ~(indicator::kMeasuring | indicator::kLow)) | (low ? indicator::kLow : 0);
   kDetectorGroup.raise(c, kReqDetector);
   postRedraw(kItemSupply, indicator::kMeasuring | indicator::kLow);
@@ -351,7 +385,7 @@ void Chip::compare() {
   Cells c = cells();
   indicator_ = low ? (indicator_ | indicator::kComparatorResult) : (indicator_ & ~indicator::kComparatorResult);
   kComparatorGroup.raise(c, kReqComparator);
-  if (!low) c.clearBits(L.comparator.control.reg, 0xC);
+  if (!low) c.clearBits(L.comparator.status.reg, L.comparator.status.mask);
   postRedraw(kItemSupply, indicator::kComparatorResult);
 }
 

@@ -19,6 +19,7 @@
 #include "periphery/supply_detector.h"
 #include "periphery/timer10.h"
 #include "periphery/watchdog.h"
+#include "periphery/write_routes.h"
 #include "layout.h"
 
 namespace qv4116 {
@@ -84,6 +85,8 @@ enum Item : int {
   kItemMillisecond = 8,
 };
 constexpr int kPortAButton = 1035, kPortBButton = 1081;
+// Every part of a redraw item.
+constexpr int kAllParts = 255;
 
 // The supply box's LEDs (bit k = LED 1098 + k).
 namespace indicator {
@@ -135,7 +138,8 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
     samplePortB();
   }
 
-  // ---- Register handlers.
+  // ---- Register handlers: the write of every register reaches the handler
+  // of its block.
   int onRead(int n);
   void onWrite(int n, int value, int old);
 
@@ -154,9 +158,24 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
   int reg(int n) const { return registers_ != nullptr ? (registers_[n].value & 15) : 0; }
   // Whether any bit of the field is set in the register file (0 without one).
   bool test(Field f) const { return f.setIn(reg(f.reg)); }
+  // The field's bits in the register file, in place (0 without one).
+  int bits(Field f) const { return reg(f.reg) & f.mask; }
   inline bool onEvent(Event e);
   // The fastest tap with something to do: the chain reports nothing below it.
   void refreshActivity();
+
+  // The write handlers of the blocks, one per block of the register table.
+  void writeSegment(int n, int v, int old);
+  void writeLcdMode(int n, int v, int old);
+  void writePortA(int n, int v, int old);
+  void writePortB(int n, int v, int old);
+  void writeComparator(int n, int v, int old);
+  void writeTimer(int n, int v, int old);
+  void writeMillisecond(int n, int v, int old);
+  void writeIrq(int n, int v, int old);
+  void writeWatchdog(int n, int v, int old);
+  void writePrescaler(int n, int v, int old);
+  void writeSupply(int n, int v, int old);
 
   void samplePortA();
   void samplePortB();
@@ -201,8 +220,8 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
   switch (e) {
     case Event::Millisecond: if (ms_.active() && ms_.step()) [[unlikely]] millisecondCounted(); break;
     case Event::TimerClock1: if (timerTap_ == 1) timerClock(); break;
-    case Event::Toggle0: if (toggles_ & 1) toggle(0); break;
-    case Event::Toggle1: if (toggles_ & 2) toggle(1); break;
+    case Event::Toggle0: if (simcore::bitAt(toggles_, 0)) toggle(0); break;
+    case Event::Toggle1: if (simcore::bitAt(toggles_, 1)) toggle(1); break;
     case Event::SupplyResult: if (detector_.pending()) supplyResult(); break;
     case Event::Comparator: if (c.bit(L.comparator.inputPb0.reg, L.comparator.inputPb0.mask)) compare(); break;
     case Event::TimerClock2: if (timerTap_ == 2) timerClock(); break;
@@ -219,7 +238,7 @@ class Chip : public simcore::lcd::LcdChip<Chip> {
     case Event::TimerClock5: if (timerTap_ == 5) timerClock(); break;
     case Event::Blink: if (prescaler_.stageBits(12, 2) == 3) kPrescalerGroup.raise(c, kReqBlink); break;
     case Event::TimerClock6: if (timerTap_ == 6) timerClock(); break;
-    case Event::Toggle2: if (toggles_ & 4) toggle(2); break;
+    case Event::Toggle2: if (simcore::bitAt(toggles_, 2)) toggle(2); break;
     case Event::Request1Hz: kPrescalerGroup.raise(c, kReq1Hz); break;
     case Event::Watchdog:
       if (c.bit(L.supply.watchdogOff.reg, L.supply.watchdogOff.mask))

@@ -73,7 +73,7 @@ void Chip::Window_Init(WindowHandle d) {
 TimerView Chip::timerView() const {
   return TimerView{test(L.timer.run), test(L.irq.endEnable), test(L.irq.compareEnable),
                    test(L.prescaler.pwm), test(L.timer.compare), L.timer.clock.of(reg(L.timer.control.reg)),
-                   timer_.up(), timer_.value(), reg(L.timer.high.reg) >> 2, timer_.count(),
+                   timer_.up(), timer_.value(), L.timer.width.of(reg(L.timer.high.reg)), timer_.count(),
                    test(L.irq.fullCompare)};
 }
 
@@ -87,7 +87,8 @@ void Chip::Window_Redraw(int item, intptr_t parts) {
     case kItemTimer: DrawTimerBox(d, parts, timerView()); break;
     case kItemSupply:
       for (int k = 0; k < 8; ++k)
-        if ((parts >> k) & 1) simcore::ShowLed(d, kIndicatorLeds + k, (indicator_ >> k) & 1);
+        if (simcore::bitAt(static_cast<int>(parts), k))
+          simcore::ShowLed(d, kIndicatorLeds + k, simcore::bitAt(indicator_, k));
       break;
     case kItemMillisecond:
       DrawMillisecondBox(d, parts,

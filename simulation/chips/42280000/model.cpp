@@ -54,37 +54,31 @@ void Chip::chipReset() {
 int Chip::onRead(int n) { return cells().value(n); }
 
 void Chip::onWrite(int n, int v, int old) {
+  using Routes = periphery::WriteRoutes<
+      periphery::Route<Block::System, &Chip::writeSystem>, periphery::Route<Block::Prescaler, &Chip::writePrescaler>,
+      periphery::Route<Block::Ports, &Chip::writePorts>, periphery::Route<Block::Timer1, &Chip::writeTimer1>,
+      periphery::Route<Block::Timer2, &Chip::writeTimer2>, periphery::Route<Block::Pulse, &Chip::writePulse>,
+      periphery::Route<Block::Melody, &Chip::writeMelody>, periphery::Route<Block::Irq, &Chip::writeIrq>,
+      periphery::Route<Block::Serial, &Chip::writeSerial>, periphery::Route<Block::Ram, &Chip::writeRam>>;
+  Routes::write(*this, kRegisterMap, n, v, old);
+}
+
+// The interrupt mask is in both registers; 65 is bit set/clear, its bit 0
+// clears the watchdog and is not kept.
+void Chip::writeSystem(int n, int v, int old) {
   Cells c = cells();
   switch (n) {
-    case kInterruptMask:
-      c.setMasked(kControl, 0x2, v);
+    case L.system.mask.reg:
+      c.setMasked(L.system.controlMasked.reg, L.system.controlMasked.mask, v);
       break;
-    case kControl: {
-      int r = periphery::bitSetClear(old, v);
-      c.setMasked(kInterruptMask, 0x2, r);
-      if (r & 1) {
-        watchdog_.clear();
-        r &= ~1;
-      }
-      c.set(kControl, r & 3);
+    case L.system.control.reg: {
+      const int r = periphery::bitSetClear(old, v);
+      c.setMasked(L.system.masked.reg, L.system.masked.mask, r);
+      if (L.system.clearWatchdog.setIn(r)) watchdog_.clear();
+      c.set(L.system.control.reg, r & L.system.controlMasked.mask);
       break;
     }
-    case kPrescalerSelect:
-      c.setMasked(kPrescalerControl, 0xC, v);
-      refreshReadout();
-      break;
-    case kPrescalerControl: {
-      int r = periphery::bitSetClear(old, v);
-      c.setMasked(kPrescalerSelect, 0xC, r);
-      if (r & 1) {
-        prescaler_.restart();
-        r &= ~1;
-      }
-      c.set(kPrescalerControl, r);
-      refreshReadout();
-      break;
-    }
-    case kOptions:
+    default:  // the options
       watchdog_.setOff(L.system.watchdogOff.setIn(v));
       if (L.system.watchdogOff.setIn(v)) watchdog_.clear();
       updateTaps();
@@ -93,88 +87,119 @@ void Chip::onWrite(int n, int v, int old) {
       postRedraw(kItemWatchdog, 1);
       postRedraw(kItemPrescaler, 0);  // the IRQ label follows bit 0
       break;
-    case kPort3:
-    case kPort4: {
-      const int d = latch_.at(kPortDirections) >> (n == kPort3 ? 0 : 1);
-      const int writable = ((d & 1) ? 0x7 : 0) | ((d & 4) ? 0x8 : 0);
-      int& latch = outputLatches_[n == kPort3 ? 2 : 3];
+  }
+}
+
+// The readout's stages are in both registers; 67 is bit set/clear, its bit
+// 0 restarts the chain and is not kept.
+void Chip::writePrescaler(int n, int v, int old) {
+  Cells c = cells();
+  if (n == L.prescaler.select.reg) {
+    c.setMasked(L.prescaler.controlStages.reg, L.prescaler.controlStages.mask, v);
+  } else {
+    const int r = periphery::bitSetClear(old, v);
+    c.setMasked(L.prescaler.selectStages.reg, L.prescaler.selectStages.mask, r);
+    if (L.prescaler.restart.setIn(r)) prescaler_.restart();
+    c.set(L.prescaler.control.reg, L.prescaler.restart.with(r, 0));
+  }
+  refreshReadout();
+}
+
+void Chip::writePorts(int n, int v, int /*old*/) {
+  switch (n) {
+    case L.ports.port3.reg:
+    case L.ports.port4.reg: {
+      const int p = n == L.ports.port3.reg ? 2 : 3;
+      const int writable = outputsOf(p);
+      int& latch = outputLatches_[p];
       latch = (latch & ~writable) | (v & writable);
       refreshOutputs();
       break;
     }
-    case kPortDirections:
+    case L.ports.directions.reg:
       refreshOutputs();
       break;
-    case kPort5:
-      outputLatches_[4] = (outputLatches_[4] & ~latch_.at(kPort5Directions)) | (v & latch_.at(kPort5Directions));
+    case L.ports.port5.reg: {
+      const int outputs = latch_.at(L.ports.port5Directions.reg);
+      outputLatches_[4] = (outputLatches_[4] & ~outputs) | (v & outputs);
       refreshPort5();
       break;
-    case kPort5Directions:
+    }
+    default:  // the port 5 directions
       refreshPort5();
       break;
-    case kTimer1Control:
-      timer1_.setInput(L.timer1.input.of(v));
-      timer1_.setAutoReload(L.timer1.autoReload.setIn(v));
-      timer1Sync_ = L.timer1.synchronous.setIn(v);
-      updateTaps();
-      refreshOutputs();
-      postRedraw(kItemTimer1, timer1::kZeroStop | timer1::kSync | timer1::kAutoReload | timer1::kInput);
-      break;
-    case kTimer1Start:
-      timer1_.setStart(v);
-      if (timer1Sync_)
-        timer1_.requestLoad();
-      else
-        timer1_.load();
-      updateTaps();
-      refreshOutputs();
-      postRedraw(kItemTimer1, timer1::kRunning | timer1::kStart);
-      break;
-    case kTimer2Control:
-      timer2_.setInput(L.timer2.input.of(v));
-      timer2_.setAutoReload(L.timer2.autoReload.setIn(v));
-      updateTaps();
-      postRedraw(kItemTimer2, timer2::kZeroStop | timer2::kAutoReload | timer2::kInput);
-      break;
-    case kTimer2Start:
-      timer2_.setStart(v);
-      timer2_.load();
-      updateTaps();
-      postRedraw(kItemTimer2, timer2::kRunning | timer2::kStart);
-      break;
-    case kPulseCount:
-      c.set(kPulseCount, 0);
-      break;
-    case kMelodyHigh:
-      melody_.setDivider(c.value(kMelodyLow) | (v << 4));
-      postRedraw(kItemMelody, melodyItem::kFrequency);
-      break;
-    case kMelodyControl:
-      postRedraw(kItemMelody, melodyItem::kEnabled | melodyItem::kEnvelope | melodyItem::kImage);
-      break;
-    case kEnables1:
-      postRedraw(kItemPrescaler, prescalerItem::kAll);
-      postRedraw(kItemTimer1, timer1::kEnable);
-      postRedraw(kItemTimer2, timer2::kEnable);
-      break;
-    case kEnables2:
-      refreshMarkers();
-      break;
-    case kEnables3:
-      refreshMarkers();
-      break;
-    case kSerialLow:
+  }
+}
+
+void Chip::writeTimer1(int n, int v, int /*old*/) {
+  if (n == L.timer1.control.reg) {
+    timer1_.setInput(L.timer1.input.of(v));
+    timer1_.setAutoReload(L.timer1.autoReload.setIn(v));
+    timer1Sync_ = L.timer1.synchronous.setIn(v);
+    updateTaps();
+    refreshOutputs();
+    postRedraw(kItemTimer1, timer1::kZeroStop | timer1::kSync | timer1::kAutoReload | timer1::kInput);
+    return;
+  }
+  timer1_.setStart(v);
+  if (timer1Sync_)
+    timer1_.requestLoad();
+  else
+    timer1_.load();
+  updateTaps();
+  refreshOutputs();
+  postRedraw(kItemTimer1, timer1::kRunning | timer1::kStart);
+}
+
+void Chip::writeTimer2(int n, int v, int /*old*/) {
+  if (n == L.timer2.control.reg) {
+    timer2_.setInput(L.timer2.input.of(v));
+    timer2_.setAutoReload(L.timer2.autoReload.setIn(v));
+    updateTaps();
+    postRedraw(kItemTimer2, timer2::kZeroStop | timer2::kAutoReload | timer2::kInput);
+    return;
+  }
+  timer2_.setStart(v);
+  timer2_.load();
+  updateTaps();
+  postRedraw(kItemTimer2, timer2::kRunning | timer2::kStart);
+}
+
+void Chip::writePulse(int n, int /*v*/, int /*old*/) { cells().set(n, 0); }
+
+void Chip::writeMelody(int n, int v, int /*old*/) {
+  if (n == L.melody.high.reg) {
+    melody_.setDivider(cells().value(L.melody.low.reg) | (v << 4));
+    postRedraw(kItemMelody, melodyItem::kFrequency);
+  } else {
+    postRedraw(kItemMelody, melodyItem::kEnabled | melodyItem::kEnvelope | melodyItem::kImage);
+  }
+}
+
+void Chip::writeIrq(int n, int /*v*/, int /*old*/) {
+  if (n != L.irq.enables1.reg) {
+    refreshMarkers();
+    return;
+  }
+  postRedraw(kItemPrescaler, prescalerItem::kAll);
+  postRedraw(kItemTimer1, timer1::kEnable);
+  postRedraw(kItemTimer2, timer2::kEnable);
+}
+
+void Chip::writeSerial(int n, int v, int /*old*/) {
+  switch (n) {
+    case L.serial.low.reg:
       serial_.load(v);
       break;
-    case kSerialHigh:
+    case L.serial.high.reg:
       serial_.load(serial_.shiftRegister() + 16 * v);
       break;
-    case kSerialMode:
+    case L.serial.mode.reg:
       serial_.setBitsPerTransfer(8 - L.serial.bitsShort.of(v));
       updateTaps();
       refreshPort5();
       break;
-    case kSerialControl: {
+    default: {  // the control
       const int before = serialControl_;
       serialControl_ = v;
       if (L.serial.start.setIn(v) && !L.serial.start.setIn(before)) serial_.start();
@@ -183,13 +208,13 @@ void Chip::onWrite(int n, int v, int old) {
       if (L.serial.function.setIn(v ^ before)) postRedraw(kItemPort5, kFirstPinButton[4]);
       break;
     }
-    case kRamBank:
-      c.set(kRamBank, L.ram.select.of(v));
-      bank_.select(c, L.ram.select.of(v));
-      break;
-    default:
-      break;
   }
+}
+
+void Chip::writeRam(int n, int v, int /*old*/) {
+  Cells c = cells();
+  c.set(n, L.ram.select.of(v));
+  bank_.select(c, L.ram.select.of(v));
 }
 
 // ---- Prescaler, timers, outputs.
@@ -224,8 +249,8 @@ bool Chip::tapInUse(Event e) const {
 void Chip::refreshReadout() {
   Cells c = cells();
   if (!c.valid()) return;
-  const bool low = c.bit(kPrescalerSelect, 8);
-  c.set(kPrescalerReadout, prescaler_.stageBits(low ? 7 : 11, 4));
+  const bool low = c.bit(L.prescaler.lowStages.reg, L.prescaler.lowStages.mask);
+  c.set(L.prescaler.readout.reg, prescaler_.stageBits(low ? 7 : 11, 4));
 }
 
 void Chip::timerStep(periphery::DownTimer4& timer, int input, int request, int item) {
@@ -264,21 +289,20 @@ void Chip::toggleSignal() {
 void Chip::refreshOutputs() {
   const bool syncHigh = timer1Sync_ && timer1_.counter() == 0;
   for (int p = 2; p <= 3; ++p) {
-    const int d = latch_.at(kPortDirections) >> (p - 2);
-    const int outputs = ((d & 1) ? 0x7 : 0) | ((d & 4) ? 0x8 : 0);
+    const int outputs = outputsOf(p);
     const bool high = syncHigh && (p == 2 || !latch_.test(L.system.port4OffTimer1));
     bool changed = false;
     for (int i = 0; i < 4; ++i) {
       if (p == 2 && i == 3 && latch_.test(L.system.signal)) {
         changed |= ports_[p].drive(3, signalLevel_ != 0);
-      } else if (outputs & (1 << i)) {
-        changed |= ports_[p].drive(i, high || ((outputLatches_[p] >> i) & 1));
+      } else if (simcore::bitAt(outputs, i)) {
+        changed |= ports_[p].drive(i, high || simcore::bitAt(outputLatches_[p], i));
       } else {
         changed |= ports_[p].release(i);
       }
     }
     Cells c = cells();
-    if (c.valid()) c.setMasked(p == 2 ? kPort3 : kPort4, outputs, outputLatches_[p]);
+    if (c.valid()) c.setMasked(p == 2 ? L.ports.port3.reg : L.ports.port4.reg, outputs, outputLatches_[p]);
     if (changed) postRedraw(kItemPort1 + p, kFirstPinButton[p]);
   }
 }
@@ -298,11 +322,11 @@ void Chip::refreshPort5() {
     else
       changed |= p.release(kPinClk);
   } else {
-    const int outputs = latch_.at(kPort5Directions);
+    const int outputs = latch_.at(L.ports.port5Directions.reg);
     for (int i = 0; i < 4; ++i)
-      changed |= (outputs & (1 << i)) ? p.drive(i, (outputLatches_[4] >> i) & 1) : p.release(i);
+      changed |= simcore::bitAt(outputs, i) ? p.drive(i, simcore::bitAt(outputLatches_[4], i)) : p.release(i);
     Cells c = cells();
-    if (c.valid()) c.setMasked(kPort5, outputs, outputLatches_[4]);
+    if (c.valid()) c.setMasked(L.ports.port5.reg, outputs, outputLatches_[4]);
   }
   if (changed) postRedraw(kItemPort5, kFirstPinButton[4]);
 }
@@ -310,13 +334,13 @@ void Chip::refreshPort5() {
 // Interrupt markers of ports 1 and 2: shown, kind 1 while the pin's request
 // is enabled.
 void Chip::refreshMarkers() {
-  const int e2 = latch_.at(kEnables2);
-  const bool port1[4] = {(e2 & 4) != 0, (e2 & 4) != 0, (e2 & 1) != 0, (e2 & 2) != 0};
+  const bool pulse = latch_.test(L.irq.pulseEnable);
+  const bool port1[4] = {pulse, pulse, latch_.test(L.irq.pin2Enable), latch_.test(L.irq.pin3Enable)};
   for (int i = 0; i < 4; ++i) {
     uint32_t& w1 = ports_[0].word(i);
     w1 = (w1 & ~pin::kMarkerKind) | (port1[i] ? (1u << 4) : 0u);
     uint32_t& w2 = ports_[1].word(i);
-    w2 = (w2 & ~pin::kMarkerKind) | ((latch_.at(kEnables3) & 2) ? (1u << 4) : 0u);
+    w2 = (w2 & ~pin::kMarkerKind) | (latch_.test(L.irq.port2Enable) ? (1u << 4) : 0u);
   }
   postRedraw(kItemPort1, kFirstPinButton[0]);
   postRedraw(kItemPort2, kFirstPinButton[1]);
@@ -336,11 +360,11 @@ void Chip::serialDone() {
   Cells c = cells();
   if (!c.valid()) return;
   serialControl_ &= ~L.serial.start.mask;
-  latch_.store(kSerialControl, serialControl_);
-  c.clearBits(kSerialControl, L.serial.start.mask);
+  latch_.store(L.serial.control.reg, serialControl_);
+  c.clearBits(L.serial.control.reg, L.serial.start.mask);
   kSerialRequests.raise(c, kReqSerial);
-  c.set(kSerialLow, serial_.received() & 15);
-  c.set(kSerialHigh, serial_.received() >> 4);
+  c.set(L.serial.low.reg, serial_.received() & 15);
+  c.set(L.serial.high.reg, serial_.received() >> 4);
   updateTaps();
 }
 
@@ -368,14 +392,14 @@ void Chip::SamplePorts() {
 void Chip::samplePort1() {
   Cells c = cells();
   periphery::Port& p = ports_[0];
-  c.set(kPort1, p.levels());
+  c.set(L.ports.port1.reg, p.levels());
   p.takeEdges([&](PinEdge e) {
     if (e.pin <= 1) {
-      c.set(kPulseCount, c.value(kPulseCount) < 7 ? c.value(kPulseCount) + 1 : 7);
+      c.set(L.pulse.count.reg, c.value(L.pulse.count.reg) < 7 ? c.value(L.pulse.count.reg) + 1 : 7);
       kPinRequests.raise(c, kReqPulse);
       // Quadrature: a rising edge of pin 0 with pin 1 low (and the three
       // cases that follow it in the same sense) means direction 1.
-      const bool pin0 = e.levelsAfter & 1, pin1 = (e.levelsAfter & 2) != 0;
+      const bool pin0 = simcore::bitAt(e.levelsAfter, 0), pin1 = simcore::bitAt(e.levelsAfter, 1);
       const int dir = e.pin == 0 ? (e.rising != pin1) : (e.rising == pin0);
       if (dir != direction_) {
         direction_ = dir;
@@ -385,14 +409,15 @@ void Chip::samplePort1() {
       kPinRequests.raise(c, e.pin == 2 ? kReqPin2 : kReqPin3);
     }
   });
-  c.set(kDirection, direction_);
+  c.set(L.ports.direction.reg, direction_);
 }
 
 void Chip::samplePort2() {
   Cells c = cells();
   periphery::Port& p = ports_[1];
-  c.set(kPort2, p.levels());
-  if (!c.bit(kResetOptions, L.system.noCombinationReset.mask) && p.level(2) && p.level(3) && ports_[0].level(3)) {
+  c.set(L.ports.port2.reg, p.levels());
+  if (!c.bit(L.system.resetOptions.reg, L.system.noCombinationReset.mask) && p.level(2) && p.level(3) &&
+      ports_[0].level(3)) {
     chipReset();
     return;
   }
@@ -404,9 +429,9 @@ void Chip::samplePort2() {
 void Chip::samplePorts34() {
   Cells c = cells();
   for (int p = 2; p <= 3; ++p) {
-    const int d = latch_.at(kPortDirections) >> (p - 2);
-    const int outputs = ((d & 1) ? 0x7 : 0) | ((d & 4) ? 0x8 : 0);
-    c.set(p == 2 ? kPort3 : kPort4, (outputLatches_[p] & outputs) | (ports_[p].levels() & ~outputs));
+    const int outputs = outputsOf(p);
+    c.set(p == 2 ? L.ports.port3.reg : L.ports.port4.reg,
+          (outputLatches_[p] & outputs) | (ports_[p].levels() & ~outputs));
     ports_[p].takeEdges([](PinEdge) {});
   }
 }
@@ -415,8 +440,8 @@ void Chip::samplePort5() {
   Cells c = cells();
   periphery::Port& p = ports_[4];
   if (!serialFunction()) {
-    const int outputs = latch_.at(kPort5Directions);
-    c.set(kPort5, (outputLatches_[4] & outputs) | (p.levels() & ~outputs));
+    const int outputs = latch_.at(L.ports.port5Directions.reg);
+    c.set(L.ports.port5.reg, (outputLatches_[4] & outputs) | (p.levels() & ~outputs));
     p.takeEdges([](PinEdge) {});
     return;
   }

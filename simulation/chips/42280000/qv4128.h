@@ -19,7 +19,8 @@
 #include "periphery/round_countdown.h"
 #include "periphery/serial_shifter.h"
 #include "periphery/watchdog.h"
-#include "registers.h"
+#include "periphery/write_routes.h"
+#include "layout.h"
 
 namespace qv4128 {
 
@@ -64,12 +65,12 @@ constexpr periphery::PrescalerConfig kPrescaler{15, 1u << 14, 0x1Fu << 9, 1u << 
 constexpr periphery::WatchdogConfig kWatchdog{4};  // resets at the 4th step after a clear
 constexpr double kMelodyBaseHz = 65536.0;
 
-constexpr periphery::RequestGroup kTimerRequests{{kRequests1}, {kEnables1}};
-constexpr periphery::RequestGroup kPinRequests{{kRequests2}, {kEnables2}};
-constexpr periphery::RequestGroup kSerialRequests{{kRequests3}, {kEnables3}};
+constexpr periphery::RequestGroup kTimerRequests{L.irq.requests1, L.irq.enables1};
+constexpr periphery::RequestGroup kPinRequests{L.irq.requests2, L.irq.enables2};
+constexpr periphery::RequestGroup kSerialRequests{L.irq.requests3, L.irq.enables3};
 // No interrupt while register 64 bit 1 is set.
 constexpr periphery::InterruptCondition kInterrupts{
-    {kInterruptMask, 0x2}, true, {{{kRequests1}, {kRequests2}, {kRequests3}, {0, 0}}}};
+    L.system.masked, true, {{L.irq.requests1, L.irq.requests2, L.irq.requests3, {0, 0}}}};
 
 // Request bits.
 constexpr int kReq1Hz = 1, kReqPrescaler = 2, kReqTimer1 = 4, kReqTimer2 = 8;
@@ -143,7 +144,8 @@ class Chip : public simcore::PeripheryChip<Chip> {
     return periphery::interruptPending<kInterrupts>(periphery::Cells(registers_));
   }
 
-  // ---- Register handlers (called by the register table).
+  // ---- Register handlers (called by the register table): the write of
+  // every register reaches the handler of its block.
   int onRead(int n);
   void onWrite(int n, int value, int old);
 
@@ -169,6 +171,25 @@ class Chip : public simcore::PeripheryChip<Chip> {
   void tickEvents(int carried);
   void postAll();
   void chipReset();
+
+  // The write handlers of the blocks, one per block of the register table.
+  void writeSystem(int n, int v, int old);
+  void writePrescaler(int n, int v, int old);
+  void writePorts(int n, int v, int old);
+  void writeTimer1(int n, int v, int old);
+  void writeTimer2(int n, int v, int old);
+  void writePulse(int n, int v, int old);
+  void writeMelody(int n, int v, int old);
+  void writeIrq(int n, int v, int old);
+  void writeSerial(int n, int v, int old);
+  void writeRam(int n, int v, int old);
+
+  // The output pins of port 3 (p 2) or port 4 (p 3): pins 0-2 by one
+  // direction bit, pin 3 by another.
+  int outputsOf(int p) const {
+    return (latch_.test(p == 2 ? L.ports.port3Low : L.ports.port4Low) ? 0x7 : 0) |
+           (latch_.test(p == 2 ? L.ports.p33 : L.ports.p43) ? 0x8 : 0);
+  }
 
   void timerStep(periphery::DownTimer4& timer, int input, int request, int item);
   void refreshReadout();

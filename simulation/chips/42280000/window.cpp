@@ -47,8 +47,8 @@ void Chip::draw(WindowHandle d, int item, intptr_t parts) {
       break;
     }
     case kItemPrescaler:
-      if (parts & prescalerItem::k1Hz) ShowLed(d, kOneHzLed, latch_.at(kEnables1) & 1);
-      if (parts & prescalerItem::kIrq) ShowLed(d, kPrescalerLed, latch_.at(kEnables1) & 2);
+      if (parts & prescalerItem::k1Hz) ShowLed(d, kOneHzLed, latch_.test(L.irq.oneHzEnable));
+      if (parts & prescalerItem::kIrq) ShowLed(d, kPrescalerLed, latch_.test(L.irq.prescalerEnable));
       SetDlgItemText(d, kPrescalerText, prescaler32Hz() ? "32Hz IRQ" : "64Hz IRQ");
       break;
     case kItemWatchdog:
@@ -57,7 +57,7 @@ void Chip::draw(WindowHandle d, int item, intptr_t parts) {
       break;
     case kItemTimer1:
       if (parts & timer1::kRunning) ShowLed(d, kTimer1RunningLed, timer1_.running());
-      if (parts & timer1::kEnable) ShowLed(d, kTimer1EnabledLed, latch_.at(kEnables1) & 4);
+      if (parts & timer1::kEnable) ShowLed(d, kTimer1EnabledLed, latch_.test(L.irq.timer1Enable));
       if (parts & timer1::kZeroStop) ShowLed(d, kTimer1ZeroStopLed, !timer1_.autoReload());
       if (parts & timer1::kSync) ShowLed(d, kTimer1SyncLed, timer1Sync_);
       if (parts & timer1::kAutoReload) ShowLed(d, kTimer1AutoReloadLed, timer1_.autoReload());
@@ -66,26 +66,25 @@ void Chip::draw(WindowHandle d, int item, intptr_t parts) {
       break;
     case kItemTimer2:
       if (parts & timer2::kRunning) ShowLed(d, kTimer2RunningLed, timer2_.running());
-      if (parts & timer2::kEnable) ShowLed(d, kTimer2EnabledLed, latch_.at(kEnables1) & 8);
+      if (parts & timer2::kEnable) ShowLed(d, kTimer2EnabledLed, latch_.test(L.irq.timer2Enable));
       if (parts & timer2::kZeroStop) ShowLed(d, kTimer2ZeroStopLed, !timer2_.autoReload());
       if (parts & timer2::kAutoReload) ShowLed(d, kTimer2AutoReloadLed, timer2_.autoReload());
       if (parts & timer2::kInput) SetDlgItemText(d, kTimer2InputText, kTimer2Inputs[timer2_.input()]);
       if (parts & timer2::kStart) SetDlgItemText(d, kTimer2StartText, Hex(timer2_.start()));
       break;
     case kItemMelody: {
-      const int control = latch_.at(kMelodyControl);
-      if (parts & melodyItem::kEnabled) ShowLed(d, kMelodyEnabledLed, control & 1);
+      if (parts & melodyItem::kEnabled) ShowLed(d, kMelodyEnabledLed, latch_.test(L.melody.enabled));
       if (parts & melodyItem::kFrequency) {
         char text[32];
         std::snprintf(text, sizeof text, "%.3f", melody_.frequency());
         SetDlgItemText(d, kMelodyFrequencyText, text);
       }
-      if (parts & melodyItem::kEnvelope) ShowLed(d, kMelodyEnvelopeLed, control & 2);
+      if (parts & melodyItem::kEnvelope) ShowLed(d, kMelodyEnvelopeLed, latch_.test(L.melody.envelope));
       if (parts & melodyItem::kImage) {
         Picture image = Picture::MelodyOff;
-        if (control & 1) image = (control & 6) == 2 ? Picture::Melody1
-                                 : (control & 6) == 6 ? Picture::Melody2
-                                                      : Picture::Melody3;
+        const int sound = latch_.value(L.melody.sound);
+        if (latch_.test(L.melody.enabled))
+          image = sound == 1 ? Picture::Melody1 : sound == 3 ? Picture::Melody2 : Picture::Melody3;
         SetDlgItemPicture(d, kMelodyImage, image);
       }
       break;

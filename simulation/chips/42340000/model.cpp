@@ -89,10 +89,10 @@ void Chip::powerOnReset(bool post) {
   if (c.valid()) periphery::applyReset(kPowerOnReset, c, 0);
   if (cpu_ != nullptr) resetCpu();
   clearPeriphery();
-  setReg(kPinFunctions2, 3);
-  setReg(kWatchdog, 8);
+  setReg(L.ports.functions2.reg, 3);
+  setReg(L.control.watchdog.reg, 8);
   const int index = params_[kFieldPowerOnIndex + ((options_.word[3] & kOptPowerOnIndex) ? 1 : 0)];
-  setReg(kThresholdIndex, index);
+  setReg(L.comparator.thresholdIndex.reg, index);
   supply_.reset();
   params_[kFieldComparatorUp] = 0;
   deriveState();
@@ -107,7 +107,7 @@ void Chip::deriveState() {
   timer_.setDoubleStep(params_[kFieldDoubleStep] != 0);
   freqTap_ = latch_.value(L.output.frequencyTap);
   serialOnInstructionClock_ = latch_.test(L.control.serialTap12OnClock);
-  setTickDivider(latch_.at(kTickDivider));
+  setTickDivider(latch_.at(L.control.tickDivider.reg));
   applyRegisterFields();
   updateSerialTap();
   updateRc();
@@ -120,12 +120,12 @@ void Chip::deriveState() {
 
 // The fields of the active set that registers write.
 void Chip::applyRegisterFields() {
-  int n = latch_.at(kTickDivider) & 7;
+  const int n = latch_.value(L.control.tickExponent);
   params_[kFieldTickExponent] = n > 4 ? 0 : n;
-  params_[kFieldTickBit3] = (latch_.at(kTickDivider) >> 3) & 1;
+  params_[kFieldTickBit3] = latch_.value(L.control.tickBit3);
   params_[kFieldRcMode] = latch_.value(L.control.rcClock);
-  params_[kFieldAdcIndex] = latch_.at(kThresholdIndex);
-  params_[kFieldSupplyIndex] = latch_.at(kThresholdIndex);
+  params_[kFieldAdcIndex] = latch_.at(L.comparator.thresholdIndex.reg);
+  params_[kFieldSupplyIndex] = latch_.at(L.comparator.thresholdIndex.reg);
 }
 
 void Chip::updateRc() {
@@ -230,44 +230,69 @@ int Chip::onRead(int n) {
   return c.readAndClear(n, 0xF);
 }
 
+// Every write: the latch takes what the register now holds, the block that
+// owns the register acts, and what is due follows the new settings.
 void Chip::onWrite(int n, int v, int old) {
+  using Routes = periphery::WriteRoutes<
+      periphery::Route<Block::Ports, &Chip::writePorts>, periphery::Route<Block::Output, &Chip::writeOutput>,
+      periphery::Route<Block::Serial, &Chip::writeSerial>, periphery::Route<Block::Timer, &Chip::writeTimer>,
+      periphery::Route<Block::Irq, &Chip::writeIrq>, periphery::Route<Block::Control, &Chip::writeControl>,
+      periphery::Route<Block::Comparator, &Chip::writeComparator>>;
+  latch_.store(n, cells().value(n));
+  Routes::write(*this, kRegisterMap, n, v, old);
+  updateDue();
+}
+
+void Chip::writePorts(int n, int v, int /*old*/) {
   Cells c = cells();
-  latch_.store(n, c.value(n));
   switch (n) {
-    case kPortA:
+    case L.ports.portA.reg:
       latch_.store(n, v);
       outputLatch_ = (outputLatch_ & ~0xF) | v;
       refreshPins();
       break;
-    case kDirections:
-    case kPinFunctions:
-    case kPinFunctions2:
+    case L.ports.directions.reg:
+    case L.ports.functions.reg:
+    case L.ports.functions2.reg:
       refreshPins();
       postRedraw(kItemTimer, timerItem::kPwm);
       break;
-    case kEdges:
-      c.setMasked(kRequests1, 0xF, 0);
+    case L.ports.edges.reg:
+      c.setMasked(L.irq.requests1.reg, L.irq.requests1.mask, 0);
       refreshMarkers();
       break;
-    case kPinSelect:
+    case L.ports.pinSelect.reg:
       refreshMarkers();
       break;
-    case kOutputControl:
-      freqTap_ = L.output.frequencyTap.of(v);
-      break;
-    case kSerialMode:
-      updateSerialTap();
-      break;
-    case kSerialControl:
-      if (L.serial.start.setIn(v) && !serial_.running()) startTransfer();
-      if (!L.serial.start.setIn(v) && serial_.running()) {  // the program stops a transfer
-        serial_.stop();
-        sLine_ = L.serial.keepHigh.setIn(v);
-        updateSerialTap();
-      }
+    case L.ports.portA45.reg:
+      outputLatch_ = (outputLatch_ & ~0x20) | (L.ports.pa5Latch.of(v) << 5);
       refreshPins();
       break;
-    case kTimerMode: {
+    default:
+      break;
+  }
+}
+
+void Chip::writeOutput(int /*n*/, int v, int /*old*/) { freqTap_ = L.output.frequencyTap.of(v); }
+
+void Chip::writeSerial(int n, int v, int /*old*/) {
+  if (n == L.serial.mode.reg) {
+    updateSerialTap();
+    return;
+  }
+  if (L.serial.start.setIn(v) && !serial_.running()) startTransfer();
+  if (!L.serial.start.setIn(v) && serial_.running()) {  // the program stops a transfer
+    serial_.stop();
+    sLine_ = L.serial.keepHigh.setIn(v);
+    updateSerialTap();
+  }
+  refreshPins();
+}
+
+void Chip::writeTimer(int n, int v, int /*old*/) {
+  Cells c = cells();
+  switch (n) {
+    case L.timer.mode.reg: {
       const bool wasUp = timer_.up();
       timerInput_ = L.timer.input.of(v);
       timer_.setUp(L.timer.up.setIn(v));
@@ -275,69 +300,91 @@ void Chip::onWrite(int n, int v, int old) {
         // The direction changed: counter and value are mirrored, and so
         // are the registers that show them.
         timer_.mirror();
-        c.set(kTimerValue0, ~c.value(kTimerValue0));
-        c.set(kTimerValue1, ~c.value(kTimerValue1));
-        c.setMasked(kTimerValue2, 0x3, ~c.value(kTimerValue2));
-        for (int r = kTimerValue0; r <= kTimerValue2; ++r) latch_.store(r, c.value(r));
+        c.set(L.timer.value0.reg, ~c.value(L.timer.value0.reg));
+        c.set(L.timer.value1.reg, ~c.value(L.timer.value1.reg));
+        c.setMasked(L.timer.valueHigh.reg, L.timer.valueHigh.mask, ~c.value(L.timer.valueHigh.reg));
+        for (int r = L.timer.value0.reg; r <= L.timer.value2.reg; ++r) latch_.store(r, c.value(r));
       }
       updateRc();
       postRedraw(kItemTimer, timerItem::kInput | timerItem::kDirection | timerItem::kCompare |
                                  timerItem::kCounter);
       break;
     }
-    case kTimerControl: {
+    case L.timer.control.reg: {
       bool run = L.timer.run.setIn(v);
       timer_.setCompareEnabled(L.timer.compareEnable.setIn(v));
       if (L.timer.load.setIn(v)) {
         if (!timer_.load()) run = false;  // a start value of 0 stops the timer
-        c.clearBits(kTimerControl, L.timer.load.mask | L.timer.compareEnable.mask);
+        c.clearBits(L.timer.control.reg, L.timer.load.mask | L.timer.compareEnable.mask);
       }
       // Not started on a full compare already matched, with 108 bit 3.
       if (run && !timer_.running() && latch_.test(L.control.startRefusal) && latch_.test(L.control.fullCompare) &&
           timer_.countAtValue())
         run = false;
       timer_.setRunning(run);
-      if (!run) c.clearBits(kTimerControl, L.timer.run.mask);
+      if (!run) c.clearBits(L.timer.control.reg, L.timer.run.mask);
       latch_.store(n, c.value(n));
       updateRc();
       postRedraw(kItemTimer, timerItem::kRun | timerItem::kCompareOn | timerItem::kCounter);
       break;
     }
-    case kTimerValue0:
-    case kTimerValue1:
-    case kTimerValue2:
-      timer_.setValue(c.value(kTimerValue0) | c.value(kTimerValue1) << 4 | (c.value(kTimerValue2) & 3) << 8);
-      timer_.setWidthCode(c.value(kTimerValue2) >> 2);
+    default: {  // the value registers
+      const int high = c.value(L.timer.value2.reg);
+      timer_.setValue(c.value(L.timer.value0.reg) | c.value(L.timer.value1.reg) << 4 |
+                      L.timer.valueHigh.of(high) << 8);
+      timer_.setWidthCode(L.timer.width.of(high));
       postRedraw(kItemTimer, timerItem::kCompare | timerItem::kWidth | timerItem::kCounter);
       break;
-    case kPortA45:
-      outputLatch_ = (outputLatch_ & ~0x20) | (L.ports.pa5Latch.of(v) << 5);
-      refreshPins();
-      break;
-    case kEnables1:
-      postRedraw(kItemTimer, timerItem::kEndEnable | timerItem::kCompareEnable);
-      break;
-    case kEnables2:
-      postRedraw(kItemPrescaler, prescalerItem::kEnables);
-      break;
-    case kSystem:
+    }
+  }
+}
+
+void Chip::writeIrq(int n, int /*v*/, int /*old*/) {
+  if (n == L.irq.enables1.reg)
+    postRedraw(kItemTimer, timerItem::kEndEnable | timerItem::kCompareEnable);
+  else
+    postRedraw(kItemPrescaler, prescalerItem::kEnables);
+}
+
+void Chip::writeControl(int n, int v, int /*old*/) {
+  Cells c = cells();
+  switch (n) {
+    case L.control.system.reg:
       timer_.setFullCompare(L.control.fullCompare.setIn(v));
       updateSleep();
       postRedraw(kItemTimer, timerItem::kCompare);
       break;
-    case kWatchdog:
+    case L.control.watchdog.reg:
       if (L.control.clearWatchdog.setIn(v)) {
         watchdog_.clear();
-        c.setMasked(kWatchdog, 0x3, 0);
+        c.setMasked(L.control.watchdog.reg, L.control.watchdogCount.mask, 0);
         latch_.store(n, c.value(n));
       }
       updateSleep();
       break;
-    case kPrescaler:
+    case L.control.prescaler.reg:
       if (L.control.restart.setIn(v)) prescaler_.reset();
       postRedraw(kItemPrescaler, prescalerItem::kLabel);
       break;
-    case kComparator: {
+    case L.control.clockOptions.reg:
+      serialOnInstructionClock_ = L.control.serialTap12OnClock.setIn(v);
+      refreshRare();
+      applyRegisterFields();
+      updateRc();
+      break;
+    case L.control.tickDivider.reg:
+      setTickDivider(v);
+      if (tickCount_ >= tickPeriod_) tickCount_ = 0;
+      applyRegisterFields();
+      break;
+    default:  // the sleep options: read where they act
+      break;
+  }
+}
+
+void Chip::writeComparator(int n, int v, int /*old*/) {
+  switch (n) {
+    case L.comparator.control.reg: {
       const bool adc = L.comparator.adcChannel.setIn(v);
       comparator_.setContinuous(L.comparator.continuous.setIn(v));
       if (L.comparator.start.setIn(v)) comparator_.start();
@@ -348,29 +395,14 @@ void Chip::onWrite(int n, int v, int old) {
       postRedraw(kItemComparator, comparatorItem::kAll);
       break;
     }
-    case kThresholdIndex:
+    case L.comparator.thresholdIndex.reg:
       applyRegisterFields();
       break;
-    case kClockOptions:
-      serialOnInstructionClock_ = L.control.serialTap12OnClock.setIn(v);
-      refreshRare();
-      applyRegisterFields();
-      updateRc();
-      break;
-    case kTickDivider:
-      setTickDivider(v);
-      if (tickCount_ >= tickPeriod_) tickCount_ = 0;
-      applyRegisterFields();
-      break;
-    case kTopThreshold:
+    default:  // the top threshold
       params_[kFieldAdcThreshold + 15] = params_[kFieldAdcTopPair + L.comparator.topOfPair.of(v)];
       params_[kFieldSupplyThreshold + 15] = params_[kFieldSupplyTopPair + L.comparator.topOfPair.of(v)];
       break;
-    default:
-      break;
   }
-  updateDue();
-  (void)old;
 }
 
 // ---- Timer.
@@ -382,11 +414,11 @@ void Chip::timerMatch(const Timer::Match& m) {
   if (m.compare && timer_.compareEnabled()) raise(kPinTimerRequests, kReqCompare);
   if (m.end) raise(kPinTimerRequests, kReqEnd);
   if (!timer_.running()) {
-    setReg(kTimerControl, latch_.at(kTimerControl) & ~8);
+    setReg(L.timer.control.reg, L.timer.run.with(latch_.at(L.timer.control.reg), 0));
     updateRc();
     postRedraw(kItemTimer, timerItem::kRun);
   }
-  if (latch_.at(kPinFunctions) & 3) {
+  if (latch_.test(L.ports.pwm)) {
     // PWM: high at the end value, low at the compare match counting up;
     // the reverse counting down.
     const bool level = m.end ? timer_.up() : !timer_.up();
@@ -400,20 +432,20 @@ void Chip::timerMatch(const Timer::Match& m) {
 // ---- Comparator.
 
 void Chip::measure() {
-  const int index = latch_.at(kThresholdIndex) & 15;
+  const int index = latch_.at(L.comparator.thresholdIndex.reg);
   const int voltage = channelAdc_ ? params_[kFieldAdcVoltage] : params_[kFieldSupplyVoltage];
   const int threshold = params_[(channelAdc_ ? kFieldAdcThreshold : kFieldSupplyThreshold) + index];
   const periphery::LevelComparator::Result r = comparator_.step(voltage, threshold);
   Cells c = cells();
   if (!c.valid()) return;
   if (r.atOrAbove) {
-    c.setBits(kComparator, 8);
-    c.clearBits(kComparator, 4);
+    c.setBits(L.comparator.result.reg, L.comparator.result.mask);
+    c.clearBits(L.comparator.start.reg, L.comparator.start.mask);
   } else {
-    c.clearBits(kComparator, 0xC);
+    c.clearBits(L.comparator.control.reg, L.comparator.result.mask | L.comparator.start.mask);
     raise(kSystemRequests, kReqComparator);
   }
-  latch_.store(kComparator, c.value(kComparator));
+  latch_.store(L.comparator.control.reg, c.value(L.comparator.control.reg));
   postRedraw(kItemComparator, comparatorItem::kMode);
 }
 
@@ -456,9 +488,9 @@ void Chip::toggleFrequency() {
 // input, the bit sent when the chip drives it).
 void Chip::startTransfer() {
   Cells c = cells();
-  const int data = (c.valid() ? c.value(kSerialLow) | c.value(kSerialHigh) << 4 : 0);
+  const int data = (c.valid() ? c.value(L.serial.low.reg) | c.value(L.serial.high.reg) << 4 : 0);
   serial_.start(data, latch_.test(L.serial.msbFirst) ? periphery::BitOrder::MsbFirst : periphery::BitOrder::LsbFirst,
-                (latch_.at(kSerialMode) & 2) ? periphery::OutputPhase::Rising : periphery::OutputPhase::Falling);
+                latch_.test(L.serial.risingPhase) ? periphery::OutputPhase::Rising : periphery::OutputPhase::Falling);
   sLine_ = true;
   updateSerialTap();
 }
@@ -471,13 +503,13 @@ void Chip::serialClock() {
 
 void Chip::serialDone() {
   Cells c = cells();
-  setReg(kSerialControl, latch_.at(kSerialControl) & ~8);
+  setReg(L.serial.control.reg, L.serial.start.with(latch_.at(L.serial.control.reg), 0));
   raise(kSystemRequests, kReqSerial);
   if (c.valid()) {
-    c.set(kSerialLow, serial_.received() & 15);
-    c.set(kSerialHigh, serial_.received() >> 4);
+    c.set(L.serial.low.reg, serial_.received() & 15);
+    c.set(L.serial.high.reg, serial_.received() >> 4);
   }
-  sLine_ = (latch_.at(kSerialControl) & 4) != 0;
+  sLine_ = latch_.test(L.serial.keepHigh);
   updateSerialTap();
 }
 
@@ -487,28 +519,29 @@ void Chip::serialDone() {
 // (PA5), 97, 98 and the comparator channel; outputs without a function
 // show the latch.
 void Chip::refreshPins() {
-  const int dir = latch_.at(kDirections);
-  const int f1 = latch_.at(kPinFunctions), f2 = latch_.at(kPinFunctions2);
+  const int dir = latch_.at(L.ports.directions.reg);
   PinFunction f[kPins] = {};
   bool level[kPins] = {};
   bool driven[kPins] = {};
   for (int p = 0; p < 4; ++p) {
-    driven[p] = (dir >> p) & 1;
-    level[p] = (outputLatch_ >> p) & 1;
+    driven[p] = simcore::bitAt(dir, p);
+    level[p] = simcore::bitAt(outputLatch_, p);
   }
-  if (f1 & 1) f[0] = PinFunction::Pwm, level[0] = pwm_;
-  if (f1 & 4) f[1] = PinFunction::Clk, level[1] = serial_.clockLevel();
-  else if (f1 & 2) f[1] = PinFunction::Pwm, level[1] = pwm_;
-  switch (f2 & 3) {
+  if (latch_.test(L.ports.pa0Pwm)) f[0] = PinFunction::Pwm, level[0] = pwm_;
+  if (latch_.test(L.ports.pa1Clock)) f[1] = PinFunction::Clk, level[1] = serial_.clockLevel();
+  else if (latch_.test(L.ports.pa1Pwm)) f[1] = PinFunction::Pwm, level[1] = pwm_;
+  switch (latch_.value(L.ports.pa2Function)) {
     case 3: f[2] = PinFunction::Por, level[2] = supply_.up(); break;
-    case 2: f[2] = PinFunction::Out, level[2] = serial_.running() ? serial_.out() : ((outputLatch_ >> 2) & 1); break;
+    case 2:
+      f[2] = PinFunction::Out, level[2] = serial_.running() ? serial_.out() : simcore::bitAt(outputLatch_, 2);
+      break;
     case 1: f[2] = PinFunction::Freq, level[2] = freqPa2_; break;
     default: break;
   }
-  if (f1 & 8) f[3] = PinFunction::S, level[3] = sLine_;
-  driven[5] = (latch_.at(kPortA45) & 4) != 0;
-  level[5] = (outputLatch_ >> 5) & 1;
-  if (f2 & 4) f[5] = PinFunction::Freq, level[5] = freqPa5_;
+  if (latch_.test(L.ports.pa3Serial)) f[3] = PinFunction::S, level[3] = sLine_;
+  driven[5] = latch_.test(L.ports.pa5Output);
+  level[5] = simcore::bitAt(outputLatch_, 5);
+  if (latch_.test(L.ports.pa5Frequency)) f[5] = PinFunction::Freq, level[5] = freqPa5_;
   bool changed = false;
   for (int p = 0; p < kPins; ++p) {
     if (p == 4) continue;
@@ -530,8 +563,8 @@ void Chip::refreshPins() {
   }
   Cells c = cells();
   if (c.valid()) {
-    c.set(kPortA, port_.levels() & 15);
-    c.setMasked(kPortA45, 0x3, port_.levels() >> 4);
+    c.set(L.ports.portA.reg, port_.levels() & 15);
+    c.setMasked(L.ports.levels45.reg, L.ports.levels45.mask, port_.levels() >> 4);
   }
   if (changed) postRedraw(kItemPortA, kFirstPinButton);
 }
@@ -539,11 +572,9 @@ void Chip::refreshPins() {
 // Interrupt markers: pin interrupt 0 on PA0 or PA5, pin interrupt 1 on PA3 or
 // PA4, kind 1 for a falling and 2 for a rising edge.
 void Chip::refreshMarkers() {
-  const int src0 = (latch_.at(kPinSelect) & 1) ? 5 : 0;
-  const int src1 = (latch_.at(kPinSelect) & 2) ? 4 : 3;
   for (int p = 0; p < kPins; ++p) port_.word(p) &= ~pin::kMarkerKind;
-  port_.word(src0) |= (latch_.at(kEdges) & 1) ? (1u << 4) : (2u << 4);
-  port_.word(src1) |= (latch_.at(kEdges) & 2) ? (1u << 4) : (2u << 4);
+  port_.word(int0Pin()) |= latch_.test(L.ports.int0Falling) ? (1u << 4) : (2u << 4);
+  port_.word(int1Pin()) |= latch_.test(L.ports.int1Falling) ? (1u << 4) : (2u << 4);
   postRedraw(kItemPortA, kFirstPinButton);
 }
 
@@ -564,16 +595,15 @@ bool Chip::clickPinA(int p) {
 void Chip::samplePortA() {
   Cells c = cells();
   if (!c.valid()) return;
-  c.set(kPortA, port_.levels() & 15);
-  c.setMasked(kPortA45, 0x3, port_.levels() >> 4);
-  const int src0 = (latch_.at(kPinSelect) & 1) ? 5 : 0;
-  const int src1 = (latch_.at(kPinSelect) & 2) ? 4 : 3;
+  c.set(L.ports.portA.reg, port_.levels() & 15);
+  c.setMasked(L.ports.levels45.reg, L.ports.levels45.mask, port_.levels() >> 4);
+  const int src0 = int0Pin(), src1 = int1Pin();
   if (cpu_ != nullptr) {
     cpu_->word[k42::kCond1] = port_.level(src0) ? 1 : 0;
     cpu_->word[k42::kCond2] = port_.level(src1) ? 1 : 0;
   }
-  const bool falling0 = latch_.at(kEdges) & 1, falling1 = latch_.at(kEdges) & 2;
-  const bool rcMode = latch_.at(kClockOptions) & 2;
+  const bool falling0 = latch_.test(L.ports.int0Falling), falling1 = latch_.test(L.ports.int1Falling);
+  const bool rcMode = latch_.test(L.control.rcClock);
   port_.takeEdges([&](PinEdge e) {
     if (e.pin == src0 && e.rising != falling0) raise(kPinTimerRequests, kReqPin0);
     if (e.pin == src1 && e.rising != falling1) raise(kPinTimerRequests, kReqPin1);
@@ -582,19 +612,19 @@ void Chip::samplePortA() {
       timerStep();
       ShowDeferredState();  // a click between runs shows the count at once
     }
-    if (e.pin == 1 && serial_.running() && (latch_.at(kSerialMode) & 0xC) == 0) serialClock();
+    if (e.pin == 1 && serial_.running() && !latch_.test(L.serial.clock)) serialClock();
   });
   resetByPin();
 }
 
 void Chip::resetByPin() {
-  const int src0 = (latch_.at(kPinSelect) & 1) ? 5 : 0;
-  const int src1 = (latch_.at(kPinSelect) & 2) ? 4 : 3;
+  const int src0 = int0Pin(), src1 = int1Pin();
   bool reset = false;
-  if (latch_.at(kOutputControl) & 4) reset = port_.level(src1) && (sleeping_ || (latch_.at(kOutputControl) & 8));
+  if (latch_.test(L.output.pinReset))
+    reset = port_.level(src1) && (sleeping_ || latch_.test(L.output.pinResetAwake));
   if (sleeping_) {
-    if ((latch_.at(kPinSelect) & 4) && port_.level(src0)) reset = true;
-    if ((latch_.at(kPinSelect) & 8) && port_.level(src1)) reset = true;
+    if (latch_.test(L.ports.wakeByInt0Pin) && port_.level(src0)) reset = true;
+    if (latch_.test(L.ports.wakeByInt1Pin) && port_.level(src1)) reset = true;
   }
   if (reset) peripheryReset();
 }
@@ -620,7 +650,7 @@ int32_t Chip::rareRound(int32_t mode, int32_t pc) {
     holding_ = false;
   }
   if (sleeping_) {
-    if (!(latch_.at(kSleepOptions) & 4) && --sleepCountdown_ <= 0) peripheryReset();
+    if (!latch_.test(L.control.noSleepTimeout) && --sleepCountdown_ <= 0) peripheryReset();
     reloadPcAfterReset(pc);
     return pc;
   }

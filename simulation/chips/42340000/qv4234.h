@@ -22,7 +22,8 @@
 #include "periphery/requests.h"
 #include "periphery/timer10.h"
 #include "periphery/watchdog.h"
-#include "registers.h"
+#include "periphery/write_routes.h"
+#include "layout.h"
 
 namespace qv4234 {
 
@@ -61,9 +62,10 @@ constexpr periphery::PrescalerConfig kPrescalerChain{16, 0, 0xFFFF, 0};
 constexpr periphery::WatchdogConfig kWatchdogSteps{4};  // a reset is requested at the 4th step
 constexpr int32_t kSleepRounds = 2'500'000;
 
-constexpr periphery::RequestGroup kPinTimerRequests{{kRequests1}, {kEnables1}};
-constexpr periphery::RequestGroup kSystemRequests{{kRequests2}, {kEnables2}};
-constexpr periphery::InterruptCondition kInterrupts{{kSystem, 0x8}, false, {{{kRequests1}, {kRequests2}, {0, 0}, {0, 0}}}};
+constexpr periphery::RequestGroup kPinTimerRequests{L.irq.requests1, L.irq.enables1};
+constexpr periphery::RequestGroup kSystemRequests{L.irq.requests2, L.irq.enables2};
+constexpr periphery::InterruptCondition kInterrupts{
+    L.control.interruptsEnabled, false, {{L.irq.requests1, L.irq.requests2, {0, 0}, {0, 0}}}};
 
 // Request bits.
 constexpr int kReqPin0 = 1, kReqPin1 = 2, kReqCompare = 4, kReqEnd = 8;
@@ -130,7 +132,8 @@ class Chip : public simcore::PeripheryChip<Chip> {
   bool InterruptRequested() const { return periphery::interruptPending<kInterrupts>(cells(), latch_); }
   inline int32_t RunLoop(int32_t mode);
 
-  // ---- Register handlers (called by the register table).
+  // ---- Register handlers (called by the register table): the write of
+  // every register reaches the handler of its block.
   int onRead(int n);
   void onWrite(int n, int value, int old);
 
@@ -202,7 +205,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
       showCounter();
   }
   void setTickDivider(int code) {
-    tickShift_ = (code & 7) > 4 ? 0 : (code & 7);
+    tickShift_ = L.control.tickExponent.of(code) > 4 ? 0 : L.control.tickExponent.of(code);
     tickPeriod_ = 1 << tickShift_;
   }
   [[gnu::always_inline]] inline bool round(int32_t mode, int32_t& pc);
@@ -225,6 +228,15 @@ class Chip : public simcore::PeripheryChip<Chip> {
       countdown_.dueNext();
     }
   }
+
+  // The write handlers of the blocks, one per block of the register table.
+  void writePorts(int n, int v, int old);
+  void writeOutput(int n, int v, int old);
+  void writeSerial(int n, int v, int old);
+  void writeTimer(int n, int v, int old);
+  void writeIrq(int n, int v, int old);
+  void writeControl(int n, int v, int old);
+  void writeComparator(int n, int v, int old);
 
   // Resets.
   void powerOnReset(bool post);
@@ -252,10 +264,10 @@ class Chip : public simcore::PeripheryChip<Chip> {
     counterBehind_ = false;
     if (registers_ == nullptr) return;
     const int v = timer_.count();
-    storeValue(kTimerValue0, v & 15);
-    storeValue(kTimerValue1, (v >> 4) & 15);
-    RegisterCell& high = registers_[kTimerValue2];
-    high.value = (high.value & ~3) | (v >> 8);
+    storeValue(L.timer.value0.reg, v & 15);
+    storeValue(L.timer.value1.reg, (v >> 4) & 15);
+    RegisterCell& high = registers_[L.timer.value2.reg];
+    high.value = L.timer.valueHigh.with(high.value, v >> 8);
     postRedraw(kItemTimer, timerItem::kCounter);
   }
   void measure();
@@ -270,7 +282,12 @@ class Chip : public simcore::PeripheryChip<Chip> {
   void refreshMarkers();
   void samplePortA();
   void resetByPin();
-  int rcPeriod() const { return (params_[kFieldRcDivider] > 0 ? params_[kFieldRcDivider] : 1) << ((latch_.at(kEdges) >> 3) & 1); }
+  int rcPeriod() const {
+    return (params_[kFieldRcDivider] > 0 ? params_[kFieldRcDivider] : 1) << latch_.value(L.ports.rcHalved);
+  }
+  // The pins of the two pin interrupts (PA0 or PA5, PA3 or PA4).
+  int int0Pin() const { return latch_.test(L.ports.int0FromPa5) ? 5 : 0; }
+  int int1Pin() const { return latch_.test(L.ports.int1FromPa4) ? 4 : 3; }
   void updateRc();
   void updateSleep();
   void updateSerialTap();
@@ -343,7 +360,7 @@ class Chip : public simcore::PeripheryChip<Chip> {
         watchdog_.clear();
       else if (watchdog_.step())
         resetRequest_ = true, rare_ = 1;  // the run loop resets after the tick
-      cells().setMasked(kWatchdog, 0x3, watchdog_.count());
+      cells().setMasked(L.control.watchdog.reg, L.control.watchdogCount.mask, watchdog_.count());
       break;
   }
   return true;
@@ -394,7 +411,8 @@ class Chip : public simcore::PeripheryChip<Chip> {
   if (!halted()) {
     stepInstruction(pc);
     if (halted()) [[unlikely]]
-      setReg(kSystem, latch_.at(kSystem) | 8);  // HALT enables interrupts
+      // HALT enables interrupts.
+      setReg(L.control.system.reg, latch_.at(L.control.system.reg) | L.control.interruptsEnabled.mask);
   }
   return true;
 }

@@ -70,28 +70,28 @@ void Chip::Window_Redraw(int item, intptr_t parts) {
       break;
     case kItemPrescaler:
       if (parts & prescalerItem::kLabel)
-        SetDlgItemText(d, kPrescalerLabel, (latch_.at(kPrescaler) & 2) ? "64 Hz IRQ" : "8 Hz IRQ");
+        SetDlgItemText(d, kPrescalerLabel, latch_.test(L.control.fast64Hz) ? "64 Hz IRQ" : "8 Hz IRQ");
       if (parts & prescalerItem::kEnables) {
-        simcore::ShowLed(d, kPrescalerLed, latch_.at(kEnables2) & 4);
-        simcore::ShowLed(d, kOneHzLed, latch_.at(kEnables2) & 8);
+        simcore::ShowLed(d, kPrescalerLed, latch_.test(L.irq.prescalerEnable));
+        simcore::ShowLed(d, kOneHzLed, latch_.test(L.irq.oneHzEnable));
       }
       break;
     case kItemTimer: {
       const Timer& t = timer_;
-      const int mask = (latch_.at(kSystem) & 2) ? Timer::kMask : t.widthMask();
-      if (parts & timerItem::kEndEnable) simcore::ShowLed(d, kEndEnableLed, latch_.at(kEnables1) & 8);
-      if (parts & timerItem::kCompareEnable) simcore::ShowLed(d, kCompareEnableLed, latch_.at(kEnables1) & 4);
+      const int mask = latch_.test(L.control.fullCompare) ? Timer::kMask : t.widthMask();
+      if (parts & timerItem::kEndEnable) simcore::ShowLed(d, kEndEnableLed, latch_.test(L.irq.endEnable));
+      if (parts & timerItem::kCompareEnable) simcore::ShowLed(d, kCompareEnableLed, latch_.test(L.irq.compareEnable));
       if (parts & timerItem::kRun) simcore::ShowLed(d, kRunLed, t.running());
-      if (parts & timerItem::kPwm) simcore::ShowLed(d, kPwmLed, latch_.at(kPinFunctions) & 3);
+      if (parts & timerItem::kPwm) simcore::ShowLed(d, kPwmLed, latch_.test(L.ports.pwm));
       if (parts & timerItem::kCompareOn) simcore::ShowLed(d, kCompareOnLed, t.compareEnabled());
       if (parts & timerItem::kInput) {
         char text[16];
         if (timerInput_ < 7)
           std::snprintf(text, sizeof text, "%s", kTimerInputs[timerInput_]);
-        else if (latch_.at(kClockOptions) & 2)
+        else if (latch_.test(L.control.rcClock))
           std::snprintf(text, sizeof text, "RC/%d", rcPeriod());
         else
-          std::snprintf(text, sizeof text, "%s", (latch_.at(kPinSelect) & 2) ? "PA4" : "PA3");
+          std::snprintf(text, sizeof text, "%s", latch_.test(L.ports.int1FromPa4) ? "PA4" : "PA3");
         SetDlgItemText(d, kInputText, text);
       }
       if (parts & timerItem::kDirection) SetDlgItemText(d, kDirectionText, t.up() ? "+1" : "-1");

@@ -5,7 +5,10 @@
 // truly a chip's own runs in its handlers:
 //   read  plain | bits(mask) | readClear(mask) | computed (chip's onRead)
 //   write stored | storedBits(mask) | ignored | oneClears(mask)
-//         | any of these followed by the chip's onWrite (".then()")
+//         | any of these followed by the chip's onWrite (".then()"), which
+//           may name the block that owns the register (".then(Block::Timer)",
+//           "handledBy(Block::Ports)") for the chip's write routes
+//           (write_routes.h)
 #include <array>
 #include <cstdint>
 
@@ -26,9 +29,23 @@ struct ReadRule {
 struct WriteRule {
   WriteKind kind = WriteKind::Stored;
   uint8_t mask = 15;           // the bits stored (Stored) or cleared (OneClears)
-  bool handler = false;        // then call the chip's onWrite
+  // 0: no handler; else the chip's onWrite runs after the store, and
+  // route - 1 is blockCode() of the block that owns the register (0: none).
+  uint8_t route = 0;
+  constexpr bool handler() const { return route != 0; }
+  constexpr int block() const { return route - 1; }
   // The same rule, followed by the chip's handler.
-  constexpr WriteRule then() const { return WriteRule{kind, mask, true}; }
+  constexpr WriteRule then() const { return WriteRule{kind, mask, route != 0 ? route : uint8_t{1}}; }
+  // The same rule, followed by the handler of block `b`.
+  template <class Block>
+  constexpr WriteRule then(Block b) const {
+    return WriteRule{kind, mask, static_cast<uint8_t>(blockCode(b) + 1)};
+  }
+  // A block's number in the table: its enumerator + 1, so that 0 is no block.
+  template <class Block>
+  static constexpr int blockCode(Block b) {
+    return static_cast<int>(b) + 1;
+  }
 };
 
 // The rule names a chip's table is written in (`using namespace
@@ -42,15 +59,20 @@ constexpr ReadRule readClear(int mask) {
 }
 constexpr ReadRule computed{ReadKind::Computed, 15};
 
-constexpr WriteRule stored{WriteKind::Stored, 15, false};
+constexpr WriteRule stored{WriteKind::Stored, 15, 0};
 constexpr WriteRule storedBits(int mask) {
-  return WriteRule{WriteKind::Stored, static_cast<uint8_t>(mask), false};
+  return WriteRule{WriteKind::Stored, static_cast<uint8_t>(mask), 0};
 }
-constexpr WriteRule ignored{WriteKind::Ignored, 0, false};
+constexpr WriteRule ignored{WriteKind::Ignored, 0, 0};
 // Nothing is stored; the chip's handler does it all.
-constexpr WriteRule handled{WriteKind::Ignored, 0, true};
+constexpr WriteRule handled{WriteKind::Ignored, 0, 1};
+// Nothing is stored; the handler of block `b` does it all.
+template <class Block>
+constexpr WriteRule handledBy(Block b) {
+  return handled.then(b);
+}
 constexpr WriteRule oneClears(int mask) {
-  return WriteRule{WriteKind::OneClears, static_cast<uint8_t>(mask), false};
+  return WriteRule{WriteKind::OneClears, static_cast<uint8_t>(mask), 0};
 }
 
 }  // namespace rules
@@ -93,7 +115,7 @@ constexpr RegisterMap withRegisters(RegisterMap map, const RegisterSpec (&list)[
 constexpr bool isPlain(const RegisterMap& map, int n) {
   const ReadRule r = map.reads[n];
   const WriteRule w = map.writes[n];
-  return r.kind == ReadKind::Plain && w.kind == WriteKind::Stored && w.mask == 15 && !w.handler;
+  return r.kind == ReadKind::Plain && w.kind == WriteKind::Stored && w.mask == 15 && !w.handler();
 }
 
 // The framework's periphery set of a chip described by `map`: every register
@@ -138,7 +160,7 @@ inline void writeRegister(const RegisterMap& map, Chip& chip, Cells cells, int n
     case WriteKind::Ignored: break;
     case WriteKind::OneClears: cells.writeOneToClear(n, rule.mask, value); break;
   }
-  if (rule.handler) chip.onWrite(n, value & 15, old);
+  if (rule.handler()) chip.onWrite(n, value & 15, old);
 }
 
 }  // namespace periphery

@@ -131,48 +131,54 @@ struct Qv4124Layout {
   std::span<const periphery::ResetRule<2>> resetTable;
 };
 
-// The family's register table, generated from a layout. Registers not in it
-// are plain RAM-like cells.
+// The family's blocks that own the registers with write handlers.
+enum class Block : uint8_t {
+  Lcd, PortA, PortB, Serial, Melody, Timer, Clock, Eeprom, Irq, Power, Prescaler, Ram2, Reset
+};
+
+// The family's register table, generated from a layout: one line per
+// register, naming the block whose handler a write reaches. Registers not in
+// it are plain RAM-like cells.
 constexpr periphery::RegisterMap Qv4124RegisterMap(const Qv4124Layout& L) {
   using namespace periphery::rules;
   const periphery::RegisterSpec lines[] = {
-      {L.lcd.bank0.reg, plain, stored.then()},              // LCD memory, SetSegment
-      {L.lcd.bank1.reg, plain, stored.then()},
+      {L.lcd.bank0.reg, plain, stored.then(Block::Lcd)},              // LCD memory, SetSegment
+      {L.lcd.bank1.reg, plain, stored.then(Block::Lcd)},
       {L.portA.levels.reg, plain, ignored},                 // set by the sampler
-      {L.portB.direction.reg, plain, stored.then()},
-      {L.portB.data.reg, computed, handled},                // latch; reads the pins
-      {L.serial.control.reg, plain, stored.then()},
-      {L.serial.mode.reg, plain, stored.then()},            // start bit
-      {L.serial.pins.reg, plain, stored.then()},
-      {L.melody.tone.reg, plain, stored.then()},            // window
-      {L.melody.control.reg, computed, stored.then()},      // bit 3 reads "running"
-      {L.melody.cycles.reg, plain, stored.then()},          // loads the counter
-      {L.timer.control.reg, plain, stored.then()},
-      {L.timer.command.reg, plain, stored.then()},
-      {L.timer.low.reg, computed, stored.then()},           // read the count, write the start
-      {L.timer.middle.reg, computed, stored.then()},
-      {L.timer.high.reg, computed, stored.then()},
-      {L.clock.select.reg, plain, stored.then()},           // clock index
-      {L.eeprom.control.reg, plain, handled},
+      {L.portB.direction.reg, plain, stored.then(Block::PortB)},
+      {L.portB.data.reg, computed, handledBy(Block::PortB)},                // latch; reads the pins
+      {L.serial.control.reg, plain, stored.then(Block::Serial)},
+      {L.serial.mode.reg, plain, stored.then(Block::Serial)},            // start bit
+      {L.serial.pins.reg, plain, stored.then(Block::Serial)},
+      {L.melody.tone.reg, plain, stored.then(Block::Melody)},            // window
+      {L.melody.control.reg, computed, stored.then(Block::Melody)},      // bit 3 reads "running"
+      {L.melody.cycles.reg, plain, stored.then(Block::Melody)},          // loads the counter
+      {L.timer.control.reg, plain, stored.then(Block::Timer)},
+      {L.timer.command.reg, plain, stored.then(Block::Timer)},
+      {L.timer.low.reg, computed, stored.then(Block::Timer)},           // read the count, write the start
+      {L.timer.middle.reg, computed, stored.then(Block::Timer)},
+      {L.timer.high.reg, computed, stored.then(Block::Timer)},
+      {L.clock.select.reg, plain, stored.then(Block::Clock)},           // clock index
+      {L.eeprom.control.reg, plain, handledBy(Block::Eeprom)},
       {L.eeprom.address.reg, bits(0x7), storedBits(0x7)},
-      {L.portA.enables.reg, plain, stored.then()},
-      {L.irq.timeEnables.reg, plain, stored.then()},
-      {L.irq.unitEnables.reg, plain, stored.then()},
+      {L.portA.enables.reg, plain, stored.then(Block::PortA)},
+      {L.irq.timeEnables.reg, plain, stored.then(Block::Irq)},
+      {L.irq.unitEnables.reg, plain, stored.then(Block::Irq)},
       {L.portA.requests.reg, computed, oneClears(0xF)},     // read clears, drops pending edges
       {L.irq.timeRequests.reg, readClear(0xF), oneClears(0xF)},
       {L.irq.unitRequests.reg, readClear(0xF), oneClears(0xF)},
-      {L.irq.control.reg, plain, stored.then()},
-      {L.power.sleepWatchdog.reg, plain, handled},          // changed values only
-      {L.prescaler.control.reg, bits(0xB), storedBits(0xB).then()},  // bit 2 restarts
-      {L.ram2.page.reg, plain, handled},                    // RAM 2 and LCD page
-      {L.lcd.control.reg, plain, stored.then()},
-      {L.lcd.mode.reg, plain, stored.then()},
+      {L.irq.control.reg, plain, stored.then(Block::Irq)},
+      {L.power.sleepWatchdog.reg, plain, handledBy(Block::Power)},          // changed values only
+      {L.prescaler.control.reg, bits(0xB), storedBits(0xB).then(Block::Prescaler)},  // bit 2 restarts
+      {L.ram2.page.reg, plain, handledBy(Block::Ram2)},                    // RAM 2 and LCD page
+      {L.lcd.control.reg, plain, stored.then(Block::Lcd)},
+      {L.lcd.mode.reg, plain, stored.then(Block::Lcd)},
       {L.supply.control.reg, plain, stored.then()},
-      {L.portA.conditionCopy.reg, plain, stored.then()},
-      {L.portA.edges.reg, plain, stored.then()},
-      {L.portB.pulseOutputs.reg, plain, stored.then()},
-      {L.reset.high.reg, plain, stored.then()},
-      {L.reset.low.reg, plain, stored.then()},
+      {L.portA.conditionCopy.reg, plain, stored.then(Block::PortA)},
+      {L.portA.edges.reg, plain, stored.then(Block::PortA)},
+      {L.portB.pulseOutputs.reg, plain, stored.then(Block::PortB)},
+      {L.reset.high.reg, plain, stored.then(Block::Reset)},
+      {L.reset.low.reg, plain, stored.then(Block::Reset)},
   };
   return periphery::buildRegisterMap(lines);
 }

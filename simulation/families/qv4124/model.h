@@ -29,6 +29,7 @@
 #include "periphery/supply_detector.h"
 #include "periphery/timer10.h"
 #include "periphery/watchdog.h"
+#include "periphery/write_routes.h"
 #include "qv4124/layout.h"
 
 namespace qv4124 {
@@ -283,6 +284,21 @@ class Qv4124Model : public simcore::lcd::LcdChip<Self> {
   void lcdWrite(int bank, int nibble);
   void lcdMode(int value, int old);
   void pageWrite(int page, int old);
+
+  // The write handlers of the family's blocks, one per block of its table.
+  void writeLcd(int n, int v, int old);
+  void writePortA(int n, int v, int old);
+  void writePortB(int n, int v, int old);
+  void writeSerial(int n, int v, int old);
+  void writeMelody(int n, int v, int old);
+  void writeTimer(int n, int v, int old);
+  void writeClock(int n, int v, int old);
+  void writeEeprom(int n, int v, int old);
+  void writeIrq(int n, int v, int old);
+  void writePower(int n, int v, int old);
+  void writePrescaler(int n, int v, int old);
+  void writeRam2(int n, int v, int old);
+  void writeReset(int n, int v, int old);
 
   simcore::lcd::TimeBase timeBase_;
   periphery::Watchdog watchdog_{{L.power.watchdogSeconds}};

@@ -125,31 +125,77 @@ int Qv4124Model<Self, L>::onRead(int n) {
 
 template <class Self, const Qv4124Layout& L>
 void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
-  periphery::Cells c = cells();
+  using periphery::Route;
+  using M = Qv4124Model;
+  using Routes = periphery::WriteRoutes<
+      Route<Block::Lcd, &M::writeLcd>, Route<Block::PortA, &M::writePortA>, Route<Block::PortB, &M::writePortB>,
+      Route<Block::Serial, &M::writeSerial>, Route<Block::Melody, &M::writeMelody>,
+      Route<Block::Timer, &M::writeTimer>, Route<Block::Clock, &M::writeClock>,
+      Route<Block::Eeprom, &M::writeEeprom>, Route<Block::Irq, &M::writeIrq>, Route<Block::Power, &M::writePower>,
+      Route<Block::Prescaler, &M::writePrescaler>, Route<Block::Ram2, &M::writeRam2>,
+      Route<Block::Reset, &M::writeReset>>;
+  // The family's own table: a member's lines over it name none of its blocks.
+  Routes::write(*this, M::kRegisterMap, n, v, old);
+  self().refreshActivity();
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::writeLcd(int n, int v, int old) {
   switch (n) {
     case L.lcd.bank0.reg: lcdWrite(0, v); break;
     case L.lcd.bank1.reg: lcdWrite(1, v); break;
-    case L.portB.direction.reg: refreshPortB(); break;
-    case L.portB.data.reg:
-      latchB_ = v;
-      refreshPortB();
+    case L.lcd.control.reg:
+      postRedraw(kItemGpo, kAllParts);
+      // Into or out of general-purpose outputs.
+      if (L.lcd.outputs.setIn(v ^ old)) postRedraw(kItemLcd, 1);
       break;
-    case L.serial.control.reg: break;
-    case L.serial.mode.reg: {
-      const int mode = L.serial.modeSelect.of(v);
-      if (L.serial.start.setIn(v) && (mode == 1 || mode == 2) && !serialRunning_) serialStart();
-      if (mode == 0 || mode == 3) serialRunning_ = false;
-      refreshSerialPins();
-      postRedraw(kItemSerial, kSerialButton);
-      break;
-    }
-    case L.serial.pins.reg: refreshSerialPins(); break;
+    default: lcdMode(v, old); break;
+  }
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::writePortA(int n, int v, int /*old*/) {
+  if (n == L.portA.conditionCopy.reg) {
+    for (int i = 0; i < 3; ++i)
+      if (simcore::bitAt(v, i)) word(k42::kCond1 + i) = ports_[0].level(i) ? 1 : 0;
+    word(k42::kCond1) = ports_[0].level(0) ? 1 : 0;
+    return;
+  }
+  // The enables and the edge select: pending requests and edges are dropped.
+  cells().set(L.portA.requests.reg, 0);
+  dropPortAEdges();
+  refreshArming();
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::writePortB(int n, int v, int /*old*/) {
+  if (n == L.portB.data.reg) latchB_ = v;
+  if (n != L.portB.pulseOutputs.reg) refreshPortB();
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::writeSerial(int n, int v, int /*old*/) {
+  if (n == L.serial.pins.reg) {
+    refreshSerialPins();
+  } else if (n == L.serial.mode.reg) {
+    const int mode = L.serial.modeSelect.of(v);
+    if (L.serial.start.setIn(v) && (mode == 1 || mode == 2) && !serialRunning_) serialStart();
+    if (mode == 0 || mode == 3) serialRunning_ = false;
+    refreshSerialPins();
+    postRedraw(kItemSerial, kSerialButton);
+  }
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::writeMelody(int n, int v, int /*old*/) {
+  periphery::Cells c = cells();
+  switch (n) {
     case L.melody.tone.reg: postRedraw(kItemMelody, melodyPart::kTone | melodyPart::kBuzzer); break;
     case L.melody.control.reg:
       melody_.setAutoReload(L.melody.autoReload.setIn(v));
       postRedraw(kItemMelody, melodyPart::kClock | melodyPart::kAutoReload | melodyPart::kContinuous);
       break;
-    case L.melody.cycles.reg:
+    default:  // the cycles: the counter loaded
       melody_.load(v);
       if (v == 0 && c.bit(L.melody.autoReload.reg, L.melody.autoReload.mask)) {
         c.clearBits(L.melody.autoReload.reg, L.melody.autoReload.mask);
@@ -157,6 +203,12 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
       }
       postRedraw(kItemMelody, melodyPart::kCount | melodyPart::kAutoReload);
       break;
+  }
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::writeTimer(int n, int v, int /*old*/) {
+  switch (n) {
     case L.timer.control.reg:
       timer_.setUp(L.timer.countUp.setIn(v));
       postRedraw(kItemTimer, timerPart::kInput | timerPart::kStep);
@@ -167,78 +219,80 @@ void Qv4124Model<Self, L>::onWrite(int n, int v, int old) {
       break;
     case L.timer.low.reg: timer_.setValueBits(0x00F, v); break;
     case L.timer.middle.reg: timer_.setValueBits(0x0F0, v << 4); break;
-    case L.timer.high.reg:
+    default:  // the high nibble: value bits 8-9 and the width
       timer_.setValueBits(0x300, v << 8);
       timer_.setWidthCode(L.timer.width.of(v));
       postRedraw(kItemTimer, timerPart::kCompareValue | timerPart::kWidth);
       break;
-    case L.clock.select.reg:
-      setOscillator(oscillator_);
-      drawClock();
-      break;
-    case L.eeprom.control.reg: {
-      int r = v;
-      const int address = L.eeprom.address.of(c.value(L.eeprom.address.reg));
-      const int command = L.eeprom.command.of(v);
-      const bool writeEnable = L.eeprom.writeEnable.setIn(v);
-      if (command == 2) {
-        const int byte = eeprom_.read(address);
-        c.set(L.eeprom.low.reg, byte & 15);
-        c.set(L.eeprom.high.reg, byte >> 4);
-        eeprom_.startBusy(kEepromReadTicks);
-        r |= 2;
-      } else if (command == 3 && writeEnable) {
-        eeprom_.write(address, c.value(L.eeprom.low.reg) | (c.value(L.eeprom.high.reg) << 4));
-        eeprom_.startBusy(kEepromWriteTicks);
-      } else if (writeEnable && command < 2) {
-        r = L.eeprom.writeEnable.with(r, 0);
-      }
-      c.set(L.eeprom.control.reg, r);
-      drawEepromList();
-      break;
-    }
-    case L.portA.enables.reg:
-    case L.portA.edges.reg:
-      c.set(L.portA.requests.reg, 0);
-      dropPortAEdges();
-      refreshArming();
-      break;
+  }
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::writeClock(int /*n*/, int /*v*/, int /*old*/) {
+  setOscillator(oscillator_);
+  drawClock();
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::writeEeprom(int /*n*/, int v, int /*old*/) {
+  periphery::Cells c = cells();
+  int r = v;
+  const int address = L.eeprom.address.of(c.value(L.eeprom.address.reg));
+  const int command = L.eeprom.command.of(v);
+  const bool writeEnable = L.eeprom.writeEnable.setIn(v);
+  if (command == 2) {
+    const int byte = eeprom_.read(address);
+    c.set(L.eeprom.low.reg, byte & 15);
+    c.set(L.eeprom.high.reg, byte >> 4);
+    eeprom_.startBusy(kEepromReadTicks);
+    r |= 2;
+  } else if (command == 3 && writeEnable) {
+    eeprom_.write(address, c.value(L.eeprom.low.reg) | (c.value(L.eeprom.high.reg) << 4));
+    eeprom_.startBusy(kEepromWriteTicks);
+  } else if (writeEnable && command < 2) {
+    r = L.eeprom.writeEnable.with(r, 0);
+  }
+  c.set(L.eeprom.control.reg, r);
+  drawEepromList();
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::writeIrq(int n, int /*v*/, int /*old*/) {
+  switch (n) {
     case L.irq.timeEnables.reg:
       postRedraw(kItemPrescaler, prescalerPart::kLeds);
       postRedraw(kItemMelody, melodyPart::kIrq);
       break;
     case L.irq.unitEnables.reg: postRedraw(kItemTimer, timerPart::kIrqEnd | timerPart::kIrqCompare); break;
-    case L.irq.control.reg: postRedraw(kItemTimer, timerPart::kPwm); break;
-    case L.power.sleepWatchdog.reg:
-      if (v != old) {
-        c.set(n, v);
-        if (L.power.watchdogClear.setIn(v)) watchdog_.clear();
-      }
-      break;
-    case L.prescaler.control.reg:
-      if (L.prescaler.restart.setIn(v)) {
-        timeBase_.clearStages(L.prescaler.restartStages);
-        timerTicks_.moved(timeBase_);  // its clocks are applied: the chain moved
-      }
-      postRedraw(kItemPrescaler, prescalerPart::kLabel);
-      break;
-    case L.ram2.page.reg: pageWrite(v, old); break;
-    case L.lcd.control.reg:
-      postRedraw(kItemGpo, kAllParts);
-      // Into or out of general-purpose outputs.
-      if (L.lcd.outputs.setIn(v ^ old)) postRedraw(kItemLcd, 1);
-      break;
-    case L.lcd.mode.reg: lcdMode(v, old); break;
-    case L.portA.conditionCopy.reg:
-      for (int i = 0; i < 3; ++i)
-        if ((v >> i) & 1) word(k42::kCond1 + i) = ports_[0].level(i) ? 1 : 0;
-      word(k42::kCond1) = ports_[0].level(0) ? 1 : 0;
-      break;
-    case L.reset.high.reg:
-    case L.reset.low.reg: checkResetCombination(); break;
-    default: break;
+    default: postRedraw(kItemTimer, timerPart::kPwm); break;  // the control
   }
-  self().refreshActivity();
+}
+
+// Only a changed value is stored and acts.
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::writePower(int n, int v, int old) {
+  if (v == old) return;
+  cells().set(n, v);
+  if (L.power.watchdogClear.setIn(v)) watchdog_.clear();
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::writePrescaler(int /*n*/, int v, int /*old*/) {
+  if (L.prescaler.restart.setIn(v)) {
+    timeBase_.clearStages(L.prescaler.restartStages);
+    timerTicks_.moved(timeBase_);  // its clocks are applied: the chain moved
+  }
+  postRedraw(kItemPrescaler, prescalerPart::kLabel);
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::writeRam2(int /*n*/, int v, int old) {
+  pageWrite(v, old);
+}
+
+template <class Self, const Qv4124Layout& L>
+void Qv4124Model<Self, L>::writeReset(int /*n*/, int /*v*/, int /*old*/) {
+  checkResetCombination();
 }
 
 // ---- Port A: debounced edges, requests, condition inputs, reset combination.

@@ -9,6 +9,7 @@
 #include "core/settings/registry_layout.h"
 #include "mtp/mtpcomm.h"
 #include "platform/messagebox.h"
+#include "platform/profile.h"
 #include "wait_until.h"
 
 namespace mtptest {
@@ -19,10 +20,14 @@ MtpTest::MtpTest() {
   state.ProgramPath = program.path();
   const std::string dist = TAVIX_DIST_DIR;
   EXPECT_EQ(symlink((dist + "STDK42XX.so").c_str(), program.file("STDK42XX.so").c_str()), 0);
-  program.write("TAVIX.INI", testsupport::ReadFile(dist + "TAVIX.INI") +
-                                 "\r\n[MTP PARAMS]\r\nQV4128=16,2,8,\r\nQV4234=12,4,512,\r\n"
-                                 "QV4111=16,300,8,\r\nQV4112=8,\r\n");
-  comm.Timings = {60, 150, 2, 0};
+  program.write("TAVIX.INI", testsupport::ReadFile(dist + "TAVIX.INI"));
+  for (const auto& [name, value] : {std::pair{"QV4128", "16,2,8,"}, {"QV4234", "12,4,512,"},
+                                    {"QV4111", "16,300,8,"}, {"QV4112", "8,"}})
+    EXPECT_TRUE(platform::WritePrivateProfileString("MTP PARAMS", name, value,
+                                                    program.file("TAVIX.INI")));
+  // Waits that end on an answer get bounds no loaded machine reaches; the
+  // steps that expect a time-out shorten them.
+  comm.Timings = {5000, 5000, 2, 0};
   monitor::BindProgramming(state, programming);
   platform::SetBeepHook([this] { ++beeps; });
 }

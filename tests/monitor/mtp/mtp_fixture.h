@@ -34,6 +34,8 @@ class MtpTest : public monitortest::MonitorTest {
     EXPECT_TRUE(testsupport::WaitUntil([&] { return !programmer.Device().Attached(); }));
   }
   std::string Machine() const { return registry.read("HKEY_LOCAL_MACHINE.hive"); }
+  // For a step whose outcome is a time-out: short send and read waits.
+  void ExpectTimeouts() { comm.Timings.dsrWaitMs = comm.Timings.readMs = 100; }
   // The frames since the last call, once at least `count` of them arrived;
   // and until the last frame is `frame`, whether it is.
   Lines NewFrames(size_t count);

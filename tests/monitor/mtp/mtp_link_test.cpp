@@ -2,6 +2,7 @@
 // window's OK, Cancel and Default with the registry's texts, the line drops,
 // and the send in buffered mode.
 #include "mtp_fixture.h"
+#include "protocol/frames.h"
 #include "wait_until.h"
 
 namespace {
@@ -116,15 +117,15 @@ TEST_F(MtpLinkTest, LineDropsCloseOrFailTheLink) {
 
   // Buffered: the frame goes out byte by byte; a closed port fails with the box.
   comm.ProgrammerBuffered = 1;
-  EXPECT_EQ(prog.ProgrammerSend(monitor::CommandFrame(0x10), 6), 0);
+  EXPECT_EQ(prog.ProgrammerSend(protocol::CommandFrame(0x10), 6), 0);
   ASSERT_TRUE(WaitUntil([&] { return programmer.FrameText().back() == "A6 00 10 00 01 10"; }));
   // A stalled output fails after the send's time instead of waiting for ever.
   programmer.SetHold(true);
-  testsupport::RunEventsFor(10);
-  EXPECT_EQ(prog.ProgrammerSend(monitor::CommandFrame(0x00), 6), -1);
+  ExpectTimeouts();
+  EXPECT_EQ(prog.ProgrammerSend(protocol::CommandFrame(0x00), 6), -1);
   programmer.SetHold(false);
   ClickOn(third.Connection);
-  EXPECT_EQ(prog.ProgrammerSend(monitor::CommandFrame(0x00), 6), -1);
+  EXPECT_EQ(prog.ProgrammerSend(protocol::CommandFrame(0x00), 6), -1);
   EXPECT_EQ(boxes, (Lines{"|Communication Error timeout DSR |0",
                           "|Communication Error timeout DSR |0"}));
 }

@@ -2,11 +2,15 @@
 // opened from the editor's menu, downloaded, programmed and compared on the
 // simulated programmer; and the faults the programmer can show.
 #include <QAction>
+#include <QCoreApplication>
+#include <QTimer>
+#include <algorithm>
 
 #include "mtp_fixture.h"
 #include "platform/filenames.h"
 #include "platform/hooks.h"
 #include "program_fixture.h"
+#include "protocol/frames.h"
 #include "simulated_programmer.h"
 #include "temp_dir.h"
 #include "wait_until.h"
@@ -122,16 +126,20 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
   programmer.SetBusyPolls(SimulatedProgrammer::kProgram, 3);
   int16_t nested = 0;
   bool unloaded = true;
-  const auto showStatus = prog.SetStatusText;
-  prog.SetStatusText = [&](const std::string& text) {  // the first dot of the wait
-    showStatus(text);
-    if (text.empty() || text.back() != '.' || nested != 0) return;
-    panel.MTP_DOWNLOAD_Click();
-    nested = prog.ProgrammerSend(monitor::CommandFrame(0x00), 6);
-    unloaded = state.Forms.Unload(&panel);
+  const auto whileWaiting = [&](const std::function<void()>& step) {
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      if (panel.Prgstatus->text().endsWith('.')) step();
+    });
+    timer.start(0);
+    ClickOn(panel.Progbut);
   };
-  ClickOn(panel.Progbut);
-  prog.SetStatusText = showStatus;
+  whileWaiting([&] {  // from the first dot of the wait
+    if (nested != 0) return;
+    panel.MTP_DOWNLOAD_Click();
+    nested = prog.ProgrammerSend(protocol::CommandFrame(0x00), 6);
+    unloaded = state.Forms.Unload(&panel);
+  });
   EXPECT_EQ(nested, -1);
   EXPECT_FALSE(unloaded);
   EXPECT_EQ(panel.Prgstatus->text(), "Device Programmed correctly");
@@ -159,11 +167,17 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
   programmer.SetChipPresent(true);
 
   // A programming that never completes: 63 polls, then the time-out.
+  // Its dots are cut at the window's edge and leave the window as wide as it was.
   programmer.SetNeverCompletes(SimulatedProgrammer::kProgram, true);
-  const int polls = programmer.Polls();
-  ClickOn(panel.Progbut);
+  const int polls = programmer.Polls(), width = panel.width();
+  int widest = 0;
+  whileWaiting([&] {
+    QCoreApplication::sendPostedEvents();
+    widest = std::max({widest, panel.width(), panel.Prgstatus->geometry().right()});
+  });
   EXPECT_EQ(programmer.Polls() - polls, 63);
   EXPECT_EQ(panel.Prgstatus->text(), "ERROR - Timeout Programming Device");
+  EXPECT_EQ(widest, width);
   EXPECT_TRUE(FramesEndWith(kErrorCommand));
   EXPECT_TRUE(panel.Progbut->isEnabled() && panel.Connection->isEnabled());
   EXPECT_EQ(programmer.Errors(), 3);
@@ -172,6 +186,7 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
   // A read that is never answered: the box, an empty answer, the link down
   // and the panel with it; the error command then finds the port closed.
   programmer.SetSilent(true);
+  ExpectTimeouts();
   ClickOn(panel.ReadCRC);
   EXPECT_EQ(panel.Prgstatus->text(), "ERROR - Timeout Reading Device CRC");
   EXPECT_EQ(boxes, (Lines{"|Reception of data timer out|0", "|Communication Error timeout DSR |0"}));

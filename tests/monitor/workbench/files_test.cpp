@@ -39,8 +39,10 @@ TEST_F(WorkbenchTest, LoadAndSaveKeepBytesAndEndLinesWithCrLf) {
   EXPECT_TRUE(editor->Menu("mnuRecentFile(0)")->isVisible());
 
   // Unchanged: the same bytes. Edited: text and one CR LF, never growing.
+  files.write(".a.asm.Ab12Cd", "a killed save's temporary");
   Click(editor, "mnuFSave");
   EXPECT_EQ(files.read("a.asm"), crlf);
+  EXPECT_EQ(files.read(".a.asm.Ab12Cd"), "");
   editor->Text1->SetSelection(static_cast<int>(editor->Text1->Text().size()), 0);
   QTest::keyClicks(editor->Text1, "END");
   EXPECT_EQ(state.EditorSlot[1].Changed, -1);

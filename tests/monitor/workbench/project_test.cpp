@@ -44,10 +44,12 @@ TEST_F(ProjectTest, SaveAsWritesSevenLinesAndOpenReadsWhatAFileHolds) {
   state.ProjectModified = -1;
   const std::string path = files.path() + "My Projects/Demo.prj";
   ASSERT_EQ(mkdir((files.path() + "My Projects").c_str(), 0755), 0);
+  files.write("My Projects/.Demo.prj.Ab12Cd", "a killed save's temporary");
   fileAnswers = {path};
   Click("mnuPSaveAs");
   EXPECT_EQ(dialogs.back(),
             "Save|Save Project As....|Project Files (*.prj)|*.prj|All Files (*.*)|*.*");
+  EXPECT_EQ(files.read("My Projects/.Demo.prj.Ab12Cd"), "");
   EXPECT_EQ(testsupport::ReadFile(path),
             "/w/Demo/main.asm\r\n\r\n\r\nQV4128\r\n0005,0300,4095\r\n\r\n1,2\r\n");
   EXPECT_EQ(Caption(), "Tavix " + path);  // the case as given

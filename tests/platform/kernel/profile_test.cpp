@@ -79,7 +79,9 @@ TEST(Profile, WritesKeepTheRestOfTheFile) {
   TempDir dir;
   dir.write("t.ini", kIni);
   std::string f = dir.file("t.ini");
+  dir.write(".t.ini.Ab12Cd", "a killed save's temporary");
   ASSERT_TRUE(WritePrivateProfileString("controllers", "qv4128", "X.DLL", f));
+  EXPECT_EQ(dir.read(".t.ini.Ab12Cd"), "");
   ASSERT_TRUE(WritePrivateProfileString("ROM Sizes", "QV4234", "4096", f));
   ASSERT_TRUE(WritePrivateProfileString("New", "Key", "Value", f));
   EXPECT_EQ(ReadProfileString(f, "Controllers", "QV4128"), "X.DLL");

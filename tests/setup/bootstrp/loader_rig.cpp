@@ -25,7 +25,7 @@ void LoaderRig::SetLanguages(const std::string& lngText) {
 }
 
 void LoaderRig::Build(const std::string& corrupt) {
-  std::vector<std::string> args{work.file("pkg.dcs")};
+  std::vector<std::string> args{work.file("pkg.dcs"), "-m", method};
   for (const auto& [name, path] : entries) args.push_back(path + "=" + name);
   platform::ProcessResult r = platform::StartProcess(DCSBUILD, args, true);
   ASSERT_EQ(r.exitCode, 0);
@@ -42,7 +42,8 @@ void LoaderRig::Build(const std::string& corrupt) {
 
 Outcome LoaderRig::Start(const std::vector<std::string>& arguments,
                          const std::map<std::string, std::string>& env,
-                         const std::function<void(long pid)>& whileStageRuns) {
+                         const std::function<void(long pid)>& whileStageRuns,
+                         const std::function<bool()>& ready) {
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("TAVIX_UNATTENDED", "1");
@@ -58,17 +59,19 @@ Outcome LoaderRig::Start(const std::vector<std::string>& arguments,
   for (const std::string& a : arguments) list << QString::fromStdString(a);
   process.start(QString::fromStdString(package), list);
   Outcome run;
+  bool finished = false;
   if (whileStageRuns) {
-    for (int i = 0; i < 2000 && work.read("stage.log").find("hidden:") == std::string::npos; ++i) {
-      process.waitForFinished(10);
+    const auto logged = [&] { return work.read("stage.log").find("hidden:") != std::string::npos; };
+    for (int i = 0; i < 30000 && !finished && !(ready ? ready() : logged()); ++i) {
+      finished = process.waitForFinished(1);
     }
-    whileStageRuns(process.processId());
+    if (!finished) whileStageRuns(process.processId());
   }
-  if (!process.waitForFinished(60000)) return run;
+  if (!finished && !process.waitForFinished(60000)) return run;
   run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
   for (const QByteArray& line : process.readAllStandardError().split('\n')) {
     // Keep the boxes, not the toolkit's own chatter.
-    if (line.startsWith("Quillset:") || line.startsWith("Error:"))
+    if (line.startsWith("Quillset:") || line.startsWith("Error:") || line.startsWith("Setup:"))
       run.errors += line.toStdString() + "\n";
   }
   run.log = work.read("stage.log");

@@ -1,14 +1,15 @@
 // The loader run as a program, from its temporary folder to the end of the
 // second stage.
 #include <dirent.h>
-#include <signal.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
 
 #include <ctime>
 #include <filesystem>
+#include <set>
 
 #include "loader_rig.h"
 
@@ -42,6 +43,7 @@ void MakeOldFolder(const std::string& path, int secondsAgo, int files) {
 
 TEST(Vanstall, OneLanguageRunsTheSecondStageWithItsArgumentsAndCleansUp) {
   LoaderRig rig;
+  rig.entries["SETUP.INI"] = SETUP_FILES_DIR "/SETUP.INI";  // the application's name
   rig.Build();
   // A temporary root longer than any fixed path buffer.
   const std::string root = rig.temp.path() + std::string(120, 'a') + "/" + std::string(120, 'b') + "/" +
@@ -57,9 +59,11 @@ TEST(Vanstall, OneLanguageRunsTheSecondStageWithItsArgumentsAndCleansUp) {
   for (const char* file : {"BOOT0409.DLL", "RVSETUP.EXE", "SETUP.LNG", "SETUP.PKG", "SETUPLNG.DLL"}) {
     EXPECT_TRUE(Has(run.log, std::string("file:") + file + "\n")) << file;
   }
-  EXPECT_TRUE(Has(run.log, "pkg:RVPL:1024\n"));
+  EXPECT_TRUE(Has(run.log, "pkg:RVPL:1024\nsetuplng") && Has(run.log, "file:SETUP.INI\n"));
   EXPECT_TRUE(Has(run.log, "hidden:1\n"));
   EXPECT_EQ(EntriesIn(root), 0);
+  rig.work.write("SETUP.INI", "");  // one beside the loader is read where it stands
+  EXPECT_FALSE(Has(rig.Start({}, {{"TEMP", root}}).log, "file:SETUP.INI\n"));
 
   // The end of the session while the second stage runs: the files go, the run fails.
   const Outcome ended = rig.Start({}, {{"TEMP", root}, {"VANSTALL_TEST_LINGER_MS", "3000"}},
@@ -170,4 +174,74 @@ TEST(Vanstall, DamagedOrMissingFilesAreReportedAndCorruptCodeNeverStarts) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.errors, "Quillset: INTERNAL ERROR B109-11: Cannot decompress setup program.\n");
   EXPECT_EQ(EntriesIn(rig.temp.path()), 0);
+}
+
+TEST(Vanstall, TerminationRequestsEndItWithCode1AndNoLeftoversWhereverTheyCome) {
+  LoaderRig rig;
+  // A second stage of 32 MB, a bzip2 stream that takes a while to unpack.
+  std::string stage = testsupport::ReadFile(TEST_SECOND_STAGE);
+  for (int line = 0; stage.size() < (32u << 20); ++line) stage += std::to_string(line) + "\n";
+  rig.work.write("big-stage", stage);
+  rig.entries["RVSETUP.EXE"] = rig.work.file("big-stage");
+  rig.method = "5";
+  rig.Build();
+  const std::string unpacking = rig.temp.path() + "RVSETUP0.TMP/RVSETUP.EXE";
+  for (int signal : {SIGTERM, SIGINT}) {
+    struct stat info {};
+    const auto stopMidway = [&](long pid) {
+      kill(pid_t(pid), SIGSTOP);
+      stat(unpacking.c_str(), &info);
+      kill(pid_t(pid), signal);
+      kill(pid_t(pid), SIGCONT);
+    };
+    Outcome run =
+        rig.Start({}, {}, stopMidway, [&] { return access(unpacking.c_str(), F_OK) == 0; });
+    EXPECT_LT(size_t(info.st_size), stage.size()) << signal;
+    EXPECT_EQ(run.exitCode * 100 + EntriesIn(rig.temp.path()), 100) << signal;
+    EXPECT_EQ(run.log + run.errors, "") << signal;  // the second stage never started
+    // A request while the second stage ends within its first slice still counts.
+    run = rig.Start({}, {{"VANSTALL_TEST_SIGNAL_PARENT", std::to_string(signal)}});
+    EXPECT_TRUE(Has(run.log, "hidden:")) << signal;
+    EXPECT_EQ(run.exitCode * 100 + EntriesIn(rig.temp.path()), 100) << signal;
+  }
+}
+
+TEST(Vanstall, TheStandInInstallsEachEntrysOwnBytesNeverThroughALinkAndAllOrNothing) {
+  LoaderRig rig;
+  rig.entries["RVSETUP.EXE"] = SETUP_FILES_DIR "/RVSETUP.EXE";
+  const std::string prefix = rig.work.file("prefix");
+  const std::map<std::string, std::string> files{{"START.ASM", "top"},
+                                                 {"bin/*", "star"},
+                                                 {"bin/SEGDRAW", "segdraw"},
+                                                 {"tavix/Start.asm", "template"}};
+  int n = 0;
+  const auto carry = [&](const std::string& version) {
+    for (const auto& [name, content] : files) {
+      rig.work.write(std::to_string(++n), content + version);
+      rig.entries[name] = rig.work.file(std::to_string(n));
+    }
+    rig.Build(version.empty() ? "" : "bin/SEGDRAW");
+    return rig.Start({"/l0409"}, {{"TAVIX_INSTALL_DIR", prefix}}).errors;
+  };
+  // Links to a file outside, planted under the old partial name and the file's own.
+  rig.work.write("victim", "outside");
+  std::filesystem::create_directories(prefix + "/bin");
+  for (const char* name : {"/bin/SEGDRAW.partial", "/bin/SEGDRAW"})
+    ASSERT_EQ(symlink(rig.work.file("victim").c_str(), (prefix + name).c_str()), 0);
+  // The installed files as "name:head", links as "name@".
+  const auto installed = [&] {
+    std::set<std::string> files;
+    for (const char* folder : {"/bin", "/tavix"})
+      for (const auto& e : std::filesystem::directory_iterator(prefix + folder))
+        files.insert(e.path().filename().string() +
+                     (e.is_symlink() ? "@" : ":" + testsupport::ReadFile(e.path()).substr(0, 8)));
+    return files;
+  };
+  EXPECT_EQ(carry(""), "");
+  const std::set<std::string> v1 = installed();
+  EXPECT_EQ(v1, (std::set<std::string>{"*:star", "SEGDRAW.partial@", "SEGDRAW:segdraw",
+                                       "Start.asm:template"}));
+  // One damaged file in the next version: reported, and the installation stays as it was.
+  EXPECT_EQ(carry(" v2"), "Setup: Setup could not install Tavix: bin\\SEGDRAW: archive error 5\n");
+  EXPECT_EQ(installed(), v1);
 }

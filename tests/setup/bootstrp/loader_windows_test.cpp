@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QEvent>
+#include <QKeyEvent>  // and QEvent
 #include <QImage>
 #include <QListWidget>
 #include <QPushButton>
@@ -100,6 +100,8 @@ TEST(VanstallWindows, LanguageDialogListsNamesInTheCurrentLanguageAndKeepsTheKey
       list->setCurrentRow(0);
       emit list->itemDoubleClicked(list->item(0));
     }
+    QKeyEvent press(QEvent::KeyPress, step == 3 ? Qt::Key_Return : Qt::Key_Escape, {});
+    if (step >= 3) return void(QCoreApplication::sendEvent(list, &press));  // OK, Cancel
     buttons[step == 2 ? 1 : 0]->click();
   });
   std::string key = "0407";
@@ -111,6 +113,8 @@ TEST(VanstallWindows, LanguageDialogListsNamesInTheCurrentLanguageAndKeepsTheKey
   EXPECT_EQ(key, "0409");
   step = 2;
   EXPECT_EQ(vanstall::RunLanguageDialog(library, dir.file("SETUP.LNG"), key), 2);
+  for (step = 3; step <= 4; ++step)
+    EXPECT_EQ(vanstall::RunLanguageDialog(library, dir.file("SETUP.LNG"), key), step - 2);
   platform::SetModalFormHook(nullptr);
 }
 

@@ -3,6 +3,7 @@
 // VANSTALL_TEST_LOG, sends the loader the hide request and exits 0
 // (after VANSTALL_TEST_LINGER_MS milliseconds when that is set).
 #include <dirent.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
   log << "setuplng:" << texts.size() << "\n";
   log << "hidden:" << setup::SendQuillsetBootstrap(getppid(), 1) << "\n";
   log.close();
+  // Sends the loader the signal VANSTALL_TEST_SIGNAL_PARENT names and ends at once.
+  if (const char* signal = std::getenv("VANSTALL_TEST_SIGNAL_PARENT"))
+    return kill(getppid(), std::atoi(signal));
   // Lingers on request, as a real installation would.
   if (const char* linger = std::getenv("VANSTALL_TEST_LINGER_MS")) usleep(1000u * std::atoi(linger));
   return 0;

@@ -202,13 +202,12 @@ TEST(DcsExtract, AnEntrySplitOverVolumesContinuesInTheNextOne) {
     EXPECT_EQ(info.name, "V2.DCS");
     DcsCloseArchive(a);
 
-    // A refused or missing volume ends the extraction; the handle, its
-    // volume closed, refuses further reads and still closes.
+    // A refused or missing volume ends the extraction; the handle keeps its volume.
     a = OpenWith(dir.file("v1.dcs"), r);
     EXPECT_FALSE(DcsExtractFile(a, "S.BIN", dir.path().c_str(), nullptr));
     EXPECT_EQ(DcsGetLastError(), DCS_ERR_ABORTED);
     EXPECT_FALSE(DcsExtractFile(a, "S.BIN", dir.path().c_str(), nullptr));
-    EXPECT_EQ(DcsGetLastError(), DCS_ERR_READ);
+    EXPECT_EQ(DcsGetLastError(), DCS_ERR_ABORTED);
     EXPECT_TRUE(DcsCloseArchive(a));
     r.volumes = {dir.file("missing.dcs")};
     a = OpenWith(dir.file("v1.dcs"), r);
@@ -216,4 +215,32 @@ TEST(DcsExtract, AnEntrySplitOverVolumesContinuesInTheNextOne) {
     EXPECT_EQ(DcsGetLastError(), DCS_ERR_OPEN);
     EXPECT_TRUE(DcsCloseArchive(a));
   }
+}
+
+TEST(DcsExtract, BuiltNamesAreUniqueAndNoEntryMayEndShortOfItsSize) {
+  TempDir dir;
+  const std::string data = Sample(20000), d = dir.file("d.bin");
+  dir.write("d.bin", data);
+  ASSERT_TRUE(RunBuilder({dir.file("built.dcs"), d + "=SETUP0407.DLL", d + "=SETUP0409.DLL",
+                          d + "=S.BIN", "-m", "4", d + "=Z.BIN", "-m", "5", d + "=B.BIN"}));
+  DcsArchive* a = OpenForReading(dir.file("built.dcs"));
+  EXPECT_EQ(DcsFindEntry(a, "SETUP0407.DLL")->shortName, "SETUP0~1.DLL");
+  EXPECT_EQ(DcsFindEntry(a, "SETUP0409.DLL")->shortName, "SETUP0~2.DLL");
+  // Declaring 1 GiB, each method's entry ends short of its size and fails,
+  // also without a callback to refuse the next volume; the handle goes on.
+  std::string bytes = dir.read("built.dcs");
+  for (const char* name : {"S.BIN", "Z.BIN", "B.BIN"}) {
+    DcsEntryInfo e = *DcsFindEntry(a, name);
+    const std::string honest = dcs::EncodeEntryHeader(e);
+    e.unpackedSize = 1u << 30;
+    bytes.replace(bytes.find(honest), honest.size(), dcs::EncodeEntryHeader(e));
+  }
+  DcsCloseArchive(a);
+  dir.write("lying.dcs", bytes);
+  a = OpenForReading(dir.file("lying.dcs"));
+  for (const char* name : {"S.BIN", "Z.BIN", "B.BIN"})
+    EXPECT_EQ(DcsExtractFile(a, name, dir.path().c_str(), nullptr) ? 0 : DcsGetLastError(), 2);
+  ASSERT_TRUE(DcsExtractEntry(a, 1, dir.path().c_str(), nullptr));
+  EXPECT_EQ(dir.read("SETUP0409.DLL"), data);
+  DcsCloseArchive(a);
 }

@@ -167,6 +167,7 @@ TEST(DcsArchive, PatternsMatchWithoutCaseByShortOrLongNameAndListingsSkipHiddenE
 }
 
 TEST(DcsArchive, OpenModesCreationDefaultExtensionAndHandleChecks) {
+  setenv("SOURCE_DATE_EPOCH", "1700000000", 1);  // the creation time below
   TempDir dir;
   // A new archive: header and trailer, an empty directory.
   DcsArchive* a = DcsOpenArchive(dir.file("NEW").c_str(), DCS_MODE_MARK_FLAGS, nullptr);

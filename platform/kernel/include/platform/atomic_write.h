@@ -7,7 +7,9 @@ namespace platform {
 // A file replaced as a whole: the content goes to a temporary file in the
 // target's folder, and Commit renames it over the target. Until then, or when
 // any step failed, the target stays as it was; a file never committed is
-// removed. Error() is the errno of the first step that failed.
+// removed. Error() is the errno of the first step that failed. A commit also
+// removes the temporaries that killed saves of the same file left beside it;
+// those of a save still running are kept.
 class AtomicFile {
  public:
   AtomicFile() = default;

@@ -85,6 +85,7 @@ struct DcsEntryInfo {
   uint32_t attributes = 0;
   uint32_t extra = 0;  // meaningful only with DCS_FLAG_EXTRA
   std::string shortName, longName, comment;
+  uint32_t index = 0;  // the entry's place in the directory, set by the reader
 };
 
 // (entry, user value, 0): 0 stops the listing (error 2).
@@ -119,12 +120,19 @@ const DcsEntryInfo* DcsFindEntry(DcsArchive* archive, const char* pattern);
 // otherwise into the file named by the pattern's last component inside
 // `folder` (or the current folder when that is null).
 int DcsExtractFile(DcsArchive* archive, const char* pattern, const char* folder, DcsStream* output);
+// Extracts the directory entry at `index` (DcsEntryInfo::index) in the same
+// way, the file named by its long name's last component; no pattern is
+// involved, so every entry, whatever its names hold, gives its own bytes.
+int DcsExtractEntry(DcsArchive* archive, uint32_t index, const char* folder, DcsStream* output);
 
 int DcsSetUserWord(DcsArchive* archive, intptr_t value);
 intptr_t DcsGetUserWord(DcsArchive* archive);
 
 // Files as the library opens them (fopen modes, a 64 KiB buffer).
 DcsStream* DcsOpenStream(const char* path, const char* mode);
+// A stream on a descriptor the caller opened (fdopen modes); it owns the
+// descriptor from then on, also when it fails (null).
+DcsStream* DcsAdoptStream(int descriptor, const char* mode);
 int DcsCloseStream(DcsStream* stream);
 
 // Whether `name` matches `pattern`: '?' one character, '*' any run, other

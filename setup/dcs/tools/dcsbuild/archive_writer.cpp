@@ -3,6 +3,7 @@
 #include <bzlib.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cctype>
 #include <limits>
 
@@ -13,32 +14,61 @@
 namespace dcsbuild {
 namespace {
 
-std::string ShortComponent(const std::string& name) {
+std::string Upper(const std::string& text) {
   std::string upper;
-  for (char c : name)
+  for (char c : text)
     upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+  return upper;
+}
+
+// One component's 8.3 parts: the upper-cased base without dots and blanks,
+// and the extension after its last dot.
+void SplitComponent(const std::string& name, std::string& base, std::string& ext) {
+  const std::string upper = Upper(name);
   const size_t dot = upper.rfind('.');
-  std::string base = dot == std::string::npos ? upper : upper.substr(0, dot);
-  std::string ext = dot == std::string::npos ? "" : upper.substr(dot + 1);
-  std::string cleanBase;
-  for (char c : base) {
-    if (c != '.' && c != ' ') cleanBase.push_back(c);
+  ext = dot == std::string::npos ? "" : upper.substr(dot + 1, 3);
+  base.clear();
+  for (char c : upper.substr(0, dot)) {
+    if (c != '.' && c != ' ') base.push_back(c);
   }
-  cleanBase = cleanBase.substr(0, 8);
-  ext = ext.substr(0, 3);
-  return ext.empty() ? cleanBase : cleanBase + "." + ext;
+}
+
+std::string Joined(const std::string& base, const std::string& ext) {
+  return ext.empty() ? base : base + "." + ext;
 }
 
 }  // namespace
 
-std::string ShortName(const std::string& longName) {
-  std::string out;
+std::string ShortNames::Of(const std::string& longName) {
+  std::string shortPath, longPath;
   size_t begin = 0;
   for (;;) {
     const size_t cut = longName.find('\\', begin);
-    out += ShortComponent(longName.substr(begin, cut == std::string::npos ? cut : cut - begin));
-    if (cut == std::string::npos) return out;
-    out += '\\';
+    const bool last = cut == std::string::npos;
+    const std::string component = longName.substr(begin, last ? cut : cut - begin);
+    longPath += Upper(component);
+    const auto known = folders_.find(longPath);
+    if (!last && known != folders_.end()) {
+      shortPath = known->second;
+    } else {
+      std::string base, ext;
+      SplitComponent(component, base, ext);
+      std::string candidate = Joined(base.substr(0, 8), ext);
+      // A name that had to be cut, or one already given, takes the first free "~N".
+      if (candidate != Upper(component) || taken_.count(shortPath + candidate)) {
+        for (unsigned n = 1;; ++n) {
+          const std::string tail = "~" + std::to_string(n);
+          candidate = Joined(base.substr(0, 8 - std::min<size_t>(8, tail.size())) + tail, ext);
+          if (!taken_.count(shortPath + candidate)) break;
+        }
+      }
+      shortPath += candidate;
+      taken_.insert(shortPath);
+      if (!last) folders_[longPath] = shortPath;
+    }
+    if (last) return shortPath;
+    shortPath += '\\';
+    longPath += '\\';
     begin = cut + 1;
   }
 }
@@ -80,6 +110,7 @@ bool WriteArchive(const std::string& output, const std::string& archiveName, uin
   platform::AtomicFile out;
   if (!out.Open(output)) return error = "cannot create " + output, false;
   uint64_t offset = 0;
+  ShortNames shortNames;
   auto put = [&](const std::string& bytes) {
     offset += bytes.size();
     return out.Write(bytes);
@@ -100,7 +131,7 @@ bool WriteArchive(const std::string& output, const std::string& archiveName, uin
     entry.dataCrc = dcs::StoredCrc(data.data(), data.size());
     entry.attributes = DCS_ATTR_ARCHIVE;
     entry.longName = file.longName;
-    entry.shortName = ShortName(file.longName);
+    entry.shortName = shortNames.Of(file.longName);
     if (!put(dcs::EncodeEntryHeader(entry)) || !put(packed))
       return error = "cannot write " + output, false;
   }

@@ -30,6 +30,10 @@ struct Field {
   constexpr int with(int v, int value) const { return (v & ~mask) | ((value << shift()) & mask); }
 };
 
+// Bit i of a value with one bit per pin, lane or part (a direction
+// register, a pin latch, a redraw mask).
+constexpr bool bitAt(int value, int i) { return ((value >> i) & 1) != 0; }
+
 class RegisterLatch {
  public:
   void store(int n, int value) { values_[static_cast<uint32_t>(n) & 127] = static_cast<uint8_t>(value & 15); }

@@ -40,10 +40,10 @@ TEST(LcdFrame, ProjectPathFromTheCaption) {
 }
 
 // A chip of the table with no periphery of its own.
-template <const char* Digits>
-class SmallChip : public LcdChip<SmallChip<Digits>> {
+template <size_t Row>
+class SmallChip : public LcdChip<SmallChip<Row>> {
  public:
-  static constexpr const LcdModule& kModule = LcdModuleOf(Digits);
+  static constexpr const LcdModule& kModule = simcore::lcd::kLcdModules[Row];
   static constexpr const char* kCaption = kModule.caption.data();
   static constexpr simcore::RegisterSet kPeriphery{};
   int32_t Periphery_Read(int32_t) { return 0; }
@@ -62,8 +62,8 @@ class SmallChip : public LcdChip<SmallChip<Digits>> {
   std::vector<std::pair<int, intptr_t>> redraws;
 };
 
-constexpr char k4219[] = "42190000";
-constexpr char k4217[] = "42170000";
+constexpr size_t k4219 = &LcdModuleOf("42190000") - simcore::lcd::kLcdModules.data();
+constexpr size_t k4217 = &LcdModuleOf("42170000") - simcore::lcd::kLcdModules.data();
 
 struct Records {
   CpuState cpu{};

@@ -1,7 +1,7 @@
 // The watchdog resets the chip at its fourth 1 Hz step (tick 65536 after a
 // reset) unless the program clears it with 65 := 9 or switches it off.
 #include "qv4128_client.h"
-#include "registers.h"
+#include "layout.h"
 
 namespace qv4128test {
 namespace {
@@ -31,12 +31,12 @@ TEST_F(Watchdog, ResetsAtTheFourthOneHzStepKeepingCompareValuesAndFlags) {
   EXPECT_EQ(r.registers[40].value, 0x30);
   EXPECT_EQ(r.registers[40].flags, 0x05);
   // The reset ended the tick; the readout shows stage 14 = 1.
-  EXPECT_EQ(r.reg(qv4128::kPrescalerReadout), 8);
+  EXPECT_EQ(r.reg(qv4128::L.prescaler.readout.reg), 8);
 }
 
 TEST_F(Watchdog, ClearWithNineNamesBitZeroAndSetsIt) {
   stepTo(4 * kOneSecond - 100);  // counter 3
-  write(qv4128::kControl, 9);
+  write(qv4128::L.system.control.reg, 9);
   stepTo(7 * kOneSecond - 1);
   EXPECT_FALSE(wasReset());
   stepTo(7 * kOneSecond);
@@ -45,7 +45,7 @@ TEST_F(Watchdog, ClearWithNineNamesBitZeroAndSetsIt) {
 
 TEST_F(Watchdog, WritingOneDoesNotClearIt) {
   stepTo(4 * kOneSecond - 100);
-  write(qv4128::kControl, 1);
+  write(qv4128::L.system.control.reg, 1);
   stepTo(4 * kOneSecond);
   EXPECT_TRUE(wasReset());
 }
@@ -61,10 +61,10 @@ TEST_F(Watchdog, ClearedByTheProgramPostponesTheReset) {
 
 TEST_F(Watchdog, OptionBitTwoSwitchesItOffAndClearsTheCounter) {
   stepTo(3 * kOneSecond + 10);  // counter 3
-  write(qv4128::kOptions, 4);
+  write(qv4128::L.system.options.reg, 4);
   stepTo(6 * kOneSecond);
   EXPECT_FALSE(wasReset());
-  write(qv4128::kOptions, 0);  // on again, from 0
+  write(qv4128::L.system.options.reg, 0);  // on again, from 0
   stepTo(10 * kOneSecond - 1);
   EXPECT_FALSE(wasReset());
   stepTo(10 * kOneSecond);

@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "qv4128_client.h"
-#include "registers.h"
+#include "layout.h"
 
 namespace qv4128test {
 namespace {
@@ -29,13 +29,13 @@ TEST_F(Window, HostTakesTheCaptionAndTheDialogsSize) {
 }
 
 TEST_F(Window, SerialFunctionRenamesThePort5PinsAtOnce) {
-  write(qv4128::kSerialControl, 2);
+  write(qv4128::L.serial.control.reg, 2);
   flush();
   EXPECT_EQ(text(1160), "IN");
   EXPECT_EQ(text(1161), "RDY");
   EXPECT_EQ(text(1162), "OUT");
   EXPECT_EQ(text(1163), "CLK");
-  write(qv4128::kSerialControl, 0);
+  write(qv4128::L.serial.control.reg, 0);
   flush();
   EXPECT_EQ(text(1160), "0");
   EXPECT_EQ(text(1163), "3");
@@ -44,15 +44,15 @@ TEST_F(Window, SerialFunctionRenamesThePort5PinsAtOnce) {
 TEST_F(Window, TimerBoxesShowInputsAndStartValues) {
   const char* inputs[4] = {"512Hz", "1024Hz", "2048Hz", "4096Hz"};
   for (int i = 0; i < 4; ++i) {
-    write(qv4128::kTimer1Control, i);
+    write(qv4128::L.timer1.control.reg, i);
     flush();
     EXPECT_EQ(text(1176), inputs[i]);
   }
-  write(qv4128::kTimer1Start, 11);
-  write(qv4128::kTimer2Control, 2);
-  write(qv4128::kTimer2Start, 15);
-  write(qv4128::kOptions, 4 | 1);
-  write(qv4128::kMelodyHigh, 1);  // divider 16: 65536 / 17
+  write(qv4128::L.timer1.start.reg, 11);
+  write(qv4128::L.timer2.control.reg, 2);
+  write(qv4128::L.timer2.start.reg, 15);
+  write(qv4128::L.system.options.reg, 4 | 1);
+  write(qv4128::L.melody.high.reg, 1);  // divider 16: 65536 / 17
   flush();
   EXPECT_EQ(text(1175), "B");
   EXPECT_EQ(text(1185), "64Hz");
@@ -63,8 +63,8 @@ TEST_F(Window, TimerBoxesShowInputsAndStartValues) {
 }
 
 TEST_F(Window, OutputPinShowsNcAndIgnoresClicks) {
-  write(qv4128::kPortDirections, 1);
-  write(qv4128::kPort3, 1);
+  write(qv4128::L.ports.directions.reg, 1);
+  write(qv4128::L.ports.port3.reg, 1);
   flush();
   EXPECT_EQ(text(1055), "NC");
   click(1055);
@@ -73,7 +73,7 @@ TEST_F(Window, OutputPinShowsNcAndIgnoresClicks) {
   click(1058);  // an input pin
   flush();
   EXPECT_EQ(text(1058), "H");
-  EXPECT_EQ(r.reg(qv4128::kPort3), 8 | 1);
+  EXPECT_EQ(r.reg(qv4128::L.ports.port3.reg), 8 | 1);
 }
 
 TEST_F(Window, SoundButtonTogglesAndChangesNoRegister) {
@@ -90,7 +90,7 @@ TEST_F(Window, SoundButtonTogglesAndChangesNoRegister) {
 TEST_F(Window, MinimizedWindowHoldsRedrawsAndRestoreRedrawsEverything) {
   host.showMinimized();
   QApplication::processEvents();
-  write(qv4128::kTimer1Start, 5);
+  write(qv4128::L.timer1.start.reg, 5);
   flush();
   EXPECT_EQ(text(1175), "0");
   host.showNormal();

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "qv4234_client.h"
-#include "registers.h"
+#include "layout.h"
 
 namespace qv4234test {
 namespace {
@@ -75,10 +75,10 @@ TEST_F(Options, ShortBufferGetsNothingAndTheFlagStays) {
 TEST_F(Options, PowerOnThresholdIndexFollowsBit0) {
   set("0,0,0,0");
   r.reset();
-  EXPECT_EQ(r.reg(qv4234::kThresholdIndex), 5);
+  EXPECT_EQ(r.reg(qv4234::L.comparator.thresholdIndex.reg), 5);
   set("0,0,0,1");
   r.reset();
-  EXPECT_EQ(r.reg(qv4234::kThresholdIndex), 9);
+  EXPECT_EQ(r.reg(qv4234::L.comparator.thresholdIndex.reg), 9);
 }
 
 TEST_F(Options, Set1SupplyLevelsHoldBelow110AndFallBelow70) {

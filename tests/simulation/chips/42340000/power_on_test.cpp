@@ -2,7 +2,7 @@
 // in power-on reset, round after round, yet single steps and breaks still end
 // the run; the comparator has hysteresis; HALT enables interrupts.
 #include "qv4234_client.h"
-#include "registers.h"
+#include "layout.h"
 
 namespace qv4234test {
 namespace {
@@ -24,9 +24,9 @@ TEST_F(PowerOn, SupplyBelowTheRiseLevelHoldsTheChipAtItsPowerOnState) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(r.execute(k42::kRunModeStep), k42::kStopStep);
   EXPECT_EQ(r.pc(), 0);
   EXPECT_EQ(r.reg(10), 0);
-  EXPECT_EQ(r.reg(qv4234::kPinFunctions2), 3);
-  EXPECT_EQ(r.reg(qv4234::kWatchdog), 8);
-  EXPECT_EQ(r.reg(qv4234::kThresholdIndex), 5);  // field 34 of set 0
+  EXPECT_EQ(r.reg(qv4234::L.ports.functions2.reg), 3);
+  EXPECT_EQ(r.reg(qv4234::L.control.watchdog.reg), 8);
+  EXPECT_EQ(r.reg(qv4234::L.comparator.thresholdIndex.reg), 5);  // field 34 of set 0
   // A run ends on a break.
   EXPECT_EQ(runRounds(1000), k42::kStopStep);
   EXPECT_EQ(r.pc(), 0);
@@ -60,11 +60,11 @@ TEST_F(PowerOn, RunningChipFallsBackOnlyBelowTheFallLevel) {
 
 TEST_F(PowerOn, HaltEnablesInterruptsSoAPendingRequestIsTakenInTheNextRound) {
   program({HALT, NOP, NOP});
-  write(qv4234::kEnables1, 1);  // pin interrupt 0: PA0, rising edge
+  write(qv4234::L.irq.enables1.reg, 1);  // pin interrupt 0: PA0, rising edge
   click(kPinButton);
-  ASSERT_EQ(r.reg(qv4234::kRequests1), 1);
+  ASSERT_EQ(r.reg(qv4234::L.irq.requests1.reg), 1);
   step(1);  // HALT
-  EXPECT_EQ(r.reg(qv4234::kSystem) & 8, 8);
+  EXPECT_EQ(r.reg(qv4234::L.control.system.reg) & 8, 8);
   EXPECT_EQ(r[k42::kHalted], 1);
   EXPECT_EQ(r[k42::kInInterrupt], 0);
   step(1);
@@ -76,7 +76,7 @@ TEST_F(PowerOn, HaltEnablesInterruptsSoAPendingRequestIsTakenInTheNextRound) {
 
 // The whole road: a source assembled by K42xxasm, run in the module bound
 // by name; the timer's interrupt enables stored and read back.
-TEST_F(Qv4234, AnAssembledSourceRunsInTheModule) { runWholeRoad(qv4234::kEnables1, 12); }
+TEST_F(Qv4234, AnAssembledSourceRunsInTheModule) { runWholeRoad(qv4234::L.irq.enables1.reg, 12); }
 
 }  // namespace
 }  // namespace qv4234test

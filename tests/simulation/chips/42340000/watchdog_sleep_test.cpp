@@ -2,7 +2,7 @@
 // time); the tick divider stretches that in rounds; sleep ends in a periphery
 // reset after exactly 2,500,000 rounds unless it has no time-out.
 #include "qv4234_client.h"
-#include "registers.h"
+#include "layout.h"
 
 namespace qv4234test {
 namespace {
@@ -23,19 +23,19 @@ class WatchdogSleep : public Qv4234 {
 TEST_F(WatchdogSleep, NeverClearedResetsAtTheFourthStepKeepingRam) {
   mark();
   ASSERT_EQ(runRounds(3 * 32768), k42::kStopStep);
-  EXPECT_EQ(r.reg(qv4234::kWatchdog) & 3, 3);
-  EXPECT_EQ(r.reg(qv4234::kWatchdog) & 8, 8);
+  EXPECT_EQ(r.reg(qv4234::L.control.watchdog.reg) & 3, 3);
+  EXPECT_EQ(r.reg(qv4234::L.control.watchdog.reg) & 8, 8);
   ASSERT_EQ(runRounds(32767), k42::kStopStep);
   EXPECT_FALSE(wasReset());
   runRounds(1);
   EXPECT_TRUE(wasReset());
   EXPECT_EQ(r.reg(20), 9);
-  EXPECT_EQ(r.reg(qv4234::kWatchdog) & 3, 0);
-  EXPECT_EQ(r.reg(qv4234::kPinFunctions2), 3);  // kept by a periphery reset
+  EXPECT_EQ(r.reg(qv4234::L.control.watchdog.reg) & 3, 0);
+  EXPECT_EQ(r.reg(qv4234::L.ports.functions2.reg), 3);  // kept by a periphery reset
 }
 
 TEST_F(WatchdogSleep, TickDividerOfTwoTakesTwiceAsManyRounds) {
-  write(qv4234::kTickDivider, 1);
+  write(qv4234::L.control.tickDivider.reg, 1);
   mark();
   runRounds(2 * kWatchdogTicks - 1);
   EXPECT_FALSE(wasReset());
@@ -44,25 +44,25 @@ TEST_F(WatchdogSleep, TickDividerOfTwoTakesTwiceAsManyRounds) {
 }
 
 TEST_F(WatchdogSleep, DividerExponentsAboveFourGiveOneTickPerRound) {
-  write(qv4234::kTickDivider, 5);
+  write(qv4234::L.control.tickDivider.reg, 5);
   mark();
   runRounds(kWatchdogTicks);
   EXPECT_TRUE(wasReset());
 }
 
 TEST_F(WatchdogSleep, ComparatorBitZeroHoldsTheCounterAtZero) {
-  write(qv4234::kComparator, 1);
+  write(qv4234::L.comparator.control.reg, 1);
   mark();
   runRounds(3 * kWatchdogTicks);
   EXPECT_FALSE(wasReset());
-  EXPECT_EQ(r.reg(qv4234::kWatchdog) & 3, 0);
+  EXPECT_EQ(r.reg(qv4234::L.control.watchdog.reg) & 3, 0);
 }
 
 TEST_F(WatchdogSleep, ClearingWithBitThreeStartsTheCountAgain) {
   mark();
   runRounds(3 * 32768 + 5);
-  write(qv4234::kWatchdog, 8);
-  EXPECT_EQ(r.reg(qv4234::kWatchdog) & 3, 0);
+  write(qv4234::L.control.watchdog.reg, 8);
+  EXPECT_EQ(r.reg(qv4234::L.control.watchdog.reg) & 3, 0);
   runRounds(kWatchdogTicks - 1000);
   EXPECT_FALSE(wasReset());
 }
@@ -74,7 +74,7 @@ class Sleep : public WatchdogSleep {
     WatchdogSleep::SetUp();
     program({LDI(4), STA(106), STA(105), JMP(3)});
     mark();
-    write(qv4234::kComparator, 1);  // no watchdog in the way
+    write(qv4234::L.comparator.control.reg, 1);  // no watchdog in the way
     step(3);
     ASSERT_EQ(r.pc(), 3);
   }
@@ -89,14 +89,14 @@ TEST_F(Sleep, EndsInAPeripheryResetAfterExactly2500000Rounds) {
   runRounds(1);
   EXPECT_TRUE(wasReset());
   EXPECT_EQ(r.pc(), 0);
-  EXPECT_EQ(r.reg(qv4234::kSystem) & 4, 0);
-  EXPECT_EQ(r.reg(qv4234::kWatchdog) & 4, 4);  // sleep enable is kept
+  EXPECT_EQ(r.reg(qv4234::L.control.system.reg) & 4, 0);
+  EXPECT_EQ(r.reg(qv4234::L.control.watchdog.reg) & 4, 4);  // sleep enable is kept
   step(1);
   EXPECT_EQ(r.pc(), 1);  // running again
 }
 
 TEST_F(Sleep, WithoutTimeOutNeverResets) {
-  write(qv4234::kSleepOptions, 4);
+  write(qv4234::L.control.sleepOptions.reg, 4);
   runRounds(kSleepRounds + 10);
   EXPECT_FALSE(wasReset());
   EXPECT_EQ(r.pc(), 3);
@@ -104,7 +104,7 @@ TEST_F(Sleep, WithoutTimeOutNeverResets) {
 
 TEST_F(Sleep, WakeUpPinResetsTheSleepingChip) {
   step(1);
-  write(qv4234::kPinSelect, 4);  // wake-up on the pin of pin interrupt 0 (PA0); the register file is known again
+  write(qv4234::L.ports.pinSelect.reg, 4);  // wake-up on the pin of pin interrupt 0 (PA0); the register file is known again
   EXPECT_FALSE(wasReset());
   click(kPinButton);  // sampled at once
   EXPECT_TRUE(wasReset());

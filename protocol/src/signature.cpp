@@ -1,0 +1,44 @@
+#include "protocol/signature.h"
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace protocol {
+namespace {
+
+constexpr uint32_t kFeedback = 0x0483;
+
+}  // namespace
+
+Signature::Signature(int width)
+    : mask_((1u << width) - 1), top_(1u << (width - 1)), value_(mask_) {}
+
+void Signature::Feed(uint32_t word) {
+  const bool carry = (value_ & top_) != 0;
+  value_ = ((value_ << 1) ^ (word & mask_)) & mask_;
+  if (carry) value_ ^= kFeedback;
+}
+
+void Signature::Pad(int64_t fed, int64_t words, uint32_t word) {
+  for (int64_t i = fed; i < words; ++i) Feed(word);
+}
+
+uint32_t ErasedWord(int width) {
+  return width == 18 ? 0x029FFF : (1u << width) - 1;
+}
+
+int32_t FileCrc16Old(const std::string& path, int32_t maxrom) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return -1;
+  const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
+                                         std::istreambuf_iterator<char>());
+  Signature crc;
+  int32_t count = 0;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2, ++count)
+    crc.Feed((bytes[i] << 8) | bytes[i + 1]);
+  crc.Pad(count, maxrom, 0xFFFF);
+  return static_cast<int32_t>(crc.Value());
+}
+
+}  // namespace protocol

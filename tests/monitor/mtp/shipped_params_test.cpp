@@ -1,0 +1,26 @@
+// The shipped TAVIX.INI gives the programming panel, for every controller it
+// lists, the blocks that the shipped Corvane.spec gives the programmer
+// control, and as many words as the controller's ROM holds.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/profile.h"
+
+TEST(ShippedParams, EveryControllerProgramsTheSameWordsInBothTools) {
+  const std::string ini = TAVIX_DIST_DIR "TAVIX.INI", spec = TAVIX_DIST_DIR "Corvane.spec";
+  const std::vector<std::string> controllers = platform::ProfileKeys(ini, "Controllers");
+  ASSERT_GE(controllers.size(), 13u);
+  for (const std::string& name : controllers) {
+    int bits = 0, blocks = 0, words = 0, bytes = 0;
+    ASSERT_EQ(std::sscanf(platform::ReadProfileString(spec, "ROM_PARAMS", name).c_str(),
+                          "%d,%d,%d,%d,", &bits, &blocks, &words, &bytes),
+              4)
+        << name;
+    EXPECT_EQ(platform::ReadProfileString(ini, "MTP PARAMS", name),
+              std::to_string(bits) + "," + std::to_string(blocks) + "," + std::to_string(words) + ",")
+        << name;
+    EXPECT_GE(blocks * words, std::stoi(platform::ReadProfileString(ini, "ROM Sizes", name, "0")))
+        << name;
+  }
+}
