@@ -45,7 +45,7 @@ struct TraceSetup : benchpanel::LoadedPanel {
     Fill();
   }
   void Fill() {
-    for (int i = 0; i < monitor::MonitorState::kTraceEntries; ++i)
+    for (int i = 0; i < k42::kTraceEntries; ++i)
       state.TraceBuffer[static_cast<size_t>(i)] = {i % 4095, i & 15, i & 7};
     state.CpuState.word[k42::kTraceActive] = -1;
     state.CpuState.word[k42::kTraceIndex] = 8000;

@@ -77,8 +77,16 @@ void AppendUnit(std::vector<uint8_t>& stream, int32_t unit) {
   stream.insert(stream.end(), bytes.begin(), bytes.end());
 }
 
+// A listed cell's word with its mark bits, as the target keeps it.
+int32_t ProgramUnit(const ProgramCell& cell) {
+  int32_t unit = cell.instr & 0xFFFF;
+  if ((cell.flags & k42::kCellBreakpoint) != 0) unit += kBreakpointBit;
+  if ((cell.flags & k42::kCellTracePoint) != 0) unit += kTracepointBit;
+  return unit;
+}
+
 void SetMark(MonitorState& state, int32_t address, int32_t bit, bool on) {
-  if (address < 0 || address >= kProgramAddresses) return;
+  if (address < 0 || address >= k42::kProgramCells) return;
   int32_t& flags = state.ProgramMemory[static_cast<size_t>(address)].flags;
   flags = on ? (flags | bit) : (flags & ~bit);
   state.ActiveTarget().MarkProgramCell(address);
@@ -96,7 +104,7 @@ QString LeftAligned(const QString& text, int width) {
 
 std::optional<int32_t> ProgramAddress(const std::string& text) {
   const std::optional<int32_t> value = HexField(text);
-  if (!value || *value >= kProgramAddresses) return std::nullopt;
+  if (!value || *value >= k42::kProgramCells) return std::nullopt;
   return value;
 }
 
@@ -105,15 +113,15 @@ std::optional<int32_t> ProgramWord(const std::string& text) {
 }
 
 void SetBreakpoint(MonitorState& state, int32_t address, bool on) {
-  SetMark(state, address, 1, on);
+  SetMark(state, address, k42::kCellBreakpoint, on);
 }
 
 void SetTracepoint(MonitorState& state, int32_t address, bool on) {
-  SetMark(state, address, 2, on);
+  SetMark(state, address, k42::kCellTracePoint, on);
 }
 
 void MarkCodeRow(MonitorState& state, int32_t address) {
-  if (address < 0 || address >= kProgramAddresses) return;
+  if (address < 0 || address >= k42::kProgramCells) return;
   const PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
   const platform::GridControl& grid = *panel->grdProgram;
@@ -123,31 +131,19 @@ void MarkCodeRow(MonitorState& state, int32_t address) {
                          platform::MB_OK);
     return;
   }
-  const std::optional<int32_t> word = ProgramWord(grid.TextMatrix(row, kCodeColumn).toStdString());
-  if (!word) return;
-  int32_t unit = *word;
-  if (grid.TextMatrix(row, kBreakColumn) == "X") unit += kBreakpointBit;
-  if (grid.TextMatrix(row, kTraceColumn) == "X") unit += kTracepointBit;
-  std::vector<uint8_t> bytes;
-  AppendUnit(bytes, unit);
-  state.Emulator().WriteMemory(address, bytes);
+  state.ActiveTarget().SendProgramCell(
+      address, ProgramUnit(state.ProgramMemory[static_cast<size_t>(address)]));
 }
 
 std::vector<uint8_t> BuildDownloadStream(const std::vector<ProgramCell>& cells,
-                                         const std::bitset<kProgramAddresses>& listed) {
-  int32_t end = kProgramAddresses;
+                                         const std::bitset<k42::kProgramCells>& listed) {
+  int32_t end = k42::kProgramCells;
   while (end > 0 && !listed[static_cast<size_t>(end - 1)]) --end;
   std::vector<uint8_t> stream;
   stream.reserve(3 * static_cast<size_t>(end));
   for (int32_t address = 0; address < end; ++address) {
     const ProgramCell& cell = cells[static_cast<size_t>(address)];
-    int32_t unit = kFillerUnit;
-    if (listed[static_cast<size_t>(address)]) {
-      unit = cell.instr & 0xFFFF;
-      if ((cell.flags & 1) != 0) unit += kBreakpointBit;
-      if ((cell.flags & 2) != 0) unit += kTracepointBit;
-    }
-    AppendUnit(stream, unit);
+    AppendUnit(stream, listed[static_cast<size_t>(address)] ? ProgramUnit(cell) : kFillerUnit);
   }
   return stream;
 }

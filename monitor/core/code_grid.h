@@ -26,7 +26,6 @@ inline constexpr int kBreakColumn = 0, kTraceColumn = 1, kLineColumn = 2, kAddrC
 
 // Program memory: 4,096 words; what a download places where no row or listed
 // word says otherwise.
-inline constexpr int kProgramAddresses = 4096;
 inline constexpr int32_t kFillerUnit = 0xF0FF;
 inline constexpr int32_t kBreakpointBit = 0x10000, kTracepointBit = 0x20000;
 
@@ -55,9 +54,10 @@ int16_t FindCodeRow(const MonitorState& state, int32_t address);
 void SetBreakpoint(MonitorState& state, int32_t address, bool on);
 void SetTracepoint(MonitorState& state, int32_t address, bool on);
 
-// Sends the unit of the address's grid row (word, + 0x10000 for "X" in B,
-// + 0x20000 for "X" in T) to the emulator at that address. No row: the
-// message "ERROR: cannot find the Row corresponding to address", nothing sent.
+// Sends the address's cell from ProgramMemory (word, + 0x10000 with its
+// breakpoint, + 0x20000 with its trace point) to the target, as the download
+// does. No grid row for the address: the message "ERROR: cannot find the Row
+// corresponding to address", nothing sent.
 void MarkCodeRow(MonitorState& state, int32_t address);
 
 // The download's units from address 0 to the last listed address: a listed
@@ -65,7 +65,7 @@ void MarkCodeRow(MonitorState& state, int32_t address);
 // its marks (+ 0x10000 breakpoint, + 0x20000 trace point), any other the
 // filler.
 std::vector<uint8_t> BuildDownloadStream(const std::vector<ProgramCell>& cells,
-                                         const std::bitset<kProgramAddresses>& listed);
+                                         const std::bitset<k42::kProgramCells>& listed);
 
 // The listing text of the address's row: code right-aligned in 5 with "0",
 // label right-aligned in 12, instruction in 6, operand in 20, remark in 20;

@@ -33,10 +33,18 @@ const QString& CellOf(const WatchRow& row, int column) {
   }
 }
 
-// The data cells' units live in the emulator's memory.
-void Send(MonitorState& state, int32_t address, int32_t unit) {
+std::vector<uint8_t> UnitBytes(int32_t unit) {
   const std::array<uint8_t, 3> bytes = LongToBytes3(unit);
-  state.Emulator().WriteMemory(address, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  return {bytes.begin(), bytes.end()};
+}
+
+// A cell's unit into the target's copy of its condition, or of its value.
+void SendCondition(MonitorState& state, int32_t cell, int32_t unit) {
+  state.ActiveTarget().WriteConditions(cell, UnitBytes(unit));
+}
+
+void SendValue(MonitorState& state, int32_t cell, int32_t unit) {
+  state.ActiveTarget().WriteDataCells(cell, UnitBytes(unit));
 }
 
 // Link failures end the step they happen in; the next step still runs.
@@ -111,29 +119,29 @@ std::optional<int32_t> CurrentRowUnit(const MonitorState& state) {
 
 void ApplyWatchCondition(MonitorState& state, int32_t address) {
   if (const std::optional<int32_t> unit = CurrentRowUnit(state))
-    Send(state, kConditionBase + address, *unit);
+    SendCondition(state, address, *unit);
 }
 
 void ApplyWatchValue(MonitorState& state, int32_t address) {
   const std::optional<int32_t> unit = CurrentRowUnit(state);
   if (!unit) return;
-  Send(state, kConditionBase + address, *unit);
-  Send(state, kDataCellBase + address, *unit);
+  SendCondition(state, address, *unit);
+  SendValue(state, address, *unit);
 }
 
 void ApplyRamValue(MonitorState& state, int16_t row, int32_t address, int32_t value) {
   const WatchRow* watched = state.Watch.Row(row);
   const int32_t unit = watched != nullptr ? WatchRowUnit(*watched, value)
                                           : (value & 15) + kClearedCondition;
-  Send(state, kConditionBase + address, unit);
-  Send(state, kDataCellBase + address, unit);
+  SendCondition(state, address, unit);
+  SendValue(state, address, unit);
 }
 
 void RefreshAfterStop(MonitorState& state) {
   if (state.DataLower > state.DataUpper) return;
   const int32_t count = state.DataUpper + 1;
   Tolerant([&] {
-    const std::vector<uint8_t> units = state.Emulator().ReadMemory(kDataCellBase, count);
+    const std::vector<uint8_t> units = state.ActiveTarget().ReadDataCells(count);
     for (int32_t n = 0;
          n < count && n < MonitorState::kRegisterCells && static_cast<size_t>(3 * n) < units.size();
          ++n) {
@@ -161,7 +169,7 @@ void InitDataMemory(MonitorState& state) {
   }
   state.Status.PopStatusText();
   state.Status.ResetProgress();
-  state.Emulator().WriteMemory(kConditionBase + state.DataLower, stream);
+  state.ActiveTarget().WriteConditions(state.DataLower, stream);
 }
 
 int16_t WriteTargetRegister(MonitorState& state, int32_t address, int16_t value) {

@@ -1,12 +1,13 @@
 #pragma once
 // The chip's data memory as the monitor mirrors it in RegisterCell: the cell
-// operations of the watch and RAM windows, the watch conditions as the
-// emulator's 3-byte condition units, the emulator's data memory read back
-// after a stop, and register writes on the simulated chip.
+// operations of the watch and RAM windows, the watch conditions as 3-byte
+// condition units for a target that keeps its own copy of the cells (the
+// emulator), that copy read back after a stop, and register writes on the
+// simulated chip.
 //
-// Emulator units: data cell n at 0x1080 + n (read side, byte 0 bits 0-3),
-// its condition unit at 0x1F80 + n: bits 0-3 value, 4-7 match, 8-10 relation
-// (">" 1, "=" 2, "<" 4), 11 break on read, 12 break on write, 13 always 1.
+// A condition unit: bits 0-3 value, 4-7 match, 8-10 relation (">" 1, "=" 2,
+// "<" 4), 11 break on read, 12 break on write, 13 always 1. A cell's value
+// read back is bits 0-3 of its unit's byte 0.
 #include <QString>
 #include <cstdint>
 
@@ -15,7 +16,6 @@ namespace monitor {
 class MonitorState;
 struct WatchRow;
 
-inline constexpr int32_t kDataCellBase = 0x1080, kConditionBase = 0x1F80;
 inline constexpr int32_t kClearedCondition = 0x2000;
 // The watch grid's columns.
 inline constexpr int kWatchLabel = 0, kWatchAddr = 1, kWatchData = 2, kWatchRead = 3,
@@ -36,16 +36,16 @@ int32_t RelationOf(const QString& text);
 // masked to 4 bits).
 int32_t WatchRowUnit(const WatchRow& row, int32_t value);
 
-// The current watch row's unit to 0x1F80 + address (nothing while the watch
-// window is closed).
+// The current watch row's unit to the cell's condition (nothing while the
+// watch window is closed).
 void ApplyWatchCondition(MonitorState& state, int32_t address);
-// The same unit to 0x1F80 + address, then to 0x1080 + address.
+// The same unit to the cell's condition, then to its value.
 void ApplyWatchValue(MonitorState& state, int32_t address);
 // `value` with the condition of watch row `row` (from 1; 0 or -1 for none:
 // no condition) to both places.
 void ApplyRamValue(MonitorState& state, int16_t row, int32_t address, int32_t value);
 
-// Reads cells 0..upper from the emulator, puts the index register into cells
+// Reads cells 0..upper from the target, puts the index register into cells
 // 110 and 111, and redisplays the watch and RAM windows.
 void RefreshAfterStop(MonitorState& state);
 // The cleared condition unit into every cell of the range, in one write.

@@ -69,9 +69,7 @@ void CheckShowTips(MonitorState& state) {
 }
 
 void PollStep(MonitorState& state) {
-  // The emulator's link is polled whichever target is active: a link that
-  // failed recovers through it.
-  state.Emulator().Poll();
+  state.PollTargets();
   QCoreApplication::processEvents();
 }
 

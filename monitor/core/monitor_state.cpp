@@ -3,9 +3,9 @@
 namespace monitor {
 
 MonitorState::MonitorState()
-    : ProgramMemory(kProgramCells),
+    : ProgramMemory(k42::kProgramCells),
       RegisterFile(kRegisterCells),
-      TraceBuffer(kTraceEntries),
+      TraceBuffer(k42::kTraceEntries),
       emulator_(std::make_unique<AbsentTarget>()) {
   for (TraceEntry& entry : TraceBuffer) entry.pc = -1;
   DeclareMonitorForms(*this);
@@ -23,6 +23,11 @@ MonitorState::~MonitorState() {
 
 void MonitorState::InstallEmulator(std::unique_ptr<RunTarget> emulator) {
   emulator_ = emulator ? std::move(emulator) : std::make_unique<AbsentTarget>();
+}
+
+void MonitorState::PollTargets() {
+  Simulator().Poll();
+  emulator_->Poll();
 }
 
 bool StorePanelOptions(MonitorState& state, uint32_t serialAtLoad, const std::string& options) {

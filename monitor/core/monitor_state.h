@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/link_state.h"
 #include "core/run_target.h"
 #include "core/services.h"
 #include "core/status_text.h"
@@ -31,18 +32,17 @@ struct EditorSlotRecord {
 
 class MonitorState {
  public:
-  static constexpr int kProgramCells = 4096;
   static constexpr int kRegisterCells = 128;
-  static constexpr int kTraceEntries = 8192;
 
   MonitorState();
   ~MonitorState();
   MonitorState(const MonitorState&) = delete;
   MonitorState& operator=(const MonitorState&) = delete;
 
-  // Target selection and link (0 at creation).
+  // Target selection (0 at creation) and the emulator link's state
+  // (link_state.h).
   int16_t TargetState = 0;
-  int16_t LinkState = 0;
+  int16_t LinkState = kLinkNotSetUp;
 
   int16_t RunActive = 0;
   int16_t SimulationRefused = 0;
@@ -82,7 +82,7 @@ class MonitorState {
   // The symbol the last operand double-click found ("" when none).
   std::string LastSymbolName, LastSymbolValue;
   // The program addresses the last code load took a word for from the listing.
-  std::bitset<kProgramCells> ListedAddresses;
+  std::bitset<k42::kProgramCells> ListedAddresses;
 
   // The project.
   std::string ProjectFile, SourceFile, IncludePath, OutputPath, ControllerName;
@@ -104,6 +104,9 @@ class MonitorState {
   RunTarget& Simulator();
   // The emulator's target, installed by its binding.
   void InstallEmulator(std::unique_ptr<RunTarget> emulator);
+  // One pass of the poll loop over both targets, whichever is active: a
+  // halted emulator's state is read back, a failed link recovers.
+  void PollTargets();
 
   platform::FormManager Forms;
   // The control panel while it is loaded: it attaches itself (Panel reads it).

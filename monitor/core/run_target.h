@@ -50,14 +50,30 @@ class RunTarget {
   // follow-up once a window wrote a cell.
   virtual void WriteDataCell(int32_t address, int32_t value, int16_t watchRow) = 0;
   virtual void AfterCellWrite(int32_t address) = 0;
-  // Units of 3 bytes written to, or `count` units read from, the target's
-  // memory at a unit address: false or empty when it refuses or has no such
-  // memory.
-  virtual bool WriteMemory(int32_t address, const std::vector<uint8_t>& units) = 0;
-  virtual std::vector<uint8_t> ReadMemory(int32_t address, int32_t count) = 0;
-  // A program cell's marks changed: sent again where the target keeps them
-  // apart from ProgramMemory.
+  // The target's own copy of the data memory, where it keeps one apart from
+  // MonitorState::RegisterFile: 3-byte units from cell `firstCell` on into
+  // the cells' values or into their watch conditions, and the values of
+  // cells 0..count-1 read back (empty when it refuses or keeps none).
+  virtual void WriteDataCells(int32_t firstCell, const std::vector<uint8_t>& units) = 0;
+  virtual void WriteConditions(int32_t firstCell, const std::vector<uint8_t>& units) = 0;
+  virtual std::vector<uint8_t> ReadDataCells(int32_t count) = 0;
+  // The target's own trace memory: `count` records (3 bytes each) from
+  // record `first` on read, or cleared.
+  virtual std::vector<uint8_t> ReadTrace(int32_t first, int32_t count) = 0;
+  virtual void ClearTrace(int32_t first, int32_t count) = 0;
+  // One program cell's word with its mark bits, sent where the target keeps
+  // the program apart from ProgramMemory; MarkProgramCell is the command
+  // that builds it after a mark changed.
+  virtual void SendProgramCell(int32_t address, int32_t unit) = 0;
   virtual void MarkProgramCell(int32_t address) = 0;
+
+  // The watch window's edits of a cell's condition: the relation and match
+  // of `cell`, a break flag (`mask`) on or off, the cell dropped from the
+  // watch.
+  virtual void SetWatchCompare(int32_t cell, int32_t relation, int32_t match) = 0;
+  virtual void SetWatchFlag(int32_t cell, int32_t mask, bool on) = 0;
+  virtual void ClearWatch(int32_t cell) = 0;
+
   // The loaded program into the target.
   virtual void DownloadCode() = 0;
   // One pass of the poll loop: a halted target's state read back, a failed
@@ -82,9 +98,16 @@ class AbsentTarget : public RunTarget {
   void SendCommandBits() override {}
   void WriteDataCell(int32_t, int32_t, int16_t) override {}
   void AfterCellWrite(int32_t) override {}
-  bool WriteMemory(int32_t, const std::vector<uint8_t>&) override { return false; }
-  std::vector<uint8_t> ReadMemory(int32_t, int32_t) override { return {}; }
+  void WriteDataCells(int32_t, const std::vector<uint8_t>&) override {}
+  void WriteConditions(int32_t, const std::vector<uint8_t>&) override {}
+  std::vector<uint8_t> ReadDataCells(int32_t) override { return {}; }
+  std::vector<uint8_t> ReadTrace(int32_t, int32_t) override { return {}; }
+  void ClearTrace(int32_t, int32_t) override {}
+  void SendProgramCell(int32_t, int32_t) override {}
   void MarkProgramCell(int32_t) override {}
+  void SetWatchCompare(int32_t, int32_t, int32_t) override {}
+  void SetWatchFlag(int32_t, int32_t, bool) override {}
+  void ClearWatch(int32_t) override {}
   void DownloadCode() override {}
   void Poll() override {}
 };

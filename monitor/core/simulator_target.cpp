@@ -75,4 +75,16 @@ void SimulatorTarget::WriteDataCell(int32_t address, int32_t value, int16_t) {
   WriteTargetRegister(state_, address, static_cast<int16_t>(value));
 }
 
+void SimulatorTarget::SetWatchCompare(int32_t cell, int32_t relation, int32_t match) {
+  SetRegisterCompare(state_, cell, relation, match);
+}
+
+void SimulatorTarget::SetWatchFlag(int32_t cell, int32_t mask, bool on) {
+  SetRegisterFlag(state_, cell, mask, on);
+}
+
+void SimulatorTarget::ClearWatch(int32_t cell) {
+  ClearRegisterCondition(state_, cell);
+}
+
 }  // namespace monitor

@@ -23,6 +23,10 @@ class SimulatorTarget final : public AbsentTarget {
   void Stop() override;
   bool Reset(bool anyState) override;
   void WriteDataCell(int32_t address, int32_t value, int16_t watchRow) override;
+  // The chip reads the watch conditions from its register cells.
+  void SetWatchCompare(int32_t cell, int32_t relation, int32_t match) override;
+  void SetWatchFlag(int32_t cell, int32_t mask, bool on) override;
+  void ClearWatch(int32_t cell) override;
 
  private:
   MonitorState& state_;

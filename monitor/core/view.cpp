@@ -9,6 +9,7 @@
 #include "core/monitor_state.h"
 #include "core/panel_controls.h"
 #include "core/settings/global_numbers.h"
+#include "core/target_looks.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
 
@@ -21,18 +22,12 @@ int32_t Word(const MonitorState& state, int word) {
   return state.CpuState.word[word];
 }
 
-// The register and flag values are live only while the target is stopped and
-// its state known.
-bool Live(const MonitorState& state) {
-  return state.TargetState == kEmulatorHalted || state.TargetState == kSimulator;
-}
-
 // The register rule: live, enable and write; otherwise disable and keep.
 void ShowText(MonitorState& state, QLineEdit* PanelControls::*box, int word, int width) {
   PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
   QLineEdit* edit = panel->*box;
-  const bool live = Live(state);
+  const bool live = RegistersLive(state);
   edit->setEnabled(live);
   if (live) edit->setText(QString::fromStdString(HexText(Word(state, word), width)));
 }
@@ -41,7 +36,7 @@ void ShowCheck(MonitorState& state, QCheckBox* PanelControls::*box, int word) {
   PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
   QCheckBox* check = panel->*box;
-  const bool live = Live(state);
+  const bool live = RegistersLive(state);
   check->setEnabled(live);
   if (live) platform::SetButtonValue(*check, Word(state, word));
 }
@@ -57,12 +52,7 @@ void ShowButton(MonitorState& state, platform::ImageButton* PanelControls::*imag
                 const std::string& stem) {
   PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
-  bool enabled = false;
-  if (state.TargetState == kSimulator) {
-    enabled = state.RunActive == 0;
-  } else {
-    enabled = state.TargetState == kEmulatorHalted;
-  }
+  const bool enabled = ReadyForCommand(state);
   SetImage(*panel, panel->*image, enabled, stem + (enabled ? "uppic" : "dispic"));
 }
 
@@ -72,7 +62,7 @@ void ShowSwitch(MonitorState& state, platform::ImageButton* PanelControls::*imag
                 const std::string& setStem, const std::string& clearStem) {
   PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
-  const bool live = Live(state);
+  const bool live = RegistersLive(state);
   const std::string& stem = Word(state, word) != 0 ? setStem : clearStem;
   SetImage(*panel, panel->*image, live, stem + (live ? "uppic" : "dispic"));
 }
@@ -90,11 +80,10 @@ void ShowPort(MonitorState& state, platform::ImageButton* PanelControls::*mux,
   PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
   const bool on = Word(state, word) != 0;
-  const bool pinLive =
-      (state.TargetState == kEmulatorHalted || state.TargetState == kEmulatorRunning) && on;
-  if (state.TargetState == kEmulatorHalted) {
+  const bool pinLive = PortsShown(state) && on;
+  if (PortsLive(state)) {
     SetImage(*panel, panel->*mux, true, on ? "onuppic" : "offuppic");
-  } else if (state.TargetState == kEmulatorRunning) {
+  } else if (PortsShown(state)) {
     SetImage(*panel, panel->*mux, false, on ? "ondispic" : "offdispic");
   } else {
     SetImage(*panel, panel->*mux, false, "offdispic");
@@ -181,7 +170,7 @@ void ShowStackLevel(MonitorState& state) {
   if (panel == nullptr) return;
   QRadioButton* options[] = {panel->Pc1option, panel->Pc2Option, panel->Pc3Option};
   QLineEdit* boxes[] = {panel->Pc1Text, panel->Pc2Text, panel->Pc3text};
-  const bool live = Live(state);
+  const bool live = RegistersLive(state);
   for (QRadioButton* option : options) option->setEnabled(live);
   const int32_t level = Word(state, k42::kStackLevel);
   if (!live || level < 0 || level > k42::kMaxStackLevel) return;
@@ -209,9 +198,8 @@ void RefreshIndicators(MonitorState& state) {
 
 void ShowConnectButton(MonitorState& state) {
   PanelControls* panel = Panel(state);
-  if (panel == nullptr || state.TargetState == kSimulator) return;
-  panel->connectimg->SetPicture(
-      panel->Picture(state.TargetState == kEmulatorNotConnected ? "dcntuppic" : "cntuppic"));
+  if (panel == nullptr || !HasSession(state)) return;
+  panel->connectimg->SetPicture(panel->Picture(SessionOpen(state) ? "cntuppic" : "dcntuppic"));
 }
 
 void ShowResetButton(MonitorState& state) {
@@ -227,8 +215,7 @@ void ShowAnimateButton(MonitorState& state) {
 void ShowRunButton(MonitorState& state) {
   PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
-  const bool live = (state.TargetState == kSimulator && state.RunActive == 0) ||
-                    state.TargetState == kEmulatorHalted;
+  const bool live = ReadyForCommand(state);
   if (live) {
     SetImage(*panel, panel->playimg, true, "playuppic");
     panel->wheelpnl->SetCaption("STOP");
@@ -243,9 +230,7 @@ void ShowStopButton(MonitorState& state) {
   PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
   const bool animating = panel->timAnimate->Enabled();
-  const bool live = state.TargetState == kSimulator
-                        ? animating || state.RunActive != 0
-                        : state.TargetState == kEmulatorRunning || animating;
+  const bool live = animating || TargetRunning(state);
   SetImage(*panel, panel->stopimg, live, live ? "stopuppic" : "stopdispic");
 }
 
@@ -278,7 +263,7 @@ void ShowPort4(MonitorState& state) {
 void ShowRunIndicators(MonitorState& state) {
   PanelControls* panel = Panel(state);
   if (panel == nullptr) return;
-  const bool live = Live(state);
+  const bool live = RegistersLive(state);
   const auto show = [&](platform::Panel3D* indicator, int word, const char* letter) {
     indicator->SetCaption(live && Word(state, word) != 0 ? letter : "");
   };

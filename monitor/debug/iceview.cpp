@@ -18,6 +18,7 @@
 #include "debug/column_scale.h"
 #include "debug/display.h"
 #include "debug/panel_pictures.h"
+#include "debug/view_window.h"
 #include "platform/controls.h"
 #include "platform/grid_control.h"
 #include "platform/hooks.h"
@@ -150,6 +151,8 @@ void IceView::BuildControls() {
 
   lblBreak = Named(new QLabel("Break", client), "lblBreak");
   lblProgram = Named(new QLabel("Program", client), "lblProgram");
+  // A gap after "Break" where its text is wider than the mark columns.
+  lblBreak->setContentsMargins(0, 0, 2 * lblBreak->fontMetrics().horizontalAdvance(' '), 0);
   grdProgram = new platform::GridControl("grdProgram", client);
   grdProgram->SetCols(kCodeColumns);
   grdProgram->IndexColumn(3);
@@ -253,16 +256,9 @@ void IceView::OnLoad() {
   ShowProgramBreakEnable(state_);
   if (simulator) platform::GuardedCall([this] { BindController(); });
 
-  const int32_t windowState = Setting("windowstate");
-  SetWindowState(windowState);
-  Outer()->show();
-  if (WindowState() == 0) {
-    // A size that is not positive (a value removed by hand) is not applied.
-    if (const int32_t height = Setting("height"); height > 0) SetHeight(height);
-    if (const int32_t width = Setting("width"); width > 0) SetWidth(width);
-    SetTop(Setting("top"));
-    SetLeft(Setting("left"));
-  }
+  // The stored placement is the normal geometry also of a panel that opens
+  // maximized or minimized: it comes back to it when restored.
+  RestoreWindowPlacement(*this, Setting);
   // The periphery window goes beside the panel, not over its buttons.
   if (Display* host = Host(); simulator && host) {
     host->PlaceBeside(*this);
@@ -292,6 +288,13 @@ void IceView::BindController() {
   host->SetHeight(host->Height() - host->ScaleHeight() + PixelsToTwips(host->FrameDisp->height()));
   host->SetWidth(host->Width() - host->ScaleWidth() + PixelsToTwips(host->FrameDisp->width()));
   host->SetCaption(host->FrameDisp->windowTitle());
+}
+
+void IceView::OnRestored() {
+  // Beside the panel's normal geometry too, not under it.
+  if (Display* host = Host(); host != nullptr && state_.TargetState == kSimulator) {
+    host->PlaceBeside(*this);
+  }
 }
 
 void IceView::OnQueryUnload(bool& cancel) {
@@ -375,7 +378,9 @@ void IceView::OnResize() {
 
   const TwipsRect status = platform::WidgetTwips(*dravstatepnl);
   const int labelTop = status.top + status.height;
-  const int breakWidth = grdProgram->ColWidth(0) + grdProgram->ColWidth(1) + 30;
+  // Over the mark columns, and never narrower than its own text.
+  const int breakWidth = std::max(grdProgram->ColWidth(0) + grdProgram->ColWidth(1) + 30,
+                                  platform::PixelsToTwips(lblBreak->sizeHint().width()));
   platform::SetWidgetTwips(*lblBreak, {0, labelTop, breakWidth, kLabelHeightTwips});
   platform::SetWidgetTwips(
       *lblProgram, {breakWidth, labelTop, std::max(0, inner - breakWidth), kLabelHeightTwips});

@@ -48,6 +48,7 @@ class IceView : public platform::Form, public PanelControls, public DebugView {
   void OnQueryUnload(bool& cancel) override;
   void OnUnload() override;
   void OnResize() override;
+  void OnRestored() override;
   void OnKeyDown(int& keyCode, int shift) override;
 
   // Writes the marker and every default when the key lacks its marker.

@@ -181,7 +181,7 @@ void ReadTraceBuffer(MonitorState& state, TraceModule& trace, int first, int las
   state.Status.PushStatusText("Reading Trace Buffer");
   std::vector<uint8_t> bytes;
   try {
-    bytes = state.Emulator().ReadMemory(kTraceMemory + first, count);
+    bytes = state.ActiveTarget().ReadTrace(first, count);
   } catch (const std::exception&) {
     // The link has already marked itself failed; the records keep their contents.
   }
@@ -205,9 +205,7 @@ void ResetTraceBuffer(MonitorState& state, TraceModule& trace, int first, int la
   for (int i = first; i <= last; i += kResetBlock) {
     const int records = std::min(kResetBlock, kLastTraceIndex + 1 - i);
     try {
-      state.Emulator().WriteMemory(
-          kTraceMemory + i,
-          std::vector<uint8_t>(static_cast<size_t>(records) * kRecordBytes, 0xFF));
+      state.ActiveTarget().ClearTrace(i, records);
     } catch (const std::exception&) {
       // A failed block is skipped; the next one is still sent.
     }

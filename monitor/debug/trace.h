@@ -1,7 +1,7 @@
 #pragma once
 // The trace buffer: 8192 records (MonitorState::TraceBuffer), their rows on
-// the screen, on paper and in the trace file, the reads and resets of the
-// in-circuit emulator's trace memory, and the marks that measure cycles.
+// the screen, on paper and in the trace file, the reads and resets of a
+// target's own trace memory, and the marks that measure cycles.
 //
 // Everything here is plain code over the records and the page text, so the
 // trace window only shows what these functions compute. The page text is a
@@ -19,7 +19,6 @@ namespace monitor {
 class MonitorState;
 
 inline constexpr int kLastTraceIndex = 0x1FFF;
-inline constexpr int32_t kTraceMemory = 0x2000;  // emulator unit of record 0
 
 // The trace module's own state, kept by the trace window.
 struct TraceModule {

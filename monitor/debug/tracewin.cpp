@@ -277,7 +277,7 @@ void Tracewin::SaveTraceToFile() {
   state_.Status.PushStatusText(
       QString::fromStdString("Saving the TRACE buffer to the file " + name));
   QString text;
-  text.reserve(MonitorState::kTraceEntries * 96);
+  text.reserve(k42::kTraceEntries * 96);
   for (int i = 0; i <= kLastTraceIndex; ++i) {
     state_.Status.ShowProgress(static_cast<int16_t>(i));
     text += TraceRow(state_, i, false);

@@ -44,14 +44,23 @@ void ViewWindowKey::ApplyFont(const std::vector<QWidget*>& controls) const {
   }
 }
 
-void ViewWindowKey::Restore(platform::Form& form) const {
-  form.SetWindowState(Number("windowstate"));
+void RestoreWindowPlacement(platform::Form& form,
+                            const std::function<int32_t(const char*)>& number) {
+  // The normal geometry first, while the window is still normal, so that one
+  // opening maximized or minimized comes back to it; a size that is not
+  // positive (a value removed by hand) is not applied.
+  if (form.WindowState() == 0) {
+    if (const int32_t height = number("height"); height > 0) form.SetHeight(height);
+    if (const int32_t width = number("width"); width > 0) form.SetWidth(width);
+    form.SetTop(number("top"));
+    form.SetLeft(number("left"));
+  }
+  form.SetWindowState(number("windowstate"));
   form.Outer()->show();
-  if (form.WindowState() != 0) return;
-  if (const int32_t height = Number("height"); height > 0) form.SetHeight(height);
-  if (const int32_t width = Number("width"); width > 0) form.SetWidth(width);
-  form.SetTop(Number("top"));
-  form.SetLeft(Number("left"));
+}
+
+void ViewWindowKey::Restore(platform::Form& form) const {
+  RestoreWindowPlacement(form, [this](const char* value) { return Number(value); });
 }
 
 void ViewWindowKey::SaveFont(const QFont& font) const {

@@ -3,12 +3,21 @@
 // monitor's key with its defaults, window state, placement and font.
 #include <QFont>
 #include <QWidget>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/forms.h"
 
 namespace monitor {
+
+// A debug window's stored placement as its normal geometry (sizes that are
+// not positive are not applied), then its stored window state, and the
+// window shown: one opening maximized comes back to that placement.
+// `number` reads a value of the window's key.
+void RestoreWindowPlacement(platform::Form& form,
+                            const std::function<int32_t(const char*)>& number);
 
 class ViewWindowKey {
  public:
@@ -20,8 +29,7 @@ class ViewWindowKey {
   // The stored font on every control (grids through their own font call);
   // nothing when no font name is stored.
   void ApplyFont(const std::vector<QWidget*>& controls) const;
-  // Window state from the key, the form shown, and in the normal state its
-  // stored placement (sizes that are not positive are not applied).
+  // RestoreWindowPlacement from the key.
   void Restore(platform::Form& form) const;
   // "fontname", "fontsize" and "fontpara" (1 italic + 2 bold) of a font.
   void SaveFont(const QFont& font) const;

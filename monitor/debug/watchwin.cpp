@@ -8,6 +8,7 @@
 #include "core/data_cells.h"
 #include "core/monitor_state.h"
 #include "core/settings/global_numbers.h"
+#include "core/target_looks.h"
 #include "core/view.h"
 #include "debug/column_scale.h"
 #include "debug/view_window.h"
@@ -147,8 +148,8 @@ void Watchwin::SetupDataGrid() {
     grdData->SetColWidth(col, kDataWidths[col]);
     grdData->SetTextMatrix(0, col, kDataHeaders[col]);
   }
-  if (!Simulator()) {
-    // The emulator's conditions of all 128 cells start cleared.
+  if (KeepsOwnDataMemory(state_)) {
+    // The target's conditions of all 128 cells start cleared.
     state_.DataLower = 0;
     state_.DataUpper = MonitorState::kRegisterCells - 1;
     InitDataMemory(state_);
@@ -186,10 +187,6 @@ void Watchwin::OnResize() {
   const int half = std::max(1, grdSymbols->ColumnSpace(symbolsWidth) / 2);
   grdSymbols->SetColWidth(0, half);
   grdSymbols->SetColWidth(1, half);
-}
-
-bool Watchwin::Simulator() const {
-  return state_.TargetState == kSimulator;
 }
 
 int32_t Watchwin::RowAddress(int row) const {
@@ -232,7 +229,7 @@ void Watchwin::grdData_DblClick() {
     switch (col) {
       case kAddr:
       case kData:
-        if (!Simulator() && state_.TargetState != kEmulatorHalted) {
+        if (!RegistersLive(state_)) {
           platform::Beep();
           return;
         }
@@ -366,11 +363,7 @@ void Watchwin::ApplyWatchInput() {
   KeepList();
   const int32_t address = RowAddress(row);
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
-  if (Simulator()) {
-    SetRegisterCompare(state_, address, condition.mode, condition.compare);
-  } else {
-    ApplyWatchCondition(state_, address);
-  }
+  state_.ActiveTarget().SetWatchCompare(address, condition.mode, condition.compare);
 }
 
 void Watchwin::ToggleWatchMark(int32_t mask) {
@@ -379,11 +372,7 @@ void Watchwin::ToggleWatchMark(int32_t mask) {
   KeepList();
   const int32_t address = RowAddress(grdData->Row());
   if (address < 0 || address >= MonitorState::kRegisterCells) return;
-  if (Simulator()) {
-    SetRegisterFlag(state_, address, mask, on);
-  } else {
-    ApplyWatchCondition(state_, address);
-  }
+  state_.ActiveTarget().SetWatchFlag(address, mask, on);
 }
 
 void Watchwin::grdData_KeyDown(int& keyCode, int) {
@@ -391,8 +380,8 @@ void Watchwin::grdData_KeyDown(int& keyCode, int) {
   const int rows = grdData->Rows();
   if (SelectedRow <= 0 || SelectedRow >= rows - 1) return;
   const int32_t address = RowAddress(SelectedRow);
-  if (Simulator() && address >= 0 && address < MonitorState::kRegisterCells)
-    ClearRegisterCondition(state_, address);
+  if (address >= 0 && address < MonitorState::kRegisterCells)
+    state_.ActiveTarget().ClearWatch(address);
   grdData->BeginUpdate();
   for (int row = SelectedRow; row < rows - 1; ++row) {
     for (int col = 0; col < grdData->Cols(); ++col) {

@@ -84,7 +84,6 @@ class Watchwin : public platform::Form, public DebugView {
   void EditorLostFocus(platform::EditBox* editor);
   void OpenEditor(platform::EditBox* editor, int row, int col);
   bool& OpenFlag(platform::EditBox* editor);
-  bool Simulator() const;
   int32_t RowAddress(int row) const;
   void SelectRow(int row);
 

@@ -50,7 +50,7 @@ bool Connect(MonitorState& state) {
   link.ClosePort();
   link.OpenPort();
   ResetHardwareCommand(state);
-  if (state.LinkState != 1) return false;
+  if (state.LinkState != kLinkIdle) return false;
   ResetIndicatorStates(state);
   state.CommandBitMode[kBitEight] = 1;
   state.CommandBitMode[kBitStop] = 1;

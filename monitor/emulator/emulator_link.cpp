@@ -1,5 +1,6 @@
 #include "emulator/emulator_link.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "core/monitor_state.h"
@@ -17,55 +18,7 @@ constexpr int kReadTimeout = 32000;
 constexpr int kOverflow = 6;
 constexpr const char* kSendFailure = "Communication Error timeout DSR ";
 
-// Link events.
-enum : int16_t {
-  kOpened = 1,
-  kClosed = 2,
-  kWordSend = 3,
-  kCommand = 4,
-  kReceive = 5,
-  kDone = 6,
-  kFailure = 7,
-  kPoll = 8,
-};
-
 }  // namespace
-
-LinkStep NextLinkState(int16_t state, int16_t event) {
-  struct Rule {
-    int16_t state, event, next;
-    bool beep;
-  };
-  // Every failure beeps; the busy states 3, 4 and 6 end alike.
-  // clang-format off
-  static constexpr Rule kRules[] = {
-      {1, kClosed, 2, false}, {1, kWordSend, 6, false}, {1, kCommand, 4, false},
-      {1, kReceive, 3, false}, {1, kFailure, 7, true}, {1, kPoll, 5, false},
-      {2, kOpened, 1, false},
-      {3, kDone, 1, false}, {3, kFailure, 7, true}, {3, kPoll, 5, false},
-      {4, kDone, 1, false}, {4, kFailure, 7, true}, {4, kPoll, 5, false},
-      {6, kDone, 1, false}, {6, kFailure, 7, true}, {6, kPoll, 5, false},
-      {5, kClosed, 2, false}, {5, kDone, 1, false}, {5, kFailure, 7, true}, {5, kPoll, 7, true},
-      {7, kPoll, 5, false},
-  };
-  // clang-format on
-  for (const Rule& rule : kRules) {
-    if (rule.state == state && rule.event == event) return {rule.next, rule.beep};
-  }
-  return {state, false};
-}
-
-bool ReportHandshakeTimeout(int event) {
-  const char* text = event == platform::SerialPort::kEventCtsTimeout
-                         ? "CTS Time Out : hardware not responding, reset it"
-                     : event == platform::SerialPort::kEventDsrTimeout
-                         ? "DSR Time Out : transer ERROR, reset hardware"
-                         : nullptr;
-  if (text == nullptr) return false;
-  platform::Beep();
-  platform::MessageBox(text, "", platform::MB_OK | platform::MB_ICONEXCLAMATION);
-  return true;
-}
 
 std::array<uint8_t, 3> PackUnit(int32_t a, int tag, int32_t b) {
   if (a < 0 || a > 16383 || b < 0 || b > 255) {
@@ -109,10 +62,10 @@ void EmulatorLink::SetLinkState(int16_t event) {
 }
 
 void EmulatorLink::OpenPort() {
-  if (state_.LinkState != 2) return;
+  if (state_.LinkState != kLinkClosed) return;
   ClosePort();
   Open(timings_.openDelayMs);
-  SetLinkState(kOpened);
+  SetLinkState(kLinkEventOpened);
 }
 
 void EmulatorLink::OpenPortQuietly() {
@@ -134,7 +87,7 @@ void EmulatorLink::Open(int pauseMs) {
 void EmulatorLink::ClosePort() {
   platform::SerialPort& port = Comm();
   if (port.PortOpen()) port.SetPortOpen(false);
-  SetLinkState(kClosed);
+  SetLinkState(kLinkEventClosed);
 }
 
 void EmulatorLink::StartLinkTimeout(int ms) {
@@ -231,26 +184,26 @@ bool EmulatorLink::DrainOutput(size_t bytes) {
 }
 
 int16_t EmulatorLink::SendWord(int32_t value) {
-  if (state_.LinkState != 1) return 0;
-  SetLinkState(kWordSend);
+  if (state_.LinkState != kLinkIdle) return 0;
+  SetLinkState(kLinkEventWordSend);
   try {
     const std::array<uint8_t, 3> unit = PackUnit(value, 1, 0);
     if (SendBytes({unit.begin(), unit.end()}) == 0) {
-      SetLinkState(kFailure);
+      SetLinkState(kLinkEventFailure);
       return 0;
     }
     if (!DrainOutput(unit.size())) throw platform::RunTimeError(kSendTimeout, kSendFailure);
-    SetLinkState(kDone);
+    SetLinkState(kLinkEventDone);
     return 1;
   } catch (...) {
-    SetLinkState(kFailure);
+    SetLinkState(kLinkEventFailure);
     throw;
   }
 }
 
 bool EmulatorLink::SendCommand(int32_t address, const std::vector<uint8_t>& data) {
-  SetLinkState(kCommand);
-  if (state_.LinkState != 4) return false;
+  SetLinkState(kLinkEventCommand);
+  if (state_.LinkState != kLinkSendingBlock) return false;
   try {
     size_t units = data.size() / 3;
     size_t offset = 0;
@@ -260,24 +213,24 @@ bool EmulatorLink::SendCommand(int32_t address, const std::vector<uint8_t>& data
       // Data after a failed header would be read as units of their own.
       if (SendValueEx(address, static_cast<int32_t>(block)) == 0 || SendBytes(bytes) == 0 ||
           !DrainOutput((block + 1) * 3)) {
-        SetLinkState(kFailure);
+        SetLinkState(kLinkEventFailure);
         return false;
       }
       units -= block;
       offset += block * 3;
       address += static_cast<int32_t>(block);
     }
-    SetLinkState(kDone);
+    SetLinkState(kLinkEventDone);
     return true;
   } catch (const std::exception&) {
-    SetLinkState(kFailure);
+    SetLinkState(kLinkEventFailure);
     return false;
   }
 }
 
 std::vector<uint8_t> EmulatorLink::ReceiveData(int32_t address, int32_t count) {
-  SetLinkState(kReceive);
-  if (state_.LinkState != 3) return {};
+  SetLinkState(kLinkEventReceive);
+  if (state_.LinkState != kLinkReceiving) return {};
   try {
     platform::SerialPort& port = Comm();
     clsByteStream answer;
@@ -301,24 +254,24 @@ std::vector<uint8_t> EmulatorLink::ReceiveData(int32_t address, int32_t count) {
       address += chunk;
     }
     // The link is idle again when the caller sees the bytes.
-    SetLinkState(kDone);
+    SetLinkState(kLinkEventDone);
     return answer.bytes();
   } catch (...) {
-    SetLinkState(kFailure);
+    SetLinkState(kLinkEventFailure);
     throw;
   }
 }
 
 void EmulatorLink::PollEmulator() {
-  if (state_.LinkState == 5) return;
-  SetLinkState(kPoll);
-  if (state_.LinkState != 5) return;
+  if (state_.LinkState == kLinkHandshake) return;
+  SetLinkState(kLinkEventPoll);
+  if (state_.LinkState != kLinkHandshake) return;
   // A failing step fails the link and the handshake goes on with the next.
   const auto step = [this](const auto& body) {
     try {
       body();
     } catch (const std::exception&) {
-      SetLinkState(kFailure);
+      SetLinkState(kLinkEventFailure);
     }
   };
   platform::SerialPort& port = Comm();
@@ -333,9 +286,13 @@ void EmulatorLink::PollEmulator() {
   step([&] { deadline = StartTimeout(timings_.handshakeMs); });
   step([&] { followed = WaitYielding([&] { return port.DSRHolding(); }, expired); });
   if (!followed) return HandshakeTimedOut();
+  // The DSR edges the handshake caused reach the port's handler while the
+  // handshake still runs: delivered after it, the drop would read as a
+  // failure of the idle link.
+  step([&] { QCoreApplication::processEvents(); });
   step([&] { port.SetInBufferCount(0); });
   step([&] { port.SetOutBufferCount(0); });
-  SetLinkState(kDone);
+  SetLinkState(kLinkEventDone);
 }
 
 // The session goes, and the port is closed whatever the session was: a link

@@ -8,11 +8,8 @@
 // with tag 0 a read request (b units from a), tag 1 a command word (a) and
 // tag 2 a write header followed by exactly b raw units.
 //
-// LinkState (in MonitorState): 0 not set up (every event ignored), 1 idle,
-// 2 port closed, 3 receiving, 4 sending a block, 5 handshake, 6 sending a
-// word, 7 failed. Each operation sends its start event and does nothing
-// unless that reached the state it expects: that is how a busy, closed or
-// failed link refuses work. Only the poll event leaves 7.
+// Its state is MonitorState::LinkState, moved by the table of
+// core/link_state.h.
 //
 // Every wait lets events run (port events, timer ticks and user commands
 // arrive inside it) and blocks about 1 ms per pass when nothing is ready.
@@ -23,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "core/link_state.h"
 #include "core/yielding_wait.h"
 #include "platform/serial_port.h"
 
@@ -40,19 +38,6 @@ struct LinkTimings {
   int pacingMicros = 50;     // pause after every write
   int drainMarginMs = 2000;  // added to a block's transmit time while the output drains
 };
-
-// The link state after an event, and whether the failure beeps.
-struct LinkStep {
-  int16_t state;
-  bool beep;
-};
-// The link state table, shared with the programmer link's state word.
-// State 0 and every pair not in the table keep the state, silently.
-LinkStep NextLinkState(int16_t state, int16_t event);
-
-// The port's handshake time-out events (1002 CTS, 1003 DSR), shared with
-// the programmer link: a beep and the box. False for any other event.
-bool ReportHandshakeTimeout(int event);
 
 // One unit; run-time error 6 when a is outside 0..16383 or b outside 0..255.
 std::array<uint8_t, 3> PackUnit(int32_t a, int tag, int32_t b);

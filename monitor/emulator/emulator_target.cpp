@@ -1,8 +1,11 @@
 #include "emulator/emulator_target.h"
 
+#include <array>
+
 #include "core/code_grid.h"
 #include "core/data_cells.h"
 #include "core/monitor_state.h"
+#include "core/settings/convert_mod.h"
 #include "core/vicectrl.h"
 #include "core/view_clearing.h"
 #include "emulator/emulator_commands.h"
@@ -12,6 +15,13 @@
 
 namespace monitor {
 namespace {
+
+// The emulator's memory map, in units.
+constexpr int32_t kProgramBase = 0;
+constexpr int32_t kDataCellBase = 0x1080;
+constexpr int32_t kConditionBase = 0x1F80;
+constexpr int32_t kTraceBase = 0x2000;
+constexpr size_t kUnitBytes = 3;
 
 // The state read and the reset's wait fail the link, not the program.
 bool LinkFailure(const platform::RunTimeError& error) {
@@ -103,32 +113,60 @@ void EmulatorTarget::AfterCellWrite(int32_t address) {
   RefreshAfterStop(state_);
 }
 
-bool EmulatorTarget::WriteMemory(int32_t address, const std::vector<uint8_t>& units) {
-  return link_->SendCommand(address, units);
+void EmulatorTarget::WriteDataCells(int32_t firstCell, const std::vector<uint8_t>& units) {
+  link_->SendCommand(kDataCellBase + firstCell, units);
 }
 
-std::vector<uint8_t> EmulatorTarget::ReadMemory(int32_t address, int32_t count) {
-  return link_->ReceiveData(address, count);
+void EmulatorTarget::WriteConditions(int32_t firstCell, const std::vector<uint8_t>& units) {
+  link_->SendCommand(kConditionBase + firstCell, units);
+}
+
+std::vector<uint8_t> EmulatorTarget::ReadDataCells(int32_t count) {
+  return link_->ReceiveData(kDataCellBase, count);
+}
+
+std::vector<uint8_t> EmulatorTarget::ReadTrace(int32_t first, int32_t count) {
+  return link_->ReceiveData(kTraceBase + first, count);
+}
+
+void EmulatorTarget::ClearTrace(int32_t first, int32_t count) {
+  // An empty record is all ones.
+  link_->SendCommand(kTraceBase + first,
+                     std::vector<uint8_t>(static_cast<size_t>(count) * kUnitBytes, 0xFF));
+}
+
+void EmulatorTarget::SendProgramCell(int32_t address, int32_t unit) {
+  const std::array<uint8_t, 3> bytes = LongToBytes3(unit);
+  link_->SendCommand(kProgramBase + address, std::vector<uint8_t>(bytes.begin(), bytes.end()));
 }
 
 void EmulatorTarget::MarkProgramCell(int32_t address) {
   MarkCodeRow(state_, address);
 }
 
+void EmulatorTarget::SetWatchCompare(int32_t cell, int32_t, int32_t) {
+  ApplyWatchCondition(state_, cell);
+}
+
+void EmulatorTarget::SetWatchFlag(int32_t cell, int32_t, bool) {
+  ApplyWatchCondition(state_, cell);
+}
+
 void EmulatorTarget::DownloadCode() {
-  WriteMemory(0, BuildDownloadStream(state_.ProgramMemory, state_.ListedAddresses));
+  link_->SendCommand(kProgramBase,
+                     BuildDownloadStream(state_.ProgramMemory, state_.ListedAddresses));
 }
 
 void EmulatorTarget::Poll() {
   SurviveLinkFailure([&] {
-    if (state_.TargetState == kEmulatorHaltedUnread && state_.LinkState == 1) {
+    if (state_.TargetState == kEmulatorHaltedUnread && state_.LinkState == kLinkIdle) {
       ReceiveEmulatorState(state_);
       RefreshAfterStop(state_);
       Services::Call(state_.Seams.debug.UpdateTraceWindow);
     }
   });
   SurviveLinkFailure([&] {
-    if (state_.LinkState == 7) link_->PollEmulator();
+    if (state_.LinkState == kLinkFailed) link_->PollEmulator();
   });
 }
 

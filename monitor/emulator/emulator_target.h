@@ -1,7 +1,10 @@
 #pragma once
 // The in-circuit emulator as the monitor's run target: the session's
 // commands (HardwareGo, HardwareStep, HardwareStop, OpenEmulatorSession, ...)
-// and the link's memory access (SendCommand, ReceiveData), the state read
+// and the emulator's memory map over the link's memory access (SendCommand,
+// ReceiveData): the program from unit 0, the data cells' values from 0x1080,
+// their watch conditions from 0x1F80 and the trace records from 0x2000, one
+// unit each. Then the state read
 // after a halt (ReceiveEmulatorState, RefreshAfterStop) and the link's
 // recovery (PollEmulator). Every command returns at once; the session
 // carries on through the poll step.
@@ -37,9 +40,17 @@ class EmulatorTarget final : public RunTarget {
   void SendCommandBits() override;
   void WriteDataCell(int32_t address, int32_t value, int16_t watchRow) override;
   void AfterCellWrite(int32_t address) override;
-  bool WriteMemory(int32_t address, const std::vector<uint8_t>& units) override;
-  std::vector<uint8_t> ReadMemory(int32_t address, int32_t count) override;
+  void WriteDataCells(int32_t firstCell, const std::vector<uint8_t>& units) override;
+  void WriteConditions(int32_t firstCell, const std::vector<uint8_t>& units) override;
+  std::vector<uint8_t> ReadDataCells(int32_t count) override;
+  std::vector<uint8_t> ReadTrace(int32_t first, int32_t count) override;
+  void ClearTrace(int32_t first, int32_t count) override;
+  void SendProgramCell(int32_t address, int32_t unit) override;
   void MarkProgramCell(int32_t address) override;
+  // The emulator holds the conditions in its own memory.
+  void SetWatchCompare(int32_t cell, int32_t relation, int32_t match) override;
+  void SetWatchFlag(int32_t cell, int32_t mask, bool on) override;
+  void ClearWatch(int32_t) override {}
   void DownloadCode() override;
   void Poll() override;
 

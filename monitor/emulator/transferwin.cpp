@@ -95,7 +95,7 @@ void Transferwin::OnLoad() {
   link.SetOnOpen([window = QPointer<Transferwin>(this)] {
     if (window) window->TickOutputLines();
   });
-  state_.LinkState = 2;
+  state_.LinkState = kLinkClosed;
   link.ClearTimeout();
 
   const CommSettings stored = ReadCommSettings();
@@ -151,7 +151,7 @@ void Transferwin::OKCommand_Click() {
   // Without both entries nothing is stored and the port stays as it is.
   if (comCombo->currentIndex() < 0 || baudcombo->currentIndex() < 0) return;
   EmulatorLink& link = LinkOf(state_);
-  if (state_.LinkState != 2) link.ClosePort();
+  if (state_.LinkState != kLinkClosed) link.ClosePort();
   const int16_t keptPort = link.PortNumber();
   const int32_t keptBaud = link.BaudRate();
   try {
@@ -201,11 +201,11 @@ void Transferwin::Comm_OnComm() {
         const bool dsr = port.DSRHolding();
         SetBox(*DSRCheck, dsr);
         // The handshake drops DSR on purpose.
-        if (!dsr && state_.LinkState != 5) {
+        if (!dsr && state_.LinkState != kLinkHandshake) {
           if (port.CTSHolding()) {
             CloseEmulatorSession(state_);
           } else {
-            link.SetLinkState(7);
+            link.SetLinkState(kLinkEventFailure);
           }
         }
         break;

@@ -197,7 +197,7 @@ void Mtp::OnLoad() {
   MonitorState& state = comm_.State();
   if (state.Forms.IsLoaded("MTPCOMM_FORM")) {
     // A link left open by an earlier panel shows as open.
-    if (comm_.MTP_comm.PortOpen() && comm_.ProgrammerLinkState == 1) comm_.ShowConnected();
+    if (comm_.MTP_comm.PortOpen() && comm_.ProgrammerLinkState == kLinkIdle) comm_.ShowConnected();
   } else {
     state.Forms.Load("MTPCOMM_FORM");
   }
@@ -213,7 +213,7 @@ void Mtp::OnLoad() {
   ComboTargCon_Change();
   ShowFileChecksum();
   // A link this load opened stays open; state 2 leaves a failed link.
-  if (comm_.ProgrammerLinkState == 7 || !comm_.MTP_comm.PortOpen()) comm_.ProgrammerLinkState = 2;
+  if (comm_.ProgrammerLinkState == kLinkFailed || !comm_.MTP_comm.PortOpen()) comm_.ProgrammerLinkState = kLinkClosed;
   const MtpCommSettings stored = ReadMtpCommSettings();
   comm_.ProgrammerBuffered = static_cast<int16_t>(stored.buffered);
   comm_.ProgrammerBaud = stored.baud;
@@ -375,7 +375,7 @@ void Mtp::MTP_DOWNLOAD_Click() {
   RunLong({Connection, Progbut, ReadCRC}, [this] {
     SetStatus(kBlack, "Transfering ROM parameters");
     const RomParams params = Params();
-    if (comm_.ProgrammerLinkState == 1 && !prog_.SendRomParameters(ParameterBlock(params)))
+    if (comm_.ProgrammerLinkState == kLinkIdle && !prog_.SendRomParameters(ParameterBlock(params)))
       return FailStep("ERROR - Transfering ROM parameters");
     Prgstatus->setText("Transfering ROM code");
     if (!prog_.DownloadRomCode(MTP_BINsource->text().toStdString(), PaddingBytes(params),
@@ -390,7 +390,7 @@ void Mtp::MTP_DOWNLOAD_Click() {
 void Mtp::Progbut_Click() {
   RunLong({ReadCRC, Connection, MTP_DOWNLOAD}, [this] {
     SetStatus(kBlack, "Programming Device");
-    if (comm_.ProgrammerLinkState == 1) {
+    if (comm_.ProgrammerLinkState == kLinkIdle) {
       SetColor(*Label14, kYellow);
       if (!prog_.ProgramDeviceCommand(*status_))
         return FailStep("ERROR - Timeout Programming Device");

@@ -1,17 +1,14 @@
 #include "mtp/mtpcomm.h"
 
+#include "core/link_state.h"
 #include "core/monitor_state.h"
 #include "core/settings/mdl_registry.h"
 #include "core/settings/registry_layout.h"
-#include "emulator/emulator_link.h"
 #include "platform/messagebox.h"
 
 namespace monitor {
 namespace {
 
-constexpr int16_t kOpened = 1;
-constexpr int16_t kClosed = 2;
-constexpr int16_t kFailed = 7;
 constexpr int kInBufferSize = 8192;
 constexpr int kHandshakeTimeoutMs = 1000;
 
@@ -88,11 +85,11 @@ void MtpComm::StartProgrammerTimeout(int ms) {
 void MtpComm::DisconnectProgrammer() {
   if (ShowDisconnected) ShowDisconnected();
   if (MTP_comm.PortOpen()) MTP_comm.SetPortOpen(false);
-  SetProgrammerLinkState(kClosed);
+  SetProgrammerLinkState(kLinkEventClosed);
 }
 
 void MtpComm::ToggleProgrammerConnection() {
-  if (ProgrammerLinkState != 2) return;
+  if (ProgrammerLinkState != kLinkClosed) return;
   try {
     DisconnectProgrammer();
     platform::SerialPort& port = MTP_comm;
@@ -107,7 +104,7 @@ void MtpComm::ToggleProgrammerConnection() {
     port.SetCTSTimeout(kHandshakeTimeoutMs);
     port.SetDSRTimeout(kHandshakeTimeoutMs);
     if (ShowConnected) ShowConnected();
-    SetProgrammerLinkState(kOpened);
+    SetProgrammerLinkState(kLinkEventOpened);
     if (ShowProgrammerStatus) ShowProgrammerStatus();
     if (ShowTransferButtons) ShowTransferButtons();
   } catch (const std::exception&) {
@@ -123,7 +120,7 @@ void MtpComm::OnLineEvent(int event) {
         if (port.CTSHolding()) {
           DisconnectProgrammer();
         } else {
-          SetProgrammerLinkState(kFailed);
+          SetProgrammerLinkState(kLinkEventFailure);
         }
       });
       break;

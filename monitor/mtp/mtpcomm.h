@@ -8,7 +8,7 @@
 // link, and the window shows them. The panel's look on open and close goes
 // through the hooks the panel sets while it is loaded.
 //
-// The state word follows the emulator link's table (NextLinkState): 2 after
+// The state word follows the link table of core/link_state.h: 2 after
 // the settings window loads and after every close, 1 after an open, 7 after
 // DSR and CTS dropped together (with a beep); only the window's next load
 // leaves 7.
@@ -16,6 +16,7 @@
 #include <functional>
 #include <string>
 
+#include "core/link_state.h"
 #include "platform/controls.h"
 #include "platform/serial_port.h"
 
@@ -52,7 +53,7 @@ class MtpComm {
   MonitorState& State() { return state_; }
   MtpTimings Timings;
 
-  int16_t ProgrammerLinkState = 0;
+  int16_t ProgrammerLinkState = kLinkNotSetUp;
   int16_t ProgrammerPort = 1;
   int32_t ProgrammerBaud = 0;
   int16_t ProgrammerBuffered = 0;

@@ -84,7 +84,7 @@ void MtpCommForm::OnLoad() {
     SetBox(*MTP_DTRCheck, true);
     SetBox(*MTP_RTSCheck, true);
   };
-  comm_.ProgrammerLinkState = 2;
+  comm_.ProgrammerLinkState = kLinkClosed;
   comm_.MTP_Timeouttimer.SetEnabled(false);
   // Nothing else makes the key, and OK never stores into a missing one.
   RegCreateKeyPath(platform::HKEY_LOCAL_MACHINE, FindLayoutKey("MTPCOMM")->path);
@@ -143,7 +143,7 @@ void MtpCommForm::MTP_OK_Click() {
     }
   };
   step([&] {
-    if (comm_.ProgrammerLinkState != 2) comm_.DisconnectProgrammer();
+    if (comm_.ProgrammerLinkState != kLinkClosed) comm_.DisconnectProgrammer();
   });
   step([&] {
     if (MTP_comCombo->currentIndex() < 0 || MTP_baudcombo->currentIndex() < 0) return;

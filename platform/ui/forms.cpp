@@ -5,9 +5,11 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <algorithm>
 #include <cassert>
 
+#include "platform/child_fit.h"
 #include "platform/controls.h"
 #include "platform/hooks.h"
 
@@ -49,6 +51,7 @@ TwipsRect Form::Placement() const {
 
 void Form::SetPlacement(const TwipsRect& rect) {
   SetWidgetTwips(*Outer(), rect);
+  if (QMdiSubWindow* sub = SubWindow()) KeepInArea(*sub);
 }
 
 namespace {
@@ -118,6 +121,24 @@ void Form::closeEvent(QCloseEvent* event) {
   // The user's close: the manager asks the form and unloads it.
   event->ignore();
   if (manager_ != nullptr) GuardedCall([&] { manager_->Unload(this); });
+}
+
+void Form::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // A dialog opens over the frame, not at the screen's corner; once shown
+  // (or placed by code) it keeps its place.
+  if (!isWindow() || testAttribute(Qt::WA_Moved) || manager_ == nullptr) return;
+  if (manager_->KindOf(Name()) != FormKind::Dialog) return;
+  auto* frame = dynamic_cast<QWidget*>(manager_->Frame());
+  if (frame == nullptr || frame == this || !frame->isVisible()) return;
+  QRect place(QPoint(), frameGeometry().size());
+  place.moveCenter(frame->frameGeometry().center());
+  if (const QScreen* screen = frame->screen()) {
+    const QRect room = screen->availableGeometry();
+    place.moveLeft(std::max(room.left(), std::min(place.left(), room.right() + 1 - place.width())));
+    place.moveTop(std::max(room.top(), std::min(place.top(), room.bottom() + 1 - place.height())));
+  }
+  move(place.topLeft());
 }
 
 void Form::changeEvent(QEvent* event) {

@@ -434,14 +434,41 @@ bool GridControl::eventFilter(QObject* watched, QEvent* event) {
   }
 }
 
+int GridControl::PageRows() const {
+  const int height = rows_ >= 2 ? rowHeight(0) : 0;
+  return height > 0 ? std::max(1, viewport()->height() / height) : 1;
+}
+
 void GridControl::keyPressEvent(QKeyEvent* event) {
   int code = KeyCodeOf(event->key());
   if (code != 0 && onKeyDown) {
     onKeyDown(code, ShiftMaskOf(event->modifiers()));
     if (code == 0) return;
   }
+  const int shift = ShiftMaskOf(event->modifiers());
+  const bool ctrl = (shift & kCtrlMask) != 0;
   int row = row_, col = col_;
+  // Alt with a paging key is the form's (Alt+Home resets the panel).
+  const bool paging =
+      code == vbKeyPageUp || code == vbKeyPageDown || code == vbKeyHome || code == vbKeyEnd;
+  if (paging && (shift & kAltMask)) code = 0;
   switch (code) {
+    case vbKeyPageUp:
+    case vbKeyPageDown: {
+      // A page is the rows the view shows whole; the view moves with it.
+      const int page = code == vbKeyPageDown ? PageRows() : -PageRows();
+      row = std::clamp(row + page, 1, std::max(1, rows_ - 1));
+      if (rows_ >= 2) SetTopRow(std::clamp(TopRow() + page, 1, rows_ - 1));
+      break;
+    }
+    case vbKeyHome:
+      col = 0;
+      if (ctrl) row = 1;
+      break;
+    case vbKeyEnd:
+      col = cols_ - 1;
+      if (ctrl) row = rows_ - 1;
+      break;
     case vbKeyUp:
       row = std::max(1, row - 1);
       break;

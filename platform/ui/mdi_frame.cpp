@@ -4,7 +4,11 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
+#include <QWindowStateChangeEvent>
+#include <algorithm>
 
+#include "platform/child_fit.h"
 #include "platform/hooks.h"
 #include "platform/menu_table.h"
 
@@ -13,21 +17,19 @@ namespace platform {
 namespace {
 const char* const kWindowListEntry = "tavixWindowListEntry";
 
-// The smallest size in pixels a child shows in the normal state.
-const QSize kLeastNormalSize(240, 160);
-
-// An MDI child's window: it never comes back from minimized or maximized
-// smaller than it can be used.
+// An MDI child's window: it comes back from minimized or maximized no
+// smaller than it can be used and inside the area, and then tells its form.
 class ChildWindow : public QMdiSubWindow {
- public:
-  QSize LeastNormalSize() const { return minimumSizeHint().expandedTo(kLeastNormalSize); }
-
  protected:
   void changeEvent(QEvent* event) override {
     QMdiSubWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange || isMinimized() || isMaximized()) return;
-    if (const QSize least = LeastNormalSize(); width() < least.width() || height() < least.height()) {
-      resize(size().expandedTo(least));
+    resize(size().expandedTo(LeastNormalSize(*this)));
+    KeepInArea(*this);
+    const Qt::WindowStates was = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    if (auto* form = dynamic_cast<Form*>(widget());
+        form != nullptr && (was & (Qt::WindowMinimized | Qt::WindowMaximized))) {
+      form->OnRestored();
     }
   }
 };
@@ -38,6 +40,9 @@ MdiFrame::MdiFrame(const QString& name, FormManager& forms)
     : Form(name), forms_(forms), area_(new QMdiArea(this)) {
   area_->setObjectName(name + "Area");
   area_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
+  // A child that does not fit (the frame made smaller) is reached by scrolling.
+  area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(area_);
   forms_.SetFrame(this);
   QObject::connect(area_, &QMdiArea::subWindowActivated, this,
@@ -57,9 +62,10 @@ QMdiSubWindow* MdiFrame::AddChild(Form* child) {
   area_->addSubWindow(window);
   window->setObjectName(child->objectName() + "Window");
   // A normal geometry to come back to, also for a child first shown
-  // maximized: two thirds of the area.
-  const QSize area = area_->viewport()->size();
-  window->resize((area * 2 / 3).expandedTo(window->LeastNormalSize()));
+  // maximized: two thirds of the area, inside it wherever the area's own
+  // placement put it.
+  window->resize(NormalChildSize(*window, area_->viewport()->size()));
+  KeepInArea(*window);
   window->hide();
   return window;
 }
@@ -159,7 +165,7 @@ void MdiFrame::Arrange(int mode) {
     (window->isMinimized() ? minimized : normal).push_back(window);
   }
   if (mode == kCascade) {
-    area_->cascadeSubWindows();
+    Cascade(normal);
   } else if (mode == kTileHorizontal && !normal.empty()) {
     const int height = area.height() / static_cast<int>(normal.size());
     int top = 0;
@@ -179,6 +185,30 @@ void MdiFrame::Arrange(int mode) {
       window->move(left, bottom - size.height());
       left += size.width();
     }
+  }
+}
+
+void MdiFrame::Cascade(std::vector<QMdiSubWindow*> windows) {
+  // Each window at its normal size, one title bar lower and further right
+  // than the one before, starting again at the top left where the next one
+  // would leave the area. The active window comes last, in front, so every
+  // title bar shows.
+  const QSize area = area_->viewport()->size();
+  const auto active = std::find(windows.begin(), windows.end(), area_->currentSubWindow());
+  if (active != windows.end()) std::rotate(active, active + 1, windows.end());
+  int offset = 0;
+  for (QMdiSubWindow* window : windows) {
+    if (window->isMaximized()) window->showNormal();
+    const QSize size = NormalChildSize(*window, area);
+    if (offset > 0 &&
+        (offset + size.width() > area.width() || offset + size.height() > area.height())) {
+      offset = 0;
+    }
+    window->setGeometry(
+        FitInArea(QRect(QPoint(offset, offset), size), area, LeastNormalSize(*window)));
+    window->raise();
+    offset += window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) +
+              window->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
   }
 }
 

@@ -4,9 +4,9 @@
 #include "template_dialog.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <algorithm>
 #include <unordered_set>
 
 #include "platform/window.h"
@@ -59,6 +60,23 @@ uint16_t ScrollCodeOf(int action) {
     case QAbstractSlider::SliderToMaximum: return SB_BOTTOM;
     default: return SB_THUMBTRACK;
   }
+}
+
+// A static text gets the width its text needs where the template's
+// rectangle is narrower (the font here may be wider than the one it was
+// drawn for), growing away from the edge it is aligned to.
+void FitTextWidth(QLabel& label) {
+  const int needed = label.sizeHint().width();
+  const QRect place = label.geometry();
+  if (needed <= place.width()) return;
+  const int grow = needed - place.width();
+  int left = place.left();
+  if (label.alignment() & Qt::AlignRight) {
+    left -= grow;
+  } else if (label.alignment() & Qt::AlignHCenter) {
+    left -= grow / 2;
+  }
+  label.setGeometry(std::max(0, left), place.top(), needed, place.height());
 }
 
 }  // namespace
@@ -193,6 +211,7 @@ QWidget* TemplateDialog::build(const ControlTemplate& c, QWidget* previous) {
   widget->setProperty(kIdProperty, c.id);
   widget->setObjectName(QStringLiteral("ctl%1").arg(c.id));
   widget->setGeometry(toPixels(c.x, c.y, c.width, c.height));
+  if (auto* label = qobject_cast<QLabel*>(widget)) FitTextWidth(*label);
   widget->setEnabled(!(c.style & kDisabled));
   widget->setVisible(!(c.style & kHidden));
   items_.emplace_back(c.id, widget);

@@ -8,8 +8,12 @@ namespace qv4128 {
 using platform::ControlKind;
 using platform::ControlTemplate;
 using platform::IDC_STATIC;
+using simcore::AddLed;
 
 namespace {
+
+// The width of an indicator LED's label.
+constexpr int kLabelWidth = 50;
 
 constexpr const char* kPortNames[5] = {"Port1", "Port2", "Port3", "Port4", "Port5"};
 constexpr const char* kPinNames[4] = {"0", "1", "2", "3"};
@@ -29,50 +33,43 @@ void addPorts(std::vector<ControlTemplate>& c) {
   }
 }
 
-void addLed(std::vector<ControlTemplate>& c, int id, const char* label, int x, int y) {
-  c.push_back({id, ControlKind::Place, "", x, y, 8, 8});
-  c.push_back({IDC_STATIC, ControlKind::Text, label, x + 11, y, 50, 8});
-}
-
 std::vector<ControlTemplate> controls() {
   std::vector<ControlTemplate> c;
   addPorts(c);
   // Melody.
   c.push_back({1024, ControlKind::GroupBox, "Melody", 328, 4, 92, 60});
-  addLed(c, kMelodyEnabledLed, "Melody enabled", 332, 14);
-  addLed(c, kMelodyEnvelopeLed, "Envelope enable", 332, 24);
+  AddLed(c, kMelodyEnabledLed, IDC_STATIC, "Melody enabled", 332, 14, kLabelWidth);
+  AddLed(c, kMelodyEnvelopeLed, IDC_STATIC, "Envelope enable", 332, 24, kLabelWidth);
   c.push_back({kMelodyFrequencyText, ControlKind::Text, "0.000", 332, 36, 40, 8, platform::kAlignRight});
   c.push_back({1096, ControlKind::Text, "Hz Output", 374, 36, 40, 8});
   c.push_back({kMelodyImage, ControlKind::Place, "", 332, 47, 40, 12});
   // Timer1.
   c.push_back({1026, ControlKind::GroupBox, "Timer1", 4, 68, 124, 66});
-  addLed(c, kTimer1RunningLed, "IRQCount0", 8, 78);
-  addLed(c, kTimer1EnabledLed, "Enabled", 8, 88);
-  addLed(c, kTimer1ZeroStopLed, "Zero Stop", 8, 98);
-  addLed(c, kTimer1SyncLed, "Synchronous", 8, 108);
-  addLed(c, kTimer1AutoReloadLed, "Auto Reload", 8, 118);
+  AddLed(c, kTimer1RunningLed, IDC_STATIC, "IRQCount0", 8, 78, kLabelWidth);
+  AddLed(c, kTimer1EnabledLed, IDC_STATIC, "Enabled", 8, 88, kLabelWidth);
+  AddLed(c, kTimer1ZeroStopLed, IDC_STATIC, "Zero Stop", 8, 98, kLabelWidth);
+  AddLed(c, kTimer1SyncLed, IDC_STATIC, "Synchronous", 8, 108, kLabelWidth);
+  AddLed(c, kTimer1AutoReloadLed, IDC_STATIC, "Auto Reload", 8, 118, kLabelWidth);
   c.push_back({IDC_STATIC, ControlKind::Text, "Input", 74, 78, 50, 8});
   c.push_back({kTimer1InputText, ControlKind::Text, "512Hz", 74, 88, 50, 8});
   c.push_back({IDC_STATIC, ControlKind::Text, "Start.Val.", 74, 100, 50, 8});
   c.push_back({kTimer1StartText, ControlKind::Text, "0", 74, 110, 50, 8});
   // Timer2.
   c.push_back({1027, ControlKind::GroupBox, "Timer2", 132, 68, 124, 66});
-  addLed(c, kTimer2RunningLed, "IRQCount0", 136, 78);
-  addLed(c, kTimer2EnabledLed, "Enabled", 136, 88);
-  addLed(c, kTimer2ZeroStopLed, "Zero Stop", 136, 98);
-  addLed(c, kTimer2AutoReloadLed, "Auto Reload", 136, 108);
+  AddLed(c, kTimer2RunningLed, IDC_STATIC, "IRQCount0", 136, 78, kLabelWidth);
+  AddLed(c, kTimer2EnabledLed, IDC_STATIC, "Enabled", 136, 88, kLabelWidth);
+  AddLed(c, kTimer2ZeroStopLed, IDC_STATIC, "Zero Stop", 136, 98, kLabelWidth);
+  AddLed(c, kTimer2AutoReloadLed, IDC_STATIC, "Auto Reload", 136, 108, kLabelWidth);
   c.push_back({1002, ControlKind::Text, "Input", 202, 78, 50, 8});
   c.push_back({kTimer2InputText, ControlKind::Text, "4Hz", 202, 88, 50, 8});
   c.push_back({1003, ControlKind::Text, "Start.Val.", 202, 100, 50, 8});
   c.push_back({kTimer2StartText, ControlKind::Text, "0", 202, 110, 50, 8});
   // Prescaler and watchdog.
   c.push_back({1025, ControlKind::GroupBox, "Prescaler", 260, 68, 64, 36});
-  addLed(c, kOneHzLed, "1Hz IRQ", 264, 78);
-  c.push_back({kPrescalerLed, ControlKind::Place, "", 264, 90, 8, 8});
-  c.push_back({kPrescalerText, ControlKind::Text, "64Hz IRQ", 275, 90, 46, 8});
+  AddLed(c, kOneHzLed, IDC_STATIC, "1Hz IRQ", 264, 78, kLabelWidth);
+  AddLed(c, kPrescalerLed, kPrescalerText, "64Hz IRQ", 264, 90, 46);
   c.push_back({1028, ControlKind::GroupBox, "Watchdog", 260, 106, 64, 28});
-  c.push_back({kWatchdogLed, ControlKind::Place, "", 264, 118, 8, 8});
-  c.push_back({kWatchdogText, ControlKind::Text, "enabled", 275, 118, 46, 8});
+  AddLed(c, kWatchdogLed, kWatchdogText, "enabled", 264, 118, 46);
   // Speed (no effect on the run).
   c.push_back({1220, ControlKind::GroupBox, "Speed", 328, 68, 30, 98});
   c.push_back({kSpeedBar, ControlKind::VScroll, "", 337, 78, 10, 84});

@@ -31,9 +31,9 @@ Controls controls() {
   c.push_back({kClkSupText, ControlKind::Text, "0", 280, 40, 20, 8});
   addTimer(c, 70, 52);
   c.push_back({1048, ControlKind::GroupBox, "Prescaler", 70, 120, 128, 25});
-  addLed(c, kPrescaler4688Led, kPrescaler4688Text, "9400Hz", 73, 131, 26);
-  addLed(c, qv4115::kPrescalerLed, qv4115::kPrescalerText, "586 Hz", 113, 131, 26);
-  addLed(c, qv4115::kOneHzLed, IDC_STATIC, "1Hz IRQ", 153, 131, 32);
+  AddLed(c, kPrescaler4688Led, kPrescaler4688Text, "9400Hz", 73, 131, 26);
+  AddLed(c, qv4115::kPrescalerLed, qv4115::kPrescalerText, "586 Hz", 113, 131, 26);
+  AddLed(c, qv4115::kOneHzLed, IDC_STATIC, "1Hz IRQ", 153, 131, 32);
   addSwb(c, 202, 76);
   addEeprom(c, 4, 60, 85);
   return c;

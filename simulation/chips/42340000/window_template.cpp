@@ -8,13 +8,12 @@ namespace qv4234 {
 using platform::ControlKind;
 using platform::ControlTemplate;
 using platform::IDC_STATIC;
+using simcore::AddLed;
 
 namespace {
 
-void addLed(std::vector<ControlTemplate>& c, int id, const char* label, int x, int y) {
-  c.push_back({id, ControlKind::Place, "", x, y, 8, 8});
-  c.push_back({IDC_STATIC, ControlKind::Text, label, x + 11, y, 50, 8});
-}
+// The width of an indicator LED's label.
+constexpr int kLabelWidth = 50;
 
 void addText(std::vector<ControlTemplate>& c, const char* label, int id, const char* text, int x, int y) {
   c.push_back({IDC_STATIC, ControlKind::Text, label, x, y, 40, 8});
@@ -45,17 +44,15 @@ std::vector<ControlTemplate> controls() {
   c.push_back({kChannelLed, ControlKind::Place, "", 146, 96, 8, 8});
   // Prescaler.
   c.push_back({1048, ControlKind::GroupBox, "Prescaler", 4, 68, 92, 40});
-  c.push_back({kOneHzLed, ControlKind::Place, "", 8, 78, 8, 8});
-  c.push_back({1112, ControlKind::Text, "1 Hz IRQ", 19, 78, 60, 8});
-  c.push_back({kPrescalerLed, ControlKind::Place, "", 8, 90, 8, 8});
-  c.push_back({kPrescalerLabel, ControlKind::Text, "8 Hz IRQ", 19, 90, 60, 8});
+  AddLed(c, kOneHzLed, 1112, "1 Hz IRQ", 8, 78, 60);
+  AddLed(c, kPrescalerLed, kPrescalerLabel, "8 Hz IRQ", 8, 90, 60);
   // Timer.
   c.push_back({1049, ControlKind::GroupBox, "Timer", 188, 4, 150, 104});
-  addLed(c, kEndEnableLed, "IRQCount0", 192, 14);
-  addLed(c, kCompareEnableLed, "IRQComp", 192, 26);
-  addLed(c, kRunLed, "Enabled", 192, 38);
-  addLed(c, kPwmLed, "PWM", 192, 50);
-  addLed(c, kCompareOnLed, "EnComp", 192, 62);
+  AddLed(c, kEndEnableLed, IDC_STATIC, "IRQCount0", 192, 14, kLabelWidth);
+  AddLed(c, kCompareEnableLed, IDC_STATIC, "IRQComp", 192, 26, kLabelWidth);
+  AddLed(c, kRunLed, IDC_STATIC, "Enabled", 192, 38, kLabelWidth);
+  AddLed(c, kPwmLed, IDC_STATIC, "PWM", 192, 50, kLabelWidth);
+  AddLed(c, kCompareOnLed, IDC_STATIC, "EnComp", 192, 62, kLabelWidth);
   addText(c, "Input", kInputText, "PA0", 262, 14);
   addText(c, "Step", kDirectionText, "-1", 262, 26);
   addText(c, "Comp.Val", kCompareText, "0", 262, 38);

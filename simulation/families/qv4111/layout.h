@@ -99,35 +99,39 @@ struct Qv4111Layout {
   int windowWidth;        // dialog units
 };
 
+// The family's blocks that own the registers with write handlers.
+enum class Block : uint8_t { Timer, Serial, Detector, Irq, Watchdog, Ports, Prescaler, Buzzer };
+
 // The family's register table, generated from a layout: one line per
-// register, its read and its write rule. Registers not listed are plain.
+// register, its read and its write rule, naming the block whose handler a
+// write reaches. Registers not listed are plain.
 constexpr periphery::RegisterMap Qv4111RegisterMap(const Qv4111Layout& L) {
   using namespace periphery::rules;
   // clang-format off
   const periphery::RegisterSpec lines[] = {
-      {L.timer.low.reg, computed, handled},                  // count; latches the high nibble
-      {L.timer.high.reg, computed, handled},                 // latched nibble; reload, cell not written
-      {L.timer.control.reg, plain, stored.then()},           // source, autoreload
-      {L.serial.clock.reg, plain, storedBits(0xB).then()},   // bit 2 not kept; serial mode
-      {L.serial.data.reg, plain, stored.then()},             // new data
-      {L.serial.sizeLow.reg, plain, stored.then()},
-      {L.serial.control.reg, plain, stored.then()},          // start, automatic, size
-      {L.detector.control.reg, plain, handled},              // level, measurement
+      {L.timer.low.reg, computed, handledBy(Block::Timer)},                   // count; latches the high nibble
+      {L.timer.high.reg, computed, handledBy(Block::Timer)},                  // latched nibble; reload, cell not written
+      {L.timer.control.reg, plain, stored.then(Block::Timer)},                // source, autoreload
+      {L.serial.clock.reg, plain, storedBits(0xB).then(Block::Serial)},       // bit 2 not kept; serial mode
+      {L.serial.data.reg, plain, stored.then(Block::Serial)},                 // new data
+      {L.serial.sizeLow.reg, plain, stored.then(Block::Serial)},
+      {L.serial.control.reg, plain, stored.then(Block::Serial)},              // start, automatic, size
+      {L.detector.control.reg, plain, handledBy(Block::Detector)},            // level, measurement
       {L.irq.control.reg, plain, storedBits(0x3)},
-      {L.irq.requests.reg, computed, storedBits(0x4).then()},  // read clears bits 2-3; IRQ LED
-      {L.edgeWatchdog.clear.reg, plain, handled},            // nothing stored
+      {L.irq.requests.reg, computed, storedBits(0x4).then(Block::Irq)},       // read clears bits 2-3; IRQ LED
+      {L.edgeWatchdog.clear.reg, plain, handledBy(Block::Watchdog)},          // nothing stored
       {L.portA.levels.reg, plain, ignored},
-      {L.portA.requests.reg, computed, ignored},             // read clears it, its summary bit, the edges
-      {L.portA.enables.reg, plain, stored.then()},           // markers
-      {L.portB.data.reg, plain, handled},                    // latch; output pins follow
-      {L.portB.direction.reg, plain, stored.then()},
-      {L.portC.data.reg, plain, handled},
-      {L.portC.requests.reg, computed, stored},              // read clears it, its summary bit, the edges
-      {L.portC.enables.reg, plain, stored.then()},
-      {L.portD.data.reg, plain, handled},
-      {L.ports.control.reg, plain, stored.then()},           // directions of C and D
-      {L.prescaler.control.reg, bits(0x7), storedBits(0xB).then()},  // bit 2 restarts, not kept
-      {L.buzzer.control.reg, plain, stored.then()},          // buzzer, timer enable
+      {L.portA.requests.reg, computed, ignored},                              // read clears it, its summary bit, the edges
+      {L.portA.enables.reg, plain, stored.then(Block::Ports)},                // markers
+      {L.portB.data.reg, plain, handledBy(Block::Ports)},                     // latch; output pins follow
+      {L.portB.direction.reg, plain, stored.then(Block::Ports)},
+      {L.portC.data.reg, plain, handledBy(Block::Ports)},
+      {L.portC.requests.reg, computed, stored},                               // read clears it, its summary bit, the edges
+      {L.portC.enables.reg, plain, stored.then(Block::Ports)},
+      {L.portD.data.reg, plain, handledBy(Block::Ports)},
+      {L.ports.control.reg, plain, stored.then(Block::Ports)},                // directions of C and D
+      {L.prescaler.control.reg, bits(0x7), storedBits(0xB).then(Block::Prescaler)},  // bit 2 restarts, not kept
+      {L.buzzer.control.reg, plain, stored.then(Block::Buzzer)},              // buzzer, timer enable
   };
   // clang-format on
   return periphery::buildRegisterMap(lines);

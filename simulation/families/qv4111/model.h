@@ -35,6 +35,7 @@
 #include "periphery/port.h"
 #include "periphery/reset_table.h"
 #include "periphery/write_buffer.h"
+#include "periphery/write_routes.h"
 #include "qv4111/layout.h"
 #include "qv4111/time_base_model.h"
 #include "qv4111/window_ids.h"
@@ -188,6 +189,16 @@ class Qv4111Model : public TimeBaseModel<Self, L, Qv4111TimeBase> {
   bool automaticRunning() const;
   bool automaticStep(int32_t& pc);
   void followSerialPins();
+
+  // The write handlers of the family's blocks, one per block of its table.
+  void writeTimer(int n, int v, int old);
+  void writeSerial(int n, int v, int old);
+  void writeDetector(int n, int v, int old);
+  void writeIrq(int n, int v, int old);
+  void writeWatchdog(int n, int v, int old);
+  void writePorts(int n, int v, int old);
+  void writePrescaler(int n, int v, int old);
+  void writeBuzzer(int n, int v, int old);
 
   void writeTimerLow(int value);
   void writeBuzzerTimer(int value, int old);

@@ -80,92 +80,109 @@ int Qv4111Model<Self, L>::onRead(int n) {
 
 template <class Self, const Qv4111Layout& L>
 void Qv4111Model<Self, L>::onWrite(int n, int v, int old) {
-  Cells c = cells();
+  using periphery::Route;
+  using M = Qv4111Model;
+  using Routes = periphery::WriteRoutes<
+      Route<Block::Timer, &M::writeTimer>, Route<Block::Serial, &M::writeSerial>,
+      Route<Block::Detector, &M::writeDetector>, Route<Block::Irq, &M::writeIrq>,
+      Route<Block::Watchdog, &M::writeWatchdog>, Route<Block::Ports, &M::writePorts>,
+      Route<Block::Prescaler, &M::writePrescaler>, Route<Block::Buzzer, &M::writeBuzzer>>;
+  // The family's own table: a member's lines over it name none of its blocks.
+  Routes::write(*this, M::kRegisterMap, n, v, old);
+}
+
+template <class Self, const Qv4111Layout& L>
+void Qv4111Model<Self, L>::writeTimer(int n, int v, int /*old*/) {
   switch (n) {
-    case L.timer.low.reg:
-      writeTimerLow(v);
-      break;
+    case L.timer.low.reg: writeTimerLow(v); break;
     case L.timer.high.reg:
       timer_.setReloadHigh(v);
       post(L.items.timer, timerItem::kReload);
       break;
-    case L.timer.control.reg:
+    default:  // the control: source and autoreload
       timerSource_ = L.timer.source.of(v);
       timer_.setAutoreload(L.timer.autoreload.setIn(v));
       updateDue();
       post(L.items.timer, timerItem::kSource | timerItem::kAutoreload);
       break;
-    case L.serial.clock.reg:
-      writeSerialMode(v, old);
-      break;
-    case L.serial.data.reg:
-      serial_.dataWritten();
-      break;
-    case L.serial.sizeLow.reg:
-      serial_.setSizeLow(v);
-      break;
-    case L.serial.control.reg:
+  }
+}
+
+template <class Self, const Qv4111Layout& L>
+void Qv4111Model<Self, L>::writeSerial(int n, int v, int old) {
+  switch (n) {
+    case L.serial.clock.reg: writeSerialMode(v, old); break;
+    case L.serial.data.reg: serial_.dataWritten(); break;
+    case L.serial.sizeLow.reg: serial_.setSizeLow(v); break;
+    default:  // the control: size bits 4-5, start, automatic
       serial_.setSizeHigh(L.serial.sizeHigh.of(v));
-      serial_.control(L.serial.start.setIn(v), L.serial.automatic.setIn(v), c.value(L.serial.data.reg));
+      serial_.control(L.serial.start.setIn(v), L.serial.automatic.setIn(v), cells().value(L.serial.data.reg));
       updateSerialSelection();
       break;
-    case L.detector.control.reg: {
-      const int level = L.detector.level.of(v);
-      if (level == 0) {
-        c.setMasked(L.detector.level.reg, L.detector.level.mask, 0);
-      } else {
-        c.set(L.detector.control.reg, L.detector.measuring.with(level, 1));
-        threshold_ = L.detectorLevels[level];
-      }
-      break;
-    }
-    case L.irq.requests.reg:
-      irqLed_ = L.irq.led.setIn(v);
-      post(L.items.timer, timerItem::kIrq);
-      break;
-    case L.edgeWatchdog.clear.reg:
-      if (L.edgeWatchdog.clear.setIn(v)) watchdog_.clear();
-      break;
-    case L.portA.enables.reg:
-      refreshMarkers(kA, v);
-      break;
-    case L.portB.data.reg:
-      writePortB(v);
-      break;
-    case L.portB.direction.reg:
-      writePortBDirection(v);
-      break;
+  }
+}
+
+// A level of 0 clears the level bits; another starts a measurement at it.
+template <class Self, const Qv4111Layout& L>
+void Qv4111Model<Self, L>::writeDetector(int /*n*/, int v, int /*old*/) {
+  Cells c = cells();
+  const int level = L.detector.level.of(v);
+  if (level == 0) {
+    c.setMasked(L.detector.level.reg, L.detector.level.mask, 0);
+  } else {
+    c.set(L.detector.control.reg, L.detector.measuring.with(level, 1));
+    threshold_ = L.detectorLevels[level];
+  }
+}
+
+template <class Self, const Qv4111Layout& L>
+void Qv4111Model<Self, L>::writeIrq(int /*n*/, int v, int /*old*/) {
+  irqLed_ = L.irq.led.setIn(v);
+  post(L.items.timer, timerItem::kIrq);
+}
+
+template <class Self, const Qv4111Layout& L>
+void Qv4111Model<Self, L>::writeWatchdog(int /*n*/, int v, int /*old*/) {
+  if (L.edgeWatchdog.clear.setIn(v)) watchdog_.clear();
+}
+
+template <class Self, const Qv4111Layout& L>
+void Qv4111Model<Self, L>::writePorts(int n, int v, int /*old*/) {
+  Cells c = cells();
+  switch (n) {
+    case L.portA.enables.reg: refreshMarkers(kA, v); break;
+    case L.portB.data.reg: writePortB(v); break;
+    case L.portB.direction.reg: writePortBDirection(v); break;
     case L.portC.data.reg:
       writeWholePortLatch(kC, L.portC.data.reg, latchC_, test(c, L.ports.outputC), v, 0);
       break;
-    case L.portC.enables.reg:
-      refreshMarkers(kC, v);
-      break;
+    case L.portC.enables.reg: refreshMarkers(kC, v); break;
     case L.portD.data.reg:
-      writeWholePortLatch(kD, L.portD.data.reg, latchD_, test(c, L.ports.outputD), v,
-                          serialMode_ ? 2 : 0);
+      writeWholePortLatch(kD, L.portD.data.reg, latchD_, test(c, L.ports.outputD), v, serialMode_ ? 2 : 0);
       break;
-    case L.ports.control.reg:
+    default:  // the directions of C and D
       writeWholePortDirection(kC, L.ports.outputC.setIn(v), latchC_);
       writeWholePortDirection(kD, L.ports.outputD.setIn(v), portDLevels());
       updateSerialSelection();
       break;
-    case L.prescaler.control.reg:
-      tap_ = L.prescaler.tap.of(v);
-      if (L.prescaler.timerIrq.setIn(v ^ old)) {
-        irqLed_ = L.prescaler.timerIrq.setIn(v);
-        post(L.items.timer, timerItem::kIrq);
-      }
-      if (L.prescaler.restart.setIn(v)) prescaler_.restart();
-      updateDue();
-      post(L.items.prescaler, prescalerItem::kText);
-      break;
-    case L.buzzer.control.reg:
-      writeBuzzerTimer(v, old);
-      break;
-    default:
-      break;
   }
+}
+
+template <class Self, const Qv4111Layout& L>
+void Qv4111Model<Self, L>::writePrescaler(int /*n*/, int v, int old) {
+  tap_ = L.prescaler.tap.of(v);
+  if (L.prescaler.timerIrq.setIn(v ^ old)) {
+    irqLed_ = L.prescaler.timerIrq.setIn(v);
+    post(L.items.timer, timerItem::kIrq);
+  }
+  if (L.prescaler.restart.setIn(v)) prescaler_.restart();
+  updateDue();
+  post(L.items.prescaler, prescalerItem::kText);
+}
+
+template <class Self, const Qv4111Layout& L>
+void Qv4111Model<Self, L>::writeBuzzer(int /*n*/, int v, int old) {
+  writeBuzzerTimer(v, old);
 }
 
 // ---- Timer.

@@ -121,40 +121,44 @@ struct Qv4115Layout {
   } texts;
 };
 
+// The family's blocks that own the registers with write handlers.
+enum class Block : uint8_t { Ports, Swb, Eeprom, Timer, Adc, Irq, Watchdog, Ram, Prescaler, Detector };
+
 // The family's register table, generated from a layout: one line per
-// register, its read and its write rule.
+// register, its read and its write rule, naming the block whose handler a
+// write reaches.
 constexpr periphery::RegisterMap Qv4115RegisterMap(const Qv4115Layout& L) {
   using namespace periphery::rules;
   const periphery::RegisterSpec lines[] = {
       {L.portA.levels.reg, plain, ignored},              // set by the sampler
-      {L.portB.direction.reg, plain, stored.then()},     // pins driven or released
-      {L.portB.data.reg, plain, handled},                // latch; output pins follow
-      {L.portC.direction.reg, plain, stored.then()},
-      {L.portC.data.reg, plain, handled},
-      {L.swb.clock.reg, plain, handled},                 // bits 2-3 not kept
-      {L.swb.data.reg, plain, stored.then()},            // new data, not ready
-      {L.swb.sizeLow.reg, plain, stored.then()},
-      {L.swb.control.reg, plain, stored.then()},         // start, automatic, size
-      {L.eeprom.control.reg, plain, handled},            // value | 4, read or write
-      {L.timer.control.reg, plain, stored.then()},       // source, direction
-      {L.timer.run.reg, bits(0xE), handled},             // run rule, load, compare enable
-      {L.timer.low.reg, plain, handled},                 // latch; the cells show the counter
-      {L.timer.middle.reg, plain, handled},
-      {L.timer.high.reg, plain, handled},
-      {L.adc.control.reg, plain, L.adc.present ? stored.then() : stored},  // start
-      {L.portA.enables.reg, plain, stored.then()},       // markers, requests cleared
-      {L.irq.systemEnables.reg, plain, stored.then()},   // window LEDs
-      {L.irq.timerEnables.reg, plain, stored.then()},
+      {L.portB.direction.reg, plain, stored.then(Block::Ports)},     // pins driven or released
+      {L.portB.data.reg, plain, handledBy(Block::Ports)},                // latch; output pins follow
+      {L.portC.direction.reg, plain, stored.then(Block::Ports)},
+      {L.portC.data.reg, plain, handledBy(Block::Ports)},
+      {L.swb.clock.reg, plain, handledBy(Block::Swb)},                 // bits 2-3 not kept
+      {L.swb.data.reg, plain, stored.then(Block::Swb)},            // new data, not ready
+      {L.swb.sizeLow.reg, plain, stored.then(Block::Swb)},
+      {L.swb.control.reg, plain, stored.then(Block::Swb)},         // start, automatic, size
+      {L.eeprom.control.reg, plain, handledBy(Block::Eeprom)},            // value | 4, read or write
+      {L.timer.control.reg, plain, stored.then(Block::Timer)},       // source, direction
+      {L.timer.run.reg, bits(0xE), handledBy(Block::Timer)},             // run rule, load, compare enable
+      {L.timer.low.reg, plain, handledBy(Block::Timer)},                 // latch; the cells show the counter
+      {L.timer.middle.reg, plain, handledBy(Block::Timer)},
+      {L.timer.high.reg, plain, handledBy(Block::Timer)},
+      {L.adc.control.reg, plain, L.adc.present ? stored.then(Block::Adc) : stored},  // start
+      {L.portA.enables.reg, plain, stored.then(Block::Ports)},       // markers, requests cleared
+      {L.irq.systemEnables.reg, plain, stored.then(Block::Irq)},   // window LEDs
+      {L.irq.timerEnables.reg, plain, stored.then(Block::Irq)},
       {L.portA.requests.reg, computed, oneClears(0xF)},  // read clears it and the edges
       {L.irq.systemRequests.reg, readClear(0xF), oneClears(0xF)},
       {L.irq.timerRequests.reg, readClear(0xF), oneClears(0xF)},
-      {L.irq.control.reg, plain, stored.then()},         // full compare shown
-      {L.watchdog.clear.reg, plain, stored.then()},      // clears the watchdog
-      {L.ram.bank.reg, plain, L.ram.present ? handled : stored},  // bank switch of the window
-      {L.prescaler.control.reg, plain, handled},         // bits 0 and 2 not kept
-      {L.detector.control.reg, plain, handled},          // level and start kept
-      {L.portA.edges.reg, plain, stored.then()},         // markers, requests cleared
-      {L.portB.clockOutputs.reg, plain, stored.then()},  // clock outputs of port B
+      {L.irq.control.reg, plain, stored.then(Block::Irq)},         // full compare shown
+      {L.watchdog.clear.reg, plain, stored.then(Block::Watchdog)},      // clears the watchdog
+      {L.ram.bank.reg, plain, L.ram.present ? handledBy(Block::Ram) : stored},  // bank switch of the window
+      {L.prescaler.control.reg, plain, handledBy(Block::Prescaler)},         // bits 0 and 2 not kept
+      {L.detector.control.reg, plain, handledBy(Block::Detector)},          // level and start kept
+      {L.portA.edges.reg, plain, stored.then(Block::Ports)},         // markers, requests cleared
+      {L.portB.clockOutputs.reg, plain, stored.then()},  // clock outputs, read from the latch
   };
   return periphery::buildRegisterMap(lines);
 }

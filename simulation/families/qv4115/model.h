@@ -30,6 +30,7 @@
 #include "periphery/timer10.h"
 #include "periphery/watchdog.h"
 #include "periphery/write_buffer.h"
+#include "periphery/write_routes.h"
 #include "qv4115/layout.h"
 
 namespace qv4115 {
@@ -266,6 +267,19 @@ class Qv4115Model : public simcore::PeripheryChip<Self> {
   }
   void toggleClockPin(int pin);
   void pwmChanged();
+  // The write handlers of the family's blocks, one per block of its table
+  // (the prescaler's is named for its one register: `writePrescaler` is the
+  // variant's hook).
+  void writePorts(int n, int v, int old);
+  void writeSwb(int n, int v, int old);
+  void writeEeprom(int n, int v, int old);
+  void writeTimer(int n, int v, int old);
+  void writeAdc(int n, int v, int old);
+  void writeIrq(int n, int v, int old);
+  void writeWatchdog(int n, int v, int old);
+  void writeRam(int n, int v, int old);
+  void writePrescalerControl(int n, int v, int old);
+  void writeDetector(int n, int v, int old);
   // Register writes a variant may hide (called through Self).
   void writeTimerRun(int value);
   void writeSwbClock(int value, int old);

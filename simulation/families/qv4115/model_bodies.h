@@ -61,56 +61,58 @@ int Qv4115Model<Self, L>::onRead(int n) {
 
 template <class Self, const Qv4115Layout& L>
 void Qv4115Model<Self, L>::onWrite(int n, int v, int old) {
-  periphery::Cells c = cells();
-  if constexpr (L.adc.present) {
-    if (n == L.adc.control.reg) {
-      if (L.adc.start.setIn(v)) adc_.start();
-      return;
-    }
-  }
-  if constexpr (L.ram.present) {
-    if (n == L.ram.bank.reg) {
-      banks_.switchBank(c, old, v);
-      c.set(L.ram.bank.reg, v);
-      return;
-    }
-  }
+  using periphery::Route;
+  using M = Qv4115Model;
+  using Routes = periphery::WriteRoutes<
+      Route<Block::Ports, &M::writePorts>, Route<Block::Swb, &M::writeSwb>,
+      Route<Block::Eeprom, &M::writeEeprom>, Route<Block::Timer, &M::writeTimer>,
+      Route<Block::Adc, &M::writeAdc>, Route<Block::Irq, &M::writeIrq>,
+      Route<Block::Watchdog, &M::writeWatchdog>, Route<Block::Ram, &M::writeRam>,
+      Route<Block::Prescaler, &M::writePrescalerControl>, Route<Block::Detector, &M::writeDetector>>;
+  // The family's own table: a variant's lines over it name none of its
+  // blocks, and a unit that is not present has no line that names it.
+  Routes::write(*this, M::kRegisterMap, n, v, old);
+}
+
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writePorts(int n, int v, int /*old*/) {
   switch (n) {
-    case L.portB.direction.reg:
-      self().writePortBDirection(v);
+    case L.portB.direction.reg: self().writePortBDirection(v); break;
+    case L.portB.data.reg: self().writePortB(v); break;
+    case L.portC.direction.reg: self().writePortCDirection(v); break;
+    case L.portC.data.reg: self().writePortC(v); break;
+    default:  // port A's enables and edges: pending requests and edges are dropped
+      cells().set(L.portA.requests.reg, 0);
+      ports_[0].takeEdges([](periphery::PinEdge) {});
+      refreshMarkers();
       break;
-    case L.portB.data.reg:
-      self().writePortB(v);
-      break;
-    case L.portC.direction.reg:
-      self().writePortCDirection(v);
-      break;
-    case L.portC.data.reg:
-      self().writePortC(v);
-      break;
-    case L.swb.clock.reg:
-      self().writeSwbClock(v, old);
-      break;
-    case L.swb.data.reg:
-      self().writeSwbData();
-      break;
-    case L.swb.sizeLow.reg:
-      swb_.setSizeLow(v);
-      break;
-    case L.swb.control.reg:
-      self().writeSwbControl(v, old);
-      break;
-    case L.eeprom.control.reg:
-      self().writeEepromControl(v);
-      break;
+  }
+}
+
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeSwb(int n, int v, int old) {
+  switch (n) {
+    case L.swb.clock.reg: self().writeSwbClock(v, old); break;
+    case L.swb.data.reg: self().writeSwbData(); break;
+    case L.swb.sizeLow.reg: swb_.setSizeLow(v); break;
+    default: self().writeSwbControl(v, old); break;
+  }
+}
+
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeEeprom(int /*n*/, int v, int /*old*/) {
+  self().writeEepromControl(v);
+}
+
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeTimer(int n, int v, int /*old*/) {
+  switch (n) {
     case L.timer.control.reg:
       timerSource_ = L.timer.source.of(v);
       timer_.setUp(L.timer.countUp.setIn(v));
       post(kItemTimer, timerItem::kSource | timerItem::kStep);
       break;
-    case L.timer.run.reg:
-      self().writeTimerRun(v);
-      break;
+    case L.timer.run.reg: self().writeTimerRun(v); break;
     case L.timer.low.reg:
       timer_.setValue((timer_.value() & ~0x00F) | v);
       post(kItemTimer, timerItem::kCompareValue);
@@ -119,39 +121,50 @@ void Qv4115Model<Self, L>::onWrite(int n, int v, int old) {
       timer_.setValue((timer_.value() & ~0x0F0) | (v << 4));
       post(kItemTimer, timerItem::kCompareValue);
       break;
-    case L.timer.high.reg:
+    default:  // the high nibble: value bits 8-9 and the compare width
       timer_.setValue((timer_.value() & 0x0FF) | (L.timer.highBits.of(v) << 8));
       timer_.setWidthCode(L.timer.width.of(v));
       post(kItemTimer, timerItem::kCompareValue | timerItem::kWidth | timerItem::kCounter);
       break;
-    case L.portA.enables.reg:
-    case L.portA.edges.reg:
-      c.set(L.portA.requests.reg, 0);
-      ports_[0].takeEdges([](periphery::PinEdge) {});
-      refreshMarkers();
-      break;
-    case L.irq.systemEnables.reg:
-      post(kItemPrescaler, prescalerItem::kLeds);
-      break;
-    case L.irq.timerEnables.reg:
-      post(kItemTimer, timerItem::kEndIrq | timerItem::kCompareIrq);
-      break;
-    case L.irq.control.reg:
-      post(kItemTimer, timerItem::kCompareValue);
-      break;
-    case L.watchdog.clear.reg:
-      watchdog_.clear();
-      break;
-    case L.prescaler.control.reg:
-      self().writePrescaler(v, old);
-      break;
-    case L.detector.control.reg:
-      c.set(L.detector.control.reg, v & L.detector.stored.mask);
-      detectorLevel_ = kDetectorLevels[L.detector.level.of(v)];
-      break;
-    default:
-      break;
   }
+}
+
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeAdc(int /*n*/, int v, int /*old*/) {
+  if (L.adc.start.setIn(v)) adc_.start();
+}
+
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeIrq(int n, int /*v*/, int /*old*/) {
+  switch (n) {
+    case L.irq.systemEnables.reg: post(kItemPrescaler, prescalerItem::kLeds); break;
+    case L.irq.timerEnables.reg: post(kItemTimer, timerItem::kEndIrq | timerItem::kCompareIrq); break;
+    default: post(kItemTimer, timerItem::kCompareValue); break;  // the control: full compare shown
+  }
+}
+
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeWatchdog(int /*n*/, int /*v*/, int /*old*/) {
+  watchdog_.clear();
+}
+
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeRam(int /*n*/, int v, int old) {
+  periphery::Cells c = cells();
+  banks_.switchBank(c, old, v);
+  c.set(L.ram.bank.reg, v);
+}
+
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writePrescalerControl(int /*n*/, int v, int old) {
+  self().writePrescaler(v, old);
+}
+
+// The level and the start are kept.
+template <class Self, const Qv4115Layout& L>
+void Qv4115Model<Self, L>::writeDetector(int /*n*/, int v, int /*old*/) {
+  cells().set(L.detector.control.reg, v & L.detector.stored.mask);
+  detectorLevel_ = kDetectorLevels[L.detector.level.of(v)];
 }
 
 // The SWB clock: bits 0-1 kept, the others dropped.

@@ -15,6 +15,7 @@ using platform::ControlKind;
 using platform::ControlTemplate;
 using platform::IDC_STATIC;
 using Controls = std::vector<ControlTemplate>;
+using simcore::AddLed;  // an LED place with its label to the right
 
 inline void addPort(Controls& c, int groupId, const char* name, const simcore::PinGroup& g, int x,
                     int y) {
@@ -28,13 +29,6 @@ inline void addPort(Controls& c, int groupId, const char* name, const simcore::P
     c.push_back({g.firstButton + i, ControlKind::PushButton, "L", px - 1, y + 31, 12, 12});
     if (g.firstMarker) c.push_back({g.firstMarker + i, ControlKind::Place, "", px, y + 45, 10, 6});
   }
-}
-
-// An LED place with its label (`width` dialog units) to the right.
-inline void addLed(Controls& c, int id, int labelId, const char* label, int x, int y,
-                   int width = 48) {
-  c.push_back({id, ControlKind::Place, "", x, y, 8, 8});
-  c.push_back({labelId, ControlKind::Text, label, x + 11, y, width, 8});
 }
 
 // Ports A, B and C side by side from (x, y).
@@ -53,11 +47,11 @@ inline void addSupply(Controls& c, int x, int y) {
 
 inline void addTimer(Controls& c, int x, int y) {
   c.push_back({1049, ControlKind::GroupBox, "Timer", x, y, 128, 66});
-  addLed(c, kTimerEnabledLed, 1065, "Enabled", x + 4, y + 10);
-  addLed(c, kTimerEndLed, 1063, "IRQCount0", x + 4, y + 20);
-  addLed(c, kTimerCompareLed, 1064, "IRQComp", x + 4, y + 30);
-  addLed(c, kTimerPwmLed, 1069, "PWM", x + 4, y + 40);
-  addLed(c, kTimerCompareEnableLed, 1070, "EnComp", x + 4, y + 50);
+  AddLed(c, kTimerEnabledLed, 1065, "Enabled", x + 4, y + 10);
+  AddLed(c, kTimerEndLed, 1063, "IRQCount0", x + 4, y + 20);
+  AddLed(c, kTimerCompareLed, 1064, "IRQComp", x + 4, y + 30);
+  AddLed(c, kTimerPwmLed, 1069, "PWM", x + 4, y + 40);
+  AddLed(c, kTimerCompareEnableLed, 1070, "EnComp", x + 4, y + 50);
   const struct {
     const char* label;
     int id;
@@ -76,8 +70,8 @@ inline void addTimer(Controls& c, int x, int y) {
 inline void addSwb(Controls& c, int x, int y) {
   c.push_back({1022, ControlKind::GroupBox, "SWB", x, y, 108, 68});
   c.push_back({kSwbModeText, ControlKind::Text, "----------", x + 4, y + 10, 60, 8});
-  addLed(c, kSwbClockLed, kSwbClockText, "16KHz Clk", x + 4, y + 20);
-  addLed(c, kSwbDataLed, IDC_STATIC, "Data", x + 4, y + 30);
+  AddLed(c, kSwbClockLed, kSwbClockText, "16KHz Clk", x + 4, y + 20);
+  AddLed(c, kSwbDataLed, IDC_STATIC, "Data", x + 4, y + 30);
   c.push_back({IDC_STATIC, ControlKind::Text, "Size", x + 68, y + 10, 18, 8});
   c.push_back({kSwbSizeText, ControlKind::Text, "0H", x + 88, y + 10, 16, 8});
   c.push_back({kSwbSentEdit, ControlKind::Edit, "", x + 4, y + 42, 100, 12});

@@ -22,8 +22,8 @@ Controls controls() {
   c.push_back({kAdcText1, ControlKind::Text, "", 244, 62, 14, 8, platform::kAlignCenter});
   c.push_back({kAdcText2, ControlKind::Text, "", 260, 62, 14, 8, platform::kAlignCenter});
   c.push_back({1048, ControlKind::GroupBox, "Prescaler", 4, 60, 62, 36});
-  addLed(c, kOneHzLed, IDC_STATIC, "1Hz IRQ", 8, 70);
-  addLed(c, kPrescalerLed, kPrescalerText, "8Hz IRQ", 8, 82);
+  AddLed(c, kOneHzLed, IDC_STATIC, "1Hz IRQ", 8, 70);
+  AddLed(c, kPrescalerLed, kPrescalerText, "8Hz IRQ", 8, 82);
   addTimer(c, 70, 52);
   addSwb(c, 202, 76);
   addEeprom(c, 4, 98, 48);

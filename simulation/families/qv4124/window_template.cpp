@@ -11,6 +11,9 @@ using platform::IDC_STATIC;
 
 namespace {
 
+// The width of an indicator LED's label.
+constexpr int kLabelWidth = 50;
+
 void addPins(std::vector<ControlTemplate>& c, const char* caption, int x, int width, int firstButton,
              int firstLabel, bool markers) {
   static constexpr const char* kNames[4] = {"0", "1", "2", "3"};
@@ -24,11 +27,6 @@ void addPins(std::vector<ControlTemplate>& c, const char* caption, int x, int wi
   }
 }
 
-void addLed(std::vector<ControlTemplate>& c, int id, int labelId, const char* label, int x, int y, int w = 50) {
-  c.push_back({id, ControlKind::Place, "", x, y, 8, 8});
-  c.push_back({labelId, ControlKind::Text, label, x + 11, y, w, 8});
-}
-
 }  // namespace
 
 void AddPortGroups(std::vector<ControlTemplate>& c) {
@@ -39,10 +37,10 @@ void AddPortGroups(std::vector<ControlTemplate>& c) {
 
 void AddMelodyBox(std::vector<ControlTemplate>& c, int x, int y) {
   c.push_back({IDC_STATIC, ControlKind::GroupBox, "Melody", x, y, 97, 77});
-  addLed(c, kBuzzerLed, IDC_STATIC, "Buzzer Out", x + 4, y + 10);
-  addLed(c, kMelodyIrqLed, IDC_STATIC, "IRQ  Enable", x + 4, y + 21);
-  addLed(c, kAutoReloadLed, IDC_STATIC, "Autoreload", x + 4, y + 32);
-  addLed(c, kContinuousLed, IDC_STATIC, "Continuous", x + 4, y + 43);
+  simcore::AddLed(c, kBuzzerLed, IDC_STATIC, "Buzzer Out", x + 4, y + 10, kLabelWidth);
+  simcore::AddLed(c, kMelodyIrqLed, IDC_STATIC, "IRQ  Enable", x + 4, y + 21, kLabelWidth);
+  simcore::AddLed(c, kAutoReloadLed, IDC_STATIC, "Autoreload", x + 4, y + 32, kLabelWidth);
+  simcore::AddLed(c, kContinuousLed, IDC_STATIC, "Continuous", x + 4, y + 43, kLabelWidth);
   c.push_back({kToneText, ControlKind::Text, "0", x + 4, y + 54, 24, 8, platform::kAlignRight});
   c.push_back({IDC_STATIC, ControlKind::Text, "Hz Output", x + 32, y + 54, 40, 8});
   c.push_back({kMelodyClockText, ControlKind::Text, "4", x + 4, y + 64, 24, 8, platform::kAlignRight});

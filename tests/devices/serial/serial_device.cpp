@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -371,6 +372,20 @@ int SerialDevice::After(int ms, std::function<void()> action) {
   }
   impl_->Wake();
   return id;
+}
+
+void SerialDevice::Settle() {
+  // A read that finds the pty empty first completes the kernel's pending
+  // transfer from the host's side, so one read pass on the device thread takes
+  // every byte the host has written before this call, however late the
+  // kernel's worker runs on a loaded machine.
+  auto done = std::make_shared<std::promise<void>>();
+  std::future<void> settled = done->get_future();
+  After(0, [impl = impl_.get(), done] {
+    impl->ReadFromHost();
+    done->set_value();
+  });
+  settled.wait_for(std::chrono::seconds(30));
 }
 
 void SerialDevice::Cancel(int id) {

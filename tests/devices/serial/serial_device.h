@@ -74,6 +74,9 @@ class SerialDevice {
   void Write(const std::vector<uint8_t>& data) { Write(data.data(), data.size()); }
   // Bytes from the host so far, when no bytes handler is set; the call empties them.
   std::vector<uint8_t> Received();
+  // Returns once the device has taken and handled every byte the host wrote
+  // before the call.
+  void Settle();
 
   // Runs `action` on the device thread after `ms` milliseconds; returns an id
   // for Cancel.

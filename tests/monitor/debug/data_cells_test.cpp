@@ -11,6 +11,7 @@
 #include "panel_fixture.h"
 #include "platform/grid_control.h"
 #include "temp_dir.h"
+#include "wait_until.h"
 
 namespace {
 
@@ -86,7 +87,8 @@ TEST_F(DataCellsTest, DownloadUnitsFillersAndMarks) {
   EXPECT_EQ(Writes(), (std::vector<Write>{{0, Download()}}));
 
   // Marks: the simulator changes only the cell; the emulator also gets the
-  // row's unit at its address, or a message and nothing.
+  // cell's unit with both its marks from program memory, whatever the grid's
+  // mark columns show, or a message and nothing when the address has no row.
   ice.ClearTranscript();
   SetBreakpoint(state, 5, true);
   EXPECT_EQ(state.ProgramMemory[5].flags, 1);
@@ -98,7 +100,7 @@ TEST_F(DataCellsTest, DownloadUnitsFillersAndMarks) {
   boxes.clear();
   SetBreakpoint(state, 6, true);
   EXPECT_EQ(state.ProgramMemory[5].flags, 3);
-  EXPECT_EQ(Writes(), (std::vector<Write>{{5, {0x02, 0x00, 0x01}}}));
+  EXPECT_EQ(Writes(), (std::vector<Write>{{5, {0x02, 0x00, 0x03}}}));
   EXPECT_EQ(boxes,
             (std::vector<std::string>{"|ERROR: cannot find the Row corresponding to address|0"}));
   state.TargetState = 32;
@@ -188,6 +190,11 @@ TEST_F(DataCellsTest, InitialisationAndRefreshAfterAStop) {
   InitDataMemory(state);  // the range 0..0 at creation
   state.DataUpper = 127;
   InitDataMemory(state);
+  // The emulator has taken both blocks once the last cell's unit arrived.
+  ASSERT_TRUE(testsupport::WaitUntil([&] {
+    const std::vector<Write> sent = Writes();
+    return sent.size() == 2 && sent[1].bytes.size() == 3u * 128;
+  }));
   const std::vector<Write> writes = Writes();
   ASSERT_EQ(writes.size(), 2u);
   EXPECT_EQ(writes[0], (Write{0x1F80, {0x00, 0x20, 0x00}}));

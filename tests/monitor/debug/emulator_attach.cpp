@@ -33,10 +33,14 @@ void DetachEmulator() {
 }
 
 std::vector<Block> Received(testdevices::SimulatedIce& ice, IceEvent::Kind kind) {
-  for (size_t seen = SIZE_MAX; seen != ice.Transcript().size();) {
-    seen = ice.Transcript().size();
+  // Settled: a round of events, with every byte the monitor wrote in it
+  // handled by the device, adds nothing to the transcript.
+  EXPECT_TRUE(testsupport::WaitUntil([&] {
+    const size_t seen = ice.Transcript().size();
     testsupport::RunEventsFor(20);
-  }
+    ice.Device().Settle();
+    return ice.Transcript().size() == seen;
+  }, 30000));
   std::vector<Block> blocks;
   for (const IceEvent& event : ice.Transcript()) {
     if (event.kind == kind && kind == IceEvent::kRead) {

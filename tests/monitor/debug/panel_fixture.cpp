@@ -29,7 +29,12 @@ PanelTest::~PanelTest() {
 
 void PanelTest::StartMonitor() {
   Start();
+  SizeArea({1280, 1024});
   state.ProgramPath = TAVIX_DIST_DIR;
+}
+
+void PanelTest::SizeArea(QSize area) const {
+  state.MainForm()->resize(state.MainForm()->size() + area - state.MainForm()->Area()->size());
 }
 
 monitor::IceView* PanelTest::Virtual(const std::string& controller, const std::string& options) {

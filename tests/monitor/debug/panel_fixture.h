@@ -19,8 +19,9 @@ class PanelTest : public monitortest::MonitorTest {
   PanelTest();
   ~PanelTest() override;
 
-  // Starts the monitor and points it at the program folder of the build.
+  // Starts the monitor (MDI area 1280 x 1024 px) at the build's program folder.
   void StartMonitor();
+  void SizeArea(QSize area) const;
   // Emulation > Virtual with the project's controller; the panel, or null.
   monitor::IceView* Virtual(const std::string& controller, const std::string& options = "");
   monitor::IceView* Panel() const;

@@ -4,6 +4,8 @@
 #include <dlfcn.h>
 
 #include <QAction>
+#include <QLabel>
+#include <set>
 
 #include "core/settings/mdl_registry.h"
 #include "panel_fixture.h"
@@ -133,13 +135,42 @@ TEST_F(PanelLoadTest, FirstStartWritesEveryDefaultAndClosingKeepsThePlacement) {
   }
   // The columns share the width the grid shows them in, so none is hidden.
   EXPECT_NEAR(sum, panel->grdProgram->ColumnSpace(inner), kCodeColumns);
+  // "Break" over the mark columns, as wide as its text at least.
   EXPECT_NEAR(platform::WidgetTwips(*panel->lblBreak).width,
-              panel->grdProgram->ColWidth(0) + panel->grdProgram->ColWidth(1) + 30,
+              std::max(panel->grdProgram->ColWidth(0) + panel->grdProgram->ColWidth(1) + 30,
+                       platform::PixelsToTwips(panel->lblBreak->sizeHint().width())),
               platform::TwipsPerPixel());
   panel->Outer()->resize(10, 10);
   ASSERT_TRUE(state.Forms.Unload("IceView"));
   EXPECT_EQ(CodeWindowNumber("windowstate"), 0);
   for (const char* name : kCodeColumnValues) EXPECT_GT(CodeWindowNumber(name), 0) << name;
+}
+
+TEST_F(PanelLoadTest, RestoredAndCascadedWindowsStayInsideTheAreaAndUsable) {
+  StartMonitor();
+  for (const QSize area : {QSize(1280, 1024), QSize(1024, 768)}) {
+    SizeArea(area);
+    const QRect inside(QPoint(), area);
+    IceView* panel = Virtual("QV4128");
+    ASSERT_TRUE(panel != nullptr && panel->WindowState() == 2) << area.width();
+    panel->SetWindowState(0);  // restored: the default placement, the periphery off it
+    EXPECT_EQ(panel->Placement(), (platform::TwipsRect{0, 0, 12000, 6600}));
+    const QRect host = Host()->Outer()->geometry();
+    EXPECT_TRUE(inside.contains(host) && !host.intersects(panel->Outer()->geometry()));
+    for (const QLabel* label : Host()->FrameDisp->findChildren<QLabel*>())
+      EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+    state.MainForm()->Arrange(platform::MdiFrame::kCascade);
+    std::set<int> lefts;
+    for (const char* name : {"IceView", "Display", "Watchwin", "RAMWin"}) {
+      const QRect place = state.Forms.Get(name)->Outer()->geometry();
+      EXPECT_TRUE(place.size() == area * 2 / 3 && inside.contains(place)) << name;
+      EXPECT_EQ(place.x(), place.y()) << name;
+      lefts.insert(place.x());
+    }
+    EXPECT_EQ(lefts.size(), 4u);
+    panel->SetWindowState(2);  // closed maximized: the default placement stays
+    ASSERT_TRUE(state.Forms.Unload("IceView"));
+  }
 }
 
 TEST_F(PanelLoadTest, ControllerOptionsGoBackToTheProject) {

@@ -113,6 +113,7 @@ TEST_F(EmulatorCommandsTest, ConnectStepGoStopAndDisconnectOnTheWire) {
 TEST_F(EmulatorCommandsTest, ASilentEmulatorAsksAndCancelGivesUp) {
   StoreSettings(1, 38400);
   ice.SetDsrDead(true);
+  Link().Timings().handshakeMs = 300;
   answers = {platform::IDCANCEL};
   state.TargetState = 1;
   monitor::OpenEmulatorSession(state);
@@ -124,7 +125,12 @@ TEST_F(EmulatorCommandsTest, ASilentEmulatorAsksAndCancelGivesUp) {
   // OK tries again from the reopen, and the emulator has come alive.
   boxes.clear();
   answers = {platform::IDOK};
-  onBox = [&] { ice.SetDsrDead(false); };
+  // The retry reopens the port once the rig has seen the closed one go.
+  onBox = [&] {
+    ice.SetDsrDead(false);
+    Link().Timings().handshakeMs = 5000;
+    testsupport::WaitUntil([&] { return !ice.Device().Attached(); }, 10000);
+  };
   monitor::OpenEmulatorSession(state);
   EXPECT_EQ(boxes, (Lines{kConnectError}));
   EXPECT_EQ(state.TargetState, 2);
@@ -156,6 +162,7 @@ TEST_F(EmulatorCommandsTest, TheResetGoesThroughItsTablesAndReportsAFailure) {
   // DSR off under a connected session: 32000 inside, the box, 31991 out.
   state.TargetState = 2;
   Link().ClosePort();
+  Link().Timings().resetDsrMs = 300;
   path.clear();
   int number = 0;
   try {
@@ -176,13 +183,16 @@ TEST_F(EmulatorCommandsTest, GoAndStepThatTheLinkRefusesLeaveTheSessionHaltedAnd
   state.CpuStateDirty = -1;
   // Go and Step pressed while a trace read is under way: the busy link
   // refuses both, and the session stays halted with the edit unsent.
-  ice.SetReplyDelay(20);
+  // The emulator answers the request only once both were pressed.
+  ice.SetSilent(true);
   QTimer::singleShot(0, [&] {
     monitor::HardwareGo(state);
     monitor::HardwareStep(state);
+    testsupport::WaitUntil([&] { return !ice.TranscriptText().empty(); }, 10000);
+    ice.Device().Write(std::vector<uint8_t>(12, 0));
   });
   EXPECT_EQ(Link().ReceiveData(0x2000, 4).size(), 12u);
-  ice.SetReplyDelay(0);
+  ice.SetSilent(false);
   EXPECT_EQ(state.TargetState, 2);
   EXPECT_EQ(state.CpuStateDirty, -1);
   EXPECT_EQ(ice.TranscriptText(), (Lines{"00 80 04 read 2000 4"}));
@@ -216,6 +226,7 @@ TEST_F(EmulatorCommandsTest, AFailedStateReadRecoversInTheSamePollStep) {
   // disconnect that the DSR event runs inside the read's wait uses up the
   // shared time-out, and the read still ends.
   Connect();
+  Link().Timings().handshakeMs = 300;
   state.TargetState = 12;
   ice.SetSilent(true);
   QTimer::singleShot(5, [&] { ice.SetDsrDead(true); });

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
 #include <algorithm>
 #include <array>
 
@@ -100,7 +101,7 @@ TEST_F(EmulatorLinkTest, ReadsInChunksAndAShortReplyFailsUntilTheHandshake) {
   for (int i = 0; i < 300; ++i) ice.SetUnit(0x2000 + i, static_cast<uint32_t>(i * 0x10101));
   const std::vector<uint8_t> bytes = Link().ReceiveData(0x2000, 300);
   EXPECT_EQ(state.LinkState, 1);
-  EXPECT_EQ(Link().Timeouttimer().interval(), 45 * 50);
+  EXPECT_EQ(Link().Timeouttimer().interval(), 45 * Link().Timings().readUnitMs);
   EXPECT_EQ(ice.TranscriptText(), (Lines{"00 80 FF read 2000 255", "FC 83 2D read 20FF 45"}));
   ASSERT_EQ(bytes.size(), 900u);
   for (size_t i = 0; i < 300; ++i) {
@@ -136,11 +137,17 @@ TEST_F(EmulatorLinkTest, StrayBytesNeverShiftAnAnswer) {
   EXPECT_EQ(state.LinkState, 1);
   // A byte that arrives after the request makes the answer one too long: a
   // failed link, which the poll step recovers, and the next read is exact.
-  ice.SetReplyDelay(20);
-  ice.Device().After(1, [this] { ice.Device().Write({0x55}); });
+  // The emulator holds its answer; once the read waits for it, the stray
+  // byte and then the answer arrive.
+  ice.SetSilent(true);
+  QTimer::singleShot(0, [&] {
+    std::vector<uint8_t> late{0x55};
+    late.insert(late.end(), answer.begin(), answer.end());
+    ice.Device().Write(late);
+  });
   EXPECT_EQ(NumberOf([&] { link.ReceiveData(0x1100, 4); }), 32000);
   EXPECT_EQ(state.LinkState, 7);
-  ice.SetReplyDelay(0);
+  ice.SetSilent(false);
   monitor::PollStep(state);
   EXPECT_EQ(link.ReceiveData(0x1100, 4), answer);
   EXPECT_EQ(state.LinkState, 1);
@@ -158,15 +165,19 @@ TEST_F(EmulatorLinkTest, SendsWaitForTheirLinesWithinTheUnitTime) {
   ice.SetDsr(true);
   ASSERT_TRUE(testsupport::WaitUntil([&] { return Link().Port().DSRHolding(); }));
 
-  // Buffered: CTS held off for a third of the time is waited for; longer
-  // fails the block at its header, and no data follows.
+  // Buffered: CTS held off within the unit time is waited for; beyond it
+  // fails the block at its header, and no data follows once CTS is back.
   state.LinkBuffered = 1;
+  Link().Timings().sendUnitMs = 3000;
   ice.HoldCtsOff(10);
   EXPECT_EQ(Link().SendWord(9), 1);
-  ice.HoldCtsOff(60);
+  Link().Timings().sendUnitMs = 30;
+  ice.HoldCtsOff(-1);
   Link().SendCommand(0x1100, std::vector<uint8_t>(12, 0x55));
   EXPECT_EQ(state.LinkState, 7);
   EXPECT_EQ(boxes.size(), 2u);
+  ice.HoldCtsOff(0);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return !ice.TranscriptText().empty(); }));
   testsupport::RunEventsFor(70);
   EXPECT_EQ(ice.TranscriptText(), (Lines{"25 00 00 word 9"}));
 }
@@ -203,14 +214,14 @@ TEST_F(EmulatorLinkTest, PortOpensOnlyWhenClosedAndTheTimeOutFiresOnce) {
 
   Link().StartLinkTimeout(5);
   EXPECT_FALSE(Link().LinkTimedOut());
-  testsupport::RunEventsFor(20);
-  EXPECT_TRUE(Link().LinkTimedOut());
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return Link().LinkTimedOut(); }));
   EXPECT_FALSE(Link().LinkTimedOut());
 }
 
 TEST_F(EmulatorLinkTest, DsrThatNeverFollowsClosesTheSessionAndThePort) {
   state.TargetState = 2;
   ice.SetDsrStuckOn(true);
+  Link().Timings().handshakeMs = 300;
   Link().PollEmulator();
   EXPECT_EQ(state.TargetState, 1);
   EXPECT_EQ(state.LinkState, 2);

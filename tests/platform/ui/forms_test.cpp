@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTest>
 #include <string>
 #include <vector>
@@ -230,6 +231,28 @@ TEST_F(FormsTest, TileHorizontallyAndArrangeIcons) {
   two->SetWindowState(0);
   frame->SetCaption("Tavix /w/q.prj");
   EXPECT_EQ(frame->windowTitle(), "Tavix /w/q.prj");
+}
+
+TEST_F(FormsTest, ChildrenStayInsideTheAreaAndDialogsOpenCentred) {
+  const QRect inside(QPoint(), frame->Area()->size());
+  Form* one = forms.Load("One");
+  Form* two = forms.Load("Two");  // where the area's own placement leaves no room
+  EXPECT_TRUE(inside.contains(two->SubWindow()->geometry()));
+  one->SetPlacement({30000, 30000, 6000, 4500});  // 400 x 300 px, far outside
+  EXPECT_EQ(one->SubWindow()->pos(), inside.bottomRight() - QPoint(399, 299));
+  two->SetPlacement({-900, 0, 30000, 30000});
+  EXPECT_EQ(two->SubWindow()->geometry(), inside);
+  frame->resize(frame->size() - inside.size() / 2);  // smaller than its children
+  QScrollBar* bar = frame->Area()->verticalScrollBar();
+  EXPECT_TRUE(QTest::qWaitFor([bar] { return bar->isVisible(); }, 5000));
+  two->SetWindowState(2);
+  two->SetWindowState(0);  // restored into the smaller area
+  EXPECT_TRUE(frame->Area()->viewport()->rect().contains(two->SubWindow()->geometry()));
+  forms.Register("Dialog", FormKind::Dialog, [] { return new LoggingForm("Dialog"); });
+  const QPoint off =
+      forms.Show("Dialog")->frameGeometry().center() - frame->frameGeometry().center();
+  EXPECT_LE(off.manhattanLength(), 2);
+  forms.Unload("Dialog");
 }
 
 TEST_F(FormsTest, KeyPreviewSeesTheControlsKeysFirst) {

@@ -142,6 +142,24 @@ TEST_F(GridTest, DoubleClickOrderAndKeys) {
   EXPECT_EQ(keys, (std::vector<int>{400, 161, 371, 172, 462}));
 }
 
+TEST_F(GridTest, PagingKeysMoveTheCellAndTheView) {
+  grid.SetRows(4000);
+  grid.setFocus();
+  const int page = grid.viewport()->height() / grid.rowHeight(0);
+  const auto key = [&](Qt::Key k, Qt::KeyboardModifiers mods, int row, int col, int top) {
+    QTest::keyClick(&grid, k, mods);
+    EXPECT_EQ(std::vector<int>({k, grid.Row(), grid.Col(), grid.SelEndRow(), grid.TopRow()}),
+              std::vector<int>({k, row, col, row, top}));
+  };
+  key(Qt::Key_PageDown, {}, 1 + page, 0, 1 + page);
+  key(Qt::Key_End, {}, 1 + page, 3, 1 + page);
+  key(Qt::Key_Home, Qt::AltModifier, 1 + page, 3, 1 + page);  // the form's key
+  key(Qt::Key_PageUp, {}, 1, 3, 1);
+  key(Qt::Key_Home, {}, 1, 0, 1);
+  key(Qt::Key_End, Qt::ControlModifier, 3999, 3, 4000 - page);
+  key(Qt::Key_Home, Qt::ControlModifier, 1, 0, 1);
+}
+
 TEST_F(GridTest, TwipsGeometryAndScrolling) {
   grid.SetColWidth(1, 1000);  // not a whole number of pixels at 15 twips per pixel
   EXPECT_EQ(grid.ColWidth(1), 1000);

@@ -11,6 +11,8 @@
 //   OnQueryUnload(cancel)       before an unload; setting cancel refuses it
 //   OnUnload      the form is leaving the list of loaded forms
 //   OnResize      its size changed (never while minimized)
+//   OnRestored    an MDI child came back from minimized or maximized, its
+//                 normal geometry in place
 //   OnKeyDown(keyCode, shift)   a key; with KeyPreview on the form sees the keys
 //                 of its controls first, and setting keyCode to 0 consumes it
 //
@@ -22,6 +24,10 @@
 // A form name may also have instances (the editor windows): LoadInstance
 // makes a fresh one each time, registered in Loaded() in load order, and
 // Unload(form) and Show(form) reach one instance. Get(name) gives the first.
+//
+// Placement: an MDI child's normal geometry is kept inside the frame's area
+// (child_fit.h). A dialog (a top-level form other than the frame) opens
+// centred on the frame the first time it is shown, unless code placed it.
 //
 // Load(name) creates the form on first use, runs OnLoad and returns it (an
 // MDI child is shown when it loads, as the frame shows its children); a
@@ -97,6 +103,7 @@ class Form : public QMainWindow {
   virtual void OnQueryUnload(bool& /*cancel*/) {}
   virtual void OnUnload() {}
   virtual void OnResize() {}
+  virtual void OnRestored() {}
   virtual void OnKeyDown(int& /*keyCode*/, int /*shift*/) {}
 
  protected:
@@ -104,6 +111,7 @@ class Form : public QMainWindow {
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -18,7 +18,11 @@
 //   (1, column) current;
 // - a press below the last row or right of the last column raises the mouse
 //   events but moves neither the current cell nor the selection;
-// - arrow keys move the current cell and collapse the selection to it.
+// - keys move the current cell and collapse the selection to it: the
+//   arrows by one cell, PgUp/PgDn by the rows the view shows whole (the view
+//   scrolling by as many), Home/End to the first/last column of the row,
+//   Ctrl+Home/Ctrl+End to the first/last cell of the grid; with Alt held
+//   the paging keys do nothing (they are the form's).
 // Events, in this order: MouseDown, MouseUp, Click for a click; for the
 // second click of a double-click DblClick then MouseUp (no second MouseDown
 // or Click); KeyDown before the grid handles the key. MouseRow/MouseCol give
@@ -28,12 +32,12 @@
 // Geometry is in twips: ColWidth stays in twips as set, converted only when
 // applied. RowPos(r) is the top of row r in the grid's client area, after the
 // header and the scrolling; TopRow is the first visible data row. The view
-// scrolls only by the user, SetTopRow, a click on a cell or an arrow key:
+// scrolls only by the user, SetTopRow, a click on a cell or a moving key:
 // setting the current cell or the selection from code never scrolls it.
 //
 // Bulk fills: between BeginUpdate and EndUpdate writes do not reach the view;
-// EndUpdate resets the model once and keeps the scroll position. FindInColumn looks up a text through an
-// index kept for the columns a form asks to index; every write updates it.
+// EndUpdate resets the model once and keeps the scroll position. FindInColumn looks up a text
+// through an index kept for the columns a form asks to index; every write updates it.
 //
 // Underneath is a model/view table: the texts live in one vector, with no
 // item object per cell.
@@ -128,6 +132,7 @@ class GridControl : public QTableView {
   void CellsChanged(int row1, int col1, int row2, int col2);
   void Reindex(int col);
   void MoveCurrent(int row, int col, bool collapse);
+  int PageRows() const;
   void ApplyColumnWidths();
 
   GridModel* model_;

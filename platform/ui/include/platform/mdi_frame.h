@@ -17,8 +17,13 @@
 // - A child's window starts with a normal geometry of two thirds of the
 //   area, so that a child first shown maximized restores to a usable size,
 //   and it never comes back to the normal state smaller than its minimum
-//   (its minimum size hint, at least 240 x 160 pixels).
-// - Arrange: 0 cascade; 1 tile horizontally (the non-minimized children one
+//   (its minimum size hint, at least 240 x 160 pixels). Its normal geometry
+//   lies inside the area when it starts, is placed (Form::SetPlacement) or
+//   comes back to the normal state (child_fit.h); the area scrolls to a
+//   child that no longer fits after the frame was made smaller.
+// - Arrange: 0 cascade (every non-minimized child at its normal size, two
+//   thirds of the area, one title bar further down and right than the one
+//   before, inside the area, the active one last and in front); 1 tile horizontally (the non-minimized children one
 //   above the other at full width with equal heights); 3 arrange icons (the
 //   minimized children along the bottom from the left, wrapping upwards).
 #include <QMdiArea>
@@ -61,6 +66,7 @@ class MdiFrame : public Form, public ChildHost {
 
  private:
   void ChildActivated(QMdiSubWindow* window);
+  void Cascade(std::vector<QMdiSubWindow*> windows);
   void ShowMenus(const std::vector<QMenu*>& menus);
   void FillWindowList(QMenu* menu);
 
