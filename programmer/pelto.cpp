@@ -23,26 +23,17 @@ int StoredIndex(const char* name, int count) {
 Pelto::Pelto(QWidget* parent)
     : QWidget(parent), panel_(std::make_unique<PeltoPanel>(BuildPeltoPanel(this))) {
   PeltoPanel& p = *panel_;
-  for (auto [timer, flag] : {std::pair{&Timer_GralTimeOut, &gralTimedOut_},
-                             std::pair{&Timer_ReadTimeOut, &readTimedOut_},
-                             std::pair{&Timer_SendTimeOut, &sendTimedOut_},
-                             std::pair{&Timer_FileWait, &fileTimedOut_}}) {
-    timer->SetEnabled(false);
-    timer->onTimer = [timer = timer, flag = flag] {
-      timer->SetEnabled(false);
-      *flag = true;
-    };
-  }
+  logic_.shown.changed = [this](PeltoShown::Part part) { Render(part); };
   InitPanel();
-  UpdateState(0, 0);
+  logic_.states.Update(PanelState::NotConnected);
 
   monitor::RegCreateKeyPath(platform::HKEY_LOCAL_MACHINE, kSettingsKey);
   p.Combo_CommSel->addItems({"COM1", "COM2", "COM3", "COM4"});
   p.Combo_CommSel->setCurrentIndex(StoredIndex("CommPortIndex", 4));
-  commPortNr_ = static_cast<short>(p.Combo_CommSel->currentIndex() + 1);
+  params_.commPortNr = static_cast<short>(p.Combo_CommSel->currentIndex() + 1);
   p.Combo_BaudSel->addItems({"9600", "19200", "38400"});
   p.Combo_BaudSel->setCurrentIndex(StoredIndex("BaudRateIndex", 3));
-  baudRate_ = kBaudRates[p.Combo_BaudSel->currentIndex()];
+  params_.baudRate = kBaudRates[p.Combo_BaudSel->currentIndex()];
 
   windowsFolder_ = WindowsFolder();
   systemFolder_ = SystemFolder();
@@ -54,7 +45,7 @@ Pelto::Pelto(QWidget* parent)
     p.Combo_Target->addItem(kUndefinedTarget);
     noTargetList_ = true;
   }
-  ClosePort();
+  logic_.link.ClosePort();
 }
 
 Pelto::~Pelto() {
@@ -63,11 +54,9 @@ Pelto::~Pelto() {
                 static_cast<int32_t>(panel_->Combo_CommSel->currentIndex()), platform::REG_DWORD);
   RegSetSetting(platform::HKEY_LOCAL_MACHINE, kSettingsKey, "BaudRateIndex",
                 static_cast<int32_t>(panel_->Combo_BaudSel->currentIndex()), platform::REG_DWORD);
-  for (platform::Timer* timer :
-       {&Timer_GralTimeOut, &Timer_ReadTimeOut, &Timer_SendTimeOut, &Timer_FileWait}) {
-    timer->SetEnabled(false);
-  }
-  if (RS232.PortOpen()) RS232.SetPortOpen(false);
+  // The logic closes its port and stops its timers after this; nothing more
+  // is drawn.
+  logic_.shown.changed = nullptr;
 }
 
 QString Pelto::ActiveFile() const {
@@ -75,14 +64,18 @@ QString Pelto::ActiveFile() const {
 }
 
 void Pelto::SetActiveFile(const QString& path) {
-  activeFile_ = path;
+  params_.activeFile = path.toStdString();
   panel_->Text_ActiveFile->setText(path);
-  ForgetConversion();
-  LoadRomFile();
+  Reload();
+}
+
+void Pelto::Reload() {
+  logic_.file.Forget();
+  logic_.file.Load();
 }
 
 void Pelto::SetInstructionSize(int bits) {
-  instructionSize_ = bits;
+  params_.instructionSize = bits;
   panel_->Text_InstrSize->setText(QString::number(bits));
 }
 
@@ -110,24 +103,25 @@ void Pelto::SetActiveMicro(const QString& target) {
 void Pelto::SelectTarget() {
   const RomParams params =
       ReadRomParams(windowsFolder_ + kTargetFile, ActiveMicro().toStdString(),
-                    {instructionSize_, nbOfBlocks_, blockSize_, padBytes_});
-  instructionSize_ = params.instructionSize;
-  nbOfBlocks_ = params.nbOfBlocks;
-  blockSize_ = params.blockSize;
-  padBytes_ = params.padBytes;
-  panel_->Speed->setEnabled(instructionSize_ == 22);
-  panel_->VPP->setEnabled(instructionSize_ == 22);
+                    {params_.instructionSize, params_.nbOfBlocks, params_.blockSize,
+                     params_.padBytes});
+  params_.instructionSize = params.instructionSize;
+  params_.nbOfBlocks = params.nbOfBlocks;
+  params_.blockSize = params.blockSize;
+  params_.padBytes = params.padBytes;
+  panel_->Speed->setEnabled(params_.instructionSize == 22);
+  panel_->VPP->setEnabled(params_.instructionSize == 22);
   RefreshParameters();
 }
 
 void Pelto::RefreshParameters() {
   PeltoPanel& p = *panel_;
-  romSize_ = nbOfBlocks_ * blockSize_;
-  LoadRomFile();
-  p.Text_ROMsize->setText(QString::number(romSize_));
-  p.Text_BlockSize->setText(QString::number(blockSize_));
-  p.Text_NrOfBlocks->setText(QString::number(nbOfBlocks_));
-  p.Text_InstrSize->setText(QString::number(instructionSize_));
+  params_.romSize = params_.nbOfBlocks * params_.blockSize;
+  logic_.file.Load();
+  p.Text_ROMsize->setText(QString::number(params_.romSize));
+  p.Text_BlockSize->setText(QString::number(params_.blockSize));
+  p.Text_NrOfBlocks->setText(QString::number(params_.nbOfBlocks));
+  p.Text_InstrSize->setText(QString::number(params_.instructionSize));
   for (QLineEdit* box : {p.Text_ROMsize, p.Text_BlockSize, p.Text_NrOfBlocks, p.Text_InstrSize}) {
     SetForeColor(box, kBlack);
   }
@@ -139,6 +133,50 @@ void Pelto::RefreshParameters() {
 
 int Pelto::CalculateCRC16_old(const QString& fname, int maxrom) {
   return protocol::FileCrc16Old(fname.toStdString(), maxrom);
+}
+
+short Pelto::UpdateState(short newStatus, short task) {
+  return logic_.states.Update(static_cast<PanelState>(newStatus), static_cast<PanelTask>(task));
+}
+
+short Pelto::send_PELTO_data(const QByteArray& buff, short datasize) {
+  return logic_.link.Send(buff, datasize);
+}
+
+short Pelto::read_PELTO_data(short startadr, short nbbytes, QByteArray& vRxBuff) {
+  return logic_.link.Read(startadr, nbbytes, vRxBuff);
+}
+
+short Pelto::ProgramDevice() {
+  return logic_.link.Program() == CommandEnd::Done ? 0 : -1;
+}
+
+short Pelto::UpdateEraseTime() {
+  return logic_.link.UpdateEraseTime();
+}
+
+short Pelto::UpdateROMParams() {
+  return logic_.link.UpdateROMParams();
+}
+
+short Pelto::UpdateROMData() {
+  return logic_.link.UpdateROMData(logic_.file.Source(), logic_.file.Converted());
+}
+
+short Pelto::RequestRAMCRC() {
+  return logic_.link.RequestRAMCRC();
+}
+
+short Pelto::RequestLastInstruction() {
+  return logic_.link.RequestLastInstruction();
+}
+
+short Pelto::RequestDevCRC() {
+  return logic_.link.RequestDevCRC();
+}
+
+short Pelto::GetPELTOStatus() {
+  return logic_.link.GetStatus();
 }
 
 }  // namespace pelto

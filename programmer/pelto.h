@@ -4,25 +4,19 @@
 // factory makes it, and its members are Qt properties and invokable methods
 // named as the control's interface names them. It raises no events.
 //
-// Every wait lets events run, so timers, port events and clicks arrive
-// inside a wait; the panel's busy look and the stopped poll keep them out of
-// the way.
+// The widget keeps the interface and the looks; the state machine, the
+// transfers and the ROM file are the plain classes of `PeltoLogic`, whose
+// `PeltoShown` the widget draws. Every wait lets events run, so timers, port
+// events and clicks arrive inside a wait; the panel's busy look and the
+// stopped poll keep them out of the way.
 #include <QByteArray>
 #include <QString>
 #include <QWidget>
-#include <cstdint>
-#include <functional>
 #include <memory>
-#include <string>
 
-#include "pelto_timings.h"
-#include "platform/controls.h"
-#include "platform/serial_port.h"
-#include "protocol/frames.h"
+#include "pelto_logic.h"
 
 namespace pelto {
-
-using Bytes = protocol::Bytes;
 
 struct PeltoPanel;
 
@@ -65,32 +59,32 @@ class Pelto : public QWidget {
 
   QString ActiveFile() const;
   void SetActiveFile(const QString& path);
-  short CommPortNr() const { return commPortNr_; }
-  void SetCommPortNr(short port) { commPortNr_ = port; }
-  int BaudRate() const { return baudRate_; }
-  void SetBaudRate(int rate) { baudRate_ = rate; }
-  int ROMsize() const { return romSize_; }
-  void SetROMsize(int words) { romSize_ = words; }
-  short PadBits() const { return padBits_; }
-  void SetPadBits(short bits) { padBits_ = bits; }
-  int InstructionSize() const { return instructionSize_; }
+  short CommPortNr() const { return params_.commPortNr; }
+  void SetCommPortNr(short port) { params_.commPortNr = port; }
+  int BaudRate() const { return params_.baudRate; }
+  void SetBaudRate(int rate) { params_.baudRate = rate; }
+  int ROMsize() const { return params_.romSize; }
+  void SetROMsize(int words) { params_.romSize = words; }
+  short PadBits() const { return params_.padBits; }
+  void SetPadBits(short bits) { params_.padBits = bits; }
+  int InstructionSize() const { return params_.instructionSize; }
   void SetInstructionSize(int bits);
-  short NbOfBlocks() const { return nbOfBlocks_; }
-  void SetNbOfBlocks(short blocks) { nbOfBlocks_ = blocks; }
-  short InBuffSize() const { return inBuffSize_; }
-  void SetInBuffSize(short size) { inBuffSize_ = size; }
-  short OutBuffSize() const { return outBuffSize_; }
-  void SetOutBuffSize(short size) { outBuffSize_ = size; }
-  short BlockSize() const { return blockSize_; }
-  void SetBlockSize(short words) { blockSize_ = words; }
+  short NbOfBlocks() const { return params_.nbOfBlocks; }
+  void SetNbOfBlocks(short blocks) { params_.nbOfBlocks = blocks; }
+  short InBuffSize() const { return params_.inBuffSize; }
+  void SetInBuffSize(short size) { params_.inBuffSize = size; }
+  short OutBuffSize() const { return params_.outBuffSize; }
+  void SetOutBuffSize(short size) { params_.outBuffSize = size; }
+  short BlockSize() const { return params_.blockSize; }
+  void SetBlockSize(short words) { params_.blockSize = words; }
   QString ActiveMicro() const;
   void SetActiveMicro(const QString& target);
-  bool ChipIsPresent() const { return chipIsPresent_; }
-  short PadBytes() const { return padBytes_; }
-  void SetPadBytes(short bytes) { padBytes_ = bytes; }
+  bool ChipIsPresent() const { return params_.chipIsPresent; }
+  short PadBytes() const { return params_.padBytes; }
+  void SetPadBytes(short bytes) { params_.padBytes = bytes; }
 
   // The durations of every wait and timer (tests shorten them).
-  void SetTimings(const PeltoTimings& timings) { timings_ = timings; }
+  void SetTimings(const PeltoTimings& timings) { logic_.timings = timings; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -102,63 +96,18 @@ class Pelto : public QWidget {
   void RefreshParameters();
   void Browse();
   void TakeTypedFile();
-  void WriteInState1(const Bytes& frame);
-  void OnComm();
-  // The ROM file.
-  void ForgetConversion();
-  void LoadRomFile();
-  void ShowChecksum(const std::string& path);
-  // States, timers and tasks.
-  void StartGeneralTimer(int task, int ms);
-  void StopGeneralTimer();
-  void OnGeneralTimer();
-  void OnSendTimer();
-  void RestartPoll();
-  void Connect();
-  void SocketPoll();
-  void RunTask(int task);
-  void CompareCrc();
-  void NotConnectedLook();
-  void IdleLook();
-  void BusyLook(bool yellowLight);
-  void ShowConnected(bool connected);
-  // Transfers.
-  short OpenPort();
-  void ClosePort();
-  bool LineIsDown();
-  short ChipTest();
-  short SendFrame(const Bytes& frame);
-  short WriteOrFail(const Bytes& frame);
-  short WaitCommand(uint8_t command, int progressMax, uint8_t mask, int pollLimit,
-                    const char* statusText, bool pollAtOnce);
-  void ShowStatus(const QByteArray& block);
-  bool Wait(const std::function<bool()>& done, const bool& timedOut);
-  void StartTimer(platform::Timer& timer, bool& flag, int ms);
+  void Reload();
+  // Draws what the logic shows.
+  void Render(PeltoShown::Part part);
+  void RenderLook();
 
   std::unique_ptr<PeltoPanel> panel_;
-  platform::SerialPort RS232;
-  platform::Timer Timer_GralTimeOut, Timer_ReadTimeOut, Timer_SendTimeOut, Timer_FileWait;
-  PeltoTimings timings_;
-
-  QString activeFile_, activeMicro_;
-  short commPortNr_ = 1;
-  int baudRate_ = 9600;
-  short inBuffSize_ = 1024, outBuffSize_ = 1024;
-  int instructionSize_ = 0;
-  short nbOfBlocks_ = 2, blockSize_ = 1024;
-  int romSize_ = 2048;
-  short padBytes_ = 2, padBits_ = 16;
-  bool chipIsPresent_ = true;
-
-  int state_ = 255;
-  int gralTask_ = 0;
-  int pendingAuto_ = 0;
-  bool autoProgram_ = false, autoCrc_ = false;
-  bool gralTimedOut_ = false, readTimedOut_ = false, sendTimedOut_ = false, fileTimedOut_ = false;
-  std::string windowsFolder_, systemFolder_;
-  std::string convertedFile_, convertedSource_;
+  PeltoLogic logic_;
+  PeltoParams& params_ = logic_.params;
+  QString activeMicro_;
   bool noTargetList_ = false;
   QString savedParamText_;
+  std::string windowsFolder_, systemFolder_;
 };
 
 }  // namespace pelto

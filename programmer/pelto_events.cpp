@@ -19,38 +19,30 @@ constexpr char kAccessWord[] = "QV72xx";
 
 void Pelto::InitPanel() {
   PeltoPanel& p = *panel_;
-  Timer_GralTimeOut.onTimer = [this] { OnGeneralTimer(); };
-  Timer_SendTimeOut.onTimer = [this] { OnSendTimer(); };
-  RS232.SetOnComm([this] { OnComm(); });
+  PeltoStates& states = logic_.states;
   ShowPicture(p.Button_Program, PeltoPicture::AutoProgramOff);
   ShowPicture(p.Button_ReadDevCRC, PeltoPicture::AutoCrcOff);
   ShowPicture(p.Pict_TraficLight, PeltoPicture::LightYellow);
 
-  connect(p.Button_Connect, &QPushButton::clicked, this, [this] {
-    if (state_ == 0) {
-      UpdateState(1, 0);
-    } else if (state_ == 1) {
-      UpdateState(0, 0);
-    }
-  });
-  const std::pair<QPushButton*, short> tasks[] = {
-      {p.Button_Download, 1}, {p.Button_Program, 2}, {p.Button_ReadDevCRC, 3}};
-  for (auto [button, task] : tasks) {
-    connect(button, &QPushButton::clicked, this, [this, task = task] {
+  connect(p.Button_Connect, &QPushButton::clicked, this, [&states] { states.ToggleConnection(); });
+  const std::pair<QPushButton*, PanelTask> tasks[] = {{p.Button_Download, PanelTask::Download},
+                                                      {p.Button_Program, PanelTask::Program},
+                                                      {p.Button_ReadDevCRC, PanelTask::ReadDeviceCrc}};
+  for (const auto& entry : tasks) {
+    const PanelTask task = entry.second;
+    connect(entry.first, &QPushButton::clicked, this, [this, task] {
       panel_->VPP->setEnabled(false);
       panel_->Speed->setEnabled(false);
-      UpdateState(2, task);
+      logic_.states.Update(PanelState::Busy, task);
     });
   }
-  connect(p.Button_LastInstruction, &QPushButton::clicked, this, [this] { UpdateState(2, 6); });
-  connect(p.Button_Recalc, &QPushButton::clicked, this, [this] {
-    ForgetConversion();
-    LoadRomFile();
-  });
+  connect(p.Button_LastInstruction, &QPushButton::clicked, this,
+          [&states] { states.Update(PanelState::Busy, PanelTask::LastInstruction); });
+  connect(p.Button_Recalc, &QPushButton::clicked, this, [this] { Reload(); });
   connect(p.Option_OnLine, &QRadioButton::clicked, this,
-          [this] { WriteInState1(protocol::CommandFrame(protocol::kCommandOnline)); });
+          [&states] { states.WriteWhenIdle(protocol::CommandFrame(protocol::kCommandOnline)); });
   connect(p.Option_StdAlone, &QRadioButton::clicked, this,
-          [this] { WriteInState1(protocol::CommandFrame(protocol::kCommandStandalone)); });
+          [&states] { states.WriteWhenIdle(protocol::CommandFrame(protocol::kCommandStandalone)); });
   // At most one of the two automatic steps is ticked.
   const auto automation = [this](QCheckBox* self, QCheckBox* other, bool& flag,
                                  QPushButton* button, PeltoPicture on, PeltoPicture off) {
@@ -63,14 +55,14 @@ void Pelto::InitPanel() {
       ShowPicture(button, flag ? on : off);
     });
   };
-  automation(p.Check_AutoProg, p.Check_AutoCRC, autoProgram_, p.Button_Program,
+  automation(p.Check_AutoProg, p.Check_AutoCRC, states.autoProgram, p.Button_Program,
              PeltoPicture::AutoProgramOn, PeltoPicture::AutoProgramOff);
-  automation(p.Check_AutoCRC, p.Check_AutoProg, autoCrc_, p.Button_ReadDevCRC,
+  automation(p.Check_AutoCRC, p.Check_AutoProg, states.autoCrc, p.Button_ReadDevCRC,
              PeltoPicture::AutoCrcOn, PeltoPicture::AutoCrcOff);
   connect(p.Combo_CommSel, &QComboBox::activated, this,
-          [this](int index) { commPortNr_ = static_cast<short>(index + 1); });
+          [this](int index) { params_.commPortNr = static_cast<short>(index + 1); });
   connect(p.Combo_BaudSel, &QComboBox::activated, this,
-          [this] { baudRate_ = panel_->Combo_BaudSel->currentText().toInt(); });
+          [this] { params_.baudRate = panel_->Combo_BaudSel->currentText().toInt(); });
   connect(p.Combo_Target, &QComboBox::activated, this, [this] { SelectTarget(); });
   connect(p.Button_Browse, &QPushButton::clicked, this, [this] { Browse(); });
   connect(p.Button_Index, &QPushButton::clicked, this,
@@ -79,13 +71,14 @@ void Pelto::InitPanel() {
     platform::MessageBox("PELTO Programmer Control", "About PELTO Programmer", platform::MB_OK);
   });
   for (int i = 0; i < 4; ++i) {
-    connect(p.Selspeed[i], &QRadioButton::clicked, this, [this, i] {
-      WriteInState1(protocol::WriteFrame(protocol::kClockAddress, {static_cast<uint8_t>(i)}));
+    connect(p.Selspeed[i], &QRadioButton::clicked, this, [&states, i] {
+      states.WriteWhenIdle(protocol::WriteFrame(protocol::kClockAddress, {static_cast<uint8_t>(i)}));
     });
   }
   connect(p.Slider1, &QSlider::valueChanged, this, [this](int position) {
+    params_.vppPosition = position;
     panel_->glVtn->setText(QString::number(13 + position / 2.0));
-    WriteInState1(protocol::WriteFrame(protocol::kVppAddress, {static_cast<uint8_t>(position)}));
+    logic_.states.WriteWhenIdle(protocol::WriteFrame(protocol::kVppAddress, {static_cast<uint8_t>(position)}));
   });
   for (QWidget* box : std::initializer_list<QWidget*>{p.Text_ActiveFile, p.Text_InstrSize,
                                                       p.Text_NrOfBlocks, p.Text_BlockSize,
@@ -94,28 +87,13 @@ void Pelto::InitPanel() {
   }
 }
 
-void Pelto::WriteInState1(const Bytes& frame) {
-  if (state_ == 1) SendFrame(frame);
-}
-
-void Pelto::OnComm() {
-  const int event = RS232.CommEvent();
-  const char* text = event == platform::SerialPort::kEventCtsTimeout
-                         ? "CTS Time Out : hardware not responding, reset it"
-                     : event == platform::SerialPort::kEventDsrTimeout
-                         ? "DSR Time Out : hardware not responding, reset it"
-                         : nullptr;
-  if (text == nullptr) return;
-  platform::MessageBox(text, "PELTO Programmer", platform::MB_OK | platform::MB_ICONEXCLAMATION);
-  UpdateState(4, 0);
-}
-
 void Pelto::Browse() {
   platform::CommonDialog dialog("CommonDialog1", this);
-  dialog.Filter = instructionSize_ == 18 || instructionSize_ == 22
+  const int bits = params_.instructionSize;
+  dialog.Filter = bits == 18 || bits == 22
                       ? "ROM Files (*.rom)|*.rom|ROM-Binary Files (*.rob)|*.rob|All Files (*.*)|*.*"
                       : "Binary Files (*.bin)|*.bin|All Files (*.*)|*.*";
-  dialog.FileName = activeFile_.toStdString();
+  dialog.FileName = params_.activeFile;
   dialog.CancelError = true;
   try {
     dialog.ShowOpen();
@@ -147,9 +125,9 @@ bool Pelto::eventFilter(QObject* watched, QEvent* event) {
       TakeTypedFile();
     } else if (take && param) {
       const int32_t value = monitor::ParseDecimal(box->text().toStdString()).value_or(0);
-      if (box == p.Text_InstrSize) instructionSize_ = value;
-      if (box == p.Text_NrOfBlocks) nbOfBlocks_ = static_cast<short>(value);
-      if (box == p.Text_BlockSize) blockSize_ = static_cast<short>(value);
+      if (box == p.Text_InstrSize) params_.instructionSize = value;
+      if (box == p.Text_NrOfBlocks) params_.nbOfBlocks = static_cast<short>(value);
+      if (box == p.Text_BlockSize) params_.blockSize = static_cast<short>(value);
       RefreshParameters();
       SetForeColor(box, kBlack);
     } else if (key == Qt::Key_Escape && param) {
@@ -160,10 +138,9 @@ bool Pelto::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Pelto::TakeTypedFile() {
-  activeFile_ = panel_->Text_ActiveFile->text();
-  if (activeFile_.isEmpty()) return;
-  ForgetConversion();
-  LoadRomFile();
+  params_.activeFile = panel_->Text_ActiveFile->text().toStdString();
+  if (params_.activeFile.empty()) return;
+  Reload();
 }
 
 }  // namespace pelto

@@ -14,6 +14,8 @@
 #include <QTabWidget>
 #include <array>
 
+#include "pelto_shown.h"
+
 namespace pelto {
 
 struct PeltoPanel {
@@ -44,8 +46,6 @@ struct PeltoPanel {
 // Builds the panel into `owner` (which gets its layout).
 PeltoPanel BuildPeltoPanel(QWidget* owner);
 
-// Colours as the control keeps them (red + green * 256 + blue * 65536).
-inline constexpr long kBlack = 0, kNavy = 0x800000, kOlive = 0x8080, kRed = 0xFF;
 // Sets a text's colour; the value stays readable as the property "ForeColor".
 void SetForeColor(QWidget* widget, long color);
 

@@ -1,290 +1,308 @@
-// The panel's state machine: 0 not connected, 1 connected and idle, 2 busy
-// with a task, 3 polling the socket (or held by a caller); 255 at creation.
-// The general timer paces the socket poll once a poll period while idle and
-// chains the automatic program and CRC steps.
-#include "pelto.h"
-#include "pelto_panel.h"
-#include "pelto_pictures.h"
+#include "pelto_states.h"
+
 #include "platform/messagebox.h"
 
 namespace pelto {
+namespace {
 
-void Pelto::StartGeneralTimer(int task, int ms) {
-  gralTask_ = task;
-  StartTimer(Timer_GralTimeOut, gralTimedOut_, ms);
+using Part = PeltoShown::Part;
+
+// The clock chosen at connect for 22-bit targets: "300KHz".
+constexpr uint8_t kConnectClock = 1;
+
+// A request that moved the panel answers with the state it entered.
+short Entered(PanelState state) {
+  return static_cast<short>(state);
 }
 
-void Pelto::StopGeneralTimer() {
-  Timer_GralTimeOut.SetEnabled(false);
+void Exclaim(const char* text) {
+  platform::MessageBox(text, "PELTO Programmer", platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
-void Pelto::OnGeneralTimer() {
-  Timer_GralTimeOut.SetEnabled(false);
-  gralTimedOut_ = true;
-  if (gralTask_ == 1) {
-    gralTask_ = 0;
-    UpdateState(3, 5);
-  } else if (gralTask_ == 6 || gralTask_ == 7) {
-    StartTimer(Timer_SendTimeOut, sendTimedOut_, timings_.autoStart);
-  } else {
-    gralTask_ = 0;
+}  // namespace
+
+PeltoStates::PeltoStates(PeltoParams& params, PeltoShown& shown, PeltoLink& link, RomFile& file,
+                         const PeltoTimings& timings)
+    : params_(params), shown_(shown), link_(link), file_(file), timings_(timings) {
+  link_.linkFailed = [this] { Update(PanelState::LinkFailed); };
+  link_.general.then = [this] { OnGeneralTimer(); };
+  link_.send.then = [this] { OnSendTimer(); };
+  link_.Port().SetOnComm([this] { OnComm(); });
+}
+
+// The link outlives the state machine by a moment: nothing of it calls back.
+PeltoStates::~PeltoStates() {
+  link_.linkFailed = nullptr;
+  link_.general.then = nullptr;
+  link_.send.then = nullptr;
+  link_.Port().SetOnComm(nullptr);
+}
+
+void PeltoStates::OnGeneralTimer() {
+  switch (link_.generalTask) {
+    case TimerTask::SocketPoll:
+      link_.generalTask = TimerTask::None;
+      Update(PanelState::Held, PanelTask::SocketPoll);
+      break;
+    case TimerTask::AutoProgram:
+    case TimerTask::AutoCrc:
+      link_.send.Start(timings_.autoStart);
+      break;
+    default:
+      link_.generalTask = TimerTask::None;
+      break;
   }
 }
 
-void Pelto::OnSendTimer() {
-  Timer_SendTimeOut.SetEnabled(false);
-  sendTimedOut_ = true;
-  const int task = gralTask_;
-  if (task != 6 && task != 7) return;
-  gralTask_ = 0;
-  UpdateState(2, task == 6 ? 2 : 3);
+void PeltoStates::OnSendTimer() {
+  const TimerTask task = link_.generalTask;
+  if (task != TimerTask::AutoProgram && task != TimerTask::AutoCrc) return;
+  link_.generalTask = TimerTask::None;
+  Update(PanelState::Busy,
+         task == TimerTask::AutoProgram ? PanelTask::Program : PanelTask::ReadDeviceCrc);
 }
 
-void Pelto::ShowConnected(bool connected) {
-  ShowPicture(panel_->Button_Connect,
-              connected ? PeltoPicture::Connected : PeltoPicture::Disconnected);
+void PeltoStates::OnComm() {
+  const int event = link_.Port().CommEvent();
+  const char* text = event == platform::SerialPort::kEventCtsTimeout
+                         ? "CTS Time Out : hardware not responding, reset it"
+                     : event == platform::SerialPort::kEventDsrTimeout
+                         ? "DSR Time Out : hardware not responding, reset it"
+                         : nullptr;
+  if (text == nullptr) return;
+  Exclaim(text);
+  Update(PanelState::LinkFailed);
 }
 
-void Pelto::RestartPoll() {
-  if (pendingAuto_ == 1) {
-    StartGeneralTimer(6, timings_.poll);
-  } else if (pendingAuto_ == 2) {
-    StartGeneralTimer(7, timings_.autoCrcPoll);
+void PeltoStates::RestartPoll() {
+  if (pendingAuto_ == AutoAction::Program) {
+    link_.StartGeneral(TimerTask::AutoProgram, timings_.poll);
+  } else if (pendingAuto_ == AutoAction::DeviceCrc) {
+    link_.StartGeneral(TimerTask::AutoCrc, timings_.autoCrcPoll);
   } else {
-    StartGeneralTimer(1, timings_.poll);
+    link_.StartGeneral(TimerTask::SocketPoll, timings_.poll);
   }
-  pendingAuto_ = 0;
+  pendingAuto_ = AutoAction::None;
 }
 
-short Pelto::UpdateState(short newStatus, short task) {
+short PeltoStates::Update(PanelState request, PanelTask task) {
   short result = 0;
   switch (state_) {
-    case 255:
-      if (newStatus == 0) {
-        state_ = 1;
-        UpdateState(0, 0);
+    case PanelState::Created:
+      if (request == PanelState::NotConnected) {
+        state_ = PanelState::Idle;
+        Update(PanelState::NotConnected);
       }
       break;
-    case 0:
-      if (newStatus == 1) {
-        state_ = 1;
-        result = 1;
+    case PanelState::NotConnected:
+      if (request == PanelState::Idle) {
+        state_ = PanelState::Idle;
+        result = Entered(state_);
         Connect();
       }
       break;
-    case 1:
-      if (newStatus == 0) {
-        ClosePort();
-        NotConnectedLook();
-        state_ = 0;
-      } else if (newStatus == 2) {
-        StopGeneralTimer();
-        BusyLook(true);
-        state_ = 2;
-        result = 2;
+    case PanelState::Idle:
+      if (request == PanelState::NotConnected) {
+        link_.ClosePort();
+        ShowLook(PanelLook::NotConnected);
+        state_ = PanelState::NotConnected;
+      } else if (request == PanelState::Busy) {
+        link_.general.Stop();
+        ShowLight(Light::Yellow);
+        ShowLook(PanelLook::Busy);
+        state_ = PanelState::Busy;
+        result = Entered(state_);
         RunTask(task);
-      } else if (newStatus == 3) {
-        state_ = 3;
-        if (task == 5) {
+      } else if (request == PanelState::Held) {
+        state_ = PanelState::Held;
+        if (task == PanelTask::SocketPoll) {
           SocketPoll();
         } else {
-          BusyLook(false);
+          ShowLook(PanelLook::Busy);
         }
-      } else if (newStatus == 4) {
-        ClosePort();
-        UpdateState(0, 0);
-        platform::MessageBox("General Communication problem", "PELTO Programmer",
-                             platform::MB_OK | platform::MB_ICONEXCLAMATION);
+      } else if (request == PanelState::LinkFailed) {
+        link_.ClosePort();
+        Update(PanelState::NotConnected);
+        Exclaim("General Communication problem");
       }
       break;
-    case 2:
-      if (newStatus == 1) {
-        IdleLook();
-        CompareCrc();
-        RestartPoll();
-        state_ = 1;
-        result = 1;
-      } else if (newStatus == 4) {
-        ClosePort();
-        state_ = 1;
-        UpdateState(0, 0);
+    case PanelState::Busy:
+      if (request == PanelState::Idle) {
+        GoIdle(true);
+        result = Entered(state_);
+      } else if (request == PanelState::LinkFailed) {
+        link_.ClosePort();
+        state_ = PanelState::Idle;
+        Update(PanelState::NotConnected);
       }
       break;
-    case 3:
-      if (newStatus == 1) {
-        IdleLook();
-        RestartPoll();
-        state_ = 1;
-        result = 1;
-      } else if (newStatus == 4) {
-        state_ = 1;
-        UpdateState(4, 0);
+    case PanelState::Held:
+      if (request == PanelState::Idle) {
+        GoIdle(false);
+        result = Entered(state_);
+      } else if (request == PanelState::LinkFailed) {
+        state_ = PanelState::Idle;
+        Update(PanelState::LinkFailed);
       }
       break;
     default:
       break;
   }
-  if (instructionSize_ == 22) {
-    panel_->Speed->setEnabled(true);
-    panel_->VPP->setEnabled(true);
-  }
+  if (params_.instructionSize == 22) ShowSpeedFrames();
   return result;
 }
 
-void Pelto::Connect() {
+void PeltoStates::ToggleConnection() {
+  if (state_ == PanelState::NotConnected) {
+    Update(PanelState::Idle);
+  } else if (state_ == PanelState::Idle) {
+    Update(PanelState::NotConnected);
+  }
+}
+
+void PeltoStates::WriteWhenIdle(const Bytes& frame) {
+  if (state_ == PanelState::Idle) link_.SendFrame(frame);
+}
+
+void PeltoStates::Connect() {
   // A port that does not open has already left the panel not connected.
-  if (OpenPort() != 0) return;
-  if (SendFrame(protocol::WriteFrame(protocol::kDeviceSumAddress, {0, 0, 0, 0})) < 0) {
-    UpdateState(4, 0);
+  if (link_.OpenPort() != 0) return;
+  if (link_.SendFrame(protocol::WriteFrame(protocol::kDeviceSumAddress, {0, 0, 0, 0})) < 0) {
+    Update(PanelState::LinkFailed);
     return;
   }
-  if (instructionSize_ == 22) {
-    panel_->Speed->setEnabled(true);
-    panel_->VPP->setEnabled(true);
-    SendFrame(protocol::WriteFrame(protocol::kVppAddress,
-                                   {static_cast<uint8_t>(panel_->Slider1->value())}));
-    panel_->Selspeed[1]->setChecked(true);
-    SendFrame(protocol::WriteFrame(protocol::kClockAddress, {1}));
+  if (params_.instructionSize == 22) {
+    ShowSpeedFrames();
+    link_.SendFrame(protocol::WriteFrame(protocol::kVppAddress, {static_cast<uint8_t>(params_.vppPosition)}));
+    shown_.speed = kConnectClock;
+    shown_.Show(Part::SpeedChoice);
+    link_.SendFrame(protocol::WriteFrame(protocol::kClockAddress, {kConnectClock}));
   }
-  if (state_ != 1) return;
-  if (RequestDevCRC() == 0 && state_ == 1 && GetPELTOStatus() == 0) {
-    IdleLook();
+  if (state_ != PanelState::Idle) return;
+  if (link_.RequestDevCRC() == 0 && state_ == PanelState::Idle && link_.GetStatus() == 0) {
+    ShowLook(PanelLook::Idle);
     CompareCrc();
-    StartGeneralTimer(1, timings_.poll);
+    link_.StartGeneral(TimerTask::SocketPoll, timings_.poll);
     return;
   }
   // A programmer that never finishes its CRC is a failed link as well.
-  if (state_ == 1) UpdateState(4, 0);
+  if (state_ == PanelState::Idle) Update(PanelState::LinkFailed);
 }
 
-void Pelto::SocketPoll() {
-  PeltoPanel& p = *panel_;
-  if (LineIsDown()) {
-    UpdateState(4, 0);
+void PeltoStates::SocketPoll() {
+  if (link_.LineIsDown()) {
+    Update(PanelState::LinkFailed);
     return;
   }
-  const short chip = ChipTest();
-  if (chip < 0) {
-    UpdateState(4, 0);
+  const ChipSeen chip = link_.ChipTest();
+  if (chip == ChipSeen::ReadFailed) {
+    Update(PanelState::LinkFailed);
     return;
   }
-  ShowPicture(p.Pict_ChipPresent, chip == 0 ? PeltoPicture::ChipNone : PeltoPicture::ChipPresent);
-  for (QPushButton* button : {p.Button_Program, p.Button_ReadDevCRC, p.Button_LastInstruction}) {
-    button->setEnabled(chip != 0);
+  shown_.chip = chip == ChipSeen::Empty ? ChipShown::None : ChipShown::Present;
+  shown_.chipButtons = chip != ChipSeen::Empty;
+  shown_.Show(Part::Chip);
+  if (chip == ChipSeen::JustInserted) {
+    pendingAuto_ = autoProgram ? AutoAction::Program
+                   : autoCrc   ? AutoAction::DeviceCrc
+                               : AutoAction::None;
   }
-  if (chip == 3) pendingAuto_ = autoProgram_ ? 1 : autoCrc_ ? 2 : 0;
-  UpdateState(1, 0);
+  Update(PanelState::Idle);
 }
 
-void Pelto::RunTask(int task) {
-  PeltoPanel& p = *panel_;
+void PeltoStates::RunTask(PanelTask task) {
   switch (task) {
-    case 1: {
-      if (UpdateROMParams() == -1 || UpdateROMData() == -1) {
-        platform::MessageBox("could not download program", "PELTO Programmer",
-                             platform::MB_OK | platform::MB_ICONEXCLAMATION);
-      } else if (RequestRAMCRC() != -1 && GetPELTOStatus() != -1) {
-        UpdateState(1, 0);
+    case PanelTask::Download: {
+      if (link_.UpdateROMParams() == -1 ||
+          link_.UpdateROMData(file_.Source(), file_.Converted()) == -1) {
+        Exclaim("could not download program");
+      } else if (link_.RequestRAMCRC() != -1 && link_.GetStatus() != -1) {
+        Update(PanelState::Idle);
       }
       break;
     }
-    case 2: {
-      SetForeColor(p.Text_CRCDevice, kOlive);
-      // A link that failed while programming leaves the panel not connected.
-      if (ProgramDevice() != 0 && state_ == 0) return;
-      state_ = 1;
-      UpdateState(2, 3);
+    case PanelTask::Program: {
+      ShowDeviceCrcColor(kOlive);
+      if (link_.Program() != CommandEnd::Done) {
+        // A link that failed while programming has left the panel not
+        // connected; a programming that never completed leaves it idle with
+        // its failure shown.
+        if (state_ == PanelState::Busy) GoIdle(false);
+        return;
+      }
+      state_ = PanelState::Idle;
+      Update(PanelState::Busy, PanelTask::ReadDeviceCrc);
       break;
     }
-    case 3: {
-      SetForeColor(p.Text_CRCDevice, kOlive);
-      SendFrame(protocol::WriteFrame(protocol::kDeviceSumAddress, {0, 0, 0, 0}));
-      RequestDevCRC();
-      if (GetPELTOStatus() != 0) {
-        platform::MessageBox("could not read the PELTO Status", "PELTO Programmer",
-                             platform::MB_OK | platform::MB_ICONEXCLAMATION);
-        UpdateState(4, 0);
+    case PanelTask::ReadDeviceCrc: {
+      ShowDeviceCrcColor(kOlive);
+      link_.SendFrame(protocol::WriteFrame(protocol::kDeviceSumAddress, {0, 0, 0, 0}));
+      link_.RequestDevCRC();
+      if (link_.GetStatus() != 0) {
+        Exclaim("could not read the PELTO Status");
+        Update(PanelState::LinkFailed);
       } else {
-        SetForeColor(p.Text_CRCDevice, kNavy);
+        ShowDeviceCrcColor(kNavy);
       }
-      UpdateState(1, 0);
+      Update(PanelState::Idle);
       break;
     }
-    case 6: {
-      p.Text_LastInstruction->clear();
-      RequestLastInstruction();
-      if (GetPELTOStatus() != 0) {
-        platform::MessageBox("could not read Last Instruction", "PELTO Programmer",
-                             platform::MB_OK | platform::MB_ICONEXCLAMATION);
-      }
-      UpdateState(1, 0);
+    case PanelTask::LastInstruction: {
+      shown_.lastInstruction.clear();
+      shown_.Show(Part::LastInstruction);
+      link_.RequestLastInstruction();
+      if (link_.GetStatus() != 0) Exclaim("could not read Last Instruction");
+      Update(PanelState::Idle);
       break;
     }
     default:
       break;
   }
   // Whatever failed, a task never leaves the panel busy.
-  if (state_ == 2) UpdateState(1, 0);
+  if (state_ == PanelState::Busy) Update(PanelState::Idle);
 }
 
-void Pelto::CompareCrc() {
-  PeltoPanel& p = *panel_;
-  const QString master = p.Text_CRCMaster->text();
-  if (master != p.Text_CRCBox->text() || master != p.Text_CRCDevice->text()) {
-    ShowPicture(p.Pict_TraficLight, PeltoPicture::LightRed);
-    SetForeColor(p.Text_Status, kRed);
-    SetForeColor(p.Text_CRCDevice, kRed);
-    p.Text_Status->setText("CRC Error !");
-  } else {
-    ShowPicture(p.Pict_TraficLight, PeltoPicture::LightGreen);
-    SetForeColor(p.Text_Status, kBlack);
-    p.Text_Status->clear();
-    SetForeColor(p.Text_CRCDevice, kNavy);
-  }
+void PeltoStates::GoIdle(bool compareCrc) {
+  ShowLook(PanelLook::Idle);
+  if (compareCrc) CompareCrc();
+  RestartPoll();
+  state_ = PanelState::Idle;
 }
 
-void Pelto::NotConnectedLook() {
-  PeltoPanel& p = *panel_;
-  p.Option_OnLine->setEnabled(false);
-  p.Option_StdAlone->setEnabled(false);
-  for (QWidget* w : std::initializer_list<QWidget*>{p.Combo_CommSel, p.Combo_BaudSel,
-                                                    p.Button_Browse, p.Button_Connect,
-                                                    p.Button_Recalc, p.Text_ActiveFile}) {
-    w->setEnabled(true);
-  }
-  for (QPushButton* b : {p.Button_Download, p.Button_Program, p.Button_ReadDevCRC,
-                         p.Button_LastInstruction}) {
-    b->setEnabled(false);
-  }
-  p.ProgBar->setValue(0);
-  ShowPicture(p.Pict_ChipPresent, PeltoPicture::ChipUnknown);
+void PeltoStates::CompareCrc() {
+  const std::string& master = shown_.crcMaster;
+  const bool differ = master != shown_.crcBox || master != shown_.crcDevice;
+  ShowLight(differ ? Light::Red : Light::Green);
+  shown_.statusColor = differ ? kRed : kBlack;
+  shown_.status = differ ? "CRC Error !" : "";
+  shown_.Show(Part::Status);
+  ShowDeviceCrcColor(differ ? kRed : kNavy);
 }
 
-void Pelto::IdleLook() {
-  PeltoPanel& p = *panel_;
-  for (QWidget* w : std::initializer_list<QWidget*>{
-           p.Option_OnLine, p.Option_StdAlone, p.Button_Download, p.Button_Browse,
-           p.Button_Connect, p.Button_Recalc, p.Text_ActiveFile}) {
-    w->setEnabled(true);
-  }
-  p.Combo_CommSel->setEnabled(false);
-  p.Combo_BaudSel->setEnabled(false);
-  for (QPushButton* b : {p.Button_Program, p.Button_ReadDevCRC, p.Button_LastInstruction}) {
-    b->setEnabled(chipIsPresent_);
-  }
-  p.ProgBar->setValue(0);
+void PeltoStates::ShowLook(PanelLook look) {
+  shown_.look = look;
+  shown_.chipButtons = look == PanelLook::Idle && params_.chipIsPresent;
+  shown_.Show(Part::Look);
+  if (look == PanelLook::Busy) return;
+  shown_.progress = 0;
+  shown_.Show(Part::Progress);
+  if (look != PanelLook::NotConnected) return;
+  shown_.chip = ChipShown::Unknown;
+  shown_.Show(Part::Chip);
 }
 
-void Pelto::BusyLook(bool yellowLight) {
-  PeltoPanel& p = *panel_;
-  if (yellowLight) ShowPicture(p.Pict_TraficLight, PeltoPicture::LightYellow);
-  for (QWidget* w : std::initializer_list<QWidget*>{
-           p.Option_OnLine, p.Option_StdAlone, p.Button_Connect, p.Button_Download,
-           p.Button_Program, p.Button_ReadDevCRC, p.Button_Recalc, p.Button_LastInstruction,
-           p.Button_Browse, p.Text_ActiveFile, p.Text_InstrSize,
-           p.Text_NrOfBlocks, p.Text_BlockSize}) {
-    w->setEnabled(false);
-  }
+void PeltoStates::ShowLight(Light light) {
+  shown_.light = light;
+  shown_.Show(Part::Light);
+}
+
+void PeltoStates::ShowDeviceCrcColor(long color) {
+  shown_.crcDeviceColor = color;
+  shown_.Show(Part::Crc);
+}
+
+void PeltoStates::ShowSpeedFrames() {
+  shown_.Show(Part::SpeedFrames);
 }
 
 }  // namespace pelto

@@ -14,14 +14,17 @@ struct PeltoTimings {
   int autoCrcPoll = 1500;  // the poll before an automatic CRC
   int fileWait = 10000;    // a converted file appearing or going
 
-  // Every duration at `percent` % (at least 1 ms); the time-outs that wait
-  // for the programmer's answers keep at least 100 ms, which a loaded machine
-  // needs, and which only a failing programmer ever waits out.
+  // Every duration at `percent` % (at least 1 ms). Shortened runs (tests,
+  // benchmarks) keep the time-outs that wait for the programmer at three
+  // seconds at least, and the converted file's at one: only a failing
+  // programmer ever waits one out, and a heavily loaded machine may need that
+  // long to answer a healthy one.
   static PeltoTimings Scaled(int percent) {
     PeltoTimings t;
     for (int* field : {&t.send, &t.read, &t.cts, &t.poll, &t.autoStart, &t.autoCrcPoll,
                        &t.fileWait}) {
-      const int floor = field == &t.send || field == &t.read || field == &t.cts ? 100 : 1;
+      const bool answer = field == &t.send || field == &t.read || field == &t.cts;
+      const int floor = percent >= 100 ? 1 : answer ? 3000 : field == &t.fileWait ? 1000 : 1;
       *field = std::max(*field * percent / 100, floor);
     }
     return t;

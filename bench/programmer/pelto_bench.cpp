@@ -151,7 +151,7 @@ void BM_IdleSocketPoll(benchmark::State& state) {
 BENCHMARK(BM_IdleSocketPoll)->Unit(benchmark::kMicrosecond);
 
 // Connect, download, program with its device CRC, to the green light, with
-// every wait and timer at 1 %.
+// every pace at 1 % (the time-outs keep their floor).
 void BM_ConnectToGreenLight(benchmark::State& state) {
   PeltoRig rig(1);
   for (auto _ : state) {

@@ -4,6 +4,7 @@
 // of each width so that whole frames fit a transcript line.
 #include <QPushButton>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,12 @@
 namespace peltotest {
 
 using Lines = std::vector<std::string>;
+
+// Waits for a state the control or the programmer reaches, bounded for a
+// heavily loaded machine.
+inline bool WaitFor(const std::function<bool()>& condition) {
+  return testsupport::WaitUntil(condition, 20000);
+}
 
 class PeltoLinkTest : public PeltoTest {
  protected:
@@ -47,7 +54,7 @@ class PeltoLinkTest : public PeltoTest {
   }
   // The frames since the last clear, once `count` of them have arrived.
   Lines Frames(size_t count) {
-    testsupport::WaitUntil([&] { return programmer.FrameText().size() >= count; });
+    WaitFor([&] { return programmer.FrameText().size() >= count; });
     return programmer.FrameText();
   }
   std::string Text(const char* name, const char* property = "text") const {

@@ -27,7 +27,7 @@ class PeltoPanelTest : public PeltoLinkTest {
   // The frames, once `last` came after `first`.
   Lines FramesUntil(const std::string& first, const std::string& last) {
     Lines f;
-    testsupport::WaitUntil([&] {
+    WaitFor([&] {
       f = programmer.FrameText();
       auto from = std::find(f.begin(), f.end(), first);
       return from != f.end() && std::find(from, f.end(), last) != f.end();
@@ -60,12 +60,12 @@ TEST_F(PeltoPanelTest, AChipInsertedWhileIdleIsProgrammedAutomaticallyAndTheLigh
   // The socket empties, then a chip arrives at the next poll.
   programmer.InsertChipAtRead(2);
   programmer.ClearTranscript();
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return Picture("Pict_ChipPresent") == "ChipNone"; }));
+  ASSERT_TRUE(WaitFor([&] { return Picture("Pict_ChipPresent") == "ChipNone"; }));
   EXPECT_FALSE(Enabled("Button_Program"));
   QElapsedTimer clock;
   clock.start();
   qint64 seen = -1, programmed = -1;
-  ASSERT_TRUE(testsupport::WaitUntil(
+  ASSERT_TRUE(WaitFor(
       [&] {
         if (seen < 0 && Picture("Pict_ChipPresent") == "ChipPresent") seen = clock.elapsed();
         const Lines frames = programmer.FrameText();
@@ -74,8 +74,7 @@ TEST_F(PeltoPanelTest, AChipInsertedWhileIdleIsProgrammedAutomaticallyAndTheLigh
           programmed = clock.elapsed();
         }
         return programmed >= 0 && Picture("Pict_TraficLight") == "LightGreen";
-      },
-      8000));
+      }));
   // The 1000 ms poll, then the 100 ms step, both at 20 %: never sooner.
   EXPECT_GE(programmed - seen, 200);
   const Lines frames = FramesUntil("A6 00 10 00 01 02", "A5 00 00 00 3C");
@@ -111,7 +110,7 @@ TEST_F(PeltoPanelTest, FailingStepsLeaveAUsablePanel) {
     boxes.push_back(text);
     if (text == "could not read the PELTO Status") {
       programmer.SetShortReply(-1);
-      testsupport::WaitUntil([&] { return !programmer.Device().Attached(); });
+      WaitFor([&] { return !programmer.Device().Attached(); });
     }
     return 1;
   });
@@ -139,7 +138,7 @@ TEST_F(PeltoPanelTest, FailingStepsLeaveAUsablePanel) {
   programmer.SetShortReply(-1);
 
   // Programming that never completes while CTS drops ends within its bound.
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return !programmer.Device().Attached(); }));
+  ASSERT_TRUE(WaitFor([&] { return !programmer.Device().Attached(); }));
   Click("Button_Connect");
   ASSERT_TRUE(Connected());
   programmer.SetNeverCompletes(0x02, true);
@@ -152,7 +151,7 @@ TEST_F(PeltoPanelTest, FailingStepsLeaveAUsablePanel) {
   // A device CRC that never completes at connect is a failed link.
   programmer.SetCts(true);
   programmer.SetNeverCompletes(0x04, true);
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return !programmer.Device().Attached(); }));
+  ASSERT_TRUE(WaitFor([&] { return !programmer.Device().Attached(); }));
   boxes.clear();
   Click("Button_Connect");
   EXPECT_FALSE(Connected());

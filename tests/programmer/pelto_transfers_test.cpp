@@ -1,6 +1,6 @@
 // The control's transfers against the simulated device programmer: the
 // frames of every width byte for byte, the status texts, the progress, the
-// commands' completion and their failures.
+// commands' completion.
 #include <QProgressBar>
 #include <QRadioButton>
 #include <gtest/gtest.h>
@@ -130,50 +130,6 @@ TEST_F(PeltoLinkTest, CommandsCompleteAndTheFileChecksumsAgreeWithTheProgrammer)
   EXPECT_EQ(Text("Text_CRCBox"), Text("Text_CRCMaster"));
   EXPECT_EQ(Text("Text_CRCDevice"), Text("Text_CRCMaster"));
   EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(PeltoLinkTest, CommandsThatNeverCompleteAndDeadLinksEndTheirWaits) {
-  MakeFor("Tiny16", 5);
-  ConnectAndHold();
-  // A device CRC that never completes gives up after 10 polls, silently.
-  programmer.SetNeverCompletes(0x04, true);
-  const int polls = programmer.Polls();
-  EXPECT_EQ(Call("RequestDevCRC"), -1);
-  EXPECT_EQ(programmer.Polls() - polls, 10);
-  EXPECT_TRUE(boxes.empty());
-  EXPECT_TRUE(Connected());
-
-  // Programming that never completes ends when CTS drops.
-  programmer.SetNeverCompletes(0x02, true);
-  programmer.Device().After(100, [&] { programmer.SetCts(false); });
-  EXPECT_EQ(Call("ProgramDevice"), -1);
-  EXPECT_FALSE(Connected());
-  EXPECT_EQ(boxes, Lines{"General Communication problem"});
-
-  // A silent programmer: the read times out and the link closes.
-  programmer.SetCts(true);
-  programmer.SetNeverCompletes(0x04, false);
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return !programmer.Device().Attached(); }));
-  boxes.clear();
-  ConnectAndHold();
-  programmer.SetSilent(true);
-  QByteArray answer;
-  short result = 0;
-  QMetaObject::invokeMethod(control.get(), "read_PELTO_data", Qt::DirectConnection,
-                            Q_RETURN_ARG(short, result), Q_ARG(short, 0x0B), Q_ARG(short, 1),
-                            Q_ARG(QByteArray&, answer));
-  EXPECT_EQ(result, -1);
-  EXPECT_EQ(boxes, (Lines{"Reception of data has timed out", "General Communication problem"}));
-  EXPECT_FALSE(Connected());
-
-  // A port that does not open ends the connect at once.
-  boxes.clear();
-  programmer.ClearTranscript();
-  programmer.SetRefuseHosts(true);
-  Child<QPushButton>("Button_Connect")->click();
-  EXPECT_FALSE(Connected());
-  EXPECT_EQ(boxes, Lines{"General Communication problem"});
-  EXPECT_TRUE(programmer.FrameText().empty());
 }
 
 }  // namespace

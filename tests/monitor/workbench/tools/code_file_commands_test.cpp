@@ -57,7 +57,12 @@ TEST_F(CodeFileCommandsTest, ConverterGetsTheNameAsOneArgumentAndNeverRunsOnACan
   Start();
   const std::string blank = work.file("my code.cod");
   answers = {blank, "", work.file("b.cod")};
-  for (int i = 0; i < 3; ++i) Click("mnuConvertCodToBin");
+  // The converter runs detached: each run's line is awaited before the next
+  // click, so the log keeps the order of the clicks.
+  for (long run : {1, 1, 2}) {
+    Click("mnuConvertCodToBin");
+    Log(run);
+  }
   EXPECT_EQ(Log(2), "folder:1:" + blank + "\nfolder:1:" + work.file("b.cod") + "\n");
   EXPECT_EQ(dialogs[0], "monitorCMD||COD Files (*.cod)|*.cod|All Files (*.*)|*.*||1|off");
   EXPECT_EQ(dialogs[1],
