@@ -1,7 +1,6 @@
 #include "subsystems.h"
 
 #include "core/monitor_state.h"
-#include "core/registry_settings.h"
 #include "debug/debug_forms.h"
 #include "emulator/emulator_binding.h"
 #include "mtp/mtp_binding.h"
@@ -16,7 +15,6 @@
 namespace monitor {
 
 void BindSubsystems(MonitorState& state, Workbench& workbench, Programming& programming) {
-  BindRegistrySettings(state.Seams.settings);
   BindWorkbench(workbench);
   BindBuilds(workbench);
   BindWorkbenchTools(state);

@@ -17,7 +17,6 @@
 
 #include "core/main_module.h"
 #include "core/monitor_state.h"
-#include "core/registry_settings.h"
 #include "platform/filenames.h"
 #include "platform/hooks.h"
 #include "platform/link_client.h"
@@ -65,7 +64,6 @@ class Bench {
     platform::SetMessageBoxHook([](const std::string&, const std::string&, unsigned style) {
       return platform::DefaultAnswer(style);
     });
-    monitor::BindRegistrySettings(state.Seams.settings);
     monitor::BindWorkbench(workbench);
     monitor::BindBuilds(workbench);
     mainModule.Main();

@@ -12,7 +12,6 @@
 
 #include "core/main_module.h"
 #include "core/monitor_state.h"
-#include "core/registry_settings.h"
 #include "platform/filenames.h"
 #include "platform/hooks.h"
 #include "workbench/filopen.h"
@@ -42,7 +41,6 @@ class Bench {
     platform::SetMessageBoxHook([](const std::string&, const std::string&, unsigned style) {
       return platform::DefaultAnswer(style);
     });
-    monitor::BindRegistrySettings(state.Seams.settings);
     monitor::BindWorkbench(workbench);
     mainModule.Main();
     mainModule.StopPollLoop();

@@ -15,7 +15,6 @@
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
 #include "core/panel_controls.h"
-#include "core/registry_settings.h"
 #include "platform/filenames.h"
 #include "platform/grid_control.h"
 #include "platform/hooks.h"
@@ -60,7 +59,6 @@ class Bench {
     platform::SetMessageBoxHook([](const std::string&, const std::string&, unsigned style) {
       return platform::DefaultAnswer(style);
     });
-    monitor::BindRegistrySettings(state.Seams.settings);
     monitor::BindWorkbench(workbench);
     state.Forms.Register("IceView", platform::FormKind::MdiChild, [this] {
       panel = new PanelStandIn(state);

@@ -1,10 +1,12 @@
 #include "core/font_command.h"
 
 #include <QWidget>
+#include <sstream>
 
 #include "core/debug_view.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
+#include "core/settings/mdl_registry.h"
 #include "platform/run_time_error.h"
 
 namespace monitor {
@@ -108,10 +110,23 @@ void FontCommand(MonitorState& state) {
   QWidget* stored = view.controls.stored;
   if (stored == nullptr) return;
   const QFont font = stored->font();
-  PassOver([&] { state.Seams.SetString(view.key, "fontname", font.family().toStdString()); });
-  PassOver([&] { state.Seams.SetDword(view.key, "fontsize", font.pointSizeF()); });
+  using platform::HKEY_CURRENT_USER;
   PassOver([&] {
-    state.Seams.SetDword(view.key, "fontpara", (font.italic() ? 1 : 0) + (font.bold() ? 2 : 0));
+    RegSetSetting(HKEY_CURRENT_USER, view.key, "fontname", RegValue(font.family().toStdString()),
+                  platform::REG_SZ);
+  });
+  // Written as text, the registry's conversion rounds a fractional size.
+  PassOver([&] {
+    std::ostringstream size;
+    size.precision(15);
+    size << font.pointSizeF();
+    RegSetSetting(HKEY_CURRENT_USER, view.key, "fontsize", RegValue(size.str()),
+                  platform::REG_DWORD);
+  });
+  PassOver([&] {
+    RegSetSetting(HKEY_CURRENT_USER, view.key, "fontpara",
+                  RegValue(int32_t{(font.italic() ? 1 : 0) + (font.bold() ? 2 : 0)}),
+                  platform::REG_DWORD);
   });
 }
 

@@ -9,6 +9,7 @@
 #include "core/instance_guard.h"
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
+#include "core/settings/load_settings.h"
 #include "platform/messagebox.h"
 #include "platform/run_time_error.h"
 
@@ -63,9 +64,9 @@ void CheckShowTips(MonitorState& state) {
   Monitorform* frame = state.MainForm();
   if (frame == nullptr || frame->WindowState() == 1) return;
   if (!state.Forms.IsBuilt("frmTip")) return;
-  if (state.Seams.settings.TipsWanted && state.Seams.settings.TipsWanted()) {
-    state.Forms.ShowModal("frmTip");
-  }
+  bool wanted = false;
+  CheckShowTips(frame->WindowState(), [&wanted] { wanted = true; });
+  if (wanted) state.Forms.ShowModal("frmTip");
 }
 
 void PollStep(MonitorState& state) {

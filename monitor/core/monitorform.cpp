@@ -9,6 +9,8 @@
 #include <QStatusBar>
 
 #include "core/monitor_state.h"
+#include "core/settings/load_settings.h"
+#include "core/settings/mdl_registry.h"
 #include "platform/filenames.h"
 #include "platform/messagebox.h"
 
@@ -24,6 +26,18 @@ QPixmap HolderPicture(int shade) {
   painter.setPen(Qt::black);
   painter.drawRect(0, 0, 15, 15);
   return picture;
+}
+
+// A number stored under the main window's key, or nothing when it is missing.
+std::optional<int32_t> StoredNumber(const char* name) {
+  const RegValue value = RegGetSetting(platform::HKEY_CURRENT_USER, kMonitorWindowKey, name);
+  if (value.IsEmpty()) return std::nullopt;
+  return value.AsNumber();
+}
+
+void StoreNumber(const char* name, int32_t value) {
+  RegSetSetting(platform::HKEY_CURRENT_USER, kMonitorWindowKey, name, RegValue(value),
+                platform::REG_DWORD);
 }
 
 }  // namespace
@@ -94,20 +108,20 @@ void Monitorform::OnLoad() {
   // Main loads this window only once it holds the one-instance lock.
   state_.ProgramPath = platform::ProgramPath();
   if (state_.ProgramPath.empty() || state_.ProgramPath.back() != '/') state_.ProgramPath += '/';
-  Services::Call(state_.Seams.settings.LoadSettings);
+  LoadSettings();
 
-  SetWindowState(state_.Seams.GetDword(kMonitorWindowKey, "windowstate").value_or(0));
+  SetWindowState(StoredNumber("windowstate").value_or(0));
   Outer()->show();
   if (WindowState() == 0) {
     // A size that is missing or not positive is not applied.
-    if (auto height = state_.Seams.GetDword(kMonitorWindowKey, "height"); height && *height > 0) {
+    if (auto height = StoredNumber("height"); height && *height > 0) {
       SetHeight(*height);
     }
-    if (auto width = state_.Seams.GetDword(kMonitorWindowKey, "width"); width && *width > 0) {
+    if (auto width = StoredNumber("width"); width && *width > 0) {
       SetWidth(*width);
     }
-    if (auto top = state_.Seams.GetDword(kMonitorWindowKey, "top")) SetTop(*top);
-    if (auto left = state_.Seams.GetDword(kMonitorWindowKey, "left")) SetLeft(*left);
+    if (auto top = StoredNumber("top")) SetTop(*top);
+    if (auto left = StoredNumber("left")) SetLeft(*left);
   }
   if (chdir(WithoutSlash(state_.ProgramPath).c_str()) != 0) {
     // The program folder exists (the program runs from it); nothing to do.
@@ -129,12 +143,12 @@ void Monitorform::OnQueryUnload(bool& cancel) {
 void Monitorform::OnUnload() {
   if (WindowState() == 0) {
     const platform::TwipsRect place = Placement();
-    state_.Seams.SetDword(kMonitorWindowKey, "height", place.height);
-    state_.Seams.SetDword(kMonitorWindowKey, "width", place.width);
-    state_.Seams.SetDword(kMonitorWindowKey, "top", place.top);
-    state_.Seams.SetDword(kMonitorWindowKey, "left", place.left);
+    StoreNumber("height", place.height);
+    StoreNumber("width", place.width);
+    StoreNumber("top", place.top);
+    StoreNumber("left", place.left);
   }
-  state_.Seams.SetDword(kMonitorWindowKey, "windowstate", WindowState());
+  StoreNumber("windowstate", WindowState());
   state_.Forms.Unload("FormGoLabel");
   state_.Forms.Unload("FormFind");
   // Editors close before the frame unloads; the program ends either way.

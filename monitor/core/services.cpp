@@ -45,18 +45,4 @@ std::optional<int16_t> Services::SaveProjectCommand() const {
   return std::nullopt;
 }
 
-std::optional<int32_t> Services::GetDword(const std::string& key, const std::string& name) const {
-  if (settings.GetDword) return settings.GetDword(key, name);
-  return std::nullopt;
-}
-
-void Services::SetDword(const std::string& key, const std::string& name, double value) const {
-  if (settings.SetDword) settings.SetDword(key, name, value);
-}
-
-void Services::SetString(const std::string& key, const std::string& name,
-                         const std::string& value) const {
-  if (settings.SetString) settings.SetString(key, name, value);
-}
-
 }  // namespace monitor

@@ -1,6 +1,6 @@
 #pragma once
 // The seams through which the monitor core reaches the floors above it: the
-// debug views, the workbench and the settings. Each operation has the name
+// debug views and the workbench. Each operation has the name
 // its subsystem gives it. The
 // code that builds an operation assigns it here when the monitor starts
 // (see BindServices in the program); until then it is empty, and the core
@@ -46,24 +46,9 @@ struct WorkbenchServices {
   std::function<void()> DisassembleBinary, ConvertCodToBin;
 };
 
-// The registry of the settings layer: keys below HKEY_CURRENT_USER.
-struct SettingsServices {
-  // Creates the keys other windows rely on, with their defaults.
-  std::function<void()> LoadSettings;
-  // True when "Show Tips at Startup" asks for the tips (0 or missing).
-  std::function<bool()> TipsWanted;
-  // A REG_DWORD value, or nothing when it is missing.
-  std::function<std::optional<int32_t>(const std::string& key, const std::string& name)> GetDword;
-  std::function<void(const std::string& key, const std::string& name, const std::string& value)>
-      SetString;
-  // Stored as a whole number, rounded as the registry layer rounds.
-  std::function<void(const std::string& key, const std::string& name, double value)> SetDword;
-};
-
 struct Services {
   DebugViewServices debug;
   WorkbenchServices workbench;
-  SettingsServices settings;
 
   // True when the operation of that name is bound. Unknown names are false.
   bool Bound(const std::string& operation) const;
@@ -71,9 +56,6 @@ struct Services {
   // The operations with what they answer while they are not bound.
   int16_t AskSaveProject() const;
   std::optional<int16_t> SaveProjectCommand() const;
-  std::optional<int32_t> GetDword(const std::string& key, const std::string& name) const;
-  void SetDword(const std::string& key, const std::string& name, double value) const;
-  void SetString(const std::string& key, const std::string& name, const std::string& value) const;
   // Calls a bound operation without arguments; nothing when it is not bound.
   static void Call(const std::function<void()>& operation) {
     if (operation) operation();

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 
 #include "core/debug_view.h"
+#include "core/settings/mdl_registry.h"
+#include "core/settings/registry_layout.h"
 #include "monitor_fixture.h"
 #include "platform/grid_control.h"
 
@@ -58,11 +60,34 @@ class FontTest : public MonitorTest {
       return ok;
     });
   }
+  // A view's key as its window's load makes it, its font values then
+  // replaced by marks that no font command writes.
+  static void Mark(const char* key) {
+    monitor::EnsureLayoutKey(key);
+    const std::string path = monitor::FindLayoutKey(key)->path;
+    using platform::HKEY_CURRENT_USER;
+    monitor::RegSetSetting(HKEY_CURRENT_USER, path, "fontname", "-", platform::REG_SZ);
+    monitor::RegSetSetting(HKEY_CURRENT_USER, path, "fontsize", -1, platform::REG_DWORD);
+    monitor::RegSetSetting(HKEY_CURRENT_USER, path, "fontpara", -1, platform::REG_DWORD);
+  }
+  static std::vector<std::string> StoredFont(const char* key) {
+    const std::string path = monitor::FindLayoutKey(key)->path;
+    const auto value = [&](const char* name) {
+      return monitor::RegGetSetting(platform::HKEY_CURRENT_USER, path, name);
+    };
+    return {"fontname=" + value("fontname").AsText(),
+            "fontsize=" + std::to_string(value("fontsize").AsNumber()),
+            "fontpara=" + std::to_string(value("fontpara").AsNumber())};
+  }
+  using Font = std::vector<std::string>;
+  const Font unwritten{"fontname=-", "fontsize=-1", "fontpara=-1"};
+
   std::vector<std::string> dialogs;
 };
 
 TEST_F(FontTest, WatchViewTakesTheFontOnAllFiveControlsAndStoresIt) {
   Start();
+  Mark("watch window");
   platform::Form* watch = View("Watchwin", "Watch", {"grdData", "grdSymbols"},
                                {"txtInput", "Text1", "Text2"}, "txtInput");
   watch->findChild<QWidget*>("txtInput")->setFont(QFont("Monospace", 9));
@@ -77,21 +102,20 @@ TEST_F(FontTest, WatchViewTakesTheFontOnAllFiveControlsAndStoresIt) {
     EXPECT_TRUE(font.bold()) << name;
     EXPECT_FALSE(font.italic()) << name;
   }
-  const std::string key = "SOFTWARE\\Corvane\\Tavix\\watch window|";
-  EXPECT_EQ(Writes(), (std::vector<std::string>{key + "fontname=Courier New", key + "fontsize=10",
-                                                key + "fontpara=2"}));
+  EXPECT_EQ(StoredFont("watch window"),
+            (Font{"fontname=Courier New", "fontsize=10", "fontpara=2"}));
 
-  // Italic and bold, and a fractional size handed to the registry as it is.
-  settings.log.clear();
+  // Italic and bold, and a fractional size stored as the registry rounds it.
+  Mark("watch window");
   Answer("Courier New", 10.5, true, true);
   Click("mnuFontName");
-  EXPECT_EQ(Writes(), (std::vector<std::string>{key + "fontname=Courier New", key + "fontsize=10.5",
-                                                key + "fontpara=3"}));
+  EXPECT_EQ(StoredFont("watch window"),
+            (Font{"fontname=Courier New", "fontsize=10", "fontpara=3"}));
   // Cancel: nothing applied or stored.
-  settings.log.clear();
+  Mark("watch window");
   Answer("Serif", 20, false, false, false);
   Click("mnuFontName");
-  EXPECT_TRUE(Writes().empty());
+  EXPECT_EQ(StoredFont("watch window"), unwritten);
   EXPECT_EQ(watch->findChild<QWidget*>("grdData")->font().family(), "Courier New");
   EXPECT_TRUE(boxes.empty());
 }
@@ -103,27 +127,30 @@ TEST_F(FontTest, EitherPanelCaptionGoesToTheCodeWindowAndOtherViewsChangeNothing
   EXPECT_EQ(dialogs.size(), 1u);
   platform::Form* panel =
       View("IceView", "VICE - VIRTUAL Emulator Control Panel", {"grdProgram"}, {});
+  Mark("code window");
   Click("mnuFontName");
   EXPECT_EQ(panel->findChild<QWidget*>("grdProgram")->font().family(), "Courier New");
+  const Font courier8{"fontname=Courier New", "fontsize=8", "fontpara=0"};
+  EXPECT_EQ(StoredFont("code window"), courier8);
+  Mark("code window");
   panel->SetCaption("ICE - Emulator Control Panel");
   Click("mnuFontName");
-  const std::string key = "SOFTWARE\\Corvane\\Tavix\\code window|";
-  EXPECT_EQ(Writes(), (std::vector<std::string>{key + "fontname=Courier New", key + "fontsize=8",
-                                                key + "fontpara=0", key + "fontname=Courier New",
-                                                key + "fontsize=8", key + "fontpara=0"}));
-  settings.log.clear();
+  EXPECT_EQ(StoredFont("code window"), courier8);
   platform::Form* ram = View("RAMWin", "RAM", {"grdRAM"}, {"RAMEditBox"});
+  Mark("ram window");
   Answer("Serif", 12, false, true);
   Click("mnuFontName");
   EXPECT_TRUE(ram->findChild<QWidget*>("RAMEditBox")->font().italic());
-  EXPECT_EQ(Writes().front(), "SOFTWARE\\Corvane\\Tavix\\ram window|fontname=Serif");
+  EXPECT_EQ(StoredFont("ram window").front(), "fontname=Serif");
 
-  settings.log.clear();
+  for (const char* key : {"code window", "ram window", "watch window"}) Mark(key);
   platform::Form* build = View("BuildOut", "Build output", {"grdRAM"}, {});
   Answer("Monospace", 30, true, true);
   Click("mnuFontName");
   EXPECT_EQ(dialogs.size(), 5u);
-  EXPECT_TRUE(Writes().empty());
+  for (const char* key : {"code window", "ram window", "watch window"}) {
+    EXPECT_EQ(StoredFont(key), unwritten) << key;
+  }
   EXPECT_NE(build->findChild<QWidget*>("grdRAM")->font().family(), "Monospace");
   EXPECT_EQ(monitor::FontKeyOf("Watch"), "SOFTWARE\\Corvane\\Tavix\\watch window");
 }

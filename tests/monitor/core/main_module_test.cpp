@@ -42,12 +42,11 @@ TEST_F(MonitorTest, AnErrorEscapingThePollStepEndsTheProgramWithItsNumber) {
 TEST_F(MonitorTest, SecondInstanceEndsBeforeTouchingAnySetting) {
   Start();
   monitor::MonitorState second;
-  settings.log.clear();
-  settings.Bind(second.Seams);
+  const std::string hive = registry.read("HKEY_CURRENT_USER.hive");
   EXPECT_FALSE(monitor::MainModule(second).Main());
   EXPECT_EQ(boxes,
             (std::vector<std::string>{"Tavix|The development system is already running|16"}));
-  EXPECT_TRUE(settings.log.empty());
+  EXPECT_EQ(registry.read("HKEY_CURRENT_USER.hive"), hive);
   EXPECT_EQ(ends, 1);
   EXPECT_TRUE(state.MainForm()->isVisible());
   // A lock left by a process that is gone is taken over.

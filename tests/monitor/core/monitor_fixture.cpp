@@ -6,37 +6,41 @@
 #include <QCoreApplication>
 
 #include "core/main_module.h"
+#include "core/settings/mdl_registry.h"
+#include "core/settings/registry_layout.h"
 #include "platform/filenames.h"
 #include "platform/hooks.h"
 
 namespace monitortest {
 
-void RecordedSettings::Bind(monitor::Services& seams) {
-  seams.settings.LoadSettings = [this] { log.push_back("LoadSettings"); };
-  seams.settings.GetDword = [this](const std::string& key,
-                                   const std::string& name) -> std::optional<int32_t> {
-    log.push_back("get " + name);
-    const std::string id = key == monitor::kMonitorWindowKey ? name : key + "|" + name;
-    auto it = dwords.find(id);
-    if (it == dwords.end()) return std::nullopt;
-    return it->second;
-  };
-  seams.settings.SetDword = [this](const std::string& key, const std::string& name, double value) {
-    const std::string id = key == monitor::kMonitorWindowKey ? name : key + "|" + name;
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    log.push_back("set " + id + "=" + text);
-  };
-  seams.settings.SetString = [this](const std::string& key, const std::string& name,
-                                    const std::string& value) {
-    log.push_back("set " + key + "|" + name + "=" + value);
-  };
+void MonitorWindowSettings::Seed() const {
+  if (!seed) return;
+  monitor::EnsureLayoutKey("monitor window");
+  std::map<std::string, int32_t> values = {{"windowstate", 0}};
+  for (const auto& [name, value] : dwords) values[name] = value;
+  for (const auto& [name, value] : values) {
+    monitor::RegSetSetting(platform::HKEY_CURRENT_USER, monitor::kMonitorWindowKey, name,
+                           monitor::RegValue(value), platform::REG_DWORD);
+  }
+}
+
+std::map<std::string, int32_t> MonitorWindowSettings::Stored() const {
+  std::map<std::string, int32_t> stored;
+  for (const char* name : {"windowstate", "height", "width", "top", "left"}) {
+    const monitor::RegValue value =
+        monitor::RegGetSetting(platform::HKEY_CURRENT_USER, monitor::kMonitorWindowKey, name);
+    if (!value.IsEmpty()) stored[name] = value.AsNumber();
+  }
+  return stored;
 }
 
 MonitorTest::MonitorTest() {
   char cwd[4096];
   oldCwd = getcwd(cwd, sizeof cwd) != nullptr ? cwd : "/";
   setenv("TAVIX_LINK_DIR", link.path().c_str(), 1);
+  // A fixture of its own may point the registry elsewhere; the seed goes
+  // where it points at Start.
+  setenv("TAVIX_REGISTRY_DIR", registry.path().c_str(), 1);
   platform::SetProgramPath(program.path());
   platform::SetMessageBoxHook(
       [this](const std::string& text, const std::string& title, unsigned style) {
@@ -50,7 +54,6 @@ MonitorTest::MonitorTest() {
     opened.push_back("help|" + file + "|" + std::to_string(command));
   });
   platform::SetEndProgramHook([this] { ++ends; });
-  settings.Bind(state.Seams);
 }
 
 MonitorTest::~MonitorTest() {
@@ -65,6 +68,7 @@ MonitorTest::~MonitorTest() {
 }
 
 monitor::Monitorform* MonitorTest::Start() {
+  settings.Seed();
   EXPECT_TRUE(mainModule.Main());
   return state.MainForm();
 }
@@ -73,14 +77,6 @@ void MonitorTest::Click(const std::string& item) {
   QAction* action = state.MainForm()->Menu(item);
   ASSERT_NE(action, nullptr) << item;
   action->trigger();
-}
-
-std::vector<std::string> MonitorTest::Writes() const {
-  std::vector<std::string> writes;
-  for (const std::string& entry : settings.log) {
-    if (entry.rfind("set ", 0) == 0) writes.push_back(entry.substr(4));
-  }
-  return writes;
 }
 
 }  // namespace monitortest

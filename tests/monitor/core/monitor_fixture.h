@@ -15,11 +15,15 @@
 
 namespace monitortest {
 
-// The settings the main window reads and writes, recorded in order.
-struct RecordedSettings {
-  std::map<std::string, int32_t> dwords;  // "name" below the monitor window key, or "key|name"
-  std::vector<std::string> log;           // "get name", "set key|name=value"
-  void Bind(monitor::Services& seams);
+// The main window's settings in the registry folder in use: seeded at Start
+// below its key with the key's marker, so that the start-up keeps them, and
+// windowstate 0 unless `dwords` names one.
+struct MonitorWindowSettings {
+  std::map<std::string, int32_t> dwords;  // by value name
+  bool seed = true;                       // false: the registry as the test left it
+  void Seed() const;
+  // Which of windowstate, height, width, top and left are stored, and as what.
+  std::map<std::string, int32_t> Stored() const;
 };
 
 class MonitorTest : public ::testing::Test {
@@ -27,16 +31,13 @@ class MonitorTest : public ::testing::Test {
   MonitorTest();
   ~MonitorTest() override;
 
-  // Main with the recorded settings; the main window as it loaded.
+  // Main with the seeded settings; the main window as it loaded.
   monitor::Monitorform* Start();
   // The menu command as the user's click runs it.
   void Click(const std::string& item);
-  // The writes of the settings log, without the reads.
-  std::vector<std::string> Writes() const;
-
-  testsupport::TempDir program, link;
+  testsupport::TempDir program, link, registry;
   std::string oldCwd;
-  RecordedSettings settings;
+  MonitorWindowSettings settings;
   std::vector<std::string> boxes;   // "title|text|style"
   std::vector<std::string> opened;  // "verb|file|folder|show"
   int ends = 0;

@@ -9,6 +9,8 @@
 #include <filesystem>
 
 #include "core/main_module.h"
+#include "core/settings/mdl_registry.h"
+#include "core/settings/registry_layout.h"
 #include "monitor_fixture.h"
 #include "platform/filenames.h"
 #include "platform/run_time_error.h"
@@ -158,16 +160,20 @@ TEST_F(MonitorTest, StartsIdleWithThePlacementStoredAndWritesItAtClose) {
   EXPECT_EQ(monitor::AnyEditorOpen(state), 0);
   EXPECT_EQ(std::filesystem::current_path().string() + "/", program.path());
   EXPECT_EQ(calls, (std::vector<std::string>{"files", "projects"}));
-  EXPECT_EQ(settings.log, (std::vector<std::string>{"LoadSettings", "get windowstate", "get height",
-                                                    "get width", "get top", "get left"}));
+  // The settings' start-up made the keys the other windows rely on.
+  const std::string editorKey = monitor::FindLayoutKey("editor window")->path;
+  EXPECT_EQ(monitor::RegGetSetting(platform::HKEY_CURRENT_USER, editorKey, "fontname").AsText(),
+            "Courier New");
   EXPECT_EQ(frame->Placement(), (platform::TwipsRect{450, 300, 9000, 6000}));
   EXPECT_TRUE(frame->isVisible());
   EXPECT_EQ(state.HostCloseAllowed, 0);
 
   frame->SetPlacement({600, 750, 7500, 4500});
   EXPECT_TRUE(frame->CloseFrame());
-  EXPECT_EQ(Writes(), (std::vector<std::string>{"height=4500", "width=7500", "top=750", "left=600",
-                                                "windowstate=0"}));
+  EXPECT_EQ(
+      settings.Stored(),
+      (std::map<std::string, int32_t>{
+          {"height", 4500}, {"width", 7500}, {"top", 750}, {"left", 600}, {"windowstate", 0}}));
   EXPECT_EQ(state.HostCloseAllowed, -1);
   EXPECT_EQ(ends, 1);
   EXPECT_EQ(state.MainForm(), nullptr);
@@ -178,21 +184,21 @@ TEST_F(MonitorTest, MaximizedOpensWithoutPlacementAndMinimizedKeepsTheOldOne) {
   settings.dwords = {{"windowstate", 2}, {"height", 6000}};
   monitor::Monitorform* frame = Start();
   EXPECT_EQ(frame->WindowState(), 2);
-  EXPECT_EQ(settings.log, (std::vector<std::string>{"LoadSettings", "get windowstate"}));
-  frame->CloseFrame();
-  EXPECT_EQ(Writes(), (std::vector<std::string>{"windowstate=2"}));
+  frame->CloseFrame();  // maximized: the placement stored before stays
+  EXPECT_EQ(settings.Stored(),
+            (std::map<std::string, int32_t>{{"windowstate", 2}, {"height", 6000}}));
 
   mainModule.ReleaseInstanceLock();  // as the process ends
   monitor::MonitorState second;
   monitor::MainModule secondMain(second);
-  settings.Bind(second.Seams);
-  settings.log.clear();
+  std::filesystem::remove(registry.file("HKEY_CURRENT_USER.hive"));
   settings.dwords = {{"windowstate", 0}};
+  settings.Seed();
   ASSERT_TRUE(secondMain.Main());
   EXPECT_GT(second.MainForm()->Width(), 0);  // missing sizes are not applied
   second.MainForm()->SetWindowState(1);
   second.MainForm()->CloseFrame();
-  EXPECT_EQ(Writes(), (std::vector<std::string>{"windowstate=1"}));
+  EXPECT_EQ(settings.Stored(), (std::map<std::string, int32_t>{{"windowstate", 1}}));
 }
 
 // A stand-in for the control panel: refuses simulation as told, and refuses
@@ -248,7 +254,7 @@ TEST_F(MonitorTest, VirtualAndInCircuitWithAStandInPanel) {
   // Closing during a run: the panel refuses, nothing is unloaded or written.
   EXPECT_FALSE(frame->CloseFrame());
   EXPECT_TRUE(state.Forms.IsLoaded("IceView"));
-  EXPECT_TRUE(Writes().empty());
+  EXPECT_EQ(settings.Stored(), (std::map<std::string, int32_t>{{"windowstate", 0}}));
   EXPECT_EQ(ends, 0);
   // Unsaved project changes, answered Cancel: everything stays.
   state.RunActive = 0;
@@ -257,7 +263,7 @@ TEST_F(MonitorTest, VirtualAndInCircuitWithAStandInPanel) {
   EXPECT_FALSE(frame->CloseFrame());
   EXPECT_EQ(state.HostCloseAllowed, 0);
   EXPECT_TRUE(state.Forms.IsLoaded("IceView"));
-  EXPECT_TRUE(Writes().empty());
+  EXPECT_EQ(settings.Stored(), (std::map<std::string, int32_t>{{"windowstate", 0}}));
   // Exit: the project command answers Cancel, then No.
   std::optional<int16_t> answer = 2;
   state.Seams.workbench.SaveProjectCommand = [&] { return answer; };

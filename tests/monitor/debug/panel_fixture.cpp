@@ -12,7 +12,6 @@
 namespace paneltest {
 
 PanelTest::PanelTest() {
-  setenv("TAVIX_REGISTRY_DIR", registry.path().c_str(), 1);
   platform::SetBeepHook([this] { ++beeps; });
   monitor::RegisterDebugForms(state);
 }

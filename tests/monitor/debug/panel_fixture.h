@@ -34,7 +34,6 @@ class PanelTest : public monitortest::MonitorTest {
   void Key(int qtKey, int modifiers = 0);
   int32_t Pc() const;
 
-  testsupport::TempDir registry;
   int beeps = 0;
 };
 

@@ -12,7 +12,6 @@
 namespace monitortest {
 
 EmulatorTest::EmulatorTest() {
-  setenv("TAVIX_REGISTRY_DIR", registry.path().c_str(), 1);
   setenv("TAVIX_COM2", ice.Endpoint().c_str(), 1);
   link = &monitor::BindEmulatorLink(state);
   monitor::LinkTimings& t = Link().Timings();

@@ -30,7 +30,6 @@ class EmulatorTest : public MonitorTest {
   bool WaitForSession(int16_t target, int ms = 2000);
 
   monitor::EmulatorLink* link = nullptr;  // the bound emulator's
-  testsupport::TempDir registry;
   testdevices::SimulatedIce ice;
   int beeps = 0;
   std::vector<int> answers;       // box answers in order; then the default

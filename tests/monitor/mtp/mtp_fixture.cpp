@@ -15,16 +15,17 @@
 namespace mtptest {
 
 MtpTest::MtpTest() {
-  setenv("TAVIX_REGISTRY_DIR", registry.path().c_str(), 1);
   setenv("TAVIX_COM3", programmer.Endpoint().c_str(), 1);
   state.ProgramPath = program.path();
   const std::string dist = TAVIX_DIST_DIR;
   EXPECT_EQ(symlink((dist + "STDK42XX.so").c_str(), program.file("STDK42XX.so").c_str()), 0);
   program.write("TAVIX.INI", testsupport::ReadFile(dist + "TAVIX.INI"));
-  for (const auto& [name, value] : {std::pair{"QV4128", "16,2,8,"}, {"QV4234", "12,4,512,"},
-                                    {"QV4111", "16,300,8,"}, {"QV4112", "8,"}})
-    EXPECT_TRUE(platform::WritePrivateProfileString("MTP PARAMS", name, value,
-                                                    program.file("TAVIX.INI")));
+  for (const auto& [name, value] : {std::pair{"QV4128", "16,2,8,"},
+                                    {"QV4234", "12,4,512,"},
+                                    {"QV4111", "16,300,8,"},
+                                    {"QV4112", "8,"}})
+    EXPECT_TRUE(
+        platform::WritePrivateProfileString("MTP PARAMS", name, value, program.file("TAVIX.INI")));
   // Waits that end on an answer get bounds no loaded machine reaches; the
   // steps that expect a time-out shorten them.
   comm.Timings = {5000, 5000, 2, 0};
@@ -42,7 +43,8 @@ void MtpTest::StoreSettings(const std::string& com, const std::string& baud,
                             const std::string& buffed) {
   const std::string key = monitor::FindLayoutKey("MTPCOMM")->path;
   monitor::RegCreateKeyPath(platform::HKEY_LOCAL_MACHINE, key);
-  for (const auto& [name, text] : {std::pair{"Com", com}, {"Baud Rate", baud}, {"Buffed", buffed}}) {
+  for (const auto& [name, text] :
+       {std::pair{"Com", com}, {"Baud Rate", baud}, {"Buffed", buffed}}) {
     if (!text.empty())
       monitor::RegSetSetting(platform::HKEY_LOCAL_MACHINE, key, name, text, platform::REG_SZ);
   }

@@ -41,7 +41,6 @@ class MtpTest : public monitortest::MonitorTest {
   Lines NewFrames(size_t count);
   bool FramesEndWith(const std::string& frame);
 
-  testsupport::TempDir registry;
   testdevices::SimulatedProgrammer programmer;
   monitor::Programming programming{state};
   monitor::MtpComm& comm = programming.Comm;

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <cstdlib>
 
-#include "core/registry_settings.h"
 #include "platform/menu_table.h"
 #include "settings/mdl_registry.h"
 #include "workbench/recent_files.h"
@@ -13,8 +12,7 @@
 namespace monitortest {
 
 WorkbenchTest::WorkbenchTest() {
-  setenv("TAVIX_REGISTRY_DIR", registry.path().c_str(), 1);
-  monitor::BindRegistrySettings(state.Seams.settings);
+  settings.seed = false;  // the settings as their start-up writes them
   monitor::BindWorkbench(bench);
   platform::SetMessageBoxHook(
       [this](const std::string& text, const std::string& title, unsigned style) {

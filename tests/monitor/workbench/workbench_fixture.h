@@ -10,8 +10,8 @@
 
 #include "monitor_fixture.h"
 #include "platform/hooks.h"
-#include "workbench/frmnotepad.h"
 #include "recording_printer.h"
+#include "workbench/frmnotepad.h"
 #include "workbench/mdinote.h"
 
 namespace monitortest {
@@ -45,7 +45,7 @@ class WorkbenchTest : public MonitorTest {
   std::optional<platform::CommonDialog> lastDialog;
   Paper paper;
 
-  testsupport::TempDir registry, files;
+  testsupport::TempDir files;
   monitor::Workbench bench{state};
 };
 

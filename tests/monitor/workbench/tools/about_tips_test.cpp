@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "core/main_module.h"
-#include "core/registry_settings.h"
 #include "debug/debug_forms.h"
 #include "debug/tracewin.h"
 #include "settings/mdl_registry.h"
@@ -113,7 +112,6 @@ TEST_F(ToolsTest, TipWindowWritesOnlyOnClickAndTheNextStartsObeyIt) {
                            windowState, platform::REG_DWORD);
     modal.clear();
     auto next = std::make_unique<Started>();
-    monitor::BindRegistrySettings(next->state.Seams.settings);
     monitor::BindWorkbenchTools(next->state);
     EXPECT_TRUE(next->module.Main());
     return next;

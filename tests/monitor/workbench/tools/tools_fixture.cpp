@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include "core/registry_settings.h"
 #include "platform/hooks.h"
 #include "settings/mdl_registry.h"
 #include "workbench/tools/workbench_tools.h"
@@ -10,8 +9,7 @@
 namespace toolstest {
 
 ToolsTest::ToolsTest(bool withLibrary) {
-  setenv("TAVIX_REGISTRY_DIR", registry.path().c_str(), 1);
-  monitor::BindRegistrySettings(state.Seams.settings);
+  settings.seed = false;  // the settings as their start-up writes them
   monitor::BindWorkbenchTools(state);
   if (withLibrary) LinkFromDist("K42XXDIS.so");
   LinkFromDist("tipofday.txt");

@@ -20,7 +20,7 @@ class ToolsTest : public monitortest::MonitorTest {
   void LinkFromDist(const std::string& name);
   static std::string UserSetting(const std::string& key, const std::string& name);
 
-  testsupport::TempDir registry, work;
+  testsupport::TempDir work;
   std::vector<std::string> answers, dialogs, modal;
   std::function<void(platform::Form&)> act;
 };
