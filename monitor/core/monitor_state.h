@@ -111,8 +111,6 @@ class MonitorState {
   platform::FormManager Forms;
   // The control panel while it is loaded: it attaches itself (Panel reads it).
   PanelControls* LoadedPanel = nullptr;
-  // Sees every session event with the states before and after it.
-  std::function<void(int16_t event, int16_t from, int16_t to)> OnEmulatorTransition;
   Services Seams;
   StatusText Status;
 

@@ -150,9 +150,7 @@ bool AfterDispatch(const CommandBits& modes, CommandBits& values) {
 }
 
 void NextEmulatorState(MonitorState& state, int16_t event) {
-  const int16_t old = state.TargetState;
-  state.TargetState = NextSessionState(old, event);
-  if (state.OnEmulatorTransition) state.OnEmulatorTransition(event, old, state.TargetState);
+  state.TargetState = NextSessionState(state.TargetState, event);
   const int16_t now = state.TargetState;
   if (now == kEmulatorNotConnected || now == kEmulatorHalted || now == kEmulatorRunning)
     RefreshPanel(state);

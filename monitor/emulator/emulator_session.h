@@ -48,8 +48,7 @@ int16_t CommandWord(const CommandBits& modes, const CommandBits& values);
 // True when bit 32's mode is 1: every value is then to be cleared instead.
 bool AfterDispatch(const CommandBits& modes, CommandBits& values);
 
-// Applies the event; the observer sees (event, old, new); the panel is
-// refreshed when the new state is 1, 2 or 4.
+// Applies the event; the panel is refreshed when the new state is 1, 2 or 4.
 void NextEmulatorState(MonitorState& state, int16_t event);
 
 // The halted emulator's packet into CpuState, and its program-counter row

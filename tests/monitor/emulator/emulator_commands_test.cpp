@@ -49,13 +49,11 @@ TEST_F(EmulatorCommandsTest, ConnectStepGoStopAndDisconnectOnTheWire) {
   ASSERT_TRUE(testsupport::WaitUntil([&] { return !ice.Words().empty(); }));
   EXPECT_EQ(SinceAttach(),
             (Lines{"attach", "DTR on", "RTS on", "DTR off", "DTR on", "25 00 00 word 9"}));
-  EXPECT_EQ(path, (Lines{"9:1>17", "10:17>1", "1:1>2"}));
 
   for (bool tooShort : {false, true}) {
     SCOPED_TRACE(tooShort ? "CD pulse too short to see" : "CD off, then on");
     ice.SetStepTooShort(tooShort);
     ice.ClearTranscript();
-    path.clear();
     state.CpuState.word[2] = 0;
     state.CpuState.word[3] = 0x010;
     state.CpuState.word[25] = 0x0123;
@@ -68,14 +66,12 @@ TEST_F(EmulatorCommandsTest, ConnectStepGoStopAndDisconnectOnTheWire) {
     Lines wire = PacketThen("10", "31 00 00 word 12");
     wire.push_back("00 44 04 read 1100 4");
     EXPECT_EQ(ice.TranscriptText(), wire);
-    EXPECT_EQ(path, (Lines{"3:2>6", "10:6>13", "13:13>3", "6:3>12", "7:12>5", "10:5>2"}));
     EXPECT_EQ(state.CpuState.word[3], 0x011);
     EXPECT_EQ(state.CpuStateDirty, 0);
   }
 
   // Go, then stop: the emulator halts and the next poll step reads it.
   ice.ClearTranscript();
-  path.clear();
   state.CpuStateDirty = -1;
   monitor::HardwareGo(Link());
   ASSERT_TRUE(WaitForSession(4));
@@ -85,7 +81,7 @@ TEST_F(EmulatorCommandsTest, ConnectStepGoStopAndDisconnectOnTheWire) {
   Lines wire = PacketThen("11", "29 00 00 word 10");
   wire.insert(wire.end(), {"25 00 00 word 9", "00 44 04 read 1100 4"});
   EXPECT_EQ(ice.TranscriptText(), wire);
-  EXPECT_EQ(path, (Lines{"4:2>7", "10:7>14", "13:14>4", "5:4>15", "6:15>12", "7:12>5", "10:5>2"}));
+  EXPECT_EQ(state.TargetState, 2);
   // A stop already asked sends nothing; connect while connected does nothing.
   ice.ClearTranscript();
   state.TargetState = 15;
@@ -153,7 +149,7 @@ TEST_F(EmulatorCommandsTest, TheResetGoesThroughItsTablesAndReportsAFailure) {
   // Event 14 leads to 16, where no word is dispatched; done gives 1, with the
   // panel's state and the command bits cleared.
   monitor::ResetEmulator(Link());
-  EXPECT_EQ(path, (Lines{"14:2>16", "10:16>1"}));
+  EXPECT_EQ(state.TargetState, 1);
   for (int word = 0; word < 28; ++word) EXPECT_EQ(state.CpuState.word[word], word == 24 ? -1 : 0);
   EXPECT_EQ(state.CommandBitValue, monitor::CommandBits{});
   testsupport::RunEventsFor(5);
@@ -163,7 +159,6 @@ TEST_F(EmulatorCommandsTest, TheResetGoesThroughItsTablesAndReportsAFailure) {
   state.TargetState = 2;
   Link().ClosePort();
   Link().Timings().resetDsrMs = 300;
-  path.clear();
   int number = 0;
   try {
     monitor::ResetHardwareCommand(Link());
@@ -173,7 +168,7 @@ TEST_F(EmulatorCommandsTest, TheResetGoesThroughItsTablesAndReportsAFailure) {
   EXPECT_EQ(number, 31991);
   EXPECT_EQ(boxes, (Lines{"Hardware Reset Error|The monitor can not reset the hardware.\rCheck "
                           "the emulator and the connection with the host.|48"}));
-  EXPECT_EQ(path, (Lines{"14:2>16", "11:16>10"}));
+  EXPECT_EQ(state.TargetState, 10);
 }
 
 TEST_F(EmulatorCommandsTest, GoAndStepThatTheLinkRefusesLeaveTheSessionHaltedAndTheStateUnsent) {
@@ -196,8 +191,6 @@ TEST_F(EmulatorCommandsTest, GoAndStepThatTheLinkRefusesLeaveTheSessionHaltedAnd
   EXPECT_EQ(state.TargetState, 2);
   EXPECT_EQ(state.CpuStateDirty, -1);
   EXPECT_EQ(ice.TranscriptText(), (Lines{"00 80 04 read 2000 4"}));
-  EXPECT_EQ(path, (Lines{"4:2>7", "11:7>10", "11:10>2", "9:2>8", "11:8>10", "11:10>2", "3:2>6",
-                         "11:6>10", "11:10>2"}));
   // A failed link refuses alike; once the poll step recovers it, Go sends
   // the edit and the word, and the emulator runs.
   Link().SetLinkState(7);
@@ -238,9 +231,11 @@ TEST_F(EmulatorCommandsTest, AFailedStateReadRecoversInTheSamePollStep) {
   // A clean flag sends no packet and no event.
   state.TargetState = 2;
   state.CpuStateDirty = 0;
-  path.clear();
+  ice.ClearTranscript();
   monitor::SendEmulatorState(Link());
-  EXPECT_TRUE(path.empty());
+  EXPECT_EQ(state.TargetState, 2);
+  testsupport::RunEventsFor(5);
+  EXPECT_TRUE(ice.TranscriptText().empty());
 }
 
 }  // namespace

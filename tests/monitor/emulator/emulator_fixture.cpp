@@ -34,10 +34,6 @@ EmulatorTest::EmulatorTest() {
   // range), so a halt reads back the state packet alone.
   state.DataLower = 1;
   state.DataUpper = 0;
-  state.OnEmulatorTransition = [this](int16_t event, int16_t from, int16_t to) {
-    if (from != to)
-      path.push_back(std::to_string(event) + ":" + std::to_string(from) + ">" + std::to_string(to));
-  };
 }
 
 EmulatorTest::~EmulatorTest() {
@@ -71,7 +67,6 @@ void EmulatorTest::Connect() {
   testsupport::RunEventsFor(5);
   ice.ClearTranscript();
   boxes.clear();
-  path.clear();
   beeps = 0;
 }
 

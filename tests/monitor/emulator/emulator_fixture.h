@@ -1,7 +1,7 @@
 #pragma once
 // A monitor with its emulator link on COM2, mapped to a fresh simulated
 // emulator, the link's times shortened, its settings in a fresh registry,
-// and every box, beep and session transition recorded.
+// and every box and beep recorded.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -32,9 +32,8 @@ class EmulatorTest : public MonitorTest {
   monitor::EmulatorLink* link = nullptr;  // the bound emulator's
   testdevices::SimulatedIce ice;
   int beeps = 0;
-  std::vector<int> answers;       // box answers in order; then the default
-  std::function<void()> onBox;    // runs before a box answers
-  std::vector<std::string> path;  // "event:from>to" for every session event that moves
+  std::vector<int> answers;     // box answers in order; then the default
+  std::function<void()> onBox;  // runs before a box answers
 };
 
 }  // namespace monitortest
