@@ -8,12 +8,12 @@
 #include "platform/profile.h"
 
 TEST(ShippedParams, EveryControllerProgramsTheSameWordsInBothTools) {
-  const std::string ini = TAVIX_DIST_DIR "TAVIX.INI", spec = TAVIX_DIST_DIR "Corvane.spec";
+  const std::string ini = TAVIX_DIST_DIR "TAVIX.INI", targets = TAVIX_DIST_DIR "Corvane.spec";
   const std::vector<std::string> controllers = platform::ProfileKeys(ini, "Controllers");
   ASSERT_GE(controllers.size(), 13u);
   for (const std::string& name : controllers) {
     int bits = 0, blocks = 0, words = 0, bytes = 0;
-    ASSERT_EQ(std::sscanf(platform::ReadProfileString(spec, "ROM_PARAMS", name).c_str(),
+    ASSERT_EQ(std::sscanf(platform::ReadProfileString(targets, "ROM_PARAMS", name).c_str(),
                           "%d,%d,%d,%d,", &bits, &blocks, &words, &bytes),
               4)
         << name;
