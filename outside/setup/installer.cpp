@@ -199,8 +199,7 @@ std::string InstallFolder() {
 
 bool InstallArchive(const std::string& archivePath, const std::string& target,
                     const std::function<void(const std::string&)>& report, std::string& error) {
-  DcsArchive* archive = DcsOpenArchive(archivePath.c_str(),
-                                       DCS_MODE_READ_ONLY | DCS_MODE_NO_CREATE,
+  DcsArchive* archive = DcsOpenArchive(archivePath.c_str(), DCS_MODE_READ_ONLY | DCS_MODE_NO_CREATE,
                                        &AbortWhenInterrupted);
   if (!archive) return error = "archive error " + std::to_string(DcsGetLastError()), false;
   std::vector<Listed> entries;
