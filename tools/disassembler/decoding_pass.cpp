@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -15,7 +14,7 @@ namespace k42xxdis {
 namespace {
 
 constexpr const char* kTooLargeMessage =
-    "Binary file larger than the code space of 4096 words: not disassembled";
+    "Binary file larger than the code space: only its first 4096 words are disassembled";
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -33,14 +32,14 @@ File CreateScratchFile(std::string& path) {
 
 bool RunDecodingPass(LibraryState& state) {
   // Read as every user-named file is: a pipe or a device cannot hold it up.
-  // The code space bounds the image (an odd last byte is still reported as
-  // such), so a huge file is refused before anything is read or written.
+  // Only the code space is read, so a huge file costs no more than a full one.
   std::string image;
-  int error = 0;
-  if (!platform::ReadWholeFile(state.binaryPath, image, &error, 2 * kCodeAddresses + 1)) {
-    ShowMessage(error == EFBIG ? kTooLargeMessage : "Error opening binary file 1", kErrorCaption);
+  bool cut = false;
+  if (!platform::ReadFileHead(state.binaryPath, image, 2 * kCodeAddresses, cut)) {
+    ShowMessage("Error opening binary file 1", kErrorCaption);
     return false;
   }
+  if (cut) ShowMessage(kTooLargeMessage, kErrorCaption);
   File instructions = CreateScratchFile(state.instructionFile);
   if (!instructions) {
     ShowMessage("Error creating tempory file", kErrorCaption);
