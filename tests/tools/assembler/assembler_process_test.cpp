@@ -92,6 +92,18 @@ TEST_F(AssemblerProcessTest, FailedBuildKeepsEarlierOutputsAndReportsItsErrors) 
                 " 2 Errors"}));
 }
 
+TEST_F(AssemblerProcessTest, LinksPlantedAtTheOutputsAreReplacedNeverFollowed) {
+  const std::string outside = temp_.path() + "outside";
+  testsupport::WriteFile(outside, "not the assembler's");
+  const char* outputs[] = {"demo.err", "demo.bin", "demo.sym", "demo.prn", "demo.STA", "broken.err"};
+  for (const char* name : outputs) fs::create_symlink(outside, work_ + name);
+  EXPECT_EQ(RunAssemblerProcess({"/D/sdemo"}, linkDir_, "", work_).exitCode, 0);
+  EXPECT_EQ(RunAssemblerProcess({"/D", "/S", "broken.asm"}, linkDir_, "", work_).exitCode, 1);
+  EXPECT_EQ(testsupport::ReadFile(outside), "not the assembler's");
+  for (const char* name : outputs) EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(work_ + name))) << name;
+  EXPECT_EQ(testsupport::ReadFile(work_ + "broken.err"), Golden("broken.err"));
+}
+
 TEST_F(AssemblerProcessTest, MissingOutputFolderGivesThePathNotFoundLinesOnly) {
   testsupport::LinkTestServer server;
   std::string base = work_ + "nofolder/demo";
