@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
 
@@ -176,6 +179,41 @@ TEST_F(WorkbenchTest, EditorMenuBarSwapsInWithItsShortcutsAndStates) {
   Click(editor, "mnuFClose");
   Click(Editor(2), "mnuFClose");
   EXPECT_EQ(frame->ShownMenus(), frame->Menus().TopLevel());
+}
+
+// In every dialog with them, Return presses the default button and Escape
+// the cancel button, from a text box, a list or a check box.
+TEST_F(WorkbenchTest, ReturnAndEscapePressTheDialogsDefaultAndCancelButtons) {
+  monitor::Programming programming(state);
+  monitor::BindSubsystems(state, bench, programming);
+  platform::SetModalFormHook([](QWidget& tips) { tips.close(); });
+  Begin();
+  const char* rows[][4] = {
+      {"frmTip", "chkLoadTipsAtStartup", "cmdOK", "cmdOK"}, {"frmAbout", "", "cmdOK", "cmdOK"},
+      {"frmFind", "Text1", "cmdFind", "cmdcancel"}, {"FormFind", "Find1Combo", "BttnGo", "BttnClose"},
+      {"Project", "Source", "Command1", "Command2"}, {"Project", "ComboTargCon", "Command1", "Command2"},
+      {"Dissassamble_params", "ASMfile", "Command1", "Command2"},
+      {"TracePrint", "startadr", "Printbtn", "Cancelbtn"},
+      {"transferwin", "baudcombo", "OKCommand", "CancelCommand"},
+      {"MTPCOMM_FORM", "MTP_comCombo", "MTP_OK", "MTP_CANCEL"}};
+  for (const auto& [name, field, ok, cancel] : rows) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      platform::Form* form = state.Forms.Show(name);
+      if (auto* text = form->findChild<QLineEdit*>("Text1")) text->setText("x");  // Find needs one
+      QWidget* focus = *field != 0 ? form->findChild<QWidget*>(field) : form;
+      form->activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(form)) << name;
+      focus->setFocus();
+      QSignalSpy oks(form->findChild<QAbstractButton*>(ok), &QAbstractButton::clicked);
+      QSignalSpy cancels(form->findChild<QAbstractButton*>(cancel), &QAbstractButton::clicked);
+      QTest::keyClick(focus, key);
+      const bool same = std::string(ok) == cancel;
+      EXPECT_EQ(oks.count(), int{key == Qt::Key_Return || same}) << name << field << key;
+      EXPECT_EQ(cancels.count(), int{key == Qt::Key_Escape || same}) << name << field << key;
+      if (state.Forms.IsLoaded(form)) form->Outer()->hide();
+    }
+  }
 }
 
 }  // namespace
