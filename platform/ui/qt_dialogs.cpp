@@ -20,7 +20,8 @@ bool RunFileDialog(CommonDialog& dialog, CommonDialog::Action action, QWidget* o
   // A name without a folder is proposed in InitDir.
   QString startName = QString::fromStdString(dialog.FileName);
   if (!dialog.InitDir.empty() && !startName.contains('/')) {
-    startName = QString::fromStdString(dialog.InitDir) + (startName.isEmpty() ? "" : "/") + startName;
+    startName =
+        QString::fromStdString(dialog.InitDir) + (startName.isEmpty() ? "" : "/") + startName;
   }
   QFileDialog box(owner, QString::fromStdString(dialog.DialogTitle), startName, filter);
   if (action == CommonDialog::Action::Save) {

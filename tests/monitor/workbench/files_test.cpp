@@ -8,14 +8,12 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QPushButton>
 #include <QTest>
 #include <cerrno>
 #include <filesystem>
 
 #include "core/checked_file.h"
 #include "workbench/filopen.h"
-#include "workbench/tools/workbench_tools.h"
 #include "workbench_fixture.h"
 
 namespace {
@@ -208,6 +206,7 @@ TEST_F(WorkbenchTest, RecentFilesFollowOpensAndSaveAsInEveryMenu) {
   fileAnswers = {std::nullopt, files.path() + "saved.asm"};
   Click(Editor(4), "mnuFSaveAs");
   EXPECT_EQ(Recent(), three);
+  EXPECT_EQ(lastDialog->InitDir, oldCwd);  // where the monitor started, not the program folder
   Click(Editor(4), "mnuFSaveAs");
   EXPECT_EQ(Recent().front(), files.path() + "saved.asm");
   EXPECT_EQ(Editor(4)->Caption().toStdString(), files.path() + "saved.asm");
@@ -220,6 +219,13 @@ TEST_F(WorkbenchTest, RecentFilesFollowOpensAndSaveAsInEveryMenu) {
   Click(Editor(1), "mnuRecentFile(2)");
   EXPECT_EQ(Active()->Caption().toStdString(), files.path() + "saved.asm");
   EXPECT_EQ(Recent().size(), 4u);
+
+  // Then a file dialog starts in the folder last chosen in, or the project's.
+  Click("mnuFOpen");
+  EXPECT_EQ(fs::path(lastDialog->InitDir), fs::path(files.file("saved.asm")).parent_path());
+  state.ProjectFile = files.file("proj/demo.prj");
+  Click("mnuFOpen");
+  EXPECT_EQ(lastDialog->InitDir, files.file("proj"));
 }
 
 TEST_F(WorkbenchTest, CheckedOpenAsksRefusesReplacesAtomicallyAndReportsFileErrors) {
@@ -277,32 +283,4 @@ TEST_F(WorkbenchTest, CheckedOpenAsksRefusesReplacesAtomicallyAndReportsFileErro
   EXPECT_EQ(boxes.back(), "File Error|That path doesn't exist.|48");
 }
 
-// A file dialog proposing a name without a folder starts in the project's
-// folder, else in the one last chosen in, else in the one the monitor was
-// started from (not the program folder it moves to); the disassembler's
-// proposed name keeps its own folder.
-TEST_F(WorkbenchTest, FileDialogsStartInTheProjectsTheLastOrTheStartFolder) {
-  monitor::BindWorkbenchTools(state);
-  platform::SetModalFormHook([](QWidget& tips) { tips.close(); });
-  for (const char* folder : {"other", "proj"}) fs::create_directory(files.file(folder));
-  files.write("other/a.asm", "  NOP\r\n");
-  files.write("proj/demo.prj", files.path() + "src/main.asm\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
-  Begin();
-  std::vector<std::string> firsts;
-  for (const auto& [command, answer] : std::vector<std::pair<std::string, std::string>>{
-           {"mnuFOpen", ""}, {"mnuPOpen", "proj/demo.prj"}, {"mnuFOpen", "other/a.asm"},
-           {"mnuPSaveAs", ""}, {"Dissassamble_params", ""}, {"mnuPClose", ""}, {"mnuFOpen", ""}}) {
-    fileAnswers = {answer.empty() ? std::nullopt : std::optional(files.file(answer))};
-    if (command == "Dissassamble_params") {
-      state.Forms.Show(command)->findChild<QPushButton*>("Command3")->click();
-    } else {
-      Click(command);
-    }
-    if (command != "mnuPClose") firsts.push_back(lastDialog->InitDir);
-  }
-  EXPECT_EQ(firsts, (std::vector<std::string>{oldCwd, oldCwd, files.file("proj"), files.file("proj"),
-                                              "", files.file("other")}));
-}
-
 }  // namespace
-
