@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/run_time_error.h"
 #include <dlfcn.h>
@@ -128,8 +129,23 @@ QString CommonDialog::QtFilter(const std::string& filter) {
   return filters.join(";;");
 }
 
+std::string DialogFolders::First(const std::string& fileName) const {
+  if (fileName.find('/') != std::string::npos) return {};
+  const std::string preferred = Preferred ? Preferred() : std::string();
+  if (!preferred.empty()) return preferred;
+  return last_.empty() ? start_ : last_;
+}
+
+void DialogFolders::Chosen(const std::string& file) {
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::absolute(file, error);
+  if (!file.empty() && !error) last_ = path.parent_path().string();
+}
+
 bool CommonDialog::Run(Action action) {
   CommonDialog copy = *this;
+  const bool file = action == Action::Open || action == Action::Save;
+  if (file && Folders != nullptr) copy.InitDir = Folders->First(FileName);
   using Presenter = int (*)(CommonDialog*, int);
   Presenter host = TheHooks().dialog ? nullptr
                                      : HostFunction<Presenter>("TavixCommonDialogPresenter",
@@ -137,6 +153,7 @@ bool CommonDialog::Run(Action action) {
   const bool ok = host != nullptr ? host(&copy, static_cast<int>(action)) != 0
                                   : RunDialogHere(copy, action);
   if (ok) {
+    if (file && Folders != nullptr) Folders->Chosen(copy.FileName);
     *this = copy;
   } else if (CancelError) {
     throw RunTimeError(kCancelError, "Cancel was selected.");
