@@ -1,6 +1,7 @@
 // The panel's run buttons: Run, Step, Animate with its timer and Stop are the
-// core's run commands, the same the keys call (run_commands.h); Reset and the
-// Trace switch. A button shows its pressed picture while the mouse is down.
+// core's run commands, the same the keys call (run_commands.h), the Stop
+// button's taken also with nothing to end; Reset and the Trace switch. A
+// button shows its pressed picture while the mouse is down.
 #include <functional>
 
 #include "core/monitor_state.h"
@@ -90,7 +91,7 @@ void IceView::stopimg_MouseDown(int, int) {
 }
 
 void IceView::stopimg_MouseUp(int, int) {
-  StopCommand(state_);
+  StopTarget(state_, true);
 }
 
 void IceView::resetimg_MouseDown(int, int) {
