@@ -32,6 +32,7 @@ struct Hooks {
   std::string errorTitle = "Tavix";
   std::string errorPrefix = "Monitor ERROR";
   int waitDepth = 0;
+  int modalCount = 0;
 };
 
 Hooks& TheHooks() {
@@ -129,6 +130,7 @@ QString CommonDialog::QtFilter(const std::string& filter) {
 }
 
 bool CommonDialog::Run(Action action) {
+  ++TheHooks().modalCount;
   CommonDialog copy = *this;
   using Presenter = int (*)(CommonDialog*, int);
   Presenter host = TheHooks().dialog ? nullptr
@@ -232,6 +234,7 @@ void SetClipboardText(const QString& text) {
 }
 
 void RunModalForm(QWidget& form) {
+  ++TheHooks().modalCount;
   if (TheHooks().modal) {
     TheHooks().modal(form);
     return;
@@ -250,6 +253,7 @@ void RunModalForm(QWidget& form) {
 }
 
 int RunModalDialog(QDialog& dialog) {
+  ++TheHooks().modalCount;
   if (TheHooks().modalDialog) {
     dialog.setResult(QDialog::Rejected);
     TheHooks().modalDialog(dialog);
@@ -257,6 +261,10 @@ int RunModalDialog(QDialog& dialog) {
   }
   if (Unattended()) return QDialog::Rejected;
   return dialog.exec();
+}
+
+int ModalCount() {
+  return TheHooks().modalCount;
 }
 
 void SetModalDialogHook(std::function<void(QDialog&)> hook) {
