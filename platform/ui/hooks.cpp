@@ -33,6 +33,7 @@ struct Hooks {
   std::string errorTitle = "Tavix";
   std::string errorPrefix = "Monitor ERROR";
   int waitDepth = 0;
+  int modalCount = 0;
 };
 
 Hooks& TheHooks() {
@@ -143,6 +144,7 @@ void DialogFolders::Chosen(const std::string& file) {
 }
 
 bool CommonDialog::Run(Action action) {
+  ++TheHooks().modalCount;
   CommonDialog copy = *this;
   const bool file = action == Action::Open || action == Action::Save;
   if (file && Folders != nullptr) copy.InitDir = Folders->First(FileName);
@@ -249,6 +251,7 @@ void SetClipboardText(const QString& text) {
 }
 
 void RunModalForm(QWidget& form) {
+  ++TheHooks().modalCount;
   if (TheHooks().modal) {
     TheHooks().modal(form);
     return;
@@ -267,6 +270,7 @@ void RunModalForm(QWidget& form) {
 }
 
 int RunModalDialog(QDialog& dialog) {
+  ++TheHooks().modalCount;
   if (TheHooks().modalDialog) {
     dialog.setResult(QDialog::Rejected);
     TheHooks().modalDialog(dialog);
@@ -274,6 +278,10 @@ int RunModalDialog(QDialog& dialog) {
   }
   if (Unattended()) return QDialog::Rejected;
   return dialog.exec();
+}
+
+int ModalCount() {
+  return TheHooks().modalCount;
 }
 
 void SetModalDialogHook(std::function<void(QDialog&)> hook) {

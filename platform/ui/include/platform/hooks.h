@@ -176,6 +176,12 @@ inline constexpr const char* kModalLoopProperty = "tavixModalLoop";
 int RunModalDialog(QDialog& dialog);
 void SetModalDialogHook(std::function<void(QDialog& dialog)> hook);
 
+// How many common dialogs, modal forms and modal dialogs (message boxes of
+// the program included) have run, shown or answered by a hook: a window
+// compares the count around a command of its own to know whether one took
+// the keyboard from it meanwhile.
+int ModalCount();
+
 // The end of the program: the program's callback (QCoreApplication::exit);
 // tests record it.
 void EndProgram();
