@@ -7,6 +7,7 @@
 // depends on the form's own code.
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -65,7 +66,8 @@ class PanelControls {
   // module draws into (null without a host); FitPeriphery then sizes the
   // host to what the module drew. PeripheryFrame is the frame while the
   // host is loaded. A simulated run shows the window: restored to normal
-  // size when it is minimized. Nothing where the panel hosts none.
+  // size when it is minimized, and in front of the panel. Nothing where the
+  // panel hosts none.
   virtual void* OpenPeriphery() { return nullptr; }
   virtual void FitPeriphery() {}
   virtual void* PeripheryFrame() const { return nullptr; }
@@ -92,7 +94,13 @@ void SetTextForeColor(QLineEdit& box, long color);
 // The loaded control panel, or null.
 PanelControls* Panel(const MonitorState& state);
 
-// Gives the loaded control panel the keyboard focus.
+// Gives the loaded control panel the keyboard focus, with its periphery
+// window in front of it.
 void FocusPanel(const MonitorState& state);
+
+// Runs a command of the panel's buttons inside the slot's error edge; when it
+// showed a modal dialog or window, the panel takes the keyboard back once
+// that has closed (FocusPanel).
+void PanelCommand(MonitorState& state, const std::function<void()>& command);
 
 }  // namespace monitor
