@@ -1,5 +1,7 @@
 #include "core/monitor_state.h"
 
+#include "core/absent_target.h"
+
 namespace monitor {
 
 MonitorState::MonitorState()

@@ -57,9 +57,20 @@ class PanelControls {
   // exists.
   const platform::PictureHolder& Picture(const std::string& name) const;
 
-  // A simulated run shows the chip's periphery window: restored to normal
+  // The project the panel was opened for (ProjectSerial at its load): the
+  // chip's options go back only to it.
+  uint32_t ProjectAtLoad = 0;
+
+  // The host of the simulated chip's periphery window. OpenPeriphery loads
+  // it, its frame titled like the main window, and gives the frame the chip
+  // module draws into (null without a host); FitPeriphery then sizes the
+  // host to what the module drew. PeripheryFrame is the frame while the
+  // host is loaded. A simulated run shows the window: restored to normal
   // size when it is minimized, and in front of the panel. Nothing where the
   // panel hosts none.
+  virtual void* OpenPeriphery() { return nullptr; }
+  virtual void FitPeriphery() {}
+  virtual void* PeripheryFrame() const { return nullptr; }
   virtual void RestorePeriphery() {}
 
  protected:

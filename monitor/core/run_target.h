@@ -5,10 +5,14 @@
 // this interface; MonitorState::ActiveTarget() gives the one TargetState
 // names. Each operation is implemented by the procedures of its target's
 // own name (GoSimulator, HardwareGo, ...), which a reader follows from here.
+// Every target implements every operation itself, saying what it does where
+// it has no part (absent_target.h stands in while no emulator is bound).
 #include <cstdint>
 #include <vector>
 
 namespace monitor {
+
+class PanelControls;
 
 class RunTarget {
  public:
@@ -33,14 +37,26 @@ class RunTarget {
   // emulator's CPU words cleared while it is halted, or in any session
   // state with `anyState`. False when the target took none.
   virtual bool Reset(bool anyState) = 0;
-  // The control panel closes: whatever runs is asked to stop.
-  virtual void Release() = 0;
-
-  // The session the control panel opens: the settings read, the connect,
-  // the disconnect. Nothing for a target without one.
-  virtual void LoadSettings() = 0;
+  // The control panel's load and unload, in the order the panel calls
+  // them. Open as the load begins: the simulator binds the project's
+  // controller (false when no chip module takes it, the refusal told and
+  // SimulationRefused set: the load goes no further); the emulator reads
+  // its link's settings and opens its port. Connect once the panel's
+  // controls are set up: the emulator's session opens (Disconnect closes
+  // it); nothing for a target without one. ShowPeriphery once the panel's
+  // displays are drawn: the simulated chip's periphery window into the
+  // panel's host. Close first in the unload: the chip's options back to the
+  // project the panel was opened for, its module and window unloaded.
+  // Release last: whatever runs is asked to stop.
+  virtual bool Open(PanelControls& panel) = 0;
   virtual void Connect() = 0;
   virtual void Disconnect() = 0;
+  virtual void ShowPeriphery(PanelControls& panel) = 0;
+  virtual void Close(PanelControls& panel) = 0;
+  virtual void Release() = 0;
+  // A program loaded into the panel: the simulated chip is reset to run it;
+  // the emulator takes it with the download.
+  virtual void AfterCodeLoad() = 0;
   // The panel's port options changed: sent at once when the target takes
   // them while it runs.
   virtual void SendCommandBits() = 0;
@@ -79,37 +95,6 @@ class RunTarget {
   // One pass of the poll loop: a halted target's state read back, a failed
   // link recovered.
   virtual void Poll() = 0;
-};
-
-// A target that takes no command: the emulator's place while none is bound.
-class AbsentTarget : public RunTarget {
- public:
-  bool Go() override { return false; }
-  bool Step() override { return false; }
-  void AnimateStep() override {}
-  void AnimateTick() override {}
-  bool CanStop(bool) const override { return true; }
-  void Stop() override {}
-  bool Reset(bool) override { return false; }
-  void Release() override {}
-  void LoadSettings() override {}
-  void Connect() override {}
-  void Disconnect() override {}
-  void SendCommandBits() override {}
-  void WriteDataCell(int32_t, int32_t, int16_t) override {}
-  void AfterCellWrite(int32_t) override {}
-  void WriteDataCells(int32_t, const std::vector<uint8_t>&) override {}
-  void WriteConditions(int32_t, const std::vector<uint8_t>&) override {}
-  std::vector<uint8_t> ReadDataCells(int32_t) override { return {}; }
-  std::vector<uint8_t> ReadTrace(int32_t, int32_t) override { return {}; }
-  void ClearTrace(int32_t, int32_t) override {}
-  void SendProgramCell(int32_t, int32_t) override {}
-  void MarkProgramCell(int32_t) override {}
-  void SetWatchCompare(int32_t, int32_t, int32_t) override {}
-  void SetWatchFlag(int32_t, int32_t, bool) override {}
-  void ClearWatch(int32_t) override {}
-  void DownloadCode() override {}
-  void Poll() override {}
 };
 
 }  // namespace monitor

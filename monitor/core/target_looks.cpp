@@ -39,8 +39,25 @@ bool SessionOpen(const MonitorState& state) {
   return HasSession(state) && state.TargetState != kEmulatorNotConnected;
 }
 
-bool KeepsOwnDataMemory(const MonitorState& state) {
+bool CanConnect(const MonitorState& state) {
+  return state.TargetState == kEmulatorNotConnected;
+}
+
+bool CanDisconnect(const MonitorState& state) {
+  return state.TargetState == kEmulatorHalted;
+}
+
+bool KeepsOwnMemories(const MonitorState& state) {
   return !Simulated(state);
+}
+
+bool HostsPeriphery(const MonitorState& state) {
+  return Simulated(state);
+}
+
+const char* PanelCaption(const MonitorState& state) {
+  return Simulated(state) ? "VICE - VIRTUAL Emulator Control Panel"
+                          : "ICE - Emulator Control Panel";
 }
 
 }  // namespace monitor

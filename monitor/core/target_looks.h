@@ -19,8 +19,18 @@ bool PortsLive(const MonitorState& state);
 // The target has a session to connect, and it is connected.
 bool HasSession(const MonitorState& state);
 bool SessionOpen(const MonitorState& state);
-// The target keeps the data cells and their watch conditions in a memory of
-// its own, which the watch window clears when it opens.
-bool KeepsOwnDataMemory(const MonitorState& state);
+// The Connect button's two commands: a session to open (not connected), or
+// one to close (connected and idle).
+bool CanConnect(const MonitorState& state);
+bool CanDisconnect(const MonitorState& state);
+// The target keeps the data cells, their watch conditions and the trace
+// records in memories of its own: the watch window clears the conditions
+// when it opens, the trace window reads and resets the records there and
+// leaves its view alone when the mode changes.
+bool KeepsOwnMemories(const MonitorState& state);
+// The control panel hosts the chip's periphery window beside it.
+bool HostsPeriphery(const MonitorState& state);
+// The control panel's caption.
+const char* PanelCaption(const MonitorState& state);
 
 }  // namespace monitor

@@ -219,7 +219,7 @@ void LoadCodeCommand(MonitorState& state, int button) {
     Services::Call(state.Seams.workbench.ApplyBreakpointLine);
     Services::Call(state.Seams.workbench.ApplyTracepointLine);
   }
-  if (state.TargetState == kSimulator) ResetCommand(state);
+  state.ActiveTarget().AfterCodeLoad();
   RefillOpenLabelList(state);
 }
 

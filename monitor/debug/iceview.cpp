@@ -12,6 +12,7 @@
 #include "core/run_commands.h"
 #include "core/settings/mdl_registry.h"
 #include "core/settings/registry_layout.h"
+#include "core/target_looks.h"
 #include "core/vicectrl.h"
 #include "core/view.h"
 #include "core/view_clearing.h"
@@ -36,8 +37,6 @@ using platform::HKEY_CURRENT_USER;
 
 constexpr int kButton = 24;  // image buttons, in pixels
 constexpr int kLabelHeightTwips = 255;
-constexpr const char* kRefusedText =
-    "impossible to simulate before type of controller defined in the project";
 
 int32_t Setting(const char* name) {
   return RegGetSetting(HKEY_CURRENT_USER, kCodeWindowKey, name).AsNumber();
@@ -209,23 +208,8 @@ void IceView::OnLoad() {
   if (Monitorform* frame = state_.MainForm()) frame->Menu("mnusearch")->setEnabled(true);
   state_.RunActive = 0;
   state_.PanelLoaded = -1;
-  projectAtLoad_ = state_.ProjectSerial;
-  const bool simulator = state_.TargetState == kSimulator;
-  if (simulator) {
-    int32_t bound = -1;
-    platform::GuardedCall([&] {
-      bound = state_.Target.SetController(state_.ControllerName, reinterpret_cast<intptr_t>(this),
-                                          state_.ProgramPath);
-    });
-    if (bound == -1) {
-      // Without STDK42XX its own error was shown; the refusal is told only
-      // when the module answered.
-      if (state_.Target.Bound()) platform::MessageBox(kRefusedText, "Tavix", platform::MB_OK);
-      state_.SimulationRefused = -1;
-      return;
-    }
-  }
-  state_.ActiveTarget().LoadSettings();
+  ProjectAtLoad = state_.ProjectSerial;
+  if (!state_.ActiveTarget().Open(*this)) return;
   state_.CpuState.word[k42::kTraceLast] = 0x1FFF;
   TraceColumnFlag = 0;
   platform::WaitCursor hourglass;
@@ -236,33 +220,25 @@ void IceView::OnLoad() {
     option->setEnabled(false);
   }
   LoadCodeWindowSettings();
-  if (simulator) {
-    for (int word : {0, 2, 3, 4}) {  // accumulator, stack level, PC stack 0 and 1
-      state_.CpuState.word[word] = 0;
-    }
-    SetCaption("VICE - VIRTUAL Emulator Control Panel");
+  SetCaption(PanelCaption(state_));
+  if (!HasSession(state_)) {
     for (platform::ImageButton* hardware : {connectimg, Downloadimg}) {
       hardware->hide();
       hardware->setEnabled(false);
     }
-  } else {
-    SetCaption("ICE - Emulator Control Panel");
-    state_.ActiveTarget().Connect();
   }
+  state_.ActiveTarget().Connect();
   RefreshIndicators(state_);
   ShowDataBreakEnable(state_);
   ShowInterruptRequest(state_);
   ShowTraceEnable(state_);
   ShowProgramBreakEnable(state_);
-  if (simulator) platform::GuardedCall([this] { BindController(); });
+  state_.ActiveTarget().ShowPeriphery(*this);
 
   // The stored placement is the normal geometry also of a panel that opens
   // maximized or minimized: it comes back to it when restored.
   RestoreWindowPlacement(*this, Setting);
-  // The periphery window goes beside the panel, not over its buttons.
-  if (Display* host = Host(); simulator && host) {
-    host->PlaceBeside(*this);
-  }
+  PlacePeripheryBeside();
   const std::string fontName =
       RegGetSetting(HKEY_CURRENT_USER, kCodeWindowKey, "fontname").AsText();
   if (!fontName.empty()) {
@@ -275,26 +251,36 @@ void IceView::OnLoad() {
   state_.Forms.Load("RAMWin");
 }
 
-// The chip's periphery window inside the host, and the host sized to it.
-void IceView::BindController() {
-  state_.HostCloseAllowed = 0;
+void* IceView::OpenPeriphery() {
   auto* host = dynamic_cast<Display*>(state_.Forms.Load("Display"));
   host_ = host;
-  if (host == nullptr) return;
+  if (host == nullptr) return nullptr;
   if (Monitorform* frame = state_.MainForm()) host->FrameDisp->setWindowTitle(frame->Caption());
-  state_.Target.InitInterface(static_cast<void*>(host->FrameDisp));
-  state_.Target.SetControllerOptions(state_.PanelSettings);
+  return static_cast<void*>(host->FrameDisp);
+}
+
+void IceView::FitPeriphery() {
+  Display* host = Host();
+  if (host == nullptr) return;
   using platform::PixelsToTwips;
   host->SetHeight(host->Height() - host->ScaleHeight() + PixelsToTwips(host->FrameDisp->height()));
   host->SetWidth(host->Width() - host->ScaleWidth() + PixelsToTwips(host->FrameDisp->width()));
   host->SetCaption(host->FrameDisp->windowTitle());
 }
 
+void* IceView::PeripheryFrame() const {
+  Display* host = Host();
+  return host != nullptr ? static_cast<void*>(host->FrameDisp) : nullptr;
+}
+
+// The periphery window goes beside the panel, not over its buttons.
+void IceView::PlacePeripheryBeside() {
+  if (Display* host = Host(); host != nullptr && HostsPeriphery(state_)) host->PlaceBeside(*this);
+}
+
 void IceView::OnRestored() {
   // Beside the panel's normal geometry too, not under it.
-  if (Display* host = Host(); host != nullptr && state_.TargetState == kSimulator) {
-    host->PlaceBeside(*this);
-  }
+  PlacePeripheryBeside();
 }
 
 void IceView::OnQueryUnload(bool& cancel) {
@@ -311,25 +297,7 @@ void IceView::OnUnload() {
   Withdraw();
   state_.PanelLoaded = 0;
   if (Monitorform* frame = state_.MainForm()) frame->Menu("mnusearch")->setEnabled(false);
-  if (state_.TargetState == kSimulator && state_.Target.Bound()) {
-    platform::GuardedCall([&] {
-      std::string buffer(256, '\0');
-      const int32_t length = state_.Target.GetControllerOptions(255, buffer.data());
-      if (length != -1) {
-        StorePanelOptions(state_, projectAtLoad_,
-                          buffer.substr(0, static_cast<size_t>(std::clamp(length, 0, 255))));
-      }
-    });
-    platform::GuardedCall([&] {
-      Display* host = Host();
-      state_.Target.UnloadInterface(host != nullptr ? reinterpret_cast<intptr_t>(host->FrameDisp)
-                                                    : 0);
-    });
-  }
-  if (state_.TargetState == kSimulator) {
-    state_.HostCloseAllowed = -1;
-    state_.Forms.Unload("Display");
-  }
+  state_.ActiveTarget().Close(*this);
   for (const char* form : {"Watchwin", "RAMWin", "Tracewin", "FormGoLabel", "FormFind"}) {
     state_.Forms.Unload(form);
   }

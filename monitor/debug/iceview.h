@@ -76,6 +76,9 @@ class IceView : public platform::Form, public PanelControls, public DebugView {
   void trcimg_MouseUp(int button, int shift);
   // The program grid's row of the current program counter, selected.
   void ShowProgramCounterRow();
+  void* OpenPeriphery() override;
+  void FitPeriphery() override;
+  void* PeripheryFrame() const override;
   void RestorePeriphery() override;
 
   // Register editing (panel_registers.cpp): user edits only; the displays
@@ -114,7 +117,8 @@ class IceView : public platform::Form, public PanelControls, public DebugView {
 
  private:
   void BuildControls();
-  void BindController();
+  // The periphery host beside the panel, while the panel hosts one.
+  void PlacePeripheryBeside();
   // Connect the handlers above and the grid's, Load's, Download's and
   // Connect's to their controls; each is defined beside its handlers.
   void BindProgramGrid();
@@ -141,8 +145,6 @@ class IceView : public platform::Form, public PanelControls, public DebugView {
 
   MonitorState& state_;
   QPointer<Display> host_;
-  // The project the panel was opened for: its options go back only there.
-  uint32_t projectAtLoad_ = 0;
   // The columns' widths as the last resize computed them, in twips.
   std::vector<double> exactWidths_;
 };

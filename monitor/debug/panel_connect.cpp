@@ -3,6 +3,7 @@
 #include "core/data_cells.h"
 #include "core/monitor_state.h"
 #include "core/run_target.h"
+#include "core/target_looks.h"
 #include "debug/iceview.h"
 #include "platform/controls.h"
 #include "platform/hooks.h"
@@ -30,14 +31,14 @@ void ConnectCommand(MonitorState& state) {
   if (panel == nullptr || !panel->connectimg->isEnabled()) return;
   panel->connectimg->setEnabled(false);
   RunTarget& target = state.ActiveTarget();
-  if (state.TargetState == kEmulatorNotConnected) {
+  if (CanConnect(state)) {
     panel->connectimg->SetPicture(panel->Picture("cntuppic"));
     target.Connect();
     state.DataLower = 0;
     state.DataUpper = kLastDataCell;
     InitDataMemory(state);
     HoldDownloadButton(state);
-  } else if (state.TargetState == kEmulatorHalted) {
+  } else if (CanDisconnect(state)) {
     panel->connectimg->SetPicture(panel->Picture("dcntuppic"));
     target.Stop();
     state.RunActive = 0;

@@ -5,6 +5,7 @@
 
 #include "core/code_grid.h"
 #include "core/monitor_state.h"
+#include "core/target_looks.h"
 
 namespace monitor {
 namespace {
@@ -220,7 +221,7 @@ bool UpdateTraceRecords(MonitorState& state, TraceModule& trace) {
   const bool oneTime = Word(state, k42::kTraceWrap) == 0;
   if (trace.TraceReadComplete != 0 && oneTime) return false;
   const bool stopped = Word(state, k42::kTraceStopped) != 0;
-  const bool emulator = state.TargetState != kSimulator;
+  const bool emulator = KeepsOwnMemories(state);
   if (oneTime && stopped) {
     trace.TraceReadEnd = kLastTraceIndex;
     trace.TraceReadComplete = -1;

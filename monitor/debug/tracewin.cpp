@@ -16,6 +16,7 @@
 #include "core/monitorform.h"
 #include "core/print_listing_line.h"
 #include "core/settings/global_numbers.h"
+#include "core/target_looks.h"
 #include "debug/listing_text.h"
 #include "debug/view_window.h"
 #include "platform/hooks.h"
@@ -157,7 +158,7 @@ void Tracewin::OnLoad() {
 }
 
 void Tracewin::ResetTrace() {
-  if (state_.TargetState != kSimulator)
+  if (KeepsOwnMemories(state_))
     ResetTraceBuffer(state_, Trace, 0, Word(state_, k42::kTraceIndex) - 1);
   Trace.TraceReadComplete = 0;
   VScroll1->setRange(0, kLastTraceIndex);
@@ -224,7 +225,7 @@ void Tracewin::tracemodeCombo_Click() {
     if (tracemodeCombo->currentIndex() == 1) Word(state_, k42::kTraceWrap) = -1;
   }
   state_.CpuStateDirty = -1;
-  if (state_.TargetState != kSimulator) return;
+  if (KeepsOwnMemories(state_)) return;
   VScroll1->setValue(1);
   InitTraceMemory(state_);
   ShowTrace();

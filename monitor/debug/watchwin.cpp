@@ -148,7 +148,7 @@ void Watchwin::SetupDataGrid() {
     grdData->SetColWidth(col, kDataWidths[col]);
     grdData->SetTextMatrix(0, col, kDataHeaders[col]);
   }
-  if (KeepsOwnDataMemory(state_)) {
+  if (KeepsOwnMemories(state_)) {
     // The target's conditions of all 128 cells start cleared.
     state_.DataLower = 0;
     state_.DataUpper = MonitorState::kRegisterCells - 1;

@@ -73,8 +73,9 @@ bool EmulatorTarget::Reset(bool anyState) {
   return true;
 }
 
-void EmulatorTarget::LoadSettings() {
+bool EmulatorTarget::Open(PanelControls&) {
   LoadCommSettings(*link_);
+  return true;
 }
 
 void EmulatorTarget::Connect() {

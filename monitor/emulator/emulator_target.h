@@ -33,10 +33,15 @@ class EmulatorTarget final : public RunTarget {
   bool CanStop(bool) const override { return true; }
   void Stop() override;
   bool Reset(bool anyState) override;
-  void Release() override { Stop(); }
-  void LoadSettings() override;
+  bool Open(PanelControls&) override;
   void Connect() override;
   void Disconnect() override;
+  // The emulator runs the program on its own hardware: no periphery window.
+  void ShowPeriphery(PanelControls&) override {}
+  void Close(PanelControls&) override {}
+  void Release() override { Stop(); }
+  // The program reaches the emulator with the download, which resets it.
+  void AfterCodeLoad() override {}
   void SendCommandBits() override;
   void WriteDataCell(int32_t address, int32_t value, int16_t watchRow) override;
   void AfterCellWrite(int32_t address) override;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/absent_target.h"
 #include "core/instance_guard.h"
 #include "monitor_fixture.h"
 #include "platform/run_time_error.h"
