@@ -23,24 +23,13 @@ namespace {
 
 constexpr int kHourglass = 11;
 constexpr int kArrow = 1;
+// Why Exit does nothing while an operation runs, and why a Connect ended
+// without the link.
+constexpr const char* kExitWaits = "WARNING - Operation running: Exit when it ends";
+constexpr const char* kNotConnected = "ERROR - Programmer not connected";
 
 QLabel* Label(const char* name, const char* text, QWidget* parent) {
   return Named(new QLabel(text, parent), name);
-}
-
-// The status label as the completion waits read and extend it.
-class LabelStatusLine final : public StatusLine {
- public:
-  explicit LabelStatusLine(QLabel& label) : label_(label) {}
-  std::string Text() const override { return label_.text().toStdString(); }
-  void SetText(const std::string& text) override { label_.setText(QString::fromStdString(text)); }
-
- private:
-  QLabel& label_;
-};
-
-int64_t Number(const QString& text) {
-  return WholeNumber(text.toStdString()).value_or(0);
 }
 
 void SetColor(QLabel& label, long color) {
@@ -49,7 +38,54 @@ void SetColor(QLabel& label, long color) {
   label.setPalette(palette);
 }
 
+int64_t Number(const QString& text) {
+  return WholeNumber(text.toStdString()).value_or(0);
+}
+
 }  // namespace
+
+// The status label as the completion waits read and extend it. A notice may
+// stand in the label for a while: the waits then go on with the text they
+// had, so their dots and their length limit stay as they were.
+class LabelStatusLine final : public StatusLine {
+ public:
+  explicit LabelStatusLine(QLabel& label) : label_(label) {}
+  std::string Text() const override {
+    return noticed_ ? hidden_ : label_.text().toStdString();
+  }
+  void SetText(const std::string& text) override {
+    if (noticed_) {
+      hidden_ = text;
+    } else {
+      label_.setText(QString::fromStdString(text));
+    }
+  }
+  // Shows `notice` in red until EndNotice.
+  void ShowNotice(const QString& notice) {
+    if (!noticed_) {
+      hidden_ = label_.text().toStdString();
+      hiddenColor_ = platform::LongFromColor(label_.palette().color(QPalette::WindowText));
+      noticed_ = true;
+    }
+    SetColor(label_, Mtp::kRed);
+    label_.setText(notice);
+  }
+  // The text and colour the notice stood in for.
+  void EndNotice() {
+    if (!noticed_) return;
+    noticed_ = false;
+    SetColor(label_, hiddenColor_);
+    label_.setText(QString::fromStdString(hidden_));
+  }
+
+ private:
+  QLabel& label_;
+  bool noticed_ = false;
+  std::string hidden_;
+  long hiddenColor_ = Mtp::kBlack;
+};
+
+Mtp::~Mtp() = default;
 
 Mtp::Mtp(MtpComm& comm, MtpProg& prog) : platform::Form("MTP"), comm_(comm), prog_(prog) {
   SetCaption("MTP Interface");
@@ -222,7 +258,9 @@ void Mtp::OnLoad() {
 
 void Mtp::OnQueryUnload(bool& cancel) {
   // The running operation still uses the panel.
-  if (MousePointer == kHourglass) cancel = true;
+  if (MousePointer != kHourglass) return;
+  cancel = true;
+  status_->ShowNotice(kExitWaits);
 }
 
 void Mtp::OnUnload() {
@@ -285,6 +323,13 @@ void Mtp::Connection_Click() {
   if (MousePointer == kHourglass) return;
   if (Connection->text().contains("Connect", Qt::CaseSensitive)) {
     comm_.ToggleProgrammerConnection();
+    // A port that would not open, or a link that closed again during the
+    // status read, ends the click without the link: say so.
+    if (comm_.ProgrammerLinkState != kLinkIdle || !comm_.MTP_comm.PortOpen()) {
+      SetStatus(kRed, kNotConnected);
+    } else if (Prgstatus->text() == kNotConnected) {
+      SetStatus(kBlack, "");
+    }
   } else {
     comm_.DisconnectProgrammer();
   }
@@ -329,6 +374,7 @@ void Mtp::ShowStatusBlock(const std::optional<protocol::ProgrammerStatus>& block
 }
 
 void Mtp::SetStatus(long color, const QString& text) {
+  status_->EndNotice();
   SetColor(*Prgstatus, color);
   Prgstatus->setText(text);
 }
@@ -377,7 +423,7 @@ void Mtp::MTP_DOWNLOAD_Click() {
     const RomParams params = Params();
     if (comm_.ProgrammerLinkState == kLinkIdle && !prog_.SendRomParameters(ParameterBlock(params)))
       return FailStep("ERROR - Transfering ROM parameters");
-    Prgstatus->setText("Transfering ROM code");
+    SetStatus(kBlack, "Transfering ROM code");
     if (!prog_.DownloadRomCode(MTP_BINsource->text().toStdString(), PaddingBytes(params),
                                ImageCount(params)))
       return FailStep("ERROR - Transfering ROM data");
@@ -395,7 +441,7 @@ void Mtp::Progbut_Click() {
       if (!prog_.ProgramDeviceCommand(*status_))
         return FailStep("ERROR - Timeout Programming Device");
     }
-    Prgstatus->setText("Reading Device CRC");
+    SetStatus(kBlack, "Reading Device CRC");
     if (!prog_.RequestDeviceCrc(*status_)) return FailStep("ERROR - Timeout Reading Device CRC");
     ShowStatusBlock(prog_.ReadProgrammerStatus());
     if (Label13->text() != Label14->text()) {

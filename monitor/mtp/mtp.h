@@ -6,8 +6,10 @@
 //
 // The panel binds the link's look and the protocol's status line to its
 // controls while it is loaded. A long operation shows the hourglass and
-// ignores the panel's buttons until it ends; then the controls come back as
-// the link's state allows (a link that closed during it leaves them off).
+// ignores the panel's buttons until it ends (Exit says so in the status
+// line); then the controls come back as the link's state allows (a link that
+// closed during it leaves them off). A Connect that ends without the link
+// says so in the status line too.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -22,14 +24,15 @@
 
 namespace monitor {
 
+class LabelStatusLine;
 class MtpComm;
 class MtpProg;
-class StatusLine;
 struct RomParams;
 
 class Mtp : public platform::Form {
  public:
   Mtp(MtpComm& comm, MtpProg& prog);
+  ~Mtp() override;
 
   // Colours of the status texts (red + green * 256 + blue * 65536).
   static constexpr long kBlack = 0, kRed = 0x0000FF, kTeal = 0x808000, kYellow = 0x00FFFF;
@@ -86,7 +89,7 @@ class Mtp : public platform::Form {
   MtpComm& comm_;
   MtpProg& prog_;
   // Prgstatus as the completion waits see it.
-  std::unique_ptr<StatusLine> status_;
+  std::unique_ptr<LabelStatusLine> status_;
 };
 
 }  // namespace monitor

@@ -227,6 +227,11 @@ TEST_F(EmulatorCommandsTest, AFailedStateReadRecoversInTheSamePollStep) {
   EXPECT_EQ(state.TargetState, 1);
   EXPECT_EQ(state.LinkState, 2);
   EXPECT_EQ(ends, 0);
+  // The emulator sees the port's close on its own thread.
+  ASSERT_TRUE(testsupport::WaitUntil([&] {
+    const Lines events = ice.TranscriptText();
+    return !events.empty() && events.back() == "detach";
+  }));
 
   // A clean flag sends no packet and no event.
   state.TargetState = 2;

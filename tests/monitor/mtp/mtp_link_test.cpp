@@ -44,10 +44,18 @@ TEST_F(MtpLinkTest, StartUpOkCancelAndDefaultWithTheRegistrysTexts) {
             std::string::npos)
       << Machine();
   EXPECT_FALSE(comm.MTP_comm.PortOpen());
+  // A Connect the port refuses says so; the next one clears the text.
+  programmer.SetRefuseHosts(true);
+  ClickOn(panel.Connection);
+  EXPECT_EQ(panel.Connection->text(), "&Connect");
+  EXPECT_EQ(panel.Prgstatus->text(), "ERROR - Programmer not connected");
+  EXPECT_EQ(monitor::Mtp::ForeColor(*panel.Prgstatus), monitor::Mtp::kRed);
+  programmer.SetRefuseHosts(false);
   // Connect opens COM3 at the custom rate, DTR and RTS on.
   ClickOn(panel.Connection);
   EXPECT_EQ(comm.ProgrammerLinkState, 1);
   EXPECT_EQ(panel.Connection->text(), "&Disconnect");
+  EXPECT_EQ(panel.Prgstatus->text(), "");
   EXPECT_EQ(programmer.Device().HostRate(), 14400);
   EXPECT_TRUE(programmer.Device().Dtr() && programmer.Device().Rts());
   EXPECT_TRUE(settings.MTP_DTRCheck->isChecked() && settings.MTP_RTSCheck->isChecked());

@@ -126,6 +126,7 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
   programmer.SetBusyPolls(SimulatedProgrammer::kProgram, 3);
   int16_t nested = 0;
   bool unloaded = true;
+  QString notice;
   const auto whileWaiting = [&](const std::function<void()>& step) {
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -139,9 +140,12 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
     panel.MTP_DOWNLOAD_Click();
     nested = prog.ProgrammerSend(protocol::CommandFrame(0x00), 6);
     unloaded = state.Forms.Unload(&panel);
+    notice = panel.Prgstatus->text() + (monitor::Mtp::ForeColor(*panel.Prgstatus) ==
+                                                monitor::Mtp::kRed ? " (red)" : "");
   });
   EXPECT_EQ(nested, -1);
   EXPECT_FALSE(unloaded);
+  EXPECT_EQ(notice, "WARNING - Operation running: Exit when it ends (red)");
   EXPECT_EQ(panel.Prgstatus->text(), "Device Programmed correctly");
   EXPECT_EQ(NewFrames(9), (Lines{"A6 00 26 00 04 00 00 00 00", "A6 00 10 00 01 02", kPoll, kPoll,
                                 kPoll, kPoll, "A6 00 10 00 01 04", kPoll, kStatusRead}));
