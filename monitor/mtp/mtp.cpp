@@ -311,6 +311,9 @@ void Mtp::ShowFileChecksum() {
 void Mtp::Browse_Click() {
   if (MousePointer == kHourglass) return;
   platform::CommonDialog dialog("CommonDialog1", this);
+  // It starts where the main window's file dialogs do, never in the program folder.
+  if (const platform::CommonDialog* frame = comm_.State().Forms.FrameDialog())
+    dialog.Folders = frame->Folders;
   dialog.Filter = "Binary Files (*.bin)|*.bin|All Files (*.*)|*.*";
   dialog.FileName = "";
   dialog.CancelError = true;

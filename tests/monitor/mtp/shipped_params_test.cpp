@@ -21,9 +21,10 @@ TEST(ShippedParams, EveryControllerProgramsTheSameWordsInBothTools) {
     EXPECT_EQ(platform::ReadProfileString(ini, "MTP PARAMS", name),
               std::to_string(bits) + "," + std::to_string(blocks) + "," + std::to_string(words) + ",")
         << name;
-    // The ROM size as the build's size check reads it; every controller has one.
+    // The ROM size as the build's size check reads it; a controller without
+    // one is bounded only by the assembler's code image, whose last address
+    // takes no word: 4095 words.
     const std::string romSize = platform::ReadProfileString(ini, "ROM Sizes", name);
-    ASSERT_FALSE(romSize.empty()) << name;
-    EXPECT_GE(blocks * words, monitor::RomSizeValue(romSize)) << name;
+    EXPECT_GE(blocks * words, romSize.empty() ? 4095 : monitor::RomSizeValue(romSize)) << name;
   }
 }
