@@ -2,10 +2,9 @@
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "platform/messagebox.h"
+#include "platform/read_file.h"
 #include "platform/run_time_error.h"
 #include "protocol/status.h"
 
@@ -181,8 +180,9 @@ short PeltoLink::UpdateROMParams() {
 }
 
 short PeltoLink::UpdateROMData(const std::string& source, bool converted) {
-  std::ifstream file(source, std::ios::binary);
-  if (source.empty() || !file) {
+  // A folder, a pipe or an unreadable file fails as a missing one does.
+  std::string file;
+  if (source.empty() || !platform::ReadWholeFile(source, file)) {
     Fail();
     return -1;
   }
@@ -190,7 +190,7 @@ short PeltoLink::UpdateROMData(const std::string& source, bool converted) {
       protocol::ImageCount(params_.blockSize, params_.nbOfBlocks, params_.padBytes);
   if (!n) return -1;
   ShowStatusText("downloading program...", shown_.statusColor);
-  const Bytes content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const Bytes content(file.begin(), file.end());
   // The header and the data as one frame.
   const bool sent = exchange_.SendImage(content, {params_.instructionSize, params_.padBytes, *n, !converted},
                                         false) == protocol::ProgrammerExchange::ImageEnd::kSent;

@@ -1,6 +1,5 @@
 #include "allocation_report.h"
 
-#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -52,16 +51,13 @@ std::string TimeText(time_t when) {
 void ConsistencyCheck(const CSegdrawDoc& doc, const lcddef::Allocation& a, std::string& out) {
   const int count = doc.GetSegmentCount();
   std::vector<bool> used(static_cast<size_t>(count), false);
-  // Counts past the document's limits would shift a mask past its bits.
-  const int segments = std::min<int>(a.segments, lcddef::kMaxAllocationSegments);
-  const int multiplexer = std::min<int>(a.multiplexer, lcddef::kMaxMultiplexer);
-  for (int s = 0; s < segments; ++s) {
-    for (int c = 0; c < multiplexer; ++c) {
+  for (int s = 0; s < a.segments; ++s) {
+    for (int c = 0; c < a.multiplexer; ++c) {
       const std::string label = Format("[%2d:%1d] ", s + 1, c + 1);
-      const auto mask = static_cast<uint16_t>(1 << c);
+      const uint16_t mask = ComMask(c);
       std::vector<int> matches;
       for (int i = 0; i < count; ++i)
-        if (doc.GetAddress(i) == s && doc.GetBit(i) == mask) matches.push_back(i);
+        if (mask != 0 && doc.GetAddress(i) == s && doc.GetBit(i) == mask) matches.push_back(i);
       if (a.defaultAllocation == -1) {
         if (matches.empty()) out += std::string(N) + T + label + "not defined";
         if (matches.size() > 1) {
@@ -95,12 +91,15 @@ int BitNumber(uint16_t mask) {
   return 0;
 }
 
+uint16_t ComMask(int com) { return com >= 0 && com < 4 ? static_cast<uint16_t>(1 << com) : 0; }
+
 uint16_t TableEntry(const lcddef::Allocation& allocation, int position) {
   return position >= 0 && position < lcddef::kTableEntries ? allocation.table[static_cast<size_t>(position)]
                                                            : lcddef::kDefaultEntry;
 }
 
 int FindSegment(const CSegdrawDoc& doc, int address, uint16_t mask) {
+  if (mask == 0) return -1;
   for (int i = 0; i < doc.GetSegmentCount(); ++i)
     if (doc.GetAddress(i) == address && doc.GetBit(i) == mask) return i;
   return -1;

@@ -34,7 +34,7 @@ constexpr Bar kSegments[8] = {
 
 const std::vector<ChipGlass>& ShippedChipGlasses() {
   static const std::vector<ChipGlass> glasses = {
-      {"4224LDEF.CFG", 8},  {"4216LDEF.CFG", 8},  {"4217LDEF.CFG", 40},
+      {"4224LDEF.CFG", 32},  {"4216LDEF.CFG", 8},  {"4217LDEF.CFG", 40},
       {"4218LDEF.CFG", 40}, {"4219LDEF.CFG", 40}, {"4223LDEF.CFG", 40},
   };
   return glasses;

@@ -16,8 +16,8 @@ struct ChipGlass {
   int nibbles;       // the LCD memory nibbles it shows, from index 0
 };
 
-// QV4124's example shows its first eight nibbles; QV4116 has eight, the
-// QV4117 family forty (banks 0 to 2).
+// Each covers the chip's whole LCD memory: QV4124 32 nibbles (banks 0 and
+// 1), QV4116 eight, the QV4117 family forty (banks 0 to 2).
 const std::vector<ChipGlass>& ShippedChipGlasses();
 
 // Makes `doc` a new document holding the digits for `nibbles` LCD memory

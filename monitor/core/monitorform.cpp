@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QStatusBar>
+#include <filesystem>
 
 #include "core/monitor_state.h"
 #include "core/settings/load_settings.h"
@@ -57,6 +58,10 @@ Monitorform::Monitorform(MonitorState& state)
       state_(state),
       CMDialog1("CMDialog1", this) {
   SetCaption("Tavix");
+  folders_.Preferred = [this] {
+    return std::filesystem::path(state_.ProjectFile).parent_path().string();
+  };
+  CMDialog1.Folders = monitorCMD.Folders = &folders_;
   CMDialog1.Filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
 
   menus_ = platform::BuildMenus(
@@ -123,6 +128,9 @@ void Monitorform::OnLoad() {
     if (auto top = StoredNumber("top")) SetTop(*top);
     if (auto left = StoredNumber("left")) SetLeft(*left);
   }
+  // The folder the user started the monitor from, before it leaves it.
+  std::error_code error;
+  folders_.SetStart(std::filesystem::current_path(error).string());
   if (chdir(WithoutSlash(state_.ProgramPath).c_str()) != 0) {
     // The program folder exists (the program runs from it); nothing to do.
   }

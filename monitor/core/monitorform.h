@@ -54,6 +54,9 @@ class Monitorform : public platform::MdiFrame {
   MonitorState& state_;
   platform::MenuSet menus_;
   platform::CommonDialog CMDialog1;
+  // Where both common dialogs start: the project's folder, else the last
+  // one used, else the folder the monitor was started from.
+  platform::DialogFolders folders_;
 };
 
 // The menu tree of the main window.

@@ -5,6 +5,8 @@
 
 #include "core/monitor_state.h"
 #include "platform/controls.h"
+#include "platform/grid_control.h"
+#include "platform/hooks.h"
 
 namespace monitor {
 
@@ -44,7 +46,20 @@ PanelControls* Panel(const MonitorState& state) {
 }
 
 void FocusPanel(const MonitorState& state) {
-  if (auto* window = dynamic_cast<QWidget*>(Panel(state))) window->setFocus(Qt::OtherFocusReason);
+  PanelControls* panel = Panel(state);
+  if (panel == nullptr) return;
+  // A control that takes the keyboard: focus on the panel's window itself
+  // would pass to its MDI frame, past the panel's keys, once the main window
+  // is active again. The focus brings the panel to the front, so the
+  // periphery window goes back in front of it.
+  panel->grdProgram->setFocus(Qt::OtherFocusReason);
+  panel->RestorePeriphery();
+}
+
+void PanelCommand(MonitorState& state, const std::function<void()>& command) {
+  const int modals = platform::ModalCount();
+  platform::GuardedCall(command);
+  if (platform::ModalCount() != modals) FocusPanel(state);
 }
 
 }  // namespace monitor

@@ -7,6 +7,7 @@
 // depends on the form's own code.
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -57,7 +58,8 @@ class PanelControls {
   const platform::PictureHolder& Picture(const std::string& name) const;
 
   // A simulated run shows the chip's periphery window: restored to normal
-  // size when it is minimized. Nothing where the panel hosts none.
+  // size when it is minimized, and in front of the panel. Nothing where the
+  // panel hosts none.
   virtual void RestorePeriphery() {}
 
  protected:
@@ -81,7 +83,13 @@ void SetTextForeColor(QLineEdit& box, long color);
 // The loaded control panel, or null.
 PanelControls* Panel(const MonitorState& state);
 
-// Gives the loaded control panel the keyboard focus.
+// Gives the loaded control panel the keyboard focus, with its periphery
+// window in front of it.
 void FocusPanel(const MonitorState& state);
+
+// Runs a command of the panel's buttons inside the slot's error edge; when it
+// showed a modal dialog or window, the panel takes the keyboard back once
+// that has closed (FocusPanel).
+void PanelCommand(MonitorState& state, const std::function<void()>& command);
 
 }  // namespace monitor

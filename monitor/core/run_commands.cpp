@@ -24,21 +24,22 @@ bool Animating(const MonitorState& state) {
 }
 
 // A go or a step. It starts with RunActive 1, the animation off and the
-// command's button pressed (disabled with its dis picture); it ends on every
+// command's button disabled with its released picture; it ends on every
 // exit, errors included, with RunActive 0, so that the next command is not
 // refused for ever, the run panel at "STOP" unless the target runs on, and
 // the button as the display rule has it (enabled in simulation; on the
-// emulator by its session state).
+// emulator by its session state), Stop with it, since the animation it may
+// have ended kept Stop live.
 class RunBracket {
  public:
   RunBracket(MonitorState& state, platform::ImageButton* PanelControls::*button,
-             const char* pressedPicture, void (*showButton)(MonitorState&))
+             const char* releasedPicture, void (*showButton)(MonitorState&))
       : state_(state), showButton_(showButton) {
     state_.RunActive = 1;
     StopAnimation(state_);
     if (PanelControls* panel = Panel(state_)) {
       (panel->*button)->setEnabled(false);
-      (panel->*button)->SetPicture(panel->Picture(pressedPicture));
+      (panel->*button)->SetPicture(panel->Picture(releasedPicture));
     }
   }
   ~RunBracket() {
@@ -50,6 +51,7 @@ class RunBracket {
       panel->wheelpnl->SetForeColor(0);
     }
     showButton_(state_);
+    ShowStopButton(state_);
   }
   RunBracket(const RunBracket&) = delete;
   RunBracket& operator=(const RunBracket&) = delete;
@@ -67,7 +69,7 @@ class RunBracket {
 
 void GoCommand(MonitorState& state) {
   if (state.RunActive == 1) return;
-  RunBracket run(state, &PanelControls::playimg, "playdispic", ShowRunButton);
+  RunBracket run(state, &PanelControls::playimg, "playuppic", ShowRunButton);
   if (PanelControls* panel = Panel(state)) {
     panel->wheelpnl->SetCaption("RUN");
     panel->wheelpnl->SetForeColor(kRunColour);
@@ -80,7 +82,7 @@ void GoCommand(MonitorState& state) {
 
 void StepCommand(MonitorState& state) {
   if (state.RunActive != 0) return;
-  RunBracket run(state, &PanelControls::stepimg, "stepdispic", ShowStepButton);
+  RunBracket run(state, &PanelControls::stepimg, "stepuppic", ShowStepButton);
   run.runsOn = !state.ActiveTarget().Step();
 }
 
@@ -93,8 +95,12 @@ void AnimateCommand(MonitorState& state) {
 }
 
 void StopCommand(MonitorState& state) {
+  StopTarget(state, false);
+}
+
+void StopTarget(MonitorState& state, bool evenIdle) {
   RunTarget& target = state.ActiveTarget();
-  if (!target.CanStop(Animating(state))) return;
+  if (!evenIdle && !target.CanStop(Animating(state))) return;
   StopAnimation(state);
   target.Stop();
   // A simulated run that was interrupted is still on the stack: it ends

@@ -7,8 +7,9 @@
 // A simulated go runs synchronously inside the key's handler while the chip
 // module pumps events, so these commands may be entered again during a run:
 // RunActive keeps a second go or step out, SimulatorBusy a second execute.
-// A stop is taken only while the target has something to end
-// (RunTarget::CanStop), whether a key or the button asked for it.
+// The key's stop is taken only while the target has something to end
+// (RunTarget::CanStop); the panel's Stop button stops in any case, so that
+// in simulation with nothing running it executes one instruction.
 namespace monitor {
 
 class MonitorState;
@@ -20,6 +21,9 @@ void GoCommand(MonitorState& state);
 void StepCommand(MonitorState& state);
 void AnimateCommand(MonitorState& state);
 void StopCommand(MonitorState& state);
+// The stop both P and the Stop button give: with `evenIdle` also when the
+// target has nothing to end.
+void StopTarget(MonitorState& state, bool evenIdle);
 // One tick of timAnimate: a step and the program counter's row.
 void AnimateTick(MonitorState& state);
 

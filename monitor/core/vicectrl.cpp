@@ -60,6 +60,7 @@ void ResetTarget(MonitorState& state, bool anyEmulatorState) {
   PanelControls* panel = Panel(state);
   if (panel != nullptr) {
     panel->timAnimate->SetEnabled(false);
+    ShowStopButton(state);  // an animation it ended kept Stop live
     panel->resetimg->setEnabled(false);
     panel->resetimg->SetPicture(panel->Picture("backuppic"));
   }

@@ -242,13 +242,13 @@ void IceView::BindCodeLoad() {
     panel.Loadcodeimg->SetPicture(panel.Picture("imgreloaddown"));
   };
   panel.Loadcodeimg->onMouseUp = [&state](int button, int, int, int) {
-    platform::GuardedCall([&] { LoadCodeCommand(state, button); });
+    PanelCommand(state, [&] { LoadCodeCommand(state, button); });
   };
   panel.Downloadimg->onMouseDown = [&panel](int, int, int, int) {
     panel.Downloadimg->SetPicture(panel.Picture("downloaddwnpic"));
   };
   panel.Downloadimg->onMouseUp = [&state](int, int, int, int) {
-    platform::GuardedCall([&] { DownloadCommand(state); });
+    PanelCommand(state, [&] { DownloadCommand(state); });
   };
 }
 

@@ -36,6 +36,7 @@ FormFind::FormFind(MonitorState& state, std::shared_ptr<FindMemory> memory)
   grid->addWidget(chkboxWord, 1, 1);
   grid->addWidget(BttnClose, 1, 2);
   setCentralWidget(client);
+  SetDialogButtons(BttnGo, BttnClose);
 
   Find1Combo->onChange = [this] { FindTextChanged = true; };
   Find1Combo->onLostFocus = [this] { CommitHistory(); };

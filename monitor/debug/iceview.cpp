@@ -116,14 +116,14 @@ void IceView::BuildControls() {
   box(IndexText, "IndexText", 110, 34, 34);
   const auto option = [&](QRadioButton*& field, const char* name, const char* text, int left) {
     field = Named(new QRadioButton(text, dravstatepnl), name);
-    field->setGeometry(left, 34, 48, 20);
+    field->setGeometry(left, 34, 54, 20);
   };
-  option(Pc1option, "Pc1option", "PC1", 156);
-  box(Pc1Text, "Pc1Text", 204, 34, 40);
-  option(Pc2Option, "Pc2Option", "PC2", 252);
-  box(Pc2Text, "Pc2Text", 300, 34, 40);
-  option(Pc3Option, "Pc3Option", "PC3", 348);
-  box(Pc3text, "Pc3text", 396, 34, 40);
+  option(Pc1option, "Pc1option", "PC 0:", 156);
+  box(Pc1Text, "Pc1Text", 210, 34, 40);
+  option(Pc2Option, "Pc2Option", "PC 1:", 256);
+  box(Pc2Text, "Pc2Text", 310, 34, 40);
+  option(Pc3Option, "Pc3Option", "PC 2:", 356);
+  box(Pc3text, "Pc3text", 410, 34, 40);
 
   int checkLeft = 4;
   const auto check = [&](QCheckBox*& field, const char* name, const char* text, int width) {
@@ -132,9 +132,9 @@ void IceView::BuildControls() {
     checkLeft += width + 4;
   };
   check(CarryCheck, "CarryCheck", "Carry", 60);
-  check(CarryIntCheck, "CarryIntCheck", "Carry Int", 80);
+  check(CarryIntCheck, "CarryIntCheck", " Carry int", 80);
   check(ZeroCheck, "ZeroCheck", "Zero", 56);
-  check(InterruptCheck, "InterruptCheck", "Interrupt", 80);
+  check(InterruptCheck, "InterruptCheck", " Interrupt", 80);
   check(HaltCheck, "HaltCheck", "Halt", 56);
 
   int panelLeft = 4;

@@ -66,7 +66,7 @@ void IceView::RefreshTimer_Timer() {
 void IceView::BindConnect() {
   IceView& panel = *this;
   panel.connectimg->onMouseUp = [&panel](int button, int shift, int, int) {
-    platform::GuardedCall([&] { panel.connectimg_MouseUp(button, shift); });
+    PanelCommand(panel.state_, [&] { panel.connectimg_MouseUp(button, shift); });
   };
   panel.RefreshTimer->onTimer = [&panel] { panel.RefreshTimer_Timer(); };
 }

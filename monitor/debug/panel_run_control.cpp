@@ -1,6 +1,7 @@
 // The panel's run buttons: Run, Step, Animate with its timer and Stop are the
-// core's run commands, the same the keys call (run_commands.h); Reset and the
-// Trace switch. A button shows its pressed picture while the mouse is down.
+// core's run commands, the same the keys call (run_commands.h), the Stop
+// button's taken also with nothing to end; Reset and the Trace switch. A
+// button shows its pressed picture while the mouse is down.
 #include <functional>
 
 #include "core/monitor_state.h"
@@ -17,10 +18,11 @@ namespace monitor {
 namespace {
 
 // A button's command when the mouse is released on it, whichever button it
-// was, inside the slot's error edge.
-void OnUp(platform::ImageButton* image, std::function<void(int button, int shift)> handler) {
-  image->onMouseUp = [handler = std::move(handler)](int button, int shift, int, int) {
-    platform::GuardedCall([&] { handler(button, shift); });
+// was, at the panel's command edge.
+void OnUp(MonitorState& state, platform::ImageButton* image,
+          std::function<void(int button, int shift)> handler) {
+  image->onMouseUp = [&state, handler = std::move(handler)](int button, int shift, int, int) {
+    PanelCommand(state, [&] { handler(button, shift); });
   };
 }
 
@@ -35,17 +37,17 @@ void OnDown(platform::ImageButton* image, std::function<void(int button, int shi
 
 void IceView::BindRunControl() {
   OnDown(playimg, [this](int b, int s) { playimg_MouseDown(b, s); });
-  OnUp(playimg, [this](int b, int s) { playimg_MouseUp(b, s); });
+  OnUp(state_, playimg, [this](int b, int s) { playimg_MouseUp(b, s); });
   OnDown(stepimg, [this](int b, int s) { stepimg_MouseDown(b, s); });
-  OnUp(stepimg, [this](int b, int s) { stepimg_MouseUp(b, s); });
+  OnUp(state_, stepimg, [this](int b, int s) { stepimg_MouseUp(b, s); });
   OnDown(animimg, [this](int b, int s) { animimg_MouseDown(b, s); });
-  OnUp(animimg, [this](int b, int s) { animimg_MouseUp(b, s); });
+  OnUp(state_, animimg, [this](int b, int s) { animimg_MouseUp(b, s); });
   OnDown(stopimg, [this](int b, int s) { stopimg_MouseDown(b, s); });
-  OnUp(stopimg, [this](int b, int s) { stopimg_MouseUp(b, s); });
+  OnUp(state_, stopimg, [this](int b, int s) { stopimg_MouseUp(b, s); });
   OnDown(resetimg, [this](int b, int s) { resetimg_MouseDown(b, s); });
-  OnUp(resetimg, [this](int b, int s) { resetimg_MouseUp(b, s); });
+  OnUp(state_, resetimg, [this](int b, int s) { resetimg_MouseUp(b, s); });
   OnDown(trcimg, [this](int b, int s) { trcimg_MouseDown(b, s); });
-  OnUp(trcimg, [this](int b, int s) { trcimg_MouseUp(b, s); });
+  OnUp(state_, trcimg, [this](int b, int s) { trcimg_MouseUp(b, s); });
   timAnimate->onTimer = [this] { platform::GuardedCall([this] { timAnimate_Timer(); }); };
 }
 
@@ -54,7 +56,10 @@ void IceView::ShowProgramCounterRow() {
 }
 
 void IceView::RestorePeriphery() {
-  if (Display* host = Host(); host != nullptr && host->WindowState() == 1) host->SetWindowState(0);
+  Display* host = Host();
+  if (host == nullptr) return;
+  if (host->WindowState() == 1) host->SetWindowState(0);
+  host->Outer()->raise();
 }
 
 void IceView::playimg_MouseDown(int, int) {
@@ -90,7 +95,7 @@ void IceView::stopimg_MouseDown(int, int) {
 }
 
 void IceView::stopimg_MouseUp(int, int) {
-  StopCommand(state_);
+  StopTarget(state_, true);
 }
 
 void IceView::resetimg_MouseDown(int, int) {

@@ -375,6 +375,7 @@ TracePrint::TracePrint(MonitorState& state) : Form("TracePrint"), state_(state) 
   grid->addWidget(endadr, 1, 1);
   grid->addWidget(Printbtn, 2, 0);
   grid->addWidget(Cancelbtn, 2, 1);
+  SetDialogButtons(Printbtn, Cancelbtn);
   QObject::connect(Printbtn, &QPushButton::clicked, this,
                    [this] { platform::GuardedCall([this] { Printbtn_Click(); }); });
   QObject::connect(Cancelbtn, &QPushButton::clicked, this, [this] {

@@ -63,6 +63,7 @@ Transferwin::Transferwin(MonitorState& state, EmulatorLink& link)
   grid->addWidget(CancelCommand, 5, 1);
   grid->addWidget(resetcommand, 6, 0);
   setCentralWidget(body);
+  SetDialogButtons(OKCommand, CancelCommand);
 
   const auto guarded = [](auto body) { return [body] { platform::GuardedCall(body); }; };
   connect(OKCommand, &QPushButton::clicked, this, guarded([this] { OKCommand_Click(); }));

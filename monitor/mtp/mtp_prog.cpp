@@ -1,13 +1,12 @@
 #include "mtp/mtp_prog.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "core/main_module.h"
 #include "mtp/mtpcomm.h"
 #include "platform/filenames.h"
 #include "platform/messagebox.h"
+#include "platform/read_file.h"
 #include "protocol/image.h"
 
 namespace monitor {
@@ -27,13 +26,11 @@ void FileWarning() {
 
 // The file's first `limit` bytes; nothing when it cannot be read.
 std::optional<std::vector<uint8_t>> ReadHead(const std::string& path, size_t limit) {
-  std::ifstream file(platform::FindOrKeepPath(path), std::ios::binary);
-  if (!file) return std::nullopt;
-  std::vector<uint8_t> bytes(limit);
-  file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(limit));
-  if (file.bad()) return std::nullopt;
-  bytes.resize(static_cast<size_t>(file.gcount()));
-  return bytes;
+  // Read as every user-named file is: a folder or a pipe is unreadable.
+  std::string content;
+  if (!platform::ReadWholeFile(platform::FindOrKeepPath(path), content)) return std::nullopt;
+  content.resize(std::min(limit, content.size()));
+  return std::vector<uint8_t>(content.begin(), content.end());
 }
 
 // A wait under the link's time-out timer, with a deadline behind it: a

@@ -65,6 +65,7 @@ MtpCommForm::MtpCommForm(MtpComm& comm) : platform::Form("MTPCOMM_FORM"), comm_(
   grid->addWidget(MTP_CANCEL, 2, 1);
   grid->addWidget(MTP_RESET, 3, 0);
   setCentralWidget(body);
+  SetDialogButtons(MTP_OK, MTP_CANCEL);
 
   const auto guarded = [](auto body) { return [body] { platform::GuardedCall(body); }; };
   connect(MTP_OK, &QPushButton::clicked, this, guarded([this] { MTP_OK_Click(); }));

@@ -29,7 +29,6 @@ frmFind::frmFind(Workbench& bench)
   chkCase->setObjectName("chkCase");
   cmdFind->setObjectName("cmdFind");
   cmdcancel->setObjectName("cmdcancel");
-  cmdFind->setDefault(true);
   auto* Frame1 = new QGroupBox("Direction");
   Frame1->setObjectName("Frame1");
   auto* directions = new QHBoxLayout(Frame1);
@@ -47,6 +46,7 @@ frmFind::frmFind(Workbench& bench)
   grid->addWidget(Frame1, 1, 1);
   grid->addWidget(cmdcancel, 1, 2);
   setCentralWidget(client);
+  SetDialogButtons(cmdFind, cmdcancel);
 
   EditorSearch& search = bench_.Search;
   connect(Text1, &QLineEdit::textChanged, this,

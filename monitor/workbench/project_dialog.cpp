@@ -50,7 +50,6 @@ Project::Project(MonitorState& state)
   Command1->setObjectName("Command1");
   Command2->setObjectName("Command2");
   Command3->setObjectName("Command3");
-  Command1->setDefault(true);
 
   auto* client = new QWidget(this);
   auto* grid = new QGridLayout(client);
@@ -71,6 +70,7 @@ Project::Project(MonitorState& state)
   buttons->addWidget(Command2);
   grid->addLayout(buttons, 4, 0, 1, 3);
   setCentralWidget(client);
+  SetDialogButtons(Command1, Command2);
 
   for (QWidget* field : {static_cast<QWidget*>(Source), static_cast<QWidget*>(include_path),
                          static_cast<QWidget*>(output_path), static_cast<QWidget*>(ComboTargCon)}) {

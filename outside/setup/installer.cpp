@@ -1,16 +1,20 @@
 #include "installer.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <set>
 #include <vector>
 
 #include "dcs/dcs.h"
+#include "interruption.h"
 
 namespace rvsetup {
 namespace {
@@ -28,15 +32,6 @@ std::vector<std::string> Components(const std::string& name) {
 
 bool SafeComponent(const std::string& c) {
   return !c.empty() && c != "." && c != ".." && c.find('/') == std::string::npos;
-}
-
-bool MakeFolders(const std::string& path) {
-  for (size_t at = 1; at <= path.size(); ++at) {
-    if (at < path.size() && path[at] != '/') continue;
-    const std::string prefix = path.substr(0, at);
-    if (mkdir(prefix.c_str(), 0755) != 0 && errno != EEXIST) return false;
-  }
-  return true;
 }
 
 // Programs and scripts are executable; the archive's attributes say nothing of it.
@@ -58,28 +53,141 @@ int CollectEntry(const DcsEntryInfo* entry, intptr_t user, int) {
   return 1;
 }
 
-// A file extracted beside its place, waiting to replace it.
+// Stops an extraction once a termination was requested; no volume follows.
+int AbortWhenInterrupted(int code, void*, intptr_t) {
+  if (code != DCS_CB_PROGRESS) return 0;
+  return Interrupted() ? DCS_CB_ABORT : 1;
+}
+
+// A hidden name beside `path` of the form ".<name>.XXXXXX", for mkostemp.
+std::string HiddenBeside(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".XXXXXX";
+}
+
+// Whether `file` is a hidden file of an install for `name` (".<name>." and
+// the six characters of a mkostemp suffix).
+bool HiddenFileOf(const std::string& file, const std::string& name) {
+  if (file.size() != name.size() + 8 || file[0] != '.' || file.compare(1, name.size(), name) != 0 ||
+      file[name.size() + 1] != '.')
+    return false;
+  for (size_t i = name.size() + 2; i < file.size(); ++i) {
+    if (!std::isalnum(static_cast<unsigned char>(file[i]))) return false;
+  }
+  return true;
+}
+
+// Removes the hidden files that an earlier, killed install of `names` left in `folder`.
+void RemoveLeftovers(const std::string& folder, const std::set<std::string>& names) {
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* e = readdir(dir)) {
+    for (const std::string& name : names) {
+      if (HiddenFileOf(e->d_name, name)) unlinkat(dirfd(dir), e->d_name, 0);
+    }
+  }
+  closedir(dir);
+}
+
+// One file of the install: extracted into `partial` beside `path`; the file
+// it replaces is kept under `kept` until every file is in place.
 struct Staged {
-  std::string partial, path, name;
+  std::string partial, path, name, kept;
 };
 
-// Extracts entry `index` into a fresh file beside `path`, created exclusively
-// so that no planted file or link of that name is ever opened or followed.
-bool Stage(DcsArchive* archive, const Listed& entry, const std::string& path,
-           std::vector<Staged>& staged, std::string& error) {
-  const size_t slash = path.rfind('/');
-  std::string partial = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".XXXXXX";
-  const int descriptor = mkostemp(partial.data(), O_CLOEXEC);
-  if (descriptor < 0) return error = path + ": " + std::strerror(errno), false;
-  staged.push_back({partial, path, entry.name});
-  DcsStream* out = DcsAdoptStream(descriptor, "w+b");
-  bool ok = out && DcsExtractEntry(archive, entry.index, nullptr, out);
-  const int code = DcsGetLastError();
-  ok = ok && fchmod(descriptor, ModeOf(descriptor)) == 0;
-  ok = out && DcsCloseStream(out) && ok;
-  if (!ok) error = entry.name + ": archive error " + std::to_string(code);
-  return ok;
-}
+// The files and folders of one install. Until Commit succeeds, destroying it
+// deletes the partial files, puts every replaced file back and removes the
+// folders it made, so a failed or interrupted install leaves the previous
+// installation whole.
+class Installation {
+ public:
+  ~Installation() {
+    if (!committed_) RollBack();
+  }
+
+  bool MakeFolders(const std::string& path) {
+    for (size_t at = 1; at <= path.size(); ++at) {
+      if (at < path.size() && path[at] != '/') continue;
+      const std::string prefix = path.substr(0, at);
+      if (mkdir(prefix.c_str(), 0755) == 0) {
+        made_.push_back(prefix);
+      } else if (errno != EEXIST) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // Extracts `entry` into a fresh file beside `path`, created exclusively so
+  // that no planted file or link of that name is ever opened or followed.
+  bool Stage(DcsArchive* archive, const Listed& entry, const std::string& path,
+             std::string& error) {
+    std::string partial = HiddenBeside(path);
+    const int descriptor = mkostemp(partial.data(), O_CLOEXEC);
+    if (descriptor < 0) return error = path + ": " + std::strerror(errno), false;
+    staged_.push_back({partial, path, entry.name, ""});
+    DcsStream* out = DcsAdoptStream(descriptor, "w+b");
+    bool ok = out && DcsExtractEntry(archive, entry.index, nullptr, out);
+    const int code = DcsGetLastError();
+    ok = ok && fchmod(descriptor, ModeOf(descriptor)) == 0;
+    ok = out && DcsCloseStream(out) && ok;
+    if (!ok) error = entry.name + ": archive error " + std::to_string(code);
+    return ok;
+  }
+
+  // Puts every staged file in its place, keeping what each replaces; the
+  // kept files go only when all are in place.
+  bool Commit(std::string& error) {
+    for (placed_ = 0; placed_ < staged_.size(); ++placed_) {
+      if (placed_ == 1) HoldForTest("rename");
+      if (Interrupted()) return false;
+      Staged& s = staged_[placed_];
+      if (!Keep(s) || rename(s.partial.c_str(), s.path.c_str()) != 0)
+        return error = s.path + ": " + std::strerror(errno), false;
+    }
+    committed_ = true;
+    for (const Staged& s : staged_) {
+      if (!s.kept.empty()) unlink(s.kept.c_str());
+    }
+    return true;
+  }
+
+  const std::vector<Staged>& Files() const { return staged_; }
+
+ private:
+  // Moves the file at the staged file's place aside; a folder there stays
+  // and makes the replacing fail.
+  static bool Keep(Staged& s) {
+    struct stat info;
+    if (lstat(s.path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return true;
+    std::string kept = HiddenBeside(s.path);
+    const int descriptor = mkostemp(kept.data(), O_CLOEXEC);
+    if (descriptor < 0) return false;
+    close(descriptor);
+    if (rename(s.path.c_str(), kept.c_str()) != 0) {
+      const int failure = errno;
+      unlink(kept.c_str());
+      errno = failure;
+      return false;
+    }
+    s.kept = kept;
+    return true;
+  }
+
+  void RollBack() {
+    for (size_t i = staged_.size(); i-- > 0;) {
+      const Staged& s = staged_[i];
+      unlink((i < placed_ ? s.path : s.partial).c_str());
+      if (!s.kept.empty()) rename(s.kept.c_str(), s.path.c_str());
+    }
+    for (auto folder = made_.rbegin(); folder != made_.rend(); ++folder) rmdir(folder->c_str());
+  }
+
+  std::vector<std::string> made_;  // folders created, outermost first
+  std::vector<Staged> staged_;
+  size_t placed_ = 0;
+  bool committed_ = false;
+};
 
 }  // namespace
 
@@ -91,50 +199,49 @@ std::string InstallFolder() {
 
 bool InstallArchive(const std::string& archivePath, const std::string& target,
                     const std::function<void(const std::string&)>& report, std::string& error) {
-  DcsArchive* archive =
-      DcsOpenArchive(archivePath.c_str(), DCS_MODE_READ_ONLY | DCS_MODE_NO_CREATE, nullptr);
+  DcsArchive* archive = DcsOpenArchive(archivePath.c_str(), DCS_MODE_READ_ONLY | DCS_MODE_NO_CREATE,
+                                       &AbortWhenInterrupted);
   if (!archive) return error = "archive error " + std::to_string(DcsGetLastError()), false;
   std::vector<Listed> entries;
   DcsEnumFiles(archive, "*", &CollectEntry, reinterpret_cast<intptr_t>(&entries));
-  // Every file is extracted and checked first; the installed ones are
-  // replaced only when all of them are, so a failure leaves them whole.
-  std::vector<Staged> staged;
-  std::set<std::string> made;  // folders already there
-  bool ok = true;
+  // The place of every file first: a refused name installs nothing.
+  std::vector<std::pair<Listed, std::string>> planned;
+  std::map<std::string, std::set<std::string>> folders;  // folder -> names in it
   for (const Listed& entry : entries) {
     const std::vector<std::string> parts = Components(entry.name);
     if (parts.size() < 2) continue;
     std::string path = target;
     for (const std::string& part : parts) {
       if (!SafeComponent(part)) {
-        error = "refused name " + entry.name;
-        ok = false;
-        break;
+        DcsCloseArchive(archive);
+        return error = "refused name " + entry.name, false;
       }
       path += "/" + part;
     }
-    if (!ok) break;
-    const std::string folder = path.substr(0, path.rfind('/'));
-    if (!made.count(folder) && !MakeFolders(folder)) {
-      error = path + ": " + std::strerror(errno);
-      ok = false;
+    folders[path.substr(0, path.rfind('/'))].insert(parts.back());
+    planned.emplace_back(entry, path);
+  }
+  // Every file is extracted and checked beside its place first; the
+  // installed ones are replaced only when all of them are.
+  Installation installation;
+  bool ok = true;
+  for (const auto& [folder, names] : folders) {
+    if (!(ok = installation.MakeFolders(folder))) {
+      error = folder + ": " + std::strerror(errno);
       break;
     }
-    made.insert(folder);
-    if (!(ok = Stage(archive, entry, path, staged, error))) break;
+    RemoveLeftovers(folder, names);
+  }
+  for (size_t i = 0; ok && i < planned.size(); ++i) {
+    if (i == 1) HoldForTest("stage");
+    ok = !Interrupted() && installation.Stage(archive, planned[i].first, planned[i].second, error);
   }
   DcsCloseArchive(archive);
-  size_t placed = 0;
-  for (; ok && placed < staged.size(); ++placed) {
-    const Staged& s = staged[placed];
-    if (rename(s.partial.c_str(), s.path.c_str()) != 0) {
-      error = s.path + ": " + std::strerror(errno);
-      ok = false;
-      break;
-    }
-    report(s.name);
+  ok = ok && installation.Commit(error);
+  if (Interrupted() && !ok) error = "interrupted";
+  if (ok) {
+    for (const Staged& s : installation.Files()) report(s.name);
   }
-  for (size_t i = placed; i < staged.size(); ++i) unlink(staged[i].partial.c_str());
   return ok;
 }
 

@@ -11,7 +11,10 @@ namespace rvsetup {
 // when the archive cannot be read, an entry fails its checks or a file cannot
 // be written; a name that would leave the target folder is refused. Every
 // file is extracted beside its place first and the installed files are
-// replaced only when all are, so a failure leaves the installation as it was.
+// replaced only when all are; a failure or a termination request on the way
+// puts every replaced file back and removes the partial files and the
+// folders it made, so the installation stays as it was. Hidden partial files
+// that an earlier, killed install left beside the files are removed.
 bool InstallArchive(const std::string& archivePath, const std::string& target,
                     const std::function<void(const std::string&)>& report, std::string& error);
 

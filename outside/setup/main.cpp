@@ -3,7 +3,9 @@
 // SETUP.PKG and SETUPLNG.DLL in its own folder, asks the loader to hide its
 // progress window, and installs the files the loader's archive carries.
 // A failure is shown in a message box (on standard error without a display
-// or unattended) and ends it with exit code 1.
+// or unattended) and ends it with exit code 1. A termination request stops
+// the install and puts the previous installation back; it is told on
+// standard error only, and the exit code is 1.
 #include <unistd.h>
 
 #include <QApplication>
@@ -13,6 +15,7 @@
 #include <string>
 
 #include "installer.h"
+#include "interruption.h"
 #include "platform/filenames.h"
 #include "platform/hooks.h"
 #include "platform/library.h"
@@ -65,6 +68,7 @@ int Fail(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  rvsetup::WatchInterruptions();
   // Without a display the boxes go to standard error.
   std::unique_ptr<QCoreApplication> app;
   if (HasDisplay()) {
@@ -94,6 +98,10 @@ int main(int argc, char** argv) {
   const std::string outcome = setup::FormatText(Text(texts, ok ? kStrInstalled : kStrFailed),
                                                 {"Tavix", ok ? target : error});
   if (texts) platform::FreeLibrary(texts);
+  if (!ok && rvsetup::Interrupted()) {
+    std::fprintf(stderr, "%s\n", outcome.c_str());
+    return 1;
+  }
   if (!ok) return Fail(outcome);
   std::printf("%s\n", outcome.c_str());
   return 0;

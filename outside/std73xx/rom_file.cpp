@@ -1,7 +1,9 @@
 #include "rom_file.h"
 
 #include <cctype>
-#include <fstream>
+#include <sstream>
+
+#include "platform/read_file.h"
 
 namespace std73xx {
 namespace {
@@ -26,8 +28,9 @@ std::optional<uint32_t> HexWord(const std::string& text, int width) {
 }  // namespace
 
 std::optional<RomFile> ReadRomFile(const std::string& path) {
-  std::ifstream file(path);
-  if (!file) return std::nullopt;
+  std::string content;
+  if (!platform::ReadWholeFile(path, content)) return std::nullopt;
+  std::istringstream file(content);
   RomFile rom;
   bool first = true;
   for (std::string line; std::getline(file, line); first = false) {

@@ -1,12 +1,12 @@
 // STD73XX, our stand-in: converts ".rom" files to ".rob" and computes the
 // checksum the programmer will report for a file once downloaded, as text in
 // the order the programmer control shows the programmer's checksum.
+#include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "platform/atomic_write.h"
 #include "platform/filenames.h"
+#include "platform/read_file.h"
 #include "protocol/signature.h"
 #include "protocol/status.h"
 #include "rom_file.h"
@@ -61,10 +61,11 @@ STD73XX_EXPORT int rom2rob(const char* romPath) {
 // be made, -2 for a missing file; the checksum text at the start of `text`.
 STD73XX_EXPORT int PELTOChecksum(int romWords, const char* path, char* text) {
   if (path == nullptr || text == nullptr) return -1;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return -2;
-  const std::string content((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
+  // A missing file is not found; a folder, a pipe or an unreadable file
+  // gives no checksum.
+  std::string content;
+  int error = 0;
+  if (!platform::ReadWholeFile(path, content, &error)) return error == ENOENT || error == ENOTDIR ? -2 : -1;
   std::vector<uint32_t> words;
   int width = 16;
   if (!HeldWords(path, content, words, width)) return -1;

@@ -1,7 +1,9 @@
 #include "platform/profile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
+#include <unordered_set>
 
 #include "platform/atomic_write.h"
 #include "platform/filenames.h"
@@ -72,35 +74,36 @@ bool KeyValue(const std::string& text, std::string& key, std::string& value) {
   return true;
 }
 
+// The name as EqualsNoCase compares it, so that a set finds it in one look-up.
+std::string Folded(const std::string& name) {
+  std::string folded = name;
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
 struct Parsed {
   std::vector<std::string> sections;                       // in file order, first spelling
   std::vector<std::pair<std::string, std::string>> pairs;  // of the wanted section
   bool sectionFound = false;
 };
 
+// One pass over the file: a name already seen is found in a set, so a read
+// stays linear however many sections or keys the file holds.
 Parsed Parse(const std::string& file, const char* wantedSection) {
   Parsed p;
-  std::string current;
+  std::unordered_set<std::string> seenSections, seenKeys;
   bool inSection = false;
-  bool anySection = false;
   for (const Line& l : ReadLines(file)) {
     std::string name;
     if (SectionName(l.text, name)) {
-      anySection = true;
       inSection = wantedSection && EqualsNoCase(name, wantedSection);
       if (inSection) p.sectionFound = true;
-      bool seen = std::any_of(p.sections.begin(), p.sections.end(),
-                              [&](const std::string& s) { return EqualsNoCase(s, name); });
-      if (!seen) p.sections.push_back(name);
+      if (!wantedSection && seenSections.insert(Folded(name)).second) p.sections.push_back(name);
       continue;
     }
-    (void)anySection;
     std::string key, value;
-    if (inSection && KeyValue(l.text, key, value)) {
-      bool seen = std::any_of(p.pairs.begin(), p.pairs.end(),
-                              [&](const auto& kv) { return EqualsNoCase(kv.first, key); });
-      if (!seen) p.pairs.emplace_back(key, value);
-    }
+    if (inSection && KeyValue(l.text, key, value) && seenKeys.insert(Folded(key)).second)
+      p.pairs.emplace_back(key, value);
   }
   return p;
 }

@@ -5,12 +5,19 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdint>
 
 namespace platform {
 
-bool ReadWholeFile(const std::string& path, std::string& content, int* error, size_t limit) {
+namespace {
+
+// Reads a regular file up to `limit` bytes; `whole` refuses a longer one
+// (EFBIG), otherwise the rest is left unread and `cut` set.
+bool ReadBounded(const std::string& path, std::string& content, int* error, size_t limit,
+                 bool whole, bool& cut) {
   content.clear();
+  cut = false;
   int failure = 0;
   // Non-blocking, so that opening a pipe without a writer cannot wait.
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -25,11 +32,11 @@ bool ReadWholeFile(const std::string& path, std::string& content, int* error, si
     ok = false;
     failure = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
   }
-  if (ok && static_cast<uint64_t>(st.st_size) > limit) {
+  if (ok && whole && static_cast<uint64_t>(st.st_size) > limit) {
     ok = false;
     failure = EFBIG;
   }
-  if (ok) content.reserve(static_cast<size_t>(st.st_size));
+  if (ok) content.reserve(std::min(static_cast<size_t>(st.st_size), limit));
   char buffer[65536];
   while (ok) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
@@ -40,9 +47,15 @@ bool ReadWholeFile(const std::string& path, std::string& content, int* error, si
       ok = false;
       break;
     }
-    if (content.size() + static_cast<size_t>(n) > limit) {  // it grew while being read
-      failure = EFBIG;
-      ok = false;
+    const size_t room = limit - content.size();
+    if (static_cast<size_t>(n) > room) {  // longer than the bound (or grew while read)
+      if (whole) {
+        failure = EFBIG;
+        ok = false;
+      } else {
+        content.append(buffer, room);
+        cut = true;
+      }
       break;
     }
     content.append(buffer, static_cast<size_t>(n));
@@ -53,6 +66,18 @@ bool ReadWholeFile(const std::string& path, std::string& content, int* error, si
     if (error != nullptr) *error = failure;
   }
   return ok;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& content, int* error, size_t limit) {
+  bool cut = false;
+  return ReadBounded(path, content, error, limit, true, cut);
+}
+
+bool ReadFileHead(const std::string& path, std::string& content, size_t limit, bool& cut,
+                  int* error) {
+  return ReadBounded(path, content, error, limit, false, cut);
 }
 
 }  // namespace platform

@@ -5,10 +5,12 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QScreen>
 #include <algorithm>
 #include <cassert>
 
+#include "dialog_keys.h"
 #include "platform/child_fit.h"
 #include "platform/controls.h"
 #include "platform/hooks.h"
@@ -85,6 +87,11 @@ void Form::SetKeyPreview(bool on) {
   }
 }
 
+void Form::SetDialogButtons(QAbstractButton* defaultButton, QAbstractButton* cancelButton) {
+  if (auto* push = qobject_cast<QPushButton*>(defaultButton)) push->setDefault(true);
+  new DialogKeys(*this, defaultButton, cancelButton);
+}
+
 bool Form::eventFilter(QObject* watched, QEvent* event) {
   // A key goes to the focus widget first and then up through its parents;
   // the form sees it once, before the focus widget does.
@@ -131,10 +138,14 @@ void Form::showEvent(QShowEvent* event) {
   if (manager_->KindOf(Name()) != FormKind::Dialog) return;
   auto* frame = dynamic_cast<QWidget*>(manager_->Frame());
   if (frame == nullptr || frame == this || !frame->isVisible()) return;
+  // A frame maximized just now (the tip at start-up) may not have its
+  // maximized geometry yet, but it will cover the screen's free room.
+  const QScreen* screen = frame->screen();
+  const QRect room = screen != nullptr ? screen->availableGeometry() : QRect();
   QRect place(QPoint(), frameGeometry().size());
-  place.moveCenter(frame->frameGeometry().center());
-  if (const QScreen* screen = frame->screen()) {
-    const QRect room = screen->availableGeometry();
+  place.moveCenter(frame->isMaximized() && screen != nullptr ? room.center()
+                                                             : frame->frameGeometry().center());
+  if (screen != nullptr) {
     place.moveLeft(std::max(room.left(), std::min(place.left(), room.right() + 1 - place.width())));
     place.moveTop(std::max(room.top(), std::min(place.top(), room.bottom() + 1 - place.height())));
   }

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/run_time_error.h"
 #include <dlfcn.h>
@@ -32,6 +33,7 @@ struct Hooks {
   std::string errorTitle = "Tavix";
   std::string errorPrefix = "Monitor ERROR";
   int waitDepth = 0;
+  int modalCount = 0;
 };
 
 Hooks& TheHooks() {
@@ -128,8 +130,24 @@ QString CommonDialog::QtFilter(const std::string& filter) {
   return filters.join(";;");
 }
 
+std::string DialogFolders::First(const std::string& fileName) const {
+  if (fileName.find('/') != std::string::npos) return {};
+  const std::string preferred = Preferred ? Preferred() : std::string();
+  if (!preferred.empty()) return preferred;
+  return last_.empty() ? start_ : last_;
+}
+
+void DialogFolders::Chosen(const std::string& file) {
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::absolute(file, error);
+  if (!file.empty() && !error) last_ = path.parent_path().string();
+}
+
 bool CommonDialog::Run(Action action) {
+  ++TheHooks().modalCount;
   CommonDialog copy = *this;
+  const bool file = action == Action::Open || action == Action::Save;
+  if (file && Folders != nullptr) copy.InitDir = Folders->First(FileName);
   using Presenter = int (*)(CommonDialog*, int);
   Presenter host = TheHooks().dialog ? nullptr
                                      : HostFunction<Presenter>("TavixCommonDialogPresenter",
@@ -137,6 +155,7 @@ bool CommonDialog::Run(Action action) {
   const bool ok = host != nullptr ? host(&copy, static_cast<int>(action)) != 0
                                   : RunDialogHere(copy, action);
   if (ok) {
+    if (file && Folders != nullptr) Folders->Chosen(copy.FileName);
     *this = copy;
   } else if (CancelError) {
     throw RunTimeError(kCancelError, "Cancel was selected.");
@@ -232,6 +251,7 @@ void SetClipboardText(const QString& text) {
 }
 
 void RunModalForm(QWidget& form) {
+  ++TheHooks().modalCount;
   if (TheHooks().modal) {
     TheHooks().modal(form);
     return;
@@ -250,6 +270,7 @@ void RunModalForm(QWidget& form) {
 }
 
 int RunModalDialog(QDialog& dialog) {
+  ++TheHooks().modalCount;
   if (TheHooks().modalDialog) {
     dialog.setResult(QDialog::Rejected);
     TheHooks().modalDialog(dialog);
@@ -257,6 +278,10 @@ int RunModalDialog(QDialog& dialog) {
   }
   if (Unattended()) return QDialog::Rejected;
   return dialog.exec();
+}
+
+int ModalCount() {
+  return TheHooks().modalCount;
 }
 
 void SetModalDialogHook(std::function<void(QDialog&)> hook) {

@@ -17,8 +17,13 @@ namespace {
 bool RunFileDialog(CommonDialog& dialog, CommonDialog::Action action, QWidget* owner) {
   const QString filter = CommonDialog::QtFilter(dialog.Filter);
   const QStringList filters = filter.split(";;", Qt::SkipEmptyParts);
-  QFileDialog box(owner, QString::fromStdString(dialog.DialogTitle),
-                  QString::fromStdString(dialog.FileName), filter);
+  // A name without a folder is proposed in InitDir.
+  QString startName = QString::fromStdString(dialog.FileName);
+  if (!dialog.InitDir.empty() && !startName.contains('/')) {
+    startName =
+        QString::fromStdString(dialog.InitDir) + (startName.isEmpty() ? "" : "/") + startName;
+  }
+  QFileDialog box(owner, QString::fromStdString(dialog.DialogTitle), startName, filter);
   if (action == CommonDialog::Action::Save) {
     box.setAcceptMode(QFileDialog::AcceptSave);
     box.setFileMode(QFileDialog::AnyFile);
@@ -30,7 +35,7 @@ bool RunFileDialog(CommonDialog& dialog, CommonDialog::Action action, QWidget* o
   }
   // A starting name that is a pattern ("folder/*.bmp") filters the listing
   // until the user types another, as no filter list is given.
-  const QFileInfo start(QString::fromStdString(dialog.FileName));
+  const QFileInfo start(startName);
   if (filters.isEmpty() && start.fileName().contains(QRegularExpression("[*?]"))) {
     box.setDirectory(start.path());
     box.setNameFilter(start.fileName());

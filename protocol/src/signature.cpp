@@ -1,8 +1,6 @@
 #include "protocol/signature.h"
 
-#include <fstream>
-#include <iterator>
-#include <vector>
+#include "platform/read_file.h"
 
 namespace protocol {
 namespace {
@@ -29,14 +27,12 @@ uint32_t ErasedWord(int width) {
 }
 
 int32_t FileCrc16Old(const std::string& path, int32_t maxrom) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return -1;
-  const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
-                                         std::istreambuf_iterator<char>());
+  std::string bytes;
+  if (!platform::ReadWholeFile(path, bytes)) return -1;
+  const auto byte = [&](size_t i) { return static_cast<uint8_t>(bytes[i]); };
   Signature crc;
   int32_t count = 0;
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2, ++count)
-    crc.Feed((bytes[i] << 8) | bytes[i + 1]);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2, ++count) crc.Feed((byte(i) << 8) | byte(i + 1));
   crc.Pad(count, maxrom, 0xFFFF);
   return static_cast<int32_t>(crc.Value());
 }

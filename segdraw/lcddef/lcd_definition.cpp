@@ -39,18 +39,19 @@ void PutU16(std::string& out, uint16_t v) {
   out.push_back(static_cast<char>(v >> 8));
 }
 
-// The table words a file stores for these counts; -1 when they do not fit.
+// The table words a file stores for these counts; -1 when they have none
+// that fits.
 int TableLength(const Allocation& a) {
+  if (!a.countsFit()) return -1;
   if (a.defaultAllocation == -1) return 0;
   if (a.segments < 0 || a.multiplexer < 0) return -1;
-  const int n = (a.segments * a.multiplexer) & 0xFFFF;
-  return n <= kTableEntries ? n : -1;
+  return a.segments * a.multiplexer;
 }
 
 ReadError ReadAllocation(Reader& in, Allocation& a) {
   if (!in.i16(a.segments) || !in.i16(a.multiplexer) || !in.i16(a.defaultAllocation))
     return ReadError::Truncated;
-  if (!a.countsInRange()) return ReadError::BadAllocationCounts;
+  if (!a.countsFit()) return ReadError::BadAllocationCounts;
   const int n = TableLength(a);
   if (n < 0) return ReadError::BadTableLength;
   for (int i = 0; i < n; ++i)
@@ -86,8 +87,11 @@ bool SegmentRecord::FromBytes(std::string_view bytes, SegmentRecord& out) {
 
 int Allocation::storedEntries() const { return std::max(TableLength(*this), 0); }
 
-bool Allocation::countsInRange() const {
-  return segments >= -1 && segments <= kMaxAllocationSegments && multiplexer >= -1 && multiplexer <= kMaxMultiplexer;
+bool Allocation::countsFit() const {
+  const auto defined = [](int count) { return count >= 0 && count <= kMaxAllocationCount; };
+  if (segments != -1 && !defined(segments)) return false;
+  if (multiplexer != -1 && !defined(multiplexer)) return false;
+  return segments == -1 || multiplexer == -1 || segments * multiplexer <= kTableEntries;
 }
 
 ReadError Read(std::string_view bytes, Definition& out) {

@@ -32,9 +32,11 @@ struct Bootstrap {
   std::unique_ptr<ProgressWindow> progress;
   int completedSteps = 0;
   int lastPercent = -1;
+  int secondStage = -1;  // its process id while it runs
 };
 
-// Runs the loader with the program's arguments; false when it ended early.
+// Runs the loader with the program's arguments; true when the second stage
+// installed (ended with 0), false when it failed or the loader ended early.
 bool RunBootstrap(Bootstrap& b, const std::vector<std::string>& arguments);
 // Clears the archive library's last error and deletes the unpacked files.
 void ExitBootstrap(Bootstrap& b);

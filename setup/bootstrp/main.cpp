@@ -1,7 +1,10 @@
-// Vanstall: the setup loader. Exit code 0 when the second stage ran, else 1.
-// A termination request (SIGTERM, SIGHUP, SIGINT) stops it at its next step
-// or piece of extraction; one seen while a window of its own waits ends it
-// there. Either way the unpacked files are deleted and the exit code is 1.
+// Vanstall: the setup loader. Exit code 0 when the second stage installed
+// (ended with 0), else 1. A termination request (SIGTERM, SIGHUP, SIGINT)
+// stops it at its next step or piece of extraction; one seen while a window
+// of its own waits ends it there. Either way the unpacked files are deleted
+// and the exit code is 1. While the second stage runs, the request is passed
+// to it, and its outcome gives the exit code.
+#include <signal.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -17,6 +20,10 @@ int main(int argc, char** argv) {
 
   vanstall::Bootstrap bootstrap;
   const vanstall::TerminationWatch watch([&bootstrap] {
+    if (bootstrap.secondStage > 0) {
+      kill(bootstrap.secondStage, vanstall::TerminationSignal());
+      return;
+    }
     vanstall::DeleteBootFiles(bootstrap);
     _exit(1);
   });

@@ -176,7 +176,8 @@ void WritePackageFile(Bootstrap& b) {
 }
 
 // Steps 17 and 18: the second stage with its arguments as a list, waited for
-// while the window stays alive. False when it could not be started.
+// while the window stays alive. True when it ended with 0; false when it
+// could not be started or failed.
 bool RunSecondStage(Bootstrap& b) {
   const std::string program = InTemp(b, b.language.String(setup::kStrSecondStageProgram));
   const std::string first =
@@ -192,9 +193,13 @@ bool RunSecondStage(Bootstrap& b) {
                          "Error", platform::MB_OK | platform::MB_ICONERROR);
     return false;
   }
-  while (!platform::WaitChild(child.pid, kWaitSliceMillis)) PumpMessages();
-  // A request that came while the second stage ran its last slice still counts.
-  return !TerminationRequested();
+  // A termination request while it runs is passed on to it (main), so that
+  // it stops and puts the previous installation back; its outcome counts.
+  b.secondStage = child.pid;
+  int exitCode = -1;
+  while (!platform::WaitChild(child.pid, kWaitSliceMillis, &exitCode)) PumpMessages();
+  b.secondStage = -1;
+  return exitCode == 0;
 }
 
 }  // namespace
@@ -252,9 +257,9 @@ bool RunBootstrap(Bootstrap& b, const std::vector<std::string>& arguments) {
   if (!UnpackSecondStage(b) || TerminationRequested()) return false;
   WritePackageFile(b);
   if (TerminationRequested()) return false;
-  const bool started = RunSecondStage(b);
+  const bool installed = RunSecondStage(b);
   DeleteBootFiles(b);
-  return started;
+  return installed;
 }
 
 void DeleteBootFiles(Bootstrap& b) {

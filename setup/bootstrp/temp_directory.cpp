@@ -32,11 +32,13 @@ std::string FolderName(const std::string& root, int n) {
   return root + (root.back() == '/' ? "" : "/") + "RVSETUP" + std::to_string(n) + ".TMP";
 }
 
-// Deletes the files (not the folders) in a folder of ours, never following links.
+// Deletes the files (not the folders) in a folder of ours, never following
+// links nor entering a folder of another user.
 void EmptyFolder(const std::string& path) {
-  const int dirfd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+  const int dirfd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (dirfd < 0) return;
-  DIR* dir = fdopendir(dirfd);
+  struct stat own;
+  DIR* dir = fstat(dirfd, &own) == 0 && own.st_uid == geteuid() ? fdopendir(dirfd) : nullptr;
   if (!dir) {
     close(dirfd);
     return;
@@ -79,6 +81,12 @@ std::string CreateTempDirectory() {
     tried = FolderName(root, n);
     if (mkdir(tried.c_str(), 0700) == 0) return tried;
     if (errno != EEXIST) break;
+  }
+  // Every name taken (by running or killed setups, or by another user's
+  // folders): a fresh folder of a unique name under the same root.
+  if (errno == EEXIST) {
+    tried = root + (root.back() == '/' ? "" : "/") + "RVSETUP.XXXXXX";
+    if (mkdtemp(tried.data())) return tried;
   }
   BootError(FormatText("ERROR B111: Cannot create temporary directory:\n%s", {tried}));
   return "";

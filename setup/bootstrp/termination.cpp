@@ -7,11 +7,11 @@
 namespace vanstall {
 namespace {
 
-volatile sig_atomic_t g_requested = 0;
+volatile sig_atomic_t g_requested = 0;  // the signal of the last request
 int g_wake[2] = {-1, -1};
 
-void OnTerminate(int) {
-  g_requested = 1;
+void OnTerminate(int signal) {
+  g_requested = signal;
   const char byte = 1;
   ssize_t ignored = write(g_wake[1], &byte, 1);
   (void)ignored;
@@ -48,6 +48,10 @@ TerminationWatch::~TerminationWatch() {
 
 bool TerminationRequested() {
   return g_requested != 0;
+}
+
+int TerminationSignal() {
+  return g_requested;
 }
 
 }  // namespace vanstall

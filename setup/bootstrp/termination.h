@@ -3,6 +3,7 @@
 // SIGINT (Ctrl-C). The handler only notes the request and wakes the event
 // loop; the loader acts on it at its next step or piece of extraction, never
 // starts the second stage after it, removes what it unpacked and exits 1.
+// While the second stage runs, the request is passed on to it instead.
 #include <QSocketNotifier>
 #include <functional>
 #include <memory>
@@ -23,5 +24,7 @@ class TerminationWatch {
 
 // Whether a termination was requested.
 bool TerminationRequested();
+// The signal of the last request (0 when none came).
+int TerminationSignal();
 
 }  // namespace vanstall

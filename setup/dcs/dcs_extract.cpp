@@ -25,10 +25,13 @@ Decoder DecoderOf(uint16_t method) {
   }
 }
 
-// The output file: the folder, one separator, and the name's last component.
+// The output file: the folder, one separator, and the name's last component
+// after either separator. A component that names no file of its own ("",
+// ".", "..") is refused, so nothing is ever written outside the folder.
 std::string OutputPath(const char* folder, const std::string& requested) {
-  const size_t cut = requested.find_last_of('\\');
+  const size_t cut = requested.find_last_of("\\/");
   std::string name = cut == std::string::npos ? requested : requested.substr(cut + 1);
+  if (name.empty() || name == "." || name == "..") throw Failure{DCS_ERR_WRITE};
   if (!folder || !*folder) return name;
   std::string path = folder;
   if (path.back() != '/' && path.back() != '\\') path += '/';

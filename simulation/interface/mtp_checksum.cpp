@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <platform/filenames.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,11 +15,13 @@ namespace stdk42xx {
 namespace {
 
 // Opens for reading with exclusive sharing: fails while another program holds
-// a lock on the file.
+// a lock on the file, and for anything but a regular file (a pipe without a
+// writer cannot hold the caller up).
 int OpenExclusive(const std::string& path) {
-  int fd = open(platform::FindOrKeepPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = open(platform::FindOrKeepPath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return -1;
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flock(fd, LOCK_EX | LOCK_NB) != 0) {
     close(fd);
     return -1;
   }

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lcddef::CheckBmp(bytes);
   lcddef::Definition first;
   if (lcddef::Read(bytes, first) != lcddef::ReadError::None) return 0;
-  if (!first.allocation.countsInRange() || first.allocation.storedEntries() > lcddef::kTableEntries) std::abort();
+  if (!first.allocation.countsFit() || first.allocation.storedEntries() > lcddef::kTableEntries) std::abort();
   std::string written;
   if (lcddef::Write(first, written) != lcddef::WriteError::None) std::abort();
   lcddef::Definition second;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
+#include <sys/stat.h>
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -157,6 +158,26 @@ TEST_F(PeltoPanelTest, FailingStepsLeaveAUsablePanel) {
   EXPECT_FALSE(Connected());
   EXPECT_EQ(boxes, Lines{"General Communication problem"});
   EXPECT_EQ(Picture("Pict_ChipPresent"), "ChipUnknown");
+}
+
+TEST_F(PeltoPanelTest, APipeOrAFolderAsTheCodeFileGivesNoChecksumAndNoDownload) {
+  MakeFor("QV4234", 5);
+  dir.write("code.bin", "\x12\x34");
+  Set("ActiveFile", QString::fromStdString(dir.file("code.bin")));
+  Click("Button_Connect");
+  ASSERT_TRUE(Connected());
+  ASSERT_EQ(mkfifo(dir.file("pipe.bin").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir.file("folder.bin"));
+  for (const char* name : {"pipe.bin", "folder.bin"}) {
+    const QString path = QString::fromStdString(dir.file(name));
+    Set("ActiveFile", path);
+    EXPECT_EQ(Text("Text_Message"), "CRC cannot be calculated") << name;
+    EXPECT_EQ(Text("Text_CRCMaster"), "") << name;
+    EXPECT_EQ(Call<int>("CalculateCRC16_old", path, 4), -1) << name;
+  }
+  Click("Button_Download");
+  EXPECT_EQ(boxes, Lines{"could not download program"});
+  EXPECT_TRUE(Enabled("Button_Connect"));
 }
 
 TEST_F(PeltoPanelTest, WideTargetsConvertTheirRomFilesAndTheHiddenPageTakesItsAccessWord) {

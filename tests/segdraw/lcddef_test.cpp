@@ -131,7 +131,8 @@ TEST(LcdDefinition, MalformedFilesAreRefusedWhole) {
       {header + Words({0, 0, 200, 40, 4}), ReadError::Truncated},
       {header + Words({0, 0, 200, 0xFFFF, 4, 0}), ReadError::BadTableLength},
       {header + Words({0, 0, 200, 41, 4, 0}), ReadError::BadAllocationCounts},
-      {header + Words({0, 0, 200, 2, 32, 0xFFFF}), ReadError::BadAllocationCounts},
+      {header + Words({0, 0, 200, 2, 81, 0xFFFF}), ReadError::BadAllocationCounts},
+      {header + Words({0, 0, 200, 32767, 32767, 0}), ReadError::BadAllocationCounts},
       {header + Words({0, 0, 200, 2, 4, 0, 1, 2, 3}), ReadError::Truncated},
       {header.substr(0, 7), ReadError::Truncated},
   };
@@ -140,6 +141,12 @@ TEST(LcdDefinition, MalformedFilesAreRefusedWhole) {
     d.x = 77;
     EXPECT_EQ(lcddef::Read(c.bytes, d), c.error) << testing::PrintToString(c.bytes);
     EXPECT_EQ(d.x, 77);  // untouched
+  }
+  // Any counts whose table fits its 160 entries read and write back unchanged.
+  for (const auto& [s, m] : {std::pair<uint16_t, uint16_t>{41, 1}, {80, 2}, {160, 1}, {2, 80}}) {
+    const std::string bytes = header + Words({0, 0, 200, s, m, 0}, s * m);
+    Definition d;
+    EXPECT_TRUE(lcddef::Read(bytes, d) == ReadError::None && Bytes(d) == bytes) << s << "x" << m;
   }
   // What cannot be stored is not written.
   Definition bad;

@@ -238,6 +238,9 @@ TEST_F(SegdrawTest, ReportIsExactAndSavedBesideTheDocument) {
   // The default allocation: missing and doubled cells; undefined counts: headers only.
   doc().SetAddress(doc().AddSegment(), 1);
   doc().SetBit(2, 4);
+  a.multiplexer = 80;  // outputs past the register's four bits have no segment
+  EXPECT_NE(segdraw::BuildAllocationReport(doc(), a, [] { return time_t{0}; }).find("[ 2:80] no segment"),
+            std::string::npos);
   a.defaultAllocation = -1;
   a.multiplexer = 4;
   std::string byDefault = segdraw::BuildAllocationReport(doc(), a, [] { return time_t{0}; });

@@ -1,7 +1,9 @@
 // Error reporting: the message table, the error file and the poked lines.
-#include <fstream>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "assembler.h"
+#include "platform/atomic_write.h"
 
 namespace k42asm {
 namespace {
@@ -43,8 +45,9 @@ std::string Assembler::ErrorText(int code) const {
 
 bool Assembler::CreateErrorFile(const std::string& path) {
   errorFile_ = path;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  return static_cast<bool>(out);
+  // Like every output, a new file replaces whatever stands at the name: a
+  // link planted there is replaced, never followed.
+  return platform::WriteFileAtomically(path, "");
 }
 
 void Assembler::ReportError(int code, std::string_view extra) {
@@ -87,9 +90,14 @@ void Assembler::WriteError(int code, const std::string& fileName, int line,
   errorBytes_ += text.size() + 2;
   {
     // Opened for every error, so the file is complete whenever the run stops;
-    // a failed write still counts and pokes the error.
-    std::ofstream out(errorFile_, std::ios::binary | std::ios::app);
-    if (out) out << text << "\r\n";
+    // a failed write still counts and pokes the error. A link put in the
+    // file's place since it was made is not followed.
+    const int fd = open(errorFile_.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) {
+      const std::string line = text + "\r\n";
+      [[maybe_unused]] const ssize_t written = write(fd, line.data(), line.size());
+      close(fd);
+    }
   }
   Poke(poked);
 }

@@ -13,6 +13,9 @@
 namespace k42xxdis {
 namespace {
 
+constexpr const char* kTooLargeMessage =
+    "Binary file larger than the code space: only its first 4096 words are disassembled";
+
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -27,22 +30,25 @@ File CreateScratchFile(std::string& path) {
 
 }  // namespace
 
-void RunDecodingPass(LibraryState& state) {
+bool RunDecodingPass(LibraryState& state) {
+  // Read as every user-named file is: a pipe or a device cannot hold it up.
+  // Only the code space is read, so a huge file costs no more than a full one.
+  std::string image;
+  bool cut = false;
+  if (!platform::ReadFileHead(state.binaryPath, image, 2 * kCodeAddresses, cut)) {
+    ShowMessage("Error opening binary file 1", kErrorCaption);
+    return false;
+  }
+  if (cut) ShowMessage(kTooLargeMessage, kErrorCaption);
   File instructions = CreateScratchFile(state.instructionFile);
   if (!instructions) {
     ShowMessage("Error creating tempory file", kErrorCaption);
-    return;
+    return true;
   }
   File references = CreateScratchFile(state.referenceFile);
   if (!references) {
     ShowMessage("Error creating tempory file", kErrorCaption);
-    return;
-  }
-  // Read as every user-named file is: a pipe or a device cannot hold it up.
-  std::string image;
-  if (!platform::ReadWholeFile(state.binaryPath, image)) {
-    ShowMessage("Error opening binary file 1", kErrorCaption);
-    return;
+    return true;
   }
 
   state.checkSum = 0;
@@ -68,7 +74,7 @@ void RunDecodingPass(LibraryState& state) {
     written = written && std::fwrite(&record, sizeof record, 1, instructions.get()) == 1;
     if (!written) {
       ShowMessage("Unable to write to tempory file", kErrorCaption);
-      return;
+      return true;
     }
     ++record.address;
   }
@@ -79,6 +85,7 @@ void RunDecodingPass(LibraryState& state) {
     ShowMessage("Unable to write to tempory file", kErrorCaption);
   else if (image.size() % 2 == 1)
     ShowMessage("Incorrect number of bytes in binary file", kErrorCaption);
+  return true;
 }
 
 void RemoveScratchFiles(LibraryState& state) {

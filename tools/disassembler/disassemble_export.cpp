@@ -35,8 +35,9 @@ extern "C" __attribute__((visibility("default"))) int32_t Disassemble_K42XX(
   state.romPath = PathOrEmpty(romPath);
   state.xrefPath = PathOrEmpty(xrefPath);
 
-  // The writers run even after a failed pass: they report what they miss.
-  RunDecodingPass(state);
+  // The writers run even after a failed pass, and report what they miss;
+  // only an image that could not be read leaves the earlier files alone.
+  if (!RunDecodingPass(state)) return -1;
   if (flags & kAssemblyFlag) WriteAssemblyFile(state);
   if (flags & kPrintFlag) WriteDisassemblyListing(state);
   if (flags & kSymbolFlag) WriteDisSymbolFile(state);

@@ -85,6 +85,7 @@ Dissassamble_params::Dissassamble_params(MonitorState& state)
   grid->addLayout(buttons, 7, 0, 1, 2);
   grid->setColumnMinimumWidth(1, 320);
   setCentralWidget(body);
+  SetDialogButtons(Command1, Command2);
 
   // Tab order: the code image first, then each output's box and check box.
   QWidget* previous = BINfile;

@@ -39,7 +39,6 @@ frmAbout::frmAbout() : Form("frmAbout") {
   lblDisclaimer->setWordWrap(true);
   cmdOK = new QPushButton("OK", body);
   cmdOK->setObjectName("cmdOK");
-  cmdOK->setDefault(true);
   cmdSysInfo = new QPushButton("&System Info...", body);
   cmdSysInfo->setObjectName("cmdSysInfo");
 
@@ -56,6 +55,7 @@ frmAbout::frmAbout() : Form("frmAbout") {
   grid->addLayout(buttons, 5, 0, 1, 2);
   grid->setColumnMinimumWidth(1, 320);
   setCentralWidget(body);
+  SetDialogButtons(cmdOK, cmdOK);
 
   connect(cmdOK, &QPushButton::clicked, this,
           [this] { platform::GuardedCall([this] { cmdOK_Click(); }); });

@@ -37,7 +37,6 @@ frmTip::frmTip(MonitorState& state) : Form("frmTip"), state_(state) {
   cmdNextTip->setObjectName("cmdNextTip");
   cmdOK = new QPushButton("OK", body);
   cmdOK->setObjectName("cmdOK");
-  cmdOK->setDefault(true);
 
   grid->addWidget(Picture1, 0, 0, 2, 1, Qt::AlignTop);
   grid->addWidget(Label1, 0, 1);
@@ -49,6 +48,7 @@ frmTip::frmTip(MonitorState& state) : Form("frmTip"), state_(state) {
   row->addWidget(cmdOK);
   grid->addLayout(row, 2, 0, 1, 2);
   setCentralWidget(body);
+  SetDialogButtons(cmdOK, cmdOK);
 
   connect(cmdNextTip, &QPushButton::clicked, this,
           [this] { platform::GuardedCall([this] { cmdNextTip_Click(); }); });

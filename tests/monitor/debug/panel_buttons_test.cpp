@@ -3,6 +3,7 @@
 // assembler built and the real load command brought into the program grid.
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QTest>
 
@@ -32,15 +33,26 @@ class PanelButtonsTest : public paneltest::PanelTest {
         paneltest::AssembleIn(work.path(), paneltest::kCountingFixture);
     ASSERT_EQ(image.size(), 9u);
     platform::SetDialogHook([&](platform::CommonDialog& dialog, platform::CommonDialog::Action) {
+      dialogWindow.show();  // it has the keyboard while open; then the keys and the
+      dialogWindow.activateWindow();  // chip's place in front are the panel's again
+      EXPECT_TRUE(QTest::qWaitForWindowActive(&dialogWindow));
+      dialogWindow.hide();
       dialog.FileName = work.path() + "FIXTURE.BIN";
       return true;
     });
     QTest::mouseClick(panel->Loadcodeimg, Qt::LeftButton);
     platform::SetDialogHook({});
+    state.MainForm()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(state.MainForm()));
     ASSERT_EQ(state.ProgramMemory[kDone].instr, image[kDone]);
+    const auto order = state.MainForm()->Area()->subWindowList(QMdiArea::StackingOrder);
+    EXPECT_GT(order.indexOf(Host()->SubWindow()), order.indexOf(panel->SubWindow()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
+    EXPECT_EQ(Pc(), 1);
     Press(panel->resetimg);
   }
   static void Press(platform::ImageButton* image) { QTest::mouseClick(image, Qt::LeftButton); }
+  static QString Look(auto* b) { return b->pictureName() + (b->isEnabled() ? " on " : " off "); }
   // The listing's row of an address, and the row the grid selects.
   int RowOf(int address) const { return FindCodeRow(*panel->grdProgram, address); }
   int SelectedRow() const { return panel->grdProgram->SelStartRow(); }
@@ -52,6 +64,7 @@ class PanelButtonsTest : public paneltest::PanelTest {
   }
 
   testsupport::TempDir work;
+  QWidget dialogWindow;
   IceView* panel = nullptr;
 };
 
@@ -83,6 +96,10 @@ TEST_P(PanelChipTest, StepRunToABreakpointAndStopARunFromTheButtons) {
   EXPECT_EQ(state.CpuStateDirty, 0);
   paneltest::DoubleClickCell(*panel->grdProgram, RowOf(kDone), kBreakColumn);
   Host()->SetWindowState(1);           // a minimized periphery window is restored
+  QString during;
+  QObject::connect(Host()->SubWindow(), &QMdiSubWindow::windowStateChanged, panel, [&](auto was) {
+    if (was & Qt::WindowMinimized) during = Look(panel->playimg);
+  });
   for (int run = 0; run < 2; ++run) {  // the second stops at once, on DONE again
     SCOPED_TRACE(run);
     beeps = 0;
@@ -96,6 +113,7 @@ TEST_P(PanelChipTest, StepRunToABreakpointAndStopARunFromTheButtons) {
     EXPECT_EQ(SelectedRow(), RowOf(kDone));
     EXPECT_TRUE(panel->playimg->isEnabled());
   }
+  EXPECT_EQ(during, "playuppic off ");
   EXPECT_EQ(Host()->WindowState(), 0);
   EXPECT_EQ(state.RegisterFile[0x10].value & 15, 5);
 
@@ -127,14 +145,16 @@ TEST_P(PanelChipTest, StepRunToABreakpointAndStopARunFromTheButtons) {
   EXPECT_EQ(panel->wheelpnl->Caption(), "STOP");
   EXPECT_EQ(SelectedRow(), RowOf(Pc()));
 
-  // Stop with nothing running does nothing, from the keyboard or the button
-  // (which the panel disables then).
+  // Stop with nothing running: the key does nothing, the button steps.
   const int32_t pc = Pc();
   Key(Qt::Key_P);
   EXPECT_EQ(Pc(), pc);
   panel->stopimg_MouseUp(1, 0);
-  EXPECT_EQ(Pc(), pc);
+  EXPECT_EQ(Pc(), pc + 1);
   EXPECT_EQ(SelectedRow(), RowOf(Pc()));
+  platform::RunPump::SetScriptAtRound(0, [&] { during = Look(panel->stepimg); });
+  Press(panel->stepimg);
+  EXPECT_EQ(during, "stepuppic off ");  // released while it executes
   EXPECT_TRUE(state.Forms.Unload("IceView"));
 }
 
@@ -143,6 +163,11 @@ INSTANTIATE_TEST_SUITE_P(Chips, PanelChipTest,
 
 TEST_F(PanelButtonsTest, AnimateTraceAndResetButtons) {
   Open("QV4128");
+  std::map<QString, QString> shown, captions = {{"Pc1option", "PC 0:"}, {"HaltCheck", "Halt"},
+      {"Pc2Option", "PC 1:"}, {"Pc3Option", "PC 2:"}, {"CarryCheck", "Carry"}, {"ctl1035", "L"},
+      {"CarryIntCheck", " Carry int"}, {"ZeroCheck", "Zero"}, {"InterruptCheck", " Interrupt"}};
+  for (auto [n, t] : captions) shown[n] = state.MainForm()->findChild<QAbstractButton*>(n)->text();
+  EXPECT_EQ(shown, captions);
   // Animate twice: one timer at 600 ms and one step; a tick steps again.
   Press(panel->animimg);
   Press(panel->animimg);
@@ -168,6 +193,8 @@ TEST_F(PanelButtonsTest, AnimateTraceAndResetButtons) {
     ASSERT_TRUE(panel->timAnimate->Enabled()) << ender->objectName().toStdString();
     Press(ender);
     EXPECT_FALSE(panel->timAnimate->Enabled()) << ender->objectName().toStdString();
+    EXPECT_EQ(Look(panel->playimg) + Look(panel->stepimg) + Look(panel->stopimg),
+              "playuppic on stepuppic on stopdispic off ");
   }
   EXPECT_EQ(Pc(), kDone);
 

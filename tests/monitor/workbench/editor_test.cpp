@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
 
@@ -176,6 +178,35 @@ TEST_F(WorkbenchTest, EditorMenuBarSwapsInWithItsShortcutsAndStates) {
   Click(editor, "mnuFClose");
   Click(Editor(2), "mnuFClose");
   EXPECT_EQ(frame->ShownMenus(), frame->Menus().TopLevel());
+}
+
+// Return presses a dialog's default button and Escape its cancel button.
+TEST_F(WorkbenchTest, ReturnAndEscapePressTheDialogsDefaultAndCancelButtons) {
+  monitor::Programming programming(state);
+  monitor::BindSubsystems(state, bench, programming);
+  platform::SetModalFormHook([](QWidget& tips) { tips.close(); });
+  Begin();
+  const char* rows[][4] = {{"frmTip", "chkLoadTipsAtStartup", "cmdOK", "cmdOK"},
+                           {"frmFind", "Text1", "cmdFind", "cmdcancel"},
+                           {"Project", "Source", "Command1", "Command2"},
+                           {"Project", "ComboTargCon", "Command1", "Command2"},
+                           {"transferwin", "baudcombo", "OKCommand", "CancelCommand"},
+                           {"MTPCOMM_FORM", "MTP_comCombo", "MTP_OK", "MTP_CANCEL"}};
+  std::string pressed;  // per key: the default and the cancel button's clicks
+  for (const auto& [name, field, ok, cancel] : rows) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+      platform::Form* form = state.Forms.Show(name);
+      if (QObject* text = form->findChild<QObject*>("Text1")) text->setProperty("text", "x");
+      form->activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+      form->findChild<QWidget*>(field)->setFocus();
+      QSignalSpy oks(form->findChild<QAbstractButton*>(ok), &QAbstractButton::clicked);
+      QSignalSpy cancels(form->findChild<QAbstractButton*>(cancel), &QAbstractButton::clicked);
+      QTest::keyClick(form->focusWidget(), key);
+      pressed += std::to_string(oks.count()) + std::to_string(cancels.count()) + " ";
+    }
+  }
+  EXPECT_EQ(pressed, "11 11 10 01 10 01 10 01 10 01 10 01 ");
 }
 
 }  // namespace

@@ -206,6 +206,7 @@ TEST_F(WorkbenchTest, RecentFilesFollowOpensAndSaveAsInEveryMenu) {
   fileAnswers = {std::nullopt, files.path() + "saved.asm"};
   Click(Editor(4), "mnuFSaveAs");
   EXPECT_EQ(Recent(), three);
+  EXPECT_EQ(lastDialog->InitDir, oldCwd);  // where the monitor started, not the program folder
   Click(Editor(4), "mnuFSaveAs");
   EXPECT_EQ(Recent().front(), files.path() + "saved.asm");
   EXPECT_EQ(Editor(4)->Caption().toStdString(), files.path() + "saved.asm");
@@ -218,6 +219,13 @@ TEST_F(WorkbenchTest, RecentFilesFollowOpensAndSaveAsInEveryMenu) {
   Click(Editor(1), "mnuRecentFile(2)");
   EXPECT_EQ(Active()->Caption().toStdString(), files.path() + "saved.asm");
   EXPECT_EQ(Recent().size(), 4u);
+
+  // Then a file dialog starts in the folder last chosen in, or the project's.
+  Click("mnuFOpen");
+  EXPECT_EQ(fs::path(lastDialog->InitDir), fs::path(files.file("saved.asm")).parent_path());
+  state.ProjectFile = files.file("proj/demo.prj");
+  Click("mnuFOpen");
+  EXPECT_EQ(lastDialog->InitDir, files.file("proj"));
 }
 
 TEST_F(WorkbenchTest, CheckedOpenAsksRefusesReplacesAtomicallyAndReportsFileErrors) {

@@ -115,7 +115,7 @@ TEST_P(ShippedGlass, LightsEveryNibbleClearOfTheChipsControls) {
   for (const lcddef::SegmentRecord& s : drawn.Definition().segments)
     EXPECT_LT(qGray(shot.pixel(glass->pos() + QPoint(s.left() + 2, s.top() + 2))), 128) << s[1] << ":" << s[2];
 }
-INSTANTIATE_TEST_SUITE_P(LcdChips, ShippedGlass, testing::Values(std::tuple("42240000", 8), std::tuple("42160000", 8),
+INSTANTIATE_TEST_SUITE_P(LcdChips, ShippedGlass, testing::Values(std::tuple("42240000", 32), std::tuple("42160000", 8),
     std::tuple("42170000", 40), std::tuple("42180000", 40), std::tuple("42190000", 40), std::tuple("42230000", 40)));
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QProcess>
 
@@ -54,6 +55,7 @@ Outcome LoaderRig::Start(const std::vector<std::string>& arguments,
   for (const auto& [k, v] : env)
     environment.insert(QString::fromStdString(k), QString::fromStdString(v));
   process.setProcessEnvironment(environment);
+  process.setChildProcessModifier([] { setpgid(0, 0); });  // a group a test may signal
   std::remove(work.file("stage.log").c_str());
   QStringList list;
   for (const std::string& a : arguments) list << QString::fromStdString(a);

@@ -30,6 +30,7 @@ class LoaderRig {
   void Build(const std::string& corrupt = "");
   // `whileStageRuns`, when given, is called with the loader's process id
   // once the second stage has logged, or once `ready` holds (polled each ms).
+  // The loader leads a process group of its own.
   Outcome Start(const std::vector<std::string>& arguments,
                 const std::map<std::string, std::string>& env = {},
                 const std::function<void(long pid)>& whileStageRuns = nullptr,

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <filesystem>
 #include <set>
+#include <tuple>
 
 #include "loader_rig.h"
 
@@ -108,6 +109,17 @@ TEST(Vanstall, StaleFoldersAreCleanedRecentOnesAndLinksLeftAlone) {
   EXPECT_EQ(victim.read("precious"), "keep");
   struct stat info;
   EXPECT_EQ(lstat(planted.c_str(), &info), 0);
+
+  // All names taken, by recent setups or (as root) another user's old folders: a unique name.
+  for (int n = 3; n < 10; ++n) {
+    const std::string slot = rig.temp.file("RVSETUP" + std::to_string(n) + ".TMP");
+    const bool foreign = geteuid() == 0 && n < 6;
+    MakeOldFolder(slot, foreign ? 7200 : 600, !foreign);
+    EXPECT_TRUE(!foreign || chown(slot.c_str(), 65534, 65534) == 0);
+  }
+  run = rig.Start({});
+  EXPECT_TRUE(Has(run.log, "folder:" + rig.temp.path() + "RVSETUP.")) << run.log << run.errors;
+  EXPECT_EQ(run.exitCode * 100 + EntriesIn(rig.temp.path()), 10);
 }
 
 TEST(Vanstall, LanguageComesFromTheOptionOrTheLocaleWithItsFallbacks) {
@@ -199,49 +211,90 @@ TEST(Vanstall, TerminationRequestsEndItWithCode1AndNoLeftoversWhereverTheyCome) 
     EXPECT_LT(size_t(info.st_size), stage.size()) << signal;
     EXPECT_EQ(run.exitCode * 100 + EntriesIn(rig.temp.path()), 100) << signal;
     EXPECT_EQ(run.log + run.errors, "") << signal;  // the second stage never started
-    // A request while the second stage ends within its first slice still counts.
+    // A request while the second stage ends within its first slice: its outcome counts.
     run = rig.Start({}, {{"VANSTALL_TEST_SIGNAL_PARENT", std::to_string(signal)}});
     EXPECT_TRUE(Has(run.log, "hidden:")) << signal;
-    EXPECT_EQ(run.exitCode * 100 + EntriesIn(rig.temp.path()), 100) << signal;
+    EXPECT_EQ(run.exitCode * 100 + EntriesIn(rig.temp.path()), 0) << signal;
   }
 }
 
 TEST(Vanstall, TheStandInInstallsEachEntrysOwnBytesNeverThroughALinkAndAllOrNothing) {
   LoaderRig rig;
   rig.entries["RVSETUP.EXE"] = SETUP_FILES_DIR "/RVSETUP.EXE";
-  const std::string prefix = rig.work.file("prefix");
+  const std::string prefix = rig.work.file("prefix"), held = rig.work.file("held");
+  std::string target = prefix;
   const std::map<std::string, std::string> files{{"START.ASM", "top"},
                                                  {"bin/*", "star"},
                                                  {"bin/SEGDRAW", "segdraw"},
                                                  {"tavix/Start.asm", "template"}};
   int n = 0;
-  const auto carry = [&](const std::string& version) {
+  const auto carry = [&](const std::string& version, const std::string& corrupt = "",
+                         const std::string& hold = "",
+                         const std::function<void(long)>& interrupt = nullptr) {
     for (const auto& [name, content] : files) {
       rig.work.write(std::to_string(++n), content + version);
       rig.entries[name] = rig.work.file(std::to_string(n));
     }
-    rig.Build(version.empty() ? "" : "bin/SEGDRAW");
-    return rig.Start({"/l0409"}, {{"TAVIX_INSTALL_DIR", prefix}}).errors;
+    rig.Build(corrupt);
+    std::remove(held.c_str());
+    return rig.Start({"/l0409"},
+                     {{"TAVIX_INSTALL_DIR", target}, {"RVSETUP_TEST_HOLD", hold + ":" + held}},
+                     interrupt, [&] { return access(held.c_str(), F_OK) == 0; });
   };
   // Links to a file outside, planted under the old partial name and the file's own.
   rig.work.write("victim", "outside");
   std::filesystem::create_directories(prefix + "/bin");
   for (const char* name : {"/bin/SEGDRAW.partial", "/bin/SEGDRAW"})
     ASSERT_EQ(symlink(rig.work.file("victim").c_str(), (prefix + name).c_str()), 0);
-  // The installed files as "name:head", links as "name@".
+  // The installed files, hidden ones too, as "name:content", links as "name@".
   const auto installed = [&] {
     std::set<std::string> files;
     for (const char* folder : {"/bin", "/tavix"})
       for (const auto& e : std::filesystem::directory_iterator(prefix + folder))
         files.insert(e.path().filename().string() +
-                     (e.is_symlink() ? "@" : ":" + testsupport::ReadFile(e.path()).substr(0, 8)));
+                     (e.is_symlink() ? "@" : ":" + testsupport::ReadFile(e.path())));
     return files;
   };
-  EXPECT_EQ(carry(""), "");
+  Outcome run = carry("");
+  EXPECT_EQ(run.exitCode * 1000 + EntriesIn(rig.temp.path()), 0) << run.errors;
   const std::set<std::string> v1 = installed();
   EXPECT_EQ(v1, (std::set<std::string>{"*:star", "SEGDRAW.partial@", "SEGDRAW:segdraw",
                                        "Start.asm:template"}));
   // One damaged file in the next version: reported, and the installation stays as it was.
-  EXPECT_EQ(carry(" v2"), "Setup: Setup could not install Tavix: bin\\SEGDRAW: archive error 5\n");
+  run = carry(" v2", "bin/SEGDRAW");
+  EXPECT_EQ(run.errors, "Setup: Setup could not install Tavix: bin\\SEGDRAW: archive error 5\n");
+  EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(installed(), v1);
+
+  // A folder where the last file goes: its renaming fails, the others are put back.
+  std::filesystem::remove(prefix + "/tavix/Start.asm");
+  std::filesystem::create_directory(prefix + "/tavix/Start.asm");
+  const std::set<std::string> old = installed();
+  run = carry(" v3");
+  EXPECT_TRUE(Has(run.errors, prefix + "/tavix/Start.asm: Is a directory\n")) << run.errors;
+  EXPECT_EQ(installed(), old);
+  std::filesystem::remove(prefix + "/tavix/Start.asm");
+
+  // Interrupted while staging (a fresh target gets no folder) or after one file is replaced:
+  // nothing of it stays, and the second stage ends before the loader.
+  const std::set<std::string> whole = installed();
+  for (const auto& [hold, signal, where] : {std::tuple{"stage", -SIGHUP, rig.work.file("fresh")},
+                                            {"stage", -SIGINT, prefix},
+                                            {"rename", SIGTERM, prefix}}) {
+    long group = 0;
+    target = where;
+    run = carry(" v4", "", hold, [&, s = signal](long pid) {
+      kill(pid_t(s < 0 ? -pid : pid), std::abs(s)), group = pid;
+    });
+    EXPECT_EQ(run.exitCode * 1000 + EntriesIn(rig.temp.path()), 1000) << hold << signal;
+    EXPECT_EQ(installed(), whole) << hold << signal;
+    EXPECT_NE(kill(pid_t(-group), 0), 0) << hold << signal;
+  }
+  EXPECT_FALSE(std::filesystem::exists(rig.work.file("fresh")));
+  // Hidden partial files of a killed install go with the next one; others stay.
+  for (const char* name : {"/bin/.SEGDRAW.Ab12Cd", "/bin/.*.zz99ZZ", "/bin/.SEGDRAW.keep"})
+    testsupport::WriteFile(prefix + name, "x");
+  EXPECT_EQ(carry(" v5").exitCode, 0);
+  EXPECT_EQ(installed(), (std::set<std::string>{"*:star v5", ".SEGDRAW.keep:x", "SEGDRAW.partial@",
+                                                "SEGDRAW:segdraw v5", "Start.asm:template v5"}));
 }

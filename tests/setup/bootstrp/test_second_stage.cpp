@@ -45,10 +45,11 @@ int main(int argc, char** argv) {
   log << "setuplng:" << texts.size() << "\n";
   log << "hidden:" << setup::SendQuillsetBootstrap(getppid(), 1) << "\n";
   log.close();
-  // Sends the loader the signal VANSTALL_TEST_SIGNAL_PARENT names and ends at once.
+  // Sends the loader the signal VANSTALL_TEST_SIGNAL_PARENT names, ignoring it itself, and ends.
   if (const char* signal = std::getenv("VANSTALL_TEST_SIGNAL_PARENT"))
-    return kill(getppid(), std::atoi(signal));
+    return ::signal(std::atoi(signal), SIG_IGN) == SIG_ERR || kill(getppid(), std::atoi(signal));
   // Lingers on request, as a real installation would.
-  if (const char* linger = std::getenv("VANSTALL_TEST_LINGER_MS")) usleep(1000u * std::atoi(linger));
+  if (const char* linger = std::getenv("VANSTALL_TEST_LINGER_MS"))
+    usleep(1000u * std::atoi(linger));
   return 0;
 }

@@ -244,3 +244,26 @@ TEST(DcsExtract, BuiltNamesAreUniqueAndNoEntryMayEndShortOfItsSize) {
   EXPECT_EQ(dir.read("SETUP0409.DLL"), data);
   DcsCloseArchive(a);
 }
+
+TEST(DcsExtract, NamesAndPatternsNeverLeadOutsideTheFolder) {
+  TempDir dir;
+  std::string records;
+  for (const std::string name : {"bin\\../../ESCAPE3.TXT", "../FWD.TXT", "x\\..", "k\\../IDX.TXT"})
+    records += EntryRecord(Entry(name, 0, name, name.size()), name);
+  dir.write("e.dcs", Archive("E.DCS", records));
+  const std::string folder = dir.file("a/b/");
+  ASSERT_EQ(mkdir(dir.file("a").c_str(), 0700) + mkdir(folder.c_str(), 0700), 0);
+  DcsArchive* a = OpenForReading(dir.file("e.dcs"));
+  // Each entry's own name as the pattern, as a caller that lists and extracts does.
+  EXPECT_TRUE(DcsExtractFile(a, "bin\\../../ESCAPE3.TXT", folder.c_str(), nullptr) &&
+              DcsExtractFile(a, "../FWD.TXT", folder.c_str(), nullptr) &&
+              DcsExtractEntry(a, 3, folder.c_str(), nullptr));
+  // A last component naming no file is refused in a folder, and read into a stream.
+  EXPECT_EQ(DcsExtractFile(a, "x\\..", folder.c_str(), nullptr) ? 0 : DcsGetLastError(), 8);
+  DcsStream* stream = DcsOpenStream(dir.file("dots").c_str(), "w+b");
+  EXPECT_TRUE(DcsExtractFile(a, "x\\..", nullptr, stream) && DcsCloseStream(stream));
+  DcsCloseArchive(a);
+  for (const std::string name : {"a/b/ESCAPE3.TXT", "a/b/FWD.TXT", "a/b/IDX.TXT", "!ESCAPE3.TXT",
+                                 "!a/FWD.TXT", "!a/IDX.TXT"})
+    EXPECT_EQ(access(dir.file(name.substr(name[0] == '!')).c_str(), F_OK) == 0, name[0] != '!');
+}

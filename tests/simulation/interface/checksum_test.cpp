@@ -1,6 +1,7 @@
 // MTPChecksum on real code files.
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <fcntl.h>
 #include <unistd.h>
 #include <temp_dir.h>
@@ -62,6 +63,9 @@ TEST(MTPChecksum, FailuresLeaveTheOutputAlone) {
   EXPECT_EQ(Checksum(dir.file("a.bin"), 4, 8).text, "untouched");
   EXPECT_EQ(Checksum(dir.file("none.bin"), 4).result, -2);
   EXPECT_EQ(Checksum(dir.file("none.bin"), 4).text, "untouched");
+  ASSERT_EQ(mkfifo(dir.file("pipe.bin").c_str(), 0600), 0);  // no writer: at once
+  EXPECT_EQ(Checksum(dir.file("pipe.bin"), 4).result, -2);
+  EXPECT_EQ(Checksum(dir.path(), 4).result, -2);
   // Held exclusively by another program.
   int fd = open(dir.file("a.bin").c_str(), O_RDONLY);
   ASSERT_GE(fd, 0);

@@ -15,4 +15,9 @@ inline constexpr size_t kReadFileLimit = size_t{256} << 20;
 bool ReadWholeFile(const std::string& path, std::string& content, int* error = nullptr,
                    size_t limit = kReadFileLimit);
 
+// Reads at most the first `limit` bytes of a regular file, with the same
+// refusals as ReadWholeFile; `cut` tells whether the file holds more.
+bool ReadFileHead(const std::string& path, std::string& content, size_t limit, bool& cut,
+                  int* error = nullptr);
+
 }  // namespace platform

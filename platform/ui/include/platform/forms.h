@@ -16,6 +16,10 @@
 //   OnKeyDown(keyCode, shift)   a key; with KeyPreview on the form sees the keys
 //                 of its controls first, and setting keyCode to 0 consumes it
 //
+// A dialog declares its default and cancel buttons (SetDialogButtons): Return
+// anywhere in it presses the default button (the push button that has the
+// focus, when one has it), Escape the cancel button, as in a dialog box.
+//
 // The FormManager knows every form name of the system as a table: its kind
 // and, once the code that builds the form registers one, its factory. Names
 // whose form is not built yet are known as "not built": loading or unloading
@@ -45,6 +49,7 @@
 
 #include "platform/twips.h"
 
+class QAbstractButton;
 class QMdiSubWindow;
 class QMenu;
 
@@ -85,6 +90,10 @@ class Form : public QMainWindow {
 
   bool KeyPreview() const { return keyPreview_; }
   void SetKeyPreview(bool on);
+
+  // Return presses `defaultButton`, Escape `cancelButton` (either may be
+  // null; a disabled or hidden button is not pressed). Set once.
+  void SetDialogButtons(QAbstractButton* defaultButton, QAbstractButton* cancelButton);
 
   // The window that carries the form: its MDI sub-window, or the form itself.
   QWidget* Outer() const;

@@ -32,6 +32,23 @@ void GuardedCall(const std::function<void()>& body);
 std::string ErrorText(const std::string& prefix, int number, int line);
 void SetErrorBoxTitle(const std::string& title, const std::string& prefix);
 
+// Where a program's file dialogs start when their file name names no folder:
+// the folder the program prefers at the time (empty: none), else the folder
+// of the last file chosen in one of the dialogs sharing this memory, else the
+// folder the program was started from.
+class DialogFolders {
+ public:
+  std::function<std::string()> Preferred;
+  void SetStart(std::string folder) { start_ = std::move(folder); }
+  // The first folder of a dialog proposing `fileName`; empty when the name
+  // holds a folder of its own.
+  std::string First(const std::string& fileName) const;
+  void Chosen(const std::string& file);
+
+ private:
+  std::string last_, start_;
+};
+
 // The common dialog of a form. The filter is "desc|pattern|desc|pattern…";
 // FileName is kept between calls. Cancel with CancelError set throws
 // RunTimeError 32755; without it the properties stay as they were and the
@@ -57,6 +74,11 @@ class CommonDialog {
   QWidget* Owner() const { return owner_; }
 
   std::string DialogTitle, Filter, FileName, HelpFile;
+  // The folder the file dialog starts in when FileName names none (empty:
+  // the current folder). With Folders set, each Open and Save takes it from
+  // there, and the file chosen is remembered there.
+  std::string InitDir;
+  DialogFolders* Folders = nullptr;
   int FilterIndex = 1;
   bool CancelError = false;
   int Flags = 0;
@@ -153,6 +175,12 @@ inline constexpr const char* kModalLoopProperty = "tavixModalLoop";
 // Every modal dialog of the forms and of the message boxes runs through here.
 int RunModalDialog(QDialog& dialog);
 void SetModalDialogHook(std::function<void(QDialog& dialog)> hook);
+
+// How many common dialogs, modal forms and modal dialogs (message boxes of
+// the program included) have run, shown or answered by a hook: a window
+// compares the count around a command of its own to know whether one took
+// the keyboard from it meanwhile.
+int ModalCount();
 
 // The end of the program: the program's callback (QCoreApplication::exit);
 // tests record it.

@@ -25,10 +25,8 @@ inline constexpr int kRecordWords = 56;
 inline constexpr int kOldRecordWords = 40;  // segments of files before version 200
 inline constexpr int kMaskAddresses = 48;   // overlap masks exist for addresses 0-47
 inline constexpr int kTableEntries = 160;
-// The allocation counts a document may hold: segment lines -1 (undefined)
-// to 40, common outputs -1 to 4; so a table never exceeds 160 entries.
-inline constexpr int kMaxAllocationSegments = 40;
-inline constexpr int kMaxMultiplexer = 4;
+// The largest allocation count: a table of one line or one common output.
+inline constexpr int kMaxAllocationCount = kTableEntries;
 inline constexpr int16_t kVersion = 200;
 inline constexpr uint16_t kNoBitmap = 0xFFFF;
 inline constexpr uint16_t kDefaultEntry = 0xFFFF;  // the table entry the default allocation gives
@@ -60,11 +58,13 @@ struct Allocation {
   int16_t defaultAllocation = -1;  // -1: default allocation, no table stored; 0: the table
   std::array<uint16_t, kTableEntries> table;
   Allocation() { table.fill(kDefaultEntry); }
-  // The number of table words the file holds (segments x multiplexer,
-  // modulo 65536), 0 under the default allocation.
+  // The number of table words the file holds (segments x multiplexer),
+  // 0 under the default allocation.
   int storedEntries() const;
-  // Both counts within -1..40 and -1..4.
-  bool countsInRange() const;
+  // Counts whose table fits the 160 entries: each -1 (undefined) or 0 to
+  // 160, and segments x multiplexer at most 160 when both are defined.
+  // Whatever loops over the lines and outputs of such counts stays bounded.
+  bool countsFit() const;
 };
 
 struct Definition {
@@ -82,8 +82,8 @@ enum class ReadError {
   TooManySegments,
   BadNameLength,       // 0, or above 144
   NameNotTerminated,   // the last byte of a name is not NUL
-  BadTableLength,      // a stored table of undefined counts or above 160 entries
-  BadAllocationCounts, // segments outside -1..40 or multiplexer outside -1..4
+  BadTableLength,      // a stored table of an undefined count
+  BadAllocationCounts, // counts whose table would not fit 160 entries
 };
 
 // Reads a whole file (bytes after its end are ignored). On any error `out`

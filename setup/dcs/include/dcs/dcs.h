@@ -117,8 +117,10 @@ int DcsGetArchiveInfo(DcsArchive* archive, DcsArchiveInfo* info);
 // The first matching entry, valid until the archive is closed or reopened.
 const DcsEntryInfo* DcsFindEntry(DcsArchive* archive, const char* pattern);
 // Extracts the first entry matching `pattern` into `output` when given,
-// otherwise into the file named by the pattern's last component inside
-// `folder` (or the current folder when that is null).
+// otherwise into the file named by the pattern's last component (after its
+// last '\\' or '/') inside `folder` (or the current folder when that is
+// null); a last component "", "." or ".." is refused (error 8). Nothing is
+// ever written outside `folder`.
 int DcsExtractFile(DcsArchive* archive, const char* pattern, const char* folder, DcsStream* output);
 // Extracts the directory entry at `index` (DcsEntryInfo::index) in the same
 // way, the file named by its long name's last component; no pattern is

@@ -1,6 +1,8 @@
 // The about box and the tip of the day from the Help menu and at start-up,
 // with real hives; the programmer's host form with a recording double.
 #include <QApplication>
+#include <QScreen>
+#include <QTest>
 #include <filesystem>
 
 #include "core/main_module.h"
@@ -79,8 +81,11 @@ TEST_F(ToolsTest, TipWindowWritesOnlyOnClickAndTheNextStartsObeyIt) {
       monitor::SplitTipLines(testsupport::ReadFile(program.file("tipofday.txt")));
   ASSERT_GE(shipped.size(), 5u);
   std::vector<std::string> steps;
+  std::vector<QPoint> centres;  // the tip's, as shown
   act = [&](platform::Form& form) {
     auto& tip = dynamic_cast<frmTip&>(form);
+    tip.show();
+    centres.push_back(tip.frameGeometry().center());
     EXPECT_EQ(tip.Caption(), "Tip of the Day");
     steps.push_back(UserSetting(monitor::kTavixKey, "Show Tips at Startup") + "," +
                     std::to_string(tip.chkLoadTipsAtStartup->isChecked()));
@@ -92,6 +97,8 @@ TEST_F(ToolsTest, TipWindowWritesOnlyOnClickAndTheNextStartsObeyIt) {
     steps.push_back(UserSetting(monitor::kTavixKey, "Show Tips at Startup"));
     tip.cmdOK->click();
   };
+  settings.seed = true;  // a main window at its place, not maximized
+  settings.dwords = {{"left", 150}, {"top", 300}, {"width", 9000}, {"height", 6750}};
   Start();           // no value yet: the tips show, and ticking writes 1
   Click("mnuTips");  // still reachable; unticking writes 0
   EXPECT_EQ(steps, (std::vector<std::string>{",0", "1", "1,1", "0"}));
@@ -116,6 +123,14 @@ TEST_F(ToolsTest, TipWindowWritesOnlyOnClickAndTheNextStartsObeyIt) {
     EXPECT_TRUE(next->module.Main());
     return next;
   };
+  // Centred on the main window at its place, and on the room a maximized one takes.
+  const QRect room = QApplication::primaryScreen()->availableGeometry();
+  if (auto maximized = startAgain(0, 2)) {
+    QWidget* frame = maximized->state.MainForm();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->frameGeometry() == room; }));
+  }
+  const QPoint placed = QRect(10, 20, 600, 450).center();
+  EXPECT_EQ(centres, (std::vector<QPoint>{placed, placed, room.center()}));
   startAgain(1, 0);
   EXPECT_TRUE(modal.empty());
   startAgain(0, 1);
