@@ -2,8 +2,8 @@
 
 #include "pelto_folders.h"
 #include "pelto_panel.h"
+#include "platform/registry_settings.h"
 #include "protocol/signature.h"
-#include "settings/mdl_registry.h"
 #include "target_list.h"
 
 namespace pelto {
@@ -14,7 +14,7 @@ constexpr int kBaudRates[] = {9600, 19200, 38400};
 
 int StoredIndex(const char* name, int count) {
   const int32_t index =
-      monitor::RegGetSetting(platform::HKEY_LOCAL_MACHINE, kSettingsKey, name).AsNumber();
+      platform::RegGetSetting(platform::HKEY_LOCAL_MACHINE, kSettingsKey, name).AsNumber();
   return index >= 0 && index < count ? index : 0;
 }
 
@@ -27,7 +27,7 @@ Pelto::Pelto(QWidget* parent)
   InitPanel();
   logic_.states.Update(PanelState::NotConnected);
 
-  monitor::RegCreateKeyPath(platform::HKEY_LOCAL_MACHINE, kSettingsKey);
+  platform::RegCreateKeyPath(platform::HKEY_LOCAL_MACHINE, kSettingsKey);
   p.Combo_CommSel->addItems({"COM1", "COM2", "COM3", "COM4"});
   p.Combo_CommSel->setCurrentIndex(StoredIndex("CommPortIndex", 4));
   params_.commPortNr = static_cast<short>(p.Combo_CommSel->currentIndex() + 1);
@@ -49,7 +49,7 @@ Pelto::Pelto(QWidget* parent)
 }
 
 Pelto::~Pelto() {
-  using monitor::RegSetSetting;
+  using platform::RegSetSetting;
   RegSetSetting(platform::HKEY_LOCAL_MACHINE, kSettingsKey, "CommPortIndex",
                 static_cast<int32_t>(panel_->Combo_CommSel->currentIndex()), platform::REG_DWORD);
   RegSetSetting(platform::HKEY_LOCAL_MACHINE, kSettingsKey, "BaudRateIndex",

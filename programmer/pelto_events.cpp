@@ -7,8 +7,8 @@
 #include "pelto_panel.h"
 #include "pelto_pictures.h"
 #include "platform/hooks.h"
+#include "platform/registry_settings.h"
 #include "platform/run_time_error.h"
-#include "settings/mdl_registry.h"
 
 namespace pelto {
 namespace {
@@ -124,7 +124,7 @@ bool Pelto::eventFilter(QObject* watched, QEvent* event) {
     if (take && box == p.Text_ActiveFile) {
       TakeTypedFile();
     } else if (take && param) {
-      const int32_t value = monitor::ParseDecimal(box->text().toStdString()).value_or(0);
+      const int32_t value = platform::ParseDecimal(box->text().toStdString()).value_or(0);
       if (box == p.Text_InstrSize) params_.instructionSize = value;
       if (box == p.Text_NrOfBlocks) params_.nbOfBlocks = static_cast<short>(value);
       if (box == p.Text_BlockSize) params_.blockSize = static_cast<short>(value);

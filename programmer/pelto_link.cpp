@@ -6,7 +6,6 @@
 #include "platform/messagebox.h"
 #include "platform/read_file.h"
 #include "platform/run_time_error.h"
-#include "protocol/image.h"
 #include "protocol/status.h"
 
 namespace pelto {
@@ -31,7 +30,10 @@ void Exclaim(const char* text) {
 }  // namespace
 
 PeltoLink::PeltoLink(PeltoParams& params, PeltoShown& shown, const PeltoTimings& timings)
-    : params_(params), shown_(shown), timings_(timings) {}
+    : params_(params),
+      shown_(shown),
+      timings_(timings),
+      exchange_(port_, [this](const Bytes& frame) { return SendFrame(frame) == 0; }) {}
 
 PeltoLink::~PeltoLink() {
   for (TimeOut* timeOut : {&general, &read, &send}) timeOut->Stop();
@@ -60,27 +62,29 @@ void PeltoLink::ShowStatusText(const std::string& text, long color) {
 }
 
 short PeltoLink::Send(const QByteArray& buff, short datasize) {
-  const int count = std::min<int>(datasize, static_cast<int>(buff.size()));
+  const int count = std::max(std::min<int>(datasize, static_cast<int>(buff.size())), 0);
   const bool showProgress = datasize > 100;
   const int max = showProgress ? datasize - 1 : shown_.progressMax;
+  // One byte at a time behind an empty output, the progress after each.
+  platform::SendPacing pacing;
+  pacing.emptyOutput = true;
+  pacing.afterChunk = [&](size_t sent) {
+    if (showProgress) ShowProgress(max, static_cast<int>(sent) - 1);
+    platform::PumpEvents();
+  };
+  TimeOutLimit limit(send, timings_.send);
+  bool sent = false;
   try {
-    for (int i = 0; i < count; ++i) {
-      send.Start(timings_.send);
-      const bool empty = WaitFor([this] { return port_.OutBufferCount() == 0; }, send);
-      send.Stop();
-      if (!empty) throw platform::RunTimeError(kSendError, "send time-out");
-      port_.Output(reinterpret_cast<const uint8_t*>(buff.constData()) + i, 1);
-      if (showProgress) ShowProgress(max, i);
-      QCoreApplication::processEvents();
-    }
-    ShowProgress(max, 0);
-    return 0;
+    sent = platform::SendPaced(port_, reinterpret_cast<const uint8_t*>(buff.constData()),
+                               static_cast<size_t>(count), pacing, limit);
   } catch (const platform::RunTimeError&) {
-    send.Stop();
-    Exclaim("Communication Error timeout DSR ");
-    ShowProgress(max, 0);
-    return -1;
   }
+  if (!sent) {
+    send.Stop();
+    Exclaim(platform::kSendTimeoutText);
+  }
+  ShowProgress(max, 0);
+  return sent ? 0 : -1;
 }
 
 short PeltoLink::SendFrame(const Bytes& frame) {
@@ -89,24 +93,19 @@ short PeltoLink::SendFrame(const Bytes& frame) {
 
 short PeltoLink::Read(short start, short count, QByteArray& into) {
   try {
-    if (Send(ToQBytes(protocol::ReadRequest(static_cast<uint16_t>(start), static_cast<uint16_t>(count))),
-             5) != 0) {
-      throw platform::RunTimeError(kReadError, "request not sent");
+    TimeOutLimit limit(read, timings_.read);
+    const std::optional<Bytes> answer = exchange_.Read(static_cast<uint16_t>(start), count, limit);
+    if (answer) {
+      into = ToQBytes(*answer);
+      return 0;
     }
-    read.Start(timings_.read);
-    const bool complete = WaitFor([&] { return port_.InBufferCount() >= count; }, read);
-    read.Stop();
-    if (!complete) throw platform::RunTimeError(kReadError, "read time-out");
-    port_.SetInputLen(0);
-    into = ToQBytes(port_.Input());
-    return 0;
   } catch (const platform::RunTimeError&) {
-    read.Stop();
-    Exclaim("Reception of data has timed out");
-    if (port_.PortOpen()) port_.SetInBufferCount(0);
-    Fail();
-    return -1;
   }
+  read.Stop();
+  Exclaim("Reception of data has timed out");
+  if (port_.PortOpen()) port_.SetInBufferCount(0);
+  Fail();
+  return -1;
 }
 
 short PeltoLink::OpenPort() {
@@ -172,9 +171,12 @@ short PeltoLink::UpdateROMParams() {
   const std::optional<int16_t> blockBytes =
       protocol::BlockBytes(params_.blockSize, params_.padBytes);
   if (!blockBytes) return -1;
-  return WriteOrFail(protocol::ParameterFrame({static_cast<uint8_t>(params_.instructionSize),
-                                               *blockBytes,
-                                               static_cast<uint8_t>(params_.nbOfBlocks)}));
+  if (exchange_.SendParameters({static_cast<uint8_t>(params_.instructionSize), *blockBytes,
+                                static_cast<uint8_t>(params_.nbOfBlocks)})) {
+    return 0;
+  }
+  Fail();
+  return -1;
 }
 
 short PeltoLink::UpdateROMData(const std::string& source, bool converted) {
@@ -189,51 +191,67 @@ short PeltoLink::UpdateROMData(const std::string& source, bool converted) {
   if (!n) return -1;
   ShowStatusText("downloading program...", shown_.statusColor);
   const Bytes content(file.begin(), file.end());
-  const Bytes frame =
-      protocol::ImageFrame(content, {params_.instructionSize, params_.padBytes, *n, !converted});
-  const short result = WriteOrFail(frame);
+  // The header and the data as one frame.
+  const bool sent = exchange_.SendImage(content, {params_.instructionSize, params_.padBytes, *n, !converted},
+                                        false) == protocol::ProgrammerExchange::ImageEnd::kSent;
+  if (!sent) Fail();
   ShowStatusText("", shown_.statusColor);
-  return result;
+  return sent ? 0 : -1;
 }
 
 // The command byte is written, then polled once per poll period until the
 // command's bits are clear.
 CommandEnd PeltoLink::WaitCommand(uint8_t command, int progressMax, uint8_t mask, int pollLimit,
                                   const char* statusText, bool pollAtOnce) {
-  if (SendFrame(protocol::CommandFrame(command)) < 0) {
-    Fail();
-    return CommandEnd::LinkFailed;
-  }
-  ShowStatusText(statusText, shown_.statusColor);
-  ShowProgress(progressMax, 0);
   const auto finish = [&](CommandEnd end) {
     general.Stop();
     ShowProgress(progressMax, 0);
     ShowStatusText("", shown_.statusColor);
     return end;
   };
-  StartGeneral(TimerTask::CommandPoll, timings_.poll);
-  if (pollAtOnce) general.MarkFired();
-  for (int polls = 0;;) {
-    if (WaitFor([] { return false; }, general)) continue;
+  bool first = true;
+  platform::PollSteps steps;
+  steps.pause = [&] {
+    if (first) {
+      ShowStatusText(statusText, shown_.statusColor);
+      ShowProgress(progressMax, 0);
+    }
+    StartGeneral(TimerTask::CommandPoll, timings_.poll);
+    if (first && pollAtOnce) general.MarkFired();
+    first = false;
+    WaitFor([] { return false; }, general);
     general.Stop();
-    // A link that dropped while the programmer works ends the wait.
-    if (!port_.PortOpen() || LineIsDown()) {
+  };
+  // A link that dropped while the programmer works ends the wait.
+  steps.beforePoll = [&] {
+    if (!port_.PortOpen() || LineIsDown()) return false;
+    ShowProgress(progressMax, std::min(shown_.progress + 1, progressMax));
+    return true;
+  };
+  // A failed read has already failed the link.
+  steps.read = [&]() -> std::optional<uint8_t> {
+    QByteArray answer;
+    if (Read(protocol::kCommandAddress, 1, answer) != 0 || answer.isEmpty()) return std::nullopt;
+    return static_cast<uint8_t>(answer[0]);
+  };
+  const std::optional<platform::PollEnd> end = exchange_.RunCommand(command, mask, pollLimit, steps);
+  if (!end) {
+    Fail();
+    return CommandEnd::LinkFailed;
+  }
+  switch (*end) {
+    case platform::PollEnd::kClear:
+      return finish(CommandEnd::Done);
+    case platform::PollEnd::kLimit:
+      return finish(CommandEnd::NeverCompleted);
+    case platform::PollEnd::kStopped:
       finish(CommandEnd::LinkFailed);
       Fail();
       return CommandEnd::LinkFailed;
-    }
-    ++polls;
-    ShowProgress(progressMax, std::min(shown_.progress + 1, progressMax));
-    QByteArray answer;
-    // A failed read has already failed the link.
-    if (Read(protocol::kCommandAddress, 1, answer) != 0 || answer.isEmpty()) {
-      return finish(CommandEnd::LinkFailed);
-    }
-    if ((static_cast<uint8_t>(answer[0]) & mask) == 0) return finish(CommandEnd::Done);
-    if (polls == pollLimit) return finish(CommandEnd::NeverCompleted);
-    StartGeneral(TimerTask::CommandPoll, timings_.poll);
+    case platform::PollEnd::kNoAnswer:
+      break;
   }
+  return finish(CommandEnd::LinkFailed);
 }
 
 // Programming gives up after ten times its progress maximum; a programmer
@@ -281,16 +299,16 @@ short PeltoLink::GetStatus() {
 }
 
 void PeltoLink::ShowStatus(const QByteArray& block) {
-  shown_.standAlone = (static_cast<uint8_t>(block[16]) & 0x10) != 0;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(block.constData());
+  shown_.standAlone = protocol::Standalone(bytes[protocol::kModeOffset]);
   shown_.Show(PeltoShown::Part::Mode);
   const auto text = [&](int first) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(block.constData()) + first;
-    return protocol::SumText(bytes, params_.padBytes, params_.instructionSize);
+    return protocol::SumText(bytes + first, params_.padBytes, params_.instructionSize);
   };
-  shown_.crcBox = text(34);
-  shown_.crcDevice = text(38);
+  shown_.crcBox = text(protocol::kProgrammerSumOffset);
+  shown_.crcDevice = text(protocol::kDeviceSumOffset);
   shown_.Show(PeltoShown::Part::Crc);
-  shown_.lastInstruction = text(45);
+  shown_.lastInstruction = text(protocol::kLastInstructionOffset);
   shown_.Show(PeltoShown::Part::LastInstruction);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The control's transfers with the device programmer: bytes out one at a time
-// under the send time-out, answers in under the read time-out, the port, the
+// The control's transfers with the device programmer, on the programmer
+// exchange (protocol/exchange.h): bytes out one at a time under the send
+// time-out, answers in under the read time-out, the port, the
 // line and chip tests, the parameter and image writes, the commands that the
 // programmer completes over polls, and the status block. A plain class: the
 // control's widget holds it and tests drive it on their own.
@@ -14,6 +15,7 @@
 #include "pelto_timings.h"
 #include "pelto_wait.h"
 #include "platform/serial_port.h"
+#include "protocol/exchange.h"
 #include "protocol/frames.h"
 
 namespace pelto {
@@ -84,6 +86,7 @@ class PeltoLink {
   PeltoShown& shown_;
   const PeltoTimings& timings_;
   platform::SerialPort port_;
+  protocol::ProgrammerExchange exchange_;
 };
 
 }  // namespace pelto

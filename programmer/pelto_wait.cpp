@@ -1,32 +1,21 @@
 #include "pelto_wait.h"
 
-#include <QCoreApplication>
-
-#include "platform/clock.h"
-
 namespace pelto {
 
 TimeOut::TimeOut() {
-  timer_.SetEnabled(false);
-  timer_.onTimer = [this] {
-    timer_.SetEnabled(false);
+  timer_.setSingleShot(true);
+  QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
     fired_ = true;
     if (then) then();
-  };
+  });
 }
 
 void TimeOut::Start(int ms) {
   fired_ = false;
-  timer_.SetInterval(ms);
-  timer_.SetEnabled(true);
-}
-
-bool WaitFor(const std::function<bool()>& done, const TimeOut& timeOut) {
-  for (;;) {
-    if (done()) return true;
-    if (timeOut.Fired()) return false;
-    QCoreApplication::processEvents();
-    if (!done() && !timeOut.Fired()) platform::SleepMillis(1);
+  if (ms > 0) {
+    timer_.start(ms);
+  } else {
+    timer_.stop();
   }
 }
 

@@ -1,18 +1,19 @@
 #pragma once
-// The control's waits: a time-out that fires once and sets its flag, and a
-// wait that lets events run until a condition holds or the time-out fires.
+// The control's time-outs: each fires once and sets its flag; as a step
+// limit it bounds one step of the serial exchange (platform/serial_exchange.h).
+#include <QTimer>
 #include <functional>
 
-#include "platform/controls.h"
+#include "platform/serial_exchange.h"
 
 namespace pelto {
 
 class TimeOut {
  public:
   TimeOut();
-  // Clears the flag and fires after `ms`.
+  // Clears the flag and fires after `ms` (never for 0 or less).
   void Start(int ms);
-  void Stop() { timer_.SetEnabled(false); }
+  void Stop() { timer_.stop(); }
   bool Fired() const { return fired_; }
   // Counts as fired at once (the wait that follows ends at its first look).
   void MarkFired() { fired_ = true; }
@@ -20,12 +21,27 @@ class TimeOut {
   std::function<void()> then;
 
  private:
-  platform::Timer timer_;
+  QTimer timer_;
   bool fired_ = false;
 };
 
-// True as soon as `done` holds; false once `timeOut` has fired. Between
-// looks events run, then 1 ms of sleep when nothing is ready.
-bool WaitFor(const std::function<bool()>& done, const TimeOut& timeOut);
+// One step under a time-out: started when the step starts, stopped when its
+// wait is over.
+class TimeOutLimit : public platform::StepLimit {
+ public:
+  TimeOutLimit(TimeOut& timeOut, int ms) : timeOut_(timeOut), ms_(ms) {}
+  void Arm() override { timeOut_.Start(ms_); }
+  bool Expired() override { return timeOut_.Fired(); }
+  void Disarm() override { timeOut_.Stop(); }
+
+ private:
+  TimeOut& timeOut_;
+  int ms_;
+};
+
+// True as soon as `done` holds; false once `timeOut` has fired.
+inline bool WaitFor(const std::function<bool()>& done, const TimeOut& timeOut) {
+  return platform::WaitPumping(done, [&] { return timeOut.Fired(); });
+}
 
 }  // namespace pelto

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "platform/profile.h"
-#include "settings/mdl_registry.h"
+#include "platform/registry_settings.h"
 
 namespace pelto {
 namespace {
@@ -25,7 +25,7 @@ std::vector<std::string> Fields(const std::string& value) {
 }
 
 int32_t Number(const std::string& field, int32_t low, int32_t high) {
-  const std::optional<int32_t> value = monitor::ParseDecimal(field);
+  const std::optional<int32_t> value = platform::ParseDecimal(field);
   return value && *value >= low && *value <= high ? *value : 0;
 }
 

@@ -171,13 +171,10 @@ void ResetEmulator(EmulatorLink& link) {
     EmulatorDispatch(link);
     // DSR within the reset time, the poll step running while it is off.
     platform::SerialPort& port = link.Comm();
-    const Deadline deadline = link.StartTimeout(link.Timings().resetDsrMs);
-    while (!port.DSRHolding()) {
-      PollStep(state);
-      if (link.TimedOut(deadline)) {
-        throw platform::RunTimeError(32000, "The emulator did not come back from its reset");
-      }
-      if (!port.DSRHolding()) platform::SleepMillis(1);
+    const platform::Deadline deadline = link.StartTimeout(link.Timings().resetDsrMs);
+    if (!platform::WaitPumping([&] { return port.DSRHolding(); },
+                               [&] { return link.TimedOut(deadline); }, [&] { PollStep(state); })) {
+      throw platform::RunTimeError(32000, "The emulator did not come back from its reset");
     }
     ClearPanelState(state);
     ClearCommandBits(state);

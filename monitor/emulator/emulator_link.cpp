@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "core/monitor_state.h"
-#include "core/yielding_wait.h"
 #include "emulator/byte_stream.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
@@ -16,7 +15,19 @@ namespace {
 constexpr int kSendTimeout = 31995;
 constexpr int kReadTimeout = 32000;
 constexpr int kOverflow = 6;
-constexpr const char* kSendFailure = "Communication Error timeout DSR ";
+
+// A step of the link under the shared time-out: the timer and a deadline.
+class LinkLimit : public platform::StepLimit {
+ public:
+  LinkLimit(EmulatorLink& link, int ms) : link_(link), ms_(ms) {}
+  void Arm() override { deadline_ = link_.StartTimeout(ms_); }
+  bool Expired() override { return link_.TimedOut(deadline_); }
+
+ private:
+  EmulatorLink& link_;
+  int ms_;
+  platform::Deadline deadline_{0};
+};
 
 }  // namespace
 
@@ -104,12 +115,12 @@ bool EmulatorLink::LinkTimedOut() {
   return true;
 }
 
-Deadline EmulatorLink::StartTimeout(int ms) {
+platform::Deadline EmulatorLink::StartTimeout(int ms) {
   StartLinkTimeout(ms);
-  return Deadline(int64_t{ms} * 1000);
+  return platform::Deadline(int64_t{ms} * 1000);
 }
 
-bool EmulatorLink::TimedOut(const Deadline& deadline) {
+bool EmulatorLink::TimedOut(const platform::Deadline& deadline) {
   return LinkTimedOut() || deadline.Passed();
 }
 
@@ -126,42 +137,24 @@ std::vector<uint8_t> EmulatorLink::ReadPortInput() {
   return Comm().Input();
 }
 
-void EmulatorLink::Pace() const {
-  if (timings_.pacingMicros > 0) platform::BusyWaitMicros(timings_.pacingMicros);
-}
-
 int16_t EmulatorLink::SendBytes(const std::vector<uint8_t>& bytes) {
   try {
     platform::SerialPort& port = Comm();
-    const auto fail = [] { throw platform::RunTimeError(kSendTimeout, kSendFailure); };
-    if (state_.LinkBuffered != 1) {
-      port.SetOutputWaits(true);
-      for (size_t i = 0; i < bytes.size(); i += 3) {
-        const Deadline deadline = StartTimeout(timings_.sendUnitMs);
-        const auto expired = [&] { return TimedOut(deadline); };
-        if (!WaitYielding([&] { return port.DSRHolding(); }, expired)) fail();
-        port.Output(bytes.data() + i, std::min<size_t>(3, bytes.size() - i));
-        Pace();
-      }
-    } else {
-      port.SetOutputWaits(false);
-      for (size_t i = 0; i < bytes.size(); ++i) {
-        const Deadline deadline = StartTimeout(timings_.sendUnitMs);
-        const auto expired = [&] { return TimedOut(deadline); };
-        if (!WaitYielding([&] { return port.OutBufferCount() == 0; }, expired) ||
-            !WaitYielding([&] { return port.CTSHolding(); }, expired) ||
-            !WaitYielding([&] { return port.DSRHolding(); }, expired)) {
-          fail();
-        }
-        port.Output(bytes.data() + i, 1);
-        Pace();
-      }
-    }
-    return 1;
+    // Units behind DSR, or single bytes behind an empty output, CTS and DSR
+    // in buffered mode.
+    const bool buffered = state_.LinkBuffered == 1;
+    port.SetOutputWaits(!buffered);
+    platform::SendPacing pacing;
+    pacing.chunk = buffered ? 1 : 3;
+    pacing.emptyOutput = pacing.cts = buffered;
+    pacing.dsr = true;
+    pacing.pauseMicros = timings_.pacingMicros;
+    LinkLimit limit(*this, timings_.sendUnitMs);
+    if (platform::SendPaced(port, bytes.data(), bytes.size(), pacing, limit)) return 1;
   } catch (const std::exception&) {
-    platform::MessageBox(kSendFailure, "", platform::MB_OK);
-    return 0;
   }
+  platform::MessageBox(platform::kSendTimeoutText, "", platform::MB_OK);
+  return 0;
 }
 
 int16_t EmulatorLink::SendValue(int32_t a, int32_t b) {
@@ -178,8 +171,8 @@ bool EmulatorLink::DrainOutput(size_t bytes) {
   platform::SerialPort& port = Comm();
   const int64_t transmitMicros =
       static_cast<int64_t>(bytes) * 10 * 1000000 / std::max<int32_t>(baudRate_, 1);
-  const Deadline deadline(transmitMicros + int64_t{timings_.drainMarginMs} * 1000);
-  return WaitYielding([&] { return port.OutBufferCount() == 0; },
+  const platform::Deadline deadline(transmitMicros + int64_t{timings_.drainMarginMs} * 1000);
+  return platform::WaitPumping([&] { return port.OutBufferCount() == 0; },
                       [&] { return deadline.Passed(); });
 }
 
@@ -192,7 +185,7 @@ int16_t EmulatorLink::SendWord(int32_t value) {
       SetLinkState(kLinkEventFailure);
       return 0;
     }
-    if (!DrainOutput(unit.size())) throw platform::RunTimeError(kSendTimeout, kSendFailure);
+    if (!DrainOutput(unit.size())) throw platform::RunTimeError(kSendTimeout, platform::kSendTimeoutText);
     SetLinkState(kLinkEventDone);
     return 1;
   } catch (...) {
@@ -240,16 +233,13 @@ std::vector<uint8_t> EmulatorLink::ReceiveData(int32_t address, int32_t count) {
       // Noise on the line before the request is never part of its answer.
       port.SetInBufferCount(0);
       SendValue(address, chunk);
-      const Deadline deadline = StartTimeout(chunk * timings_.readUnitMs);
-      if (!WaitYielding([&] { return port.InBufferCount() >= chunk * 3; },
-                        [&] { return TimedOut(deadline); })) {
-        throw platform::RunTimeError(kReadTimeout, "The emulator did not answer in time");
-      }
-      const std::vector<uint8_t> bytes = ReadPortInput();
+      LinkLimit limit(*this, chunk * timings_.readUnitMs);
+      const std::optional<std::vector<uint8_t>> bytes = platform::ReceiveCount(port, chunk * 3, limit);
+      if (!bytes) throw platform::RunTimeError(kReadTimeout, "The emulator did not answer in time");
       // A byte beyond the answer means the answer is shifted by it.
       if (port.InBufferCount() > 0)
         throw platform::RunTimeError(kReadTimeout, "The emulator's answer was longer than asked");
-      answer.conc_(bytes);
+      answer.conc_(*bytes);
       count -= chunk;
       address += chunk;
     }
@@ -275,16 +265,16 @@ void EmulatorLink::PollEmulator() {
     }
   };
   platform::SerialPort& port = Comm();
-  Deadline deadline(0);
+  platform::Deadline deadline(0);
   const auto expired = [&] { return TimedOut(deadline); };
   bool followed = true;
   step([&] { deadline = StartTimeout(timings_.handshakeMs); });
   step([&] { port.SetDTREnable(false); });
-  step([&] { followed = WaitYielding([&] { return !port.DSRHolding(); }, expired); });
+  step([&] { followed = platform::WaitPumping([&] { return !port.DSRHolding(); }, expired); });
   if (!followed) return HandshakeTimedOut();
   step([&] { port.SetDTREnable(true); });
   step([&] { deadline = StartTimeout(timings_.handshakeMs); });
-  step([&] { followed = WaitYielding([&] { return port.DSRHolding(); }, expired); });
+  step([&] { followed = platform::WaitPumping([&] { return port.DSRHolding(); }, expired); });
   if (!followed) return HandshakeTimedOut();
   // The DSR edges the handshake caused reach the port's handler while the
   // handshake still runs: delivered after it, the drop would read as a

@@ -11,8 +11,9 @@
 // Its state is MonitorState::LinkState, moved by the table of
 // core/link_state.h.
 //
-// Every wait lets events run (port events, timer ticks and user commands
-// arrive inside it) and blocks about 1 ms per pass when nothing is ready.
+// Every wait is the serial exchange's (platform/serial_exchange.h): events
+// run inside it (port events, timer ticks and user commands) and it blocks
+// about 1 ms per pass when nothing is ready.
 #include <QTimer>
 #include <array>
 #include <cstdint>
@@ -21,7 +22,7 @@
 #include <vector>
 
 #include "core/link_state.h"
-#include "core/yielding_wait.h"
+#include "platform/serial_exchange.h"
 #include "platform/serial_port.h"
 
 namespace monitor {
@@ -97,8 +98,8 @@ class EmulatorLink {
   // The time-out started, with an end on the monotonic clock behind it: a
   // handler that runs inside the wait may restart or consume the shared
   // timer, and the wait must still end.
-  Deadline StartTimeout(int ms);
-  bool TimedOut(const Deadline& deadline);
+  platform::Deadline StartTimeout(int ms);
+  bool TimedOut(const platform::Deadline& deadline);
   void ClearTimeout();
   // 1 when CD is on (the emulator is halted), else 0.
   int16_t ReadPortSignal();
@@ -110,7 +111,7 @@ class EmulatorLink {
   // Empty when the link refuses.
   std::vector<uint8_t> ReceiveData(int32_t address, int32_t count);
   // Writes the bytes paced by the handshake lines. 1 sent; 0 failed, after
-  // the message "Communication Error timeout DSR ".
+  // the send time-out's message.
   int16_t SendBytes(const std::vector<uint8_t>& bytes);
   int16_t SendValue(int32_t a, int32_t b);
   int16_t SendValueEx(int32_t a, int32_t b);
@@ -133,7 +134,6 @@ class EmulatorLink {
   // plus the drain margin.
   bool DrainOutput(size_t bytes);
   void HandshakeTimedOut();
-  void Pace() const;
 
   MonitorState& state_;
   LinkTimings timings_;

@@ -3,21 +3,15 @@
 #include <algorithm>
 
 #include "core/main_module.h"
-#include "core/yielding_wait.h"
 #include "mtp/mtpcomm.h"
-#include "platform/clock.h"
 #include "platform/filenames.h"
 #include "platform/messagebox.h"
 #include "platform/read_file.h"
-#include "platform/run_time_error.h"
 #include "protocol/image.h"
 
 namespace monitor {
 namespace {
 
-constexpr int kSendTimeout = 31995;
-constexpr int kReadTimeout = 32000;
-constexpr const char* kSendFailure = "Communication Error timeout DSR ";
 constexpr size_t kProgramLimit = 80;
 constexpr size_t kCrcLimit = 40;
 
@@ -39,6 +33,28 @@ std::optional<std::vector<uint8_t>> ReadHead(const std::string& path, size_t lim
   return std::vector<uint8_t>(content.begin(), content.end());
 }
 
+// A wait under the link's time-out timer, with a deadline behind it: a
+// handler inside the wait may restart the shared timer, and the deadline
+// still ends the wait. `disarm` stops the timer when the wait is over.
+class LinkLimit : public platform::StepLimit {
+ public:
+  LinkLimit(MtpComm& comm, int ms, bool disarm) : comm_(comm), ms_(ms), disarm_(disarm) {}
+  void Arm() override {
+    comm_.StartProgrammerTimeout(ms_);
+    deadline_ = platform::Deadline(int64_t{ms_} * 1000);
+  }
+  bool Expired() override { return comm_.ProgrammerTimeoutFlag != 0 || deadline_.Passed(); }
+  void Disarm() override {
+    if (disarm_) comm_.MTP_Timeouttimer.SetEnabled(false);
+  }
+
+ private:
+  MtpComm& comm_;
+  int ms_;
+  bool disarm_;
+  platform::Deadline deadline_{0};
+};
+
 }  // namespace
 
 // The busy flag for one public operation; `refused` when another runs.
@@ -58,7 +74,9 @@ class MtpProg::Operation {
   const bool refused;
 };
 
-MtpProg::MtpProg(MtpComm& comm) : comm_(comm) {
+MtpProg::MtpProg(MtpComm& comm)
+    : comm_(comm),
+      exchange_(comm.MTP_comm, [this](const ProgrammerFrame& frame) { return Send(frame, frame.size()) == 0; }) {
   MTPRECTIMER.SetEnabled(false);
   MTPRECTIMER.onTimer = [this] { MTPRECTIMER.SetEnabled(false); };
 }
@@ -66,35 +84,29 @@ MtpProg::MtpProg(MtpComm& comm) : comm_(comm) {
 int16_t MtpProg::Send(const ProgrammerFrame& frame, size_t length) {
   length = std::min(length, frame.size());
   platform::SerialPort& port = comm_.MTP_comm;
+  const int waitMs = comm_.Timings.dsrWaitMs;
   try {
-    const int waitMs = comm_.Timings.dsrWaitMs;
+    platform::SendPacing pacing;
+    bool sent = false;
     if (comm_.ProgrammerBuffered == 1) {
       // Byte by byte behind an empty output; a stalled output ends in the
       // same failure as a missing DSR instead of waiting for ever.
-      for (size_t i = 0; i < length; ++i) {
-        const Deadline deadline(int64_t{waitMs} * 1000);
-        if (!WaitYielding([&] { return port.OutBufferCount() == 0; },
-                          [&] { return deadline.Passed(); })) {
-          throw platform::RunTimeError(kSendTimeout, kSendFailure);
-        }
-        port.Output(frame.data() + i, 1);
-        if (comm_.Timings.bufferedPauseMicros > 0)
-          platform::BusyWaitMicros(comm_.Timings.bufferedPauseMicros);
-      }
+      pacing.emptyOutput = true;
+      pacing.pauseMicros = comm_.Timings.bufferedPauseMicros;
+      platform::DeadlineLimit limit(waitMs);
+      sent = platform::SendPaced(port, frame.data(), length, pacing, limit);
     } else {
-      comm_.StartProgrammerTimeout(waitMs);
-      const Deadline deadline(int64_t{waitMs} * 1000);
-      if (!WaitYielding([&] { return port.DSRHolding(); },
-                        [&] { return comm_.ProgrammerTimeoutFlag != 0 || deadline.Passed(); })) {
-        throw platform::RunTimeError(kSendTimeout, kSendFailure);
-      }
-      port.Output(frame.data(), length);
+      // The whole frame once DSR is on.
+      pacing.chunk = 0;
+      pacing.dsr = true;
+      LinkLimit limit(comm_, waitMs, false);
+      sent = platform::SendPaced(port, frame.data(), length, pacing, limit);
     }
-    return 0;
+    if (sent) return 0;
   } catch (const std::exception&) {
-    Box(kSendFailure);
-    return -1;
   }
+  Box(platform::kSendTimeoutText);
+  return -1;
 }
 
 std::vector<uint8_t> MtpProg::Read(int32_t address, int32_t count) {
@@ -105,59 +117,51 @@ std::vector<uint8_t> MtpProg::Read(int32_t address, int32_t count) {
     port.SetInBufferCount(0);
   } catch (const std::exception&) {
   }
-  Send(protocol::ReadRequest(static_cast<uint16_t>(address), static_cast<uint16_t>(count)), 5);
+  // The answer is waited for even when the request failed; the wait runs
+  // the monitor's poll step.
   try {
-    const int readMs = comm_.Timings.readMs;
-    comm_.ProgrammerTimeoutFlag = 0;
-    comm_.MTP_Timeouttimer.SetInterval(readMs);
-    comm_.MTP_Timeouttimer.SetEnabled(true);
-    // A handler inside the wait may restart the shared timer: the deadline
-    // still ends the wait.
-    const Deadline deadline(int64_t{readMs} * 1000);
-    while (port.InBufferCount() < count) {
-      PollStep(comm_.State());
-      if (comm_.ProgrammerTimeoutFlag != 0 || deadline.Passed()) {
-        throw platform::RunTimeError(kReadTimeout, "Reception of data timer out");
-      }
-      if (port.InBufferCount() < count) platform::SleepMillis(1);
-    }
-    comm_.MTP_Timeouttimer.SetEnabled(false);
-    port.SetInputLen(0);
-    return port.Input();
+    LinkLimit limit(comm_, comm_.Timings.readMs, true);
+    const std::optional<ProgrammerFrame> answer =
+        exchange_.Read(static_cast<uint16_t>(address), count, limit, true,
+                       [this] { PollStep(comm_.State()); });
+    if (answer) return *answer;
   } catch (const std::exception&) {
     comm_.MTP_Timeouttimer.SetEnabled(false);
-    Box("Reception of data timer out");
-    try {
-      port.SetInputLen(0);
-      comm_.DisconnectProgrammer();
-    } catch (const std::exception&) {
-    }
-    return {};
   }
+  Box("Reception of data timer out");
+  try {
+    port.SetInputLen(0);
+    comm_.DisconnectProgrammer();
+  } catch (const std::exception&) {
+  }
+  return {};
 }
 
 bool MtpProg::WaitForCommand(uint8_t command, size_t limit, StatusLine& status) {
+  const int period = std::max(comm_.Timings.pollMs, 1);  // 0 would never tick
+  platform::PollSteps steps;
+  steps.pause = [this, period] {
+    MTPRECTIMER.SetInterval(period);
+    MTPRECTIMER.SetEnabled(true);
+    platform::WaitPumping([&] { return !MTPRECTIMER.Enabled(); }, [] { return false; });
+  };
+  steps.beforePoll = [&] {
+    const std::string text = status.Text();
+    if (text.size() > limit) return false;
+    status.SetText(text + ".");
+    return true;
+  };
+  steps.read = [this]() -> std::optional<uint8_t> {
+    const std::vector<uint8_t> answer = Read(protocol::kCommandAddress, 1);
+    if (answer.empty()) return std::nullopt;
+    return answer[0];
+  };
+  // A read that closed the link ends the wait: no later poll can be answered.
+  steps.pollOnNoAnswer = [this] { return comm_.MTP_comm.PortOpen(); };
   // A command that did not go out is not waited for: its polls could only
   // fail, each with its own box.
-  if (Send(protocol::CommandFrame(command), 6) < 0) return Fail();
-  MTPRECTIMER.SetInterval(std::max(comm_.Timings.pollMs, 1));  // 0 would never tick
-  MTPRECTIMER.SetEnabled(true);
-  int running = command;
-  while (running != 0) {
-    WaitYielding([&] { return !MTPRECTIMER.Enabled(); }, [] { return false; });
-    const std::string text = status.Text();
-    if (text.size() > limit) return Fail();
-    status.SetText(text + ".");
-    const std::vector<uint8_t> answer = Read(protocol::kCommandAddress, 1);
-    if (!answer.empty()) {
-      running = answer[0] & command;
-    } else if (!comm_.MTP_comm.PortOpen()) {
-      // The read closed the link: no later poll can be answered.
-      return Fail();
-    }
-    MTPRECTIMER.SetEnabled(running != 0);
-  }
-  return true;
+  const std::optional<platform::PollEnd> end = exchange_.RunCommand(command, command, 0, steps);
+  return end == platform::PollEnd::kClear ? true : Fail();
 }
 
 int16_t MtpProg::ProgrammerSend(const ProgrammerFrame& frame, int16_t length) {
@@ -207,8 +211,7 @@ bool MtpProg::SendRomParameters(const std::optional<protocol::Parameters>& block
   Operation op(*this);
   if (op.refused) return false;
   if (!block) return Fail();
-  const ProgrammerFrame frame = protocol::ParameterFrame(*block);
-  return Send(frame, frame.size()) < 0 ? Fail() : true;
+  return exchange_.SendParameters(*block) ? true : Fail();
 }
 
 bool MtpProg::DownloadRomCode(const std::string& path, int32_t paddingBytes,
@@ -230,16 +233,17 @@ bool MtpProg::DownloadRomCode(const std::string& path, int32_t paddingBytes,
     FileWarning();
     return Fail();
   }
-  const protocol::ImageShape shape{16, 2, *count, true};
-  const ProgrammerFrame header = protocol::ImageHeader(shape);
-  if (Send(header, header.size()) < 0) return Fail();
-  for (uint8_t byte : protocol::ImageData(*file, shape)) {
-    if (Send({byte}, 1) < 0) {
+  // The header, then one send per data byte.
+  switch (exchange_.SendImage(*file, {16, 2, *count, true}, true)) {
+    case protocol::ProgrammerExchange::ImageEnd::kSent:
+      return true;
+    case protocol::ProgrammerExchange::ImageEnd::kDataBroken:
       Box("comm error - data");
       return Fail();
-    }
+    case protocol::ProgrammerExchange::ImageEnd::kUnsent:
+      break;
   }
-  return true;
+  return Fail();
 }
 
 std::optional<protocol::ProgrammerStatus> MtpProg::ReadProgrammerStatus() {

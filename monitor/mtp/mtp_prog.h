@@ -8,8 +8,10 @@
 // run) is refused: a send gives -1, a read an empty answer, the others
 // nothing, all without a message.
 //
-// Waits let events run and block about 1 ms per pass when nothing is ready;
-// the read's wait runs the monitor's poll step. Their times are MtpTimings.
+// The sends, reads and command polls are the programmer exchange's
+// (protocol/exchange.h) under this module's times (MtpTimings), limits and
+// messages; its waits let events run and block about 1 ms per pass when
+// nothing is ready, and the read's wait runs the monitor's poll step.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,6 +19,7 @@
 
 #include "mtp/rom_params.h"
 #include "platform/controls.h"
+#include "protocol/exchange.h"
 #include "protocol/status.h"
 
 namespace monitor {
@@ -44,8 +47,8 @@ class MtpProg {
   // The one-second tick of the completion waits; its event disables it.
   platform::Timer MTPRECTIMER;
 
-  // The first `length` bytes of the frame: 0 sent, -1 failed after the box
-  // "Communication Error timeout DSR ".
+  // The first `length` bytes of the frame: 0 sent, -1 failed after the send
+  // time-out's box.
   int16_t ProgrammerSend(const ProgrammerFrame& frame, int16_t length);
   // The read request and the whole input once `count` bytes arrived (it may
   // hold more); empty after "Reception of data timer out", the link closed.
@@ -83,6 +86,7 @@ class MtpProg {
   }
 
   MtpComm& comm_;
+  protocol::ProgrammerExchange exchange_;
   bool busy_ = false;
 };
 

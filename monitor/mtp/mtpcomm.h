@@ -3,10 +3,9 @@
 // timer, the link's open and close, and its settings in the registry
 // (HKEY_LOCAL_MACHINE, SOFTWARE\Corvane\Tavix\MTPCOMM, three text values).
 //
-// The port and the timer belong to the settings window MTPCOMM_FORM in the
-// original layout; here the link owns them, so they live as long as the
-// link, and the window shows them. The panel's look on open and close goes
-// through the hooks the panel sets while it is loaded.
+// The link owns the port and the timer, so they live as long as the link;
+// the settings window MTPCOMM_FORM shows them. The panel's look on open and
+// close goes through the hooks the panel sets while it is loaded.
 //
 // The state word follows the link table of core/link_state.h: 2 after
 // the settings window loads and after every close, 1 after an open, 7 after

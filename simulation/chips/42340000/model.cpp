@@ -80,8 +80,10 @@ void Chip::clearPeriphery() {
 }
 
 // Power-on: the periphery reset, then every register 0-125 cleared except
-// 98 = 3 and 106 = 8; 116 = the threshold index of field 34 or 35; the index
-// register and the power-on comparison cleared.
+// the second function register (ports.functions2) = 3 and the watchdog
+// register (control.watchdog) = 8; the comparator's threshold index = the
+// parameter field kFieldPowerOnIndex, or the one after it with the option
+// kOptPowerOnIndex; the index register and the power-on comparison cleared.
 void Chip::powerOnReset(bool post) {
   ShowDeferredState();
   Cells c = cells();
@@ -466,8 +468,8 @@ void Chip::setSupplyVoltage(int v) {
   checkSupply();
 }
 
-// ---- Frequency outputs: PA2 with "Freq" as an output, PA5 with 96 bit 2
-// and 98 bit 2. Only the slowest tap is drawn at every toggle; faster ones
+// ---- Frequency outputs: PA2 with "Freq" as an output, PA5 with
+// ports.pa5Output and ports.pa5Frequency. Only the slowest tap is drawn at every toggle; faster ones
 // show as the pin's function.
 void Chip::toggleFrequency() {
   bool changed = false;
@@ -515,9 +517,9 @@ void Chip::serialDone() {
 
 // ---- Port A.
 
-// Pins driven by the chip and their functions, from 81 (directions), 96
-// (PA5), 97, 98 and the comparator channel; outputs without a function
-// show the latch.
+// Pins driven by the chip and their functions, from ports.directions,
+// ports.pa5Output, the function registers (ports.functions, ports.functions2)
+// and the comparator channel; outputs without a function show the latch.
 void Chip::refreshPins() {
   const int dir = latch_.at(L.ports.directions.reg);
   PinFunction f[kPins] = {};

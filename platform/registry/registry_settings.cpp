@@ -1,11 +1,9 @@
-#include "settings/mdl_registry.h"
+#include "platform/registry_settings.h"
 
 #include <cstring>
 #include <vector>
 
-namespace monitor {
-
-using namespace platform;
+namespace platform {
 
 std::string RegValue::AsText() const {
   if (IsText()) return std::get<std::string>(value_);
@@ -117,4 +115,4 @@ RegValue RegGetSetting(HKEY root, const std::string& path, const std::string& na
   return value;
 }
 
-}  // namespace monitor
+}  // namespace platform
