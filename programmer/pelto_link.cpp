@@ -11,9 +11,7 @@
 namespace pelto {
 namespace {
 
-// The control's error numbers.
-constexpr int kReadError = static_cast<int>(0x80040001u);
-constexpr int kSendError = static_cast<int>(0x80040002u);
+// The control's error number for a port without CTS.
 constexpr int kNoCtsError = static_cast<int>(0x80040003u);
 
 constexpr char kProgrammingFailed[] = "Programming did not complete !";
