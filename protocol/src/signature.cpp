@@ -1,6 +1,9 @@
 #include "protocol/signature.h"
 
+#include <algorithm>
+
 #include "platform/read_file.h"
+#include "protocol/image.h"
 
 namespace protocol {
 namespace {
@@ -20,6 +23,10 @@ void Signature::Feed(uint32_t word) {
 
 void Signature::Pad(int64_t fed, int64_t words, uint32_t word) {
   for (int64_t i = fed; i < words; ++i) Feed(word);
+}
+
+int64_t FileSignatureWords(int64_t romWords, int32_t wordBytes) {
+  return std::max<int64_t>(romWords, kMostImageBytes / std::max(wordBytes, 1) + 1);
 }
 
 uint32_t ErasedWord(int width) {
