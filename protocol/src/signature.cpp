@@ -34,8 +34,11 @@ uint32_t ErasedWord(int width) {
 }
 
 int32_t FileCrc16Old(const std::string& path, int32_t maxrom) {
+  // Only the head that can enter the signature is read, as for the others.
   std::string bytes;
-  if (!platform::ReadWholeFile(path, bytes)) return -1;
+  bool cut = false;
+  const size_t most = static_cast<size_t>(FileSignatureWords(maxrom, 2)) * 2;
+  if (!platform::ReadFileHead(path, bytes, most, cut)) return -1;
   const auto byte = [&](size_t i) { return static_cast<uint8_t>(bytes[i]); };
   Signature crc;
   int32_t count = 0;

@@ -143,6 +143,10 @@ TEST_F(PeltoLinkTest, AFileBeyondEveryImageIsCheckedAndSentByItsHead) {
   };
   const std::string image = load("4096"), head = load("32768");
   EXPECT_EQ(load("32770"), head);
+  const auto oldCrc = [&](const char* name) {
+    return Call<int>("CalculateCRC16_old", QString::fromStdString(dir.file(name)), 2048);
+  };
+  EXPECT_EQ(oldCrc("32770"), oldCrc("32768"));
   ConnectAndHold();
   for (const char* member : {"UpdateROMParams", "UpdateROMData", "RequestRAMCRC", "GetPELTOStatus"})
     EXPECT_EQ(Call(member), 0) << member;
