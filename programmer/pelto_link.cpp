@@ -178,20 +178,25 @@ short PeltoLink::UpdateROMParams() {
 }
 
 short PeltoLink::UpdateROMData(const std::string& source, bool converted) {
-  // A folder, a pipe or an unreadable file fails as a missing one does.
+  const std::optional<int32_t> n =
+      protocol::ImageCount(params_.blockSize, params_.nbOfBlocks, params_.padBytes);
+  const protocol::ImageShape shape{params_.instructionSize, params_.padBytes, n.value_or(0),
+                                   !converted};
+  // A folder, a pipe or an unreadable file fails as a missing one does; of
+  // a longer file only what the image takes is read.
   std::string file;
-  if (source.empty() || !platform::ReadWholeFile(source, file)) {
+  bool cut = false;
+  if (source.empty() ||
+      !platform::ReadFileHead(source, file, protocol::ImageFileBytes(shape), cut)) {
     Fail();
     return -1;
   }
-  const std::optional<int32_t> n =
-      protocol::ImageCount(params_.blockSize, params_.nbOfBlocks, params_.padBytes);
   if (!n) return -1;
   ShowStatusText("downloading program...", shown_.statusColor);
   const Bytes content(file.begin(), file.end());
   // The header and the data as one frame.
-  const bool sent = exchange_.SendImage(content, {params_.instructionSize, params_.padBytes, *n, !converted},
-                                        false) == protocol::ProgrammerExchange::ImageEnd::kSent;
+  const bool sent =
+      exchange_.SendImage(content, shape, false) == protocol::ProgrammerExchange::ImageEnd::kSent;
   if (!sent) Fail();
   ShowStatusText("", shown_.statusColor);
   return sent ? 0 : -1;

@@ -28,8 +28,9 @@ void FileWarning() {
 std::optional<std::vector<uint8_t>> ReadHead(const std::string& path, size_t limit) {
   // Read as every user-named file is: a folder or a pipe is unreadable.
   std::string content;
-  if (!platform::ReadWholeFile(platform::FindOrKeepPath(path), content)) return std::nullopt;
-  content.resize(std::min(limit, content.size()));
+  bool cut = false;
+  if (!platform::ReadFileHead(platform::FindOrKeepPath(path), content, limit, cut))
+    return std::nullopt;
   return std::vector<uint8_t>(content.begin(), content.end());
 }
 

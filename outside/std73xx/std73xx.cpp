@@ -57,15 +57,20 @@ STD73XX_EXPORT int rom2rob(const char* romPath) {
   return written ? 0 : 2;
 }
 
-// The program size in words (0 for an empty file), -1 when no checksum can
-// be made, -2 for a missing file; the checksum text at the start of `text`.
+// The program size in words (0 for an empty file; a longer file counts by
+// its head of protocol::FileSignatureWords), -1 when no checksum can be
+// made, -2 for a missing file; the checksum text at the start of `text`.
 STD73XX_EXPORT int PELTOChecksum(int romWords, const char* path, char* text) {
   if (path == nullptr || text == nullptr) return -1;
   // A missing file is not found; a folder, a pipe or an unreadable file
-  // gives no checksum.
+  // gives no checksum. Only the head that can enter the signature is read.
+  const size_t wordBytes = HasExtension(path, ".rob") ? 3 : 2;
+  const int64_t most = protocol::FileSignatureWords(romWords, static_cast<int32_t>(wordBytes));
   std::string content;
+  bool cut = false;
   int error = 0;
-  if (!platform::ReadWholeFile(path, content, &error)) return error == ENOENT || error == ENOTDIR ? -2 : -1;
+  if (!platform::ReadFileHead(path, content, static_cast<size_t>(most) * wordBytes, cut, &error))
+    return error == ENOENT || error == ENOTDIR ? -2 : -1;
   std::vector<uint32_t> words;
   int width = 16;
   if (!HeldWords(path, content, words, width)) return -1;

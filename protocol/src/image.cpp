@@ -5,8 +5,6 @@
 namespace protocol {
 namespace {
 
-constexpr int64_t kMostBytes = 32767;
-
 // One erased word of the width in `wordBytes` bytes.
 Bytes ErasedFill(int32_t width, int32_t wordBytes) {
   Bytes fill = width == 16   ? Bytes(static_cast<size_t>(wordBytes), 0xFF)
@@ -40,9 +38,9 @@ std::optional<int32_t> ImageCount(int64_t words, int64_t blocks, int64_t bytesPe
   // Checked before the last product: three factors of 32 bits would
   // overflow 64 bits together.
   int64_t count = words * blocks;
-  if (count < -kMostBytes || count > kMostBytes) return std::nullopt;
+  if (count < -kMostImageBytes || count > kMostImageBytes) return std::nullopt;
   count *= bytesPerWord;
-  if (count < 0 || count > kMostBytes) return std::nullopt;
+  if (count < 0 || count > kMostImageBytes) return std::nullopt;
   return static_cast<int32_t>(count);
 }
 
@@ -66,6 +64,13 @@ Bytes ImageData(const Bytes& file, const ImageShape& shape) {
   const Bytes fill = ErasedFill(shape.width, std::max(shape.wordBytes, 1));
   while (data.size() < count) data.push_back(fill[data.size() % fill.size()]);
   return data;
+}
+
+size_t ImageFileBytes(const ImageShape& shape) {
+  if (shape.count <= 0 || shape.wordBytes <= 0) return 0;
+  const size_t count = static_cast<size_t>(shape.count);
+  const size_t wordBytes = static_cast<size_t>(shape.wordBytes);
+  return (count + wordBytes - 1) / wordBytes * wordBytes;
 }
 
 Bytes ImageFrame(const Bytes& file, const ImageShape& shape) {

@@ -1,6 +1,9 @@
 #include "protocol/signature.h"
 
+#include <algorithm>
+
 #include "platform/read_file.h"
+#include "protocol/image.h"
 
 namespace protocol {
 namespace {
@@ -22,13 +25,20 @@ void Signature::Pad(int64_t fed, int64_t words, uint32_t word) {
   for (int64_t i = fed; i < words; ++i) Feed(word);
 }
 
+int64_t FileSignatureWords(int64_t romWords, int32_t wordBytes) {
+  return std::max<int64_t>(romWords, kMostImageBytes / std::max(wordBytes, 1) + 1);
+}
+
 uint32_t ErasedWord(int width) {
   return width == 18 ? 0x029FFF : (1u << width) - 1;
 }
 
 int32_t FileCrc16Old(const std::string& path, int32_t maxrom) {
+  // Only the head that can enter the signature is read, as for the others.
   std::string bytes;
-  if (!platform::ReadWholeFile(path, bytes)) return -1;
+  bool cut = false;
+  const size_t most = static_cast<size_t>(FileSignatureWords(maxrom, 2)) * 2;
+  if (!platform::ReadFileHead(path, bytes, most, cut)) return -1;
   const auto byte = [&](size_t i) { return static_cast<uint8_t>(bytes[i]); };
   Signature crc;
   int32_t count = 0;

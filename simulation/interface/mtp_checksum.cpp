@@ -35,10 +35,13 @@ int32_t CodeFileChecksum(int32_t type, const std::string& path, int32_t words, s
   const int fd = OpenExclusive(path);
   if (fd < 0) return -2;
   protocol::Signature signature;
+  // Only the head that can enter the signature is read; the count stays
+  // within the ROM's words or the largest image's.
+  const int64_t most = protocol::FileSignatureWords(words, 2);
   int32_t count = 0;
   unsigned char buffer[8192];
   size_t held = 0;  // an odd byte carried to the next read
-  for (;;) {
+  while (count < most) {
     const ssize_t got = read(fd, buffer + held, sizeof buffer - held);
     if (got < 0) {
       close(fd);
@@ -47,7 +50,7 @@ int32_t CodeFileChecksum(int32_t type, const std::string& path, int32_t words, s
     if (got == 0) break;
     const size_t total = held + static_cast<size_t>(got);
     size_t i = 0;
-    for (; i + 1 < total; i += 2) {
+    for (; i + 1 < total && count < most; i += 2) {
       signature.Feed((buffer[i] << 8 | buffer[i + 1]) ^ 0xFFFFu);
       ++count;
     }

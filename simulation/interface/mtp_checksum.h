@@ -7,9 +7,10 @@
 
 namespace stdk42xx {
 
-// The signature of the file as "%04X" in `text`. Returns the number of whole
-// words read, -1 for a type other than 16, -2 when the file cannot be opened
-// (text untouched on both).
+// The signature of the file as "%04X" in `text`, over its words up to
+// protocol::FileSignatureWords. Returns the number of whole words read, -1
+// for a type other than 16, -2 when the file cannot be opened (text
+// untouched on both).
 int32_t CodeFileChecksum(int32_t type, const std::string& path, int32_t words, std::string& text);
 
 }  // namespace stdk42xx

@@ -4,6 +4,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "pelto_link_fixture.h"
 
@@ -130,6 +131,26 @@ TEST_F(PeltoLinkTest, CommandsCompleteAndTheFileChecksumsAgreeWithTheProgrammer)
   EXPECT_EQ(Text("Text_CRCBox"), Text("Text_CRCMaster"));
   EXPECT_EQ(Text("Text_CRCDevice"), Text("Text_CRCMaster"));
   EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(PeltoLinkTest, AFileBeyondEveryImageIsCheckedAndSentByItsHead) {
+  MakeFor("QV4234");  // 2048 words, 4096 image bytes
+  for (int size : {4096, 32768, 32770}) dir.write(std::to_string(size), std::string(size, '\x5A'));
+  ASSERT_EQ(truncate(dir.file("32770").c_str(), off_t{300} << 20), 0);  // sparse
+  const auto load = [&](const char* name) {
+    Set("ActiveFile", QString::fromStdString(dir.file(name)));
+    return Text("Text_ProgSize") + " " + Text("Text_CRCMaster");
+  };
+  const std::string image = load("4096"), head = load("32768");
+  EXPECT_EQ(load("32770"), head);
+  const auto oldCrc = [&](const char* name) {
+    return Call<int>("CalculateCRC16_old", QString::fromStdString(dir.file(name)), 2048);
+  };
+  EXPECT_EQ(oldCrc("32770"), oldCrc("32768"));
+  ConnectAndHold();
+  for (const char* member : {"UpdateROMParams", "UpdateROMData", "RequestRAMCRC", "GetPELTOStatus"})
+    EXPECT_EQ(Call(member), 0) << member;
+  EXPECT_EQ("2048 " + Text("Text_CRCBox"), image);  // the programmer holds the image's words
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 #pragma once
 // The ROM image: its byte count, its header and its data bytes, for words of
 // 16, 18 and 22 bits held in 2, 3 or 4 bytes each.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
 #include "protocol/frames.h"
 
 namespace protocol {
+
+// The largest image: its byte count is held in 16 signed bits.
+inline constexpr int32_t kMostImageBytes = 32767;
 
 // Bytes per instruction word: the bits divided by 8, rounded up.
 int32_t InstructionBytes(int32_t bits);
@@ -31,6 +35,9 @@ Bytes ImageHeader(const ImageShape& shape);
 // erased word of the width fills the rest, restarting at every word: 16 bits
 // all 0xFF, 18 bits FF 9F 02, 22 bits FF FF 3F, zeros after and for others.
 Bytes ImageData(const Bytes& file, const ImageShape& shape);
+// The bytes of the file ImageData can use: the whole words that reach the
+// count. A longer file is read no further.
+size_t ImageFileBytes(const ImageShape& shape);
 // The header followed by the data.
 Bytes ImageFrame(const Bytes& file, const ImageShape& shape);
 

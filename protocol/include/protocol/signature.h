@@ -21,6 +21,12 @@ class Signature {
   uint32_t mask_, top_, value_;
 };
 
+// The most words of a code file that enter its signature: the ROM's words,
+// or one word more than the largest image holds when that is more. A file
+// a programmer can take whole enters whole; a longer one enters by that
+// head, which still holds more words than any image.
+int64_t FileSignatureWords(int64_t romWords, int32_t wordBytes);
+
 // The erased word as the programmer holds it, by width (16, 18 or 22).
 uint32_t ErasedWord(int width);
 

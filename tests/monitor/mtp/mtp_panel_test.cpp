@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
+#include <unistd.h>
 
 #include "mtp_fixture.h"
 #include "platform/filenames.h"
@@ -260,7 +261,14 @@ TEST_F(MtpPanelTest, ParametersModesAndTheCodeImage) {
   EXPECT_EQ(boxes.back(), "Warning|Unable to find Debug information file|48");
   const std::string parameters = "A6 00 00 00 07 10 00 40 00 08 00 01";  // MH
   EXPECT_EQ(NewFrames(4), (Lines{parameters, kErrorCommand, parameters, kErrorCommand}));
-
+  // A file past the largest image sends its head.
+  project.write("huge.bin", std::string(34, '\x5A'));
+  ASSERT_EQ(truncate(project.file("huge.bin").c_str(), off_t{300} << 20), 0);  // sparse
+  panel.nbblocks->setText("2");
+  panel.blocksize->setText("8");
+  panel.MTP_BINsource->setText(QString::fromStdString(project.file("huge.bin")));
+  ClickOn(panel.MTP_DOWNLOAD);
+  EXPECT_EQ(NewFrames(2)[1], "A6 01 00 00 20 " + HexBytes(std::vector<uint8_t>(32, 0xA5)));
 }
 
 }  // namespace

@@ -56,6 +56,16 @@ TEST(MTPChecksum, AllWordsOfTheFileEnterTheSignature) {
   EXPECT_NE(Checksum(dir.file("big.bin"), 5001).text, exact.text);
 }
 
+TEST(MTPChecksum, AFileBeyondTheRomAndEveryImageEntersByItsHead) {
+  testsupport::TempDir dir;
+  dir.write("head.bin", std::string(32768, '\x5A'));
+  dir.write("huge.bin", std::string(32772, '\x5A'));
+  ASSERT_EQ(truncate(dir.file("huge.bin").c_str(), off_t{9} << 29), 0);  // 4.5 GiB, sparse
+  EXPECT_EQ(Checksum(dir.file("huge.bin"), 4).result, 16384);
+  EXPECT_EQ(Checksum(dir.file("huge.bin"), 4).text, Checksum(dir.file("head.bin"), 4).text);
+  EXPECT_EQ(Checksum(dir.file("huge.bin"), 16386).result, 16386);  // a larger ROM: its words
+}
+
 TEST(MTPChecksum, FailuresLeaveTheOutputAlone) {
   testsupport::TempDir dir;
   dir.write("a.bin", "ab");
