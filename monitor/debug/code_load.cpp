@@ -1,5 +1,7 @@
 #include "debug/code_load.h"
 
+#include <utility>
+
 #include "core/code_grid.h"
 #include "core/dialog_answer.h"
 #include "core/monitor_state.h"
@@ -239,10 +241,12 @@ void IceView::BindCodeLoad() {
   IceView& panel = *this;
   MonitorState& state = state_;
   panel.Loadcodeimg->onMouseDown = [&panel](int, int, int, int) {
+    panel.frontAtLoad_ = panel.WindowsInFrontBeforePress();
     panel.Loadcodeimg->SetPicture(panel.Picture("imgreloaddown"));
   };
-  panel.Loadcodeimg->onMouseUp = [&state](int button, int, int, int) {
+  panel.Loadcodeimg->onMouseUp = [&panel, &state](int button, int, int, int) {
     PanelCommand(state, [&] { LoadCodeCommand(state, button); });
+    panel.BringBackInFront(std::exchange(panel.frontAtLoad_, {}));
   };
   panel.Downloadimg->onMouseDown = [&panel](int, int, int, int) {
     panel.Downloadimg->SetPicture(panel.Picture("downloaddwnpic"));
