@@ -5,6 +5,7 @@
 #include "core/code_grid.h"
 #include "core/dialog_answer.h"
 #include "core/monitor_state.h"
+#include "core/project_source.h"
 #include "core/vicectrl.h"
 #include "debug/iceview.h"
 #include "debug/listing_text.h"
@@ -196,7 +197,7 @@ void LoadCodeCommand(MonitorState& state, int button) {
   if (panel != nullptr) panel->Loadcodeimg->SetPicture(panel->Picture("imgreloadup"));
   const std::string sourceBinary = state.SourceFile.empty()
                                        ? std::string("*.bin")
-                                       : platform::BaseName(state.SourceFile) + ".bin";
+                                       : platform::BaseName(ProjectSourcePath(state.SourceFile, state.ProjectFile)) + ".bin";
   std::string name;
   if (button != 1 && !state.SourceFile.empty()) {
     name = sourceBinary;

@@ -230,6 +230,11 @@ TEST_F(CodeLoadTest, CancelChangesNothingAndTheSourceNamesTheImage) {
   EXPECT_EQ(Symbols(), "MAIN;");
   Load(files.file("a.bin"));
   EXPECT_EQ(dialogs.back().substr(dialogs.back().rfind('|') + 1), folder + "main.bin");
+  // A relative source lies beside the project, as the build takes it.
+  state.SourceFile = "main.asm";
+  state.ProjectFile = folder + "p.prj";
+  Load(files.file("a.bin"));
+  EXPECT_EQ(dialogs.back().substr(dialogs.back().rfind('|') + 1), folder + "main.bin");
 }
 
 // Over a Load on the maximized panel, the windows in front of it stay in
