@@ -98,9 +98,9 @@ PanelControls* Panel(const MonitorState& state);
 // window in front of it.
 void FocusPanel(const MonitorState& state);
 
-// Runs a command of the panel's buttons inside the slot's error edge; when it
-// showed a modal dialog or window, the panel takes the keyboard back once
-// that has closed (FocusPanel).
+// Runs a command of the panel's buttons or keys inside the slot's error
+// edge; when it showed a modal dialog, window or box, the panel takes the
+// keyboard back once that has closed (FocusPanel).
 void PanelCommand(MonitorState& state, const std::function<void()>& command);
 
 }  // namespace monitor

@@ -1,8 +1,11 @@
 #include "debug/code_load.h"
 
+#include <utility>
+
 #include "core/code_grid.h"
 #include "core/dialog_answer.h"
 #include "core/monitor_state.h"
+#include "core/project_source.h"
 #include "core/vicectrl.h"
 #include "debug/iceview.h"
 #include "debug/listing_text.h"
@@ -194,7 +197,7 @@ void LoadCodeCommand(MonitorState& state, int button) {
   if (panel != nullptr) panel->Loadcodeimg->SetPicture(panel->Picture("imgreloadup"));
   const std::string sourceBinary = state.SourceFile.empty()
                                        ? std::string("*.bin")
-                                       : platform::BaseName(state.SourceFile) + ".bin";
+                                       : platform::BaseName(ProjectSourcePath(state.SourceFile, state.ProjectFile)) + ".bin";
   std::string name;
   if (button != 1 && !state.SourceFile.empty()) {
     name = sourceBinary;
@@ -239,10 +242,12 @@ void IceView::BindCodeLoad() {
   IceView& panel = *this;
   MonitorState& state = state_;
   panel.Loadcodeimg->onMouseDown = [&panel](int, int, int, int) {
+    panel.frontAtLoad_ = panel.WindowsInFrontBeforePress();
     panel.Loadcodeimg->SetPicture(panel.Picture("imgreloaddown"));
   };
-  panel.Loadcodeimg->onMouseUp = [&state](int button, int, int, int) {
+  panel.Loadcodeimg->onMouseUp = [&panel, &state](int button, int, int, int) {
     PanelCommand(state, [&] { LoadCodeCommand(state, button); });
+    panel.BringBackInFront(std::exchange(panel.frontAtLoad_, {}));
   };
   panel.Downloadimg->onMouseDown = [&panel](int, int, int, int) {
     panel.Downloadimg->SetPicture(panel.Picture("downloaddwnpic"));

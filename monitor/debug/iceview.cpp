@@ -205,6 +205,7 @@ void IceView::ApplyColumns(const std::vector<double>& widths) {
 
 void IceView::OnLoad() {
   Attach(state_);
+  TrackActivation();
   if (Monitorform* frame = state_.MainForm()) frame->Menu("mnusearch")->setEnabled(true);
   state_.RunActive = 0;
   state_.PanelLoaded = -1;
@@ -377,7 +378,7 @@ void IceView::OnKeyDown(int& keyCode, int shift) {
   // The command's key goes no further: a key sent while a run pumps events
   // must not reach the panel a second time on its way up.
   keyCode = 0;
-  platform::GuardedCall([&] { command(state_); });
+  PanelCommand(state_, [&] { command(state_); });
 }
 
 }  // namespace monitor

@@ -9,11 +9,14 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/debug_view.h"
 #include "core/panel_controls.h"
 #include "platform/forms.h"
+
+class QMdiSubWindow;
 
 namespace monitor {
 
@@ -143,8 +146,26 @@ class IceView : public platform::Form, public PanelControls, public DebugView {
   // The periphery host the panel loaded, while it is loaded.
   Display* Host() const;
 
+  // The windows in front of the panel (panel_front_windows.cpp). A press
+  // that activates the panel raises it over them; the Load button brings
+  // those that stood in front before its press back in front once it has
+  // loaded.
+  using Windows = std::vector<QPointer<QMdiSubWindow>>;
+  // The visible windows stacked in front of the panel, back to front.
+  Windows WindowsInFront() const;
+  // Those in front of it before the press being handled.
+  Windows WindowsInFrontBeforePress() const;
+  // Raises `front` again, in its order, when one of them is behind the panel.
+  void BringBackInFront(const Windows& front) const;
+  // Notes the windows in front at each activation of the panel.
+  void TrackActivation();
+
   MonitorState& state_;
   QPointer<Display> host_;
+  // Noted while the event that activates the panel is handled.
+  std::optional<Windows> frontAtActivation_;
+  // Noted at the Load button's press.
+  Windows frontAtLoad_;
   // The columns' widths as the last resize computed them, in twips.
   std::vector<double> exactWidths_;
 };

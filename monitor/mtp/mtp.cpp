@@ -5,6 +5,7 @@
 
 #include "core/dialog_answer.h"
 #include "core/monitor_state.h"
+#include "core/project_source.h"
 #include "mtp/mtp_prog.h"
 #include "mtp/mtpcomm.h"
 #include "platform/controls.h"
@@ -244,7 +245,8 @@ void Mtp::OnLoad() {
   }
   if (!state.SourceFile.empty())
     MTP_BINsource->setText(QString::fromStdString(
-        platform::FindOrKeepPath(platform::BaseName(state.SourceFile) + ".bin")));
+        platform::FindOrKeepPath(
+            platform::BaseName(ProjectSourcePath(state.SourceFile, state.ProjectFile)) + ".bin")));
   ComboTargCon->setCurrentText(QString::fromStdString(state.ControllerName));
   ComboTargCon_Change();
   ShowFileChecksum();

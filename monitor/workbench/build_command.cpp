@@ -4,6 +4,7 @@
 
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
+#include "core/project_source.h"
 #include "platform/filenames.h"
 #include "platform/messagebox.h"
 #include "platform/process.h"
@@ -47,12 +48,8 @@ void Silently(Body body) {
 AssemblerCommand AssemblerArguments(const std::string& sourcePath, const std::string& projectFile) {
   if (sourcePath.empty()) return {{}, "No Source file defined for the current project"};
   if (!HasAsmExtension(sourcePath)) return {{}, "Source file must have the extension <.ASM>"};
-  std::string base = sourcePath.substr(0, sourcePath.size() - 4);
-  if (base.find('/') == std::string::npos) {
-    const size_t slash = projectFile.rfind('/');
-    if (slash != std::string::npos) base = projectFile.substr(0, slash + 1) + base;
-  }
-  return {{"/D/s" + base}, ""};
+  const std::string source = ProjectSourcePath(sourcePath, projectFile);
+  return {{"/D/s" + source.substr(0, source.size() - 4)}, ""};
 }
 
 void LaunchAssembler(Workbench& bench) {

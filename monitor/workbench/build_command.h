@@ -11,8 +11,8 @@ namespace monitor {
 class Workbench;
 
 // The arguments of the assembler for a source, or the reason it is refused
-// (then `arguments` is empty). A source name without "/" is taken relative to
-// the folder of `projectFile`.
+// (then `arguments` is empty). The source lies where ProjectSourcePath
+// (core/project_source.h) puts it for `projectFile`.
 struct AssemblerCommand {
   std::vector<std::string> arguments;
   std::string refusal;

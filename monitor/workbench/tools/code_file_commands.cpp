@@ -2,6 +2,7 @@
 
 #include "core/monitor_state.h"
 #include "core/monitorform.h"
+#include "core/project_source.h"
 #include "platform/filenames.h"
 #include "platform/messagebox.h"
 #include "platform/process.h"
@@ -18,8 +19,9 @@ bool HasBinExtension(const std::string& name) {
 
 }  // namespace
 
-std::string DisassemblyPrefix(const std::string& sourceFile) {
-  return sourceFile.empty() ? "*." : platform::BaseName(sourceFile) + ".";
+std::string DisassemblyPrefix(const MonitorState& state) {
+  const std::string source = ProjectSourcePath(state.SourceFile, state.ProjectFile);
+  return source.empty() ? "*." : platform::BaseName(source) + ".";
 }
 
 void DisassembleBinary(MonitorState& state) {
@@ -28,7 +30,7 @@ void DisassembleBinary(MonitorState& state) {
   platform::CommonDialog& dialog = *found;
   dialog.DialogTitle = "Binary File";
   dialog.Filter = "BIN Files (*.bin)|*.bin";
-  dialog.FileName = DisassemblyPrefix(state.SourceFile) + "bin";
+  dialog.FileName = DisassemblyPrefix(state) + "bin";
   platform::MessageBox(dialog.FileName, kProductName, platform::MB_OK);
   dialog.FilterIndex = 1;
   dialog.CancelError = true;

@@ -8,10 +8,11 @@ namespace monitor {
 
 class MonitorState;
 
-// The prefix of the names the disassembler front end proposes: the source's
-// base name (cut at the last "." of its last component) followed by ".", or
-// "*." without a source.
-std::string DisassemblyPrefix(const std::string& sourceFile);
+// The prefix of the names the disassembler front end proposes: the project
+// source's base name (cut at the last "." of its last component), in the
+// folder the build finds the source in, followed by "."; "*." without a
+// source.
+std::string DisassemblyPrefix(const MonitorState& state);
 
 // Picks a code image ("Binary File") and writes <base>.STA beside it through
 // K42XXDIS. A cancel, the untouched "*.bin" or another extension does

@@ -9,6 +9,7 @@
 
 #include "core/dialog_answer.h"
 #include "core/monitor_state.h"
+#include "core/project_source.h"
 #include "platform/hooks.h"
 #include "platform/named.h"
 #include "platform/run_time_error.h"
@@ -123,7 +124,7 @@ int32_t Dissassamble_params::Flags() const {
 }
 
 void Dissassamble_params::OnLoad() {
-  const std::string prefix = DisassemblyPrefix(state_.SourceFile);
+  const std::string prefix = DisassemblyPrefix(state_);
   const auto boxes = FileBoxes();
   for (size_t i = 0; i < boxes.size(); ++i) {
     boxes[i]->setText(QString::fromStdString(prefix + kExtensions[i]));
@@ -161,7 +162,8 @@ void Dissassamble_params::Command1_Click() {
   // The proposed assembly file of a lower-case source is the source itself:
   // never let a disassembly replace the program it was built from.
   const std::string assembly = ASMfile->text().toStdString();
-  if ((flags & kAssemblyOutput) != 0 && SameExistingFile(assembly, state_.SourceFile)) {
+  if ((flags & kAssemblyOutput) != 0 &&
+      SameExistingFile(assembly, ProjectSourcePath(state_.SourceFile, state_.ProjectFile))) {
     platform::MessageBox("The assembly file " + assembly +
                              " is the project's source file. Choose another name for it.",
                          kProductName, platform::MB_OK | platform::MB_ICONEXCLAMATION);

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDialog>
+#include <QLineEdit>
 #include <QTest>
 #include <filesystem>
 
@@ -228,6 +230,36 @@ TEST_F(CodeLoadTest, CancelChangesNothingAndTheSourceNamesTheImage) {
   EXPECT_EQ(Symbols(), "MAIN;");
   Load(files.file("a.bin"));
   EXPECT_EQ(dialogs.back().substr(dialogs.back().rfind('|') + 1), folder + "main.bin");
+  // A relative source lies beside the project, as the build takes it.
+  state.SourceFile = "main.asm";
+  state.ProjectFile = folder + "p.prj";
+  Load(files.file("a.bin"));
+  EXPECT_EQ(dialogs.back().substr(dialogs.back().rfind('|') + 1), folder + "main.bin");
+}
+
+// Over a Load on the maximized panel, the windows in front of it stay in
+// front; a key's error box gives the keyboard back to the program grid.
+TEST_F(CodeLoadTest, LoadKeepsTheWindowsInFrontAndAKeysBoxGivesTheGridTheKeys) {
+  panel->SetWindowState(2);
+  for (const char* name : {"Watchwin", "RAMWin"}) {
+    state.Forms.Get(name)->SetWindowState(0);
+    state.Forms.Get(name)->Outer()->raise();
+  }
+  state.MainForm()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(state.MainForm()));
+  QMdiArea* area = state.MainForm()->Area();
+  const QList<QMdiSubWindow*> before = area->subWindowList(QMdiArea::StackingOrder);
+  ASSERT_NE(area->activeSubWindow(), panel->SubWindow());  // the press raises the panel
+  Load(files.file("a.bin"));
+  EXPECT_EQ(area->subWindowList(QMdiArea::StackingOrder), before);
+
+  LoadProgram({0xFA7F});  // RET without CALL: the chip module's box
+  platform::SetMessageBoxHook(nullptr);
+  platform::SetModalDialogHook([](QDialog& box) { box.accept(); });
+  panel->AccText->setFocus();
+  QTest::keyClick(panel->AccText, Qt::Key_F8);
+  platform::SetModalDialogHook(nullptr);
+  EXPECT_EQ(QApplication::focusWidget(), panel->grdProgram);
 }
 
 }  // namespace

@@ -47,6 +47,10 @@ TEST_F(CodeFileCommandsTest, RomCharacteristicFileOfAPickedImageBesideIt) {
   EXPECT_EQ(files,
             (std::vector<std::string>{"MAIN.STA", "MAIN.bin", "code.img", "main.Bin", "main.STA"}));
 
+  state.SourceFile = "MAIN.ASM";  // in the project's folder
+  state.ProjectFile = work.file("proj.v2/P.prj");
+  Click("mnuDisassembleBinary");
+  EXPECT_EQ(boxes.back(), "Tavix|" + proposal + "|0");
   state.SourceFile.clear();
   Click("mnuDisassembleBinary");
   EXPECT_EQ(boxes.back(), "Tavix|*.bin|0");

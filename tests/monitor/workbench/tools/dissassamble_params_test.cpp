@@ -119,6 +119,20 @@ TEST_F(DisassembleDialogTest, WritesTheTickedFilesThroughTheRealLibraryAndStaysO
   EXPECT_EQ(Written("low"), "asm");
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find("is the project's source file"), std::string::npos) << boxes[0];
+
+  // A source named without a folder lies in the project's folder, as the
+  // build has it: the outputs and the source's guard are there.
+  std::filesystem::create_directory(work.file("proj"));
+  for (const char* name : {"proj/rel.bin", "proj/low.bin"}) work.write(name, image);
+  work.write("proj/low.asm", "; mine\r\n");
+  state.ProjectFile = work.file("proj/P.prj");
+  Open("rel.ASM")->Command1->click();
+  EXPECT_EQ(Written("proj/rel"), "asmprtsymstaxrf");
+  Open("low.asm")->Command1->click();
+  EXPECT_EQ(work.read("proj/low.asm"), "; mine\r\n");
+  EXPECT_NE(boxes.back().find("is the project's source file"), std::string::npos);
+  for (const auto& entry : std::filesystem::directory_iterator(program.path()))
+    EXPECT_NE(entry.path().stem(), "rel") << entry.path();
 }
 
 }  // namespace

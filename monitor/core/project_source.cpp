@@ -1,0 +1,12 @@
+#include "core/project_source.h"
+
+#include "platform/filenames.h"
+
+namespace monitor {
+
+std::string ProjectSourcePath(const std::string& sourceFile, const std::string& projectFile) {
+  if (sourceFile.empty() || sourceFile.find('/') != std::string::npos) return sourceFile;
+  return platform::FolderOf(projectFile) + sourceFile;
+}
+
+}  // namespace monitor
