@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -14,7 +13,10 @@
 #include <vector>
 
 #include "dcs/dcs.h"
-#include "interruption.h"
+#include "platform/owner_lock.h"
+#include "platform/tempfiles.h"
+#include "setup/termination.h"
+#include "test_hold.h"
 
 namespace rvsetup {
 namespace {
@@ -56,7 +58,7 @@ int CollectEntry(const DcsEntryInfo* entry, intptr_t user, int) {
 // Stops an extraction once a termination was requested; no volume follows.
 int AbortWhenInterrupted(int code, void*, intptr_t) {
   if (code != DCS_CB_PROGRESS) return 0;
-  return Interrupted() ? DCS_CB_ABORT : 1;
+  return setup::TerminationRequested() ? DCS_CB_ABORT : 1;
 }
 
 // A hidden name beside `path` of the form ".<name>.XXXXXX", for mkostemp.
@@ -65,25 +67,14 @@ std::string HiddenBeside(const std::string& path) {
   return path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".XXXXXX";
 }
 
-// Whether `file` is a hidden file of an install for `name` (".<name>." and
-// the six characters of a mkostemp suffix).
-bool HiddenFileOf(const std::string& file, const std::string& name) {
-  if (file.size() != name.size() + 8 || file[0] != '.' || file.compare(1, name.size(), name) != 0 ||
-      file[name.size() + 1] != '.')
-    return false;
-  for (size_t i = name.size() + 2; i < file.size(); ++i) {
-    if (!std::isalnum(static_cast<unsigned char>(file[i]))) return false;
-  }
-  return true;
-}
-
-// Removes the hidden files that an earlier, killed install of `names` left in `folder`.
+// Removes the hidden files that an earlier, killed install of `names` left
+// in `folder`; only the install that owns the target may call it.
 void RemoveLeftovers(const std::string& folder, const std::set<std::string>& names) {
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;
   while (const dirent* e = readdir(dir)) {
     for (const std::string& name : names) {
-      if (HiddenFileOf(e->d_name, name)) unlinkat(dirfd(dir), e->d_name, 0);
+      if (platform::IsTempName(e->d_name, "." + name + ".")) unlinkat(dirfd(dir), e->d_name, 0);
     }
   }
   closedir(dir);
@@ -98,12 +89,34 @@ struct Staged {
 // The files and folders of one install. Until Commit succeeds, destroying it
 // deletes the partial files, puts every replaced file back and removes the
 // folders it made, so a failed or interrupted install leaves the previous
-// installation whole.
+// installation whole; then it lets the target go.
 class Installation {
  public:
   ~Installation() {
     if (!committed_) RollBack();
+    if (targetLock_ >= 0) close(targetLock_);
   }
+
+  // Makes the target folder and locks it for the whole install, so that one
+  // install of a folder runs at a time: false, with `error`, when another
+  // install holds it. While the lock is held, the hidden files beside the
+  // installed ones are a killed install's (the lock died with it).
+  bool OwnTarget(const std::string& target, std::string& error) {
+    if (!MakeFolders(target)) return error = target + ": " + std::strerror(errno), false;
+    targetLock_ = open(target.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (targetLock_ < 0) return error = target + ": " + std::strerror(errno), false;
+    switch (platform::LockAsOwner(targetLock_, AT_FDCWD, target.c_str(), false, true)) {
+      case platform::OwnerLock::kHeld:
+        ownsTarget_ = true;
+        return true;
+      case platform::OwnerLock::kUnsupported:
+        return true;  // no locks there: installs as before, leaving hidden files alone
+      default:
+        made_.clear();  // the folders are the other install's now
+        return error = target + " is being installed by another setup", false;
+    }
+  }
+  bool OwnsTarget() const { return ownsTarget_; }
 
   bool MakeFolders(const std::string& path) {
     for (size_t at = 1; at <= path.size(); ++at) {
@@ -140,7 +153,7 @@ class Installation {
   bool Commit(std::string& error) {
     for (placed_ = 0; placed_ < staged_.size(); ++placed_) {
       if (placed_ == 1) HoldForTest("rename");
-      if (Interrupted()) return false;
+      if (setup::TerminationRequested()) return false;
       Staged& s = staged_[placed_];
       if (!Keep(s) || rename(s.partial.c_str(), s.path.c_str()) != 0)
         return error = s.path + ": " + std::strerror(errno), false;
@@ -187,6 +200,8 @@ class Installation {
   std::vector<Staged> staged_;
   size_t placed_ = 0;
   bool committed_ = false;
+  int targetLock_ = -1;
+  bool ownsTarget_ = false;
 };
 
 }  // namespace
@@ -224,21 +239,23 @@ bool InstallArchive(const std::string& archivePath, const std::string& target,
   // Every file is extracted and checked beside its place first; the
   // installed ones are replaced only when all of them are.
   Installation installation;
-  bool ok = true;
+  bool ok = installation.OwnTarget(target, error);
   for (const auto& [folder, names] : folders) {
+    if (!ok) break;
     if (!(ok = installation.MakeFolders(folder))) {
       error = folder + ": " + std::strerror(errno);
-      break;
+    } else if (installation.OwnsTarget()) {
+      RemoveLeftovers(folder, names);
     }
-    RemoveLeftovers(folder, names);
   }
   for (size_t i = 0; ok && i < planned.size(); ++i) {
     if (i == 1) HoldForTest("stage");
-    ok = !Interrupted() && installation.Stage(archive, planned[i].first, planned[i].second, error);
+    ok = !setup::TerminationRequested() &&
+         installation.Stage(archive, planned[i].first, planned[i].second, error);
   }
   DcsCloseArchive(archive);
   ok = ok && installation.Commit(error);
-  if (Interrupted() && !ok) error = "interrupted";
+  if (setup::TerminationRequested() && !ok) error = "interrupted";
   if (ok) {
     for (const Staged& s : installation.Files()) report(s.name);
   }

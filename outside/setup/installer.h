@@ -13,8 +13,10 @@ namespace rvsetup {
 // file is extracted beside its place first and the installed files are
 // replaced only when all are; a failure or a termination request on the way
 // puts every replaced file back and removes the partial files and the
-// folders it made, so the installation stays as it was. Hidden partial files
-// that an earlier, killed install left beside the files are removed.
+// folders it made, so the installation stays as it was. One install of a
+// target runs at a time: another one's is refused with "<target> is being
+// installed by another setup". Hidden partial files that an earlier, killed
+// install left beside the files are removed.
 bool InstallArchive(const std::string& archivePath, const std::string& target,
                     const std::function<void(const std::string&)>& report, std::string& error);
 

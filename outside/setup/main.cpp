@@ -4,24 +4,26 @@
 // progress window, and installs the files the loader's archive carries.
 // A failure is shown in a message box (on standard error without a display
 // or unattended) and ends it with exit code 1. A termination request stops
-// the install and puts the previous installation back; it is told on
-// standard error only, and the exit code is 1.
+// the install and puts the previous installation back, or closes the box
+// that shows; it is told on standard error only, and the exit code is 1.
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "installer.h"
-#include "interruption.h"
 #include "platform/filenames.h"
 #include "platform/hooks.h"
 #include "platform/library.h"
 #include "platform/read_file.h"
 #include "setup/quillset_channel.h"
 #include "setup/setup_text.h"
+#include "setup/termination.h"
+#include "test_hold.h"
 
 namespace {
 
@@ -59,16 +61,29 @@ bool HasDisplay() {
   return false;
 }
 
-// The failure reaches a user who started the package from a file manager.
+// The failure reaches a user who started the package from a file manager,
+// unless a termination was requested.
 int Fail(const std::string& text) {
+  if (setup::TerminationRequested()) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return 1;
+  }
+  rvsetup::MarkForTest("box");
   platform::MessageBox(text, "Setup", platform::MB_OK | platform::MB_ICONERROR);
   return 1;
+}
+
+// A termination request closes the boxes that show.
+void CloseBoxes() {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (auto* box = qobject_cast<QDialog*>(window); box && box->isVisible()) box->reject();
+  }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  rvsetup::WatchInterruptions();
+  setup::WatchTerminations();
   // Without a display the boxes go to standard error.
   std::unique_ptr<QCoreApplication> app;
   if (HasDisplay()) {
@@ -77,6 +92,7 @@ int main(int argc, char** argv) {
     app = std::make_unique<QCoreApplication>(argc, argv);
   }
   if (platform::Unattended()) platform::InstallUnattendedBoxes();
+  const auto boxesClose = setup::NotifyTerminations(&CloseBoxes);
   const std::string first = argc > 1 ? argv[1] : "";
   if (first.rfind("/b", 0) != 0 || first.size() == 2)
     return Fail("Start Setup through its loader.");
@@ -98,10 +114,6 @@ int main(int argc, char** argv) {
   const std::string outcome = setup::FormatText(Text(texts, ok ? kStrInstalled : kStrFailed),
                                                 {"Tavix", ok ? target : error});
   if (texts) platform::FreeLibrary(texts);
-  if (!ok && rvsetup::Interrupted()) {
-    std::fprintf(stderr, "%s\n", outcome.c_str());
-    return 1;
-  }
   if (!ok) return Fail(outcome);
   std::printf("%s\n", outcome.c_str());
   return 0;

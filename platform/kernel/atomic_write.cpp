@@ -2,16 +2,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 
 #include "platform/filenames.h"
+#include "platform/owner_lock.h"
+#include "platform/tempfiles.h"
 
 namespace platform {
 namespace {
@@ -26,39 +25,18 @@ std::string TempPrefix(const std::string& path) {
   return "." + FileName(path) + ".";
 }
 
-bool IsTemporaryOf(const std::string& entry, const std::string& prefix) {
-  return entry.size() == prefix.size() + 6 && entry.compare(0, prefix.size(), prefix) == 0 &&
-         std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix.size()), entry.end(),
-                     [](unsigned char c) { return std::isalnum(c) != 0; });
-}
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// True when `name` in `dir` is still the file open as `fd`.
-bool StillNamed(int dir, const char* name, int fd) {
-  struct stat held, named;
-  return fstat(fd, &held) == 0 && fstatat(dir, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-         SameFile(held, named);
-}
-
-// Every save holds an exclusive lock on its temporary from creation until the
-// rename, and a lock dies with its process: a temporary of `path` whose lock
-// can be taken is what a killed save left, and goes.
+// Every save owns its temporary from creation until the rename: a
+// temporary of `path` that is an orphan is what a killed save left, and goes.
 void RemoveStaleTemporaries(const std::string& path) {
   DIR* folder = opendir(FolderPart(path).c_str());
   if (folder == nullptr) return;
   const std::string prefix = TempPrefix(path);
   while (const dirent* entry = readdir(folder)) {
-    if (!IsTemporaryOf(entry->d_name, prefix)) continue;
-    const int fd = openat(dirfd(folder), entry->d_name,
-                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (!IsTempName(entry->d_name, prefix)) continue;
+    const int fd = ClaimOrphan(dirfd(folder), entry->d_name, O_RDONLY);
     if (fd < 0) continue;
     struct stat st;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        StillNamed(dirfd(folder), entry->d_name, fd))
-      unlinkat(dirfd(folder), entry->d_name, 0);
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) unlinkat(dirfd(folder), entry->d_name, 0);
     close(fd);
   }
   closedir(folder);
@@ -97,10 +75,7 @@ bool AtomicFile::Open(const std::string& path) {
       temp_.clear();
       return Fail();
     }
-    int locked;
-    while ((locked = flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
-    }
-    if (locked != 0 || StillNamed(AT_FDCWD, temp_.c_str(), fd_)) break;
+    if (LockAsOwner(fd_, AT_FDCWD, temp_.c_str(), true) != OwnerLock::kLost) break;
     close(fd_);
     fd_ = -1;
   }

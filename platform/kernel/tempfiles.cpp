@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 namespace platform {
@@ -22,6 +24,12 @@ std::string TempFolder() {
   std::string dir = (t && *t) ? t : "/tmp";
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   return dir;
+}
+
+bool IsTempName(const std::string& name, const std::string& prefix) {
+  return name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
+         std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                     [](unsigned char c) { return std::isalnum(c) != 0; });
 }
 
 std::string MakeTempFile(const std::string& prefix, const std::string& folder) {

@@ -23,6 +23,7 @@ struct Bootstrap {
   std::string modulePath;   // the loader's own program file
   std::string setupFolder;  // its folder, with a trailing '/'
   std::string tempFolder;   // RVSETUP<n>.TMP, without a trailing '/'
+  int tempLock = -1;        // holds the temporary folder until it is removed
   std::vector<std::string> arguments;
   unsigned languageId = 0;
   bool forcedLanguage = false;
@@ -41,7 +42,8 @@ bool RunBootstrap(Bootstrap& b, const std::vector<std::string>& arguments);
 // Clears the archive library's last error and deletes the unpacked files.
 void ExitBootstrap(Bootstrap& b);
 // Closes the progress window, frees the language library, deletes the files
-// the loader and the second stage leave in the temporary folder and the folder.
+// the loader and the second stage leave in the temporary folder and the
+// folder, and lets the folder's name go to other loaders.
 void DeleteBootFiles(Bootstrap& b);
 
 // The progress callback of the second opening: two steps, 0-50 and 50-100.

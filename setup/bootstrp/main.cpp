@@ -3,7 +3,8 @@
 // stops it at its next step or piece of extraction; one seen while a window
 // of its own waits ends it there. Either way the unpacked files are deleted
 // and the exit code is 1. While the second stage runs, the request is passed
-// to it, and its outcome gives the exit code.
+// to it, and its outcome gives the exit code; a request after it has ended
+// changes nothing.
 #include <signal.h>
 #include <unistd.h>
 
@@ -11,7 +12,7 @@
 
 #include "bootstrap.h"
 #include "platform/hooks.h"
-#include "termination.h"
+#include "setup/termination.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -19,15 +20,17 @@ int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
 
   vanstall::Bootstrap bootstrap;
-  const vanstall::TerminationWatch watch([&bootstrap] {
+  setup::WatchTerminations();
+  const auto watch = setup::NotifyTerminations([&bootstrap] {
     if (bootstrap.secondStage > 0) {
-      kill(bootstrap.secondStage, vanstall::TerminationSignal());
+      kill(bootstrap.secondStage, setup::TerminationSignal());
       return;
     }
     vanstall::DeleteBootFiles(bootstrap);
     _exit(1);
   });
   const bool ok = vanstall::RunBootstrap(bootstrap, arguments);
+  setup::IgnoreTerminations();
   vanstall::ExitBootstrap(bootstrap);
   return ok ? 0 : 1;
 }

@@ -17,8 +17,8 @@
 #include "platform/profile.h"
 #include "progress_window.h"
 #include "setup/option_scanner.h"
+#include "setup/termination.h"
 #include "temp_directory.h"
-#include "termination.h"
 
 namespace vanstall {
 namespace {
@@ -135,7 +135,7 @@ bool UnpackSecondStage(Bootstrap& b) {
   }
   if (ExtractBootFile(b, "RVSETUP.EXE")) {
     chmod(InTemp(b, "RVSETUP.EXE").c_str(), 0700);  // the archive carries no execute bit
-  } else if (TerminationRequested()) {
+  } else if (setup::TerminationRequested()) {
     return false;  // the progress callback ended the extraction
   } else {
     BootError(FormatText("INTERNAL ERROR B114-%u: Cannot decompress RVSETUP.EXE.", {LastError()}));
@@ -151,7 +151,7 @@ bool UnpackSecondStage(Bootstrap& b) {
   if (!ok) {
     unlink(target.c_str());
     DcsSetLastError(error);
-    if (TerminationRequested()) return false;
+    if (setup::TerminationRequested()) return false;
     BootError(FormatText("INTERNAL ERROR B115-%u: Cannot decompress %s.", {LastError(), entry}));
   }
   b.completedSteps = 2;
@@ -217,7 +217,7 @@ int ProgressPercent(int completedSteps, uint64_t written, uint64_t size) {
 
 int ProgressCallback(int code, void* record, intptr_t user) {
   if (code != DCS_CB_PROGRESS) return 0;  // a volume change is refused
-  if (TerminationRequested()) return DCS_CB_ABORT;
+  if (setup::TerminationRequested()) return DCS_CB_ABORT;
   auto& b = *reinterpret_cast<Bootstrap*>(user);
   const auto& progress = *static_cast<const DcsProgress*>(record);
   const int percent = ProgressPercent(b.completedSteps, progress.written, progress.size);
@@ -236,7 +236,7 @@ bool RunBootstrap(Bootstrap& b, const std::vector<std::string>& arguments) {
   b.arguments = arguments;
   b.modulePath = OwnModulePath();
   b.setupFolder = platform::FolderOf(b.modulePath);
-  b.tempFolder = CreateTempDirectory();
+  b.tempFolder = CreateTempDirectory(b.tempLock);
   if (b.tempFolder.empty()) return false;
   ScanLanguageOption(b);
 
@@ -246,7 +246,7 @@ bool RunBootstrap(Bootstrap& b, const std::vector<std::string>& arguments) {
         FormatText("INTERNAL ERROR B109-%u: Cannot decompress setup program.", {LastError()}));
     return false;
   }
-  const bool languageChosen = ChooseLanguage(b) && !TerminationRequested();
+  const bool languageChosen = ChooseLanguage(b) && !setup::TerminationRequested();
   const std::string setupIni = languageChosen ? SetupIniPath(b) : "";
   CloseArchive(b);
   if (!languageChosen) return false;
@@ -254,9 +254,9 @@ bool RunBootstrap(Bootstrap& b, const std::vector<std::string>& arguments) {
 
   b.progress = std::make_unique<ProgressWindow>(b.language, setupIni);
   PumpMessages();
-  if (!UnpackSecondStage(b) || TerminationRequested()) return false;
+  if (!UnpackSecondStage(b) || setup::TerminationRequested()) return false;
   WritePackageFile(b);
-  if (TerminationRequested()) return false;
+  if (setup::TerminationRequested()) return false;
   const bool installed = RunSecondStage(b);
   DeleteBootFiles(b);
   return installed;
@@ -274,6 +274,9 @@ void DeleteBootFiles(Bootstrap& b) {
     unlink(InTemp(b, name).c_str());
   }
   rmdir(b.tempFolder.c_str());
+  b.tempFolder.clear();
+  if (b.tempLock >= 0) close(b.tempLock);
+  b.tempLock = -1;
 }
 
 void ExitBootstrap(Bootstrap& b) {

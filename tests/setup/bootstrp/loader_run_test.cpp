@@ -1,8 +1,10 @@
 // The loader run as a program, from its temporary folder to the end of the
 // second stage.
 #include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
@@ -30,6 +32,29 @@ int EntriesIn(const std::string& folder) {
     closedir(dir);
   }
   return n;
+}
+
+std::set<std::string> Names(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    names.insert(e.path().filename());
+  return names;
+}
+
+// The installed files below `prefix`, hidden ones too, as "name:content", links as "name@".
+std::set<std::string> Installed(const std::string& prefix) {
+  std::set<std::string> files;
+  for (const char* folder : {"/bin", "/tavix"})
+    for (const auto& e : std::filesystem::directory_iterator(prefix + folder))
+      files.insert(e.path().filename().string() +
+                   (e.is_symlink() ? "@" : ":" + testsupport::ReadFile(e.path())));
+  return files;
+}
+
+// Locks a folder as the loader that runs in it does.
+int HoldFolder(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  return fd >= 0 && flock(fd, LOCK_EX) == 0 ? fd : -1;
 }
 
 void MakeOldFolder(const std::string& path, int secondsAgo, int files) {
@@ -71,6 +96,9 @@ TEST(Vanstall, OneLanguageRunsTheSecondStageWithItsArgumentsAndCleansUp) {
                                   [](long pid) { kill(static_cast<pid_t>(pid), SIGTERM); });
   EXPECT_EQ(ended.exitCode, 1);
   EXPECT_EQ(EntriesIn(root), 0);
+  // Requests each millisecond from the second stage's success to the loader's end change nothing.
+  const Outcome late = rig.Start({}, {{"TEMP", root}, {"VANSTALL_TEST_SIGNAL_TO_ITS_END", "15"}});
+  EXPECT_EQ(late.exitCode * 100 + EntriesIn(root), 0);
 }
 
 TEST(Vanstall, StaleFoldersAreCleanedRecentOnesAndLinksLeftAlone) {
@@ -120,6 +148,40 @@ TEST(Vanstall, StaleFoldersAreCleanedRecentOnesAndLinksLeftAlone) {
   run = rig.Start({});
   EXPECT_TRUE(Has(run.log, "folder:" + rig.temp.path() + "RVSETUP.")) << run.log << run.errors;
   EXPECT_EQ(run.exitCode * 100 + EntriesIn(rig.temp.path()), 10);
+}
+
+TEST(Vanstall, ALoaderNeverTakesTheFolderOfOneThatRunsAndReclaimsStaleFallbackFolders) {
+  LoaderRig rig;
+  rig.Build();
+  // A runs in RVSETUP0.TMP, over an hour old as after a long wait; B beside it gets a folder of
+  // its own and leaves A's whole.
+  const std::string folder0 = rig.temp.file("RVSETUP0.TMP");
+  Outcome second;
+  int filesOfFirst = 0;
+  const Outcome first = rig.Start({}, {{"VANSTALL_TEST_LINGER_MS", "60000"}}, [&](long pid) {
+    MakeOldFolder(folder0, 7200, 0);
+    second = rig.Start({});
+    filesOfFirst = EntriesIn(folder0);
+    kill(pid_t(pid), SIGTERM);
+  });
+  EXPECT_TRUE(Has(second.log, "folder:" + rig.temp.path() + "RVSETUP1.TMP/\n")) << second.log;
+  EXPECT_EQ(second.exitCode * 100 + filesOfFirst, 5);
+  EXPECT_EQ(first.exitCode * 100 + EntriesIn(rig.temp.path()), 100);
+
+  // A folder another loader has just made (empty, held) is left alone; of the fallback folders,
+  // an old one that nobody holds goes, a recent one and a held one stay.
+  mkdir(folder0.c_str(), 0700);
+  const int held = HoldFolder(folder0);
+  MakeOldFolder(rig.temp.file("RVSETUP.Ab12Cd"), 7200, 2);
+  MakeOldFolder(rig.temp.file("RVSETUP.Ef34Gh"), 600, 1);
+  MakeOldFolder(rig.temp.file("RVSETUP.Ij56Kl"), 7200, 1);
+  const int heldFallback = HoldFolder(rig.temp.file("RVSETUP.Ij56Kl"));
+  const Outcome run = rig.Start({});
+  EXPECT_TRUE(Has(run.log, "folder:" + rig.temp.path() + "RVSETUP1.TMP/\n")) << run.log;
+  EXPECT_EQ(Names(rig.temp.path()),
+            (std::set<std::string>{"RVSETUP0.TMP", "RVSETUP.Ef34Gh", "RVSETUP.Ij56Kl"}));
+  close(held);
+  close(heldFallback);
 }
 
 TEST(Vanstall, LanguageComesFromTheOptionOrTheLocaleWithItsFallbacks) {
@@ -220,7 +282,7 @@ TEST(Vanstall, TerminationRequestsEndItWithCode1AndNoLeftoversWhereverTheyCome) 
 
 TEST(Vanstall, TheStandInInstallsEachEntrysOwnBytesNeverThroughALinkAndAllOrNothing) {
   LoaderRig rig;
-  rig.entries["RVSETUP.EXE"] = SETUP_FILES_DIR "/RVSETUP.EXE";
+  rig.entries["RVSETUP.EXE"] = STAND_IN;
   const std::string prefix = rig.work.file("prefix"), held = rig.work.file("held");
   std::string target = prefix;
   const std::map<std::string, std::string> files{{"START.ASM", "top"},
@@ -246,15 +308,7 @@ TEST(Vanstall, TheStandInInstallsEachEntrysOwnBytesNeverThroughALinkAndAllOrNoth
   std::filesystem::create_directories(prefix + "/bin");
   for (const char* name : {"/bin/SEGDRAW.partial", "/bin/SEGDRAW"})
     ASSERT_EQ(symlink(rig.work.file("victim").c_str(), (prefix + name).c_str()), 0);
-  // The installed files, hidden ones too, as "name:content", links as "name@".
-  const auto installed = [&] {
-    std::set<std::string> files;
-    for (const char* folder : {"/bin", "/tavix"})
-      for (const auto& e : std::filesystem::directory_iterator(prefix + folder))
-        files.insert(e.path().filename().string() +
-                     (e.is_symlink() ? "@" : ":" + testsupport::ReadFile(e.path())));
-    return files;
-  };
+  const auto installed = [&] { return Installed(prefix); };
   Outcome run = carry("");
   EXPECT_EQ(run.exitCode * 1000 + EntriesIn(rig.temp.path()), 0) << run.errors;
   const std::set<std::string> v1 = installed();
@@ -297,4 +351,55 @@ TEST(Vanstall, TheStandInInstallsEachEntrysOwnBytesNeverThroughALinkAndAllOrNoth
   EXPECT_EQ(carry(" v5").exitCode, 0);
   EXPECT_EQ(installed(), (std::set<std::string>{"*:star v5", ".SEGDRAW.keep:x", "SEGDRAW.partial@",
                                                 "SEGDRAW:segdraw v5", "Start.asm:template v5"}));
+}
+
+TEST(Vanstall, TheStandInInstallsAFolderOnceAtATimeAndATerminationClosesItsBox) {
+  LoaderRig rig;
+  rig.entries["RVSETUP.EXE"] = STAND_IN;
+  const std::string prefix = rig.work.file("prefix"), held = rig.work.file("held");
+  const auto carry = [&](const std::string& version, const std::string& corrupt = "") {
+    for (const char* name : {"bin/one", "bin/two", "tavix/Start.asm"}) {
+      const std::string file = std::filesystem::path(name).filename();
+      rig.work.write(file, name + version);
+      rig.entries[name] = rig.work.file(file);
+    }
+    rig.Build(corrupt);
+  };
+  const auto start = [&](const std::string& hold, const std::function<void(long)>& meanwhile) {
+    std::remove(held.c_str());
+    return rig.Start({"/l0409"},
+                     {{"TAVIX_INSTALL_DIR", prefix},
+                      {"RVSETUP_TEST_HOLD", hold + ":" + held},
+                      {"TAVIX_UNATTENDED", hold == "box" ? "0" : "1"}},
+                     meanwhile, [&] { return access(held.c_str(), F_OK) == 0; });
+  };
+  carry(" v1");
+  ASSERT_EQ(start("", nullptr).exitCode, 0);
+  // A second setup of the folder while the first replaces its files stops at once with a
+  // message and touches nothing; the first then completes.
+  carry(" v2");
+  Outcome second;
+  std::set<std::string> before, after;
+  const Outcome first = start("rename", [&](long) {
+    before = Installed(prefix);
+    second = rig.Start({"/l0409"}, {{"TAVIX_INSTALL_DIR", prefix}});
+    after = Installed(prefix);
+    std::remove(held.c_str());
+  });
+  EXPECT_EQ(second.errors, "Setup: Setup could not install Tavix: " + prefix +
+                               " is being installed by another setup\n");
+  EXPECT_EQ(second.exitCode * 10 + first.exitCode, 10) << first.errors;
+  EXPECT_EQ(after, before);
+  const std::set<std::string> v2{"Start.asm:tavix/Start.asm v2", "one:bin/one v2",
+                                 "two:bin/two v2"};
+  EXPECT_EQ(Installed(prefix), v2);
+
+  // A termination while the second stage shows its failure box: the box closes, the
+  // installation stays as it was, nothing unpacked is left, and the run fails.
+  carry(" v3", "bin/two");
+  long group = 0;
+  const Outcome boxed = start("box", [&](long pid) { kill(pid_t(pid), SIGTERM), group = pid; });
+  EXPECT_EQ(boxed.exitCode * 1000 + EntriesIn(rig.temp.path()), 1000);
+  EXPECT_EQ(Installed(prefix), v2);
+  EXPECT_NE(kill(pid_t(-group), 0), 0);
 }

@@ -2,9 +2,13 @@
 // its listing, and the head and size of SETUP.PKG to the file named by
 // VANSTALL_TEST_LOG, sends the loader the hide request and exits 0
 // (after VANSTALL_TEST_LINGER_MS milliseconds when that is set).
+// VANSTALL_TEST_SIGNAL_TO_ITS_END=<signal> leaves a process behind that sends
+// the loader that signal each millisecond until the loader has ended.
 #include <dirent.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -48,6 +52,15 @@ int main(int argc, char** argv) {
   // Sends the loader the signal VANSTALL_TEST_SIGNAL_PARENT names, ignoring it itself, and ends.
   if (const char* signal = std::getenv("VANSTALL_TEST_SIGNAL_PARENT"))
     return ::signal(std::atoi(signal), SIG_IGN) == SIG_ERR || kill(getppid(), std::atoi(signal));
+  if (const char* signal = std::getenv("VANSTALL_TEST_SIGNAL_TO_ITS_END")) {
+    const int loader = int(syscall(SYS_pidfd_open, getppid(), 0)), number = std::atoi(signal);
+    ::signal(number, SIG_IGN);
+    if (fork() == 0) {
+      pollfd ended{loader, POLLIN, 0};
+      while (poll(&ended, 1, 1) == 0) syscall(SYS_pidfd_send_signal, loader, number, nullptr, 0);
+      _exit(0);
+    }
+  }
   // Lingers on request, as a real installation would.
   if (const char* linger = std::getenv("VANSTALL_TEST_LINGER_MS"))
     usleep(1000u * std::atoi(linger));
