@@ -2,9 +2,10 @@
 // Forms and the form manager.
 //
 // A Form is a window of the system, named as the system names it (the
-// objectName is the form name). Its geometry is in twips: the outer Left,
-// Top, Width and Height are the frame of the window (for an MDI child, the
-// frame of its sub-window) and ScaleWidth/ScaleHeight the inner area. A
+// objectName is the form name). Its geometry is in twips: Left and Top are
+// the corner of the window's frame, Width and Height the size inside the
+// window manager's decoration (twips.h; for an MDI child, all four are the
+// frame of its sub-window), and ScaleWidth/ScaleHeight the inner area. A
 // form's events are virtual functions that a form overrides:
 //   OnLoad        once, when the manager creates it, before it is shown
 //   OnActivate / OnDeactivate   an MDI child became or stopped being the active one
