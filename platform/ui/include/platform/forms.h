@@ -32,7 +32,8 @@
 //
 // Placement: an MDI child's normal geometry is kept inside the frame's area
 // (child_fit.h). A dialog (a top-level form other than the frame) opens
-// centred on the frame the first time it is shown, unless code placed it.
+// centred on the frame the first time it is shown, unless code placed it;
+// its title bar offers the close button, no minimize or maximize.
 //
 // Load(name) creates the form on first use, runs OnLoad and returns it (an
 // MDI child is shown when it loads, as the frame shows its children); a
