@@ -116,7 +116,9 @@ void Monitorform::OnLoad() {
   LoadSettings();
 
   SetWindowState(StoredNumber("windowstate").value_or(0));
-  Outer()->show();
+  // A normal window is placed before it is shown: the window manager then
+  // puts its frame at the stored corner. Right after the show the decoration
+  // is not known yet, and a move would put the inner corner there.
   if (WindowState() == 0) {
     // A size that is missing or not positive is not applied.
     if (auto height = StoredNumber("height"); height && *height > 0) {
@@ -128,6 +130,7 @@ void Monitorform::OnLoad() {
     if (auto top = StoredNumber("top")) SetTop(*top);
     if (auto left = StoredNumber("left")) SetLeft(*left);
   }
+  Outer()->show();
   // The folder the user started the monitor from, before it leaves it.
   std::error_code error;
   folders_.SetStart(std::filesystem::current_path(error).string());

@@ -119,6 +119,8 @@ Tracewin::Tracewin(MonitorState& state) : Form("Tracewin"), state_(state) {
   header->setObjectName("TraceHeader");
 
   Traceout = new TraceTextBox(client);
+  // VScroll1 pages through the records; the text box never scrolls them.
+  Traceout->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   VScroll1 = new QScrollBar(Qt::Vertical, client);
   VScroll1->setObjectName("VScroll1");
   VScroll1->setRange(0, kLastTraceIndex);

@@ -216,6 +216,13 @@ Form* FormManager::LoadInstance(const std::string& name) {
   const Entry& entry = table_.at(name);
   Form* form = entry.factory();
   form->manager_ = this;
+  if (entry.kind == FormKind::Dialog && form->isWindow()) {
+    // A dialog box keeps its title bar and close button; minimizing or
+    // maximizing it is of no use.
+    form->setWindowFlags((form->windowFlags() & ~Qt::WindowMinMaxButtonsHint) |
+                         Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint);
+  }
   loaded_.push_back(form);
   if (entry.kind == FormKind::MdiChild && frame_ != nullptr) frame_->AddChild(form);
   QPointer<Form> alive(form);

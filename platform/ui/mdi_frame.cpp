@@ -102,6 +102,7 @@ void MdiFrame::ChildActivated(QMdiSubWindow* window) {
     if (child != nullptr) child->OnActivate();
   }
   ShowMenus(child != nullptr && !child->OwnMenus().empty() ? child->OwnMenus() : frameMenus_);
+  KeepCaptionInTitle();
 }
 
 void MdiFrame::SetFrameMenus(std::vector<QMenu*> menus) {
@@ -239,6 +240,29 @@ bool MdiFrame::CloseFrame() {
     hide();
   }
   return true;
+}
+
+void MdiFrame::changeEvent(QEvent* event) {
+  Form::changeEvent(event);
+  if (event->type() == QEvent::WindowTitleChange) KeepCaptionInTitle();
+}
+
+void MdiFrame::KeepCaptionInTitle() {
+  // A maximized child's sub-window writes the title from the frame title it
+  // took when it was maximized, or from another maximized one's: with
+  // several, a caption replaced since. Only the part of a child still
+  // maximized is kept: a closed one's stays in the title otherwise.
+  if (Caption().isEmpty()) return;
+  const QString title = windowTitle();
+  QString childPart;
+  for (QMdiSubWindow* window : area_->subWindowList()) {
+    const QString part = " - [" + window->windowTitle() + "]";
+    if (!window->isHidden() && window->isMaximized() && part.size() > childPart.size() &&
+        title.endsWith(part)) {
+      childPart = part;
+    }
+  }
+  if (title != Caption() + childPart) setWindowTitle(Caption() + childPart);
 }
 
 void MdiFrame::closeEvent(QCloseEvent* event) {

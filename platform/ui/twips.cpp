@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -25,24 +26,35 @@ int PixelsToTwips(int pixels) {
   return pixels * TwipsPerPixel();
 }
 
+WindowPlace WindowPlaceOf(const TwipsRect& rect) {
+  return {QPoint(TwipsToPixels(rect.left), TwipsToPixels(rect.top)),
+          QSize(std::max(0, TwipsToPixels(rect.width)), std::max(0, TwipsToPixels(rect.height)))};
+}
+
+TwipsRect WindowTwips(const QRect& inner, const QMargins& decoration) {
+  return {PixelsToTwips(inner.x() - decoration.left()), PixelsToTwips(inner.y() - decoration.top()),
+          PixelsToTwips(inner.width()), PixelsToTwips(inner.height())};
+}
+
 TwipsRect WidgetTwips(const QWidget& widget) {
-  const QRect frame = widget.isWindow() ? widget.frameGeometry() : widget.geometry();
-  return {PixelsToTwips(frame.x()), PixelsToTwips(frame.y()), PixelsToTwips(frame.width()),
-          PixelsToTwips(frame.height())};
+  const QRect inner = widget.geometry();
+  if (!widget.isWindow()) return WindowTwips(inner, QMargins());
+  const QRect frame = widget.frameGeometry();
+  return WindowTwips(inner,
+                     QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                              frame.right() - inner.right(), frame.bottom() - inner.bottom()));
 }
 
 void SetWidgetTwips(QWidget& widget, const TwipsRect& rect) {
-  const int width = TwipsToPixels(rect.width), height = TwipsToPixels(rect.height);
-  const int left = TwipsToPixels(rect.left), top = TwipsToPixels(rect.top);
-  if (widget.isWindow()) {
-    // Outer geometry: the frame's size includes the decoration.
-    const QRect frame = widget.frameGeometry(), inner = widget.geometry();
-    const int extraW = frame.width() - inner.width(), extraH = frame.height() - inner.height();
-    widget.resize(std::max(0, width - extraW), std::max(0, height - extraH));
-    widget.move(left, top);
-  } else {
-    widget.setGeometry(left, top, width, height);
+  const WindowPlace place = WindowPlaceOf(rect);
+  if (!widget.isWindow()) {
+    widget.setGeometry(QRect(place.frameTopLeft, place.innerSize));
+    return;
   }
+  // move() places a window's frame: the window manager's own decoration,
+  // once it has one, goes around the inner size.
+  widget.resize(place.innerSize);
+  widget.move(place.frameTopLeft);
 }
 
 }  // namespace platform

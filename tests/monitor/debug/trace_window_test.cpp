@@ -241,6 +241,9 @@ TEST_F(TraceWindowTest, OpensOnlyWhenAskedShowsPagesAndMeasuresWithTheMouse) {
   w->readbtn->click();
   EXPECT_EQ(w->VScroll1->value(), 300);
 
+  // VScroll1 is the one vertical bar, also in a window too low for the page.
+  w->Outer()->resize(w->Outer()->width(), 90);
+  EXPECT_TRUE(w->VScroll1->isVisible() && !w->Traceout->verticalScrollBar()->isVisible());
   // The panel's unload takes the trace window with it.
   state.Forms.Unload("IceView");
   EXPECT_EQ(Window(), nullptr);

@@ -149,6 +149,21 @@ TEST_F(ProjectPanelTest, AControllerChosenForANewProjectIsSimulatedAndKeepsItsOp
   EXPECT_EQ(files.read("other.prj"), "/o/x.asm\r\n\r\n\r\nQV4234\r\n\r\n\r\n\r\n");
 }
 
+// With the panel maximized, the shown title follows the project.
+TEST_F(ProjectPanelTest, TheShownTitleFollowsTheProjectWhileThePanelIsMaximized) {
+  Begin();
+  state.ProgramPath = TAVIX_DIST_DIR;
+  files.write("a.prj", "/a/x.asm\r\n\r\n\r\nQV4234\r\n");
+  fileAnswers = {files.path() + "a.prj"};
+  Click("mnuPOpen");
+  ASSERT_TRUE(Virtual() != nullptr && Panel()->WindowState() == 2);
+  Panel()->SetCaption("Panel");
+  Click("mnuPClose");
+  EXPECT_EQ(state.MainForm()->windowTitle(), "Tavix - [Panel]");
+  ClosePanel();
+  EXPECT_EQ(state.MainForm()->windowTitle(), "Tavix");
+}
+
 // A close with a changed project and the panel open asks at most twice: the
 // panel's close keeps the answer given (No leaves the file, Yes writes the
 // options it hands back as well).

@@ -58,6 +58,17 @@ TEST(Controls, TimerKeyCodesColoursAndTwips) {
   EXPECT_EQ(PixelsToTwips(67), 1005);
 }
 
+TEST(Controls, AWindowStoresThePlaceItWasGivenWhateverItsDecoration) {
+  // The window manager puts the frame's corner where it is asked and its
+  // decoration (none, or a title bar and borders) around the inner size.
+  const TwipsRect stored{1800, 3000, 14400, 12000};  // 960 x 800 pixels at (120, 200)
+  for (const QMargins& decoration : {QMargins(), QMargins(1, 20, 1, 4), QMargins(8, 31, 8, 8)}) {
+    const WindowPlace place = WindowPlaceOf(stored);
+    const QPoint inner = place.frameTopLeft + QPoint(decoration.left(), decoration.top());
+    EXPECT_EQ(WindowTwips(QRect(inner, place.innerSize), decoration), stored);
+  }
+}
+
 TEST(Controls, SelectionHelpersCountLineBreaksAsTwo) {
   QPlainTextEdit text;
   text.setPlainText("ab\ncd\nef");

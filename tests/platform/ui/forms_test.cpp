@@ -252,6 +252,9 @@ TEST_F(FormsTest, ChildrenStayInsideTheAreaAndDialogsOpenCentred) {
   const QPoint off =
       forms.Show("Dialog")->frameGeometry().center() - frame->frameGeometry().center();
   EXPECT_LE(off.manhattanLength(), 2);
+  // A dialog offers its close button, no minimize or maximize.
+  const Qt::WindowFlags flags = forms.Get("Dialog")->windowFlags();
+  EXPECT_TRUE((flags & Qt::WindowCloseButtonHint) && !(flags & Qt::WindowMinMaxButtonsHint));
   forms.Unload("Dialog");
 }
 

@@ -2,9 +2,10 @@
 // Forms and the form manager.
 //
 // A Form is a window of the system, named as the system names it (the
-// objectName is the form name). Its geometry is in twips: the outer Left,
-// Top, Width and Height are the frame of the window (for an MDI child, the
-// frame of its sub-window) and ScaleWidth/ScaleHeight the inner area. A
+// objectName is the form name). Its geometry is in twips: Left and Top are
+// the corner of the window's frame, Width and Height the size inside the
+// window manager's decoration (twips.h; for an MDI child, all four are the
+// frame of its sub-window), and ScaleWidth/ScaleHeight the inner area. A
 // form's events are virtual functions that a form overrides:
 //   OnLoad        once, when the manager creates it, before it is shown
 //   OnActivate / OnDeactivate   an MDI child became or stopped being the active one
@@ -31,7 +32,8 @@
 //
 // Placement: an MDI child's normal geometry is kept inside the frame's area
 // (child_fit.h). A dialog (a top-level form other than the frame) opens
-// centred on the frame the first time it is shown, unless code placed it.
+// centred on the frame the first time it is shown, unless code placed it;
+// its title bar offers the close button, no minimize or maximize.
 //
 // Load(name) creates the form on first use, runs OnLoad and returns it (an
 // MDI child is shown when it loads, as the frame shows its children); a

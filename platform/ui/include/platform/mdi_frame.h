@@ -26,6 +26,9 @@
 //   before, inside the area, the active one last and in front); 1 tile horizontally (the non-minimized children one
 //   above the other at full width with equal heights); 3 arrange icons (the
 //   minimized children along the bottom from the left, wrapping upwards).
+// - The shown title: the caption, and while a child is maximized the child's
+//   part Qt adds (" - [<child's title>]"), also when several children are
+//   maximized (each of their sub-windows keeps the frame title it saw).
 #include <QMdiArea>
 
 #include "platform/forms.h"
@@ -63,8 +66,10 @@ class MdiFrame : public Form, public ChildHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  void KeepCaptionInTitle();
   void ChildActivated(QMdiSubWindow* window);
   void Cascade(std::vector<QMdiSubWindow*> windows);
   void ShowMenus(const std::vector<QMenu*>& menus);
