@@ -140,11 +140,14 @@ short Pelto::UpdateState(short newStatus, short task) {
 }
 
 short Pelto::send_PELTO_data(const QByteArray& buff, short datasize) {
-  return logic_.link.Send(buff, datasize);
+  return logic_.link.Send(buff, datasize) ? 0 : -1;
 }
 
 short Pelto::read_PELTO_data(short startadr, short nbbytes, QByteArray& vRxBuff) {
-  return logic_.link.Read(startadr, nbbytes, vRxBuff);
+  const std::optional<Bytes> answer = logic_.link.Read(startadr, nbbytes);
+  if (!answer) return -1;
+  vRxBuff = ToQBytes(*answer);
+  return 0;
 }
 
 short Pelto::ProgramDevice() {

@@ -1,6 +1,5 @@
 #include "pelto_link.h"
 
-#include <QCoreApplication>
 #include <algorithm>
 
 #include "platform/messagebox.h"
@@ -11,15 +10,7 @@
 namespace pelto {
 namespace {
 
-// The control's error number for a port without CTS.
-constexpr int kNoCtsError = static_cast<int>(0x80040003u);
-
 constexpr char kProgrammingFailed[] = "Programming did not complete !";
-
-QByteArray ToQBytes(const Bytes& bytes) {
-  return QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                    static_cast<qsizetype>(bytes.size()));
-}
 
 void Exclaim(const char* text) {
   platform::MessageBox(text, "PELTO Programmer", platform::MB_OK | platform::MB_ICONEXCLAMATION);
@@ -27,11 +18,16 @@ void Exclaim(const char* text) {
 
 }  // namespace
 
+QByteArray ToQBytes(const Bytes& bytes) {
+  return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<qsizetype>(bytes.size()));
+}
+
 PeltoLink::PeltoLink(PeltoParams& params, PeltoShown& shown, const PeltoTimings& timings)
     : params_(params),
       shown_(shown),
       timings_(timings),
-      exchange_(port_, [this](const Bytes& frame) { return SendFrame(frame) == 0; }) {}
+      exchange_(port_, [this](const Bytes& frame) { return SendFrame(frame); }) {}
 
 PeltoLink::~PeltoLink() {
   for (TimeOut* timeOut : {&general, &read, &send}) timeOut->Stop();
@@ -59,7 +55,7 @@ void PeltoLink::ShowStatusText(const std::string& text, long color) {
   shown_.Show(PeltoShown::Part::Status);
 }
 
-short PeltoLink::Send(const QByteArray& buff, short datasize) {
+bool PeltoLink::Send(const QByteArray& buff, short datasize) {
   const int count = std::max(std::min<int>(datasize, static_cast<int>(buff.size())), 0);
   const bool showProgress = datasize > 100;
   const int max = showProgress ? datasize - 1 : shown_.progressMax;
@@ -82,31 +78,29 @@ short PeltoLink::Send(const QByteArray& buff, short datasize) {
     Exclaim(platform::kSendTimeoutText);
   }
   ShowProgress(max, 0);
-  return sent ? 0 : -1;
+  return sent;
 }
 
-short PeltoLink::SendFrame(const Bytes& frame) {
+bool PeltoLink::SendFrame(const Bytes& frame) {
   return Send(ToQBytes(frame), static_cast<short>(frame.size()));
 }
 
-short PeltoLink::Read(short start, short count, QByteArray& into) {
+std::optional<Bytes> PeltoLink::Read(short start, short count) {
   try {
     TimeOutLimit limit(read, timings_.read);
-    const std::optional<Bytes> answer = exchange_.Read(static_cast<uint16_t>(start), count, limit);
-    if (answer) {
-      into = ToQBytes(*answer);
-      return 0;
-    }
+    std::optional<Bytes> answer = exchange_.Read(static_cast<uint16_t>(start), count, limit);
+    if (answer) return answer;
   } catch (const platform::RunTimeError&) {
   }
   read.Stop();
   Exclaim("Reception of data has timed out");
   if (port_.PortOpen()) port_.SetInBufferCount(0);
   Fail();
-  return -1;
+  return std::nullopt;
 }
 
 short PeltoLink::OpenPort() {
+  // A port error and a port without CTS fail the link alike.
   try {
     port_.SetCommPort(params_.commPortNr);
     port_.SetSettings(std::to_string(params_.baudRate) + ",n,8,1");
@@ -118,14 +112,15 @@ short PeltoLink::OpenPort() {
     StartGeneral(TimerTask::CtsWait, timings_.cts);
     const bool cts = WaitFor([this] { return port_.CTSHolding(); }, general);
     general.Stop();
-    if (!cts) throw platform::RunTimeError(kNoCtsError, "no CTS");
-    shown_.connected = true;
-    shown_.Show(PeltoShown::Part::Connected);
-    return 0;
+    if (cts) {
+      shown_.connected = true;
+      shown_.Show(PeltoShown::Part::Connected);
+      return 0;
+    }
   } catch (const platform::RunTimeError&) {
-    Fail();
-    return -1;
   }
+  Fail();
+  return -1;
 }
 
 void PeltoLink::ClosePort() {
@@ -139,12 +134,12 @@ bool PeltoLink::LineIsDown() {
 }
 
 ChipSeen PeltoLink::ChipTest() {
-  QByteArray answer;
-  if (Read(protocol::kChipAddress, 1, answer) != 0 || answer.isEmpty()) {
+  const std::optional<Bytes> answer = Read(protocol::kChipAddress, 1);
+  if (!answer || answer->empty()) {
     params_.chipIsPresent = false;
     return ChipSeen::ReadFailed;
   }
-  if (answer[0] == 0) {
+  if ((*answer)[0] == 0) {
     params_.chipIsPresent = false;
     return ChipSeen::Empty;
   }
@@ -154,7 +149,7 @@ ChipSeen PeltoLink::ChipTest() {
 }
 
 short PeltoLink::WriteOrFail(const Bytes& frame) {
-  if (SendFrame(frame) < 0) {
+  if (!SendFrame(frame)) {
     Fail();
     return -1;
   }
@@ -233,9 +228,9 @@ CommandEnd PeltoLink::WaitCommand(uint8_t command, int progressMax, uint8_t mask
   };
   // A failed read has already failed the link.
   steps.read = [&]() -> std::optional<uint8_t> {
-    QByteArray answer;
-    if (Read(protocol::kCommandAddress, 1, answer) != 0 || answer.isEmpty()) return std::nullopt;
-    return static_cast<uint8_t>(answer[0]);
+    const std::optional<Bytes> answer = Read(protocol::kCommandAddress, 1);
+    if (!answer || answer->empty()) return std::nullopt;
+    return (*answer)[0];
   };
   const std::optional<platform::PollEnd> end = exchange_.RunCommand(command, mask, pollLimit, steps);
   if (!end) {
@@ -261,8 +256,9 @@ CommandEnd PeltoLink::WaitCommand(uint8_t command, int progressMax, uint8_t mask
 // that answers but never finishes gets the failure look and a message.
 CommandEnd PeltoLink::Program() {
   const int max = params_.nbOfBlocks * 5;
-  const CommandEnd end = WaitCommand(protocol::kCommandProgram, max, 0x02, std::max(max * 10, 10),
-                                     "programming device...", false);
+  const uint8_t command = protocol::kCommandProgram;
+  const CommandEnd end = WaitCommand(command, max, protocol::RunningBits(command),
+                                     std::max(max * 10, 10), "programming device...", false);
   if (end == CommandEnd::NeverCompleted) {
     shown_.light = Light::Red;
     shown_.Show(PeltoShown::Part::Light);
@@ -273,36 +269,42 @@ CommandEnd PeltoLink::Program() {
 }
 
 // The programmer's CRC gives up after ten times its progress maximum: a
-// programmer that never finishes it is a failed link.
+// programmer that never finishes it is a failed link. Unlike the other
+// commands it waits for the whole register, not only for its own bit: the
+// sum is read once no command at all still runs.
 short PeltoLink::RequestRAMCRC() {
-  const CommandEnd end =
-      WaitCommand(protocol::kCommandProgrammerSum, 10, 0xFF, 100, "requesting programmer CRC...", false);
+  const CommandEnd end = WaitCommand(protocol::kCommandProgrammerSum, 10,
+                                     protocol::kAnyCommandRunning, 100,
+                                     "requesting programmer CRC...", false);
   if (end == CommandEnd::NeverCompleted) Fail();
   return end == CommandEnd::Done ? 0 : -1;
 }
 
 short PeltoLink::RequestDevCRC() {
-  const CommandEnd end = WaitCommand(protocol::kCommandDeviceSum, 3, 0x04, 10, "Reading Device CRC...", false);
+  const uint8_t command = protocol::kCommandDeviceSum;
+  const CommandEnd end =
+      WaitCommand(command, 3, protocol::RunningBits(command), 10, "Reading Device CRC...", false);
   return end == CommandEnd::Done ? 0 : -1;
 }
 
 short PeltoLink::RequestLastInstruction() {
   if (WriteOrFail(protocol::WriteFrame(protocol::kLastInstructionAddress, {0x80, 0x80, 0x80, 0x80})) < 0) return -1;
-  const CommandEnd end =
-      WaitCommand(protocol::kCommandLastInstruction, 3, 0x03, 10, "Reading Last Instruction...", true);
+  const uint8_t command = protocol::kCommandLastInstruction;
+  const CommandEnd end = WaitCommand(command, 3, protocol::RunningBits(command), 10,
+                                     "Reading Last Instruction...", true);
   return end == CommandEnd::Done ? 0 : -1;
 }
 
 short PeltoLink::GetStatus() {
-  QByteArray block;
-  if (Read(protocol::kStatusAddress, protocol::kControlStatusBytes, block) != 0) return -1;
-  block.resize(std::max<qsizetype>(block.size(), protocol::kControlStatusBytes), '\0');
-  ShowStatus(block);
+  std::optional<Bytes> block = Read(protocol::kStatusAddress, protocol::kControlStatusBytes);
+  if (!block) return -1;
+  block->resize(std::max<size_t>(block->size(), protocol::kControlStatusBytes), 0);
+  ShowStatus(*block);
   return 0;
 }
 
-void PeltoLink::ShowStatus(const QByteArray& block) {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(block.constData());
+void PeltoLink::ShowStatus(const Bytes& block) {
+  const uint8_t* bytes = block.data();
   shown_.standAlone = protocol::Standalone(bytes[protocol::kModeOffset]);
   shown_.Show(PeltoShown::Part::Mode);
   const auto text = [&](int first) {

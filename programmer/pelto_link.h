@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "pelto_params.h"
@@ -21,6 +22,8 @@
 namespace pelto {
 
 using Bytes = protocol::Bytes;
+
+QByteArray ToQBytes(const Bytes& bytes);
 
 // What the general time-out does when it fires, besides setting its flag.
 enum class TimerTask { None, SocketPoll, CommandPoll, CtsWait, AutoProgram, AutoCrc };
@@ -48,12 +51,13 @@ class PeltoLink {
   TimerTask generalTask = TimerTask::None;
   void StartGeneral(TimerTask task, int ms);
 
-  // The first `datasize` bytes, one at a time; 0, or -1 after its message.
-  short Send(const QByteArray& buff, short datasize);
-  short SendFrame(const Bytes& frame);
-  // `count` bytes read at a programmer address; 0, or -1 after its message
-  // and a failed link.
-  short Read(short start, short count, QByteArray& into);
+  // The first `datasize` bytes, one at a time: true when sent, false after
+  // its message.
+  [[nodiscard]] bool Send(const QByteArray& buff, short datasize);
+  bool SendFrame(const Bytes& frame);
+  // The answer of `count` bytes at a programmer address; nothing after its
+  // message and a failed link.
+  [[nodiscard]] std::optional<Bytes> Read(short start, short count);
 
   // Opens the port and waits for CTS; 0, or -1 with the link failed.
   short OpenPort();
@@ -80,7 +84,7 @@ class PeltoLink {
                          const char* statusText, bool pollAtOnce);
   void ShowProgress(int max, int value);
   void ShowStatusText(const std::string& text, long color);
-  void ShowStatus(const QByteArray& block);
+  void ShowStatus(const Bytes& block);
 
   PeltoParams& params_;
   PeltoShown& shown_;

@@ -167,7 +167,7 @@ void PeltoStates::WriteWhenIdle(const Bytes& frame) {
 void PeltoStates::Connect() {
   // A port that does not open has already left the panel not connected.
   if (link_.OpenPort() != 0) return;
-  if (link_.SendFrame(protocol::WriteFrame(protocol::kDeviceSumAddress, {0, 0, 0, 0})) < 0) {
+  if (!link_.SendFrame(protocol::ClearFrame())) {
     Update(PanelState::LinkFailed);
     return;
   }
@@ -236,7 +236,7 @@ void PeltoStates::RunTask(PanelTask task) {
     }
     case PanelTask::ReadDeviceCrc: {
       ShowDeviceCrcColor(kOlive);
-      link_.SendFrame(protocol::WriteFrame(protocol::kDeviceSumAddress, {0, 0, 0, 0}));
+      link_.SendFrame(protocol::ClearFrame());
       link_.RequestDevCRC();
       if (link_.GetStatus() != 0) {
         Exclaim("could not read the PELTO Status");

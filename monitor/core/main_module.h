@@ -50,9 +50,10 @@ class MainModule {
 constexpr int kPollIntervalMs = 50;
 
 // One pass of the main loop: the halted emulator's state read, the link's
-// recovery, then the pending window events. Link failures (31993, 32000) of
-// the first two steps are caught: the session is failed already and the
-// recovery runs. Any other error goes to the caller.
+// recovery, then the pending window events. Link failures of the first two
+// steps (a state packet not read, an emulator that did not answer) are
+// caught: the session is failed already and the recovery runs. Any other
+// error goes to the caller.
 void PollStep(MonitorState& state);
 
 // "Monitor ERROR 32755 0\rPress OK to RESET all" in a box titled

@@ -7,7 +7,7 @@
 #include "emulator/comm_settings.h"
 #include "emulator/emulator_link.h"
 #include "emulator/emulator_session.h"
-#include "platform/clock.h"
+#include "emulator/error_numbers.h"
 #include "platform/messagebox.h"
 #include "platform/run_time_error.h"
 
@@ -150,7 +150,7 @@ void CloseEmulatorSession(EmulatorLink& link) {
 
 void LoadCommSettings(EmulatorLink& link) {
   MonitorState& state = link.State();
-  const CommSettings stored = ReadCommSettings();
+  const LinkSettings stored = ReadCommSettings();
   state.LinkBuffered = static_cast<int16_t>(stored.buffered);
   link.SetBaudRate(stored.baud);
   link.SetPortNumber(static_cast<int16_t>(stored.com + 1));
@@ -174,7 +174,7 @@ void ResetEmulator(EmulatorLink& link) {
     const platform::Deadline deadline = link.StartTimeout(link.Timings().resetDsrMs);
     if (!platform::WaitPumping([&] { return port.DSRHolding(); },
                                [&] { return link.TimedOut(deadline); }, [&] { PollStep(state); })) {
-      throw platform::RunTimeError(32000, "The emulator did not come back from its reset");
+      throw platform::RunTimeError(kErrNoAnswer, "The emulator did not come back from its reset");
     }
     ClearPanelState(state);
     ClearCommandBits(state);
@@ -182,7 +182,8 @@ void ResetEmulator(EmulatorLink& link) {
   } catch (const std::exception& error) {
     NextEmulatorState(state, kFailed);
     const auto* numbered = dynamic_cast<const platform::RunTimeError*>(&error);
-    throw platform::RunTimeError(numbered != nullptr ? numbered->Number() : 51, error.what());
+    throw platform::RunTimeError(numbered != nullptr ? numbered->Number() : kErrInternal,
+                                 error.what());
   }
 }
 
@@ -196,7 +197,7 @@ void ResetHardwareCommand(EmulatorLink& link) {
         "the host.",
         "Hardware Reset Error", platform::MB_OK | platform::MB_ICONEXCLAMATION);
     link.PollEmulator();
-    throw platform::RunTimeError(31991, "The monitor can not reset the hardware.");
+    throw platform::RunTimeError(kErrResetFailed, "The monitor can not reset the hardware.");
   }
 }
 

@@ -30,11 +30,11 @@ void ResetIndicatorStates(MonitorState& state);
 void LoadCommSettings(EmulatorLink& link);
 
 // The emulator's reset, accepted only where the session table leads event 14
-// to 16: the reset word, DSR awaited within the reset time (error 32000),
+// to 16: the reset word, DSR awaited within the reset time (kErrNoAnswer),
 // the panel state and command bits cleared.
 void ResetEmulator(EmulatorLink& link);
 // The handshake, then ResetEmulator; a failure shows "Hardware Reset Error",
-// repeats the handshake and raises 31991.
+// repeats the handshake and raises kErrResetFailed.
 void ResetHardwareCommand(EmulatorLink& link);
 
 }  // namespace monitor

@@ -5,6 +5,7 @@
 
 #include "core/monitor_state.h"
 #include "emulator/byte_stream.h"
+#include "emulator/error_numbers.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/run_time_error.h"
@@ -12,8 +13,6 @@
 namespace monitor {
 namespace {
 
-constexpr int kSendTimeout = 31995;
-constexpr int kReadTimeout = 32000;
 constexpr int kOverflow = 6;
 
 // A step of the link under the shared time-out: the timer and a deadline.
@@ -133,11 +132,7 @@ int16_t EmulatorLink::ReadPortSignal() {
   return Comm().CDHolding() ? 1 : 0;
 }
 
-std::vector<uint8_t> EmulatorLink::ReadPortInput() {
-  return Comm().Input();
-}
-
-int16_t EmulatorLink::SendBytes(const std::vector<uint8_t>& bytes) {
+bool EmulatorLink::SendBytes(const std::vector<uint8_t>& bytes) {
   try {
     platform::SerialPort& port = Comm();
     // Units behind DSR, or single bytes behind an empty output, CTS and DSR
@@ -150,19 +145,19 @@ int16_t EmulatorLink::SendBytes(const std::vector<uint8_t>& bytes) {
     pacing.dsr = true;
     pacing.pauseMicros = timings_.pacingMicros;
     LinkLimit limit(*this, timings_.sendUnitMs);
-    if (platform::SendPaced(port, bytes.data(), bytes.size(), pacing, limit)) return 1;
+    if (platform::SendPaced(port, bytes.data(), bytes.size(), pacing, limit)) return true;
   } catch (const std::exception&) {
   }
   platform::MessageBox(platform::kSendTimeoutText, "", platform::MB_OK);
-  return 0;
+  return false;
 }
 
-int16_t EmulatorLink::SendValue(int32_t a, int32_t b) {
+bool EmulatorLink::SendValue(int32_t a, int32_t b) {
   const std::array<uint8_t, 3> unit = PackUnit(a, 0, b);
   return SendBytes({unit.begin(), unit.end()});
 }
 
-int16_t EmulatorLink::SendValueEx(int32_t a, int32_t b) {
+bool EmulatorLink::SendValueEx(int32_t a, int32_t b) {
   const std::array<uint8_t, 3> unit = PackUnit(a, 2, b);
   return SendBytes({unit.begin(), unit.end()});
 }
@@ -176,18 +171,19 @@ bool EmulatorLink::DrainOutput(size_t bytes) {
                       [&] { return deadline.Passed(); });
 }
 
-int16_t EmulatorLink::SendWord(int32_t value) {
-  if (state_.LinkState != kLinkIdle) return 0;
+bool EmulatorLink::SendWord(int32_t value) {
+  if (state_.LinkState != kLinkIdle) return false;
   SetLinkState(kLinkEventWordSend);
   try {
     const std::array<uint8_t, 3> unit = PackUnit(value, 1, 0);
-    if (SendBytes({unit.begin(), unit.end()}) == 0) {
+    if (!SendBytes({unit.begin(), unit.end()})) {
       SetLinkState(kLinkEventFailure);
-      return 0;
+      return false;
     }
-    if (!DrainOutput(unit.size())) throw platform::RunTimeError(kSendTimeout, platform::kSendTimeoutText);
+    if (!DrainOutput(unit.size()))
+      throw platform::RunTimeError(kErrSendTimeout, platform::kSendTimeoutText);
     SetLinkState(kLinkEventDone);
-    return 1;
+    return true;
   } catch (...) {
     SetLinkState(kLinkEventFailure);
     throw;
@@ -204,7 +200,7 @@ bool EmulatorLink::SendCommand(int32_t address, const std::vector<uint8_t>& data
       const size_t block = std::min<size_t>(units, kMaxBlockUnits);
       const std::vector<uint8_t> bytes(data.begin() + offset, data.begin() + offset + block * 3);
       // Data after a failed header would be read as units of their own.
-      if (SendValueEx(address, static_cast<int32_t>(block)) == 0 || SendBytes(bytes) == 0 ||
+      if (!SendValueEx(address, static_cast<int32_t>(block)) || !SendBytes(bytes) ||
           !DrainOutput((block + 1) * 3)) {
         SetLinkState(kLinkEventFailure);
         return false;
@@ -221,9 +217,9 @@ bool EmulatorLink::SendCommand(int32_t address, const std::vector<uint8_t>& data
   }
 }
 
-std::vector<uint8_t> EmulatorLink::ReceiveData(int32_t address, int32_t count) {
+std::optional<std::vector<uint8_t>> EmulatorLink::ReceiveData(int32_t address, int32_t count) {
   SetLinkState(kLinkEventReceive);
-  if (state_.LinkState != kLinkReceiving) return {};
+  if (state_.LinkState != kLinkReceiving) return std::nullopt;
   try {
     platform::SerialPort& port = Comm();
     clsByteStream answer;
@@ -232,13 +228,14 @@ std::vector<uint8_t> EmulatorLink::ReceiveData(int32_t address, int32_t count) {
       port.SetInputLen(chunk * 3);
       // Noise on the line before the request is never part of its answer.
       port.SetInBufferCount(0);
+      // A request that did not go out ends in the answer's time-out.
       SendValue(address, chunk);
       LinkLimit limit(*this, chunk * timings_.readUnitMs);
       const std::optional<std::vector<uint8_t>> bytes = platform::ReceiveCount(port, chunk * 3, limit);
-      if (!bytes) throw platform::RunTimeError(kReadTimeout, "The emulator did not answer in time");
+      if (!bytes) throw platform::RunTimeError(kErrNoAnswer, "The emulator did not answer in time");
       // A byte beyond the answer means the answer is shifted by it.
       if (port.InBufferCount() > 0)
-        throw platform::RunTimeError(kReadTimeout, "The emulator's answer was longer than asked");
+        throw platform::RunTimeError(kErrNoAnswer, "The emulator's answer was longer than asked");
       answer.conc_(*bytes);
       count -= chunk;
       address += chunk;

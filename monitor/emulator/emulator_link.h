@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,22 +104,22 @@ class EmulatorLink {
   void ClearTimeout();
   // 1 when CD is on (the emulator is halted), else 0.
   int16_t ReadPortSignal();
-  std::vector<uint8_t> ReadPortInput();
 
   // Reads count units from address on, in chunks of 255; the input is
-  // emptied before each request. Error 32000 when a reply is short after
+  // emptied before each request. kErrNoAnswer when a reply is short after
   // chunk * readUnitMs or longer than asked (the link is then failed).
-  // Empty when the link refuses.
-  std::vector<uint8_t> ReceiveData(int32_t address, int32_t count);
-  // Writes the bytes paced by the handshake lines. 1 sent; 0 failed, after
-  // the send time-out's message.
-  int16_t SendBytes(const std::vector<uint8_t>& bytes);
-  int16_t SendValue(int32_t a, int32_t b);
-  int16_t SendValueEx(int32_t a, int32_t b);
-  // The command word, only while idle; 0 when refused or not sent (a failed
-  // send fails the link). A drain that does not end in time fails the link
-  // and raises 31995.
-  int16_t SendWord(int32_t value);
+  // Nothing when the link refuses.
+  std::optional<std::vector<uint8_t>> ReceiveData(int32_t address, int32_t count);
+  // Writes the bytes paced by the handshake lines: true when sent, false
+  // after the send time-out's message. The link state stays as it was.
+  [[nodiscard]] bool SendBytes(const std::vector<uint8_t>& bytes);
+  // A read request (tag 0) and a write header (tag 2), sent as SendBytes.
+  bool SendValue(int32_t a, int32_t b);
+  bool SendValueEx(int32_t a, int32_t b);
+  // The command word, only while idle; false when refused or not sent (a
+  // failed send fails the link). A drain that does not end in time fails
+  // the link and raises kErrSendTimeout.
+  bool SendWord(int32_t value);
   // Writes a data block from address on, 255 units per header. The first
   // failed send fails the link and ends the block. True when all was sent;
   // false also when the link refused (busy, closed or failed).

@@ -1,5 +1,6 @@
 #include "emulator/emulator_session.h"
 
+#include <optional>
 #include <vector>
 
 #include "core/code_grid.h"
@@ -8,6 +9,7 @@
 #include "core/view.h"
 #include "core/view_clearing.h"
 #include "emulator/emulator_link.h"
+#include "emulator/error_numbers.h"
 #include "platform/run_time_error.h"
 
 namespace monitor {
@@ -51,6 +53,20 @@ bool Flag(int32_t word) {
 
 int32_t FlagWord(int byte, int bit) {
   return (byte & bit) != 0 ? -1 : 0;
+}
+
+// One packet or dispatch operation: when `body` gives false or fails, event
+// 11 and the error `number` for the caller.
+template <typename Body>
+void SessionOperation(MonitorState& state, int number, const char* text, Body body) {
+  bool done = false;
+  try {
+    done = body();
+  } catch (const std::exception&) {
+  }
+  if (done) return;
+  NextEmulatorState(state, kFailed);
+  throw platform::RunTimeError(number, text);
 }
 
 }  // namespace
@@ -160,11 +176,12 @@ void ReceiveEmulatorState(EmulatorLink& link) {
   MonitorState& state = link.State();
   NextEmulatorState(state, kReadBegins);
   if (state.TargetState != kEmulatorReadingState) return;
-  try {
-    const std::vector<uint8_t> bytes = link.ReceiveData(kStatePacketAddress, 4);
-    if (bytes.size() < 12) throw platform::RunTimeError(9, "Subscript out of range");
+  SessionOperation(state, kErrStateNotRead, "The emulator's state could not be read", [&] {
+    // A refused read and a short answer fail alike.
+    const std::optional<std::vector<uint8_t>> bytes = link.ReceiveData(kStatePacketAddress, 4);
+    if (!bytes || bytes->size() < 12) return false;
     StatePacket packet;
-    std::copy_n(bytes.begin(), packet.size(), packet.begin());
+    std::copy_n(bytes->begin(), packet.size(), packet.begin());
     DecodeStatePacket(packet, state.CpuState);
     RefreshPanel(state);
     const int32_t level = state.CpuState.word[2];
@@ -174,10 +191,8 @@ void ReceiveEmulatorState(EmulatorLink& link) {
     }
     state.CpuStateDirty = 0;
     NextEmulatorState(state, kDone);
-  } catch (const std::exception&) {
-    NextEmulatorState(state, kFailed);
-    throw platform::RunTimeError(31993, "The emulator's state could not be read");
-  }
+    return true;
+  });
 }
 
 void SendEmulatorState(EmulatorLink& link) {
@@ -187,17 +202,14 @@ void SendEmulatorState(EmulatorLink& link) {
   if (session != kEmulatorSendingStepState && session != kEmulatorSendingGoState &&
       session != kEmulatorHalted)
     return;
-  try {
+  SessionOperation(state, kErrStateNotSent, "The emulator's state could not be sent", [&] {
     const StatePacket packet = EncodeStatePacket(state.CpuState);
     // A refused or failed send leaves the state unsent, for the next command.
-    if (!link.SendCommand(kStatePacketAddress, {packet.begin(), packet.end()}))
-      throw platform::RunTimeError(31994, "The emulator's state could not be sent");
+    if (!link.SendCommand(kStatePacketAddress, {packet.begin(), packet.end()})) return false;
     state.CpuStateDirty = 0;
     NextEmulatorState(state, kDone);
-  } catch (const std::exception&) {
-    NextEmulatorState(state, kFailed);
-    throw platform::RunTimeError(31994, "The emulator's state could not be sent");
-  }
+    return true;
+  });
 }
 
 void EmulatorDispatch(EmulatorLink& link) {
@@ -214,17 +226,14 @@ void EmulatorDispatch(EmulatorLink& link) {
     default:
       return;
   }
-  try {
-    if (link.SendWord(CommandWord(state.CommandBitMode, state.CommandBitValue)) == 0)
-      throw platform::RunTimeError(31998, "The command could not be sent to the emulator");
+  SessionOperation(state, kErrWordNotSent, "The command could not be sent to the emulator", [&] {
+    if (!link.SendWord(CommandWord(state.CommandBitMode, state.CommandBitValue))) return false;
     if (AfterDispatch(state.CommandBitMode, state.CommandBitValue)) {
       ClearCommandBits(state);
     }
     NextEmulatorState(state, kDone);
-  } catch (const std::exception&) {
-    NextEmulatorState(state, kFailed);
-    throw platform::RunTimeError(31998, "The command could not be sent to the emulator");
-  }
+    return true;
+  });
 }
 
 }  // namespace monitor

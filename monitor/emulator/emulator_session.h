@@ -52,14 +52,14 @@ bool AfterDispatch(const CommandBits& modes, CommandBits& values);
 void NextEmulatorState(MonitorState& state, int16_t event);
 
 // The halted emulator's packet into CpuState, and its program-counter row
-// shown. Any failure: event 11 and error 31993.
+// shown. Any failure: event 11 and kErrStateNotRead.
 void ReceiveEmulatorState(EmulatorLink& link);
 // CpuState to the emulator, only while dirty and in state 2, 6 or 7. Any
-// failure, a link that refuses the packet included: event 11 and error 31994,
-// the state still dirty.
+// failure, a link that refuses the packet included: event 11 and
+// kErrStateNotSent, the state still dirty.
 void SendEmulatorState(EmulatorLink& link);
 // The command word, only in states 8, 9, 13, 14, 15 and 17. Any failure, a
-// link that refuses the word included: event 11 and error 31998.
+// link that refuses the word included: event 11 and kErrWordNotSent.
 void EmulatorDispatch(EmulatorLink& link);
 
 }  // namespace monitor

@@ -11,6 +11,7 @@
 #include "emulator/emulator_commands.h"
 #include "emulator/emulator_link.h"
 #include "emulator/emulator_session.h"
+#include "emulator/error_numbers.h"
 #include "platform/run_time_error.h"
 
 namespace monitor {
@@ -25,7 +26,7 @@ constexpr size_t kUnitBytes = 3;
 
 // The state read and the reset's wait fail the link, not the program.
 bool LinkFailure(const platform::RunTimeError& error) {
-  return error.Number() == 31993 || error.Number() == 32000;
+  return error.Number() == kErrStateNotRead || error.Number() == kErrNoAnswer;
 }
 
 template <typename Body>
@@ -119,11 +120,11 @@ void EmulatorTarget::WriteConditions(int32_t firstCell, const std::vector<uint8_
 }
 
 std::vector<uint8_t> EmulatorTarget::ReadDataCells(int32_t count) {
-  return link_->ReceiveData(kDataCellBase, count);
+  return link_->ReceiveData(kDataCellBase, count).value_or(std::vector<uint8_t>{});
 }
 
 std::vector<uint8_t> EmulatorTarget::ReadTrace(int32_t first, int32_t count) {
-  return link_->ReceiveData(kTraceBase + first, count);
+  return link_->ReceiveData(kTraceBase + first, count).value_or(std::vector<uint8_t>{});
 }
 
 void EmulatorTarget::ClearTrace(int32_t first, int32_t count) {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPointer>
 
+#include "core/link_settings_window.h"
 #include "core/monitor_state.h"
 #include "emulator/comm_settings.h"
 #include "emulator/emulator_commands.h"
@@ -21,17 +22,6 @@ namespace {
 using platform::Named;
 
 constexpr int kRates[] = {2400, 9600, 14400, 19200, 38400};
-
-int RateIndex(int32_t baud) {
-  for (int i = 0; i < 5; ++i) {
-    if (kRates[i] == baud) return i;
-  }
-  return -1;
-}
-
-void SetBox(QCheckBox& box, bool on) {
-  platform::SetButtonValue(box, on ? 1 : 0);
-}
 
 }  // namespace
 
@@ -78,9 +68,9 @@ Transferwin::Transferwin(MonitorState& state, EmulatorLink& link)
           guarded([this] { link_.Comm().SetRTSEnable(platform::ButtonValue(*RTSCheck) != 0); }));
   // The input lines' boxes only show the lines.
   connect(CTSCheck, &QCheckBox::clicked, this,
-          [this] { SetBox(*CTSCheck, link_.Port().CTSHolding()); });
+          [this] { TickBox(*CTSCheck, link_.Port().CTSHolding()); });
   connect(DSRCheck, &QCheckBox::clicked, this,
-          [this] { SetBox(*DSRCheck, link_.Port().DSRHolding()); });
+          [this] { TickBox(*DSRCheck, link_.Port().DSRHolding()); });
 }
 
 Transferwin* Transferwin::Loaded(const MonitorState& state) {
@@ -97,15 +87,11 @@ void Transferwin::OnLoad() {
   state_.LinkState = kLinkClosed;
   link_.ClearTimeout();
 
-  const CommSettings stored = ReadCommSettings();
+  const LinkSettings stored = ReadCommSettings();
   state_.LinkBuffered = static_cast<int16_t>(stored.buffered);
-  SetBox(*Buffcheck, stored.buffered == 1);
-  for (int rate : kRates) baudcombo->addItem(QString::number(rate));
   link_.SetBaudRate(stored.baud);
-  baudcombo->setCurrentIndex(RateIndex(stored.baud));
-  for (const char* name : {"COM1", "COM2", "COM3", "COM4"}) comCombo->addItem(name);
-  comCombo->setCurrentIndex(stored.com >= 0 && stored.com <= 3 ? stored.com : -1);
   link_.SetPortNumber(static_cast<int16_t>(stored.com + 1));
+  ShowLinkSettings(stored, kRates, *comCombo, *baudcombo, *Buffcheck);
 
   loadedCom_ = comCombo->currentIndex();
   loadedBaud_ = baudcombo->currentIndex();
@@ -118,8 +104,8 @@ void Transferwin::OnLoad() {
     }
   }
   // A closed port shows its input lines off.
-  SetBox(*CTSCheck, port.CTSHolding());
-  SetBox(*DSRCheck, port.DSRHolding());
+  TickBox(*CTSCheck, port.CTSHolding());
+  TickBox(*DSRCheck, port.DSRHolding());
   TickOutputLines();
 }
 
@@ -130,8 +116,8 @@ void Transferwin::OnUnload() {
 
 void Transferwin::TickOutputLines() {
   platform::SerialPort& port = link_.Port();
-  SetBox(*DTRCheck, port.DTREnable());
-  SetBox(*RTSCheck, port.RTSEnable());
+  TickBox(*DTRCheck, port.DTREnable());
+  TickBox(*RTSCheck, port.RTSEnable());
 }
 
 void Transferwin::closeEvent(QCloseEvent* event) {
@@ -140,9 +126,9 @@ void Transferwin::closeEvent(QCloseEvent* event) {
 }
 
 void Transferwin::ReportPortError(int number) {
-  const char* text = number == 31989   ? "Invalid Baud rate"
-                     : number == 31988 ? "Invalid COM port"
-                                       : "Port unavailable";
+  const char* text = number == platform::SerialPort::kErrInvalidSettings ? "Invalid Baud rate"
+                     : number == platform::SerialPort::kErrInvalidPort   ? "Invalid COM port"
+                                                                         : "Port unavailable";
   platform::MessageBox(text, "", platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
@@ -192,11 +178,11 @@ void Transferwin::Comm_OnComm() {
     platform::SerialPort& port = link_.Port();
     switch (port.CommEvent()) {
       case platform::SerialPort::kEventCts:
-        SetBox(*CTSCheck, port.CTSHolding());
+        TickBox(*CTSCheck, port.CTSHolding());
         break;
       case platform::SerialPort::kEventDsr: {
         const bool dsr = port.DSRHolding();
-        SetBox(*DSRCheck, dsr);
+        TickBox(*DSRCheck, dsr);
         // The handshake drops DSR on purpose.
         if (!dsr && state_.LinkState != kLinkHandshake) {
           if (port.CTSHolding()) {

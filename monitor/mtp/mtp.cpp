@@ -252,7 +252,7 @@ void Mtp::OnLoad() {
   ShowFileChecksum();
   // A link this load opened stays open; state 2 leaves a failed link.
   if (comm_.ProgrammerLinkState == kLinkFailed || !comm_.MTP_comm.PortOpen()) comm_.ProgrammerLinkState = kLinkClosed;
-  const MtpCommSettings stored = ReadMtpCommSettings();
+  const LinkSettings stored = ReadMtpCommSettings();
   comm_.ProgrammerBuffered = static_cast<int16_t>(stored.buffered);
   comm_.ProgrammerBaud = stored.baud;
   comm_.ProgrammerPort = static_cast<int16_t>(stored.com + 1);
@@ -348,14 +348,14 @@ void Mtp::Checkonline_MouseUp() {
   Checkonline->setChecked(true);
   CheckStandalone->setChecked(false);
   EnableTransfers();
-  prog_.ProgrammerSend(protocol::CommandFrame(protocol::kCommandOnline), 6);
+  prog_.ProgrammerSend(protocol::CommandFrame(protocol::kCommandOnline));
 }
 
 void Mtp::CheckStandalone_MouseUp() {
   Checkonline->setChecked(false);
   CheckStandalone->setChecked(true);
   EnableTransfers();
-  prog_.ProgrammerSend(protocol::CommandFrame(protocol::kCommandStandalone), 6);
+  prog_.ProgrammerSend(protocol::CommandFrame(protocol::kCommandStandalone));
 }
 
 void Mtp::EnableTransfers() {

@@ -77,13 +77,12 @@ class MtpProg::Operation {
 
 MtpProg::MtpProg(MtpComm& comm)
     : comm_(comm),
-      exchange_(comm.MTP_comm, [this](const ProgrammerFrame& frame) { return Send(frame, frame.size()) == 0; }) {
+      exchange_(comm.MTP_comm, [this](const ProgrammerFrame& frame) { return Send(frame); }) {
   MTPRECTIMER.SetEnabled(false);
   MTPRECTIMER.onTimer = [this] { MTPRECTIMER.SetEnabled(false); };
 }
 
-int16_t MtpProg::Send(const ProgrammerFrame& frame, size_t length) {
-  length = std::min(length, frame.size());
+bool MtpProg::Send(const ProgrammerFrame& frame) {
   platform::SerialPort& port = comm_.MTP_comm;
   const int waitMs = comm_.Timings.dsrWaitMs;
   try {
@@ -95,22 +94,22 @@ int16_t MtpProg::Send(const ProgrammerFrame& frame, size_t length) {
       pacing.emptyOutput = true;
       pacing.pauseMicros = comm_.Timings.bufferedPauseMicros;
       platform::DeadlineLimit limit(waitMs);
-      sent = platform::SendPaced(port, frame.data(), length, pacing, limit);
+      sent = platform::SendPaced(port, frame.data(), frame.size(), pacing, limit);
     } else {
       // The whole frame once DSR is on.
       pacing.chunk = 0;
       pacing.dsr = true;
       LinkLimit limit(comm_, waitMs, false);
-      sent = platform::SendPaced(port, frame.data(), length, pacing, limit);
+      sent = platform::SendPaced(port, frame.data(), frame.size(), pacing, limit);
     }
-    if (sent) return 0;
+    if (sent) return true;
   } catch (const std::exception&) {
   }
   Box(platform::kSendTimeoutText);
-  return -1;
+  return false;
 }
 
-std::vector<uint8_t> MtpProg::Read(int32_t address, int32_t count) {
+std::optional<ProgrammerFrame> MtpProg::Read(int32_t address, int32_t count) {
   platform::SerialPort& port = comm_.MTP_comm;
   // Bytes left from an earlier answer (late or longer than asked) would be
   // taken for this one's.
@@ -122,10 +121,10 @@ std::vector<uint8_t> MtpProg::Read(int32_t address, int32_t count) {
   // the monitor's poll step.
   try {
     LinkLimit limit(comm_, comm_.Timings.readMs, true);
-    const std::optional<ProgrammerFrame> answer =
+    std::optional<ProgrammerFrame> answer =
         exchange_.Read(static_cast<uint16_t>(address), count, limit, true,
                        [this] { PollStep(comm_.State()); });
-    if (answer) return *answer;
+    if (answer) return answer;
   } catch (const std::exception&) {
     comm_.MTP_Timeouttimer.SetEnabled(false);
   }
@@ -135,7 +134,7 @@ std::vector<uint8_t> MtpProg::Read(int32_t address, int32_t count) {
     comm_.DisconnectProgrammer();
   } catch (const std::exception&) {
   }
-  return {};
+  return std::nullopt;
 }
 
 bool MtpProg::WaitForCommand(uint8_t command, size_t limit, StatusLine& status) {
@@ -153,44 +152,45 @@ bool MtpProg::WaitForCommand(uint8_t command, size_t limit, StatusLine& status) 
     return true;
   };
   steps.read = [this]() -> std::optional<uint8_t> {
-    const std::vector<uint8_t> answer = Read(protocol::kCommandAddress, 1);
-    if (answer.empty()) return std::nullopt;
-    return answer[0];
+    const std::optional<ProgrammerFrame> answer = Read(protocol::kCommandAddress, 1);
+    if (!answer || answer->empty()) return std::nullopt;
+    return (*answer)[0];
   };
   // A read that closed the link ends the wait: no later poll can be answered.
   steps.pollOnNoAnswer = [this] { return comm_.MTP_comm.PortOpen(); };
   // A command that did not go out is not waited for: its polls could only
   // fail, each with its own box.
-  const std::optional<platform::PollEnd> end = exchange_.RunCommand(command, command, 0, steps);
+  const std::optional<platform::PollEnd> end =
+      exchange_.RunCommand(command, protocol::RunningBits(command), 0, steps);
   return end == platform::PollEnd::kClear ? true : Fail();
 }
 
-int16_t MtpProg::ProgrammerSend(const ProgrammerFrame& frame, int16_t length) {
+bool MtpProg::ProgrammerSend(const ProgrammerFrame& frame) {
   Operation op(*this);
-  if (op.refused) return -1;
-  return Send(frame, static_cast<size_t>(std::max<int16_t>(length, 0)));
+  return !op.refused && Send(frame);
 }
 
-std::vector<uint8_t> MtpProg::ProgrammerRead(int32_t address, int32_t count) {
+std::optional<ProgrammerFrame> MtpProg::ProgrammerRead(int32_t address, int32_t count) {
   Operation op(*this);
-  if (op.refused) return {};
+  if (op.refused) return std::nullopt;
   return Read(address, count);
 }
 
 void MtpProg::SendClearFrame() {
   Operation op(*this);
-  if (!op.refused) Send(protocol::ClearFrame(), 9);
+  if (!op.refused) Send(protocol::ClearFrame());
 }
 
 void MtpProg::SendErrorCommand() {
   Operation op(*this);
-  if (!op.refused) Send(protocol::CommandFrame(protocol::kCommandError), 6);
+  if (!op.refused) Send(protocol::CommandFrame(protocol::kCommandError));
 }
 
 bool MtpProg::ProgramDeviceCommand(StatusLine& status) {
   Operation op(*this);
   if (op.refused) return false;
-  Send(protocol::ClearFrame(), 9);
+  // A clear frame that did not go out leaves its box; the command goes on.
+  Send(protocol::ClearFrame());
   return WaitForCommand(protocol::kCommandProgram, kProgramLimit, status);
 }
 
@@ -250,9 +250,10 @@ bool MtpProg::DownloadRomCode(const std::string& path, int32_t paddingBytes,
 std::optional<protocol::ProgrammerStatus> MtpProg::ReadProgrammerStatus() {
   Operation op(*this);
   if (op.refused) return std::nullopt;
-  const std::vector<uint8_t> answer = Read(protocol::kStatusAddress, protocol::kPanelStatusBytes);
-  if (answer.empty()) return std::nullopt;
-  return protocol::DecodeStatus(answer, protocol::kPanelStatusBytes);
+  const std::optional<ProgrammerFrame> answer =
+      Read(protocol::kStatusAddress, protocol::kPanelStatusBytes);
+  if (!answer || answer->empty()) return std::nullopt;
+  return protocol::DecodeStatus(*answer, protocol::kPanelStatusBytes);
 }
 
 }  // namespace monitor

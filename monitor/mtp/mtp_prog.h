@@ -5,8 +5,8 @@
 //
 // One operation at a time: every public operation runs under a busy flag,
 // and a call that arrives while one runs (through the events a wait lets
-// run) is refused: a send gives -1, a read an empty answer, the others
-// nothing, all without a message.
+// run) is refused: a send gives false, a read nothing, the others nothing
+// either, all without a message.
 //
 // The sends, reads and command polls are the programmer exchange's
 // (protocol/exchange.h) under this module's times (MtpTimings), limits and
@@ -47,12 +47,11 @@ class MtpProg {
   // The one-second tick of the completion waits; its event disables it.
   platform::Timer MTPRECTIMER;
 
-  // The first `length` bytes of the frame: 0 sent, -1 failed after the send
-  // time-out's box.
-  int16_t ProgrammerSend(const ProgrammerFrame& frame, int16_t length);
+  // The frame: true when sent, false after the send time-out's box.
+  bool ProgrammerSend(const ProgrammerFrame& frame);
   // The read request and the whole input once `count` bytes arrived (it may
-  // hold more); empty after "Reception of data timer out", the link closed.
-  std::vector<uint8_t> ProgrammerRead(int32_t address, int32_t count);
+  // hold more); nothing after "Reception of data timer out", the link closed.
+  std::optional<ProgrammerFrame> ProgrammerRead(int32_t address, int32_t count);
   void SendClearFrame();
   void SendErrorCommand();
   // The operations below return true when they did their work and set
@@ -75,8 +74,8 @@ class MtpProg {
 
  private:
   class Operation;
-  int16_t Send(const ProgrammerFrame& frame, size_t length);
-  std::vector<uint8_t> Read(int32_t address, int32_t count);
+  bool Send(const ProgrammerFrame& frame);
+  std::optional<ProgrammerFrame> Read(int32_t address, int32_t count);
   // Sends the command and polls its bit once per tick while the status text
   // is at most `limit` characters long.
   bool WaitForCommand(uint8_t command, size_t limit, StatusLine& status);

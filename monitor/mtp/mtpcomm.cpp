@@ -1,14 +1,12 @@
 #include "mtp/mtpcomm.h"
 
 #include "core/link_state.h"
-#include "core/monitor_state.h"
-#include "core/settings/mdl_registry.h"
-#include "core/settings/registry_layout.h"
 #include "platform/messagebox.h"
 
 namespace monitor {
 namespace {
 
+constexpr char kMtpCommKey[] = "MTPCOMM";
 constexpr int kInBufferSize = 8192;
 constexpr int kHandshakeTimeoutMs = 1000;
 
@@ -17,10 +15,6 @@ std::string Blanked(int32_t value) {
   std::string text = " ";
   text += std::to_string(value);
   return text;
-}
-
-std::string MtpCommKey() {
-  return FindLayoutKey("MTPCOMM")->path;
 }
 
 // Runs one statement; a port error ends only that statement.
@@ -34,24 +28,16 @@ void Skipping(Body body) {
 
 }  // namespace
 
-MtpCommSettings ReadMtpCommSettings() {
-  const std::string key = MtpCommKey();
-  const auto read = [&](const char* name) {
-    return RegGetSetting(platform::HKEY_LOCAL_MACHINE, key, name).AsNumber();
-  };
-  return {read("Com"), read("Baud Rate"), read("Buffed")};
+LinkSettings ReadMtpCommSettings() {
+  return ReadLinkSettings(kMtpCommKey);
+}
+
+void CreateMtpCommKey() {
+  CreateLinkSettingsKey(kMtpCommKey);
 }
 
 void StoreMtpCommSettings(int32_t buffered, const std::string& baudText, int32_t com) {
-  const std::string key = MtpCommKey();
-  // A value is never stored into a missing key.
-  RegCreateKeyPath(platform::HKEY_LOCAL_MACHINE, key);
-  const auto store = [&](const char* name, const std::string& text) {
-    RegSetSetting(platform::HKEY_LOCAL_MACHINE, key, name, text, platform::REG_SZ);
-  };
-  store("Buffed", Blanked(buffered));
-  store("Baud Rate", baudText);
-  store("Com", Blanked(com));
+  StoreLinkSettings(kMtpCommKey, {Blanked(buffered), baudText, Blanked(com)});
 }
 
 std::string MtpSettingsText(int32_t baud) {

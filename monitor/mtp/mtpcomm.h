@@ -1,7 +1,8 @@
 #pragma once
 // The module MTPCOMM_: the programmer link's state, its port and time-out
 // timer, the link's open and close, and its settings in the registry
-// (HKEY_LOCAL_MACHINE, SOFTWARE\Corvane\Tavix\MTPCOMM, three text values).
+// (HKEY_LOCAL_MACHINE, SOFTWARE\Corvane\Tavix\MTPCOMM, three text values;
+// core/settings/link_settings.h).
 //
 // The link owns the port and the timer, so they live as long as the link;
 // the settings window MTPCOMM_FORM shows them. The panel's look on open and
@@ -16,6 +17,7 @@
 #include <string>
 
 #include "core/link_state.h"
+#include "core/settings/link_settings.h"
 #include "platform/controls.h"
 #include "platform/serial_port.h"
 
@@ -31,13 +33,8 @@ struct MtpTimings {
   int bufferedPauseMicros = 10;  // after every byte in buffered mode
 };
 
-// The stored settings as the registry keeps them (missing values read 0).
-struct MtpCommSettings {
-  int32_t com = 0;  // list index 0..3
-  int32_t baud = 0;
-  int32_t buffered = 0;
-};
-MtpCommSettings ReadMtpCommSettings();
+LinkSettings ReadMtpCommSettings();
+void CreateMtpCommKey();
 // Creates the key when missing; writes "Buffed", "Baud Rate" and "Com" as
 // texts: " <buffered>", the rate's list text, " <com>".
 void StoreMtpCommSettings(int32_t buffered, const std::string& baudText, int32_t com);

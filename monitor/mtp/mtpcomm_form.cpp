@@ -5,8 +5,7 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-#include "core/settings/mdl_registry.h"
-#include "core/settings/registry_layout.h"
+#include "core/link_settings_window.h"
 #include "mtp/mtpcomm.h"
 #include "platform/controls.h"
 #include "platform/hooks.h"
@@ -20,23 +19,12 @@ namespace {
 
 constexpr int kRates[] = {2400, 9600, 14400, 19200};
 
-int RateIndex(int32_t baud) {
-  for (int i = 0; i < 4; ++i) {
-    if (kRates[i] == baud) return i;
-  }
-  return -1;
-}
-
 QGroupBox* Frame(const char* name, const char* caption, QWidget* parent,
                  std::initializer_list<QWidget*> children) {
   auto* frame = Named(new QGroupBox(caption, parent), name);
   auto* layout = new QVBoxLayout(frame);
   for (QWidget* child : children) layout->addWidget(child);
   return frame;
-}
-
-void SetBox(QCheckBox& box, bool on) {
-  platform::SetButtonValue(box, on ? 1 : 0);
 }
 
 }  // namespace
@@ -82,27 +70,22 @@ MtpCommForm::MtpCommForm(MtpComm& comm) : platform::Form("MTPCOMM_FORM"), comm_(
 void MtpCommForm::OnLoad() {
   comm_.MTP_comm.SetOnComm([this] { MTP_comm_OnComm(); });
   comm_.TickOutputLines = [this] {
-    SetBox(*MTP_DTRCheck, true);
-    SetBox(*MTP_RTSCheck, true);
+    TickBox(*MTP_DTRCheck, true);
+    TickBox(*MTP_RTSCheck, true);
   };
   comm_.ProgrammerLinkState = kLinkClosed;
   comm_.MTP_Timeouttimer.SetEnabled(false);
-  // Nothing else makes the key, and OK never stores into a missing one.
-  RegCreateKeyPath(platform::HKEY_LOCAL_MACHINE, FindLayoutKey("MTPCOMM")->path);
+  CreateMtpCommKey();
 
-  const MtpCommSettings stored = ReadMtpCommSettings();
+  const LinkSettings stored = ReadMtpCommSettings();
   comm_.ProgrammerBuffered = static_cast<int16_t>(stored.buffered);
-  SetBox(*MTP_buffcheck, stored.buffered == 1);
-  for (int rate : kRates) MTP_baudcombo->addItem(QString::number(rate));
   comm_.ProgrammerBaud = stored.baud;
-  MTP_baudcombo->setCurrentIndex(RateIndex(stored.baud));
-  for (const char* name : {"COM1", "COM2", "COM3", "COM4"}) MTP_comCombo->addItem(name);
-  MTP_comCombo->setCurrentIndex(stored.com >= 0 && stored.com <= 3 ? stored.com : -1);
   comm_.ProgrammerPort = static_cast<int16_t>(stored.com + 1);
+  ShowLinkSettings(stored, kRates, *MTP_comCombo, *MTP_baudcombo, *MTP_buffcheck);
   if (MTP_comCombo->currentIndex() >= 0 && MTP_baudcombo->currentIndex() >= 0)
     comm_.ToggleProgrammerConnection();
-  SetBox(*MTP_RTSCheck, true);
-  SetBox(*MTP_DTRCheck, true);
+  TickBox(*MTP_RTSCheck, true);
+  TickBox(*MTP_DTRCheck, true);
 }
 
 void MtpCommForm::OnUnload() {
@@ -117,10 +100,10 @@ void MtpCommForm::closeEvent(QCloseEvent* event) {
 
 void MtpCommForm::ShowLines() {
   platform::SerialPort& port = comm_.MTP_comm;
-  SetBox(*MTP_DTRCheck, port.DTREnable());
-  SetBox(*MTP_RTSCheck, port.RTSEnable());
-  SetBox(*MTP_ctscheck, port.CTSHolding());
-  SetBox(*MTP_DSRCheck, port.DSRHolding());
+  TickBox(*MTP_DTRCheck, port.DTREnable());
+  TickBox(*MTP_RTSCheck, port.RTSEnable());
+  TickBox(*MTP_ctscheck, port.CTSHolding());
+  TickBox(*MTP_DSRCheck, port.DSRHolding());
 }
 
 void MtpCommForm::MTP_OK_Click() {
@@ -164,14 +147,14 @@ void MtpCommForm::MTP_CANCEL_Click() {
 
 void MtpCommForm::MTP_RESET_Click() {
   // The box's change acts as its click would.
-  SetBox(*MTP_buffcheck, false);
+  TickBox(*MTP_buffcheck, false);
   comm_.ProgrammerBuffered = 0;
-  MTP_baudcombo->setCurrentIndex(RateIndex(19200));
+  MTP_baudcombo->setCurrentIndex(RateIndex(kRates, 19200));
   MTP_comCombo->setCurrentIndex(0);
-  SetBox(*MTP_DTRCheck, true);
-  SetBox(*MTP_RTSCheck, true);
-  SetBox(*MTP_ctscheck, false);
-  SetBox(*MTP_DSRCheck, false);
+  TickBox(*MTP_DTRCheck, true);
+  TickBox(*MTP_RTSCheck, true);
+  TickBox(*MTP_ctscheck, false);
+  TickBox(*MTP_DSRCheck, false);
   comm_.DisconnectProgrammer();
 }
 
@@ -179,8 +162,8 @@ void MtpCommForm::MTP_comm_OnComm() {
   platform::SerialPort& port = comm_.MTP_comm;
   const int event = port.CommEvent();
   try {
-    if (event == platform::SerialPort::kEventCts) SetBox(*MTP_ctscheck, port.CTSHolding());
-    if (event == platform::SerialPort::kEventDsr) SetBox(*MTP_DSRCheck, port.DSRHolding());
+    if (event == platform::SerialPort::kEventCts) TickBox(*MTP_ctscheck, port.CTSHolding());
+    if (event == platform::SerialPort::kEventDsr) TickBox(*MTP_DSRCheck, port.DSRHolding());
   } catch (const std::exception&) {
   }
   comm_.OnLineEvent(event);

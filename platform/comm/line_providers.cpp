@@ -13,6 +13,7 @@
 
 #include "platform/comm_side_channel.h"
 #include "platform/run_time_error.h"
+#include "platform/serial_port.h"
 
 namespace platform::comm {
 namespace {
@@ -20,7 +21,7 @@ namespace {
 namespace sc = side_channel;
 
 [[noreturn]] void Unavailable(const std::string& why) {
-  throw RunTimeError(31990, "Port unavailable: " + why);
+  throw RunTimeError(SerialPort::kErrUnavailable, "Port unavailable: " + why);
 }
 
 class ModemLines final : public LineProvider {

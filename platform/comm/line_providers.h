@@ -36,8 +36,8 @@ std::unique_ptr<LineProvider> MakeModemLines(int ttyFd);
 
 // Connects to a rig endpoint. On success returns the provider and stores the
 // pty slave descriptor the device handed over in `ttyFd` and its first line
-// state in `initial`. Throws RunTimeError 31990 when the device refuses or
-// does not answer.
+// state in `initial`. Throws RunTimeError SerialPort::kErrUnavailable when
+// the device refuses or does not answer.
 std::unique_ptr<LineProvider> ConnectSideChannel(const std::string& path, int& ttyFd,
                                                  LineState& initial);
 

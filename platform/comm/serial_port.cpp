@@ -24,9 +24,9 @@
 namespace platform {
 namespace {
 
-constexpr int kInvalidPort = 31988;
-constexpr int kInvalidSettings = 31989;
-constexpr int kUnavailable = 31990;
+constexpr int kInvalidPort = SerialPort::kErrInvalidPort;
+constexpr int kInvalidSettings = SerialPort::kErrInvalidSettings;
+constexpr int kUnavailable = SerialPort::kErrUnavailable;
 constexpr int kLineCheckMillis = 10;
 constexpr uint32_t kMostEdgesPerCheck = 64;
 

@@ -106,8 +106,7 @@ TEST_F(PeltoLogicTest, CommandsThatNeverCompleteAndDeadLinksEndTheirWaits) {
   ConnectAndHold();
   boxes.clear();
   programmer.SetSilent(true);
-  QByteArray answer;
-  EXPECT_EQ(logic.link.Read(0x0B, 1, answer), -1);
+  EXPECT_EQ(logic.link.Read(0x0B, 1), std::nullopt);
   EXPECT_EQ(boxes, (Lines{"Reception of data has timed out", "General Communication problem"}));
   EXPECT_FALSE(logic.shown.connected);
 

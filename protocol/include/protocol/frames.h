@@ -40,6 +40,15 @@ enum Command : uint8_t {
   kCommandStandalone = 0x10,
 };
 
+// The command register's bits that stay set while `command` runs: a poll
+// for its end waits for them to clear.
+constexpr uint8_t RunningBits(uint8_t command) {
+  return command;
+}
+// All of the register's bits: a poll for them waits until no command at all
+// still runs.
+inline constexpr uint8_t kAnyCommandRunning = 0xFF;
+
 // The five header bytes: code, address and count, each high byte first.
 Bytes Header(uint8_t code, uint16_t address, uint16_t count);
 Bytes WriteFrame(uint16_t address, const Bytes& data, uint8_t code = kWriteCode);

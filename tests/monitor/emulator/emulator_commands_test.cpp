@@ -186,7 +186,7 @@ TEST_F(EmulatorCommandsTest, GoAndStepThatTheLinkRefusesLeaveTheSessionHaltedAnd
     testsupport::WaitUntil([&] { return !ice.TranscriptText().empty(); }, 10000);
     ice.Device().Write(std::vector<uint8_t>(12, 0));
   });
-  EXPECT_EQ(Link().ReceiveData(0x2000, 4).size(), 12u);
+  EXPECT_EQ(Link().ReceiveData(0x2000, 4).value().size(), 12u);
   ice.SetSilent(false);
   EXPECT_EQ(state.TargetState, 2);
   EXPECT_EQ(state.CpuStateDirty, -1);

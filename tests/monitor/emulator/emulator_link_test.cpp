@@ -99,7 +99,7 @@ TEST_F(EmulatorLinkTest, UnitsAndBlocksAreExactOnTheWire) {
 
 TEST_F(EmulatorLinkTest, ReadsInChunksAndAShortReplyFailsUntilTheHandshake) {
   for (int i = 0; i < 300; ++i) ice.SetUnit(0x2000 + i, static_cast<uint32_t>(i * 0x10101));
-  const std::vector<uint8_t> bytes = Link().ReceiveData(0x2000, 300);
+  const std::vector<uint8_t> bytes = Link().ReceiveData(0x2000, 300).value();
   EXPECT_EQ(state.LinkState, 1);
   EXPECT_EQ(Link().Timeouttimer().interval(), 45 * Link().Timings().readUnitMs);
   EXPECT_EQ(ice.TranscriptText(), (Lines{"00 80 FF read 2000 255", "FC 83 2D read 20FF 45"}));
@@ -115,14 +115,14 @@ TEST_F(EmulatorLinkTest, ReadsInChunksAndAShortReplyFailsUntilTheHandshake) {
   EXPECT_EQ(beeps, 1);
   EXPECT_TRUE(boxes.empty());
   // A failed link refuses work until the poll step's handshake.
-  EXPECT_TRUE(Link().ReceiveData(0x1100, 4).empty());
+  EXPECT_EQ(Link().ReceiveData(0x1100, 4), std::nullopt);
   ice.SetShortReply(-1);
   ice.ClearTranscript();
   monitor::PollStep(state);
   EXPECT_EQ(state.LinkState, 1);
   EXPECT_EQ(ice.TranscriptText(), (Lines{"DTR off", "DTR on"}));
   EXPECT_EQ(Link().Port().InBufferCount(), 0);  // the stale reply is gone
-  EXPECT_EQ(Link().ReceiveData(0x1100, 4).size(), 12u);
+  EXPECT_EQ(Link().ReceiveData(0x1100, 4).value().size(), 12u);
 }
 
 TEST_F(EmulatorLinkTest, StrayBytesNeverShiftAnAnswer) {

@@ -125,15 +125,15 @@ TEST_F(MtpLinkTest, LineDropsCloseOrFailTheLink) {
 
   // Buffered: the frame goes out byte by byte; a closed port fails with the box.
   comm.ProgrammerBuffered = 1;
-  EXPECT_EQ(prog.ProgrammerSend(protocol::CommandFrame(0x10), 6), 0);
+  EXPECT_TRUE(prog.ProgrammerSend(protocol::CommandFrame(0x10)));
   ASSERT_TRUE(WaitUntil([&] { return programmer.FrameText().back() == "A6 00 10 00 01 10"; }));
   // A stalled output fails after the send's time instead of waiting for ever.
   programmer.SetHold(true);
   ExpectTimeouts();
-  EXPECT_EQ(prog.ProgrammerSend(protocol::CommandFrame(0x00), 6), -1);
+  EXPECT_FALSE(prog.ProgrammerSend(protocol::CommandFrame(0x00)));
   programmer.SetHold(false);
   ClickOn(third.Connection);
-  EXPECT_EQ(prog.ProgrammerSend(protocol::CommandFrame(0x00), 6), -1);
+  EXPECT_FALSE(prog.ProgrammerSend(protocol::CommandFrame(0x00)));
   EXPECT_EQ(boxes, (Lines{"|Communication Error timeout DSR |0",
                           "|Communication Error timeout DSR |0"}));
 }

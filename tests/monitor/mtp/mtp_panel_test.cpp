@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
+#include <optional>
 #include <unistd.h>
 
 #include "mtp_fixture.h"
@@ -125,7 +126,7 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
 
   // During Program's wait, a second operation and a direct send are refused.
   programmer.SetBusyPolls(SimulatedProgrammer::kProgram, 3);
-  int16_t nested = 0;
+  std::optional<bool> nested;
   bool unloaded = true;
   QString notice;
   const auto whileWaiting = [&](const std::function<void()>& step) {
@@ -137,14 +138,14 @@ TEST_F(MtpPanelTest, TheWorkedChecksumAndTheProgrammersFaults) {
     ClickOn(panel.Progbut);
   };
   whileWaiting([&] {  // from the first dot of the wait
-    if (nested != 0) return;
+    if (nested) return;
     panel.MTP_DOWNLOAD_Click();
-    nested = prog.ProgrammerSend(protocol::CommandFrame(0x00), 6);
+    nested = prog.ProgrammerSend(protocol::CommandFrame(0x00));
     unloaded = state.Forms.Unload(&panel);
     notice = panel.Prgstatus->text() + (monitor::Mtp::ForeColor(*panel.Prgstatus) ==
                                                 monitor::Mtp::kRed ? " (red)" : "");
   });
-  EXPECT_EQ(nested, -1);
+  EXPECT_EQ(nested, false);
   EXPECT_FALSE(unloaded);
   EXPECT_EQ(notice, "WARNING - Operation running: Exit when it ends (red)");
   EXPECT_EQ(panel.Prgstatus->text(), "Device Programmed correctly");

@@ -8,9 +8,10 @@
 // simulated device's endpoint (see platform/comm_side_channel.h), which hands
 // over its pty so the data path is the same.
 //
-// Errors are platform::RunTimeError: 31988 invalid port, 31989 invalid
-// settings (or a rate the device refuses), 31990 port unavailable (busy, no
-// permission, refused, the device went away, input or output while closed).
+// Errors are platform::RunTimeError, numbered as the class names them:
+// invalid port, invalid settings (or a rate the device refuses), port
+// unavailable (busy, no permission, refused, the device went away, input or
+// output while closed).
 //
 // No thread: bytes are written at once as far as the device takes them, the
 // rest by a write notifier; input is pulled when readable and whenever the
@@ -34,16 +35,21 @@ class SerialPort {
   static constexpr int kEventCtsTimeout = 1002;
   static constexpr int kEventDsrTimeout = 1003;
 
+  // Error numbers.
+  static constexpr int kErrInvalidPort = 31988;
+  static constexpr int kErrInvalidSettings = 31989;
+  static constexpr int kErrUnavailable = 31990;
+
   SerialPort();
   ~SerialPort();
   SerialPort(const SerialPort&) = delete;
   SerialPort& operator=(const SerialPort&) = delete;
 
-  // 1..99; takes effect at the next open. 31988 outside.
+  // 1..99; takes effect at the next open. kErrInvalidPort outside.
   int CommPort() const;
   void SetCommPort(int port);
 
-  // "baud=9600 parity=N data=8 stop=1" or "9600,N,8,1"; 31989 when invalid.
+  // "baud=9600 parity=N data=8 stop=1" or "9600,N,8,1"; kErrInvalidSettings when invalid.
   // Applied at once to an open port.
   std::string Settings() const;
   void SetSettings(const std::string& settings);
@@ -63,14 +69,14 @@ class SerialPort {
   int InputLen() const;
   void SetInputLen(int length);
 
-  // The waiting bytes, up to InputLen. 31990 on a closed port.
+  // The waiting bytes, up to InputLen. kErrUnavailable on a closed port.
   std::vector<uint8_t> Input();
   // Bytes waiting (0 on a closed port); setting 0 empties the input.
   int InBufferCount();
   void SetInBufferCount(int count);
 
-  // Writes bytes (31990 on a closed port or when the device went away).
-  // With OutputWaits on, returns once they left the port or after their
+  // Writes bytes (kErrUnavailable on a closed port or when the device went
+  // away). With OutputWaits on, returns once they left the port or after their
   // transmit time at the set rate plus 10 ms, whichever comes first.
   void Output(const uint8_t* data, size_t size);
   void Output(const std::vector<uint8_t>& data) { Output(data.data(), data.size()); }
