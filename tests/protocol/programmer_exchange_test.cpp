@@ -1,6 +1,6 @@
 // The requests of both hosts to the device programmer, on a port against the
-// simulated programmer: reads whole, short and unsent, the parameter block,
-// the image whole and bytewise with its failures, and commands polled to
+// simulated programmer: reads whole and short, the parameter block,
+// the image whole and bytewise with a broken byte, and commands polled to
 // their end or their limit.
 #include <gtest/gtest.h>
 
@@ -44,15 +44,13 @@ class ProgrammerExchangeTest : public testing::Test {
   }
   void TearDown() override { unsetenv("TAVIX_COM3"); }
 
-  // Each frame whole; a send whose number is in `unsent` reports failure,
-  // after its bytes went out when `unsentGoOut`.
+  // Each frame whole; a send whose number is in `unsent` fails unsent.
   bool Send(const Bytes& frame) {
-    const bool fails = unsent.count(++sends) != 0;
-    if (fails && !unsentGoOut) return false;
+    if (unsent.count(++sends) != 0) return false;
     platform::SendPacing pacing;
     pacing.chunk = 0;
     platform::DeadlineLimit limit(20000);
-    return platform::SendPaced(port, frame.data(), frame.size(), pacing, limit) && !fails;
+    return platform::SendPaced(port, frame.data(), frame.size(), pacing, limit);
   }
   Lines Frames(size_t count) {
     testsupport::WaitUntil([&] { return programmer.FrameText().size() >= count; });
@@ -63,7 +61,6 @@ class ProgrammerExchangeTest : public testing::Test {
   platform::SerialPort port;
   ProgrammerExchange exchange{port, [this](const Bytes& frame) { return Send(frame); }};
   std::set<int> unsent;
-  bool unsentGoOut = false;
   int sends = 0;
 };
 
@@ -77,16 +74,6 @@ TEST_F(ProgrammerExchangeTest, ReadsTakeTheWholeAnswerOrNothing) {
   EXPECT_EQ(block, Bytes(frame.begin() + 5, frame.end()));
   EXPECT_EQ(port.InputLen(), 0);
   EXPECT_EQ(Frames(2), (Lines{HexBytes(frame), "A5 00 00 00 07"}));
-
-  // A request not sent: nothing, without a wait, unless the host awaits it
-  // anyway (its bytes may have gone out).
-  programmer.ClearTranscript();
-  unsent = {3, 4};
-  EXPECT_EQ(exchange.Read(protocol::kParameterAddress, 7, limit), std::nullopt);
-  EXPECT_EQ(limit.arms, 1);
-  unsentGoOut = true;
-  EXPECT_EQ(exchange.Read(protocol::kParameterAddress, 7, limit, true), block);
-  EXPECT_EQ(Frames(1), Lines{"A5 00 00 00 07"});
 
   // A short answer runs out of its limit; the pump is the host's own.
   programmer.SetShortReply(3);
@@ -118,12 +105,7 @@ TEST_F(ProgrammerExchangeTest, TheImageGoesWholeOrBytewiseAndAFailedSendSaysWher
   EXPECT_EQ(sends, 1 + 1 + 8);
   EXPECT_EQ(Frames(1), frame);
 
-  // A header not sent is unsent either way; a byte not sent breaks the data
-  // and ends the sends there.
-  sends = 0;
-  unsent = {1, 2};
-  EXPECT_EQ(exchange.SendImage(file, shape, false), ProgrammerExchange::ImageEnd::kUnsent);
-  EXPECT_EQ(exchange.SendImage(file, shape, true), ProgrammerExchange::ImageEnd::kUnsent);
+  // A byte not sent breaks the data and ends the sends there.
   sends = 0;
   unsent = {4};
   EXPECT_EQ(exchange.SendImage(file, shape, true), ProgrammerExchange::ImageEnd::kDataBroken);
@@ -141,12 +123,6 @@ TEST_F(ProgrammerExchangeTest, ACommandIsPolledToItsEndOrItsLimit) {
     if (!answer || answer->empty()) return std::nullopt;
     return answer->front();
   };
-  // Not sent: no poll at all.
-  unsent = {1};
-  EXPECT_EQ(exchange.RunCommand(protocol::kCommandProgrammerSum, 0x08, 10, steps), std::nullopt);
-  EXPECT_EQ(pauses, 0);
-  EXPECT_EQ(programmer.Polls(), 0);
-
   // The command, then its register until the bit clears.
   programmer.SetBusyPolls(protocol::kCommandProgrammerSum, 2);
   EXPECT_EQ(exchange.RunCommand(protocol::kCommandProgrammerSum, 0x08, 10, steps),
