@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "pelto_fixture.h"
-#include "settings/mdl_registry.h"
+#include "platform/registry_settings.h"
 
 namespace peltotest {
 namespace {
@@ -92,8 +92,8 @@ TEST_F(PeltoSettingsTest, PortAndBaudIndicesPersistAndAMissingListOffersUndefine
   // Indices kept as text are read as well; one out of range gives the first.
   control.reset();
   for (auto [name, text] : {std::pair{"BaudRateIndex", "1"}, {"CommPortIndex", "9"}}) {
-    monitor::RegSetSetting(platform::HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane\\PELTO Programmer",
-                           name, text, platform::REG_SZ);
+    platform::RegSetSetting(platform::HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane\\PELTO Programmer",
+                            name, text, platform::REG_SZ);
   }
   Make();
   EXPECT_EQ(Get("BaudRate").toInt(), 19200);
