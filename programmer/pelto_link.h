@@ -23,6 +23,7 @@ namespace pelto {
 
 using Bytes = protocol::Bytes;
 
+// The bytes as the control's interface hands them over.
 QByteArray ToQBytes(const Bytes& bytes);
 
 // What the general time-out does when it fires, besides setting its flag.

@@ -10,4 +10,8 @@ namespace monitor {
 // one, is used as it stands.
 std::string ProjectSourcePath(const std::string& sourceFile, const std::string& projectFile);
 
+class MonitorState;
+// The same for the project the monitor holds.
+std::string ProjectSourcePath(const MonitorState& state);
+
 }  // namespace monitor

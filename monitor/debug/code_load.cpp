@@ -197,7 +197,7 @@ void LoadCodeCommand(MonitorState& state, int button) {
   if (panel != nullptr) panel->Loadcodeimg->SetPicture(panel->Picture("imgreloadup"));
   const std::string sourceBinary = state.SourceFile.empty()
                                        ? std::string("*.bin")
-                                       : platform::BaseName(ProjectSourcePath(state.SourceFile, state.ProjectFile)) + ".bin";
+                                       : platform::BaseName(ProjectSourcePath(state)) + ".bin";
   std::string name;
   if (button != 1 && !state.SourceFile.empty()) {
     name = sourceBinary;

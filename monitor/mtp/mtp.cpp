@@ -245,8 +245,7 @@ void Mtp::OnLoad() {
   }
   if (!state.SourceFile.empty())
     MTP_BINsource->setText(QString::fromStdString(
-        platform::FindOrKeepPath(
-            platform::BaseName(ProjectSourcePath(state.SourceFile, state.ProjectFile)) + ".bin")));
+        platform::FindOrKeepPath(platform::BaseName(ProjectSourcePath(state)) + ".bin")));
   ComboTargCon->setCurrentText(QString::fromStdString(state.ControllerName));
   ComboTargCon_Change();
   ShowFileChecksum();

@@ -20,7 +20,7 @@ bool HasBinExtension(const std::string& name) {
 }  // namespace
 
 std::string DisassemblyPrefix(const MonitorState& state) {
-  const std::string source = ProjectSourcePath(state.SourceFile, state.ProjectFile);
+  const std::string source = ProjectSourcePath(state);
   return source.empty() ? "*." : platform::BaseName(source) + ".";
 }
 

@@ -162,8 +162,7 @@ void Dissassamble_params::Command1_Click() {
   // The proposed assembly file of a lower-case source is the source itself:
   // never let a disassembly replace the program it was built from.
   const std::string assembly = ASMfile->text().toStdString();
-  if ((flags & kAssemblyOutput) != 0 &&
-      SameExistingFile(assembly, ProjectSourcePath(state_.SourceFile, state_.ProjectFile))) {
+  if ((flags & kAssemblyOutput) != 0 && SameExistingFile(assembly, ProjectSourcePath(state_))) {
     platform::MessageBox("The assembly file " + assembly +
                              " is the project's source file. Choose another name for it.",
                          kProductName, platform::MB_OK | platform::MB_ICONEXCLAMATION);
